@@ -1,0 +1,38 @@
+#pragma once
+
+#include "utils_global.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+namespace Utils {
+
+class ValueOverTime;
+
+// The delimiter choices of the export, joined in their fixed order.
+struct UTILS_EXPORT CsvDelimiterChoice
+{
+    bool tab = false;
+    bool comma = false;
+    bool semicolon = false;
+    bool space = false;
+    bool other = false;
+    QString otherText;
+
+    QString text() const;
+};
+
+// CSV text (UTF-8, line feeds only): a header of the names, then one line per
+// sample with the local time "dd-MM-yyyy hh:mm:ss.zzz" of the first series
+// that has the sample and one fixed-point value column per series. At most
+// `maxSamples` lines follow the header; a negative count writes them all.
+UTILS_EXPORT QByteArray csvText(const QList<const ValueOverTime *> &series,
+                                const QList<QString> &names, const QString &delimiter,
+                                int precision, int maxSamples = -1);
+
+// Replaces `path` with `content` in one step: on failure the file that was
+// there stays as it was.
+UTILS_EXPORT bool writeFileAtomically(const QString &path, const QByteArray &content);
+
+} // namespace Utils
