@@ -26,7 +26,11 @@ public:
     void setFactory(Factory factory);
 
     CommunicationInterface *connect(const PortSettings &settings, const PluginInterface *owner);
+    // Closes the owner's connection and deletes it once control is back in the event loop.
     void release(const PluginInterface *owner);
+    // Closes and deletes every connection at once (host shutdown); never call
+    // it from inside a connection's signal.
+    void releaseAll();
     CommunicationInterface *connectionOf(const PluginInterface *owner) const;
     bool isPortInUse(const QString &portName) const;
     int openConnectionCount() const;

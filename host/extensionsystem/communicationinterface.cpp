@@ -1,0 +1,12 @@
+#include "communicationinterface.h"
+
+namespace ExtensionSystem {
+
+CommunicationInterface::CommunicationInterface(QObject *parent)
+    : QObject(parent)
+{
+}
+
+CommunicationInterface::~CommunicationInterface() = default;
+
+} // namespace ExtensionSystem

@@ -1,0 +1,124 @@
+#include "connectionregistry.h"
+
+#include "communicationinterface.h"
+#include "portsettings.h"
+#include "serialconnection.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+
+#include <algorithm>
+#include <map>
+
+namespace ExtensionSystem {
+
+namespace {
+struct Entry
+{
+    QString portName;
+    std::unique_ptr<CommunicationInterface> connection;
+};
+
+// The application's destructor still has an event dispatcher when it runs
+// post routines; afterwards, closing serial ports would warn or leak.
+void releaseAllAtExit()
+{
+    ConnectionRegistry::instance().releaseAll();
+}
+} // namespace
+
+class ConnectionRegistry::Private
+{
+public:
+    Factory factory;
+    std::map<const PluginInterface *, Entry> entries;
+};
+
+ConnectionRegistry::ConnectionRegistry()
+    : d(std::make_unique<Private>())
+{
+    qAddPostRoutine(releaseAllAtExit);
+}
+
+ConnectionRegistry::~ConnectionRegistry()
+{
+    releaseAll();
+}
+
+ConnectionRegistry &ConnectionRegistry::instance()
+{
+    static ConnectionRegistry registry;
+    return registry;
+}
+
+void ConnectionRegistry::setFactory(Factory factory)
+{
+    d->factory = std::move(factory);
+}
+
+CommunicationInterface *ConnectionRegistry::connect(const PortSettings &settings,
+                                                    const PluginInterface *owner)
+{
+    release(owner);
+    if (!owner || settings.portName.isEmpty())
+        return nullptr;
+    if (isPortInUse(settings.portName)) {
+        qWarning().noquote() << QStringLiteral("Port %1 is already in use").arg(settings.portName);
+        return nullptr;
+    }
+
+    std::unique_ptr<CommunicationInterface> connection;
+    if (d->factory)
+        connection = d->factory(settings);
+    if (!connection) {
+        auto serial = std::make_unique<SerialConnection>(settings);
+        if (!serial->open()) {
+            qWarning().noquote() << QStringLiteral("Cannot open port %1: %2")
+                                        .arg(settings.portName, serial->errorString());
+            return nullptr;
+        }
+        connection = std::move(serial);
+    }
+    CommunicationInterface *handedOut = connection.get();
+    d->entries[owner] = Entry{settings.portName, std::move(connection)};
+    return handedOut;
+}
+
+void ConnectionRegistry::release(const PluginInterface *owner)
+{
+    const auto it = d->entries.find(owner);
+    if (it == d->entries.end())
+        return;
+    std::unique_ptr<CommunicationInterface> connection = std::move(it->second.connection);
+    d->entries.erase(it);
+    // Closing frees the port at once and lets waiting callers see their lists
+    // finish; the object itself may be in the middle of emitting a signal.
+    connection->vClose();
+    connection.release()->deleteLater();
+}
+
+void ConnectionRegistry::releaseAll()
+{
+    for (auto &item : d->entries)
+        item.second.connection->vClose();
+    d->entries.clear();
+}
+
+CommunicationInterface *ConnectionRegistry::connectionOf(const PluginInterface *owner) const
+{
+    const auto it = d->entries.find(owner);
+    return it == d->entries.end() ? nullptr : it->second.connection.get();
+}
+
+bool ConnectionRegistry::isPortInUse(const QString &portName) const
+{
+    return std::any_of(d->entries.cbegin(), d->entries.cend(),
+                       [&portName](const auto &item) { return item.second.portName == portName; });
+}
+
+int ConnectionRegistry::openConnectionCount() const
+{
+    return int(d->entries.size());
+}
+
+} // namespace ExtensionSystem

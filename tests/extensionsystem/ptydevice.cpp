@@ -1,0 +1,83 @@
+#include "ptydevice.h"
+
+#include <QSocketNotifier>
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+PtyDevice::PtyDevice(QObject *parent)
+    : QObject(parent)
+{
+    m_master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (m_master < 0 || grantpt(m_master) != 0 || unlockpt(m_master) != 0)
+        return;
+    m_portName = QString::fromLocal8Bit(ptsname(m_master));
+    m_slave = ::open(ptsname(m_master), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    m_notifier = new QSocketNotifier(m_master, QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &PtyDevice::onReadable);
+}
+
+PtyDevice::~PtyDevice()
+{
+    unplug();
+}
+
+bool PtyDevice::isValid() const
+{
+    return m_slave >= 0;
+}
+
+QString PtyDevice::portName() const
+{
+    return m_portName;
+}
+
+int PtyDevice::slaveDescriptor() const
+{
+    return m_slave;
+}
+
+void PtyDevice::write(const QByteArray &bytes)
+{
+    if (m_master >= 0 && ::write(m_master, bytes.constData(), size_t(bytes.size())) != bytes.size())
+        qWarning("PtyDevice: short write");
+}
+
+void PtyDevice::unplug()
+{
+    delete m_notifier;
+    m_notifier = nullptr;
+    if (m_master >= 0)
+        ::close(m_master);
+    if (m_slave >= 0)
+        ::close(m_slave);
+    m_master = -1;
+    m_slave = -1;
+}
+
+QByteArray PtyDevice::received() const
+{
+    return m_received;
+}
+
+int PtyDevice::readCount() const
+{
+    return m_readCount;
+}
+
+void PtyDevice::onReadable()
+{
+    char buffer[256];
+    const ssize_t count = ::read(m_master, buffer, sizeof buffer);
+    if (count <= 0)
+        return;
+    ++m_readCount;
+    m_received.append(buffer, int(count));
+    m_pending.append(buffer, int(count));
+    while (!m_pending.isEmpty() && m_pending.size() > quint8(m_pending.at(0))) {
+        const int length = 1 + quint8(m_pending.at(0));
+        emit frameReceived(m_pending.left(length));
+        m_pending.remove(0, length);
+    }
+}

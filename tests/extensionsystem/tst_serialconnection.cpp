@@ -1,0 +1,391 @@
+#include "ptydevice.h"
+
+#include <extensionsystem/portsettings.h>
+#include <extensionsystem/serialconnection.h>
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include <termios.h>
+
+#include <memory>
+#include <vector>
+
+using ExtensionSystem::CommunicationInterface;
+using ExtensionSystem::PortSettings;
+using ExtensionSystem::SerialConnection;
+using DataFrame = CommunicationInterface::DataFrame;
+using DataFrameRecord = CommunicationInterface::DataFrameRecord;
+
+namespace {
+
+DataFrameRecord makeRecord(const QByteArray &query, double timeoutMs,
+                           const std::string &pattern = std::string())
+{
+    DataFrameRecord record;
+    record.query = query.toStdString();
+    record.answerPattern = pattern;
+    record.timeoutMs = timeoutMs;
+    return record;
+}
+
+QByteArray bytes(const char *hex)
+{
+    return QByteArray::fromHex(hex);
+}
+
+// Counts the warnings that mention one port while it is installed.
+class WarningCounter
+{
+public:
+    explicit WarningCounter(const QString &portName)
+    {
+        s_portName = portName;
+        s_count = 0;
+        m_previous = qInstallMessageHandler(handler);
+    }
+    ~WarningCounter() { qInstallMessageHandler(m_previous); }
+    int count() const { return s_count; }
+
+private:
+    static void handler(QtMsgType type, const QMessageLogContext &, const QString &message)
+    {
+        if (type == QtWarningMsg && message.contains(s_portName))
+            ++s_count;
+    }
+    static inline QString s_portName;
+    static inline int s_count = 0;
+    QtMessageHandler m_previous;
+};
+
+} // namespace
+
+class tst_SerialConnection : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void answerArrivingInPiecesIsJoined();
+    void strayBytesNeverReachTheNextRecord_data();
+    void strayBytesNeverReachTheNextRecord();
+    void answerPatternDecidesStatus_data();
+    void answerPatternDecidesStatus();
+    void listsFromTwoCallersAreServedInOrderOneRecordAtATime();
+    void finishedIsSignalledOnlyAfterTheCallReturns_data();
+    void finishedIsSignalledOnlyAfterTheCallReturns();
+    void delaysSpaceTheFrameWithoutBlockingTheEventLoop_data();
+    void delaysSpaceTheFrameWithoutBlockingTheEventLoop();
+    void unplugFailsTheRestAtOnceAndIsReportedOnce();
+    void portSettingsApplyToTheOpenPort();
+    void rawDataGoesOutUnchanged();
+
+private:
+    void openConnection(const PortSettings &settings = PortSettings());
+
+    std::unique_ptr<PtyDevice> m_device;
+    std::unique_ptr<SerialConnection> m_connection;
+};
+
+void tst_SerialConnection::init()
+{
+    m_device = std::make_unique<PtyDevice>();
+    QVERIFY(m_device->isValid());
+}
+
+void tst_SerialConnection::cleanup()
+{
+    m_connection.reset();
+    m_device.reset();
+}
+
+void tst_SerialConnection::openConnection(const PortSettings &base)
+{
+    PortSettings settings = base;
+    settings.portName = m_device->portName();
+    m_connection = std::make_unique<SerialConnection>(settings);
+    QVERIFY2(m_connection->open(), qPrintable(m_connection->errorString()));
+}
+
+void tst_SerialConnection::answerArrivingInPiecesIsJoined()
+{
+    openConnection();
+    const QByteArray answer = bytes("0651120000aabb");
+    connect(m_device.get(), &PtyDevice::frameReceived, this, [this, answer] {
+        m_device->write(answer.left(1));
+        QTimer::singleShot(30, m_device.get(), [this, answer] { m_device->write(answer.mid(1, 3)); });
+        QTimer::singleShot(60, m_device.get(), [this, answer] { m_device->write(answer.mid(4)); });
+    });
+
+    DataFrame frames{makeRecord(bytes("03511201"), 1000)};
+    QSignalSpy finished(m_connection.get(), &CommunicationInterface::emitFinished);
+    const unsigned int id = m_connection->uiSendDataFrames(&frames);
+
+    QTRY_COMPARE(finished.count(), 1);
+    QCOMPARE(finished.at(0).at(0).toUInt(), id);
+    QCOMPARE(m_device->received(), bytes("03511201"));
+    QCOMPARE(frames.front().status, 1);
+    QCOMPARE(QByteArray::fromStdString(frames.front().answer), answer);
+}
+
+void tst_SerialConnection::strayBytesNeverReachTheNextRecord_data()
+{
+    QTest::addColumn<QByteArray>("firstReply");
+    QTest::addColumn<int>("firstStatus");
+    QTest::addColumn<QByteArray>("firstAnswer");
+
+    QTest::newRow("partial answer, then time-out")
+        << bytes("0470") << 0 << bytes("0470");
+    QTest::newRow("whole answer followed by noise")
+        << bytes("0370220000ffee04") << 1 << bytes("03702200");
+}
+
+void tst_SerialConnection::strayBytesNeverReachTheNextRecord()
+{
+    QFETCH(QByteArray, firstReply);
+    QFETCH(int, firstStatus);
+    QFETCH(QByteArray, firstAnswer);
+
+    openConnection();
+    const QByteArray secondAnswer = bytes("03511200");
+    connect(m_device.get(), &PtyDevice::frameReceived, this, [&](const QByteArray &frame) {
+        m_device->write(frame == bytes("027022") ? firstReply : secondAnswer);
+    });
+
+    DataFrame frames{makeRecord(bytes("027022"), 200), makeRecord(bytes("03511201"), 200)};
+    QSignalSpy finished(m_connection.get(), &CommunicationInterface::emitFinished);
+    m_connection->uiSendDataFrames(&frames);
+
+    QTRY_COMPARE(finished.count(), 1);
+    QCOMPARE(frames.front().status, firstStatus);
+    QCOMPARE(QByteArray::fromStdString(frames.front().answer), firstAnswer);
+    QCOMPARE(frames.back().status, 1);
+    QCOMPARE(QByteArray::fromStdString(frames.back().answer), secondAnswer);
+}
+
+void tst_SerialConnection::answerPatternDecidesStatus_data()
+{
+    QTest::addColumn<QByteArray>("pattern");
+    QTest::addColumn<int>("status");
+
+    QTest::newRow("empty pattern takes any answer") << QByteArray() << 1;
+    QTest::newRow("match in the middle of the hex text") << QByteArray("7322") << 1;
+    QTest::newRow("anchored mismatch") << QByteArray("^0473") << 0;
+    QTest::newRow("bytes the answer does not hold") << QByteArray("ffff") << 0;
+}
+
+void tst_SerialConnection::answerPatternDecidesStatus()
+{
+    QFETCH(QByteArray, pattern);
+    QFETCH(int, status);
+
+    openConnection();
+    const QByteArray answer = bytes("03732200");
+    connect(m_device.get(), &PtyDevice::frameReceived, this, [&] { m_device->write(answer); });
+
+    DataFrame frames{makeRecord(bytes("027022"), 500, pattern.toStdString())};
+    QSignalSpy finished(m_connection.get(), &CommunicationInterface::emitFinished);
+    m_connection->uiSendDataFrames(&frames);
+
+    QTRY_COMPARE(finished.count(), 1);
+    QCOMPARE(frames.front().status, status);
+    // A rejected answer is still handed over for diagnosis.
+    QCOMPARE(QByteArray::fromStdString(frames.front().answer), answer);
+}
+
+void tst_SerialConnection::listsFromTwoCallersAreServedInOrderOneRecordAtATime()
+{
+    openConnection();
+    // The device answers each request late and echoes the request's last byte,
+    // so a record sent before its predecessor was answered shows up as overlap.
+    QByteArrayList requests;
+    int outstanding = 0;
+    int overlaps = 0;
+    connect(m_device.get(), &PtyDevice::frameReceived, this, [&](const QByteArray &frame) {
+        requests.append(frame);
+        if (outstanding++ > 0)
+            ++overlaps;
+        QTimer::singleShot(20, m_device.get(), [&, last = frame.right(1)] {
+            --outstanding;
+            m_device->write(bytes("034022") + last);
+        });
+    });
+
+    DataFrame first{makeRecord(bytes("03401201"), 500), makeRecord(bytes("03401202"), 500)};
+    DataFrame second{makeRecord(bytes("03401203"), 500)};
+    QSignalSpy finished(m_connection.get(), &CommunicationInterface::emitFinished);
+    const unsigned int firstId = m_connection->uiSendDataFrames(&first);
+    const unsigned int secondId = m_connection->uiSendDataFrames(&second);
+    QVERIFY(firstId != 0 && secondId != 0 && firstId != secondId);
+    QCOMPARE(m_connection->iPendingTransfers(), 2);
+
+    QTRY_COMPARE(finished.count(), 2);
+    QCOMPARE(finished.at(0).at(0).toUInt(), firstId);
+    QCOMPARE(finished.at(1).at(0).toUInt(), secondId);
+    QCOMPARE(overlaps, 0);
+    const QByteArrayList expectedRequests{bytes("03401201"), bytes("03401202"), bytes("03401203")};
+    QCOMPARE(requests, expectedRequests);
+    QCOMPARE(QByteArray::fromStdString(first.front().answer), bytes("03402201"));
+    QCOMPARE(QByteArray::fromStdString(first.back().answer), bytes("03402202"));
+    QCOMPARE(QByteArray::fromStdString(second.front().answer), bytes("03402203"));
+    QCOMPARE(m_connection->iPendingTransfers(), 0);
+    QCoreApplication::processEvents();
+    QCOMPARE(finished.count(), 2);
+}
+
+void tst_SerialConnection::finishedIsSignalledOnlyAfterTheCallReturns_data()
+{
+    QTest::addColumn<int>("records");
+    QTest::addColumn<bool>("closeFirst");
+    QTest::addColumn<int>("status");
+
+    QTest::newRow("empty list") << 0 << false << 0;
+    QTest::newRow("closed port") << 1 << true << 0;
+    QTest::newRow("answered record") << 1 << false << 1;
+}
+
+void tst_SerialConnection::finishedIsSignalledOnlyAfterTheCallReturns()
+{
+    QFETCH(int, records);
+    QFETCH(bool, closeFirst);
+    QFETCH(int, status);
+
+    openConnection();
+    connect(m_device.get(), &PtyDevice::frameReceived, this,
+            [this] { m_device->write(bytes("03511200")); });
+    if (closeFirst)
+        m_connection->vClose();
+
+    DataFrame frames(std::size_t(records), makeRecord(bytes("03511201"), 500));
+    for (DataFrameRecord &record : frames)
+        record.status = 7;
+    bool returned = false;
+    std::vector<bool> returnedAtFinish;
+    connect(m_connection.get(), &CommunicationInterface::emitFinished, this,
+            [&] { returnedAtFinish.push_back(returned); });
+    m_connection->uiSendDataFrames(&frames);
+    returned = true;
+
+    QTRY_COMPARE(returnedAtFinish.size(), std::size_t(1));
+    QVERIFY(returnedAtFinish.front());
+    for (const DataFrameRecord &record : frames)
+        QCOMPARE(record.status, status);
+}
+
+void tst_SerialConnection::delaysSpaceTheFrameWithoutBlockingTheEventLoop_data()
+{
+    QTest::addColumn<int>("lineDelay");
+    QTest::addColumn<int>("characterDelay");
+    QTest::addColumn<int>("minimumMs");
+
+    // Six bytes: five character delays between them.
+    QTest::newRow("line delay") << 150 << 0 << 150;
+    QTest::newRow("character delay") << 0 << 40 << 200;
+    QTest::newRow("both") << 60 << 25 << 185;
+}
+
+void tst_SerialConnection::delaysSpaceTheFrameWithoutBlockingTheEventLoop()
+{
+    QFETCH(int, lineDelay);
+    QFETCH(int, characterDelay);
+    QFETCH(int, minimumMs);
+
+    PortSettings settings;
+    settings.lineDelay = lineDelay;
+    settings.characterDelay = characterDelay;
+    openConnection(settings);
+    const QByteArray query = bytes("05462613000a");
+    qint64 frameArrivedAfter = -1;
+    QElapsedTimer clock;
+    connect(m_device.get(), &PtyDevice::frameReceived, this, [&] {
+        frameArrivedAfter = clock.elapsed();
+        m_device->write(bytes("03462600"));
+    });
+    int ticks = 0;
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, this, [&] { ++ticks; });
+    ticker.start(10);
+
+    DataFrame frames{makeRecord(query, 2000)};
+    QSignalSpy finished(m_connection.get(), &CommunicationInterface::emitFinished);
+    clock.start();
+    m_connection->uiSendDataFrames(&frames);
+
+    QTRY_COMPARE(finished.count(), 1);
+    QCOMPARE(frames.front().status, 1);
+    QCOMPARE(m_device->received(), query);
+    QVERIFY2(frameArrivedAfter >= minimumMs, qPrintable(QString::number(frameArrivedAfter)));
+    QVERIFY2(ticks >= minimumMs / 20, qPrintable(QString::number(ticks)));
+    // Byte by byte means several reads on the device's side.
+    if (characterDelay > 0)
+        QVERIFY(m_device->readCount() > 1);
+}
+
+void tst_SerialConnection::unplugFailsTheRestAtOnceAndIsReportedOnce()
+{
+    openConnection();
+    WarningCounter warnings(m_device->portName());
+    int requests = 0;
+    connect(m_device.get(), &PtyDevice::frameReceived, this, [&] {
+        if (++requests == 1)
+            m_device->write(bytes("03511200"));
+        else
+            m_device->unplug();
+    });
+
+    DataFrame first(4, makeRecord(bytes("03511201"), 3000));
+    DataFrame second(2, makeRecord(bytes("03511201"), 3000));
+    QSignalSpy finished(m_connection.get(), &CommunicationInterface::emitFinished);
+    QElapsedTimer clock;
+    clock.start();
+    m_connection->uiSendDataFrames(&first);
+    m_connection->uiSendDataFrames(&second);
+
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 2000);
+    QVERIFY2(clock.elapsed() < 2000, "records waited out their time-outs");
+    QVERIFY(m_connection->bPortLost());
+    QVERIFY(!m_connection->bIsOpen());
+    QCOMPARE(first.front().status, 1);
+    for (auto record = std::next(first.begin()); record != first.end(); ++record)
+        QCOMPARE(record->status, 0);
+    for (const DataFrameRecord &record : second)
+        QCOMPARE(record.status, 0);
+
+    DataFrame later{makeRecord(bytes("03511201"), 3000)};
+    m_connection->uiSendDataFrames(&later);
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 3, 500);
+    QCOMPARE(later.front().status, 0);
+    QCOMPARE(warnings.count(), 1);
+}
+
+void tst_SerialConnection::portSettingsApplyToTheOpenPort()
+{
+    openConnection();
+    PortSettings wanted;
+    wanted.portName = QStringLiteral("/dev/elsewhere");
+    wanted.vSetBaudrateDefault(4);
+    wanted.lineDelay = 12;
+    m_connection->vSetPortSettings(&wanted);
+
+    const PortSettings *current = m_connection->poGetPortSettings();
+    QCOMPARE(current->portName, m_device->portName());
+    QCOMPARE(current->baudRate, 115200);
+    QCOMPARE(current->lineDelay, 12);
+    termios line{};
+    QCOMPARE(tcgetattr(m_device->slaveDescriptor(), &line), 0);
+    QCOMPARE(cfgetospeed(&line), speed_t(B115200));
+}
+
+void tst_SerialConnection::rawDataGoesOutUnchanged()
+{
+    openConnection();
+    m_connection->vSendRawData(std::string("\x00\x7f\xffok", 5));
+    QTRY_COMPARE(m_device->received(), QByteArray("\x00\x7f\xffok", 5));
+}
+
+QTEST_GUILESS_MAIN(tst_SerialConnection)
+#include "tst_serialconnection.moc"
