@@ -1,0 +1,288 @@
+#include "ptydevice.h"
+
+#include <extensionsystem/communicationinterface.h>
+#include <extensionsystem/connectionregistry.h>
+#include <extensionsystem/plugininterface.h>
+#include <extensionsystem/portsettings.h>
+
+#include <QPointer>
+#include <QRegularExpression>
+#include <QSerialPort>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+
+using namespace ExtensionSystem;
+
+namespace {
+
+// Stands for a simulator the host puts behind a port name.
+class FakeConnection final : public CommunicationInterface
+{
+public:
+    explicit FakeConnection(const PortSettings &settings)
+        : m_settings(settings)
+    {
+    }
+
+    bool bIsOpen() const override { return !m_closed; }
+    void vSendRawData(std::string) override {}
+    QString portName() const override { return m_settings.portName; }
+    unsigned int uiSendDataFrames(DataFrame *) override { return 1; }
+    int iPendingTransfers() const override { return 0; }
+    void vClose() override { m_closed = true; }
+    bool bPortLost() const override { return false; }
+    void vSetPortSettings(const PortSettings *) override {}
+    PortSettings *poGetPortSettings() override { return &m_settings; }
+
+    // Emits and then still uses the object, as a real connection does after
+    // a list has finished.
+    bool finishAndCheckState(unsigned int id)
+    {
+        emit emitFinished(id);
+        return m_closed;
+    }
+
+private:
+    PortSettings m_settings;
+    bool m_closed = false;
+};
+
+class TestPlugin final : public PluginInterface
+{
+public:
+    // Starts from a non-null value so that a failed registration must clear it.
+    CommunicationInterface *registerPort(const QString &portName)
+    {
+        PortSettings settings;
+        settings.portName = portName;
+        CommunicationInterface *connection = &m_sentinel;
+        vRegisterConnection(settings, &connection, this);
+        return connection;
+    }
+    void unregisterConnection() { vUnregisterConnection(this); }
+    void unregisterPlugin() { vUnregisterPlugin(this); }
+
+private:
+    FakeConnection m_sentinel{PortSettings()};
+};
+
+const QString simulatedPrefix = QStringLiteral("SIM");
+
+ConnectionRegistry &registry()
+{
+    return ConnectionRegistry::instance();
+}
+
+} // namespace
+
+class tst_ConnectionRegistry : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void factoryServesItsPortNames();
+    void unopenablePortYieldsNull_data();
+    void unopenablePortYieldsNull();
+    void portServesOneOwnerAtATime_data();
+    void portServesOneOwnerAtATime();
+    void portHeldByAnotherProgramIsRefused();
+    void registeringAgainReleasesThePreviousConnection();
+    void releaseInsideTheConnectionsOwnSignalIsSafe();
+    void releaseStillFinishesPendingListsBeforeDeletion();
+    void pluginEndReleasesItsConnection_data();
+    void pluginEndReleasesItsConnection();
+    void baseKeepsWhatTheHostTellsIt();
+};
+
+void tst_ConnectionRegistry::init()
+{
+    registry().setFactory([](const PortSettings &settings) -> std::unique_ptr<CommunicationInterface> {
+        if (!settings.portName.startsWith(simulatedPrefix))
+            return nullptr;
+        return std::make_unique<FakeConnection>(settings);
+    });
+}
+
+void tst_ConnectionRegistry::cleanup()
+{
+    registry().releaseAll();
+    registry().setFactory(nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void tst_ConnectionRegistry::factoryServesItsPortNames()
+{
+    TestPlugin plugin;
+    CommunicationInterface *connection = plugin.registerPort(QStringLiteral("SIM1"));
+
+    QVERIFY(dynamic_cast<FakeConnection *>(connection));
+    QCOMPARE(connection->portName(), QStringLiteral("SIM1"));
+    QCOMPARE(registry().connectionOf(&plugin), connection);
+    QVERIFY(registry().isPortInUse(QStringLiteral("SIM1")));
+    QCOMPARE(registry().openConnectionCount(), 1);
+}
+
+void tst_ConnectionRegistry::unopenablePortYieldsNull_data()
+{
+    QTest::addColumn<QString>("portName");
+    QTest::addColumn<bool>("warns");
+
+    QTest::newRow("missing device") << QStringLiteral("/dev/does-not-exist") << true;
+    QTest::newRow("not a serial device") << QStringLiteral("/dev/null") << true;
+    QTest::newRow("no port chosen") << QString() << false;
+}
+
+void tst_ConnectionRegistry::unopenablePortYieldsNull()
+{
+    QFETCH(QString, portName);
+    QFETCH(bool, warns);
+
+    if (warns)
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Cannot open port ")));
+    TestPlugin plugin;
+    QCOMPARE(plugin.registerPort(portName), nullptr);
+    QCOMPARE(registry().openConnectionCount(), 0);
+    QVERIFY(!registry().isPortInUse(portName));
+}
+
+void tst_ConnectionRegistry::portServesOneOwnerAtATime_data()
+{
+    QTest::addColumn<bool>("serial");
+
+    QTest::newRow("simulated port") << false;
+    QTest::newRow("serial port") << true;
+}
+
+void tst_ConnectionRegistry::portServesOneOwnerAtATime()
+{
+    QFETCH(bool, serial);
+
+    PtyDevice device;
+    const QString portName = serial ? device.portName() : simulatedPrefix + QLatin1Char('1');
+    TestPlugin first;
+    TestPlugin second;
+    CommunicationInterface *held = first.registerPort(portName);
+    QVERIFY(held);
+    QVERIFY(held->bIsOpen());
+
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("already in use")));
+    QCOMPARE(second.registerPort(portName), nullptr);
+    QCOMPARE(registry().connectionOf(&first), held);
+
+    first.unregisterConnection();
+    CommunicationInterface *taken = second.registerPort(portName);
+    QVERIFY(taken);
+    QVERIFY(taken->bIsOpen());
+    QCOMPARE(registry().openConnectionCount(), 1);
+}
+
+void tst_ConnectionRegistry::portHeldByAnotherProgramIsRefused()
+{
+    PtyDevice device;
+    QSerialPort otherProgram(device.portName());
+    QVERIFY(otherProgram.open(QIODevice::ReadWrite));
+
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Cannot open port ")));
+    TestPlugin plugin;
+    QCOMPARE(plugin.registerPort(device.portName()), nullptr);
+    QCOMPARE(registry().openConnectionCount(), 0);
+}
+
+void tst_ConnectionRegistry::registeringAgainReleasesThePreviousConnection()
+{
+    TestPlugin plugin;
+    QPointer<CommunicationInterface> previous = plugin.registerPort(QStringLiteral("SIM1"));
+    QVERIFY(previous);
+
+    CommunicationInterface *current = plugin.registerPort(QStringLiteral("SIM2"));
+    QVERIFY(current);
+    QVERIFY(current != previous);
+    QVERIFY(previous && !previous->bIsOpen());
+    QVERIFY(!registry().isPortInUse(QStringLiteral("SIM1")));
+    QCOMPARE(registry().openConnectionCount(), 1);
+    QTRY_VERIFY(!previous);
+}
+
+void tst_ConnectionRegistry::releaseInsideTheConnectionsOwnSignalIsSafe()
+{
+    TestPlugin plugin;
+    auto *connection = dynamic_cast<FakeConnection *>(plugin.registerPort(QStringLiteral("SIM1")));
+    QVERIFY(connection);
+    QPointer<FakeConnection> guard = connection;
+    connect(connection, &CommunicationInterface::emitFinished, &plugin,
+            [&plugin] { plugin.unregisterConnection(); });
+
+    QVERIFY(connection->finishAndCheckState(1));
+    QVERIFY(guard);
+    QCOMPARE(registry().connectionOf(&plugin), nullptr);
+    QTRY_VERIFY(!guard);
+}
+
+void tst_ConnectionRegistry::releaseStillFinishesPendingListsBeforeDeletion()
+{
+    PtyDevice silentDevice;
+    TestPlugin plugin;
+    QPointer<CommunicationInterface> connection = plugin.registerPort(silentDevice.portName());
+    QVERIFY(connection);
+    CommunicationInterface::DataFrame frames(2);
+    QSignalSpy finished(connection.data(), &CommunicationInterface::emitFinished);
+    const unsigned int id = connection->uiSendDataFrames(&frames);
+
+    plugin.unregisterConnection();
+    QVERIFY(connection);
+    QTRY_VERIFY(!connection);
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(finished.at(0).at(0).toUInt(), id);
+    for (const CommunicationInterface::DataFrameRecord &record : frames)
+        QCOMPARE(record.status, 0);
+}
+
+void tst_ConnectionRegistry::pluginEndReleasesItsConnection_data()
+{
+    QTest::addColumn<bool>("destroyOnly");
+
+    QTest::newRow("unregistered by the plugin") << false;
+    QTest::newRow("plugin destroyed without unregistering") << true;
+}
+
+void tst_ConnectionRegistry::pluginEndReleasesItsConnection()
+{
+    QFETCH(bool, destroyOnly);
+
+    auto plugin = std::make_unique<TestPlugin>();
+    QPointer<CommunicationInterface> connection = plugin->registerPort(QStringLiteral("SIM1"));
+    QVERIFY(connection);
+    if (!destroyOnly)
+        plugin->unregisterPlugin();
+    plugin.reset();
+
+    QCOMPARE(registry().openConnectionCount(), 0);
+    QVERIFY(!registry().isPortInUse(QStringLiteral("SIM1")));
+    QTRY_VERIFY(!connection);
+}
+
+void tst_ConnectionRegistry::baseKeepsWhatTheHostTellsIt()
+{
+    TestPlugin plugin;
+    PluginInterface &base = plugin;
+    const QList<SensorBasic> sensors{SensorBasic("KR7D", "KR7D-1"), SensorBasic("KR7E", "KR7E-1")};
+    base.vSensorListUpdated(sensors);
+    base.vSetCompleteNameDescription(QStringLiteral("KR7D-1 on SIM1"));
+    base.setSensorName(QStringLiteral("ignored by the base"));
+
+    QCOMPARE(plugin.sensorList().size(), 2);
+    QCOMPARE(plugin.sensorList().at(1).name(), std::string("KR7E-1"));
+    QCOMPARE(plugin.completeNameDescription(), QStringLiteral("KR7D-1 on SIM1"));
+    QVERIFY(base.getPluginType().isEmpty());
+    QVERIFY(base.getSensorGroup().isEmpty());
+    QVERIFY(base.getExtraList().isEmpty());
+    QVERIFY(base.getSensorName().isEmpty());
+}
+
+QTEST_GUILESS_MAIN(tst_ConnectionRegistry)
+#include "tst_connectionregistry.moc"
