@@ -30,6 +30,12 @@ std::optional<int> plainScaleDecimals(double divisor)
     return std::nullopt;
 }
 
+// The value written with fixed decimals and read back without its point; 0 when that overflows.
+int fixedPointDigits(double value, int decimals)
+{
+    return QString::number(value, 'f', decimals).remove(QLatin1Char('.')).toInt();
+}
+
 } // namespace
 
 bool isUnitIndex(int unitIndex)
@@ -117,14 +123,10 @@ int encodeDeviceDouble(const QString &id, double value, double divisor)
 {
     // Temperatures always travel as 1/100 °C, matching their decoding under every pressure scale;
     // only pressures follow the scale (the fine scales write 2 decimals, then one more digit).
-    const bool pressure = isPressureId(id);
-    const std::optional<int> plainDecimals = pressure ? plainScaleDecimals(divisor) : 2;
-    QString digits = QString::number(value, 'f', plainDecimals.value_or(2));
-    const int point = digits.indexOf(QLatin1Char('.'), 1);
-    if (point >= 0)
-        digits.remove(point, 1);
-    const int number = digits.toInt();
-    return plainDecimals ? number : number * 10;
+    if (!isPressureId(id))
+        return fixedPointDigits(value, 2);
+    const std::optional<int> decimals = plainScaleDecimals(divisor);
+    return decimals ? fixedPointDigits(value, *decimals) : fixedPointDigits(value, 2) * 10;
 }
 
 int decodeEnumerationValue(const QString &id, int deviceNumber)
