@@ -14,8 +14,8 @@ namespace {
 constexpr std::array<double, 4> fromBar = {1.0, barToPsi, 0.1, 100.0};
 constexpr std::array<double, 4> toBar = {1.0, psiToBar, 10.0, 0.01};
 
-// The sensor's device value for the unit selection skips 4..31: °F indexes live at 32..35.
 constexpr QLatin1String temperatureSettingsId("TemperatureSettings");
+// The device's unit selection skips 4..31: the °F indexes 4..7 are stored as 32..35.
 constexpr int fahrenheitGap = 0x1C;
 
 // The scales with a decimal count of their own; every other scale is "fine" (3 decimals shown).
