@@ -1,0 +1,6 @@
+#include "qtabstracteditorfactorybase.h"
+
+QtAbstractEditorFactoryBase::QtAbstractEditorFactoryBase(QObject *parent)
+    : QObject(parent)
+{
+}

@@ -1,0 +1,7 @@
+#pragma once
+
+#include "qtcheckboxfactory.h"
+#include "qtdoublespinboxfactory.h"
+#include "qtenumeditorfactory.h"
+#include "qtlineeditfactory.h"
+#include "qtspinboxfactory.h"

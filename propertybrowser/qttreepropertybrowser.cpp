@@ -1,0 +1,240 @@
+#include "qttreepropertybrowser.h"
+
+#include "propertyeditordelegate_p.h"
+#include "propertytreewidget_p.h"
+#include "qtbrowseritem.h"
+#include "qtproperty.h"
+
+#include <QHash>
+#include <QHeaderView>
+#include <QIcon>
+#include <QVBoxLayout>
+
+using QtPropertyBrowserInternal::PropertyEditorDelegate;
+using QtPropertyBrowserInternal::PropertyTreeWidget;
+
+class QtTreePropertyBrowserPrivate
+{
+public:
+    explicit QtTreePropertyBrowserPrivate(QtTreePropertyBrowser *browser);
+
+    QtBrowserItem *browserItem(const QTreeWidgetItem *treeItem) const;
+    QWidget *createEditor(const QModelIndex &index, QWidget *parent) const;
+    void show(QtBrowserItem *item) const;
+
+    QtTreePropertyBrowser *m_browser;  // not owned
+    PropertyTreeWidget *m_tree;        // owned by m_browser
+    QHash<QtBrowserItem *, QTreeWidgetItem *> m_treeItems; // owned by m_tree
+    QHash<const QTreeWidgetItem *, QtBrowserItem *> m_browserItems;
+    QtTreePropertyBrowser::ResizeMode m_resizeMode = QtTreePropertyBrowser::Stretch;
+};
+
+QtTreePropertyBrowserPrivate::QtTreePropertyBrowserPrivate(QtTreePropertyBrowser *browser)
+    : m_browser(browser)
+    , m_tree(new PropertyTreeWidget(browser))
+{
+}
+
+QtBrowserItem *QtTreePropertyBrowserPrivate::browserItem(const QTreeWidgetItem *treeItem) const
+{
+    return m_browserItems.value(treeItem);
+}
+
+QWidget *QtTreePropertyBrowserPrivate::createEditor(const QModelIndex &index, QWidget *parent) const
+{
+    const QtBrowserItem *item = browserItem(m_tree->itemFromIndex(index));
+    if (!item || index.column() != PropertyTreeWidget::valueColumn)
+        return nullptr;
+    return m_browser->createEditor(item->property(), parent);
+}
+
+void QtTreePropertyBrowserPrivate::show(QtBrowserItem *item) const
+{
+    QTreeWidgetItem *treeItem = m_treeItems.value(item);
+    const QtProperty *property = item->property();
+    const int value = PropertyTreeWidget::valueColumn;
+    treeItem->setText(0, property->propertyName());
+    treeItem->setText(value, property->valueText());
+    treeItem->setIcon(value, property->valueIcon());
+    treeItem->setToolTip(0, property->toolTip());
+    treeItem->setToolTip(value, property->toolTip().isEmpty() ? property->valueText() : property->toolTip());
+    for (int column : {0, value}) {
+        treeItem->setStatusTip(column, property->statusTip());
+        treeItem->setWhatsThis(column, property->whatsThis());
+    }
+    // The tree greys out the children of a disabled item as well.
+    treeItem->setDisabled(!property->isEnabled());
+
+    const bool group = !property->hasValue();
+    treeItem->setFirstColumnSpanned(group);
+    QFont font = m_tree->font();
+    font.setBold(group);
+    treeItem->setFont(0, font);
+    treeItem->setBackground(0, group ? m_tree->palette().brush(QPalette::Button) : QBrush());
+}
+
+QtTreePropertyBrowser::QtTreePropertyBrowser(QWidget *parent)
+    : QtAbstractPropertyBrowser(parent)
+    , d(std::make_unique<QtTreePropertyBrowserPrivate>(this))
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(d->m_tree);
+    setFocusProxy(d->m_tree);
+
+    QTreeWidget *tree = d->m_tree;
+    tree->setColumnCount(2);
+    tree->setHeaderLabels({tr("Property"), tr("Value")});
+    tree->setAlternatingRowColors(true);
+    tree->setSelectionMode(QAbstractItemView::SingleSelection);
+    tree->setRootIsDecorated(true);
+    tree->setMouseTracking(true); // status tips follow the mouse
+    tree->setItemDelegate(new PropertyEditorDelegate(
+        [this](const QModelIndex &index, QWidget *editorParent) { return d->createEditor(index, editorParent); },
+        tree));
+    tree->header()->setStretchLastSection(true);
+    setResizeMode(d->m_resizeMode);
+
+    connect(tree, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem *current) { setCurrentItem(d->browserItem(current)); });
+    connect(this, &QtAbstractPropertyBrowser::currentItemChanged, this, [this](QtBrowserItem *item) {
+        QTreeWidgetItem *treeItem = d->m_treeItems.value(item);
+        if (d->m_tree->currentItem() != treeItem)
+            d->m_tree->setCurrentItem(treeItem);
+    });
+    connect(tree, &QTreeWidget::itemExpanded, this,
+            [this](QTreeWidgetItem *treeItem) { emit expanded(d->browserItem(treeItem)); });
+    connect(tree, &QTreeWidget::itemCollapsed, this,
+            [this](QTreeWidgetItem *treeItem) { emit collapsed(d->browserItem(treeItem)); });
+}
+
+// The tree outlives this destructor as a child widget; while it tears down its items
+// it must not call back into the half-destroyed browser.
+QtTreePropertyBrowser::~QtTreePropertyBrowser()
+{
+    d->m_tree->blockSignals(true);
+}
+
+int QtTreePropertyBrowser::indentation() const
+{
+    return d->m_tree->indentation();
+}
+
+void QtTreePropertyBrowser::setIndentation(int pixels)
+{
+    d->m_tree->setIndentation(pixels);
+}
+
+bool QtTreePropertyBrowser::rootIsDecorated() const
+{
+    return d->m_tree->rootIsDecorated();
+}
+
+void QtTreePropertyBrowser::setRootIsDecorated(bool show)
+{
+    d->m_tree->setRootIsDecorated(show);
+}
+
+bool QtTreePropertyBrowser::alternatingRowColors() const
+{
+    return d->m_tree->alternatingRowColors();
+}
+
+void QtTreePropertyBrowser::setAlternatingRowColors(bool enable)
+{
+    d->m_tree->setAlternatingRowColors(enable);
+}
+
+bool QtTreePropertyBrowser::isHeaderVisible() const
+{
+    return !d->m_tree->isHeaderHidden();
+}
+
+void QtTreePropertyBrowser::setHeaderVisible(bool visible)
+{
+    d->m_tree->setHeaderHidden(!visible);
+}
+
+QtTreePropertyBrowser::ResizeMode QtTreePropertyBrowser::resizeMode() const
+{
+    return d->m_resizeMode;
+}
+
+void QtTreePropertyBrowser::setResizeMode(ResizeMode mode)
+{
+    static const QHash<ResizeMode, QHeaderView::ResizeMode> headerModes = {
+        {Interactive, QHeaderView::Interactive},
+        {Stretch, QHeaderView::Stretch},
+        {Fixed, QHeaderView::Fixed},
+        {ResizeToContents, QHeaderView::ResizeToContents},
+    };
+    d->m_resizeMode = mode;
+    d->m_tree->header()->setSectionResizeMode(0, headerModes.value(mode));
+}
+
+int QtTreePropertyBrowser::splitterPosition() const
+{
+    return d->m_tree->header()->sectionSize(0);
+}
+
+void QtTreePropertyBrowser::setSplitterPosition(int position)
+{
+    d->m_tree->header()->resizeSection(0, position);
+}
+
+bool QtTreePropertyBrowser::isExpanded(QtBrowserItem *item) const
+{
+    const QTreeWidgetItem *treeItem = d->m_treeItems.value(item);
+    return treeItem && treeItem->isExpanded();
+}
+
+void QtTreePropertyBrowser::setExpanded(QtBrowserItem *item, bool expanded)
+{
+    if (QTreeWidgetItem *treeItem = d->m_treeItems.value(item))
+        treeItem->setExpanded(expanded);
+}
+
+bool QtTreePropertyBrowser::isItemVisible(QtBrowserItem *item) const
+{
+    const QTreeWidgetItem *treeItem = d->m_treeItems.value(item);
+    return treeItem && !treeItem->isHidden();
+}
+
+void QtTreePropertyBrowser::setItemVisible(QtBrowserItem *item, bool visible)
+{
+    if (QTreeWidgetItem *treeItem = d->m_treeItems.value(item))
+        treeItem->setHidden(!visible);
+}
+
+void QtTreePropertyBrowser::editItem(QtBrowserItem *item)
+{
+    if (QTreeWidgetItem *treeItem = d->m_treeItems.value(item)) {
+        d->m_tree->setCurrentItem(treeItem);
+        d->m_tree->editItem(treeItem, PropertyTreeWidget::valueColumn);
+    }
+}
+
+void QtTreePropertyBrowser::itemInserted(QtBrowserItem *item, QtBrowserItem *afterItem)
+{
+    QTreeWidgetItem *preceding = d->m_treeItems.value(afterItem);
+    QTreeWidgetItem *treeItem = item->parent()
+        ? new QTreeWidgetItem(d->m_treeItems.value(item->parent()), preceding)
+        : new QTreeWidgetItem(d->m_tree, preceding);
+    treeItem->setFlags(treeItem->flags() | Qt::ItemIsEditable);
+    d->m_treeItems.insert(item, treeItem);
+    d->m_browserItems.insert(treeItem, item);
+    d->show(item);
+    treeItem->setExpanded(true);
+}
+
+void QtTreePropertyBrowser::itemRemoved(QtBrowserItem *item)
+{
+    QTreeWidgetItem *treeItem = d->m_treeItems.take(item);
+    d->m_browserItems.remove(treeItem);
+    delete treeItem;
+}
+
+void QtTreePropertyBrowser::itemChanged(QtBrowserItem *item)
+{
+    d->show(item);
+}
