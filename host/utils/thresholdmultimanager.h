@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QPointer>
 
 namespace Utils {
 
@@ -31,7 +32,7 @@ signals:
 
 private:
     int m_outputs = 0;
-    QList<ThresholdWindowWidget *> m_widgets;  // not owned
+    QList<QPointer<ThresholdWindowWidget>> m_widgets;
 };
 
 } // namespace Utils

@@ -1,0 +1,451 @@
+#include "chartplot.h"
+
+#include "chartmagnifier.h"
+#include "chartpanner.h"
+#include "sampleseries.h"
+
+#include <qwt_date_scale_draw.h>
+#include <qwt_date_scale_engine.h>
+#include <qwt_plot.h>
+#include <qwt_plot_canvas.h>
+#include <qwt_plot_curve.h>
+#include <qwt_plot_grid.h>
+#include <qwt_plot_marker.h>
+#include <qwt_plot_textlabel.h>
+#include <qwt_plot_zoneitem.h>
+#include <qwt_scale_div.h>
+#include <qwt_text.h>
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDockWidget>
+#include <QMainWindow>
+
+#include <algorithm>
+
+namespace Utils {
+namespace Charts {
+
+namespace {
+
+const char TranslationContext[] = "Utils::Charts::GenericChart";
+
+QwtText axisText(const QString &text)
+{
+    QwtText result(text);
+    QFont font = result.font();
+    font.setPointSizeF(9.0);
+    result.setFont(font);
+    return result;
+}
+
+void setupTimeAxis(QwtPlot *plot)
+{
+    auto *draw = new QwtDateScaleDraw(Qt::LocalTime);
+    for (int unit = QwtDate::Millisecond; unit <= QwtDate::Year; ++unit)
+        draw->setDateFormat(QwtDate::IntervalType(unit), QStringLiteral("hh:mm:ss"));
+    plot->setAxisScaleDraw(QwtPlot::xBottom, draw);
+    plot->setAxisScaleEngine(QwtPlot::xBottom, new QwtDateScaleEngine(Qt::LocalTime));
+    plot->setAxisTitle(QwtPlot::xBottom,
+                       axisText(QCoreApplication::translate(TranslationContext, "Time")));
+}
+
+void addGrid(QwtPlot *plot)
+{
+    auto *grid = new QwtPlotGrid;
+    grid->setMajorPen(QColor(0, 0, 0, 40), 0.0, Qt::DotLine);
+    grid->attach(plot);
+}
+
+} // namespace
+
+ChartPlot::ChartPlot(int index, QMainWindow *mainWindow, bool panning, bool zooming)
+    : m_dock(new QDockWidget(
+          QCoreApplication::translate(TranslationContext, "Chart %1").arg(index + 1), mainWindow))
+    , m_plot(new QwtPlot(m_dock))
+    , m_curve(new QwtPlotCurve)
+    , m_series(new SampleSeries(&m_history))
+    , m_valueLabel(new QwtPlotTextLabel)
+    , m_analogTag(new QwtPlotMarker)
+    , m_guideLine(new QwtPlotMarker)
+    , m_noiseBand(new QwtPlotZoneItem)
+{
+    m_dock->setObjectName(QStringLiteral("chartDock%1").arg(index));
+    m_dock->setWidget(m_plot);
+
+    auto *canvas = new QwtPlotCanvas;
+    canvas->setFrameStyle(QFrame::NoFrame);
+    m_plot->setCanvas(canvas);
+    m_plot->setCanvasBackground(Qt::white);
+    m_plot->setAutoReplot(false);
+    setupTimeAxis(m_plot);
+    m_plot->enableAxis(QwtPlot::yRight, false);
+    addGrid(m_plot);
+
+    const ViewRequest request = [this](const QwtInterval &time, const QwtInterval &value) {
+        requestView(time, value);
+    };
+    if (panning) {
+        auto *panner = new ChartPanner(canvas, request);
+        panner->setAxisEnabled(QwtPlot::yRight, false);
+    }
+    if (zooming) {
+        auto *magnifier = new ChartMagnifier(canvas, request);
+        magnifier->setAxisEnabled(QwtPlot::yRight, false);
+    }
+
+    m_curve->setData(m_series);
+    m_curve->setItemAttribute(QwtPlotItem::AutoScale, false);
+    m_curve->setPaintAttribute(QwtPlotCurve::ClipPolygons, true);
+    m_curve->setRenderHint(QwtPlotItem::RenderAntialiased, true);
+    m_curve->attach(m_plot);
+
+    m_noiseBand->setOrientation(Qt::Horizontal);
+    m_noiseBand->setVisible(false);
+    m_noiseBand->attach(m_plot);
+
+    m_guideLine->setLineStyle(QwtPlotMarker::HLine);
+    m_guideLine->attach(m_plot);
+
+    m_analogTag->setAxes(QwtPlot::xBottom, QwtPlot::yRight);
+    m_analogTag->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_analogTag->attach(m_plot);
+
+    m_valueLabel->setMargin(8);
+    m_valueLabel->setZ(100.0);
+    m_valueLabel->attach(m_plot);
+
+    styleItems();
+    applyValue(m_home);
+    updateDecorations();
+}
+
+ChartPlot::~ChartPlot()
+{
+    delete m_dock.data();
+}
+
+bool ChartPlot::isAlive() const
+{
+    return !m_dock.isNull();
+}
+
+QDockWidget *ChartPlot::dock() const
+{
+    return m_dock;
+}
+
+QwtPlot *ChartPlot::plot() const
+{
+    return m_plot;
+}
+
+const ValueOverTime &ChartPlot::history() const
+{
+    return m_history;
+}
+
+void ChartPlot::setHistory(ValueOverTime history)
+{
+    m_history = std::move(history);
+    m_series->reset();
+    markDirty();
+}
+
+void ChartPlot::append(double timeMs, double value, bool showValue, double analogValue,
+                       bool noiseBand, double noiseLow, double noiseHigh)
+{
+    m_history.append(timeMs, value, analogValue);
+    if (showValue) {
+        m_hasLabelValue = true;
+        m_labelValue = value;
+    }
+    m_noiseBand->setVisible(noiseBand);
+    if (noiseBand)
+        m_noiseBand->setInterval(noiseLow, noiseHigh);
+    markDirty();
+}
+
+void ChartPlot::clear()
+{
+    m_history.clear();
+    m_series->reset();
+    m_hasLabelValue = false;
+    m_noiseBand->setVisible(false);
+    markDirty();
+}
+
+void ChartPlot::setTitle(const QString &title, const QString &subtitle, bool showAbove,
+                         bool showOnAxis)
+{
+    m_title = title;
+    m_titleOnAxis = showOnAxis;
+    if (!showAbove || (title.isEmpty() && subtitle.isEmpty())) {
+        m_plot->setTitle(QwtText());
+    } else if (subtitle.isEmpty()) {
+        m_plot->setTitle(title);
+    } else {
+        const QString html = title.toHtmlEscaped() + QStringLiteral("<br/><small>")
+                             + subtitle.toHtmlEscaped() + QStringLiteral("</small>");
+        m_plot->setTitle(QwtText(html, QwtText::RichText));
+    }
+    updateAxisTitles();
+    markDirty();
+}
+
+void ChartPlot::setColor(const QColor &line, bool fillBelow, const QColor &fill, int lineWidth)
+{
+    m_lineColor = line;
+    m_curve->setPen(line, std::max(lineWidth, 0));
+    m_curve->setBrush(fillBelow ? QBrush(fill) : QBrush());
+    styleItems();
+    markDirty();
+}
+
+void ChartPlot::setMeasuringRange(double min, double max)
+{
+    m_measuring = QwtInterval(min, max).normalized();
+    setHomeRange(min, max);
+}
+
+void ChartPlot::setHomeRange(double min, double max)
+{
+    m_home = QwtInterval(min, max).normalized();
+    if (m_baselineAtBottom)
+        m_curve->setBaseline(m_home.minValue());
+    applyValue(m_home);
+}
+
+void ChartPlot::setRightAxisScale(double min, double max, double step)
+{
+    m_right = QwtInterval(min, max);
+    m_rightStep = std::max(step, 0.0);
+    updateRightAxis();
+}
+
+void ChartPlot::enableRightAxis(bool enable)
+{
+    m_rightAxis = enable;
+    m_plot->enableAxis(QwtPlot::yRight, enable);
+    updateRightAxis();
+    updateAxisTitles();
+}
+
+void ChartPlot::setGuideLineVisible(bool visible)
+{
+    m_guideLineVisible = visible;
+    markDirty();
+}
+
+void ChartPlot::setAnalogTagVisible(bool visible)
+{
+    m_analogTagVisible = visible;
+    markDirty();
+}
+
+void ChartPlot::setCustomLabelsText(const QString &left, const QString &right)
+{
+    m_customLeft = left;
+    m_customRight = right;
+    updateAxisTitles();
+}
+
+void ChartPlot::setCustomLabelsVisible(bool left, bool right)
+{
+    m_customLeftVisible = left;
+    m_customRightVisible = right;
+    updateAxisTitles();
+}
+
+void ChartPlot::setAllowNegativeValues(bool allow)
+{
+    m_allowNegative = allow;
+}
+
+void ChartPlot::setPrecision(int decimals)
+{
+    m_precision = std::clamp(decimals, 0, 15);
+    markDirty();
+}
+
+void ChartPlot::setMinPanOffset(double percent)
+{
+    m_minPanPercent = std::max(percent, 0.0);
+}
+
+void ChartPlot::setMaxPanOffset(double percent)
+{
+    m_maxPanPercent = std::max(percent, 0.0);
+}
+
+void ChartPlot::setBaselineAtBottom()
+{
+    m_baselineAtBottom = true;
+    m_curve->setBaseline(m_home.minValue());
+    markDirty();
+}
+
+void ChartPlot::setValueLabelVisible(bool visible)
+{
+    m_valueLabelVisible = visible;
+    markDirty();
+}
+
+void ChartPlot::setTimeWindow(double seconds)
+{
+    if (!(seconds > 0.0))
+        return;
+    m_timeWindowMs = seconds * 1000.0;
+    markDirty();
+}
+
+void ChartPlot::setFixed(bool fixed)
+{
+    m_dock->setFeatures(fixed ? QDockWidget::NoDockWidgetFeatures
+                              : QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable
+                                    | QDockWidget::DockWidgetFloatable);
+}
+
+bool ChartPlot::isFollowing() const
+{
+    return m_following;
+}
+
+void ChartPlot::jumpToNewest()
+{
+    m_following = true;
+    applyValue(m_home);
+    refresh(true);
+}
+
+void ChartPlot::refresh(bool force)
+{
+    if (!m_dirty && !force)
+        return;
+    if (m_following) {
+        const double newest = m_history.isEmpty()
+                                  ? double(QDateTime::currentMSecsSinceEpoch())
+                                  : m_history.pxData()[m_history.size() - 1];
+        applyTime(QwtInterval(newest - m_timeWindowMs, newest));
+    }
+    m_series->setColumns(m_plot->canvas()->contentsRect().width());
+    updateDecorations();
+    m_plot->replot();
+    m_dirty = false;
+}
+
+void ChartPlot::markDirty()
+{
+    m_dirty = true;
+}
+
+void ChartPlot::requestView(const QwtInterval &time, const QwtInterval &value)
+{
+    m_following = false;
+    applyTime(time.normalized());
+    applyValue(limited(value.normalized()));
+    refresh(true);
+}
+
+// The view may leave the measuring range by the pan offsets, never further.
+QwtInterval ChartPlot::limited(const QwtInterval &value) const
+{
+    const double span = m_measuring.width();
+    double low = m_measuring.minValue() - span * m_minPanPercent / 100.0;
+    const double high = m_measuring.maxValue() + span * m_maxPanPercent / 100.0;
+    if (!m_allowNegative)
+        low = std::min(std::max(low, 0.0), high);
+    if (value.width() >= high - low)
+        return QwtInterval(low, high);
+    if (value.minValue() < low)
+        return QwtInterval(low, low + value.width());
+    if (value.maxValue() > high)
+        return QwtInterval(high - value.width(), high);
+    return value;
+}
+
+void ChartPlot::applyTime(const QwtInterval &time)
+{
+    m_plot->setAxisScale(QwtPlot::xBottom, time.minValue(), time.maxValue());
+    markDirty();
+}
+
+void ChartPlot::applyValue(const QwtInterval &value)
+{
+    m_plot->setAxisScale(QwtPlot::yLeft, value.minValue(), value.maxValue());
+    updateRightAxis();
+}
+
+// The right axis maps the home range of the left axis onto its own range, so
+// it follows the left axis when the user pans or zooms.
+void ChartPlot::updateRightAxis()
+{
+    markDirty();
+    if (!m_rightAxis || m_home.width() <= 0.0)
+        return;
+    const QwtInterval left = m_plot->axisScaleDiv(QwtPlot::yLeft).interval();
+    const double factor = m_right.width() / m_home.width();
+    const auto map = [&](double y) { return m_right.minValue() + (y - m_home.minValue()) * factor; };
+    const bool atHome = left.minValue() == m_home.minValue() && left.maxValue() == m_home.maxValue();
+    m_plot->setAxisScale(QwtPlot::yRight, map(left.minValue()), map(left.maxValue()),
+                         atHome ? m_rightStep : 0.0);
+}
+
+void ChartPlot::updateAxisTitles()
+{
+    const QString left = m_customLeftVisible ? m_customLeft
+                                             : (m_titleOnAxis ? m_title : QString());
+    m_plot->setAxisTitle(QwtPlot::yLeft, axisText(left));
+    m_plot->setAxisTitle(QwtPlot::yRight,
+                         axisText(m_customRightVisible ? m_customRight : QString()));
+    markDirty();
+}
+
+void ChartPlot::updateDecorations()
+{
+    const bool hasSamples = !m_history.isEmpty();
+    const int last = m_history.size() - 1;
+
+    m_valueLabel->setVisible(m_valueLabelVisible && m_hasLabelValue);
+    QwtText label(QString::number(m_labelValue, 'f', m_precision));
+    label.setRenderFlags(Qt::AlignRight | Qt::AlignTop);
+    QFont font = label.font();
+    font.setPointSizeF(14.0);
+    font.setBold(true);
+    label.setFont(font);
+    label.setColor(m_lineColor);
+    label.setBackgroundBrush(QColor(255, 255, 255, 210));
+    label.setBorderPen(QPen(m_lineColor.lighter(160), 1.0));
+    label.setBorderRadius(3.0);
+    m_valueLabel->setText(label);
+
+    m_guideLine->setVisible(m_guideLineVisible && hasSamples);
+    if (hasSamples)
+        m_guideLine->setYValue(m_history.pyData()[last]);
+
+    m_analogTag->setVisible(m_analogTagVisible && m_rightAxis && hasSamples);
+    if (hasSamples) {
+        const double analog = m_history.pAnalogData()[last];
+        m_analogTag->setValue(m_plot->axisScaleDiv(QwtPlot::xBottom).upperBound(), analog);
+        QwtText tag(QString::number(analog, 'f', 2));
+        tag.setColor(Qt::white);
+        tag.setBackgroundBrush(m_lineColor);
+        tag.setBorderRadius(2.0);
+        m_analogTag->setLabel(tag);
+    }
+}
+
+void ChartPlot::styleItems()
+{
+    QColor guide = m_lineColor;
+    guide.setAlpha(140);
+    m_guideLine->setLinePen(guide, 1.0, Qt::DashLine);
+
+    QColor band = m_lineColor;
+    band.setAlpha(30);
+    m_noiseBand->setBrush(band);
+    m_noiseBand->setPen(QPen(Qt::NoPen));
+}
+
+} // namespace Charts
+} // namespace Utils

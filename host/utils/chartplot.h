@@ -1,0 +1,120 @@
+#pragma once
+
+#include "valueovertime.h"
+
+#include <qwt_interval.h>
+
+#include <QColor>
+#include <QPointer>
+#include <QString>
+
+class QDockWidget;
+class QMainWindow;
+class QwtPlot;
+class QwtPlotCurve;
+class QwtPlotMarker;
+class QwtPlotTextLabel;
+class QwtPlotZoneItem;
+
+namespace Utils {
+namespace Charts {
+
+class SampleSeries;
+
+// One plot of a GenericChart: its dock, its QwtPlot with curve, labels and
+// markers, its history and the view it shows.
+class ChartPlot final
+{
+public:
+    ChartPlot(int index, QMainWindow *mainWindow, bool panning, bool zooming);
+    ~ChartPlot();
+    ChartPlot(const ChartPlot &) = delete;
+    ChartPlot &operator=(const ChartPlot &) = delete;
+
+    // False once the main window destroyed the dock.
+    bool isAlive() const;
+    QDockWidget *dock() const;
+    QwtPlot *plot() const;
+
+    const ValueOverTime &history() const;
+    void setHistory(ValueOverTime history);
+    void append(double timeMs, double value, bool showValue, double analogValue,
+                bool noiseBand, double noiseLow, double noiseHigh);
+    void clear();
+
+    void setTitle(const QString &title, const QString &subtitle, bool showAbove, bool showOnAxis);
+    void setColor(const QColor &line, bool fillBelow, const QColor &fill, int lineWidth);
+    void setMeasuringRange(double min, double max);
+    void setHomeRange(double min, double max);
+    void setRightAxisScale(double min, double max, double step);
+    void enableRightAxis(bool enable);
+    void setGuideLineVisible(bool visible);
+    void setAnalogTagVisible(bool visible);
+    void setCustomLabelsText(const QString &left, const QString &right);
+    void setCustomLabelsVisible(bool left, bool right);
+    void setAllowNegativeValues(bool allow);
+    void setPrecision(int decimals);
+    void setMinPanOffset(double percent);
+    void setMaxPanOffset(double percent);
+    void setBaselineAtBottom();
+    void setValueLabelVisible(bool visible);
+    void setTimeWindow(double seconds);
+    void setFixed(bool fixed);
+
+    bool isFollowing() const;
+    void jumpToNewest();
+    // Replots when anything changed since the last time, or when forced.
+    void refresh(bool force);
+    void markDirty();
+
+private:
+    void requestView(const QwtInterval &time, const QwtInterval &value);
+    QwtInterval limited(const QwtInterval &value) const;
+    void applyTime(const QwtInterval &time);
+    void applyValue(const QwtInterval &value);
+    void updateRightAxis();
+    void updateAxisTitles();
+    void updateDecorations();
+    void styleItems();
+
+    QPointer<QDockWidget> m_dock;       // owned, unless the main window deletes it first
+    QwtPlot *m_plot;                    // owned by m_dock
+    QwtPlotCurve *m_curve;              // owned by m_plot
+    SampleSeries *m_series;             // owned by m_curve
+    QwtPlotTextLabel *m_valueLabel;     // owned by m_plot
+    QwtPlotMarker *m_analogTag;         // owned by m_plot
+    QwtPlotMarker *m_guideLine;         // owned by m_plot
+    QwtPlotZoneItem *m_noiseBand;       // owned by m_plot
+
+    ValueOverTime m_history;
+    QColor m_lineColor{0, 0, 188};
+    QString m_title;
+    QString m_customLeft;
+    QString m_customRight;
+    bool m_titleOnAxis = true;
+    bool m_customLeftVisible = false;
+    bool m_customRightVisible = false;
+
+    QwtInterval m_measuring{0.0, 100.0};
+    QwtInterval m_home{0.0, 100.0};
+    QwtInterval m_right{0.0, 10.0};
+    double m_rightStep = 0.0;
+    bool m_rightAxis = false;
+    double m_minPanPercent = 50.0;
+    double m_maxPanPercent = 50.0;
+    bool m_allowNegative = true;
+    bool m_baselineAtBottom = false;
+    double m_timeWindowMs = 60000.0;
+    bool m_following = true;
+
+    int m_precision = 2;
+    bool m_valueLabelVisible = true;
+    bool m_hasLabelValue = false;
+    double m_labelValue = 0.0;
+    bool m_analogTagVisible = false;
+    bool m_guideLineVisible = false;
+    bool m_dirty = true;
+};
+
+} // namespace Charts
+} // namespace Utils

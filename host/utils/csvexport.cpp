@@ -1,0 +1,108 @@
+#include "csvexport.h"
+
+#include "valueovertime.h"
+
+#include <QDateTime>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cmath>
+
+namespace Utils {
+
+namespace {
+
+// Local date and time of a time stamp. Formatting dominates a long export,
+// and local time moves in whole seconds, so the text up to the seconds is
+// kept for the next samples of the same second.
+class TimeFormatter
+{
+public:
+    void append(QByteArray &out, double timeMs)
+    {
+        const qint64 ms = qint64(std::floor(timeMs));
+        const qint64 second = ms >= 0 ? ms / 1000 : -((-ms + 999) / 1000);
+        if (second != m_second || m_secondText.isEmpty()) {
+            m_second = second;
+            m_secondText = QDateTime::fromMSecsSinceEpoch(second * 1000, Qt::LocalTime)
+                               .toString(QStringLiteral("dd-MM-yyyy hh:mm:ss"))
+                               .toLatin1();
+        }
+        const int millis = int(ms - second * 1000);
+        out.append(m_secondText).append('.');
+        out.append(char('0' + millis / 100))
+            .append(char('0' + millis / 10 % 10))
+            .append(char('0' + millis % 10));
+    }
+
+private:
+    qint64 m_second = 0;
+    QByteArray m_secondText;
+};
+
+} // namespace
+
+QString CsvDelimiterChoice::text() const
+{
+    QString text;
+    if (tab)
+        text += QLatin1Char('\t');
+    if (comma)
+        text += QLatin1Char(',');
+    if (semicolon)
+        text += QLatin1Char(';');
+    if (space)
+        text += QLatin1Char(' ');
+    if (other)
+        text += QString::fromLatin1(otherText.toLatin1());
+    return text;
+}
+
+QByteArray csvText(const QList<const ValueOverTime *> &series, const QList<QString> &names,
+                   const QString &delimiter, int precision, int maxSamples)
+{
+    const QByteArray separator = delimiter.toUtf8();
+    QByteArray text;
+    for (int i = 0; i < names.size(); ++i) {
+        if (i > 0)
+            text.append(separator);
+        text.append(names.at(i).toUtf8());
+    }
+    text.append('\n');
+
+    int rows = 0;
+    for (const ValueOverTime *values : series)
+        rows = std::max(rows, values ? values->size() : 0);
+    if (maxSamples >= 0)
+        rows = std::min(rows, maxSamples);
+    text.reserve(text.size() + rows * (24 + series.size() * (separator.size() + precision + 8)));
+
+    TimeFormatter time;
+    for (int row = 0; row < rows; ++row) {
+        const auto owner = std::find_if(series.cbegin(), series.cend(),
+                                        [row](const ValueOverTime *values) {
+                                            return values && row < values->size();
+                                        });
+        time.append(text, (*owner)->pxData()[row]);
+        for (const ValueOverTime *values : series) {
+            text.append(separator);
+            if (values && row < values->size())
+                text.append(QByteArray::number(values->pyData()[row], 'f', precision));
+        }
+        text.append('\n');
+    }
+    return text;
+}
+
+bool writeFileAtomically(const QString &path, const QByteArray &content)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    // Without commit the temporary file is dropped and the target stays as it was.
+    if (file.write(content) != content.size())
+        return false;
+    return file.commit();
+}
+
+} // namespace Utils

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <qwt_series_data.h>
+
+#include <vector>
+
+namespace Utils {
+
+class ValueOverTime;
+
+namespace Charts {
+
+// Lets a curve draw a ValueOverTime without copying it: the samples in view
+// are handed out straight from the store, or, when there are more than a few
+// per pixel column, reduced to the column extremes.
+class SampleSeries final : public QwtSeriesData<QPointF>
+{
+public:
+    explicit SampleSeries(const ValueOverTime *history);  // not owned
+
+    // Pixel columns of the canvas the curve is drawn on.
+    void setColumns(int columns);
+    // Forgets what was derived from the store; call when it shrank.
+    void reset();
+
+    size_t size() const override;
+    QPointF sample(size_t i) const override;
+    QRectF boundingRect() const override;
+    // Called by the curve before each redraw with the visible area.
+    void setRectOfInterest(const QRectF &rect) override;
+
+private:
+    static constexpr int PointsPerColumn = 4;
+
+    void addPoint(int index);
+    void updateBounds();
+
+    const ValueOverTime *m_history;  // not owned
+    int m_columns = 1;
+    int m_begin = 0;                 // direct view of the store: [m_begin, m_end)
+    int m_end = 0;
+    bool m_reduced = false;
+    std::vector<QPointF> m_points;   // the reduced points, when m_reduced
+    QRectF m_bounds;
+};
+
+} // namespace Charts
+} // namespace Utils
