@@ -218,10 +218,12 @@ void QtAbstractPropertyBrowserPrivate::forgetFactory(QtAbstractEditorFactoryBase
     }
 }
 
+// Registered so that currentItemChanged can be queued and spied on by its signature.
 QtAbstractPropertyBrowser::QtAbstractPropertyBrowser(QWidget *parent)
     : QWidget(parent)
     , d(std::make_unique<QtAbstractPropertyBrowserPrivate>(this))
 {
+    qRegisterMetaType<QtBrowserItem *>("QtBrowserItem*");
 }
 
 QtAbstractPropertyBrowser::~QtAbstractPropertyBrowser() = default;

@@ -4,9 +4,11 @@
 
 #include <QIcon>
 
+// Registered so that the signals can be queued and spied on by their signature.
 QtAbstractPropertyManager::QtAbstractPropertyManager(QObject *parent)
     : QObject(parent)
 {
+    qRegisterMetaType<QtProperty *>("QtProperty*");
 }
 
 QtAbstractPropertyManager::~QtAbstractPropertyManager()

@@ -1,0 +1,447 @@
+#include "browsertesting.h"
+
+#include <qteditorfactory.h>
+#include <qtpropertymanager.h>
+
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+using namespace BrowserTesting;
+
+namespace {
+
+using PropertiesByName = QHash<QString, QtProperty *>;
+using TreeEdit = std::function<void(const PropertiesByName &)>;
+
+QString treeOutline(const QtTreePropertyBrowser &browser)
+{
+    return outline(treeOf(browser)->invisibleRootItem());
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(TreeEdit)
+
+class TestTreePropertyBrowser : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void showsPropertyColumns();
+    void addedPropertyBringsItsSubtree();
+    void subPropertyChangesAfterAddingReachTheTree_data();
+    void subPropertyChangesAfterAddingReachTheTree();
+    void propertyUnderTwoParentsHasTwoItems();
+    void topLevelPropertiesKeepTheirOrder();
+    void visibilityIsPerItem();
+    void currentItemFollowsTheTreeBothWays();
+    void removingTheCurrentItemClearsIt();
+    void deletedManagerLeavesTheBrowserCleanly();
+    void disabledPropertyGreysOutItsSubtree();
+    void rowShowsTipsAndValue();
+    void groupRowsSpanBothColumns();
+    void itemsStartExpandedAndReportCollapsing();
+    void resizeModeSizesThePropertyColumn_data();
+    void resizeModeSizesThePropertyColumn();
+    void factoryIsReleasedByTheLastBrowserUsingIt();
+    void replacingOrDeletingAFactoryUnpairsIt();
+};
+
+void TestTreePropertyBrowser::showsPropertyColumns()
+{
+    QtTreePropertyBrowser browser;
+    const QTreeWidgetItem *header = treeOf(browser)->headerItem();
+    QCOMPARE(header->text(0), QStringLiteral("Property"));
+    QCOMPARE(header->text(1), QStringLiteral("Value"));
+    QVERIFY(browser.alternatingRowColors());
+    QVERIFY(browser.isHeaderVisible());
+    browser.setHeaderVisible(false);
+    QVERIFY(treeOf(browser)->isHeaderHidden());
+}
+
+void TestTreePropertyBrowser::addedPropertyBringsItsSubtree()
+{
+    QtGroupPropertyManager groups;
+    QtIntPropertyManager ints;
+    QtProperty *group = groups.addProperty(QStringLiteral("group"));
+    QtProperty *inner = groups.addProperty(QStringLiteral("inner"));
+    group->addSubProperty(ints.addProperty(QStringLiteral("a")));
+    group->addSubProperty(inner);
+    inner->addSubProperty(ints.addProperty(QStringLiteral("b")));
+
+    QtTreePropertyBrowser browser;
+    QtBrowserItem *item = browser.addProperty(group);
+
+    QCOMPARE(item->property(), group);
+    QCOMPARE(item->browser(), &browser);
+    QVERIFY(!item->parent());
+    QCOMPARE(item->children().at(1)->parent(), item);
+    QCOMPARE(browser.topLevelItems(), QList<QtBrowserItem *>{item});
+    QCOMPARE(outline(browser.topLevelItems()), QStringLiteral("group(a,inner(b))"));
+    QCOMPARE(treeOutline(browser), QStringLiteral("group(a,inner(b))"));
+}
+
+void TestTreePropertyBrowser::subPropertyChangesAfterAddingReachTheTree_data()
+{
+    QTest::addColumn<TreeEdit>("edit");
+    QTest::addColumn<QString>("expected");
+
+    // Every row starts from group(a,c), with b and d not shown.
+    QTest::newRow("appended") << TreeEdit([](const PropertiesByName &p) { p["group"]->addSubProperty(p["b"]); })
+                              << QStringLiteral("group(a,c,b)");
+    QTest::newRow("inserted after the first")
+        << TreeEdit([](const PropertiesByName &p) { p["group"]->insertSubProperty(p["b"], p["a"]); })
+        << QStringLiteral("group(a,b,c)");
+    QTest::newRow("inserted first")
+        << TreeEdit([](const PropertiesByName &p) { p["group"]->insertSubProperty(p["b"], nullptr); })
+        << QStringLiteral("group(b,a,c)");
+    QTest::newRow("added with its own sub-property")
+        << TreeEdit([](const PropertiesByName &p) {
+               p["b"]->addSubProperty(p["d"]);
+               p["group"]->addSubProperty(p["b"]);
+           })
+        << QStringLiteral("group(a,c,b(d))");
+    QTest::newRow("below a shown sub-property")
+        << TreeEdit([](const PropertiesByName &p) { p["a"]->addSubProperty(p["b"]); })
+        << QStringLiteral("group(a(b),c)");
+    QTest::newRow("removed") << TreeEdit([](const PropertiesByName &p) { p["group"]->removeSubProperty(p["a"]); })
+                             << QStringLiteral("group(c)");
+    QTest::newRow("deleted") << TreeEdit([](const PropertiesByName &p) { delete p["c"]; })
+                             << QStringLiteral("group(a)");
+    QTest::newRow("all removed")
+        << TreeEdit([](const PropertiesByName &p) {
+               p["group"]->removeSubProperty(p["a"]);
+               p["group"]->removeSubProperty(p["c"]);
+           })
+        << QStringLiteral("group");
+}
+
+void TestTreePropertyBrowser::subPropertyChangesAfterAddingReachTheTree()
+{
+    QFETCH(TreeEdit, edit);
+    QFETCH(QString, expected);
+
+    QtGroupPropertyManager groups;
+    QtStringPropertyManager strings;
+    PropertiesByName properties{{QStringLiteral("group"), groups.addProperty(QStringLiteral("group"))}};
+    for (const QString &name : {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")})
+        properties.insert(name, strings.addProperty(name));
+    properties["group"]->addSubProperty(properties["a"]);
+    properties["group"]->addSubProperty(properties["c"]);
+    QtTreePropertyBrowser browser;
+    browser.addProperty(properties["group"]);
+
+    edit(properties);
+
+    QCOMPARE(outline(browser.topLevelItems()), expected);
+    QCOMPARE(treeOutline(browser), expected);
+}
+
+void TestTreePropertyBrowser::propertyUnderTwoParentsHasTwoItems()
+{
+    QtGroupPropertyManager groups;
+    QtIntPropertyManager ints;
+    QtProperty *first = groups.addProperty(QStringLiteral("first"));
+    QtProperty *second = groups.addProperty(QStringLiteral("second"));
+    QtProperty *shared = ints.addProperty(QStringLiteral("shared"));
+    first->addSubProperty(shared);
+    QtTreePropertyBrowser browser;
+    browser.addProperty(first);
+    browser.addProperty(second);
+    second->addSubProperty(shared);
+
+    const QList<QtBrowserItem *> items = browser.items(shared);
+    QCOMPARE(items.size(), 2);
+    QCOMPARE(items.at(0)->parent()->property(), first);
+    QCOMPARE(items.at(1)->parent()->property(), second);
+
+    ints.setValue(shared, 42);
+    const QList<QTreeWidgetItem *> sharedRows = rows(browser, QStringLiteral("shared"));
+    QCOMPARE(sharedRows.size(), 2);
+    for (const QTreeWidgetItem *sharedRow : sharedRows)
+        QCOMPARE(sharedRow->text(1), QStringLiteral("42"));
+
+    first->removeSubProperty(shared);
+    QCOMPARE(browser.items(shared).size(), 1);
+    QCOMPARE(treeOutline(browser), QStringLiteral("first,second(shared)"));
+}
+
+void TestTreePropertyBrowser::topLevelPropertiesKeepTheirOrder()
+{
+    QtStringPropertyManager strings;
+    QtProperty *a = strings.addProperty(QStringLiteral("a"));
+    QtProperty *b = strings.addProperty(QStringLiteral("b"));
+    QtProperty *c = strings.addProperty(QStringLiteral("c"));
+    QtTreePropertyBrowser browser;
+
+    QVERIFY(browser.addProperty(a));
+    QVERIFY(browser.addProperty(c));
+    QVERIFY(browser.insertProperty(b, a));
+    QVERIFY(!browser.addProperty(b));
+    QCOMPARE(browser.properties(), (QList<QtProperty *>{a, b, c}));
+    QCOMPARE(treeOutline(browser), QStringLiteral("a,b,c"));
+    QCOMPARE(browser.topLevelItem(b)->property(), b);
+
+    browser.removeProperty(a);
+    QCOMPARE(browser.properties(), (QList<QtProperty *>{b, c}));
+    QVERIFY(!browser.topLevelItem(a));
+    QVERIFY(browser.items(a).isEmpty());
+
+    browser.clear();
+    QVERIFY(browser.topLevelItems().isEmpty());
+    QCOMPARE(treeOf(browser)->topLevelItemCount(), 0);
+}
+
+void TestTreePropertyBrowser::visibilityIsPerItem()
+{
+    QtGroupPropertyManager groups;
+    QtBoolPropertyManager bools;
+    QtProperty *first = groups.addProperty(QStringLiteral("first"));
+    QtProperty *second = groups.addProperty(QStringLiteral("second"));
+    QtProperty *shared = bools.addProperty(QStringLiteral("shared"));
+    first->addSubProperty(shared);
+    second->addSubProperty(shared);
+    QtTreePropertyBrowser browser;
+    browser.addProperty(first);
+    browser.addProperty(second);
+    const QList<QtBrowserItem *> items = browser.items(shared);
+    const QList<QTreeWidgetItem *> sharedRows = rows(browser, QStringLiteral("shared"));
+
+    browser.setItemVisible(items.at(1), false);
+
+    QVERIFY(browser.isItemVisible(items.at(0)));
+    QVERIFY(!browser.isItemVisible(items.at(1)));
+    QVERIFY(!sharedRows.at(0)->isHidden());
+    QVERIFY(sharedRows.at(1)->isHidden());
+
+    browser.setItemVisible(items.at(1), true);
+    QVERIFY(!sharedRows.at(1)->isHidden());
+}
+
+void TestTreePropertyBrowser::currentItemFollowsTheTreeBothWays()
+{
+    QtIntPropertyManager ints;
+    QtTreePropertyBrowser browser;
+    QtBrowserItem *a = browser.addProperty(ints.addProperty(QStringLiteral("a")));
+    QtBrowserItem *b = browser.addProperty(ints.addProperty(QStringLiteral("b")));
+    browser.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&browser));
+    QSignalSpy current(&browser, &QtAbstractPropertyBrowser::currentItemChanged);
+
+    browser.setCurrentItem(b);
+    QCOMPARE(treeOf(browser)->currentItem(), row(browser, QStringLiteral("b")));
+    QTest::mouseClick(treeOf(browser)->viewport(), Qt::LeftButton, {}, nameCell(browser, QStringLiteral("a")));
+    QCOMPARE(browser.currentItem(), a);
+    browser.setCurrentItem(a);
+
+    QCOMPARE(current.count(), 2);
+    QCOMPARE(current.at(0).at(0).value<QtBrowserItem *>(), b);
+    QCOMPARE(current.at(1).at(0).value<QtBrowserItem *>(), a);
+}
+
+void TestTreePropertyBrowser::removingTheCurrentItemClearsIt()
+{
+    QtGroupPropertyManager groups;
+    QtIntPropertyManager ints;
+    QtProperty *group = groups.addProperty(QStringLiteral("group"));
+    QtProperty *value = ints.addProperty(QStringLiteral("value"));
+    group->addSubProperty(value);
+    QtTreePropertyBrowser browser;
+    browser.addProperty(group);
+    browser.setCurrentItem(browser.items(value).constFirst());
+    QSignalSpy current(&browser, &QtAbstractPropertyBrowser::currentItemChanged);
+
+    group->removeSubProperty(value);
+
+    QVERIFY(!browser.currentItem());
+    QCOMPARE(current.count(), 1);
+    QCOMPARE(current.at(0).at(0).value<QtBrowserItem *>(), nullptr);
+}
+
+void TestTreePropertyBrowser::deletedManagerLeavesTheBrowserCleanly()
+{
+    QtGroupPropertyManager groups;
+    auto ints = std::make_unique<QtIntPropertyManager>();
+    QtSpinBoxFactory spinBoxes;
+    QtProperty *group = groups.addProperty(QStringLiteral("group"));
+    group->addSubProperty(ints->addProperty(QStringLiteral("inner")));
+    QtTreePropertyBrowser browser;
+    browser.setFactoryForManager(ints.get(), &spinBoxes);
+    browser.addProperty(group);
+    browser.addProperty(ints->addProperty(QStringLiteral("outer")));
+    browser.setCurrentItem(browser.topLevelItems().constLast());
+
+    ints.reset();
+
+    QVERIFY(spinBoxes.propertyManagers().isEmpty());
+    QVERIFY(!browser.currentItem());
+    QCOMPARE(browser.properties(), QList<QtProperty *>{group});
+    QCOMPARE(outline(browser.topLevelItems()), QStringLiteral("group"));
+    QCOMPARE(treeOutline(browser), QStringLiteral("group"));
+    group->setPropertyName(QStringLiteral("renamed"));
+    QCOMPARE(treeOutline(browser), QStringLiteral("renamed"));
+}
+
+void TestTreePropertyBrowser::disabledPropertyGreysOutItsSubtree()
+{
+    QtGroupPropertyManager groups;
+    QtIntPropertyManager ints;
+    QtProperty *group = groups.addProperty(QStringLiteral("group"));
+    QtProperty *child = ints.addProperty(QStringLiteral("child"));
+    QtProperty *ownDisabled = ints.addProperty(QStringLiteral("own"));
+    QtProperty *late = ints.addProperty(QStringLiteral("late"));
+    group->addSubProperty(child);
+    group->addSubProperty(ownDisabled);
+    ownDisabled->setEnabled(false);
+    QtTreePropertyBrowser browser;
+    browser.addProperty(group);
+
+    group->setEnabled(false);
+    group->addSubProperty(late);
+    for (const QString &name : {QStringLiteral("group"), QStringLiteral("child"), QStringLiteral("own"),
+                                QStringLiteral("late")})
+        QVERIFY2(row(browser, name)->isDisabled(), qPrintable(name));
+
+    group->setEnabled(true);
+    QVERIFY(!row(browser, QStringLiteral("child"))->isDisabled());
+    QVERIFY(!row(browser, QStringLiteral("late"))->isDisabled());
+    QVERIFY(row(browser, QStringLiteral("own"))->isDisabled());
+}
+
+void TestTreePropertyBrowser::rowShowsTipsAndValue()
+{
+    QtDoublePropertyManager doubles;
+    QtProperty *property = doubles.addProperty(QStringLiteral("pressure"));
+    doubles.setDecimals(property, 3);
+    doubles.setValue(property, 1.5);
+    property->setStatusTip(QStringLiteral("readOnly"));
+    QtTreePropertyBrowser browser;
+    browser.addProperty(property);
+    const QTreeWidgetItem *pressure = row(browser, QStringLiteral("pressure"));
+    QCOMPARE(pressure->text(1), QLocale().toString(1.5, 'f', 3));
+    QCOMPARE(pressure->toolTip(1), pressure->text(1));
+
+    property->setToolTip(QStringLiteral("Switching point"));
+    property->setWhatsThis(QStringLiteral("Help"));
+    doubles.setValue(property, 2.0);
+
+    for (int column : {0, 1}) {
+        QCOMPARE(pressure->statusTip(column), QStringLiteral("readOnly"));
+        QCOMPARE(pressure->toolTip(column), QStringLiteral("Switching point"));
+        QCOMPARE(pressure->whatsThis(column), QStringLiteral("Help"));
+    }
+    QCOMPARE(pressure->text(1), QLocale().toString(2.0, 'f', 3));
+}
+
+void TestTreePropertyBrowser::groupRowsSpanBothColumns()
+{
+    QtGroupPropertyManager groups;
+    QtEnumPropertyManager enums;
+    QtProperty *group = groups.addProperty(QStringLiteral("group"));
+    group->addSubProperty(enums.addProperty(QStringLiteral("choice")));
+    QtTreePropertyBrowser browser;
+    browser.addProperty(group);
+
+    const QTreeWidgetItem *groupRow = row(browser, QStringLiteral("group"));
+    const QTreeWidgetItem *choiceRow = row(browser, QStringLiteral("choice"));
+    QVERIFY(groupRow->isFirstColumnSpanned());
+    QVERIFY(groupRow->font(0).bold());
+    QVERIFY(!choiceRow->isFirstColumnSpanned());
+    QVERIFY(!choiceRow->font(0).bold());
+}
+
+void TestTreePropertyBrowser::itemsStartExpandedAndReportCollapsing()
+{
+    QtGroupPropertyManager groups;
+    QtProperty *group = groups.addProperty(QStringLiteral("group"));
+    group->addSubProperty(groups.addProperty(QStringLiteral("inner")));
+    QtTreePropertyBrowser browser;
+    QtBrowserItem *item = browser.addProperty(group);
+    QVERIFY(browser.isExpanded(item));
+    QSignalSpy collapsed(&browser, &QtTreePropertyBrowser::collapsed);
+    QSignalSpy expanded(&browser, &QtTreePropertyBrowser::expanded);
+
+    browser.setExpanded(item, false);
+    QVERIFY(!browser.isExpanded(item));
+    QVERIFY(!row(browser, QStringLiteral("group"))->isExpanded());
+    browser.setExpanded(item, true);
+
+    QCOMPARE(collapsed.count(), 1);
+    QCOMPARE(collapsed.at(0).at(0).value<QtBrowserItem *>(), item);
+    QCOMPARE(expanded.count(), 1);
+}
+
+void TestTreePropertyBrowser::resizeModeSizesThePropertyColumn_data()
+{
+    QTest::addColumn<QtTreePropertyBrowser::ResizeMode>("mode");
+    QTest::addColumn<QHeaderView::ResizeMode>("headerMode");
+
+    QTest::newRow("interactive") << QtTreePropertyBrowser::Interactive << QHeaderView::Interactive;
+    QTest::newRow("stretch") << QtTreePropertyBrowser::Stretch << QHeaderView::Stretch;
+    QTest::newRow("fixed") << QtTreePropertyBrowser::Fixed << QHeaderView::Fixed;
+    QTest::newRow("to contents") << QtTreePropertyBrowser::ResizeToContents << QHeaderView::ResizeToContents;
+}
+
+void TestTreePropertyBrowser::resizeModeSizesThePropertyColumn()
+{
+    QFETCH(QtTreePropertyBrowser::ResizeMode, mode);
+    QFETCH(QHeaderView::ResizeMode, headerMode);
+
+    QtTreePropertyBrowser browser;
+    browser.setResizeMode(mode);
+
+    QCOMPARE(browser.resizeMode(), mode);
+    QCOMPARE(treeOf(browser)->header()->sectionResizeMode(0), headerMode);
+    QVERIFY(treeOf(browser)->header()->stretchLastSection());
+}
+
+void TestTreePropertyBrowser::factoryIsReleasedByTheLastBrowserUsingIt()
+{
+    QtIntPropertyManager ints;
+    QtSpinBoxFactory spinBoxes;
+    QtTreePropertyBrowser first;
+    QtTreePropertyBrowser second;
+    first.setFactoryForManager(&ints, &spinBoxes);
+    second.setFactoryForManager(&ints, &spinBoxes);
+    QCOMPARE(spinBoxes.propertyManagers(), QSet<QtIntPropertyManager *>{&ints});
+
+    first.unsetFactoryForManager(&ints);
+    QCOMPARE(spinBoxes.propertyManagers(), QSet<QtIntPropertyManager *>{&ints});
+    second.unsetFactoryForManager(&ints);
+    QVERIFY(spinBoxes.propertyManagers().isEmpty());
+}
+
+void TestTreePropertyBrowser::replacingOrDeletingAFactoryUnpairsIt()
+{
+    QtIntPropertyManager ints;
+    QtSpinBoxFactory replaced;
+    auto replacement = std::make_unique<QtSpinBoxFactory>();
+    QtTreePropertyBrowser browser;
+    QtProperty *property = ints.addProperty(QStringLiteral("value"));
+    browser.addProperty(property);
+    browser.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&browser));
+
+    browser.setFactoryForManager(&ints, &replaced);
+    browser.setFactoryForManager(&ints, replacement.get());
+    QVERIFY(replaced.propertyManagers().isEmpty());
+    QCOMPARE(replacement->propertyManagers(), QSet<QtIntPropertyManager *>{&ints});
+
+    QWidget *viewport = treeOf(browser)->viewport();
+    browser.editItem(browser.topLevelItem(property));
+    QSpinBox *editor = viewport->findChild<QSpinBox *>();
+    QVERIFY(editor);
+    QTest::keyClick(editor, Qt::Key_Escape);
+    QTRY_VERIFY(!viewport->findChild<QSpinBox *>());
+
+    replacement.reset();
+    browser.editItem(browser.topLevelItem(property));
+    QVERIFY(!viewport->findChild<QSpinBox *>());
+}
+
+QTEST_MAIN(TestTreePropertyBrowser)
+#include "tst_treepropertybrowser.moc"
