@@ -96,7 +96,6 @@ private slots:
     void releaseStillFinishesPendingListsBeforeDeletion();
     void pluginEndReleasesItsConnection_data();
     void pluginEndReleasesItsConnection();
-    void baseKeepsWhatTheHostTellsIt();
 };
 
 void tst_ConnectionRegistry::init()
@@ -264,24 +263,6 @@ void tst_ConnectionRegistry::pluginEndReleasesItsConnection()
     QCOMPARE(registry().openConnectionCount(), 0);
     QVERIFY(!registry().isPortInUse(QStringLiteral("SIM1")));
     QTRY_VERIFY(!connection);
-}
-
-void tst_ConnectionRegistry::baseKeepsWhatTheHostTellsIt()
-{
-    TestPlugin plugin;
-    PluginInterface &base = plugin;
-    const QList<SensorBasic> sensors{SensorBasic("KR7D", "KR7D-1"), SensorBasic("KR7E", "KR7E-1")};
-    base.vSensorListUpdated(sensors);
-    base.vSetCompleteNameDescription(QStringLiteral("KR7D-1 on SIM1"));
-    base.setSensorName(QStringLiteral("ignored by the base"));
-
-    QCOMPARE(plugin.sensorList().size(), 2);
-    QCOMPARE(plugin.sensorList().at(1).name(), std::string("KR7E-1"));
-    QCOMPARE(plugin.completeNameDescription(), QStringLiteral("KR7D-1 on SIM1"));
-    QVERIFY(base.getPluginType().isEmpty());
-    QVERIFY(base.getSensorGroup().isEmpty());
-    QVERIFY(base.getExtraList().isEmpty());
-    QVERIFY(base.getSensorName().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(tst_ConnectionRegistry)
