@@ -1,0 +1,188 @@
+#include "devicedescription.h"
+
+#include <QByteArray>
+#include <QFile>
+
+#include <boost/property_tree/ptree.hpp>
+#include <boost/property_tree/xml_parser.hpp>
+
+#include <algorithm>
+#include <sstream>
+
+namespace Kr7dSim {
+
+namespace {
+
+using Tree = boost::property_tree::ptree;
+
+const char kDocumentId[] = "IoLinkKR7Dfamily";
+
+QString text(const Tree &node, const char *key)
+{
+    return QString::fromStdString(node.get<std::string>(key, std::string()));
+}
+
+std::optional<ParameterType> parameterType(const std::string &type)
+{
+    if (type == "enumerator")
+        return ParameterType::Enumerator;
+    if (type == "int")
+        return ParameterType::Int;
+    if (type == "double")
+        return ParameterType::Double;
+    if (type == "bool")
+        return ParameterType::Bool;
+    if (type == "action")
+        return ParameterType::Action;
+    if (type == "string")
+        return ParameterType::String;
+    return std::nullopt;
+}
+
+void collectNestedParameters(const Tree &node, QVector<ParameterSpec> &out);
+
+// A node without a known type or without its address is skipped with all its
+// children, as the plug-in skips it: the device then has no such parameter.
+void collectParameters(const Tree &node, QVector<ParameterSpec> &out)
+{
+    const std::string typeText = node.get<std::string>("type", std::string());
+    if (typeText == "category") {
+        collectNestedParameters(node, out);
+        return;
+    }
+    const std::optional<ParameterType> type = parameterType(typeText);
+    const auto index = node.get_optional<int>("index");
+    const auto subIndex = node.get_optional<int>("subIndex");
+    const auto size = node.get_optional<int>("size");
+    if (!type || !index || !subIndex || !size)
+        return;
+
+    ParameterSpec spec;
+    spec.id = text(node, "id");
+    spec.type = *type;
+    spec.index = *index;
+    spec.subIndex = *subIndex;
+    spec.size = *size;
+    // Texts without a readonly key are identification data, read-only by default.
+    const std::string writableDefault = *type == ParameterType::String ? "true" : "false";
+    spec.readOnly = node.get<std::string>("readonly", writableDefault) != "false";
+    spec.defaultValue = text(node, "defaultvalue");
+    if (const auto items = node.get_child_optional("items"))
+        spec.choiceCount = int(items->size());
+    out.append(spec);
+    collectNestedParameters(node, out);
+}
+
+void collectNestedParameters(const Tree &node, QVector<ParameterSpec> &out)
+{
+    for (const auto &child : node) {
+        if (child.first == "property")
+            collectParameters(child.second, out);
+    }
+}
+
+SensorType sensorType(const Tree &node)
+{
+    SensorType sensor;
+    sensor.name = text(node, "name");
+    sensor.id = text(node, "id");
+    const auto variants = node.get_child_optional("sensors");
+    if (!variants)
+        return sensor;
+    for (const auto &child : *variants) {
+        const Tree &entry = child.second;
+        Variant variant;
+        variant.id3 = text(entry, "ID3");
+        variant.maxRange = entry.get<double>("maxRange", 0.0);
+        variant.minRange = entry.get<double>("minRange", 0.0);
+        variant.bitsNumber = entry.get<int>("bitsNumber", 0);
+        variant.divisor = entry.get<double>("floatVal", 0.0);
+        // Without a positive divisor the variant has no pressure scale to simulate.
+        if (variant.divisor > 0.0)
+            sensor.variants.append(variant);
+    }
+    return sensor;
+}
+
+void setError(QString *error, const QString &message)
+{
+    if (error)
+        *error = message;
+}
+
+} // namespace
+
+std::optional<DeviceDescription> DeviceDescription::fromFile(const QString &path, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        setError(error, QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
+        return std::nullopt;
+    }
+    return fromXml(file.readAll(), error);
+}
+
+std::optional<DeviceDescription> DeviceDescription::fromXml(const QByteArray &xml, QString *error)
+{
+    DeviceDescription description;
+    try {
+        std::istringstream in(xml.toStdString());
+        Tree tree;
+        boost::property_tree::read_xml(in, tree,
+                                       boost::property_tree::xml_parser::no_comments
+                                           | boost::property_tree::xml_parser::trim_whitespace);
+        if (tree.get<std::string>("document.documentId", std::string()) != kDocumentId) {
+            setError(error, QStringLiteral("not a %1 description").arg(QLatin1String(kDocumentId)));
+            return std::nullopt;
+        }
+        if (const auto sensors = tree.get_child_optional("document.sensorList")) {
+            for (const auto &child : *sensors)
+                description.m_sensors.append(sensorType(child.second));
+        }
+        if (const auto nodes = tree.get_child_optional("document.treeGui.default")) {
+            for (const auto &child : *nodes)
+                collectParameters(child.second, description.m_parameters);
+        }
+    } catch (const boost::property_tree::ptree_error &e) {
+        setError(error, QString::fromStdString(e.what()));
+        return std::nullopt;
+    }
+    if (description.m_sensors.isEmpty()) {
+        setError(error, QStringLiteral("the description lists no sensor"));
+        return std::nullopt;
+    }
+    return description;
+}
+
+std::optional<DeviceIdentity> DeviceDescription::select(const DeviceSelection &selection) const
+{
+    // A product id is the sensor's four-character id followed by the variant's code.
+    const QString &productId = selection.productId;
+    if (productId.size() >= 7) {
+        for (const SensorType &sensor : m_sensors) {
+            if (sensor.id != productId.left(4))
+                continue;
+            for (const Variant &variant : sensor.variants) {
+                if (variant.id3 == productId.right(3))
+                    return DeviceIdentity{sensor, variant, productId};
+            }
+        }
+    }
+
+    const auto sensor = std::find_if(m_sensors.cbegin(), m_sensors.cend(), [&](const SensorType &s) {
+        return selection.sensorName.isEmpty() || s.name == selection.sensorName;
+    });
+    if (sensor == m_sensors.cend())
+        return std::nullopt;
+    const auto variant = std::find_if(sensor->variants.cbegin(), sensor->variants.cend(),
+                                      [&](const Variant &v) {
+                                          return selection.variantId3.isEmpty()
+                                                 || v.id3 == selection.variantId3;
+                                      });
+    if (variant == sensor->variants.cend())
+        return std::nullopt;
+    const QString reported = productId.isEmpty() ? sensor->id + variant->id3 : productId;
+    return DeviceIdentity{*sensor, *variant, reported};
+}
+
+} // namespace Kr7dSim

@@ -1,0 +1,73 @@
+// iolink-master-sim: a simulated IO-Link master with one KR7D sensor, served
+// on a pseudo-terminal. The first line on stdout is the port to open.
+
+#include "mastersimulator.h"
+#include "portlink.h"
+#include "ptyserver.h"
+#include "simcommandline.h"
+#include "stopsignals.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+#include <cstdio>
+
+namespace {
+
+int fail(const QString &message)
+{
+    std::fprintf(stderr, "iolink-master-sim: %s\n", qPrintable(message));
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    using namespace Kr7dSim;
+
+    SimCommandLine commandLine;
+    const QString defaultDescription = QCoreApplication::applicationDirPath()
+                                       + QLatin1String("/IoLinkKR7Dfamily.xml");
+    const std::optional<SimOptions> options = commandLine.parse(app.arguments(), defaultDescription);
+    if (!options)
+        return fail(commandLine.errorText());
+    if (options->helpRequested) {
+        std::fputs(qPrintable(commandLine.helpText()), stdout);
+        return 0;
+    }
+
+    QString error;
+    const std::unique_ptr<MasterSimulator> simulator
+        = MasterSimulator::fromFile(options->descriptionPath, options->selection, &error);
+    if (!simulator)
+        return fail(error);
+    simulator->setFaults(options->faults);
+
+    QFile log(options->logPath);
+    if (!options->logPath.isEmpty()
+        && !log.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+        return fail(QStringLiteral("cannot write %1: %2").arg(options->logPath, log.errorString()));
+    }
+
+    PtyServer server(simulator.get());
+    if (log.isOpen())
+        server.setLog(&log);
+    if (!server.open(&error))
+        return fail(error);
+    PortLink link;
+    if (!options->linkPath.isEmpty() && !link.create(server.portPath(), options->linkPath, &error))
+        return fail(error);
+
+    std::printf("%s\n", qPrintable(server.portPath()));
+    std::fflush(stdout);
+    const DeviceIdentity &device = simulator->device();
+    std::fprintf(stderr, "iolink-master-sim: %s, variant %s, product id %s\n", qPrintable(device.sensor.name),
+                 qPrintable(device.variant.id3), qPrintable(device.productId));
+
+    StopSignals stopSignals;
+    QObject::connect(&stopSignals, &StopSignals::received, &app, &QCoreApplication::quit);
+    QObject::connect(&server, &PtyServer::unplugged, &app, &QCoreApplication::quit);
+    return app.exec();
+}

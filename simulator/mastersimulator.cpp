@@ -1,0 +1,239 @@
+#include "mastersimulator.h"
+
+#include <comm/frame.h>
+
+#include <QElapsedTimer>
+
+namespace Kr7dSim {
+
+namespace {
+
+enum Command : quint8 {
+    // 0x11 and 0x21 belong to the identity sequence; the master only acknowledges them.
+    ConfigureMaster = 0x11,
+    Probe = 0x12,
+    StartPort = 0x21,
+    ProcessData = 0x22,
+    Write = 0x24,
+    ReadRequest = 0x26,
+    ResultFetch = 0x27,
+};
+
+const int kSystemCommandIndex = 2;
+const quint8 kRestoreFactorySettings = 0x82;
+const int kRemoteSwitching = 4;
+
+QByteArray answerFrame(quint8 command, DeviceStatus status, const QByteArray &payload = QByteArray())
+{
+    QByteArray body;
+    body.append(char(status));
+    body.append(payload);
+    return BravoSensorPlugin::Core::buildFrame(command, body);
+}
+
+// N = 6: the check octet and the five letters, no command echo and no status.
+QByteArray errorFrame()
+{
+    return BravoSensorPlugin::Core::buildFrame(quint8('E'), QByteArrayLiteral("RROR"));
+}
+
+int indexOf(const QByteArray &parameters)
+{
+    return quint8(parameters.at(0)) | quint8(parameters.at(1)) << 8;
+}
+
+MasterSimulator::Clock monotonicClock()
+{
+    auto timer = std::make_shared<QElapsedTimer>();
+    timer->start();
+    return [timer] { return timer->elapsed(); };
+}
+
+} // namespace
+
+MasterSimulator::MasterSimulator(const DeviceDescription &description, const DeviceIdentity &device,
+                                 quint32 seed)
+    : m_device(device)
+    , m_parameters(description.parameters(), device.variant.divisor, device.productId)
+    , m_process(device.variant.minRange, device.variant.maxRange, seed)
+    , m_clock(monotonicClock())
+{
+}
+
+std::unique_ptr<MasterSimulator> MasterSimulator::fromFile(const QString &descriptionPath,
+                                                           const DeviceSelection &selection,
+                                                           QString *error)
+{
+    const std::optional<DeviceDescription> description = DeviceDescription::fromFile(descriptionPath, error);
+    if (!description)
+        return nullptr;
+    const std::optional<DeviceIdentity> device = description->select(selection);
+    if (!device) {
+        if (error) {
+            *error = QStringLiteral("%1 lists no sensor \"%2\" with variant \"%3\"")
+                         .arg(descriptionPath, selection.sensorName, selection.variantId3);
+        }
+        return nullptr;
+    }
+    return std::make_unique<MasterSimulator>(*description, *device);
+}
+
+std::optional<QByteArray> MasterSimulator::respond(const QByteArray &request)
+{
+    if (isUnplugged())
+        return std::nullopt;
+    const int sequence = ++m_counters.requestsSeen;
+    QByteArray answer = answerFor(request);
+    if (m_faults.dropEvery > 0 && sequence % m_faults.dropEvery == 0) {
+        ++m_counters.answersDropped;
+        return std::nullopt;
+    }
+    if (m_faults.corruptEvery > 0 && sequence % m_faults.corruptEvery == 0) {
+        ++m_counters.answersCorrupted;
+        // One flipped bit always changes the check octet; a flipped byte may not.
+        answer[answer.size() - 1] = char(answer.at(answer.size() - 1) ^ 0x01);
+    }
+    return answer;
+}
+
+QByteArray MasterSimulator::answerFor(const QByteArray &request)
+{
+    if (!BravoSensorPlugin::Core::isFrameIntact(request))
+        return errorFrame();
+    const quint8 command = quint8(request.at(2));
+    const QByteArray parameters = request.mid(3);
+    switch (command) {
+    case ConfigureMaster:
+    case Probe:
+    case StartPort:
+        return answerFrame(command, DeviceStatus::Ok);
+    case ProcessData:
+        return answerFrame(command, DeviceStatus::Ok, processData());
+    case Write:
+        return write(parameters);
+    case ReadRequest: {
+        if (parameters.size() != 3)
+            return answerFrame(command, DeviceStatus::LengthMismatch);
+        m_kept.clear();
+        const DeviceStatus status = m_parameters.read(indexOf(parameters), quint8(parameters.at(2)), &m_kept);
+        return answerFrame(command, status);
+    }
+    case ResultFetch:
+        return answerFrame(command, DeviceStatus::Ok, m_kept);
+    default:
+        return errorFrame();
+    }
+}
+
+QByteArray MasterSimulator::write(const QByteArray &parameters)
+{
+    if (parameters.size() < 4 || parameters.size() > 5)
+        return answerFrame(Write, DeviceStatus::LengthMismatch);
+    const int index = indexOf(parameters);
+    const int subIndex = quint8(parameters.at(2));
+    const QByteArray value = parameters.mid(3);
+    if (index != kSystemCommandIndex)
+        return answerFrame(Write, m_parameters.write(index, subIndex, value));
+    if (value != QByteArray(1, char(kRestoreFactorySettings)))
+        return answerFrame(Write, DeviceStatus::ValueOutOfRange);
+    m_parameters.restoreDefaults();
+    return answerFrame(Write, DeviceStatus::Ok);
+}
+
+QByteArray MasterSimulator::processData()
+{
+    m_sample = m_process.sample(now());
+    const bool a1 = switchingOutput(m_outputA1, m_watchedA1, m_parameters.number(QStringLiteral("PinFunctionA1")),
+                                    QStringLiteral("1"));
+    const int pinFunctionA2 = m_parameters.number(QStringLiteral("PinFunctionA2"));
+    const bool switchedA2 = switchingOutput(m_outputA2, m_watchedA2, pinFunctionA2, QStringLiteral("2"));
+    // Analog functions leave the switching bit off; remote switching follows its parameter.
+    const bool a2 = pinFunctionA2 == kRemoteSwitching
+                        ? m_parameters.number(QStringLiteral("RemoteSwitchingOutput")) != 0
+                        : switchedA2;
+    const int bits = (a1 ? 0x1 : 0) | (a2 ? 0x2 : 0) | (m_signalTooLow ? 0x4 : 0);
+
+    const int pressure = qBound(-32768, qRound(m_sample.pressureBar * m_device.variant.divisor), 32767);
+    // Twelve bits of 0.1 degrees Celsius: the process image cannot carry less than 0.
+    const int temperature = qBound(0, qRound(m_sample.temperatureCelsius * 10.0), 0xFFF);
+    QByteArray payload;
+    payload.append(char((pressure >> 8) & 0xFF));
+    payload.append(char(pressure & 0xFF));
+    payload.append(char(temperature >> 4));
+    payload.append(char((temperature & 0x0F) << 4 | bits));
+    return payload;
+}
+
+bool MasterSimulator::switchingOutput(SwitchingOutput &output, Quantity &watched, int pinFunction,
+                                      const QString &number)
+{
+    const Quantity quantity = pinFunction == 0   ? Quantity::Temperature
+                              : pinFunction == 1 ? Quantity::Pressure
+                                                 : Quantity::None;
+    if (quantity != watched) {
+        output.reset();
+        watched = quantity;
+    }
+    if (quantity == Quantity::None)
+        return false;
+
+    const bool pressure = quantity == Quantity::Pressure;
+    const QString stem = pressure ? QStringLiteral("ThresholdsPressure") : QStringLiteral("ThresholdsTemp");
+    const QString suffix = QLatin1String("A") + number;
+    const double scale = pressure ? m_device.variant.divisor : 100.0;
+    SwitchingSettings settings;
+    settings.setPoint = m_parameters.number(stem + QLatin1Char('1') + suffix) / scale;
+    settings.resetPoint = m_parameters.number(stem + QLatin1Char('2') + suffix) / scale;
+    settings.onDelayMs = m_parameters.number(QLatin1String("OnDelay") + number);
+    settings.offDelayMs = m_parameters.number(QLatin1String("OffDelay") + number);
+    settings.normallyClosed = m_parameters.number(QLatin1String("NONC") + suffix) != 0;
+    const double value = pressure ? m_sample.pressureBar : m_sample.temperatureCelsius;
+    return output.update(value, settings, now());
+}
+
+QVariant MasterSimulator::parameter(const QString &id) const
+{
+    return m_parameters.value(id);
+}
+
+bool MasterSimulator::setParameter(const QString &id, const QVariant &value)
+{
+    return m_parameters.setValue(id, value);
+}
+
+void MasterSimulator::setClock(Clock clock)
+{
+    m_clock = std::move(clock);
+    m_faultsSetMs = m_clock();
+}
+
+void MasterSimulator::holdProcessValues(double pressureBar, double temperatureCelsius)
+{
+    m_process.hold(ProcessModel::Sample{pressureBar, temperatureCelsius});
+}
+
+void MasterSimulator::releaseProcessValues()
+{
+    m_process.release();
+}
+
+void MasterSimulator::setFaults(const FaultSettings &faults)
+{
+    m_faults = faults;
+    m_faultsSetMs = now();
+}
+
+bool MasterSimulator::isUnplugged() const
+{
+    const std::optional<qint64> remaining = timeUntilUnplug();
+    return remaining && *remaining <= 0;
+}
+
+std::optional<qint64> MasterSimulator::timeUntilUnplug() const
+{
+    if (m_faults.unplugAfterMs < 0)
+        return std::nullopt;
+    return m_faultsSetMs + m_faults.unplugAfterMs - now();
+}
+
+} // namespace Kr7dSim

@@ -1,0 +1,206 @@
+#include "parametertable.h"
+
+#include <algorithm>
+
+namespace Kr7dSim {
+
+namespace {
+
+const char kUnitSelection[] = "TemperatureSettings";
+const int kProductIdIndex = 19;
+
+bool isPressure(const ParameterSpec &spec)
+{
+    return spec.id.contains(QLatin1String("Pressure"));
+}
+
+// The unit selection keeps its Fahrenheit choices 0x1C above their item index.
+int deviceValueOfChoice(const ParameterSpec &spec, int choice)
+{
+    return spec.id == QLatin1String(kUnitSelection) && choice > 3 ? choice + 0x1C : choice;
+}
+
+bool isValidChoice(const ParameterSpec &spec, int deviceValue)
+{
+    for (int choice = 0; choice < spec.choiceCount; ++choice) {
+        if (deviceValueOfChoice(spec, choice) == deviceValue)
+            return true;
+    }
+    return false;
+}
+
+int valueByteCount(const ParameterSpec &spec)
+{
+    return spec.size == 7 ? 2 : 1;
+}
+
+template<typename Parameters, typename Predicate>
+auto findIn(Parameters &parameters, Predicate predicate) -> decltype(&parameters[0])
+{
+    const auto it = std::find_if(parameters.begin(), parameters.end(), predicate);
+    return it == parameters.end() ? nullptr : &*it;
+}
+
+auto atAddress(int index, int subIndex)
+{
+    return [=](const ParameterTable::Parameter &p) {
+        return p.spec.index == index && p.spec.subIndex == subIndex;
+    };
+}
+
+auto withId(const QString &id)
+{
+    return [&id](const ParameterTable::Parameter &p) { return p.spec.id == id; };
+}
+
+} // namespace
+
+ParameterTable::ParameterTable(const QVector<ParameterSpec> &specs, double pressureDivisor,
+                               const QString &productId)
+    : m_pressureDivisor(pressureDivisor)
+    , m_productId(productId)
+{
+    m_parameters.reserve(specs.size());
+    for (const ParameterSpec &spec : specs)
+        m_parameters.append(Parameter{spec, 0, QString()});
+    restoreDefaults();
+}
+
+const ParameterTable::Parameter *ParameterTable::find(int index, int subIndex) const
+{
+    return findIn(m_parameters, atAddress(index, subIndex));
+}
+
+const ParameterTable::Parameter *ParameterTable::find(const QString &id) const
+{
+    return findIn(m_parameters, withId(id));
+}
+
+ParameterTable::Parameter *ParameterTable::findMutable(int index, int subIndex)
+{
+    return findIn(m_parameters, atAddress(index, subIndex));
+}
+
+ParameterTable::Parameter *ParameterTable::findMutable(const QString &id)
+{
+    return findIn(m_parameters, withId(id));
+}
+
+QByteArray ParameterTable::valueBytes(const Parameter &parameter) const
+{
+    if (parameter.spec.type == ParameterType::String)
+        return parameter.text.toUtf8();
+    QByteArray bytes;
+    if (valueByteCount(parameter.spec) == 2)
+        bytes.append(char((parameter.number >> 8) & 0xFF));
+    bytes.append(char(parameter.number & 0xFF));
+    return bytes;
+}
+
+DeviceStatus ParameterTable::read(int index, int subIndex, QByteArray *value) const
+{
+    const Parameter *parameter = find(index, subIndex);
+    if (!parameter)
+        return missingStatus(index);
+    *value = valueBytes(*parameter);
+    return DeviceStatus::Ok;
+}
+
+DeviceStatus ParameterTable::missingStatus(int index) const
+{
+    const bool indexKnown = std::any_of(m_parameters.cbegin(), m_parameters.cend(),
+                                        [index](const Parameter &p) { return p.spec.index == index; });
+    return indexKnown ? DeviceStatus::SubIndexNotAvailable : DeviceStatus::IndexNotAvailable;
+}
+
+DeviceStatus ParameterTable::write(int index, int subIndex, const QByteArray &value)
+{
+    Parameter *found = findMutable(index, subIndex);
+    if (!found)
+        return missingStatus(index);
+    Parameter &parameter = *found;
+    const ParameterSpec &spec = parameter.spec;
+    if (spec.readOnly)
+        return DeviceStatus::AccessDenied;
+    // A text never fits the one or two value bytes of a write frame.
+    if (spec.type == ParameterType::String || value.size() != valueByteCount(spec))
+        return DeviceStatus::LengthMismatch;
+
+    const int number = value.size() == 2 ? int(qint16(quint8(value.at(0)) << 8 | quint8(value.at(1))))
+                                         : int(quint8(value.at(0)));
+    const bool fits = spec.type == ParameterType::Enumerator ? isValidChoice(spec, number)
+                      : spec.type == ParameterType::Bool     ? number == 0 || number == 1
+                                                             : true;
+    if (!fits)
+        return DeviceStatus::ValueOutOfRange;
+    parameter.number = number;
+    return DeviceStatus::Ok;
+}
+
+int ParameterTable::number(const QString &id, int fallback) const
+{
+    const Parameter *parameter = find(id);
+    return parameter && parameter->spec.type != ParameterType::String ? parameter->number : fallback;
+}
+
+QVariant ParameterTable::value(const QString &id) const
+{
+    const Parameter *parameter = find(id);
+    if (!parameter)
+        return QVariant();
+    if (parameter->spec.type == ParameterType::String)
+        return parameter->text;
+    return parameter->number;
+}
+
+bool ParameterTable::setValue(const QString &id, const QVariant &value)
+{
+    Parameter *parameter = findMutable(id);
+    if (!parameter)
+        return false;
+    if (parameter->spec.type == ParameterType::String) {
+        parameter->text = value.toString();
+        return true;
+    }
+    bool isNumber = false;
+    const int number = value.toInt(&isNumber);
+    if (isNumber)
+        parameter->number = number;
+    return isNumber;
+}
+
+void ParameterTable::restoreDefaults()
+{
+    for (Parameter &parameter : m_parameters)
+        applyDefault(parameter);
+}
+
+void ParameterTable::applyDefault(Parameter &parameter) const
+{
+    const ParameterSpec &spec = parameter.spec;
+    // Defaults are whole numbers; anything else counts as 0, as in the plug-in.
+    const int whole = spec.defaultValue.toInt();
+    switch (spec.type) {
+    case ParameterType::String:
+        parameter.text = spec.index == kProductIdIndex && spec.subIndex == 0 ? m_productId
+                                                                             : spec.defaultValue;
+        return;
+    case ParameterType::Enumerator:
+        parameter.number = deviceValueOfChoice(spec, whole);
+        return;
+    case ParameterType::Double:
+        parameter.number = qRound(whole * (isPressure(spec) ? m_pressureDivisor : 100.0));
+        return;
+    case ParameterType::Bool:
+        parameter.number = whole != 0 ? 1 : 0;
+        return;
+    case ParameterType::Int:
+        parameter.number = whole;
+        return;
+    case ParameterType::Action:
+        parameter.number = 0;
+        return;
+    }
+}
+
+} // namespace Kr7dSim
