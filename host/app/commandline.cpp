@@ -1,0 +1,125 @@
+#include "commandline.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QRegularExpression>
+
+namespace TGauge {
+
+namespace {
+
+using Status = CommandLineParseResult::Status;
+
+struct OptionSpec
+{
+    const char *name;
+    const char *valueName;  // null for a switch
+    const char *description;
+};
+
+const OptionSpec optionSpecs[] = {
+    {"open-sensor", "name", "Opens the catalogue's sensor <name> (repeatable)."},
+    {"connect", "port", "Connects every opened sensor through <port> once the window is up."},
+    {"port", "name", "Adds <name> to the port list (repeatable)."},
+    {"language", "code", "Starts in the language <code> (en, de)."},
+    {"presentation", nullptr, "Starts in presentation mode."},
+    {"open-settings", "file", "Opens the settings <file> in every opened sensor."},
+    {"screenshot", "file", "Saves a picture of the main window to <file>."},
+    {"quit-after", "ms", "Quits after <ms> milliseconds."},
+    {"plugin-dir", "dir", "Loads the plug-ins from <dir> instead of <application folder>/plugins."},
+    {"simulate", "port", "Serves <port> with a simulated IO-Link master."},
+    {"list-sensors", nullptr, "Prints the name of every sensor in the catalogue and quits."},
+};
+
+CommandLineParseResult failure(const QString &message)
+{
+    return {Status::Error, {}, message};
+}
+
+std::optional<int> milliseconds(const QString &text)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok || value < 0)
+        return std::nullopt;
+    return value;
+}
+
+bool isLanguageCode(const QString &code)
+{
+    static const QRegularExpression pattern(QStringLiteral("^[a-z]{2,3}(_[A-Z]{2})?$"));
+    return pattern.match(code).hasMatch();
+}
+
+} // namespace
+
+QStringList CommandLine::namedPorts() const
+{
+    QStringList names = ports;
+    for (const QString &port : {connectPort, simulatePort}) {
+        if (!port.isEmpty())
+            names << port;
+    }
+    return names;
+}
+
+CommandLineParseResult parseCommandLine(const QStringList &arguments,
+                                        const QString &defaultPluginDirectory)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("tGauge: configures sensors through the plug-ins in its plug-in folder."));
+    for (const OptionSpec &spec : optionSpecs) {
+        QCommandLineOption option(QString::fromLatin1(spec.name), QString::fromLatin1(spec.description));
+        if (spec.valueName)
+            option.setValueName(QString::fromLatin1(spec.valueName));
+        parser.addOption(option);
+    }
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+
+    if (!parser.parse(arguments))
+        return failure(parser.errorText());
+    if (parser.isSet(help))
+        return {Status::HelpRequested, {}, parser.helpText()};
+    if (parser.isSet(version)) {
+        return {Status::VersionRequested, {},
+                QCoreApplication::applicationName() + QLatin1Char(' ')
+                    + QCoreApplication::applicationVersion()};
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        return failure(QStringLiteral("Unexpected argument: ")
+                       + parser.positionalArguments().constFirst());
+    }
+    for (const OptionSpec &spec : optionSpecs) {
+        const QString name = QString::fromLatin1(spec.name);
+        if (spec.valueName && parser.values(name).contains(QString()))
+            return failure(QStringLiteral("--") + name + QStringLiteral(" needs a value"));
+    }
+
+    CommandLine options;
+    options.openSensors = parser.values(QStringLiteral("open-sensor"));
+    options.connectPort = parser.value(QStringLiteral("connect"));
+    options.ports = parser.values(QStringLiteral("port"));
+    options.language = parser.value(QStringLiteral("language"));
+    options.presentation = parser.isSet(QStringLiteral("presentation"));
+    options.settingsFile = parser.value(QStringLiteral("open-settings"));
+    options.screenshotFile = parser.value(QStringLiteral("screenshot"));
+    options.pluginDirectory = parser.isSet(QStringLiteral("plugin-dir"))
+        ? parser.value(QStringLiteral("plugin-dir"))
+        : defaultPluginDirectory;
+    options.simulatePort = parser.value(QStringLiteral("simulate"));
+    options.listSensors = parser.isSet(QStringLiteral("list-sensors"));
+
+    if (parser.isSet(QStringLiteral("language")) && !isLanguageCode(options.language))
+        return failure(QStringLiteral("Not a language code: ") + options.language);
+    if (parser.isSet(QStringLiteral("quit-after"))) {
+        const QString text = parser.value(QStringLiteral("quit-after"));
+        options.quitAfterMs = milliseconds(text);
+        if (!options.quitAfterMs)
+            return failure(QStringLiteral("--quit-after needs a number of milliseconds, not: ") + text);
+    }
+    return {Status::Ok, options, QString()};
+}
+
+} // namespace TGauge

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace TGauge {
+
+// What the user asked for on the command line.
+struct CommandLine
+{
+    QStringList openSensors;      // catalogue names, opened in this order
+    QString connectPort;          // handed to every opened sensor's vAutoConnect
+    QStringList ports;            // added to the system's serial ports
+    QString language;             // empty: keep the default
+    bool presentation = false;
+    QString settingsFile;         // opened in every opened sensor
+    QString screenshotFile;
+    std::optional<int> quitAfterMs;
+    QString pluginDirectory;
+    QString simulatePort;         // served by the in-process simulated master
+    bool listSensors = false;     // print the catalogue and leave
+
+    // Every port name the command line mentions, in the order the user wants them listed.
+    QStringList namedPorts() const;
+};
+
+struct CommandLineParseResult
+{
+    enum class Status { Ok, Error, HelpRequested, VersionRequested };
+
+    Status status = Status::Ok;
+    CommandLine options;
+    QString message;  // the error, the help or the version text
+};
+
+CommandLineParseResult parseCommandLine(const QStringList &arguments,
+                                        const QString &defaultPluginDirectory);
+
+} // namespace TGauge

@@ -1,0 +1,94 @@
+#include "commandline.h"
+#include "languageswitcher.h"
+#include "mainwindow.h"
+#include "pluginloader.h"
+#include "portlist.h"
+#include "startuprun.h"
+
+#include <QApplication>
+#include <QTextStream>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+// Without a display the host still runs, e.g. for scripted screenshots.
+void chooseHeadlessPlatformWhenNoDisplay()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
+        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+}
+
+void reportRefusals(const std::vector<TGauge::PluginLoadResult> &results, const QString &directory)
+{
+    if (results.empty())
+        qWarning("tgauge: no plug-in library in %s", qUtf8Printable(directory));
+    for (const TGauge::PluginLoadResult &result : results) {
+        if (!result.library)
+            qWarning("tgauge: refused %s: %s", qUtf8Printable(result.filePath), qUtf8Printable(result.error));
+    }
+}
+
+void printCatalogue(const std::vector<TGauge::PluginLoadResult> &results)
+{
+    QTextStream out(stdout);
+    for (const TGauge::PluginLoadResult &result : results) {
+        if (!result.library)
+            continue;
+        for (const auto &sensor : result.library->sensors)
+            out << QString::fromStdString(sensor.name()) << '\n';
+    }
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    chooseHeadlessPlatformWhenNoDisplay();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("tgauge"));
+    QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+
+    using Status = TGauge::CommandLineParseResult::Status;
+    const TGauge::CommandLineParseResult parsed = TGauge::parseCommandLine(
+        QApplication::arguments(), QApplication::applicationDirPath() + QStringLiteral("/plugins"));
+    switch (parsed.status) {
+    case Status::Error:
+        std::fprintf(stderr, "tgauge: %s\nTry 'tgauge --help'.\n", qUtf8Printable(parsed.message));
+        return 2;
+    case Status::HelpRequested:
+    case Status::VersionRequested:
+        std::fputs(qUtf8Printable(parsed.message + QLatin1Char('\n')), stdout);
+        return 0;
+    case Status::Ok:
+        break;
+    }
+    const TGauge::CommandLine &options = parsed.options;
+
+    // Plug-ins read the language while they load and build their windows.
+    TGauge::LanguageSwitcher languages(TGauge::LanguageSwitcher::defaultDirectories());
+    if (!options.language.isEmpty())
+        languages.switchTo(options.language);
+
+    std::vector<TGauge::PluginLoadResult> results = TGauge::PluginLoader(options.pluginDirectory).loadAll();
+    reportRefusals(results, options.pluginDirectory);
+    if (options.listSensors) {
+        printCatalogue(results);
+        return 0;
+    }
+
+    TGauge::PortList ports(options.namedPorts());
+    TGauge::MainWindow window(std::move(results), ports, languages);
+    window.show();
+    TGauge::StartupRun run(options, window);
+    QObject::connect(&run, &TGauge::StartupRun::screenshotSaved, [](const QString &fileName) {
+        qInfo("tgauge: saved the screenshot %s", qUtf8Printable(fileName));
+    });
+    QObject::connect(&run, &TGauge::StartupRun::quitRequested, &app, &QCoreApplication::exit);
+    run.start();
+    const int loopCode = QApplication::exec();
+    return std::max(loopCode, run.exitCode());
+}

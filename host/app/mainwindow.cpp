@@ -1,0 +1,353 @@
+#include "mainwindow.h"
+
+#include "languageswitcher.h"
+#include "portlist.h"
+#include "sensorsubwindow.h"
+
+#include <extensionsystem/globals.h>
+#include <extensionsystem/plugininterface.h>
+
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QDockWidget>
+#include <QFileDialog>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QStatusBar>
+
+#include <algorithm>
+
+namespace TGauge {
+
+namespace {
+
+struct LanguageChoice
+{
+    const char *code;
+    const char *caption;  // in its own language, so anyone can find it
+};
+
+const LanguageChoice languageChoices[] = {{"en", "English"}, {"de", "Deutsch"}};
+
+constexpr int StatusTimeoutMs = 8000;
+
+} // namespace
+
+MainWindow::MainWindow(std::vector<PluginLoadResult> loadResults, PortList &ports,
+                       LanguageSwitcher &languages, QWidget *parent)
+    : QMainWindow(parent)
+    , m_ports(ports)
+    , m_languages(languages)
+    , m_mdiArea(new QMdiArea(this))
+    , m_catalogue(new CatalogueView(this))
+{
+    setObjectName(QStringLiteral("tgaugeMainWindow"));
+    setWindowTitle(tr("tGauge"));
+    resize(1280, 800);
+
+    for (PluginLoadResult &result : loadResults) {
+        if (result.library)
+            m_plugins.push_back(std::move(*result.library));
+        else
+            m_refusals.push_back(std::move(result));
+    }
+
+    m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    setCentralWidget(m_mdiArea);
+    auto catalogueDock = new QDockWidget(tr("Sensors"), this);  // owned (Qt parent)
+    catalogueDock->setObjectName(QStringLiteral("catalogueDock"));
+    catalogueDock->setWidget(m_catalogue);
+    addDockWidget(Qt::LeftDockWidgetArea, catalogueDock);
+    resizeDocks({catalogueDock}, {360}, Qt::Horizontal);
+    m_catalogue->showCatalogue(m_plugins, m_refusals);
+
+    createMenus(catalogueDock);
+
+    connect(m_catalogue, &CatalogueView::sensorActivated, this,
+            [this](const SensorRef &sensor) { openSensor(sensor); });
+    connect(m_catalogue, &QTreeWidget::currentItemChanged, this, &MainWindow::updateActions);
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::forwardActivation);
+    connect(&m_ports, &PortList::portsChanged, this, &MainWindow::forwardPorts);
+    connect(&m_languages, &LanguageSwitcher::languageChanged, this, &MainWindow::showLanguage);
+
+    showLanguage(m_languages.language());
+    m_presentationAction->setChecked(ExtensionSystem::Globals::getPresentationMode());
+    updateActions();
+    statusBar()->showMessage(m_refusals.empty()
+        ? tr("%n plug-in(s) loaded", nullptr, int(m_plugins.size()))
+        : tr("%n plug-in(s) loaded, %1 refused: see the catalogue", nullptr, int(m_plugins.size()))
+              .arg(m_refusals.size()));
+}
+
+// Each plugin object deletes its own window; the emptied sub-windows go with
+// the MDI area afterwards. Tearing those down emits activation and selection
+// signals that must no longer reach this half-destroyed window.
+MainWindow::~MainWindow()
+{
+    m_mdiArea->disconnect(this);
+    m_catalogue->disconnect(this);
+    for (const Session &session : m_sessions) {
+        if (session.subWindow)
+            session.subWindow->disconnect(this);
+        delete session.object.data();
+    }
+}
+
+const std::vector<PluginLibrary> &MainWindow::plugins() const
+{
+    return m_plugins;
+}
+
+const std::vector<PluginLoadResult> &MainWindow::refusals() const
+{
+    return m_refusals;
+}
+
+CatalogueView *MainWindow::catalogueView() const
+{
+    return m_catalogue;
+}
+
+QMdiArea *MainWindow::mdiArea() const
+{
+    return m_mdiArea;
+}
+
+ExtensionSystem::PluginInterface *MainWindow::openSensor(const SensorRef &ref)
+{
+    if (ref.plugin < 0 || ref.plugin >= int(m_plugins.size()))
+        return nullptr;
+    const PluginLibrary &plugin = m_plugins[size_t(ref.plugin)];
+    if (ref.sensor < 0 || ref.sensor >= int(plugin.sensors.size()))
+        return nullptr;
+    // The entry point takes a non-const record; the catalogue stays untouched.
+    ExtensionSystem::SensorBasic sensor = plugin.sensors[size_t(ref.sensor)];
+    const QString name = QString::fromStdString(sensor.name());
+
+    auto subWindow = new SensorSubWindow;  // owned by the MDI area from here on
+    m_mdiArea->addSubWindow(subWindow);
+    ExtensionSystem::PluginInterface *object = plugin.exports.poGetInterfaceInstance(&sensor, subWindow);
+    if (!object) {
+        delete subWindow;
+        statusBar()->showMessage(tr("%1 gave no window for %2").arg(plugin.name, name), StatusTimeoutMs);
+        return nullptr;
+    }
+    object->setParent(this);
+    object->setSensorName(name);
+    if (subWindow->windowTitle().isEmpty())
+        subWindow->setWindowTitle(object->getSensorName());
+    m_sessions.push_back({object, subWindow});
+    connect(subWindow, &QObject::destroyed, this, [this, object] { forget(object); });
+
+    object->vAvailablePortsUpdated(m_ports.ports());
+    subWindow->show();
+    m_mdiArea->setActiveSubWindow(subWindow);
+    // Showing the window activated it before the host knew its plugin object.
+    forwardActivation(m_mdiArea->activeSubWindow());
+    return object;
+}
+
+ExtensionSystem::PluginInterface *MainWindow::openSensor(const QString &name)
+{
+    const std::string wanted = name.toStdString();
+    for (size_t p = 0; p < m_plugins.size(); ++p) {
+        const auto &sensors = m_plugins[p].sensors;
+        const auto found = std::find_if(sensors.cbegin(), sensors.cend(),
+                                        [&wanted](const auto &sensor) { return sensor.name() == wanted; });
+        if (found != sensors.cend())
+            return openSensor(SensorRef{int(p), int(found - sensors.cbegin())});
+    }
+    statusBar()->showMessage(tr("No sensor named %1 in the catalogue").arg(name), StatusTimeoutMs);
+    return nullptr;
+}
+
+QList<ExtensionSystem::PluginInterface *> MainWindow::pluginObjects() const
+{
+    QList<ExtensionSystem::PluginInterface *> objects;
+    for (const Session &session : m_sessions) {
+        if (session.object)
+            objects << session.object.data();
+    }
+    return objects;
+}
+
+QMdiSubWindow *MainWindow::subWindowOf(const ExtensionSystem::PluginInterface *object) const
+{
+    const auto found = std::find_if(m_sessions.cbegin(), m_sessions.cend(),
+                                    [object](const Session &s) { return s.object == object; });
+    return found == m_sessions.cend() ? nullptr : found->subWindow.data();
+}
+
+void MainWindow::setPresentationMode(bool on)
+{
+    ExtensionSystem::Globals::setPresentationMode(on);
+    m_presentationAction->setChecked(on);
+    for (ExtensionSystem::PluginInterface *object : pluginObjects())
+        object->vUpdate(QVariant(on));
+}
+
+void MainWindow::closeSensor(ExtensionSystem::PluginInterface *object)
+{
+    QMdiSubWindow *subWindow = subWindowOf(object);
+    if (!subWindow)
+        return;
+    object->vActionExit(QString());
+    // The sub-window's own close would close the plugin's window a second time.
+    const QWidget *window = subWindow->widget();
+    if (!window || window->isHidden())
+        subWindow->deleteLater();
+}
+
+void MainWindow::openSettingsFile(const QString &fileName)
+{
+    ExtensionSystem::PluginInterface *object = activeObject();
+    if (!object) {
+        statusBar()->showMessage(tr("Open a sensor first"), StatusTimeoutMs);
+        return;
+    }
+    object->vActionOpen(fileName);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    for (ExtensionSystem::PluginInterface *object : pluginObjects())
+        closeSensor(object);
+    event->accept();
+}
+
+void MainWindow::createMenus(QDockWidget *catalogueDock)
+{
+    QMenu *fileMenu = menuBar()->addMenu(tr("&File"));
+    m_openSensorAction = fileMenu->addAction(tr("&Open sensor"), this, &MainWindow::openSelectedSensor);
+    m_openSensorAction->setShortcut(QKeySequence::New);
+    m_openSettingsAction = fileMenu->addAction(tr("Open &settings..."), this, &MainWindow::askForSettingsFile);
+    m_openSettingsAction->setShortcut(QKeySequence::Open);
+    m_closeSensorAction = fileMenu->addAction(tr("&Close sensor"), this, &MainWindow::closeActiveSensor);
+    m_closeSensorAction->setShortcut(QKeySequence::Close);
+    fileMenu->addSeparator();
+    fileMenu->addAction(tr("&Quit"), this, &QWidget::close)->setShortcut(QKeySequence::Quit);
+
+    QMenu *viewMenu = menuBar()->addMenu(tr("&View"));
+    m_presentationAction = viewMenu->addAction(tr("&Presentation mode"));
+    m_presentationAction->setCheckable(true);
+    connect(m_presentationAction, &QAction::triggered, this, &MainWindow::setPresentationMode);
+    viewMenu->addAction(tr("&Refresh ports"), this, &MainWindow::refreshPorts)->setShortcut(QKeySequence::Refresh);
+    viewMenu->addSeparator();
+    viewMenu->addAction(catalogueDock->toggleViewAction());
+
+    QMenu *languageMenu = menuBar()->addMenu(tr("&Language"));
+    m_languageGroup = new QActionGroup(this);
+    for (const LanguageChoice &choice : languageChoices) {
+        QAction *action = languageMenu->addAction(QString::fromUtf8(choice.caption));
+        action->setCheckable(true);
+        action->setData(QString::fromLatin1(choice.code));
+        m_languageGroup->addAction(action);
+    }
+    connect(m_languageGroup, &QActionGroup::triggered, this,
+            [this](QAction *action) { m_languages.switchTo(action->data().toString()); });
+
+    m_windowMenu = menuBar()->addMenu(tr("&Window"));
+    connect(m_windowMenu, &QMenu::aboutToShow, this, &MainWindow::fillWindowMenu);
+}
+
+void MainWindow::openSelectedSensor()
+{
+    if (const auto sensor = m_catalogue->selectedSensor())
+        openSensor(*sensor);
+}
+
+void MainWindow::askForSettingsFile()
+{
+    const QString fileName = QFileDialog::getOpenFileName(this, tr("Open settings"), QString(),
+                                                          tr("Settings files (*.tgs);;All files (*)"));
+    if (!fileName.isEmpty())
+        openSettingsFile(fileName);
+}
+
+void MainWindow::closeActiveSensor()
+{
+    if (ExtensionSystem::PluginInterface *object = activeObject())
+        closeSensor(object);
+}
+
+void MainWindow::refreshPorts()
+{
+    m_ports.refresh();
+    const QStringList ports = m_ports.ports();
+    statusBar()->showMessage(ports.isEmpty() ? tr("No serial ports")
+                                             : tr("Ports: %1").arg(ports.join(QStringLiteral(", "))),
+                             StatusTimeoutMs);
+}
+
+void MainWindow::forwardPorts(const QStringList &ports)
+{
+    for (ExtensionSystem::PluginInterface *object : pluginObjects())
+        object->vAvailablePortsUpdated(ports);
+}
+
+void MainWindow::forwardActivation(QMdiSubWindow *active)
+{
+    for (const Session &session : m_sessions) {
+        if (session.object)
+            session.object->setWindowActive(session.subWindow == active);
+    }
+    updateActions();
+}
+
+void MainWindow::forget(const ExtensionSystem::PluginInterface *object)
+{
+    const auto gone = std::find_if(m_sessions.begin(), m_sessions.end(),
+                                   [object](const Session &s) { return s.object == object; });
+    if (gone == m_sessions.end())
+        return;
+    // Deferred: the sub-window may go while the plug-in's own code is on the stack.
+    if (gone->object)
+        gone->object->deleteLater();
+    m_sessions.erase(gone);
+    updateActions();
+}
+
+void MainWindow::fillWindowMenu()
+{
+    m_windowMenu->clear();
+    m_windowMenu->addAction(tr("&Tile"), m_mdiArea, &QMdiArea::tileSubWindows);
+    m_windowMenu->addAction(tr("&Cascade"), m_mdiArea, &QMdiArea::cascadeSubWindows);
+    m_windowMenu->addSeparator();
+    for (const Session &session : m_sessions) {
+        if (!session.object || !session.subWindow)
+            continue;
+        QAction *action = m_windowMenu->addAction(session.object->getSensorName());
+        action->setCheckable(true);
+        action->setChecked(session.subWindow == m_mdiArea->activeSubWindow());
+        QPointer<QMdiSubWindow> subWindow = session.subWindow;
+        connect(action, &QAction::triggered, this, [this, subWindow] {
+            if (subWindow)
+                m_mdiArea->setActiveSubWindow(subWindow);
+        });
+    }
+}
+
+void MainWindow::showLanguage(const QString &code)
+{
+    const QList<QAction *> actions = m_languageGroup->actions();
+    for (QAction *action : actions)
+        action->setChecked(action->data().toString() == code);
+}
+
+void MainWindow::updateActions()
+{
+    m_openSensorAction->setEnabled(m_catalogue->selectedSensor().has_value());
+    const bool sensorActive = activeObject() != nullptr;
+    m_openSettingsAction->setEnabled(sensorActive);
+    m_closeSensorAction->setEnabled(sensorActive);
+}
+
+ExtensionSystem::PluginInterface *MainWindow::activeObject() const
+{
+    const QMdiSubWindow *active = m_mdiArea->activeSubWindow();
+    const auto found = std::find_if(m_sessions.cbegin(), m_sessions.cend(),
+                                    [active](const Session &s) { return active && s.subWindow == active; });
+    return found == m_sessions.cend() ? nullptr : found->object.data();
+}
+
+} // namespace TGauge
