@@ -19,6 +19,7 @@ public:
     // an index outside it keeps the current rate.
     void vSetBaudrateDefault(int index);
 
+    // 0 for an index outside the table.
     static qint32 baudRateForIndex(int index);
 
     QString portName;
