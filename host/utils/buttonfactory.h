@@ -20,6 +20,8 @@ public:
     explicit ButtonFactory(QObject *parent = nullptr);
     ~ButtonFactory() override;
 
+    using QtAbstractEditorFactory<ButtonManager>::createEditor;
+
 protected:
     void connectPropertyManager(ButtonManager *manager) override;
     QWidget *createEditor(ButtonManager *manager, QtProperty *property,
