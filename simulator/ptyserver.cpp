@@ -28,6 +28,7 @@ PtyServer::PtyServer(MasterSimulator *simulator, QObject *parent)
     , m_simulator(simulator)
 {
     m_sendTimer.setSingleShot(true);
+    m_sendTimer.setTimerType(Qt::PreciseTimer);
     m_unplugTimer.setSingleShot(true);
     connect(&m_sendTimer, &QTimer::timeout, this, &PtyServer::sendDueAnswers);
     connect(&m_unplugTimer, &QTimer::timeout, this, &PtyServer::unplug);

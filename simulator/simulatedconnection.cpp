@@ -15,6 +15,8 @@ SimulatedConnection::SimulatedConnection(std::unique_ptr<MasterSimulator> simula
     , m_settings(settings)
 {
     m_stepTimer.setSingleShot(true);
+    // A coarse timer may fire early; an answer must never beat its latency.
+    m_stepTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_stepTimer, &QTimer::timeout, this, &SimulatedConnection::completeRecord);
 }
 
