@@ -1,0 +1,253 @@
+#include <comm/frame.h>
+
+#include <QtTest>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+using BravoSensorPlugin::Core::isFrameIntact;
+
+namespace {
+
+const QByteArray kProbe = QByteArray::fromHex("03511201");
+
+// The client side of the simulator's port, opened the way a serial port is.
+class PortClient
+{
+public:
+    explicit PortClient(const QString &path)
+        : m_fd(::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK))
+    {
+        termios mode{};
+        if (m_fd >= 0 && ::tcgetattr(m_fd, &mode) == 0) {
+            ::cfmakeraw(&mode);
+            ::tcsetattr(m_fd, TCSANOW, &mode);
+        }
+    }
+    ~PortClient()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    PortClient(const PortClient &) = delete;
+    PortClient &operator=(const PortClient &) = delete;
+
+    bool isOpen() const { return m_fd >= 0; }
+
+    bool send(const QByteArray &bytes) { return ::write(m_fd, bytes.constData(), size_t(bytes.size())) == bytes.size(); }
+
+    // One frame (byte 0 counts the rest), or what came before the time ran out.
+    QByteArray receiveFrame(int timeoutMs)
+    {
+        QByteArray frame;
+        QDeadlineTimer deadline(timeoutMs);
+        while (frame.isEmpty() || frame.size() < 1 + quint8(frame.at(0))) {
+            pollfd readable{m_fd, POLLIN, 0};
+            if (::poll(&readable, 1, int(deadline.remainingTime())) <= 0)
+                break;
+            char buffer[64];
+            const ssize_t count = ::read(m_fd, buffer, sizeof buffer);
+            if (count <= 0)
+                break;
+            frame.append(buffer, int(count));
+        }
+        return frame;
+    }
+
+    QByteArray exchange(const QByteArray &request)
+    {
+        return send(request) ? receiveFrame(3000) : QByteArray();
+    }
+
+private:
+    int m_fd;
+};
+
+// iolink-master-sim from the application directory, stopped when the test ends.
+class SimProcess
+{
+public:
+    ~SimProcess()
+    {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
+        m_process.terminate();
+        if (!m_process.waitForFinished(5000))
+            m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+
+    // True once the simulator printed its port.
+    bool start(const QStringList &arguments)
+    {
+        m_process.start(QStringLiteral(KR7D_APP_DIR "/iolink-master-sim"), arguments);
+        while (!m_process.canReadLine() && m_process.waitForReadyRead(5000)) {
+        }
+        if (!m_process.canReadLine())
+            return false;
+        m_portPath = QString::fromLocal8Bit(m_process.readLine().trimmed());
+        return true;
+    }
+
+    QProcess &process() { return m_process; }
+    QString portPath() const { return m_portPath; }
+
+private:
+    QProcess m_process;
+    QString m_portPath;
+};
+
+} // namespace
+
+class tst_IoLinkMasterSim : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void answersProbeOnItsPort();
+    void fetchReturnsProductIdAfterReadRequest();
+    void requestInPiecesIsAnsweredWhenWhole();
+    void clientCanReconnect();
+    void logHoldsEveryFrameInAndOut();
+    void terminationExitsCleanlyAndRemovesLink();
+    void unplugClosesThePortAndExits();
+    void latencyDelaysAnswers();
+    void dropsAndCorruptsAnswersAsAsked();
+    void refusesUnknownSensor();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void tst_IoLinkMasterSim::answersProbeOnItsPort()
+{
+    SimProcess sim;
+    QVERIFY(sim.start({}));
+    QVERIFY(sim.portPath().startsWith(QLatin1String("/dev/")));
+    PortClient client(sim.portPath());
+    QVERIFY(client.isOpen());
+    const QByteArray answer = client.exchange(kProbe);
+    QCOMPARE(answer.size(), 4);
+    QVERIFY(isFrameIntact(answer));
+    QCOMPARE(quint8(answer.at(2)), quint8(0x12));
+    QCOMPARE(quint8(answer.at(3)), quint8(0));
+}
+
+void tst_IoLinkMasterSim::fetchReturnsProductIdAfterReadRequest()
+{
+    SimProcess sim;
+    QVERIFY(sim.start({"--sensor", "KR7D-P250", "--variant", "100"}));
+    PortClient client(sim.portPath());
+    QCOMPARE(client.exchange(QByteArray::fromHex("054626130000")).size(), 4);
+    const QByteArray fetched = client.exchange(QByteArray::fromHex("027327"));
+    QVERIFY(isFrameIntact(fetched));
+    QCOMPARE(fetched.mid(4), QByteArrayLiteral("K7DB100"));
+}
+
+void tst_IoLinkMasterSim::requestInPiecesIsAnsweredWhenWhole()
+{
+    SimProcess sim;
+    QVERIFY(sim.start({}));
+    PortClient client(sim.portPath());
+    QVERIFY(client.send(kProbe.left(2)));
+    QVERIFY(client.receiveFrame(50).isEmpty());
+    QVERIFY(client.send(kProbe.mid(2)));
+    QCOMPARE(client.receiveFrame(3000).size(), 4);
+}
+
+void tst_IoLinkMasterSim::clientCanReconnect()
+{
+    SimProcess sim;
+    QVERIFY(sim.start({}));
+    {
+        PortClient first(sim.portPath());
+        QCOMPARE(first.exchange(kProbe).size(), 4);
+    }
+    PortClient second(sim.portPath());
+    QCOMPARE(second.exchange(kProbe).size(), 4);
+}
+
+void tst_IoLinkMasterSim::logHoldsEveryFrameInAndOut()
+{
+    const QString logPath = m_dir.filePath(QStringLiteral("frames.log"));
+    QByteArray answer;
+    {
+        SimProcess sim;
+        QVERIFY(sim.start({"--log", logPath}));
+        PortClient client(sim.portPath());
+        answer = client.exchange(kProbe);
+        QCOMPARE(answer.size(), 4);
+    }
+    QFile log(logPath);
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QByteArrayList lines = log.readAll().split('\n');
+    QCOMPARE(lines, (QByteArrayList{"< " + kProbe.toHex(' '), "> " + answer.toHex(' '), QByteArray()}));
+}
+
+void tst_IoLinkMasterSim::terminationExitsCleanlyAndRemovesLink()
+{
+    const QString linkPath = m_dir.filePath(QStringLiteral("kr7d-port"));
+    SimProcess sim;
+    QVERIFY(sim.start({"--link", linkPath}));
+    QVERIFY(QFileInfo(linkPath).isSymLink());
+    QCOMPARE(QFileInfo(linkPath).symLinkTarget(), sim.portPath());
+    {
+        PortClient client(linkPath);
+        QCOMPARE(client.exchange(kProbe).size(), 4);
+    }
+    sim.process().terminate();
+    QVERIFY(sim.process().waitForFinished(5000));
+    QCOMPARE(sim.process().exitStatus(), QProcess::NormalExit);
+    QCOMPARE(sim.process().exitCode(), 0);
+    QVERIFY(!QFileInfo(linkPath).isSymLink());
+}
+
+void tst_IoLinkMasterSim::unplugClosesThePortAndExits()
+{
+    const QString linkPath = m_dir.filePath(QStringLiteral("unplugged-port"));
+    SimProcess sim;
+    QVERIFY(sim.start({"--link", linkPath, "--unplug-after-ms", "200"}));
+    QVERIFY(sim.process().waitForFinished(5000));
+    QCOMPARE(sim.process().exitStatus(), QProcess::NormalExit);
+    QCOMPARE(sim.process().exitCode(), 0);
+    QVERIFY(!QFileInfo(linkPath).isSymLink());
+    QVERIFY(!QFileInfo::exists(sim.portPath()));
+}
+
+void tst_IoLinkMasterSim::latencyDelaysAnswers()
+{
+    SimProcess sim;
+    QVERIFY(sim.start({"--latency-ms", "250"}));
+    PortClient client(sim.portPath());
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(client.exchange(kProbe).size(), 4);
+    QVERIFY(clock.elapsed() >= 250);
+}
+
+void tst_IoLinkMasterSim::dropsAndCorruptsAnswersAsAsked()
+{
+    SimProcess sim;
+    QVERIFY(sim.start({"--drop-every", "2", "--corrupt-every", "3"}));
+    PortClient client(sim.portPath());
+    QVERIFY(isFrameIntact(client.exchange(kProbe)));
+    QVERIFY(client.send(kProbe));
+    QVERIFY(client.receiveFrame(300).isEmpty());
+    const QByteArray corrupted = client.exchange(kProbe);
+    QCOMPARE(corrupted.size(), 4);
+    QVERIFY(!isFrameIntact(corrupted));
+}
+
+void tst_IoLinkMasterSim::refusesUnknownSensor()
+{
+    SimProcess sim;
+    QVERIFY(!sim.start({"--sensor", "KR9-NOPE"}));
+    QVERIFY(sim.process().state() == QProcess::NotRunning || sim.process().waitForFinished(5000));
+    QCOMPARE(sim.process().exitCode(), 1);
+    QVERIFY(sim.process().readAllStandardError().contains("KR9-NOPE"));
+}
+
+QTEST_GUILESS_MAIN(tst_IoLinkMasterSim)
+#include "tst_iolinkmastersim.moc"
