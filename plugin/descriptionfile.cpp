@@ -1,0 +1,41 @@
+#include "descriptionfile.h"
+
+#include <QCoreApplication>
+
+#include <boost/property_tree/ptree.hpp>
+#include <boost/property_tree/xml_parser.hpp>
+
+#include <exception>
+
+namespace BravoSensorPlugin {
+namespace Core {
+
+const char DescriptionDocumentId[] = "IoLinkKR7Dfamily";
+
+std::string descriptionFilePath()
+{
+    const QString path = QCoreApplication::applicationDirPath() + QLatin1Char('/')
+                         + QLatin1String(DescriptionDocumentId) + QLatin1String(".xml");
+    return path.toLatin1().toStdString();
+}
+
+std::optional<boost::property_tree::ptree> readDescriptionFile(const std::string &path, int flags)
+{
+    boost::property_tree::ptree description;
+    try {
+        boost::property_tree::read_xml(path, description, flags);
+    } catch (const std::exception &) {
+        // A missing or broken description simply describes no sensors.
+        return std::nullopt;
+    }
+    return description;
+}
+
+void writeEntryText(std::ostream &out, const boost::property_tree::ptree &entry)
+{
+    boost::property_tree::write_xml(
+        out, entry, boost::property_tree::xml_writer_make_settings<std::string>(' ', 0, "utf-8"));
+}
+
+} // namespace Core
+} // namespace BravoSensorPlugin

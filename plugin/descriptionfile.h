@@ -1,0 +1,30 @@
+#pragma once
+
+#include <boost/property_tree/ptree_fwd.hpp>
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+// Reading the sensor-description file and handing its entries on as XML text.
+namespace BravoSensorPlugin {
+namespace Core {
+
+// boost::property_tree::xml_parser flags, spelt out where the readers use them.
+constexpr int DescriptionSkipComments = 2;
+constexpr int DescriptionSkipCommentsAndTrim = 6;
+
+extern const char DescriptionDocumentId[];   // "IoLinkKR7Dfamily"
+
+// <application directory>/IoLinkKR7Dfamily.xml, in Latin-1 for the XML reader.
+std::string descriptionFilePath();
+
+// The parsed file, or nothing when it is missing, unreadable or malformed.
+std::optional<boost::property_tree::ptree> readDescriptionFile(const std::string &path, int flags);
+
+// Writes a subtree (its children, not its own tag) as XML text: declaration, line break,
+// the elements without indentation.
+void writeEntryText(std::ostream &out, const boost::property_tree::ptree &entry);
+
+} // namespace Core
+} // namespace BravoSensorPlugin

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <extensionsystem/plugininterface.h>
+#include <extensionsystem/portsettings.h>
+
+#include <QPointer>
+
+#include <string>
+
+class QMdiSubWindow;
+
+namespace ExtensionSystem {
+class CommunicationInterface;
+}
+
+namespace BravoSensorPlugin {
+namespace Core {
+
+class SensorWindow;
+
+// The host's handle on one opened sensor: owns its window and its port registration.
+class SensorInterface final : public ExtensionSystem::PluginInterface
+{
+    Q_OBJECT
+public:
+    SensorInterface(const ExtensionSystem::SensorBasic *sensor, QMdiSubWindow *subWindow);
+    ~SensorInterface() override;
+
+    QString getPluginType() override;
+    QString getSensorGroup() override;
+    QList<QVariant> getExtraList() override;
+
+    SensorWindow *sensorWindow() const;   // null once the host has deleted the sub-window
+    bool isConnected() const;
+    const ExtensionSystem::PortSettings &registeredPortSettings() const;
+    ExtensionSystem::CommunicationInterface *registeredConnection() const;
+
+public slots:
+    void vUpdate(QVariant value) override;
+    void vComPortListChanged();
+    void vComPortChanged(const QString &port);
+    void vSendDataBytes(const QString &text);
+    void vReceivedData(const QString &text);
+    void vAvailablePortsUpdated(QStringList ports) override;
+    void vActionOpen(QString fileName) override;
+    void vActionExit(QString reason) override;
+    void setWindowActive(bool active) override;
+    void vAboutToClose();
+    void vAutoConnect(QString port) override;
+    void setSensorName(QString name) override;
+    QString getSensorName() override;
+
+private slots:
+    void receivedData(std::string data);
+
+private:
+    void setWindowConnection(ExtensionSystem::CommunicationInterface *newConnection);
+
+    bool connected = false;
+    QPointer<SensorWindow> window;   // owned; QPointer because the host may delete it with the sub-window
+    ExtensionSystem::PortSettings portSettings;
+    ExtensionSystem::CommunicationInterface *connection = nullptr;   // not owned
+    QString sensorName;
+};
+
+} // namespace Core
+} // namespace BravoSensorPlugin

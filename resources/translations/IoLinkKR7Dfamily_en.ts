@@ -1,0 +1,185 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US">
+<context>
+    <name>BravoSensorPlugin::Core::SensorWindow</name>
+    <message>
+        <source>Offline</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Property tree</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> Process data</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Temperature</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Current (mA)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Output</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pressure</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SensorWindow</name>
+    <message>
+        <source>Save Settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save sensor settings to file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open Settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open a saved sensor from file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Supported sensors</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>DefaultSettings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Restore sensor&apos;s default settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export Chart Data</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export chart data to file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enable live data</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clear History</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clear chart history</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Print chart view</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Print current chart view</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export chart view</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export current chart view</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Output 1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Output 1 led</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Output 2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Output 2 led</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Output 3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>read</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Switch to FP</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Write mode</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Read Thresholds</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>writings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File Tool Bar</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sensor Operations Tool Bar</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>toolBar</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>connectionSwitchingDialog</name>
+    <message>
+        <source>Dialog</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sensor settings will be overwritten with the ones from PC</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PC -&gt; Sensor</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PC settings will be overwritten with the ones from the Sensor</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sensor -&gt; PC</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+</TS>

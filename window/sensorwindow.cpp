@@ -1,0 +1,316 @@
+#include "sensorwindow.h"
+
+#include "sensorwindowdata.h"
+#include "ui_sensorwindow.h"
+
+#include <plugin/sensorcatalogue.h>
+
+#include <extensionsystem/globals.h>
+#include <qteditorfactory.h>
+#include <qtpropertymanager.h>
+#include <qttreepropertybrowser.h>
+#include <utils/buttonfactory.h>
+#include <utils/buttonmanager.h>
+#include <utils/connectionstatus.h>
+#include <utils/genericchart.h>
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDockWidget>
+#include <QGridLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace BravoSensorPlugin {
+namespace Core {
+
+SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic &chosenSensor, QWidget *)
+    : QMainWindow(nullptr)
+    , data(std::make_unique<SensorWindowData>())
+    , ui(std::make_unique<Ui_SensorWindow>())
+{
+    ui->setupUi(this);
+    createPortCombo();
+
+    auto *spacer = new QLabel(ui->sensorOperationsToolbar);
+    spacer->setFixedWidth(10);
+    spacer->setVisible(true);
+    ui->sensorOperationsToolbar->addWidget(spacer);
+
+    data->language = sensor.getLanguage();
+    sensor = findSensor(chosenSensor.name());
+
+    createPropertyDock();
+    data->chart = createCharts();
+    setChartTitles();
+    createPropertyEditing();
+
+    enableTreeDataHandling(true);
+    updateWindowTitle();
+    ui->sensorOperationsToolbar->setEnabled(false);
+    connect(&data->pollTimer, SIGNAL(timeout()), this, SLOT(queryChartData()));
+    connect(&data->watchdogTimer, SIGNAL(timeout()), this, SLOT(slotContinousDataTimeout()));
+    connectFormActions();
+    setWindowFlags(Qt::Widget);
+
+    setMinimumHeight(500);
+    setMinimumWidth(850);
+    createStatusWidgets();
+    data->chart->setEnabled(false);
+
+    sendTimer.setInterval(400);
+    sendTimer.setSingleShot(true);
+    connect(&sendTimer, SIGNAL(timeout()), this, SLOT(sendDelayValue()));
+
+    createUpdateDialogWidgets();
+    data->showTransferUi = true;
+    connect(data->chart, SIGNAL(vSignalZommResetForNoiseLine()), this, SLOT(vZommResetForNoiseLine()));
+    connect(browser, SIGNAL(currentItemChanged(QtBrowserItem *)), this, SLOT(itemSelected(QtBrowserItem *)));
+
+    for (const QString &id : qAsConst(data->hiddenPropertyIds))
+        setPropertyVisible(id, false);
+    initChartDefaults();
+    vSetPresentationMode(ExtensionSystem::Globals::getPresentationMode());
+    retranslating = false;
+}
+
+SensorWindow::~SensorWindow()
+{
+    // Written for the user's next session; this window never reads it back.
+    QSettings layout(QCoreApplication::applicationDirPath() + QLatin1String("/IoLinkKR7Dfamily.ini"),
+                     QSettings::IniFormat);
+    layout.setValue(objectName() + QLatin1String("/geometry"), saveGeometry());
+    layout.setValue(objectName() + QLatin1String("/state"), saveState(0));
+    layout.sync();
+
+    data->liveDataEnabled = false;
+    delete data->progressBar;
+    delete data->progressButton;
+    delete data->progressLabel;
+    delete data->chart;
+    ui.reset();
+    delete browser;
+    delete data->processDataDock;
+    delete data->propertyDock;
+    data.reset();
+}
+
+void SensorWindow::vSetPresentationMode(bool hide)
+{
+    data->propertyDock->setHidden(hide);
+    for (int plot = 0; plot < data->chart->count(); ++plot)
+        data->chart->getDockChartItem(plot)->setHidden(hide);
+}
+
+SensorWindowData *SensorWindow::windowData() const
+{
+    return data.get();
+}
+
+Ui_SensorWindow *SensorWindow::form() const
+{
+    return ui.get();
+}
+
+QtTreePropertyBrowser *SensorWindow::propertyBrowser() const
+{
+    return browser;
+}
+
+const Sensor &SensorWindow::sensorRecord() const
+{
+    return sensor;
+}
+
+void SensorWindow::vOpenManual()
+{
+}
+
+void SensorWindow::vSensorUpdate(QVariant value)
+{
+    vSetPresentationMode(value.toBool());
+}
+
+// The argument does not matter: an active window with live data follows its newest samples.
+void SensorWindow::setWindowActive(bool)
+{
+    if (ui->actionEnable_live_data->isChecked())
+        data->chart->jumpToPlottingArea();
+}
+
+void SensorWindow::vSetCompleteName(QString str)
+{
+    data->completeName = str;
+}
+
+void SensorWindow::vZommResetForNoiseLine()
+{
+}
+
+void SensorWindow::closeEvent(QCloseEvent *event)
+{
+    ui->actionEnable_live_data->setChecked(false);
+    data->liveDataEnabled = false;
+    data->pollTimer.stop();
+    disconnect(&data->pollTimer, SIGNAL(timeout()), this, SLOT(queryChartData()));
+    data->watchdogTimer.stop();
+    disconnect(&data->watchdogTimer, SIGNAL(timeout()), this, SLOT(slotContinousDataTimeout()));
+    vDisconnect();
+    ui->actionEnable_live_data->setChecked(false);
+    data->liveDataEnabled = false;
+    data->closing = true;
+    data->showTransferUi = false;
+    emit vAboutToClose();
+    QMainWindow::closeEvent(event);
+}
+
+void SensorWindow::resizeEvent(QResizeEvent *)
+{
+    data->chart->UpdateMinimumHeights(height());
+}
+
+void SensorWindow::changeEvent(QEvent *event)
+{
+    if (event->type() != QEvent::LanguageChange) {
+        QMainWindow::changeEvent(event);
+        return;
+    }
+    retranslating = true;
+    ui->retranslateUi(this);
+    data->language = ExtensionSystem::Globals::getLanguage();
+    retranslateWindowTexts();
+    retranslating = false;
+    enableTreeDataHandling(true);
+}
+
+bool SensorWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    return QObject::eventFilter(watched, event);
+}
+
+void SensorWindow::createPortCombo()
+{
+    data->portCombo = new QComboBox(this);
+    insertOfflineItem();
+    data->portCombo->insertSeparator(1);
+    ui->connectionToolBar->addWidget(data->portCombo);
+}
+
+void SensorWindow::insertOfflineItem()
+{
+    data->portCombo->insertItem(0, tr("Offline"), QString());
+}
+
+void SensorWindow::createPropertyDock()
+{
+    data->propertyDock = new QDockWidget();
+    data->propertyDock->setWindowTitle(tr("Property tree"));
+    data->propertyDock->setObjectName(QStringLiteral("propertyTree"));
+    data->propertyDock->setAllowedAreas(Qt::AllDockWidgetAreas);
+    QAction *toggle = data->propertyDock->toggleViewAction();
+    toggle->setIcon(QIcon(QStringLiteral(":/newPrefix/icons/Menuebaum.svg")));
+    ui->fileToolBar->addAction(toggle);
+}
+
+void SensorWindow::createPropertyEditing()
+{
+    QDockWidget *dock = data->propertyDock;
+    data->boolManager = new QtBoolPropertyManager(dock);
+    data->intManager = new QtIntPropertyManager(dock);
+    data->doubleManager = new QtDoublePropertyManager(dock);
+    data->stringManager = new QtStringPropertyManager(dock);
+    data->enumManager = new QtEnumPropertyManager(dock);
+    data->secondStringManager = new QtStringPropertyManager(dock);
+    data->groupManager = new QtGroupPropertyManager(dock);
+    data->checkBoxFactory = new QtCheckBoxFactory(dock);
+    data->spinBoxFactory = new QtSpinBoxFactory(dock);
+    data->doubleSpinBoxFactory = new QtDoubleSpinBoxFactory(dock);
+    data->lineEditFactory = new QtLineEditFactory(dock);
+    data->enumEditorFactory = new QtEnumEditorFactory(dock);
+
+    browser = new QtTreePropertyBrowser(dock);
+    browser->setResizeMode(QtTreePropertyBrowser::ResizeToContents);
+    browser->setStyleSheet(QStringLiteral(" QTreeView {selection-background-color:  #00619E;}"));
+    browser->setFactoryForManager(data->boolManager, data->checkBoxFactory);
+    browser->setFactoryForManager(data->intManager, data->spinBoxFactory);
+    browser->setFactoryForManager(data->doubleManager, data->doubleSpinBoxFactory);
+    browser->setFactoryForManager(data->stringManager, data->lineEditFactory);
+    browser->setFactoryForManager(data->enumManager, data->enumEditorFactory);
+    data->buttonManager = new Utils::ButtonManager(dock);
+    data->buttonFactory = new Utils::ButtonFactory(dock);
+    browser->setFactoryForManager(data->buttonManager, data->buttonFactory);
+
+    // The dock sits in the window from the start, so that it shows (empty) even
+    // when the description offers no parameters.
+    browser->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    dock->setWidget(browser);
+    dock->setMinimumWidth(290);
+    addDockWidget(Qt::LeftDockWidgetArea, dock);
+}
+
+void SensorWindow::createStatusWidgets()
+{
+    data->connectionStatus = new Utils::ConnectionStatus(this);
+    ui->statusBar->addPermanentWidget(data->connectionStatus, 0);
+    ui->statusBar->addPermanentWidget(new QLabel(this), 0);
+}
+
+void SensorWindow::createUpdateDialogWidgets()
+{
+    QDialog *dialog = &data->progressDialog;
+    data->progressLayout = new QGridLayout(dialog);
+    data->progressBar = new QProgressBar(dialog);
+    data->progressBar->setTextVisible(false);
+    data->progressBar->setStyleSheet(
+        QStringLiteral("QProgressBar::chunk{background-color: #00619E;margin: 0.8px}"));
+    data->progressLabel = new QLabel(dialog);
+    data->progressLabel->setObjectName(QStringLiteral("label"));
+    data->progressButton = new QPushButton(dialog);
+    data->progressButton->setFixedSize(23, 20);
+}
+
+void SensorWindow::connectFormActions()
+{
+    connect(ui->actionSave_Settings, SIGNAL(triggered()), this, SLOT(vSaveSettings()));
+    connect(ui->actionOpen_Settings, SIGNAL(triggered()), this, SLOT(vLoadSettings()));
+    connect(ui->actionDefaultSettings, SIGNAL(triggered()), this, SLOT(vRestoreFactorySettings()));
+    connect(ui->actionExport_chart_view, SIGNAL(triggered()), this, SLOT(vExportChartData()));
+    connect(ui->actionPrint_chart_view, SIGNAL(triggered()), this, SLOT(vPrintDocument()));
+    connect(ui->actionClear_History, SIGNAL(triggered()), this, SLOT(vClearHistory()));
+    // The window has no such slot: the (hidden, disabled) action stays without effect.
+    connect(ui->actionRead_Thresholds, SIGNAL(triggered()), this, SLOT(refreshThresholds()));
+    connect(ui->actionEnable_live_data, SIGNAL(triggered()), this, SLOT(actionEnableLiveData()));
+    connect(data->portCombo, SIGNAL(activated(int)), this, SLOT(actionConnectSensor(int)));
+    connect(ui->actionWriting, SIGNAL(triggered(bool)), this, SLOT(vWriteAllSettings(bool)));
+    connect(ui->actionRead, SIGNAL(triggered(bool)), this, SLOT(vRadAllSettings(bool)));
+    connect(&data->writeModeIconTimer, SIGNAL(timeout()), this, SLOT(signalWriteModeIcon()));
+}
+
+void SensorWindow::retranslateWindowTexts()
+{
+    setChartTitles();
+    if (data->processDataDock)
+        data->processDataDock->setWindowTitle(tr(" Process data"));
+
+    const int portIndex = data->portCombo->currentIndex();
+    data->portCombo->removeItem(0);
+    insertOfflineItem();
+    data->portCombo->setCurrentIndex(portIndex);
+
+    const int outputIndex = data->outputsCombo->currentIndex();
+    data->outputsCombo->clear();
+    data->outputsCombo->insertItem(0, outputCaption(1), QString());
+    data->outputsCombo->insertItem(1, outputCaption(2), QString());
+    data->outputsCombo->setCurrentIndex(outputIndex);
+
+    updateWindowTitle();
+}
+
+} // namespace Core
+} // namespace BravoSensorPlugin

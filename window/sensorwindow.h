@@ -1,0 +1,160 @@
+#pragma once
+
+#include <plugin/sensor.h>
+
+#include <extensionsystem/communicationinterface.h>
+
+#include <QMainWindow>
+#include <QMap>
+#include <QStringList>
+#include <QTimer>
+#include <QVariant>
+
+#include <boost/property_tree/ptree.hpp>
+
+#include <memory>
+
+class QtBrowserItem;
+class QtProperty;
+class QtTreePropertyBrowser;
+
+namespace Utils {
+namespace Charts {
+class GenericChart;
+}
+}
+
+namespace BravoSensorPlugin {
+namespace Core {
+
+class Ui_SensorWindow;
+struct SensorWindowData;
+
+// The main window of one opened sensor: property tree, charts, connection and files.
+class SensorWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    // Always created without a parent; the plugin object hands it to the host's sub-window.
+    SensorWindow(const ExtensionSystem::SensorBasic &sensor, QWidget *parent = nullptr);
+    ~SensorWindow() override;
+
+    // Hides (true) or shows the property dock and every chart dock.
+    void vSetPresentationMode(bool hide);
+
+    SensorWindowData *windowData() const;
+    Ui_SensorWindow *form() const;
+    QtTreePropertyBrowser *propertyBrowser() const;
+    const Sensor &sensorRecord() const;
+
+    // Every browser item that shows the property with the id; nothing for an unknown id.
+    void setPropertyVisible(const QString &propertyId, bool visible);
+    bool isPropertyVisible(const QString &propertyId) const;
+
+signals:
+    void vAboutToClose();
+    void vSendData(QString data);
+    void vSendFrame(ExtensionSystem::CommunicationInterface::DataFrame frame);
+    void vComPortSelected(QString port);
+    void vUpdateChart(double value);
+    void sendQuery();
+
+public slots:
+    void vOpenManual();
+    void vSensorUpdate(QVariant value);
+    void updateChart();
+    void updateComPortList(QStringList ports);
+    void vRestoreFactorySettings();
+    void vExportChartData();
+    void vClearHistory();
+    void vPrintDocument();
+    void setWindowActive(bool active);
+    void vAutoConnect(QString ComPort);
+    void vSetCompleteName(QString str);
+    void vSaveSettings();
+    bool bOpenSettings(QString fileName = QString());
+
+protected slots:
+    void vLoadSettings();
+    void updateWindowTitle();
+    void vConnectToPort(QString port);
+    void vDisconnect();
+    void enableStatusChecking(bool enabled);
+    void removeSubProperties(QtProperty *property);
+    void queryStatusData(unsigned int index = 0);
+    void queryChartData();
+    void slotContinousDataTimeout();
+    bool bCheckConnection();
+    bool bConnectToSensor();
+    void itemSelected(QtBrowserItem *item);
+    void intValueChanged(QtProperty *property, int value);
+    void doubleValueChanged(QtProperty *property, double value);
+    void boolValueChanged(QtProperty *property, bool value);
+    void stringValueChanged(QtProperty *property, const QString &value);
+    void enumValueChanged(QtProperty *property, int value);
+    void buttonClicked(QtProperty *property);
+    void sendDataFrame(ExtensionSystem::CommunicationInterface::DataFrame *frames, bool showUi = true);
+    void slotCurrentOutputChanged(int index);
+    void chartThresholdChanged(unsigned int markIndex, double value);
+    void enableTreeDataHandling(bool enabled);
+    void enableStringManagerHandling(bool enabled);
+    void actionEnableLiveData();
+    void actionConnectSensor(int state);
+    void sendDelayValue();
+    void vUpdateProgressBar();
+    void vWriteAllSettings(bool checked);
+    void writeAllSettings();
+    void vRadAllSettings(bool checked);
+    void signalWriteModeIcon(bool signalIcon = false);
+    void vZommResetForNoiseLine();
+    void comboIndexChangedString(QString text);
+    void comboIndexChangedInt(int index);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void createPortCombo();
+    void createPropertyDock();
+    void createPropertyEditing();
+    void createStatusWidgets();
+    void createUpdateDialogWidgets();
+    void connectFormActions();
+    // Part of a language change: the texts the window adds to its form.
+    void retranslateWindowTexts();
+    void insertOfflineItem();
+
+    // Charts and threshold marks
+    Utils::Charts::GenericChart *createCharts();
+    void createOutputsCombo();
+    void addChartDockActions(Utils::Charts::GenericChart *chart, const QStringList &icons);
+    void setChartTitles();
+    void initChartDefaults();
+    QString outputCaption(int output) const;   // "Output 1", "Output 2"
+    QString pressureCaption() const;           // "Pressure (bar)"
+    QList<QtBrowserItem *> browserItemsOf(const QString &propertyId) const;
+
+    std::unique_ptr<SensorWindowData> data;
+    std::unique_ptr<Ui_SensorWindow> ui;
+    QtTreePropertyBrowser *browser = nullptr;   // owned; deleted by the destructor
+    Sensor sensor;
+    QTimer sendTimer;   // 400 ms after the last edit, runs sendDelayValue()
+
+    bool sensorConnected = false;
+    bool editForwarding = true;      // false while the PC -> Sensor transfer writes all settings
+    bool bulkWriteActive = false;    // a write-all runs; no chart refresh after each write
+    bool retranslating = true;       // value changes are ignored; true until construction is done
+    QtProperty *pendingProperty = nullptr;   // owned by its manager
+    QVariant pendingValue;
+    int previousUnitIndex = 0;
+    QString connectedSensorText;     // the device's identification text
+    QMap<QString, QString> parameterAddresses;   // id -> "index;subIndex;size"
+    QMap<QString, QStringList> itemTexts;        // id -> choices of an editable text property
+    boost::property_tree::ptree descriptionTree;
+};
+
+} // namespace Core
+} // namespace BravoSensorPlugin

@@ -1,0 +1,186 @@
+#include "sensorwindow.h"
+
+#include "propertylookup.h"
+#include "sensorwindowdata.h"
+#include "ui_sensorwindow.h"
+
+#include <qtbrowseritem.h>
+#include <qttreepropertybrowser.h>
+#include <utils/genericchart.h>
+#include <utils/thresholdmultimanager.h>
+#include <utils/thresholdwindowwidget.h>
+
+#include <QAction>
+#include <QColor>
+#include <QComboBox>
+#include <QDockWidget>
+#include <QIcon>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace BravoSensorPlugin {
+namespace Core {
+
+namespace {
+
+constexpr int PressurePlot = 0;
+constexpr int TemperaturePlot = 1;
+
+void collectItems(const QList<QtBrowserItem *> &items, const QtProperty *property,
+                  QList<QtBrowserItem *> &found)
+{
+    for (QtBrowserItem *item : items) {
+        if (item->property() == property)
+            found.append(item);
+        collectItems(item->children(), property, found);
+    }
+}
+
+} // namespace
+
+Utils::Charts::GenericChart *SensorWindow::createCharts()
+{
+    auto *chart = new Utils::Charts::GenericChart(2, nullptr, this, true, true);
+    chart->setCurrentValuePrecision(PressurePlot, 3);
+    chart->setCurrentValuePrecision(TemperaturePlot, 2);
+    chart->setScale(PressurePlot, -100.0, 100000.0);
+    chart->setScale(TemperaturePlot, -40.0, 260.0);
+    for (int plot : {PressurePlot, TemperaturePlot}) {
+        chart->setAllowNegativeValues(plot, true);
+        chart->setPlotColor(plot, QColor(0, 0, 188, 255), false, QColor(0, 0, 188, 20), 1);
+    }
+    chart->setDockFixedSize(false);
+    chart->vSetLabels(true);
+    chart->AddLayoutRow(1);
+    chart->AddLayoutRow(1);
+    chart->UpdateLayout();
+    chart->setMinPanOffset(TemperaturePlot, 160);
+    chart->setMaxPanOffset(TemperaturePlot, 350);
+    chart->setMinPanOffset(PressurePlot, 100);
+    chart->setMaxPanOffset(PressurePlot, 500);
+    for (int plot : {PressurePlot, TemperaturePlot})
+        chart->vSetMarkerRightVisible(plot, false);
+
+    data->chartDockIcons = QStringList{QStringLiteral("dock_temp")};
+    addChartDockActions(chart, data->chartDockIcons);
+
+    for (int plot : {PressurePlot, TemperaturePlot}) {
+        auto *marks = new Utils::ThresholdWindowWidget(chart->poPlot(plot), plot);
+        data->thresholdManager = new Utils::ThresholdMultiManager(0, this);
+        marks->allowOverlapping(true);
+        data->thresholdWidgets.append(marks);
+        connect(marks, SIGNAL(emitValueChanged(unsigned int, const double)),
+                this, SLOT(chartThresholdChanged(unsigned int, double)));
+        marks->setWindowSizeVisible(false);
+        marks->setReadOnly(false);
+        data->thresholdWidget = marks;
+    }
+    data->thresholdManager->setOutputs(2);
+    createOutputsCombo();
+
+    ui->verticalLayout->addWidget(chart);
+    chart->setScale(TemperaturePlot, -40.0, 125.0);
+    chart->setScale(PressurePlot, data->pressureRangeMin, data->pressureRangeMax);
+    return chart;
+}
+
+void SensorWindow::createOutputsCombo()
+{
+    const bool created = !data->outputsCombo;
+    if (created)
+        data->outputsCombo = new QComboBox(this);
+    data->outputsCombo->addItem(outputCaption(1));
+    data->outputsCombo->addItem(outputCaption(2));
+    data->outputsCombo->setCurrentIndex(0);
+    connect(data->outputsCombo, SIGNAL(currentIndexChanged(int)), this, SLOT(slotCurrentOutputChanged(int)));
+    if (created)
+        ui->outuptsComboToolBar->addWidget(data->outputsCombo);
+}
+
+void SensorWindow::addChartDockActions(Utils::Charts::GenericChart *chart, const QStringList &icons)
+{
+    for (int dock = 0; dock < icons.size(); ++dock) {
+        auto *gap = new QWidget(ui->fileToolBar);
+        gap->setFixedSize(2, 12);
+        ui->fileToolBar->addWidget(gap);
+        QIcon icon;
+        icon.addFile(QStringLiteral(":/icons/icons/%1.svg").arg(icons.at(dock)), QSize(12, 12));
+        QAction *toggle = chart->getDockChartItem(dock)->toggleViewAction();
+        toggle->setIcon(icon);
+        ui->fileToolBar->addAction(toggle);
+    }
+}
+
+void SensorWindow::setChartTitles()
+{
+    const QString temperatureUnit = QString::fromLatin1(data->temperatureUnitLabel.data(),
+                                                        int(data->temperatureUnitLabel.size()));
+    data->chart->setPlotTitle(TemperaturePlot, tr("Temperature") + temperatureUnit, QString(), false, true);
+    data->chart->setPlotTitle(PressurePlot, pressureCaption(), QString(), false, true);
+    if (!data->chartDockIcons.isEmpty())
+        data->chart->getDockChartItem(0)->setWindowTitle(tr("Temperature"));
+}
+
+void SensorWindow::initChartDefaults()
+{
+    static const char *const hiddenAtStart[] = {
+        "SettingsPointsTemperatureA1", "NONCA2", "OnDelay2", "OffDelay2", "SettingsPointsPressureA2",
+        "SettingsPointsTemperatureA2", "AnalogPointsTemperature", "RemoteSwitchingOutput", "remoteAnalogValue"};
+    for (const char *id : hiddenAtStart)
+        setPropertyVisible(QLatin1String(id), false);
+
+    Utils::ThresholdWindowWidget *pressureMarks = data->thresholdWidgets.at(PressurePlot);
+    pressureMarks->setUpperMark(data->pressureRangeMax * 0.5);
+    pressureMarks->setLowerMark(data->pressureRangeMax * 0.25);
+
+    Utils::Charts::GenericChart *chart = data->chart;
+    chart->vSetYScale(TemperaturePlot, -40.0, 120.0);
+    chart->setPlotTitle(PressurePlot, QString(), QString(), false, true);
+    chart->vSetMarkerRightVisible(PressurePlot, true);
+    chart->setRightMarkerVisible(PressurePlot, true);
+    chart->vEnableYRightAxis(PressurePlot, true);
+    chart->setYRightAxisScale(PressurePlot, 4.0, 20.0, 2.0);
+    chart->setCustomLabelsText(PressurePlot, pressureCaption(), tr("Current (mA)"));
+    chart->setCustomLabelsVisible(PressurePlot, true, true);
+
+    bulkWriteActive = false;
+    previousUnitIndex = 0;
+}
+
+QString SensorWindow::outputCaption(int output) const
+{
+    return tr("Output") + QLatin1Char(' ') + QString::number(output);
+}
+
+QString SensorWindow::pressureCaption() const
+{
+    return tr("Pressure") + QLatin1String(" (bar)");
+}
+
+QList<QtBrowserItem *> SensorWindow::browserItemsOf(const QString &propertyId) const
+{
+    QList<QtBrowserItem *> found;
+    if (const QtProperty *property = findProperty(data->rootProperty, propertyId.toLatin1()))
+        collectItems(browser->topLevelItems(), property, found);
+    return found;
+}
+
+void SensorWindow::setPropertyVisible(const QString &propertyId, bool visible)
+{
+    const QList<QtBrowserItem *> items = browserItemsOf(propertyId);
+    for (QtBrowserItem *item : items)
+        browser->setItemVisible(item, visible);
+}
+
+bool SensorWindow::isPropertyVisible(const QString &propertyId) const
+{
+    const QList<QtBrowserItem *> items = browserItemsOf(propertyId);
+    return !items.isEmpty() && browser->isItemVisible(items.last());
+}
+
+void SensorWindow::chartThresholdChanged(unsigned int, double)
+{
+}
+
+} // namespace Core
+} // namespace BravoSensorPlugin

@@ -1,0 +1,11 @@
+#include "sensorwindow.h"
+
+namespace BravoSensorPlugin {
+namespace Core {
+
+void SensorWindow::slotCurrentOutputChanged(int)
+{
+}
+
+} // namespace Core
+} // namespace BravoSensorPlugin
