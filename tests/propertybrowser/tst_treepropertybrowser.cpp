@@ -22,6 +22,25 @@ QString treeOutline(const QtTreePropertyBrowser &browser)
     return outline(treeOf(browser)->invisibleRootItem());
 }
 
+// One property below two groups, the second group getting it after it is shown.
+struct SharedChild
+{
+    SharedChild()
+    {
+        first->addSubProperty(shared);
+        browser.addProperty(first);
+        browser.addProperty(second);
+        second->addSubProperty(shared);
+    }
+
+    QtGroupPropertyManager groups;
+    QtIntPropertyManager ints;
+    QtProperty *first = groups.addProperty(QStringLiteral("first"));
+    QtProperty *second = groups.addProperty(QStringLiteral("second"));
+    QtProperty *shared = ints.addProperty(QStringLiteral("shared"));
+    QtTreePropertyBrowser browser;
+};
+
 } // namespace
 
 Q_DECLARE_METATYPE(TreeEdit)
@@ -143,30 +162,22 @@ void TestTreePropertyBrowser::subPropertyChangesAfterAddingReachTheTree()
 
 void TestTreePropertyBrowser::propertyUnderTwoParentsHasTwoItems()
 {
-    QtGroupPropertyManager groups;
-    QtIntPropertyManager ints;
-    QtProperty *first = groups.addProperty(QStringLiteral("first"));
-    QtProperty *second = groups.addProperty(QStringLiteral("second"));
-    QtProperty *shared = ints.addProperty(QStringLiteral("shared"));
-    first->addSubProperty(shared);
-    QtTreePropertyBrowser browser;
-    browser.addProperty(first);
-    browser.addProperty(second);
-    second->addSubProperty(shared);
+    SharedChild tree;
+    QtTreePropertyBrowser &browser = tree.browser;
 
-    const QList<QtBrowserItem *> items = browser.items(shared);
+    const QList<QtBrowserItem *> items = browser.items(tree.shared);
     QCOMPARE(items.size(), 2);
-    QCOMPARE(items.at(0)->parent()->property(), first);
-    QCOMPARE(items.at(1)->parent()->property(), second);
+    QCOMPARE(items.at(0)->parent()->property(), tree.first);
+    QCOMPARE(items.at(1)->parent()->property(), tree.second);
 
-    ints.setValue(shared, 42);
+    tree.ints.setValue(tree.shared, 42);
     const QList<QTreeWidgetItem *> sharedRows = rows(browser, QStringLiteral("shared"));
     QCOMPARE(sharedRows.size(), 2);
     for (const QTreeWidgetItem *sharedRow : sharedRows)
         QCOMPARE(sharedRow->text(1), QStringLiteral("42"));
 
-    first->removeSubProperty(shared);
-    QCOMPARE(browser.items(shared).size(), 1);
+    tree.first->removeSubProperty(tree.shared);
+    QCOMPARE(browser.items(tree.shared).size(), 1);
     QCOMPARE(treeOutline(browser), QStringLiteral("first,second(shared)"));
 }
 
@@ -198,17 +209,9 @@ void TestTreePropertyBrowser::topLevelPropertiesKeepTheirOrder()
 
 void TestTreePropertyBrowser::visibilityIsPerItem()
 {
-    QtGroupPropertyManager groups;
-    QtBoolPropertyManager bools;
-    QtProperty *first = groups.addProperty(QStringLiteral("first"));
-    QtProperty *second = groups.addProperty(QStringLiteral("second"));
-    QtProperty *shared = bools.addProperty(QStringLiteral("shared"));
-    first->addSubProperty(shared);
-    second->addSubProperty(shared);
-    QtTreePropertyBrowser browser;
-    browser.addProperty(first);
-    browser.addProperty(second);
-    const QList<QtBrowserItem *> items = browser.items(shared);
+    SharedChild tree;
+    QtTreePropertyBrowser &browser = tree.browser;
+    const QList<QtBrowserItem *> items = browser.items(tree.shared);
     const QList<QTreeWidgetItem *> sharedRows = rows(browser, QStringLiteral("shared"));
 
     browser.setItemVisible(items.at(1), false);
