@@ -26,6 +26,9 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     using namespace Kr7dSim;
+    // Installed first, so that a stop request at any moment still removes the link.
+    StopSignals stopSignals;
+    QObject::connect(&stopSignals, &StopSignals::received, &app, &QCoreApplication::quit);
 
     SimCommandLine commandLine;
     const QString defaultDescription = QCoreApplication::applicationDirPath()
@@ -66,8 +69,6 @@ int main(int argc, char **argv)
     std::fprintf(stderr, "iolink-master-sim: %s, variant %s, product id %s\n", qPrintable(device.sensor.name),
                  qPrintable(device.variant.id3), qPrintable(device.productId));
 
-    StopSignals stopSignals;
-    QObject::connect(&stopSignals, &StopSignals::received, &app, &QCoreApplication::quit);
     QObject::connect(&server, &PtyServer::unplugged, &app, &QCoreApplication::quit);
     return app.exec();
 }

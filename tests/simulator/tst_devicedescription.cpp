@@ -43,7 +43,6 @@ private slots:
     void keepsNodesTheDeviceCanHold();
     void readOnlyUnlessExactlyFalse_data();
     void readOnlyUnlessExactlyFalse();
-    void readsAddressAndChoices();
     void leavesOutVariantsWithoutDivisor();
     void rejectsUnusableDocuments_data();
     void rejectsUnusableDocuments();
@@ -114,22 +113,6 @@ void tst_DeviceDescription::readOnlyUnlessExactlyFalse()
     QVERIFY(description);
     QCOMPARE(description->parameters().size(), 1);
     QCOMPARE(description->parameters().constFirst().readOnly, readOnly);
-}
-
-void tst_DeviceDescription::readsAddressAndChoices()
-{
-    const QByteArray node = "<p><type>enumerator</type><id>Unit</id><index>300</index><subIndex>4</subIndex>"
-                            "<size>7</size><defaultvalue>2</defaultvalue>"
-                            "<items><i><en>a</en></i><i><en>b</en></i><i><en>c</en></i></items></p>";
-    const std::optional<DeviceDescription> description = DeviceDescription::fromXml(document(node));
-    QVERIFY(description);
-    const ParameterSpec spec = description->parameters().value(0);
-    QCOMPARE(spec.type, ParameterType::Enumerator);
-    QCOMPARE(spec.index, 300);
-    QCOMPARE(spec.subIndex, 4);
-    QCOMPARE(spec.size, 7);
-    QCOMPARE(spec.defaultValue, QStringLiteral("2"));
-    QCOMPARE(spec.choiceCount, 3);
 }
 
 void tst_DeviceDescription::leavesOutVariantsWithoutDivisor()

@@ -68,7 +68,6 @@ private slots:
     void closedConnectionFailsAtOnce();
     void unpluggedMasterIsALostPort();
     void rawDataReachesTheSensor();
-    void keepsPortSettings();
 };
 
 void tst_SimulatedConnection::answersRecordsInOrder()
@@ -227,19 +226,6 @@ void tst_SimulatedConnection::rawDataReachesTheSensor()
     QCOMPARE(connection->simulator().parameter(QStringLiteral("OnDelay2")).toInt(), 1200);
     connection->clearQueryLog();
     QVERIFY(connection->queryLog().isEmpty());
-}
-
-void tst_SimulatedConnection::keepsPortSettings()
-{
-    auto connection = connectionTo();
-    QCOMPARE(connection->portName(), QStringLiteral("SIM1"));
-    ExtensionSystem::PortSettings settings;
-    settings.portName = QStringLiteral("SIM2");
-    settings.lineDelay = 5;
-    connection->vSetPortSettings(&settings);
-    connection->vSetPortSettings(nullptr);
-    QCOMPARE(connection->portName(), QStringLiteral("SIM2"));
-    QCOMPARE(connection->poGetPortSettings()->lineDelay, 5);
 }
 
 QTEST_GUILESS_MAIN(tst_SimulatedConnection)
