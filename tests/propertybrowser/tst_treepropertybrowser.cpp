@@ -276,7 +276,10 @@ void TestTreePropertyBrowser::deletedManagerLeavesTheBrowserCleanly()
     browser.setFactoryForManager(ints.get(), &spinBoxes);
     browser.addProperty(group);
     browser.addProperty(ints->addProperty(QStringLiteral("outer")));
-    browser.setCurrentItem(browser.topLevelItems().constLast());
+    browser.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&browser));
+    browser.editItem(browser.topLevelItems().constLast());
+    QVERIFY(treeOf(browser)->viewport()->findChild<QSpinBox *>());
 
     ints.reset();
 
