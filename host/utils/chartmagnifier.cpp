@@ -24,6 +24,8 @@ ChartMagnifier::ChartMagnifier(QWidget *canvas, ViewRequest request)
     : QwtPlotMagnifier(canvas)
     , m_request(std::move(request))
 {
+    // Qwt zooms out on a forward turn; viewers zoom in.
+    setWheelFactor(1.0 / wheelFactor());
 }
 
 void ChartMagnifier::rescale(double factor)
@@ -31,6 +33,7 @@ void ChartMagnifier::rescale(double factor)
     factor = std::abs(factor);
     if (factor == 1.0 || factor == 0.0 || !plot())
         return;
+    plot()->updateAxes();
     m_request(scaled(plot(), QwtPlot::xBottom, factor), scaled(plot(), QwtPlot::yLeft, factor));
 }
 

@@ -28,6 +28,7 @@ void ChartPanner::moveCanvas(int dx, int dy)
 {
     if ((dx == 0 && dy == 0) || !plot())
         return;
+    plot()->updateAxes();
     m_request(shifted(plot(), QwtPlot::xBottom, dx), shifted(plot(), QwtPlot::yLeft, dy));
 }
 

@@ -366,12 +366,14 @@ QwtInterval ChartPlot::limited(const QwtInterval &value) const
 
 void ChartPlot::applyTime(const QwtInterval &time)
 {
+    m_timeView = time;
     m_plot->setAxisScale(QwtPlot::xBottom, time.minValue(), time.maxValue());
     markDirty();
 }
 
 void ChartPlot::applyValue(const QwtInterval &value)
 {
+    m_valueView = value;
     m_plot->setAxisScale(QwtPlot::yLeft, value.minValue(), value.maxValue());
     updateRightAxis();
 }
@@ -383,9 +385,10 @@ void ChartPlot::updateRightAxis()
     markDirty();
     if (!m_rightAxis || m_home.width() <= 0.0)
         return;
-    const QwtInterval left = m_plot->axisScaleDiv(QwtPlot::yLeft).interval();
-    const double factor = m_right.width() / m_home.width();
-    const auto map = [&](double y) { return m_right.minValue() + (y - m_home.minValue()) * factor; };
+    const QwtInterval &left = m_valueView;
+    const auto map = [this](double y) {
+        return m_right.minValue() + (y - m_home.minValue()) * m_right.width() / m_home.width();
+    };
     const bool atHome = left.minValue() == m_home.minValue() && left.maxValue() == m_home.maxValue();
     m_plot->setAxisScale(QwtPlot::yRight, map(left.minValue()), map(left.maxValue()),
                          atHome ? m_rightStep : 0.0);
@@ -426,7 +429,7 @@ void ChartPlot::updateDecorations()
     m_analogTag->setVisible(m_analogTagVisible && m_rightAxis && hasSamples);
     if (hasSamples) {
         const double analog = m_history.pAnalogData()[last];
-        m_analogTag->setValue(m_plot->axisScaleDiv(QwtPlot::xBottom).upperBound(), analog);
+        m_analogTag->setValue(m_timeView.maxValue(), analog);
         QwtText tag(QString::number(analog, 'f', 2));
         tag.setColor(Qt::white);
         tag.setBackgroundBrush(m_lineColor);

@@ -104,6 +104,9 @@ private:
     double m_maxPanPercent = 50.0;
     bool m_allowNegative = true;
     bool m_baselineAtBottom = false;
+    // The view last given to the axes; Qwt applies it at the next replot.
+    QwtInterval m_timeView;
+    QwtInterval m_valueView;
     double m_timeWindowMs = 60000.0;
     bool m_following = true;
 

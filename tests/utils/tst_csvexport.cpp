@@ -1,0 +1,301 @@
+#include <utils/csvexport.h>
+#include <utils/exportdialog.h>
+#include <utils/valueovertime.h>
+
+#include <QCheckBox>
+#include <QDateTime>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using Utils::CsvDelimiterChoice;
+using Utils::ExportDialog;
+using Utils::ValueOverTime;
+
+Q_DECLARE_METATYPE(Utils::CsvDelimiterChoice)
+
+namespace {
+
+double localMs(int year, int month, int day, int hour, int minute, int second, int ms)
+{
+    return double(QDateTime(QDate(year, month, day), QTime(hour, minute, second, ms), Qt::LocalTime)
+                      .toMSecsSinceEpoch());
+}
+
+// `count` samples 250 ms apart from 4 December 2026 14:03:07.250 local time,
+// valued start, start + 1, ...
+ValueOverTime series(int count, double start)
+{
+    ValueOverTime result;
+    const double first = localMs(2026, 12, 4, 14, 3, 7, 250);
+    for (int i = 0; i < count; ++i)
+        result.append(first + 250.0 * i, start + i, 0.0);
+    return result;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class tst_CsvExport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void delimiterJoinsChoicesInFixedOrder_data();
+    void delimiterJoinsChoicesInFixedOrder();
+    void linesCarryLocalTimeAndFixedValues_data();
+    void linesCarryLocalTimeAndFixedValues();
+    void seriesOfDifferentLengthsLeaveCellsEmpty();
+    void sampleLimitCountsDataLinesOnly();
+    void previewShowsAtMostTenSamples_data();
+    void previewShowsAtMostTenSamples();
+    void previewFollowsDelimiterAndPrecision();
+    void acceptNeedsAFile();
+    void acceptedDialogWritesEverySample();
+    void rejectedDialogWritesNothing();
+    void exportReplacesALongerFileCompletely();
+    void failedWriteCreatesNothing();
+    void proposedNameCarriesTodaysDate();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void tst_CsvExport::delimiterJoinsChoicesInFixedOrder_data()
+{
+    QTest::addColumn<CsvDelimiterChoice>("choice");
+    QTest::addColumn<QString>("expected");
+
+    const auto choice = [](bool tab, bool comma, bool semicolon, bool space, bool other,
+                           const QString &otherText) {
+        CsvDelimiterChoice c;
+        c.tab = tab;
+        c.comma = comma;
+        c.semicolon = semicolon;
+        c.space = space;
+        c.other = other;
+        c.otherText = otherText;
+        return c;
+    };
+    QTest::newRow("nothing checked") << choice(false, false, false, false, false, QStringLiteral("|"))
+                                     << QString();
+    QTest::newRow("semicolon only") << choice(false, false, true, false, false, QString())
+                                    << QStringLiteral(";");
+    QTest::newRow("tab and comma") << choice(true, true, false, false, false, QString())
+                                   << QStringLiteral("\t,");
+    QTest::newRow("space then other") << choice(false, false, false, true, true, QStringLiteral("#"))
+                                      << QStringLiteral(" #");
+    QTest::newRow("all five") << choice(true, true, true, true, true, QStringLiteral("||"))
+                              << QStringLiteral("\t,; ||");
+    QTest::newRow("other text unchecked is ignored")
+        << choice(false, true, false, false, false, QStringLiteral("|")) << QStringLiteral(",");
+    QTest::newRow("other text taken as Latin-1")
+        << choice(false, false, false, false, true, QStringLiteral("\u00a7\u20ac"))
+        << QStringLiteral("\u00a7?");
+}
+
+void tst_CsvExport::delimiterJoinsChoicesInFixedOrder()
+{
+    QFETCH(CsvDelimiterChoice, choice);
+    QFETCH(QString, expected);
+    QCOMPARE(choice.text(), expected);
+}
+
+void tst_CsvExport::linesCarryLocalTimeAndFixedValues_data()
+{
+    QTest::addColumn<double>("time");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<int>("precision");
+    QTest::addColumn<QByteArray>("line");
+
+    const double example = localMs(2026, 12, 4, 14, 3, 7, 250);
+    QTest::newRow("two decimals") << example << 2.5 << 2 << QByteArray("04-12-2026 14:03:07.250;2.50");
+    QTest::newRow("no decimals round") << example << 1234.5678 << 0
+                                       << QByteArray("04-12-2026 14:03:07.250;1235");
+    QTest::newRow("four decimals pad") << example << -0.5 << 4
+                                       << QByteArray("04-12-2026 14:03:07.250;-0.5000");
+    QTest::newRow("milliseconds padded") << localMs(2027, 1, 2, 3, 4, 5, 7) << 1.0 << 1
+                                         << QByteArray("02-01-2027 03:04:05.007;1.0");
+    QTest::newRow("whole second") << localMs(2026, 6, 30, 23, 59, 59, 0) << 0.0 << 2
+                                  << QByteArray("30-06-2026 23:59:59.000;0.00");
+    QTest::newRow("before 1970") << localMs(1969, 12, 31, 23, 59, 58, 999) << 3.0 << 0
+                                 << QByteArray("31-12-1969 23:59:58.999;3");
+}
+
+void tst_CsvExport::linesCarryLocalTimeAndFixedValues()
+{
+    QFETCH(double, time);
+    QFETCH(double, value);
+    QFETCH(int, precision);
+    QFETCH(QByteArray, line);
+
+    ValueOverTime values;
+    values.append(time, value, 0.0);
+    const QByteArray text = Utils::csvText({&values}, {QStringLiteral("Time"), QStringLiteral("Signal")},
+                                           QStringLiteral(";"), precision);
+    QCOMPARE(text, QByteArray("Time;Signal\n") + line + '\n');
+}
+
+void tst_CsvExport::seriesOfDifferentLengthsLeaveCellsEmpty()
+{
+    const ValueOverTime pressure = series(2, 1.0);
+    const ValueOverTime temperature = series(3, 20.0);
+    const QByteArray text = Utils::csvText(
+        {&pressure, &temperature},
+        {QStringLiteral("Time"), QStringLiteral("Signal"), QStringLiteral("Temperature")},
+        QStringLiteral("\t,"), 1);
+    QCOMPARE(text, QByteArray("Time\t,Signal\t,Temperature\n"
+                              "04-12-2026 14:03:07.250\t,1.0\t,20.0\n"
+                              "04-12-2026 14:03:07.500\t,2.0\t,21.0\n"
+                              "04-12-2026 14:03:07.750\t,\t,22.0\n"));
+}
+
+void tst_CsvExport::sampleLimitCountsDataLinesOnly()
+{
+    const ValueOverTime values = series(25, 0.0);
+    const QByteArray limited = Utils::csvText({&values}, {QStringLiteral("T"), QStringLiteral("S")},
+                                              QStringLiteral(","), 2, 10);
+    QCOMPARE(limited.count('\n'), 11);
+    QVERIFY(!limited.contains('\r'));
+    const QByteArray all = Utils::csvText({&values}, {QStringLiteral("T"), QStringLiteral("S")},
+                                          QStringLiteral(","), 2);
+    QCOMPARE(all.count('\n'), 26);
+    QVERIFY(all.startsWith(limited));
+}
+
+void tst_CsvExport::previewShowsAtMostTenSamples_data()
+{
+    QTest::addColumn<int>("samples");
+    QTest::addColumn<int>("previewLines");
+    QTest::newRow("3 samples, all shown") << 3 << 3;
+    QTest::newRow("10 samples, all shown") << 10 << 10;
+    QTest::newRow("25 samples, first 10 shown") << 25 << 10;
+}
+
+void tst_CsvExport::previewShowsAtMostTenSamples()
+{
+    QFETCH(int, samples);
+    QFETCH(int, previewLines);
+    const ValueOverTime pressure = series(samples, 0.0);
+    const ValueOverTime temperature = series(samples, 50.0);
+    QList<const ValueOverTime *> list{&pressure, &temperature};
+    QList<QString> names{QStringLiteral("Time"), QStringLiteral("Signal"),
+                         QStringLiteral("Temperature")};
+    ExportDialog dialog(&list, &names);
+    dialog.setPrecision(2);
+
+    const QString preview = dialog.findChild<QPlainTextEdit *>(QStringLiteral("previewEdit"))->toPlainText();
+    const QStringList lines = preview.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), previewLines + 1);
+    QCOMPARE(lines.first(), QStringLiteral("Time;Signal;Temperature"));
+    QCOMPARE(lines.last(), QStringLiteral("04-12-2026 14:03:%1;%2.00;%3.00")
+                               .arg(QTime(14, 3, 7, 250).addMSecs(250 * (previewLines - 1))
+                                        .toString(QStringLiteral("ss.zzz")))
+                               .arg(previewLines - 1)
+                               .arg(50 + previewLines - 1));
+}
+
+void tst_CsvExport::previewFollowsDelimiterAndPrecision()
+{
+    const ValueOverTime values = series(1, 2.5);
+    QList<const ValueOverTime *> list{&values};
+    QList<QString> names{QStringLiteral("Time"), QStringLiteral("Signal")};
+    ExportDialog dialog(&list, &names);
+    auto *preview = dialog.findChild<QPlainTextEdit *>(QStringLiteral("previewEdit"));
+
+    dialog.findChild<QCheckBox *>(QStringLiteral("semicolonCheckBox"))->setChecked(false);
+    dialog.findChild<QCheckBox *>(QStringLiteral("tabCheckBox"))->setChecked(true);
+    dialog.findChild<QCheckBox *>(QStringLiteral("commaCheckBox"))->setChecked(true);
+    dialog.setPrecision(3);
+    QCOMPARE(dialog.delimiter(), QStringLiteral("\t,"));
+    QCOMPARE(preview->toPlainText(),
+             QStringLiteral("Time\t,Signal\n04-12-2026 14:03:07.250\t,2.500\n"));
+
+    dialog.findChild<QCheckBox *>(QStringLiteral("otherCheckBox"))->setChecked(true);
+    dialog.findChild<QLineEdit *>(QStringLiteral("otherLineEdit"))->setText(QStringLiteral("|"));
+    QVERIFY(preview->toPlainText().startsWith(QStringLiteral("Time\t,|Signal\n")));
+}
+
+void tst_CsvExport::acceptNeedsAFile()
+{
+    ExportDialog dialog(nullptr, nullptr);
+    QPushButton *accept = dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
+    auto *file = dialog.findChild<QLineEdit *>(QStringLiteral("fileLineEdit"));
+    QVERIFY(!accept->isEnabled());
+    file->setText(m_dir.filePath(QStringLiteral("a.csv")));
+    QVERIFY(accept->isEnabled());
+    file->setText(QStringLiteral("  "));
+    QVERIFY(!accept->isEnabled());
+}
+
+void tst_CsvExport::acceptedDialogWritesEverySample()
+{
+    const ValueOverTime pressure = series(25, 1.0);
+    const ValueOverTime temperature = series(25, 30.0);
+    QList<const ValueOverTime *> list{&pressure, &temperature};
+    QList<QString> names{QStringLiteral("Time"), QStringLiteral("Signal"),
+                         QStringLiteral("Temperature")};
+    const QString path = m_dir.filePath(QStringLiteral("accepted.csv"));
+    ExportDialog dialog(&list, &names);
+    dialog.setPrecision(2);
+    dialog.findChild<QLineEdit *>(QStringLiteral("fileLineEdit"))->setText(path);
+    dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    const QByteArray written = readAll(path);
+    QCOMPARE(written, Utils::csvText(list, names, QStringLiteral(";"), 2));
+    QCOMPARE(written.count('\n'), 26);
+}
+
+void tst_CsvExport::rejectedDialogWritesNothing()
+{
+    const ValueOverTime values = series(3, 1.0);
+    QList<const ValueOverTime *> list{&values};
+    QList<QString> names{QStringLiteral("Time"), QStringLiteral("Signal")};
+    const QString path = m_dir.filePath(QStringLiteral("rejected.csv"));
+    ExportDialog dialog(&list, &names);
+    dialog.findChild<QLineEdit *>(QStringLiteral("fileLineEdit"))->setText(path);
+    dialog.reject();
+    QVERIFY(!QFile::exists(path));
+}
+
+void tst_CsvExport::exportReplacesALongerFileCompletely()
+{
+    const QString path = m_dir.filePath(QStringLiteral("replaced.csv"));
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write(QByteArray(4096, 'x'));
+    old.close();
+
+    QVERIFY(Utils::writeFileAtomically(path, QByteArray("Time;Signal\n")));
+    QCOMPARE(readAll(path), QByteArray("Time;Signal\n"));
+}
+
+void tst_CsvExport::failedWriteCreatesNothing()
+{
+    const QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("missing/out.csv"));
+    QVERIFY(!Utils::writeFileAtomically(path, QByteArray("x")));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+}
+
+void tst_CsvExport::proposedNameCarriesTodaysDate()
+{
+    const QString name = ExportDialog::proposedFileName();
+    const QRegularExpressionMatch match
+        = QRegularExpression(QStringLiteral("^export-(\\d\\d-\\d\\d-\\d{4})\\.csv$")).match(name);
+    QVERIFY2(match.hasMatch(), qPrintable(name));
+    const QDate date = QDate::fromString(match.captured(1), QStringLiteral("dd-MM-yyyy"));
+    QVERIFY(qAbs(date.daysTo(QDate::currentDate())) <= 1);
+}
+
+QTEST_MAIN(tst_CsvExport)
+#include "tst_csvexport.moc"

@@ -1,0 +1,523 @@
+#include <utils/columnreduction.h>
+#include <utils/genericchart.h>
+#include <utils/valueovertime.h>
+
+#include <qwt_plot.h>
+#include <qwt_plot_curve.h>
+#include <qwt_plot_textlabel.h>
+#include <qwt_scale_div.h>
+
+#include <QDateTime>
+#include <QDockWidget>
+#include <QMainWindow>
+#include <QRandomGenerator>
+#include <QtTest>
+
+#include <cmath>
+#include <memory>
+
+using Utils::ValueOverTime;
+using Utils::Charts::GenericChart;
+
+namespace {
+
+constexpr double Start = 1.7e12;
+
+// `count` samples spread evenly over `spanMs` from Start; value = f(i).
+template <typename Value>
+ValueOverTime evenHistory(int count, double spanMs, Value value)
+{
+    ValueOverTime history;
+    history.reserve(size_t(count));
+    for (int i = 0; i < count; ++i)
+        history.append(Start + spanMs * i / std::max(count - 1, 1), value(i), 0.0);
+    return history;
+}
+
+QwtPlotCurve *curveOf(QwtPlot *plot)
+{
+    const QwtPlotItemList curves = plot->itemList(QwtPlotItem::Rtti_PlotCurve);
+    return curves.isEmpty() ? nullptr : static_cast<QwtPlotCurve *>(curves.first());
+}
+
+QwtPlotTextLabel *valueLabelOf(QwtPlot *plot)
+{
+    const QwtPlotItemList labels = plot->itemList(QwtPlotItem::Rtti_PlotTextLabel);
+    return labels.isEmpty() ? nullptr : static_cast<QwtPlotTextLabel *>(labels.first());
+}
+
+QwtInterval axis(QwtPlot *plot, int axisId)
+{
+    return plot->axisScaleDiv(axisId).interval();
+}
+
+// A shown main window holding a chart of `count` plots.
+struct Fixture
+{
+    explicit Fixture(int count)
+        : chart(count, nullptr, &window)
+    {
+        window.setCentralWidget(new QWidget);
+        window.resize(1000, 700);
+        window.show();
+        if (!QTest::qWaitForWindowExposed(&window))
+            qFatal("window not exposed");
+    }
+
+    QWidget *canvas(int plot) const { return chart.poPlot(plot)->canvas(); }
+    QPoint inWindow(int plot, QPoint canvasPoint) const
+    {
+        return canvas(plot)->mapTo(&window, canvasPoint);
+    }
+    void wheel(int plot, int angle)
+    {
+        const QPoint centre = canvas(plot)->rect().center();
+        QWheelEvent event(centre, canvas(plot)->mapToGlobal(centre), QPoint(), QPoint(0, angle),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(canvas(plot), &event);
+    }
+
+    QMainWindow window;
+    GenericChart chart;
+};
+
+} // namespace
+
+class tst_GenericChart : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void appendStampsSamplesInArrivalOrder();
+    void appendToAMissingPlotChangesNothing();
+    void storeStaysSortedWhenTheClockGoesBack();
+    void clearEmptiesThePlotsAsked_data();
+    void clearEmptiesThePlotsAsked();
+    void redrawWaitsForTheRefreshTimer();
+    void reductionKeepsColumnExtremesInOrder_data();
+    void reductionKeepsColumnExtremesInOrder();
+    void manyVisibleSamplesAreDrawnAsColumnExtremes();
+    void fewVisibleSamplesAreDrawnAsStored();
+    void viewFollowsNewestSamplesOverTheTimeline();
+    void zoomStopsFollowingUntilJump();
+    void panningStopsAtTheOffsets_data();
+    void panningStopsAtTheOffsets();
+    void rightAxisMapsTheLeftRange();
+    void doubleClickReturnsToNewestAndSignals();
+    void disablingTheChartDisablesEveryPlot();
+    void everyPlotLivesInItsOwnDock();
+    void layoutRowsArrangeTheDocks_data();
+    void layoutRowsArrangeTheDocks();
+    void axisTitlesComeFromTitleOrCustomLabels_data();
+    void axisTitlesComeFromTitleOrCustomLabels();
+    void valueLabelShowsTheLastShownValue();
+};
+
+void tst_GenericChart::appendStampsSamplesInArrivalOrder()
+{
+    QMainWindow window;
+    GenericChart chart(2, nullptr, &window);
+    const double before = double(QDateTime::currentMSecsSinceEpoch());
+    chart.vAppendData(1, 1.0, true, 4.0, false, -1.0, -1.0);
+    chart.vAppendData(1, 2.0, true, 5.0, false, -1.0, -1.0);
+    chart.vAppendData(1, 3.0, false, 6.0, false, -1.0, -1.0);
+    const double after = double(QDateTime::currentMSecsSinceEpoch());
+
+    QCOMPARE(chart.getData(0)->size(), 0);
+    const ValueOverTime &data = *chart.getData(1);
+    QCOMPARE(data.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(data.pyData()[i], 1.0 + i);
+        QCOMPARE(data.pAnalogData()[i], 4.0 + i);
+        QVERIFY(data.pxData()[i] >= before && data.pxData()[i] <= after);
+        QVERIFY(i == 0 || data.pxData()[i] >= data.pxData()[i - 1]);
+    }
+}
+
+void tst_GenericChart::appendToAMissingPlotChangesNothing()
+{
+    QMainWindow window;
+    GenericChart chart(1, nullptr, &window);
+    chart.vAppendData(1, 1.0, true, 0.0, false, -1.0, -1.0);
+    chart.vAppendData(-1, 1.0, true, 0.0, false, -1.0, -1.0);
+    QCOMPARE(chart.getData(0)->size(), 0);
+    QCOMPARE(chart.getData(1), nullptr);
+    QCOMPARE(chart.poPlot(1), nullptr);
+}
+
+void tst_GenericChart::storeStaysSortedWhenTheClockGoesBack()
+{
+    ValueOverTime history;
+    history.append(100.0, 1.0, 0.0);
+    history.append(50.0, 2.0, 0.0);
+    history.append(150.0, 3.0, 0.0);
+    QCOMPARE(history.pxData()[1], 100.0);
+    QCOMPARE(history.pyData()[1], 2.0);
+    QCOMPARE(history.indexAtOrAfter(100.0), 0);
+    QCOMPARE(history.indexAtOrAfter(100.5), 2);
+    QCOMPARE(history.indexAtOrAfter(1000.0), 3);
+}
+
+void tst_GenericChart::clearEmptiesThePlotsAsked_data()
+{
+    QTest::addColumn<int>("plot");
+    QTest::addColumn<int>("left0");
+    QTest::addColumn<int>("left1");
+    QTest::newRow("plot 0 only") << 0 << 0 << 2;
+    QTest::newRow("plot 1 only") << 1 << 2 << 0;
+    QTest::newRow("all plots") << -1 << 0 << 0;
+}
+
+void tst_GenericChart::clearEmptiesThePlotsAsked()
+{
+    QFETCH(int, plot);
+    QFETCH(int, left0);
+    QFETCH(int, left1);
+    Fixture fixture(2);
+    for (int i = 0; i < 2; ++i) {
+        fixture.chart.vAppendData(0, 1.0, true, 0.0, false, -1.0, -1.0);
+        fixture.chart.vAppendData(1, 1.0, true, 0.0, false, -1.0, -1.0);
+    }
+    fixture.chart.updateChart(true);
+    if (plot < 0)
+        fixture.chart.clear();
+    else
+        fixture.chart.clear(plot);
+    fixture.chart.updateChart(true);
+
+    QCOMPARE(fixture.chart.getData(0)->size(), left0);
+    QCOMPARE(fixture.chart.getData(1)->size(), left1);
+    QCOMPARE(int(curveOf(fixture.chart.poPlot(0))->dataSize()), left0);
+    QCOMPARE(int(curveOf(fixture.chart.poPlot(1))->dataSize()), left1);
+}
+
+void tst_GenericChart::redrawWaitsForTheRefreshTimer()
+{
+    Fixture fixture(1);
+    fixture.chart.updateChart(true);
+    QwtPlotCurve *curve = curveOf(fixture.chart.poPlot(0));
+    fixture.chart.vAppendData(0, 1.0, true, 0.0, false, -1.0, -1.0);
+    fixture.chart.vAppendData(0, 2.0, true, 0.0, false, -1.0, -1.0);
+    QCOMPARE(int(curve->dataSize()), 0);
+    QTRY_COMPARE(int(curve->dataSize()), 2);
+}
+
+void tst_GenericChart::reductionKeepsColumnExtremesInOrder_data()
+{
+    QTest::addColumn<int>("samples");
+    QTest::addColumn<double>("span");
+    QTest::addColumn<int>("columns");
+    QTest::addColumn<bool>("clustered");
+
+    QTest::newRow("fewer samples than columns") << 50 << 1000.0 << 200 << false;
+    QTest::newRow("100k samples in 500 columns") << 100000 << 60000.0 << 500 << false;
+    QTest::newRow("everything in one column") << 1000 << 10.0 << 1 << false;
+    QTest::newRow("bursts leave columns empty") << 20000 << 60000.0 << 300 << true;
+}
+
+void tst_GenericChart::reductionKeepsColumnExtremesInOrder()
+{
+    QFETCH(int, samples);
+    QFETCH(double, span);
+    QFETCH(int, columns);
+    QFETCH(bool, clustered);
+
+    QRandomGenerator random(7);
+    std::vector<double> times(static_cast<size_t>(samples));
+    std::vector<double> values(static_cast<size_t>(samples));
+    for (int i = 0; i < samples; ++i) {
+        const double even = span * i / samples;
+        times[size_t(i)] = clustered ? std::floor(even / 5000.0) * 5000.0 + even / 50.0 : even;
+        const double spike = i % 997 == 0 ? 50.0 : 0.0;
+        values[size_t(i)] = std::sin(i / 300.0) + random.bounded(0.1) - spike;
+    }
+
+    std::vector<QPointF> out;
+    Utils::Charts::reduceToColumns(times.data(), values.data(), 0, samples, 0.0, span, columns, out);
+
+    QVERIFY(int(out.size()) <= std::min(samples, 4 * columns));
+    for (size_t i = 1; i < out.size(); ++i)
+        QVERIFY(out[i].x() >= out[i - 1].x());
+
+    const double width = span / columns;
+    std::vector<double> lowest(size_t(columns), qInf());
+    std::vector<double> highest(size_t(columns), -qInf());
+    for (int i = 0; i < samples; ++i) {
+        const size_t column = size_t(std::clamp(int(times[size_t(i)] / width), 0, columns - 1));
+        lowest[column] = std::min(lowest[column], values[size_t(i)]);
+        highest[column] = std::max(highest[column], values[size_t(i)]);
+    }
+    for (int column = 0; column < columns; ++column) {
+        if (std::isinf(lowest[size_t(column)]))
+            continue;
+        const auto has = [&](double y) {
+            return std::any_of(out.cbegin(), out.cend(), [&](const QPointF &p) {
+                return p.y() == y && int(p.x() / width) >= column - 1 && int(p.x() / width) <= column + 1;
+            });
+        };
+        QVERIFY2(has(lowest[size_t(column)]), qPrintable(QStringLiteral("min of column %1").arg(column)));
+        QVERIFY2(has(highest[size_t(column)]), qPrintable(QStringLiteral("max of column %1").arg(column)));
+    }
+    if (samples <= columns)
+        QCOMPARE(int(out.size()), samples);
+}
+
+void tst_GenericChart::manyVisibleSamplesAreDrawnAsColumnExtremes()
+{
+    Fixture fixture(1);
+    fixture.chart.setTimelineScale(0.0, 60.0);
+    ValueOverTime history = evenHistory(300000, 60000.0, [](int i) { return std::sin(i / 1000.0); });
+    fixture.chart.setData(0, std::move(history));
+    fixture.chart.updateChart(true);
+
+    const int width = fixture.canvas(0)->contentsRect().width();
+    QwtPlotCurve *curve = curveOf(fixture.chart.poPlot(0));
+    QVERIFY(int(curve->dataSize()) <= 4 * width + 2);
+    QVERIFY(int(curve->dataSize()) >= width);
+    double top = -qInf();
+    for (size_t i = 0; i < curve->dataSize(); ++i)
+        top = std::max(top, curve->sample(i).y());
+    QCOMPARE(top, *std::max_element(fixture.chart.getData(0)->pyData(),
+                                    fixture.chart.getData(0)->pyData() + 300000));
+}
+
+void tst_GenericChart::fewVisibleSamplesAreDrawnAsStored()
+{
+    Fixture fixture(1);
+    fixture.chart.setTimelineScale(0.0, 60.0);
+    fixture.chart.setData(0, evenHistory(20, 10000.0, [](int i) { return i * 0.5; }));
+    fixture.chart.updateChart(true);
+
+    QwtPlotCurve *curve = curveOf(fixture.chart.poPlot(0));
+    const ValueOverTime &data = *fixture.chart.getData(0);
+    QCOMPARE(int(curve->dataSize()), 20);
+    for (int i = 0; i < 20; ++i)
+        QCOMPARE(curve->sample(size_t(i)), QPointF(data.pxData()[i], data.pyData()[i]));
+}
+
+void tst_GenericChart::viewFollowsNewestSamplesOverTheTimeline()
+{
+    Fixture fixture(1);
+    fixture.chart.setTimelineScale(-40.0, 120.0);
+    fixture.chart.setData(0, evenHistory(100, 500000.0, [](int) { return 1.0; }));
+    fixture.chart.updateChart(true);
+    const double newest = Start + 500000.0;
+    QCOMPARE(axis(fixture.chart.poPlot(0), QwtPlot::xBottom).maxValue(), newest);
+    QCOMPARE(axis(fixture.chart.poPlot(0), QwtPlot::xBottom).minValue(), newest - 160000.0);
+}
+
+void tst_GenericChart::zoomStopsFollowingUntilJump()
+{
+    Fixture fixture(1);
+    QwtPlot *plot = fixture.chart.poPlot(0);
+    fixture.chart.vSetYScale(0, 0.0, 100.0);
+    fixture.chart.setData(0, evenHistory(100, 50000.0, [](int) { return 1.0; }));
+    fixture.chart.updateChart(true);
+    const QwtInterval following = axis(plot, QwtPlot::xBottom);
+
+    fixture.wheel(0, 120);
+    const QwtInterval zoomed = axis(plot, QwtPlot::xBottom);
+    QVERIFY(zoomed.width() < following.width());
+    QVERIFY(axis(plot, QwtPlot::yLeft).width() < 100.0);
+
+    fixture.chart.setData(0, evenHistory(100, 90000.0, [](int) { return 1.0; }));
+    fixture.chart.updateChart(true);
+    QCOMPARE(axis(plot, QwtPlot::xBottom), zoomed);
+
+    fixture.chart.jumpToPlottingArea();
+    QCOMPARE(axis(plot, QwtPlot::xBottom).maxValue(), Start + 90000.0);
+    QCOMPARE(axis(plot, QwtPlot::yLeft), QwtInterval(0.0, 100.0));
+}
+
+void tst_GenericChart::panningStopsAtTheOffsets_data()
+{
+    QTest::addColumn<int>("direction");
+    QTest::addColumn<bool>("negatives");
+    QTest::addColumn<QwtInterval>("expected");
+
+    QTest::newRow("dragging down stops above the maximum") << 1 << true << QwtInterval(50.0, 150.0);
+    QTest::newRow("dragging up stops below the minimum") << -1 << true << QwtInterval(-25.0, 75.0);
+    QTest::newRow("without negatives dragging up stops at zero") << -1 << false
+                                                                 << QwtInterval(0.0, 100.0);
+}
+
+void tst_GenericChart::panningStopsAtTheOffsets()
+{
+    QFETCH(int, direction);
+    QFETCH(bool, negatives);
+    QFETCH(QwtInterval, expected);
+
+    Fixture fixture(1);
+    fixture.chart.setScale(0, 0.0, 100.0);
+    fixture.chart.setMinPanOffset(0, 25.0);
+    fixture.chart.setMaxPanOffset(0, 50.0);
+    fixture.chart.setAllowNegativeValues(0, negatives);
+    fixture.chart.updateChart(true);
+
+    QWindow *window = fixture.window.windowHandle();
+    const QRect canvas = fixture.canvas(0)->rect();
+    const QPoint from(canvas.center().x(), canvas.height() / 2 - direction * canvas.height() * 2 / 5);
+    const QPoint to = from + QPoint(0, direction * canvas.height() * 4 / 5);
+    QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, fixture.inWindow(0, from));
+    QTest::mouseMove(window, fixture.inWindow(0, (from + to) / 2));
+    QTest::mouseMove(window, fixture.inWindow(0, to));
+    QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, fixture.inWindow(0, to));
+
+    const QwtInterval shown = axis(fixture.chart.poPlot(0), QwtPlot::yLeft);
+    QCOMPARE(shown.minValue(), expected.minValue());
+    QCOMPARE(shown.maxValue(), expected.maxValue());
+}
+
+void tst_GenericChart::rightAxisMapsTheLeftRange()
+{
+    Fixture fixture(1);
+    QwtPlot *plot = fixture.chart.poPlot(0);
+    fixture.chart.setScale(0, 0.0, 100.0);
+    fixture.chart.vSetYScale(0, 20.0, 80.0);
+    fixture.chart.setYRightAxisScale(0, 4.0, 20.0, 2.0);
+    fixture.chart.vEnableYRightAxis(0, true);
+    fixture.chart.updateChart(true);
+    QVERIFY(plot->axisEnabled(QwtPlot::yRight));
+    QCOMPARE(axis(plot, QwtPlot::yRight), QwtInterval(4.0, 20.0));
+    QCOMPARE(plot->axisScaleDiv(QwtPlot::yRight).ticks(QwtScaleDiv::MajorTick).size(), 9);
+
+    fixture.wheel(0, 120);
+    const QwtInterval left = axis(plot, QwtPlot::yLeft);
+    const QwtInterval right = axis(plot, QwtPlot::yRight);
+    QVERIFY(left.width() < 60.0);
+    QVERIFY(qFuzzyCompare(right.minValue(), 4.0 + (left.minValue() - 20.0) * 16.0 / 60.0));
+    QVERIFY(qFuzzyCompare(right.maxValue(), 4.0 + (left.maxValue() - 20.0) * 16.0 / 60.0));
+}
+
+void tst_GenericChart::doubleClickReturnsToNewestAndSignals()
+{
+    Fixture fixture(1);
+    QSignalSpy reset(&fixture.chart, &GenericChart::vSignalZommResetForNoiseLine);
+    fixture.chart.setData(0, evenHistory(10, 1000.0, [](int) { return 1.0; }));
+    fixture.chart.updateChart(true);
+    fixture.wheel(0, -120);
+    QVERIFY(axis(fixture.chart.poPlot(0), QwtPlot::xBottom).maxValue() > Start + 1000.0);
+
+    QTest::mouseDClick(fixture.window.windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                       fixture.inWindow(0, fixture.canvas(0)->rect().center()));
+    QCOMPARE(reset.count(), 1);
+    QCOMPARE(axis(fixture.chart.poPlot(0), QwtPlot::xBottom).maxValue(), Start + 1000.0);
+}
+
+void tst_GenericChart::disablingTheChartDisablesEveryPlot()
+{
+    QMainWindow window;
+    GenericChart chart(2, nullptr, &window);
+    chart.setEnabled(false);
+    QVERIFY(!chart.poPlot(0)->isEnabled());
+    QVERIFY(!chart.poPlot(1)->isEnabled());
+    chart.setEnabled(true);
+    QVERIFY(chart.poPlot(0)->isEnabled());
+    QVERIFY(chart.poPlot(1)->isEnabled());
+}
+
+void tst_GenericChart::everyPlotLivesInItsOwnDock()
+{
+    QMainWindow window;
+    GenericChart chart(3, nullptr, &window);
+    QSet<QString> names;
+    for (int i = 0; i < 3; ++i) {
+        QDockWidget *dock = chart.getDockChartItem(i);
+        QVERIFY(dock);
+        QCOMPARE(dock->widget(), chart.poPlot(i));
+        QVERIFY(window.dockWidgetArea(dock) != Qt::NoDockWidgetArea);
+        names.insert(dock->objectName());
+    }
+    QCOMPARE(names.size(), 3);
+    QCOMPARE(chart.getDockChartItem(3), nullptr);
+
+    chart.setDockFixedSize(true);
+    QCOMPARE(chart.getDockChartItem(0)->features(), QDockWidget::NoDockWidgetFeatures);
+    chart.setDockFixedSize(false);
+    QVERIFY(chart.getDockChartItem(0)->features().testFlag(QDockWidget::DockWidgetMovable));
+}
+
+void tst_GenericChart::layoutRowsArrangeTheDocks_data()
+{
+    QTest::addColumn<QList<int>>("rows");
+    QTest::addColumn<bool>("sideBySide");
+    QTest::newRow("one row of two") << QList<int>{2} << true;
+    QTest::newRow("two rows of one") << QList<int>{1, 1} << false;
+}
+
+void tst_GenericChart::layoutRowsArrangeTheDocks()
+{
+    QFETCH(QList<int>, rows);
+    QFETCH(bool, sideBySide);
+    Fixture fixture(2);
+    for (int columns : rows)
+        fixture.chart.AddLayoutRow(columns);
+    fixture.chart.UpdateLayout();
+    fixture.chart.UpdateMinimumHeights(700);
+
+    const QDockWidget *first = fixture.chart.getDockChartItem(0);
+    const QDockWidget *second = fixture.chart.getDockChartItem(1);
+    if (sideBySide) {
+        QTRY_COMPARE(second->y(), first->y());
+        QVERIFY(second->x() > first->x());
+    } else {
+        QTRY_COMPARE(second->x(), first->x());
+        QVERIFY(second->y() > first->y());
+        QVERIFY(first->height() >= 700 / 4);
+    }
+}
+
+void tst_GenericChart::axisTitlesComeFromTitleOrCustomLabels_data()
+{
+    QTest::addColumn<bool>("onAxis");
+    QTest::addColumn<bool>("customLeft");
+    QTest::addColumn<bool>("customRight");
+    QTest::addColumn<QString>("left");
+    QTest::addColumn<QString>("right");
+
+    QTest::newRow("title on the axis") << true << false << false << QStringLiteral("Pressure (bar)")
+                                       << QString();
+    QTest::newRow("title above only") << false << false << false << QString() << QString();
+    QTest::newRow("custom labels replace the title")
+        << true << true << true << QStringLiteral("Left caption") << QStringLiteral("Current (mA)");
+    QTest::newRow("custom right label alone") << true << false << true
+                                              << QStringLiteral("Pressure (bar)")
+                                              << QStringLiteral("Current (mA)");
+}
+
+void tst_GenericChart::axisTitlesComeFromTitleOrCustomLabels()
+{
+    QFETCH(bool, onAxis);
+    QFETCH(bool, customLeft);
+    QFETCH(bool, customRight);
+    QFETCH(QString, left);
+    QFETCH(QString, right);
+
+    QMainWindow window;
+    GenericChart chart(1, nullptr, &window);
+    chart.setPlotTitle(0, QStringLiteral("Pressure (bar)"), QString(), !onAxis, onAxis);
+    chart.setCustomLabelsText(0, QStringLiteral("Left caption"), QStringLiteral("Current (mA)"));
+    chart.setCustomLabelsVisible(0, customLeft, customRight);
+    QCOMPARE(chart.poPlot(0)->axisTitle(QwtPlot::yLeft).text(), left);
+    QCOMPARE(chart.poPlot(0)->axisTitle(QwtPlot::yRight).text(), right);
+    QCOMPARE(chart.poPlot(0)->title().text(), onAxis ? QString() : QStringLiteral("Pressure (bar)"));
+}
+
+void tst_GenericChart::valueLabelShowsTheLastShownValue()
+{
+    Fixture fixture(1);
+    fixture.chart.setCurrentValuePrecision(0, 3);
+    fixture.chart.vAppendData(0, 2.5, true, 0.0, false, -1.0, -1.0);
+    fixture.chart.vAppendData(0, 9.0, false, 0.0, false, -1.0, -1.0);
+    fixture.chart.updateChart(true);
+    QwtPlotTextLabel *label = valueLabelOf(fixture.chart.poPlot(0));
+    QVERIFY(label->isVisible());
+    QCOMPARE(label->text().text(), QStringLiteral("2.500"));
+
+    fixture.chart.vSetLabels(false);
+    fixture.chart.updateChart(true);
+    QVERIFY(!label->isVisible());
+}
+
+QTEST_MAIN(tst_GenericChart)
+#include "tst_genericchart.moc"

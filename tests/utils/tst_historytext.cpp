@@ -1,0 +1,240 @@
+#include <utils/genericchart.h>
+#include <utils/valueovertime.h>
+
+#include <QMainWindow>
+#include <QRandomGenerator>
+#include <QtEndian>
+#include <QtTest>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+using Utils::ValueOverTime;
+using Utils::Charts::GenericChart;
+
+Q_DECLARE_METATYPE(std::vector<double>)
+
+namespace {
+
+using Doubles = std::vector<double>;
+
+bool sameBits(const double *a, const double *b, int count)
+{
+    return count == 0 || std::memcmp(a, b, size_t(count) * sizeof(double)) == 0;
+}
+
+bool sameBits(const ValueOverTime &a, const ValueOverTime &b)
+{
+    return a.size() == b.size() && sameBits(a.pxData(), b.pxData(), a.size())
+           && sameBits(a.pyData(), b.pyData(), a.size())
+           && sameBits(a.pAnalogData(), b.pAnalogData(), a.size());
+}
+
+ValueOverTime history(Doubles times, Doubles values, Doubles analog)
+{
+    ValueOverTime result;
+    if (!result.assign(std::move(times), std::move(values), std::move(analog)))
+        qFatal("test history rejected");
+    return result;
+}
+
+// A base64 block of little-endian doubles, written independently of the
+// library so that texts it would never produce can be built.
+std::string block(const Doubles &values)
+{
+    QByteArray raw(int(values.size() * sizeof(double)), Qt::Uninitialized);
+    for (size_t i = 0; i < values.size(); ++i)
+        qToLittleEndian(values[i], raw.data() + i * sizeof(double));
+    return raw.toBase64().toStdString();
+}
+
+std::string text(const std::string &count, const Doubles &times, const Doubles &values,
+                 const Doubles &analog, char separator = ';')
+{
+    const std::string s(1, separator);
+    return "h1" + s + count + s + block(times) + s + block(values) + s + block(analog);
+}
+
+} // namespace
+
+class tst_HistoryText : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void roundTripKeepsEveryBit_data();
+    void roundTripKeepsEveryBit();
+    void textUsesNoCharacterOutsideItsAlphabet();
+    void otherSeparatorIsAccepted();
+    void malformedTextLeavesPlotUnchanged_data();
+    void malformedTextLeavesPlotUnchanged();
+    void wrongPlotIndexIsRefused();
+
+private:
+    static ValueOverTime reference();
+};
+
+ValueOverTime tst_HistoryText::reference()
+{
+    return history({1.0e12, 1.0e12 + 65.0}, {1.5, -2.25}, {4.0, 20.0});
+}
+
+void tst_HistoryText::roundTripKeepsEveryBit_data()
+{
+    QTest::addColumn<Doubles>("times");
+    QTest::addColumn<Doubles>("values");
+    QTest::addColumn<Doubles>("analog");
+
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    constexpr double denormal = std::numeric_limits<double>::denorm_min();
+    constexpr double huge = std::numeric_limits<double>::max();
+    const double quietNan = std::numeric_limits<double>::quiet_NaN();
+    double payloadNan;
+    const quint64 payloadBits = 0x7ff8dead0000beefULL;
+    std::memcpy(&payloadNan, &payloadBits, sizeof payloadNan);
+
+    QTest::newRow("empty history") << Doubles{} << Doubles{} << Doubles{};
+    QTest::newRow("one sample") << Doubles{1.7e12} << Doubles{2.5} << Doubles{12.0};
+    QTest::newRow("NaN values keep their payload")
+        << Doubles{1.0, 2.0, 3.0} << Doubles{quietNan, -quietNan, payloadNan}
+        << Doubles{payloadNan, 0.0, quietNan};
+    QTest::newRow("negative zero stays negative")
+        << Doubles{-0.0, 0.0} << Doubles{-0.0, 0.0} << Doubles{0.0, -0.0};
+    QTest::newRow("denormals")
+        << Doubles{denormal, 2 * denormal} << Doubles{-denormal, denormal * 3}
+        << Doubles{std::numeric_limits<double>::min() / 4, denormal};
+    QTest::newRow("huge values and infinities")
+        << Doubles{-huge, huge} << Doubles{huge, -inf} << Doubles{inf, -huge};
+    QTest::newRow("equal time stamps") << Doubles{5.0, 5.0, 5.0} << Doubles{1.0, 2.0, 3.0}
+                                       << Doubles{0.1, 0.2, 0.3};
+
+    Doubles times(10001);
+    Doubles values(times.size());
+    Doubles analog(times.size());
+    QRandomGenerator random(42);
+    double time = 1.7e12;
+    for (size_t i = 0; i < times.size(); ++i) {
+        time += random.bounded(100.0);
+        times[i] = time;
+        const quint64 bits = random.generate64();
+        std::memcpy(&values[i], &bits, sizeof(double));
+        analog[i] = random.bounded(20.0);
+    }
+    QTest::newRow("10001 random bit patterns") << times << values << analog;
+}
+
+void tst_HistoryText::roundTripKeepsEveryBit()
+{
+    QFETCH(Doubles, times);
+    QFETCH(Doubles, values);
+    QFETCH(Doubles, analog);
+    const ValueOverTime original = history(times, values, analog);
+
+    QMainWindow window;
+    GenericChart source(1, nullptr, &window);
+    source.setData(0, original);
+    const std::string saved = source.dataToString(0);
+
+    GenericChart target(2, nullptr, &window);
+    target.vAppendData(1, 7.0, true, 0.0, false, -1.0, -1.0);
+    QVERIFY(target.setDataFromString(1, saved, ';'));
+    QVERIFY(sameBits(*target.getData(1), original));
+    QCOMPARE(target.getData(0)->size(), 0);
+    QCOMPARE(target.dataToString(1), saved);
+}
+
+void tst_HistoryText::textUsesNoCharacterOutsideItsAlphabet()
+{
+    QMainWindow window;
+    GenericChart chart(1, nullptr, &window);
+    for (int i = 0; i < 500; ++i)
+        chart.vAppendData(0, QRandomGenerator::global()->generateDouble() * 1e6 - 5e5, true,
+                          double(i), false, -1.0, -1.0);
+    const QByteArray saved = QByteArray::fromStdString(chart.dataToString(0));
+    const QRegularExpression alphabet(QStringLiteral("^[A-Za-z0-9+/=;]+$"));
+    QVERIFY(alphabet.match(QString::fromLatin1(saved)).hasMatch());
+    QCOMPARE(saved.count(';'), 4);
+}
+
+void tst_HistoryText::otherSeparatorIsAccepted()
+{
+    const ValueOverTime original = reference();
+    const std::string commaText = text("2", {1.0e12, 1.0e12 + 65.0}, {1.5, -2.25}, {4.0, 20.0}, ',');
+    QMainWindow window;
+    GenericChart chart(1, nullptr, &window);
+    QVERIFY(chart.setDataFromString(0, commaText, ','));
+    QVERIFY(sameBits(*chart.getData(0), original));
+    QVERIFY(!chart.setDataFromString(0, commaText, ';'));
+}
+
+void tst_HistoryText::malformedTextLeavesPlotUnchanged_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<char>("separator");
+
+    const Doubles times{1.0e12, 1.0e12 + 65.0};
+    const Doubles values{3.0, 4.0};
+    const Doubles analog{5.0, 6.0};
+    const std::string valid = text("2", times, values, analog);
+    const auto row = [](const char *name, const std::string &content, char separator = ';') {
+        QTest::newRow(name) << QByteArray::fromStdString(content) << separator;
+    };
+
+    row("empty text", "");
+    row("only the tag", "h1");
+    row("unknown tag", "h2" + valid.substr(2));
+    row("field missing", valid.substr(0, valid.rfind(';')));
+    row("field too many", valid + ";");
+    row("count not a number", text("two", times, values, analog));
+    row("count with a sign", text("+2", times, values, analog));
+    row("count empty", text("", times, values, analog));
+    row("count larger than the blocks", text("3", times, values, analog));
+    row("count smaller than the blocks", text("1", times, values, analog));
+    row("blocks of different lengths", text("2", times, values, {5.0}));
+    row("time stamps out of order", text("2", {2.0, 1.0}, values, analog));
+    row("time stamp not a number",
+        text("2", {1.0, std::numeric_limits<double>::quiet_NaN()}, values, analog));
+    row("single time stamp not a number",
+        text("1", {std::numeric_limits<double>::quiet_NaN()}, {1.0}, {1.0}));
+    std::string badCharacter = valid;
+    badCharacter[valid.find(';', 5) + 3] = '*';
+    row("character outside base64", badCharacter);
+    std::string innerPadding = valid;
+    innerPadding[valid.find(';', 5) + 1] = '=';
+    row("padding inside a block", innerPadding);
+    row("trailing line feed", valid + "\n");
+    row("separator inside the base64 alphabet", valid, 'A');
+    row("separator is a digit", valid, '2');
+    row("separator is NUL", valid, '\0');
+}
+
+void tst_HistoryText::malformedTextLeavesPlotUnchanged()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(char, separator);
+    QMainWindow window;
+    GenericChart chart(1, nullptr, &window);
+    chart.setData(0, reference());
+    const std::string before = chart.dataToString(0);
+
+    QVERIFY(!chart.setDataFromString(0, text.toStdString(), separator));
+    QVERIFY(sameBits(*chart.getData(0), reference()));
+    QCOMPARE(chart.dataToString(0), before);
+}
+
+void tst_HistoryText::wrongPlotIndexIsRefused()
+{
+    QMainWindow window;
+    GenericChart chart(1, nullptr, &window);
+    chart.setData(0, reference());
+    const std::string saved = chart.dataToString(0);
+    QVERIFY(!chart.setDataFromString(1, saved, ';'));
+    QVERIFY(!chart.setDataFromString(-1, saved, ';'));
+    QCOMPARE(chart.dataToString(1), std::string());
+    QCOMPARE(chart.getData(1), nullptr);
+}
+
+QTEST_MAIN(tst_HistoryText)
+#include "tst_historytext.moc"
