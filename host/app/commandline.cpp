@@ -27,7 +27,7 @@ const OptionSpec optionSpecs[] = {
     {"screenshot", "file", "Saves a picture of the main window to <file>."},
     {"quit-after", "ms", "Quits after <ms> milliseconds."},
     {"plugin-dir", "dir", "Loads the plug-ins from <dir> instead of <application folder>/plugins."},
-    {"simulate", "port", "Serves <port> with a simulated IO-Link master."},
+    {"simulate", "port", "Serves <port> with a simulated IO-Link master; its sensor is the first --open-sensor."},
     {"list-sensors", nullptr, "Prints the name of every sensor in the catalogue and quits."},
 };
 

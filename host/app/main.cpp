@@ -3,6 +3,7 @@
 #include "mainwindow.h"
 #include "pluginloader.h"
 #include "portlist.h"
+#include "simulatedmaster.h"
 #include "startuprun.h"
 
 #include <QApplication>
@@ -67,6 +68,11 @@ int main(int argc, char *argv[])
         break;
     }
     const TGauge::CommandLine &options = parsed.options;
+
+    if (!options.simulatePort.isEmpty()) {
+        TGauge::serveSimulatedMaster(options.simulatePort, options.openSensors.value(0),
+                                     QApplication::applicationDirPath() + QStringLiteral("/IoLinkKR7Dfamily.xml"));
+    }
 
     // Plug-ins read the language while they load and build their windows.
     TGauge::LanguageSwitcher languages(TGauge::LanguageSwitcher::defaultDirectories());

@@ -1,4 +1,4 @@
-#include "fakehost.h"
+#include "testhost.h"
 
 #include <extensionsystem/globals.h>
 
@@ -35,13 +35,13 @@ private slots:
     void languageMenuSwitchesLanguage();
 
 private:
-    std::unique_ptr<FakeHost> m_host;
+    std::unique_ptr<TestHost> m_host;
 };
 
 void TestMainWindow::init()
 {
     ExtensionSystem::Globals::setPresentationMode(false);
-    m_host = std::make_unique<FakeHost>();
+    m_host = std::make_unique<TestHost>();
     m_host->window.show();
 }
 

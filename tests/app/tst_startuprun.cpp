@@ -1,4 +1,4 @@
-#include "fakehost.h"
+#include "testhost.h"
 
 #include <startuprun.h>
 
@@ -26,14 +26,14 @@ private slots:
     void nothingStartsAfterQuitWasRequested();
 
 private:
-    std::unique_ptr<FakeHost> m_host;
+    std::unique_ptr<TestHost> m_host;
     QTemporaryDir m_dir;
 };
 
 void TestStartupRun::init()
 {
     ExtensionSystem::Globals::setPresentationMode(false);
-    m_host = std::make_unique<FakeHost>();
+    m_host = std::make_unique<TestHost>();
     m_host->window.show();
 }
 

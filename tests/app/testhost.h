@@ -1,6 +1,6 @@
 #pragma once
 
-// A host main window around the fake plug-in, for the tests of the host's behaviour.
+// A host main window around test plug-ins, for the tests of the host's behaviour.
 #include <languageswitcher.h>
 #include <mainwindow.h>
 #include <pluginloader.h>
@@ -37,10 +37,17 @@ inline QStringList callsStartingWith(const QObject *object, const QString &prefi
     return callsOf(object).filter(QRegularExpression(QLatin1Char('^') + QRegularExpression::escape(prefix)));
 }
 
-struct FakeHost
+struct TestHost
 {
+    explicit TestHost(std::vector<TGauge::PluginLoadResult> loadResults = fakeLoadResults(),
+                      QStringList translationDirectories = {})
+        : languages(std::move(translationDirectories))
+        , window(std::move(loadResults), ports, languages)
+    {
+    }
+
     QStringList systemPorts{QStringLiteral("COM1"), QStringLiteral("COM4")};
     TGauge::PortList ports{{QStringLiteral("SIM")}, [this] { return systemPorts; }};
-    TGauge::LanguageSwitcher languages{{}};
-    TGauge::MainWindow window{fakeLoadResults(), ports, languages};
+    TGauge::LanguageSwitcher languages;
+    TGauge::MainWindow window;
 };
