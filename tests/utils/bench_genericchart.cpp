@@ -1,0 +1,119 @@
+#include <utils/genericchart.h>
+#include <utils/valueovertime.h>
+
+#include <qwt_plot.h>
+
+#include <QDockWidget>
+#include <QMainWindow>
+#include <QtTest>
+
+#include <cmath>
+
+using Utils::ValueOverTime;
+using Utils::Charts::GenericChart;
+
+namespace {
+
+// About a day of samples at the 65 ms poll interval.
+constexpr int Samples = 1300000;
+constexpr double IntervalMs = 65.0;
+constexpr int CanvasWidth = 1000;
+
+ValueOverTime dayOfSamples()
+{
+    ValueOverTime history;
+    history.reserve(Samples);
+    const double start = 1.7e12;
+    for (int i = 0; i < Samples; ++i)
+        history.append(start + IntervalMs * i, 5.0 + 4.0 * std::sin(i / 5000.0) + (i % 7) * 0.01,
+                       12.0);
+    return history;
+}
+
+} // namespace
+
+class bench_GenericChart : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void append();
+    void redraw_data();
+    void redraw();
+    void dataToString();
+    void setDataFromString();
+
+private:
+    QMainWindow m_window;
+    GenericChart *m_chart = nullptr;  // owned by m_window
+};
+
+void bench_GenericChart::initTestCase()
+{
+    m_chart = new GenericChart(1, nullptr, &m_window);
+    m_window.setCentralWidget(m_chart);
+    m_window.resize(1200, 500);
+    m_window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&m_window));
+    QDockWidget *dock = m_chart->getDockChartItem(0);
+    QWidget *canvas = m_chart->poPlot(0)->canvas();
+    m_window.resizeDocks({dock}, {dock->width() + CanvasWidth - canvas->width()}, Qt::Horizontal);
+    QTRY_COMPARE(canvas->width(), CanvasWidth);
+    m_chart->setData(0, dayOfSamples());
+}
+
+void bench_GenericChart::append()
+{
+    QMainWindow window;
+    GenericChart chart(1, nullptr, &window);
+    QElapsedTimer timer;
+    timer.start();
+    QBENCHMARK_ONCE {
+        for (int i = 0; i < Samples; ++i)
+            chart.vAppendData(0, i * 0.001, true, 4.0, false, -1.0, -1.0);
+    }
+    qInfo("append: %.1f ns per sample", double(timer.nsecsElapsed()) / Samples);
+    QCOMPARE(chart.getData(0)->size(), Samples);
+}
+
+void bench_GenericChart::redraw_data()
+{
+    QTest::addColumn<double>("seconds");
+    QTest::newRow("newest minute in view") << 60.0;
+    QTest::newRow("whole day in view") << Samples * IntervalMs / 1000.0;
+}
+
+void bench_GenericChart::redraw()
+{
+    QFETCH(double, seconds);
+    m_chart->setTimelineScale(0.0, seconds);
+    m_chart->jumpToPlottingArea();
+    QwtPlot *plot = m_chart->poPlot(0);
+    QImage image(plot->size(), QImage::Format_ARGB32_Premultiplied);
+    QBENCHMARK {
+        m_chart->updateChart(true);
+        plot->render(&image);
+    }
+}
+
+void bench_GenericChart::dataToString()
+{
+    std::string text;
+    QBENCHMARK {
+        text = m_chart->dataToString(0);
+    }
+    qInfo("history text: %.1f MB", text.size() / 1e6);
+}
+
+void bench_GenericChart::setDataFromString()
+{
+    const std::string text = m_chart->dataToString(0);
+    QBENCHMARK {
+        QVERIFY(m_chart->setDataFromString(0, text, ';'));
+    }
+    QCOMPARE(m_chart->getData(0)->size(), Samples);
+}
+
+QTEST_MAIN(bench_GenericChart)
+#include "bench_genericchart.moc"

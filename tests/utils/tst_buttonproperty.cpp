@@ -1,0 +1,97 @@
+#include <utils/buttonfactory.h>
+#include <utils/buttonmanager.h>
+
+#include <qtproperty.h>
+#include <qttreepropertybrowser.h>
+
+#include <QPushButton>
+#include <QtTest>
+
+using Utils::ButtonFactory;
+using Utils::ButtonManager;
+
+namespace {
+
+// A shown tree browser with one button property captioned "Teach".
+struct Fixture
+{
+    Fixture()
+    {
+        browser.setFactoryForManager(&manager, &factory);
+        property = manager.addProperty(QStringLiteral("Teach-in"));
+        manager.setValue(property, QStringLiteral("Teach"));
+        item = browser.addProperty(property);
+        browser.show();
+    }
+
+    QPushButton *openEditor()
+    {
+        browser.setCurrentItem(item);
+        browser.editItem(item);
+        return browser.findChild<QPushButton *>();
+    }
+
+    ButtonManager manager;
+    ButtonFactory factory;
+    QtTreePropertyBrowser browser;
+    QtProperty *property = nullptr;  // owned by manager
+    QtBrowserItem *item = nullptr;   // owned by browser
+};
+
+} // namespace
+
+class tst_ButtonProperty : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void clickingTheButtonEmitsButtonClicked();
+    void captionFollowsTheValue();
+    void foreignPropertiesAreIgnored();
+};
+
+void tst_ButtonProperty::clickingTheButtonEmitsButtonClicked()
+{
+    Fixture fixture;
+    QList<QtProperty *> clicked;
+    connect(&fixture.manager, &ButtonManager::buttonClicked, this,
+            [&clicked](QtProperty *property) { clicked.append(property); });
+    QPushButton *button = fixture.openEditor();
+    QVERIFY(button);
+    QCOMPARE(button->text(), QStringLiteral("Teach"));
+
+    QTest::mouseClick(button, Qt::LeftButton);
+    QTRY_COMPARE(clicked, QList<QtProperty *>{fixture.property});
+}
+
+void tst_ButtonProperty::captionFollowsTheValue()
+{
+    Fixture fixture;
+    QPushButton *button = fixture.openEditor();
+    QVERIFY(button);
+    QSignalSpy changed(&fixture.manager, &ButtonManager::valueChanged);
+
+    fixture.manager.setValue(fixture.property, QStringLiteral("Einlernen"));
+    fixture.manager.setValue(fixture.property, QStringLiteral("Einlernen"));
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(button->text(), QStringLiteral("Einlernen"));
+    QCOMPARE(fixture.manager.value(fixture.property), QStringLiteral("Einlernen"));
+    QCOMPARE(fixture.property->valueText(), QStringLiteral("Einlernen"));
+}
+
+void tst_ButtonProperty::foreignPropertiesAreIgnored()
+{
+    Fixture fixture;
+    ButtonManager other;
+    QtProperty *foreign = other.addProperty(QStringLiteral("Other"));
+    QSignalSpy changed(&fixture.manager, &ButtonManager::valueChanged);
+    QSignalSpy clicked(&fixture.manager, &ButtonManager::buttonClicked);
+    fixture.manager.setValue(foreign, QStringLiteral("x"));
+    fixture.manager.click(foreign);
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(clicked.count(), 0);
+    QCOMPARE(fixture.manager.value(foreign), QString());
+}
+
+QTEST_MAIN(tst_ButtonProperty)
+#include "tst_buttonproperty.moc"
