@@ -1,6 +1,5 @@
 #include <simulatedmaster.h>
 
-#include <extensionsystem/communicationinterface.h>
 #include <extensionsystem/connectionregistry.h>
 #include <extensionsystem/plugininterface.h>
 #include <extensionsystem/portsettings.h>
@@ -11,7 +10,6 @@
 
 #include <QtTest>
 
-using ExtensionSystem::CommunicationInterface;
 using ExtensionSystem::ConnectionRegistry;
 
 namespace {
@@ -35,7 +33,6 @@ private slots:
     void cleanup();
     void simulatedPortCarriesTheChosenSensor_data();
     void simulatedPortCarriesTheChosenSensor();
-    void simulatedMasterAnswersTheProbe();
     void otherPortsStaySerial();
     void unknownSensorLeavesThePortClosed();
 
@@ -67,31 +64,11 @@ void TestSimulatedMaster::simulatedPortCarriesTheChosenSensor()
 {
     QFETCH(QString, sensorName);
     TGauge::serveSimulatedMaster(QStringLiteral("SIM-A"), sensorName, descriptionPath);
-    CommunicationInterface *connection
-        = ConnectionRegistry::instance().connect(portNamed(QStringLiteral("SIM-A")), &m_owner);
-    const auto simulated = qobject_cast<Kr7dSim::SimulatedConnection *>(connection);
+    const auto simulated = qobject_cast<Kr7dSim::SimulatedConnection *>(
+        ConnectionRegistry::instance().connect(portNamed(QStringLiteral("SIM-A")), &m_owner));
     QVERIFY(simulated);
     QCOMPARE(simulated->portName(), QStringLiteral("SIM-A"));
     QTEST(simulated->simulator().device().sensor.name, "expectedSensor");
-}
-
-void TestSimulatedMaster::simulatedMasterAnswersTheProbe()
-{
-    TGauge::serveSimulatedMaster(QStringLiteral("SIM-B"), QString(), descriptionPath);
-    CommunicationInterface *connection
-        = ConnectionRegistry::instance().connect(portNamed(QStringLiteral("SIM-B")), &m_owner);
-    QVERIFY(connection);
-
-    CommunicationInterface::DataFrame frames(1);
-    frames.front().query = std::string("\x03\x51\x12\x01", 4);
-    frames.front().answerPattern = ".*";
-    QSignalSpy finished(connection, &CommunicationInterface::emitFinished);
-    const unsigned int id = connection->uiSendDataFrames(&frames);
-    QVERIFY(finished.wait(2000));
-    QCOMPARE(finished.at(0).at(0).toUInt(), id);
-    QCOMPARE(frames.front().status, 1);
-    QCOMPARE(frames.front().answer.size(), size_t(4));
-    QCOMPARE(frames.front().answer[2], '\x12');
 }
 
 void TestSimulatedMaster::otherPortsStaySerial()

@@ -27,10 +27,7 @@ void TestTgauge::answersOnTheCommandLine_data()
     QTest::addColumn<QString>("errPart");
 
     QTest::newRow("help") << QStringList{"--help"} << 0 << "--screenshot <file>" << "";
-    QTest::newRow("version") << QStringList{"--version"} << 0 << "tgauge 1.0.0" << "";
     QTest::newRow("unknown option") << QStringList{"--frobnicate"} << 2 << "" << "Unknown option 'frobnicate'";
-    QTest::newRow("bad quit time") << QStringList{"--quit-after", "soon"} << 2 << ""
-                                   << "--quit-after needs a number of milliseconds";
     QTest::newRow("empty plug-in folder")
         << QStringList{"--list-sensors", "--plugin-dir", QDir::tempPath() + "/tgauge-no-such-dir"} << 0 << ""
         << "no plug-in library in";
