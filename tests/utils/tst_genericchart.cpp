@@ -4,7 +4,9 @@
 
 #include <qwt_plot.h>
 #include <qwt_plot_curve.h>
+#include <qwt_plot_marker.h>
 #include <qwt_plot_textlabel.h>
+#include <qwt_plot_zoneitem.h>
 #include <qwt_scale_div.h>
 
 #include <QDateTime>
@@ -111,6 +113,8 @@ private slots:
     void axisTitlesComeFromTitleOrCustomLabels_data();
     void axisTitlesComeFromTitleOrCustomLabels();
     void valueLabelShowsTheLastShownValue();
+    void rightMarkersShowTheNewestSample();
+    void noiseBandAndBaselineFollowTheirSettings();
 };
 
 void tst_GenericChart::appendStampsSamplesInArrivalOrder()
@@ -517,6 +521,60 @@ void tst_GenericChart::valueLabelShowsTheLastShownValue()
     fixture.chart.vSetLabels(false);
     fixture.chart.updateChart(true);
     QVERIFY(!label->isVisible());
+}
+
+void tst_GenericChart::rightMarkersShowTheNewestSample()
+{
+    Fixture fixture(1);
+    QwtPlot *plot = fixture.chart.poPlot(0);
+    fixture.chart.vEnableYRightAxis(0, true);
+    fixture.chart.vSetMarkerRightVisible(0, true);
+    fixture.chart.setRightMarkerVisible(0, true);
+    fixture.chart.vAppendData(0, 2.0, true, 8.5, false, -1.0, -1.0);
+    fixture.chart.vAppendData(0, 3.0, true, 12.25, false, -1.0, -1.0);
+    fixture.chart.updateChart(true);
+
+    const QwtPlotItemList markers = plot->itemList(QwtPlotItem::Rtti_PlotMarker);
+    const auto visibleOn = [&](int yAxis) -> const QwtPlotMarker * {
+        for (const QwtPlotItem *item : markers) {
+            if (item->isVisible() && item->yAxis() == yAxis)
+                return static_cast<const QwtPlotMarker *>(item);
+        }
+        return nullptr;
+    };
+    const QwtPlotMarker *tag = visibleOn(QwtPlot::yRight);
+    const QwtPlotMarker *guide = visibleOn(QwtPlot::yLeft);
+    QVERIFY(tag && guide);
+    QCOMPARE(tag->yValue(), 12.25);
+    QCOMPARE(tag->label().text(), QStringLiteral("12.25"));
+    QCOMPARE(guide->yValue(), 3.0);
+
+    fixture.chart.vEnableYRightAxis(0, false);
+    fixture.chart.setRightMarkerVisible(0, false);
+    fixture.chart.updateChart(true);
+    QCOMPARE(visibleOn(QwtPlot::yRight), nullptr);
+    QCOMPARE(visibleOn(QwtPlot::yLeft), nullptr);
+}
+
+void tst_GenericChart::noiseBandAndBaselineFollowTheirSettings()
+{
+    Fixture fixture(1);
+    QwtPlot *plot = fixture.chart.poPlot(0);
+    const auto *band = static_cast<const QwtPlotZoneItem *>(
+        plot->itemList(QwtPlotItem::Rtti_PlotZone).first());
+    fixture.chart.vAppendData(0, 2.5, true, 0.0, true, 2.0, 3.0);
+    QVERIFY(band->isVisible());
+    QCOMPARE(band->interval(), QwtInterval(2.0, 3.0));
+    fixture.chart.vAppendData(0, 2.5, true, 0.0, false, -1.0, -1.0);
+    QVERIFY(!band->isVisible());
+
+    QwtPlotCurve *curve = curveOf(plot);
+    fixture.chart.vSetYScale(0, -40.0, 120.0);
+    QCOMPARE(curve->baseline(), 0.0);
+    fixture.chart.setBaselineTo(0);
+    QCOMPARE(curve->baseline(), -40.0);
+    fixture.chart.vSetYScale(0, 10.0, 20.0);
+    QCOMPARE(curve->baseline(), 10.0);
 }
 
 QTEST_MAIN(tst_GenericChart)

@@ -3,6 +3,7 @@
 #include <utils/thresholdwindowwidget.h>
 
 #include <qwt_plot.h>
+#include <qwt_plot_zoneitem.h>
 #include <qwt_scale_div.h>
 
 #include <QMainWindow>
@@ -67,7 +68,7 @@ class tst_ThresholdWindowWidget : public QObject
 private slots:
     void draggingAMarkEmitsItsIndexAndValue_data();
     void draggingAMarkEmitsItsIndexAndValue();
-    void settingMarksEmitsNothing();
+    void settingMarksEmitsNothingAndMovesTheBand();
     void pressAwayFromTheMarksPansThePlot();
     void marksThatMayNotBeDraggedStayPut_data();
     void marksThatMayNotBeDraggedStayPut();
@@ -110,7 +111,7 @@ void tst_ThresholdWindowWidget::draggingAMarkEmitsItsIndexAndValue()
     QCOMPARE(fixture.valueAxis(), before);
 }
 
-void tst_ThresholdWindowWidget::settingMarksEmitsNothing()
+void tst_ThresholdWindowWidget::settingMarksEmitsNothingAndMovesTheBand()
 {
     Fixture fixture;
     QSignalSpy dropped(fixture.widget, &ThresholdWindowWidget::emitValueChanged);
@@ -120,6 +121,15 @@ void tst_ThresholdWindowWidget::settingMarksEmitsNothing()
     QCOMPARE(fixture.widget->lowerMark(), 10.0);
     QCOMPARE(fixture.widget->upperMark(), 90.0);
     QCOMPARE(fixture.widget->getComponentIndex(), 3);
+
+    const auto *band = static_cast<const QwtPlotZoneItem *>(
+        fixture.plot()->itemList(QwtPlotItem::Rtti_PlotZone).constLast());
+    QVERIFY(!band->isVisible());
+    fixture.widget->setWindowSizeVisible(true);
+    QVERIFY(band->isVisible());
+    QCOMPARE(band->interval(), QwtInterval(10.0, 90.0));
+    fixture.widget->setUpperMark(5.0);
+    QCOMPARE(band->interval(), QwtInterval(5.0, 10.0));
 }
 
 void tst_ThresholdWindowWidget::pressAwayFromTheMarksPansThePlot()
