@@ -6,8 +6,6 @@
 #include <window/sensorwindowdata.h>
 #include <window/ui_sensorwindow.h>
 
-#include <extensionsystem/communicationinterface.h>
-
 #include <QAction>
 #include <QDebug>
 #include <QMdiSubWindow>
@@ -95,8 +93,10 @@ void SensorInterface::vComPortChanged(const QString &port)
             portSettings.lineDelay = window->sensorRecord().getLineDelay();
         }
         portSettings.responseDelay = 0;
-        vRegisterConnection(portSettings, &connection, this);
-        connected = connection != nullptr;
+        ExtensionSystem::CommunicationInterface *registered = nullptr;
+        vRegisterConnection(portSettings, &registered, this);
+        connection = registered;
+        connected = registered != nullptr;
         setWindowConnection(connection);
     } else if (connected) {
         vUnregisterConnection(this);

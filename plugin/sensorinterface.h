@@ -1,5 +1,6 @@
 #pragma once
 
+#include <extensionsystem/communicationinterface.h>
 #include <extensionsystem/plugininterface.h>
 #include <extensionsystem/portsettings.h>
 
@@ -8,10 +9,6 @@
 #include <string>
 
 class QMdiSubWindow;
-
-namespace ExtensionSystem {
-class CommunicationInterface;
-}
 
 namespace BravoSensorPlugin {
 namespace Core {
@@ -59,7 +56,8 @@ private:
     bool connected = false;
     QPointer<SensorWindow> window;   // owned; QPointer because the host may delete it with the sub-window
     ExtensionSystem::PortSettings portSettings;
-    ExtensionSystem::CommunicationInterface *connection = nullptr;   // not owned
+    // Not owned: the host's registry deletes it on release, which clears this pointer.
+    QPointer<ExtensionSystem::CommunicationInterface> connection;
     QString sensorName;
 };
 

@@ -104,6 +104,7 @@ SensorWindow::~SensorWindow()
 void SensorWindow::vSetPresentationMode(bool hide)
 {
     data->propertyDock->setHidden(hide);
+    // Every chart dock, also those without a tool-bar toggle.
     for (int plot = 0; plot < data->chart->count(); ++plot)
         data->chart->getDockChartItem(plot)->setHidden(hide);
 }
@@ -126,6 +127,11 @@ QtTreePropertyBrowser *SensorWindow::propertyBrowser() const
 const Sensor &SensorWindow::sensorRecord() const
 {
     return sensor;
+}
+
+QTimer *SensorWindow::sendDelayTimer()
+{
+    return &sendTimer;
 }
 
 void SensorWindow::vOpenManual()

@@ -46,6 +46,7 @@ public:
     Ui_SensorWindow *form() const;
     QtTreePropertyBrowser *propertyBrowser() const;
     const Sensor &sensorRecord() const;
+    QTimer *sendDelayTimer();   // the 400 ms debounce of property edits
 
     // Every browser item that shows the property with the id; nothing for an unknown id.
     void setPropertyVisible(const QString &propertyId, bool visible);

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QMap>
 #include <QMutex>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -59,7 +60,8 @@ struct SensorWindowData
 
     // Live data and the connection
     bool liveDataEnabled = false;     // mirrors the "Enable live data" action
-    ExtensionSystem::CommunicationInterface *connection = nullptr;   // not owned; set by the plugin object
+    // Not owned: set by the plugin object; cleared when the host deletes the connection.
+    QPointer<ExtensionSystem::CommunicationInterface> connection;
     bool closing = false;
 
     // Property managers and editor factories, all children of propertyDock

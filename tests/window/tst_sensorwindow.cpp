@@ -1,0 +1,595 @@
+#include <plugin/sensorcatalogue.h>
+#include <window/sensorwindow.h>
+#include <window/sensorwindowdata.h>
+#include <window/ui_sensorwindow.h>
+
+#include <extensionsystem/globals.h>
+#include <qteditorfactory.h>
+#include <qtpropertymanager.h>
+#include <qttreepropertybrowser.h>
+#include <utils/buttonfactory.h>
+#include <utils/buttonmanager.h>
+#include <utils/genericchart.h>
+#include <utils/thresholdwindowwidget.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QDockWidget>
+#include <QFile>
+#include <QLabel>
+#include <QSettings>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QTranslator>
+#include <QWidgetAction>
+#include <QtTest>
+
+#include <memory>
+
+using BravoSensorPlugin::Core::SensorWindow;
+using BravoSensorPlugin::Core::SensorWindowData;
+
+namespace {
+
+// Tool-bar contents as names: actions by object name, separators as "|", tool-bar
+// widgets by class, dock toggles by their caption.
+QStringList contentsOf(const QToolBar *toolBar)
+{
+    QStringList contents;
+    const QList<QAction *> actions = toolBar->actions();
+    for (const QAction *action : actions) {
+        if (action->isSeparator())
+            contents << QStringLiteral("|");
+        else if (auto *widgetAction = qobject_cast<const QWidgetAction *>(action))
+            contents << QLatin1String(widgetAction->defaultWidget()->metaObject()->className());
+        else if (action->objectName().isEmpty())
+            contents << QStringLiteral("toggle ") + action->text();
+        else
+            contents << action->objectName();
+    }
+    return contents;
+}
+
+QStringList itemsOf(const QComboBox *combo)
+{
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i)
+        items << combo->itemText(i);
+    return items;
+}
+
+QString iniPath()
+{
+    return QStringLiteral(KR7D_APP_DIR "/IoLinkKR7Dfamily.ini");
+}
+
+} // namespace
+
+class tst_SensorWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void formActions_data();
+    void formActions();
+    void iconResourcesExist_data();
+    void iconResourcesExist();
+    void toolBars_data();
+    void toolBars();
+    void constructionConnections_data();
+    void constructionConnections();
+    void readThresholdsActionFindsNoSlot();
+    void timers_data();
+    void timers();
+    void factoriesArePairedWithTheirManagers();
+    void valueHandlingIsConnectedOnce_data();
+    void valueHandlingIsConnectedOnce();
+
+    void startsOfflineWithTheSensorInTheTitle();
+    void unknownSensorGetsAnEmptyRecord();
+    void portListRefill_data();
+    void portListRefill();
+    void titleFollowsThePort();
+    void choosingAPortIsAnnounced();
+    void presentationModeHidesAllDocks();
+    void propertyVisibilityCoversEveryItem();
+    void closeStopsLiveDataAndTimers();
+    void destructionWritesTheLayoutEvenWhenNeverShown();
+    void languageChangeRecaptionsAndKeepsSelections();
+
+private:
+    SensorWindowData *data() const { return m_window->windowData(); }
+    BravoSensorPlugin::Core::Ui_SensorWindow *form() const { return m_window->form(); }
+    QAction *action(const QString &name) const { return m_window->findChild<QAction *>(name); }
+
+    ExtensionSystem::SensorBasic m_sensor;
+    std::unique_ptr<SensorWindow> m_window;
+};
+
+void tst_SensorWindow::initTestCase()
+{
+    const std::list<ExtensionSystem::SensorBasic> catalogue = BravoSensorPlugin::Core::buildSensorCatalogue();
+    QVERIFY(!catalogue.empty());
+    m_sensor = catalogue.front();
+}
+
+void tst_SensorWindow::init()
+{
+    m_window = std::make_unique<SensorWindow>(m_sensor);
+}
+
+void tst_SensorWindow::cleanup()
+{
+    m_window.reset();
+    ExtensionSystem::Globals::setPresentationMode(false);
+    ExtensionSystem::Globals::setLanguage("en");
+}
+
+void tst_SensorWindow::formActions_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("toolTip");
+    QTest::addColumn<QString>("statusTip");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<bool>("visible");
+    QTest::addColumn<bool>("checkable");
+    QTest::newRow("save") << "actionSave_Settings" << "Save Settings" << "Save Settings"
+                          << "Save sensor settings to file" << true << true << false;
+    QTest::newRow("open") << "actionOpen_Settings" << "Open Settings" << "Open Settings"
+                          << "Open a saved sensor from file" << true << true << false;
+    QTest::newRow("settings") << "actionSettings" << "Settings" << "Settings" << "" << true << true << false;
+    QTest::newRow("supported sensors") << "actionSupported_sensors" << "Supported sensors" << "Supported sensors"
+                                       << "" << true << true << false;
+    QTest::newRow("default settings") << "actionDefaultSettings" << "DefaultSettings"
+                                      << "Restore sensor's default settings" << "Restore sensor's default settings"
+                                      << true << true << false;
+    QTest::newRow("export chart data") << "actionExportChartData" << "Export Chart Data" << "Export Chart Data"
+                                       << "Export chart data to file" << false << false << false;
+    QTest::newRow("live data") << "actionEnable_live_data" << "Enable live data" << "Enable live data" << ""
+                               << true << true << true;
+    QTest::newRow("clear history") << "actionClear_History" << "Clear History" << "Clear chart history" << ""
+                                   << true << true << false;
+    QTest::newRow("print") << "actionPrint_chart_view" << "Print chart view" << "Print current chart view" << ""
+                           << true << true << false;
+    QTest::newRow("export view") << "actionExport_chart_view" << "Export chart view" << "Export current chart view"
+                                 << "" << true << true << false;
+    QTest::newRow("output 1") << "actionOutput_1" << "Output 1" << "Output 1 led" << "" << false << false << false;
+    QTest::newRow("output 2") << "actionOutput_2" << "Output 2" << "Output 2 led" << "" << false << false << false;
+    QTest::newRow("read") << "actionRead" << "Output 3" << "read" << "" << true << true << false;
+    QTest::newRow("writing") << "actionWriting" << "Switch to FP" << "Write mode" << "" << false << false << false;
+    QTest::newRow("read thresholds") << "actionRead_Thresholds" << "Read Thresholds" << "Read Thresholds" << ""
+                                     << false << false << false;
+}
+
+void tst_SensorWindow::formActions()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    QFETCH(QString, toolTip);
+    QFETCH(QString, statusTip);
+    QFETCH(bool, enabled);
+    QFETCH(bool, visible);
+    QFETCH(bool, checkable);
+    const QAction *formAction = action(name);
+    QVERIFY(formAction);
+    QCOMPARE(formAction->text(), text);
+    QCOMPARE(formAction->toolTip(), toolTip);
+    QCOMPARE(formAction->statusTip(), statusTip);
+    QCOMPARE(formAction->isEnabled(), enabled);
+    QCOMPARE(formAction->isVisible(), visible);
+    QCOMPARE(formAction->isCheckable(), checkable);
+    QVERIFY(!formAction->isChecked());
+    QVERIFY(!formAction->icon().isNull());
+}
+
+void tst_SensorWindow::iconResourcesExist_data()
+{
+    QTest::addColumn<QString>("path");
+    for (const char *name :
+         {"!_galben_cerc_negru_mare.svg", "Check_box_galben_Negru_mare.svg", "Export.svg", "Menuebaum.svg",
+          "PNBC.jpg", "Reset.svg", "Sensorenliste.svg", "Verlauf_Loeschen.svg", "button.svg",
+          "connect_sensor_pc.svg", "connect_yes.svg", "edit_delete_all.svg", "file_open.svg", "file_print.svg",
+          "file_save.svg", "led_state_0.svg", "led_state_1_1.svg", "led_state_1_2.svg", "led_state_2_1.svg",
+          "led_state_2_2.svg", "lesen.svg", "libary.svg", "recorder_play.svg", "schreiben.svg",
+          "tessvor-tool-configure.svg"}) {
+        const QString path = QStringLiteral(":/newPrefix/icons/") + QLatin1String(name);
+        QTest::newRow(qPrintable(path)) << path;
+    }
+    for (const char *name : {"arrow_down.png", "dock_temp.svg", "schreiben.svg", "schreiben2cerc.svg"}) {
+        const QString path = QStringLiteral(":/icons/icons/") + QLatin1String(name);
+        QTest::newRow(qPrintable(path)) << path;
+    }
+}
+
+void tst_SensorWindow::iconResourcesExist()
+{
+    QFETCH(QString, path);
+    QVERIFY(QFile::exists(path));
+    QVERIFY(!QIcon(path).pixmap(24, 24).isNull());
+}
+
+void tst_SensorWindow::toolBars_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QStringList>("contents");
+    QTest::newRow("file") << "fileToolBar" << "File Tool Bar"
+                          << QStringList({"actionOpen_Settings", "actionSave_Settings", "|", "actionExportChartData",
+                                          "toggle Property tree", "QWidget", "toggle Temperature"});
+    QTest::newRow("sensor operations") << "sensorOperationsToolbar" << "Sensor Operations Tool Bar"
+                                       << QStringList({"actionDefaultSettings", "actionEnable_live_data",
+                                                       "actionWriting", "actionRead_Thresholds", "actionOutput_1",
+                                                       "actionOutput_2", "actionRead", "QLabel"});
+    QTest::newRow("chart") << "chartToolbar" << "toolBar"
+                           << QStringList({"actionPrint_chart_view", "actionClear_History", "actionExport_chart_view"});
+    QTest::newRow("connection") << "connectionToolBar" << "toolBar" << QStringList({"QComboBox"});
+    QTest::newRow("outputs") << "outuptsComboToolBar" << "toolBar" << QStringList({"QComboBox"});
+}
+
+void tst_SensorWindow::toolBars()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, title);
+    QFETCH(QStringList, contents);
+    auto *toolBar = m_window->findChild<QToolBar *>(name);
+    QVERIFY(toolBar);
+    QCOMPARE(toolBar->windowTitle(), title);
+    QCOMPARE(m_window->toolBarArea(toolBar), Qt::TopToolBarArea);
+    QCOMPARE(contentsOf(toolBar), contents);
+}
+
+void tst_SensorWindow::constructionConnections_data()
+{
+    QTest::addColumn<QString>("sender");
+    QTest::addColumn<QByteArray>("signal");
+    QTest::addColumn<QByteArray>("slot");
+    QTest::newRow("save") << "actionSave_Settings" << QByteArray(SIGNAL(triggered())) << QByteArray(SLOT(vSaveSettings()));
+    QTest::newRow("open") << "actionOpen_Settings" << QByteArray(SIGNAL(triggered())) << QByteArray(SLOT(vLoadSettings()));
+    QTest::newRow("defaults") << "actionDefaultSettings" << QByteArray(SIGNAL(triggered()))
+                              << QByteArray(SLOT(vRestoreFactorySettings()));
+    QTest::newRow("export") << "actionExport_chart_view" << QByteArray(SIGNAL(triggered()))
+                            << QByteArray(SLOT(vExportChartData()));
+    QTest::newRow("print") << "actionPrint_chart_view" << QByteArray(SIGNAL(triggered()))
+                           << QByteArray(SLOT(vPrintDocument()));
+    QTest::newRow("clear") << "actionClear_History" << QByteArray(SIGNAL(triggered()))
+                           << QByteArray(SLOT(vClearHistory()));
+    QTest::newRow("live data") << "actionEnable_live_data" << QByteArray(SIGNAL(triggered()))
+                               << QByteArray(SLOT(actionEnableLiveData()));
+    QTest::newRow("port choice") << "portCombo" << QByteArray(SIGNAL(activated(int)))
+                                 << QByteArray(SLOT(actionConnectSensor(int)));
+    QTest::newRow("write all") << "actionWriting" << QByteArray(SIGNAL(triggered(bool)))
+                               << QByteArray(SLOT(vWriteAllSettings(bool)));
+    QTest::newRow("read all") << "actionRead" << QByteArray(SIGNAL(triggered(bool)))
+                              << QByteArray(SLOT(vRadAllSettings(bool)));
+    QTest::newRow("noise line") << "chart" << QByteArray(SIGNAL(vSignalZommResetForNoiseLine()))
+                                << QByteArray(SLOT(vZommResetForNoiseLine()));
+    QTest::newRow("browser") << "browser" << QByteArray(SIGNAL(currentItemChanged(QtBrowserItem *)))
+                             << QByteArray(SLOT(itemSelected(QtBrowserItem *)));
+    QTest::newRow("outputs") << "outputsCombo" << QByteArray(SIGNAL(currentIndexChanged(int)))
+                             << QByteArray(SLOT(slotCurrentOutputChanged(int)));
+    QTest::newRow("pressure marks") << "marks 0" << QByteArray(SIGNAL(emitValueChanged(unsigned int, double)))
+                                    << QByteArray(SLOT(chartThresholdChanged(unsigned int, double)));
+    QTest::newRow("temperature marks") << "marks 1" << QByteArray(SIGNAL(emitValueChanged(unsigned int, double)))
+                                       << QByteArray(SLOT(chartThresholdChanged(unsigned int, double)));
+}
+
+void tst_SensorWindow::constructionConnections()
+{
+    QFETCH(QString, sender);
+    QFETCH(QByteArray, signal);
+    QFETCH(QByteArray, slot);
+    const QMap<QString, QObject *> parts{
+        {QStringLiteral("portCombo"), data()->portCombo},
+        {QStringLiteral("chart"), data()->chart},
+        {QStringLiteral("browser"), m_window->propertyBrowser()},
+        {QStringLiteral("outputsCombo"), data()->outputsCombo},
+        {QStringLiteral("marks 0"), data()->thresholdWidgets.value(0)},
+        {QStringLiteral("marks 1"), data()->thresholdWidgets.value(1)},
+    };
+    QObject *object = parts.contains(sender) ? parts.value(sender) : action(sender);
+    QVERIFY(object);
+    // disconnect() reports whether the connection was there.
+    QVERIFY(QObject::disconnect(object, signal.constData(), m_window.get(), slot.constData()));
+}
+
+void tst_SensorWindow::readThresholdsActionFindsNoSlot()
+{
+    QTest::ignoreMessage(QtWarningMsg,
+                         "QObject::connect: No such slot BravoSensorPlugin::Core::SensorWindow::refreshThresholds()");
+    SensorWindow window(m_sensor);
+    QVERIFY(!QObject::disconnect(window.findChild<QAction *>(QStringLiteral("actionRead_Thresholds")), nullptr,
+                                 &window, nullptr));
+}
+
+void tst_SensorWindow::timers_data()
+{
+    QTest::addColumn<QString>("timer");
+    QTest::addColumn<int>("interval");
+    QTest::addColumn<QByteArray>("slot");
+    QTest::newRow("poll") << "poll" << 65 << QByteArray(SLOT(queryChartData()));
+    QTest::newRow("watchdog") << "watchdog" << 19000 << QByteArray(SLOT(slotContinousDataTimeout()));
+    QTest::newRow("write-mode icon") << "writeModeIcon" << 700 << QByteArray(SLOT(signalWriteModeIcon()));
+    QTest::newRow("edit debounce") << "send" << 400 << QByteArray(SLOT(sendDelayValue()));
+}
+
+void tst_SensorWindow::timers()
+{
+    QFETCH(QString, timer);
+    QFETCH(int, interval);
+    QFETCH(QByteArray, slot);
+    const QMap<QString, QTimer *> timers{
+        {QStringLiteral("poll"), &data()->pollTimer},
+        {QStringLiteral("watchdog"), &data()->watchdogTimer},
+        {QStringLiteral("writeModeIcon"), &data()->writeModeIconTimer},
+        {QStringLiteral("send"), m_window->sendDelayTimer()},
+    };
+    QTimer *subject = timers.value(timer);
+    QCOMPARE(subject->interval(), interval);
+    QVERIFY(subject->isSingleShot());
+    QVERIFY(!subject->isActive());
+    QVERIFY(QObject::disconnect(subject, SIGNAL(timeout()), m_window.get(), slot.constData()));
+}
+
+void tst_SensorWindow::factoriesArePairedWithTheirManagers()
+{
+    QDockWidget *dock = data()->propertyDock;
+    QCOMPARE(dock->objectName(), QStringLiteral("propertyTree"));
+    QCOMPARE(dock->widget(), m_window->propertyBrowser());
+    QCOMPARE(m_window->dockWidgetArea(dock), Qt::LeftDockWidgetArea);
+    for (QObject *part : std::initializer_list<QObject *>{
+             data()->boolManager, data()->intManager, data()->doubleManager, data()->stringManager,
+             data()->enumManager, data()->secondStringManager, data()->groupManager, data()->checkBoxFactory,
+             data()->spinBoxFactory, data()->doubleSpinBoxFactory, data()->lineEditFactory,
+             data()->enumEditorFactory, data()->buttonManager, data()->buttonFactory})
+        QCOMPARE(part->parent(), dock);
+
+    QCOMPARE(data()->checkBoxFactory->propertyManagers(), QSet<QtBoolPropertyManager *>{data()->boolManager});
+    QCOMPARE(data()->spinBoxFactory->propertyManagers(), QSet<QtIntPropertyManager *>{data()->intManager});
+    QCOMPARE(data()->doubleSpinBoxFactory->propertyManagers(),
+             QSet<QtDoublePropertyManager *>{data()->doubleManager});
+    QCOMPARE(data()->lineEditFactory->propertyManagers(), QSet<QtStringPropertyManager *>{data()->stringManager});
+    QCOMPARE(data()->enumEditorFactory->propertyManagers(), QSet<QtEnumPropertyManager *>{data()->enumManager});
+}
+
+void tst_SensorWindow::valueHandlingIsConnectedOnce_data()
+{
+    QTest::addColumn<QString>("manager");
+    QTest::addColumn<QByteArray>("signal");
+    QTest::addColumn<QByteArray>("slot");
+    QTest::addColumn<bool>("connected");
+    QTest::newRow("bool") << "bool" << QByteArray(SIGNAL(valueChanged(QtProperty *, bool)))
+                          << QByteArray(SLOT(boolValueChanged(QtProperty *, bool))) << true;
+    QTest::newRow("int") << "int" << QByteArray(SIGNAL(valueChanged(QtProperty *, int)))
+                         << QByteArray(SLOT(intValueChanged(QtProperty *, int))) << true;
+    QTest::newRow("double") << "double" << QByteArray(SIGNAL(valueChanged(QtProperty *, double)))
+                            << QByteArray(SLOT(doubleValueChanged(QtProperty *, double))) << true;
+    QTest::newRow("enum") << "enum" << QByteArray(SIGNAL(valueChanged(QtProperty *, int)))
+                          << QByteArray(SLOT(enumValueChanged(QtProperty *, int))) << true;
+    QTest::newRow("button") << "button" << QByteArray(SIGNAL(buttonClicked(QtProperty *)))
+                            << QByteArray(SLOT(buttonClicked(QtProperty *))) << true;
+    QTest::newRow("text edits stay unwired") << "string" << QByteArray(SIGNAL(valueChanged(QtProperty *, QString)))
+                                             << QByteArray(SLOT(stringValueChanged(QtProperty *, QString))) << false;
+}
+
+void tst_SensorWindow::valueHandlingIsConnectedOnce()
+{
+    QFETCH(QString, manager);
+    QFETCH(QByteArray, signal);
+    QFETCH(QByteArray, slot);
+    QFETCH(bool, connected);
+    const QMap<QString, QObject *> managers{
+        {QStringLiteral("bool"), data()->boolManager},     {QStringLiteral("int"), data()->intManager},
+        {QStringLiteral("double"), data()->doubleManager}, {QStringLiteral("enum"), data()->enumManager},
+        {QStringLiteral("button"), data()->buttonManager}, {QStringLiteral("string"), data()->stringManager},
+    };
+    QObject *sender = managers.value(manager);
+    QVERIFY(QMetaObject::invokeMethod(m_window.get(), "enableTreeDataHandling", Q_ARG(bool, true)));
+    QCOMPARE(QObject::disconnect(sender, signal.constData(), m_window.get(), slot.constData()), connected);
+    QVERIFY(!QObject::disconnect(sender, signal.constData(), m_window.get(), slot.constData()));
+
+    QVERIFY(QMetaObject::invokeMethod(m_window.get(), "enableTreeDataHandling", Q_ARG(bool, true)));
+    QVERIFY(QMetaObject::invokeMethod(m_window.get(), "enableTreeDataHandling", Q_ARG(bool, false)));
+    QVERIFY(!QObject::disconnect(sender, signal.constData(), m_window.get(), slot.constData()));
+}
+
+void tst_SensorWindow::startsOfflineWithTheSensorInTheTitle()
+{
+    QCOMPARE(m_window->parent(), nullptr);
+    QCOMPARE(m_window->objectName(), QStringLiteral("SensorWindow"));
+    QCOMPARE(m_window->sensorRecord().name(), m_sensor.name());
+    QVERIFY(!m_window->sensorRecord().tree.empty());
+    QCOMPARE(itemsOf(data()->portCombo), QStringList({"Offline", ""}));
+    QCOMPARE(data()->portCombo->currentIndex(), 0);
+    const QVariant offlineValue = data()->portCombo->itemData(0);
+    QCOMPARE(offlineValue.userType(), int(QMetaType::QString));
+    QVERIFY(offlineValue.toString().isEmpty());
+    QCOMPARE(itemsOf(data()->outputsCombo), QStringList({"Output 1", "Output 2"}));
+
+    const QString title = QString::fromStdString(m_sensor.name()) + QStringLiteral(" (Offline)");
+    QCOMPARE(m_window->windowTitle(), title);
+    QCOMPARE(form()->statusBar->currentMessage(), title);
+    QVERIFY(!form()->sensorOperationsToolbar->isEnabled());
+    QVERIFY(!data()->chart->isEnabled());
+    QCOMPARE(data()->language, m_window->sensorRecord().getLanguage());
+    QCOMPARE(m_window->minimumSize(), QSize(850, 500));
+}
+
+void tst_SensorWindow::unknownSensorGetsAnEmptyRecord()
+{
+    SensorWindow window(ExtensionSystem::SensorBasic("NONE", "Not in the description"));
+    QVERIFY(window.sensorRecord().tree.empty());
+    QCOMPARE(window.windowTitle(), QStringLiteral(" (Offline)"));
+    QCOMPARE(itemsOf(window.windowData()->portCombo), QStringList({"Offline", ""}));
+}
+
+void tst_SensorWindow::portListRefill_data()
+{
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QList<QStringList>>("refills");
+    QTest::addColumn<int>("index");
+    QTest::newRow("chosen port still listed")
+        << QStringList({"COM1", "COM3"}) << "COM3" << QList<QStringList>{{"COM3", "COM5"}} << 2;
+    QTest::newRow("chosen port vanished") << QStringList({"COM1", "COM3"}) << "COM3"
+                                          << QList<QStringList>{{"COM1"}} << -1;
+    QTest::newRow("names are case-sensitive") << QStringList({"COM3"}) << "COM3"
+                                              << QList<QStringList>{{"com3"}} << -1;
+    QTest::newRow("offline stays chosen") << QStringList({"COM1"}) << "Offline"
+                                          << QList<QStringList>{{"COM2"}} << 0;
+    QTest::newRow("no choice never becomes the separator")
+        << QStringList({"COM3"}) << "COM3" << QList<QStringList>{{"COM1"}, {"COM1", "COM4"}} << -1;
+}
+
+void tst_SensorWindow::portListRefill()
+{
+    QFETCH(QStringList, before);
+    QFETCH(QString, chosen);
+    QFETCH(QList<QStringList>, refills);
+    QFETCH(int, index);
+    QComboBox *combo = data()->portCombo;
+    m_window->updateComPortList(before);
+    combo->setCurrentIndex(combo->findText(chosen));
+    for (const QStringList &ports : refills)
+        m_window->updateComPortList(ports);
+
+    QCOMPARE(itemsOf(combo), QStringList({"Offline", ""}) + refills.last());
+    QCOMPARE(combo->currentIndex(), index);
+}
+
+void tst_SensorWindow::titleFollowsThePort()
+{
+    m_window->updateComPortList({QStringLiteral("COM1"), QStringLiteral("COM3")});
+    data()->portCombo->setCurrentIndex(3);
+    QtProperty *root = data()->groupManager->addProperty(QStringLiteral("old caption"));
+    data()->rootProperty = root;
+    QVERIFY(QMetaObject::invokeMethod(m_window.get(), "updateWindowTitle"));
+
+    const QString title = QString::fromStdString(m_sensor.name()) + QStringLiteral(" (COM3)");
+    QCOMPARE(m_window->windowTitle(), title);
+    QCOMPARE(root->propertyName(), title);
+    QCOMPARE(form()->statusBar->currentMessage(), title);
+}
+
+void tst_SensorWindow::choosingAPortIsAnnounced()
+{
+    QSignalSpy selected(m_window.get(), SIGNAL(vComPortSelected(QString)));
+    QVERIFY(QMetaObject::invokeMethod(m_window.get(), "vConnectToPort", Q_ARG(QString, QStringLiteral("COM9"))));
+    QCOMPARE(selected.count(), 1);
+    QCOMPARE(selected.first().first().toString(), QStringLiteral("COM9"));
+}
+
+void tst_SensorWindow::presentationModeHidesAllDocks()
+{
+    ExtensionSystem::Globals::setPresentationMode(true);
+    SensorWindow window(m_sensor);
+    const QList<QDockWidget *> docks{window.windowData()->propertyDock,
+                                     window.windowData()->chart->getDockChartItem(0),
+                                     window.windowData()->chart->getDockChartItem(1)};
+    for (const QDockWidget *dock : docks)
+        QVERIFY(dock->isHidden());
+
+    window.vSensorUpdate(QVariant(false));
+    for (const QDockWidget *dock : docks)
+        QVERIFY(!dock->isHidden());
+    window.vSensorUpdate(QVariant(true));
+    for (const QDockWidget *dock : docks)
+        QVERIFY(dock->isHidden());
+}
+
+void tst_SensorWindow::propertyVisibilityCoversEveryItem()
+{
+    QtGroupPropertyManager *groups = data()->groupManager;
+    QtProperty *root = groups->addProperty(QStringLiteral("root"));
+    QtProperty *first = groups->addProperty(QStringLiteral("first group"));
+    QtProperty *second = groups->addProperty(QStringLiteral("second group"));
+    QtProperty *shared = data()->intManager->addProperty(QStringLiteral("delay"));
+    shared->setPropertyId(QStringLiteral("OnDelay2"));
+    root->addSubProperty(first);
+    root->addSubProperty(second);
+    first->addSubProperty(shared);
+    second->addSubProperty(shared);
+    data()->rootProperty = root;
+    QtTreePropertyBrowser *browser = m_window->propertyBrowser();
+    browser->addProperty(root);
+    QCOMPARE(browser->items(shared).size(), 2);
+
+    m_window->setPropertyVisible(QStringLiteral("OnDelay2"), false);
+    for (QtBrowserItem *item : browser->items(shared))
+        QVERIFY(!browser->isItemVisible(item));
+    QVERIFY(!m_window->isPropertyVisible(QStringLiteral("OnDelay2")));
+
+    m_window->setPropertyVisible(QStringLiteral("OnDelay2"), true);
+    for (QtBrowserItem *item : browser->items(shared))
+        QVERIFY(browser->isItemVisible(item));
+    QVERIFY(m_window->isPropertyVisible(QStringLiteral("OnDelay2")));
+
+    m_window->setPropertyVisible(QStringLiteral("NoSuchProperty"), false);
+    QVERIFY(!m_window->isPropertyVisible(QStringLiteral("NoSuchProperty")));
+}
+
+void tst_SensorWindow::closeStopsLiveDataAndTimers()
+{
+    m_window->show();
+    form()->actionEnable_live_data->setChecked(true);
+    data()->liveDataEnabled = true;
+    data()->pollTimer.start();
+    data()->watchdogTimer.start();
+    QSignalSpy aboutToClose(m_window.get(), SIGNAL(vAboutToClose()));
+
+    QVERIFY(m_window->close());
+
+    QCOMPARE(aboutToClose.count(), 1);
+    QVERIFY(!form()->actionEnable_live_data->isChecked());
+    QVERIFY(!data()->liveDataEnabled);
+    QVERIFY(data()->closing);
+    QVERIFY(!data()->showTransferUi);
+    QVERIFY(!data()->pollTimer.isActive());
+    QVERIFY(!data()->watchdogTimer.isActive());
+    QVERIFY(!QObject::disconnect(&data()->pollTimer, SIGNAL(timeout()), m_window.get(), SLOT(queryChartData())));
+    QVERIFY(!QObject::disconnect(&data()->watchdogTimer, SIGNAL(timeout()), m_window.get(),
+                                 SLOT(slotContinousDataTimeout())));
+}
+
+void tst_SensorWindow::destructionWritesTheLayoutEvenWhenNeverShown()
+{
+    QFile::remove(iniPath());
+    QVERIFY(!m_window->isVisible());
+    m_window.reset();
+
+    QSettings layout(iniPath(), QSettings::IniFormat);
+    QVERIFY(!layout.value(QStringLiteral("SensorWindow/geometry")).toByteArray().isEmpty());
+    const QByteArray state = layout.value(QStringLiteral("SensorWindow/state")).toByteArray();
+    QVERIFY(!state.isEmpty());
+    SensorWindow another(m_sensor);
+    QVERIFY(another.restoreState(state, 0));
+}
+
+void tst_SensorWindow::languageChangeRecaptionsAndKeepsSelections()
+{
+    QTranslator german;
+    QVERIFY(german.load(QStringLiteral(KR7D_APP_DIR "/translations/IoLinkKR7Dfamily_de.qm")));
+    m_window->updateComPortList({QStringLiteral("COM1"), QStringLiteral("COM3")});
+    data()->portCombo->setCurrentIndex(3);
+    data()->outputsCombo->setCurrentIndex(1);
+
+    ExtensionSystem::Globals::setLanguage("de");
+    QCoreApplication::installTranslator(&german);
+    QTRY_COMPARE(form()->actionSave_Settings->text(), QStringLiteral("Einstellungen speichern"));
+    QCoreApplication::removeTranslator(&german);
+
+    QCOMPARE(data()->language, std::string("de"));
+    QCOMPARE(itemsOf(data()->outputsCombo), QStringList({"Ausgang 1", "Ausgang 2"}));
+    QCOMPARE(data()->outputsCombo->currentIndex(), 1);
+    QCOMPARE(itemsOf(data()->portCombo), QStringList({"Offline", "", "COM1", "COM3"}));
+    QCOMPARE(data()->portCombo->currentIndex(), 3);
+    QCOMPARE(data()->chart->getDockChartItem(0)->windowTitle(), QStringLiteral("Temperatur"));
+    QCOMPARE(m_window->windowTitle(), QString::fromStdString(m_sensor.name()) + QStringLiteral(" (COM3)"));
+}
+
+QTEST_MAIN(tst_SensorWindow)
+#include "tst_sensorwindow.moc"
