@@ -17,6 +17,7 @@
 #include <QDockWidget>
 #include <QFile>
 #include <QLabel>
+#include <QMetaMethod>
 #include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
@@ -74,6 +75,7 @@ private slots:
     void init();
     void cleanup();
 
+    void signalsAndSlotsInTheirContractOrder();
     void formActions_data();
     void formActions();
     void iconResourcesExist_data();
@@ -127,6 +129,51 @@ void tst_SensorWindow::cleanup()
     m_window.reset();
     ExtensionSystem::Globals::setPresentationMode(false);
     ExtensionSystem::Globals::setLanguage("en");
+}
+
+void tst_SensorWindow::signalsAndSlotsInTheirContractOrder()
+{
+    const QMetaObject *meta = m_window->metaObject();
+    QCOMPARE(meta->className(), "BravoSensorPlugin::Core::SensorWindow");
+    QStringList signalList;
+    QStringList publicSlots;
+    QStringList protectedSlots;
+    for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
+        const QMetaMethod method = meta->method(i);
+        const QString signature = QString::fromLatin1(method.methodSignature());
+        if (method.methodType() == QMetaMethod::Signal)
+            signalList << signature;
+        else if (method.access() == QMetaMethod::Public)
+            publicSlots << signature;
+        else
+            protectedSlots << signature;
+    }
+    QCOMPARE(signalList, QStringList({"vAboutToClose()", "vSendData(QString)",
+                                      "vSendFrame(ExtensionSystem::CommunicationInterface::DataFrame)",
+                                      "vComPortSelected(QString)", "vUpdateChart(double)", "sendQuery()"}));
+    QCOMPARE(publicSlots,
+             QStringList({"vOpenManual()", "vSensorUpdate(QVariant)", "updateChart()",
+                          "updateComPortList(QStringList)", "vRestoreFactorySettings()", "vExportChartData()",
+                          "vClearHistory()", "vPrintDocument()", "setWindowActive(bool)", "vAutoConnect(QString)",
+                          "vSetCompleteName(QString)", "vSaveSettings()", "bOpenSettings(QString)",
+                          "bOpenSettings()"}));
+    QCOMPARE(protectedSlots,
+             QStringList({"vLoadSettings()", "updateWindowTitle()", "vConnectToPort(QString)", "vDisconnect()",
+                          "enableStatusChecking(bool)", "removeSubProperties(QtProperty*)", "queryStatusData(uint)",
+                          "queryStatusData()", "queryChartData()", "slotContinousDataTimeout()",
+                          "bCheckConnection()", "bConnectToSensor()", "itemSelected(QtBrowserItem*)",
+                          "intValueChanged(QtProperty*,int)", "doubleValueChanged(QtProperty*,double)",
+                          "boolValueChanged(QtProperty*,bool)", "stringValueChanged(QtProperty*,QString)",
+                          "enumValueChanged(QtProperty*,int)", "buttonClicked(QtProperty*)",
+                          "sendDataFrame(ExtensionSystem::CommunicationInterface::DataFrame*,bool)",
+                          "sendDataFrame(ExtensionSystem::CommunicationInterface::DataFrame*)",
+                          "slotCurrentOutputChanged(int)", "chartThresholdChanged(uint,double)",
+                          "enableTreeDataHandling(bool)", "enableStringManagerHandling(bool)",
+                          "actionEnableLiveData()", "actionConnectSensor(int)", "sendDelayValue()",
+                          "vUpdateProgressBar()", "vWriteAllSettings(bool)", "writeAllSettings()",
+                          "vRadAllSettings(bool)", "signalWriteModeIcon(bool)", "signalWriteModeIcon()",
+                          "vZommResetForNoiseLine()", "comboIndexChangedString(QString)",
+                          "comboIndexChangedInt(int)"}));
 }
 
 void tst_SensorWindow::formActions_data()
