@@ -72,6 +72,8 @@ ChartPlot::ChartPlot(int index, QMainWindow *mainWindow, bool panning, bool zoom
 {
     m_dock->setObjectName(QStringLiteral("chartDock%1").arg(index));
     m_dock->setWidget(m_plot);
+    // Qwt's own hint (axes, titles) is taller than a dock in a 500-pixel window may be.
+    m_plot->setMinimumSize(160, 80);
 
     auto *canvas = new QwtPlotCanvas;
     canvas->setFrameStyle(QFrame::NoFrame);
