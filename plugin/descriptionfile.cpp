@@ -14,6 +14,9 @@ const char DescriptionDocumentId[] = "IoLinkKR7Dfamily";
 
 std::string descriptionFilePath()
 {
+    const QByteArray chosen = qgetenv("KR7D_DESCRIPTION_FILE");
+    if (!chosen.isEmpty())
+        return chosen.toStdString();
     const QString path = QCoreApplication::applicationDirPath() + QLatin1Char('/')
                          + QLatin1String(DescriptionDocumentId) + QLatin1String(".xml");
     return path.toLatin1().toStdString();

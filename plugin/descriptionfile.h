@@ -16,7 +16,8 @@ constexpr int DescriptionSkipCommentsAndTrim = 6;
 
 extern const char DescriptionDocumentId[];   // "IoLinkKR7Dfamily"
 
-// <application directory>/IoLinkKR7Dfamily.xml, in Latin-1 for the XML reader.
+// <application directory>/IoLinkKR7Dfamily.xml, in Latin-1 for the XML reader; the environment
+// variable KR7D_DESCRIPTION_FILE, when set, names another file (tests, trials of a new description).
 std::string descriptionFilePath();
 
 // The parsed file, or nothing when it is missing, unreadable or malformed.
