@@ -58,6 +58,8 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic &chosenSensor, QWi
     connect(&data->watchdogTimer, SIGNAL(timeout()), this, SLOT(slotContinousDataTimeout()));
     connectFormActions();
     setWindowFlags(Qt::Widget);
+    bBuildPropertyTree();
+    vCreateProcessDataDock();
 
     setMinimumHeight(500);
     setMinimumWidth(850);

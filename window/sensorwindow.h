@@ -17,6 +17,7 @@
 class QtBrowserItem;
 class QtProperty;
 class QtTreePropertyBrowser;
+class tst_PropertyTree;
 
 namespace Utils {
 namespace Charts {
@@ -47,6 +48,12 @@ public:
     QtTreePropertyBrowser *propertyBrowser() const;
     const Sensor &sensorRecord() const;
     QTimer *sendDelayTimer();   // the 400 ms debounce of property edits
+
+    // The window starts both lookups at rootProperty. Depth first: the first property whose id,
+    // in Latin-1, equals id; null when none.
+    QtProperty *findProperty(QtProperty *start, const QByteArray &id) const;
+    // Every property below start, each before its own sub-properties.
+    QList<QtProperty *> allSubProperties(QtProperty *start) const;
 
     // Every browser item that shows the property with the id; nothing for an unknown id.
     void setPropertyVisible(const QString &propertyId, bool visible);
@@ -138,6 +145,20 @@ private:
     QString pressureCaption() const;           // "Pressure (bar)"
     QList<QtBrowserItem *> browserItemsOf(const QString &propertyId) const;
 
+    // Description model: the property tree, pressure ranges, edits and the process-data panel
+    bool bBuildPropertyTree();   // once, from the constructor; always true
+    void vBuildPropertyNode(const boost::property_tree::ptree &node, QtProperty *parent);
+    void vApplySensorRange();
+    // After the device identified itself: the range and scale of its variant (connectedSensorText).
+    void vApplyVariantRange();
+    void updatePressureDecimals();
+    double convertPressure(int unitIndex, bool toUnit, double value) const;
+    double convertTemperature(int unitIndex, double value) const;
+    // Where every value slot ends: remembers the edit and restarts sendTimer.
+    void propertyValueEdited(QtProperty *property, const QVariant &value);
+    void vCreateProcessDataDock();
+    void vAddCategoryCaption(const boost::property_tree::ptree &category, int row);
+
     std::unique_ptr<SensorWindowData> data;
     std::unique_ptr<Ui_SensorWindow> ui;
     QtTreePropertyBrowser *browser = nullptr;   // owned; deleted by the destructor
@@ -155,6 +176,8 @@ private:
     QMap<QString, QString> parameterAddresses;   // id -> "index;subIndex;size"
     QMap<QString, QStringList> itemTexts;        // id -> choices of an editable text property
     boost::property_tree::ptree descriptionTree;
+
+    friend class ::tst_PropertyTree;   // checks the built tree and the edit path from inside
 };
 
 } // namespace Core

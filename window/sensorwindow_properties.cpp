@@ -1,15 +1,38 @@
 #include "sensorwindow.h"
 
+#include "propertylookup.h"
 #include "sensorwindowdata.h"
+#include "ui_sensorwindow.h"
+
+#include <model/propertynode.h>
+#include <plugin/descriptionfile.h>
 
 #include <qtbrowseritem.h>
 #include <qtpropertymanager.h>
+#include <qttreepropertybrowser.h>
 #include <utils/buttonmanager.h>
+#include <utils/genericchart.h>
+
+#include <QAction>
+#include <QDockWidget>
+#include <QGridLayout>
+#include <QIcon>
+#include <QToolBar>
+#include <QTreeWidget>
+
+#include <boost/property_tree/ptree.hpp>
+
+#include <array>
 
 namespace BravoSensorPlugin {
 namespace Core {
 
 namespace {
+
+using boost::property_tree::ptree;
+
+// Marks a text property that no pass ever enables.
+const QString readOnlyMarker = QStringLiteral("readOnly");
 
 // One value-change link between a property manager and the window.
 struct ValueLink
@@ -27,10 +50,147 @@ void setLinked(SensorWindow *window, const ValueLink &link, bool linked)
         QObject::disconnect(link.manager, link.signal, window, link.slot);
 }
 
+// The property of a node in the manager of its type, with its value and limits set.
+QtProperty *createProperty(const SensorWindowData &data, const PropertyNode &node)
+{
+    QtProperty *property = nullptr;
+    switch (node.type) {
+    case PropertyNodeType::Category:
+        property = data.groupManager->addProperty(node.caption);
+        break;
+    case PropertyNodeType::Enumerator:
+        property = data.enumManager->addProperty(node.caption);
+        data.enumManager->setEnumNames(property, node.items);
+        data.enumManager->setValue(property, node.number);
+        break;
+    case PropertyNodeType::Int:
+        property = data.intManager->addProperty(node.caption);
+        data.intManager->setMinimum(property, int(node.minimum));
+        data.intManager->setMaximum(property, int(node.maximum));
+        data.intManager->setValue(property, node.number);
+        break;
+    case PropertyNodeType::Double:
+        property = data.doubleManager->addProperty(node.caption);
+        data.doubleManager->setMinimum(property, node.minimum);
+        data.doubleManager->setMaximum(property, node.maximum);
+        data.doubleManager->setDecimals(property, 3);
+        data.doubleManager->setValue(property, node.number);
+        break;
+    case PropertyNodeType::Bool:
+        property = data.boolManager->addProperty(node.caption);
+        data.boolManager->setValue(property, node.number != 0, QString(), QString());
+        break;
+    case PropertyNodeType::Action:
+        property = data.buttonManager->addProperty(node.caption);
+        data.buttonManager->setValue(property, node.text);
+        break;
+    case PropertyNodeType::String:
+        property = data.stringManager->addProperty(node.caption);
+        data.stringManager->setValue(property, node.text);
+        if (node.readOnlyText)
+            property->setStatusTip(readOnlyMarker);
+        break;
+    }
+    property->setPropertyId(node.id);
+    return property;
+}
+
+QString categoryId(const ptree &category)
+{
+    return QString::fromStdString(category.get<std::string>("id", std::string()));
+}
+
+// How a row of the process-data panel starts out in its value column.
+struct ProcessDataStart
+{
+    QString text;
+    QString icon;   // none when empty
+    int size;       // of the size hint, square
+};
+
 } // namespace
 
-void SensorWindow::removeSubProperties(QtProperty *)
+bool SensorWindow::bBuildPropertyTree()
 {
+    data->rootProperty = data->groupManager->addProperty(windowTitle());
+    data->rootProperty->setPropertyId(QStringLiteral("root"));
+    data->hiddenPropertyIds.clear();
+
+    // A missing or broken file leaves the tree empty, without a word to the user.
+    if (auto description = readDescriptionFile(descriptionFilePath(), DescriptionSkipComments))
+        descriptionTree = std::move(*description);
+    const auto nodes = descriptionTree.get_child_optional("document.treeGui.default");
+    if (!nodes)
+        return true;
+    for (const auto &node : *nodes)
+        vBuildPropertyNode(node.second, data->rootProperty);
+
+    // The browser already sits in the property dock, see createPropertyEditing().
+    browser->addProperty(data->rootProperty);
+    browser->setRootIsDecorated(true);
+    browser->show();
+
+    vApplySensorRange();
+    if (data->chart)
+        data->chart->setScale(0, data->pressureRangeMin, data->pressureRangeMax);
+    return true;
+}
+
+void SensorWindow::vBuildPropertyNode(const ptree &node, QtProperty *parent)
+{
+    if (!parent)
+        return;
+    const std::optional<PropertyNode> description = readPropertyNode(node, data->language);
+    if (!description)
+        return;
+
+    QtProperty *property = createProperty(*data, *description);
+    if (description->type != PropertyNodeType::Category)
+        parameterAddresses.insert(description->id, description->address);
+    if (description->type == PropertyNodeType::String && !description->readOnlyText)
+        itemTexts.insert(description->id, description->items);
+    property->setEnabled(description->enabled);
+    if (description->visible)
+        parent->addSubProperty(property);
+
+    // Hidden properties get their sub-properties as well: the device protocol still uses them.
+    for (const auto &child : node) {
+        if (child.first == "property")
+            vBuildPropertyNode(child.second, property);
+    }
+    if (!description->visible)
+        data->hiddenPropertyIds.append(description->id);
+}
+
+QtProperty *SensorWindow::findProperty(QtProperty *start, const QByteArray &id) const
+{
+    return Core::findProperty(start, id);
+}
+
+QList<QtProperty *> SensorWindow::allSubProperties(QtProperty *start) const
+{
+    return Core::allSubProperties(start);
+}
+
+// Detached, never deleted: the managers own the properties.
+void SensorWindow::removeSubProperties(QtProperty *property)
+{
+    if (!property)
+        return;
+    while (!property->subProperties().isEmpty()) {
+        QtProperty *first = property->subProperties().constFirst();
+        removeSubProperties(first);
+        property->removeSubProperty(first);
+    }
+}
+
+void SensorWindow::propertyValueEdited(QtProperty *property, const QVariant &value)
+{
+    if (retranslating || !property)
+        return;
+    pendingProperty = property;
+    pendingValue = value;
+    sendTimer.start();
 }
 
 void SensorWindow::itemSelected(QtBrowserItem *item)
@@ -39,28 +199,43 @@ void SensorWindow::itemSelected(QtBrowserItem *item)
         pendingProperty = item->property();
 }
 
-void SensorWindow::intValueChanged(QtProperty *, int)
+// The int, double, enum and button slots keep value handling off while they run, so that
+// what the write step changes (limits, units) does not come back as another edit.
+void SensorWindow::intValueChanged(QtProperty *property, int value)
 {
+    enableTreeDataHandling(false);
+    propertyValueEdited(property, value);
+    enableTreeDataHandling(true);
 }
 
-void SensorWindow::doubleValueChanged(QtProperty *, double)
+void SensorWindow::doubleValueChanged(QtProperty *property, double value)
 {
+    enableTreeDataHandling(false);
+    propertyValueEdited(property, value);
+    enableTreeDataHandling(true);
 }
 
-void SensorWindow::boolValueChanged(QtProperty *, bool)
+void SensorWindow::boolValueChanged(QtProperty *property, bool value)
 {
+    propertyValueEdited(property, value);
 }
 
-void SensorWindow::stringValueChanged(QtProperty *, const QString &)
+void SensorWindow::stringValueChanged(QtProperty *property, const QString &value)
 {
+    pendingProperty = property;
+    propertyValueEdited(property, value);
 }
 
-void SensorWindow::enumValueChanged(QtProperty *, int)
+void SensorWindow::enumValueChanged(QtProperty *property, int value)
 {
+    intValueChanged(property, value);
 }
 
-void SensorWindow::buttonClicked(QtProperty *)
+void SensorWindow::buttonClicked(QtProperty *property)
 {
+    enableTreeDataHandling(false);
+    propertyValueEdited(property, QString());
+    enableTreeDataHandling(true);
 }
 
 void SensorWindow::enableTreeDataHandling(bool enabled)
@@ -86,12 +261,86 @@ void SensorWindow::enableStringManagerHandling(bool enabled)
               enabled);
 }
 
-void SensorWindow::comboIndexChangedString(QString)
+void SensorWindow::comboIndexChangedString(QString text)
 {
+    if (!pendingProperty)
+        return;
+    if (QtProperty *property = findProperty(data->rootProperty, pendingProperty->propertyId().toLatin1()))
+        data->stringManager->setValue(property, text);
 }
 
-void SensorWindow::comboIndexChangedInt(int)
+void SensorWindow::comboIndexChangedInt(int index)
 {
+    propertyValueEdited(pendingProperty, index);
+}
+
+void SensorWindow::vCreateProcessDataDock()
+{
+    auto *dock = new QDockWidget(tr(" Process data"));
+    data->processDataDock = dock;
+    dock->setObjectName(QStringLiteral("processdata"));
+    dock->setAllowedAreas(Qt::AllDockWidgetAreas);
+    dock->setStyleSheet(QStringLiteral("QWidget {border: 1px solid lightgray;}"));
+    QAction *toggle = dock->toggleViewAction();
+    toggle->setIcon(QIcon(QStringLiteral(":/newPrefix/icons/Sensorenliste.svg")));
+    ui->fileToolBar->addAction(toggle);
+
+    auto *panel = new QWidget(dock);
+    auto *layout = new QGridLayout(panel);
+    layout->setContentsMargins(0, 0, 1, 0);
+    auto *tree = new QTreeWidget(panel);
+    data->processDataTree = tree;
+    tree->setAlternatingRowColors(true);
+    tree->setColumnCount(2);
+    tree->setHeaderHidden(true);
+    tree->setIconSize(QSize(32, 32));
+    tree->setFrameShadow(QFrame::Plain);
+    tree->setSelectionMode(QAbstractItemView::NoSelection);
+    tree->setItemsExpandable(true);
+
+    // Process-data polling keeps rows 0..4 up to date: output A1, output A2, signal, temperature, pressure.
+    const std::array<ProcessDataStart, 5> starts = {{
+        {tr("Off"), QStringLiteral(":/newPrefix/icons/led_state_1_1.svg"), 40},
+        {tr("Off"), QStringLiteral(":/newPrefix/icons/led_state_1_2.svg"), 40},
+        {tr("OK"), QStringLiteral(":/newPrefix/icons/Check_box_galben_Negru_mare.svg"), 40},
+        {QStringLiteral(" 0"), QString(), 32},
+        {QStringLiteral(" 0"), QString(), 32},
+    }};
+    data->categoryCaptions.clear();
+    if (const auto categories = descriptionTree.get_child_optional("document.guiCategory.default")) {
+        for (const auto &category : *categories) {
+            const int row = data->processDataItems.size();
+            vAddCategoryCaption(category.second, row);
+            auto *item = new QTreeWidgetItem(tree);
+            data->processDataItems.append(item);
+            item->setHidden(category.second.get<std::string>("visible", "true") != "true");
+            item->setText(0, data->categoryCaptions.constLast() + QLatin1String("     "));
+            item->setStatusTip(0, categoryId(category.second));
+            if (row < int(starts.size())) {
+                const ProcessDataStart &start = starts[row];
+                item->setText(1, start.text);
+                if (!start.icon.isEmpty())
+                    item->setIcon(1, QIcon(start.icon));
+                item->setSizeHint(1, QSize(start.size, start.size));
+            }
+        }
+    }
+
+    tree->resizeColumnToContents(0);
+    layout->addWidget(tree, 0, 0, 1, 4);
+    dock->setWidget(panel);
+    dock->installEventFilter(this);
+    dock->setMinimumWidth(280);
+    addDockWidget(Qt::RightDockWidgetArea, dock);
+}
+
+void SensorWindow::vAddCategoryCaption(const ptree &category, int row)
+{
+    if (data->language.empty())
+        data->language = "en";
+    data->categoryCaptions.append(nodeCaption(category, data->language));
+    if (row >= 0)
+        data->categoryRows.insert(categoryId(category), row);
 }
 
 } // namespace Core

@@ -267,7 +267,8 @@ void tst_SensorWindow::toolBars_data()
     QTest::addColumn<QStringList>("contents");
     QTest::newRow("file") << "fileToolBar" << "File Tool Bar"
                           << QStringList({"actionOpen_Settings", "actionSave_Settings", "|", "actionExportChartData",
-                                          "toggle Property tree", "QWidget", "toggle Temperature"});
+                                          "toggle Property tree", "QWidget", "toggle Temperature",
+                                          "toggle  Process data"});
     QTest::newRow("sensor operations") << "sensorOperationsToolbar" << "Sensor Operations Tool Bar"
                                        << QStringList({"actionDefaultSettings", "actionEnable_live_data",
                                                        "actionWriting", "actionRead_Thresholds", "actionOutput_1",
