@@ -31,6 +31,14 @@
         <source>Pressure</source>
         <translation>Druck</translation>
     </message>
+    <message>
+        <source>Off</source>
+        <translation>Aus</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
 </context>
 <context>
     <name>SensorWindow</name>
