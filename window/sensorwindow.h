@@ -18,6 +18,8 @@ class QtBrowserItem;
 class QtProperty;
 class QtTreePropertyBrowser;
 class tst_PropertyTree;
+class tst_Sequences;
+class tst_ConnectionWorkflow;
 
 namespace Utils {
 namespace Charts {
@@ -58,6 +60,20 @@ public:
     // Every browser item that shows the property with the id; nothing for an unknown id.
     void setPropertyVisible(const QString &propertyId, bool visible);
     bool isPropertyVisible(const QString &propertyId) const;
+
+    // Device communication. Each call blocks in nested event loops while its frames are in flight.
+    // One frame with a 2000 ms time-out: true when answered without "ERROR".
+    bool bSendFrame(const QByteArray &query, bool showUi = true);
+    // One frame with a 2000 ms time-out: the answer, empty when none came.
+    QByteArray requestAnswer(const QByteArray &query, const QByteArray &pattern = QByteArray());
+    // The 6-bit check octet over the command and the first count parameter bytes.
+    quint8 checkOctet(quint8 command, const QByteArray &parameters, int count) const;
+    bool bCheckSensorIdentity();
+    // Always true; showUi applies to the read request only.
+    bool readParameter(const QString &id, bool showUi);
+    void readAllParameters();
+    bool bFactoryResetSequence();   // always true
+    void vShowUpdateDialog(bool show);
 
 signals:
     void vAboutToClose();
@@ -135,6 +151,29 @@ private:
     void retranslateWindowTexts();
     void insertOfflineItem();
 
+    // Device communication
+    ExtensionSystem::CommunicationInterface::DataFrameRecord transferOne(const QByteArray &query,
+                                                                         const std::string &pattern,
+                                                                         double timeoutMs, bool showUi);
+    // The update dialog over a bulk transfer of about maximum x 10 ms.
+    void startUpdateDialog(int maximum);
+    void finishConnectionAfterUpdate();
+    // Texts are decoded during the read as decodeTexts says, and the other way round afterwards.
+    void readAllSwitchingTextDecoding(bool decodeTexts);
+    void applyUnitsAndOutputs(const QString &changedId);
+    void vEnableEditableProperties();
+
+    // Connection workflow
+    // Up to `checks` identity checks; true at the first that matches.
+    bool bIdentityConfirmed(int checks);
+    void showSensorMismatch();
+    void connectSensorToPc();
+    // False when the user declined to overwrite the sensor's settings.
+    bool connectPcToSensor();
+    void takeConnectedSensor();
+    void makeMarksEditable();
+    void dropFailedConnection();
+
     // Charts and threshold marks
     Utils::Charts::GenericChart *createCharts();
     void createOutputsCombo();
@@ -178,6 +217,8 @@ private:
     boost::property_tree::ptree descriptionTree;
 
     friend class ::tst_PropertyTree;   // checks the built tree and the edit path from inside
+    friend class ::tst_Sequences;          // drives the write path with chosen addresses
+    friend class ::tst_ConnectionWorkflow; // checks the connection state behind the widgets
 };
 
 } // namespace Core

@@ -1,26 +1,301 @@
 #include "sensorwindow.h"
 
+#include "parameteraddress.h"
+#include "propertyvalues.h"
+#include "sensorwindowdata.h"
+#include "ui_sensorwindow.h"
+
+#include <comm/answers.h>
+#include <comm/fixedframes.h>
+#include <comm/frame.h>
+#include <comm/platformsleep.h>
+
+#include <qtproperty.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QDialog>
+#include <QGridLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QToolBar>
+
 namespace BravoSensorPlugin {
 namespace Core {
 
-void SensorWindow::sendDelayValue()
+namespace {
+
+constexpr int defaultProgressMaximum = 350;
+
+const char updateDialogStyle[] =
+    "QWidget#DataFrameSenderUi {border: 1px solid gray; border-style: outset; border-radius: 3px;"
+    " padding: 1px 18px 1px 3px; min-width: 6em;"
+    " background: qlineargradient(x1: 0, y1: 0, x2: 0, y2: 1, stop: 0 #E1E1E1, stop: 0.4 #DDDDDD,"
+    " stop: 0.5 #D8D8D8, stop: 1.0 #D3D3D3);}";
+
+// Read-only values, the teach input and the teach button are never part of a write-all.
+bool isLeftOutOfWriteAll(const QString &id)
 {
+    for (const char *marker : {"ReadOnly", "InputMode", "TEACHBUTTON"}) {
+        if (id.contains(QLatin1String(marker), Qt::CaseSensitive))
+            return true;
+    }
+    return false;
 }
 
-void SensorWindow::vUpdateProgressBar()
+} // namespace
+
+bool SensorWindow::bCheckSensorIdentity()
 {
+    // The answers up to the final fetch are not looked at: they prepare the master's port.
+    const QByteArray preparation[] = {probeFrame(),         identitySetupFrame(), processDataFrame(),
+                                      identityStartFrame(), productIdReadFrame(), processDataFrame()};
+    for (const QByteArray &frame : preparation)
+        bSendFrame(frame, false);
+    platformSleep(50);
+    bSendFrame(processDataFrame(), false);
+    platformSleep(50);
+
+    // The device's answer crosses the serial line character by character: give it that time too.
+    const QByteArray fetch = resultFetchFrame();
+    const unsigned int timeoutMs = unsigned(sensor.getLineDelay())
+                                   + unsigned(sensor.getCharacterDelay()) * unsigned(fetch.size()) + 2000u;
+    const auto record = transferOne(fetch, std::string(), double(timeoutMs), false);
+    bool matches = false;
+    if (record.status != 0) {
+        const QByteArray answer = QByteArray::fromStdString(record.answer);
+        const QString identity = identityText(answer);
+        if (!identity.isEmpty()) {
+            connectedSensorText = identity;
+            matches = identityMatches(answer, data->selectedSensorId);
+        }
+    }
+    data->watchdogTimer.start();
+    return matches;
+}
+
+bool SensorWindow::readParameter(const QString &id, bool showUi)
+{
+    QtProperty *property = findProperty(data->rootProperty, id.toLatin1());
+    enableTreeDataHandling(false);
+    if (property) {
+        const ParameterAddress address = ParameterAddress::fromText(parameterAddresses.value(id));
+        bSendFrame(readRequestFrame(address.index, address.subIndex), showUi);
+        platformSleep(50);
+        for (int i = 0; i < 2; ++i) {
+            bSendFrame(processDataFrame(), true);
+            platformSleep(70);
+        }
+        const QByteArray answer = requestAnswer(resultFetchFrame());
+        const std::optional<int> unitIndex
+            = applyAnswer(property, answer, {data->pressureDivisor, data->decodeTextParameters});
+        if (unitIndex)
+            previousUnitIndex = *unitIndex;
+    }
+    enableTreeDataHandling(true);
+    return true;
+}
+
+void SensorWindow::readAllParameters()
+{
+    data->watchdogTimer.stop();
+    const QStringList ids = parameterAddresses.keys();
+    for (const QString &id : ids) {
+        platformSleep(120);
+        readParameter(id, false);
+    }
+    applyUnitsAndOutputs(QString());
+    data->watchdogTimer.start();
+}
+
+// The user's "Read" leaves texts alone; they are decoded from then on.
+void SensorWindow::vRadAllSettings(bool)
+{
+    ui->actionWriting->setChecked(false);
+    startUpdateDialog(430);
+    readAllSwitchingTextDecoding(false);
+}
+
+void SensorWindow::readAllSwitchingTextDecoding(bool decodeTexts)
+{
+    data->decodeTextParameters = decodeTexts;
+    data->deviceValuesPending = true;
+    readAllParameters();
+    data->decodeTextParameters = !decodeTexts;
+}
+
+void SensorWindow::sendDelayValue()
+{
+    enableTreeDataHandling(false);
+    QtProperty *property = pendingProperty;
+    const QVariant value = pendingValue;
+    const QString id = property ? property->propertyId() : QString();
+    if (!id.isEmpty()) {
+        const ParameterAddress address = ParameterAddress::fromText(parameterAddresses.value(id));
+        if (sensorConnected && address.hasWriteFrame()) {
+            const int number = deviceNumber(property, value, data->pressureDivisor, editForwarding);
+            platformSleep(100);
+            bSendFrame(resultFetchFrame(), false);
+            platformSleep(100);
+            requestAnswer(writeFrame(address.index, address.subIndex, address.size, number));
+        }
+        if (!data->liveDataEnabled && sensorConnected)
+            bSendFrame(processDataFrame(), data->showTransferUi);
+        sendTimer.stop();
+    }
+    if (!bulkWriteActive)
+        applyUnitsAndOutputs(QString());
+    enableTreeDataHandling(true);
 }
 
 void SensorWindow::vWriteAllSettings(bool)
 {
+    QAction *liveData = ui->actionEnable_live_data;
+    const bool wasLive = liveData->isChecked();
+    liveData->setChecked(false);
+    data->liveDataEnabled = false;
+    if (data->connection)
+        data->pollTimer.start();
+    enableTreeDataHandling(false);
+    bulkWriteActive = true;
+    writeAllSettings();
+    bulkWriteActive = false;
+    data->liveDataEnabled = wasLive;
+    liveData->setChecked(wasLive);
+    vEnableEditableProperties();
+    enableTreeDataHandling(true);
 }
 
 void SensorWindow::writeAllSettings()
 {
+    pendingValue = -1;
+    data->watchdogTimer.stop();
+    const QStringList ids = parameterAddresses.keys();
+    for (const QString &id : ids) {
+        enableTreeDataHandling(false);
+        enableStringManagerHandling(false);
+        pendingProperty = findProperty(data->rootProperty, id.toLatin1());
+        if (!pendingProperty)
+            continue;
+        // Text and button properties keep the value of the entry before them.
+        const QVariant current = numericValue(pendingProperty);
+        if (current.isValid())
+            pendingValue = current;
+        if (isLeftOutOfWriteAll(id))
+            continue;
+        platformSleep(250);
+        sendDelayValue();
+        platformSleep(250);
+    }
+    enableTreeDataHandling(true);
+    data->watchdogTimer.start();
 }
 
-void SensorWindow::vRadAllSettings(bool)
+// Properties marked "readOnly" at build time stay disabled; every other one takes edits again.
+void SensorWindow::vEnableEditableProperties()
 {
+    const QList<QtProperty *> properties = allSubProperties(data->rootProperty);
+    for (QtProperty *property : properties) {
+        if (property->statusTip() != QLatin1String("readOnly"))
+            property->setEnabled(true);
+    }
+}
+
+bool SensorWindow::bFactoryResetSequence()
+{
+    enableTreeDataHandling(false);
+    ui->actionWriting->setChecked(true);
+    startUpdateDialog(380);
+
+    platformSleep(100);
+    bSendFrame(resultFetchFrame(), false);
+    platformSleep(100);
+    bSendFrame(factoryResetFrame(), false);
+    platformSleep(100);
+    bSendFrame(processDataFrame(), false);
+    bSendFrame(processDataFrame(), false);
+    platformSleep(100);
+
+    data->deviceValuesPending = true;
+    readAllParameters();
+    ui->actionEnable_live_data->setChecked(true);
+    readParameter(QStringLiteral("FilterSettings"), false);
+    enableTreeDataHandling(true);
+    return true;
+}
+
+void SensorWindow::startUpdateDialog(int maximum)
+{
+    data->progressMaximum = maximum;
+    data->showTransferUi = true;
+    vShowUpdateDialog(true);
+}
+
+void SensorWindow::vShowUpdateDialog(bool show)
+{
+    QDialog *dialog = &data->progressDialog;
+    if (!show) {
+        data->progressMaximum = defaultProgressMaximum;
+        dialog->hide();
+        data->showTransferUi = true;
+        return;
+    }
+    dialog->setParent(this, Qt::SplashScreen | Qt::WindowStaysOnTopHint);
+    dialog->setWindowOpacity(0.75);
+    dialog->setModal(true);
+    dialog->setObjectName(QStringLiteral("DataFrameSenderUi"));
+    dialog->setStyleSheet(QLatin1String(updateDialogStyle));
+
+    QLabel *label = data->progressLabel;
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    label->setText(tr("updating..."));
+    data->progressLayout->addWidget(label, 0, 1, Qt::AlignCenter);
+    data->showTransferUi = false;
+
+    dialog->setFixedSize(270, 60);
+    QProgressBar *bar = data->progressBar;
+    bar->setFixedSize(dialog->width() - 22, 20);
+    data->progressLayout->addWidget(bar, 1, 1, Qt::AlignHCenter | Qt::AlignVCenter | Qt::AlignBottom);
+    dialog->show();
+    bar->setRange(0, data->progressMaximum);
+    bar->setValue(0);
+    QTimer::singleShot(0, this, SLOT(vUpdateProgressBar()));
+}
+
+// Paced by time alone: it moves on while the sequences wait for answers in nested event loops.
+void SensorWindow::vUpdateProgressBar()
+{
+    QProgressBar *bar = data->progressBar;
+    if (bar->value() < bar->maximum()) {
+        bar->setValue(bar->value() + 1);
+        QTimer::singleShot(10, this, SLOT(vUpdateProgressBar()));
+        return;
+    }
+    data->progressMaximum = defaultProgressMaximum;
+    data->progressDialog.hide();
+    data->showTransferUi = true;
+    finishConnectionAfterUpdate();
+}
+
+// Live data and the watchdog start only once the transfer after a connection has been shown to end.
+void SensorWindow::finishConnectionAfterUpdate()
+{
+    if (!data->justConnected)
+        return;
+    QAction *liveData = ui->actionEnable_live_data;
+    // After an automatic connection live data is on, whatever the user had chosen before.
+    if (data->autoConnecting)
+        liveData->setChecked(true);
+    data->activePortIndex = data->portCombo->currentIndex();
+    data->liveDataEnabled = liveData->isChecked();
+    if (data->connection)
+        data->pollTimer.start();
+    data->watchdogTimer.start();
+    if (sensorConnected)
+        ui->chartToolbar->setEnabled(true);
+    data->justConnected = false;
 }
 
 } // namespace Core

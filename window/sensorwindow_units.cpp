@@ -43,6 +43,11 @@ void SensorWindow::slotCurrentOutputChanged(int)
 {
 }
 
+// Charts, marks and visible groups do not follow the property values yet.
+void SensorWindow::applyUnitsAndOutputs(const QString &)
+{
+}
+
 void SensorWindow::vApplySensorRange()
 {
     if (!descriptionTree.get_child_optional("document.sensorList"))
