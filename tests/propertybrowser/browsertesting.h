@@ -31,19 +31,13 @@ inline QTreeWidgetItem *row(const QtTreePropertyBrowser &browser, const QString 
     return found.isEmpty() ? nullptr : found.constFirst();
 }
 
-inline QPoint valueCell(const QtTreePropertyBrowser &browser, const QString &name)
+// The centre of a row's cell: column 0 holds the name, column 1 the value.
+inline QPoint cell(const QtTreePropertyBrowser &browser, const QString &name, int column)
 {
     const QTreeWidget *tree = treeOf(browser);
-    const QRect rect = tree->visualItemRect(row(browser, name));
     const QHeaderView *header = tree->header();
-    return {header->sectionViewportPosition(1) + header->sectionSize(1) / 2, rect.center().y()};
-}
-
-inline QPoint nameCell(const QtTreePropertyBrowser &browser, const QString &name)
-{
-    const QTreeWidget *tree = treeOf(browser);
-    const QRect rect = tree->visualItemRect(row(browser, name));
-    return {tree->header()->sectionViewportPosition(0) + tree->header()->sectionSize(0) / 2, rect.center().y()};
+    return {header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+            tree->visualItemRect(row(browser, name)).center().y()};
 }
 
 // "name(child,child(grandchild))" for the items below and including the given ones.
