@@ -17,7 +17,6 @@ class tst_PlotDocument : public QObject
 private slots:
     void plotRendersToAPdfFile();
     void unwritablePathFailsAndCreatesNothing();
-    void documentDiesWithItsPlot();
 };
 
 void tst_PlotDocument::plotRendersToAPdfFile()
@@ -47,14 +46,6 @@ void tst_PlotDocument::unwritablePathFailsAndCreatesNothing()
     const QString path = dir.filePath(QStringLiteral("missing/plot.pdf"));
     QVERIFY(!PlotDocument(&plot).exportToPdf(path));
     QVERIFY(!QFile::exists(path));
-}
-
-void tst_PlotDocument::documentDiesWithItsPlot()
-{
-    auto *plot = new QwtPlot;
-    QPointer<PlotDocument> document = new PlotDocument(plot);
-    delete plot;
-    QVERIFY(document.isNull());
 }
 
 QTEST_MAIN(tst_PlotDocument)
