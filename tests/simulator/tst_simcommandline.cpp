@@ -9,21 +9,10 @@ class tst_SimCommandLine : public QObject
     Q_OBJECT
 
 private slots:
-    void withoutOptionsServesTheDefaultFileFaultlessly();
     void readsEveryOption();
     void rejectsUnusableArguments_data();
     void rejectsUnusableArguments();
 };
-
-void tst_SimCommandLine::withoutOptionsServesTheDefaultFileFaultlessly()
-{
-    SimCommandLine commandLine;
-    const std::optional<SimOptions> options = commandLine.parse({"iolink-master-sim"}, "/app/desc.xml");
-    QVERIFY(options);
-    QCOMPARE(options->descriptionPath, QStringLiteral("/app/desc.xml"));
-    QCOMPARE(options->faults.unplugAfterMs, qint64(-1));
-    QCOMPARE(options->faults.dropEvery, 0);
-}
 
 void tst_SimCommandLine::readsEveryOption()
 {
