@@ -85,7 +85,6 @@ private slots:
     void init();
     void cleanup();
 
-    void factoryServesItsPortNames();
     void unopenablePortYieldsNull_data();
     void unopenablePortYieldsNull();
     void portServesOneOwnerAtATime_data();
@@ -112,18 +111,6 @@ void tst_ConnectionRegistry::cleanup()
     registry().releaseAll();
     registry().setFactory(nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-void tst_ConnectionRegistry::factoryServesItsPortNames()
-{
-    TestPlugin plugin;
-    CommunicationInterface *connection = plugin.registerPort(QStringLiteral("SIM1"));
-
-    QVERIFY(dynamic_cast<FakeConnection *>(connection));
-    QCOMPARE(connection->portName(), QStringLiteral("SIM1"));
-    QCOMPARE(registry().connectionOf(&plugin), connection);
-    QVERIFY(registry().isPortInUse(QStringLiteral("SIM1")));
-    QCOMPARE(registry().openConnectionCount(), 1);
 }
 
 void tst_ConnectionRegistry::unopenablePortYieldsNull_data()

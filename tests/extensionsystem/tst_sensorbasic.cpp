@@ -39,7 +39,6 @@ private slots:
     void unusableEntryLeavesTheRecordAsItWas_data();
     void unusableEntryLeavesTheRecordAsItWas();
     void rejectedEntryDoesNotSpoilTheNextOne();
-    void copiesAreIndependent();
 };
 
 void tst_SensorBasic::entriesAppendedToOneStreamReadOneRecordEach()
@@ -95,21 +94,6 @@ void tst_SensorBasic::rejectedEntryDoesNotSpoilTheNextOne()
     stream << entryText("KR7D-3", "KR7F");
     QVERIFY(record.fromXMLStream(stream));
     QCOMPARE(record.name(), std::string("KR7D-3"));
-}
-
-void tst_SensorBasic::copiesAreIndependent()
-{
-    SensorBasic original("KR7D", "KR7D-1");
-    SensorBasic copy(original);
-    SensorBasic assigned;
-    assigned = original;
-
-    std::stringstream stream(entryText("other", "OTHR"));
-    QVERIFY(copy.fromXMLStream(stream));
-    QCOMPARE(copy.name(), std::string("other"));
-    QCOMPARE(original.name(), std::string("KR7D-1"));
-    QCOMPARE(original.id(), std::string("KR7D"));
-    QCOMPARE(assigned.name(), std::string("KR7D-1"));
 }
 
 QTEST_GUILESS_MAIN(tst_SensorBasic)
