@@ -52,10 +52,10 @@ private slots:
     void documentDecidesWhetherThereAreSensors();
     void sensorMapReplacesTheListContents();
 
+    void lookupTakesTheFirstEntryOfThatName_data();
     void lookupTakesTheFirstEntryOfThatName();
     void lookupWithoutMatchGivesDefaultRecordInHostLanguage();
     void lookupEndsAtAnEntryWithoutName();
-    void recordWithoutPortSettingsHasNoDelays();
     void variantListFollowsTheDescription();
     void recordCopiesAreIndependent();
     void recordRejectsTextThatIsNoEntry();
@@ -129,12 +129,24 @@ void tst_SensorCatalogue::sensorMapReplacesTheListContents()
     QCOMPARE(namesAndIds(sensors), expected);
 }
 
+void tst_SensorCatalogue::lookupTakesTheFirstEntryOfThatName_data()
+{
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<QByteArray>("id");
+    QTest::addColumn<int>("characterDelay");
+    QTest::addColumn<int>("lineDelay");
+    QTest::newRow("first of two entries named alike") << QByteArray("Alpha 10") << QByteArray("ALPH") << 3 << 7;
+    QTest::newRow("entry without port settings has no delays") << QByteArray("Beta 25") << QByteArray("BETA") << 0 << 0;
+}
+
 void tst_SensorCatalogue::lookupTakesTheFirstEntryOfThatName()
 {
-    const Sensor record = findSensor("Alpha 10", fixture("catalogue.xml"));
-    QCOMPARE(record.id(), std::string("ALPH"));
-    QCOMPARE(record.getCharacterDelay(), 3);
-    QCOMPARE(record.getLineDelay(), 7);
+    QFETCH(QByteArray, name);
+    QFETCH(QByteArray, id);
+    const Sensor record = findSensor(name.toStdString(), fixture("catalogue.xml"));
+    QCOMPARE(record.id(), id.toStdString());
+    QTEST(record.getCharacterDelay(), "characterDelay");
+    QTEST(record.getLineDelay(), "lineDelay");
 }
 
 void tst_SensorCatalogue::lookupWithoutMatchGivesDefaultRecordInHostLanguage()
@@ -151,14 +163,6 @@ void tst_SensorCatalogue::lookupEndsAtAnEntryWithoutName()
     const std::string path = fixture("nameless_entry_first.xml");
     QCOMPARE(namesAndIds(buildSensorCatalogue(path)), QStringList({"Beta 25/BETA"}));
     QVERIFY(findSensor("Beta 25", path).tree.empty());
-}
-
-void tst_SensorCatalogue::recordWithoutPortSettingsHasNoDelays()
-{
-    const Sensor record = findSensor("Beta 25", fixture("catalogue.xml"));
-    QCOMPARE(record.id(), std::string("BETA"));
-    QCOMPARE(record.getCharacterDelay(), 0);
-    QCOMPARE(record.getLineDelay(), 0);
 }
 
 void tst_SensorCatalogue::variantListFollowsTheDescription()
