@@ -51,7 +51,6 @@ private slots:
     void leavingTheDirectionDialogChangesNothing_data();
     void leavingTheDirectionDialogChangesNothing();
     void sensorToPcConnectsAndReadsEverything();
-    void liveDataAndWatchdogStartWhenTheUpdateDialogEnds();
     void pcToSensorWritesThenReadsBack();
     void pcToSensorDeclinedSendsNothing();
     void foreignSensorFailsAfterTenIdentityChecks();
@@ -62,7 +61,6 @@ private slots:
     void watchdogWhileOfflineShowsNothing();
     void choosingOfflineReleasesTheConnection();
     void readShowsAValueChangedInTheSensor();
-    void autoConnectAsksNothing();
     void failedAutoConnectLeavesLiveDataOn();
 
 private:
@@ -184,20 +182,6 @@ void tst_ConnectionWorkflow::sensorToPcConnectsAndReadsEverything()
     QVERIFY(data().liveDataEnabled);
     QVERIFY(window().form()->actionEnable_live_data->isChecked());
     QVERIFY(m_hand->boxesSeen().size() == 1);
-}
-
-void tst_ConnectionWorkflow::liveDataAndWatchdogStartWhenTheUpdateDialogEnds()
-{
-    connectSensorToPc();
-    QVERIFY(data().justConnected);
-    QVERIFY(data().progressDialog.isVisible());
-    QCOMPARE(data().progressBar->maximum(), 350);
-    data().progressBar->setValue(data().progressBar->maximum());
-    QTRY_VERIFY(!data().justConnected);
-    QVERIFY(!data().progressDialog.isVisible());
-    QVERIFY(data().pollTimer.isActive());
-    QVERIFY(data().watchdogTimer.isActive());
-    QVERIFY(window().form()->chartToolbar->isEnabled());
 }
 
 void tst_ConnectionWorkflow::pcToSensorWritesThenReadsBack()
@@ -354,19 +338,6 @@ void tst_ConnectionWorkflow::readShowsAValueChangedInTheSensor()
     QCOMPARE(data().intManager->value(property("OnDelay1")), 4321);
     QVERIFY(data().decodeTextParameters);
     QCOMPARE(data().progressBar->maximum(), 430);
-}
-
-void tst_ConnectionWorkflow::autoConnectAsksNothing()
-{
-    m_object->vAutoConnect(simulatedPort);
-    QVERIFY(m_hand->boxesSeen().isEmpty());
-    QVERIFY(indicatorOn());
-    QCOMPARE(window().windowTitle(), QString::fromStdString(m_sensor.name()) + QStringLiteral(" (SIM-TEST)"));
-    QCOMPARE(data().activePortIndex, simulatedPortIndex);
-    QVERIFY(data().autoConnecting);
-    QVERIFY(data().justConnected);
-    QVERIFY(data().liveDataEnabled);
-    QVERIFY(window().form()->actionEnable_live_data->isChecked());
 }
 
 void tst_ConnectionWorkflow::failedAutoConnectLeavesLiveDataOn()

@@ -84,14 +84,10 @@ private slots:
     void decoding();
     void writeFrames_data();
     void writeFrames();
-    void writeWithLiveDataSkipsTheProcessDataFrame();
-    void writeWithoutSensorSendsNothingButStopsTheTimer();
     void writeAllSkipsReadOnlyTeachAndPropertylessEntries();
     void writeAllStoresTheWindowsValuesInTheSensor();
     void factoryResetThenReadsEverythingBack();
     void updateDialogLooksAndPaces();
-    void updateDialogMaximum_data();
-    void updateDialogMaximum();
     void endOfUpdateDialogAfterConnecting_data();
     void endOfUpdateDialogAfterConnecting();
 
@@ -325,24 +321,29 @@ void tst_Sequences::writeFrames_data()
     QTest::addColumn<QString>("id");
     QTest::addColumn<QVariant>("value");
     QTest::addColumn<bool>("forwarding");
+    QTest::addColumn<bool>("connected");
+    QTest::addColumn<bool>("liveData");
     QTest::addColumn<QStringList>("sent");
-    QTest::newRow("two-byte value, high byte first") << "TwoByteTest" << QVariant(300) << true
-                                                     << QStringList({"027327", "077f244d0000012c", "027022"});
-    QTest::newRow("one-byte value") << "TemperatureSettings" << QVariant(2) << true
-                                    << QStringList({"027327", "067a2440000002", "027022"});
-    QTest::newRow("Fahrenheit units go up by 0x1C") << "TemperatureSettings" << QVariant(5) << true
-                                                    << QStringList({"027327", "066e2440000021", "027022"});
-    QTest::newRow("pressure at the sensor's scale") << "ThresholdsPressure1A1" << QVariant(2.5) << true
-                                                    << QStringList({"027327", "074a244a000100fa", "027022"});
-    QTest::newRow("negative temperature in hundredths") << "ThresholdsTemp1A1" << QVariant(-10.5) << true
-                                                        << QStringList({"027327", "076d244b0001fbe6", "027022"});
-    QTest::newRow("bool") << "RemoteSwitchingOutput" << QVariant(true) << true
-                          << QStringList({"027327", "066d2459000001", "027022"});
-    QTest::newRow("text while edits are forwarded") << "ApplicationTag" << QVariant(QStringLiteral("Pneumatics"))
-                                                    << true << QStringList({"027327", "06642418000001", "027022"});
-    QTest::newRow("text while settings are pushed") << "ApplicationTag" << QVariant(QStringLiteral("Pneumatics"))
-                                                    << false << QStringList({"027327", "06752418000000", "027022"});
-    QTest::newRow("size outside the write frame") << "OddSizeTest" << QVariant(3) << true << QStringList({"027022"});
+    // Connected with live data off unless the row says otherwise: fetch, write, process data.
+    const auto row = [](const char *name, const char *id, const QVariant &value, const char *write,
+                        bool forwarding = true) {
+        QTest::newRow(name) << QString::fromLatin1(id) << value << forwarding << true << false
+                            << QStringList({"027327", QString::fromLatin1(write), "027022"});
+    };
+    row("two-byte value, high byte first", "TwoByteTest", 300, "077f244d0000012c");
+    row("one-byte value", "TemperatureSettings", 2, "067a2440000002");
+    row("Fahrenheit units go up by 0x1C", "TemperatureSettings", 5, "066e2440000021");
+    row("pressure at the sensor's scale", "ThresholdsPressure1A1", 2.5, "074a244a000100fa");
+    row("negative temperature in hundredths", "ThresholdsTemp1A1", -10.5, "076d244b0001fbe6");
+    row("bool", "RemoteSwitchingOutput", true, "066d2459000001");
+    row("text while edits are forwarded", "ApplicationTag", QStringLiteral("Pneumatics"), "06642418000001");
+    row("text while settings are pushed", "ApplicationTag", QStringLiteral("Pneumatics"), "06752418000000", false);
+    QTest::newRow("size outside the write frame")
+        << "OddSizeTest" << QVariant(3) << true << true << false << QStringList({"027022"});
+    QTest::newRow("live data on: no process-data frame after it")
+        << "TemperatureSettings" << QVariant(2) << true << true << true << QStringList({"027327", "067a2440000002"});
+    QTest::newRow("no sensor: nothing at all")
+        << "TemperatureSettings" << QVariant(2) << true << false << false << QStringList();
 }
 
 void tst_Sequences::writeFrames()
@@ -350,12 +351,15 @@ void tst_Sequences::writeFrames()
     QFETCH(QString, id);
     QFETCH(QVariant, value);
     QFETCH(bool, forwarding);
+    QFETCH(bool, connected);
+    QFETCH(bool, liveData);
     QFETCH(QStringList, sent);
     attachMaster();
+    m_window->sensorConnected = connected;
     addIntProperty(QStringLiteral("TwoByteTest"), QStringLiteral("77;0;7"));
     addIntProperty(QStringLiteral("OddSizeTest"), QStringLiteral("78;0;5"));
     data().pressureDivisor = 100.0;
-    data().liveDataEnabled = false;
+    data().liveDataEnabled = liveData;
     m_window->editForwarding = forwarding;
     m_window->pendingProperty = property(id.toLatin1());
     m_window->pendingValue = value;
@@ -363,28 +367,6 @@ void tst_Sequences::writeFrames()
 
     QVERIFY(QMetaObject::invokeMethod(m_window.get(), "sendDelayValue"));
     QCOMPARE(m_master->queryLog(), frames(sent));
-    QVERIFY(!m_window->sendDelayTimer()->isActive());
-}
-
-void tst_Sequences::writeWithLiveDataSkipsTheProcessDataFrame()
-{
-    attachMaster();
-    data().liveDataEnabled = true;
-    m_window->pendingProperty = property("TemperatureSettings");
-    m_window->pendingValue = 2;
-    QVERIFY(QMetaObject::invokeMethod(m_window.get(), "sendDelayValue"));
-    QCOMPARE(m_master->queryLog(), frames({"027327", "067a2440000002"}));
-}
-
-void tst_Sequences::writeWithoutSensorSendsNothingButStopsTheTimer()
-{
-    attachMaster();
-    m_window->sensorConnected = false;
-    m_window->pendingProperty = property("TemperatureSettings");
-    m_window->pendingValue = 2;
-    m_window->sendDelayTimer()->start();
-    QVERIFY(QMetaObject::invokeMethod(m_window.get(), "sendDelayValue"));
-    QVERIFY(m_master->queryLog().isEmpty());
     QVERIFY(!m_window->sendDelayTimer()->isActive());
 }
 
@@ -478,31 +460,6 @@ void tst_Sequences::updateDialogLooksAndPaces()
     m_window->vShowUpdateDialog(false);
     QVERIFY(!dialog.isVisible());
     QVERIFY(data().showTransferUi);
-}
-
-void tst_Sequences::updateDialogMaximum_data()
-{
-    QTest::addColumn<QByteArray>("sequence");
-    QTest::addColumn<int>("maximum");
-    QTest::newRow("read all") << QByteArray("vRadAllSettings") << 430;
-    QTest::newRow("factory reset") << QByteArray("bFactoryResetSequence") << 380;
-}
-
-void tst_Sequences::updateDialogMaximum()
-{
-    QFETCH(QByteArray, sequence);
-    QFETCH(int, maximum);
-    attachMaster();
-    if (sequence == "vRadAllSettings")
-        QVERIFY(QMetaObject::invokeMethod(m_window.get(), sequence, Q_ARG(bool, false)));
-    else
-        m_window->bFactoryResetSequence();
-    QCOMPARE(data().progressBar->maximum(), maximum);
-    QVERIFY(data().progressDialog.isVisible());
-    // The bar is paced by time; moved to its end, the dialog closes at the next step.
-    data().progressBar->setValue(maximum);
-    QTRY_VERIFY(!data().progressDialog.isVisible());
-    QCOMPARE(data().progressMaximum, 350);
 }
 
 void tst_Sequences::endOfUpdateDialogAfterConnecting_data()

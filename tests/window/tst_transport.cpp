@@ -44,7 +44,6 @@ private slots:
     void requestAnswerHandsBackTheAnswerUnchanged();
     void probeNeedsAFourByteAnswer_data();
     void probeNeedsAFourByteAnswer();
-    void recordsCarryPatternAndTimeout();
     void identityFetchWaitsForTheSerialLine_data();
     void identityFetchWaitsForTheSerialLine();
     void waitIndicationOnlyWhileTransfersMayShowIt_data();
@@ -167,21 +166,6 @@ void tst_Transport::probeNeedsAFourByteAnswer()
     QCOMPARE(result, connected);
     QCOMPARE(connection.records().size(), size_t(1));
     QCOMPARE(QByteArray::fromStdString(connection.records().front().query), QByteArray::fromHex("03511201"));
-}
-
-void tst_Transport::recordsCarryPatternAndTimeout()
-{
-    ScriptedConnection connection([](const QByteArray &query) { return query; });
-    data().connection = &connection;
-    window().bSendFrame(QByteArray::fromHex("027022"), false);
-    window().requestAnswer(QByteArray::fromHex("027327"));
-
-    const std::vector<Record> &records = connection.records();
-    QCOMPARE(records.size(), size_t(2));
-    QCOMPARE(records[0].answerPattern, std::string(".*"));
-    QCOMPARE(records[0].timeoutMs, 2000.0);
-    QCOMPARE(records[1].answerPattern, std::string());
-    QCOMPARE(records[1].timeoutMs, 2000.0);
 }
 
 void tst_Transport::identityFetchWaitsForTheSerialLine_data()
