@@ -3,7 +3,6 @@
 #include <boost/property_tree/ptree.hpp>
 #include <boost/property_tree/xml_parser.hpp>
 
-#include <map>
 #include <set>
 
 using Tree = boost::property_tree::ptree;
@@ -51,7 +50,6 @@ class tst_DescriptionFile : public QObject
 
 private slots:
     void initTestCase();
-    void identifiesTheFamily();
     void sensorTypesAreDistinctAndComplete();
     void variantsFitSixteenBitDeviceNumbers();
     void nodesCarryTheKeysOfTheirType();
@@ -61,7 +59,6 @@ private slots:
     void groupsHoldTheirPoints_data();
     void groupsHoldTheirPoints();
     void unitChoicesFollowTheUnitIndex();
-    void offersEveryKindOfNode();
     void processDataRowsFollowTheWindowOrder();
 
 private:
@@ -88,11 +85,6 @@ const Tree *tst_DescriptionFile::findNode(const std::string &id) const
             return node.tree;
     }
     return nullptr;
-}
-
-void tst_DescriptionFile::identifiesTheFamily()
-{
-    QCOMPARE(text(m_document, "document.documentId"), std::string("IoLinkKR7Dfamily"));
 }
 
 void tst_DescriptionFile::sensorTypesAreDistinctAndComplete()
@@ -270,29 +262,6 @@ void tst_DescriptionFile::unitChoicesFollowTheUnitIndex()
     QCOMPARE(index, 8);
     QCOMPARE(findNode("PinFunctionA2")->get_child("items").size(), size_t(6));
     QCOMPARE(findNode("AnalogMode")->get_child("items").size(), size_t(2));
-}
-
-void tst_DescriptionFile::offersEveryKindOfNode()
-{
-    const Tree *productId = findNode("ProductIdReadOnly");
-    QVERIFY(productId);
-    QCOMPARE(text(*productId, "index"), std::string("19"));
-    QCOMPARE(text(*productId, "subIndex"), std::string("0"));
-    QCOMPARE(text(*productId, "type"), std::string("string"));
-
-    std::map<std::string, int> count;
-    for (const Node &node : m_nodes) {
-        const Tree &tree = *node.tree;
-        const std::string id = text(tree, "id");
-        count["hidden"] += text(tree, "visible") == "false";
-        count["action"] += text(tree, "type") == "action";
-        count["editable text"] += text(tree, "type") == "string" && text(tree, "readonly") == "false";
-        count["ReadOnly"] += id.find("ReadOnly") != std::string::npos;
-        count["InputMode"] += id.find("InputMode") != std::string::npos;
-        count["TEACHBUTTON"] += id.find("TEACHBUTTON") != std::string::npos;
-    }
-    for (const auto &[kind, number] : count)
-        QVERIFY2(number > 0, kind.c_str());
 }
 
 void tst_DescriptionFile::processDataRowsFollowTheWindowOrder()
