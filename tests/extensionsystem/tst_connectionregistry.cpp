@@ -1,3 +1,4 @@
+#include "fakeconnection.h"
 #include "ptydevice.h"
 
 #include <extensionsystem/communicationinterface.h>
@@ -16,38 +17,6 @@
 using namespace ExtensionSystem;
 
 namespace {
-
-// Stands for a simulator the host puts behind a port name.
-class FakeConnection final : public CommunicationInterface
-{
-public:
-    explicit FakeConnection(const PortSettings &settings)
-        : m_settings(settings)
-    {
-    }
-
-    bool bIsOpen() const override { return !m_closed; }
-    void vSendRawData(std::string) override {}
-    QString portName() const override { return m_settings.portName; }
-    unsigned int uiSendDataFrames(DataFrame *) override { return 1; }
-    int iPendingTransfers() const override { return 0; }
-    void vClose() override { m_closed = true; }
-    bool bPortLost() const override { return false; }
-    void vSetPortSettings(const PortSettings *) override {}
-    PortSettings *poGetPortSettings() override { return &m_settings; }
-
-    // Emits and then still uses the object, as a real connection does after
-    // a list has finished.
-    bool finishAndCheckState(unsigned int id)
-    {
-        emit emitFinished(id);
-        return m_closed;
-    }
-
-private:
-    PortSettings m_settings;
-    bool m_closed = false;
-};
 
 class TestPlugin final : public PluginInterface
 {
