@@ -1,3 +1,5 @@
+#include "fakeconnection.h"
+
 #include <plugin/exports.h>
 #include <plugin/sensorcatalogue.h>
 #include <plugin/sensorinterface.h>
@@ -24,26 +26,6 @@ using ExtensionSystem::ConnectionRegistry;
 using ExtensionSystem::PortSettings;
 
 namespace {
-
-// A connection that only remembers what it was asked to send.
-class FakeConnection final : public CommunicationInterface
-{
-public:
-    bool bIsOpen() const override { return true; }
-    void vSendRawData(std::string data) override { sent.push_back(std::move(data)); }
-    QString portName() const override { return m_settings.portName; }
-    unsigned int uiSendDataFrames(DataFrame *) override { return 1; }
-    int iPendingTransfers() const override { return 0; }
-    void vClose() override {}
-    bool bPortLost() const override { return false; }
-    void vSetPortSettings(const PortSettings *settings) override { m_settings = *settings; }
-    PortSettings *poGetPortSettings() override { return &m_settings; }
-
-    std::vector<std::string> sent;
-
-private:
-    PortSettings m_settings;
-};
 
 // What the host's registry was asked to open.
 struct Registrations
@@ -108,9 +90,7 @@ void tst_SensorInterface::init()
             registrations->requested.append(settings);
             if (!settings.portName.startsWith(QLatin1String("FAKE")))
                 return nullptr;
-            auto connection = std::make_unique<FakeConnection>();
-            connection->vSetPortSettings(&settings);
-            return connection;
+            return std::make_unique<FakeConnection>(settings);
         });
     m_subWindow = std::make_unique<QMdiSubWindow>();
     m_plugin = std::make_unique<SensorInterface>(&m_sensor, m_subWindow.get());
