@@ -351,12 +351,8 @@ void TestPropertyManagers::propertyAttributesSignalOnlyChanges_data()
     const QString text = QStringLiteral("text");
     QTest::newRow("name") << PropertyEdit([text](QtProperty *p) { p->setPropertyName(text); })
                           << PropertyRead([](const QtProperty *p) { return p->propertyName(); }) << QVariant(text);
-    QTest::newRow("tool tip") << PropertyEdit([text](QtProperty *p) { p->setToolTip(text); })
-                              << PropertyRead([](const QtProperty *p) { return p->toolTip(); }) << QVariant(text);
     QTest::newRow("disabled") << PropertyEdit([](QtProperty *p) { p->setEnabled(false); })
                               << PropertyRead([](const QtProperty *p) { return p->isEnabled(); }) << QVariant(false);
-    QTest::newRow("modified") << PropertyEdit([](QtProperty *p) { p->setModified(true); })
-                              << PropertyRead([](const QtProperty *p) { return p->isModified(); }) << QVariant(true);
 }
 
 void TestPropertyManagers::propertyAttributesSignalOnlyChanges()
