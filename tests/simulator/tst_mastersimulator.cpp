@@ -110,10 +110,8 @@ class tst_MasterSimulator : public QObject
     Q_OBJECT
 
 private slots:
-    void acknowledgesTheIdentityFrames_data();
-    void acknowledgesTheIdentityFrames();
-    void answersDamagedOrUnknownFramesWithError_data();
-    void answersDamagedOrUnknownFramesWithError();
+    void answersEveryFrame_data();
+    void answersEveryFrame();
     void productIdAnswersTheIdentityRead_data();
     void productIdAnswersTheIdentityRead();
     void fetchCarriesValueBySize_data();
@@ -123,8 +121,7 @@ private slots:
     void refusedWriteLeavesValue_data();
     void refusedWriteLeavesValue();
     void failedReadRequestLeavesNothingToFetch();
-    void factoryResetRestoresEveryDefault();
-    void systemCommandOtherThanResetIsRefused();
+    void onlyTheFactoryResetCommandRestoresEveryDefault();
     void processDataEncodesMeasuredValues_data();
     void processDataEncodesMeasuredValues();
     void outputsFollowSwitchingRules_data();
@@ -133,51 +130,33 @@ private slots:
     void signalTooLowSetsItsBit();
     void freeRunningValuesStayInRangeAndMoveSmoothly();
     void seedMakesProcessReproducible();
-    void dropsEveryNthAnswerButStillActsOnRequest();
-    void corruptsEveryNthAnswer();
+    void faultsHitEveryNthAnswerButNotTheRequest_data();
+    void faultsHitEveryNthAnswerButNotTheRequest();
     void unplugsAfterTheSetTime();
 };
 
-void tst_MasterSimulator::acknowledgesTheIdentityFrames_data()
+void tst_MasterSimulator::answersEveryFrame_data()
 {
     QTest::addColumn<QByteArray>("request");
-    QTest::newRow("probe") << QByteArray::fromHex("03511201");
-    QTest::newRow("master set-up 0x11") << QByteArray::fromHex("0473110903");
-    QTest::newRow("port start 0x21") << QByteArray::fromHex("03702103");
-    QTest::newRow("read request") << QByteArray::fromHex("054626130000");
+    QTest::addColumn<QByteArray>("answerBody");
+    const QByteArray error("ERROR");
+    QTest::newRow("probe") << QByteArray::fromHex("03511201") << QByteArray::fromHex("1200");
+    QTest::newRow("master set-up 0x11") << QByteArray::fromHex("0473110903") << QByteArray::fromHex("1100");
+    QTest::newRow("port start 0x21") << QByteArray::fromHex("03702103") << QByteArray::fromHex("2100");
+    QTest::newRow("read request") << QByteArray::fromHex("054626130000") << QByteArray::fromHex("2600");
+    QTest::newRow("wrong check octet") << QByteArray::fromHex("03501201") << error;
+    QTest::newRow("count byte too large") << QByteArray::fromHex("04511201") << error;
+    QTest::newRow("unknown command") << buildFrame(0x55, QByteArray::fromHex("01")) << error;
+    QTest::newRow("empty") << QByteArray() << error;
 }
 
-void tst_MasterSimulator::acknowledgesTheIdentityFrames()
+void tst_MasterSimulator::answersEveryFrame()
 {
     QFETCH(QByteArray, request);
     auto simulator = simulatorFor({});
     const std::optional<QByteArray> answer = simulator->respond(request);
-    QVERIFY(answer);
-    QCOMPARE(answer->size(), 4);
-    QVERIFY(isFrameIntact(*answer));
-    QCOMPARE(quint8(answer->at(2)), quint8(request.at(2)));
-    QCOMPARE(quint8(answer->at(3)), quint8(DeviceStatus::Ok));
-}
-
-void tst_MasterSimulator::answersDamagedOrUnknownFramesWithError_data()
-{
-    QTest::addColumn<QByteArray>("request");
-    QTest::newRow("wrong check octet") << QByteArray::fromHex("03501201");
-    QTest::newRow("count byte too large") << QByteArray::fromHex("04511201");
-    QTest::newRow("unknown command") << buildFrame(0x55, QByteArray::fromHex("01"));
-    QTest::newRow("empty") << QByteArray();
-}
-
-void tst_MasterSimulator::answersDamagedOrUnknownFramesWithError()
-{
-    QFETCH(QByteArray, request);
-    auto simulator = simulatorFor({});
-    const std::optional<QByteArray> answer = simulator->respond(request);
-    QVERIFY(answer);
-    QCOMPARE(answer->size(), 7);
-    QCOMPARE(quint8(answer->at(0)), quint8(6));
-    QVERIFY(isFrameIntact(*answer));
-    QCOMPARE(answer->mid(2), QByteArrayLiteral("ERROR"));
+    QVERIFY(answer && isFrameIntact(*answer));
+    QTEST(answer->mid(2), "answerBody");
 }
 
 void tst_MasterSimulator::productIdAnswersTheIdentityRead_data()
@@ -310,7 +289,7 @@ void tst_MasterSimulator::failedReadRequestLeavesNothingToFetch()
     QCOMPARE(fetched->size(), 4);
 }
 
-void tst_MasterSimulator::factoryResetRestoresEveryDefault()
+void tst_MasterSimulator::onlyTheFactoryResetCommandRestoresEveryDefault()
 {
     auto simulator = simulatorFor({QStringLiteral("KR7D-P600"), QStringLiteral("320"), QString()});
     const auto pristine = simulatorFor({QStringLiteral("KR7D-P600"), QStringLiteral("320"), QString()});
@@ -318,6 +297,8 @@ void tst_MasterSimulator::factoryResetRestoresEveryDefault()
     QCOMPARE(writeValue(*simulator, QStringLiteral("ThresholdsTemp2A2"), 4000).status, quint8(0));
     QCOMPARE(writeValue(*simulator, QStringLiteral("TemperatureSettings"), 0x23).status, quint8(0));
     QVERIFY(simulator->setParameter(QStringLiteral("SerialNumberReadOnly"), QStringLiteral("X1")));
+    QCOMPARE(parse(simulator->respond(writeFrame(2, 0, 6, 0x81))).status, quint8(DeviceStatus::ValueOutOfRange));
+    QCOMPARE(simulator->parameter(QStringLiteral("OnDelay2")).toInt(), 1500);
 
     // The window's reset frame: 0x82 to index 2.
     const Answer reset = parse(simulator->respond(QByteArray::fromHex("066b2402000082")));
@@ -328,14 +309,6 @@ void tst_MasterSimulator::factoryResetRestoresEveryDefault()
     for (const ParameterSpec &spec : description->parameters())
         QCOMPARE(simulator->parameter(spec.id), pristine->parameter(spec.id));
     QCOMPARE(simulator->parameter(QStringLiteral("ProductIdReadOnly")).toString(), QStringLiteral("K7DC320"));
-}
-
-void tst_MasterSimulator::systemCommandOtherThanResetIsRefused()
-{
-    auto simulator = simulatorFor({});
-    QCOMPARE(writeValue(*simulator, QStringLiteral("OnDelay1"), 700).status, quint8(0));
-    QCOMPARE(parse(simulator->respond(writeFrame(2, 0, 6, 0x81))).status, quint8(DeviceStatus::ValueOutOfRange));
-    QCOMPARE(simulator->parameter(QStringLiteral("OnDelay1")).toInt(), 700);
 }
 
 void tst_MasterSimulator::processDataEncodesMeasuredValues_data()
@@ -488,40 +461,37 @@ void tst_MasterSimulator::seedMakesProcessReproducible()
     QVERIFY(otherDiffers);
 }
 
-void tst_MasterSimulator::dropsEveryNthAnswerButStillActsOnRequest()
+void tst_MasterSimulator::faultsHitEveryNthAnswerButNotTheRequest_data()
 {
-    auto simulator = simulatorFor({});
-    FaultSettings faults;
-    faults.dropEvery = 3;
-    simulator->setFaults(faults);
-    QVector<bool> answered;
-    for (int i = 1; i <= 6; ++i)
-        answered.append(bool(simulator->respond(QByteArray::fromHex("03511201"))));
-    QCOMPARE(answered, (QVector<bool>{true, true, false, true, true, false}));
-    // The request reached the sensor; only its answer was lost.
-    simulator->respond(QByteArray::fromHex("03511201"));
-    simulator->respond(QByteArray::fromHex("03511201"));
-    QVERIFY(!simulator->respond(writeFrame(72, 0, 7, 250)));
-    QCOMPARE(simulator->parameter(QStringLiteral("OnDelay1")).toInt(), 250);
-    QCOMPARE(simulator->counters().requestsSeen, 9);
-    QCOMPARE(simulator->counters().answersDropped, 3);
+    QTest::addColumn<int>("dropEvery");
+    QTest::addColumn<int>("corruptEvery");
+    QTest::addColumn<QString>("outcomes");
+    // One mark per request: answered (.), dropped (-) or corrupted (x); the last request is a write.
+    QTest::newRow("every third dropped") << 3 << 0 << "..-..-";
+    QTest::newRow("every second corrupted") << 0 << 2 << ".x.x.x";
 }
 
-void tst_MasterSimulator::corruptsEveryNthAnswer()
+void tst_MasterSimulator::faultsHitEveryNthAnswerButNotTheRequest()
 {
+    QFETCH(int, dropEvery);
+    QFETCH(int, corruptEvery);
+    QFETCH(QString, outcomes);
     auto simulator = simulatorFor({});
     FaultSettings faults;
-    faults.corruptEvery = 2;
+    faults.dropEvery = dropEvery;
+    faults.corruptEvery = corruptEvery;
     simulator->setFaults(faults);
-    QVector<bool> intact;
-    for (const char *hex : {"03511201", "027022", "054626130000", "027327"}) {
-        const std::optional<QByteArray> answer = simulator->respond(QByteArray::fromHex(hex));
-        QVERIFY(answer);
-        intact.append(isFrameIntact(*answer));
+    QString seen;
+    for (int i = 1; i <= outcomes.size(); ++i) {
+        const std::optional<QByteArray> answer = simulator->respond(
+            i < outcomes.size() ? QByteArray::fromHex("03511201") : writeFrame(72, 0, 7, 250));
+        seen += !answer ? QLatin1Char('-') : isFrameIntact(*answer) ? QLatin1Char('.') : QLatin1Char('x');
     }
-    QCOMPARE(intact, (QVector<bool>{true, false, true, false}));
-    QCOMPARE(simulator->counters().answersCorrupted, 2);
-    QCOMPARE(simulator->counters().answersDropped, 0);
+    QCOMPARE(seen, outcomes);
+    QCOMPARE(simulator->parameter(QStringLiteral("OnDelay1")).toInt(), 250);
+    QCOMPARE(simulator->counters().requestsSeen, outcomes.size());
+    QCOMPARE(simulator->counters().answersDropped, int(outcomes.count(QLatin1Char('-'))));
+    QCOMPARE(simulator->counters().answersCorrupted, int(outcomes.count(QLatin1Char('x'))));
 }
 
 void tst_MasterSimulator::unplugsAfterTheSetTime()
