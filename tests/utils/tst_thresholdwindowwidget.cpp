@@ -10,6 +10,8 @@
 #include <QPointer>
 #include <QtTest>
 
+#include <functional>
+
 using Utils::ThresholdMultiManager;
 using Utils::ThresholdWindowWidget;
 using Utils::Charts::GenericChart;
@@ -59,7 +61,11 @@ struct Fixture
     ThresholdWindowWidget *widget = nullptr;  // owned by the plot
 };
 
+using WidgetSetup = std::function<void(ThresholdWindowWidget *)>;
+
 } // namespace
+
+Q_DECLARE_METATYPE(WidgetSetup)
 
 class tst_ThresholdWindowWidget : public QObject
 {
@@ -70,43 +76,57 @@ private slots:
     void draggingAMarkEmitsItsIndexAndValue();
     void settingMarksEmitsNothingAndMovesTheBand();
     void pressAwayFromTheMarksPansThePlot();
-    void marksThatMayNotBeDraggedStayPut_data();
-    void marksThatMayNotBeDraggedStayPut();
-    void withoutOverlapADraggedMarkStopsAtTheOther_data();
-    void withoutOverlapADraggedMarkStopsAtTheOther();
     void managerReportsDropsWithTheComponent();
     void widgetDiesWithItsPlot();
 };
 
 void tst_ThresholdWindowWidget::draggingAMarkEmitsItsIndexAndValue_data()
 {
+    QTest::addColumn<WidgetSetup>("setup");
     QTest::addColumn<double>("mark");
     QTest::addColumn<double>("target");
-    QTest::addColumn<unsigned int>("index");
-    QTest::newRow("lower mark up to 40") << 25.0 << 40.0 << 0u;
-    QTest::newRow("upper mark down to 60") << 75.0 << 60.0 << 1u;
-    QTest::newRow("upper mark grabbed slightly off the line") << 74.2 << 90.0 << 1u;
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QVariant>("stopsAt");
+
+    // index -1: no mark may move; no stopsAt: the mark follows the drag.
+    const WidgetSetup none = [](ThresholdWindowWidget *) {};
+    const WidgetSetup noOverlap = [](ThresholdWindowWidget *w) { w->allowOverlapping(false); };
+    QTest::newRow("lower mark up to 40") << none << 25.0 << 40.0 << 0 << QVariant();
+    QTest::newRow("upper mark down to 60") << none << 75.0 << 60.0 << 1 << QVariant();
+    QTest::newRow("upper mark grabbed slightly off the line") << none << 74.2 << 90.0 << 1 << QVariant();
+    QTest::newRow("lower past upper stops") << noOverlap << 25.0 << 90.0 << 0 << QVariant(75.0);
+    QTest::newRow("upper past lower stops") << noOverlap << 75.0 << 10.0 << 1 << QVariant(25.0);
+    QTest::newRow("lower past upper with overlap")
+        << WidgetSetup([](ThresholdWindowWidget *w) { w->allowOverlapping(true); }) << 25.0 << 90.0 << 0 << QVariant();
+    QTest::newRow("read-only widget") << WidgetSetup([](ThresholdWindowWidget *w) { w->setReadOnly(true); }) << 25.0
+                                      << 45.0 << -1 << QVariant();
+    QTest::newRow("lower mark disabled")
+        << WidgetSetup([](ThresholdWindowWidget *w) { w->enableLowerMark(false); }) << 25.0 << 45.0 << -1 << QVariant();
 }
 
 void tst_ThresholdWindowWidget::draggingAMarkEmitsItsIndexAndValue()
 {
+    QFETCH(WidgetSetup, setup);
     QFETCH(double, mark);
     QFETCH(double, target);
-    QFETCH(unsigned int, index);
+    QFETCH(int, index);
+    QFETCH(QVariant, stopsAt);
     Fixture fixture;
+    setup(fixture.widget);
     const QwtInterval before = fixture.valueAxis();
     QSignalSpy dropped(fixture.widget, &ThresholdWindowWidget::emitValueChanged);
 
     const int to = fixture.pixelOf(target);
     fixture.drag(fixture.pixelOf(mark), to);
 
-    QCOMPARE(dropped.count(), 1);
-    QCOMPARE(dropped.first().at(0).toUInt(), index);
-    QCOMPARE(dropped.first().at(1).toDouble(), fixture.valueAt(to));
-    const double moved = index == 0 ? fixture.widget->lowerMark() : fixture.widget->upperMark();
-    const double other = index == 0 ? fixture.widget->upperMark() : fixture.widget->lowerMark();
-    QCOMPARE(moved, fixture.valueAt(to));
-    QCOMPARE(other, index == 0 ? 75.0 : 25.0);
+    const double moved = stopsAt.isValid() ? stopsAt.toDouble() : fixture.valueAt(to);
+    QCOMPARE(fixture.widget->lowerMark(), index == 0 ? moved : 25.0);
+    QCOMPARE(fixture.widget->upperMark(), index == 1 ? moved : 75.0);
+    QCOMPARE(dropped.count(), index < 0 ? 0 : 1);
+    if (index < 0)
+        return;
+    QCOMPARE(dropped.first().at(0).toInt(), index);
+    QCOMPARE(dropped.first().at(1).toDouble(), moved);
     QCOMPARE(fixture.valueAxis(), before);
 }
 
@@ -139,56 +159,6 @@ void tst_ThresholdWindowWidget::pressAwayFromTheMarksPansThePlot()
     QCOMPARE(fixture.widget->lowerMark(), 25.0);
     QCOMPARE(fixture.widget->upperMark(), 75.0);
     QVERIFY(fixture.valueAxis().minValue() > 0.0);
-}
-
-void tst_ThresholdWindowWidget::marksThatMayNotBeDraggedStayPut_data()
-{
-    QTest::addColumn<bool>("readOnly");
-    QTest::addColumn<bool>("lowerEnabled");
-    QTest::newRow("read-only widget") << true << true;
-    QTest::newRow("lower mark disabled") << false << false;
-}
-
-void tst_ThresholdWindowWidget::marksThatMayNotBeDraggedStayPut()
-{
-    QFETCH(bool, readOnly);
-    QFETCH(bool, lowerEnabled);
-    Fixture fixture;
-    fixture.widget->setReadOnly(readOnly);
-    fixture.widget->enableLowerMark(lowerEnabled);
-    QSignalSpy dropped(fixture.widget, &ThresholdWindowWidget::emitValueChanged);
-
-    fixture.drag(fixture.pixelOf(25.0), fixture.pixelOf(45.0));
-    QCOMPARE(dropped.count(), 0);
-    QCOMPARE(fixture.widget->lowerMark(), 25.0);
-}
-
-void tst_ThresholdWindowWidget::withoutOverlapADraggedMarkStopsAtTheOther_data()
-{
-    QTest::addColumn<bool>("overlap");
-    QTest::addColumn<double>("mark");
-    QTest::addColumn<double>("target");
-    QTest::addColumn<bool>("stopsAtOther");
-    QTest::newRow("lower past upper stops") << false << 25.0 << 90.0 << true;
-    QTest::newRow("upper past lower stops") << false << 75.0 << 10.0 << true;
-    QTest::newRow("lower past upper with overlap") << true << 25.0 << 90.0 << false;
-}
-
-void tst_ThresholdWindowWidget::withoutOverlapADraggedMarkStopsAtTheOther()
-{
-    QFETCH(bool, overlap);
-    QFETCH(double, mark);
-    QFETCH(double, target);
-    QFETCH(bool, stopsAtOther);
-    Fixture fixture;
-    fixture.widget->allowOverlapping(overlap);
-    QSignalSpy dropped(fixture.widget, &ThresholdWindowWidget::emitValueChanged);
-
-    const int to = fixture.pixelOf(target);
-    fixture.drag(fixture.pixelOf(mark), to);
-    QCOMPARE(dropped.count(), 1);
-    const double other = mark == 25.0 ? 75.0 : 25.0;
-    QCOMPARE(dropped.first().at(1).toDouble(), stopsAtOther ? other : fixture.valueAt(to));
 }
 
 void tst_ThresholdWindowWidget::managerReportsDropsWithTheComponent()
