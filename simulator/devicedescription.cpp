@@ -39,11 +39,11 @@ std::optional<ParameterType> parameterType(const std::string &type)
     return std::nullopt;
 }
 
-void collectNestedParameters(const Tree &node, QVector<ParameterSpec> &out);
+void collectNestedParameters(const Tree &node, QVector<ParameterInfo> &out);
 
 // A node without a known type or without its address is skipped with all its
 // children, as the plug-in skips it: the device then has no such parameter.
-void collectParameters(const Tree &node, QVector<ParameterSpec> &out)
+void collectParameters(const Tree &node, QVector<ParameterInfo> &out)
 {
     const std::string typeText = node.get<std::string>("type", std::string());
     if (typeText == "category") {
@@ -57,23 +57,23 @@ void collectParameters(const Tree &node, QVector<ParameterSpec> &out)
     if (!type || !index || !subIndex || !size)
         return;
 
-    ParameterSpec spec;
-    spec.id = text(node, "id");
-    spec.type = *type;
-    spec.index = *index;
-    spec.subIndex = *subIndex;
-    spec.size = *size;
+    ParameterInfo info;
+    info.id = text(node, "id");
+    info.type = *type;
+    info.index = *index;
+    info.subIndex = *subIndex;
+    info.size = *size;
     // Texts without a readonly key are identification data, read-only by default.
     const std::string writableDefault = *type == ParameterType::String ? "true" : "false";
-    spec.readOnly = node.get<std::string>("readonly", writableDefault) != "false";
-    spec.defaultValue = text(node, "defaultvalue");
+    info.readOnly = node.get<std::string>("readonly", writableDefault) != "false";
+    info.defaultValue = text(node, "defaultvalue");
     if (const auto items = node.get_child_optional("items"))
-        spec.choiceCount = int(items->size());
-    out.append(spec);
+        info.choiceCount = int(items->size());
+    out.append(info);
     collectNestedParameters(node, out);
 }
 
-void collectNestedParameters(const Tree &node, QVector<ParameterSpec> &out)
+void collectNestedParameters(const Tree &node, QVector<ParameterInfo> &out)
 {
     for (const auto &child : node) {
         if (child.first == "property")

@@ -29,7 +29,7 @@ struct SensorType
 enum class ParameterType { Enumerator, Int, Double, Bool, Action, String };
 
 // One parameter node of the description's tree with its IO-Link address.
-struct ParameterSpec
+struct ParameterInfo
 {
     QString id;
     ParameterType type = ParameterType::Int;
@@ -66,13 +66,13 @@ public:
     static std::optional<DeviceDescription> fromXml(const QByteArray &xml, QString *error = nullptr);
 
     const QVector<SensorType> &sensors() const { return m_sensors; }
-    const QVector<ParameterSpec> &parameters() const { return m_parameters; }
+    const QVector<ParameterInfo> &parameters() const { return m_parameters; }
 
     std::optional<DeviceIdentity> select(const DeviceSelection &selection) const;
 
 private:
     QVector<SensorType> m_sensors;
-    QVector<ParameterSpec> m_parameters;
+    QVector<ParameterInfo> m_parameters;
 };
 
 } // namespace Kr7dSim

@@ -9,29 +9,29 @@ namespace {
 const char kUnitSelection[] = "TemperatureSettings";
 const int kProductIdIndex = 19;
 
-bool isPressure(const ParameterSpec &spec)
+bool isPressure(const ParameterInfo &info)
 {
-    return spec.id.contains(QLatin1String("Pressure"));
+    return info.id.contains(QLatin1String("Pressure"));
 }
 
 // The unit selection keeps its Fahrenheit choices 0x1C above their item index.
-int deviceValueOfChoice(const ParameterSpec &spec, int choice)
+int deviceValueOfChoice(const ParameterInfo &info, int choice)
 {
-    return spec.id == QLatin1String(kUnitSelection) && choice > 3 ? choice + 0x1C : choice;
+    return info.id == QLatin1String(kUnitSelection) && choice > 3 ? choice + 0x1C : choice;
 }
 
-bool isValidChoice(const ParameterSpec &spec, int deviceValue)
+bool isValidChoice(const ParameterInfo &info, int deviceValue)
 {
-    for (int choice = 0; choice < spec.choiceCount; ++choice) {
-        if (deviceValueOfChoice(spec, choice) == deviceValue)
+    for (int choice = 0; choice < info.choiceCount; ++choice) {
+        if (deviceValueOfChoice(info, choice) == deviceValue)
             return true;
     }
     return false;
 }
 
-int valueByteCount(const ParameterSpec &spec)
+int valueByteCount(const ParameterInfo &info)
 {
-    return spec.size == 7 ? 2 : 1;
+    return info.size == 7 ? 2 : 1;
 }
 
 template<typename Parameters, typename Predicate>
@@ -44,25 +44,25 @@ auto findIn(Parameters &parameters, Predicate predicate) -> decltype(&parameters
 auto atAddress(int index, int subIndex)
 {
     return [=](const ParameterTable::Parameter &p) {
-        return p.spec.index == index && p.spec.subIndex == subIndex;
+        return p.info.index == index && p.info.subIndex == subIndex;
     };
 }
 
 auto withId(const QString &id)
 {
-    return [&id](const ParameterTable::Parameter &p) { return p.spec.id == id; };
+    return [&id](const ParameterTable::Parameter &p) { return p.info.id == id; };
 }
 
 } // namespace
 
-ParameterTable::ParameterTable(const QVector<ParameterSpec> &specs, double pressureDivisor,
+ParameterTable::ParameterTable(const QVector<ParameterInfo> &specs, double pressureDivisor,
                                const QString &productId)
     : m_pressureDivisor(pressureDivisor)
     , m_productId(productId)
 {
     m_parameters.reserve(specs.size());
-    for (const ParameterSpec &spec : specs)
-        m_parameters.append(Parameter{spec, 0, QString()});
+    for (const ParameterInfo &info : specs)
+        m_parameters.append(Parameter{info, 0, QString()});
     restoreDefaults();
 }
 
@@ -88,10 +88,10 @@ ParameterTable::Parameter *ParameterTable::findMutable(const QString &id)
 
 QByteArray ParameterTable::valueBytes(const Parameter &parameter) const
 {
-    if (parameter.spec.type == ParameterType::String)
+    if (parameter.info.type == ParameterType::String)
         return parameter.text.toUtf8();
     QByteArray bytes;
-    if (valueByteCount(parameter.spec) == 2)
+    if (valueByteCount(parameter.info) == 2)
         bytes.append(char((parameter.number >> 8) & 0xFF));
     bytes.append(char(parameter.number & 0xFF));
     return bytes;
@@ -109,7 +109,7 @@ DeviceStatus ParameterTable::read(int index, int subIndex, QByteArray *value) co
 DeviceStatus ParameterTable::missingStatus(int index) const
 {
     const bool indexKnown = std::any_of(m_parameters.cbegin(), m_parameters.cend(),
-                                        [index](const Parameter &p) { return p.spec.index == index; });
+                                        [index](const Parameter &p) { return p.info.index == index; });
     return indexKnown ? DeviceStatus::SubIndexNotAvailable : DeviceStatus::IndexNotAvailable;
 }
 
@@ -119,17 +119,17 @@ DeviceStatus ParameterTable::write(int index, int subIndex, const QByteArray &va
     if (!found)
         return missingStatus(index);
     Parameter &parameter = *found;
-    const ParameterSpec &spec = parameter.spec;
-    if (spec.readOnly)
+    const ParameterInfo &info = parameter.info;
+    if (info.readOnly)
         return DeviceStatus::AccessDenied;
     // A text never fits the one or two value bytes of a write frame.
-    if (spec.type == ParameterType::String || value.size() != valueByteCount(spec))
+    if (info.type == ParameterType::String || value.size() != valueByteCount(info))
         return DeviceStatus::LengthMismatch;
 
     const int number = value.size() == 2 ? int(qint16(quint8(value.at(0)) << 8 | quint8(value.at(1))))
                                          : int(quint8(value.at(0)));
-    const bool fits = spec.type == ParameterType::Enumerator ? isValidChoice(spec, number)
-                      : spec.type == ParameterType::Bool     ? number == 0 || number == 1
+    const bool fits = info.type == ParameterType::Enumerator ? isValidChoice(info, number)
+                      : info.type == ParameterType::Bool     ? number == 0 || number == 1
                                                              : true;
     if (!fits)
         return DeviceStatus::ValueOutOfRange;
@@ -140,7 +140,7 @@ DeviceStatus ParameterTable::write(int index, int subIndex, const QByteArray &va
 int ParameterTable::number(const QString &id, int fallback) const
 {
     const Parameter *parameter = find(id);
-    return parameter && parameter->spec.type != ParameterType::String ? parameter->number : fallback;
+    return parameter && parameter->info.type != ParameterType::String ? parameter->number : fallback;
 }
 
 QVariant ParameterTable::value(const QString &id) const
@@ -148,7 +148,7 @@ QVariant ParameterTable::value(const QString &id) const
     const Parameter *parameter = find(id);
     if (!parameter)
         return QVariant();
-    if (parameter->spec.type == ParameterType::String)
+    if (parameter->info.type == ParameterType::String)
         return parameter->text;
     return parameter->number;
 }
@@ -158,7 +158,7 @@ bool ParameterTable::setValue(const QString &id, const QVariant &value)
     Parameter *parameter = findMutable(id);
     if (!parameter)
         return false;
-    if (parameter->spec.type == ParameterType::String) {
+    if (parameter->info.type == ParameterType::String) {
         parameter->text = value.toString();
         return true;
     }
@@ -177,19 +177,19 @@ void ParameterTable::restoreDefaults()
 
 void ParameterTable::applyDefault(Parameter &parameter) const
 {
-    const ParameterSpec &spec = parameter.spec;
+    const ParameterInfo &info = parameter.info;
     // Defaults are whole numbers; anything else counts as 0, as in the plug-in.
-    const int whole = spec.defaultValue.toInt();
-    switch (spec.type) {
+    const int whole = info.defaultValue.toInt();
+    switch (info.type) {
     case ParameterType::String:
-        parameter.text = spec.index == kProductIdIndex && spec.subIndex == 0 ? m_productId
-                                                                             : spec.defaultValue;
+        parameter.text = info.index == kProductIdIndex && info.subIndex == 0 ? m_productId
+                                                                             : info.defaultValue;
         return;
     case ParameterType::Enumerator:
-        parameter.number = deviceValueOfChoice(spec, whole);
+        parameter.number = deviceValueOfChoice(info, whole);
         return;
     case ParameterType::Double:
-        parameter.number = qRound(whole * (isPressure(spec) ? m_pressureDivisor : 100.0));
+        parameter.number = qRound(whole * (isPressure(info) ? m_pressureDivisor : 100.0));
         return;
     case ParameterType::Bool:
         parameter.number = whole != 0 ? 1 : 0;

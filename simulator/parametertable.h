@@ -17,12 +17,12 @@ class ParameterTable
 public:
     struct Parameter
     {
-        ParameterSpec spec;
+        ParameterInfo info;
         int number = 0;  // numeric parameters
         QString text;    // text parameters
     };
 
-    ParameterTable(const QVector<ParameterSpec> &specs, double pressureDivisor,
+    ParameterTable(const QVector<ParameterInfo> &specs, double pressureDivisor,
                    const QString &productId);
 
     const Parameter *find(int index, int subIndex) const;

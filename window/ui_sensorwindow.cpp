@@ -16,7 +16,7 @@ namespace Core {
 namespace {
 
 // One action of the form: where it is kept, its name, icon and captions.
-struct ActionSpec
+struct ActionInfo
 {
     QAction *Ui_SensorWindow::*member;
     const char *objectName;
@@ -26,7 +26,7 @@ struct ActionSpec
     const char *statusTip;   // null: none
 };
 
-const ActionSpec actionSpecs[] = {
+const ActionInfo actionInfos[] = {
     {&Ui_SensorWindow::actionSave_Settings, "actionSave_Settings", ":/newPrefix/icons/file_save.svg",
      QT_TRANSLATE_NOOP("SensorWindow", "Save Settings"), nullptr,
      QT_TRANSLATE_NOOP("SensorWindow", "Save sensor settings to file")},
@@ -175,13 +175,13 @@ void Ui_SensorWindow::setupUi(QMainWindow *SensorWindow)
 
 void Ui_SensorWindow::createActions(QMainWindow *SensorWindow)
 {
-    for (const ActionSpec &spec : actionSpecs) {
+    for (const ActionInfo &info : actionInfos) {
         auto *action = new QAction(SensorWindow);
-        action->setObjectName(QLatin1String(spec.objectName));
+        action->setObjectName(QLatin1String(info.objectName));
         QIcon icon;
-        icon.addFile(QLatin1String(spec.icon), QSize(), QIcon::Normal, QIcon::Off);
+        icon.addFile(QLatin1String(info.icon), QSize(), QIcon::Normal, QIcon::Off);
         action->setIcon(icon);
-        this->*spec.member = action;
+        this->*info.member = action;
     }
     actionOpen_Settings->setCheckable(false);
     actionExportChartData->setEnabled(false);
@@ -264,13 +264,13 @@ void Ui_SensorWindow::createToolBars(QMainWindow *SensorWindow)
 void Ui_SensorWindow::retranslateUi(QMainWindow *SensorWindow)
 {
     Q_UNUSED(SensorWindow)
-    for (const ActionSpec &spec : actionSpecs) {
-        QAction *action = this->*spec.member;
-        action->setText(translated(spec.text));
-        if (spec.toolTip)
-            action->setToolTip(translated(spec.toolTip));
-        if (spec.statusTip)
-            action->setStatusTip(translated(spec.statusTip));
+    for (const ActionInfo &info : actionInfos) {
+        QAction *action = this->*info.member;
+        action->setText(translated(info.text));
+        if (info.toolTip)
+            action->setToolTip(translated(info.toolTip));
+        if (info.statusTip)
+            action->setStatusTip(translated(info.statusTip));
     }
     actionWriting->setIconText(QCoreApplication::translate("SensorWindow", "writings"));
     fileToolBar->setWindowTitle(QCoreApplication::translate("SensorWindow", "File Tool Bar"));

@@ -10,14 +10,14 @@ namespace {
 
 using Status = CommandLineParseResult::Status;
 
-struct OptionSpec
+struct OptionInfo
 {
     const char *name;
     const char *valueName;  // null for a switch
     const char *description;
 };
 
-const OptionSpec optionSpecs[] = {
+const OptionInfo optionInfos[] = {
     {"open-sensor", "name", "Opens the catalogue's sensor <name> (repeatable)."},
     {"connect", "port", "Connects every opened sensor through <port> once the window is up."},
     {"port", "name", "Adds <name> to the port list (repeatable)."},
@@ -69,10 +69,10 @@ CommandLineParseResult parseCommandLine(const QStringList &arguments,
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("tGauge: configures sensors through the plug-ins in its plug-in folder."));
-    for (const OptionSpec &spec : optionSpecs) {
-        QCommandLineOption option(QString::fromLatin1(spec.name), QString::fromLatin1(spec.description));
-        if (spec.valueName)
-            option.setValueName(QString::fromLatin1(spec.valueName));
+    for (const OptionInfo &info : optionInfos) {
+        QCommandLineOption option(QString::fromLatin1(info.name), QString::fromLatin1(info.description));
+        if (info.valueName)
+            option.setValueName(QString::fromLatin1(info.valueName));
         parser.addOption(option);
     }
     const QCommandLineOption help = parser.addHelpOption();
@@ -91,9 +91,9 @@ CommandLineParseResult parseCommandLine(const QStringList &arguments,
         return failure(QStringLiteral("Unexpected argument: ")
                        + parser.positionalArguments().constFirst());
     }
-    for (const OptionSpec &spec : optionSpecs) {
-        const QString name = QString::fromLatin1(spec.name);
-        if (spec.valueName && parser.values(name).contains(QString()))
+    for (const OptionInfo &info : optionInfos) {
+        const QString name = QString::fromLatin1(info.name);
+        if (info.valueName && parser.values(name).contains(QString()))
             return failure(QStringLiteral("--") + name + QStringLiteral(" needs a value"));
     }
 

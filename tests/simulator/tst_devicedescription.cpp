@@ -24,11 +24,11 @@ QByteArray document(const QByteArray &nodes, const QByteArray &documentId = "IoL
            + nodes + "</default></treeGui></document>";
 }
 
-QStringList ids(const QVector<ParameterSpec> &specs)
+QStringList ids(const QVector<ParameterInfo> &specs)
 {
     QStringList result;
-    for (const ParameterSpec &spec : specs)
-        result.append(spec.id);
+    for (const ParameterInfo &info : specs)
+        result.append(info.id);
     return result;
 }
 

@@ -40,26 +40,26 @@ std::unique_ptr<MasterSimulator> simulatorFor(const DeviceSelection &selection)
     return simulator;
 }
 
-const ParameterSpec &specOf(const MasterSimulator &simulator, const QString &id)
+const ParameterInfo &specOf(const MasterSimulator &simulator, const QString &id)
 {
     const ParameterTable::Parameter *parameter = simulator.parameters().find(id);
     if (!parameter)
         qFatal("no parameter %s", qPrintable(id));
-    return parameter->spec;
+    return parameter->info;
 }
 
 // Read request, then result fetch: what the sensor holds for the id.
 Answer readBack(MasterSimulator &simulator, const QString &id)
 {
-    const ParameterSpec &spec = specOf(simulator, id);
-    simulator.respond(readRequestFrame(spec.index, spec.subIndex));
+    const ParameterInfo &info = specOf(simulator, id);
+    simulator.respond(readRequestFrame(info.index, info.subIndex));
     return parse(simulator.respond(kResultFetch));
 }
 
 Answer writeValue(MasterSimulator &simulator, const QString &id, int value)
 {
-    const ParameterSpec &spec = specOf(simulator, id);
-    return parse(simulator.respond(writeFrame(spec.index, spec.subIndex, spec.size, value)));
+    const ParameterInfo &info = specOf(simulator, id);
+    return parse(simulator.respond(writeFrame(info.index, info.subIndex, info.size, value)));
 }
 
 struct ProcessImage
@@ -306,8 +306,8 @@ void tst_MasterSimulator::onlyTheFactoryResetCommandRestoresEveryDefault()
 
     const std::optional<DeviceDescription> description = DeviceDescription::fromFile(kDescription);
     QVERIFY(description && !description->parameters().isEmpty());
-    for (const ParameterSpec &spec : description->parameters())
-        QCOMPARE(simulator->parameter(spec.id), pristine->parameter(spec.id));
+    for (const ParameterInfo &info : description->parameters())
+        QCOMPARE(simulator->parameter(info.id), pristine->parameter(info.id));
     QCOMPARE(simulator->parameter(QStringLiteral("ProductIdReadOnly")).toString(), QStringLiteral("K7DC320"));
 }
 
