@@ -16,6 +16,7 @@ public:
     explicit PropertyTreeWidget(QWidget *parent = nullptr);
 
     using QTreeWidget::itemFromIndex;
+    using QTreeWidget::sizeHintForColumn;
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;

@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QHeaderView>
 #include <QIcon>
+#include <QStyle>
 #include <QVBoxLayout>
 
 using QtPropertyBrowserInternal::PropertyEditorDelegate;
@@ -113,6 +114,17 @@ QtTreePropertyBrowser::QtTreePropertyBrowser(QWidget *parent)
 QtTreePropertyBrowser::~QtTreePropertyBrowser()
 {
     d->m_tree->blockSignals(true);
+}
+
+QSize QtTreePropertyBrowser::sizeHint() const
+{
+    // A dock sized by the names alone would hide every value at first sight.
+    constexpr int valueWidth = 140;
+    const PropertyTreeWidget *tree = d->m_tree;
+    const int scrollBar = tree->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, tree);
+    const int width = tree->sizeHintForColumn(0) + valueWidth + scrollBar + 2 * tree->frameWidth();
+    const QSize base = QtAbstractPropertyBrowser::sizeHint();
+    return {qMax(base.width(), width), base.height()};
 }
 
 int QtTreePropertyBrowser::indentation() const

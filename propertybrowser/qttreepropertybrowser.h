@@ -48,6 +48,9 @@ public:
     // Makes the item current and opens its editor.
     void editItem(QtBrowserItem *item);
 
+    // Wide enough for the names and a value beside them.
+    QSize sizeHint() const override;
+
 signals:
     void collapsed(QtBrowserItem *item);
     void expanded(QtBrowserItem *item);

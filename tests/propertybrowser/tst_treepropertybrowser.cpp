@@ -60,6 +60,7 @@ private slots:
     void deletedManagerLeavesTheBrowserCleanly();
     void disabledPropertyGreysOutItsSubtree();
     void rowShowsTipsAndValue();
+    void suggestedWidthLeavesRoomForValuesBesideTheLongestName();
     void itemsStartExpandedAndReportCollapsing();
     void factoryIsReleasedByTheLastBrowserUsingIt();
     void replacingOrDeletingAFactoryUnpairsIt();
@@ -311,6 +312,25 @@ void TestTreePropertyBrowser::rowShowsTipsAndValue()
         QCOMPARE(pressure->whatsThis(column), QStringLiteral("Help"));
     }
     QCOMPARE(pressure->text(1), QLocale().toString(2.0, 'f', 3));
+}
+
+void TestTreePropertyBrowser::suggestedWidthLeavesRoomForValuesBesideTheLongestName()
+{
+    QtGroupPropertyManager groups;
+    QtStringPropertyManager strings;
+    QtProperty *group = groups.addProperty(QStringLiteral("group"));
+    QtProperty *shortName = strings.addProperty(QStringLiteral("id"));
+    group->addSubProperty(shortName);
+    QtTreePropertyBrowser browser;
+    browser.setResizeMode(QtTreePropertyBrowser::ResizeToContents);
+    browser.addProperty(group);
+    const int before = browser.sizeHint().width();
+
+    const QString longName(60, QLatin1Char('W'));
+    group->addSubProperty(strings.addProperty(longName));
+    const int nameWidth = treeOf(browser)->fontMetrics().horizontalAdvance(longName);
+    QVERIFY(browser.sizeHint().width() > before);
+    QVERIFY(browser.sizeHint().width() >= nameWidth + 100);
 }
 
 void TestTreePropertyBrowser::itemsStartExpandedAndReportCollapsing()
