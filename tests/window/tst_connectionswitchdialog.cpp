@@ -10,28 +10,9 @@ class tst_ConnectionSwitchDialog : public QObject
     Q_OBJECT
 
 private slots:
-    void isAFramelessDialogWithThreeChoices();
     void resultIsTheChosenDirection_data();
     void resultIsTheChosenDirection();
 };
-
-void tst_ConnectionSwitchDialog::isAFramelessDialogWithThreeChoices()
-{
-    ConnectionSwitchDialog dialog;
-    QCOMPARE(dialog.parent(), nullptr);
-    QCOMPARE(int(dialog.windowFlags() & Qt::WindowType_Mask), 15);
-    QCOMPARE(dialog.objectName(), QStringLiteral("connectionSwitchingDialog"));
-    QCOMPARE(dialog.size(), QSize(225, 120));
-    QCOMPARE(dialog.result(), 0);
-    QStringList captions;
-    for (const char *name : {"pcToSensor", "sensorToPc", "cancel"}) {
-        auto *button = dialog.findChild<QPushButton *>(QLatin1String(name));
-        QVERIFY(button);
-        QVERIFY(!button->icon().isNull());
-        captions << button->text();
-    }
-    QCOMPARE(captions, QStringList({"PC -> Sensor", "Sensor -> PC", "Cancel"}));
-}
 
 void tst_ConnectionSwitchDialog::resultIsTheChosenDirection_data()
 {

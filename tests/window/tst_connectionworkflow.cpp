@@ -39,6 +39,8 @@ const QByteArray probe = QByteArray::fromHex("03511201");
 
 } // namespace
 
+Q_DECLARE_METATYPE(QList<ModalHand::Answer>)
+
 class tst_ConnectionWorkflow : public QObject
 {
     Q_OBJECT
@@ -48,11 +50,10 @@ private slots:
     void init();
     void cleanup();
 
-    void leavingTheDirectionDialogChangesNothing_data();
-    void leavingTheDirectionDialogChangesNothing();
+    void leavingTheDialogsChangesNothing_data();
+    void leavingTheDialogsChangesNothing();
     void sensorToPcConnectsAndReadsEverything();
     void pcToSensorWritesThenReadsBack();
-    void pcToSensorDeclinedSendsNothing();
     void foreignSensorFailsAfterTenIdentityChecks();
     void silentMasterFailsAfterFiveProbes();
     void withoutConnectionObjectTheAttemptFailsSilently();
@@ -141,22 +142,27 @@ void tst_ConnectionWorkflow::connectSensorToPc()
     QVERIFY(m_master);
 }
 
-void tst_ConnectionWorkflow::leavingTheDirectionDialogChangesNothing_data()
+void tst_ConnectionWorkflow::leavingTheDialogsChangesNothing_data()
 {
-    QTest::addColumn<bool>("escape");
-    QTest::newRow("Cancel") << false;
-    QTest::newRow("Escape") << true;
+    QTest::addColumn<QList<ModalHand::Answer>>("answers");
+    QTest::newRow("Cancel in the direction dialog") << QList<ModalHand::Answer>{ModalHand::push(QStringLiteral("cancel"))};
+    QTest::newRow("Escape in the direction dialog") << QList<ModalHand::Answer>{ModalHand::pressEscape()};
+    QTest::newRow("Cancel in the PC -> Sensor confirmation")
+        << QList<ModalHand::Answer>{ModalHand::push(QStringLiteral("pcToSensor")), ModalHand::click(QMessageBox::Cancel)};
 }
 
-void tst_ConnectionWorkflow::leavingTheDirectionDialogChangesNothing()
+void tst_ConnectionWorkflow::leavingTheDialogsChangesNothing()
 {
-    QFETCH(bool, escape);
+    QFETCH(QList<ModalHand::Answer>, answers);
     QSignalSpy selections(&window(), SIGNAL(vComPortSelected(QString)));
-    m_hand->expect(escape ? ModalHand::pressEscape() : ModalHand::push(QStringLiteral("cancel")));
+    for (const ModalHand::Answer &answer : answers)
+        m_hand->expect(answer);
     choosePort(simulatedPortIndex);
 
-    QCOMPARE(m_hand->boxesSeen(), QStringList{"connectionSwitchingDialog"});
+    QCOMPARE(m_hand->boxesSeen().size(), answers.size());
+    QCOMPARE(m_hand->boxesSeen().first(), QStringLiteral("connectionSwitchingDialog"));
     QCOMPARE(data().portCombo->currentIndex(), 0);
+    QCOMPARE(data().activePortIndex, 0);
     QVERIFY(selections.isEmpty());
     QVERIFY(!m_master);
     QVERIFY(!indicatorOn());
@@ -210,21 +216,6 @@ void tst_ConnectionWorkflow::pcToSensorWritesThenReadsBack()
     QVERIFY(data().liveDataEnabled);
     QVERIFY(data().pollTimer.isActive());
     QVERIFY(window().form()->sensorOperationsToolbar->isEnabled());
-}
-
-void tst_ConnectionWorkflow::pcToSensorDeclinedSendsNothing()
-{
-    QSignalSpy selections(&window(), SIGNAL(vComPortSelected(QString)));
-    m_hand->expect(ModalHand::push(QStringLiteral("pcToSensor")));
-    m_hand->expect(ModalHand::click(QMessageBox::Cancel));
-    choosePort(simulatedPortIndex);
-
-    QCOMPARE(m_hand->boxesSeen().size(), 2);
-    QCOMPARE(data().portCombo->currentIndex(), 0);
-    QCOMPARE(data().activePortIndex, 0);
-    QVERIFY(selections.isEmpty());
-    QVERIFY(!m_master);
-    QVERIFY(!indicatorOn());
 }
 
 void tst_ConnectionWorkflow::foreignSensorFailsAfterTenIdentityChecks()

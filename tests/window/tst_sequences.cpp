@@ -12,7 +12,6 @@
 #include <QAction>
 #include <QComboBox>
 #include <QGridLayout>
-#include <QLabel>
 #include <QProgressBar>
 #include <QToolBar>
 #include <QtTest>
@@ -87,7 +86,7 @@ private slots:
     void writeAllSkipsReadOnlyTeachAndPropertylessEntries();
     void writeAllStoresTheWindowsValuesInTheSensor();
     void factoryResetThenReadsEverythingBack();
-    void updateDialogLooksAndPaces();
+    void updateDialogPacesAndCloses();
     void endOfUpdateDialogAfterConnecting_data();
     void endOfUpdateDialogAfterConnecting();
 
@@ -429,24 +428,14 @@ void tst_Sequences::factoryResetThenReadsEverythingBack()
     QCOMPARE(data().progressBar->maximum(), 380);
 }
 
-void tst_Sequences::updateDialogLooksAndPaces()
+void tst_Sequences::updateDialogPacesAndCloses()
 {
     m_window->show();
     data().progressMaximum = 5;
     m_window->vShowUpdateDialog(true);
     QDialog &dialog = data().progressDialog;
     QVERIFY(dialog.isVisible());
-    QCOMPARE(dialog.parentWidget(), m_window.get());
-    QCOMPARE(dialog.objectName(), QStringLiteral("DataFrameSenderUi"));
-    QVERIFY(dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    QCOMPARE(dialog.windowType(), Qt::SplashScreen);
     QVERIFY(dialog.isModal());
-    QCOMPARE(dialog.size(), QSize(270, 60));
-    QCOMPARE(data().progressBar->size(), QSize(248, 20));
-    QCOMPARE(data().progressLabel->text(), QStringLiteral("updating..."));
-    QVERIFY(data().progressLabel->font().bold());
-    QCOMPARE(data().progressLayout->itemAtPosition(0, 1)->widget(), data().progressLabel);
-    QCOMPARE(data().progressLayout->itemAtPosition(1, 1)->widget(), data().progressBar);
     QVERIFY(!data().showTransferUi);
 
     QTRY_VERIFY(!dialog.isVisible());
