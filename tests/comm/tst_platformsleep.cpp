@@ -12,17 +12,11 @@ class tst_PlatformSleep : public QObject
     Q_OBJECT
 
 private slots:
-    void scaleStartsAtOne();
     void scaleBelowZeroMeansNoPause_data();
     void scaleBelowZeroMeansNoPause();
     void pauseIsScaled();
     void cleanup();
 };
-
-void tst_PlatformSleep::scaleStartsAtOne()
-{
-    QCOMPARE(platformSleepScale(), 1.0);
-}
 
 void tst_PlatformSleep::scaleBelowZeroMeansNoPause_data()
 {
