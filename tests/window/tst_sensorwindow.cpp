@@ -239,34 +239,26 @@ void tst_SensorWindow::constructionConnections_data()
     QTest::addColumn<QString>("sender");
     QTest::addColumn<QByteArray>("signal");
     QTest::addColumn<QByteArray>("slot");
-    QTest::newRow("save") << "actionSave_Settings" << QByteArray(SIGNAL(triggered())) << QByteArray(SLOT(vSaveSettings()));
-    QTest::newRow("open") << "actionOpen_Settings" << QByteArray(SIGNAL(triggered())) << QByteArray(SLOT(vLoadSettings()));
-    QTest::newRow("defaults") << "actionDefaultSettings" << QByteArray(SIGNAL(triggered()))
-                              << QByteArray(SLOT(vRestoreFactorySettings()));
-    QTest::newRow("export") << "actionExport_chart_view" << QByteArray(SIGNAL(triggered()))
-                            << QByteArray(SLOT(vExportChartData()));
-    QTest::newRow("print") << "actionPrint_chart_view" << QByteArray(SIGNAL(triggered()))
-                           << QByteArray(SLOT(vPrintDocument()));
-    QTest::newRow("clear") << "actionClear_History" << QByteArray(SIGNAL(triggered()))
-                           << QByteArray(SLOT(vClearHistory()));
-    QTest::newRow("live data") << "actionEnable_live_data" << QByteArray(SIGNAL(triggered()))
-                               << QByteArray(SLOT(actionEnableLiveData()));
-    QTest::newRow("port choice") << "portCombo" << QByteArray(SIGNAL(activated(int)))
-                                 << QByteArray(SLOT(actionConnectSensor(int)));
-    QTest::newRow("write all") << "actionWriting" << QByteArray(SIGNAL(triggered(bool)))
-                               << QByteArray(SLOT(vWriteAllSettings(bool)));
-    QTest::newRow("read all") << "actionRead" << QByteArray(SIGNAL(triggered(bool)))
-                              << QByteArray(SLOT(vRadAllSettings(bool)));
-    QTest::newRow("noise line") << "chart" << QByteArray(SIGNAL(vSignalZommResetForNoiseLine()))
-                                << QByteArray(SLOT(vZommResetForNoiseLine()));
-    QTest::newRow("browser") << "browser" << QByteArray(SIGNAL(currentItemChanged(QtBrowserItem *)))
-                             << QByteArray(SLOT(itemSelected(QtBrowserItem *)));
-    QTest::newRow("outputs") << "outputsCombo" << QByteArray(SIGNAL(currentIndexChanged(int)))
-                             << QByteArray(SLOT(slotCurrentOutputChanged(int)));
-    QTest::newRow("pressure marks") << "marks 0" << QByteArray(SIGNAL(emitValueChanged(unsigned int, double)))
-                                    << QByteArray(SLOT(chartThresholdChanged(unsigned int, double)));
-    QTest::newRow("temperature marks") << "marks 1" << QByteArray(SIGNAL(emitValueChanged(unsigned int, double)))
-                                       << QByteArray(SLOT(chartThresholdChanged(unsigned int, double)));
+    const auto row = [](const char *name, const char *sender, const char *signal, const char *slot) {
+        QTest::newRow(name) << QString::fromLatin1(sender) << QByteArray(signal) << QByteArray(slot);
+    };
+    row("save", "actionSave_Settings", SIGNAL(triggered()), SLOT(vSaveSettings()));
+    row("open", "actionOpen_Settings", SIGNAL(triggered()), SLOT(vLoadSettings()));
+    row("defaults", "actionDefaultSettings", SIGNAL(triggered()), SLOT(vRestoreFactorySettings()));
+    row("export", "actionExport_chart_view", SIGNAL(triggered()), SLOT(vExportChartData()));
+    row("print", "actionPrint_chart_view", SIGNAL(triggered()), SLOT(vPrintDocument()));
+    row("clear", "actionClear_History", SIGNAL(triggered()), SLOT(vClearHistory()));
+    row("live data", "actionEnable_live_data", SIGNAL(triggered()), SLOT(actionEnableLiveData()));
+    row("port choice", "portCombo", SIGNAL(activated(int)), SLOT(actionConnectSensor(int)));
+    row("write all", "actionWriting", SIGNAL(triggered(bool)), SLOT(vWriteAllSettings(bool)));
+    row("read all", "actionRead", SIGNAL(triggered(bool)), SLOT(vRadAllSettings(bool)));
+    row("noise line", "chart", SIGNAL(vSignalZommResetForNoiseLine()), SLOT(vZommResetForNoiseLine()));
+    row("browser", "browser", SIGNAL(currentItemChanged(QtBrowserItem *)), SLOT(itemSelected(QtBrowserItem *)));
+    row("outputs", "outputsCombo", SIGNAL(currentIndexChanged(int)), SLOT(slotCurrentOutputChanged(int)));
+    row("pressure marks", "marks 0", SIGNAL(emitValueChanged(unsigned int, double)),
+        SLOT(chartThresholdChanged(unsigned int, double)));
+    row("temperature marks", "marks 1", SIGNAL(emitValueChanged(unsigned int, double)),
+        SLOT(chartThresholdChanged(unsigned int, double)));
 }
 
 void tst_SensorWindow::constructionConnections()

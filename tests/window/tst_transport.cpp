@@ -140,7 +140,6 @@ void tst_Transport::requestAnswerHandsBackTheAnswerUnchanged()
     ScriptedConnection connection([](const QByteArray &) { return QByteArray("\x06\x40" "ERROR", 7); });
     data().connection = &connection;
     QCOMPARE(window().requestAnswer(QByteArray::fromHex("027327")), QByteArray("\x06\x40" "ERROR", 7));
-    QVERIFY(!window().bSendFrame(QByteArray::fromHex("027327"), false));
 }
 
 void tst_Transport::probeNeedsAFourByteAnswer_data()
