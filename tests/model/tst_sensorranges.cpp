@@ -1,5 +1,4 @@
 #include <model/sensorranges.h>
-#include <model/valuerules.h>
 
 #include <QtTest>
 
@@ -34,7 +33,6 @@ private slots:
     void variantRangeOfFirstVariantWithTheCode();
     void variantCodeIsTheLastThreeOfSevenOrMore_data();
     void variantCodeIsTheLastThreeOfSevenOrMore();
-    void identificationTextSelectsVariantScale();
 
 private:
     ptree m_description;
@@ -129,15 +127,6 @@ void tst_SensorRanges::variantCodeIsTheLastThreeOfSevenOrMore()
 {
     QFETCH(QString, identificationText);
     QTEST(variantCode(identificationText), "code");
-}
-
-void tst_SensorRanges::identificationTextSelectsVariantScale()
-{
-    const QString code = variantCode(QStringLiteral("KR7DB25"));
-    const std::optional<VariantRange> range = variantRange(m_variants, code.toStdString());
-    QVERIFY(range);
-    QCOMPARE(pressureDecimals(range->divisor), 2);
-    QCOMPARE(usableDivisor(variantRange(m_variants, "X00")->divisor, range->divisor), 100.0);
 }
 
 QTEST_GUILESS_MAIN(tst_SensorRanges)
