@@ -337,18 +337,16 @@ void tst_SensorWindow::valueHandlingIsConnectedOnce_data()
     QTest::addColumn<QByteArray>("signal");
     QTest::addColumn<QByteArray>("slot");
     QTest::addColumn<bool>("connected");
-    QTest::newRow("bool") << "bool" << QByteArray(SIGNAL(valueChanged(QtProperty *, bool)))
-                          << QByteArray(SLOT(boolValueChanged(QtProperty *, bool))) << true;
-    QTest::newRow("int") << "int" << QByteArray(SIGNAL(valueChanged(QtProperty *, int)))
-                         << QByteArray(SLOT(intValueChanged(QtProperty *, int))) << true;
-    QTest::newRow("double") << "double" << QByteArray(SIGNAL(valueChanged(QtProperty *, double)))
-                            << QByteArray(SLOT(doubleValueChanged(QtProperty *, double))) << true;
-    QTest::newRow("enum") << "enum" << QByteArray(SIGNAL(valueChanged(QtProperty *, int)))
-                          << QByteArray(SLOT(enumValueChanged(QtProperty *, int))) << true;
-    QTest::newRow("button") << "button" << QByteArray(SIGNAL(buttonClicked(QtProperty *)))
-                            << QByteArray(SLOT(buttonClicked(QtProperty *))) << true;
-    QTest::newRow("text edits stay unwired") << "string" << QByteArray(SIGNAL(valueChanged(QtProperty *, QString)))
-                                             << QByteArray(SLOT(stringValueChanged(QtProperty *, QString))) << false;
+    const auto row = [](const char *manager, const char *signal, const char *slot, bool connected) {
+        QTest::newRow(manager) << QString::fromLatin1(manager) << QByteArray(signal) << QByteArray(slot) << connected;
+    };
+    row("bool", SIGNAL(valueChanged(QtProperty *, bool)), SLOT(boolValueChanged(QtProperty *, bool)), true);
+    row("int", SIGNAL(valueChanged(QtProperty *, int)), SLOT(intValueChanged(QtProperty *, int)), true);
+    row("double", SIGNAL(valueChanged(QtProperty *, double)), SLOT(doubleValueChanged(QtProperty *, double)), true);
+    row("enum", SIGNAL(valueChanged(QtProperty *, int)), SLOT(enumValueChanged(QtProperty *, int)), true);
+    row("button", SIGNAL(buttonClicked(QtProperty *)), SLOT(buttonClicked(QtProperty *)), true);
+    // Text edits stay unwired.
+    row("string", SIGNAL(valueChanged(QtProperty *, QString)), SLOT(stringValueChanged(QtProperty *, QString)), false);
 }
 
 void tst_SensorWindow::valueHandlingIsConnectedOnce()
