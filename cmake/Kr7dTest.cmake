@@ -1,12 +1,12 @@
 # kr7d_add_test(<name> SOURCES <files...> [LIBS <targets...>] [TIMEOUT <s>])
-# One QtTest executable per unit, run headless through CTest.
+# One QtTest executable per unit, run headless through CTest, with the shared <support/...> helpers.
 function(kr7d_add_test name)
     cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
     if(NOT T_TIMEOUT)
         set(T_TIMEOUT 120)
     endif()
     add_executable(${name} ${T_SOURCES})
-    target_link_libraries(${name} PRIVATE Qt5::Test kr7d_options ${T_LIBS})
+    target_link_libraries(${name} PRIVATE Qt5::Test kr7d_options kr7d_test_support ${T_LIBS})
     target_compile_definitions(${name} PRIVATE
         KR7D_APP_DIR="${KR7D_APP_DIR}"
         KR7D_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/data")
@@ -21,5 +21,5 @@ endfunction()
 function(kr7d_add_benchmark name)
     cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${B_SOURCES})
-    target_link_libraries(${name} PRIVATE Qt5::Test kr7d_options ${B_LIBS})
+    target_link_libraries(${name} PRIVATE Qt5::Test kr7d_options kr7d_test_support ${B_LIBS})
 endfunction()

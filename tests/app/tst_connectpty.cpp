@@ -1,6 +1,7 @@
 #include "testhost.h"
 
-#include "../window/devicetestkit.h"
+#include <support/modalhand.h>
+#include <support/simulatorprocess.h>
 
 #include <commandline.h>
 #include <startuprun.h>
@@ -12,7 +13,6 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QMdiSubWindow>
-#include <QProcess>
 #include <QtTest>
 
 #include <memory>
@@ -49,7 +49,7 @@ private:
     QWidget *sensorWindow() const;
     QString valueText(const QString &id) const;
 
-    QProcess m_simulator;
+    std::unique_ptr<SimulatorProcess> m_simulator;
     QString m_port;
     std::unique_ptr<TestHost> m_host;
     std::unique_ptr<ModalHand> m_hand;
@@ -57,12 +57,11 @@ private:
 
 void tst_ConnectPty::init()
 {
-    m_simulator.start(QStringLiteral(KR7D_APP_DIR "/iolink-master-sim"),
-                      {QStringLiteral("--sensor"), sensorName, QStringLiteral("--variant"), QStringLiteral("100")});
-    while (!m_simulator.canReadLine() && m_simulator.waitForReadyRead(5000)) {
-    }
-    QVERIFY2(m_simulator.canReadLine(), m_simulator.readAllStandardError().constData());
-    m_port = QString::fromLocal8Bit(m_simulator.readLine().trimmed());
+    m_simulator = std::make_unique<SimulatorProcess>();
+    QVERIFY2(m_simulator->start({QStringLiteral("--sensor"), sensorName, QStringLiteral("--variant"),
+                                 QStringLiteral("100")}),
+             m_simulator->process().readAllStandardError().constData());
+    m_port = m_simulator->portPath();
 
     std::vector<TGauge::PluginLoadResult> plugin;
     plugin.push_back(TGauge::PluginLoader::load(QStringLiteral(KR7D_APP_DIR "/plugins/libIoLinkKR7Dfamily.so")));
@@ -77,8 +76,7 @@ void tst_ConnectPty::cleanup()
     m_host.reset();
     const QStringList unexpected = m_hand->unexpected();
     m_hand.reset();
-    m_simulator.kill();
-    m_simulator.waitForFinished(5000);
+    m_simulator.reset();
     QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(QLatin1Char('\n'))));
 }
 
@@ -115,8 +113,8 @@ void tst_ConnectPty::connectOptionReadsTheSensorIntoTheWindow()
     QVERIFY(lamp && lamp->isConnected());
 
     // What the watchdog runs finds the master gone: the window warns and goes offline.
-    m_simulator.kill();
-    QVERIFY(m_simulator.waitForFinished(5000));
+    m_simulator->process().kill();
+    QVERIFY(m_simulator->process().waitForFinished(5000));
     m_hand->expect(ModalHand::click(QMessageBox::Ok));
     clock.restart();
     QVERIFY(QMetaObject::invokeMethod(sensorWindow(), "slotContinousDataTimeout"));

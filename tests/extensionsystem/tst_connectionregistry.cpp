@@ -1,5 +1,5 @@
-#include "fakeconnection.h"
-#include "ptydevice.h"
+#include <support/fakeconnection.h>
+#include <support/ptydevice.h>
 
 #include <extensionsystem/communicationinterface.h>
 #include <extensionsystem/connectionregistry.h>

@@ -3,8 +3,9 @@
 #include <extensionsystem/portsettings.h>
 #include <extensionsystem/serialconnection.h>
 
+#include <support/simulatorprocess.h>
+
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
@@ -45,29 +46,22 @@ private slots:
 private:
     void startSimulator(const QStringList &arguments);
 
-    std::unique_ptr<QProcess> m_simulator;
+    std::unique_ptr<SimulatorProcess> m_simulator;
     std::unique_ptr<SerialConnection> m_connection;
 };
 
 void tst_SimulatorLink::cleanup()
 {
     m_connection.reset();
-    if (m_simulator) {
-        m_simulator->kill();
-        m_simulator->waitForFinished();
-        m_simulator.reset();
-    }
+    m_simulator.reset();
 }
 
 void tst_SimulatorLink::startSimulator(const QStringList &arguments)
 {
-    m_simulator = std::make_unique<QProcess>();
-    m_simulator->setProcessChannelMode(QProcess::SeparateChannels);
-    m_simulator->start(QStringLiteral(KR7D_APP_DIR "/iolink-master-sim"), arguments);
-    QVERIFY2(m_simulator->waitForStarted(), qPrintable(m_simulator->errorString()));
-    QTRY_VERIFY(m_simulator->canReadLine());
+    m_simulator = std::make_unique<SimulatorProcess>();
+    QVERIFY(m_simulator->start(arguments));
     PortSettings settings;
-    settings.portName = QString::fromLocal8Bit(m_simulator->readLine().trimmed());
+    settings.portName = m_simulator->portPath();
     settings.vSetBaudrateDefault(2);
     m_connection = std::make_unique<SerialConnection>(settings);
     QVERIFY2(m_connection->open(), qPrintable(m_connection->errorString()));

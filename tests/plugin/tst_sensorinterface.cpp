@@ -1,4 +1,4 @@
-#include "fakeconnection.h"
+#include <support/fakeconnection.h>
 
 #include <plugin/exports.h>
 #include <plugin/sensorcatalogue.h>

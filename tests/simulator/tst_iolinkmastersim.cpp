@@ -1,5 +1,7 @@
 #include <comm/frame.h>
 
+#include <support/simulatorprocess.h>
+
 #include <QSerialPort>
 #include <QtTest>
 
@@ -40,40 +42,6 @@ private:
     QSerialPort m_port;
 };
 
-// iolink-master-sim from the application directory, stopped when the test ends.
-class SimProcess
-{
-public:
-    ~SimProcess()
-    {
-        if (m_process.state() == QProcess::NotRunning)
-            return;
-        m_process.terminate();
-        if (!m_process.waitForFinished(5000))
-            m_process.kill();
-        m_process.waitForFinished(5000);
-    }
-
-    // True once the simulator printed its port.
-    bool start(const QStringList &arguments)
-    {
-        m_process.start(QStringLiteral(KR7D_APP_DIR "/iolink-master-sim"), arguments);
-        while (!m_process.canReadLine() && m_process.waitForReadyRead(5000)) {
-        }
-        if (!m_process.canReadLine())
-            return false;
-        m_portPath = QString::fromLocal8Bit(m_process.readLine().trimmed());
-        return true;
-    }
-
-    QProcess &process() { return m_process; }
-    QString portPath() const { return m_portPath; }
-
-private:
-    QProcess m_process;
-    QString m_portPath;
-};
-
 } // namespace
 
 class tst_IoLinkMasterSim : public QObject
@@ -97,7 +65,7 @@ private:
 
 void tst_IoLinkMasterSim::answersProbeOnItsPort()
 {
-    SimProcess sim;
+    SimulatorProcess sim;
     QVERIFY(sim.start({}));
     QVERIFY(sim.portPath().startsWith(QLatin1String("/dev/")));
     PortClient client(sim.portPath());
@@ -111,7 +79,7 @@ void tst_IoLinkMasterSim::answersProbeOnItsPort()
 
 void tst_IoLinkMasterSim::fetchReturnsProductIdAfterReadRequest()
 {
-    SimProcess sim;
+    SimulatorProcess sim;
     QVERIFY(sim.start({"--sensor", "KR7D-P250", "--variant", "100"}));
     PortClient client(sim.portPath());
     QCOMPARE(client.exchange(QByteArray::fromHex("054626130000")).size(), 4);
@@ -122,7 +90,7 @@ void tst_IoLinkMasterSim::fetchReturnsProductIdAfterReadRequest()
 
 void tst_IoLinkMasterSim::requestInPiecesIsAnsweredWhenWhole()
 {
-    SimProcess sim;
+    SimulatorProcess sim;
     QVERIFY(sim.start({}));
     PortClient client(sim.portPath());
     QVERIFY(client.send(kProbe.left(2)));
@@ -133,7 +101,7 @@ void tst_IoLinkMasterSim::requestInPiecesIsAnsweredWhenWhole()
 
 void tst_IoLinkMasterSim::clientCanReconnect()
 {
-    SimProcess sim;
+    SimulatorProcess sim;
     QVERIFY(sim.start({}));
     {
         PortClient first(sim.portPath());
@@ -148,7 +116,7 @@ void tst_IoLinkMasterSim::logHoldsEveryFrameInAndOut()
     const QString logPath = m_dir.filePath(QStringLiteral("frames.log"));
     QByteArray answer;
     {
-        SimProcess sim;
+        SimulatorProcess sim;
         QVERIFY(sim.start({"--log", logPath}));
         PortClient client(sim.portPath());
         answer = client.exchange(kProbe);
@@ -163,7 +131,7 @@ void tst_IoLinkMasterSim::logHoldsEveryFrameInAndOut()
 void tst_IoLinkMasterSim::terminationExitsCleanlyAndRemovesLink()
 {
     const QString linkPath = m_dir.filePath(QStringLiteral("kr7d-port"));
-    SimProcess sim;
+    SimulatorProcess sim;
     QVERIFY(sim.start({"--link", linkPath}));
     QVERIFY(QFileInfo(linkPath).isSymLink());
     QCOMPARE(QFileInfo(linkPath).symLinkTarget(), sim.portPath());
@@ -181,7 +149,7 @@ void tst_IoLinkMasterSim::terminationExitsCleanlyAndRemovesLink()
 void tst_IoLinkMasterSim::unplugClosesThePortAndExits()
 {
     const QString linkPath = m_dir.filePath(QStringLiteral("unplugged-port"));
-    SimProcess sim;
+    SimulatorProcess sim;
     QVERIFY(sim.start({"--link", linkPath, "--unplug-after-ms", "200"}));
     QVERIFY(sim.process().waitForFinished(5000));
     QCOMPARE(sim.process().exitStatus(), QProcess::NormalExit);
@@ -192,7 +160,7 @@ void tst_IoLinkMasterSim::unplugClosesThePortAndExits()
 
 void tst_IoLinkMasterSim::faultOptionsDelayDropAndCorruptAnswers()
 {
-    SimProcess sim;
+    SimulatorProcess sim;
     QVERIFY(sim.start({"--latency-ms", "250", "--drop-every", "2", "--corrupt-every", "3"}));
     PortClient client(sim.portPath());
     QElapsedTimer clock;
@@ -208,7 +176,7 @@ void tst_IoLinkMasterSim::faultOptionsDelayDropAndCorruptAnswers()
 
 void tst_IoLinkMasterSim::refusesUnknownSensor()
 {
-    SimProcess sim;
+    SimulatorProcess sim;
     QVERIFY(!sim.start({"--sensor", "KR9-NOPE"}));
     QVERIFY(sim.process().state() == QProcess::NotRunning || sim.process().waitForFinished(5000));
     QCOMPARE(sim.process().exitCode(), 1);

@@ -1,10 +1,13 @@
-#include "ptydevice.h"
+#include <support/ptydevice.h>
 
+#include <QLoggingCategory>
 #include <QSocketNotifier>
 
 #include <fcntl.h>
 #include <stdlib.h>
 #include <unistd.h>
+
+Q_LOGGING_CATEGORY(lcPtyDevice, "kr7d.tests.pty")
 
 PtyDevice::PtyDevice(QObject *parent)
     : QObject(parent)
@@ -41,7 +44,7 @@ int PtyDevice::slaveDescriptor() const
 void PtyDevice::write(const QByteArray &bytes)
 {
     if (m_master >= 0 && ::write(m_master, bytes.constData(), size_t(bytes.size())) != bytes.size())
-        qWarning("PtyDevice: short write");
+        qCWarning(lcPtyDevice, "PtyDevice: short write");
 }
 
 void PtyDevice::unplug()

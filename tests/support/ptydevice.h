@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+class QSocketNotifier;
+
+// Plays the device behind a serial port: the test holds the master side of a
+// pseudo-terminal, the code under test opens the slave path like any port.
+class PtyDevice final : public QObject
+{
+    Q_OBJECT
+public:
+    explicit PtyDevice(QObject *parent = nullptr);
+    ~PtyDevice() override;
+
+    bool isValid() const;
+    QString portName() const;
+    // A descriptor of the slave side, kept open so the master never sees a
+    // hang-up between connections; also lets tests read the line settings.
+    int slaveDescriptor() const;
+
+    void write(const QByteArray &bytes);
+    // Closes the master: to the connection the port vanishes like an unplugged adapter.
+    void unplug();
+
+    // Every byte received so far and how many reads delivered them.
+    QByteArray received() const;
+    int readCount() const;
+
+signals:
+    // One whole request (byte 0 = count of the bytes that follow).
+    void frameReceived(const QByteArray &frame);
+
+private:
+    void onReadable();
+
+    int m_master = -1;
+    int m_slave = -1;
+    QString m_portName;
+    QSocketNotifier *m_notifier = nullptr;  // owned (Qt parent)
+    QByteArray m_received;
+    QByteArray m_pending;
+    int m_readCount = 0;
+};
