@@ -18,6 +18,7 @@ PtyDevice::PtyDevice(QObject *parent)
     m_portName = QString::fromLocal8Bit(ptsname(m_master));
     m_slave = ::open(ptsname(m_master), O_RDWR | O_NOCTTY | O_NONBLOCK);
     m_notifier = new QSocketNotifier(m_master, QSocketNotifier::Read, this);
+    m_clock.start();
     connect(m_notifier, &QSocketNotifier::activated, this, &PtyDevice::onReadable);
 }
 
@@ -76,11 +77,9 @@ void PtyDevice::onReadable()
     if (count <= 0)
         return;
     ++m_readCount;
-    m_received.append(buffer, int(count));
-    m_pending.append(buffer, int(count));
-    while (!m_pending.isEmpty() && m_pending.size() > quint8(m_pending.at(0))) {
-        const int length = 1 + quint8(m_pending.at(0));
-        emit frameReceived(m_pending.left(length));
-        m_pending.remove(0, length);
-    }
+    const QByteArray bytes(buffer, int(count));
+    m_received.append(bytes);
+    const QList<QByteArray> frames = m_assembler.feed(bytes, m_clock.elapsed());
+    for (const QByteArray &frame : frames)
+        emit frameReceived(frame);
 }

@@ -1,8 +1,13 @@
 #pragma once
 
+#include <frameassembler.h>
+
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
+
+#include <limits>
 
 class QSocketNotifier;
 
@@ -41,6 +46,8 @@ private:
     QString m_portName;
     QSocketNotifier *m_notifier = nullptr;  // owned (Qt parent)
     QByteArray m_received;
-    QByteArray m_pending;
+    // Requests come whole from the code under test, so a pause never drops a started one.
+    Kr7dSim::FrameAssembler m_assembler{std::numeric_limits<int>::max()};
+    QElapsedTimer m_clock;
     int m_readCount = 0;
 };
