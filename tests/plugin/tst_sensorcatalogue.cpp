@@ -27,14 +27,6 @@ QStringList namesAndIds(const std::list<SensorBasic> &catalogue)
     return entries;
 }
 
-QStringList childKeys(const boost::property_tree::ptree &tree)
-{
-    QStringList keys;
-    for (const auto &child : tree)
-        keys << QString::fromStdString(child.first + "=" + child.second.data());
-    return keys;
-}
-
 } // namespace
 
 class tst_SensorCatalogue : public QObject
@@ -44,8 +36,6 @@ class tst_SensorCatalogue : public QObject
 private slots:
     void cleanup();
 
-    void exportedTexts_data();
-    void exportedTexts();
 
     void catalogueKeepsFileOrderAndDuplicates();
     void documentDecidesWhetherThereAreSensors_data();
@@ -57,32 +47,12 @@ private slots:
     void lookupWithoutMatchGivesDefaultRecordInHostLanguage();
     void lookupEndsAtAnEntryWithoutName();
     void variantListFollowsTheDescription();
-    void recordCopiesAreIndependent();
     void recordRejectsTextThatIsNoEntry();
 };
 
 void tst_SensorCatalogue::cleanup()
 {
     ExtensionSystem::Globals::setLanguage("en");
-}
-
-void tst_SensorCatalogue::exportedTexts_data()
-{
-    QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<QByteArray>("expected");
-    QTest::newRow("plug-in name") << QByteArray(pcTessvorTGaugePluginName()) << QByteArray("IoLinkKR7Dfamily");
-    QTest::newRow("version") << QByteArray(pcPluginVersion()) << QByteArray("1.0.0");
-    QTest::newRow("description with doubled blanks")
-        << QByteArray(pcDescription())
-        << QByteArray("Plugin for handling MASTER IO_LINK-ZB4  TESSVOR  FLUID sensors family");
-    QTest::newRow("communication type") << QByteArray(pcCommunicationType()) << QByteArray("SERIAL");
-}
-
-void tst_SensorCatalogue::exportedTexts()
-{
-    QFETCH(QByteArray, text);
-    QFETCH(QByteArray, expected);
-    QCOMPARE(text, expected);
 }
 
 void tst_SensorCatalogue::catalogueKeepsFileOrderAndDuplicates()
@@ -175,30 +145,6 @@ void tst_SensorCatalogue::variantListFollowsTheDescription()
 
     const Sensor beta = findSensor("Beta 25", fixture("catalogue.xml"));
     QVERIFY_EXCEPTION_THROWN(beta.getVariantList(), boost::property_tree::ptree_bad_path);
-}
-
-void tst_SensorCatalogue::recordCopiesAreIndependent()
-{
-    ExtensionSystem::Globals::setLanguage("de");
-    const Sensor original = findSensor("Alpha 10", fixture("catalogue.xml"));
-    const QStringList originalKeys = childKeys(original.tree);
-
-    Sensor copied(original);
-    Sensor assigned;
-    assigned = original;
-    for (Sensor *copy : {&copied, &assigned}) {
-        QCOMPARE(childKeys(copy->tree), originalKeys);
-        QCOMPARE(copy->getLanguage(), std::string("de"));
-        QCOMPARE(copy->id(), original.id());
-        copy->tree.put("portsettings.linedelay", 99);
-        copy->tree.erase("sensors");
-    }
-    QCOMPARE(original.getLineDelay(), 7);
-    QCOMPARE(childKeys(original.tree), originalKeys);
-
-    Sensor &self = assigned;
-    assigned = self;
-    QCOMPARE(assigned.getLineDelay(), 99);
 }
 
 void tst_SensorCatalogue::recordRejectsTextThatIsNoEntry()

@@ -199,17 +199,15 @@ void tst_SensorInterface::emptyPortReleasesOnlyWhileConnected_data()
 void tst_SensorInterface::emptyPortReleasesOnlyWhileConnected()
 {
     QFETCH(QString, port);
-    QFETCH(bool, connected);
-    QFETCH(QString, portNameAfterwards);
     plugin()->vComPortChanged(port);
-    QCOMPARE(plugin()->isConnected(), connected);
+    QTEST(plugin()->isConnected(), "connected");
 
     plugin()->vComPortChanged(QString());
     QVERIFY(!plugin()->isConnected());
     QCOMPARE(plugin()->registeredConnection(), nullptr);
     QCOMPARE(window()->windowData()->connection.data(), nullptr);
     QCOMPARE(ConnectionRegistry::instance().openConnectionCount(), 0);
-    QCOMPARE(plugin()->registeredPortSettings().portName, portNameAfterwards);
+    QTEST(plugin()->registeredPortSettings().portName, "portNameAfterwards");
 }
 
 void tst_SensorInterface::windowSignalsReachThePluginObject()
@@ -240,7 +238,6 @@ void tst_SensorInterface::portListGetsThePortInUseLast_data()
 void tst_SensorInterface::portListGetsThePortInUseLast()
 {
     QFETCH(QString, registered);
-    QFETCH(QStringList, items);
     plugin()->vComPortChanged(registered);
     plugin()->vAvailablePortsUpdated({QStringLiteral("COM1"), QStringLiteral("COM4")});
 
@@ -248,7 +245,7 @@ void tst_SensorInterface::portListGetsThePortInUseLast()
     QStringList shown;
     for (int i = 0; i < combo->count(); ++i)
         shown << combo->itemText(i);
-    QCOMPARE(shown, items);
+    QTEST(shown, "items");
 }
 
 void tst_SensorInterface::presentationModeReachesTheWindow()

@@ -54,10 +54,6 @@ private slots:
     void variantsFitSixteenBitDeviceNumbers();
     void nodesCarryTheKeysOfTheirType();
     void addressesAndIdsAreUnique();
-    void holdsEveryParameterThePluginUses_data();
-    void holdsEveryParameterThePluginUses();
-    void groupsHoldTheirPoints_data();
-    void groupsHoldTheirPoints();
     void unitChoicesFollowTheUnitIndex();
     void processDataRowsFollowTheWindowOrder();
 
@@ -186,67 +182,6 @@ void tst_DescriptionFile::addressesAndIdsAreUnique()
     }
 }
 
-void tst_DescriptionFile::holdsEveryParameterThePluginUses_data()
-{
-    QTest::addColumn<QString>("id");
-    QTest::addColumn<QString>("type");
-    QTest::addColumn<QString>("size");
-    const QString category = QStringLiteral("category");
-    for (const char *id : {"SettingsPointsPressureA1", "SettingsPointsTemperatureA1", "SettingsPointsPressureA2",
-                           "SettingsPointsTemperatureA2", "AnalogPointsPressure", "AnalogPointsTemperature"})
-        QTest::newRow(id) << QString::fromLatin1(id) << category << QString();
-    for (const char *id : {"ThresholdsPressure1A1", "ThresholdsPressure2A1", "ThresholdsTemp1A1", "ThresholdsTemp2A1",
-                           "ThresholdsPressure1A2", "ThresholdsPressure2A2", "ThresholdsTemp1A2", "ThresholdsTemp2A2",
-                           "analogPressure0V", "analogPressure10V", "analogTemp0V", "analogTemp10V"})
-        QTest::newRow(id) << QString::fromLatin1(id) << "double" << "7";
-    for (const char *id : {"TemperatureSettings", "DataStorageLock", "FilterSettings", "PinFunctionA1", "PinFunctionA2",
-                           "AnalogMode", "NONCA1", "NONCA2"})
-        QTest::newRow(id) << QString::fromLatin1(id) << "enumerator" << "6";
-    for (const char *id : {"OnDelay1", "OffDelay1", "OnDelay2", "OffDelay2"})
-        QTest::newRow(id) << QString::fromLatin1(id) << "int" << "7";
-    QTest::newRow("RemoteSwitchingOutput") << "RemoteSwitchingOutput" << "bool" << "6";
-    QTest::newRow("remoteAnalogValue") << "remoteAnalogValue" << "int" << "6";
-}
-
-void tst_DescriptionFile::holdsEveryParameterThePluginUses()
-{
-    QFETCH(QString, id);
-    QFETCH(QString, type);
-    QFETCH(QString, size);
-    const Tree *node = findNode(id.toStdString());
-    QVERIFY(node);
-    QCOMPARE(QString::fromStdString(text(*node, "type")), type);
-    QCOMPARE(QString::fromStdString(text(*node, "size")), size);
-}
-
-void tst_DescriptionFile::groupsHoldTheirPoints_data()
-{
-    QTest::addColumn<QString>("group");
-    QTest::addColumn<QStringList>("members");
-    QTest::newRow("pressure A1") << "SettingsPointsPressureA1"
-                                 << QStringList{"ThresholdsPressure1A1", "ThresholdsPressure2A1"};
-    QTest::newRow("temperature A1") << "SettingsPointsTemperatureA1"
-                                    << QStringList{"ThresholdsTemp1A1", "ThresholdsTemp2A1"};
-    QTest::newRow("pressure A2") << "SettingsPointsPressureA2"
-                                 << QStringList{"ThresholdsPressure1A2", "ThresholdsPressure2A2"};
-    QTest::newRow("temperature A2") << "SettingsPointsTemperatureA2"
-                                    << QStringList{"ThresholdsTemp1A2", "ThresholdsTemp2A2"};
-    QTest::newRow("analog pressure") << "AnalogPointsPressure" << QStringList{"analogPressure0V", "analogPressure10V"};
-    QTest::newRow("analog temperature") << "AnalogPointsTemperature" << QStringList{"analogTemp0V", "analogTemp10V"};
-}
-
-void tst_DescriptionFile::groupsHoldTheirPoints()
-{
-    QFETCH(QString, group);
-    QFETCH(QStringList, members);
-    QStringList children;
-    for (const Node &node : m_nodes) {
-        if (node.parentId == group.toStdString())
-            children.append(QString::fromStdString(text(*node.tree, "id")));
-    }
-    QCOMPARE(children, members);
-}
-
 void tst_DescriptionFile::unitChoicesFollowTheUnitIndex()
 {
     const Tree *units = findNode("TemperatureSettings");
@@ -260,8 +195,6 @@ void tst_DescriptionFile::unitChoicesFollowTheUnitIndex()
         ++index;
     }
     QCOMPARE(index, 8);
-    QCOMPARE(findNode("PinFunctionA2")->get_child("items").size(), size_t(6));
-    QCOMPARE(findNode("AnalogMode")->get_child("items").size(), size_t(2));
 }
 
 void tst_DescriptionFile::processDataRowsFollowTheWindowOrder()
