@@ -1,4 +1,5 @@
 #include <simulatedmaster.h>
+#include <support/simulatedmaster.h>
 
 #include <extensionsystem/connectionregistry.h>
 #include <extensionsystem/plugininterface.h>
@@ -13,8 +14,6 @@
 using ExtensionSystem::ConnectionRegistry;
 
 namespace {
-
-const QString descriptionPath = QStringLiteral(KR7D_APP_DIR "/IoLinkKR7Dfamily.xml");
 
 ExtensionSystem::PortSettings portNamed(const QString &name)
 {
@@ -51,7 +50,7 @@ void TestSimulatedMaster::simulatedPortCarriesTheChosenSensor_data()
     QTest::addColumn<QString>("sensorName");
     QTest::addColumn<QString>("expectedSensor");
 
-    const auto description = Kr7dSim::DeviceDescription::fromFile(descriptionPath);
+    const auto description = Kr7dSim::DeviceDescription::fromFile(descriptionPath());
     QVERIFY(description);
     QVERIFY(description->sensors().size() >= 2);
     const QString first = description->sensors().at(0).name;
@@ -63,7 +62,7 @@ void TestSimulatedMaster::simulatedPortCarriesTheChosenSensor_data()
 void TestSimulatedMaster::simulatedPortCarriesTheChosenSensor()
 {
     QFETCH(QString, sensorName);
-    TGauge::serveSimulatedMaster(QStringLiteral("SIM-A"), sensorName, descriptionPath);
+    TGauge::serveSimulatedMaster(QStringLiteral("SIM-A"), sensorName, descriptionPath());
     const auto simulated = qobject_cast<Kr7dSim::SimulatedConnection *>(
         ConnectionRegistry::instance().connect(portNamed(QStringLiteral("SIM-A")), &m_owner));
     QVERIFY(simulated);
@@ -73,7 +72,7 @@ void TestSimulatedMaster::simulatedPortCarriesTheChosenSensor()
 
 void TestSimulatedMaster::otherPortsStaySerial()
 {
-    TGauge::serveSimulatedMaster(QStringLiteral("SIM-C"), QString(), descriptionPath);
+    TGauge::serveSimulatedMaster(QStringLiteral("SIM-C"), QString(), descriptionPath());
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Cannot open port /dev/tgauge-absent")));
     QCOMPARE(ConnectionRegistry::instance().connect(portNamed(QStringLiteral("/dev/tgauge-absent")), &m_owner),
              nullptr);
@@ -81,7 +80,7 @@ void TestSimulatedMaster::otherPortsStaySerial()
 
 void TestSimulatedMaster::unknownSensorLeavesThePortClosed()
 {
-    TGauge::serveSimulatedMaster(QStringLiteral("SIM-D"), QStringLiteral("KR7D-NONE"), descriptionPath);
+    TGauge::serveSimulatedMaster(QStringLiteral("SIM-D"), QStringLiteral("KR7D-NONE"), descriptionPath());
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^tgauge: cannot simulate SIM-D: ")));
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Cannot open port SIM-D")));
     QCOMPARE(ConnectionRegistry::instance().connect(portNamed(QStringLiteral("SIM-D")), &m_owner), nullptr);

@@ -50,7 +50,6 @@ class tst_IoLinkMasterSim : public QObject
 
 private slots:
     void answersProbeOnItsPort();
-    void fetchReturnsProductIdAfterReadRequest();
     void requestInPiecesIsAnsweredWhenWhole();
     void clientCanReconnect();
     void logHoldsEveryFrameInAndOut();
@@ -75,17 +74,6 @@ void tst_IoLinkMasterSim::answersProbeOnItsPort()
     QVERIFY(isFrameIntact(answer));
     QCOMPARE(quint8(answer.at(2)), quint8(0x12));
     QCOMPARE(quint8(answer.at(3)), quint8(0));
-}
-
-void tst_IoLinkMasterSim::fetchReturnsProductIdAfterReadRequest()
-{
-    SimulatorProcess sim;
-    QVERIFY(sim.start({"--sensor", "KR7D-P250", "--variant", "100"}));
-    PortClient client(sim.portPath());
-    QCOMPARE(client.exchange(QByteArray::fromHex("054626130000")).size(), 4);
-    const QByteArray fetched = client.exchange(QByteArray::fromHex("027327"));
-    QVERIFY(isFrameIntact(fetched));
-    QCOMPARE(fetched.mid(4), QByteArrayLiteral("K7DB100"));
 }
 
 void tst_IoLinkMasterSim::requestInPiecesIsAnsweredWhenWhole()

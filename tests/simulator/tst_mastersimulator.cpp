@@ -1,5 +1,7 @@
 #include "mastersimulator.h"
 
+#include <support/simulatedmaster.h>
+
 #include <comm/frame.h>
 
 #include <QtTest>
@@ -12,7 +14,6 @@ using BravoSensorPlugin::Core::writeFrame;
 
 namespace {
 
-const QString kDescription = QStringLiteral(KR7D_APP_DIR "/IoLinkKR7Dfamily.xml");
 const QByteArray kResultFetch = QByteArray::fromHex("027327");
 const QByteArray kProcessDataRequest = QByteArray::fromHex("027022");
 
@@ -34,13 +35,13 @@ Answer parse(const std::optional<QByteArray> &frame)
 std::unique_ptr<MasterSimulator> simulatorFor(const DeviceSelection &selection)
 {
     QString error;
-    auto simulator = MasterSimulator::fromFile(kDescription, selection, &error);
+    auto simulator = MasterSimulator::fromFile(descriptionPath(), selection, &error);
     if (!simulator)
         qFatal("%s", qPrintable(error));
     return simulator;
 }
 
-const ParameterInfo &specOf(const MasterSimulator &simulator, const QString &id)
+const ParameterInfo &parameterInfo(const MasterSimulator &simulator, const QString &id)
 {
     const ParameterTable::Parameter *parameter = simulator.parameters().find(id);
     if (!parameter)
@@ -51,14 +52,14 @@ const ParameterInfo &specOf(const MasterSimulator &simulator, const QString &id)
 // Read request, then result fetch: what the sensor holds for the id.
 Answer readBack(MasterSimulator &simulator, const QString &id)
 {
-    const ParameterInfo &info = specOf(simulator, id);
+    const ParameterInfo &info = parameterInfo(simulator, id);
     simulator.respond(readRequestFrame(info.index, info.subIndex));
     return parse(simulator.respond(kResultFetch));
 }
 
 Answer writeValue(MasterSimulator &simulator, const QString &id, int value)
 {
-    const ParameterInfo &info = specOf(simulator, id);
+    const ParameterInfo &info = parameterInfo(simulator, id);
     return parse(simulator.respond(writeFrame(info.index, info.subIndex, info.size, value)));
 }
 
@@ -304,7 +305,7 @@ void tst_MasterSimulator::onlyTheFactoryResetCommandRestoresEveryDefault()
     const Answer reset = parse(simulator->respond(QByteArray::fromHex("066b2402000082")));
     QCOMPARE(reset.status, quint8(DeviceStatus::Ok));
 
-    const std::optional<DeviceDescription> description = DeviceDescription::fromFile(kDescription);
+    const std::optional<DeviceDescription> description = DeviceDescription::fromFile(descriptionPath());
     QVERIFY(description && !description->parameters().isEmpty());
     for (const ParameterInfo &info : description->parameters())
         QCOMPARE(simulator->parameter(info.id), pristine->parameter(info.id));
@@ -442,7 +443,7 @@ void tst_MasterSimulator::freeRunningValuesStayInRangeAndMoveSmoothly()
 
 void tst_MasterSimulator::seedMakesProcessReproducible()
 {
-    const DeviceDescription description = *DeviceDescription::fromFile(kDescription);
+    const DeviceDescription description = *DeviceDescription::fromFile(descriptionPath());
     const DeviceIdentity device = *description.select({});
     MasterSimulator first(description, device, 7);
     MasterSimulator second(description, device, 7);

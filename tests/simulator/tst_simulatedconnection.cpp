@@ -1,6 +1,8 @@
 #include "mastersimulator.h"
 #include "simulatedconnection.h"
 
+#include <support/simulatedmaster.h>
+
 #include <comm/frame.h>
 
 #include <QtTest>
@@ -19,8 +21,7 @@ std::unique_ptr<SimulatedConnection> connectionTo(const QString &sensor = QStrin
                                                   const QString &variant = QStringLiteral("025"))
 {
     QString error;
-    auto simulator = MasterSimulator::fromFile(QStringLiteral(KR7D_APP_DIR "/IoLinkKR7Dfamily.xml"),
-                                               {sensor, variant, QString()}, &error);
+    auto simulator = MasterSimulator::fromFile(descriptionPath(), {sensor, variant, QString()}, &error);
     if (!simulator)
         qFatal("%s", qPrintable(error));
     ExtensionSystem::PortSettings settings;
