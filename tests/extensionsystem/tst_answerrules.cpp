@@ -21,7 +21,6 @@ void tst_AnswerRules::frameLengthCountsOnlyWholeFrames_data()
     QTest::addColumn<int>("length");
 
     QTest::newRow("nothing yet") << QByteArray() << 0;
-    QTest::newRow("count byte only") << QByteArray::fromHex("03") << 0;
     QTest::newRow("one byte short") << QByteArray::fromHex("035112") << 0;
     QTest::newRow("exactly one frame") << QByteArray::fromHex("03511200") << 4;
     QTest::newRow("frame and the next one's start") << QByteArray::fromHex("0351120002") << 4;
@@ -33,8 +32,7 @@ void tst_AnswerRules::frameLengthCountsOnlyWholeFrames_data()
 void tst_AnswerRules::frameLengthCountsOnlyWholeFrames()
 {
     QFETCH(QByteArray, buffer);
-    QFETCH(int, length);
-    QCOMPARE(answerFrameLength(buffer), length);
+    QTEST(answerFrameLength(buffer), "length");
 }
 
 void tst_AnswerRules::patternSearchesTheLowerCaseHexText_data()
@@ -45,13 +43,11 @@ void tst_AnswerRules::patternSearchesTheLowerCaseHexText_data()
 
     const QByteArray answer = QByteArray::fromHex("0473270AFF");
     QTest::newRow("empty pattern") << answer << QByteArray() << true;
-    QTest::newRow("any text") << answer << QByteArray(".*") << true;
     QTest::newRow("any text, even for no answer") << QByteArray() << QByteArray(".*") << true;
     QTest::newRow("unanchored, in the middle") << answer << QByteArray("270a") << true;
     QTest::newRow("hex text is lower case") << answer << QByteArray("0AFF") << false;
     QTest::newRow("anchored at the start") << answer << QByteArray("^0473") << true;
     QTest::newRow("anchored, wrong command") << answer << QByteArray("^047322") << false;
-    QTest::newRow("bytes not in the answer") << answer << QByteArray("1234") << false;
     QTest::newRow("invalid expression") << answer << QByteArray("(04") << false;
 }
 
@@ -59,8 +55,7 @@ void tst_AnswerRules::patternSearchesTheLowerCaseHexText()
 {
     QFETCH(QByteArray, answer);
     QFETCH(QByteArray, pattern);
-    QFETCH(bool, matches);
-    QCOMPARE(answerMatches(answer, pattern.toStdString()), matches);
+    QTEST(answerMatches(answer, pattern.toStdString()), "matches");
 }
 
 QTEST_GUILESS_MAIN(tst_AnswerRules)

@@ -18,9 +18,7 @@ void tst_PortSettings::baudIndexSelectsFromTheTable_data()
     QTest::addColumn<int>("index");
     QTest::addColumn<int>("baudRate");
 
-    QTest::newRow("index 0") << 0 << 9600;
     QTest::newRow("index 2, the plug-in's choice") << 2 << 38400;
-    QTest::newRow("index 4") << 4 << 115200;
     QTest::newRow("below the table keeps the rate") << -1 << 57600;
     QTest::newRow("above the table keeps the rate") << 5 << 57600;
 }

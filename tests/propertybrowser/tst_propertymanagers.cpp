@@ -144,10 +144,7 @@ void TestPropertyManagers::rangeChangeClampsValueAndSignalsOnce_data()
 void TestPropertyManagers::rangeChangeClampsValueAndSignalsOnce()
 {
     QFETCH(IntEdit, edit);
-    QFETCH(int, expectedMinimum);
-    QFETCH(int, expectedMaximum);
     QFETCH(int, expectedValue);
-    QFETCH(int, rangeSignals);
     QFETCH(int, valueSignals);
 
     QtIntPropertyManager manager;
@@ -159,10 +156,10 @@ void TestPropertyManagers::rangeChangeClampsValueAndSignalsOnce()
 
     edit(manager, property);
 
-    QCOMPARE(manager.minimum(property), expectedMinimum);
-    QCOMPARE(manager.maximum(property), expectedMaximum);
+    QTEST(manager.minimum(property), "expectedMinimum");
+    QTEST(manager.maximum(property), "expectedMaximum");
     QCOMPARE(manager.value(property), expectedValue);
-    QCOMPARE(ranges.count(), rangeSignals);
+    QTEST(ranges.count(), "rangeSignals");
     QCOMPARE(values.count(), valueSignals);
     if (valueSignals > 0)
         QCOMPARE(values.constLast().at(1).toInt(), expectedValue);
@@ -214,8 +211,6 @@ void TestPropertyManagers::decimalsShapeValueText()
 {
     QFETCH(int, decimals);
     QFETCH(double, value);
-    QFETCH(int, expectedDecimals);
-    QFETCH(QString, expectedText);
 
     QtDoublePropertyManager manager;
     QtProperty *property = manager.addProperty();
@@ -224,9 +219,9 @@ void TestPropertyManagers::decimalsShapeValueText()
     manager.setDecimals(property, decimals);
     manager.setValue(property, value);
 
-    QCOMPARE(manager.decimals(property), expectedDecimals);
+    QTEST(manager.decimals(property), "expectedDecimals");
     QCOMPARE(decimalsChanged.count(), 1);
-    QCOMPARE(property->valueText(), expectedText);
+    QTEST(property->valueText(), "expectedText");
     QCOMPARE(manager.value(property), value);
 }
 
@@ -301,8 +296,6 @@ void TestPropertyManagers::enumIndexFollowsNames()
 {
     QFETCH(QStringList, names);
     QFETCH(int, value);
-    QFETCH(int, expectedValue);
-    QFETCH(QString, expectedText);
 
     QtEnumPropertyManager manager;
     QtProperty *property = manager.addProperty();
@@ -310,8 +303,8 @@ void TestPropertyManagers::enumIndexFollowsNames()
     manager.setEnumNames(property, names);
     manager.setValue(property, value);
 
-    QCOMPARE(manager.value(property), expectedValue);
-    QCOMPARE(property->valueText(), expectedText);
+    QTEST(manager.value(property), "expectedValue");
+    QTEST(property->valueText(), "expectedText");
 }
 
 void TestPropertyManagers::enumNamesChangeKeepsIndexWherePossible()
@@ -359,7 +352,6 @@ void TestPropertyManagers::propertyAttributesSignalOnlyChanges()
 {
     QFETCH(PropertyEdit, edit);
     QFETCH(PropertyRead, read);
-    QFETCH(QVariant, expected);
 
     QtGroupPropertyManager manager;
     QtProperty *property = manager.addProperty();
@@ -368,7 +360,7 @@ void TestPropertyManagers::propertyAttributesSignalOnlyChanges()
     edit(property);
     edit(property);
 
-    QCOMPARE(read(property), expected);
+    QTEST(read(property), "expected");
     QCOMPARE(changed.count(), 1);
     QCOMPARE(changed.at(0).at(0).value<QtProperty *>(), property);
 }
