@@ -230,8 +230,6 @@ void tst_PropertyTree::captionsFollowTheHostLanguage_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QStringList>("offers");   // enum names, text choices or the button text
     QTest::newRow("de category") << QByteArray("de") << QByteArray("General") << "Allgemein" << QStringList();
-    QTest::newRow("de empty caption falls back") << QByteArray("de") << QByteArray("Output") << "Output"
-                                                 << QStringList();
     QTest::newRow("en enumerator") << QByteArray("en") << QByteArray("Units") << "Units"
                                    << QStringList{"bar", "psi", "kPa"};
     QTest::newRow("de enumerator items fall back one by one")
@@ -240,8 +238,6 @@ void tst_PropertyTree::captionsFollowTheHostLanguage_data()
                                      << QStringList{"Hydraulik", "Pneumatics"};
     QTest::newRow("de button") << QByteArray("de") << QByteArray("TeachTEACHBUTTON") << "Einlernen"
                                << QStringList{"Starten"};
-    QTest::newRow("de button without caption") << QByteArray("de") << QByteArray("ResetButton") << "Reset"
-                                               << QStringList{"action"};
 }
 
 void tst_PropertyTree::captionsFollowTheHostLanguage()
@@ -350,11 +346,7 @@ void tst_PropertyTree::nodesThatCannotBeBuiltLeaveNoTrace_data()
     QTest::addColumn<QString>("id");
     QTest::newRow("unknown type") << "UnknownType";
     QTest::newRow("below an unknown type") << "BelowUnknownType";
-    QTest::newRow("no type") << "NoType";
-    QTest::newRow("no index") << "NoIndex";
     QTest::newRow("below a node without index") << "BelowNoIndex";
-    QTest::newRow("enumerator without items") << "NoItems";
-    QTest::newRow("editable text without default") << "NoDefault";
     QTest::newRow("child element named Property") << "WrongElementName";
 }
 
@@ -479,7 +471,6 @@ void tst_PropertyTree::variantRangeFollowsTheIdentification_data()
     QTest::addColumn<int>("decimals");
     QTest::newRow("seven characters") << "K7DT100" << 0.0 << 100.0 << 14 << 100.0 << 2;
     QTest::newRow("longer text, code at its end") << "KR7D-T016" << -1.0 << 16.0 << 16 << 1000.0 << 3;
-    QTest::newRow("six characters are too short") << "K7D100" << -1.0 << 250.0 << 16 << 10.0 << 1;
     QTest::newRow("unknown code") << "K7DT999" << -1.0 << 250.0 << 16 << 10.0 << 1;
     QTest::newRow("scale that is no number keeps the scale") << "K7DTNOS" << 0.0 << 40.0 << 12 << 10.0 << 1;
 }
