@@ -62,12 +62,12 @@ struct Scale
         return scale;
     }
 
+    static constexpr std::array<double, MaxDecimals + 1> Powers{1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
+    static constexpr std::array<double, MaxDecimals + 1> Fractions{1e0,  1e-1, 1e-2, 1e-3,
+                                                                   1e-4, 1e-5, 1e-6};
+
     double value(qint64 scaled) const
     {
-        static constexpr std::array<double, MaxDecimals + 1> Powers{1e0, 1e1, 1e2, 1e3,
-                                                                    1e4, 1e5, 1e6};
-        static constexpr std::array<double, MaxDecimals + 1> Fractions{1e0,  1e-1, 1e-2, 1e-3,
-                                                                       1e-4, 1e-5, 1e-6};
         return multiply ? double(scaled) * Fractions[std::size_t(decimals)]
                         : double(scaled) / Powers[std::size_t(decimals)];
     }
@@ -75,7 +75,7 @@ struct Scale
     // True when value(scaled) gives back exactly the bits of v.
     bool toScaled(double v, qint64 &scaled) const
     {
-        const double x = v * std::pow(10.0, decimals);
+        const double x = v * Powers[std::size_t(decimals)];
         if (!(std::fabs(x) < ScaledLimit))
             return false;
         scaled = std::llround(x);
@@ -161,7 +161,12 @@ public:
         }
     }
 
-    const QByteArray &bytes() const { return m_bytes; }
+    // Level 1: the transform leaves little for the slower levels to find
+    // (6 % smaller for six times the time on a day of history).
+    QByteArray compressed() const
+    {
+        return qCompress(reinterpret_cast<const uchar *>(m_bytes.data()), int(m_bytes.size()), 1);
+    }
 
 private:
     void addVarint(quint64 value)
@@ -173,7 +178,7 @@ private:
         m_bytes.push_back(char(value));
     }
 
-    QByteArray m_bytes;
+    std::string m_bytes;
 };
 
 class Unpacker
@@ -371,7 +376,7 @@ std::string historyToText(const ValueOverTime &history)
     packer.addArray(history.pxData(), count, nullptr);
     packer.addArray(history.pyData(), count, nullptr);
     packer.addArray(history.pAnalogData(), count, history.pyData());
-    const QByteArray encoded = qCompress(packer.bytes()).toBase64();
+    const QByteArray encoded = packer.compressed().toBase64();
 
     std::string text;
     text.reserve(16 + std::size_t(encoded.size()));
