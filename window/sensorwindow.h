@@ -20,6 +20,7 @@ class QtTreePropertyBrowser;
 class tst_PropertyTree;
 class tst_Sequences;
 class tst_ConnectionWorkflow;
+class tst_SettingsFile;
 
 namespace Utils {
 class ValueOverTime;
@@ -180,6 +181,8 @@ private:
     void writeLoadedSettings();
     QList<const Utils::ValueOverTime *> exportSeries() const;
     QList<QString> exportColumnNames() const;
+    // Replaces the file only when all is written; says why not in the status bar.
+    bool writeWholeFile(const QString &fileName, const QByteArray &bytes);
 
     // Connection workflow
     // Up to `checks` identity checks; true at the first that matches.
@@ -237,6 +240,7 @@ private:
     friend class ::tst_PropertyTree;   // checks the built tree and the edit path from inside
     friend class ::tst_Sequences;          // drives the write path with chosen addresses
     friend class ::tst_ConnectionWorkflow; // checks the connection state behind the widgets
+    friend class ::tst_SettingsFile;       // opens files while connected
 };
 
 } // namespace Core

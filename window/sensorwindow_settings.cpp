@@ -15,8 +15,6 @@
 #include <QDate>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QSaveFile>
-#include <QStatusBar>
 #include <QToolBar>
 
 namespace BravoSensorPlugin {
@@ -50,14 +48,7 @@ bool SensorWindow::saveSettingsFile(const QString &fileName)
     document.parameterText = settingsParameterText();
     document.chartData0 = data->chart->dataToString(0);
     document.chartData1 = data->chart->dataToString(1);
-    const QByteArray bytes = writeSettingsDocument(document);
-
-    // The old file stays whole until the new one is complete.
-    QSaveFile file(fileName);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return true;
-    ui->statusBar->showMessage(tr("Could not save %1: %2").arg(fileName, file.errorString()));
-    return false;
+    return writeWholeFile(fileName, writeSettingsDocument(document));
 }
 
 QString SensorWindow::settingsParameterText() const
