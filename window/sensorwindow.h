@@ -21,6 +21,7 @@ class tst_PropertyTree;
 class tst_Sequences;
 class tst_ConnectionWorkflow;
 class tst_SettingsFile;
+class tst_Export;
 
 namespace Utils {
 class ValueOverTime;
@@ -241,6 +242,7 @@ private:
     friend class ::tst_Sequences;          // drives the write path with chosen addresses
     friend class ::tst_ConnectionWorkflow; // checks the connection state behind the widgets
     friend class ::tst_SettingsFile;       // opens files while connected
+    friend class ::tst_Export;             // resets a connected sensor
 };
 
 } // namespace Core
