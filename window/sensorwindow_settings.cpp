@@ -5,7 +5,6 @@
 #include "ui_sensorwindow.h"
 
 #include <model/settingsdocument.h>
-#include <plugin/descriptionfile.h>
 
 #include <qtproperty.h>
 #include <qtpropertymanager.h>
@@ -42,7 +41,7 @@ void SensorWindow::vSaveSettings()
 bool SensorWindow::saveSettingsFile(const QString &fileName)
 {
     SettingsDocument document;
-    document.pluginId = QString::fromLatin1(DescriptionDocumentId);
+    document.pluginId = QString::fromLatin1(SettingsPluginId);
     document.sensorId = QString::fromStdString(sensor.name());
     document.hasPluginSettings = true;
     document.parameterText = settingsParameterText();
@@ -116,7 +115,7 @@ bool SensorWindow::bOpenSettings(QString fileName)
         complete = false;
     } else {
         const SettingsDocument &document = read.document;
-        if (document.pluginId != QString::fromLatin1(DescriptionDocumentId)
+        if (document.pluginId != QString::fromLatin1(SettingsPluginId)
             || document.sensorId != QString::fromStdString(sensor.name())) {
             refuse(tr("The selected settings are not for the current sensor"));
             return false;

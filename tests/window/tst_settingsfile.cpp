@@ -1,6 +1,7 @@
 #include "devicetestkit.h"
 
 #include <comm/platformsleep.h>
+#include <model/settingsdocument.h>
 #include <plugin/sensorcatalogue.h>
 #include <utils/genericchart.h>
 #include <utils/valueovertime.h>
@@ -170,32 +171,34 @@ void tst_SettingsFile::openOutcome_data()
     QTest::addColumn<QString>("box");
     QTest::addColumn<bool>("valuesTaken");
     QTest::addColumn<bool>("pressureHistoryTaken");
+    QTest::addColumn<qint64>("growTo");   // zero bytes appended up to this size
 
+    const auto row = [](const char *name, const Edit &edit, bool complete, const QString &box,
+                        bool valuesTaken, bool historyTaken, qint64 growTo = 0) {
+        QTest::newRow(name) << edit << complete << box << valuesTaken << historyTaken << growTo;
+    };
     const Edit none = [](QByteArray file) { return file; };
-    QTest::newRow("intact file") << none << true << QString() << true << true;
-    QTest::newRow("missing file") << Edit() << false << Corrupted << false << false;
-    QTest::newRow("empty file") << content({}) << false << Corrupted << false << false;
-    QTest::newRow("binary junk") << content(QByteArray::fromHex("00ff13fe7f80c0de") .repeated(64)) << false
-                                 << Corrupted << false << false;
-    QTest::newRow("truncated") << Edit([](QByteArray file) { return file.left(file.size() / 2); })
-                               << false << Corrupted << false << false;
-    QTest::newRow("deeply nested") << content(QByteArray("<a>").repeated(100000)) << false << Corrupted
-                                   << false << false;
-    QTest::newRow("no element root") << replace("root", "rout") << false << Corrupted << false << false;
-    QTest::newRow("wrong pluginid") << replace("IoLinkKR7Dfamily", "IoLinkOther") << false << Foreign
-                                    << false << false;
-    QTest::newRow("wrong sensorid") << replace("sensorid=\"", "sensorid=\"X") << false << Foreign << false
-                                    << false;
-    QTest::newRow("no sensorid") << replace("sensorid=", "sensorname=") << false << Foreign << false << false;
-    QTest::newRow("no pluginsettings") << replace("pluginsettings", "othersettings") << false << QString()
-                                       << false << false;
-    QTest::newRow("no propertytreedata") << replace("propertytreedata", "othertreedata") << false << QString()
-                                         << false << true;
-    QTest::newRow("no chartdata1") << replace("chartdata1", "chartdata2") << false << QString() << true << true;
-    QTest::newRow("no chartdata") << replace("<chartdata ", "<chartdatum ") << false << QString() << true
-                                  << false;
-    QTest::newRow("unknown ids and empty entries")
-        << replace("propertytreedata data=\"", "propertytreedata data=\";;Unknown=3;;=;") << true << QString() << true << true;
+    row("intact file", none, true, QString(), true, true);
+    row("missing file", Edit(), false, Corrupted, false, false);
+    row("empty file", content({}), false, Corrupted, false, false);
+    row("binary junk", content(QByteArray::fromHex("00ff13fe7f80c0de").repeated(64)), false, Corrupted,
+        false, false);
+    row("truncated", [](QByteArray file) { return file.left(file.size() / 2); }, false, Corrupted, false,
+        false);
+    row("deeply nested", content(QByteArray("<a>").repeated(100000)), false, Corrupted, false, false);
+    row("larger than any settings file", none, false, Corrupted, false, false,
+        BravoSensorPlugin::Core::MaxSettingsFileBytes + 1);
+    row("no element root", replace("root", "rout"), false, Corrupted, false, false);
+    row("wrong pluginid", replace("IoLinkKR7Dfamily", "IoLinkOther"), false, Foreign, false, false);
+    row("wrong sensorid", replace("sensorid=\"", "sensorid=\"X"), false, Foreign, false, false);
+    row("no sensorid", replace("sensorid=", "sensorname="), false, Foreign, false, false);
+    row("no pluginsettings", replace("pluginsettings", "othersettings"), false, QString(), false, false);
+    row("no propertytreedata", replace("propertytreedata", "othertreedata"), false, QString(), false, true);
+    row("no chartdata1", replace("chartdata1", "chartdata2"), false, QString(), true, true);
+    row("no chartdata", replace("<chartdata ", "<chartdatum "), false, QString(), true, false);
+    row("unknown ids and empty entries",
+        replace("propertytreedata data=\"", "propertytreedata data=\";;Unknown=3;;=;"), true, QString(), true,
+        true);
 }
 
 void tst_SettingsFile::openOutcome()
@@ -205,6 +208,7 @@ void tst_SettingsFile::openOutcome()
     QFETCH(QString, box);
     QFETCH(bool, valuesTaken);
     QFETCH(bool, pressureHistoryTaken);
+    QFETCH(qint64, growTo);
 
     const QString saved = savedFile();
     const QVariantList fileValues = storedValues();
@@ -212,6 +216,8 @@ void tst_SettingsFile::openOutcome()
     QFile::remove(path);
     if (edit)
         QVERIFY(writeAll(path, edit(readAll(saved))));
+    if (growTo)
+        QVERIFY(QFile::resize(path, growTo));
     data().intManager->setValue(property("OnDelay1"), 7);
     data().chart->setData(0, history(5, 9.0));
     const QVariantList before = storedValues();
