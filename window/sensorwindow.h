@@ -20,8 +20,11 @@ class QtTreePropertyBrowser;
 class tst_PropertyTree;
 class tst_Sequences;
 class tst_ConnectionWorkflow;
+class tst_SettingsFile;
+class tst_Export;
 
 namespace Utils {
+class ValueOverTime;
 namespace Charts {
 class GenericChart;
 }
@@ -31,7 +34,9 @@ namespace BravoSensorPlugin {
 namespace Core {
 
 class Ui_SensorWindow;
+struct ParameterEntry;
 struct SensorWindowData;
+struct SettingsDocument;
 
 // The main window of one opened sensor: property tree, charts, connection and files.
 class SensorWindow : public QMainWindow
@@ -74,6 +79,11 @@ public:
     void readAllParameters();
     bool bFactoryResetSequence();   // always true
     void vShowUpdateDialog(bool show);
+
+    // Automation of the host. Both write the file as the menu actions do, replacing an old one
+    // only when complete; on failure they say so in the status bar and return false.
+    bool saveSettingsFile(const QString &fileName);
+    bool exportChartData(const QString &fileName, const QString &delimiter);
 
 signals:
     void vAboutToClose();
@@ -163,6 +173,18 @@ private:
     void applyUnitsAndOutputs(const QString &changedId);
     void vEnableEditableProperties();
 
+    // Settings files and export
+    static constexpr int ExportPrecision = 2;
+    QString settingsParameterText() const;
+    // False when something the document should hold is missing or refused.
+    bool applySettingsDocument(const SettingsDocument &document);
+    void applyParameterEntries(const QList<ParameterEntry> &entries);
+    void writeLoadedSettings();
+    QList<const Utils::ValueOverTime *> exportSeries() const;
+    QList<QString> exportColumnNames() const;
+    // Replaces the file only when all is written; says why not in the status bar.
+    bool writeWholeFile(const QString &fileName, const QByteArray &bytes);
+
     // Connection workflow
     // Up to `checks` identity checks; true at the first that matches.
     bool bIdentityConfirmed(int checks);
@@ -219,6 +241,8 @@ private:
     friend class ::tst_PropertyTree;   // checks the built tree and the edit path from inside
     friend class ::tst_Sequences;          // drives the write path with chosen addresses
     friend class ::tst_ConnectionWorkflow; // checks the connection state behind the widgets
+    friend class ::tst_SettingsFile;       // opens files while connected
+    friend class ::tst_Export;             // resets a connected sensor
 };
 
 } // namespace Core
