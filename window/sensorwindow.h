@@ -22,6 +22,7 @@ class tst_Sequences;
 class tst_ConnectionWorkflow;
 
 namespace Utils {
+class ValueOverTime;
 namespace Charts {
 class GenericChart;
 }
@@ -31,7 +32,9 @@ namespace BravoSensorPlugin {
 namespace Core {
 
 class Ui_SensorWindow;
+struct ParameterEntry;
 struct SensorWindowData;
+struct SettingsDocument;
 
 // The main window of one opened sensor: property tree, charts, connection and files.
 class SensorWindow : public QMainWindow
@@ -74,6 +77,11 @@ public:
     void readAllParameters();
     bool bFactoryResetSequence();   // always true
     void vShowUpdateDialog(bool show);
+
+    // Automation of the host. Both write the file as the menu actions do, replacing an old one
+    // only when complete; on failure they say so in the status bar and return false.
+    bool saveSettingsFile(const QString &fileName);
+    bool exportChartData(const QString &fileName, const QString &delimiter);
 
 signals:
     void vAboutToClose();
@@ -162,6 +170,16 @@ private:
     void readAllSwitchingTextDecoding(bool decodeTexts);
     void applyUnitsAndOutputs(const QString &changedId);
     void vEnableEditableProperties();
+
+    // Settings files and export
+    static constexpr int ExportPrecision = 2;
+    QString settingsParameterText() const;
+    // False when something the document should hold is missing or refused.
+    bool applySettingsDocument(const SettingsDocument &document);
+    void applyParameterEntries(const QList<ParameterEntry> &entries);
+    void writeLoadedSettings();
+    QList<const Utils::ValueOverTime *> exportSeries() const;
+    QList<QString> exportColumnNames() const;
 
     // Connection workflow
     // Up to `checks` identity checks; true at the first that matches.

@@ -6,6 +6,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace Utils {
@@ -29,16 +30,31 @@ public:
                                .toLatin1();
         }
         const int millis = int(ms - second * 1000);
-        out.append(m_secondText).append('.');
-        out.append(char('0' + millis / 100))
-            .append(char('0' + millis / 10 % 10))
-            .append(char('0' + millis % 10));
+        const char fraction[] = {'.', char('0' + millis / 100), char('0' + millis / 10 % 10),
+                                 char('0' + millis % 10)};
+        out.append(m_secondText).append(fraction, int(sizeof fraction));
     }
 
 private:
     qint64 m_second = 0;
     QByteArray m_secondText;
 };
+
+constexpr int ProgressLines = 16384;
+
+// Number formatting is the other large cost of an export; to_chars neither
+// allocates nor looks at the locale.
+void appendFixed(QByteArray &out, double value, int precision)
+{
+    // Room for the longest double in fixed notation and usual precisions.
+    char buffer[400];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                      std::chars_format::fixed, precision);
+    if (result.ec == std::errc())
+        out.append(buffer, int(result.ptr - buffer));
+    else
+        out.append(QByteArray::number(value, 'f', precision));
+}
 
 } // namespace
 
@@ -59,7 +75,8 @@ QString CsvDelimiterChoice::text() const
 }
 
 QByteArray csvText(const QList<const ValueOverTime *> &series, const QList<QString> &names,
-                   const QString &delimiter, int precision, int maxSamples)
+                   const QString &delimiter, int precision, int maxSamples,
+                   const CsvProgress &progress)
 {
     const QByteArray separator = delimiter.toUtf8();
     QByteArray text;
@@ -79,6 +96,8 @@ QByteArray csvText(const QList<const ValueOverTime *> &series, const QList<QStri
 
     TimeFormatter time;
     for (int row = 0; row < rows; ++row) {
+        if (progress && row % ProgressLines == 0 && !progress(row, rows))
+            return QByteArray();
         const auto owner = std::find_if(series.cbegin(), series.cend(),
                                         [row](const ValueOverTime *values) {
                                             return values && row < values->size();
@@ -87,10 +106,12 @@ QByteArray csvText(const QList<const ValueOverTime *> &series, const QList<QStri
         for (const ValueOverTime *values : series) {
             text.append(separator);
             if (values && row < values->size())
-                text.append(QByteArray::number(values->pyData()[row], 'f', precision));
+                appendFixed(text, values->pyData()[row], precision);
         }
         text.append('\n');
     }
+    if (progress)
+        progress(rows, rows);
     return text;
 }
 

@@ -14,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -43,10 +44,11 @@ public:
         return choice;
     }
 
-    QByteArray csv(int maxSamples) const
+    QByteArray csv(int maxSamples, const CsvProgress &progress = {}) const
     {
         return csvText(series ? *series : QList<const ValueOverTime *>(),
-                       names ? *names : QList<QString>(), choice().text(), precision, maxSamples);
+                       names ? *names : QList<QString>(), choice().text(), precision, maxSamples,
+                       progress);
     }
 
     QList<const ValueOverTime *> *series = nullptr;  // not owned
@@ -181,8 +183,20 @@ void ExportDialog::vSelectFileDialog()
 
 void ExportDialog::vFinished(int state)
 {
-    if (state == QDialog::Accepted && !filePath().isEmpty())
-        writeFileAtomically(filePath(), d->csv(-1));
+    if (state != QDialog::Accepted || filePath().isEmpty())
+        return;
+    // A day of samples takes a few seconds: show how far it got once it takes noticeably long.
+    QProgressDialog progressDialog(tr("Exporting chart data..."), tr("Cancel"), 0, 0, parentWidget());
+    progressDialog.setObjectName(QStringLiteral("exportProgressDialog"));
+    progressDialog.setWindowModality(Qt::WindowModal);
+    progressDialog.setMinimumDuration(ProgressDelayMs);
+    const QByteArray text = d->csv(-1, [&progressDialog](int done, int total) {
+        progressDialog.setMaximum(total);
+        progressDialog.setValue(done);
+        return !progressDialog.wasCanceled();
+    });
+    if (!text.isEmpty())
+        writeFileAtomically(filePath(), text);
 }
 
 } // namespace Utils

@@ -1,0 +1,90 @@
+#include "sensorwindow.h"
+
+#include "sensorwindowdata.h"
+#include "ui_sensorwindow.h"
+
+#include <utils/csvexport.h>
+#include <utils/exportdialog.h>
+#include <utils/genericchart.h>
+#include <utils/plotdocument.h>
+
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace BravoSensorPlugin {
+namespace Core {
+
+QList<const Utils::ValueOverTime *> SensorWindow::exportSeries() const
+{
+    return {data->chart->getData(0), data->chart->getData(1)};
+}
+
+QList<QString> SensorWindow::exportColumnNames() const
+{
+    return {tr("Time"), tr("Signal"), tr("Temperature")};
+}
+
+void SensorWindow::vExportChartData()
+{
+    QList<const Utils::ValueOverTime *> series = exportSeries();
+    QList<QString> names = exportColumnNames();
+    Utils::ExportDialog dialog(&series, &names, this, Qt::WindowTitleHint | Qt::WindowSystemMenuHint);
+    dialog.setPrecision(ExportPrecision);
+    dialog.exec();
+}
+
+bool SensorWindow::exportChartData(const QString &fileName, const QString &delimiter)
+{
+    const QByteArray text = Utils::csvText(exportSeries(), exportColumnNames(), delimiter,
+                                           ExportPrecision);
+    if (Utils::writeFileAtomically(fileName, text))
+        return true;
+    ui->statusBar->showMessage(tr("Could not save %1").arg(fileName));
+    return false;
+}
+
+void SensorWindow::vPrintDocument()
+{
+    for (int plot : {0, 1}) {
+        Utils::PlotDocument document(data->chart->poPlot(plot));
+        document.vPrintDocument();
+    }
+    // Communication resumes after the modal print dialogs.
+    bCheckSensorIdentity();
+}
+
+void SensorWindow::vClearHistory()
+{
+    if (QMessageBox::warning(this, tr("Clear chart history"),
+                             tr("Do you really want to clear chart history ?"),
+                             QMessageBox::Yes | QMessageBox::No)
+        != QMessageBox::Yes)
+        return;
+    data->chart->clear();
+    ui->chartToolbar->setEnabled(false);
+}
+
+void SensorWindow::vRestoreFactorySettings()
+{
+    if (!sensorConnected)
+        return;
+    if (QMessageBox::warning(this, tr("Restore factory defaults"),
+                             tr("All settings will be restored to factory defaults, continue ?"),
+                             QMessageBox::Ok | QMessageBox::Cancel)
+        != QMessageBox::Ok)
+        return;
+    data->liveDataEnabled = false;
+    if (data->connection)
+        data->pollTimer.start();
+    data->decodeTextParameters = false;
+    bFactoryResetSequence();
+    data->decodeTextParameters = true;
+    editForwarding = true;
+    data->liveDataEnabled = true;
+    if (data->connection)
+        data->pollTimer.start();
+}
+
+} // namespace Core
+} // namespace BravoSensorPlugin
