@@ -47,6 +47,12 @@ public slots:
     void setSensorName(QString name) override;
     QString getSensorName() override;
 
+    bool bConnectionFailed() override;
+    bool bOpenSettingsFrom(const QString &fileName) override;
+    bool bSaveSettingsTo(const QString &fileName) override;
+    bool bExportChartDataTo(const QString &fileName, const QString &delimiter) override;
+    int iCompareSettingsWith(const QString &fileName, QStringList *differences) override;
+
 private slots:
     void receivedData(std::string data);
 

@@ -13,6 +13,7 @@
 #include <boost/property_tree/ptree.hpp>
 
 #include <memory>
+#include <optional>
 
 class QtBrowserItem;
 class QtProperty;
@@ -32,6 +33,7 @@ namespace BravoSensorPlugin {
 namespace Core {
 
 class Ui_SensorWindow;
+struct ParameterDifference;
 struct ParameterEntry;
 struct SensorWindowData;
 struct SettingsDocument;
@@ -82,6 +84,10 @@ public:
     // only when complete; on failure they say so in the status bar and return false.
     bool saveSettingsFile(const QString &fileName);
     bool exportChartData(const QString &fileName, const QString &delimiter);
+    // Differences from the settings file as "<id>: file <value>, sensor <value>", a connected
+    // sensor read again first; -1 when the file cannot be read or is for another sensor.
+    int compareSettingsFile(const QString &fileName, QStringList *differences);
+    bool isSensorConnected() const { return sensorConnected; }
 
 signals:
     void vAboutToClose();
@@ -141,6 +147,7 @@ protected slots:
     void vZommResetForNoiseLine();
     void comboIndexChangedString(QString text);
     void comboIndexChangedInt(int index);
+    void vCompareSettings();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -180,6 +187,13 @@ private:
     void writeLoadedSettings();
     QList<const Utils::ValueOverTime *> exportSeries() const;
     QList<QString> exportColumnNames() const;
+
+    // Comparison with a settings file
+    void createCompareAction();
+    void retranslateCompareAction();
+    std::optional<QList<ParameterDifference>> differencesFrom(const QString &fileName) const;
+    QString shownValue(const QString &id, const QString &storedValue) const;
+    QAction *compareAction = nullptr;   // owned (Qt parent)
 
     // Connection workflow
     // Up to `checks` identity checks; true at the first that matches.

@@ -25,12 +25,13 @@ const OptionInfo optionInfos[] = {
     {"presentation", nullptr, "Starts in presentation mode."},
     {"open-settings", "file", "Opens the settings <file> in every opened sensor."},
     {"screenshot", "file", "Saves a picture of the main window to <file>."},
-    {"quit-after", "ms", "Quits after <ms> milliseconds."},
+    {"quit-after", "ms", "Quits <ms> milliseconds after the sensors were connected and their settings opened."},
     {"plugin-dir", "dir", "Loads the plug-ins from <dir> instead of <application folder>/plugins."},
     {"simulate", "port", "Serves <port> with a simulated IO-Link master; its sensor is the first --open-sensor."},
     {"list-sensors", nullptr, "Prints the name of every sensor in the catalogue and quits."},
     {"batch", nullptr, "Answers every message box at once (default button, else OK or Yes, else its escape "
-                       "button), prints it on stderr, and never opens a file dialog."},
+                       "button), prints it on stderr, never opens a file dialog, stops at the first failure "
+                       "and quits after the last step (--quit-after defaults to 0)."},
     {"compare-settings", "file", "Before quitting, compares every opened sensor's parameters with the settings "
                                  "<file> (a connected sensor is read again first) and prints each difference; "
                                  "exit status 3 when there are any."},

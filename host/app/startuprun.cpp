@@ -41,10 +41,6 @@ void StartupRun::start()
             fail(QStringLiteral("tgauge: cannot open the sensor %1").arg(name));
     }
     QTimer::singleShot(0, this, qOverload<>(&StartupRun::connectAndLoad));
-    if (m_options.quitAfterMs)
-        QTimer::singleShot(*m_options.quitAfterMs, this, &StartupRun::quit);
-    else if (!m_options.screenshotFile.isEmpty())
-        QTimer::singleShot(ScreenshotDelayMs, this, &StartupRun::saveScreenshot);
 }
 
 int StartupRun::exitCode() const
@@ -52,27 +48,28 @@ int StartupRun::exitCode() const
     return m_failed ? 1 : m_differences ? 3 : 0;
 }
 
-// Connecting blocks inside the plug-in's own event loops, so the quit timer
-// may fire in the middle; nothing more is started after it, and the last
-// steps wait until the plug-in is back.
+// The run's time counts from here: connecting and writing settings take as
+// long as the sensor needs. Nobody watches a batch run, so it ends by itself.
 void StartupRun::connectAndLoad()
 {
-    m_loading = true;
     for (const QPointer<ExtensionSystem::PluginInterface> &object : std::as_const(m_opened)) {
-        if (m_quitting || !object)
-            continue;
-        if (!connectAndLoad(object) && m_options.batch) {
-            // Nobody watches a batch run: what follows would only work on a broken state.
-            m_abandoned = true;
-            break;
-        }
+        if (object && !(m_failed && m_options.batch))
+            connectAndLoad(object);
     }
-    m_loading = false;
-    if (m_quitting || m_abandoned)
+    if (m_failed && m_options.batch) {
+        // What follows would only work on a broken state.
+        m_abandoned = true;
         finish();
+        return;
+    }
+    const std::optional<int> runMs = m_options.batch ? m_options.quitAfterMs.value_or(0) : m_options.quitAfterMs;
+    if (runMs)
+        QTimer::singleShot(*runMs, this, &StartupRun::finish);
+    else if (!m_options.screenshotFile.isEmpty())
+        QTimer::singleShot(ScreenshotDelayMs, this, &StartupRun::saveScreenshot);
 }
 
-bool StartupRun::connectAndLoad(ExtensionSystem::PluginInterface *object)
+void StartupRun::connectAndLoad(ExtensionSystem::PluginInterface *object)
 {
     const QPointer<ExtensionSystem::PluginInterface> guard(object);
     if (!m_options.connectPort.isEmpty()) {
@@ -80,15 +77,13 @@ bool StartupRun::connectAndLoad(ExtensionSystem::PluginInterface *object)
         if (!guard || object->bConnectionFailed()) {
             fail(QStringLiteral("tgauge: cannot connect %1 through %2")
                      .arg(guard ? sensorOf(object) : QString(), m_options.connectPort));
-            return false;
+            return;
         }
     }
-    if (!m_options.settingsFile.isEmpty() && !m_quitting && !object->bOpenSettingsFrom(m_options.settingsFile)) {
+    if (!m_options.settingsFile.isEmpty() && !object->bOpenSettingsFrom(m_options.settingsFile)) {
         fail(QStringLiteral("tgauge: cannot apply the settings file %1 to %2")
                  .arg(m_options.settingsFile, guard ? sensorOf(object) : QString()));
-        return false;
     }
-    return true;
 }
 
 void StartupRun::saveScreenshot()
@@ -98,13 +93,6 @@ void StartupRun::saveScreenshot()
         return;
     }
     fail(QStringLiteral("tgauge: cannot save the screenshot %1").arg(m_options.screenshotFile));
-}
-
-void StartupRun::quit()
-{
-    m_quitting = true;
-    if (!m_loading)
-        finish();
 }
 
 void StartupRun::finish()

@@ -25,7 +25,8 @@ public:
 
     StartupRun(CommandLine options, MainWindow &window, QObject *parent = nullptr);
 
-    // Opens the trace and the sensors at once; the rest follows on the event loop.
+    // Opens the trace and the sensors at once; the rest follows on the event loop:
+    // connect, open settings, run for --quit-after ms, the last steps, quit.
     void start();
     // 0; 1 when a sensor, port or file failed; else 3 when the comparison found differences.
     int exitCode() const;
@@ -41,9 +42,8 @@ signals:
 
 private:
     void connectAndLoad();
-    bool connectAndLoad(ExtensionSystem::PluginInterface *object);
+    void connectAndLoad(ExtensionSystem::PluginInterface *object);
     void saveScreenshot();
-    void quit();
     void finish();
     void compare(ExtensionSystem::PluginInterface *object);
     void fail(const QString &line);
@@ -53,8 +53,6 @@ private:
     QList<QPointer<ExtensionSystem::PluginInterface>> m_opened;
     bool m_failed = false;
     bool m_differences = false;
-    bool m_loading = false;     // the plug-ins may run the event loop while they connect and load
-    bool m_quitting = false;
     bool m_abandoned = false;   // a batch run stopped at a failure: no last steps
     bool m_done = false;
 };
