@@ -7,19 +7,30 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace TGauge {
 
 namespace {
 
-QAbstractButton *acceptingButton(const QMessageBox *box)
+QAbstractButton *buttonIn(const QMessageBox *box, std::initializer_list<QMessageBox::ButtonRole> roles)
 {
     const QList<QAbstractButton *> buttons = box->buttons();
     for (QAbstractButton *button : buttons) {
-        const QMessageBox::ButtonRole role = box->buttonRole(button);
-        if (role == QMessageBox::AcceptRole || role == QMessageBox::YesRole)
+        if (std::find(roles.begin(), roles.end(), box->buttonRole(button)) != roles.end())
             return button;
     }
     return nullptr;
+}
+
+// The box finds its escape button only when a key asks for it; this is the same choice.
+QAbstractButton *escapeButton(const QMessageBox *box)
+{
+    if (QAbstractButton *button = box->escapeButton())
+        return button;
+    if (QAbstractButton *button = buttonIn(box, {QMessageBox::RejectRole}))
+        return button;
+    return buttonIn(box, {QMessageBox::NoRole});
 }
 
 QString oneLine(QString text)
@@ -52,9 +63,9 @@ void BatchAnswerer::answer(QMessageBox *box)
 {
     QAbstractButton *button = box->defaultButton();
     if (!button)
-        button = acceptingButton(box);
+        button = buttonIn(box, {QMessageBox::AcceptRole, QMessageBox::YesRole});
     if (!button)
-        button = box->escapeButton();
+        button = escapeButton(box);
     const QString caption = button ? button->text().remove(QLatin1Char('&')) : QString();
     emit answered(QStringLiteral("tgauge: %1: %2 [%3]").arg(oneLine(box->windowTitle()), oneLine(box->text()), caption));
     if (button)
