@@ -26,6 +26,11 @@ public:
     QString getPluginType() override;
     QString getSensorGroup() override;
     QList<QVariant> getExtraList() override;
+    bool bConnectionFailed() override;
+    bool bOpenSettingsFrom(const QString &fileName) override;
+    bool bSaveSettingsTo(const QString &fileName) override;
+    bool bExportChartDataTo(const QString &fileName, const QString &delimiter) override;
+    int iCompareSettingsWith(const QString &fileName, QStringList *differences) override;
 
     SensorWindow *sensorWindow() const;   // null once the host has deleted the sub-window
     bool isConnected() const;
@@ -46,12 +51,6 @@ public slots:
     void vAutoConnect(QString port) override;
     void setSensorName(QString name) override;
     QString getSensorName() override;
-
-    bool bConnectionFailed() override;
-    bool bOpenSettingsFrom(const QString &fileName) override;
-    bool bSaveSettingsTo(const QString &fileName) override;
-    bool bExportChartDataTo(const QString &fileName, const QString &delimiter) override;
-    int iCompareSettingsWith(const QString &fileName, QStringList *differences) override;
 
 private slots:
     void receivedData(std::string data);

@@ -147,7 +147,6 @@ protected slots:
     void vZommResetForNoiseLine();
     void comboIndexChangedString(QString text);
     void comboIndexChangedInt(int index);
-    void vCompareSettings();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -191,6 +190,7 @@ private:
     // Comparison with a settings file
     void createCompareAction();
     void retranslateCompareAction();
+    void vCompareSettings();   // asks for the file and shows the differences
     std::optional<QList<ParameterDifference>> differencesFrom(const QString &fileName) const;
     QString shownValue(const QString &id, const QString &storedValue) const;
     QAction *compareAction = nullptr;   // owned (Qt parent)

@@ -56,8 +56,10 @@ void SensorWindow::createCompareAction()
     compareAction = new QAction(QIcon(QStringLiteral(":/newPrefix/icons/file_compare.svg")), QString(), this);
     compareAction->setObjectName(QStringLiteral("actionCompare_Settings"));
     retranslateCompareAction();
-    ui->fileToolBar->insertAction(ui->actionSave_Settings, compareAction);
-    connect(compareAction, SIGNAL(triggered()), this, SLOT(vCompareSettings()));
+    // Beside Save, before the separator that follows it.
+    const QList<QAction *> fileActions = ui->fileToolBar->actions();
+    ui->fileToolBar->insertAction(fileActions.value(fileActions.indexOf(ui->actionSave_Settings) + 1), compareAction);
+    connect(compareAction, &QAction::triggered, this, &SensorWindow::vCompareSettings);
 }
 
 void SensorWindow::retranslateCompareAction()

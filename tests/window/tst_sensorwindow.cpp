@@ -209,7 +209,8 @@ void tst_SensorWindow::toolBars_data()
     QTest::addColumn<QString>("title");
     QTest::addColumn<QStringList>("contents");
     QTest::newRow("file") << "fileToolBar" << "File Tool Bar"
-                          << QStringList({"actionOpen_Settings", "actionSave_Settings", "|", "actionExportChartData",
+                          << QStringList({"actionOpen_Settings", "actionSave_Settings", "actionCompare_Settings", "|",
+                                          "actionExportChartData",
                                           "toggle Property tree", "QWidget", "toggle Temperature",
                                           "toggle  Process data"});
     QTest::newRow("sensor operations") << "sensorOperationsToolbar" << "Sensor Operations Tool Bar"
