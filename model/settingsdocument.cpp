@@ -13,6 +13,8 @@
 namespace BravoSensorPlugin {
 namespace Core {
 
+const char SettingsPluginId[] = "IoLinkKR7Dfamily";
+
 namespace {
 
 const char RootElement[] = "root";
@@ -169,7 +171,8 @@ SettingsReadResult readSettingsFile(const QString &fileName)
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly) || file.size() > MaxSettingsFileBytes)
         return {SettingsReadError::Unreadable, {}};
-    return readSettingsDocument(file.readAll());
+    // Devices and pipes report no size: read no more than a file may hold.
+    return readSettingsDocument(file.read(MaxSettingsFileBytes + 1));
 }
 
 } // namespace Core

@@ -12,6 +12,9 @@
 namespace BravoSensorPlugin {
 namespace Core {
 
+// The "pluginid" of this plug-in's files.
+extern const char SettingsPluginId[];
+
 // One "id=value" entry of the parameter text.
 struct ParameterEntry
 {

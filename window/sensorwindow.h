@@ -21,6 +21,8 @@ class QtTreePropertyBrowser;
 class tst_PropertyTree;
 class tst_Sequences;
 class tst_ConnectionWorkflow;
+class tst_SettingsFile;
+class tst_Export;
 
 namespace Utils {
 class ValueOverTime;
@@ -186,6 +188,8 @@ private:
     void writeLoadedSettings();
     QList<const Utils::ValueOverTime *> exportSeries() const;
     QList<QString> exportColumnNames() const;
+    // Replaces the file only when all is written; says why not in the status bar.
+    bool writeWholeFile(const QString &fileName, const QByteArray &bytes);
 
     // Comparison with a settings file
     void createCompareAction();
@@ -251,6 +255,8 @@ private:
     friend class ::tst_PropertyTree;   // checks the built tree and the edit path from inside
     friend class ::tst_Sequences;          // drives the write path with chosen addresses
     friend class ::tst_ConnectionWorkflow; // checks the connection state behind the widgets
+    friend class ::tst_SettingsFile;       // opens files while connected
+    friend class ::tst_Export;             // resets a connected sensor
 };
 
 } // namespace Core

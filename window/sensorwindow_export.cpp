@@ -36,11 +36,16 @@ void SensorWindow::vExportChartData()
 
 bool SensorWindow::exportChartData(const QString &fileName, const QString &delimiter)
 {
-    const QByteArray text = Utils::csvText(exportSeries(), exportColumnNames(), delimiter,
-                                           ExportPrecision);
-    if (Utils::writeFileAtomically(fileName, text))
+    return writeWholeFile(fileName, Utils::csvText(exportSeries(), exportColumnNames(), delimiter,
+                                                   ExportPrecision));
+}
+
+bool SensorWindow::writeWholeFile(const QString &fileName, const QByteArray &bytes)
+{
+    QString reason;
+    if (Utils::writeFileAtomically(fileName, bytes, &reason))
         return true;
-    ui->statusBar->showMessage(tr("Could not save %1").arg(fileName));
+    ui->statusBar->showMessage(tr("Could not save %1: %2").arg(fileName, reason));
     return false;
 }
 

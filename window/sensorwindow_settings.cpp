@@ -5,7 +5,6 @@
 #include "ui_sensorwindow.h"
 
 #include <model/settingsdocument.h>
-#include <plugin/descriptionfile.h>
 
 #include <qtproperty.h>
 #include <qtpropertymanager.h>
@@ -15,8 +14,6 @@
 #include <QDate>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QSaveFile>
-#include <QStatusBar>
 #include <QToolBar>
 
 namespace BravoSensorPlugin {
@@ -44,20 +41,13 @@ void SensorWindow::vSaveSettings()
 bool SensorWindow::saveSettingsFile(const QString &fileName)
 {
     SettingsDocument document;
-    document.pluginId = QString::fromLatin1(DescriptionDocumentId);
+    document.pluginId = QString::fromLatin1(SettingsPluginId);
     document.sensorId = QString::fromStdString(sensor.name());
     document.hasPluginSettings = true;
     document.parameterText = settingsParameterText();
     document.chartData0 = data->chart->dataToString(0);
     document.chartData1 = data->chart->dataToString(1);
-    const QByteArray bytes = writeSettingsDocument(document);
-
-    // The old file stays whole until the new one is complete.
-    QSaveFile file(fileName);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return true;
-    ui->statusBar->showMessage(tr("Could not save %1: %2").arg(fileName, file.errorString()));
-    return false;
+    return writeWholeFile(fileName, writeSettingsDocument(document));
 }
 
 QString SensorWindow::settingsParameterText() const
@@ -125,7 +115,7 @@ bool SensorWindow::bOpenSettings(QString fileName)
         complete = false;
     } else {
         const SettingsDocument &document = read.document;
-        if (document.pluginId != QString::fromLatin1(DescriptionDocumentId)
+        if (document.pluginId != QString::fromLatin1(SettingsPluginId)
             || document.sensorId != QString::fromStdString(sensor.name())) {
             refuse(tr("The selected settings are not for the current sensor"));
             return false;

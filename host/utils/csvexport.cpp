@@ -2,6 +2,7 @@
 
 #include "valueovertime.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QSaveFile>
 
@@ -115,15 +116,25 @@ QByteArray csvText(const QList<const ValueOverTime *> &series, const QList<QStri
     return text;
 }
 
-bool writeFileAtomically(const QString &path, const QByteArray &content)
+bool writeFileAtomically(const QString &path, const QByteArray &content, QString *reason)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
+    // Unbuffered, so that a short write (a full disk) shows in write()'s
+    // result: a buffered write reports success and commit() would then put a
+    // truncated file in place of the old one.
+    bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    if (written && file.write(content) != content.size()) {
+        written = false;
+        if (reason && file.error() == QFileDevice::NoError)
+            *reason = QCoreApplication::translate("Utils::writeFileAtomically",
+                                                  "only part of the file could be written");
+    }
     // Without commit the temporary file is dropped and the target stays as it was.
-    if (file.write(content) != content.size())
-        return false;
-    return file.commit();
+    if (written && file.commit())
+        return true;
+    if (reason && reason->isEmpty())
+        *reason = file.errorString();
+    return false;
 }
 
 } // namespace Utils

@@ -40,7 +40,8 @@ UTILS_EXPORT QByteArray csvText(const QList<const ValueOverTime *> &series,
                                 const CsvProgress &progress = {});
 
 // Replaces `path` with `content` in one step: on failure the file that was
-// there stays as it was.
-UTILS_EXPORT bool writeFileAtomically(const QString &path, const QByteArray &content);
+// there stays as it was, and `reason` (when given) says why.
+UTILS_EXPORT bool writeFileAtomically(const QString &path, const QByteArray &content,
+                                      QString *reason = nullptr);
 
 } // namespace Utils

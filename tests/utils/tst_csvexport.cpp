@@ -62,6 +62,7 @@ private slots:
     void dialogWritesEverySampleOnlyWhenAccepted();
     void exportReplacesALongerFileCompletely();
     void failedWriteCreatesNothing();
+    void progressSeesEveryLineAndCanStop();
 
 private:
     QTemporaryDir m_dir;
@@ -253,6 +254,25 @@ void tst_CsvExport::failedWriteCreatesNothing()
     const QString path = dir.filePath(QStringLiteral("missing/out.csv"));
     QVERIFY(!Utils::writeFileAtomically(path, QByteArray("x")));
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+}
+
+void tst_CsvExport::progressSeesEveryLineAndCanStop()
+{
+    const ValueOverTime values = series(40000, 0.0);
+    QList<int> reported;
+    const auto record = [&reported](int done, int total) {
+        reported << done;
+        return total == 40000;
+    };
+    const QByteArray text = Utils::csvText({&values}, {QStringLiteral("Time"), QStringLiteral("Signal")},
+                                           QStringLiteral(";"), 0, -1, record);
+    QCOMPARE(text.count('\n'), 40001);
+    QCOMPARE(reported.first(), 0);
+    QCOMPARE(reported.last(), 40000);
+    QVERIFY(std::is_sorted(reported.cbegin(), reported.cend()));
+
+    const auto stop = [](int done, int) { return done == 0; };
+    QVERIFY(Utils::csvText({&values}, {QStringLiteral("Time")}, QStringLiteral(";"), 0, -1, stop).isEmpty());
 }
 
 QTEST_MAIN(tst_CsvExport)

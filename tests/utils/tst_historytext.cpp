@@ -57,6 +57,17 @@ std::string text(const std::string &count, const Doubles &times, const Doubles &
     return "h1" + s + count + s + block(times) + s + block(values) + s + block(analog);
 }
 
+// The packed form around hand-made arrays: per array a scale byte, then per
+// sample a varint token (zigzag delta << 2, or 1 + raw bits, or 2 = back
+// reference).
+std::string packed(const std::string &count, const QByteArray &arrays)
+{
+    return "h2;" + count + ";" + qCompress(arrays).toBase64().toStdString();
+}
+
+// Times 1, 2; values 3, 4; analog 5, 6; all whole numbers.
+const QByteArray wholeNumbers = QByteArray::fromHex("000808" "001808" "002808");
+
 } // namespace
 
 class tst_HistoryText : public QObject
@@ -70,6 +81,9 @@ private slots:
     void malformedTextLeavesPlotUnchanged_data();
     void malformedTextLeavesPlotUnchanged();
     void wrongPlotIndexIsRefused();
+    void handMadePackedTextLoads();
+    void exactDecimalsPackSmall_data();
+    void exactDecimalsPackSmall();
 
 private:
     static ValueOverTime reference();
@@ -99,6 +113,13 @@ void tst_HistoryText::roundTripKeepsEveryBit_data()
         << Doubles{-0.0, 0.0} << Doubles{-0.0, 0.0} << Doubles{0.0, -0.0};
     QTest::newRow("equal time stamps") << Doubles{5.0, 5.0, 5.0} << Doubles{1.0, 2.0, 3.0}
                                        << Doubles{0.1, 0.2, 0.3};
+    QTest::newRow("analog value changes for a value seen before")
+        << Doubles{1.0, 2.0, 3.0, 4.0, 5.0} << Doubles{1.5, 2.5, 1.5, 2.5, 1.5}
+        << Doubles{10.1, 20.2, 10.1, 21.3, 21.3};
+    QTest::newRow("infinities and fractions of a millisecond")
+        << Doubles{-std::numeric_limits<double>::infinity(), 0.25, 1e300}
+        << Doubles{std::numeric_limits<double>::infinity(), 1e-300, 0.1 + 0.2}
+        << Doubles{1.0 / 3.0, -1e16, 12345678.9};
 
     Doubles times(10001);
     Doubles values(times.size());
@@ -133,7 +154,7 @@ void tst_HistoryText::roundTripKeepsEveryBit()
     QVERIFY(sameBits(*target.getData(1), original));
     QCOMPARE(target.getData(0)->size(), 0);
     QCOMPARE(target.dataToString(1), saved);
-    const QRegularExpression alphabet(QStringLiteral("^h1(;[A-Za-z0-9+/=]*){4}$"));
+    const QRegularExpression alphabet(QStringLiteral("^h2;[0-9]+;[A-Za-z0-9+/=]+$"));
     QVERIFY(alphabet.match(QString::fromStdString(saved)).hasMatch());
 }
 
@@ -187,6 +208,23 @@ void tst_HistoryText::malformedTextLeavesPlotUnchanged_data()
     row("separator inside the base64 alphabet", valid, 'A');
     row("separator is a digit", valid, '2');
     row("separator is NUL", valid, '\0');
+
+    row("packed: count larger than the arrays", packed("3", wholeNumbers));
+    row("packed: count smaller than the arrays", packed("1", wholeNumbers));
+    row("packed: bytes after the arrays", packed("2", wholeNumbers + '\0'));
+    row("packed: unknown scale", packed("2", QByteArray(wholeNumbers).replace(0, 1, "\x7f")));
+    row("packed: back reference with nothing before",
+        packed("2", QByteArray::fromHex("000808" "001808" "0002" "08")));
+    row("packed: back reference in the times",
+        packed("2", QByteArray::fromHex("000802" "001808" "002808")));
+    row("packed: raw bits cut short", packed("2", QByteArray::fromHex("000801" "0000")));
+    row("packed: varint never ends", packed("1", QByteArray::fromHex("00ffffffffffffffffffffff")));
+    row("packed: not compressed", "h2;2;" + wholeNumbers.toBase64().toStdString());
+    std::string wrongSize = packed("2", wholeNumbers);
+    QByteArray compressed = QByteArray::fromBase64(QByteArray::fromStdString(wrongSize.substr(5)));
+    compressed[3] = char(compressed[3] + 1);
+    row("packed: size header differs from the data", "h2;2;" + compressed.toBase64().toStdString());
+    row("packed: size header claims gigabytes", "h2;100000000;" + QByteArray::fromHex("7fffffff789c").toBase64().toStdString());
 }
 
 void tst_HistoryText::malformedTextLeavesPlotUnchanged()
@@ -213,6 +251,44 @@ void tst_HistoryText::wrongPlotIndexIsRefused()
     QVERIFY(!chart.setDataFromString(-1, saved, ';'));
     QCOMPARE(chart.dataToString(1), std::string());
     QCOMPARE(chart.getData(1), nullptr);
+}
+
+void tst_HistoryText::handMadePackedTextLoads()
+{
+    QMainWindow window;
+    GenericChart chart(1, nullptr, &window);
+    QVERIFY(chart.setDataFromString(0, packed("2", wholeNumbers), ';'));
+    QVERIFY(sameBits(*chart.getData(0), history({1.0, 2.0}, {3.0, 4.0}, {5.0, 6.0})));
+}
+
+void tst_HistoryText::exactDecimalsPackSmall_data()
+{
+    QTest::addColumn<int>("decimals");
+    QTest::addColumn<bool>("multiply");
+    // Device numbers divided down to bar, and tenths of a degree multiplied.
+    QTest::newRow("bar from device numbers") << 3 << false;
+    QTest::newRow("degrees from tenths") << 1 << true;
+}
+
+void tst_HistoryText::exactDecimalsPackSmall()
+{
+    QFETCH(int, decimals);
+    QFETCH(bool, multiply);
+    constexpr int Samples = 20000;
+    const double scale = std::pow(10.0, decimals);
+    ValueOverTime original;
+    for (int i = 0; i < Samples; ++i) {
+        const int number = 5000 + int(2000 * std::sin(i / 300.0));
+        const double value = multiply ? number * (1.0 / scale) : number / scale;
+        original.append(1.7e12 + 65.0 * i + i % 3, value, value / 7.0);
+    }
+    QMainWindow window;
+    GenericChart chart(1, nullptr, &window);
+    chart.setData(0, original);
+    const std::string saved = chart.dataToString(0);
+    QVERIFY2(saved.size() < Samples * 3 / 2, std::to_string(saved.size()).c_str());
+    QVERIFY(chart.setDataFromString(0, saved, ';'));
+    QVERIFY(sameBits(*chart.getData(0), original));
 }
 
 QTEST_MAIN(tst_HistoryText)

@@ -1,0 +1,287 @@
+#include "devicetestkit.h"
+
+#include <comm/platformsleep.h>
+#include <model/settingsdocument.h>
+#include <plugin/sensorcatalogue.h>
+#include <utils/genericchart.h>
+#include <utils/valueovertime.h>
+#include <window/sensorwindow.h>
+#include <window/sensorwindowdata.h>
+#include <window/ui_sensorwindow.h>
+
+#include <qtproperty.h>
+#include <qtpropertymanager.h>
+
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using BravoSensorPlugin::Core::SensorWindow;
+using BravoSensorPlugin::Core::SensorWindowData;
+
+namespace {
+
+const QString Corrupted = QStringLiteral("Opening settings...|The selected settings are corupted");
+const QString Foreign = QStringLiteral("Opening settings...|The selected settings are not for the current sensor");
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+Utils::ValueOverTime history(int samples, double offset)
+{
+    Utils::ValueOverTime result;
+    for (int i = 0; i < samples; ++i)
+        result.append(1.7e12 + 65.0 * i, offset + i * 0.001, offset / 3.0);
+    return result;
+}
+
+// Test files change one thing of a saved file by text replacement.
+using Edit = std::function<QByteArray(QByteArray)>;
+Edit replace(const char *before, const char *after)
+{
+    return [before, after](QByteArray file) { return file.replace(before, after); };
+}
+Edit content(const QByteArray &bytes)
+{
+    return [bytes](const QByteArray &) { return bytes; };
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Edit)
+
+class tst_SettingsFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void saveClearOpenRestoresEverything();
+    void openOutcome_data();
+    void openOutcome();
+    void openWhileConnectedWritesTheFileToTheSensor();
+    void openWhileDisconnectedWritesNothing();
+    void failedSaveKeepsTheOldFile();
+
+private:
+    SensorWindowData &data() { return *m_window->windowData(); }
+    QtProperty *property(const char *id) { return m_window->findProperty(data().rootProperty, id); }
+    // The values of the kinds a file restores, in a fixed order.
+    QVariantList storedValues();
+    void setDistinctValues();
+    QString savedFile();
+
+    ExtensionSystem::SensorBasic m_sensor;
+    std::unique_ptr<SensorWindow> m_window;
+    std::unique_ptr<ModalHand> m_hand;
+    QTemporaryDir m_dir;
+};
+
+void tst_SettingsFile::initTestCase()
+{
+    BravoSensorPlugin::Core::setPlatformSleepScale(0);
+    m_sensor = BravoSensorPlugin::Core::buildSensorCatalogue().front();
+}
+
+void tst_SettingsFile::init()
+{
+    m_window = std::make_unique<SensorWindow>(m_sensor);
+    m_hand = std::make_unique<ModalHand>();
+}
+
+void tst_SettingsFile::cleanup()
+{
+    QVERIFY2(m_hand->unexpected().isEmpty(), qPrintable(m_hand->unexpected().join(QLatin1Char('\n'))));
+    m_window.reset();
+    m_hand.reset();
+}
+
+QVariantList tst_SettingsFile::storedValues()
+{
+    return {data().enumManager->value(property("PinFunctionA1")),
+            data().enumManager->value(property("TemperatureSettings")),
+            data().boolManager->value(property("RemoteSwitchingOutput")),
+            data().intManager->value(property("OnDelay1")),
+            data().doubleManager->value(property("ThresholdsPressure1A1")),
+            QString::fromStdString(data().chart->dataToString(0)),
+            QString::fromStdString(data().chart->dataToString(1))};
+}
+
+void tst_SettingsFile::setDistinctValues()
+{
+    data().enumManager->setValue(property("PinFunctionA1"), 0);
+    data().enumManager->setValue(property("TemperatureSettings"), 0);
+    data().boolManager->setValue(property("RemoteSwitchingOutput"), true);
+    data().intManager->setValue(property("OnDelay1"), 1234);
+    data().doubleManager->setValue(property("ThresholdsPressure1A1"), 2.5);
+    data().chart->setData(0, history(300, 2.0));
+    data().chart->setData(1, history(200, 25.0));
+}
+
+QString tst_SettingsFile::savedFile()
+{
+    setDistinctValues();
+    const QString path = m_dir.filePath(QStringLiteral("saved.tgs"));
+    if (!m_window->saveSettingsFile(path))
+        qFatal("cannot save the test file");
+    return path;
+}
+
+void tst_SettingsFile::saveClearOpenRestoresEverything()
+{
+    const QString path = savedFile();
+    const QVariantList saved = storedValues();
+    const QByteArray file = readAll(path);
+    QVERIFY(file.startsWith("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<root pluginid=\"IoLinkKR7Dfamily\" sensorid=\""
+                            + QByteArray::fromStdString(m_sensor.name()) + "\">\n    <pluginsettings>\n"));
+    QVERIFY(file.contains("OnDelay1=1234;"));
+    QVERIFY(file.contains("ThresholdsPressure1A1=2.500000;"));
+
+    data().chart->clear();
+    data().intManager->setValue(property("OnDelay1"), 7);
+    data().doubleManager->setValue(property("ThresholdsPressure1A1"), 9.0);
+    data().boolManager->setValue(property("RemoteSwitchingOutput"), false);
+    data().enumManager->setValue(property("PinFunctionA1"), 1);
+    QVERIFY(storedValues() != saved);
+
+    QVERIFY(m_window->bOpenSettings(path));
+    QCOMPARE(storedValues(), saved);
+    QVERIFY(m_hand->boxesSeen().isEmpty());
+}
+
+void tst_SettingsFile::openOutcome_data()
+{
+    QTest::addColumn<Edit>("edit");
+    QTest::addColumn<bool>("complete");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<bool>("valuesTaken");
+    QTest::addColumn<bool>("pressureHistoryTaken");
+    QTest::addColumn<qint64>("growTo");   // zero bytes appended up to this size
+
+    const auto row = [](const char *name, const Edit &edit, bool complete, const QString &box,
+                        bool valuesTaken, bool historyTaken, qint64 growTo = 0) {
+        QTest::newRow(name) << edit << complete << box << valuesTaken << historyTaken << growTo;
+    };
+    const Edit none = [](QByteArray file) { return file; };
+    row("intact file", none, true, QString(), true, true);
+    row("missing file", Edit(), false, Corrupted, false, false);
+    row("empty file", content({}), false, Corrupted, false, false);
+    row("binary junk", content(QByteArray::fromHex("00ff13fe7f80c0de").repeated(64)), false, Corrupted,
+        false, false);
+    row("truncated", [](QByteArray file) { return file.left(file.size() / 2); }, false, Corrupted, false,
+        false);
+    row("deeply nested", content(QByteArray("<a>").repeated(100000)), false, Corrupted, false, false);
+    row("larger than any settings file", none, false, Corrupted, false, false,
+        BravoSensorPlugin::Core::MaxSettingsFileBytes + 1);
+    row("no element root", replace("root", "rout"), false, Corrupted, false, false);
+    row("wrong pluginid", replace("IoLinkKR7Dfamily", "IoLinkOther"), false, Foreign, false, false);
+    row("wrong sensorid", replace("sensorid=\"", "sensorid=\"X"), false, Foreign, false, false);
+    row("no sensorid", replace("sensorid=", "sensorname="), false, Foreign, false, false);
+    row("no pluginsettings", replace("pluginsettings", "othersettings"), false, QString(), false, false);
+    row("no propertytreedata", replace("propertytreedata", "othertreedata"), false, QString(), false, true);
+    row("no chartdata1", replace("chartdata1", "chartdata2"), false, QString(), true, true);
+    row("no chartdata", replace("<chartdata ", "<chartdatum "), false, QString(), true, false);
+    row("unknown ids and empty entries",
+        replace("propertytreedata data=\"", "propertytreedata data=\";;Unknown=3;;=;"), true, QString(), true,
+        true);
+}
+
+void tst_SettingsFile::openOutcome()
+{
+    QFETCH(Edit, edit);
+    QFETCH(bool, complete);
+    QFETCH(QString, box);
+    QFETCH(bool, valuesTaken);
+    QFETCH(bool, pressureHistoryTaken);
+    QFETCH(qint64, growTo);
+
+    const QString saved = savedFile();
+    const QVariantList fileValues = storedValues();
+    const QString path = m_dir.filePath(QStringLiteral("edited.tgs"));
+    QFile::remove(path);
+    if (edit)
+        QVERIFY(writeAll(path, edit(readAll(saved))));
+    if (growTo)
+        QVERIFY(QFile::resize(path, growTo));
+    data().intManager->setValue(property("OnDelay1"), 7);
+    data().chart->setData(0, history(5, 9.0));
+    const QVariantList before = storedValues();
+    if (!box.isEmpty())
+        m_hand->expect(ModalHand::click(QMessageBox::Ok));
+
+    QCOMPARE(m_window->bOpenSettings(path), complete);
+    QCOMPARE(m_hand->boxesSeen(), box.isEmpty() ? QStringList() : QStringList{box});
+    const QVariantList after = storedValues();
+    QCOMPARE(after.at(3), (valuesTaken ? fileValues : before).at(3));
+    QCOMPARE(after.at(5), (pressureHistoryTaken ? fileValues : before).at(5));
+}
+
+void tst_SettingsFile::openWhileConnectedWritesTheFileToTheSensor()
+{
+    const QString path = savedFile();
+    data().intManager->setValue(property("OnDelay1"), 7);
+    std::unique_ptr<Kr7dSim::SimulatedConnection> master = simulatedMaster(QString::fromStdString(m_sensor.name()));
+    data().connection = master.get();
+    m_window->sensorConnected = true;
+    m_hand->expect(ModalHand::click(QMessageBox::Ok));
+
+    QVERIFY(m_window->bOpenSettings(path));
+    QCOMPARE(m_hand->boxesSeen(), QStringList{QStringLiteral("Open Settings|Loaded settings will override the current project")});
+    const Kr7dSim::MasterSimulator &sensor = master->simulator();
+    QCOMPARE(sensor.parameter(QStringLiteral("OnDelay1")), QVariant(1234));
+    QCOMPARE(sensor.parameter(QStringLiteral("RemoteSwitchingOutput")), QVariant(1));
+    QCOMPARE(sensor.parameter(QStringLiteral("PinFunctionA1")), QVariant(0));
+    QCOMPARE(sensor.parameter(QStringLiteral("ThresholdsPressure1A1")),
+             QVariant(qRound(2.5 * data().pressureDivisor)));
+}
+
+void tst_SettingsFile::openWhileDisconnectedWritesNothing()
+{
+    const QString path = savedFile();
+    std::unique_ptr<Kr7dSim::SimulatedConnection> master = simulatedMaster(QString::fromStdString(m_sensor.name()));
+    data().connection = master.get();
+
+    QVERIFY(m_window->bOpenSettings(path));
+    QVERIFY(m_hand->boxesSeen().isEmpty());
+    for (const QByteArray &frame : master->queryLog())
+        QVERIFY2(quint8(frame.at(2)) != 0x24, frame.toHex().constData());
+}
+
+// A disk that fills up half-way: the file size limit stops the write.
+void tst_SettingsFile::failedSaveKeepsTheOldFile()
+{
+    const QString path = m_dir.filePath(QStringLiteral("old.tgs"));
+    QVERIFY(writeAll(path, "old content"));
+    setDistinctValues();
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit previous;
+    getrlimit(RLIMIT_FSIZE, &previous);
+    rlimit small = previous;
+    small.rlim_cur = 1024;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const bool saved = m_window->saveSettingsFile(path);
+    setrlimit(RLIMIT_FSIZE, &previous);
+
+    QVERIFY(!saved);
+    QCOMPARE(readAll(path), QByteArray("old content"));
+    QVERIFY(m_window->form()->statusBar->currentMessage().startsWith(QStringLiteral("Could not save ") + path + QStringLiteral(": ")));
+    QCOMPARE(QDir(m_dir.path()).entryList({QStringLiteral("old.tgs*")}, QDir::Files), QStringList{QStringLiteral("old.tgs")});
+}
+
+QTEST_MAIN(tst_SettingsFile)
+#include "tst_settingsfile.moc"
