@@ -8,7 +8,6 @@
 #include <model/settingscompare.h>
 #include <model/settingsdocument.h>
 #include <model/valuerules.h>
-#include <plugin/descriptionfile.h>
 
 #include <qtproperty.h>
 #include <qtpropertymanager.h>
@@ -72,7 +71,7 @@ std::optional<QList<ParameterDifference>> SensorWindow::differencesFrom(const QS
 {
     const SettingsReadResult read = readSettingsFile(fileName);
     const SettingsDocument &document = read.document;
-    if (read.error != SettingsReadError::None || document.pluginId != QString::fromLatin1(DescriptionDocumentId)
+    if (read.error != SettingsReadError::None || document.pluginId != QString::fromLatin1(SettingsPluginId)
         || document.sensorId != QString::fromStdString(sensor.name()) || !document.parameterText) {
         return std::nullopt;
     }
