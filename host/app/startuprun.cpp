@@ -12,15 +12,6 @@
 
 namespace TGauge {
 
-namespace {
-
-QString sensorOf(ExtensionSystem::PluginInterface *object)
-{
-    return object->getSensorName();
-}
-
-} // namespace
-
 StartupRun::StartupRun(CommandLine options, MainWindow &window, QObject *parent)
     : QObject(parent)
     , m_options(std::move(options))
@@ -76,13 +67,13 @@ void StartupRun::connectAndLoad(ExtensionSystem::PluginInterface *object)
         object->vAutoConnect(m_options.connectPort);
         if (!guard || object->bConnectionFailed()) {
             fail(QStringLiteral("tgauge: cannot connect %1 through %2")
-                     .arg(guard ? sensorOf(object) : QString(), m_options.connectPort));
+                     .arg(guard ? object->getSensorName() : QString(), m_options.connectPort));
             return;
         }
     }
     if (!m_options.settingsFile.isEmpty() && !object->bOpenSettingsFrom(m_options.settingsFile)) {
         fail(QStringLiteral("tgauge: cannot apply the settings file %1 to %2")
-                 .arg(m_options.settingsFile, guard ? sensorOf(object) : QString()));
+                 .arg(m_options.settingsFile, guard ? object->getSensorName() : QString()));
     }
 }
 
@@ -123,13 +114,14 @@ void StartupRun::compare(ExtensionSystem::PluginInterface *object)
     QStringList differences;
     const int count = object->iCompareSettingsWith(file, &differences);
     if (count < 0) {
-        fail(QStringLiteral("tgauge: cannot compare %1 with the settings file %2").arg(sensorOf(object), file));
+        fail(QStringLiteral("tgauge: cannot compare %1 with the settings file %2").arg(object->getSensorName(), file));
         return;
     }
     for (const QString &line : std::as_const(differences))
         emit reported(line);
-    emit reported(count == 0 ? QStringLiteral("%1: no differences from %2").arg(sensorOf(object), file)
-                             : QStringLiteral("%1: %2 difference(s) from %3").arg(sensorOf(object)).arg(count).arg(file));
+    const QString sensor = object->getSensorName();
+    emit reported(count == 0 ? QStringLiteral("%1: no differences from %2").arg(sensor, file)
+                             : QStringLiteral("%1: %2 difference(s) from %3").arg(sensor).arg(count).arg(file));
     m_differences = m_differences || count > 0;
 }
 
