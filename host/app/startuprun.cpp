@@ -111,15 +111,15 @@ void StartupRun::finish()
 void StartupRun::compare(ExtensionSystem::PluginInterface *object)
 {
     const QString &file = m_options.compareSettingsFile;
+    const QString sensor = object->getSensorName();   // the comparison may run the event loop
     QStringList differences;
     const int count = object->iCompareSettingsWith(file, &differences);
     if (count < 0) {
-        fail(QStringLiteral("tgauge: cannot compare %1 with the settings file %2").arg(object->getSensorName(), file));
+        fail(QStringLiteral("tgauge: cannot compare %1 with the settings file %2").arg(sensor, file));
         return;
     }
     for (const QString &line : std::as_const(differences))
         emit reported(line);
-    const QString sensor = object->getSensorName();
     emit reported(count == 0 ? QStringLiteral("%1: no differences from %2").arg(sensor, file)
                              : QStringLiteral("%1: %2 difference(s) from %3").arg(sensor).arg(count).arg(file));
     m_differences = m_differences || count > 0;
