@@ -99,7 +99,7 @@ bool SensorWindow::bOpenSettings(QString fileName)
         && QMessageBox::information(this, tr("Open Settings"),
                                     tr("Loaded settings will override the current project"),
                                     QMessageBox::Ok | QMessageBox::Cancel)
-               == QMessageBox::Cancel)
+               != QMessageBox::Ok)
         return false;
 
     const SettingsReadResult read = readSettingsFile(fileName);
