@@ -171,6 +171,31 @@ QString SensorInterface::getSensorName()
     return sensorName;
 }
 
+bool SensorInterface::bConnectionFailed()
+{
+    return !window || !window->isSensorConnected();
+}
+
+bool SensorInterface::bOpenSettingsFrom(const QString &fileName)
+{
+    return window && window->bOpenSettings(fileName);
+}
+
+bool SensorInterface::bSaveSettingsTo(const QString &fileName)
+{
+    return window && window->saveSettingsFile(fileName);
+}
+
+bool SensorInterface::bExportChartDataTo(const QString &fileName, const QString &delimiter)
+{
+    return window && window->exportChartData(fileName, delimiter);
+}
+
+int SensorInterface::iCompareSettingsWith(const QString &fileName, QStringList *differences)
+{
+    return window ? window->compareSettingsFile(fileName, differences) : -1;
+}
+
 void SensorInterface::receivedData(std::string)
 {
 }

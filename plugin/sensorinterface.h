@@ -26,6 +26,11 @@ public:
     QString getPluginType() override;
     QString getSensorGroup() override;
     QList<QVariant> getExtraList() override;
+    bool bConnectionFailed() override;
+    bool bOpenSettingsFrom(const QString &fileName) override;
+    bool bSaveSettingsTo(const QString &fileName) override;
+    bool bExportChartDataTo(const QString &fileName, const QString &delimiter) override;
+    int iCompareSettingsWith(const QString &fileName, QStringList *differences) override;
 
     SensorWindow *sensorWindow() const;   // null once the host has deleted the sub-window
     bool isConnected() const;

@@ -3,6 +3,7 @@
 #include "mastersimulator.h"
 
 #include <extensionsystem/answerrules.h>
+#include <extensionsystem/frametrace.h>
 
 #include <QtMath>
 
@@ -73,6 +74,7 @@ void SimulatedConnection::startNextRecord()
 
     const QByteArray query = QByteArray::fromStdString(transfer.next->query);
     m_queryLog.append(query);
+    ExtensionSystem::FrameTrace::instance().frameSent(portName(), query);
     m_answer = m_open ? m_simulator->respond(query) : std::nullopt;
     const int waitLimit = qCeil(transfer.next->timeoutMs * m_timeoutScale);
     const int latency = m_simulator->faults().latencyMs;
@@ -93,6 +95,8 @@ void SimulatedConnection::completeRecord()
     CommunicationInterface::DataFrameRecord &record = *transfer.next;
     record.answer = m_answer ? m_answer->toStdString() : std::string();
     record.status = m_answer && ExtensionSystem::answerMatches(*m_answer, record.answerPattern) ? 1 : 0;
+    ExtensionSystem::FrameTrace::instance().frameCompleted(portName(), m_answer.value_or(QByteArray()),
+                                                           record.status == 1);
     ++transfer.next;
     startNextRecord();
 }

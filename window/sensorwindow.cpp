@@ -57,6 +57,7 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic &chosenSensor, QWi
     connect(&data->pollTimer, SIGNAL(timeout()), this, SLOT(queryChartData()));
     connect(&data->watchdogTimer, SIGNAL(timeout()), this, SLOT(slotContinousDataTimeout()));
     connectFormActions();
+    createCompareAction();
     setWindowFlags(Qt::Widget);
     bBuildPropertyTree();
     vCreateProcessDataDock();
@@ -317,6 +318,7 @@ void SensorWindow::retranslateWindowTexts()
     data->outputsCombo->insertItem(1, outputCaption(2), QString());
     data->outputsCombo->setCurrentIndex(outputIndex);
 
+    retranslateCompareAction();
     updateWindowTitle();
 }
 

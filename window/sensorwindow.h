@@ -13,6 +13,7 @@
 #include <boost/property_tree/ptree.hpp>
 
 #include <memory>
+#include <optional>
 
 class QtBrowserItem;
 class QtProperty;
@@ -34,6 +35,7 @@ namespace BravoSensorPlugin {
 namespace Core {
 
 class Ui_SensorWindow;
+struct ParameterDifference;
 struct ParameterEntry;
 struct SensorWindowData;
 struct SettingsDocument;
@@ -84,6 +86,10 @@ public:
     // only when complete; on failure they say so in the status bar and return false.
     bool saveSettingsFile(const QString &fileName);
     bool exportChartData(const QString &fileName, const QString &delimiter);
+    // Differences from the settings file as "<id>: file <value>, sensor <value>", a connected
+    // sensor read again first; -1 when the file cannot be read or is for another sensor.
+    int compareSettingsFile(const QString &fileName, QStringList *differences);
+    bool isSensorConnected() const { return sensorConnected; }
 
 signals:
     void vAboutToClose();
@@ -184,6 +190,14 @@ private:
     QList<QString> exportColumnNames() const;
     // Replaces the file only when all is written; says why not in the status bar.
     bool writeWholeFile(const QString &fileName, const QByteArray &bytes);
+
+    // Comparison with a settings file
+    void createCompareAction();
+    void retranslateCompareAction();
+    void vCompareSettings();   // asks for the file and shows the differences
+    std::optional<QList<ParameterDifference>> differencesFrom(const QString &fileName) const;
+    QString shownValue(const QString &id, const QString &storedValue) const;
+    QAction *compareAction = nullptr;   // owned (Qt parent)
 
     // Connection workflow
     // Up to `checks` identity checks; true at the first that matches.

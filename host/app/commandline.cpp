@@ -25,10 +25,20 @@ const OptionInfo optionInfos[] = {
     {"presentation", nullptr, "Starts in presentation mode."},
     {"open-settings", "file", "Opens the settings <file> in every opened sensor."},
     {"screenshot", "file", "Saves a picture of the main window to <file>."},
-    {"quit-after", "ms", "Quits after <ms> milliseconds."},
+    {"quit-after", "ms", "Quits <ms> milliseconds after the sensors were connected and their settings opened."},
     {"plugin-dir", "dir", "Loads the plug-ins from <dir> instead of <application folder>/plugins."},
     {"simulate", "port", "Serves <port> with a simulated IO-Link master; its sensor is the first --open-sensor."},
     {"list-sensors", nullptr, "Prints the name of every sensor in the catalogue and quits."},
+    {"batch", nullptr, "Answers every message box at once (default button, else OK or Yes, else its escape "
+                       "button), prints it on stderr, never opens a file dialog, stops at the first failure "
+                       "and quits after the last step (--quit-after defaults to 0)."},
+    {"compare-settings", "file", "Before quitting, compares every opened sensor's parameters with the settings "
+                                 "<file> (a connected sensor is read again first) and prints each difference; "
+                                 "exit status 3 when there are any."},
+    {"save-settings", "file", "Before quitting, writes the settings file of every opened sensor to <file>."},
+    {"export-csv", "file", "Before quitting, writes the chart data of every opened sensor to <file>."},
+    {"delimiter", "text", "Separates the columns of --export-csv (default \";\")."},
+    {"trace", "file", "Appends every frame sent to a master and every answer or time-out to <file>."},
 };
 
 CommandLineParseResult failure(const QString &message)
@@ -68,7 +78,11 @@ CommandLineParseResult parseCommandLine(const QStringList &arguments,
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("tGauge: configures sensors through the plug-ins in its plug-in folder."));
+        QStringLiteral("tGauge: configures sensors through the plug-ins in its plug-in folder.\n"
+                       "A run opens the sensors, connects them, opens the settings, runs for --quit-after ms,\n"
+                       "then compares, saves, exports and takes the screenshot, and quits.\n"
+                       "Exit status: 0 all done, 1 a sensor, port or file failed, 2 a wrong command line,\n"
+                       "3 --compare-settings found differences."));
     for (const OptionInfo &info : optionInfos) {
         QCommandLineOption option(QString::fromLatin1(info.name), QString::fromLatin1(info.description));
         if (info.valueName)
@@ -110,6 +124,13 @@ CommandLineParseResult parseCommandLine(const QStringList &arguments,
         : defaultPluginDirectory;
     options.simulatePort = parser.value(QStringLiteral("simulate"));
     options.listSensors = parser.isSet(QStringLiteral("list-sensors"));
+    options.batch = parser.isSet(QStringLiteral("batch"));
+    options.compareSettingsFile = parser.value(QStringLiteral("compare-settings"));
+    options.saveSettingsFile = parser.value(QStringLiteral("save-settings"));
+    options.exportCsvFile = parser.value(QStringLiteral("export-csv"));
+    if (parser.isSet(QStringLiteral("delimiter")))
+        options.csvDelimiter = parser.value(QStringLiteral("delimiter"));
+    options.traceFile = parser.value(QStringLiteral("trace"));
 
     if (parser.isSet(QStringLiteral("language")) && !isLanguageCode(options.language))
         return failure(QStringLiteral("Not a language code: ") + options.language);

@@ -21,6 +21,12 @@ struct CommandLine
     QString pluginDirectory;
     QString simulatePort;         // served by the in-process simulated master
     bool listSensors = false;     // print the catalogue and leave
+    bool batch = false;           // every message box is answered at once, no file dialog opens
+    QString saveSettingsFile;
+    QString exportCsvFile;
+    QString csvDelimiter = QStringLiteral(";");
+    QString compareSettingsFile;
+    QString traceFile;            // every frame to and from a master is appended to it
 
     // Every port name the command line mentions, in the order the user wants them listed.
     QStringList namedPorts() const;

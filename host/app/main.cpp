@@ -1,3 +1,4 @@
+#include "batchanswerer.h"
 #include "commandline.h"
 #include "languageswitcher.h"
 #include "mainwindow.h"
@@ -31,6 +32,12 @@ void reportRefusals(const std::vector<TGauge::PluginLoadResult> &results, const 
         if (!result.library)
             qWarning("tgauge: refused %s: %s", qUtf8Printable(result.filePath), qUtf8Printable(result.error));
     }
+}
+
+void printLine(std::FILE *stream, const QString &line)
+{
+    std::fputs(qUtf8Printable(line + QLatin1Char('\n')), stream);
+    std::fflush(stream);
 }
 
 void printCatalogue(const std::vector<TGauge::PluginLoadResult> &results)
@@ -69,6 +76,15 @@ int main(int argc, char *argv[])
     }
     const TGauge::CommandLine &options = parsed.options;
 
+    TGauge::BatchAnswerer answerer;
+    if (options.batch) {
+        // Only the dialog's own widgets can be seen, and answered, by the filter.
+        QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+        app.installEventFilter(&answerer);
+        QObject::connect(&answerer, &TGauge::BatchAnswerer::answered,
+                         [](const QString &line) { printLine(stderr, line); });
+    }
+
     if (!options.simulatePort.isEmpty()) {
         TGauge::serveSimulatedMaster(options.simulatePort, options.openSensors.value(0),
                                      QApplication::applicationDirPath() + QStringLiteral("/IoLinkKR7Dfamily.xml"));
@@ -93,6 +109,8 @@ int main(int argc, char *argv[])
     QObject::connect(&run, &TGauge::StartupRun::screenshotSaved, [](const QString &fileName) {
         qInfo("tgauge: saved the screenshot %s", qUtf8Printable(fileName));
     });
+    QObject::connect(&run, &TGauge::StartupRun::reported, [](const QString &line) { printLine(stdout, line); });
+    QObject::connect(&run, &TGauge::StartupRun::failed, [](const QString &line) { printLine(stderr, line); });
     QObject::connect(&run, &TGauge::StartupRun::quitRequested, &app, &QCoreApplication::exit);
     run.start();
     const int loopCode = QApplication::exec();

@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "frametracedock.h"
 #include "languageswitcher.h"
 #include "portlist.h"
 #include "sensorsubwindow.h"
@@ -40,6 +41,7 @@ MainWindow::MainWindow(std::vector<PluginLoadResult> loadResults, PortList &port
     , m_languages(languages)
     , m_mdiArea(new QMdiArea(this))
     , m_catalogue(new CatalogueView(this))
+    , m_frameTraceDock(new FrameTraceDock(this))
 {
     setObjectName(QStringLiteral("tgaugeMainWindow"));
     setWindowTitle(tr("tGauge"));
@@ -60,6 +62,8 @@ MainWindow::MainWindow(std::vector<PluginLoadResult> loadResults, PortList &port
     addDockWidget(Qt::LeftDockWidgetArea, catalogueDock);
     resizeDocks({catalogueDock}, {360}, Qt::Horizontal);
     m_catalogue->showCatalogue(m_plugins, m_refusals);
+    addDockWidget(Qt::BottomDockWidgetArea, m_frameTraceDock);
+    m_frameTraceDock->hide();
 
     createMenus(catalogueDock);
 
@@ -111,6 +115,11 @@ CatalogueView *MainWindow::catalogueView() const
 QMdiArea *MainWindow::mdiArea() const
 {
     return m_mdiArea;
+}
+
+FrameTraceDock *MainWindow::frameTraceDock() const
+{
+    return m_frameTraceDock;
 }
 
 ExtensionSystem::PluginInterface *MainWindow::openSensor(const SensorRef &ref)
@@ -234,6 +243,7 @@ void MainWindow::createMenus(QDockWidget *catalogueDock)
     viewMenu->addAction(tr("&Refresh ports"), this, &MainWindow::refreshPorts)->setShortcut(QKeySequence::Refresh);
     viewMenu->addSeparator();
     viewMenu->addAction(catalogueDock->toggleViewAction());
+    viewMenu->addAction(m_frameTraceDock->toggleViewAction());
 
     QMenu *languageMenu = menuBar()->addMenu(tr("&Language"));
     m_languageGroup = new QActionGroup(this);

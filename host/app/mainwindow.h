@@ -19,6 +19,7 @@ QT_END_NAMESPACE
 
 namespace TGauge {
 
+class FrameTraceDock;
 class LanguageSwitcher;
 class PortList;
 
@@ -37,6 +38,7 @@ public:
     const std::vector<PluginLoadResult> &refusals() const;
     CatalogueView *catalogueView() const;
     QMdiArea *mdiArea() const;
+    FrameTraceDock *frameTraceDock() const;
 
     // The plugin object for the sensor, or null when the plug-in gave none.
     ExtensionSystem::PluginInterface *openSensor(const SensorRef &sensor);
@@ -89,6 +91,7 @@ private:
     QAction *m_presentationAction = nullptr;
     QActionGroup *m_languageGroup = nullptr;
     QMenu *m_windowMenu = nullptr;
+    FrameTraceDock *m_frameTraceDock = nullptr;
 };
 
 } // namespace TGauge

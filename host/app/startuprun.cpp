@@ -2,6 +2,7 @@
 
 #include "mainwindow.h"
 
+#include <extensionsystem/frametrace.h>
 #include <extensionsystem/plugininterface.h>
 
 #include <QPixmap>
@@ -20,37 +21,59 @@ StartupRun::StartupRun(CommandLine options, MainWindow &window, QObject *parent)
 
 void StartupRun::start()
 {
+    if (!m_options.traceFile.isEmpty() && !ExtensionSystem::FrameTrace::instance().appendTo(m_options.traceFile))
+        fail(QStringLiteral("tgauge: cannot write the trace %1").arg(m_options.traceFile));
     if (m_options.presentation)
         m_window.setPresentationMode(true);
     for (const QString &name : std::as_const(m_options.openSensors)) {
-        if (ExtensionSystem::PluginInterface *object = m_window.openSensor(name)) {
+        if (ExtensionSystem::PluginInterface *object = m_window.openSensor(name))
             m_opened << object;
-        } else {
-            qWarning("tgauge: cannot open the sensor %s", qUtf8Printable(name));
-            m_exitCode = 1;
-        }
+        else
+            fail(QStringLiteral("tgauge: cannot open the sensor %1").arg(name));
     }
-    QTimer::singleShot(0, this, &StartupRun::connectAndLoad);
-    if (m_options.quitAfterMs)
-        QTimer::singleShot(*m_options.quitAfterMs, this, &StartupRun::quit);
-    else if (!m_options.screenshotFile.isEmpty())
-        QTimer::singleShot(ScreenshotDelayMs, this, &StartupRun::saveScreenshot);
+    QTimer::singleShot(0, this, qOverload<>(&StartupRun::connectAndLoad));
 }
 
 int StartupRun::exitCode() const
 {
-    return m_exitCode;
+    return m_failed ? 1 : m_differences ? 3 : 0;
 }
 
-// Connecting blocks inside the plug-in's own event loops, so the quit timer
-// may fire in the middle; nothing more is started after it.
+// The run's time counts from here: connecting and writing settings take as
+// long as the sensor needs. Nobody watches a batch run, so it ends by itself.
 void StartupRun::connectAndLoad()
 {
     for (const QPointer<ExtensionSystem::PluginInterface> &object : std::as_const(m_opened)) {
-        if (!m_options.connectPort.isEmpty() && object && !m_quitting)
-            object->vAutoConnect(m_options.connectPort);
-        if (!m_options.settingsFile.isEmpty() && object && !m_quitting)
-            object->vActionOpen(m_options.settingsFile);
+        if (object && !(m_failed && m_options.batch))
+            connectAndLoad(object);
+    }
+    if (m_failed && m_options.batch) {
+        // What follows would only work on a broken state.
+        m_abandoned = true;
+        finish();
+        return;
+    }
+    const std::optional<int> runMs = m_options.batch ? m_options.quitAfterMs.value_or(0) : m_options.quitAfterMs;
+    if (runMs)
+        QTimer::singleShot(*runMs, this, &StartupRun::finish);
+    else if (!m_options.screenshotFile.isEmpty())
+        QTimer::singleShot(ScreenshotDelayMs, this, &StartupRun::saveScreenshot);
+}
+
+void StartupRun::connectAndLoad(ExtensionSystem::PluginInterface *object)
+{
+    const QPointer<ExtensionSystem::PluginInterface> guard(object);
+    if (!m_options.connectPort.isEmpty()) {
+        object->vAutoConnect(m_options.connectPort);
+        if (!guard || object->bConnectionFailed()) {
+            fail(QStringLiteral("tgauge: cannot connect %1 through %2")
+                     .arg(guard ? object->getSensorName() : QString(), m_options.connectPort));
+            return;
+        }
+    }
+    if (!m_options.settingsFile.isEmpty() && !object->bOpenSettingsFrom(m_options.settingsFile)) {
+        fail(QStringLiteral("tgauge: cannot apply the settings file %1 to %2")
+                 .arg(m_options.settingsFile, guard ? object->getSensorName() : QString()));
     }
 }
 
@@ -60,16 +83,52 @@ void StartupRun::saveScreenshot()
         emit screenshotSaved(m_options.screenshotFile);
         return;
     }
-    qWarning("tgauge: cannot save the screenshot %s", qUtf8Printable(m_options.screenshotFile));
-    m_exitCode = 1;
+    fail(QStringLiteral("tgauge: cannot save the screenshot %1").arg(m_options.screenshotFile));
 }
 
-void StartupRun::quit()
+void StartupRun::finish()
 {
-    m_quitting = true;
-    if (!m_options.screenshotFile.isEmpty())
-        saveScreenshot();
-    emit quitRequested(m_exitCode);
+    if (m_done)
+        return;
+    m_done = true;
+    if (!m_abandoned) {
+        for (const QPointer<ExtensionSystem::PluginInterface> &object : std::as_const(m_opened)) {
+            if (object && !m_options.compareSettingsFile.isEmpty())
+                compare(object);
+            if (object && !m_options.saveSettingsFile.isEmpty() && !object->bSaveSettingsTo(m_options.saveSettingsFile))
+                fail(QStringLiteral("tgauge: cannot write the settings file %1").arg(m_options.saveSettingsFile));
+            if (object && !m_options.exportCsvFile.isEmpty()
+                && !object->bExportChartDataTo(m_options.exportCsvFile, m_options.csvDelimiter)) {
+                fail(QStringLiteral("tgauge: cannot write the chart data %1").arg(m_options.exportCsvFile));
+            }
+        }
+        if (!m_options.screenshotFile.isEmpty())
+            saveScreenshot();
+    }
+    emit quitRequested(exitCode());
+}
+
+void StartupRun::compare(ExtensionSystem::PluginInterface *object)
+{
+    const QString &file = m_options.compareSettingsFile;
+    const QString sensor = object->getSensorName();   // the comparison may run the event loop
+    QStringList differences;
+    const int count = object->iCompareSettingsWith(file, &differences);
+    if (count < 0) {
+        fail(QStringLiteral("tgauge: cannot compare %1 with the settings file %2").arg(sensor, file));
+        return;
+    }
+    for (const QString &line : std::as_const(differences))
+        emit reported(line);
+    emit reported(count == 0 ? QStringLiteral("%1: no differences from %2").arg(sensor, file)
+                             : QStringLiteral("%1: %2 difference(s) from %3").arg(sensor).arg(count).arg(file));
+    m_differences = m_differences || count > 0;
+}
+
+void StartupRun::fail(const QString &line)
+{
+    m_failed = true;
+    emit failed(line);
 }
 
 } // namespace TGauge

@@ -14,8 +14,9 @@ namespace TGauge {
 
 class MainWindow;
 
-// Carries out what the command line asks of an interactive session: opening
-// sensors, connecting them, loading settings, a screenshot and the quit.
+// Carries out what the command line asks of a session: opening sensors,
+// connecting them, loading settings, and just before quitting the
+// comparison, the settings file, the CSV export and the screenshot.
 class StartupRun final : public QObject
 {
     Q_OBJECT
@@ -24,26 +25,36 @@ public:
 
     StartupRun(CommandLine options, MainWindow &window, QObject *parent = nullptr);
 
-    // Opens the sensors at once; the rest follows on the event loop.
+    // Opens the trace and the sensors at once; the rest follows on the event loop:
+    // connect, open settings, run for --quit-after ms, the last steps, quit.
     void start();
-    // 0, or 1 when a step failed (unknown sensor, screenshot not saved).
+    // 0; 1 when a sensor, port or file failed; else 3 when the comparison found differences.
     int exitCode() const;
 
 signals:
     void screenshotSaved(const QString &fileName);
-    // --quit-after has run out; the application should exit with the code.
+    // A result for standard output: a difference or a summary.
+    void reported(const QString &line);
+    // A failed step, one line for standard error.
+    void failed(const QString &line);
+    // The run is over; the application should exit with the code.
     void quitRequested(int exitCode);
 
 private:
     void connectAndLoad();
+    void connectAndLoad(ExtensionSystem::PluginInterface *object);
     void saveScreenshot();
-    void quit();
+    void finish();
+    void compare(ExtensionSystem::PluginInterface *object);
+    void fail(const QString &line);
 
     CommandLine m_options;
     MainWindow &m_window;
     QList<QPointer<ExtensionSystem::PluginInterface>> m_opened;
-    int m_exitCode = 0;
-    bool m_quitting = false;
+    bool m_failed = false;
+    bool m_differences = false;
+    bool m_abandoned = false;   // a batch run stopped at a failure: no last steps
+    bool m_done = false;
 };
 
 } // namespace TGauge

@@ -77,6 +77,32 @@ QString PluginInterface::getSensorName()
     return QString();
 }
 
+bool PluginInterface::bConnectionFailed()
+{
+    return false;
+}
+
+bool PluginInterface::bOpenSettingsFrom(const QString &fileName)
+{
+    vActionOpen(fileName);
+    return true;
+}
+
+bool PluginInterface::bSaveSettingsTo(const QString &)
+{
+    return false;
+}
+
+bool PluginInterface::bExportChartDataTo(const QString &, const QString &)
+{
+    return false;
+}
+
+int PluginInterface::iCompareSettingsWith(const QString &, QStringList *)
+{
+    return -1;
+}
+
 QList<SensorBasic> PluginInterface::sensorList() const
 {
     return m_sensorList;

@@ -37,6 +37,17 @@ public:
     virtual void setSensorName(QString name);
     virtual QString getSensorName();
 
+    // Scripted runs. The defaults stand for a plug-in that offers none of this.
+    // True when the last vAutoConnect left the sensor unconnected.
+    virtual bool bConnectionFailed();
+    // vActionOpen that tells whether the file was applied; the default cannot tell and says true.
+    virtual bool bOpenSettingsFrom(const QString &fileName);
+    virtual bool bSaveSettingsTo(const QString &fileName);
+    virtual bool bExportChartDataTo(const QString &fileName, const QString &delimiter);
+    // The number of parameters whose values differ from the file's, one line each
+    // ("<id>: file <value>, sensor <value>") into *differences; -1 when the file cannot be read.
+    virtual int iCompareSettingsWith(const QString &fileName, QStringList *differences);
+
     // What the base keeps from the host's notifications.
     QList<SensorBasic> sensorList() const;
     QString completeNameDescription() const;

@@ -1,6 +1,7 @@
 #include "serialconnection.h"
 
 #include "answerrules.h"
+#include "frametrace.h"
 #include "portsettings.h"
 
 #include <QDebug>
@@ -143,6 +144,7 @@ void SerialConnection::Private::sendFrame()
     // Whatever a late device sent after the previous record gave up is noise now.
     port->readAll();
     received.clear();
+    FrameTrace::instance().frameSent(settings.portName, frame);
     if (settings.characterDelay > 0) {
         phase = Phase::Sending;
         sentBytes = 0;
@@ -194,6 +196,7 @@ void SerialConnection::Private::completeRecord(int status)
     DataFrameRecord &record = currentRecord();
     record.answer = received.toStdString();
     record.status = status;
+    FrameTrace::instance().frameCompleted(settings.portName, received, status == 1);
     ++queue.front().next;
     received.clear();
     phase = Phase::Idle;

@@ -23,7 +23,7 @@ private slots:
     void failedStepsGiveExitCodeOne_data();
     void failedStepsGiveExitCodeOne();
     void presentationModeIsOnBeforeSensorsOpen();
-    void nothingStartsAfterQuitWasRequested();
+    void runTimeCountsFromTheLoadedSettings();
 
 private:
     std::unique_ptr<TestHost> m_host;
@@ -118,22 +118,20 @@ void TestStartupRun::presentationModeIsOnBeforeSensorsOpen()
     QVERIFY(callsStartingWith(m_host->window.pluginObjects().first(), QStringLiteral("update:")).isEmpty());
 }
 
-void TestStartupRun::nothingStartsAfterQuitWasRequested()
+void TestStartupRun::runTimeCountsFromTheLoadedSettings()
 {
     CommandLine options;
     options.openSensors = QStringList{"Fake-A", "Fake-B"};
     options.connectPort = QStringLiteral("SIM");
     options.settingsFile = QStringLiteral("/tmp/a.tgs");
-    options.quitAfterMs = 10;  // runs out while the first sensor connects
+    options.quitAfterMs = 10;  // shorter than one sensor takes to connect
     StartupRun run(options, m_host->window);
     QSignalSpy quit(&run, &StartupRun::quitRequested);
     run.start();
-    const QList<PluginInterface *> objects = m_host->window.pluginObjects();
 
-    QTRY_COMPARE(callsStartingWith(objects.at(0), QStringLiteral("connected:")), QStringList{"connected:SIM"});
-    QCOMPARE(quit.count(), 1);
-    QVERIFY(callsStartingWith(objects.at(0), QStringLiteral("open:")).isEmpty());
-    QVERIFY(callsStartingWith(objects.at(1), QStringLiteral("connect:")).isEmpty());
+    QVERIFY(quit.wait(5000));
+    for (PluginInterface *object : m_host->window.pluginObjects())
+        QCOMPARE(callsStartingWith(object, QStringLiteral("open:")), QStringList{"open:/tmp/a.tgs"});
 }
 
 QTEST_MAIN(TestStartupRun)

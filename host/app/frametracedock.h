@@ -1,0 +1,42 @@
+#pragma once
+
+#include "tracelines.h"
+
+#include <QDockWidget>
+
+QT_BEGIN_NAMESPACE
+class QAction;
+class QPlainTextEdit;
+QT_END_NAMESPACE
+
+namespace TGauge {
+
+// View -> "Frame trace": the frame trace of every connection, live, newest at the bottom.
+class FrameTraceDock final : public QDockWidget
+{
+    Q_OBJECT
+public:
+    static constexpr int MaximumLines = 10000;
+
+    explicit FrameTraceDock(QWidget *parent = nullptr);
+
+    const TraceLines &lines() const;
+    QAction *pauseAction() const;
+    // Writes the kept lines to the file; false when it cannot be written.
+    bool saveTo(const QString &fileName) const;
+
+public slots:
+    void addLine(const QString &line);
+    void clear();
+
+private:
+    void setPaused(bool paused);
+    void setFollowing(bool following);
+    void askForFileAndSave();
+
+    TraceLines m_lines{MaximumLines};
+    QPlainTextEdit *m_view = nullptr;    // owned (Qt parent), likewise the action
+    QAction *m_pauseAction = nullptr;
+};
+
+} // namespace TGauge

@@ -1,0 +1,56 @@
+#include "settingscompare.h"
+
+#include "settingsdocument.h"
+
+#include <QHash>
+
+#include <cmath>
+
+namespace BravoSensorPlugin {
+namespace Core {
+
+namespace {
+
+// Read the way opening the file reads them, so "1" and "01", or 2.5 and 2.50000, agree.
+bool sameValue(const StoredParameter &parameter, const QString &fileValue)
+{
+    switch (parameter.kind) {
+    case StoredValueKind::Whole:
+        return parameterInt(parameter.value) == parameterInt(fileValue);
+    case StoredValueKind::Truth:
+        return (parameterInt(parameter.value) != 0) == (parameterInt(fileValue) != 0);
+    case StoredValueKind::Decimal: {
+        const double scale = std::pow(10.0, parameter.decimals);
+        return std::llround(parameterDouble(parameter.value) * scale) == std::llround(parameterDouble(fileValue) * scale);
+    }
+    case StoredValueKind::NotRestored:
+        break;
+    }
+    return true;
+}
+
+} // namespace
+
+QList<ParameterDifference> compareParameters(const QList<StoredParameter> &window,
+                                             const QList<ParameterEntry> &file)
+{
+    QHash<QString, QString> fileValues;
+    for (const ParameterEntry &entry : file)
+        fileValues.insert(entry.id, entry.value);
+
+    QList<ParameterDifference> differences;
+    for (const StoredParameter &parameter : window) {
+        const auto fileValue = fileValues.constFind(parameter.id);
+        if (fileValue != fileValues.cend() && !sameValue(parameter, *fileValue))
+            differences.append({parameter.id, *fileValue, parameter.value});
+    }
+    return differences;
+}
+
+QString differenceLine(const ParameterDifference &difference)
+{
+    return QStringLiteral("%1: file %2, sensor %3").arg(difference.id, difference.fileValue, difference.windowValue);
+}
+
+} // namespace Core
+} // namespace BravoSensorPlugin
