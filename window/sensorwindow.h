@@ -20,6 +20,8 @@ class QtTreePropertyBrowser;
 class tst_PropertyTree;
 class tst_Sequences;
 class tst_ConnectionWorkflow;
+class tst_Units;
+class tst_Language;
 
 namespace Utils {
 namespace Charts {
@@ -31,7 +33,9 @@ namespace BravoSensorPlugin {
 namespace Core {
 
 class Ui_SensorWindow;
+struct OutputConfig;
 struct SensorWindowData;
+enum class Quantity;
 
 // The main window of one opened sensor: property tree, charts, connection and files.
 class SensorWindow : public QMainWindow
@@ -197,6 +201,19 @@ private:
     void propertyValueEdited(QtProperty *property, const QVariant &value);
     void vCreateProcessDataDock();
     void vAddCategoryCaption(const boost::property_tree::ptree &category, int row);
+    // Re-captions the node's property and its sub-properties in the current language.
+    void vRetranslatePropertyNode(const boost::property_tree::ptree &node);
+
+    // Units and outputs
+    // Converts every pressure and temperature point from the units of oldUnitIndex into the current ones.
+    void convertUnitDependentValues(int oldUnitIndex);
+    // The value the device stores for an edit: bar and degrees Celsius, analog points kept apart.
+    QVariant deviceUnitValue(QtProperty *property, const QVariant &value);
+    void showDeviceValuesInDisplayUnits();
+    void showAnalogAxis(const OutputConfig &config);
+    QString quantityCaption(Quantity quantity) const;   // "Pressure (psi)"
+    int enumPropertyValue(const char *id, int fallback) const;
+    double doublePropertyValue(const QString &id) const;
 
     std::unique_ptr<SensorWindowData> data;
     std::unique_ptr<Ui_SensorWindow> ui;
@@ -219,6 +236,8 @@ private:
     friend class ::tst_PropertyTree;   // checks the built tree and the edit path from inside
     friend class ::tst_Sequences;          // drives the write path with chosen addresses
     friend class ::tst_ConnectionWorkflow; // checks the connection state behind the widgets
+    friend class ::tst_Units;              // edits units and drags marks against a simulated sensor
+    friend class ::tst_Language;           // switches the language of an open window
 };
 
 } // namespace Core

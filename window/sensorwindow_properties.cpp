@@ -190,6 +190,10 @@ void SensorWindow::propertyValueEdited(QtProperty *property, const QVariant &val
         return;
     pendingProperty = property;
     pendingValue = value;
+    if (property->propertyId() == QLatin1String("TemperatureSettings")) {
+        convertUnitDependentValues(previousUnitIndex);
+        previousUnitIndex = value.toInt();
+    }
     sendTimer.start();
 }
 
