@@ -150,10 +150,10 @@ void SensorWindow::vBuildPropertyNode(const ptree &node, QtProperty *parent)
     if (description->type == PropertyNodeType::String && !description->readOnlyText)
         itemTexts.insert(description->id, description->items);
     property->setEnabled(description->enabled);
-    if (description->visible)
-        parent->addSubProperty(property);
+    // Hidden properties are parameters like any other: attached, so that lookups, read-all,
+    // write-all and settings files find them; the constructor hides their browser items.
+    parent->addSubProperty(property);
 
-    // Hidden properties get their sub-properties as well: the device protocol still uses them.
     for (const auto &child : node) {
         if (child.first == "property")
             vBuildPropertyNode(child.second, property);

@@ -135,7 +135,7 @@ void SensorWindow::applyUnitsAndOutputs(const QString &)
     }
 
     for (const QString &id : outputGroupIds())
-        setPropertyVisible(id, config.shownGroups.contains(id));
+        setPropertyVisible(id, config.shownGroups.contains(id) && !data->hiddenPropertyIds.contains(id));
     for (const GroupCaption &caption : config.groupCaptions) {
         const QString text = caption.quantity == Quantity::Pressure
                                      ? tr("Switching points Pressure") + QLatin1Char(' ') + data->pressureUnitLabel
