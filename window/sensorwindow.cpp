@@ -192,7 +192,10 @@ void SensorWindow::changeEvent(QEvent *event)
     retranslating = true;
     ui->retranslateUi(this);
     data->language = ExtensionSystem::Globals::getLanguage();
+    retranslateDescriptionTexts();
     retranslateWindowTexts();
+    // Group, analog point and plot captions carry the units and output functions in force.
+    applyUnitsAndOutputs(QString());
     retranslating = false;
     enableTreeDataHandling(true);
 }

@@ -203,6 +203,8 @@ private:
     void vAddCategoryCaption(const boost::property_tree::ptree &category, int row);
     // Re-captions the node's property and its sub-properties in the current language.
     void vRetranslatePropertyNode(const boost::property_tree::ptree &node);
+    // Part of a language change: property captions, choices and the process-data rows.
+    void retranslateDescriptionTexts();
 
     // Units and outputs
     // Converts every pressure and temperature point from the units of oldUnitIndex into the current ones.
