@@ -52,7 +52,7 @@ constexpr std::array<const char *, 6> temperaturePoints = {
     {"ThresholdsTemp1A1", "ThresholdsTemp2A1", "ThresholdsTemp1A2", "ThresholdsTemp2A2", "analogTemp0V",
      "analogTemp10V"}};
 
-constexpr double widestPressure = 10000000.0;
+constexpr double widestRange = 10000000.0;
 constexpr double temperatureFloor = -40.0;
 constexpr double fahrenheitCeiling = 257.0;
 constexpr double analogTemperatureTop = 120.0;   // °C
@@ -66,6 +66,33 @@ bool isTemperatureSwitchingPoint(const QString &id)
 bool isPressureSwitchingPoint(const QString &id)
 {
     return id.startsWith(QLatin1String("ThresholdsPressure"));
+}
+
+const char *idOf(const PressurePoint &point)
+{
+    return point.id;
+}
+
+const char *idOf(const char *id)
+{
+    return id;
+}
+
+// Each point takes convert(its value) within minimum..maximum. The range opens wide first, so
+// that no value is clamped on its way between two units.
+template <class Points, class Convert>
+void convertPoints(const SensorWindow &window, const SensorWindowData &data, const Points &points,
+                   double minimum, double maximum, Convert convert)
+{
+    for (const auto &point : points) {
+        QtProperty *property = window.findProperty(data.rootProperty, idOf(point));
+        if (!property)
+            continue;
+        const double value = data.doubleManager->value(property);
+        data.doubleManager->setRange(property, -widestRange, widestRange);
+        data.doubleManager->setValue(property, convert(value));
+        data.doubleManager->setRange(property, minimum, maximum);
+    }
 }
 
 } // namespace
@@ -185,23 +212,12 @@ QString SensorWindow::quantityCaption(Quantity quantity) const
 void SensorWindow::showDeviceValuesInDisplayUnits()
 {
     const int unit = data->unitIndex;
-    for (const PressurePoint &point : pressurePoints) {
-        QtProperty *property = findProperty(data->rootProperty, point.id);
-        if (!property)
-            continue;
-        const double bar = data->doubleManager->value(property);
-        data->doubleManager->setRange(property, convertPressure(unit, true, data->pressureRangeMin),
-                                      convertPressure(unit, true, data->pressureRangeMax));
-        data->doubleManager->setValue(property, convertPressure(unit, true, bar));
-    }
-    if (!isFahrenheit(unit))
-        return;
-    for (const char *id : temperaturePoints) {
-        if (QtProperty *property = findProperty(data->rootProperty, id)) {
-            const double celsius = data->doubleManager->value(property);
-            data->doubleManager->setRange(property, temperatureFloor, fahrenheitCeiling);
-            data->doubleManager->setValue(property, convertTemperature(unit, celsius));
-        }
+    convertPoints(*this, *data, pressurePoints, convertPressure(unit, true, data->pressureRangeMin),
+                  convertPressure(unit, true, data->pressureRangeMax),
+                  [unit](double bar) { return Core::convertPressure(unit, true, bar); });
+    if (isFahrenheit(unit)) {
+        convertPoints(*this, *data, temperaturePoints, temperatureFloor, fahrenheitCeiling,
+                      [unit](double celsius) { return Core::convertTemperature(unit, celsius); });
     }
 }
 
@@ -210,24 +226,13 @@ void SensorWindow::convertUnitDependentValues(int oldUnitIndex)
     enableTreeDataHandling(false);
     data->unitIndex = enumPropertyValue("TemperatureSettings", data->unitIndex);
     const int unit = data->unitIndex;
-    for (const PressurePoint &point : pressurePoints) {
-        QtProperty *property = findProperty(data->rootProperty, point.id);
-        if (!property)
-            continue;
-        // Wide open first, so no value is clamped on its way between the units.
-        data->doubleManager->setRange(property, -widestPressure, widestPressure);
-        const double bar = convertPressure(oldUnitIndex, false, data->doubleManager->value(property));
-        data->doubleManager->setValue(property, convertPressure(unit, true, bar));
-        data->doubleManager->setMinimum(property, convertPressure(unit, true, data->pressureRangeMin));
-        data->doubleManager->setMaximum(property, convertPressure(unit, true, data->pressureRangeMax));
-    }
+    convertPoints(*this, *data, pressurePoints, convertPressure(unit, true, data->pressureRangeMin),
+                  convertPressure(unit, true, data->pressureRangeMax), [unit, oldUnitIndex](double shown) {
+                      return Core::convertPressure(unit, true, Core::convertPressure(oldUnitIndex, false, shown));
+                  });
     if (isFahrenheit(oldUnitIndex) != isFahrenheit(unit)) {
-        for (const char *id : temperaturePoints) {
-            if (QtProperty *property = findProperty(data->rootProperty, id)) {
-                data->doubleManager->setRange(property, temperatureFloor, fahrenheitCeiling);
-                data->doubleManager->setValue(property, convertTemperature(unit, data->doubleManager->value(property)));
-            }
-        }
+        convertPoints(*this, *data, temperaturePoints, temperatureFloor, fahrenheitCeiling,
+                      [unit](double shown) { return Core::convertTemperature(unit, shown); });
     }
     enableTreeDataHandling(true);
 }

@@ -48,6 +48,17 @@ inline std::unique_ptr<Kr7dSim::SimulatedConnection> simulatedMaster(const QStri
     return connection;
 }
 
+// The frames of a log whose command byte is `command`.
+inline QList<QByteArray> withCommand(const QList<QByteArray> &log, quint8 command)
+{
+    QList<QByteArray> found;
+    for (const QByteArray &frame : log) {
+        if (frame.size() > 2 && quint8(frame.at(2)) == command)
+            found << frame;
+    }
+    return found;
+}
+
 inline int countOf(const QList<QByteArray> &log, const QByteArray &frame)
 {
     return int(std::count(log.cbegin(), log.cend(), frame));

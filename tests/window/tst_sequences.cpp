@@ -29,16 +29,6 @@ QList<QByteArray> frames(const QStringList &hexFrames)
     return list;
 }
 
-QList<QByteArray> withCommand(const QList<QByteArray> &log, quint8 command)
-{
-    QList<QByteArray> found;
-    for (const QByteArray &frame : log) {
-        if (frame.size() > 2 && quint8(frame.at(2)) == command)
-            found << frame;
-    }
-    return found;
-}
-
 // "index;subIndex" of a read or write frame.
 QString addressOf(const QByteArray &frame)
 {

@@ -22,16 +22,6 @@ using BravoSensorPlugin::Core::SensorWindowData;
 
 namespace {
 
-QList<QByteArray> withCommand(const QList<QByteArray> &log, quint8 command)
-{
-    QList<QByteArray> found;
-    for (const QByteArray &frame : log) {
-        if (frame.size() > 2 && quint8(frame.at(2)) == command)
-            found << frame;
-    }
-    return found;
-}
-
 // One enumeration choice of the window set as if by the user.
 struct Choice
 {
