@@ -48,6 +48,11 @@ inline std::unique_ptr<Kr7dSim::SimulatedConnection> simulatedMaster(const QStri
     return connection;
 }
 
+inline int countOf(const QList<QByteArray> &log, const QByteArray &frame)
+{
+    return int(std::count(log.cbegin(), log.cend(), frame));
+}
+
 // The frames of a log whose command byte is `command`.
 inline QList<QByteArray> withCommand(const QList<QByteArray> &log, quint8 command)
 {
@@ -57,11 +62,6 @@ inline QList<QByteArray> withCommand(const QList<QByteArray> &log, quint8 comman
             found << frame;
     }
     return found;
-}
-
-inline int countOf(const QList<QByteArray> &log, const QByteArray &frame)
-{
-    return int(std::count(log.cbegin(), log.cend(), frame));
 }
 
 // A connection whose answers the test chooses, and which keeps every record it was given.
