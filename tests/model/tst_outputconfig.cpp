@@ -23,8 +23,6 @@ private slots:
     void decisionTable();
     void droppedMarkEditsTheShownOutputsPoints_data();
     void droppedMarkEditsTheShownOutputsPoints();
-    void analogPointsNeverMeet_data();
-    void analogPointsNeverMeet();
 };
 
 void tst_OutputConfig::decisionTable_data()
@@ -137,8 +135,6 @@ void tst_OutputConfig::droppedMarkEditsTheShownOutputsPoints_data()
                                                        << QStringList{"ThresholdsPressure1A2"};
     QTest::newRow("both on temperature, output 1 chosen, upper mark")
         << 1 << 1u << true << 1 << QStringList{} << QStringList{"ThresholdsTemp2A1"};
-    QTest::newRow("only A2 on temperature") << 1 << 1u << false << 1 << QStringList{"SettingsPointsTemperatureA2"}
-                                            << QStringList{"ThresholdsTemp2A2"};
     QTest::newRow("no group of the plot's quantity shown") << 1 << 0u << false << 1 << bothPressure << QStringList{};
     QTest::newRow("a third plot") << 2 << 0u << true << 1 << bothPressure << QStringList{};
 }
@@ -151,31 +147,6 @@ void tst_OutputConfig::droppedMarkEditsTheShownOutputsPoints()
     QFETCH(int, output);
     QFETCH(QStringList, shownGroups);
     QTEST(markTargets(plot, mark, toolBar, output, shownGroups), "targets");
-}
-
-void tst_OutputConfig::analogPointsNeverMeet_data()
-{
-    QTest::addColumn<bool>("high");
-    QTest::addColumn<double>("edited");
-    QTest::addColumn<double>("other");
-    QTest::addColumn<double>("top");
-    QTest::addColumn<double>("result");
-    QTest::newRow("low point onto the high one moves below it") << false << 80.0 << 80.0 << 120.0 << 79.0;
-    QTest::newRow("low point onto a high point of 0 becomes 1") << false << 0.0 << 0.0 << 120.0 << 1.0;
-    QTest::newRow("high point onto the low one moves above it") << true << 20.0 << 20.0 << 120.0 << 21.0;
-    QTest::newRow("high point onto a low point at the top moves below it") << true << 120.0 << 120.0 << 120.0
-                                                                           << 119.0;
-    QTest::newRow("equal after rounding to 3 decimals") << false << 2.50004 << 2.5 << 10.0 << 1.5;
-    QTest::newRow("different points stay") << false << 2.501 << 2.5 << 10.0 << 2.501;
-}
-
-void tst_OutputConfig::analogPointsNeverMeet()
-{
-    QFETCH(bool, high);
-    QFETCH(double, edited);
-    QFETCH(double, other);
-    QFETCH(double, top);
-    QTEST(separatedAnalogPoint(high, edited, other, top), "result");
 }
 
 QTEST_MAIN(tst_OutputConfig)
