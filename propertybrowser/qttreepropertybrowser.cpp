@@ -5,6 +5,7 @@
 #include "qtbrowseritem.h"
 #include "qtproperty.h"
 
+#include <QEvent>
 #include <QHash>
 #include <QHeaderView>
 #include <QIcon>
@@ -85,7 +86,7 @@ QtTreePropertyBrowser::QtTreePropertyBrowser(QWidget *parent)
 
     QTreeWidget *tree = d->m_tree;
     tree->setColumnCount(2);
-    tree->setHeaderLabels({tr("Property"), tr("Value")});
+    retranslate();
     tree->setAlternatingRowColors(true);
     tree->setSelectionMode(QAbstractItemView::SingleSelection);
     tree->setRootIsDecorated(true);
@@ -249,4 +250,16 @@ void QtTreePropertyBrowser::itemRemoved(QtBrowserItem *item)
 void QtTreePropertyBrowser::itemChanged(QtBrowserItem *item)
 {
     d->show(item);
+}
+
+void QtTreePropertyBrowser::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QtAbstractPropertyBrowser::changeEvent(event);
+}
+
+void QtTreePropertyBrowser::retranslate()
+{
+    d->m_tree->setHeaderLabels({tr("Property"), tr("Value")});
 }

@@ -59,8 +59,11 @@ protected:
     void itemInserted(QtBrowserItem *item, QtBrowserItem *afterItem) override;
     void itemRemoved(QtBrowserItem *item) override;
     void itemChanged(QtBrowserItem *item) override;
+    void changeEvent(QEvent *event) override;
 
 private:
+    void retranslate();
+
     friend class QtTreePropertyBrowserPrivate;
 
     std::unique_ptr<QtTreePropertyBrowserPrivate> d;

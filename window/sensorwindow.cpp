@@ -193,7 +193,12 @@ void SensorWindow::changeEvent(QEvent *event)
     retranslating = true;
     ui->retranslateUi(this);
     data->language = ExtensionSystem::Globals::getLanguage();
+    retranslateDescriptionTexts();
     retranslateWindowTexts();
+    // Group, analog point and plot captions carry the units and output functions in force. A read
+    // in progress derives them when it ends, once all its values have arrived.
+    if (!data->deviceValuesPending)
+        applyUnitsAndOutputs(QString());
     retranslating = false;
     enableTreeDataHandling(true);
 }

@@ -23,6 +23,8 @@ class tst_Sequences;
 class tst_ConnectionWorkflow;
 class tst_SettingsFile;
 class tst_Export;
+class tst_Units;
+class tst_Language;
 
 namespace Utils {
 class ValueOverTime;
@@ -37,8 +39,10 @@ namespace Core {
 class Ui_SensorWindow;
 struct ParameterDifference;
 struct ParameterEntry;
+struct OutputConfig;
 struct SensorWindowData;
 struct SettingsDocument;
+enum class Quantity;
 
 // The main window of one opened sensor: property tree, charts, connection and files.
 class SensorWindow : public QMainWindow
@@ -233,6 +237,21 @@ private:
     void propertyValueEdited(QtProperty *property, const QVariant &value);
     void vCreateProcessDataDock();
     void vAddCategoryCaption(const boost::property_tree::ptree &category, int row);
+    // Re-captions the node's property and its sub-properties in the current language.
+    void vRetranslatePropertyNode(const boost::property_tree::ptree &node);
+    // Part of a language change: property captions, choices and the process-data rows.
+    void retranslateDescriptionTexts();
+
+    // Units and outputs
+    // Converts every pressure and temperature point from the units of oldUnitIndex into the current ones.
+    void convertUnitDependentValues(int oldUnitIndex);
+    // The value the device stores for an edit: bar and degrees Celsius, analog points kept apart.
+    QVariant deviceUnitValue(QtProperty *property, const QVariant &value);
+    void showDeviceValuesInDisplayUnits();
+    void showAnalogAxis(const OutputConfig &config);
+    QString quantityCaption(Quantity quantity) const;   // "Pressure (psi)"
+    int enumPropertyValue(const char *id, int fallback) const;
+    double doublePropertyValue(const QString &id) const;
 
     std::unique_ptr<SensorWindowData> data;
     std::unique_ptr<Ui_SensorWindow> ui;
@@ -257,6 +276,8 @@ private:
     friend class ::tst_ConnectionWorkflow; // checks the connection state behind the widgets
     friend class ::tst_SettingsFile;       // opens files while connected
     friend class ::tst_Export;             // resets a connected sensor
+    friend class ::tst_Units;              // edits units and drags marks against a simulated sensor
+    friend class ::tst_Language;           // switches the language of an open window
 };
 
 } // namespace Core

@@ -4,7 +4,10 @@
 #include "sensorwindowdata.h"
 #include "ui_sensorwindow.h"
 
+#include <model/outputconfig.h>
+
 #include <qtbrowseritem.h>
+#include <qtpropertymanager.h>
 #include <qttreepropertybrowser.h>
 #include <utils/genericchart.h>
 #include <utils/thresholdmultimanager.h>
@@ -178,8 +181,41 @@ bool SensorWindow::isPropertyVisible(const QString &propertyId) const
     return !items.isEmpty() && browser->isItemVisible(items.last());
 }
 
-void SensorWindow::chartThresholdChanged(unsigned int, double)
+// A drop arrives once, on release, so a drag is one write.
+void SensorWindow::chartThresholdChanged(unsigned int markIndex, double value)
 {
+    enableTreeDataHandling(false);
+    auto *marks = qobject_cast<Utils::ThresholdWindowWidget *>(sender());
+    const int plot = marks ? marks->getComponentIndex() : -1;
+    QStringList shownGroups;
+    for (const QString &id : outputGroupIds()) {
+        if (isPropertyVisible(id))
+            shownGroups << id;
+    }
+    const QStringList targets = markTargets(plot, markIndex, !ui->outuptsComboToolBar->isHidden(),
+                                            data->outputsCombo->currentIndex() + 1, shownGroups);
+    QtProperty *changed = nullptr;
+    double taken = value;
+    for (const QString &id : targets) {
+        QtProperty *property = findProperty(data->rootProperty, id.toLatin1());
+        if (!property)
+            continue;
+        data->doubleManager->setValue(property, value);
+        // The manager clamps to the property's range; the mark shows what it took.
+        taken = data->doubleManager->value(property);
+        if (markIndex == Utils::ThresholdWindowWidget::LowerMark)
+            marks->setLowerMark(taken);
+        else
+            marks->setUpperMark(taken);
+        changed = property;
+    }
+    if (changed) {
+        pendingProperty = changed;
+        pendingValue = taken;
+        if (sensorConnected)
+            sendDelayValue();
+    }
+    enableTreeDataHandling(true);
 }
 
 } // namespace Core

@@ -150,10 +150,10 @@ void SensorWindow::vBuildPropertyNode(const ptree &node, QtProperty *parent)
     if (description->type == PropertyNodeType::String && !description->readOnlyText)
         itemTexts.insert(description->id, description->items);
     property->setEnabled(description->enabled);
-    if (description->visible)
-        parent->addSubProperty(property);
+    // Hidden properties are parameters like any other: attached, so that lookups, read-all,
+    // write-all and settings files find them; the constructor hides their browser items.
+    parent->addSubProperty(property);
 
-    // Hidden properties get their sub-properties as well: the device protocol still uses them.
     for (const auto &child : node) {
         if (child.first == "property")
             vBuildPropertyNode(child.second, property);
@@ -190,6 +190,10 @@ void SensorWindow::propertyValueEdited(QtProperty *property, const QVariant &val
         return;
     pendingProperty = property;
     pendingValue = value;
+    if (property->propertyId() == QLatin1String("TemperatureSettings")) {
+        convertUnitDependentValues(previousUnitIndex);
+        previousUnitIndex = value.toInt();
+    }
     sendTimer.start();
 }
 
@@ -332,6 +336,57 @@ void SensorWindow::vCreateProcessDataDock()
     dock->installEventFilter(this);
     dock->setMinimumWidth(280);
     addDockWidget(Qt::RightDockWidgetArea, dock);
+}
+
+void SensorWindow::vRetranslatePropertyNode(const ptree &node)
+{
+    if (node.empty())
+        return;
+    QtProperty *property = findProperty(data->rootProperty, QByteArray::fromStdString(node.get<std::string>("id", "")));
+    if (!property)
+        return;
+    property->setPropertyName(nodeCaption(node, data->language));
+    const std::string type = node.get<std::string>("type", "");
+    const auto items = node.get_child_optional("items");
+    if (type == "action") {
+        data->buttonManager->setValue(property, buttonCaption(node, data->language));
+    } else if (type == "enumerator" && items) {
+        const int index = data->enumManager->value(property);
+        data->enumManager->setEnumNames(property, itemCaptions(*items, data->language));
+        data->enumManager->setValue(property, index);
+    } else if (type == "string" && node.get<std::string>("readonly", "true") != "true" && items) {
+        // A chosen item stays the item at the same position; a free text stays as it is.
+        const QString id = property->propertyId();
+        const int position = itemTexts.value(id).indexOf(data->stringManager->value(property));
+        const QStringList captions = itemCaptions(*items, data->language);
+        itemTexts.insert(id, captions);
+        if (position >= 0)
+            data->stringManager->setValue(property, captions.value(position));
+    }
+    for (const auto &child : node) {
+        if (child.first == "property")
+            vRetranslatePropertyNode(child.second);
+    }
+}
+
+void SensorWindow::retranslateDescriptionTexts()
+{
+    if (const auto nodes = descriptionTree.get_child_optional("document.treeGui.default")) {
+        for (const auto &node : *nodes)
+            vRetranslatePropertyNode(node.second);
+    }
+    const auto categories = descriptionTree.get_child_optional("document.guiCategory.default");
+    if (!categories || data->processDataItems.isEmpty())
+        return;
+    data->categoryCaptions.clear();
+    for (const auto &category : *categories)
+        vAddCategoryCaption(category.second, -1);
+    for (int row = 0; row < data->processDataItems.size(); ++row)
+        data->processDataItems.at(row)->setText(0, data->categoryCaptions.value(row) + QLatin1String("     "));
+    const QString idleTexts[] = {tr("Off"), tr("Off"), tr("No")};
+    for (int row = 0; row < 3 && row < data->processDataItems.size(); ++row)
+        data->processDataItems.at(row)->setText(1, idleTexts[row]);
+    data->processDataTree->resizeColumnToContents(0);
 }
 
 void SensorWindow::vAddCategoryCaption(const ptree &category, int row)

@@ -128,7 +128,7 @@ void SensorWindow::sendDelayValue()
 {
     enableTreeDataHandling(false);
     QtProperty *property = pendingProperty;
-    const QVariant value = pendingValue;
+    const QVariant value = deviceUnitValue(property, pendingValue);
     const QString id = property ? property->propertyId() : QString();
     if (!id.isEmpty()) {
         const ParameterAddress address = ParameterAddress::fromText(parameterAddresses.value(id));

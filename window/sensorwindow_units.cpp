@@ -1,13 +1,23 @@
 #include "sensorwindow.h"
 
+#include "propertyvalues.h"
 #include "sensorwindowdata.h"
+#include "ui_sensorwindow.h"
 
+#include <model/outputconfig.h>
 #include <model/sensorranges.h>
 #include <model/valuerules.h>
 
+#include <qtproperty.h>
 #include <qtpropertymanager.h>
+#include <utils/genericchart.h>
+#include <utils/thresholdwindowwidget.h>
 
+#include <QComboBox>
 #include <QDebug>
+#include <QIcon>
+#include <QToolBar>
+#include <QTreeWidgetItem>
 
 #include <boost/property_tree/ptree.hpp>
 
@@ -37,15 +47,235 @@ constexpr std::array<PressurePoint, 6> pressurePoints = {{
     {"analogPressure10V", 0.0, 1.0},
 }};
 
+// Switching and analog points of temperature, converted when Celsius and Fahrenheit swap.
+constexpr std::array<const char *, 6> temperaturePoints = {
+    {"ThresholdsTemp1A1", "ThresholdsTemp2A1", "ThresholdsTemp1A2", "ThresholdsTemp2A2", "analogTemp0V",
+     "analogTemp10V"}};
+
+constexpr double widestRange = 10000000.0;
+constexpr double temperatureFloor = -40.0;
+constexpr double fahrenheitCeiling = 257.0;
+constexpr double analogTemperatureTop = 120.0;   // °C
+constexpr int output2Row = 1;
+
+bool isTemperatureSwitchingPoint(const QString &id)
+{
+    return id.startsWith(QLatin1String("ThresholdsTemp"));
+}
+
+bool isPressureSwitchingPoint(const QString &id)
+{
+    return id.startsWith(QLatin1String("ThresholdsPressure"));
+}
+
+const char *idOf(const PressurePoint &point)
+{
+    return point.id;
+}
+
+const char *idOf(const char *id)
+{
+    return id;
+}
+
+// Each point takes convert(its value) within minimum..maximum. The range opens wide first, so
+// that no value is clamped on its way between two units.
+template <class Points, class Convert>
+void convertPoints(const SensorWindow &window, const SensorWindowData &data, const Points &points,
+                   double minimum, double maximum, Convert convert)
+{
+    for (const auto &point : points) {
+        QtProperty *property = window.findProperty(data.rootProperty, idOf(point));
+        if (!property)
+            continue;
+        const double value = data.doubleManager->value(property);
+        data.doubleManager->setRange(property, -widestRange, widestRange);
+        data.doubleManager->setValue(property, convert(value));
+        data.doubleManager->setRange(property, minimum, maximum);
+    }
+}
+
 } // namespace
 
 void SensorWindow::slotCurrentOutputChanged(int)
 {
+    applyUnitsAndOutputs(QString());
 }
 
-// Charts, marks and visible groups do not follow the property values yet.
+int SensorWindow::enumPropertyValue(const char *id, int fallback) const
+{
+    QtProperty *property = findProperty(data->rootProperty, id);
+    return property ? data->enumManager->value(property) : fallback;
+}
+
+double SensorWindow::doublePropertyValue(const QString &id) const
+{
+    QtProperty *property = findProperty(data->rootProperty, id.toLatin1());
+    return property ? data->doubleManager->value(property) : 0.0;
+}
+
 void SensorWindow::applyUnitsAndOutputs(const QString &)
 {
+    enableTreeDataHandling(false);
+    data->unitIndex = enumPropertyValue("TemperatureSettings", data->unitIndex);
+    data->analogMode = enumPropertyValue("AnalogMode", 0);
+    const OutputConfig config = outputConfig({enumPropertyValue("PinFunctionA1", -1),
+                                              enumPropertyValue("PinFunctionA2", -1), data->analogMode,
+                                              data->unitIndex, data->outputsCombo->currentIndex(),
+                                              data->pressureRangeMin, data->pressureRangeMax});
+    Utils::Charts::GenericChart *chart = data->chart;
+    if (const std::optional<UnitScales> &units = config.units) {
+        chart->setScale(int(Quantity::Pressure), units->pressureMin, units->pressureMax);
+        chart->setScale(int(Quantity::Temperature), units->temperatureMin, units->temperatureMax);
+        chart->setTimelineScale(units->timelineFrom, units->timelineTo);
+        data->pressureUnitLabel = units->pressureLabel;
+        data->temperatureUnitLabel = units->temperatureLabel.toLatin1().toStdString();
+    }
+    ui->outuptsComboToolBar->setVisible(config.outputsToolBarVisible);
+
+    for (Quantity quantity : {Quantity::Temperature, Quantity::Pressure}) {
+        const int plot = int(quantity);
+        chart->setPlotTitle(plot, quantityCaption(quantity), QString(), false, true);
+        chart->setCustomLabelsVisible(plot, false, false);
+        chart->setBaselineTo(plot);
+        chart->vEnableYRightAxis(plot, false);
+        chart->vSetMarkerRightVisible(plot, false);
+        chart->setRightMarkerVisible(plot, false);
+        Utils::ThresholdWindowWidget *marks = data->thresholdWidgets.at(plot);
+        const MarkSource &source = config.marks[std::size_t(plot)];
+        marks->enableLowerMark(source.enabled());
+        marks->enableUpperMark(source.enabled());
+        if (source.enabled()) {
+            marks->setLowerMark(doublePropertyValue(source.lowerId));
+            marks->setUpperMark(doublePropertyValue(source.upperId));
+        }
+    }
+
+    if (data->deviceValuesPending)
+        showDeviceValuesInDisplayUnits();
+    data->deviceValuesPending = false;
+    data->output2IsSwitching = config.output2IsSwitching;
+    if (QTreeWidgetItem *row = data->processDataItems.value(output2Row)) {
+        row->setText(1, config.output2IsSwitching ? tr("Off") : QString());
+        row->setIcon(1, QIcon(config.output2IsSwitching ? QStringLiteral(":/newPrefix/icons/led_state_1_2.svg")
+                                                        : QStringLiteral(":/newPrefix/icons/led_state_0.svg")));
+    }
+
+    for (const QString &id : outputGroupIds())
+        setPropertyVisible(id, config.shownGroups.contains(id) && !data->hiddenPropertyIds.contains(id));
+    for (const GroupCaption &caption : config.groupCaptions) {
+        const QString text = caption.quantity == Quantity::Pressure
+                                     ? tr("Switching points Pressure") + QLatin1Char(' ') + data->pressureUnitLabel
+                                     : tr("Switching points Temperature") + QLatin1Char(' ')
+                                           + QString::fromLatin1(data->temperatureUnitLabel.c_str());
+        if (QtProperty *group = findProperty(data->rootProperty, caption.groupId.toLatin1()))
+            group->setPropertyName(text);
+    }
+    if (config.analogAxis)
+        showAnalogAxis(config);
+    enableTreeDataHandling(true);
+}
+
+// The right-hand axis maps the plot's left scale, which runs from one analog point to the other,
+// onto the output's volts or milliamperes.
+void SensorWindow::showAnalogAxis(const OutputConfig &config)
+{
+    Utils::Charts::GenericChart *chart = data->chart;
+    const int plot = int(*config.analogAxis);
+    chart->setPlotTitle(plot, QString(), QString(), false, true);
+    chart->vEnableYRightAxis(plot, true);
+    chart->setCustomLabelsVisible(plot, true, true);
+    chart->setYRightAxisScale(plot, config.rightAxisMin, config.rightAxisMax, 2.0);
+    chart->setCustomLabelsText(plot, quantityCaption(*config.analogAxis),
+                               config.currentOutput ? tr("Current (mA)") : tr("Voltage (V)"));
+    QtProperty *low = findProperty(data->rootProperty, config.analogLowId.toLatin1());
+    QtProperty *high = findProperty(data->rootProperty, config.analogHighId.toLatin1());
+    if (low)
+        low->setPropertyName(config.currentOutput ? tr("4 mA") : tr("0 volt"));
+    if (high)
+        high->setPropertyName(config.currentOutput ? tr("20 mA") : tr("10 volt"));
+    data->analogPoint0 = low ? data->doubleManager->value(low) : 0.0;
+    data->analogPoint10 = high ? data->doubleManager->value(high) : 0.0;
+    chart->vSetMarkerRightVisible(plot, true);
+    chart->setRightMarkerVisible(plot, true);
+    chart->vSetYScale(plot, data->analogPoint0, data->analogPoint10);
+}
+
+QString SensorWindow::quantityCaption(Quantity quantity) const
+{
+    if (quantity == Quantity::Pressure)
+        return tr("Pressure") + data->pressureUnitLabel;
+    return tr("Temperature") + QString::fromLatin1(data->temperatureUnitLabel.c_str());
+}
+
+// A read filled the properties in bar and degrees Celsius.
+void SensorWindow::showDeviceValuesInDisplayUnits()
+{
+    const int unit = data->unitIndex;
+    convertPoints(*this, *data, pressurePoints, convertPressure(unit, true, data->pressureRangeMin),
+                  convertPressure(unit, true, data->pressureRangeMax),
+                  [unit](double bar) { return Core::convertPressure(unit, true, bar); });
+    if (isFahrenheit(unit)) {
+        convertPoints(*this, *data, temperaturePoints, temperatureFloor, fahrenheitCeiling,
+                      [unit](double celsius) { return Core::convertTemperature(unit, celsius); });
+    }
+}
+
+void SensorWindow::convertUnitDependentValues(int oldUnitIndex)
+{
+    enableTreeDataHandling(false);
+    data->unitIndex = enumPropertyValue("TemperatureSettings", data->unitIndex);
+    const int unit = data->unitIndex;
+    convertPoints(*this, *data, pressurePoints, convertPressure(unit, true, data->pressureRangeMin),
+                  convertPressure(unit, true, data->pressureRangeMax), [unit, oldUnitIndex](double shown) {
+                      return Core::convertPressure(unit, true, Core::convertPressure(oldUnitIndex, false, shown));
+                  });
+    if (isFahrenheit(oldUnitIndex) != isFahrenheit(unit)) {
+        convertPoints(*this, *data, temperaturePoints, temperatureFloor, fahrenheitCeiling,
+                      [unit](double shown) { return Core::convertTemperature(unit, shown); });
+    }
+    enableTreeDataHandling(true);
+}
+
+// The device works in bar and degrees Celsius. An analog point edited onto the other end of its
+// characteristic is moved one unit away; the sensor gets the moved point, so that it and the
+// window agree.
+QVariant SensorWindow::deviceUnitValue(QtProperty *property, const QVariant &value)
+{
+    if (propertyKind(property) != PropertyKind::Double)
+        return value;
+    const QString id = property->propertyId();
+    const int unit = data->unitIndex;
+    const double shown = value.toDouble();
+    if (isTemperatureSwitchingPoint(id))
+        return isFahrenheit(unit) ? convertTemperature(0, shown) : shown;
+    if (isPressureSwitchingPoint(id))
+        return convertPressure(unit, false, shown);
+
+    const bool temperature = id == QLatin1String("analogTemp0V") || id == QLatin1String("analogTemp10V");
+    const bool pressure = id == QLatin1String("analogPressure0V") || id == QLatin1String("analogPressure10V");
+    if ((!temperature && !pressure)
+        || !isPropertyVisible(temperature ? QStringLiteral("AnalogPointsTemperature")
+                                          : QStringLiteral("AnalogPointsPressure")))
+        return value;
+    const auto toDevice = [&](double x) {
+        if (pressure)
+            return convertPressure(unit, false, x);
+        return isFahrenheit(unit) ? convertTemperature(0, x) : x;
+    };
+    const auto toDisplay = [&](double x) {
+        if (pressure)
+            return convertPressure(unit, true, x);
+        return isFahrenheit(unit) ? convertTemperature(unit, x) : x;
+    };
+    const bool highPoint = id.endsWith(QLatin1String("10V"));
+    const double edited = toDevice(shown);
+    const double point = separatedAnalogPoint(highPoint, edited, toDevice(highPoint ? data->analogPoint0
+                                                                                    : data->analogPoint10),
+                                              pressure ? data->pressureRangeMax : analogTemperatureTop);
+    if (point != edited)
+        data->doubleManager->setValue(property, toDisplay(point));
+    return point;
 }
 
 void SensorWindow::vApplySensorRange()

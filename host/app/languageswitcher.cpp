@@ -3,23 +3,20 @@
 #include <extensionsystem/globals.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QLibraryInfo>
+#include <QMap>
 #include <QTranslator>
 
 #include <utility>
 
 namespace TGauge {
 
-namespace {
-
-const char *const catalogues[] = {"IoLinkKR7Dfamily", "qtbase"};
-
-} // namespace
-
-LanguageSwitcher::LanguageSwitcher(QStringList translationDirectories, QObject *parent)
+LanguageSwitcher::LanguageSwitcher(QStringList catalogueDirectories, QStringList qtDirectories, QObject *parent)
     : QObject(parent)
-    , m_directories(std::move(translationDirectories))
+    , m_directories(std::move(catalogueDirectories))
+    , m_qtDirectories(std::move(qtDirectories))
     , m_language(QString::fromStdString(ExtensionSystem::Globals::getLanguage()))
 {
 }
@@ -29,8 +26,27 @@ LanguageSwitcher::~LanguageSwitcher() = default;
 
 QStringList LanguageSwitcher::defaultDirectories()
 {
-    return {QCoreApplication::applicationDirPath() + QStringLiteral("/translations"),
-            QLibraryInfo::location(QLibraryInfo::TranslationsPath)};
+    return {QCoreApplication::applicationDirPath() + QStringLiteral("/translations")};
+}
+
+QStringList LanguageSwitcher::qtDirectories()
+{
+    return {QLibraryInfo::location(QLibraryInfo::TranslationsPath)};
+}
+
+QStringList LanguageSwitcher::pluginDirectories(const QStringList &pluginFiles)
+{
+    QStringList directories;
+    for (const QString &file : pluginFiles)
+        directories << QFileInfo(file).absolutePath() + QStringLiteral("/translations");
+    directories.removeDuplicates();
+    return directories;
+}
+
+void LanguageSwitcher::addCatalogueDirectories(const QStringList &directories)
+{
+    m_directories << directories;
+    installCatalogues();
 }
 
 QString LanguageSwitcher::language() const
@@ -53,23 +69,40 @@ void LanguageSwitcher::switchTo(const QString &code)
     ExtensionSystem::Globals::setLanguage(code.toStdString());
     m_language = code;
 
+    installCatalogues();
+    emit languageChanged(code);
+}
+
+void LanguageSwitcher::installCatalogues()
+{
     for (const auto &translator : m_translators)
         QCoreApplication::removeTranslator(translator.get());
     m_translators.clear();
 
-    for (const char *catalogue : catalogues) {
-        const QString fileName = QString::fromLatin1(catalogue) + QLatin1Char('_') + code + QStringLiteral(".qm");
-        for (const QString &directory : std::as_const(m_directories)) {
-            const QString path = directory + QLatin1Char('/') + fileName;
-            auto translator = std::make_unique<QTranslator>();
-            if (!QFileInfo::exists(path) || !translator->load(path))
-                continue;
-            QCoreApplication::installTranslator(translator.get());
-            m_translators.push_back(std::move(translator));
-            break;
+    QMap<QString, QString> found;   // file name -> path
+    const QString suffix = QLatin1Char('_') + m_language + QStringLiteral(".qm");
+    for (const QString &directory : std::as_const(m_directories)) {
+        const QDir folder(directory);
+        const QStringList names = folder.entryList({QLatin1Char('*') + suffix}, QDir::Files);
+        for (const QString &name : names) {
+            if (!found.contains(name))
+                found.insert(name, folder.filePath(name));
         }
     }
-    emit languageChanged(code);
+    const QString qtCatalogue = QStringLiteral("qtbase") + suffix;
+    for (const QString &directory : std::as_const(m_qtDirectories)) {
+        const QString path = QDir(directory).filePath(qtCatalogue);
+        if (!found.contains(qtCatalogue) && QFileInfo::exists(path))
+            found.insert(qtCatalogue, path);
+    }
+
+    for (const QString &path : std::as_const(found)) {
+        auto translator = std::make_unique<QTranslator>();
+        if (!translator->load(path))
+            continue;
+        QCoreApplication::installTranslator(translator.get());
+        m_translators.push_back(std::move(translator));
+    }
 }
 
 } // namespace TGauge

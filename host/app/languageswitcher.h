@@ -13,20 +13,30 @@ QT_END_NAMESPACE
 
 namespace TGauge {
 
-// Installs the translations of one language for the plug-ins and for Qt itself.
+// Installs the translations of one language: every catalogue <name>_<code>.qm of the
+// application's and the plug-ins' translation folders, and Qt's own qtbase_<code>.qm.
+// The host knows no catalogue by name, so each library ships and names its own.
 class LanguageSwitcher final : public QObject
 {
     Q_OBJECT
 public:
-    // translationDirectories are searched in order for IoLinkKR7Dfamily_<code>.qm
-    // and qtbase_<code>.qm; the first file found of each is installed.
-    explicit LanguageSwitcher(QStringList translationDirectories, QObject *parent = nullptr);
+    // A file name found in several folders is taken from the first folder that has it;
+    // qtDirectories are searched for Qt's own catalogue only.
+    explicit LanguageSwitcher(QStringList catalogueDirectories, QStringList qtDirectories = {},
+                              QObject *parent = nullptr);
     ~LanguageSwitcher() override;
 
-    static QStringList defaultDirectories();
+    static QStringList defaultDirectories();   // the application's translations folder
+    static QStringList qtDirectories();        // Qt's translations folder
+    // The translations folder beside each plug-in library.
+    static QStringList pluginDirectories(const QStringList &pluginFiles);
+
+    // More folders with catalogues, searched after the others; the current language is
+    // installed again so that their catalogues take part at once.
+    void addCatalogueDirectories(const QStringList &directories);
 
     QString language() const;
-    // The translation files installed for the current language.
+    // The translation files installed for the current language, in file-name order.
     QStringList installedFiles() const;
 
 signals:
@@ -36,7 +46,10 @@ public slots:
     void switchTo(const QString &code);
 
 private:
+    void installCatalogues();
+
     QStringList m_directories;
+    QStringList m_qtDirectories;
     QString m_language;
     std::vector<std::unique_ptr<QTranslator>> m_translators;
 };

@@ -91,12 +91,19 @@ int main(int argc, char *argv[])
     }
 
     // Plug-ins read the language while they load and build their windows.
-    TGauge::LanguageSwitcher languages(TGauge::LanguageSwitcher::defaultDirectories());
+    TGauge::LanguageSwitcher languages(TGauge::LanguageSwitcher::defaultDirectories(),
+                                       TGauge::LanguageSwitcher::qtDirectories());
     if (!options.language.isEmpty())
         languages.switchTo(options.language);
 
     std::vector<TGauge::PluginLoadResult> results = TGauge::PluginLoader(options.pluginDirectory).loadAll();
     reportRefusals(results, options.pluginDirectory);
+    QStringList pluginFiles;
+    for (const TGauge::PluginLoadResult &result : results) {
+        if (result.library)
+            pluginFiles << result.filePath;
+    }
+    languages.addCatalogueDirectories(TGauge::LanguageSwitcher::pluginDirectories(pluginFiles));
     if (options.listSensors) {
         printCatalogue(results);
         return 0;

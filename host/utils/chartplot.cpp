@@ -28,8 +28,6 @@ namespace Charts {
 
 namespace {
 
-const char TranslationContext[] = "Utils::Charts::GenericChart";
-
 QwtText axisText(const QString &text)
 {
     QwtText result(text);
@@ -46,8 +44,6 @@ void setupTimeAxis(QwtPlot *plot)
         draw->setDateFormat(QwtDate::IntervalType(unit), QStringLiteral("hh:mm:ss"));
     plot->setAxisScaleDraw(QwtPlot::xBottom, draw);
     plot->setAxisScaleEngine(QwtPlot::xBottom, new QwtDateScaleEngine(Qt::LocalTime));
-    plot->setAxisTitle(QwtPlot::xBottom,
-                       axisText(QCoreApplication::translate(TranslationContext, "Time")));
 }
 
 void addGrid(QwtPlot *plot)
@@ -61,7 +57,7 @@ void addGrid(QwtPlot *plot)
 
 ChartPlot::ChartPlot(int index, QMainWindow *mainWindow, bool panning, bool zooming)
     : m_dock(new QDockWidget(
-          QCoreApplication::translate(TranslationContext, "Chart %1").arg(index + 1), mainWindow))
+          QCoreApplication::translate("Utils::Charts::GenericChart", "Chart %1").arg(index + 1), mainWindow))
     , m_plot(new QwtPlot(m_dock))
     , m_curve(new QwtPlotCurve)
     , m_series(new SampleSeries(&m_history))
@@ -81,6 +77,7 @@ ChartPlot::ChartPlot(int index, QMainWindow *mainWindow, bool panning, bool zoom
     m_plot->setCanvasBackground(Qt::white);
     m_plot->setAutoReplot(false);
     setupTimeAxis(m_plot);
+    retranslate();
     m_plot->enableAxis(QwtPlot::yRight, false);
     addGrid(m_plot);
 
@@ -450,6 +447,11 @@ void ChartPlot::styleItems()
     band.setAlpha(30);
     m_noiseBand->setBrush(band);
     m_noiseBand->setPen(QPen(Qt::NoPen));
+}
+
+void ChartPlot::retranslate()
+{
+    m_plot->setAxisTitle(QwtPlot::xBottom, axisText(QCoreApplication::translate("Utils::Charts::GenericChart", "Time")));
 }
 
 } // namespace Charts

@@ -58,6 +58,8 @@ public:
     void setMaxPanOffset(double percent);
     void setBaselineAtBottom();
     void setValueLabelVisible(bool visible);
+    // The texts of the plot itself (the time axis) in the current language.
+    void retranslate();
     void setTimeWindow(double seconds);
     void setFixed(bool fixed);
 

@@ -302,6 +302,8 @@ void GenericChart::changeEvent(QEvent *event)
     if (event->type() == QEvent::EnabledChange) {
         const bool enabled = isEnabled();
         d->forEachPlot([enabled](ChartPlot &plot) { plot.plot()->setEnabled(enabled); });
+    } else if (event->type() == QEvent::LanguageChange) {
+        d->forEachPlot([](ChartPlot &plot) { plot.retranslate(); });
     }
     QWidget::changeEvent(event);
 }

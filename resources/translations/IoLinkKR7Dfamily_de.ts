@@ -39,6 +39,38 @@
         <source>OK</source>
         <translation>OK</translation>
     </message>
+    <message>
+        <source>Switching points Pressure</source>
+        <translation>Schaltpunkte Druck</translation>
+    </message>
+    <message>
+        <source>Switching points Temperature</source>
+        <translation>Schaltpunkte Temperatur</translation>
+    </message>
+    <message>
+        <source>Voltage (V)</source>
+        <translation>Spannung (V)</translation>
+    </message>
+    <message>
+        <source>0 volt</source>
+        <translation>0 Volt</translation>
+    </message>
+    <message>
+        <source>10 volt</source>
+        <translation>10 Volt</translation>
+    </message>
+    <message>
+        <source>4 mA</source>
+        <translation>4 mA</translation>
+    </message>
+    <message>
+        <source>20 mA</source>
+        <translation>20 mA</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Nein</translation>
+    </message>
 </context>
 <context>
     <name>SensorWindow</name>

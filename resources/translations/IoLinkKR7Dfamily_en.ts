@@ -39,6 +39,38 @@
         <source>OK</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Switching points Pressure</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Switching points Temperature</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Voltage (V)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>0 volt</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>10 volt</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>4 mA</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>20 mA</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>SensorWindow</name>

@@ -46,6 +46,7 @@ private slots:
     void installsTheCataloguesFoundFirst_data();
     void installsTheCataloguesFoundFirst();
     void switchingBackRemovesTheTranslations();
+    void pluginFoldersAddEveryCatalogueQtFoldersOnlyQts();
     void pluginsReadTheNewCodeWhileHandlingLanguageChange();
 };
 
@@ -119,6 +120,32 @@ void TestLanguageSwitcher::switchingBackRemovesTheTranslations()
     QCOMPARE(pluginText(), QStringLiteral("Pressure"));
     QCOMPARE(qtText(), QStringLiteral("Cancel"));
     QCOMPARE(QString::fromStdString(ExtensionSystem::Globals::getLanguage()), QStringLiteral("en"));
+}
+
+void TestLanguageSwitcher::pluginFoldersAddEveryCatalogueQtFoldersOnlyQts()
+{
+    // A catalogue of any name counts; Qt's folder offers nothing but qtbase.
+    QTemporaryDir qtFolder;
+    QTemporaryDir pluginFolder;
+    QVERIFY(QDir(pluginFolder.path()).mkdir(QStringLiteral("translations")));
+    const QString plugin = QStringLiteral("IoLinkKR7Dfamily_de.qm");
+    const QString qt = QStringLiteral("qtbase_de.qm");
+    const QString other = pluginFolder.filePath(QStringLiteral("translations/Other_de.qm"));
+    QVERIFY(QFile::copy(fixtures + QLatin1Char('/') + plugin, qtFolder.filePath(plugin)));
+    QVERIFY(QFile::copy(fixtures + QLatin1Char('/') + qt, qtFolder.filePath(qt)));
+    QVERIFY(QFile::copy(fixtures + QLatin1Char('/') + plugin, other));
+
+    LanguageSwitcher switcher({}, {qtFolder.path()});
+    switcher.switchTo(QStringLiteral("de"));
+    QCOMPARE(switcher.installedFiles(), QStringList{qtFolder.filePath(qt)});
+    QCOMPARE(pluginText(), QStringLiteral("Pressure"));
+
+    QSignalSpy changed(&switcher, &LanguageSwitcher::languageChanged);
+    const QString library = pluginFolder.filePath(QStringLiteral("libplugin.so"));
+    switcher.addCatalogueDirectories(LanguageSwitcher::pluginDirectories({library, library}));
+    QCOMPARE(switcher.installedFiles(), QStringList({other, qtFolder.filePath(qt)}));
+    QCOMPARE(pluginText(), QStringLiteral("Druck"));
+    QCOMPARE(changed.count(), 0);
 }
 
 void TestLanguageSwitcher::pluginsReadTheNewCodeWhileHandlingLanguageChange()

@@ -16,3 +16,14 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
+
+// The frames of a log whose command byte is `command`.
+inline QList<QByteArray> withCommand(const QList<QByteArray> &log, quint8 command)
+{
+    QList<QByteArray> found;
+    for (const QByteArray &frame : log) {
+        if (frame.size() > 2 && quint8(frame.at(2)) == command)
+            found << frame;
+    }
+    return found;
+}

@@ -208,7 +208,7 @@ void tst_ConnectionWorkflow::pcToSensorWritesThenReadsBack()
     const auto lastWrite = std::find_if(log.crbegin(), log.crend(), isWrite);
     QVERIFY(lastWrite != log.crend());
     // Every parameter is read back after the last write (the product id read of the identity aside).
-    QCOMPARE(int(std::count_if(log.crbegin(), lastWrite, isRead)), window().parameterAddresses.size() - 1);
+    QCOMPARE(int(std::count_if(log.crbegin(), lastWrite, isRead)), window().parameterAddresses.size());
     QCOMPARE(data().intManager->value(property("OnDelay1")), 1500);
     QVERIFY(window().editForwarding);
     QCOMPARE(data().progressBar->maximum(), 470);

@@ -46,7 +46,7 @@ private slots:
     void captionsFollowTheHostLanguage();
     void enabledAndAttachedOnlyForExactTexts_data();
     void enabledAndAttachedOnlyForExactTexts();
-    void hiddenPropertiesAreCompleteButDetached();
+    void hiddenPropertiesAreCompleteButNotShown();
     void duplicateIdsFindTheFirstAndAddressTheLast();
     void nodesThatCannotBeBuiltLeaveNoTrace_data();
     void nodesThatCannotBeBuiltLeaveNoTrace();
@@ -82,6 +82,7 @@ private:
     static QVariant valueOf(const SensorWindow &window, QtProperty *property);
     // Edits as the user would: through the property's manager.
     static void edit(const SensorWindow &window, const char *id, const QVariant &value);
+    // The browser shows the property: it has an item whose own and whose parents' rows are visible.
     static bool attached(const SensorWindow &window, QtProperty *property);
 };
 
@@ -154,7 +155,14 @@ void tst_PropertyTree::edit(const SensorWindow &window, const char *id, const QV
 
 bool tst_PropertyTree::attached(const SensorWindow &window, QtProperty *property)
 {
-    return !window.browser->items(property).isEmpty();
+    const QList<QtBrowserItem *> items = window.browser->items(property);
+    if (items.isEmpty())
+        return false;
+    for (QtBrowserItem *item = items.first(); item; item = item->parent()) {
+        if (!window.browser->isItemVisible(item))
+            return false;
+    }
+    return true;
 }
 
 void tst_PropertyTree::cleanup()
@@ -288,14 +296,6 @@ void tst_PropertyTree::enabledAndAttachedOnlyForExactTexts()
     const auto window = open(fixture("nodes.xml"));
     const QString propertyId = QString::fromLatin1(id);
     QtProperty *built = property(*window, id.constData());
-    if (!shown) {
-        // Detached properties are out of findProperty's reach; the manager still has them.
-        QVERIFY(!built);
-        for (QtProperty *candidate : window->data->intManager->properties()) {
-            if (candidate->propertyId() == propertyId)
-                built = candidate;
-        }
-    }
     QVERIFY(built);
     QTEST(built->isEnabled(), "enabled");
     QCOMPARE(attached(*window, built), shown);
@@ -304,27 +304,24 @@ void tst_PropertyTree::enabledAndAttachedOnlyForExactTexts()
     QTEST(window->itemTexts.contains(propertyId), "choices");
 }
 
-void tst_PropertyTree::hiddenPropertiesAreCompleteButDetached()
+void tst_PropertyTree::hiddenPropertiesAreCompleteButNotShown()
 {
     const auto window = open(fixture("nodes.xml"));
     const SensorWindowData &data = *window->data;
     QCOMPARE(data.hiddenPropertyIds, QStringList({"VisibleWithBlank", "CounterLimit", "Counter"}));
-    QVERIFY(!property(*window, "Counter"));
-
-    QtProperty *counter = nullptr;
-    for (QtProperty *candidate : data.intManager->properties()) {
-        if (candidate->propertyId() == QLatin1String("Counter"))
-            counter = candidate;
-    }
+    QtProperty *counter = property(*window, "Counter");
     QVERIFY(counter);
     QCOMPARE(window->parameterAddresses.value(QStringLiteral("Counter")), QStringLiteral("85;0;7"));
     QCOMPARE(window->parameterAddresses.value(QStringLiteral("CounterLimit")), QStringLiteral("85;2;7"));
-    // Its visible child hangs below it, the hidden one does not.
-    const QList<QtProperty *> children = counter->subProperties();
-    QCOMPARE(children.size(), 1);
-    QCOMPARE(children.first()->propertyId(), QStringLiteral("CounterReset"));
-    QCOMPARE(data.boolManager->value(children.first()), false);
-    QVERIFY(!attached(*window, counter));
+    // Both children hang below it, the hidden one among them; none of the three is shown.
+    QStringList children;
+    for (QtProperty *child : counter->subProperties())
+        children << child->propertyId();
+    QCOMPARE(children, QStringList({"CounterReset", "CounterLimit"}));
+    QCOMPARE(data.boolManager->value(property(*window, "CounterReset")), false);
+    QVERIFY(window->allSubProperties(data.rootProperty).contains(counter));
+    for (const char *id : {"Counter", "CounterReset", "CounterLimit"})
+        QVERIFY2(!attached(*window, property(*window, id)), id);
 }
 
 void tst_PropertyTree::duplicateIdsFindTheFirstAndAddressTheLast()
@@ -382,7 +379,8 @@ void tst_PropertyTree::everythingHangsBelowTheRootInTheBrowser()
     QStringList underRules;
     for (const QtProperty *node : property(*window, "Rules")->subProperties())
         underRules << node->propertyId();
-    QCOMPARE(underRules, QStringList({"ReadOnlyTRUE", "ReadOnlyYes", "FalseWithBlank", "Twin"}));
+    QCOMPARE(underRules,
+             QStringList({"ReadOnlyTRUE", "ReadOnlyYes", "FalseWithBlank", "VisibleWithBlank", "Counter", "Twin"}));
 }
 
 void tst_PropertyTree::unusableDescriptionLeavesAnEmptyWindowSilently_data()

@@ -1,0 +1,173 @@
+#include "devicetestkit.h"
+
+#include <comm/platformsleep.h>
+#include <plugin/sensorcatalogue.h>
+#include <window/sensorwindow.h>
+#include <window/sensorwindowdata.h>
+
+#include <languageswitcher.h>
+
+#include <extensionsystem/globals.h>
+#include <qtproperty.h>
+#include <qtpropertymanager.h>
+#include <qttreepropertybrowser.h>
+#include <utils/buttonmanager.h>
+#include <utils/connectionstatus.h>
+#include <utils/genericchart.h>
+
+#include <qwt_plot.h>
+
+#include <QTreeWidget>
+#include <QtTest>
+
+using BravoSensorPlugin::Core::SensorWindow;
+using BravoSensorPlugin::Core::SensorWindowData;
+
+// A window opened in German and switched to English while it is open, with the host's switcher
+// and the catalogues the build puts beside the application.
+class tst_Language : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void everyNodeKindIsRecaptioned_data();
+    void everyNodeKindIsRecaptioned();
+    void choicesKeepTheirPlace();
+    void windowAndLibraryTextsFollow_data();
+    void windowAndLibraryTextsFollow();
+    void theSwitchWritesNothing();
+
+private:
+    SensorWindowData &data() { return *m_window->windowData(); }
+    QtProperty *property(const char *id) { return m_window->findProperty(data().rootProperty, id); }
+    // Texts that do not belong to a property, by name.
+    QString text(const QString &what);
+    void switchTo(const char *code);
+
+    std::unique_ptr<TGauge::LanguageSwitcher> m_switcher;
+    std::unique_ptr<SensorWindow> m_window;
+    std::unique_ptr<ScriptedConnection> m_master;
+    QMap<QString, QString> m_german;   // property ids and text names -> text before the switch
+};
+
+void tst_Language::switchTo(const char *code)
+{
+    m_switcher->switchTo(QString::fromLatin1(code));
+    // The application posts the change to its top-level widgets.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+}
+
+QString tst_Language::text(const QString &what)
+{
+    if (what == QLatin1String("browser header"))
+        return m_window->propertyBrowser()->findChild<QTreeWidget *>()->headerItem()->text(0);
+    if (what == QLatin1String("connection lamp"))
+        return data().connectionStatus->text();
+    if (what == QLatin1String("time axis"))
+        return data().chart->poPlot(0)->axisTitle(QwtPlot::xBottom).text();
+    if (what == QLatin1String("button"))
+        return data().buttonManager->value(property("ZeroPointTEACHBUTTON"));
+    const int row = what.right(1).toInt();
+    return data().processDataItems.at(row)->text(what.startsWith(QLatin1String("caption")) ? 0 : 1);
+}
+
+void tst_Language::initTestCase()
+{
+    BravoSensorPlugin::Core::setPlatformSleepScale(0);
+    m_switcher = std::make_unique<TGauge::LanguageSwitcher>(TGauge::LanguageSwitcher::defaultDirectories());
+    switchTo("de");
+    m_window = std::make_unique<SensorWindow>(BravoSensorPlugin::Core::buildSensorCatalogue().front());
+    for (QtProperty *node : m_window->allSubProperties(data().rootProperty))
+        m_german.insert(node->propertyId(), node->propertyName());
+    for (const char *what : {"browser header", "connection lamp", "time axis", "button", "caption 0", "caption 4",
+                             "value 0", "value 2"})
+        m_german.insert(QLatin1String(what), text(QLatin1String(what)));
+
+    m_window->enableTreeDataHandling(false);
+    data().enumManager->setValue(property("PinFunctionA1"), 0);
+    data().stringManager->setValue(property("ApplicationTag"), m_window->itemTexts.value("ApplicationTag").value(1));
+    m_window->enableTreeDataHandling(true);
+    // Text edits reach the write path too, so that the switch's new item text would show.
+    m_window->enableStringManagerHandling(true);
+    m_master = std::make_unique<ScriptedConnection>(fetchAnswers(QByteArray()));
+    data().connection = m_master.get();
+    m_window->sensorConnected = true;
+
+    switchTo("en");
+}
+
+void tst_Language::cleanupTestCase()
+{
+    m_window.reset();
+    m_switcher.reset();
+    ExtensionSystem::Globals::setLanguage("en");
+}
+
+void tst_Language::everyNodeKindIsRecaptioned_data()
+{
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<QString>("english");
+    QTest::newRow("category") << "DisplaySettings" << "Units and filter";
+    QTest::newRow("enumerator") << "TemperatureSettings" << "Units";
+    QTest::newRow("int") << "OnDelay1" << "Switch-on delay A1 (ms)";
+    QTest::newRow("double") << "ThresholdsTemp1A1" << "Switch point SP1";
+    QTest::newRow("bool") << "RemoteSwitchingOutput" << "Remote switching state";
+    QTest::newRow("action") << "ZeroPointTEACHBUTTON" << "Zero-point calibration";
+    QTest::newRow("editable text") << "ApplicationTag" << "Application";
+    QTest::newRow("read-only text") << "VendorNameReadOnly" << "Vendor name";
+    QTest::newRow("hidden parameter") << "DeviceStatusReadOnly" << "Device status";
+    QTest::newRow("group captioned with its unit") << "SettingsPointsTemperatureA1"
+                                                   << QStringLiteral("Switching points Temperature  (\u00B0C)");
+}
+
+void tst_Language::everyNodeKindIsRecaptioned()
+{
+    QFETCH(QString, id);
+    QFETCH(QString, english);
+    const QString caption = m_window->findProperty(data().rootProperty, id.toLatin1())->propertyName();
+    QCOMPARE(caption, english);
+    QVERIFY2(m_german.value(id) != english, qPrintable(m_german.value(id)));
+}
+
+void tst_Language::choicesKeepTheirPlace()
+{
+    QtProperty *function = property("PinFunctionA1");
+    QCOMPARE(data().enumManager->value(function), 0);
+    QCOMPARE(data().enumManager->enumNames(function).value(0), QStringLiteral("Switching on temperature"));
+    QCOMPARE(data().stringManager->value(property("ApplicationTag")), QStringLiteral("Pneumatics"));
+    QCOMPARE(m_window->itemTexts.value("ApplicationTag").value(1), QStringLiteral("Pneumatics"));
+}
+
+void tst_Language::windowAndLibraryTextsFollow_data()
+{
+    QTest::addColumn<QString>("what");
+    QTest::addColumn<QString>("english");
+    QTest::newRow("property browser") << "browser header" << "Property";
+    QTest::newRow("connection lamp") << "connection lamp" << "Disconnected";
+    QTest::newRow("chart") << "time axis" << "Time";
+    QTest::newRow("button text") << "button" << "Teach";
+    QTest::newRow("process-data caption") << "caption 0" << "Output A1     ";
+    QTest::newRow("process-data caption of the pressure row") << "caption 4" << "Pressure     ";
+    QTest::newRow("output state") << "value 0" << "Off";
+    QTest::newRow("signal state") << "value 2" << "No";
+}
+
+void tst_Language::windowAndLibraryTextsFollow()
+{
+    QFETCH(QString, what);
+    QFETCH(QString, english);
+    QCOMPARE(text(what), english);
+    QVERIFY2(m_german.value(what) != english, qPrintable(m_german.value(what)));
+}
+
+void tst_Language::theSwitchWritesNothing()
+{
+    QVERIFY(m_master->records().empty());
+    QVERIFY(!m_window->sendDelayTimer()->isActive());
+    QVERIFY(!m_window->retranslating);
+}
+
+QTEST_MAIN(tst_Language)
+#include "tst_language.moc"
