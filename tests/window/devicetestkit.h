@@ -22,6 +22,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 inline QString descriptionPath()
 {
@@ -48,6 +50,14 @@ inline std::unique_ptr<Kr7dSim::SimulatedConnection> simulatedMaster(const QStri
     return connection;
 }
 
+// After QCoreApplication::exit() every event loop, also one started later, ends at once until the
+// application's own loop has run: running it once lets a test go on after it quit the application.
+inline void forgetQuit()
+{
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
+}
+
 inline int countOf(const QList<QByteArray> &log, const QByteArray &frame)
 {
     return int(std::count(log.cbegin(), log.cend(), frame));
@@ -72,8 +82,10 @@ public:
     unsigned int uiSendDataFrames(DataFrame *frames) override
     {
         const unsigned int id = ++m_lastId;
-        if (m_holdTransfers)
+        if (m_holdTransfers) {
+            m_held.push_back({frames, id});
             return id;
+        }
         QTimer::singleShot(0, this, [this, frames, id] {
             for (DataFrameRecord &record : *frames) {
                 m_records.push_back(record);
@@ -95,14 +107,26 @@ public:
 
     // Runs inside the sender's wait, just before each transfer finishes.
     void setWhileInFlight(std::function<void()> check) { m_whileInFlight = std::move(check); }
-    // Transfers from now on never finish.
+    // Transfers from now on never finish on their own.
     void holdTransfers() { m_holdTransfers = true; }
+    // Fails every held transfer, as a released connection does, and reports it finished.
+    void failHeldTransfers()
+    {
+        for (const auto &[frames, id] : std::exchange(m_held, {})) {
+            for (DataFrameRecord &record : *frames) {
+                record.answer.clear();
+                record.status = 0;
+            }
+            emit emitFinished(id);
+        }
+    }
     const std::vector<DataFrameRecord> &records() const { return m_records; }
 
 private:
     Responder m_responder;
     std::function<void()> m_whileInFlight;
     bool m_holdTransfers = false;
+    std::vector<std::pair<DataFrame *, unsigned int>> m_held;
     unsigned int m_lastId = 0;
     std::vector<DataFrameRecord> m_records;
     ExtensionSystem::PortSettings m_settings;
