@@ -21,8 +21,12 @@ constexpr std::string_view Tag = "h1";
 constexpr char Separator = ';';
 constexpr int FieldCount = 5;
 
+// An empty history has empty arrays, whose data pointers may be null: qToLittleEndian and
+// qFromLittleEndian pass them on to memcpy.
 void appendBase64(std::string &text, const double *values, int count)
 {
+    if (count == 0)
+        return;
     QByteArray raw(count * int(sizeof(double)), Qt::Uninitialized);
     qToLittleEndian<double>(values, count, raw.data());
     const QByteArray encoded = raw.toBase64();
@@ -44,7 +48,8 @@ bool readDoubles(std::string_view field, std::size_t count, std::vector<double> 
     if (!decoded || std::size_t(decoded.decoded.size()) != count * sizeof(double))
         return false;
     values.resize(count);
-    qFromLittleEndian<double>(decoded.decoded.constData(), qsizetype(count), values.data());
+    if (count > 0)
+        qFromLittleEndian<double>(decoded.decoded.constData(), qsizetype(count), values.data());
     return true;
 }
 
