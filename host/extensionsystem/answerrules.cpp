@@ -27,7 +27,8 @@ int nextAnswerAfterStart(const QByteArray &buffer, char command)
         const int count = quint8(buffer.at(start));
         if (count < minimumCount || start + 1 + count > buffer.size())
             continue;
-        const QByteArray frame = buffer.mid(start, 1 + count);
+        // A view, not a copy: this runs for every offset while a frame is incomplete.
+        const QByteArray frame = QByteArray::fromRawData(buffer.constData() + start, 1 + count);
         if (BravoSensorPlugin::Core::isFrameIntact(frame) && answersCommand(frame, command))
             return start;
     }
