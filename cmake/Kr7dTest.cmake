@@ -17,9 +17,14 @@ function(kr7d_add_test name)
 endfunction()
 
 # kr7d_add_benchmark(<name> SOURCES <files...> [LIBS <targets...>])
-# Built with the project, never run by CTest.
+# Built with the project, never run by CTest. With KR7D_BENCHMARKS off they are
+# built only on request (the sanitizer build has no use for them).
+option(KR7D_BENCHMARKS "Build the benchmarks with everything else" ON)
 function(kr7d_add_benchmark name)
     cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${B_SOURCES})
+    if(NOT KR7D_BENCHMARKS)
+        set_target_properties(${name} PROPERTIES EXCLUDE_FROM_ALL ON)
+    endif()
     target_link_libraries(${name} PRIVATE Qt5::Test kr7d_options kr7d_test_support ${B_LIBS})
 endfunction()

@@ -1,16 +1,27 @@
 #include "descriptionfile.h"
 
+#include <model/xmlnesting.h>
+
 #include <QCoreApplication>
 
 #include <boost/property_tree/ptree.hpp>
 #include <boost/property_tree/xml_parser.hpp>
 
 #include <exception>
+#include <fstream>
+#include <sstream>
 
 namespace BravoSensorPlugin {
 namespace Core {
 
 const char DescriptionDocumentId[] = "IoLinkKR7Dfamily";
+
+namespace {
+
+// Far above the few levels of any description file.
+constexpr int maximumDescriptionDepth = 256;
+
+} // namespace
 
 std::string descriptionFilePath()
 {
@@ -24,9 +35,23 @@ std::string descriptionFilePath()
 
 std::optional<boost::property_tree::ptree> readDescriptionFile(const std::string &path, int flags)
 {
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return std::nullopt;
+    std::ostringstream text;
+    text << file.rdbuf();
+    return readDescriptionText(text.str(), flags);
+}
+
+std::optional<boost::property_tree::ptree> readDescriptionText(const std::string &text, int flags)
+{
+    // The XML reader recurses per element: a text nested deep enough would overflow the stack.
+    if (xmlNestingDepth(text) > maximumDescriptionDepth)
+        return std::nullopt;
     boost::property_tree::ptree description;
     try {
-        boost::property_tree::read_xml(path, description, flags);
+        std::istringstream in(text);
+        boost::property_tree::read_xml(in, description, flags);
     } catch (const std::exception &) {
         // A missing or broken description simply describes no sensors.
         return std::nullopt;

@@ -22,6 +22,8 @@ std::string descriptionFilePath();
 
 // The parsed file, or nothing when it is missing, unreadable or malformed.
 std::optional<boost::property_tree::ptree> readDescriptionFile(const std::string &path, int flags);
+// The same for the file's text. A text nested deeper than any description is refused as malformed.
+std::optional<boost::property_tree::ptree> readDescriptionText(const std::string &text, int flags);
 
 // Writes a subtree (its children, not its own tag) as XML text: declaration, line break,
 // the elements without indentation.

@@ -76,6 +76,12 @@ void SimulatedConnection::startNextRecord()
     m_queryLog.append(query);
     ExtensionSystem::FrameTrace::instance().frameSent(portName(), query);
     m_answer = m_open ? m_simulator->respond(query) : std::nullopt;
+    // As on the serial line: the host's connection takes only an intact answer to the request.
+    if (m_answer) {
+        QByteArray received = *m_answer;
+        const QByteArray taken = ExtensionSystem::takeAnswerFrame(received, query.size() > 2 ? query.at(2) : '\0');
+        m_answer = taken.isEmpty() ? std::nullopt : std::optional<QByteArray>(taken);
+    }
     const int waitLimit = qCeil(transfer.next->timeoutMs * m_timeoutScale);
     const int latency = m_simulator->faults().latencyMs;
     // An answer later than the record's time-out is as good as lost.

@@ -3,6 +3,7 @@
 #include "sensorwindowdata.h"
 #include "ui_sensorwindow.h"
 
+#include <comm/platformsleep.h>
 #include <plugin/sensorcatalogue.h>
 
 #include <extensionsystem/globals.h>
@@ -164,6 +165,11 @@ void SensorWindow::vZommResetForNoiseLine()
 
 void SensorWindow::closeEvent(QCloseEvent *event)
 {
+    // Closed inside a sequence's wait: the rest of that sequence, frames and pauses, is of no use.
+    if (sequences.running > 0) {
+        sequences.abandoned = true;
+        setPlatformSleepInterrupted(true);
+    }
     ui->actionEnable_live_data->setChecked(false);
     data->liveDataEnabled = false;
     data->pollTimer.stop();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <plugin/sensor.h>
+#include <window/sequenceguard.h>
 
 #include <extensionsystem/communicationinterface.h>
 
@@ -258,6 +259,7 @@ private:
     QtTreePropertyBrowser *browser = nullptr;   // owned; deleted by the destructor
     Sensor sensor;
     QTimer sendTimer;   // 400 ms after the last edit, runs sendDelayValue()
+    SequenceState sequences;
 
     bool sensorConnected = false;
     bool editForwarding = true;      // false while the PC -> Sensor transfer writes all settings

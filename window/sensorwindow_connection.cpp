@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QMessageBox>
+#include <QPointer>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -79,6 +80,9 @@ void SensorWindow::vDisconnect()
 
 bool SensorWindow::bConnectToSensor()
 {
+    const SequenceGuard sequence(this, sequences);
+    if (sequence.refused())
+        return false;
     ExtensionSystem::CommunicationInterface::DataFrame probe(1);
     ExtensionSystem::CommunicationInterface::DataFrameRecord &record = probe.front();
     record.query = probeFrame().toStdString();
@@ -92,10 +96,15 @@ bool SensorWindow::bConnectToSensor()
         settings.vSetBaudrateDefault(defaultBaudIndex);
         data->connection->vSetPortSettings(&settings);
         sendDataFrame(&probe, data->showTransferUi);
+        if (sequence.stopped())
+            return false;
         if (record.status == 0)
             continue;
         data->selectedSensorId = QString::fromStdString(sensor.id());
-        if (!bIdentityConfirmed(identityChecksOnConnect)) {
+        const bool identified = bIdentityConfirmed(identityChecksOnConnect);
+        if (sequence.stopped())
+            return false;
+        if (!identified) {
             showSensorMismatch();
             return false;
         }
@@ -113,26 +122,36 @@ bool SensorWindow::bConnectToSensor()
 // The watchdog is held between the checks, so that it cannot fire inside one of their waits.
 bool SensorWindow::bIdentityConfirmed(int checks)
 {
+    const SequenceGuard sequence(this, sequences);
     for (int check = 0; check < checks; ++check) {
         data->watchdogTimer.stop();
         if (bCheckSensorIdentity())
             return true;
+        if (sequence.stopped())
+            return false;
     }
     return false;
 }
 
+// The last identity check armed the watchdog; a failed attempt must not leave it running behind the box.
 void SensorWindow::showSensorMismatch()
 {
+    data->watchdogTimer.stop();
     vShowUpdateDialog(false);
+    const QPointer<SensorWindow> self(this);
     QMessageBox::warning(this, tr("Connecting to sensor..."),
                          tr("The connected sensor does not match currently selected sensor, please try again "
                             "with the proper sensor"),
                          QMessageBox::Ok);
-    sensorConnected = false;
+    if (self)
+        sensorConnected = false;
 }
 
 void SensorWindow::vAutoConnect(QString ComPort)
 {
+    const SequenceGuard sequence(this, sequences);
+    if (sequence.refused())
+        return;
     vDisconnect();
     QComboBox *combo = data->portCombo;
     for (int index = 0; index < combo->count(); ++index) {
@@ -143,8 +162,13 @@ void SensorWindow::vAutoConnect(QString ComPort)
     data->showTransferUi = true;
     vShowUpdateDialog(true);
     data->autoConnecting = true;
-    if (bConnectToSensor()) {
+    const bool connected = bConnectToSensor();
+    if (sequence.stopped())
+        return;
+    if (connected) {
         takeConnectedSensor();
+        if (sequence.stopped())
+            return;
     } else {
         data->autoConnecting = false;
         vShowUpdateDialog(false);
@@ -158,7 +182,14 @@ void SensorWindow::vAutoConnect(QString ComPort)
 
 void SensorWindow::slotContinousDataTimeout()
 {
-    if (bIdentityConfirmed(identityChecksOfWatchdog))
+    // Due inside another sequence's wait: checked once that sequence has ended.
+    const SequenceGuard sequence(this, sequences);
+    if (sequence.refused()) {
+        data->watchdogTimer.start();
+        return;
+    }
+    const bool confirmed = bIdentityConfirmed(identityChecksOfWatchdog);
+    if (confirmed || sequence.stopped())
         return;
     data->watchdogTimer.stop();
     if (data->portCombo->currentIndex() == 0)
@@ -175,6 +206,12 @@ void SensorWindow::slotContinousDataTimeout()
 
 void SensorWindow::actionConnectSensor(int state)
 {
+    // Chosen inside a running sequence's wait: the port in use stays.
+    const SequenceGuard sequence(this, sequences);
+    if (sequence.refused()) {
+        data->portCombo->setCurrentIndex(data->activePortIndex);
+        return;
+    }
     if (state <= 0) {
         data->watchdogTimer.stop();
         vShowUpdateDialog(false);
@@ -184,7 +221,10 @@ void SensorWindow::actionConnectSensor(int state)
         vDisconnect();
     } else {
         ConnectionSwitchDialog direction;
-        switch (direction.exec()) {
+        const int choice = direction.exec();
+        if (sequence.stopped())
+            return;
+        switch (choice) {
         case ConnectionSwitchDialog::Cancelled:
             data->portCombo->setCurrentIndex(data->activePortIndex);
             return;
@@ -198,6 +238,8 @@ void SensorWindow::actionConnectSensor(int state)
         default:
             break;
         }
+        if (sequence.stopped())
+            return;
     }
     ui->sensorOperationsToolbar->setEnabled(sensorConnected);
     data->connectionStatus->setConnected(sensorConnected);
@@ -208,20 +250,29 @@ void SensorWindow::connectSensorToPc()
     vDisconnect();
     emit vComPortSelected(data->portCombo->currentText());
     startUpdateDialog(350);
-    if (!bConnectToSensor()) {
+    const SequenceGuard sequence(this, sequences);
+    const bool connected = bConnectToSensor();
+    if (sequence.stopped())
+        return;
+    if (!connected) {
         dropFailedConnection();
         return;
     }
     takeConnectedSensor();
+    if (sequence.stopped())
+        return;
     data->liveDataEnabled = true;
     ui->actionEnable_live_data->setChecked(true);
 }
 
 bool SensorWindow::connectPcToSensor()
 {
+    const SequenceGuard sequence(this, sequences);
     const QMessageBox::StandardButton answer
         = QMessageBox::information(this, tr("tGauge"), tr("Sensor settings will be overwritten with the ones from PC"),
                                    QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel);
+    if (sequence.stopped())
+        return true;
     if (answer == QMessageBox::Cancel) {
         data->portCombo->setCurrentIndex(0);
         data->activePortIndex = 0;
@@ -229,7 +280,10 @@ bool SensorWindow::connectPcToSensor()
     }
     vDisconnect();
     emit vComPortSelected(data->portCombo->currentText());
-    if (!bConnectToSensor()) {
+    const bool connected = bConnectToSensor();
+    if (sequence.stopped())
+        return true;
+    if (!connected) {
         dropFailedConnection();
         return true;
     }
@@ -238,6 +292,10 @@ bool SensorWindow::connectPcToSensor()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     editForwarding = false;
     vWriteAllSettings(false);
+    if (sequence.stopped()) {
+        QApplication::restoreOverrideCursor();
+        return true;
+    }
     editForwarding = true;
     platformSleep(250);
     QApplication::restoreOverrideCursor();
@@ -246,6 +304,8 @@ bool SensorWindow::connectPcToSensor()
     // Read back what the sensor took.
     startUpdateDialog(470);
     readAllSwitchingTextDecoding(true);
+    if (sequence.stopped())
+        return true;
     ui->sensorOperationsToolbar->setEnabled(sensorConnected);
     data->activePortIndex = data->portCombo->currentIndex();
     makeMarksEditable();
@@ -258,10 +318,13 @@ bool SensorWindow::connectPcToSensor()
 
 void SensorWindow::takeConnectedSensor()
 {
+    const SequenceGuard sequence(this, sequences);
     updateWindowTitle();
     sensorConnected = true;
     data->justConnected = true;
     readAllParameters();
+    if (sequence.stopped())
+        return;
     ui->sensorOperationsToolbar->setEnabled(true);
     data->activePortIndex = data->portCombo->currentIndex();
     makeMarksEditable();

@@ -47,13 +47,21 @@ bool isLeftOutOfWriteAll(const QString &id)
 
 bool SensorWindow::bCheckSensorIdentity()
 {
+    const SequenceGuard sequence(this, sequences);
+    if (sequence.refused())
+        return false;
     // The answers up to the final fetch are not looked at: they prepare the master's port.
     const QByteArray preparation[] = {probeFrame(),         identitySetupFrame(), processDataFrame(),
                                       identityStartFrame(), productIdReadFrame(), processDataFrame()};
-    for (const QByteArray &frame : preparation)
+    for (const QByteArray &frame : preparation) {
         bSendFrame(frame, false);
+        if (sequence.stopped())
+            return false;
+    }
     platformSleep(50);
     bSendFrame(processDataFrame(), false);
+    if (sequence.stopped())
+        return false;
     platformSleep(50);
 
     // The device's answer crosses the serial line character by character: give it that time too.
@@ -61,6 +69,8 @@ bool SensorWindow::bCheckSensorIdentity()
     const unsigned int timeoutMs = unsigned(sensor.getLineDelay())
                                    + unsigned(sensor.getCharacterDelay()) * unsigned(fetch.size()) + 2000u;
     const auto record = transferOne(fetch, std::string(), double(timeoutMs), false);
+    if (sequence.stopped())
+        return false;
     bool matches = false;
     if (record.status != 0) {
         const QByteArray answer = QByteArray::fromStdString(record.answer);
@@ -76,17 +86,26 @@ bool SensorWindow::bCheckSensorIdentity()
 
 bool SensorWindow::readParameter(const QString &id, bool showUi)
 {
+    const SequenceGuard sequence(this, sequences);
+    if (sequence.refused())
+        return true;
     QtProperty *property = findProperty(data->rootProperty, id.toLatin1());
     enableTreeDataHandling(false);
     if (property) {
         const ParameterAddress address = ParameterAddress::fromText(parameterAddresses.value(id));
         bSendFrame(readRequestFrame(address.index, address.subIndex), showUi);
+        if (sequence.stopped())
+            return true;
         platformSleep(50);
         for (int i = 0; i < 2; ++i) {
             bSendFrame(processDataFrame(), true);
+            if (sequence.stopped())
+                return true;
             platformSleep(70);
         }
         const QByteArray answer = requestAnswer(resultFetchFrame());
+        if (sequence.stopped())
+            return true;
         const std::optional<int> unitIndex
             = applyAnswer(property, answer, {data->pressureDivisor, data->decodeTextParameters});
         if (unitIndex)
@@ -98,11 +117,16 @@ bool SensorWindow::readParameter(const QString &id, bool showUi)
 
 void SensorWindow::readAllParameters()
 {
+    const SequenceGuard sequence(this, sequences);
+    if (sequence.refused())
+        return;
     data->watchdogTimer.stop();
     const QStringList ids = parameterAddresses.keys();
     for (const QString &id : ids) {
         platformSleep(120);
         readParameter(id, false);
+        if (sequence.stopped())
+            return;
     }
     applyUnitsAndOutputs(QString());
     data->watchdogTimer.start();
@@ -111,6 +135,9 @@ void SensorWindow::readAllParameters()
 // The user's "Read" leaves texts alone; they are decoded from then on.
 void SensorWindow::vRadAllSettings(bool)
 {
+    const SequenceGuard sequence(this, sequences);
+    if (sequence.refused())
+        return;
     ui->actionWriting->setChecked(false);
     startUpdateDialog(430);
     readAllSwitchingTextDecoding(false);
@@ -118,14 +145,23 @@ void SensorWindow::vRadAllSettings(bool)
 
 void SensorWindow::readAllSwitchingTextDecoding(bool decodeTexts)
 {
+    const SequenceGuard sequence(this, sequences);
     data->decodeTextParameters = decodeTexts;
     data->deviceValuesPending = true;
     readAllParameters();
+    if (sequence.stopped())
+        return;
     data->decodeTextParameters = !decodeTexts;
 }
 
 void SensorWindow::sendDelayValue()
 {
+    // A write that comes due inside another sequence's wait goes out after that sequence.
+    const SequenceGuard sequence(this, sequences);
+    if (sequence.refused()) {
+        sendTimer.start();
+        return;
+    }
     enableTreeDataHandling(false);
     QtProperty *property = pendingProperty;
     const QVariant value = deviceUnitValue(property, pendingValue);
@@ -136,11 +172,17 @@ void SensorWindow::sendDelayValue()
             const int number = deviceNumber(property, value, data->pressureDivisor, editForwarding);
             platformSleep(100);
             bSendFrame(resultFetchFrame(), false);
+            if (sequence.stopped())
+                return;
             platformSleep(100);
             requestAnswer(writeFrame(address.index, address.subIndex, address.size, number));
+            if (sequence.stopped())
+                return;
         }
         if (!data->liveDataEnabled && sensorConnected)
             bSendFrame(processDataFrame(), data->showTransferUi);
+        if (sequence.stopped())
+            return;
         sendTimer.stop();
     }
     if (!bulkWriteActive)
@@ -150,6 +192,9 @@ void SensorWindow::sendDelayValue()
 
 void SensorWindow::vWriteAllSettings(bool)
 {
+    const SequenceGuard sequence(this, sequences);
+    if (sequence.refused())
+        return;
     QAction *liveData = ui->actionEnable_live_data;
     const bool wasLive = liveData->isChecked();
     liveData->setChecked(false);
@@ -159,6 +204,8 @@ void SensorWindow::vWriteAllSettings(bool)
     enableTreeDataHandling(false);
     bulkWriteActive = true;
     writeAllSettings();
+    if (sequence.stopped())
+        return;
     bulkWriteActive = false;
     data->liveDataEnabled = wasLive;
     liveData->setChecked(wasLive);
@@ -168,6 +215,9 @@ void SensorWindow::vWriteAllSettings(bool)
 
 void SensorWindow::writeAllSettings()
 {
+    const SequenceGuard sequence(this, sequences);
+    if (sequence.refused())
+        return;
     pendingValue = -1;
     data->watchdogTimer.stop();
     const QStringList ids = parameterAddresses.keys();
@@ -185,6 +235,8 @@ void SensorWindow::writeAllSettings()
             continue;
         platformSleep(250);
         sendDelayValue();
+        if (sequence.stopped())
+            return;
         platformSleep(250);
     }
     enableTreeDataHandling(true);
@@ -203,21 +255,27 @@ void SensorWindow::vEnableEditableProperties()
 
 bool SensorWindow::bFactoryResetSequence()
 {
+    const SequenceGuard sequence(this, sequences);
+    if (sequence.refused())
+        return true;
     enableTreeDataHandling(false);
     ui->actionWriting->setChecked(true);
     startUpdateDialog(380);
 
-    platformSleep(100);
-    bSendFrame(resultFetchFrame(), false);
-    platformSleep(100);
-    bSendFrame(factoryResetFrame(), false);
-    platformSleep(100);
-    bSendFrame(processDataFrame(), false);
-    bSendFrame(processDataFrame(), false);
+    const QByteArray frames[] = {resultFetchFrame(), factoryResetFrame(), processDataFrame(), processDataFrame()};
+    const unsigned int pausesBefore[] = {100, 100, 100, 0};
+    for (int i = 0; i < 4; ++i) {
+        platformSleep(pausesBefore[i]);
+        bSendFrame(frames[i], false);
+        if (sequence.stopped())
+            return true;
+    }
     platformSleep(100);
 
     data->deviceValuesPending = true;
     readAllParameters();
+    if (sequence.stopped())
+        return true;
     ui->actionEnable_live_data->setChecked(true);
     readParameter(QStringLiteral("FilterSettings"), false);
     enableTreeDataHandling(true);

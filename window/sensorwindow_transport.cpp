@@ -1,13 +1,16 @@
 #include "sensorwindow.h"
 
+#include "heldtransfer.h"
 #include "sensorwindowdata.h"
 
 #include <comm/fixedframes.h>
 #include <comm/frame.h>
+#include <comm/platformsleep.h>
 
 #include <utils/progressbarui.h>
 
 #include <QApplication>
+#include <QPointer>
 
 namespace BravoSensorPlugin {
 namespace Core {
@@ -23,12 +26,14 @@ constexpr double frameTimeoutMs = 2000.0;
 void SensorWindow::sendDataFrame(ExtensionSystem::CommunicationInterface::DataFrame *frames, bool showUi)
 {
     ExtensionSystem::CommunicationInterface *connection = data->connection;
-    if (!connection || !frames)
+    if (!connection || !frames || sequences.abandoned)
         return;
     auto *wait = new Utils::ProgressBarUi(this);
     wait->setModal(showUi);
     wait->setShowUi(showUi);
-    const unsigned int id = connection->uiSendDataFrames(frames);
+    // The connection works on a copy: whatever ends our wait, it never holds a list we freed.
+    const QPointer<HeldTransfer> transfer = new HeldTransfer(connection, *frames);
+    const unsigned int id = transfer->id();
     const QMetaObject::Connection finished
         = connect(connection, SIGNAL(emitFinished(unsigned int)), wait, SLOT(exit(unsigned int)));
     // A connection the host deletes meanwhile never reports the transfer; the wait must still end.
@@ -36,12 +41,32 @@ void SensorWindow::sendDataFrame(ExtensionSystem::CommunicationInterface::DataFr
         = connect(connection, &QObject::destroyed, wait, [wait, id] { wait->exit(id); });
     if (showUi)
         QApplication::setOverrideCursor(Qt::WaitCursor);
+    const QPointer<SensorWindow> self(this);
+    const bool inSequence = sequences.running > 0;
+    ++sequences.waiting;
     wait->exec(int(id));
     if (showUi)
         QApplication::restoreOverrideCursor();
+    const bool answered = transfer && transfer->isFinished();
+    if (answered)
+        *frames = transfer->frames();
+    if (transfer)
+        transfer->release();
+    // Closed inside its own wait: nothing of this window may be touched any more.
+    if (!self) {
+        if (inSequence)
+            setPlatformSleepInterrupted(true);
+        return;
+    }
+    --sequences.waiting;
     disconnect(finished);
     disconnect(released);
     wait->deleteLater();
+    // Only a quitting application ends the wait of a transfer that is still in the connection's hands.
+    if (transfer && !answered && inSequence) {
+        sequences.abandoned = true;
+        setPlatformSleepInterrupted(true);
+    }
 }
 
 Record SensorWindow::transferOne(const QByteArray &query, const std::string &pattern, double timeoutMs,

@@ -179,11 +179,11 @@ void SerialConnection::Private::onReadyRead()
     if (phase != Phase::AwaitingAnswer)
         return;
     received += bytes;
-    const int length = answerFrameLength(received);
-    if (length == 0)
+    // A late or damaged answer is dropped here, so it can never become the answer of this record.
+    const QByteArray answer = takeAnswerFrame(received, frame.size() > 2 ? frame.at(2) : char(0));
+    if (answer.isEmpty())
         return;
-    // Bytes after the frame belong to no record.
-    received.truncate(length);
+    received = answer;
     completeRecord(answerMatches(received, currentRecord().answerPattern) ? 1 : 0);
 }
 

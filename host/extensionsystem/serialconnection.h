@@ -8,7 +8,8 @@ namespace ExtensionSystem {
 
 // A connection over a serial port, driven by the GUI thread's event loop.
 // Lists are served in the order they came, one record at a time; an answer
-// is byte 0 = N followed by N bytes.
+// is byte 0 = N followed by N bytes, with a right check octet and the
+// request's command in byte 2 (or the "ERROR" frame).
 class EXTENSIONSYSTEM_EXPORT SerialConnection final : public CommunicationInterface
 {
     Q_OBJECT

@@ -317,7 +317,9 @@ bool readRawDoubles(std::string_view field, std::size_t count, std::vector<doubl
     if (!decoded || std::size_t(decoded->size()) != count * sizeof(double))
         return false;
     values.resize(count);
-    qFromLittleEndian<double>(decoded->constData(), qsizetype(count), values.data());
+    // An empty array's data pointer may be null, which memcpy must not see.
+    if (count > 0)
+        qFromLittleEndian<double>(decoded->constData(), qsizetype(count), values.data());
     return true;
 }
 

@@ -223,9 +223,13 @@ void ThresholdWindowWidget::setReadOnly(bool readOnly)
 
 bool ThresholdWindowWidget::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != d->canvas || !d->plot)
+    // isNull(), not a cast: the canvas also gets events while the plot is being destroyed.
+    if (watched != d->canvas || d->plot.isNull())
         return false;
-    const auto *mouse = static_cast<const QMouseEvent *>(event);
+    // Only mouse events are cast: the canvas sees every other kind of event too.
+    const auto *mouse = dynamic_cast<const QMouseEvent *>(event);
+    if (!mouse)
+        return false;
     switch (event->type()) {
     case QEvent::MouseButtonPress:
         if (d->readOnly || mouse->button() != Qt::LeftButton)

@@ -1,5 +1,6 @@
 #include "ptydevice.h"
 
+#include <comm/frame.h>
 #include <extensionsystem/portsettings.h>
 #include <extensionsystem/serialconnection.h>
 
@@ -34,6 +35,12 @@ DataFrameRecord makeRecord(const QByteArray &query, double timeoutMs,
 QByteArray bytes(const char *hex)
 {
     return QByteArray::fromHex(hex);
+}
+
+// A master's answer: N, check octet, the command answered, then status and payload.
+QByteArray answerTo(quint8 command, const char *hexBody = "00")
+{
+    return BravoSensorPlugin::Core::buildFrame(command, bytes(hexBody));
 }
 
 // Counts the warnings that mention one port while it is installed.
@@ -73,6 +80,9 @@ private slots:
     void answerArrivingInPiecesIsJoined();
     void strayBytesNeverReachTheNextRecord_data();
     void strayBytesNeverReachTheNextRecord();
+    void onlyTheAnswerToThePendingRequestIsTaken_data();
+    void onlyTheAnswerToThePendingRequestIsTaken();
+    void aLateAnswerNeverShiftsTheAnswersAfterIt();
     void answerPatternDecidesStatus_data();
     void answerPatternDecidesStatus();
     void listsFromTwoCallersAreServedInOrderOneRecordAtATime();
@@ -129,7 +139,7 @@ bool tst_SerialConnection::transfer(DataFrame &frames)
 void tst_SerialConnection::answerArrivingInPiecesIsJoined()
 {
     openConnection();
-    const QByteArray answer = bytes("0651120000aabb");
+    const QByteArray answer = answerTo(0x12, "00aabbcc");
     connect(m_device.get(), &PtyDevice::frameReceived, this, [this, answer] {
         m_device->write(answer.left(1));
         QTimer::singleShot(30, m_device.get(), [this, answer] { m_device->write(answer.mid(1, 3)); });
@@ -162,7 +172,7 @@ void tst_SerialConnection::strayBytesNeverReachTheNextRecord()
     QFETCH(QByteArray, firstAnswer);
 
     openConnection();
-    const QByteArray secondAnswer = bytes("03511200");
+    const QByteArray secondAnswer = answerTo(0x12);
     connect(m_device.get(), &PtyDevice::frameReceived, this, [&](const QByteArray &frame) {
         m_device->write(frame == bytes("027022") ? firstReply : secondAnswer);
     });
@@ -175,12 +185,67 @@ void tst_SerialConnection::strayBytesNeverReachTheNextRecord()
     QCOMPARE(QByteArray::fromStdString(frames.back().answer), secondAnswer);
 }
 
+void tst_SerialConnection::onlyTheAnswerToThePendingRequestIsTaken_data()
+{
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("answer");
+
+    const QByteArray fetched = answerTo(0x27, "000102");
+    QByteArray badCheck = fetched;
+    badCheck[1] = char(badCheck.at(1) ^ 0x01);
+    QByteArray badCount = fetched;
+    badCount[0] = char(0x40);
+    const QByteArray error = BravoSensorPlugin::Core::buildFrame('E', "RROR");
+    QTest::newRow("answer of another request first") << answerTo(0x22, "0001020304") + fetched << 1 << fetched;
+    QTest::newRow("damaged check octet first") << badCheck + fetched << 1 << fetched;
+    // Without resynchronising, the record would wait for 64 bytes until its time-out.
+    QTest::newRow("damaged count byte first") << badCount + fetched << 1 << fetched;
+    QTest::newRow("noise first") << bytes("00ff01") + fetched << 1 << fetched;
+    QTest::newRow("error frame answers any request") << error << 1 << error;
+    QTest::newRow("only another request's answer") << answerTo(0x22) << 0 << QByteArray();
+}
+
+void tst_SerialConnection::onlyTheAnswerToThePendingRequestIsTaken()
+{
+    QFETCH(QByteArray, reply);
+    QFETCH(int, status);
+    QFETCH(QByteArray, answer);
+
+    openConnection();
+    replyWith(reply);
+    DataFrame frames{makeRecord(bytes("027327"), 1000)};
+    QVERIFY(transfer(frames));
+    QCOMPARE(frames.front().status, status);
+    QCOMPARE(QByteArray::fromStdString(frames.front().answer), answer);
+}
+
+void tst_SerialConnection::aLateAnswerNeverShiftsTheAnswersAfterIt()
+{
+    openConnection();
+    // The probe is answered after its record gave up, while the fetch after it waits.
+    connect(m_device.get(), &PtyDevice::frameReceived, this, [this](const QByteArray &frame) {
+        const bool probe = frame.at(2) == 0x12;
+        QTimer::singleShot(probe ? 300 : 250, m_device.get(), [this, probe] {
+            m_device->write(probe ? answerTo(0x12) : answerTo(0x27, "0007"));
+        });
+    });
+    DataFrame frames{makeRecord(bytes("03511201"), 150), makeRecord(bytes("027327"), 1000),
+                     makeRecord(bytes("027327"), 1000)};
+    QVERIFY(transfer(frames));
+    QCOMPARE(frames.front().status, 0);
+    for (auto record = std::next(frames.begin()); record != frames.end(); ++record) {
+        QCOMPARE(record->status, 1);
+        QCOMPARE(QByteArray::fromStdString(record->answer), answerTo(0x27, "0007"));
+    }
+}
+
 void tst_SerialConnection::answerPatternDecidesStatus_data()
 {
     QTest::addColumn<QByteArray>("pattern");
     QTest::addColumn<int>("status");
 
-    QTest::newRow("match in the middle of the hex text") << QByteArray("7322") << 1;
+    QTest::newRow("match in the middle of the hex text") << QByteArray("7022") << 1;
     QTest::newRow("anchored mismatch") << QByteArray("^0473") << 0;
 }
 
@@ -190,7 +255,7 @@ void tst_SerialConnection::answerPatternDecidesStatus()
     QFETCH(int, status);
 
     openConnection();
-    const QByteArray answer = bytes("03732200");
+    const QByteArray answer = answerTo(0x22);
     replyWith(answer);
 
     DataFrame frames{makeRecord(bytes("027022"), 500, pattern.toStdString())};
@@ -214,7 +279,7 @@ void tst_SerialConnection::listsFromTwoCallersAreServedInOrderOneRecordAtATime()
             ++overlaps;
         QTimer::singleShot(20, m_device.get(), [&, last = frame.right(1)] {
             --outstanding;
-            m_device->write(bytes("034022") + last);
+            m_device->write(BravoSensorPlugin::Core::buildFrame(0x12, last));
         });
     });
 
@@ -232,9 +297,9 @@ void tst_SerialConnection::listsFromTwoCallersAreServedInOrderOneRecordAtATime()
     QCOMPARE(overlaps, 0);
     const QByteArrayList expectedRequests{bytes("03401201"), bytes("03401202"), bytes("03401203")};
     QCOMPARE(requests, expectedRequests);
-    QCOMPARE(QByteArray::fromStdString(first.front().answer), bytes("03402201"));
-    QCOMPARE(QByteArray::fromStdString(first.back().answer), bytes("03402202"));
-    QCOMPARE(QByteArray::fromStdString(second.front().answer), bytes("03402203"));
+    QCOMPARE(QByteArray::fromStdString(first.front().answer), answerTo(0x12, "01"));
+    QCOMPARE(QByteArray::fromStdString(first.back().answer), answerTo(0x12, "02"));
+    QCOMPARE(QByteArray::fromStdString(second.front().answer), answerTo(0x12, "03"));
     QCOMPARE(m_connection->iPendingTransfers(), 0);
     QCoreApplication::processEvents();
     QCOMPARE(finished.count(), 2);
@@ -258,7 +323,7 @@ void tst_SerialConnection::finishedIsSignalledOnlyAfterTheCallReturns()
     QFETCH(int, status);
 
     openConnection();
-    replyWith(bytes("03511200"));
+    replyWith(answerTo(0x12));
     if (closeFirst)
         m_connection->vClose();
 
@@ -304,7 +369,7 @@ void tst_SerialConnection::delaysSpaceTheFrameWithoutBlockingTheEventLoop()
     QElapsedTimer clock;
     connect(m_device.get(), &PtyDevice::frameReceived, this, [&] {
         frameArrivedAfter = clock.elapsed();
-        m_device->write(bytes("03462600"));
+        m_device->write(answerTo(0x26));
     });
     int ticks = 0;
     QTimer ticker;
@@ -330,7 +395,7 @@ void tst_SerialConnection::unplugFailsTheRestAtOnceAndIsReportedOnce()
     int requests = 0;
     connect(m_device.get(), &PtyDevice::frameReceived, this, [&] {
         if (++requests == 1)
-            m_device->write(bytes("03511200"));
+            m_device->write(answerTo(0x12));
         else
             m_device->unplug();
     });

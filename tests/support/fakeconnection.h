@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // A connection without a port behind it. Without a responder it only remembers what it was
@@ -37,8 +38,10 @@ public:
     bool finishAndCheckState(unsigned int id);
     // Runs inside the sender's wait, just before each transfer finishes.
     void setWhileInFlight(std::function<void()> check) { m_whileInFlight = std::move(check); }
-    // Transfers from now on never finish.
+    // Transfers from now on never finish on their own.
     void holdTransfers() { m_holdTransfers = true; }
+    // Fails every held transfer, as a released connection does, and reports it finished.
+    void failHeldTransfers();
     // Every record a responder answered, in order.
     const std::vector<DataFrameRecord> &records() const { return m_records; }
 
@@ -49,6 +52,7 @@ private:
     Responder m_responder;
     std::function<void()> m_whileInFlight;
     bool m_holdTransfers = false;
+    std::vector<std::pair<DataFrame *, unsigned int>> m_held;
     unsigned int m_lastId = 0;
     std::vector<DataFrameRecord> m_records;
     ExtensionSystem::PortSettings m_settings;

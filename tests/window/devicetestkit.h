@@ -27,3 +27,11 @@ inline QList<QByteArray> withCommand(const QList<QByteArray> &log, quint8 comman
     }
     return found;
 }
+
+// After QCoreApplication::exit() every event loop, also one started later, ends at once until the
+// application's own loop has run: running it once lets a test go on after it quit the application.
+inline void forgetQuit()
+{
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
+}

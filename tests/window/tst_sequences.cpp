@@ -79,6 +79,10 @@ private slots:
     void updateDialogPacesAndCloses();
     void endOfUpdateDialogAfterConnecting_data();
     void endOfUpdateDialogAfterConnecting();
+    void sequenceEndsAtOnceWhenItsWaitIsCutShort_data();
+    void sequenceEndsAtOnceWhenItsWaitIsCutShort();
+    void noSecondSequenceStartsInsideAWait_data();
+    void noSecondSequenceStartsInsideAWait();
 
 private:
     SensorWindowData &data() { return *m_window->windowData(); }
@@ -88,6 +92,8 @@ private:
     QtProperty *addIntProperty(const QString &id, const QString &address);
     // The parameter at "index;subIndex".
     QString idAt(const QString &address) const;
+    // Starts the named sequence and returns once it has ended.
+    void runSequence(SensorWindow *window, const QString &name);
 
     ExtensionSystem::SensorBasic m_sensor;
     std::unique_ptr<SensorWindow> m_window;
@@ -469,6 +475,120 @@ void tst_Sequences::endOfUpdateDialogAfterConnecting()
     QVERIFY(data().pollTimer.isActive());
     QVERIFY(data().watchdogTimer.isActive());
     QVERIFY(m_window->form()->chartToolbar->isEnabled());
+}
+
+void tst_Sequences::runSequence(SensorWindow *window, const QString &name)
+{
+    window->sensorConnected = true;
+    window->pendingProperty = property("OnDelay1");
+    window->pendingValue = 1200;
+    if (name == QLatin1String("identity check"))
+        window->bCheckSensorIdentity();
+    else if (name == QLatin1String("read-all"))
+        window->readAllParameters();
+    else if (name == QLatin1String("write-all"))
+        window->vWriteAllSettings(false);
+    else if (name == QLatin1String("single write"))
+        window->sendDelayValue();
+    else if (name == QLatin1String("connecting"))
+        window->bConnectToSensor();
+    else
+        QFAIL("unknown sequence");
+}
+
+// Closing or deleting the window, or quitting the host, inside a wait: no further frame, no pause runs out.
+void tst_Sequences::sequenceEndsAtOnceWhenItsWaitIsCutShort_data()
+{
+    QTest::addColumn<QString>("sequence");
+    QTest::addColumn<QString>("cut");
+    QTest::addColumn<int>("framesSent");
+    for (const char *cut : {"window closed", "window deleted", "quit"}) {
+        QTest::addRow("%s during an identity check", cut) << "identity check" << cut << 7;
+        QTest::addRow("%s during read-all", cut) << "read-all" << cut << 2;
+        QTest::addRow("%s during write-all", cut) << "write-all" << cut << 3;
+        QTest::addRow("%s during a single write", cut) << "single write" << cut << 1;
+        QTest::addRow("%s while connecting", cut) << "connecting" << cut << 4;
+    }
+}
+
+void tst_Sequences::sequenceEndsAtOnceWhenItsWaitIsCutShort()
+{
+    QFETCH(QString, sequence);
+    QFETCH(QString, cut);
+    QFETCH(int, framesSent);
+    BravoSensorPlugin::Core::setPlatformSleepScale(1.0);
+    ScriptedConnection master([](const QByteArray &query) { return query; });
+    data().connection = &master;
+    QElapsedTimer sinceCut;
+    master.setWhileInFlight([&] {
+        if (int(master.records().size()) != framesSent)
+            return;
+        sinceCut.start();
+        if (cut == QLatin1String("quit"))
+            QCoreApplication::exit(0);
+        else if (cut == QLatin1String("window closed"))
+            m_window->close();
+        else
+            m_window.reset();
+    });
+    runSequence(m_window.get(), sequence);
+    const qint64 endedAfter = sinceCut.elapsed();
+    // Counted before the event loop runs again: the transfer whose wait found the application
+    // quitting is queued, but nothing waits for it.
+    const int sent = int(master.records().size());
+    if (cut == QLatin1String("quit"))
+        forgetQuit();
+    BravoSensorPlugin::Core::setPlatformSleepScale(0);
+
+    QCOMPARE(sent, framesSent);
+    QCOMPARE(bool(m_window), cut != QLatin1String("window deleted"));
+    QVERIFY2(endedAfter < 1000, qPrintable(QString::number(endedAfter)));
+    QVERIFY(!BravoSensorPlugin::Core::platformSleepInterrupted());
+}
+
+// A timer or a user action that comes inside the wait of a read: the read's four frames stay together.
+void tst_Sequences::noSecondSequenceStartsInsideAWait_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::newRow("write coming due") << "write";
+    QTest::newRow("watchdog") << "watchdog";
+    QTest::newRow("Read") << "Read";
+    QTest::newRow("Write") << "Write";
+    QTest::newRow("choosing Offline") << "Offline";
+}
+
+void tst_Sequences::noSecondSequenceStartsInsideAWait()
+{
+    QFETCH(QString, source);
+    attachMaster();
+    m_window->pendingProperty = property("OnDelay1");
+    m_window->pendingValue = 1200;
+    QTimer::singleShot(0, m_window.get(), [this, source] {
+        if (source == QLatin1String("write"))
+            QMetaObject::invokeMethod(m_window.get(), "sendDelayValue");
+        else if (source == QLatin1String("watchdog"))
+            QMetaObject::invokeMethod(m_window.get(), "slotContinousDataTimeout");
+        else if (source == QLatin1String("Read"))
+            m_window->form()->actionRead->trigger();
+        else if (source == QLatin1String("Write"))
+            m_window->form()->actionWriting->trigger();
+        else
+            emit data().portCombo->activated(0);
+    });
+    m_window->readParameter(QStringLiteral("OnDelay1"), false);
+
+    const QList<QByteArray> read = m_master->queryLog();
+    QCOMPARE(read.size(), 4);
+    QCOMPARE(read.last(), QByteArray::fromHex("027327"));
+    QVERIFY(m_window->sensorConnected);
+    if (source == QLatin1String("watchdog"))
+        QVERIFY(data().watchdogTimer.isActive());
+    if (source != QLatin1String("write"))
+        return;
+    // The write went out after the read.
+    QVERIFY(m_window->sendTimer.isActive());
+    QTRY_COMPARE(withCommand(m_master->queryLog(), 0x24).size(), 1);
+    QCOMPARE(m_master->simulator().parameter(QStringLiteral("OnDelay1")), QVariant(1200));
 }
 
 QTEST_MAIN(tst_Sequences)

@@ -49,6 +49,7 @@ private slots:
     void waitIndicationOnlyWhileTransfersMayShowIt_data();
     void waitIndicationOnlyWhileTransfersMayShowIt();
     void aConnectionDeletedMidTransferEndsTheWait();
+    void aListTheSenderGaveUpOnStaysValidForTheConnection();
 
 private:
     SensorWindow &window() { return *m_window; }
@@ -236,6 +237,19 @@ void tst_Transport::aConnectionDeletedMidTransferEndsTheWait()
     QTimer::singleShot(0, connection, &QObject::deleteLater);
     QVERIFY(!window().bSendFrame(QByteArray::fromHex("027022"), false));
     QVERIFY(!data().connection);
+}
+
+// A quit ends the wait while the connection still holds the list; the connection fails it later,
+// as a released connection does.
+void tst_Transport::aListTheSenderGaveUpOnStaysValidForTheConnection()
+{
+    ScriptedConnection connection([](const QByteArray &query) { return query; });
+    connection.holdTransfers();
+    data().connection = &connection;
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    QVERIFY(!window().bSendFrame(QByteArray::fromHex("027022"), false));
+    forgetQuit();
+    connection.failHeldTransfers();
 }
 
 QTEST_MAIN(tst_Transport)
