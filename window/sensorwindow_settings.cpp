@@ -2,6 +2,7 @@
 
 #include "propertyvalues.h"
 #include "sensorwindowdata.h"
+#include "sequenceguard.h"
 #include "ui_sensorwindow.h"
 
 #include <model/settingsdocument.h>
@@ -85,6 +86,9 @@ QString SensorWindow::settingsParameterText() const
 
 bool SensorWindow::bOpenSettings(QString fileName)
 {
+    const SequenceGuard sequence(this, sequences);
+    if (sequence.refused())
+        return false;
     bool complete = true;
     if (fileName.isEmpty()) {
         QFileDialog dialog(this);
