@@ -93,6 +93,7 @@ SensorWindow::~SensorWindow()
     layout.sync();
 
     data->liveDataEnabled = false;
+    abandonPendingPoll();
     delete data->progressBar;
     delete data->progressButton;
     delete data->progressLabel;

@@ -1,5 +1,6 @@
 #include "sensorwindow.h"
 
+#include "livedatapause.h"
 #include "parameteraddress.h"
 #include "propertyvalues.h"
 #include "sensorwindowdata.h"
@@ -137,6 +138,7 @@ void SensorWindow::sendDelayValue()
             platformSleep(100);
             bSendFrame(resultFetchFrame(), false);
             platformSleep(100);
+            signalWriteModeIcon(true);
             requestAnswer(writeFrame(address.index, address.subIndex, address.size, number));
         }
         if (!data->liveDataEnabled && sensorConnected)
@@ -150,18 +152,13 @@ void SensorWindow::sendDelayValue()
 
 void SensorWindow::vWriteAllSettings(bool)
 {
-    QAction *liveData = ui->actionEnable_live_data;
-    const bool wasLive = liveData->isChecked();
-    liveData->setChecked(false);
-    data->liveDataEnabled = false;
+    const LiveDataPause pause(*this);
     if (data->connection)
         data->pollTimer.start();
     enableTreeDataHandling(false);
     bulkWriteActive = true;
     writeAllSettings();
     bulkWriteActive = false;
-    data->liveDataEnabled = wasLive;
-    liveData->setChecked(wasLive);
     vEnableEditableProperties();
     enableTreeDataHandling(true);
 }
