@@ -1,5 +1,7 @@
 #include "devicetestkit.h"
 
+#include <support/simulatorprocess.h>
+
 #include <comm/frame.h>
 #include <comm/platformsleep.h>
 #include <plugin/sensorcatalogue.h>
@@ -13,7 +15,6 @@
 #include <QElapsedTimer>
 #include <QLoggingCategory>
 #include <QMdiSubWindow>
-#include <QProcess>
 #include <QProgressBar>
 #include <QtTest>
 
@@ -69,7 +70,7 @@ private:
     SensorWindowData &data() { return *m_object->sensorWindow()->windowData(); }
 
     ExtensionSystem::SensorBasic m_sensor;
-    QProcess m_simulator;
+    SimulatorProcess m_simulator;
     ModalHand m_hand;
     std::unique_ptr<QMdiSubWindow> m_subWindow;
     std::unique_ptr<SensorInterface> m_object;
@@ -79,10 +80,8 @@ void bench_Polling::initTestCase()
 {
     BravoSensorPlugin::Core::setPlatformSleepScale(0);
     m_sensor = BravoSensorPlugin::Core::buildSensorCatalogue().front();
-    m_simulator.start(QStringLiteral(KR7D_APP_DIR "/iolink-master-sim"),
-                      {QStringLiteral("--sensor"), QString::fromStdString(m_sensor.name())});
-    QVERIFY(m_simulator.waitForReadyRead(5000));
-    const QString port = QString::fromLocal8Bit(m_simulator.readLine().trimmed());
+    QVERIFY(m_simulator.start({QStringLiteral("--sensor"), QString::fromStdString(m_sensor.name())}));
+    const QString port = m_simulator.portPath();
 
     m_subWindow = std::make_unique<QMdiSubWindow>();
     m_object = std::make_unique<SensorInterface>(&m_sensor, m_subWindow.get());
@@ -97,8 +96,6 @@ void bench_Polling::initTestCase()
 void bench_Polling::cleanupTestCase()
 {
     m_object.reset();
-    m_simulator.terminate();
-    m_simulator.waitForFinished(5000);
 }
 
 void bench_Polling::cadenceOnAPseudoTerminal()
