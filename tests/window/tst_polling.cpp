@@ -62,7 +62,7 @@ private slots:
     void writeFlashesTheWriteIcon();
 
 private:
-    SensorWindow &window() { return *m_object->sensorWindow(); }
+    SensorWindow &window() { return *m_session->object().sensorWindow(); }
     SensorWindowData &data() { return *window().windowData(); }
     QString rowText(int row) { return data().processDataItems.at(row)->text(1); }
     QString rowIcon(int row) { return data().processDataItems.at(row)->data(1, Qt::UserRole).toString(); }
@@ -71,11 +71,8 @@ private:
     void connectAndPoll();
 
     ExtensionSystem::SensorBasic m_sensor;
-    std::unique_ptr<QMdiSubWindow> m_subWindow;
-    std::unique_ptr<SensorInterface> m_object;
-    std::unique_ptr<ModalHand> m_hand;
+    std::unique_ptr<WindowSession> m_session;
     QPointer<Kr7dSim::SimulatedConnection> m_master;   // owned by the connection registry
-    QList<QByteArray> m_logAtRelease;
 };
 
 void tst_Polling::initTestCase()
@@ -93,32 +90,20 @@ void tst_Polling::initTestCase()
 
 void tst_Polling::init()
 {
-    m_logAtRelease.clear();
-    m_hand = std::make_unique<ModalHand>();
-    m_subWindow = std::make_unique<QMdiSubWindow>();
-    m_object = std::make_unique<SensorInterface>(&m_sensor, m_subWindow.get());
-    m_object->vAvailablePortsUpdated({simulatedPort});
-    connect(&window(), &SensorWindow::vComPortSelected, this, [this](const QString &port) {
-        if (port.isEmpty() && m_master)
-            m_logAtRelease = m_master->queryLog();
-    });
+    m_session = std::make_unique<WindowSession>(m_sensor, QStringList{simulatedPort}, m_master);
 }
 
 void tst_Polling::cleanup()
 {
-    const QStringList unexpected = m_hand->unexpected();
-    const bool answered = m_hand->allAnswered();
-    m_object.reset();
-    m_subWindow.reset();
-    m_hand.reset();
-    QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(QLatin1Char('\n'))));
-    QVERIFY2(answered, "an expected box never showed");
+    const QString problems = m_session->boxProblems();
+    m_session.reset();
+    QVERIFY2(problems.isEmpty(), qPrintable(problems));
     QTRY_VERIFY(!m_master);
 }
 
 void tst_Polling::connectAndPoll()
 {
-    m_hand->expect(ModalHand::push(QStringLiteral("sensorToPc")));
+    m_session->hand.expect(ModalHand::push(QStringLiteral("sensorToPc")));
     data().portCombo->setCurrentIndex(simulatedPortIndex);
     emit data().portCombo->activated(simulatedPortIndex);
     QVERIFY(data().connectionStatus->isConnected());
@@ -246,15 +231,15 @@ void tst_Polling::silentSensorIsGivenUpAtTheThirdMiss()
 {
     QFETCH(Kr7dSim::FaultSettings, faults);
     connectAndPoll();
-    m_hand->expect(ModalHand::click(QMessageBox::Ok));
+    m_session->hand.expect(ModalHand::click(QMessageBox::Ok));
     m_master->clearQueryLog();
     m_master->simulator().setFaults(faults);
 
     QTRY_VERIFY(!m_master);
-    QTRY_VERIFY(m_hand->allAnswered());
-    QCOMPARE(m_hand->boxesSeen(), QStringList({QStringLiteral("connectionSwitchingDialog"), silentSensorBox}));
+    QTRY_VERIFY(m_session->hand.allAnswered());
+    QCOMPARE(m_session->hand.boxesSeen(), QStringList({QStringLiteral("connectionSwitchingDialog"), silentSensorBox}));
     const QByteArray poll = BravoSensorPlugin::Core::processDataFrame();
-    QCOMPARE(m_logAtRelease, QList<QByteArray>({poll, poll, poll}));
+    QCOMPARE(m_session->logAtRelease, QList<QByteArray>({poll, poll, poll}));
     QCOMPARE(data().portCombo->currentIndex(), 0);
     QVERIFY(!data().connectionStatus->isConnected());
     QVERIFY(!window().form()->sensorOperationsToolbar->isEnabled());
