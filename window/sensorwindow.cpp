@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
@@ -94,6 +95,7 @@ SensorWindow::~SensorWindow()
     layout.sync();
 
     data->liveDataEnabled = false;
+    abandonPendingPoll();
     delete data->progressBar;
     delete data->progressButton;
     delete data->progressLabel;
@@ -185,9 +187,17 @@ void SensorWindow::closeEvent(QCloseEvent *event)
     QMainWindow::closeEvent(event);
 }
 
-void SensorWindow::resizeEvent(QResizeEvent *)
+void SensorWindow::resizeEvent(QResizeEvent *event)
 {
     data->chart->UpdateMinimumHeights(height());
+    // The docks keep the widths of the first, smallest layout, and the empty centre would take
+    // what a growing window adds: the property dock gets room for values beside the names, the
+    // plots the rest. A separator the user drags is no resize of the window and stays put.
+    if (event->size().width() <= event->oldSize().width())
+        return;
+    const int properties = qMax(data->propertyDock->width(), browser->sizeHint().width());
+    resizeDocks({data->chart->getDockChartItem(0)}, {width() - properties}, Qt::Horizontal);
+    resizeDocks({data->propertyDock}, {properties}, Qt::Horizontal);
 }
 
 void SensorWindow::changeEvent(QEvent *event)

@@ -86,6 +86,8 @@ public:
     void readAllParameters();
     bool bFactoryResetSequence();   // always true
     void vShowUpdateDialog(bool show);
+    // One process-data answer (its hex text) into the plots and the process-data rows.
+    void vUpdateProcessData(QString answerHex);
 
     // Automation of the host. Both write the file as the menu actions do, replacing an old one
     // only when complete; on failure they say so in the status bar and return false.
@@ -203,6 +205,15 @@ private:
     std::optional<QList<ParameterDifference>> differencesFrom(const QString &fileName) const;
     QString shownValue(const QString &id, const QString &storedValue) const;
     QAction *compareAction = nullptr;   // owned (Qt parent)
+
+    // Process-data polling
+    void startPoll();
+    void completePoll(unsigned int id);
+    // False when the miss made the window give the sensor up for good.
+    bool absorbPollMiss();
+    // Forgets the poll in flight; its connection may still be writing into its list.
+    void abandonPendingPoll();
+    void showProcessStates(bool output1, bool output2, bool signalTooLow);
 
     // Connection workflow
     // Up to `checks` identity checks; true at the first that matches.

@@ -1,5 +1,6 @@
 #include "sensorwindow.h"
 
+#include "livedatapause.h"
 #include "parameteraddress.h"
 #include "propertyvalues.h"
 #include "sensorwindowdata.h"
@@ -175,6 +176,7 @@ void SensorWindow::sendDelayValue()
             if (sequence.stopped())
                 return;
             platformSleep(100);
+            signalWriteModeIcon(true);
             requestAnswer(writeFrame(address.index, address.subIndex, address.size, number));
             if (sequence.stopped())
                 return;
@@ -195,10 +197,7 @@ void SensorWindow::vWriteAllSettings(bool)
     const SequenceGuard sequence(this, sequences);
     if (sequence.refused())
         return;
-    QAction *liveData = ui->actionEnable_live_data;
-    const bool wasLive = liveData->isChecked();
-    liveData->setChecked(false);
-    data->liveDataEnabled = false;
+    const LiveDataPause pause(*this);
     if (data->connection)
         data->pollTimer.start();
     enableTreeDataHandling(false);
@@ -207,8 +206,6 @@ void SensorWindow::vWriteAllSettings(bool)
     if (sequence.stopped())
         return;
     bulkWriteActive = false;
-    data->liveDataEnabled = wasLive;
-    liveData->setChecked(wasLive);
     vEnableEditableProperties();
     enableTreeDataHandling(true);
 }

@@ -16,6 +16,8 @@ void makeSingleShot(QTimer &timer, int milliseconds)
 SensorWindowData::SensorWindowData()
 {
     makeSingleShot(pollTimer, 65);
+    // A coarse timer may fire up to 5 % late, and the poll cycle would pay that every time.
+    pollTimer.setTimerType(Qt::PreciseTimer);
     makeSingleShot(watchdogTimer, 19000);
     makeSingleShot(writeModeIconTimer, 700);
 }

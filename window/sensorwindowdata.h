@@ -118,6 +118,7 @@ struct SensorWindowData
 
     // Process-data polling
     unsigned int pendingPollId = 0;
+    QPointer<ExtensionSystem::CommunicationInterface> pollConnection;   // not owned; the one polled
     std::map<unsigned int, std::unique_ptr<DataFrame>> pendingPolls;
     int pollRetries = 2;
     QMutex pollMutex;

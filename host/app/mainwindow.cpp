@@ -12,6 +12,7 @@
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -45,7 +46,12 @@ MainWindow::MainWindow(std::vector<PluginLoadResult> loadResults, PortList &port
 {
     setObjectName(QStringLiteral("tgaugeMainWindow"));
     setWindowTitle(tr("tGauge"));
-    resize(1280, 800);
+    // Headless runs are there for their screenshots: room for a sensor window's names, values
+    // and plots side by side.
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+        resize(1600, 1000);
+    else
+        resize(1280, 800);
 
     for (PluginLoadResult &result : loadResults) {
         if (result.library)
@@ -149,7 +155,11 @@ ExtensionSystem::PluginInterface *MainWindow::openSensor(const SensorRef &ref)
     connect(subWindow, &QObject::destroyed, this, [this, object] { forget(object); });
 
     object->vAvailablePortsUpdated(m_ports.ports());
-    subWindow->show();
+    // Alone in the area, the window gets all of it: names and values side by side, plots readable.
+    if (m_mdiArea->subWindowList().size() == 1)
+        subWindow->showMaximized();
+    else
+        subWindow->show();
     m_mdiArea->setActiveSubWindow(subWindow);
     // Showing the window activated it before the host knew its plugin object.
     forwardActivation(m_mdiArea->activeSubWindow());

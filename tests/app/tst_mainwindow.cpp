@@ -20,7 +20,7 @@ class TestMainWindow : public QObject
 private slots:
     void init();
     void catalogueListsSensorsAndRefusedLibraries();
-    void openedSensorGetsSubWindowOfItsRequestedSize();
+    void openedSensorFillsTheAreaAndRestoresToItsRequestedSize();
     void activatingCatalogueEntryOpensThatSensor();
     void unknownSensorNameOpensNothing();
     void changedPortListReachesEveryPluginObject();
@@ -64,7 +64,7 @@ void TestMainWindow::catalogueListsSensorsAndRefusedLibraries()
     QCOMPARE(m_host->window.refusals().size(), size_t(1));
 }
 
-void TestMainWindow::openedSensorGetsSubWindowOfItsRequestedSize()
+void TestMainWindow::openedSensorFillsTheAreaAndRestoresToItsRequestedSize()
 {
     PluginInterface *object = m_host->window.openSensor(QStringLiteral("Fake-B"));
     QVERIFY(object);
@@ -72,6 +72,9 @@ void TestMainWindow::openedSensorGetsSubWindowOfItsRequestedSize()
     QVERIFY(subWindow);
     QCOMPARE(subWindow->mdiArea(), m_host->window.mdiArea());
     QVERIFY(subWindow->isVisible());
+    // Alone in the area it fills it; restored, it has the size it asked for.
+    QVERIFY(subWindow->isMaximized());
+    subWindow->showNormal();
     QCOMPARE(subWindow->widget()->size(), QSize(800, 500));
     QCOMPARE(object->getSensorName(), QStringLiteral("Fake-B"));
     QCOMPARE(subWindow->windowTitle(), QStringLiteral("Fake-B"));

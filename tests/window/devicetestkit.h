@@ -7,9 +7,14 @@
 
 #include <mastersimulator.h>
 
+#include <plugin/sensorinterface.h>
+#include <window/sensorwindow.h>
+
 #include <QApplication>
 #include <QDialog>
+#include <QMdiSubWindow>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
@@ -35,3 +40,40 @@ inline void forgetQuit()
     QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
     QCoreApplication::exec();
 }
+
+// A sensor window opened by its plugin object as the host opens it, with a hand for its modal
+// boxes. The registry deletes a released connection soon after: the master's log is kept from
+// the moment the window releases it.
+class WindowSession
+{
+public:
+    WindowSession(ExtensionSystem::SensorBasic &sensor, const QStringList &ports,
+                  const QPointer<Kr7dSim::SimulatedConnection> &master)
+        : m_object(&sensor, &m_subWindow)
+    {
+        m_object.vAvailablePortsUpdated(ports);
+        BravoSensorPlugin::Core::SensorWindow *window = m_object.sensorWindow();
+        QObject::connect(window, &BravoSensorPlugin::Core::SensorWindow::vComPortSelected, window,
+                         [this, &master](const QString &port) {
+                             if (port.isEmpty() && master)
+                                 logAtRelease = master->queryLog();
+                         });
+    }
+
+    BravoSensorPlugin::Core::SensorInterface &object() { return m_object; }
+    // Boxes that came unasked or never came; empty when the hand met just what it expected.
+    QString boxProblems() const
+    {
+        QStringList problems = hand.unexpected();
+        if (!hand.allAnswered())
+            problems << QStringLiteral("an expected box or dialog never showed");
+        return problems.join(QLatin1Char('\n'));
+    }
+
+    ModalHand hand;
+    QList<QByteArray> logAtRelease;
+
+private:
+    QMdiSubWindow m_subWindow;
+    BravoSensorPlugin::Core::SensorInterface m_object;
+};

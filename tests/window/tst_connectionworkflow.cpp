@@ -65,7 +65,7 @@ private slots:
     void failedAutoConnectLeavesLiveDataOn();
 
 private:
-    SensorWindow &window() { return *m_object->sensorWindow(); }
+    SensorWindow &window() { return *m_session->object().sensorWindow(); }
     SensorWindowData &data() { return *window().windowData(); }
     QtProperty *property(const char *id) { return window().findProperty(data().rootProperty, id); }
     bool indicatorOn() { return data().connectionStatus->isConnected(); }
@@ -74,13 +74,10 @@ private:
     void connectSensorToPc();
 
     ExtensionSystem::SensorBasic m_sensor;
-    std::unique_ptr<QMdiSubWindow> m_subWindow;
-    std::unique_ptr<SensorInterface> m_object;
-    std::unique_ptr<ModalHand> m_hand;
+    std::unique_ptr<WindowSession> m_session;
     QPointer<Kr7dSim::SimulatedConnection> m_master;   // owned by the connection registry
     QString m_productId;
     Kr7dSim::FaultSettings m_faults;
-    QList<QByteArray> m_logAtRelease;
 };
 
 void tst_ConnectionWorkflow::initTestCase()
@@ -103,28 +100,15 @@ void tst_ConnectionWorkflow::init()
 {
     m_productId.clear();
     m_faults = {};
-    m_logAtRelease.clear();
-    m_hand = std::make_unique<ModalHand>();
-    m_subWindow = std::make_unique<QMdiSubWindow>();
-    m_object = std::make_unique<SensorInterface>(&m_sensor, m_subWindow.get());
-    m_object->vAvailablePortsUpdated({QStringLiteral("COM9"), simulatedPort});
+    m_session = std::make_unique<WindowSession>(m_sensor, QStringList{QStringLiteral("COM9"), simulatedPort}, m_master);
     QCOMPARE(data().portCombo->itemText(simulatedPortIndex), simulatedPort);
-    // The registry deletes a released connection soon after: its log is kept from the moment of release.
-    connect(&window(), &SensorWindow::vComPortSelected, this, [this](const QString &port) {
-        if (port.isEmpty() && m_master)
-            m_logAtRelease = m_master->queryLog();
-    });
 }
 
 void tst_ConnectionWorkflow::cleanup()
 {
-    const QStringList unexpected = m_hand->unexpected();
-    const bool answered = m_hand->allAnswered();
-    m_object.reset();
-    m_subWindow.reset();
-    m_hand.reset();
-    QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(QLatin1Char('\n'))));
-    QVERIFY2(answered, "an expected box or dialog never showed");
+    const QString problems = m_session->boxProblems();
+    m_session.reset();
+    QVERIFY2(problems.isEmpty(), qPrintable(problems));
     QTRY_VERIFY(!m_master);
 }
 
@@ -136,7 +120,7 @@ void tst_ConnectionWorkflow::choosePort(int index)
 
 void tst_ConnectionWorkflow::connectSensorToPc()
 {
-    m_hand->expect(ModalHand::push(QStringLiteral("sensorToPc")));
+    m_session->hand.expect(ModalHand::push(QStringLiteral("sensorToPc")));
     choosePort(simulatedPortIndex);
     QVERIFY(indicatorOn());
     QVERIFY(m_master);
@@ -156,11 +140,11 @@ void tst_ConnectionWorkflow::leavingTheDialogsChangesNothing()
     QFETCH(QList<ModalHand::Answer>, answers);
     QSignalSpy selections(&window(), SIGNAL(vComPortSelected(QString)));
     for (const ModalHand::Answer &answer : answers)
-        m_hand->expect(answer);
+        m_session->hand.expect(answer);
     choosePort(simulatedPortIndex);
 
-    QCOMPARE(m_hand->boxesSeen().size(), answers.size());
-    QCOMPARE(m_hand->boxesSeen().first(), QStringLiteral("connectionSwitchingDialog"));
+    QCOMPARE(m_session->hand.boxesSeen().size(), answers.size());
+    QCOMPARE(m_session->hand.boxesSeen().first(), QStringLiteral("connectionSwitchingDialog"));
     QCOMPARE(data().portCombo->currentIndex(), 0);
     QCOMPARE(data().activePortIndex, 0);
     QVERIFY(selections.isEmpty());
@@ -187,18 +171,18 @@ void tst_ConnectionWorkflow::sensorToPcConnectsAndReadsEverything()
     QVERIFY(data().watchdogTimer.isActive());
     QVERIFY(data().liveDataEnabled);
     QVERIFY(window().form()->actionEnable_live_data->isChecked());
-    QVERIFY(m_hand->boxesSeen().size() == 1);
+    QVERIFY(m_session->hand.boxesSeen().size() == 1);
 }
 
 void tst_ConnectionWorkflow::pcToSensorWritesThenReadsBack()
 {
     data().intManager->setValue(property("OnDelay1"), 1500);
     window().sendDelayTimer()->stop();
-    m_hand->expect(ModalHand::push(QStringLiteral("pcToSensor")));
-    m_hand->expect(ModalHand::click(QMessageBox::Ok));
+    m_session->hand.expect(ModalHand::push(QStringLiteral("pcToSensor")));
+    m_session->hand.expect(ModalHand::click(QMessageBox::Ok));
     choosePort(simulatedPortIndex);
 
-    QCOMPARE(m_hand->boxesSeen().value(1),
+    QCOMPARE(m_session->hand.boxesSeen().value(1),
              QStringLiteral("tGauge|Sensor settings will be overwritten with the ones from PC"));
     QVERIFY(indicatorOn());
     QCOMPARE(m_master->simulator().parameter(QStringLiteral("OnDelay1")), QVariant(1500));
@@ -222,20 +206,20 @@ void tst_ConnectionWorkflow::foreignSensorFailsAfterTenIdentityChecks()
 {
     m_productId = QStringLiteral("K7DB025");
     QSignalSpy selections(&window(), SIGNAL(vComPortSelected(QString)));
-    m_hand->expect(ModalHand::push(QStringLiteral("sensorToPc")));
+    m_session->hand.expect(ModalHand::push(QStringLiteral("sensorToPc")));
     // However long the warning stays open, no watchdog may fire behind it.
     bool watchdogBehindWarning = true;
-    m_hand->expect([this, &watchdogBehindWarning](QDialog *box) {
+    m_session->hand.expect([this, &watchdogBehindWarning](QDialog *box) {
         watchdogBehindWarning = data().watchdogTimer.isActive();
         ModalHand::click(QMessageBox::Ok)(box);
     });
     choosePort(simulatedPortIndex);
     QVERIFY(!watchdogBehindWarning);
 
-    QCOMPARE(m_hand->boxesSeen().value(1), mismatchBox);
-    QCOMPARE(countOf(m_logAtRelease, identitySetup), 10);
-    QCOMPARE(countOf(m_logAtRelease, QByteArray::fromHex("027327")), 10);
-    QCOMPARE(countOf(m_logAtRelease, probe), 1 + 10);
+    QCOMPARE(m_session->hand.boxesSeen().value(1), mismatchBox);
+    QCOMPARE(countOf(m_session->logAtRelease, identitySetup), 10);
+    QCOMPARE(countOf(m_session->logAtRelease, QByteArray::fromHex("027327")), 10);
+    QCOMPARE(countOf(m_session->logAtRelease, probe), 1 + 10);
     QVERIFY(!window().sensorConnected);
     QVERIFY(!indicatorOn());
     QCOMPARE(data().portCombo->currentIndex(), 0);
@@ -247,12 +231,12 @@ void tst_ConnectionWorkflow::foreignSensorFailsAfterTenIdentityChecks()
 void tst_ConnectionWorkflow::silentMasterFailsAfterFiveProbes()
 {
     m_faults.dropEvery = 1;
-    m_hand->expect(ModalHand::push(QStringLiteral("sensorToPc")));
-    m_hand->expect(ModalHand::click(QMessageBox::Ok));
+    m_session->hand.expect(ModalHand::push(QStringLiteral("sensorToPc")));
+    m_session->hand.expect(ModalHand::click(QMessageBox::Ok));
     choosePort(simulatedPortIndex);
 
-    QCOMPARE(m_hand->boxesSeen().value(1), mismatchBox);
-    QCOMPARE(m_logAtRelease, QList<QByteArray>({probe, probe, probe, probe, probe}));
+    QCOMPARE(m_session->hand.boxesSeen().value(1), mismatchBox);
+    QCOMPARE(m_session->logAtRelease, QList<QByteArray>({probe, probe, probe, probe, probe}));
     QVERIFY(!indicatorOn());
     QCOMPARE(data().portCombo->currentIndex(), 0);
 }
@@ -262,7 +246,7 @@ void tst_ConnectionWorkflow::withoutConnectionObjectTheAttemptFailsSilently()
     bool connected = true;
     QVERIFY(QMetaObject::invokeMethod(&window(), "bConnectToSensor", Q_RETURN_ARG(bool, connected)));
     QVERIFY(!connected);
-    QVERIFY(m_hand->boxesSeen().isEmpty());
+    QVERIFY(m_session->hand.boxesSeen().isEmpty());
 }
 
 void tst_ConnectionWorkflow::watchdogGivesUpAfterElevenChecks()
@@ -273,11 +257,11 @@ void tst_ConnectionWorkflow::watchdogGivesUpAfterElevenChecks()
     m_master->simulator().setFaults(silent);
     m_master->clearQueryLog();
     QSignalSpy selections(&window(), SIGNAL(vComPortSelected(QString)));
-    m_hand->expect(ModalHand::click(QMessageBox::Ok));
+    m_session->hand.expect(ModalHand::click(QMessageBox::Ok));
     QVERIFY(QMetaObject::invokeMethod(&window(), "slotContinousDataTimeout"));
 
-    QCOMPARE(m_hand->boxesSeen().value(1), silentSensorBox);
-    QCOMPARE(countOf(m_logAtRelease, identitySetup), 11);
+    QCOMPARE(m_session->hand.boxesSeen().value(1), silentSensorBox);
+    QCOMPARE(countOf(m_session->logAtRelease, identitySetup), 11);
     QCOMPARE(data().portCombo->currentIndex(), 0);
     QCOMPARE(data().activePortIndex, 0);
     QVERIFY(!indicatorOn());
@@ -306,7 +290,7 @@ void tst_ConnectionWorkflow::watchdogWhileOfflineShowsNothing()
     data().watchdogTimer.start();
     QVERIFY(QMetaObject::invokeMethod(&window(), "slotContinousDataTimeout"));
     QVERIFY(!data().watchdogTimer.isActive());
-    QVERIFY(m_hand->boxesSeen().isEmpty());
+    QVERIFY(m_session->hand.boxesSeen().isEmpty());
 }
 
 void tst_ConnectionWorkflow::choosingOfflineReleasesTheConnection()
@@ -339,8 +323,8 @@ void tst_ConnectionWorkflow::readShowsAValueChangedInTheSensor()
 
 void tst_ConnectionWorkflow::failedAutoConnectLeavesLiveDataOn()
 {
-    m_object->vAutoConnect(QStringLiteral("NOT-LISTED"));
-    QVERIFY(m_hand->boxesSeen().isEmpty());
+    m_session->object().vAutoConnect(QStringLiteral("NOT-LISTED"));
+    QVERIFY(m_session->hand.boxesSeen().isEmpty());
     QVERIFY(!indicatorOn());
     QCOMPARE(data().portCombo->currentIndex(), 0);
     QVERIFY(!data().autoConnecting);
