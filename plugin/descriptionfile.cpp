@@ -1,5 +1,7 @@
 #include "descriptionfile.h"
 
+#include <model/descriptionformat.h>
+
 #include <QCoreApplication>
 
 #include <boost/property_tree/ptree.hpp>
@@ -10,15 +12,13 @@
 namespace BravoSensorPlugin {
 namespace Core {
 
-const char DescriptionDocumentId[] = "IoLinkKR7Dfamily";
-
 std::string descriptionFilePath()
 {
     const QByteArray chosen = qgetenv("KR7D_DESCRIPTION_FILE");
     if (!chosen.isEmpty())
         return chosen.toStdString();
     const QString path = QCoreApplication::applicationDirPath() + QLatin1Char('/')
-                         + QLatin1String(DescriptionDocumentId) + QLatin1String(".xml");
+                         + QLatin1String(DescriptionFormat::documentId) + QLatin1String(".xml");
     return path.toLatin1().toStdString();
 }
 

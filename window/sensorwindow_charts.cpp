@@ -4,8 +4,8 @@
 #include "sensorwindowdata.h"
 #include "ui_sensorwindow.h"
 
-#include <qtbrowseritem.h>
-#include <qttreepropertybrowser.h>
+#include <propertybrowser/qtbrowseritem.h>
+#include <propertybrowser/qttreepropertybrowser.h>
 #include <utils/genericchart.h>
 #include <utils/thresholdmultimanager.h>
 #include <utils/thresholdwindowwidget.h>

@@ -2,10 +2,11 @@
 
 #include "sensorwindowdata.h"
 
+#include <model/descriptionformat.h>
 #include <model/sensorranges.h>
 #include <model/valuerules.h>
 
-#include <qtpropertymanager.h>
+#include <propertybrowser/qtpropertymanager.h>
 
 #include <QDebug>
 
@@ -50,7 +51,7 @@ void SensorWindow::applyUnitsAndOutputs(const QString &)
 
 void SensorWindow::vApplySensorRange()
 {
-    if (!descriptionTree.get_child_optional("document.sensorList"))
+    if (!descriptionTree.get_child_optional(DescriptionFormat::sensorListPath))
         return;
     if (const std::optional<SensorRange> range = sensorRange(descriptionTree, sensor.name())) {
         data->pressureRangeMax = range->max;

@@ -2,11 +2,11 @@
 
 #include "../window/devicetestkit.h"
 
-#include <commandline.h>
-#include <startuprun.h>
+#include <app/commandline.h>
+#include <app/startuprun.h>
 
-#include <qtproperty.h>
-#include <qttreepropertybrowser.h>
+#include <propertybrowser/qtproperty.h>
+#include <propertybrowser/qttreepropertybrowser.h>
 #include <utils/connectionstatus.h>
 
 #include <QComboBox>

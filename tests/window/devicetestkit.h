@@ -4,8 +4,8 @@
 #include <extensionsystem/communicationinterface.h>
 #include <extensionsystem/portsettings.h>
 
-#include <mastersimulator.h>
-#include <simulatedconnection.h>
+#include <simulator/mastersimulator.h>
+#include <simulator/simulatedconnection.h>
 
 #include <QApplication>
 #include <QDeadlineTimer>

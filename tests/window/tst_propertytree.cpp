@@ -3,9 +3,9 @@
 #include <window/ui_sensorwindow.h>
 
 #include <extensionsystem/globals.h>
-#include <qtbrowseritem.h>
-#include <qtpropertymanager.h>
-#include <qttreepropertybrowser.h>
+#include <propertybrowser/qtbrowseritem.h>
+#include <propertybrowser/qtpropertymanager.h>
+#include <propertybrowser/qttreepropertybrowser.h>
 #include <utils/buttonmanager.h>
 #include <utils/genericchart.h>
 
