@@ -1,6 +1,7 @@
 #include "fixedframes.h"
 
 #include "frame.h"
+#include "protocol.h"
 
 #include <QByteArray>
 
@@ -10,9 +11,6 @@ namespace BravoSensorPlugin {
 namespace Core {
 
 namespace {
-
-constexpr quint8 systemCommandIndex = 0x02;
-constexpr quint8 restoreFactorySettings = 0x82;
 
 QByteArray bytes(std::initializer_list<quint8> values)
 {
@@ -26,37 +24,37 @@ QByteArray bytes(std::initializer_list<quint8> values)
 
 QByteArray probeFrame()
 {
-    return buildFrame(0x12, bytes({0x01}));
+    return buildFrame(Protocol::Probe, bytes({0x01}));
 }
 
 QByteArray identitySetupFrame()
 {
-    return buildFrame(0x11, bytes({0x09, 0x03}));
+    return buildFrame(Protocol::ConfigureMaster, bytes({0x09, 0x03}));
 }
 
 QByteArray identityStartFrame()
 {
-    return buildFrame(0x21, bytes({0x03}));
+    return buildFrame(Protocol::StartPort, bytes({0x03}));
 }
 
 QByteArray productIdReadFrame()
 {
-    return readRequestFrame(productIdIndex, 0);
+    return readRequestFrame(Protocol::productIdIndex, 0);
 }
 
 QByteArray processDataFrame()
 {
-    return buildFrame(0x22);
+    return buildFrame(Protocol::ProcessData);
 }
 
 QByteArray resultFetchFrame()
 {
-    return buildFrame(0x27);
+    return buildFrame(Protocol::ResultFetch);
 }
 
 QByteArray factoryResetFrame()
 {
-    return writeFrame(systemCommandIndex, 0, 6, restoreFactorySettings);
+    return writeFrame(Protocol::systemCommandIndex, 0, 6, Protocol::restoreFactorySettings);
 }
 
 } // namespace Core

@@ -6,9 +6,6 @@ class QByteArray;
 namespace BravoSensorPlugin {
 namespace Core {
 
-// IO-Link index of the product id text (sensor id followed by the variant code).
-constexpr int productIdIndex = 0x13;
-
 QByteArray probeFrame();         // 03 51 12 01: is a master there?
 QByteArray identitySetupFrame(); // 04 73 11 09 03: first master command of the identity check
 QByteArray identityStartFrame(); // 03 70 21 03: second master command of the identity check

@@ -1,5 +1,7 @@
 #include "frame.h"
 
+#include "protocol.h"
+
 namespace BravoSensorPlugin {
 namespace Core {
 
@@ -45,7 +47,7 @@ QByteArray readRequestFrame(int index, int subIndex)
     params.append(char(index & 0xFF));
     params.append(char((index >> 8) & 0xFF));
     params.append(char(subIndex & 0xFF));
-    return buildFrame(0x26, params);
+    return buildFrame(Protocol::ReadRequest, params);
 }
 
 QByteArray writeFrame(int index, int subIndex, int size, int value)
@@ -57,7 +59,7 @@ QByteArray writeFrame(int index, int subIndex, int size, int value)
     if (size == 7)
         params.append(char((value >> 8) & 0xFF));
     params.append(char(value & 0xFF));
-    QByteArray frame = buildFrame(0x24, params);
+    QByteArray frame = buildFrame(Protocol::Write, params);
     // The count byte is the description's size, even where it disagrees with the bytes.
     frame[0] = char(size);
     return frame;

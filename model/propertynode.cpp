@@ -4,7 +4,6 @@
 #include <boost/property_tree/xml_parser.hpp>
 
 #include <initializer_list>
-#include <map>
 
 namespace BravoSensorPlugin {
 namespace Core {
@@ -31,19 +30,6 @@ bool hasKeys(const ptree &node, std::initializer_list<const char *> keys)
             return false;
     }
     return true;
-}
-
-std::optional<PropertyNodeType> typeOf(const ptree &node)
-{
-    static const std::map<std::string, PropertyNodeType> types = {
-        {"category", PropertyNodeType::Category}, {"enumerator", PropertyNodeType::Enumerator},
-        {"int", PropertyNodeType::Int},           {"double", PropertyNodeType::Double},
-        {"bool", PropertyNodeType::Bool},         {"action", PropertyNodeType::Action},
-        {"string", PropertyNodeType::String}};
-    const auto found = types.find(node.get<std::string>("type", std::string()));
-    if (found == types.end())
-        return std::nullopt;
-    return found->second;
 }
 
 // Reads the choices into the node; false when the node has no `items`.
@@ -88,7 +74,7 @@ std::optional<PropertyNode> readPropertyNode(const ptree &node, const std::strin
 {
     if (node.empty())
         return std::nullopt;
-    const std::optional<PropertyNodeType> type = typeOf(node);
+    const std::optional<PropertyNodeType> type = DescriptionFormat::nodeType(node.get<std::string>(DescriptionFormat::typeKey, std::string()));
     if (!type)
         return std::nullopt;
 
@@ -99,10 +85,10 @@ std::optional<PropertyNode> readPropertyNode(const ptree &node, const std::strin
     property.enabled = isExactly(node, "readonly", "false", "false");
     property.visible = isExactly(node, "visible", "true", "true");
     if (property.type != PropertyNodeType::Category) {
-        if (!hasKeys(node, {"index", "subIndex", "size"}))
+        if (!hasKeys(node, {DescriptionFormat::indexKey, DescriptionFormat::subIndexKey, DescriptionFormat::sizeKey}))
             return std::nullopt;
-        property.address = textAt(node, "index") + QLatin1Char(';') + textAt(node, "subIndex")
-                           + QLatin1Char(';') + textAt(node, "size");
+        property.address = textAt(node, DescriptionFormat::indexKey) + QLatin1Char(';') + textAt(node, DescriptionFormat::subIndexKey)
+                           + QLatin1Char(';') + textAt(node, DescriptionFormat::sizeKey);
     }
     // Whole numbers throughout: a "double" default of 2.5 does not read and gives 0.
     property.number = node.get<int>("defaultvalue", 0);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "descriptionformat.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -11,8 +13,6 @@
 // One parameter node of the description file, read with every default applied.
 namespace BravoSensorPlugin {
 namespace Core {
-
-enum class PropertyNodeType { Category, Enumerator, Int, Double, Bool, Action, String };
 
 struct PropertyNode
 {

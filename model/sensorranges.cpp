@@ -1,5 +1,7 @@
 #include "sensorranges.h"
 
+#include "descriptionformat.h"
+
 #include <QString>
 
 #include <boost/property_tree/ptree.hpp>
@@ -31,7 +33,7 @@ int wholeNumber(const ptree &node, const char *key)
 
 std::optional<SensorRange> sensorRange(const ptree &description, const std::string &sensorName)
 {
-    const auto sensors = description.get_child_optional("document.sensorList");
+    const auto sensors = description.get_child_optional(DescriptionFormat::sensorListPath);
     if (!sensors)
         return std::nullopt;
     for (const auto &entry : *sensors) {

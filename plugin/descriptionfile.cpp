@@ -1,5 +1,6 @@
 #include "descriptionfile.h"
 
+#include <model/descriptionformat.h>
 #include <model/xmlnesting.h>
 
 #include <QCoreApplication>
@@ -14,8 +15,6 @@
 namespace BravoSensorPlugin {
 namespace Core {
 
-const char DescriptionDocumentId[] = "IoLinkKR7Dfamily";
-
 namespace {
 
 // Far above the few levels of any description file.
@@ -29,7 +28,7 @@ std::string descriptionFilePath()
     if (!chosen.isEmpty())
         return chosen.toStdString();
     const QString path = QCoreApplication::applicationDirPath() + QLatin1Char('/')
-                         + QLatin1String(DescriptionDocumentId) + QLatin1String(".xml");
+                         + QLatin1String(DescriptionFormat::documentId) + QLatin1String(".xml");
     return path.toLatin1().toStdString();
 }
 

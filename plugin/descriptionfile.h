@@ -10,12 +10,6 @@
 namespace BravoSensorPlugin {
 namespace Core {
 
-// boost::property_tree::xml_parser flags, spelt out where the readers use them.
-constexpr int DescriptionSkipComments = 2;
-constexpr int DescriptionSkipCommentsAndTrim = 6;
-
-extern const char DescriptionDocumentId[];   // "IoLinkKR7Dfamily"
-
 // <application directory>/IoLinkKR7Dfamily.xml, in Latin-1 for the XML reader; the environment
 // variable KR7D_DESCRIPTION_FILE, when set, names another file (tests, trials of a new description).
 std::string descriptionFilePath();

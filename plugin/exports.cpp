@@ -20,7 +20,7 @@ const char *pcTessvorTGaugePluginName()
 
 const char *pcPluginVersion()
 {
-    return "1.0.0";
+    return KR7D_VERSION;
 }
 
 const char *pcDescription()

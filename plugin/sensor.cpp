@@ -3,6 +3,7 @@
 #include "descriptionfile.h"
 
 #include <extensionsystem/globals.h>
+#include <model/descriptionformat.h>
 
 #include <boost/property_tree/xml_parser.hpp>
 
@@ -32,7 +33,7 @@ bool Sensor::fromXMLStream(std::stringstream &in)
     // The base reads from the stream's read position, so it gets a copy of its own.
     std::stringstream copy(in.str());
     try {
-        boost::property_tree::read_xml(in, tree, DescriptionSkipComments);
+        boost::property_tree::read_xml(in, tree, DescriptionFormat::skipComments);
     } catch (const boost::property_tree::xml_parser_error &) {
         // The catalogue fields may still be readable from the copy.
     } catch (const std::exception &) {

@@ -1,5 +1,7 @@
 #include "sensorcatalogue.h"
 
+#include <model/descriptionformat.h>
+
 #include <boost/property_tree/ptree.hpp>
 
 #include <optional>
@@ -13,13 +15,13 @@ namespace {
 // The description's sensor list, when the file is readable and the document is ours.
 std::optional<boost::property_tree::ptree> readSensorList(const std::string &descriptionPath)
 {
-    const auto description = readDescriptionFile(descriptionPath, DescriptionSkipCommentsAndTrim);
+    const auto description = readDescriptionFile(descriptionPath, DescriptionFormat::skipCommentsAndTrim);
     if (!description)
         return std::nullopt;
     try {
-        if (description->get<std::string>("document.documentId") != DescriptionDocumentId)
+        if (description->get<std::string>(DescriptionFormat::documentIdPath) != DescriptionFormat::documentId)
             return std::nullopt;
-        return description->get_child("document.sensorList");
+        return description->get_child(DescriptionFormat::sensorListPath);
     } catch (const boost::property_tree::ptree_error &) {
         // A document without id or sensor list offers nothing.
         return std::nullopt;

@@ -203,7 +203,7 @@ void SensorInterface::receivedData(std::string)
 void SensorInterface::setWindowConnection(ExtensionSystem::CommunicationInterface *newConnection)
 {
     if (window)
-        window->windowData()->connection = newConnection;
+        window->setConnection(newConnection);
 }
 
 } // namespace Core

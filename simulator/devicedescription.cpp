@@ -1,5 +1,7 @@
 #include "devicedescription.h"
 
+#include <model/descriptionformat.h>
+
 #include <QByteArray>
 #include <QFile>
 
@@ -11,32 +13,15 @@
 
 namespace Kr7dSim {
 
+using namespace BravoSensorPlugin::Core;
+
 namespace {
 
 using Tree = boost::property_tree::ptree;
 
-const char kDocumentId[] = "IoLinkKR7Dfamily";
-
 QString text(const Tree &node, const char *key)
 {
     return QString::fromStdString(node.get<std::string>(key, std::string()));
-}
-
-std::optional<ParameterType> parameterType(const std::string &type)
-{
-    if (type == "enumerator")
-        return ParameterType::Enumerator;
-    if (type == "int")
-        return ParameterType::Int;
-    if (type == "double")
-        return ParameterType::Double;
-    if (type == "bool")
-        return ParameterType::Bool;
-    if (type == "action")
-        return ParameterType::Action;
-    if (type == "string")
-        return ParameterType::String;
-    return std::nullopt;
 }
 
 void collectNestedParameters(const Tree &node, QVector<ParameterInfo> &out);
@@ -45,15 +30,15 @@ void collectNestedParameters(const Tree &node, QVector<ParameterInfo> &out);
 // children, as the plug-in skips it: the device then has no such parameter.
 void collectParameters(const Tree &node, QVector<ParameterInfo> &out)
 {
-    const std::string typeText = node.get<std::string>("type", std::string());
-    if (typeText == "category") {
+    const std::string typeText = node.get<std::string>(DescriptionFormat::typeKey, std::string());
+    const std::optional<PropertyNodeType> type = DescriptionFormat::nodeType(typeText);
+    if (type == PropertyNodeType::Category) {
         collectNestedParameters(node, out);
         return;
     }
-    const std::optional<ParameterType> type = parameterType(typeText);
-    const auto index = node.get_optional<int>("index");
-    const auto subIndex = node.get_optional<int>("subIndex");
-    const auto size = node.get_optional<int>("size");
+    const auto index = node.get_optional<int>(DescriptionFormat::indexKey);
+    const auto subIndex = node.get_optional<int>(DescriptionFormat::subIndexKey);
+    const auto size = node.get_optional<int>(DescriptionFormat::sizeKey);
     if (!type || !index || !subIndex || !size)
         return;
 
@@ -64,7 +49,7 @@ void collectParameters(const Tree &node, QVector<ParameterInfo> &out)
     info.subIndex = *subIndex;
     info.size = *size;
     // Texts without a readonly key are identification data, read-only by default.
-    const std::string writableDefault = *type == ParameterType::String ? "true" : "false";
+    const std::string writableDefault = *type == PropertyNodeType::String ? "true" : "false";
     info.readOnly = node.get<std::string>("readonly", writableDefault) != "false";
     info.defaultValue = text(node, "defaultvalue");
     if (const auto items = node.get_child_optional("items"))
@@ -131,15 +116,15 @@ std::optional<DeviceDescription> DeviceDescription::fromXml(const QByteArray &xm
         boost::property_tree::read_xml(in, tree,
                                        boost::property_tree::xml_parser::no_comments
                                            | boost::property_tree::xml_parser::trim_whitespace);
-        if (tree.get<std::string>("document.documentId", std::string()) != kDocumentId) {
-            setError(error, QStringLiteral("not a %1 description").arg(QLatin1String(kDocumentId)));
+        if (tree.get<std::string>(DescriptionFormat::documentIdPath, std::string()) != DescriptionFormat::documentId) {
+            setError(error, QStringLiteral("not a %1 description").arg(QLatin1String(DescriptionFormat::documentId)));
             return std::nullopt;
         }
-        if (const auto sensors = tree.get_child_optional("document.sensorList")) {
+        if (const auto sensors = tree.get_child_optional(DescriptionFormat::sensorListPath)) {
             for (const auto &child : *sensors)
                 description.m_sensors.append(sensorType(child.second));
         }
-        if (const auto nodes = tree.get_child_optional("document.treeGui.default")) {
+        if (const auto nodes = tree.get_child_optional(DescriptionFormat::parameterNodesPath)) {
             for (const auto &child : *nodes)
                 collectParameters(child.second, description.m_parameters);
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <model/descriptionformat.h>
+
 #include <QString>
 #include <QVector>
 
@@ -26,13 +28,13 @@ struct SensorType
     QVector<Variant> variants;
 };
 
-enum class ParameterType { Enumerator, Int, Double, Bool, Action, String };
+using BravoSensorPlugin::Core::PropertyNodeType;
 
 // One parameter node of the description's tree with its IO-Link address.
 struct ParameterInfo
 {
     QString id;
-    ParameterType type = ParameterType::Int;
+    PropertyNodeType type = PropertyNodeType::Int;
     int index = 0;
     int subIndex = 0;
     int size = 6;  // count byte of the write frame: 6 one value byte, 7 two

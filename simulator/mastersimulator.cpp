@@ -1,6 +1,7 @@
 #include "mastersimulator.h"
 
 #include <comm/frame.h>
+#include <comm/protocol.h>
 
 #include <QElapsedTimer>
 
@@ -8,20 +9,9 @@ namespace Kr7dSim {
 
 namespace {
 
-enum Command : quint8 {
-    // 0x11 and 0x21 belong to the identity sequence; the master only acknowledges them.
-    ConfigureMaster = 0x11,
-    Probe = 0x12,
-    StartPort = 0x21,
-    ProcessData = 0x22,
-    Write = 0x24,
-    ReadRequest = 0x26,
-    ResultFetch = 0x27,
-};
+using namespace BravoSensorPlugin::Core::Protocol;
 
-const int kSystemCommandIndex = 2;
-const quint8 kRestoreFactorySettings = 0x82;
-const int kRemoteSwitching = 4;
+constexpr int remoteSwitching = 4;   // "PinFunctionA2": A2 follows the remote switching output
 
 QByteArray answerFrame(quint8 command, DeviceStatus status, const QByteArray &payload = QByteArray())
 {
@@ -132,9 +122,9 @@ QByteArray MasterSimulator::write(const QByteArray &parameters)
     const int index = indexOf(parameters);
     const int subIndex = quint8(parameters.at(2));
     const QByteArray value = parameters.mid(3);
-    if (index != kSystemCommandIndex)
+    if (index != systemCommandIndex)
         return answerFrame(Write, m_parameters.write(index, subIndex, value));
-    if (value != QByteArray(1, char(kRestoreFactorySettings)))
+    if (value != QByteArray(1, char(restoreFactorySettings)))
         return answerFrame(Write, DeviceStatus::ValueOutOfRange);
     m_parameters.restoreDefaults();
     return answerFrame(Write, DeviceStatus::Ok);
@@ -148,7 +138,7 @@ QByteArray MasterSimulator::processData()
     const int pinFunctionA2 = m_parameters.number(QStringLiteral("PinFunctionA2"));
     const bool switchedA2 = switchingOutput(m_outputA2, m_watchedA2, pinFunctionA2, QStringLiteral("2"));
     // Analog functions leave the switching bit off; remote switching follows its parameter.
-    const bool a2 = pinFunctionA2 == kRemoteSwitching
+    const bool a2 = pinFunctionA2 == remoteSwitching
                         ? m_parameters.number(QStringLiteral("RemoteSwitchingOutput")) != 0
                         : switchedA2;
     const int bits = (a1 ? 0x1 : 0) | (a2 ? 0x2 : 0) | (m_signalTooLow ? 0x4 : 0);

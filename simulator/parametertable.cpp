@@ -1,13 +1,16 @@
 #include "parametertable.h"
 
+#include <comm/protocol.h>
+
 #include <algorithm>
 
 namespace Kr7dSim {
 
+namespace Protocol = BravoSensorPlugin::Core::Protocol;
+
 namespace {
 
-const char kUnitSelection[] = "TemperatureSettings";
-const int kProductIdIndex = 19;
+constexpr char unitSelectionId[] = "TemperatureSettings";
 
 bool isPressure(const ParameterInfo &info)
 {
@@ -17,7 +20,7 @@ bool isPressure(const ParameterInfo &info)
 // The unit selection keeps its Fahrenheit choices 0x1C above their item index.
 int deviceValueOfChoice(const ParameterInfo &info, int choice)
 {
-    return info.id == QLatin1String(kUnitSelection) && choice > 3 ? choice + 0x1C : choice;
+    return info.id == QLatin1String(unitSelectionId) && choice > 3 ? choice + 0x1C : choice;
 }
 
 bool isValidChoice(const ParameterInfo &info, int deviceValue)
@@ -55,13 +58,13 @@ auto withId(const QString &id)
 
 } // namespace
 
-ParameterTable::ParameterTable(const QVector<ParameterInfo> &specs, double pressureDivisor,
+ParameterTable::ParameterTable(const QVector<ParameterInfo> &parameters, double pressureDivisor,
                                const QString &productId)
     : m_pressureDivisor(pressureDivisor)
     , m_productId(productId)
 {
-    m_parameters.reserve(specs.size());
-    for (const ParameterInfo &info : specs)
+    m_parameters.reserve(parameters.size());
+    for (const ParameterInfo &info : parameters)
         m_parameters.append(Parameter{info, 0, QString()});
     restoreDefaults();
 }
@@ -88,7 +91,7 @@ ParameterTable::Parameter *ParameterTable::findMutable(const QString &id)
 
 QByteArray ParameterTable::valueBytes(const Parameter &parameter) const
 {
-    if (parameter.info.type == ParameterType::String)
+    if (parameter.info.type == PropertyNodeType::String)
         return parameter.text.toUtf8();
     QByteArray bytes;
     if (valueByteCount(parameter.info) == 2)
@@ -123,13 +126,13 @@ DeviceStatus ParameterTable::write(int index, int subIndex, const QByteArray &va
     if (info.readOnly)
         return DeviceStatus::AccessDenied;
     // A text never fits the one or two value bytes of a write frame.
-    if (info.type == ParameterType::String || value.size() != valueByteCount(info))
+    if (info.type == PropertyNodeType::String || value.size() != valueByteCount(info))
         return DeviceStatus::LengthMismatch;
 
     const int number = value.size() == 2 ? int(qint16(quint8(value.at(0)) << 8 | quint8(value.at(1))))
                                          : int(quint8(value.at(0)));
-    const bool fits = info.type == ParameterType::Enumerator ? isValidChoice(info, number)
-                      : info.type == ParameterType::Bool     ? number == 0 || number == 1
+    const bool fits = info.type == PropertyNodeType::Enumerator ? isValidChoice(info, number)
+                      : info.type == PropertyNodeType::Bool     ? number == 0 || number == 1
                                                              : true;
     if (!fits)
         return DeviceStatus::ValueOutOfRange;
@@ -140,7 +143,7 @@ DeviceStatus ParameterTable::write(int index, int subIndex, const QByteArray &va
 int ParameterTable::number(const QString &id, int fallback) const
 {
     const Parameter *parameter = find(id);
-    return parameter && parameter->info.type != ParameterType::String ? parameter->number : fallback;
+    return parameter && parameter->info.type != PropertyNodeType::String ? parameter->number : fallback;
 }
 
 QVariant ParameterTable::value(const QString &id) const
@@ -148,7 +151,7 @@ QVariant ParameterTable::value(const QString &id) const
     const Parameter *parameter = find(id);
     if (!parameter)
         return QVariant();
-    if (parameter->info.type == ParameterType::String)
+    if (parameter->info.type == PropertyNodeType::String)
         return parameter->text;
     return parameter->number;
 }
@@ -158,7 +161,7 @@ bool ParameterTable::setValue(const QString &id, const QVariant &value)
     Parameter *parameter = findMutable(id);
     if (!parameter)
         return false;
-    if (parameter->info.type == ParameterType::String) {
+    if (parameter->info.type == PropertyNodeType::String) {
         parameter->text = value.toString();
         return true;
     }
@@ -181,23 +184,24 @@ void ParameterTable::applyDefault(Parameter &parameter) const
     // Defaults are whole numbers; anything else counts as 0, as in the plug-in.
     const int whole = info.defaultValue.toInt();
     switch (info.type) {
-    case ParameterType::String:
-        parameter.text = info.index == kProductIdIndex && info.subIndex == 0 ? m_productId
-                                                                             : info.defaultValue;
+    case PropertyNodeType::String:
+        parameter.text = info.index == Protocol::productIdIndex && info.subIndex == 0 ? m_productId
+                                                                           : info.defaultValue;
         return;
-    case ParameterType::Enumerator:
+    case PropertyNodeType::Enumerator:
         parameter.number = deviceValueOfChoice(info, whole);
         return;
-    case ParameterType::Double:
+    case PropertyNodeType::Double:
         parameter.number = qRound(whole * (isPressure(info) ? m_pressureDivisor : 100.0));
         return;
-    case ParameterType::Bool:
+    case PropertyNodeType::Bool:
         parameter.number = whole != 0 ? 1 : 0;
         return;
-    case ParameterType::Int:
+    case PropertyNodeType::Int:
         parameter.number = whole;
         return;
-    case ParameterType::Action:
+    case PropertyNodeType::Action:
+    case PropertyNodeType::Category:   // never a parameter: categories carry no address
         parameter.number = 0;
         return;
     }

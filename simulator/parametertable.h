@@ -22,7 +22,7 @@ public:
         QString text;    // text parameters
     };
 
-    ParameterTable(const QVector<ParameterInfo> &specs, double pressureDivisor,
+    ParameterTable(const QVector<ParameterInfo> &parameters, double pressureDivisor,
                    const QString &productId);
 
     const Parameter *find(int index, int subIndex) const;

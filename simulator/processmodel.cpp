@@ -7,10 +7,10 @@ namespace Kr7dSim {
 namespace {
 
 // Periods long against the 65 ms poll, so charts show smooth curves.
-const double kPressurePeriodMs = 40000.0;
-const double kTemperaturePeriodMs = 300000.0;
-const double kRoomTemperature = 25.0;
-const double kTemperatureSwing = 15.0;
+constexpr double pressurePeriodMs = 40000.0;
+constexpr double temperaturePeriodMs = 300000.0;
+constexpr double roomTemperature = 25.0;
+constexpr double temperatureSwing = 15.0;
 
 double wave(qint64 nowMs, double periodMs)
 {
@@ -35,8 +35,8 @@ ProcessModel::Sample ProcessModel::sample(qint64 nowMs)
     const double middle = m_minBar + span / 2.0;
     Sample sample;
     // 90 % of the range, plus at most 0.3 % noise: never leaves the range.
-    sample.pressureBar = middle + 0.45 * span * wave(nowMs, kPressurePeriodMs) + 0.003 * span * unit(m_noise);
-    sample.temperatureCelsius = kRoomTemperature + kTemperatureSwing * wave(nowMs, kTemperaturePeriodMs)
+    sample.pressureBar = middle + 0.45 * span * wave(nowMs, pressurePeriodMs) + 0.003 * span * unit(m_noise);
+    sample.temperatureCelsius = roomTemperature + temperatureSwing * wave(nowMs, temperaturePeriodMs)
                                 + 0.1 * unit(m_noise);
     return sample;
 }

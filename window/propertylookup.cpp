@@ -1,6 +1,6 @@
 #include "propertylookup.h"
 
-#include <qtproperty.h>
+#include <propertybrowser/qtproperty.h>
 
 #include <QByteArray>
 

@@ -3,8 +3,8 @@
 #include <comm/answers.h>
 #include <model/valuerules.h>
 
-#include <qtproperty.h>
-#include <qtpropertymanager.h>
+#include <propertybrowser/qtproperty.h>
+#include <propertybrowser/qtpropertymanager.h>
 
 #include <algorithm>
 

@@ -7,9 +7,9 @@
 #include <plugin/sensorcatalogue.h>
 
 #include <extensionsystem/globals.h>
-#include <qteditorfactory.h>
-#include <qtpropertymanager.h>
-#include <qttreepropertybrowser.h>
+#include <propertybrowser/qteditorfactory.h>
+#include <propertybrowser/qtpropertymanager.h>
+#include <propertybrowser/qttreepropertybrowser.h>
 #include <utils/buttonfactory.h>
 #include <utils/buttonmanager.h>
 #include <utils/connectionstatus.h>
@@ -29,6 +29,13 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+// Icons and captions are compiled into the plug-in's static core, whose resources register only
+// when something refers to them.
+static void registerResources()
+{
+    Q_INIT_RESOURCE(kr7d);
+}
+
 namespace BravoSensorPlugin {
 namespace Core {
 
@@ -37,6 +44,7 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic &chosenSensor, QWi
     , data(std::make_unique<SensorWindowData>())
     , ui(std::make_unique<Ui_SensorWindow>())
 {
+    registerResources();
     ui->setupUi(this);
     createPortCombo();
 
@@ -113,6 +121,11 @@ void SensorWindow::vSetPresentationMode(bool hide)
     // Every chart dock, also those without a tool-bar toggle.
     for (int plot = 0; plot < data->chart->count(); ++plot)
         data->chart->getDockChartItem(plot)->setHidden(hide);
+}
+
+void SensorWindow::setConnection(ExtensionSystem::CommunicationInterface *connection)
+{
+    data->connection = connection;
 }
 
 SensorWindowData *SensorWindow::windowData() const

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <plugin/sensor.h>
-#include <window/sequenceguard.h>
+#include "sequenceguard.h"
 
 #include <extensionsystem/communicationinterface.h>
 
@@ -56,6 +56,9 @@ public:
 
     // Hides (true) or shows the property dock and every chart dock.
     void vSetPresentationMode(bool hide);
+
+    // The host's connection for the chosen port; null when none is registered. Not owned.
+    void setConnection(ExtensionSystem::CommunicationInterface *connection);
 
     SensorWindowData *windowData() const;
     Ui_SensorWindow *form() const;

@@ -9,8 +9,8 @@
 #include <model/settingsdocument.h>
 #include <model/valuerules.h>
 
-#include <qtproperty.h>
-#include <qtpropertymanager.h>
+#include <propertybrowser/qtproperty.h>
+#include <propertybrowser/qtpropertymanager.h>
 
 #include <QAction>
 #include <QFileDialog>

@@ -8,7 +8,7 @@
 #include <comm/platformsleep.h>
 
 #include <extensionsystem/portsettings.h>
-#include <qtproperty.h>
+#include <propertybrowser/qtproperty.h>
 #include <utils/connectionstatus.h>
 #include <utils/genericchart.h>
 #include <utils/thresholdwindowwidget.h>

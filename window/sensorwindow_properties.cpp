@@ -4,12 +4,13 @@
 #include "sensorwindowdata.h"
 #include "ui_sensorwindow.h"
 
+#include <model/descriptionformat.h>
 #include <model/propertynode.h>
 #include <plugin/descriptionfile.h>
 
-#include <qtbrowseritem.h>
-#include <qtpropertymanager.h>
-#include <qttreepropertybrowser.h>
+#include <propertybrowser/qtbrowseritem.h>
+#include <propertybrowser/qtpropertymanager.h>
+#include <propertybrowser/qttreepropertybrowser.h>
 #include <utils/buttonmanager.h>
 #include <utils/genericchart.h>
 
@@ -117,9 +118,9 @@ bool SensorWindow::bBuildPropertyTree()
     data->hiddenPropertyIds.clear();
 
     // A missing or broken file leaves the tree empty, without a word to the user.
-    if (auto description = readDescriptionFile(descriptionFilePath(), DescriptionSkipComments))
+    if (auto description = readDescriptionFile(descriptionFilePath(), DescriptionFormat::skipComments))
         descriptionTree = std::move(*description);
-    const auto nodes = descriptionTree.get_child_optional("document.treeGui.default");
+    const auto nodes = descriptionTree.get_child_optional(DescriptionFormat::parameterNodesPath);
     if (!nodes)
         return true;
     for (const auto &node : *nodes)
@@ -311,7 +312,7 @@ void SensorWindow::vCreateProcessDataDock()
         {QStringLiteral(" 0"), QString(), 32},
     }};
     data->categoryCaptions.clear();
-    if (const auto categories = descriptionTree.get_child_optional("document.guiCategory.default")) {
+    if (const auto categories = descriptionTree.get_child_optional(DescriptionFormat::categoryNodesPath)) {
         for (const auto &category : *categories) {
             const int row = data->processDataItems.size();
             vAddCategoryCaption(category.second, row);

@@ -11,7 +11,7 @@
 #include <comm/frame.h>
 #include <comm/platformsleep.h>
 
-#include <qtproperty.h>
+#include <propertybrowser/qtproperty.h>
 
 #include <QAction>
 #include <QComboBox>

@@ -7,8 +7,8 @@
 
 #include <model/settingsdocument.h>
 
-#include <qtproperty.h>
-#include <qtpropertymanager.h>
+#include <propertybrowser/qtproperty.h>
+#include <propertybrowser/qtpropertymanager.h>
 #include <utils/genericchart.h>
 
 #include <QAction>

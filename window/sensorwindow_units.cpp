@@ -4,12 +4,13 @@
 #include "sensorwindowdata.h"
 #include "ui_sensorwindow.h"
 
+#include <model/descriptionformat.h>
 #include <model/outputconfig.h>
 #include <model/sensorranges.h>
 #include <model/valuerules.h>
 
-#include <qtproperty.h>
-#include <qtpropertymanager.h>
+#include <propertybrowser/qtproperty.h>
+#include <propertybrowser/qtpropertymanager.h>
 #include <utils/genericchart.h>
 #include <utils/thresholdwindowwidget.h>
 
@@ -280,7 +281,7 @@ QVariant SensorWindow::deviceUnitValue(QtProperty *property, const QVariant &val
 
 void SensorWindow::vApplySensorRange()
 {
-    if (!descriptionTree.get_child_optional("document.sensorList"))
+    if (!descriptionTree.get_child_optional(DescriptionFormat::sensorListPath))
         return;
     if (const std::optional<SensorRange> range = sensorRange(descriptionTree, sensor.name())) {
         data->pressureRangeMax = range->max;

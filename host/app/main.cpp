@@ -58,7 +58,7 @@ int main(int argc, char *argv[])
     chooseHeadlessPlatformWhenNoDisplay();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tgauge"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+    QApplication::setApplicationVersion(QStringLiteral(KR7D_VERSION));
 
     using Status = TGauge::CommandLineParseResult::Status;
     const TGauge::CommandLineParseResult parsed = TGauge::parseCommandLine(

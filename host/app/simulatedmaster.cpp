@@ -3,8 +3,8 @@
 #include <extensionsystem/connectionregistry.h>
 #include <extensionsystem/portsettings.h>
 
-#include <mastersimulator.h>
-#include <simulatedconnection.h>
+#include <simulator/mastersimulator.h>
+#include <simulator/simulatedconnection.h>
 
 #include <memory>
 

@@ -3,7 +3,7 @@
 #include "utils_global.h"
 #include "buttonmanager.h"
 
-#include <qteditorfactory.h>
+#include <propertybrowser/qteditorfactory.h>
 
 #include <QMap>
 

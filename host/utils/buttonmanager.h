@@ -2,7 +2,7 @@
 
 #include "utils_global.h"
 
-#include <qtpropertybrowser.h>
+#include <propertybrowser/qtpropertybrowser.h>
 
 #include <QMap>
 #include <QString>

@@ -1,10 +1,10 @@
 #pragma once
 
 // A host main window around test plug-ins, for the tests of the host's behaviour.
-#include <languageswitcher.h>
-#include <mainwindow.h>
-#include <pluginloader.h>
-#include <portlist.h>
+#include <app/languageswitcher.h>
+#include <app/mainwindow.h>
+#include <app/pluginloader.h>
+#include <app/portlist.h>
 
 #include <extensionsystem/plugininterface.h>
 

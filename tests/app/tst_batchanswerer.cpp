@@ -1,4 +1,4 @@
-#include <batchanswerer.h>
+#include <app/batchanswerer.h>
 
 #include <QFileDialog>
 #include <QMessageBox>

@@ -3,11 +3,11 @@
 #include <support/modalhand.h>
 #include <support/simulatorprocess.h>
 
-#include <commandline.h>
-#include <startuprun.h>
+#include <app/commandline.h>
+#include <app/startuprun.h>
 
-#include <qtproperty.h>
-#include <qttreepropertybrowser.h>
+#include <propertybrowser/qtproperty.h>
+#include <propertybrowser/qttreepropertybrowser.h>
 #include <utils/connectionstatus.h>
 
 #include <QComboBox>

@@ -1,5 +1,5 @@
-#include <frametracedock.h>
-#include <tracelines.h>
+#include <app/frametracedock.h>
+#include <app/tracelines.h>
 
 #include <extensionsystem/frametrace.h>
 

@@ -1,4 +1,4 @@
-#include <languageswitcher.h>
+#include <app/languageswitcher.h>
 
 #include <extensionsystem/globals.h>
 

@@ -1,4 +1,4 @@
-#include <pluginloader.h>
+#include <app/pluginloader.h>
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include <portlist.h>
+#include <app/portlist.h>
 
 #include <QtTest>
 

@@ -1,13 +1,13 @@
-#include <simulatedmaster.h>
+#include <app/simulatedmaster.h>
 #include <support/simulatedmaster.h>
 
 #include <extensionsystem/connectionregistry.h>
 #include <extensionsystem/plugininterface.h>
 #include <extensionsystem/portsettings.h>
 
-#include <devicedescription.h>
-#include <mastersimulator.h>
-#include <simulatedconnection.h>
+#include <simulator/devicedescription.h>
+#include <simulator/mastersimulator.h>
+#include <simulator/simulatedconnection.h>
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
 #include "testhost.h"
 
-#include <startuprun.h>
+#include <app/startuprun.h>
 
 #include <extensionsystem/globals.h>
 

@@ -4,8 +4,8 @@
 #include <comm/processdata.h>
 #include <window/propertyvalues.h>
 
-#include <qtproperty.h>
-#include <qtpropertymanager.h>
+#include <propertybrowser/qtproperty.h>
+#include <propertybrowser/qtpropertymanager.h>
 
 #include <QByteArray>
 #include <QCoreApplication>

@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const std::string text(reinterpret_cast<const char *>(data), size);
     const auto description
-        = BravoSensorPlugin::Core::readDescriptionText(text, BravoSensorPlugin::Core::DescriptionSkipComments);
+        = BravoSensorPlugin::Core::readDescriptionText(text, BravoSensorPlugin::Core::DescriptionFormat::skipComments);
     if (!description)
         return 0;
     if (const auto nodes = description->get_child_optional("document.treeGui.default")) {

@@ -3,7 +3,7 @@
 #include <comm/frame.h>
 #include <extensionsystem/answerrules.h>
 
-#include <frameassembler.h>
+#include <simulator/frameassembler.h>
 
 #include <QByteArray>
 

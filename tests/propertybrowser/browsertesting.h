@@ -1,8 +1,8 @@
 #pragma once
 
-#include <qtbrowseritem.h>
-#include <qtproperty.h>
-#include <qttreepropertybrowser.h>
+#include <propertybrowser/qtbrowseritem.h>
+#include <propertybrowser/qtproperty.h>
+#include <propertybrowser/qttreepropertybrowser.h>
 
 #include <QHeaderView>
 #include <QMetaType>

@@ -1,7 +1,7 @@
 #include "browsertesting.h"
 
-#include <qteditorfactory.h>
-#include <qtpropertymanager.h>
+#include <propertybrowser/qteditorfactory.h>
+#include <propertybrowser/qtpropertymanager.h>
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,5 +1,5 @@
-#include <qtpropertymanager.h>
-#include <qtproperty.h>
+#include <propertybrowser/qtpropertymanager.h>
+#include <propertybrowser/qtproperty.h>
 
 #include <QLocale>
 #include <QRegularExpression>

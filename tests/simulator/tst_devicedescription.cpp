@@ -1,4 +1,4 @@
-#include "devicedescription.h"
+#include <simulator/devicedescription.h>
 
 #include <QtTest>
 

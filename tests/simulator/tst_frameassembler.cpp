@@ -1,4 +1,4 @@
-#include "frameassembler.h"
+#include <simulator/frameassembler.h>
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include "mastersimulator.h"
+#include <simulator/mastersimulator.h>
 
 #include <support/simulatedmaster.h>
 

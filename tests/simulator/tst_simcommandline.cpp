@@ -1,4 +1,4 @@
-#include "simcommandline.h"
+#include <simulator/simcommandline.h>
 
 #include <QtTest>
 

@@ -1,5 +1,5 @@
-#include "mastersimulator.h"
-#include "simulatedconnection.h"
+#include <simulator/mastersimulator.h>
+#include <simulator/simulatedconnection.h>
 
 #include <support/simulatedmaster.h>
 

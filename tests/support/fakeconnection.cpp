@@ -1,4 +1,4 @@
-#include <support/fakeconnection.h>
+#include "fakeconnection.h"
 
 #include <QTimer>
 

@@ -1,4 +1,4 @@
-#include <support/modalhand.h>
+#include "modalhand.h"
 
 #include <QApplication>
 #include <QDialog>

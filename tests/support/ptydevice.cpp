@@ -1,4 +1,4 @@
-#include <support/ptydevice.h>
+#include "ptydevice.h"
 
 #include <QLoggingCategory>
 #include <QSocketNotifier>

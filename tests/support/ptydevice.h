@@ -1,6 +1,6 @@
 #pragma once
 
-#include <frameassembler.h>
+#include <simulator/frameassembler.h>
 
 #include <QByteArray>
 #include <QElapsedTimer>

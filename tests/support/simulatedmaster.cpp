@@ -1,6 +1,6 @@
-#include <support/simulatedmaster.h>
+#include "simulatedmaster.h"
 
-#include <mastersimulator.h>
+#include <simulator/mastersimulator.h>
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <simulatedconnection.h>
+#include <simulator/simulatedconnection.h>
 
 #include <QByteArray>
 #include <QList>

@@ -1,4 +1,4 @@
-#include <support/simulatorprocess.h>
+#include "simulatorprocess.h"
 
 SimulatorProcess::~SimulatorProcess()
 {

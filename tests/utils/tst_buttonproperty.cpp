@@ -1,8 +1,8 @@
 #include <utils/buttonfactory.h>
 #include <utils/buttonmanager.h>
 
-#include <qtproperty.h>
-#include <qttreepropertybrowser.h>
+#include <propertybrowser/qtproperty.h>
+#include <propertybrowser/qttreepropertybrowser.h>
 
 #include <QPushButton>
 #include <QtTest>

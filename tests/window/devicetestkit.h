@@ -5,7 +5,7 @@
 #include <support/modalhand.h>
 #include <support/simulatedmaster.h>
 
-#include <mastersimulator.h>
+#include <simulator/mastersimulator.h>
 
 #include <plugin/sensorinterface.h>
 #include <window/sensorwindow.h>

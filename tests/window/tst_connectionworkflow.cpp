@@ -8,8 +8,8 @@
 #include <window/ui_sensorwindow.h>
 
 #include <extensionsystem/connectionregistry.h>
-#include <qtproperty.h>
-#include <qtpropertymanager.h>
+#include <propertybrowser/qtproperty.h>
+#include <propertybrowser/qtpropertymanager.h>
 #include <utils/connectionstatus.h>
 
 #include <QAction>

@@ -8,7 +8,7 @@
 #include <window/ui_sensorwindow.h>
 
 #include <extensionsystem/connectionregistry.h>
-#include <qtproperty.h>
+#include <propertybrowser/qtproperty.h>
 #include <utils/connectionstatus.h>
 
 #include <QAction>

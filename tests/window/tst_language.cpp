@@ -5,12 +5,12 @@
 #include <window/sensorwindow.h>
 #include <window/sensorwindowdata.h>
 
-#include <languageswitcher.h>
+#include <app/languageswitcher.h>
 
 #include <extensionsystem/globals.h>
-#include <qtproperty.h>
-#include <qtpropertymanager.h>
-#include <qttreepropertybrowser.h>
+#include <propertybrowser/qtproperty.h>
+#include <propertybrowser/qtpropertymanager.h>
+#include <propertybrowser/qttreepropertybrowser.h>
 #include <utils/buttonmanager.h>
 #include <utils/connectionstatus.h>
 #include <utils/genericchart.h>

@@ -1,7 +1,7 @@
 #include <window/propertylookup.h>
 
-#include <qtproperty.h>
-#include <qtpropertymanager.h>
+#include <propertybrowser/qtproperty.h>
+#include <propertybrowser/qtpropertymanager.h>
 
 #include <QtTest>
 

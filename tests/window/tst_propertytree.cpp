@@ -4,9 +4,9 @@
 #include <window/sensorwindowdata.h>
 
 #include <extensionsystem/globals.h>
-#include <qtbrowseritem.h>
-#include <qtpropertymanager.h>
-#include <qttreepropertybrowser.h>
+#include <propertybrowser/qtbrowseritem.h>
+#include <propertybrowser/qtpropertymanager.h>
+#include <propertybrowser/qttreepropertybrowser.h>
 #include <utils/buttonmanager.h>
 #include <utils/genericchart.h>
 

@@ -4,9 +4,9 @@
 #include <window/ui_sensorwindow.h>
 
 #include <extensionsystem/globals.h>
-#include <qteditorfactory.h>
-#include <qtpropertymanager.h>
-#include <qttreepropertybrowser.h>
+#include <propertybrowser/qteditorfactory.h>
+#include <propertybrowser/qtpropertymanager.h>
+#include <propertybrowser/qttreepropertybrowser.h>
 #include <utils/buttonfactory.h>
 #include <utils/buttonmanager.h>
 #include <utils/genericchart.h>

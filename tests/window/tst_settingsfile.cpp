@@ -9,8 +9,8 @@
 #include <window/sensorwindowdata.h>
 #include <window/ui_sensorwindow.h>
 
-#include <qtproperty.h>
-#include <qtpropertymanager.h>
+#include <propertybrowser/qtproperty.h>
+#include <propertybrowser/qtpropertymanager.h>
 
 #include <QStatusBar>
 #include <QTemporaryDir>

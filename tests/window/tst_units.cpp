@@ -6,8 +6,8 @@
 #include <window/sensorwindow.h>
 #include <window/sensorwindowdata.h>
 
-#include <qtproperty.h>
-#include <qtpropertymanager.h>
+#include <propertybrowser/qtproperty.h>
+#include <propertybrowser/qtpropertymanager.h>
 #include <utils/genericchart.h>
 #include <utils/thresholdwindowwidget.h>
 
