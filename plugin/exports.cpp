@@ -3,11 +3,17 @@
 #include "sensorcatalogue.h"
 #include "sensorinterface.h"
 
-#include <QDebug>
+#include <QLoggingCategory>
 
 #include <exception>
 
 using BravoSensorPlugin::Core::SensorInterface;
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcPlugin, "kr7d.plugin")
+
+} // namespace
 
 void vInitialisePlugin()
 {
@@ -42,7 +48,7 @@ ExtensionSystem::PluginInterface *poGetInterfaceInstance(ExtensionSystem::Sensor
     try {
         return new SensorInterface(sensor, subWindow);
     } catch (const std::exception &error) {
-        qWarning() << "cannot open the sensor window:" << error.what();
+        qCWarning(lcPlugin) << "cannot open the sensor window:" << error.what();
         return nullptr;
     }
 }

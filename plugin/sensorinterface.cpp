@@ -7,11 +7,17 @@
 #include <window/ui_sensorwindow.h>
 
 #include <QAction>
-#include <QDebug>
+#include <QLoggingCategory>
 #include <QMdiSubWindow>
 
 namespace BravoSensorPlugin {
 namespace Core {
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcPlugin, "kr7d.plugin")
+
+} // namespace
 
 SensorInterface::SensorInterface(const ExtensionSystem::SensorBasic *sensor, QMdiSubWindow *subWindow)
     : window(new SensorWindow(*sensor, subWindow))
@@ -126,7 +132,7 @@ void SensorInterface::vAvailablePortsUpdated(QStringList ports)
     QStringList listed = ports;
     if (connected) {
         listed.append(portSettings.portName);
-        qDebug() << "port in use:" << portSettings.portName;
+        qCDebug(lcPlugin) << "port in use:" << portSettings.portName;
     }
     window->updateComPortList(listed);
     connect(window, SIGNAL(vComPortSelected(const QString &)), this, SLOT(vComPortChanged(const QString &)));

@@ -15,8 +15,8 @@
 #include <utils/thresholdwindowwidget.h>
 
 #include <QComboBox>
-#include <QDebug>
 #include <QIcon>
+#include <QLoggingCategory>
 #include <QToolBar>
 #include <QTreeWidgetItem>
 
@@ -28,6 +28,8 @@ namespace BravoSensorPlugin {
 namespace Core {
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcWindow, "kr7d.window")
 
 // A pressure property that follows the sensor's range, and where in the range it starts.
 struct PressurePoint
@@ -316,7 +318,7 @@ void SensorWindow::vApplyVariantRange()
             data->pressureRangeMin = variant->min;
             data->bitsNumber = variant->bitsNumber;
             data->pressureDivisor = usableDivisor(variant->divisor, data->pressureDivisor);
-            qDebug() << "Sensor variant" << code << "has" << data->bitsNumber << "bits";
+            qCDebug(lcWindow) << "Sensor variant" << code << "has" << data->bitsNumber << "bits";
         }
     }
     updatePressureDecimals();

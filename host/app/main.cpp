@@ -24,20 +24,20 @@ void chooseHeadlessPlatformWhenNoDisplay()
     }
 }
 
-void reportRefusals(const std::vector<TGauge::PluginLoadResult> &results, const QString &directory)
-{
-    if (results.empty())
-        qWarning("tgauge: no plug-in library in %s", qUtf8Printable(directory));
-    for (const TGauge::PluginLoadResult &result : results) {
-        if (!result.library)
-            qWarning("tgauge: refused %s: %s", qUtf8Printable(result.filePath), qUtf8Printable(result.error));
-    }
-}
-
 void printLine(std::FILE *stream, const QString &line)
 {
     std::fputs(qUtf8Printable(line + QLatin1Char('\n')), stream);
     std::fflush(stream);
+}
+
+void reportRefusals(const std::vector<TGauge::PluginLoadResult> &results, const QString &directory)
+{
+    if (results.empty())
+        printLine(stderr, QStringLiteral("tgauge: no plug-in library in ") + directory);
+    for (const TGauge::PluginLoadResult &result : results) {
+        if (!result.library)
+            printLine(stderr, QStringLiteral("tgauge: refused %1: %2").arg(result.filePath, result.error));
+    }
 }
 
 void printCatalogue(const std::vector<TGauge::PluginLoadResult> &results)
@@ -114,7 +114,7 @@ int main(int argc, char *argv[])
     window.show();
     TGauge::StartupRun run(options, window);
     QObject::connect(&run, &TGauge::StartupRun::screenshotSaved, [](const QString &fileName) {
-        qInfo("tgauge: saved the screenshot %s", qUtf8Printable(fileName));
+        printLine(stderr, QStringLiteral("tgauge: saved the screenshot ") + fileName);
     });
     QObject::connect(&run, &TGauge::StartupRun::reported, [](const QString &line) { printLine(stdout, line); });
     QObject::connect(&run, &TGauge::StartupRun::failed, [](const QString &line) { printLine(stderr, line); });

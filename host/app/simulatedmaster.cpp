@@ -8,7 +8,15 @@
 
 #include <memory>
 
+#include <QLoggingCategory>
+
 namespace TGauge {
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcApp, "tgauge.app")
+
+} // namespace
 
 void serveSimulatedMaster(const QString &portName, const QString &sensorName,
                           const QString &descriptionPath)
@@ -24,7 +32,7 @@ void serveSimulatedMaster(const QString &portName, const QString &sensorName,
             std::unique_ptr<Kr7dSim::MasterSimulator> simulator
                 = Kr7dSim::MasterSimulator::fromFile(descriptionPath, selection, &error);
             if (!simulator) {
-                qWarning("tgauge: cannot simulate %s: %s", qUtf8Printable(portName), qUtf8Printable(error));
+                qCWarning(lcApp, "cannot simulate %s: %s", qUtf8Printable(portName), qUtf8Printable(error));
                 return nullptr;
             }
             return std::make_unique<Kr7dSim::SimulatedConnection>(std::move(simulator), settings);

@@ -5,7 +5,7 @@
 #include "serialconnection.h"
 
 #include <QCoreApplication>
-#include <QDebug>
+#include <QLoggingCategory>
 
 #include <algorithm>
 #include <map>
@@ -13,6 +13,9 @@
 namespace ExtensionSystem {
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcConnection, "extensionsystem.connection")
+
 struct Entry
 {
     QString portName;
@@ -63,7 +66,7 @@ CommunicationInterface *ConnectionRegistry::connect(const PortSettings &settings
     if (!owner || settings.portName.isEmpty())
         return nullptr;
     if (isPortInUse(settings.portName)) {
-        qWarning().noquote() << QStringLiteral("Port %1 is already in use").arg(settings.portName);
+        qCWarning(lcConnection).noquote() << QStringLiteral("Port %1 is already in use").arg(settings.portName);
         return nullptr;
     }
 
@@ -73,7 +76,7 @@ CommunicationInterface *ConnectionRegistry::connect(const PortSettings &settings
     if (!connection) {
         auto serial = std::make_unique<SerialConnection>(settings);
         if (!serial->open()) {
-            qWarning().noquote() << QStringLiteral("Cannot open port %1: %2")
+            qCWarning(lcConnection).noquote() << QStringLiteral("Cannot open port %1: %2")
                                         .arg(settings.portName, serial->errorString());
             return nullptr;
         }

@@ -4,7 +4,7 @@
 #include "frametrace.h"
 #include "portsettings.h"
 
-#include <QDebug>
+#include <QLoggingCategory>
 #include <QPointer>
 #include <QSerialPort>
 #include <QTimer>
@@ -16,6 +16,12 @@
 #include <vector>
 
 namespace ExtensionSystem {
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcConnection, "extensionsystem.connection")
+
+} // namespace
 
 class SerialConnection::Private
 {
@@ -210,7 +216,7 @@ void SerialConnection::Private::onPortError(QSerialPort::SerialPortError error)
         return;
     lost = true;
     errorText = port->errorString();
-    qWarning().noquote() << QStringLiteral("Serial port %1 lost: %2").arg(settings.portName, errorText);
+    qCWarning(lcConnection).noquote() << QStringLiteral("Serial port %1 lost: %2").arg(settings.portName, errorText);
     // Closing inside the port's own error signal would pull its buffer away
     // under it; until the queued close runs, further errors are ignored.
     QMetaObject::invokeMethod(port, &QSerialPort::close, Qt::QueuedConnection);

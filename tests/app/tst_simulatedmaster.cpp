@@ -81,7 +81,7 @@ void TestSimulatedMaster::otherPortsStaySerial()
 void TestSimulatedMaster::unknownSensorLeavesThePortClosed()
 {
     TGauge::serveSimulatedMaster(QStringLiteral("SIM-D"), QStringLiteral("KR7D-NONE"), descriptionPath());
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^tgauge: cannot simulate SIM-D: ")));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^cannot simulate SIM-D: ")));
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Cannot open port SIM-D")));
     QCOMPARE(ConnectionRegistry::instance().connect(portNamed(QStringLiteral("SIM-D")), &m_owner), nullptr);
 }
