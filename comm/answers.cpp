@@ -27,7 +27,8 @@ quint16 lastTwoBytes(const QByteArray &answer)
     return quint16(byteAt(answer, size - 2) << 8 | byteAt(answer, size - 1));
 }
 
-// The identity answer's payload: status and other zero bytes gone, count, check and command dropped.
+// The identity answer's payload: status and other zero bytes gone, count, check and command
+// dropped.
 QByteArray identityBytes(const QByteArray &answer)
 {
     const QByteArray cleaned = cleanAnswer(answer, 3);

@@ -8,13 +8,13 @@ namespace Core {
 namespace Protocol {
 
 enum Command : quint8 {
-    ConfigureMaster = 0x11,   // first command of the identity check
-    Probe = 0x12,             // is a master there?
-    StartPort = 0x21,         // second command of the identity check
-    ProcessData = 0x22,       // process data; also ends reads and writes
+    ConfigureMaster = 0x11, // first command of the identity check
+    Probe = 0x12,           // is a master there?
+    StartPort = 0x21,       // second command of the identity check
+    ProcessData = 0x22,     // process data; also ends reads and writes
     Write = 0x24,
     ReadRequest = 0x26,
-    ResultFetch = 0x27,       // the value of the preceding read
+    ResultFetch = 0x27, // the value of the preceding read
 };
 
 // A write of this value to this index is the system command "restore factory settings".

@@ -11,7 +11,7 @@ enum class PropertyNodeType { Category, Enumerator, Int, Double, Bool, Action, S
 
 namespace DescriptionFormat {
 
-constexpr char documentId[] = "IoLinkKR7Dfamily";   // also the file's base name
+constexpr char documentId[] = "IoLinkKR7Dfamily"; // also the file's base name
 
 // Paths below the document element.
 constexpr char documentIdPath[] = "document.documentId";

@@ -27,8 +27,8 @@ QString switchingGroup(Quantity quantity, int output)
 // "ThresholdsPressure1A1" is the lower mark's point, "ThresholdsPressure2A1" the upper one's.
 QString switchingPoint(Quantity quantity, int output, unsigned int markIndex)
 {
-    return QLatin1String("Thresholds") + quantityName(quantity, true) + QString::number(markIndex + 1)
-           + outputSuffix(output);
+    return QLatin1String("Thresholds") + quantityName(quantity, true)
+           + QString::number(markIndex + 1) + outputSuffix(output);
 }
 
 MarkSource switchingPoints(Quantity quantity, int output)
@@ -54,12 +54,18 @@ int plotOf(Quantity quantity)
 
 const QStringList &outputGroupIds()
 {
-    static const QStringList ids = {
-        QStringLiteral("SettingsPointsPressureA1"), QStringLiteral("SettingsPointsTemperatureA1"),
-        QStringLiteral("OnDelay2"), QStringLiteral("OffDelay2"), QStringLiteral("NONCA2"),
-        QStringLiteral("SettingsPointsPressureA2"), QStringLiteral("SettingsPointsTemperatureA2"),
-        QStringLiteral("AnalogPointsPressure"), QStringLiteral("AnalogPointsTemperature"),
-        QStringLiteral("AnalogMode"), QStringLiteral("RemoteSwitchingOutput"), QStringLiteral("remoteAnalogValue")};
+    static const QStringList ids = {QStringLiteral("SettingsPointsPressureA1"),
+                                    QStringLiteral("SettingsPointsTemperatureA1"),
+                                    QStringLiteral("OnDelay2"),
+                                    QStringLiteral("OffDelay2"),
+                                    QStringLiteral("NONCA2"),
+                                    QStringLiteral("SettingsPointsPressureA2"),
+                                    QStringLiteral("SettingsPointsTemperatureA2"),
+                                    QStringLiteral("AnalogPointsPressure"),
+                                    QStringLiteral("AnalogPointsTemperature"),
+                                    QStringLiteral("AnalogMode"),
+                                    QStringLiteral("RemoteSwitchingOutput"),
+                                    QStringLiteral("remoteAnalogValue")};
     return ids;
 }
 
@@ -96,7 +102,8 @@ OutputConfig outputConfig(const OutputSelection &selection)
 {
     OutputConfig config;
     if (isUnitIndex(selection.unitIndex))
-        config.units = unitScales(selection.unitIndex, selection.pressureRangeMin, selection.pressureRangeMax);
+        config.units = unitScales(selection.unitIndex, selection.pressureRangeMin,
+                                  selection.pressureRangeMax);
     config.currentOutput = selection.analogMode != 0;
     config.rightAxisMin = config.currentOutput ? 4.0 : 0.0;
     config.rightAxisMax = config.currentOutput ? 20.0 : 10.0;
@@ -118,13 +125,15 @@ OutputConfig outputConfig(const OutputSelection &selection)
         config.marks[plotOf(quantity)] = switchingPoints(quantity, 2);
         if (a1 == quantity) {
             config.outputsToolBarVisible = true;
-            config.marks[plotOf(quantity)] = switchingPoints(quantity, selection.outputIndex == 0 ? 1 : 2);
+            config.marks[plotOf(quantity)]
+                = switchingPoints(quantity, selection.outputIndex == 0 ? 1 : 2);
         }
         break;
     }
     case 2:
     case 3: {
-        const Quantity quantity = selection.pinFunctionA2 == 2 ? Quantity::Temperature : Quantity::Pressure;
+        const Quantity quantity
+            = selection.pinFunctionA2 == 2 ? Quantity::Temperature : Quantity::Pressure;
         const QString stem = quantity == Quantity::Pressure ? QStringLiteral("analogPressure")
                                                             : QStringLiteral("analogTemp");
         config.shownGroups << QLatin1String("AnalogPoints") + quantityName(quantity, false)

@@ -16,33 +16,35 @@ enum class Quantity { Pressure = 0, Temperature = 1 };
 // The property values the decision depends on.
 struct OutputSelection
 {
-    int pinFunctionA1 = 1;   // 0 switches on temperature, 1 on pressure, anything else off
-    int pinFunctionA2 = 3;   // 0, 1 as A1; 2/3 analog temperature/pressure; 4 remote switching; 5 remote analog
-    int analogMode = 0;      // 0 voltage 0..10 V, anything else current 4..20 mA
+    int pinFunctionA1 = 1; // 0 switches on temperature, 1 on pressure, anything else off
+    int pinFunctionA2
+        = 3; // 0, 1 as A1; 2/3 analog temperature/pressure; 4 remote switching; 5 remote analog
+    int analogMode = 0; // 0 voltage 0..10 V, anything else current 4..20 mA
     int unitIndex = 0;
-    int outputIndex = 0;     // the outputs combo: whose points the marks show when both outputs share a quantity
-    double pressureRangeMin = -1.0;   // bar
+    int outputIndex
+        = 0; // the outputs combo: whose points the marks show when both outputs share a quantity
+    double pressureRangeMin = -1.0; // bar
     double pressureRangeMax = 10.0;
 };
 
 // The scales and captions of one unit index.
 struct UnitScales
 {
-    double pressureMin = 0.0;   // the pressure range in the display unit
+    double pressureMin = 0.0; // the pressure range in the display unit
     double pressureMax = 0.0;
     double temperatureMin = -40.0;
     double temperatureMax = 120.0;
-    QString pressureLabel;      // " (bar)" ...
-    QString temperatureLabel;   // " (°C)" or " (°F)"
-    double timelineFrom = 0.0;  // handed to the chart's time axis as they are
+    QString pressureLabel;     // " (bar)" ...
+    QString temperatureLabel;  // " (°C)" or " (°F)"
+    double timelineFrom = 0.0; // handed to the chart's time axis as they are
     double timelineTo = 0.0;
 };
 
 // The two marks of a plot and the properties they show; disabled when the ids are empty.
 struct MarkSource
 {
-    QString lowerId;   // the "1" point
-    QString upperId;   // the "2" point
+    QString lowerId; // the "1" point
+    QString upperId; // the "2" point
     bool enabled() const { return !lowerId.isEmpty(); }
 };
 
@@ -55,14 +57,14 @@ struct GroupCaption
 
 struct OutputConfig
 {
-    std::optional<UnitScales> units;        // none for an index outside 0..7: scales stay as they are
-    QStringList shownGroups;                // of outputGroupIds(); the others are hidden
+    std::optional<UnitScales> units; // none for an index outside 0..7: scales stay as they are
+    QStringList shownGroups;         // of outputGroupIds(); the others are hidden
     QList<GroupCaption> groupCaptions;
-    std::array<MarkSource, 2> marks;        // by plot number
-    std::optional<Quantity> analogAxis;     // the plot whose right axis shows the analog output
-    QString analogLowId;                    // the 0 V / 4 mA point of that quantity
-    QString analogHighId;                   // the 10 V / 20 mA point
-    bool currentOutput = false;             // 4..20 mA rather than 0..10 V
+    std::array<MarkSource, 2> marks;    // by plot number
+    std::optional<Quantity> analogAxis; // the plot whose right axis shows the analog output
+    QString analogLowId;                // the 0 V / 4 mA point of that quantity
+    QString analogHighId;               // the 10 V / 20 mA point
+    bool currentOutput = false;         // 4..20 mA rather than 0..10 V
     double rightAxisMin = 0.0;
     double rightAxisMax = 10.0;
     bool outputsToolBarVisible = false;

@@ -12,7 +12,8 @@ namespace {
 
 using boost::property_tree::ptree;
 
-QString textAt(const ptree &node, const std::string &path, const std::string &absent = std::string())
+QString textAt(const ptree &node, const std::string &path,
+               const std::string &absent = std::string())
 {
     return QString::fromStdString(node.get<std::string>(path, absent));
 }
@@ -74,7 +75,8 @@ std::optional<PropertyNode> readPropertyNode(const ptree &node, const std::strin
 {
     if (node.empty())
         return std::nullopt;
-    const std::optional<PropertyNodeType> type = DescriptionFormat::nodeType(node.get<std::string>(DescriptionFormat::typeKey, std::string()));
+    const std::optional<PropertyNodeType> type = DescriptionFormat::nodeType(
+        node.get<std::string>(DescriptionFormat::typeKey, std::string()));
     if (!type)
         return std::nullopt;
 
@@ -85,10 +87,12 @@ std::optional<PropertyNode> readPropertyNode(const ptree &node, const std::strin
     property.enabled = isExactly(node, "readonly", "false", "false");
     property.visible = isExactly(node, "visible", "true", "true");
     if (property.type != PropertyNodeType::Category) {
-        if (!hasKeys(node, {DescriptionFormat::indexKey, DescriptionFormat::subIndexKey, DescriptionFormat::sizeKey}))
+        if (!hasKeys(node, {DescriptionFormat::indexKey, DescriptionFormat::subIndexKey,
+                            DescriptionFormat::sizeKey}))
             return std::nullopt;
-        property.address = textAt(node, DescriptionFormat::indexKey) + QLatin1Char(';') + textAt(node, DescriptionFormat::subIndexKey)
-                           + QLatin1Char(';') + textAt(node, DescriptionFormat::sizeKey);
+        property.address = textAt(node, DescriptionFormat::indexKey) + QLatin1Char(';')
+                           + textAt(node, DescriptionFormat::subIndexKey) + QLatin1Char(';')
+                           + textAt(node, DescriptionFormat::sizeKey);
     }
     // Whole numbers throughout: a "double" default of 2.5 does not read and gives 0.
     property.number = node.get<int>("defaultvalue", 0);

@@ -19,22 +19,23 @@ struct PropertyNode
     PropertyNodeType type = PropertyNodeType::Category;
     QString id;
     QString caption;
-    QString address;            // "index;subIndex;size" as written; empty for a category
-    bool enabled = true;        // `readonly` is exactly "false" (or absent)
-    bool visible = true;        // `visible` is exactly "true" (or absent)
-    bool readOnlyText = false;  // a "string" whose `readonly` is exactly "true" (or absent)
-    double minimum = 0.0;       // whole numbers for "int", decimals for "double"
+    QString address;           // "index;subIndex;size" as written; empty for a category
+    bool enabled = true;       // `readonly` is exactly "false" (or absent)
+    bool visible = true;       // `visible` is exactly "true" (or absent)
+    bool readOnlyText = false; // a "string" whose `readonly` is exactly "true" (or absent)
+    double minimum = 0.0;      // whole numbers for "int", decimals for "double"
     double maximum = 0.0;
-    int number = 0;             // `defaultvalue` as a whole number: enum index, int, double, bool
-    QString text;               // "string": `defaultvalue`; "action": the button text
-    QStringList items;          // choices of an "enumerator" or an editable "string"
+    int number = 0;    // `defaultvalue` as a whole number: enum index, int, double, bool
+    QString text;      // "string": `defaultvalue`; "action": the button text
+    QStringList items; // choices of an "enumerator" or an editable "string"
 };
 
 // `text.<language>`, or `text.en` when that is empty.
 QString nodeCaption(const boost::property_tree::ptree &node, const std::string &language);
 // Each child's <language> text, or its `en` text when that is empty.
 QStringList itemCaptions(const boost::property_tree::ptree &items, const std::string &language);
-// `caption.text.<language>` ("action" when absent), or the same lookup in English when that is empty.
+// `caption.text.<language>` ("action" when absent), or the same lookup in English when that is
+// empty.
 QString buttonCaption(const boost::property_tree::ptree &node, const std::string &language);
 
 // Nothing for a node without children, of an unknown type, or lacking a key the type requires.

@@ -39,7 +39,8 @@ std::optional<SensorRange> sensorRange(const ptree &description, const std::stri
     for (const auto &entry : *sensors) {
         const ptree &sensor = entry.second;
         if (text(sensor, "name") == sensorName)
-            return SensorRange{number(sensor, "max"), number(sensor, "min"), number(sensor, "decVal")};
+            return SensorRange{number(sensor, "max"), number(sensor, "min"),
+                               number(sensor, "decVal")};
     }
     return std::nullopt;
 }

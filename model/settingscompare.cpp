@@ -21,7 +21,8 @@ bool sameValue(const StoredParameter &parameter, const QString &fileValue)
         return (parameterInt(parameter.value) != 0) == (parameterInt(fileValue) != 0);
     case StoredValueKind::Decimal: {
         const double scale = std::pow(10.0, parameter.decimals);
-        return std::llround(parameterDouble(parameter.value) * scale) == std::llround(parameterDouble(fileValue) * scale);
+        return std::llround(parameterDouble(parameter.value) * scale)
+               == std::llround(parameterDouble(fileValue) * scale);
     }
     case StoredValueKind::NotRestored:
         break;
@@ -49,7 +50,8 @@ QList<ParameterDifference> compareParameters(const QList<StoredParameter> &windo
 
 QString differenceLine(const ParameterDifference &difference)
 {
-    return QStringLiteral("%1: file %2, sensor %3").arg(difference.id, difference.fileValue, difference.windowValue);
+    return QStringLiteral("%1: file %2, sensor %3")
+        .arg(difference.id, difference.fileValue, difference.windowValue);
 }
 
 } // namespace Core

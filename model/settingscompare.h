@@ -11,10 +11,10 @@ struct ParameterEntry;
 
 // How a stored value is read back when a settings file is opened.
 enum class StoredValueKind {
-    Whole,        // enumeration index or integer
-    Truth,        // non-zero is true
-    Decimal,      // compared at the property's decimals
-    NotRestored,  // texts: opening a file leaves them alone, so they never differ
+    Whole,       // enumeration index or integer
+    Truth,       // non-zero is true
+    Decimal,     // compared at the property's decimals
+    NotRestored, // texts: opening a file leaves them alone, so they never differ
 };
 
 // One parameter of the window, its value written as the settings file writes it.
@@ -29,8 +29,8 @@ struct StoredParameter
 struct ParameterDifference
 {
     QString id;
-    QString fileValue;    // as the file holds it
-    QString windowValue;  // as the settings file would write it
+    QString fileValue;   // as the file holds it
+    QString windowValue; // as the settings file would write it
 };
 
 // In the window's order. Only ids that the file holds are compared, each by its last entry

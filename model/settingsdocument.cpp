@@ -92,7 +92,8 @@ int parameterInt(const QString &value)
     long long number = 0;
     const auto parsed = std::from_chars(text.data(), text.data() + text.size(), number);
     if (parsed.ec == std::errc::result_out_of_range)
-        return text.front() == '-' ? std::numeric_limits<int>::min() : std::numeric_limits<int>::max();
+        return text.front() == '-' ? std::numeric_limits<int>::min()
+                                   : std::numeric_limits<int>::max();
     return int(std::clamp<long long>(number, std::numeric_limits<int>::min(),
                                      std::numeric_limits<int>::max()));
 }
@@ -106,8 +107,8 @@ double parameterDouble(const QString &value)
         return number;
     // Too small gives zero, too large infinity, as strtod does.
     const std::size_t exponent = text.find_first_of("eE");
-    const bool tiny = exponent != std::string::npos && exponent + 1 < text.size()
-                      && text[exponent + 1] == '-';
+    const bool tiny
+        = exponent != std::string::npos && exponent + 1 < text.size() && text[exponent + 1] == '-';
     const double magnitude = tiny ? 0.0 : HUGE_VAL;
     return text.front() == '-' ? -magnitude : magnitude;
 }
@@ -126,7 +127,8 @@ QByteArray writeSettingsDocument(const SettingsDocument &document)
         tinyxml2::XMLElement *settings = xml.NewElement(PluginSettingsElement);
         root->InsertEndChild(settings);
         if (document.parameterText)
-            addDataElement(xml, settings, ParameterElement, document.parameterText->toUtf8().constData());
+            addDataElement(xml, settings, ParameterElement,
+                           document.parameterText->toUtf8().constData());
         if (document.chartData0)
             addDataElement(xml, settings, ChartElement0, document.chartData0->c_str());
         if (document.chartData1)

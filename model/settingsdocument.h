@@ -38,15 +38,15 @@ struct SettingsDocument
     std::optional<QString> pluginId;
     std::optional<QString> sensorId;
     bool hasPluginSettings = false;
-    std::optional<QString> parameterText;   // "propertytreedata"
-    std::optional<std::string> chartData0;  // history of plot 0 (pressure)
-    std::optional<std::string> chartData1;  // history of plot 1 (temperature)
+    std::optional<QString> parameterText;  // "propertytreedata"
+    std::optional<std::string> chartData0; // history of plot 0 (pressure)
+    std::optional<std::string> chartData1; // history of plot 1 (temperature)
 };
 
 enum class SettingsReadError {
     None,
-    Unreadable,   // missing, too large, or not well-formed XML
-    NoRoot,       // well-formed, but no element "root"
+    Unreadable, // missing, too large, or not well-formed XML
+    NoRoot,     // well-formed, but no element "root"
 };
 
 struct SettingsReadResult

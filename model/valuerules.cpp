@@ -57,9 +57,9 @@ QString pressureUnitLabel(int unitIndex)
 {
     if (!isUnitIndex(unitIndex))
         return {};
-    static const std::array<QString, 4> labels = {
-        QStringLiteral(" (bar)"), QStringLiteral(" (psi)"),
-        QStringLiteral(" (MPa)"), QStringLiteral(" (kPa)")};
+    static const std::array<QString, 4> labels
+        = {QStringLiteral(" (bar)"), QStringLiteral(" (psi)"), QStringLiteral(" (MPa)"),
+           QStringLiteral(" (kPa)")};
     return labels[pressureUnit(unitIndex)];
 }
 
@@ -92,8 +92,8 @@ double convertTemperature(int unitIndex, double value)
 {
     if (!isUnitIndex(unitIndex))
         return 0.0;
-    const double converted = isFahrenheit(unitIndex) ? value * 1.8 + 32.0
-                                                     : (value - 32.0) * 0.5555555555555556;
+    const double converted
+        = isFahrenheit(unitIndex) ? value * 1.8 + 32.0 : (value - 32.0) * 0.5555555555555556;
     return roundToThreeDecimals(converted);
 }
 

@@ -11,7 +11,8 @@ namespace BravoSensorPlugin {
 namespace Core {
 
 // <application directory>/IoLinkKR7Dfamily.xml, in Latin-1 for the XML reader; the environment
-// variable KR7D_DESCRIPTION_FILE, when set, names another file (tests, trials of a new description).
+// variable KR7D_DESCRIPTION_FILE, when set, names another file (tests, trials of a new
+// description).
 std::string descriptionFilePath();
 
 // The parsed file, or nothing when it is missing, unreadable or malformed.

@@ -15,9 +15,7 @@ Q_LOGGING_CATEGORY(lcPlugin, "kr7d.plugin")
 
 } // namespace
 
-void vInitialisePlugin()
-{
-}
+void vInitialisePlugin() {}
 
 const char *pcTessvorTGaugePluginName()
 {

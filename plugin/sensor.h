@@ -22,8 +22,8 @@ public:
     // Fills the record from the XML text of one sensor entry.
     bool fromXMLStream(std::stringstream &in);
 
-    int getCharacterDelay() const;   // ms, 0 when the description gives none
-    int getLineDelay() const;        // ms, 0 when the description gives none
+    int getCharacterDelay() const; // ms, 0 when the description gives none
+    int getLineDelay() const;      // ms, 0 when the description gives none
     std::string getLanguage() const;
     // The device variants; throws boost::property_tree::ptree_bad_path when there are none.
     const boost::property_tree::ptree &getVariantList() const;

@@ -15,11 +15,13 @@ namespace {
 // The description's sensor list, when the file is readable and the document is ours.
 std::optional<boost::property_tree::ptree> readSensorList(const std::string &descriptionPath)
 {
-    const auto description = readDescriptionFile(descriptionPath, DescriptionFormat::skipCommentsAndTrim);
+    const auto description
+        = readDescriptionFile(descriptionPath, DescriptionFormat::skipCommentsAndTrim);
     if (!description)
         return std::nullopt;
     try {
-        if (description->get<std::string>(DescriptionFormat::documentIdPath) != DescriptionFormat::documentId)
+        if (description->get<std::string>(DescriptionFormat::documentIdPath)
+            != DescriptionFormat::documentId)
             return std::nullopt;
         return description->get_child(DescriptionFormat::sensorListPath);
     } catch (const boost::property_tree::ptree_error &) {

@@ -12,8 +12,8 @@ namespace BravoSensorPlugin {
 namespace Core {
 
 // Every entry of document.sensorList that the host's record accepts, in file order.
-std::list<ExtensionSystem::SensorBasic> buildSensorCatalogue(
-    const std::string &descriptionPath = descriptionFilePath());
+std::list<ExtensionSystem::SensorBasic> buildSensorCatalogue(const std::string &descriptionPath
+                                                             = descriptionFilePath());
 
 // The record of the first sensor called name, or a default record.
 Sensor findSensor(const std::string &name,

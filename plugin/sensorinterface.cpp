@@ -19,15 +19,18 @@ Q_LOGGING_CATEGORY(lcPlugin, "kr7d.plugin")
 
 } // namespace
 
-SensorInterface::SensorInterface(const ExtensionSystem::SensorBasic *sensor, QMdiSubWindow *subWindow)
+SensorInterface::SensorInterface(const ExtensionSystem::SensorBasic *sensor,
+                                 QMdiSubWindow *subWindow)
     : window(new SensorWindow(*sensor, subWindow))
 {
     subWindow->setWidget(window);
     window->resize(800, 500);
     window->show();
 
-    connect(window, SIGNAL(vSendData(const QString &)), this, SLOT(vSendDataBytes(const QString &)));
-    connect(window, SIGNAL(vComPortSelected(const QString &)), this, SLOT(vComPortChanged(const QString &)));
+    connect(window, SIGNAL(vSendData(const QString &)), this,
+            SLOT(vSendDataBytes(const QString &)));
+    connect(window, SIGNAL(vComPortSelected(const QString &)), this,
+            SLOT(vComPortChanged(const QString &)));
     connect(window, SIGNAL(vAboutToClose()), this, SLOT(vAboutToClose()));
     connected = false;
 }
@@ -79,9 +82,7 @@ void SensorInterface::vUpdate(QVariant value)
         window->vSetPresentationMode(value.toBool());
 }
 
-void SensorInterface::vComPortListChanged()
-{
-}
+void SensorInterface::vComPortListChanged() {}
 
 void SensorInterface::vComPortChanged(const QString &port)
 {
@@ -119,23 +120,23 @@ void SensorInterface::vSendDataBytes(const QString &text)
         connection->vSendRawData(text.toLatin1().toStdString());
 }
 
-void SensorInterface::vReceivedData(const QString &)
-{
-}
+void SensorInterface::vReceivedData(const QString &) {}
 
 void SensorInterface::vAvailablePortsUpdated(QStringList ports)
 {
     if (!window)
         return;
     // Refilling the window's list must not register the port it happens to select.
-    disconnect(window, SIGNAL(vComPortSelected(const QString &)), this, SLOT(vComPortChanged(const QString &)));
+    disconnect(window, SIGNAL(vComPortSelected(const QString &)), this,
+               SLOT(vComPortChanged(const QString &)));
     QStringList listed = ports;
     if (connected) {
         listed.append(portSettings.portName);
         qCDebug(lcPlugin) << "port in use:" << portSettings.portName;
     }
     window->updateComPortList(listed);
-    connect(window, SIGNAL(vComPortSelected(const QString &)), this, SLOT(vComPortChanged(const QString &)));
+    connect(window, SIGNAL(vComPortSelected(const QString &)), this,
+            SLOT(vComPortChanged(const QString &)));
 }
 
 void SensorInterface::vActionOpen(QString fileName)
@@ -202,9 +203,7 @@ int SensorInterface::iCompareSettingsWith(const QString &fileName, QStringList *
     return window ? window->compareSettingsFile(fileName, differences) : -1;
 }
 
-void SensorInterface::receivedData(std::string)
-{
-}
+void SensorInterface::receivedData(std::string) {}
 
 void SensorInterface::setWindowConnection(ExtensionSystem::CommunicationInterface *newConnection)
 {

@@ -32,7 +32,7 @@ public:
     bool bExportChartDataTo(const QString &fileName, const QString &delimiter) override;
     int iCompareSettingsWith(const QString &fileName, QStringList *differences) override;
 
-    SensorWindow *sensorWindow() const;   // null once the host has deleted the sub-window
+    SensorWindow *sensorWindow() const; // null once the host has deleted the sub-window
     bool isConnected() const;
     const ExtensionSystem::PortSettings &registeredPortSettings() const;
     ExtensionSystem::CommunicationInterface *registeredConnection() const;
@@ -59,7 +59,8 @@ private:
     void setWindowConnection(ExtensionSystem::CommunicationInterface *newConnection);
 
     bool connected = false;
-    QPointer<SensorWindow> window;   // owned; QPointer because the host may delete it with the sub-window
+    QPointer<SensorWindow>
+        window; // owned; QPointer because the host may delete it with the sub-window
     ExtensionSystem::PortSettings portSettings;
     // Not owned: the host's registry deletes it on release, which clears this pointer.
     QPointer<ExtensionSystem::CommunicationInterface> connection;

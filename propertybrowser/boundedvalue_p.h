@@ -107,7 +107,8 @@ private:
 
 // Emits the signals of an int or double manager for the changes reported above.
 template <class Manager, class T>
-void announceChanges(Manager *manager, QtProperty *property, const BoundedValues<T> &values, int changes)
+void announceChanges(Manager *manager, QtProperty *property, const BoundedValues<T> &values,
+                     int changes)
 {
     const BoundedValue<T> bounded = values.get(property);
     if (changes & BoundedValues<T>::RangeChanged)

@@ -16,7 +16,8 @@ template <class Manager, class Editor>
 class EditorRegistry
 {
 public:
-    // Puts the manager's state of the property into the editor; called with the editor's signals blocked.
+    // Puts the manager's state of the property into the editor; called with the editor's signals
+    // blocked.
     using Show = void (*)(Editor *editor, const Manager *manager, const QtProperty *property);
 
     EditorRegistry(QtAbstractEditorFactory<Manager> *factory, Show show)
@@ -32,7 +33,8 @@ public:
         m_properties.insert(editor, property);
         editor->setEnabled(property->isEnabled());
         show(editor, manager, property);
-        QObject::connect(editor, &QObject::destroyed, m_factory, [this, editor] { forgetEditor(editor); });
+        QObject::connect(editor, &QObject::destroyed, m_factory,
+                         [this, editor] { forgetEditor(editor); });
         return editor;
     }
 
@@ -57,10 +59,13 @@ public:
 
     // Writes every value the editor's signal carries through the manager's setter.
     template <class Sender, class Value, class Argument>
-    void writeOn(Editor *editor, void (Sender::*changed)(Value), void (Manager::*set)(QtProperty *, Argument))
+    void writeOn(Editor *editor, void (Sender::*changed)(Value),
+                 void (Manager::*set)(QtProperty *, Argument))
     {
         QObject::connect(editor, changed, m_factory, [this, editor, set](Value value) {
-            commit(editor, [set, value](Manager *manager, QtProperty *property) { (manager->*set)(property, value); });
+            commit(editor, [set, value](Manager *manager, QtProperty *property) {
+                (manager->*set)(property, value);
+            });
         });
     }
 

@@ -21,15 +21,15 @@ QWidget *PropertyEditorDelegate::createEditor(QWidget *parent, const QStyleOptio
     return m_source(index, parent);
 }
 
-void PropertyEditorDelegate::setEditorData(QWidget *, const QModelIndex &) const
+void PropertyEditorDelegate::setEditorData(QWidget *, const QModelIndex &) const {}
+
+void PropertyEditorDelegate::setModelData(QWidget *, QAbstractItemModel *,
+                                          const QModelIndex &) const
 {
 }
 
-void PropertyEditorDelegate::setModelData(QWidget *, QAbstractItemModel *, const QModelIndex &) const
-{
-}
-
-void PropertyEditorDelegate::updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option,
+void PropertyEditorDelegate::updateEditorGeometry(QWidget *editor,
+                                                  const QStyleOptionViewItem &option,
                                                   const QModelIndex &) const
 {
     editor->setGeometry(option.rect);
@@ -48,7 +48,8 @@ void PropertyEditorDelegate::paint(QPainter *painter, const QStyleOptionViewItem
     painter->restore();
 }
 
-QSize PropertyEditorDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
+QSize PropertyEditorDelegate::sizeHint(const QStyleOptionViewItem &option,
+                                       const QModelIndex &index) const
 {
     return QStyledItemDelegate::sizeHint(option, index) + QSize(0, rowPadding);
 }

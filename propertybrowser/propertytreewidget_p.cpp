@@ -21,7 +21,8 @@ void PropertyTreeWidget::mousePressEvent(QMouseEvent *event)
 
 void PropertyTreeWidget::keyPressEvent(QKeyEvent *event)
 {
-    const bool editKey = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_F2;
+    const bool editKey = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter
+                         || event->key() == Qt::Key_F2;
     if (editKey && state() != EditingState && currentItem()) {
         editItem(currentItem(), valueColumn);
         event->accept();

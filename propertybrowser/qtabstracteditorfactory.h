@@ -54,7 +54,8 @@ public:
 
 protected:
     virtual void connectPropertyManager(PropertyManager *manager) = 0;
-    virtual QWidget *createEditor(PropertyManager *manager, QtProperty *property, QWidget *parent) = 0;
+    virtual QWidget *createEditor(PropertyManager *manager, QtProperty *property, QWidget *parent)
+        = 0;
     virtual void disconnectPropertyManager(PropertyManager *manager) = 0;
 
     // The manager is half destroyed here: only its address is compared.

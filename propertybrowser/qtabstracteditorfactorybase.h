@@ -28,5 +28,6 @@ protected slots:
 private:
     friend class QtAbstractPropertyBrowserPrivate;
 
-    QHash<QtAbstractPropertyManager *, int> m_browserPairings; // per manager: browsers using this pair
+    QHash<QtAbstractPropertyManager *, int>
+        m_browserPairings; // per manager: browsers using this pair
 };

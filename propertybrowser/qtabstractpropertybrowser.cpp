@@ -14,7 +14,8 @@ public:
     ~QtAbstractPropertyBrowserPrivate();
 
     QtBrowserItem *childItem(QtBrowserItem *parent, QtProperty *property) const;
-    QtBrowserItem *createItem(QtProperty *property, QtBrowserItem *parent, QtBrowserItem *afterItem);
+    QtBrowserItem *createItem(QtProperty *property, QtBrowserItem *parent,
+                              QtBrowserItem *afterItem);
     void removeItem(QtBrowserItem *item);
 
     void watchManager(QtAbstractPropertyManager *manager);
@@ -39,7 +40,7 @@ public:
         QMetaObject::Connection factoryGone;
     };
 
-    QtAbstractPropertyBrowser *m_browser; // not owned
+    QtAbstractPropertyBrowser *m_browser;   // not owned
     QList<QtBrowserItem *> m_topLevelItems; // owned, with their children
     QHash<QtProperty *, QList<QtBrowserItem *>> m_propertyItems;
     QHash<QtAbstractPropertyManager *, Watch> m_watches;
@@ -47,7 +48,8 @@ public:
     QtBrowserItem *m_currentItem = nullptr; // not owned
 };
 
-QtAbstractPropertyBrowserPrivate::QtAbstractPropertyBrowserPrivate(QtAbstractPropertyBrowser *browser)
+QtAbstractPropertyBrowserPrivate::QtAbstractPropertyBrowserPrivate(
+    QtAbstractPropertyBrowser *browser)
     : m_browser(browser)
 {
 }
@@ -67,7 +69,8 @@ QtAbstractPropertyBrowserPrivate::~QtAbstractPropertyBrowserPrivate()
         unpair(manager);
 }
 
-QtBrowserItem *QtAbstractPropertyBrowserPrivate::childItem(QtBrowserItem *parent, QtProperty *property) const
+QtBrowserItem *QtAbstractPropertyBrowserPrivate::childItem(QtBrowserItem *parent,
+                                                           QtProperty *property) const
 {
     const QList<QtBrowserItem *> &siblings = parent ? parent->m_children : m_topLevelItems;
     for (QtBrowserItem *item : siblings) {
@@ -77,7 +80,8 @@ QtBrowserItem *QtAbstractPropertyBrowserPrivate::childItem(QtBrowserItem *parent
     return nullptr;
 }
 
-QtBrowserItem *QtAbstractPropertyBrowserPrivate::createItem(QtProperty *property, QtBrowserItem *parent,
+QtBrowserItem *QtAbstractPropertyBrowserPrivate::createItem(QtProperty *property,
+                                                            QtBrowserItem *parent,
                                                             QtBrowserItem *afterItem)
 {
     auto *item = new QtBrowserItem(m_browser, property, parent);
@@ -105,7 +109,8 @@ void QtAbstractPropertyBrowserPrivate::removeItem(QtBrowserItem *item)
         m_browser->setCurrentItem(nullptr);
     m_browser->itemRemoved(item);
 
-    QList<QtBrowserItem *> &siblings = item->m_parent ? item->m_parent->m_children : m_topLevelItems;
+    QList<QtBrowserItem *> &siblings
+        = item->m_parent ? item->m_parent->m_children : m_topLevelItems;
     siblings.removeOne(item);
     QtProperty *property = item->property();
     QList<QtBrowserItem *> &items = m_propertyItems[property];
@@ -128,7 +133,9 @@ void QtAbstractPropertyBrowserPrivate::watchManager(QtAbstractPropertyManager *m
                              propertyInserted(property, parent, after);
                          }),
         QObject::connect(manager, &QtAbstractPropertyManager::propertyRemoved, m_browser,
-                         [this](QtProperty *property, QtProperty *parent) { propertyRemoved(property, parent); }),
+                         [this](QtProperty *property, QtProperty *parent) {
+                             propertyRemoved(property, parent);
+                         }),
         QObject::connect(manager, &QtAbstractPropertyManager::propertyChanged, m_browser,
                          [this](QtProperty *property) { propertyChanged(property); }),
         QObject::connect(manager, &QtAbstractPropertyManager::propertyDestroyed, m_browser,
@@ -146,7 +153,8 @@ void QtAbstractPropertyBrowserPrivate::unwatchManager(QtAbstractPropertyManager 
     m_watches.erase(watch);
 }
 
-void QtAbstractPropertyBrowserPrivate::propertyInserted(QtProperty *property, QtProperty *parent, QtProperty *after)
+void QtAbstractPropertyBrowserPrivate::propertyInserted(QtProperty *property, QtProperty *parent,
+                                                        QtProperty *after)
 {
     for (QtBrowserItem *parentItem : m_propertyItems.value(parent))
         createItem(property, parentItem, childItem(parentItem, after));
@@ -166,7 +174,8 @@ void QtAbstractPropertyBrowserPrivate::propertyChanged(QtProperty *property)
         m_browser->itemChanged(item);
 }
 
-bool QtAbstractPropertyBrowserPrivate::pair(QtAbstractPropertyManager *manager, QtAbstractEditorFactoryBase *factory)
+bool QtAbstractPropertyBrowserPrivate::pair(QtAbstractPropertyManager *manager,
+                                            QtAbstractEditorFactoryBase *factory)
 {
     if (!manager || !factory)
         return false;
@@ -178,11 +187,12 @@ bool QtAbstractPropertyBrowserPrivate::pair(QtAbstractPropertyManager *manager, 
     // A manager or factory deleted while paired leaves the pairing; the factory itself
     // forgets a deleted manager.
     Pairing pairing{factory, {}, {}};
-    pairing.managerGone = QObject::connect(manager, &QObject::destroyed, m_browser, [this, manager] {
-        const Pairing gone = m_pairings.take(manager);
-        QObject::disconnect(gone.factoryGone);
-        gone.factory->m_browserPairings.remove(manager);
-    });
+    pairing.managerGone
+        = QObject::connect(manager, &QObject::destroyed, m_browser, [this, manager] {
+              const Pairing gone = m_pairings.take(manager);
+              QObject::disconnect(gone.factoryGone);
+              gone.factory->m_browserPairings.remove(manager);
+          });
     pairing.factoryGone = QObject::connect(factory, &QObject::destroyed, m_browser,
                                            [this, factory] { forgetFactory(factory); });
     m_pairings.insert(manager, pairing);
@@ -277,11 +287,13 @@ void QtAbstractPropertyBrowser::setCurrentItem(QtBrowserItem *item)
 
 QtBrowserItem *QtAbstractPropertyBrowser::addProperty(QtProperty *property)
 {
-    const QtBrowserItem *last = d->m_topLevelItems.isEmpty() ? nullptr : d->m_topLevelItems.constLast();
+    const QtBrowserItem *last
+        = d->m_topLevelItems.isEmpty() ? nullptr : d->m_topLevelItems.constLast();
     return insertProperty(property, last ? last->property() : nullptr);
 }
 
-QtBrowserItem *QtAbstractPropertyBrowser::insertProperty(QtProperty *property, QtProperty *afterProperty)
+QtBrowserItem *QtAbstractPropertyBrowser::insertProperty(QtProperty *property,
+                                                         QtProperty *afterProperty)
 {
     if (!property || topLevelItem(property))
         return nullptr;
@@ -297,10 +309,12 @@ void QtAbstractPropertyBrowser::removeProperty(QtProperty *property)
 QWidget *QtAbstractPropertyBrowser::createEditor(QtProperty *property, QWidget *parent)
 {
     const auto pairing = d->m_pairings.constFind(property->propertyManager());
-    return pairing == d->m_pairings.cend() ? nullptr : pairing->factory->createEditor(property, parent);
+    return pairing == d->m_pairings.cend() ? nullptr
+                                           : pairing->factory->createEditor(property, parent);
 }
 
-bool QtAbstractPropertyBrowser::pairFactory(QtAbstractPropertyManager *manager, QtAbstractEditorFactoryBase *factory)
+bool QtAbstractPropertyBrowser::pairFactory(QtAbstractPropertyManager *manager,
+                                            QtAbstractEditorFactoryBase *factory)
 {
     return d->pair(manager, factory);
 }

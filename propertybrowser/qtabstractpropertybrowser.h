@@ -27,9 +27,11 @@ public:
     QList<QtBrowserItem *> topLevelItems() const;
     void clear();
 
-    // Edits the manager's properties with the factory; a manager has at most one factory per browser.
+    // Edits the manager's properties with the factory; a manager has at most one factory per
+    // browser.
     template <class PropertyManager>
-    void setFactoryForManager(PropertyManager *manager, QtAbstractEditorFactory<PropertyManager> *factory)
+    void setFactoryForManager(PropertyManager *manager,
+                              QtAbstractEditorFactory<PropertyManager> *factory)
     {
         if (pairFactory(manager, factory))
             factory->addPropertyManager(manager);

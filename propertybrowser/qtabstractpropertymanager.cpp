@@ -52,9 +52,7 @@ QString QtAbstractPropertyManager::valueText(const QtProperty *) const
     return QString();
 }
 
-void QtAbstractPropertyManager::uninitializeProperty(QtProperty *)
-{
-}
+void QtAbstractPropertyManager::uninitializeProperty(QtProperty *) {}
 
 QtProperty *QtAbstractPropertyManager::createProperty()
 {

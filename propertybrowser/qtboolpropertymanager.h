@@ -24,7 +24,8 @@ public slots:
     void setValue(QtProperty *property, bool value);
     // Also replaces the captions of both states ("True" and "False" until then);
     // empty captions show the check box alone.
-    void setValue(QtProperty *property, bool value, const QString &trueText, const QString &falseText);
+    void setValue(QtProperty *property, bool value, const QString &trueText,
+                  const QString &falseText);
 
 protected:
     QString valueText(const QtProperty *property) const override;

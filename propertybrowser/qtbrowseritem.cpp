@@ -1,6 +1,7 @@
 #include "qtbrowseritem.h"
 
-QtBrowserItem::QtBrowserItem(QtAbstractPropertyBrowser *browser, QtProperty *property, QtBrowserItem *parent)
+QtBrowserItem::QtBrowserItem(QtAbstractPropertyBrowser *browser, QtProperty *property,
+                             QtBrowserItem *parent)
     : m_browser(browser)
     , m_property(property)
     , m_parent(parent)

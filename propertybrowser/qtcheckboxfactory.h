@@ -24,9 +24,11 @@ public:
 
 protected:
     void connectPropertyManager(QtBoolPropertyManager *manager) override;
-    QWidget *createEditor(QtBoolPropertyManager *manager, QtProperty *property, QWidget *parent) override;
+    QWidget *createEditor(QtBoolPropertyManager *manager, QtProperty *property,
+                          QWidget *parent) override;
     void disconnectPropertyManager(QtBoolPropertyManager *manager) override;
 
 private:
-    std::unique_ptr<QtPropertyBrowserInternal::EditorRegistry<QtBoolPropertyManager, QCheckBox>> m_editors;
+    std::unique_ptr<QtPropertyBrowserInternal::EditorRegistry<QtBoolPropertyManager, QCheckBox>>
+        m_editors;
 };

@@ -6,7 +6,8 @@
 
 namespace {
 
-void showDouble(QDoubleSpinBox *editor, const QtDoublePropertyManager *manager, const QtProperty *property)
+void showDouble(QDoubleSpinBox *editor, const QtDoublePropertyManager *manager,
+                const QtProperty *property)
 {
     // Decimals first: the spin box rounds range and value to them.
     editor->setDecimals(manager->decimals(property));
@@ -19,7 +20,8 @@ void showDouble(QDoubleSpinBox *editor, const QtDoublePropertyManager *manager, 
 
 QtDoubleSpinBoxFactory::QtDoubleSpinBoxFactory(QObject *parent)
     : QtAbstractEditorFactory<QtDoublePropertyManager>(parent)
-    , m_editors(std::make_unique<QtPropertyBrowserInternal::EditorRegistry<QtDoublePropertyManager, QDoubleSpinBox>>(
+    , m_editors(std::make_unique<
+                QtPropertyBrowserInternal::EditorRegistry<QtDoublePropertyManager, QDoubleSpinBox>>(
           this, showDouble))
 {
 }
@@ -28,16 +30,18 @@ QtDoubleSpinBoxFactory::~QtDoubleSpinBoxFactory() = default;
 
 void QtDoubleSpinBoxFactory::connectPropertyManager(QtDoublePropertyManager *manager)
 {
-    m_editors->follow(manager, &QtDoublePropertyManager::valueChanged, &QtDoublePropertyManager::rangeChanged,
-                      &QtDoublePropertyManager::singleStepChanged, &QtDoublePropertyManager::decimalsChanged);
+    m_editors->follow(
+        manager, &QtDoublePropertyManager::valueChanged, &QtDoublePropertyManager::rangeChanged,
+        &QtDoublePropertyManager::singleStepChanged, &QtDoublePropertyManager::decimalsChanged);
 }
 
-QWidget *QtDoubleSpinBoxFactory::createEditor(QtDoublePropertyManager *manager, QtProperty *property,
-                                              QWidget *parent)
+QWidget *QtDoubleSpinBoxFactory::createEditor(QtDoublePropertyManager *manager,
+                                              QtProperty *property, QWidget *parent)
 {
     auto *editor = m_editors->add(manager, property, new QDoubleSpinBox(parent));
     editor->setKeyboardTracking(false);
-    m_editors->writeOn(editor, qOverload<double>(&QDoubleSpinBox::valueChanged), &QtDoublePropertyManager::setValue);
+    m_editors->writeOn(editor, qOverload<double>(&QDoubleSpinBox::valueChanged),
+                       &QtDoublePropertyManager::setValue);
     return editor;
 }
 

@@ -11,7 +11,8 @@ template <class Manager, class Editor>
 class EditorRegistry;
 }
 
-// Edits double properties with a double spin box; a typed number takes effect on Enter or when focus leaves.
+// Edits double properties with a double spin box; a typed number takes effect on Enter or when
+// focus leaves.
 class QtDoubleSpinBoxFactory : public QtAbstractEditorFactory<QtDoublePropertyManager>
 {
     Q_OBJECT
@@ -24,9 +25,12 @@ public:
 
 protected:
     void connectPropertyManager(QtDoublePropertyManager *manager) override;
-    QWidget *createEditor(QtDoublePropertyManager *manager, QtProperty *property, QWidget *parent) override;
+    QWidget *createEditor(QtDoublePropertyManager *manager, QtProperty *property,
+                          QWidget *parent) override;
     void disconnectPropertyManager(QtDoublePropertyManager *manager) override;
 
 private:
-    std::unique_ptr<QtPropertyBrowserInternal::EditorRegistry<QtDoublePropertyManager, QDoubleSpinBox>> m_editors;
+    std::unique_ptr<
+        QtPropertyBrowserInternal::EditorRegistry<QtDoublePropertyManager, QDoubleSpinBox>>
+        m_editors;
 };

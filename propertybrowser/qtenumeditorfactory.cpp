@@ -29,7 +29,8 @@ void showEnum(QComboBox *editor, const QtEnumPropertyManager *manager, const QtP
 
 QtEnumEditorFactory::QtEnumEditorFactory(QObject *parent)
     : QtAbstractEditorFactory<QtEnumPropertyManager>(parent)
-    , m_editors(std::make_unique<QtPropertyBrowserInternal::EditorRegistry<QtEnumPropertyManager, QComboBox>>(
+    , m_editors(std::make_unique<
+                QtPropertyBrowserInternal::EditorRegistry<QtEnumPropertyManager, QComboBox>>(
           this, showEnum))
 {
 }
@@ -38,13 +39,16 @@ QtEnumEditorFactory::~QtEnumEditorFactory() = default;
 
 void QtEnumEditorFactory::connectPropertyManager(QtEnumPropertyManager *manager)
 {
-    m_editors->follow(manager, &QtEnumPropertyManager::valueChanged, &QtEnumPropertyManager::enumNamesChanged);
+    m_editors->follow(manager, &QtEnumPropertyManager::valueChanged,
+                      &QtEnumPropertyManager::enumNamesChanged);
 }
 
-QWidget *QtEnumEditorFactory::createEditor(QtEnumPropertyManager *manager, QtProperty *property, QWidget *parent)
+QWidget *QtEnumEditorFactory::createEditor(QtEnumPropertyManager *manager, QtProperty *property,
+                                           QWidget *parent)
 {
     auto *editor = m_editors->add(manager, property, new QComboBox(parent));
-    m_editors->writeOn(editor, qOverload<int>(&QComboBox::currentIndexChanged), &QtEnumPropertyManager::setValue);
+    m_editors->writeOn(editor, qOverload<int>(&QComboBox::currentIndexChanged),
+                       &QtEnumPropertyManager::setValue);
     return editor;
 }
 

@@ -24,9 +24,11 @@ public:
 
 protected:
     void connectPropertyManager(QtEnumPropertyManager *manager) override;
-    QWidget *createEditor(QtEnumPropertyManager *manager, QtProperty *property, QWidget *parent) override;
+    QWidget *createEditor(QtEnumPropertyManager *manager, QtProperty *property,
+                          QWidget *parent) override;
     void disconnectPropertyManager(QtEnumPropertyManager *manager) override;
 
 private:
-    std::unique_ptr<QtPropertyBrowserInternal::EditorRegistry<QtEnumPropertyManager, QComboBox>> m_editors;
+    std::unique_ptr<QtPropertyBrowserInternal::EditorRegistry<QtEnumPropertyManager, QComboBox>>
+        m_editors;
 };

@@ -12,6 +12,4 @@ bool QtGroupPropertyManager::hasValue(const QtProperty *) const
     return false;
 }
 
-void QtGroupPropertyManager::initializeProperty(QtProperty *)
-{
-}
+void QtGroupPropertyManager::initializeProperty(QtProperty *) {}

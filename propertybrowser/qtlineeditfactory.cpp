@@ -14,10 +14,12 @@ void applyRegExp(QLineEdit *editor, const QRegularExpression &regExp)
         return;
     delete current;
     // The validator keeps the user to texts the manager would accept.
-    editor->setValidator(regExp.pattern().isEmpty() ? nullptr : new QRegularExpressionValidator(regExp, editor));
+    editor->setValidator(
+        regExp.pattern().isEmpty() ? nullptr : new QRegularExpressionValidator(regExp, editor));
 }
 
-void showString(QLineEdit *editor, const QtStringPropertyManager *manager, const QtProperty *property)
+void showString(QLineEdit *editor, const QtStringPropertyManager *manager,
+                const QtProperty *property)
 {
     applyRegExp(editor, manager->regExp(property));
     // Resetting an unchanged text would move the cursor under the user's hands.
@@ -29,7 +31,8 @@ void showString(QLineEdit *editor, const QtStringPropertyManager *manager, const
 
 QtLineEditFactory::QtLineEditFactory(QObject *parent)
     : QtAbstractEditorFactory<QtStringPropertyManager>(parent)
-    , m_editors(std::make_unique<QtPropertyBrowserInternal::EditorRegistry<QtStringPropertyManager, QLineEdit>>(
+    , m_editors(std::make_unique<
+                QtPropertyBrowserInternal::EditorRegistry<QtStringPropertyManager, QLineEdit>>(
           this, showString))
 {
 }
@@ -38,14 +41,17 @@ QtLineEditFactory::~QtLineEditFactory() = default;
 
 void QtLineEditFactory::connectPropertyManager(QtStringPropertyManager *manager)
 {
-    m_editors->follow(manager, &QtStringPropertyManager::valueChanged, &QtStringPropertyManager::regExpChanged);
+    m_editors->follow(manager, &QtStringPropertyManager::valueChanged,
+                      &QtStringPropertyManager::regExpChanged);
 }
 
-QWidget *QtLineEditFactory::createEditor(QtStringPropertyManager *manager, QtProperty *property, QWidget *parent)
+QWidget *QtLineEditFactory::createEditor(QtStringPropertyManager *manager, QtProperty *property,
+                                         QWidget *parent)
 {
     auto *editor = m_editors->add(manager, property, new QLineEdit(parent));
     connect(editor, &QLineEdit::editingFinished, this, [this, editor] {
-        m_editors->commit(editor, [text = editor->text()](QtStringPropertyManager *manager, QtProperty *property) {
+        m_editors->commit(editor, [text = editor->text()](QtStringPropertyManager *manager,
+                                                          QtProperty *property) {
             manager->setValue(property, text);
         });
     });

@@ -24,9 +24,11 @@ public:
 
 protected:
     void connectPropertyManager(QtStringPropertyManager *manager) override;
-    QWidget *createEditor(QtStringPropertyManager *manager, QtProperty *property, QWidget *parent) override;
+    QWidget *createEditor(QtStringPropertyManager *manager, QtProperty *property,
+                          QWidget *parent) override;
     void disconnectPropertyManager(QtStringPropertyManager *manager) override;
 
 private:
-    std::unique_ptr<QtPropertyBrowserInternal::EditorRegistry<QtStringPropertyManager, QLineEdit>> m_editors;
+    std::unique_ptr<QtPropertyBrowserInternal::EditorRegistry<QtStringPropertyManager, QLineEdit>>
+        m_editors;
 };

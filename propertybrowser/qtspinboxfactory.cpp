@@ -17,8 +17,9 @@ void showInt(QSpinBox *editor, const QtIntPropertyManager *manager, const QtProp
 
 QtSpinBoxFactory::QtSpinBoxFactory(QObject *parent)
     : QtAbstractEditorFactory<QtIntPropertyManager>(parent)
-    , m_editors(std::make_unique<QtPropertyBrowserInternal::EditorRegistry<QtIntPropertyManager, QSpinBox>>(
-          this, showInt))
+    , m_editors(std::make_unique<
+                QtPropertyBrowserInternal::EditorRegistry<QtIntPropertyManager, QSpinBox>>(this,
+                                                                                           showInt))
 {
 }
 
@@ -26,16 +27,19 @@ QtSpinBoxFactory::~QtSpinBoxFactory() = default;
 
 void QtSpinBoxFactory::connectPropertyManager(QtIntPropertyManager *manager)
 {
-    m_editors->follow(manager, &QtIntPropertyManager::valueChanged, &QtIntPropertyManager::rangeChanged,
+    m_editors->follow(manager, &QtIntPropertyManager::valueChanged,
+                      &QtIntPropertyManager::rangeChanged,
                       &QtIntPropertyManager::singleStepChanged);
 }
 
-QWidget *QtSpinBoxFactory::createEditor(QtIntPropertyManager *manager, QtProperty *property, QWidget *parent)
+QWidget *QtSpinBoxFactory::createEditor(QtIntPropertyManager *manager, QtProperty *property,
+                                        QWidget *parent)
 {
     auto *editor = m_editors->add(manager, property, new QSpinBox(parent));
     // One edit, one new value: typed digits count once the user confirms them.
     editor->setKeyboardTracking(false);
-    m_editors->writeOn(editor, qOverload<int>(&QSpinBox::valueChanged), &QtIntPropertyManager::setValue);
+    m_editors->writeOn(editor, qOverload<int>(&QSpinBox::valueChanged),
+                       &QtIntPropertyManager::setValue);
     return editor;
 }
 

@@ -24,9 +24,11 @@ public:
 
 protected:
     void connectPropertyManager(QtIntPropertyManager *manager) override;
-    QWidget *createEditor(QtIntPropertyManager *manager, QtProperty *property, QWidget *parent) override;
+    QWidget *createEditor(QtIntPropertyManager *manager, QtProperty *property,
+                          QWidget *parent) override;
     void disconnectPropertyManager(QtIntPropertyManager *manager) override;
 
 private:
-    std::unique_ptr<QtPropertyBrowserInternal::EditorRegistry<QtIntPropertyManager, QSpinBox>> m_editors;
+    std::unique_ptr<QtPropertyBrowserInternal::EditorRegistry<QtIntPropertyManager, QSpinBox>>
+        m_editors;
 };

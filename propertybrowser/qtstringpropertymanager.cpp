@@ -16,7 +16,8 @@ bool isAllowed(const QString &text, const QRegularExpression &regExp)
 {
     if (regExp.pattern().isEmpty())
         return true;
-    const QRegularExpression whole(QRegularExpression::anchoredPattern(regExp.pattern()), regExp.patternOptions());
+    const QRegularExpression whole(QRegularExpression::anchoredPattern(regExp.pattern()),
+                                   regExp.patternOptions());
     return whole.match(text).hasMatch();
 }
 

@@ -24,8 +24,8 @@ public:
     QWidget *createEditor(const QModelIndex &index, QWidget *parent) const;
     void show(QtBrowserItem *item) const;
 
-    QtTreePropertyBrowser *m_browser;  // not owned
-    PropertyTreeWidget *m_tree;        // owned by m_browser
+    QtTreePropertyBrowser *m_browser;                      // not owned
+    PropertyTreeWidget *m_tree;                            // owned by m_browser
     QHash<QtBrowserItem *, QTreeWidgetItem *> m_treeItems; // owned by m_tree
     QHash<const QTreeWidgetItem *, QtBrowserItem *> m_browserItems;
     QtTreePropertyBrowser::ResizeMode m_resizeMode = QtTreePropertyBrowser::Stretch;
@@ -59,7 +59,8 @@ void QtTreePropertyBrowserPrivate::show(QtBrowserItem *item) const
     treeItem->setText(value, property->valueText());
     treeItem->setIcon(value, property->valueIcon());
     treeItem->setToolTip(0, property->toolTip());
-    treeItem->setToolTip(value, property->toolTip().isEmpty() ? property->valueText() : property->toolTip());
+    treeItem->setToolTip(value, property->toolTip().isEmpty() ? property->valueText()
+                                                              : property->toolTip());
     for (int column : {0, value}) {
         treeItem->setStatusTip(column, property->statusTip());
         treeItem->setWhatsThis(column, property->whatsThis());
@@ -92,18 +93,21 @@ QtTreePropertyBrowser::QtTreePropertyBrowser(QWidget *parent)
     tree->setRootIsDecorated(true);
     tree->setMouseTracking(true); // status tips follow the mouse
     tree->setItemDelegate(new PropertyEditorDelegate(
-        [this](const QModelIndex &index, QWidget *editorParent) { return d->createEditor(index, editorParent); },
+        [this](const QModelIndex &index, QWidget *editorParent) {
+            return d->createEditor(index, editorParent);
+        },
         tree));
     tree->header()->setStretchLastSection(true);
     setResizeMode(d->m_resizeMode);
 
     connect(tree, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem *current) { setCurrentItem(d->browserItem(current)); });
-    connect(this, &QtAbstractPropertyBrowser::currentItemChanged, this, [this](QtBrowserItem *item) {
-        QTreeWidgetItem *treeItem = d->m_treeItems.value(item);
-        if (d->m_tree->currentItem() != treeItem)
-            d->m_tree->setCurrentItem(treeItem);
-    });
+    connect(this, &QtAbstractPropertyBrowser::currentItemChanged, this,
+            [this](QtBrowserItem *item) {
+                QTreeWidgetItem *treeItem = d->m_treeItems.value(item);
+                if (d->m_tree->currentItem() != treeItem)
+                    d->m_tree->setCurrentItem(treeItem);
+            });
     connect(tree, &QTreeWidget::itemExpanded, this,
             [this](QTreeWidgetItem *treeItem) { emit expanded(d->browserItem(treeItem)); });
     connect(tree, &QTreeWidget::itemCollapsed, this,
@@ -230,9 +234,9 @@ void QtTreePropertyBrowser::editItem(QtBrowserItem *item)
 void QtTreePropertyBrowser::itemInserted(QtBrowserItem *item, QtBrowserItem *afterItem)
 {
     QTreeWidgetItem *preceding = d->m_treeItems.value(afterItem);
-    QTreeWidgetItem *treeItem = item->parent()
-        ? new QTreeWidgetItem(d->m_treeItems.value(item->parent()), preceding)
-        : new QTreeWidgetItem(d->m_tree, preceding);
+    QTreeWidgetItem *treeItem
+        = item->parent() ? new QTreeWidgetItem(d->m_treeItems.value(item->parent()), preceding)
+                         : new QTreeWidgetItem(d->m_tree, preceding);
     treeItem->setFlags(treeItem->flags() | Qt::ItemIsEditable);
     d->m_treeItems.insert(item, treeItem);
     d->m_browserItems.insert(treeItem, item);

@@ -116,8 +116,10 @@ std::optional<DeviceDescription> DeviceDescription::fromXml(const QByteArray &xm
         boost::property_tree::read_xml(in, tree,
                                        boost::property_tree::xml_parser::no_comments
                                            | boost::property_tree::xml_parser::trim_whitespace);
-        if (tree.get<std::string>(DescriptionFormat::documentIdPath, std::string()) != DescriptionFormat::documentId) {
-            setError(error, QStringLiteral("not a %1 description").arg(QLatin1String(DescriptionFormat::documentId)));
+        if (tree.get<std::string>(DescriptionFormat::documentIdPath, std::string())
+            != DescriptionFormat::documentId) {
+            setError(error, QStringLiteral("not a %1 description")
+                                .arg(QLatin1String(DescriptionFormat::documentId)));
             return std::nullopt;
         }
         if (const auto sensors = tree.get_child_optional(DescriptionFormat::sensorListPath)) {
@@ -154,16 +156,16 @@ std::optional<DeviceIdentity> DeviceDescription::select(const DeviceSelection &s
         }
     }
 
-    const auto sensor = std::find_if(m_sensors.cbegin(), m_sensors.cend(), [&](const SensorType &s) {
-        return selection.sensorName.isEmpty() || s.name == selection.sensorName;
-    });
+    const auto sensor
+        = std::find_if(m_sensors.cbegin(), m_sensors.cend(), [&](const SensorType &s) {
+              return selection.sensorName.isEmpty() || s.name == selection.sensorName;
+          });
     if (sensor == m_sensors.cend())
         return std::nullopt;
-    const auto variant = std::find_if(sensor->variants.cbegin(), sensor->variants.cend(),
-                                      [&](const Variant &v) {
-                                          return selection.variantId3.isEmpty()
-                                                 || v.id3 == selection.variantId3;
-                                      });
+    const auto variant
+        = std::find_if(sensor->variants.cbegin(), sensor->variants.cend(), [&](const Variant &v) {
+              return selection.variantId3.isEmpty() || v.id3 == selection.variantId3;
+          });
     if (variant == sensor->variants.cend())
         return std::nullopt;
     const QString reported = productId.isEmpty() ? sensor->id + variant->id3 : productId;

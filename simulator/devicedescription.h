@@ -24,7 +24,7 @@ struct Variant
 struct SensorType
 {
     QString name;
-    QString id;  // the four characters that start the product id text
+    QString id; // the four characters that start the product id text
     QVector<Variant> variants;
 };
 
@@ -37,10 +37,10 @@ struct ParameterInfo
     PropertyNodeType type = PropertyNodeType::Int;
     int index = 0;
     int subIndex = 0;
-    int size = 6;  // count byte of the write frame: 6 one value byte, 7 two
+    int size = 6; // count byte of the write frame: 6 one value byte, 7 two
     bool readOnly = false;
     QString defaultValue;
-    int choiceCount = 0;  // enumerators: number of items
+    int choiceCount = 0; // enumerators: number of items
 };
 
 // Which device to simulate. Empty fields pick the first sensor type or variant;
@@ -65,7 +65,8 @@ class DeviceDescription
 {
 public:
     static std::optional<DeviceDescription> fromFile(const QString &path, QString *error = nullptr);
-    static std::optional<DeviceDescription> fromXml(const QByteArray &xml, QString *error = nullptr);
+    static std::optional<DeviceDescription> fromXml(const QByteArray &xml,
+                                                    QString *error = nullptr);
 
     const QVector<SensorType> &sensors() const { return m_sensors; }
     const QVector<ParameterInfo> &parameters() const { return m_parameters; }

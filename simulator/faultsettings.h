@@ -8,10 +8,10 @@ namespace Kr7dSim {
 // switch a fault off.
 struct FaultSettings
 {
-    int latencyMs = 0;           // every answer leaves this late (the front ends wait)
-    int dropEvery = 0;           // every Nth request gets no answer
-    int corruptEvery = 0;        // every Nth answer has one bit flipped
-    qint64 unplugAfterMs = -1;   // the master disappears this long after the faults were set
+    int latencyMs = 0;         // every answer leaves this late (the front ends wait)
+    int dropEvery = 0;         // every Nth request gets no answer
+    int corruptEvery = 0;      // every Nth answer has one bit flipped
+    qint64 unplugAfterMs = -1; // the master disappears this long after the faults were set
 };
 
 struct FaultCounters

@@ -31,9 +31,10 @@ int main(int argc, char **argv)
     QObject::connect(&stopSignals, &StopSignals::received, &app, &QCoreApplication::quit);
 
     SimCommandLine commandLine;
-    const QString defaultDescription = QCoreApplication::applicationDirPath()
-                                       + QLatin1String("/IoLinkKR7Dfamily.xml");
-    const std::optional<SimOptions> options = commandLine.parse(app.arguments(), defaultDescription);
+    const QString defaultDescription
+        = QCoreApplication::applicationDirPath() + QLatin1String("/IoLinkKR7Dfamily.xml");
+    const std::optional<SimOptions> options
+        = commandLine.parse(app.arguments(), defaultDescription);
     if (!options)
         return fail(commandLine.errorText());
     if (options->helpRequested) {
@@ -66,8 +67,9 @@ int main(int argc, char **argv)
     std::printf("%s\n", qPrintable(server.portPath()));
     std::fflush(stdout);
     const DeviceIdentity &device = simulator->device();
-    std::fprintf(stderr, "iolink-master-sim: %s, variant %s, product id %s\n", qPrintable(device.sensor.name),
-                 qPrintable(device.variant.id3), qPrintable(device.productId));
+    std::fprintf(stderr, "iolink-master-sim: %s, variant %s, product id %s\n",
+                 qPrintable(device.sensor.name), qPrintable(device.variant.id3),
+                 qPrintable(device.productId));
 
     QObject::connect(&server, &PtyServer::unplugged, &app, &QCoreApplication::quit);
     return app.exec();

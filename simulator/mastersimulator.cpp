@@ -11,9 +11,10 @@ namespace {
 
 using namespace BravoSensorPlugin::Core::Protocol;
 
-constexpr int remoteSwitching = 4;   // "PinFunctionA2": A2 follows the remote switching output
+constexpr int remoteSwitching = 4; // "PinFunctionA2": A2 follows the remote switching output
 
-QByteArray answerFrame(quint8 command, DeviceStatus status, const QByteArray &payload = QByteArray())
+QByteArray answerFrame(quint8 command, DeviceStatus status,
+                       const QByteArray &payload = QByteArray())
 {
     QByteArray body;
     body.append(char(status));
@@ -54,7 +55,8 @@ std::unique_ptr<MasterSimulator> MasterSimulator::fromFile(const QString &descri
                                                            const DeviceSelection &selection,
                                                            QString *error)
 {
-    const std::optional<DeviceDescription> description = DeviceDescription::fromFile(descriptionPath, error);
+    const std::optional<DeviceDescription> description
+        = DeviceDescription::fromFile(descriptionPath, error);
     if (!description)
         return nullptr;
     const std::optional<DeviceIdentity> device = description->select(selection);
@@ -105,7 +107,8 @@ QByteArray MasterSimulator::answerFor(const QByteArray &request)
         if (parameters.size() != 3)
             return answerFrame(command, DeviceStatus::LengthMismatch);
         m_kept.clear();
-        const DeviceStatus status = m_parameters.read(indexOf(parameters), quint8(parameters.at(2)), &m_kept);
+        const DeviceStatus status
+            = m_parameters.read(indexOf(parameters), quint8(parameters.at(2)), &m_kept);
         return answerFrame(command, status);
     }
     case ResultFetch:
@@ -133,17 +136,20 @@ QByteArray MasterSimulator::write(const QByteArray &parameters)
 QByteArray MasterSimulator::processData()
 {
     m_sample = m_process.sample(now());
-    const bool a1 = switchingOutput(m_outputA1, m_watchedA1, m_parameters.number(QStringLiteral("PinFunctionA1")),
+    const bool a1 = switchingOutput(m_outputA1, m_watchedA1,
+                                    m_parameters.number(QStringLiteral("PinFunctionA1")),
                                     QStringLiteral("1"));
     const int pinFunctionA2 = m_parameters.number(QStringLiteral("PinFunctionA2"));
-    const bool switchedA2 = switchingOutput(m_outputA2, m_watchedA2, pinFunctionA2, QStringLiteral("2"));
+    const bool switchedA2
+        = switchingOutput(m_outputA2, m_watchedA2, pinFunctionA2, QStringLiteral("2"));
     // Analog functions leave the switching bit off; remote switching follows its parameter.
     const bool a2 = pinFunctionA2 == remoteSwitching
                         ? m_parameters.number(QStringLiteral("RemoteSwitchingOutput")) != 0
                         : switchedA2;
     const int bits = (a1 ? 0x1 : 0) | (a2 ? 0x2 : 0) | (m_signalTooLow ? 0x4 : 0);
 
-    const int pressure = qBound(-32768, qRound(m_sample.pressureBar * m_device.variant.divisor), 32767);
+    const int pressure
+        = qBound(-32768, qRound(m_sample.pressureBar * m_device.variant.divisor), 32767);
     // Twelve bits of 0.1 degrees Celsius: the process image cannot carry less than 0.
     const int temperature = qBound(0, qRound(m_sample.temperatureCelsius * 10.0), 0xFFF);
     QByteArray payload;
@@ -168,7 +174,8 @@ bool MasterSimulator::switchingOutput(SwitchingOutput &output, Quantity &watched
         return false;
 
     const bool pressure = quantity == Quantity::Pressure;
-    const QString stem = pressure ? QStringLiteral("ThresholdsPressure") : QStringLiteral("ThresholdsTemp");
+    const QString stem
+        = pressure ? QStringLiteral("ThresholdsPressure") : QStringLiteral("ThresholdsTemp");
     const QString suffix = QLatin1String("A") + number;
     const double scale = pressure ? m_device.variant.divisor : 100.0;
     SwitchingSettings settings;

@@ -20,7 +20,7 @@ namespace Kr7dSim {
 class MasterSimulator
 {
 public:
-    using Clock = std::function<qint64()>;  // milliseconds, monotonic
+    using Clock = std::function<qint64()>; // milliseconds, monotonic
 
     MasterSimulator(const DeviceDescription &description, const DeviceIdentity &device,
                     quint32 seed = 1);
@@ -73,7 +73,7 @@ private:
     Quantity m_watchedA1 = Quantity::None;
     Quantity m_watchedA2 = Quantity::None;
     bool m_signalTooLow = false;
-    QByteArray m_kept;  // value of the last read request, for the result fetch
+    QByteArray m_kept; // value of the last read request, for the result fetch
     Clock m_clock;
     FaultSettings m_faults;
     qint64 m_faultsSetMs = 0;

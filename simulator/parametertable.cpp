@@ -37,7 +37,7 @@ int valueByteCount(const ParameterInfo &info)
     return info.size == 7 ? 2 : 1;
 }
 
-template<typename Parameters, typename Predicate>
+template <typename Parameters, typename Predicate>
 auto findIn(Parameters &parameters, Predicate predicate) -> decltype(&parameters[0])
 {
     const auto it = std::find_if(parameters.begin(), parameters.end(), predicate);
@@ -111,8 +111,9 @@ DeviceStatus ParameterTable::read(int index, int subIndex, QByteArray *value) co
 
 DeviceStatus ParameterTable::missingStatus(int index) const
 {
-    const bool indexKnown = std::any_of(m_parameters.cbegin(), m_parameters.cend(),
-                                        [index](const Parameter &p) { return p.info.index == index; });
+    const bool indexKnown
+        = std::any_of(m_parameters.cbegin(), m_parameters.cend(),
+                      [index](const Parameter &p) { return p.info.index == index; });
     return indexKnown ? DeviceStatus::SubIndexNotAvailable : DeviceStatus::IndexNotAvailable;
 }
 
@@ -129,11 +130,12 @@ DeviceStatus ParameterTable::write(int index, int subIndex, const QByteArray &va
     if (info.type == PropertyNodeType::String || value.size() != valueByteCount(info))
         return DeviceStatus::LengthMismatch;
 
-    const int number = value.size() == 2 ? int(qint16(quint8(value.at(0)) << 8 | quint8(value.at(1))))
-                                         : int(quint8(value.at(0)));
+    const int number = value.size() == 2
+                           ? int(qint16(quint8(value.at(0)) << 8 | quint8(value.at(1))))
+                           : int(quint8(value.at(0)));
     const bool fits = info.type == PropertyNodeType::Enumerator ? isValidChoice(info, number)
                       : info.type == PropertyNodeType::Bool     ? number == 0 || number == 1
-                                                             : true;
+                                                                : true;
     if (!fits)
         return DeviceStatus::ValueOutOfRange;
     parameter.number = number;
@@ -143,7 +145,8 @@ DeviceStatus ParameterTable::write(int index, int subIndex, const QByteArray &va
 int ParameterTable::number(const QString &id, int fallback) const
 {
     const Parameter *parameter = find(id);
-    return parameter && parameter->info.type != PropertyNodeType::String ? parameter->number : fallback;
+    return parameter && parameter->info.type != PropertyNodeType::String ? parameter->number
+                                                                         : fallback;
 }
 
 QVariant ParameterTable::value(const QString &id) const
@@ -185,8 +188,9 @@ void ParameterTable::applyDefault(Parameter &parameter) const
     const int whole = info.defaultValue.toInt();
     switch (info.type) {
     case PropertyNodeType::String:
-        parameter.text = info.index == Protocol::productIdIndex && info.subIndex == 0 ? m_productId
-                                                                           : info.defaultValue;
+        parameter.text = info.index == Protocol::productIdIndex && info.subIndex == 0
+                             ? m_productId
+                             : info.defaultValue;
         return;
     case PropertyNodeType::Enumerator:
         parameter.number = deviceValueOfChoice(info, whole);
@@ -201,7 +205,7 @@ void ParameterTable::applyDefault(Parameter &parameter) const
         parameter.number = whole;
         return;
     case PropertyNodeType::Action:
-    case PropertyNodeType::Category:   // never a parameter: categories carry no address
+    case PropertyNodeType::Category: // never a parameter: categories carry no address
         parameter.number = 0;
         return;
     }

@@ -18,8 +18,8 @@ public:
     struct Parameter
     {
         ParameterInfo info;
-        int number = 0;  // numeric parameters
-        QString text;    // text parameters
+        int number = 0; // numeric parameters
+        QString text;   // text parameters
     };
 
     ParameterTable(const QVector<ParameterInfo> &parameters, double pressureDivisor,

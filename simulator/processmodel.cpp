@@ -35,8 +35,10 @@ ProcessModel::Sample ProcessModel::sample(qint64 nowMs)
     const double middle = m_minBar + span / 2.0;
     Sample sample;
     // 90 % of the range, plus at most 0.3 % noise: never leaves the range.
-    sample.pressureBar = middle + 0.45 * span * wave(nowMs, pressurePeriodMs) + 0.003 * span * unit(m_noise);
-    sample.temperatureCelsius = roomTemperature + temperatureSwing * wave(nowMs, temperaturePeriodMs)
+    sample.pressureBar
+        = middle + 0.45 * span * wave(nowMs, pressurePeriodMs) + 0.003 * span * unit(m_noise);
+    sample.temperatureCelsius = roomTemperature
+                                + temperatureSwing * wave(nowMs, temperaturePeriodMs)
                                 + 0.1 * unit(m_noise);
     return sample;
 }

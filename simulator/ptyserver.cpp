@@ -18,7 +18,8 @@ namespace {
 
 QString systemError(const char *what)
 {
-    return QStringLiteral("%1: %2").arg(QLatin1String(what), QString::fromLocal8Bit(std::strerror(errno)));
+    return QStringLiteral("%1: %2").arg(QLatin1String(what),
+                                        QString::fromLocal8Bit(std::strerror(errno)));
 }
 
 } // namespace
@@ -121,11 +122,12 @@ void PtyServer::writeToClient(const QByteArray &bytes)
 {
     qint64 written = 0;
     while (m_master >= 0 && written < bytes.size()) {
-        const ssize_t count = ::write(m_master, bytes.constData() + written, size_t(bytes.size() - written));
+        const ssize_t count
+            = ::write(m_master, bytes.constData() + written, size_t(bytes.size() - written));
         if (count > 0)
             written += count;
         else if (!(count < 0 && errno == EINTR))
-            return;  // the terminal's buffer is full: nobody reads, the answer is lost
+            return; // the terminal's buffer is full: nobody reads, the answer is lost
     }
 }
 

@@ -45,16 +45,16 @@ private:
     void unplug();
     void close();
 
-    MasterSimulator *m_simulator;  // not owned
+    MasterSimulator *m_simulator; // not owned
     int m_master = -1;
     int m_slave = -1;
     QString m_portPath;
-    QSocketNotifier *m_notifier = nullptr;  // owned (Qt parent)
+    QSocketNotifier *m_notifier = nullptr; // owned (Qt parent)
     QTimer m_sendTimer;
     QTimer m_unplugTimer;
     FrameAssembler m_assembler;
-    std::deque<std::pair<qint64, QByteArray>> m_outbox;  // due time, answer
-    QIODevice *m_log = nullptr;  // not owned
+    std::deque<std::pair<qint64, QByteArray>> m_outbox; // due time, answer
+    QIODevice *m_log = nullptr;                         // not owned
 };
 
 } // namespace Kr7dSim

@@ -22,7 +22,8 @@ SimCommandLine::SimCommandLine()
     , m_latency(valueOption("latency-ms", "Delay of every answer.", "ms"))
     , m_dropEvery(valueOption("drop-every", "Leave every Nth request unanswered.", "n"))
     , m_corruptEvery(valueOption("corrupt-every", "Flip a bit in every Nth answer.", "n"))
-    , m_unplugAfter(valueOption("unplug-after-ms", "Close the port and exit after this time.", "ms"))
+    , m_unplugAfter(
+          valueOption("unplug-after-ms", "Close the port and exit after this time.", "ms"))
 {
     m_parser.setApplicationDescription(
         QStringLiteral("Simulated IO-Link master with one KR7D sensor on a pseudo-terminal."));
@@ -40,14 +41,15 @@ std::optional<SimOptions> SimCommandLine::parse(const QStringList &arguments,
         return std::nullopt;
     }
     if (!m_parser.positionalArguments().isEmpty()) {
-        m_error = QStringLiteral("unexpected argument: %1").arg(m_parser.positionalArguments().constFirst());
+        m_error = QStringLiteral("unexpected argument: %1")
+                      .arg(m_parser.positionalArguments().constFirst());
         return std::nullopt;
     }
 
     SimOptions options;
     options.helpRequested = m_parser.isSet(QStringLiteral("help"));
-    options.descriptionPath = m_parser.isSet(m_description) ? m_parser.value(m_description)
-                                                            : defaultDescription;
+    options.descriptionPath
+        = m_parser.isSet(m_description) ? m_parser.value(m_description) : defaultDescription;
     options.selection.sensorName = m_parser.value(m_sensor);
     options.selection.variantId3 = m_parser.value(m_variant);
     options.selection.productId = m_parser.value(m_productId);

@@ -13,8 +13,8 @@ struct SimOptions
 {
     QString descriptionPath;
     DeviceSelection selection;
-    QString linkPath;  // symbolic link to the port, removed on exit
-    QString logPath;   // every frame in and out as hex
+    QString linkPath; // symbolic link to the port, removed on exit
+    QString logPath;  // every frame in and out as hex
     FaultSettings faults;
     bool helpRequested = false;
 };
@@ -27,7 +27,8 @@ public:
 
     // arguments start with the program name. Nothing when they are unusable;
     // errorText() then says why.
-    std::optional<SimOptions> parse(const QStringList &arguments, const QString &defaultDescription);
+    std::optional<SimOptions> parse(const QStringList &arguments,
+                                    const QString &defaultDescription);
     QString errorText() const { return m_error; }
     // Needs a QCoreApplication.
     QString helpText() const { return m_parser.helpText(); }

@@ -10,7 +10,8 @@
 namespace Kr7dSim {
 
 SimulatedConnection::SimulatedConnection(std::unique_ptr<MasterSimulator> simulator,
-                                         const ExtensionSystem::PortSettings &settings, QObject *parent)
+                                         const ExtensionSystem::PortSettings &settings,
+                                         QObject *parent)
     : CommunicationInterface(parent)
     , m_simulator(std::move(simulator))
     , m_settings(settings)
@@ -79,7 +80,8 @@ void SimulatedConnection::startNextRecord()
     // As on the serial line: the host's connection takes only an intact answer to the request.
     if (m_answer) {
         QByteArray received = *m_answer;
-        const QByteArray taken = ExtensionSystem::takeAnswerFrame(received, query.size() > 2 ? query.at(2) : '\0');
+        const QByteArray taken
+            = ExtensionSystem::takeAnswerFrame(received, query.size() > 2 ? query.at(2) : '\0');
         m_answer = taken.isEmpty() ? std::nullopt : std::optional<QByteArray>(taken);
     }
     const int waitLimit = qCeil(transfer.next->timeoutMs * m_timeoutScale);
@@ -100,9 +102,10 @@ void SimulatedConnection::completeRecord()
     Transfer &transfer = m_transfers.front();
     CommunicationInterface::DataFrameRecord &record = *transfer.next;
     record.answer = m_answer ? m_answer->toStdString() : std::string();
-    record.status = m_answer && ExtensionSystem::answerMatches(*m_answer, record.answerPattern) ? 1 : 0;
-    ExtensionSystem::FrameTrace::instance().frameCompleted(portName(), m_answer.value_or(QByteArray()),
-                                                           record.status == 1);
+    record.status
+        = m_answer && ExtensionSystem::answerMatches(*m_answer, record.answerPattern) ? 1 : 0;
+    ExtensionSystem::FrameTrace::instance().frameCompleted(
+        portName(), m_answer.value_or(QByteArray()), record.status == 1);
     ++transfer.next;
     startNextRecord();
 }

@@ -48,7 +48,7 @@ private:
     struct Transfer
     {
         unsigned int id;
-        DataFrame *frames;  // not owned
+        DataFrame *frames; // not owned
         DataFrame::iterator next;
     };
 
@@ -61,7 +61,7 @@ private:
     unsigned int m_lastId = 0;
     std::deque<Transfer> m_transfers;
     bool m_recordInFlight = false;
-    std::optional<QByteArray> m_answer;  // of the record in flight
+    std::optional<QByteArray> m_answer; // of the record in flight
     QTimer m_stepTimer;
     QList<QByteArray> m_queryLog;
     double m_timeoutScale = 1.0;

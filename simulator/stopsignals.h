@@ -19,7 +19,7 @@ signals:
     void received();
 
 private:
-    QSocketNotifier *m_notifier = nullptr;  // owned (Qt parent)
+    QSocketNotifier *m_notifier = nullptr; // owned (Qt parent)
 };
 
 } // namespace Kr7dSim

@@ -8,8 +8,8 @@ namespace Kr7dSim {
 
 struct SwitchingSettings
 {
-    double setPoint = 0.0;    // SP: switches on above it
-    double resetPoint = 0.0;  // RP: switches off below it
+    double setPoint = 0.0;   // SP: switches on above it
+    double resetPoint = 0.0; // RP: switches off below it
     int onDelayMs = 0;
     int offDelayMs = 0;
     bool normallyClosed = false;
@@ -25,8 +25,8 @@ public:
     void reset();
 
 private:
-    bool m_condition = false;  // the hysteresis result, undelayed
-    bool m_active = false;     // the condition after the delays
+    bool m_condition = false; // the hysteresis result, undelayed
+    bool m_active = false;    // the condition after the delays
     std::optional<qint64> m_changeSeenMs;
 };
 

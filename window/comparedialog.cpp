@@ -16,7 +16,7 @@ enum Column { CaptionColumn, FileColumn, WindowColumn };
 
 void fillTree(QTreeWidget *tree, const QList<CompareRow> &rows)
 {
-    QHash<QString, QTreeWidgetItem *> groupItems;   // by the joined path, owned by the tree
+    QHash<QString, QTreeWidgetItem *> groupItems; // by the joined path, owned by the tree
     for (const CompareRow &row : rows) {
         QTreeWidgetItem *parent = tree->invisibleRootItem();
         QString path;
@@ -38,7 +38,8 @@ void fillTree(QTreeWidget *tree, const QList<CompareRow> &rows)
 
 } // namespace
 
-CompareDialog::CompareDialog(const QString &fileName, const QList<CompareRow> &rows, QWidget *parent)
+CompareDialog::CompareDialog(const QString &fileName, const QList<CompareRow> &rows,
+                             QWidget *parent)
     : QDialog(parent)
 {
     setWindowTitle(tr("Compare with settings file"));

@@ -12,7 +12,7 @@ namespace Core {
 // One parameter whose value differs, ready to show.
 struct CompareRow
 {
-    QStringList groups;   // captions of the groups above it, outermost first
+    QStringList groups; // captions of the groups above it, outermost first
     QString caption;
     QString fileValue;
     QString windowValue;
@@ -23,13 +23,14 @@ class CompareDialog final : public QDialog
 {
     Q_OBJECT
 public:
-    CompareDialog(const QString &fileName, const QList<CompareRow> &rows, QWidget *parent = nullptr);
+    CompareDialog(const QString &fileName, const QList<CompareRow> &rows,
+                  QWidget *parent = nullptr);
 
     // Null when there are no differences; the dialog then says so.
     QTreeWidget *differenceTree() const;
 
 private:
-    QTreeWidget *m_tree = nullptr;   // owned (Qt parent)
+    QTreeWidget *m_tree = nullptr; // owned (Qt parent)
 };
 
 } // namespace Core

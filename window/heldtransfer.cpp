@@ -3,11 +3,13 @@
 namespace BravoSensorPlugin {
 namespace Core {
 
-HeldTransfer::HeldTransfer(ExtensionSystem::CommunicationInterface *connection, const DataFrame &frames)
+HeldTransfer::HeldTransfer(ExtensionSystem::CommunicationInterface *connection,
+                           const DataFrame &frames)
     : QObject(connection)
     , m_frames(frames)
 {
-    connect(connection, &ExtensionSystem::CommunicationInterface::emitFinished, this, &HeldTransfer::onFinished);
+    connect(connection, &ExtensionSystem::CommunicationInterface::emitFinished, this,
+            &HeldTransfer::onFinished);
     m_id = connection->uiSendDataFrames(&m_frames);
 }
 

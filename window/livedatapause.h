@@ -18,7 +18,7 @@ public:
     LiveDataPause &operator=(const LiveDataPause &) = delete;
 
 private:
-    QPointer<SensorWindow> m_window;   // a window closed during the sequence is left alone
+    QPointer<SensorWindow> m_window; // a window closed during the sequence is left alone
     bool m_wasLive;
 };
 

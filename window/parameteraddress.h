@@ -10,7 +10,7 @@ struct ParameterAddress
 {
     int index = 0;
     int subIndex = 0;
-    int size = 0;   // the count byte of the write frame: 6 for one value byte, 7 for two
+    int size = 0; // the count byte of the write frame: 6 for one value byte, 7 for two
 
     // Fields that are missing or not decimal numbers read as 0.
     static ParameterAddress fromText(const QString &text);

@@ -22,7 +22,8 @@ Manager *managerOf(const QtProperty *property)
 void setPressure(QtProperty *property, double value, double divisor)
 {
     auto *doubles = managerOf<QtDoublePropertyManager>(property);
-    // Widened first, so that no value the device reports is clamped away, not even one below vacuum.
+    // Widened first, so that no value the device reports is clamped away, not even one below
+    // vacuum.
     doubles->setMinimum(property, std::min(-1.0, value));
     doubles->setMaximum(property, 10000000.0);
     doubles->setValue(property, value);
@@ -65,7 +66,8 @@ QVariant numericValue(const QtProperty *property)
     return QVariant();
 }
 
-int deviceNumber(const QtProperty *property, const QVariant &value, double pressureDivisor, bool editForwarding)
+int deviceNumber(const QtProperty *property, const QVariant &value, double pressureDivisor,
+                 bool editForwarding)
 {
     switch (propertyKind(property)) {
     case PropertyKind::Bool:
@@ -81,18 +83,21 @@ int deviceNumber(const QtProperty *property, const QVariant &value, double press
     return editForwarding ? 1 : 0;
 }
 
-std::optional<int> applyAnswer(QtProperty *property, const QByteArray &answer, const AnswerDecoding &decoding)
+std::optional<int> applyAnswer(QtProperty *property, const QByteArray &answer,
+                               const AnswerDecoding &decoding)
 {
     const QString id = property->propertyId();
     switch (propertyKind(property)) {
     case PropertyKind::Bool:
-        managerOf<QtBoolPropertyManager>(property)->setValue(property, boolValue(answer), QString(), QString());
+        managerOf<QtBoolPropertyManager>(property)->setValue(property, boolValue(answer), QString(),
+                                                             QString());
         break;
     case PropertyKind::Int:
         managerOf<QtIntPropertyManager>(property)->setValue(property, tailValue(answer));
         break;
     case PropertyKind::Double: {
-        const double value = decodeDeviceDouble(id, signedTailValue(answer), decoding.pressureDivisor);
+        const double value
+            = decodeDeviceDouble(id, signedTailValue(answer), decoding.pressureDivisor);
         if (isPressureId(id))
             setPressure(property, value, decoding.pressureDivisor);
         else

@@ -83,8 +83,10 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic &chosenSensor, QWi
 
     createUpdateDialogWidgets();
     data->showTransferUi = true;
-    connect(data->chart, SIGNAL(vSignalZommResetForNoiseLine()), this, SLOT(vZommResetForNoiseLine()));
-    connect(browser, SIGNAL(currentItemChanged(QtBrowserItem *)), this, SLOT(itemSelected(QtBrowserItem *)));
+    connect(data->chart, SIGNAL(vSignalZommResetForNoiseLine()), this,
+            SLOT(vZommResetForNoiseLine()));
+    connect(browser, SIGNAL(currentItemChanged(QtBrowserItem *)), this,
+            SLOT(itemSelected(QtBrowserItem *)));
 
     for (const QString &id : qAsConst(data->hiddenPropertyIds))
         setPropertyVisible(id, false);
@@ -96,7 +98,8 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic &chosenSensor, QWi
 SensorWindow::~SensorWindow()
 {
     // Written for the user's next session; this window never reads it back.
-    QSettings layout(QCoreApplication::applicationDirPath() + QLatin1String("/IoLinkKR7Dfamily.ini"),
+    QSettings layout(QCoreApplication::applicationDirPath()
+                         + QLatin1String("/IoLinkKR7Dfamily.ini"),
                      QSettings::IniFormat);
     layout.setValue(objectName() + QLatin1String("/geometry"), saveGeometry());
     layout.setValue(objectName() + QLatin1String("/state"), saveState(0));
@@ -153,9 +156,7 @@ QTimer *SensorWindow::sendDelayTimer()
     return &sendTimer;
 }
 
-void SensorWindow::vOpenManual()
-{
-}
+void SensorWindow::vOpenManual() {}
 
 void SensorWindow::vSensorUpdate(QVariant value)
 {
@@ -174,9 +175,7 @@ void SensorWindow::vSetCompleteName(QString str)
     data->completeName = str;
 }
 
-void SensorWindow::vZommResetForNoiseLine()
-{
-}
+void SensorWindow::vZommResetForNoiseLine() {}
 
 void SensorWindow::closeEvent(QCloseEvent *event)
 {

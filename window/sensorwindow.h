@@ -1,7 +1,7 @@
 #pragma once
 
-#include <plugin/sensor.h>
 #include "sequenceguard.h"
+#include <plugin/sensor.h>
 
 #include <extensionsystem/communicationinterface.h>
 
@@ -32,7 +32,7 @@ class ValueOverTime;
 namespace Charts {
 class GenericChart;
 }
-}
+} // namespace Utils
 
 namespace BravoSensorPlugin {
 namespace Core {
@@ -64,7 +64,7 @@ public:
     Ui_SensorWindow *form() const;
     QtTreePropertyBrowser *propertyBrowser() const;
     const Sensor &sensorRecord() const;
-    QTimer *sendDelayTimer();   // the 400 ms debounce of property edits
+    QTimer *sendDelayTimer(); // the 400 ms debounce of property edits
 
     // The window starts both lookups at rootProperty. Depth first: the first property whose id,
     // in Latin-1, equals id; null when none.
@@ -87,7 +87,7 @@ public:
     // Always true; showUi applies to the read request only.
     bool readParameter(const QString &id, bool showUi);
     void readAllParameters();
-    bool bFactoryResetSequence();   // always true
+    bool bFactoryResetSequence(); // always true
     void vShowUpdateDialog(bool show);
     // One process-data answer (its hex text) into the plots and the process-data rows.
     void vUpdateProcessData(QString answerHex);
@@ -143,7 +143,8 @@ protected slots:
     void stringValueChanged(QtProperty *property, const QString &value);
     void enumValueChanged(QtProperty *property, int value);
     void buttonClicked(QtProperty *property);
-    void sendDataFrame(ExtensionSystem::CommunicationInterface::DataFrame *frames, bool showUi = true);
+    void sendDataFrame(ExtensionSystem::CommunicationInterface::DataFrame *frames,
+                       bool showUi = true);
     void slotCurrentOutputChanged(int index);
     void chartThresholdChanged(unsigned int markIndex, double value);
     void enableTreeDataHandling(bool enabled);
@@ -178,9 +179,8 @@ private:
     void insertOfflineItem();
 
     // Device communication
-    ExtensionSystem::CommunicationInterface::DataFrameRecord transferOne(const QByteArray &query,
-                                                                         const std::string &pattern,
-                                                                         double timeoutMs, bool showUi);
+    ExtensionSystem::CommunicationInterface::DataFrameRecord
+    transferOne(const QByteArray &query, const std::string &pattern, double timeoutMs, bool showUi);
     // The update dialog over a bulk transfer of about maximum x 10 ms.
     void startUpdateDialog(int maximum);
     void finishConnectionAfterUpdate();
@@ -204,10 +204,10 @@ private:
     // Comparison with a settings file
     void createCompareAction();
     void retranslateCompareAction();
-    void vCompareSettings();   // asks for the file and shows the differences
+    void vCompareSettings(); // asks for the file and shows the differences
     std::optional<QList<ParameterDifference>> differencesFrom(const QString &fileName) const;
     QString shownValue(const QString &id, const QString &storedValue) const;
-    QAction *compareAction = nullptr;   // owned (Qt parent)
+    QAction *compareAction = nullptr; // owned (Qt parent)
 
     // Process-data polling
     void startPoll();
@@ -235,12 +235,12 @@ private:
     void addChartDockActions(Utils::Charts::GenericChart *chart, const QStringList &icons);
     void setChartTitles();
     void initChartDefaults();
-    QString outputCaption(int output) const;   // "Output 1", "Output 2"
-    QString pressureCaption() const;           // "Pressure (bar)"
+    QString outputCaption(int output) const; // "Output 1", "Output 2"
+    QString pressureCaption() const;         // "Pressure (bar)"
     QList<QtBrowserItem *> browserItemsOf(const QString &propertyId) const;
 
     // Description model: the property tree, pressure ranges, edits and the process-data panel
-    bool bBuildPropertyTree();   // once, from the constructor; always true
+    bool bBuildPropertyTree(); // once, from the constructor; always true
     void vBuildPropertyNode(const boost::property_tree::ptree &node, QtProperty *parent);
     void vApplySensorRange();
     // After the device identified itself: the range and scale of its variant (connectedSensorText).
@@ -258,36 +258,37 @@ private:
     void retranslateDescriptionTexts();
 
     // Units and outputs
-    // Converts every pressure and temperature point from the units of oldUnitIndex into the current ones.
+    // Converts every pressure and temperature point from the units of oldUnitIndex into the current
+    // ones.
     void convertUnitDependentValues(int oldUnitIndex);
     // The value the device stores for an edit: bar and degrees Celsius, analog points kept apart.
     QVariant deviceUnitValue(QtProperty *property, const QVariant &value);
     void showDeviceValuesInDisplayUnits();
     void showAnalogAxis(const OutputConfig &config);
-    QString quantityCaption(Quantity quantity) const;   // "Pressure (psi)"
+    QString quantityCaption(Quantity quantity) const; // "Pressure (psi)"
     int enumPropertyValue(const char *id, int fallback) const;
     double doublePropertyValue(const QString &id) const;
 
     std::unique_ptr<SensorWindowData> data;
     std::unique_ptr<Ui_SensorWindow> ui;
-    QtTreePropertyBrowser *browser = nullptr;   // owned; deleted by the destructor
+    QtTreePropertyBrowser *browser = nullptr; // owned; deleted by the destructor
     Sensor sensor;
-    QTimer sendTimer;   // 400 ms after the last edit, runs sendDelayValue()
+    QTimer sendTimer; // 400 ms after the last edit, runs sendDelayValue()
     SequenceState sequences;
 
     bool sensorConnected = false;
-    bool editForwarding = true;      // false while the PC -> Sensor transfer writes all settings
-    bool bulkWriteActive = false;    // a write-all runs; no chart refresh after each write
-    bool retranslating = true;       // value changes are ignored; true until construction is done
-    QtProperty *pendingProperty = nullptr;   // owned by its manager
+    bool editForwarding = true;   // false while the PC -> Sensor transfer writes all settings
+    bool bulkWriteActive = false; // a write-all runs; no chart refresh after each write
+    bool retranslating = true;    // value changes are ignored; true until construction is done
+    QtProperty *pendingProperty = nullptr; // owned by its manager
     QVariant pendingValue;
     int previousUnitIndex = 0;
-    QString connectedSensorText;     // the device's identification text
-    QMap<QString, QString> parameterAddresses;   // id -> "index;subIndex;size"
-    QMap<QString, QStringList> itemTexts;        // id -> choices of an editable text property
+    QString connectedSensorText;               // the device's identification text
+    QMap<QString, QString> parameterAddresses; // id -> "index;subIndex;size"
+    QMap<QString, QStringList> itemTexts;      // id -> choices of an editable text property
     boost::property_tree::ptree descriptionTree;
 
-    friend class ::tst_PropertyTree;   // checks the built tree and the edit path from inside
+    friend class ::tst_PropertyTree;       // checks the built tree and the edit path from inside
     friend class ::tst_Sequences;          // drives the write path with chosen addresses
     friend class ::tst_ConnectionWorkflow; // checks the connection state behind the widgets
     friend class ::tst_SettingsFile;       // opens files while connected

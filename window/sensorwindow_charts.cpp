@@ -72,8 +72,8 @@ Utils::Charts::GenericChart *SensorWindow::createCharts()
         data->thresholdManager = new Utils::ThresholdMultiManager(0, this);
         marks->allowOverlapping(true);
         data->thresholdWidgets.append(marks);
-        connect(marks, SIGNAL(emitValueChanged(unsigned int, const double)),
-                this, SLOT(chartThresholdChanged(unsigned int, double)));
+        connect(marks, SIGNAL(emitValueChanged(unsigned int, const double)), this,
+                SLOT(chartThresholdChanged(unsigned int, double)));
         marks->setWindowSizeVisible(false);
         marks->setReadOnly(false);
         data->thresholdWidget = marks;
@@ -95,7 +95,8 @@ void SensorWindow::createOutputsCombo()
     data->outputsCombo->addItem(outputCaption(1));
     data->outputsCombo->addItem(outputCaption(2));
     data->outputsCombo->setCurrentIndex(0);
-    connect(data->outputsCombo, SIGNAL(currentIndexChanged(int)), this, SLOT(slotCurrentOutputChanged(int)));
+    connect(data->outputsCombo, SIGNAL(currentIndexChanged(int)), this,
+            SLOT(slotCurrentOutputChanged(int)));
     if (created)
         ui->outuptsComboToolBar->addWidget(data->outputsCombo);
 }
@@ -118,7 +119,8 @@ void SensorWindow::setChartTitles()
 {
     const QString temperatureUnit = QString::fromLatin1(data->temperatureUnitLabel.data(),
                                                         int(data->temperatureUnitLabel.size()));
-    data->chart->setPlotTitle(TemperaturePlot, tr("Temperature") + temperatureUnit, QString(), false, true);
+    data->chart->setPlotTitle(TemperaturePlot, tr("Temperature") + temperatureUnit, QString(),
+                              false, true);
     data->chart->setPlotTitle(PressurePlot, pressureCaption(), QString(), false, true);
     if (!data->chartDockIcons.isEmpty())
         data->chart->getDockChartItem(0)->setWindowTitle(tr("Temperature"));
@@ -126,9 +128,15 @@ void SensorWindow::setChartTitles()
 
 void SensorWindow::initChartDefaults()
 {
-    static const char *const hiddenAtStart[] = {
-        "SettingsPointsTemperatureA1", "NONCA2", "OnDelay2", "OffDelay2", "SettingsPointsPressureA2",
-        "SettingsPointsTemperatureA2", "AnalogPointsTemperature", "RemoteSwitchingOutput", "remoteAnalogValue"};
+    static const char *const hiddenAtStart[] = {"SettingsPointsTemperatureA1",
+                                                "NONCA2",
+                                                "OnDelay2",
+                                                "OffDelay2",
+                                                "SettingsPointsPressureA2",
+                                                "SettingsPointsTemperatureA2",
+                                                "AnalogPointsTemperature",
+                                                "RemoteSwitchingOutput",
+                                                "remoteAnalogValue"};
     for (const char *id : hiddenAtStart)
         setPropertyVisible(QLatin1String(id), false);
 

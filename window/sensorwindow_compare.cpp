@@ -52,12 +52,14 @@ QString bareUnit(const QString &label)
 
 void SensorWindow::createCompareAction()
 {
-    compareAction = new QAction(QIcon(QStringLiteral(":/newPrefix/icons/file_compare.svg")), QString(), this);
+    compareAction
+        = new QAction(QIcon(QStringLiteral(":/newPrefix/icons/file_compare.svg")), QString(), this);
     compareAction->setObjectName(QStringLiteral("actionCompare_Settings"));
     retranslateCompareAction();
     // Beside Save, before the separator that follows it.
     const QList<QAction *> fileActions = ui->fileToolBar->actions();
-    ui->fileToolBar->insertAction(fileActions.value(fileActions.indexOf(ui->actionSave_Settings) + 1), compareAction);
+    ui->fileToolBar->insertAction(
+        fileActions.value(fileActions.indexOf(ui->actionSave_Settings) + 1), compareAction);
     connect(compareAction, &QAction::triggered, this, &SensorWindow::vCompareSettings);
 }
 
@@ -66,12 +68,15 @@ void SensorWindow::retranslateCompareAction()
     compareAction->setText(tr("Compare with settings file..."));
 }
 
-// Nothing when the file cannot be read, is not a settings file of this sensor, or holds no parameters.
-std::optional<QList<ParameterDifference>> SensorWindow::differencesFrom(const QString &fileName) const
+// Nothing when the file cannot be read, is not a settings file of this sensor, or holds no
+// parameters.
+std::optional<QList<ParameterDifference>>
+SensorWindow::differencesFrom(const QString &fileName) const
 {
     const SettingsReadResult read = readSettingsFile(fileName);
     const SettingsDocument &document = read.document;
-    if (read.error != SettingsReadError::None || document.pluginId != QString::fromLatin1(SettingsPluginId)
+    if (read.error != SettingsReadError::None
+        || document.pluginId != QString::fromLatin1(SettingsPluginId)
         || document.sensorId != QString::fromStdString(sensor.name()) || !document.parameterText) {
         return std::nullopt;
     }
@@ -80,7 +85,8 @@ std::optional<QList<ParameterDifference>> SensorWindow::differencesFrom(const QS
     for (const ParameterEntry &entry : entries) {
         const QtProperty *property = findProperty(data->rootProperty, entry.id.toLatin1());
         const PropertyKind kind = propertyKind(property);
-        const int decimals = kind == PropertyKind::Double ? data->doubleManager->decimals(property) : 0;
+        const int decimals
+            = kind == PropertyKind::Double ? data->doubleManager->decimals(property) : 0;
         window.append({entry.id, storedKind(kind), entry.value, decimals});
     }
     return compareParameters(window, parseParameterText(*document.parameterText));
@@ -103,15 +109,16 @@ int SensorWindow::compareSettingsFile(const QString &fileName, QStringList *diff
 
 void SensorWindow::vCompareSettings()
 {
-    const QString fileName = QFileDialog::getOpenFileName(this, tr("Compare with settings file"), QString(),
-                                                          tr("Sensor Settings (*.tgs)"));
+    const QString fileName = QFileDialog::getOpenFileName(this, tr("Compare with settings file"),
+                                                          QString(), tr("Sensor Settings (*.tgs)"));
     if (fileName.isEmpty())
         return;
     const std::optional<QList<ParameterDifference>> found = differencesFrom(fileName);
     if (!found) {
-        QMessageBox::critical(this, tr("Compare with settings file"),
-                              tr("The selected settings are not for the current sensor or are corupted"),
-                              QMessageBox::Ok);
+        QMessageBox::critical(
+            this, tr("Compare with settings file"),
+            tr("The selected settings are not for the current sensor or are corupted"),
+            QMessageBox::Ok);
         return;
     }
 
@@ -125,7 +132,9 @@ void SensorWindow::vCompareSettings()
     QList<CompareRow> rows;
     for (const ParameterDifference &difference : *found) {
         QtProperty *property = findProperty(data->rootProperty, difference.id.toLatin1());
-        CompareRow row{{}, property->propertyName(), shownValue(difference.id, difference.fileValue),
+        CompareRow row{{},
+                       property->propertyName(),
+                       shownValue(difference.id, difference.fileValue),
                        shownValue(difference.id, difference.windowValue)};
         for (QtProperty *group = parents.value(property); group; group = parents.value(group))
             row.groups.prepend(group->propertyName());
@@ -145,8 +154,9 @@ QString SensorWindow::shownValue(const QString &id, const QString &storedValue) 
         return parameterInt(storedValue) != 0 ? tr("on") : tr("off");
     case PropertyKind::Double: {
         const QString unit = isPressureId(id) ? bareUnit(pressureUnitLabel(data->unitIndex))
-                             : id.contains(QLatin1String("Temp")) ? bareUnit(temperatureUnitLabel(data->unitIndex))
-                                                                  : QString();
+                             : id.contains(QLatin1String("Temp"))
+                                 ? bareUnit(temperatureUnitLabel(data->unitIndex))
+                                 : QString();
         const QString number = QString::number(parameterDouble(storedValue), 'f',
                                                data->doubleManager->decimals(property));
         return unit.isEmpty() ? number : number + QLatin1Char(' ') + unit;

@@ -42,7 +42,9 @@ void SensorWindow::updateComPortList(QStringList ports)
     combo->insertSeparator(1);
     combo->insertItems(2, ports);
     // An empty text would find the separator; a vanished port leaves no item selected.
-    const int index = selected.isEmpty() ? -1 : combo->findText(selected, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    const int index = selected.isEmpty()
+                          ? -1
+                          : combo->findText(selected, Qt::MatchExactly | Qt::MatchCaseSensitive);
     combo->setCurrentIndex(index);
 }
 
@@ -133,16 +135,18 @@ bool SensorWindow::bIdentityConfirmed(int checks)
     return false;
 }
 
-// The last identity check armed the watchdog; a failed attempt must not leave it running behind the box.
+// The last identity check armed the watchdog; a failed attempt must not leave it running behind the
+// box.
 void SensorWindow::showSensorMismatch()
 {
     data->watchdogTimer.stop();
     vShowUpdateDialog(false);
     const QPointer<SensorWindow> self(this);
-    QMessageBox::warning(this, tr("Connecting to sensor..."),
-                         tr("The connected sensor does not match currently selected sensor, please try again "
-                            "with the proper sensor"),
-                         QMessageBox::Ok);
+    QMessageBox::warning(
+        this, tr("Connecting to sensor..."),
+        tr("The connected sensor does not match currently selected sensor, please try again "
+           "with the proper sensor"),
+        QMessageBox::Ok);
     if (self)
         sensorConnected = false;
 }
@@ -199,9 +203,10 @@ void SensorWindow::slotContinousDataTimeout()
     vDisconnect();
     ui->sensorOperationsToolbar->setEnabled(sensorConnected);
     ui->outuptsComboToolBar->setEnabled(sensorConnected);
-    QMessageBox::warning(this, tr("Connecting to sensor"),
-                         tr("The sensor did not respond, please make sure it is properly connected."),
-                         QMessageBox::Ok);
+    QMessageBox::warning(
+        this, tr("Connecting to sensor"),
+        tr("The sensor did not respond, please make sure it is properly connected."),
+        QMessageBox::Ok);
 }
 
 void SensorWindow::actionConnectSensor(int state)
@@ -268,9 +273,9 @@ void SensorWindow::connectSensorToPc()
 bool SensorWindow::connectPcToSensor()
 {
     const SequenceGuard sequence(this, sequences);
-    const QMessageBox::StandardButton answer
-        = QMessageBox::information(this, tr("tGauge"), tr("Sensor settings will be overwritten with the ones from PC"),
-                                   QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel);
+    const QMessageBox::StandardButton answer = QMessageBox::information(
+        this, tr("tGauge"), tr("Sensor settings will be overwritten with the ones from PC"),
+        QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel);
     if (sequence.stopped())
         return true;
     if (answer == QMessageBox::Cancel) {

@@ -29,15 +29,16 @@ void SensorWindow::vExportChartData()
 {
     QList<const Utils::ValueOverTime *> series = exportSeries();
     QList<QString> names = exportColumnNames();
-    Utils::ExportDialog dialog(&series, &names, this, Qt::WindowTitleHint | Qt::WindowSystemMenuHint);
+    Utils::ExportDialog dialog(&series, &names, this,
+                               Qt::WindowTitleHint | Qt::WindowSystemMenuHint);
     dialog.setPrecision(ExportPrecision);
     dialog.exec();
 }
 
 bool SensorWindow::exportChartData(const QString &fileName, const QString &delimiter)
 {
-    return writeWholeFile(fileName, Utils::csvText(exportSeries(), exportColumnNames(), delimiter,
-                                                   ExportPrecision));
+    return writeWholeFile(
+        fileName, Utils::csvText(exportSeries(), exportColumnNames(), delimiter, ExportPrecision));
 }
 
 bool SensorWindow::writeWholeFile(const QString &fileName, const QByteArray &bytes)

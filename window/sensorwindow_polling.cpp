@@ -30,7 +30,14 @@ constexpr double pollTimeoutMs = 2000.0;
 constexpr int pollRetriesAtStart = 2;
 constexpr int pressurePlot = 0;
 constexpr int temperaturePlot = 1;
-enum ProcessRow { outputA1Row, outputA2Row, signalRow, temperatureRow, pressureRow, processRowCount };
+enum ProcessRow {
+    outputA1Row,
+    outputA2Row,
+    signalRow,
+    temperatureRow,
+    pressureRow,
+    processRowCount
+};
 
 // The icon path a row shows, kept beside it so that an unchanged state costs nothing.
 constexpr int iconPathRole = Qt::UserRole;
@@ -64,8 +71,8 @@ void leaveWithConnection(ExtensionSystem::CommunicationInterface *connection, un
 {
     const std::shared_ptr<DataFrame> kept(std::move(frames));
     const auto finished = std::make_shared<QMetaObject::Connection>();
-    *finished = QObject::connect(connection, &ExtensionSystem::CommunicationInterface::emitFinished, connection,
-                                 [kept, finished, id](unsigned int done) {
+    *finished = QObject::connect(connection, &ExtensionSystem::CommunicationInterface::emitFinished,
+                                 connection, [kept, finished, id](unsigned int done) {
                                      if (done == id)
                                          QObject::disconnect(*finished);
                                  });
@@ -111,8 +118,8 @@ void SensorWindow::startPoll()
     record.query = processDataFrame().toStdString();
     record.answerPattern = ".*";
     record.timeoutMs = pollTimeoutMs;
-    connect(data->connection, SIGNAL(emitFinished(unsigned int)), this, SLOT(queryStatusData(unsigned int)),
-            Qt::UniqueConnection);
+    connect(data->connection, SIGNAL(emitFinished(unsigned int)), this,
+            SLOT(queryStatusData(unsigned int)), Qt::UniqueConnection);
     data->pollConnection = data->connection;
     data->pendingPollId = data->connection->uiSendDataFrames(frames.get());
     data->pendingPolls[data->pendingPollId] = std::move(frames);
@@ -123,7 +130,8 @@ void SensorWindow::completePoll(unsigned int id)
     const auto pending = data->pendingPolls.find(id);
     if (id != data->pendingPollId || pending == data->pendingPolls.end())
         return;
-    disconnect(data->pollConnection, SIGNAL(emitFinished(unsigned int)), this, SLOT(queryStatusData(unsigned int)));
+    disconnect(data->pollConnection, SIGNAL(emitFinished(unsigned int)), this,
+               SLOT(queryStatusData(unsigned int)));
     const std::unique_ptr<DataFrame> frames = std::move(pending->second);
     data->pendingPolls.erase(pending);
     data->pendingPollId = 0;
@@ -156,9 +164,10 @@ bool SensorWindow::absorbPollMiss()
     data->activePortIndex = 0;
     vDisconnect();
     ui->sensorOperationsToolbar->setEnabled(sensorConnected);
-    QMessageBox::warning(this, tr("Connecting to sensor"),
-                         tr("The sensor did not respond, please make sure it is properly connected."),
-                         QMessageBox::Ok);
+    QMessageBox::warning(
+        this, tr("Connecting to sensor"),
+        tr("The sensor did not respond, please make sure it is properly connected."),
+        QMessageBox::Ok);
     if (bCheckConnection())
         return true;
     --data->pollRetries;
@@ -170,7 +179,8 @@ void SensorWindow::abandonPendingPoll()
     const auto pending = data->pendingPolls.find(data->pendingPollId);
     if (pending != data->pendingPolls.end()) {
         if (ExtensionSystem::CommunicationInterface *connection = data->pollConnection) {
-            disconnect(connection, SIGNAL(emitFinished(unsigned int)), this, SLOT(queryStatusData(unsigned int)));
+            disconnect(connection, SIGNAL(emitFinished(unsigned int)), this,
+                       SLOT(queryStatusData(unsigned int)));
             leaveWithConnection(connection, pending->first, std::move(pending->second));
         }
         data->pendingPolls.erase(pending);
@@ -185,18 +195,22 @@ void SensorWindow::vUpdateProcessData(QString answerHex)
         return;
     const int unitIndex = data->unitIndex;
     const double pressure = convertPressure(unitIndex, true, decoded.pressure);
-    const double temperature = isFahrenheit(unitIndex) ? convertTemperature(unitIndex, decoded.temperature)
-                                                       : decoded.temperature;
+    const double temperature = isFahrenheit(unitIndex)
+                                   ? convertTemperature(unitIndex, decoded.temperature)
+                                   : decoded.temperature;
     const auto analog = [this](double value) {
         return analogOutputValue(value, data->analogPoint0, data->analogPoint10, data->analogMode);
     };
     data->chart->vAppendData(pressurePlot, pressure, true, analog(pressure), false, -1.0, -1.0);
-    data->chart->vAppendData(temperaturePlot, temperature, true, analog(temperature), false, -1.0, -1.0);
+    data->chart->vAppendData(temperaturePlot, temperature, true, analog(temperature), false, -1.0,
+                             -1.0);
 
     if (data->processDataItems.size() < processRowCount)
         return;
-    data->processDataItems.at(pressureRow)->setText(1, QLatin1String("  ") + QString::number(pressure, 'g', 6));
-    data->processDataItems.at(temperatureRow)->setText(1, QLatin1String("  ") + QString::number(temperature, 'g', 6));
+    data->processDataItems.at(pressureRow)
+        ->setText(1, QLatin1String("  ") + QString::number(pressure, 'g', 6));
+    data->processDataItems.at(temperatureRow)
+        ->setText(1, QLatin1String("  ") + QString::number(temperature, 'g', 6));
     showProcessStates(decoded.output1, decoded.output2, decoded.signalTooLow);
 }
 
@@ -204,15 +218,20 @@ void SensorWindow::showProcessStates(bool output1, bool output2, bool signalTooL
 {
     const QList<QTreeWidgetItem *> &rows = data->processDataItems;
     if (output1)
-        showState(rows.at(outputA1Row), tr("On"), QStringLiteral(":/newPrefix/icons/led_state_2_1.svg"), true);
+        showState(rows.at(outputA1Row), tr("On"),
+                  QStringLiteral(":/newPrefix/icons/led_state_2_1.svg"), true);
     else
-        showState(rows.at(outputA1Row), tr("Off"), QStringLiteral(":/newPrefix/icons/led_state_1_1.svg"), false);
+        showState(rows.at(outputA1Row), tr("Off"),
+                  QStringLiteral(":/newPrefix/icons/led_state_1_1.svg"), false);
     if (!data->output2IsSwitching)
-        showState(rows.at(outputA2Row), QStringLiteral(" "), QStringLiteral(":/newPrefix/icons/led_state_0.svg"), false);
+        showState(rows.at(outputA2Row), QStringLiteral(" "),
+                  QStringLiteral(":/newPrefix/icons/led_state_0.svg"), false);
     else if (output2)
-        showState(rows.at(outputA2Row), tr("On"), QStringLiteral(":/newPrefix/icons/led_state_2_2.svg"), true);
+        showState(rows.at(outputA2Row), tr("On"),
+                  QStringLiteral(":/newPrefix/icons/led_state_2_2.svg"), true);
     else
-        showState(rows.at(outputA2Row), tr("Off"), QStringLiteral(":/newPrefix/icons/led_state_1_2.svg"), false);
+        showState(rows.at(outputA2Row), tr("Off"),
+                  QStringLiteral(":/newPrefix/icons/led_state_1_2.svg"), false);
     if (signalTooLow) {
         showState(rows.at(signalRow), tr("Signal too low"),
                   QStringLiteral(":/newPrefix/icons/!_galben_cerc_negru_mare.svg"), true);

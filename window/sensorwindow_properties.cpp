@@ -105,8 +105,8 @@ QString categoryId(const ptree &category)
 struct ProcessDataStart
 {
     QString text;
-    QString icon;   // none when empty
-    int size;       // of the size hint, square
+    QString icon; // none when empty
+    int size;     // of the size hint, square
 };
 
 } // namespace
@@ -118,7 +118,8 @@ bool SensorWindow::bBuildPropertyTree()
     data->hiddenPropertyIds.clear();
 
     // A missing or broken file leaves the tree empty, without a word to the user.
-    if (auto description = readDescriptionFile(descriptionFilePath(), DescriptionFormat::skipComments))
+    if (auto description
+        = readDescriptionFile(descriptionFilePath(), DescriptionFormat::skipComments))
         descriptionTree = std::move(*description);
     const auto nodes = descriptionTree.get_child_optional(DescriptionFormat::parameterNodesPath);
     if (!nodes)
@@ -246,12 +247,16 @@ void SensorWindow::buttonClicked(QtProperty *property)
 void SensorWindow::enableTreeDataHandling(bool enabled)
 {
     const ValueLink links[] = {
-        {data->boolManager, SIGNAL(valueChanged(QtProperty *, bool)), SLOT(boolValueChanged(QtProperty *, bool))},
-        {data->intManager, SIGNAL(valueChanged(QtProperty *, int)), SLOT(intValueChanged(QtProperty *, int))},
+        {data->boolManager, SIGNAL(valueChanged(QtProperty *, bool)),
+         SLOT(boolValueChanged(QtProperty *, bool))},
+        {data->intManager, SIGNAL(valueChanged(QtProperty *, int)),
+         SLOT(intValueChanged(QtProperty *, int))},
         {data->doubleManager, SIGNAL(valueChanged(QtProperty *, double)),
          SLOT(doubleValueChanged(QtProperty *, double))},
-        {data->enumManager, SIGNAL(valueChanged(QtProperty *, int)), SLOT(enumValueChanged(QtProperty *, int))},
-        {data->buttonManager, SIGNAL(buttonClicked(QtProperty *)), SLOT(buttonClicked(QtProperty *))},
+        {data->enumManager, SIGNAL(valueChanged(QtProperty *, int)),
+         SLOT(enumValueChanged(QtProperty *, int))},
+        {data->buttonManager, SIGNAL(buttonClicked(QtProperty *)),
+         SLOT(buttonClicked(QtProperty *))},
     };
     for (const ValueLink &link : links)
         setLinked(this, link, enabled);
@@ -270,7 +275,8 @@ void SensorWindow::comboIndexChangedString(QString text)
 {
     if (!pendingProperty)
         return;
-    if (QtProperty *property = findProperty(data->rootProperty, pendingProperty->propertyId().toLatin1()))
+    if (QtProperty *property
+        = findProperty(data->rootProperty, pendingProperty->propertyId().toLatin1()))
         data->stringManager->setValue(property, text);
 }
 
@@ -303,7 +309,8 @@ void SensorWindow::vCreateProcessDataDock()
     tree->setSelectionMode(QAbstractItemView::NoSelection);
     tree->setItemsExpandable(true);
 
-    // Process-data polling keeps rows 0..4 up to date: output A1, output A2, signal, temperature, pressure.
+    // Process-data polling keeps rows 0..4 up to date: output A1, output A2, signal, temperature,
+    // pressure.
     const std::array<ProcessDataStart, 5> starts = {{
         {tr("Off"), QStringLiteral(":/newPrefix/icons/led_state_1_1.svg"), 40},
         {tr("Off"), QStringLiteral(":/newPrefix/icons/led_state_1_2.svg"), 40},
@@ -312,7 +319,8 @@ void SensorWindow::vCreateProcessDataDock()
         {QStringLiteral(" 0"), QString(), 32},
     }};
     data->categoryCaptions.clear();
-    if (const auto categories = descriptionTree.get_child_optional(DescriptionFormat::categoryNodesPath)) {
+    if (const auto categories
+        = descriptionTree.get_child_optional(DescriptionFormat::categoryNodesPath)) {
         for (const auto &category : *categories) {
             const int row = data->processDataItems.size();
             vAddCategoryCaption(category.second, row);
@@ -343,7 +351,8 @@ void SensorWindow::vRetranslatePropertyNode(const ptree &node)
 {
     if (node.empty())
         return;
-    QtProperty *property = findProperty(data->rootProperty, QByteArray::fromStdString(node.get<std::string>("id", "")));
+    QtProperty *property = findProperty(data->rootProperty,
+                                        QByteArray::fromStdString(node.get<std::string>("id", "")));
     if (!property)
         return;
     property->setPropertyName(nodeCaption(node, data->language));
@@ -383,7 +392,8 @@ void SensorWindow::retranslateDescriptionTexts()
     for (const auto &category : *categories)
         vAddCategoryCaption(category.second, -1);
     for (int row = 0; row < data->processDataItems.size(); ++row)
-        data->processDataItems.at(row)->setText(0, data->categoryCaptions.value(row) + QLatin1String("     "));
+        data->processDataItems.at(row)->setText(0, data->categoryCaptions.value(row)
+                                                       + QLatin1String("     "));
     const QString idleTexts[] = {tr("Off"), tr("Off"), tr("No")};
     for (int row = 0; row < 3 && row < data->processDataItems.size(); ++row)
         data->processDataItems.at(row)->setText(1, idleTexts[row]);

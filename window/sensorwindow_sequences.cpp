@@ -28,11 +28,11 @@ namespace {
 
 constexpr int defaultProgressMaximum = 350;
 
-const char updateDialogStyle[] =
-    "QWidget#DataFrameSenderUi {border: 1px solid gray; border-style: outset; border-radius: 3px;"
-    " padding: 1px 18px 1px 3px; min-width: 6em;"
-    " background: qlineargradient(x1: 0, y1: 0, x2: 0, y2: 1, stop: 0 #E1E1E1, stop: 0.4 #DDDDDD,"
-    " stop: 0.5 #D8D8D8, stop: 1.0 #D3D3D3);}";
+const char updateDialogStyle[]
+    = "QWidget#DataFrameSenderUi {border: 1px solid gray; border-style: outset; border-radius: 3px;"
+      " padding: 1px 18px 1px 3px; min-width: 6em;"
+      " background: qlineargradient(x1: 0, y1: 0, x2: 0, y2: 1, stop: 0 #E1E1E1, stop: 0.4 #DDDDDD,"
+      " stop: 0.5 #D8D8D8, stop: 1.0 #D3D3D3);}";
 
 // Read-only values, the teach input and the teach button are never part of a write-all.
 bool isLeftOutOfWriteAll(const QString &id)
@@ -52,8 +52,9 @@ bool SensorWindow::bCheckSensorIdentity()
     if (sequence.refused())
         return false;
     // The answers up to the final fetch are not looked at: they prepare the master's port.
-    const QByteArray preparation[] = {probeFrame(),         identitySetupFrame(), processDataFrame(),
-                                      identityStartFrame(), productIdReadFrame(), processDataFrame()};
+    const QByteArray preparation[]
+        = {probeFrame(),         identitySetupFrame(), processDataFrame(),
+           identityStartFrame(), productIdReadFrame(), processDataFrame()};
     for (const QByteArray &frame : preparation) {
         bSendFrame(frame, false);
         if (sequence.stopped())
@@ -68,7 +69,8 @@ bool SensorWindow::bCheckSensorIdentity()
     // The device's answer crosses the serial line character by character: give it that time too.
     const QByteArray fetch = resultFetchFrame();
     const unsigned int timeoutMs = unsigned(sensor.getLineDelay())
-                                   + unsigned(sensor.getCharacterDelay()) * unsigned(fetch.size()) + 2000u;
+                                   + unsigned(sensor.getCharacterDelay()) * unsigned(fetch.size())
+                                   + 2000u;
     const auto record = transferOne(fetch, std::string(), double(timeoutMs), false);
     if (sequence.stopped())
         return false;
@@ -259,7 +261,8 @@ bool SensorWindow::bFactoryResetSequence()
     ui->actionWriting->setChecked(true);
     startUpdateDialog(380);
 
-    const QByteArray frames[] = {resultFetchFrame(), factoryResetFrame(), processDataFrame(), processDataFrame()};
+    const QByteArray frames[]
+        = {resultFetchFrame(), factoryResetFrame(), processDataFrame(), processDataFrame()};
     const unsigned int pausesBefore[] = {100, 100, 100, 0};
     for (int i = 0; i < 4; ++i) {
         platformSleep(pausesBefore[i]);
@@ -312,7 +315,8 @@ void SensorWindow::vShowUpdateDialog(bool show)
     dialog->setFixedSize(270, 60);
     QProgressBar *bar = data->progressBar;
     bar->setFixedSize(dialog->width() - 22, 20);
-    data->progressLayout->addWidget(bar, 1, 1, Qt::AlignHCenter | Qt::AlignVCenter | Qt::AlignBottom);
+    data->progressLayout->addWidget(bar, 1, 1,
+                                    Qt::AlignHCenter | Qt::AlignVCenter | Qt::AlignBottom);
     dialog->show();
     bar->setRange(0, data->progressMaximum);
     bar->setValue(0);

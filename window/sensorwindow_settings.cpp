@@ -33,8 +33,8 @@ void SensorWindow::vSaveSettings()
     const QString proposed = QString::fromStdString(sensor.name()) + QStringLiteral("-settings-")
                              + QDate::currentDate().toString(QStringLiteral("dd-MM-yyyy"))
                              + QStringLiteral(".tgs");
-    const QString fileName = QFileDialog::getSaveFileName(this, tr("Save As..."), proposed,
-                                                          QStringLiteral("*.tgs"));
+    const QString fileName
+        = QFileDialog::getSaveFileName(this, tr("Save As..."), proposed, QStringLiteral("*.tgs"));
     if (!fileName.isEmpty())
         saveSettingsFile(fileName);
 }

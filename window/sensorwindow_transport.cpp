@@ -23,7 +23,8 @@ constexpr double frameTimeoutMs = 2000.0;
 
 } // namespace
 
-void SensorWindow::sendDataFrame(ExtensionSystem::CommunicationInterface::DataFrame *frames, bool showUi)
+void SensorWindow::sendDataFrame(ExtensionSystem::CommunicationInterface::DataFrame *frames,
+                                 bool showUi)
 {
     ExtensionSystem::CommunicationInterface *connection = data->connection;
     if (!connection || !frames || sequences.abandoned)
@@ -62,15 +63,16 @@ void SensorWindow::sendDataFrame(ExtensionSystem::CommunicationInterface::DataFr
     disconnect(finished);
     disconnect(released);
     wait->deleteLater();
-    // Only a quitting application ends the wait of a transfer that is still in the connection's hands.
+    // Only a quitting application ends the wait of a transfer that is still in the connection's
+    // hands.
     if (transfer && !answered && inSequence) {
         sequences.abandoned = true;
         setPlatformSleepInterrupted(true);
     }
 }
 
-Record SensorWindow::transferOne(const QByteArray &query, const std::string &pattern, double timeoutMs,
-                                 bool showUi)
+Record SensorWindow::transferOne(const QByteArray &query, const std::string &pattern,
+                                 double timeoutMs, bool showUi)
 {
     ExtensionSystem::CommunicationInterface::DataFrame frames(1);
     Record &record = frames.front();
@@ -89,7 +91,8 @@ bool SensorWindow::bSendFrame(const QByteArray &query, bool showUi)
 
 QByteArray SensorWindow::requestAnswer(const QByteArray &query, const QByteArray &pattern)
 {
-    const Record record = transferOne(query, pattern.toStdString(), frameTimeoutMs, data->showTransferUi);
+    const Record record
+        = transferOne(query, pattern.toStdString(), frameTimeoutMs, data->showTransferUi);
     return record.status == 1 ? QByteArray::fromStdString(record.answer) : QByteArray();
 }
 

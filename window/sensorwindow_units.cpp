@@ -51,14 +51,14 @@ constexpr std::array<PressurePoint, 6> pressurePoints = {{
 }};
 
 // Switching and analog points of temperature, converted when Celsius and Fahrenheit swap.
-constexpr std::array<const char *, 6> temperaturePoints = {
-    {"ThresholdsTemp1A1", "ThresholdsTemp2A1", "ThresholdsTemp1A2", "ThresholdsTemp2A2", "analogTemp0V",
-     "analogTemp10V"}};
+constexpr std::array<const char *, 6> temperaturePoints
+    = {{"ThresholdsTemp1A1", "ThresholdsTemp2A1", "ThresholdsTemp1A2", "ThresholdsTemp2A2",
+        "analogTemp0V", "analogTemp10V"}};
 
 constexpr double widestRange = 10000000.0;
 constexpr double temperatureFloor = -40.0;
 constexpr double fahrenheitCeiling = 257.0;
-constexpr double analogTemperatureTop = 120.0;   // °C
+constexpr double analogTemperatureTop = 120.0; // °C
 constexpr int output2Row = 1;
 
 bool isTemperatureSwitchingPoint(const QString &id)
@@ -122,10 +122,10 @@ void SensorWindow::applyUnitsAndOutputs(const QString &)
     enableTreeDataHandling(false);
     data->unitIndex = enumPropertyValue("TemperatureSettings", data->unitIndex);
     data->analogMode = enumPropertyValue("AnalogMode", 0);
-    const OutputConfig config = outputConfig({enumPropertyValue("PinFunctionA1", -1),
-                                              enumPropertyValue("PinFunctionA2", -1), data->analogMode,
-                                              data->unitIndex, data->outputsCombo->currentIndex(),
-                                              data->pressureRangeMin, data->pressureRangeMax});
+    const OutputConfig config = outputConfig(
+        {enumPropertyValue("PinFunctionA1", -1), enumPropertyValue("PinFunctionA2", -1),
+         data->analogMode, data->unitIndex, data->outputsCombo->currentIndex(),
+         data->pressureRangeMin, data->pressureRangeMax});
     Utils::Charts::GenericChart *chart = data->chart;
     if (const std::optional<UnitScales> &units = config.units) {
         chart->setScale(int(Quantity::Pressure), units->pressureMin, units->pressureMax);
@@ -160,17 +160,20 @@ void SensorWindow::applyUnitsAndOutputs(const QString &)
     data->output2IsSwitching = config.output2IsSwitching;
     if (QTreeWidgetItem *row = data->processDataItems.value(output2Row)) {
         row->setText(1, config.output2IsSwitching ? tr("Off") : QString());
-        row->setIcon(1, QIcon(config.output2IsSwitching ? QStringLiteral(":/newPrefix/icons/led_state_1_2.svg")
-                                                        : QStringLiteral(":/newPrefix/icons/led_state_0.svg")));
+        row->setIcon(1, QIcon(config.output2IsSwitching
+                                  ? QStringLiteral(":/newPrefix/icons/led_state_1_2.svg")
+                                  : QStringLiteral(":/newPrefix/icons/led_state_0.svg")));
     }
 
     for (const QString &id : outputGroupIds())
-        setPropertyVisible(id, config.shownGroups.contains(id) && !data->hiddenPropertyIds.contains(id));
+        setPropertyVisible(id, config.shownGroups.contains(id)
+                                   && !data->hiddenPropertyIds.contains(id));
     for (const GroupCaption &caption : config.groupCaptions) {
-        const QString text = caption.quantity == Quantity::Pressure
-                                     ? tr("Switching points Pressure") + QLatin1Char(' ') + data->pressureUnitLabel
-                                     : tr("Switching points Temperature") + QLatin1Char(' ')
-                                           + QString::fromLatin1(data->temperatureUnitLabel.c_str());
+        const QString text
+            = caption.quantity == Quantity::Pressure
+                  ? tr("Switching points Pressure") + QLatin1Char(' ') + data->pressureUnitLabel
+                  : tr("Switching points Temperature") + QLatin1Char(' ')
+                        + QString::fromLatin1(data->temperatureUnitLabel.c_str());
         if (QtProperty *group = findProperty(data->rootProperty, caption.groupId.toLatin1()))
             group->setPropertyName(text);
     }
@@ -230,8 +233,10 @@ void SensorWindow::convertUnitDependentValues(int oldUnitIndex)
     data->unitIndex = enumPropertyValue("TemperatureSettings", data->unitIndex);
     const int unit = data->unitIndex;
     convertPoints(*this, *data, pressurePoints, convertPressure(unit, true, data->pressureRangeMin),
-                  convertPressure(unit, true, data->pressureRangeMax), [unit, oldUnitIndex](double shown) {
-                      return Core::convertPressure(unit, true, Core::convertPressure(oldUnitIndex, false, shown));
+                  convertPressure(unit, true, data->pressureRangeMax),
+                  [unit, oldUnitIndex](double shown) {
+                      return Core::convertPressure(
+                          unit, true, Core::convertPressure(oldUnitIndex, false, shown));
                   });
     if (isFahrenheit(oldUnitIndex) != isFahrenheit(unit)) {
         convertPoints(*this, *data, temperaturePoints, temperatureFloor, fahrenheitCeiling,
@@ -255,8 +260,10 @@ QVariant SensorWindow::deviceUnitValue(QtProperty *property, const QVariant &val
     if (isPressureSwitchingPoint(id))
         return convertPressure(unit, false, shown);
 
-    const bool temperature = id == QLatin1String("analogTemp0V") || id == QLatin1String("analogTemp10V");
-    const bool pressure = id == QLatin1String("analogPressure0V") || id == QLatin1String("analogPressure10V");
+    const bool temperature
+        = id == QLatin1String("analogTemp0V") || id == QLatin1String("analogTemp10V");
+    const bool pressure
+        = id == QLatin1String("analogPressure0V") || id == QLatin1String("analogPressure10V");
     if ((!temperature && !pressure)
         || !isPropertyVisible(temperature ? QStringLiteral("AnalogPointsTemperature")
                                           : QStringLiteral("AnalogPointsPressure")))
@@ -273,9 +280,9 @@ QVariant SensorWindow::deviceUnitValue(QtProperty *property, const QVariant &val
     };
     const bool highPoint = id.endsWith(QLatin1String("10V"));
     const double edited = toDevice(shown);
-    const double point = separatedAnalogPoint(highPoint, edited, toDevice(highPoint ? data->analogPoint0
-                                                                                    : data->analogPoint10),
-                                              pressure ? data->pressureRangeMax : analogTemperatureTop);
+    const double point = separatedAnalogPoint(
+        highPoint, edited, toDevice(highPoint ? data->analogPoint0 : data->analogPoint10),
+        pressure ? data->pressureRangeMax : analogTemperatureTop);
     if (point != edited)
         data->doubleManager->setValue(property, toDisplay(point));
     return point;
@@ -313,7 +320,8 @@ void SensorWindow::vApplyVariantRange()
     // The sensor record holds the selected sensor's variants; the description only has to list it.
     const auto variants = sensor.tree.get_child_optional("sensors");
     if (variants && sensorRange(descriptionTree, sensor.name())) {
-        if (const std::optional<VariantRange> variant = variantRange(*variants, code.toStdString())) {
+        if (const std::optional<VariantRange> variant
+            = variantRange(*variants, code.toStdString())) {
             data->pressureRangeMax = variant->max;
             data->pressureRangeMin = variant->min;
             data->bitsNumber = variant->bitsNumber;

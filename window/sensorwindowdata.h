@@ -45,7 +45,7 @@ class ThresholdWindowWidget;
 namespace Charts {
 class GenericChart;
 }
-}
+} // namespace Utils
 
 namespace BravoSensorPlugin {
 namespace Core {
@@ -59,7 +59,7 @@ struct SensorWindowData
     SensorWindowData();
 
     // Live data and the connection
-    bool liveDataEnabled = false;     // mirrors the "Enable live data" action
+    bool liveDataEnabled = false; // mirrors the "Enable live data" action
     // Not owned: set by the plugin object; cleared when the host deletes the connection.
     QPointer<ExtensionSystem::CommunicationInterface> connection;
     bool closing = false;
@@ -70,7 +70,7 @@ struct SensorWindowData
     QtDoublePropertyManager *doubleManager = nullptr;
     QtStringPropertyManager *stringManager = nullptr;
     QtEnumPropertyManager *enumManager = nullptr;
-    QtStringPropertyManager *secondStringManager = nullptr;   // never paired with an editor
+    QtStringPropertyManager *secondStringManager = nullptr; // never paired with an editor
     QtGroupPropertyManager *groupManager = nullptr;
     QtCheckBoxFactory *checkBoxFactory = nullptr;
     QtSpinBoxFactory *spinBoxFactory = nullptr;
@@ -81,7 +81,7 @@ struct SensorWindowData
     Utils::ButtonFactory *buttonFactory = nullptr;
 
     // Window parts
-    QDockWidget *propertyDock = nullptr;          // owned; deleted by the window's destructor
+    QDockWidget *propertyDock = nullptr; // owned; deleted by the window's destructor
     QComboBox *portCombo = nullptr;
     Utils::Charts::GenericChart *chart = nullptr; // owned; deleted by the window's destructor
     Utils::ConnectionStatus *connectionStatus = nullptr;
@@ -89,13 +89,13 @@ struct SensorWindowData
     QComboBox *outputsCombo = nullptr;
 
     // Timers
-    QTimer pollTimer;           // 65 ms, runs queryChartData()
-    QTimer watchdogTimer;       // 19000 ms, runs slotContinousDataTimeout()
-    QTimer writeModeIconTimer;  // 700 ms, runs signalWriteModeIcon()
+    QTimer pollTimer;          // 65 ms, runs queryChartData()
+    QTimer watchdogTimer;      // 19000 ms, runs slotContinousDataTimeout()
+    QTimer writeModeIconTimer; // 700 ms, runs signalWriteModeIcon()
 
     // Description model
     std::string language = "en";
-    QtProperty *rootProperty = nullptr;   // owned by groupManager
+    QtProperty *rootProperty = nullptr; // owned by groupManager
     QStringList hiddenPropertyIds;
     QString completeName;
 
@@ -105,7 +105,7 @@ struct SensorWindowData
     QGridLayout *progressLayout = nullptr;
     QLabel *progressLabel = nullptr;
     QPushButton *progressButton = nullptr;
-    bool showTransferUi = true;   // false while the update dialog is on screen
+    bool showTransferUi = true; // false while the update dialog is on screen
     int progressMaximum = 350;
 
     // Connection workflow
@@ -118,7 +118,7 @@ struct SensorWindowData
 
     // Process-data polling
     unsigned int pendingPollId = 0;
-    QPointer<ExtensionSystem::CommunicationInterface> pollConnection;   // not owned; the one polled
+    QPointer<ExtensionSystem::CommunicationInterface> pollConnection; // not owned; the one polled
     std::map<unsigned int, std::unique_ptr<DataFrame>> pendingPolls;
     int pollRetries = 2;
     QMutex pollMutex;
@@ -139,12 +139,13 @@ struct SensorWindowData
     double analogPoint0 = 0.0;
     double analogPoint10 = 0.0;
     bool output2IsSwitching = false;
-    std::string temperatureUnitLabel = "\xB0" "C";   // Latin-1
+    std::string temperatureUnitLabel = "\xB0"
+                                       "C"; // Latin-1
     QString pressureUnitLabel = QStringLiteral("(bar)");
 
     // Charts and threshold marks
     QList<Utils::ThresholdWindowWidget *> thresholdWidgets;
-    Utils::ThresholdWindowWidget *thresholdWidget = nullptr;   // the last of thresholdWidgets
+    Utils::ThresholdWindowWidget *thresholdWidget = nullptr; // the last of thresholdWidgets
     Utils::ThresholdMultiManager *thresholdManager = nullptr;
     QStringList chartDockIcons;
 };

@@ -9,9 +9,9 @@ namespace Core {
 // What a window knows about the command sequence on its stack.
 struct SequenceState
 {
-    int running = 0;          // sequences on the stack, a sequence may call others
-    int waiting = 0;          // waits for an answer in progress
-    bool abandoned = false;   // a wait ended without its answer: the application quits
+    int running = 0;        // sequences on the stack, a sequence may call others
+    int waiting = 0;        // waits for an answer in progress
+    bool abandoned = false; // a wait ended without its answer: the application quits
 };
 
 // Marks one command sequence of a window for as long as it is on the stack.
@@ -32,7 +32,7 @@ public:
 
 private:
     QPointer<QObject> m_window;
-    SequenceState *m_state;   // not owned; valid while m_window lives
+    SequenceState *m_state; // not owned; valid while m_window lives
     bool m_refused;
     bool m_outermost;
 };

@@ -11,7 +11,8 @@ namespace Core {
 
 namespace {
 
-QPushButton *addButton(QDialog *dialog, QGridLayout *layout, const char *objectName, const char *icon, int row)
+QPushButton *addButton(QDialog *dialog, QGridLayout *layout, const char *objectName,
+                       const char *icon, int row)
 {
     auto *button = new QPushButton(dialog);
     button->setObjectName(QLatin1String(objectName));
@@ -68,7 +69,8 @@ void Ui_connectionSwitchingDialog::retranslateUi(QDialog *connectionSwitchingDia
     pcToSensor->setAccessibleDescription(QString());
     pcToSensor->setText(QCoreApplication::translate("connectionSwitchingDialog", "PC -> Sensor"));
     sensorToPc->setToolTip(QCoreApplication::translate(
-        "connectionSwitchingDialog", "PC settings will be overwritten with the ones from the Sensor"));
+        "connectionSwitchingDialog",
+        "PC settings will be overwritten with the ones from the Sensor"));
     sensorToPc->setText(QCoreApplication::translate("connectionSwitchingDialog", "Sensor -> PC"));
     cancel->setText(QCoreApplication::translate("connectionSwitchingDialog", "Cancel"));
 }

@@ -22,48 +22,55 @@ struct ActionInfo
     const char *objectName;
     const char *icon;
     const char *text;
-    const char *toolTip;     // null: none
-    const char *statusTip;   // null: none
+    const char *toolTip;   // null: none
+    const char *statusTip; // null: none
 };
 
 const ActionInfo actionInfos[] = {
-    {&Ui_SensorWindow::actionSave_Settings, "actionSave_Settings", ":/newPrefix/icons/file_save.svg",
-     QT_TRANSLATE_NOOP("SensorWindow", "Save Settings"), nullptr,
+    {&Ui_SensorWindow::actionSave_Settings, "actionSave_Settings",
+     ":/newPrefix/icons/file_save.svg", QT_TRANSLATE_NOOP("SensorWindow", "Save Settings"), nullptr,
      QT_TRANSLATE_NOOP("SensorWindow", "Save sensor settings to file")},
-    {&Ui_SensorWindow::actionOpen_Settings, "actionOpen_Settings", ":/newPrefix/icons/file_open.svg",
-     QT_TRANSLATE_NOOP("SensorWindow", "Open Settings"), nullptr,
+    {&Ui_SensorWindow::actionOpen_Settings, "actionOpen_Settings",
+     ":/newPrefix/icons/file_open.svg", QT_TRANSLATE_NOOP("SensorWindow", "Open Settings"), nullptr,
      QT_TRANSLATE_NOOP("SensorWindow", "Open a saved sensor from file")},
-    {&Ui_SensorWindow::actionSettings, "actionSettings", ":/newPrefix/icons/tessvor-tool-configure.svg",
-     QT_TRANSLATE_NOOP("SensorWindow", "Settings"), nullptr, nullptr},
-    {&Ui_SensorWindow::actionSupported_sensors, "actionSupported_sensors", ":/newPrefix/icons/libary.svg",
-     QT_TRANSLATE_NOOP("SensorWindow", "Supported sensors"), nullptr, nullptr},
-    {&Ui_SensorWindow::actionDefaultSettings, "actionDefaultSettings", ":/newPrefix/icons/Reset.svg",
-     QT_TRANSLATE_NOOP("SensorWindow", "DefaultSettings"),
+    {&Ui_SensorWindow::actionSettings, "actionSettings",
+     ":/newPrefix/icons/tessvor-tool-configure.svg", QT_TRANSLATE_NOOP("SensorWindow", "Settings"),
+     nullptr, nullptr},
+    {&Ui_SensorWindow::actionSupported_sensors, "actionSupported_sensors",
+     ":/newPrefix/icons/libary.svg", QT_TRANSLATE_NOOP("SensorWindow", "Supported sensors"),
+     nullptr, nullptr},
+    {&Ui_SensorWindow::actionDefaultSettings, "actionDefaultSettings",
+     ":/newPrefix/icons/Reset.svg", QT_TRANSLATE_NOOP("SensorWindow", "DefaultSettings"),
      QT_TRANSLATE_NOOP("SensorWindow", "Restore sensor's default settings"),
      QT_TRANSLATE_NOOP("SensorWindow", "Restore sensor's default settings")},
-    {&Ui_SensorWindow::actionExportChartData, "actionExportChartData", ":/newPrefix/icons/connect_sensor_pc.svg",
+    {&Ui_SensorWindow::actionExportChartData, "actionExportChartData",
+     ":/newPrefix/icons/connect_sensor_pc.svg",
      QT_TRANSLATE_NOOP("SensorWindow", "Export Chart Data"), nullptr,
      QT_TRANSLATE_NOOP("SensorWindow", "Export chart data to file")},
-    {&Ui_SensorWindow::actionEnable_live_data, "actionEnable_live_data", ":/newPrefix/icons/recorder_play.svg",
-     QT_TRANSLATE_NOOP("SensorWindow", "Enable live data"),
+    {&Ui_SensorWindow::actionEnable_live_data, "actionEnable_live_data",
+     ":/newPrefix/icons/recorder_play.svg", QT_TRANSLATE_NOOP("SensorWindow", "Enable live data"),
      QT_TRANSLATE_NOOP("SensorWindow", "Enable live data"), nullptr},
-    {&Ui_SensorWindow::actionClear_History, "actionClear_History", ":/newPrefix/icons/Verlauf_Loeschen.svg",
-     QT_TRANSLATE_NOOP("SensorWindow", "Clear History"),
+    {&Ui_SensorWindow::actionClear_History, "actionClear_History",
+     ":/newPrefix/icons/Verlauf_Loeschen.svg", QT_TRANSLATE_NOOP("SensorWindow", "Clear History"),
      QT_TRANSLATE_NOOP("SensorWindow", "Clear chart history"), nullptr},
-    {&Ui_SensorWindow::actionPrint_chart_view, "actionPrint_chart_view", ":/newPrefix/icons/file_print.svg",
-     QT_TRANSLATE_NOOP("SensorWindow", "Print chart view"),
+    {&Ui_SensorWindow::actionPrint_chart_view, "actionPrint_chart_view",
+     ":/newPrefix/icons/file_print.svg", QT_TRANSLATE_NOOP("SensorWindow", "Print chart view"),
      QT_TRANSLATE_NOOP("SensorWindow", "Print current chart view"), nullptr},
-    {&Ui_SensorWindow::actionExport_chart_view, "actionExport_chart_view", ":/newPrefix/icons/Export.svg",
-     QT_TRANSLATE_NOOP("SensorWindow", "Export chart view"),
+    {&Ui_SensorWindow::actionExport_chart_view, "actionExport_chart_view",
+     ":/newPrefix/icons/Export.svg", QT_TRANSLATE_NOOP("SensorWindow", "Export chart view"),
      QT_TRANSLATE_NOOP("SensorWindow", "Export current chart view"), nullptr},
     {&Ui_SensorWindow::actionOutput_1, "actionOutput_1", ":/newPrefix/icons/led_state_2_1.svg",
-     QT_TRANSLATE_NOOP("SensorWindow", "Output 1"), QT_TRANSLATE_NOOP("SensorWindow", "Output 1 led"), nullptr},
+     QT_TRANSLATE_NOOP("SensorWindow", "Output 1"),
+     QT_TRANSLATE_NOOP("SensorWindow", "Output 1 led"), nullptr},
     {&Ui_SensorWindow::actionOutput_2, "actionOutput_2", ":/newPrefix/icons/led_state_2_2.svg",
-     QT_TRANSLATE_NOOP("SensorWindow", "Output 2"), QT_TRANSLATE_NOOP("SensorWindow", "Output 2 led"), nullptr},
+     QT_TRANSLATE_NOOP("SensorWindow", "Output 2"),
+     QT_TRANSLATE_NOOP("SensorWindow", "Output 2 led"), nullptr},
     {&Ui_SensorWindow::actionRead, "actionRead", ":/newPrefix/icons/lesen.svg",
-     QT_TRANSLATE_NOOP("SensorWindow", "Output 3"), QT_TRANSLATE_NOOP("SensorWindow", "read"), nullptr},
+     QT_TRANSLATE_NOOP("SensorWindow", "Output 3"), QT_TRANSLATE_NOOP("SensorWindow", "read"),
+     nullptr},
     {&Ui_SensorWindow::actionWriting, "actionWriting", ":/newPrefix/icons/schreiben.svg",
-     QT_TRANSLATE_NOOP("SensorWindow", "Switch to FP"), QT_TRANSLATE_NOOP("SensorWindow", "Write mode"), nullptr},
+     QT_TRANSLATE_NOOP("SensorWindow", "Switch to FP"),
+     QT_TRANSLATE_NOOP("SensorWindow", "Write mode"), nullptr},
     {&Ui_SensorWindow::actionRead_Thresholds, "actionRead_Thresholds", ":/newPrefix/icons/PNBC.jpg",
      QT_TRANSLATE_NOOP("SensorWindow", "Read Thresholds"), nullptr, nullptr},
 };
@@ -83,55 +90,55 @@ QString comboGradient(bool pressed)
 
 QString windowStyleSheet()
 {
-    const QString itemView = QStringLiteral(
-        "QComboBox QAbstractItemView {\n"
-        "    border: 2px solid darkgray;\n"
-        "    selection-background-color: lightgray;\n"
-        "}\n");
-    const QString comboFrame = QStringLiteral(
-        "    border: 1px solid gray;\n"
-        "    border-radius: 3px;\n"
-        "    padding: 1px 18px 1px 3px;\n"
-        "    min-width: 6em;\n");
-    return itemView + itemView
-        + QStringLiteral("QComboBox {\n") + comboFrame + QStringLiteral("}\n")
-        + QStringLiteral("QComboBox:editable {\n    background: white;\n}\n")
-        + QStringLiteral("QComboBox:!editable, QComboBox::drop-down:editable {\n    background: ")
-        + comboGradient(false) + QStringLiteral(";\n}\n")
-        + QStringLiteral("QComboBox:!editable:on, QComboBox::drop-down:editable:on {\n    background: ")
-        + comboGradient(true) + QStringLiteral(";\n}\n")
-        + QStringLiteral(
-            "QComboBox:on {\n"
-            "    padding-top: 3px;\n"
-            "    padding-left: 4px;\n"
-            "}\n"
-            "QComboBox::drop-down {\n"
-            "    subcontrol-origin: padding;\n"
-            "    subcontrol-position: top right;\n"
-            "    width: 15px;\n"
-            "    border-left-width: 1px;\n"
-            "    border-left-color: darkgray;\n"
-            "    border-left-style: solid;\n"
-            "    border-top-right-radius: 3px;\n"
-            "    border-bottom-right-radius: 3px;\n"
-            "}\n"
-            "QComboBox::down-arrow {\n"
-            "    image: url(:/icons/icons/arrow_down.png);\n"
-            "}\n"
-            "QComboBox::down-arrow:on {\n"
-            "    top: 1px;\n"
-            "    left: 1px;\n"
-            "}\n"
-            "#toolBox::tab:selected, #toolBox::tab:!selected {\n"
-            "    font: bold;\n"
-            "    color: #4FA600;\n"
-            "    height: 26px;\n"
-            "}\n"
-            "#toolBox {\n"
-            "    border: 0px transparent;\n"
-            "}\n"
-            "#toolBox::tab:QToolButton {\n")
-        + comboFrame + QStringLiteral("    background: ") + comboGradient(false) + QStringLiteral(";\n}\n");
+    const QString itemView = QStringLiteral("QComboBox QAbstractItemView {\n"
+                                            "    border: 2px solid darkgray;\n"
+                                            "    selection-background-color: lightgray;\n"
+                                            "}\n");
+    const QString comboFrame = QStringLiteral("    border: 1px solid gray;\n"
+                                              "    border-radius: 3px;\n"
+                                              "    padding: 1px 18px 1px 3px;\n"
+                                              "    min-width: 6em;\n");
+    return itemView + itemView + QStringLiteral("QComboBox {\n") + comboFrame
+           + QStringLiteral("}\n")
+           + QStringLiteral("QComboBox:editable {\n    background: white;\n}\n")
+           + QStringLiteral(
+               "QComboBox:!editable, QComboBox::drop-down:editable {\n    background: ")
+           + comboGradient(false) + QStringLiteral(";\n}\n")
+           + QStringLiteral(
+               "QComboBox:!editable:on, QComboBox::drop-down:editable:on {\n    background: ")
+           + comboGradient(true) + QStringLiteral(";\n}\n")
+           + QStringLiteral("QComboBox:on {\n"
+                            "    padding-top: 3px;\n"
+                            "    padding-left: 4px;\n"
+                            "}\n"
+                            "QComboBox::drop-down {\n"
+                            "    subcontrol-origin: padding;\n"
+                            "    subcontrol-position: top right;\n"
+                            "    width: 15px;\n"
+                            "    border-left-width: 1px;\n"
+                            "    border-left-color: darkgray;\n"
+                            "    border-left-style: solid;\n"
+                            "    border-top-right-radius: 3px;\n"
+                            "    border-bottom-right-radius: 3px;\n"
+                            "}\n"
+                            "QComboBox::down-arrow {\n"
+                            "    image: url(:/icons/icons/arrow_down.png);\n"
+                            "}\n"
+                            "QComboBox::down-arrow:on {\n"
+                            "    top: 1px;\n"
+                            "    left: 1px;\n"
+                            "}\n"
+                            "#toolBox::tab:selected, #toolBox::tab:!selected {\n"
+                            "    font: bold;\n"
+                            "    color: #4FA600;\n"
+                            "    height: 26px;\n"
+                            "}\n"
+                            "#toolBox {\n"
+                            "    border: 0px transparent;\n"
+                            "}\n"
+                            "#toolBox::tab:QToolButton {\n")
+           + comboFrame + QStringLiteral("    background: ") + comboGradient(false)
+           + QStringLiteral(";\n}\n");
 }
 
 QToolBar *addToolBar(QMainWindow *window, const char *objectName)
@@ -275,7 +282,8 @@ void Ui_SensorWindow::retranslateUi(QMainWindow *SensorWindow)
     actionWriting->setIconText(QCoreApplication::translate("SensorWindow", "writings"));
     fileToolBar->setWindowTitle(QCoreApplication::translate("SensorWindow", "File Tool Bar"));
     fileToolBar->setStatusTip(QString());
-    sensorOperationsToolbar->setWindowTitle(QCoreApplication::translate("SensorWindow", "Sensor Operations Tool Bar"));
+    sensorOperationsToolbar->setWindowTitle(
+        QCoreApplication::translate("SensorWindow", "Sensor Operations Tool Bar"));
     const QString toolBarTitle = QCoreApplication::translate("SensorWindow", "toolBar");
     chartToolbar->setWindowTitle(toolBarTitle);
     connectionToolBar->setWindowTitle(toolBarTitle);

@@ -13,7 +13,8 @@ namespace TGauge {
 
 namespace {
 
-QAbstractButton *buttonIn(const QMessageBox *box, std::initializer_list<QMessageBox::ButtonRole> roles)
+QAbstractButton *buttonIn(const QMessageBox *box,
+                          std::initializer_list<QMessageBox::ButtonRole> roles)
 {
     const QList<QAbstractButton *> buttons = box->buttons();
     for (QAbstractButton *button : buttons) {
@@ -67,7 +68,8 @@ void BatchAnswerer::answer(QMessageBox *box)
     if (!button)
         button = escapeButton(box);
     const QString caption = button ? button->text().remove(QLatin1Char('&')) : QString();
-    emit answered(QStringLiteral("tgauge: %1: %2 [%3]").arg(oneLine(box->windowTitle()), oneLine(box->text()), caption));
+    emit answered(QStringLiteral("tgauge: %1: %2 [%3]")
+                      .arg(oneLine(box->windowTitle()), oneLine(box->text()), caption));
     if (button)
         button->click();
     else

@@ -34,14 +34,16 @@ void CatalogueView::showCatalogue(const std::vector<PluginLibrary> &plugins,
     clear();
     for (int p = 0; p < int(plugins.size()); ++p) {
         const PluginLibrary &plugin = plugins[size_t(p)];
-        auto pluginItem = new QTreeWidgetItem(this, {plugin.name,  // owned by the view
-            plugin.version + QStringLiteral(", ") + plugin.communicationType});
+        auto pluginItem = new QTreeWidgetItem(
+            this, {plugin.name, // owned by the view
+                   plugin.version + QStringLiteral(", ") + plugin.communicationType});
         pluginItem->setToolTip(0, plugin.description);
         pluginItem->setToolTip(1, plugin.filePath);
         for (int s = 0; s < int(plugin.sensors.size()); ++s) {
             const auto &sensor = plugin.sensors[size_t(s)];
-            auto sensorItem = new QTreeWidgetItem(pluginItem, {QString::fromStdString(sensor.name()),
-                                                               QString::fromStdString(sensor.id())});
+            auto sensorItem
+                = new QTreeWidgetItem(pluginItem, {QString::fromStdString(sensor.name()),
+                                                   QString::fromStdString(sensor.id())});
             sensorItem->setData(0, PluginRole, p);
             sensorItem->setData(0, SensorRole, s);
         }
@@ -49,7 +51,8 @@ void CatalogueView::showCatalogue(const std::vector<PluginLibrary> &plugins,
     }
     const QIcon refusedIcon = style()->standardIcon(QStyle::SP_MessageBoxWarning);
     for (const PluginLoadResult &refusal : refused) {
-        auto refusedItem = new QTreeWidgetItem(this, {QFileInfo(refusal.filePath).fileName(), refusal.error});
+        auto refusedItem
+            = new QTreeWidgetItem(this, {QFileInfo(refusal.filePath).fileName(), refusal.error});
         refusedItem->setIcon(0, refusedIcon);
         refusedItem->setToolTip(0, tr("Refused: %1").arg(refusal.filePath));
         refusedItem->setToolTip(1, refusal.error);

@@ -13,7 +13,7 @@ using Status = CommandLineParseResult::Status;
 struct OptionInfo
 {
     const char *name;
-    const char *valueName;  // null for a switch
+    const char *valueName; // null for a switch
     const char *description;
 };
 
@@ -25,20 +25,27 @@ const OptionInfo optionInfos[] = {
     {"presentation", nullptr, "Starts in presentation mode."},
     {"open-settings", "file", "Opens the settings <file> in every opened sensor."},
     {"screenshot", "file", "Saves a picture of the main window to <file>."},
-    {"quit-after", "ms", "Quits <ms> milliseconds after the sensors were connected and their settings opened."},
+    {"quit-after", "ms",
+     "Quits <ms> milliseconds after the sensors were connected and their settings opened."},
     {"plugin-dir", "dir", "Loads the plug-ins from <dir> instead of <application folder>/plugins."},
-    {"simulate", "port", "Serves <port> with a simulated IO-Link master; its sensor is the first --open-sensor."},
+    {"simulate", "port",
+     "Serves <port> with a simulated IO-Link master; its sensor is the first --open-sensor."},
     {"list-sensors", nullptr, "Prints the name of every sensor in the catalogue and quits."},
-    {"batch", nullptr, "Answers every message box at once (default button, else OK or Yes, else its escape "
-                       "button), prints it on stderr, never opens a file dialog, stops at the first failure "
-                       "and quits after the last step (--quit-after defaults to 0)."},
-    {"compare-settings", "file", "Before quitting, compares every opened sensor's parameters with the settings "
-                                 "<file> (a connected sensor is read again first) and prints each difference; "
-                                 "exit status 3 when there are any."},
-    {"save-settings", "file", "Before quitting, writes the settings file of every opened sensor to <file>."},
-    {"export-csv", "file", "Before quitting, writes the chart data of every opened sensor to <file>."},
+    {"batch", nullptr,
+     "Answers every message box at once (default button, else OK or Yes, else its escape "
+     "button), prints it on stderr, never opens a file dialog, stops at the first failure "
+     "and quits after the last step (--quit-after defaults to 0)."},
+    {"compare-settings", "file",
+     "Before quitting, compares every opened sensor's parameters with the settings "
+     "<file> (a connected sensor is read again first) and prints each difference; "
+     "exit status 3 when there are any."},
+    {"save-settings", "file",
+     "Before quitting, writes the settings file of every opened sensor to <file>."},
+    {"export-csv", "file",
+     "Before quitting, writes the chart data of every opened sensor to <file>."},
     {"delimiter", "text", "Separates the columns of --export-csv (default \";\")."},
-    {"trace", "file", "Appends every frame sent to a master and every answer or time-out to <file>."},
+    {"trace", "file",
+     "Appends every frame sent to a master and every answer or time-out to <file>."},
 };
 
 CommandLineParseResult failure(const QString &message)
@@ -77,14 +84,15 @@ CommandLineParseResult parseCommandLine(const QStringList &arguments,
                                         const QString &defaultPluginDirectory)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("tGauge: configures sensors through the plug-ins in its plug-in folder.\n"
-                       "A run opens the sensors, connects them, opens the settings, runs for --quit-after ms,\n"
-                       "then compares, saves, exports and takes the screenshot, and quits.\n"
-                       "Exit status: 0 all done, 1 a sensor, port or file failed, 2 a wrong command line,\n"
-                       "3 --compare-settings found differences."));
+    parser.setApplicationDescription(QStringLiteral(
+        "tGauge: configures sensors through the plug-ins in its plug-in folder.\n"
+        "A run opens the sensors, connects them, opens the settings, runs for --quit-after ms,\n"
+        "then compares, saves, exports and takes the screenshot, and quits.\n"
+        "Exit status: 0 all done, 1 a sensor, port or file failed, 2 a wrong command line,\n"
+        "3 --compare-settings found differences."));
     for (const OptionInfo &info : optionInfos) {
-        QCommandLineOption option(QString::fromLatin1(info.name), QString::fromLatin1(info.description));
+        QCommandLineOption option(QString::fromLatin1(info.name),
+                                  QString::fromLatin1(info.description));
         if (info.valueName)
             option.setValueName(QString::fromLatin1(info.valueName));
         parser.addOption(option);
@@ -97,7 +105,8 @@ CommandLineParseResult parseCommandLine(const QStringList &arguments,
     if (parser.isSet(help))
         return {Status::HelpRequested, {}, parser.helpText()};
     if (parser.isSet(version)) {
-        return {Status::VersionRequested, {},
+        return {Status::VersionRequested,
+                {},
                 QCoreApplication::applicationName() + QLatin1Char(' ')
                     + QCoreApplication::applicationVersion()};
     }
@@ -120,8 +129,8 @@ CommandLineParseResult parseCommandLine(const QStringList &arguments,
     options.settingsFile = parser.value(QStringLiteral("open-settings"));
     options.screenshotFile = parser.value(QStringLiteral("screenshot"));
     options.pluginDirectory = parser.isSet(QStringLiteral("plugin-dir"))
-        ? parser.value(QStringLiteral("plugin-dir"))
-        : defaultPluginDirectory;
+                                  ? parser.value(QStringLiteral("plugin-dir"))
+                                  : defaultPluginDirectory;
     options.simulatePort = parser.value(QStringLiteral("simulate"));
     options.listSensors = parser.isSet(QStringLiteral("list-sensors"));
     options.batch = parser.isSet(QStringLiteral("batch"));
@@ -138,7 +147,8 @@ CommandLineParseResult parseCommandLine(const QStringList &arguments,
         const QString text = parser.value(QStringLiteral("quit-after"));
         options.quitAfterMs = milliseconds(text);
         if (!options.quitAfterMs)
-            return failure(QStringLiteral("--quit-after needs a number of milliseconds, not: ") + text);
+            return failure(QStringLiteral("--quit-after needs a number of milliseconds, not: ")
+                           + text);
     }
     return {Status::Ok, options, QString()};
 }

@@ -10,23 +10,23 @@ namespace TGauge {
 // What the user asked for on the command line.
 struct CommandLine
 {
-    QStringList openSensors;      // catalogue names, opened in this order
-    QString connectPort;          // handed to every opened sensor's vAutoConnect
-    QStringList ports;            // added to the system's serial ports
-    QString language;             // empty: keep the default
+    QStringList openSensors; // catalogue names, opened in this order
+    QString connectPort;     // handed to every opened sensor's vAutoConnect
+    QStringList ports;       // added to the system's serial ports
+    QString language;        // empty: keep the default
     bool presentation = false;
-    QString settingsFile;         // opened in every opened sensor
+    QString settingsFile; // opened in every opened sensor
     QString screenshotFile;
     std::optional<int> quitAfterMs;
     QString pluginDirectory;
-    QString simulatePort;         // served by the in-process simulated master
-    bool listSensors = false;     // print the catalogue and leave
-    bool batch = false;           // every message box is answered at once, no file dialog opens
+    QString simulatePort;     // served by the in-process simulated master
+    bool listSensors = false; // print the catalogue and leave
+    bool batch = false;       // every message box is answered at once, no file dialog opens
     QString saveSettingsFile;
     QString exportCsvFile;
     QString csvDelimiter = QStringLiteral(";");
     QString compareSettingsFile;
-    QString traceFile;            // every frame to and from a master is appended to it
+    QString traceFile; // every frame to and from a master is appended to it
 
     // Every port name the command line mentions, in the order the user wants them listed.
     QStringList namedPorts() const;
@@ -38,7 +38,7 @@ struct CommandLineParseResult
 
     Status status = Status::Ok;
     CommandLine options;
-    QString message;  // the error, the help or the version text
+    QString message; // the error, the help or the version text
 };
 
 CommandLineParseResult parseCommandLine(const QStringList &arguments,

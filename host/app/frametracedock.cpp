@@ -23,14 +23,14 @@ FrameTraceDock::FrameTraceDock(QWidget *parent)
     m_view->setMaximumBlockCount(MaximumLines);
     m_view->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
 
-    auto tools = new QToolBar;   // owned by the layout's widget below
+    auto tools = new QToolBar; // owned by the layout's widget below
     m_pauseAction = tools->addAction(tr("Pause"));
     m_pauseAction->setCheckable(true);
     connect(m_pauseAction, &QAction::toggled, this, &FrameTraceDock::setPaused);
     tools->addAction(tr("Clear"), this, &FrameTraceDock::clear);
     tools->addAction(tr("Save..."), this, &FrameTraceDock::askForFileAndSave);
 
-    auto content = new QWidget;  // owned by the dock once set
+    auto content = new QWidget; // owned by the dock once set
     auto layout = new QVBoxLayout(content);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(tools);
@@ -88,15 +88,17 @@ void FrameTraceDock::setFollowing(bool following)
 {
     const ExtensionSystem::FrameTrace *trace = &ExtensionSystem::FrameTrace::instance();
     if (following)
-        connect(trace, &ExtensionSystem::FrameTrace::lineAdded, this, &FrameTraceDock::addLine, Qt::UniqueConnection);
+        connect(trace, &ExtensionSystem::FrameTrace::lineAdded, this, &FrameTraceDock::addLine,
+                Qt::UniqueConnection);
     else
         disconnect(trace, &ExtensionSystem::FrameTrace::lineAdded, this, &FrameTraceDock::addLine);
 }
 
 void FrameTraceDock::askForFileAndSave()
 {
-    const QString fileName = QFileDialog::getSaveFileName(this, tr("Save frame trace"), QStringLiteral("trace.txt"),
-                                                          tr("Text files (*.txt);;All files (*)"));
+    const QString fileName
+        = QFileDialog::getSaveFileName(this, tr("Save frame trace"), QStringLiteral("trace.txt"),
+                                       tr("Text files (*.txt);;All files (*)"));
     if (!fileName.isEmpty() && !saveTo(fileName))
         QMessageBox::warning(this, tr("Save frame trace"), tr("Cannot write %1").arg(fileName));
 }

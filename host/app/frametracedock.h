@@ -35,7 +35,7 @@ private:
     void askForFileAndSave();
 
     TraceLines m_lines{MaximumLines};
-    QPlainTextEdit *m_view = nullptr;    // owned (Qt parent), likewise the action
+    QPlainTextEdit *m_view = nullptr; // owned (Qt parent), likewise the action
     QAction *m_pauseAction = nullptr;
 };
 

@@ -13,7 +13,8 @@
 
 namespace TGauge {
 
-LanguageSwitcher::LanguageSwitcher(QStringList catalogueDirectories, QStringList qtDirectories, QObject *parent)
+LanguageSwitcher::LanguageSwitcher(QStringList catalogueDirectories, QStringList qtDirectories,
+                                   QObject *parent)
     : QObject(parent)
     , m_directories(std::move(catalogueDirectories))
     , m_qtDirectories(std::move(qtDirectories))
@@ -79,7 +80,7 @@ void LanguageSwitcher::installCatalogues()
         QCoreApplication::removeTranslator(translator.get());
     m_translators.clear();
 
-    QMap<QString, QString> found;   // file name -> path
+    QMap<QString, QString> found; // file name -> path
     const QString suffix = QLatin1Char('_') + m_language + QStringLiteral(".qm");
     for (const QString &directory : std::as_const(m_directories)) {
         const QDir folder(directory);

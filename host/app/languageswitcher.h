@@ -26,8 +26,8 @@ public:
                               QObject *parent = nullptr);
     ~LanguageSwitcher() override;
 
-    static QStringList defaultDirectories();   // the application's translations folder
-    static QStringList qtDirectories();        // Qt's translations folder
+    static QStringList defaultDirectories(); // the application's translations folder
+    static QStringList qtDirectories();      // Qt's translations folder
     // The translations folder beside each plug-in library.
     static QStringList pluginDirectories(const QStringList &pluginFiles);
 

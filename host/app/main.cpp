@@ -36,7 +36,8 @@ void reportRefusals(const std::vector<TGauge::PluginLoadResult> &results, const 
         printLine(stderr, QStringLiteral("tgauge: no plug-in library in ") + directory);
     for (const TGauge::PluginLoadResult &result : results) {
         if (!result.library)
-            printLine(stderr, QStringLiteral("tgauge: refused %1: %2").arg(result.filePath, result.error));
+            printLine(stderr,
+                      QStringLiteral("tgauge: refused %1: %2").arg(result.filePath, result.error));
     }
 }
 
@@ -87,7 +88,8 @@ int main(int argc, char *argv[])
 
     if (!options.simulatePort.isEmpty()) {
         TGauge::serveSimulatedMaster(options.simulatePort, options.openSensors.value(0),
-                                     QApplication::applicationDirPath() + QStringLiteral("/IoLinkKR7Dfamily.xml"));
+                                     QApplication::applicationDirPath()
+                                         + QStringLiteral("/IoLinkKR7Dfamily.xml"));
     }
 
     // Plug-ins read the language while they load and build their windows.
@@ -96,7 +98,8 @@ int main(int argc, char *argv[])
     if (!options.language.isEmpty())
         languages.switchTo(options.language);
 
-    std::vector<TGauge::PluginLoadResult> results = TGauge::PluginLoader(options.pluginDirectory).loadAll();
+    std::vector<TGauge::PluginLoadResult> results
+        = TGauge::PluginLoader(options.pluginDirectory).loadAll();
     reportRefusals(results, options.pluginDirectory);
     QStringList pluginFiles;
     for (const TGauge::PluginLoadResult &result : results) {
@@ -116,8 +119,10 @@ int main(int argc, char *argv[])
     QObject::connect(&run, &TGauge::StartupRun::screenshotSaved, [](const QString &fileName) {
         printLine(stderr, QStringLiteral("tgauge: saved the screenshot ") + fileName);
     });
-    QObject::connect(&run, &TGauge::StartupRun::reported, [](const QString &line) { printLine(stdout, line); });
-    QObject::connect(&run, &TGauge::StartupRun::failed, [](const QString &line) { printLine(stderr, line); });
+    QObject::connect(&run, &TGauge::StartupRun::reported,
+                     [](const QString &line) { printLine(stdout, line); });
+    QObject::connect(&run, &TGauge::StartupRun::failed,
+                     [](const QString &line) { printLine(stderr, line); });
     QObject::connect(&run, &TGauge::StartupRun::quitRequested, &app, &QCoreApplication::exit);
     run.start();
     const int loopCode = QApplication::exec();

@@ -26,7 +26,7 @@ namespace {
 struct LanguageChoice
 {
     const char *code;
-    const char *caption;  // in its own language, so anyone can find it
+    const char *caption; // in its own language, so anyone can find it
 };
 
 const LanguageChoice languageChoices[] = {{"en", "English"}, {"de", "Deutsch"}};
@@ -62,7 +62,7 @@ MainWindow::MainWindow(std::vector<PluginLoadResult> loadResults, PortList &port
 
     m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
     setCentralWidget(m_mdiArea);
-    auto catalogueDock = new QDockWidget(tr("Sensors"), this);  // owned (Qt parent)
+    auto catalogueDock = new QDockWidget(tr("Sensors"), this); // owned (Qt parent)
     catalogueDock->setObjectName(QStringLiteral("catalogueDock"));
     catalogueDock->setWidget(m_catalogue);
     addDockWidget(Qt::LeftDockWidgetArea, catalogueDock);
@@ -84,9 +84,10 @@ MainWindow::MainWindow(std::vector<PluginLoadResult> loadResults, PortList &port
     m_presentationAction->setChecked(ExtensionSystem::Globals::getPresentationMode());
     updateActions();
     statusBar()->showMessage(m_refusals.empty()
-        ? tr("%n plug-in(s) loaded", nullptr, int(m_plugins.size()))
-        : tr("%n plug-in(s) loaded, %1 refused: see the catalogue", nullptr, int(m_plugins.size()))
-              .arg(m_refusals.size()));
+                                 ? tr("%n plug-in(s) loaded", nullptr, int(m_plugins.size()))
+                                 : tr("%n plug-in(s) loaded, %1 refused: see the catalogue",
+                                      nullptr, int(m_plugins.size()))
+                                       .arg(m_refusals.size()));
 }
 
 // Each plugin object deletes its own window; the emptied sub-windows go with
@@ -139,12 +140,14 @@ ExtensionSystem::PluginInterface *MainWindow::openSensor(const SensorRef &ref)
     ExtensionSystem::SensorBasic sensor = plugin.sensors[size_t(ref.sensor)];
     const QString name = QString::fromStdString(sensor.name());
 
-    auto subWindow = new SensorSubWindow;  // owned by the MDI area from here on
+    auto subWindow = new SensorSubWindow; // owned by the MDI area from here on
     m_mdiArea->addSubWindow(subWindow);
-    ExtensionSystem::PluginInterface *object = plugin.exports.poGetInterfaceInstance(&sensor, subWindow);
+    ExtensionSystem::PluginInterface *object
+        = plugin.exports.poGetInterfaceInstance(&sensor, subWindow);
     if (!object) {
         delete subWindow;
-        statusBar()->showMessage(tr("%1 gave no window for %2").arg(plugin.name, name), StatusTimeoutMs);
+        statusBar()->showMessage(tr("%1 gave no window for %2").arg(plugin.name, name),
+                                 StatusTimeoutMs);
         return nullptr;
     }
     object->setParent(this);
@@ -171,8 +174,9 @@ ExtensionSystem::PluginInterface *MainWindow::openSensor(const QString &name)
     const std::string wanted = name.toStdString();
     for (size_t p = 0; p < m_plugins.size(); ++p) {
         const auto &sensors = m_plugins[p].sensors;
-        const auto found = std::find_if(sensors.cbegin(), sensors.cend(),
-                                        [&wanted](const auto &sensor) { return sensor.name() == wanted; });
+        const auto found
+            = std::find_if(sensors.cbegin(), sensors.cend(),
+                           [&wanted](const auto &sensor) { return sensor.name() == wanted; });
         if (found != sensors.cend())
             return openSensor(SensorRef{int(p), int(found - sensors.cbegin())});
     }
@@ -237,11 +241,14 @@ void MainWindow::closeEvent(QCloseEvent *event)
 void MainWindow::createMenus(QDockWidget *catalogueDock)
 {
     QMenu *fileMenu = menuBar()->addMenu(tr("&File"));
-    m_openSensorAction = fileMenu->addAction(tr("&Open sensor"), this, &MainWindow::openSelectedSensor);
+    m_openSensorAction
+        = fileMenu->addAction(tr("&Open sensor"), this, &MainWindow::openSelectedSensor);
     m_openSensorAction->setShortcut(QKeySequence::New);
-    m_openSettingsAction = fileMenu->addAction(tr("Open &settings..."), this, &MainWindow::askForSettingsFile);
+    m_openSettingsAction
+        = fileMenu->addAction(tr("Open &settings..."), this, &MainWindow::askForSettingsFile);
     m_openSettingsAction->setShortcut(QKeySequence::Open);
-    m_closeSensorAction = fileMenu->addAction(tr("&Close sensor"), this, &MainWindow::closeActiveSensor);
+    m_closeSensorAction
+        = fileMenu->addAction(tr("&Close sensor"), this, &MainWindow::closeActiveSensor);
     m_closeSensorAction->setShortcut(QKeySequence::Close);
     fileMenu->addSeparator();
     fileMenu->addAction(tr("&Quit"), this, &QWidget::close)->setShortcut(QKeySequence::Quit);
@@ -250,7 +257,8 @@ void MainWindow::createMenus(QDockWidget *catalogueDock)
     m_presentationAction = viewMenu->addAction(tr("&Presentation mode"));
     m_presentationAction->setCheckable(true);
     connect(m_presentationAction, &QAction::triggered, this, &MainWindow::setPresentationMode);
-    viewMenu->addAction(tr("&Refresh ports"), this, &MainWindow::refreshPorts)->setShortcut(QKeySequence::Refresh);
+    viewMenu->addAction(tr("&Refresh ports"), this, &MainWindow::refreshPorts)
+        ->setShortcut(QKeySequence::Refresh);
     viewMenu->addSeparator();
     viewMenu->addAction(catalogueDock->toggleViewAction());
     viewMenu->addAction(m_frameTraceDock->toggleViewAction());
@@ -278,8 +286,8 @@ void MainWindow::openSelectedSensor()
 
 void MainWindow::askForSettingsFile()
 {
-    const QString fileName = QFileDialog::getOpenFileName(this, tr("Open settings"), QString(),
-                                                          tr("Settings files (*.tgs);;All files (*)"));
+    const QString fileName = QFileDialog::getOpenFileName(
+        this, tr("Open settings"), QString(), tr("Settings files (*.tgs);;All files (*)"));
     if (!fileName.isEmpty())
         openSettingsFile(fileName);
 }
@@ -294,8 +302,9 @@ void MainWindow::refreshPorts()
 {
     m_ports.refresh();
     const QStringList ports = m_ports.ports();
-    statusBar()->showMessage(ports.isEmpty() ? tr("No serial ports")
-                                             : tr("Ports: %1").arg(ports.join(QStringLiteral(", "))),
+    statusBar()->showMessage(ports.isEmpty()
+                                 ? tr("No serial ports")
+                                 : tr("Ports: %1").arg(ports.join(QStringLiteral(", "))),
                              StatusTimeoutMs);
 }
 
@@ -365,8 +374,9 @@ void MainWindow::updateActions()
 ExtensionSystem::PluginInterface *MainWindow::activeObject() const
 {
     const QMdiSubWindow *active = m_mdiArea->activeSubWindow();
-    const auto found = std::find_if(m_sessions.cbegin(), m_sessions.cend(),
-                                    [active](const Session &s) { return active && s.subWindow == active; });
+    const auto found
+        = std::find_if(m_sessions.cbegin(), m_sessions.cend(),
+                       [active](const Session &s) { return active && s.subWindow == active; });
     return found == m_sessions.cend() ? nullptr : found->object.data();
 }
 

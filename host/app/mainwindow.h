@@ -60,8 +60,8 @@ protected:
 private:
     struct Session
     {
-        QPointer<ExtensionSystem::PluginInterface> object;  // owned (Qt parent)
-        QPointer<QMdiSubWindow> subWindow;                  // owned by the MDI area
+        QPointer<ExtensionSystem::PluginInterface> object; // owned (Qt parent)
+        QPointer<QMdiSubWindow> subWindow;                 // owned by the MDI area
     };
 
     void createMenus(QDockWidget *catalogueDock);
@@ -83,9 +83,9 @@ private:
     LanguageSwitcher &m_languages;
     std::vector<Session> m_sessions;
 
-    QMdiArea *m_mdiArea = nullptr;            // owned (Qt parent)
-    CatalogueView *m_catalogue = nullptr;     // owned (Qt parent)
-    QAction *m_openSensorAction = nullptr;    // owned (Qt parent), likewise the others
+    QMdiArea *m_mdiArea = nullptr;         // owned (Qt parent)
+    CatalogueView *m_catalogue = nullptr;  // owned (Qt parent)
+    QAction *m_openSensorAction = nullptr; // owned (Qt parent), likewise the others
     QAction *m_openSettingsAction = nullptr;
     QAction *m_closeSensorAction = nullptr;
     QAction *m_presentationAction = nullptr;

@@ -22,8 +22,8 @@ struct PluginExports
 {
     using InitialiseFunction = void (*)();
     using TextFunction = const char *(*)();
-    using InstanceFunction = ExtensionSystem::PluginInterface *(*)(ExtensionSystem::SensorBasic *,
-                                                                   QMdiSubWindow *);
+    using InstanceFunction
+        = ExtensionSystem::PluginInterface *(*)(ExtensionSystem::SensorBasic *, QMdiSubWindow *);
     using SensorMapFunction = void (*)(std::list<ExtensionSystem::SensorBasic> *);
 
     InitialiseFunction vInitialisePlugin = nullptr;

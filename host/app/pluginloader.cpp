@@ -13,8 +13,8 @@ namespace TGauge {
 namespace {
 
 const char *const exportNames[] = {
-    "vInitialisePlugin",      "pcTessvorTGaugePluginName", "pcPluginVersion", "pcDescription",
-    "pcCommunicationType",    "poGetInterfaceInstance",    "vSensorMap",
+    "vInitialisePlugin",   "pcTessvorTGaugePluginName", "pcPluginVersion", "pcDescription",
+    "pcCommunicationType", "poGetInterfaceInstance",    "vSensorMap",
 };
 
 template <typename Function>
@@ -74,7 +74,7 @@ std::vector<PluginLoadResult> PluginLoader::loadAll() const
 {
     std::vector<PluginLoadResult> results;
     const QDir dir(m_directory);
-    QSet<QString> seen;  // libfoo.so and its version links are one library
+    QSet<QString> seen; // libfoo.so and its version links are one library
     const QFileInfoList entries = dir.entryInfoList(QDir::Files, QDir::Name);
     for (const QFileInfo &entry : entries) {
         if (!QLibrary::isLibrary(entry.fileName()))
@@ -100,13 +100,15 @@ PluginLoadResult PluginLoader::load(const QString &filePath)
     PluginLibrary plugin{filePath, resolveExports(library, missing), {}, {}, {}, {}, {}};
     if (!missing.isEmpty()) {
         library.unload();
-        result.error = QStringLiteral("lacks the entry point(s) ") + missing.join(QStringLiteral(", "));
+        result.error
+            = QStringLiteral("lacks the entry point(s) ") + missing.join(QStringLiteral(", "));
         return result;
     }
     try {
         introduce(plugin);
     } catch (const std::exception &failure) {
-        result.error = QStringLiteral("failed to describe itself: ") + QString::fromLocal8Bit(failure.what());
+        result.error = QStringLiteral("failed to describe itself: ")
+                       + QString::fromLocal8Bit(failure.what());
         return result;
     }
     result.library = std::move(plugin);

@@ -14,8 +14,8 @@ namespace TGauge {
 struct PluginLoadResult
 {
     QString filePath;
-    std::optional<PluginLibrary> library;  // empty when refused
-    QString error;                         // why it was refused
+    std::optional<PluginLibrary> library; // empty when refused
+    QString error;                        // why it was refused
 };
 
 // Loads sensor plug-ins with QLibrary, refuses those that lack an entry point

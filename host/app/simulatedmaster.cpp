@@ -23,7 +23,8 @@ void serveSimulatedMaster(const QString &portName, const QString &sensorName,
 {
     using Connection = std::unique_ptr<ExtensionSystem::CommunicationInterface>;
     ExtensionSystem::ConnectionRegistry::instance().setFactory(
-        [portName, sensorName, descriptionPath](const ExtensionSystem::PortSettings &settings) -> Connection {
+        [portName, sensorName,
+         descriptionPath](const ExtensionSystem::PortSettings &settings) -> Connection {
             if (settings.portName != portName)
                 return nullptr;
             Kr7dSim::DeviceSelection selection;
@@ -32,7 +33,8 @@ void serveSimulatedMaster(const QString &portName, const QString &sensorName,
             std::unique_ptr<Kr7dSim::MasterSimulator> simulator
                 = Kr7dSim::MasterSimulator::fromFile(descriptionPath, selection, &error);
             if (!simulator) {
-                qCWarning(lcApp, "cannot simulate %s: %s", qUtf8Printable(portName), qUtf8Printable(error));
+                qCWarning(lcApp, "cannot simulate %s: %s", qUtf8Printable(portName),
+                          qUtf8Printable(error));
                 return nullptr;
             }
             return std::make_unique<Kr7dSim::SimulatedConnection>(std::move(simulator), settings);

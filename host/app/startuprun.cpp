@@ -21,7 +21,8 @@ StartupRun::StartupRun(CommandLine options, MainWindow &window, QObject *parent)
 
 void StartupRun::start()
 {
-    if (!m_options.traceFile.isEmpty() && !ExtensionSystem::FrameTrace::instance().appendTo(m_options.traceFile))
+    if (!m_options.traceFile.isEmpty()
+        && !ExtensionSystem::FrameTrace::instance().appendTo(m_options.traceFile))
         fail(QStringLiteral("tgauge: cannot write the trace %1").arg(m_options.traceFile));
     if (m_options.presentation)
         m_window.setPresentationMode(true);
@@ -53,7 +54,8 @@ void StartupRun::connectAndLoad()
         finish();
         return;
     }
-    const std::optional<int> runMs = m_options.batch ? m_options.quitAfterMs.value_or(0) : m_options.quitAfterMs;
+    const std::optional<int> runMs
+        = m_options.batch ? m_options.quitAfterMs.value_or(0) : m_options.quitAfterMs;
     if (runMs)
         QTimer::singleShot(*runMs, this, &StartupRun::finish);
     else if (!m_options.screenshotFile.isEmpty())
@@ -95,11 +97,14 @@ void StartupRun::finish()
         for (const QPointer<ExtensionSystem::PluginInterface> &object : std::as_const(m_opened)) {
             if (object && !m_options.compareSettingsFile.isEmpty())
                 compare(object);
-            if (object && !m_options.saveSettingsFile.isEmpty() && !object->bSaveSettingsTo(m_options.saveSettingsFile))
-                fail(QStringLiteral("tgauge: cannot write the settings file %1").arg(m_options.saveSettingsFile));
+            if (object && !m_options.saveSettingsFile.isEmpty()
+                && !object->bSaveSettingsTo(m_options.saveSettingsFile))
+                fail(QStringLiteral("tgauge: cannot write the settings file %1")
+                         .arg(m_options.saveSettingsFile));
             if (object && !m_options.exportCsvFile.isEmpty()
                 && !object->bExportChartDataTo(m_options.exportCsvFile, m_options.csvDelimiter)) {
-                fail(QStringLiteral("tgauge: cannot write the chart data %1").arg(m_options.exportCsvFile));
+                fail(QStringLiteral("tgauge: cannot write the chart data %1")
+                         .arg(m_options.exportCsvFile));
             }
         }
         if (!m_options.screenshotFile.isEmpty())
@@ -111,17 +116,20 @@ void StartupRun::finish()
 void StartupRun::compare(ExtensionSystem::PluginInterface *object)
 {
     const QString &file = m_options.compareSettingsFile;
-    const QString sensor = object->getSensorName();   // the comparison may run the event loop
+    const QString sensor = object->getSensorName(); // the comparison may run the event loop
     QStringList differences;
     const int count = object->iCompareSettingsWith(file, &differences);
     if (count < 0) {
-        fail(QStringLiteral("tgauge: cannot compare %1 with the settings file %2").arg(sensor, file));
+        fail(QStringLiteral("tgauge: cannot compare %1 with the settings file %2")
+                 .arg(sensor, file));
         return;
     }
     for (const QString &line : std::as_const(differences))
         emit reported(line);
-    emit reported(count == 0 ? QStringLiteral("%1: no differences from %2").arg(sensor, file)
-                             : QStringLiteral("%1: %2 difference(s) from %3").arg(sensor).arg(count).arg(file));
+    emit reported(
+        count == 0
+            ? QStringLiteral("%1: no differences from %2").arg(sensor, file)
+            : QStringLiteral("%1: %2 difference(s) from %3").arg(sensor).arg(count).arg(file));
     m_differences = m_differences || count > 0;
 }
 

@@ -21,7 +21,7 @@ class StartupRun final : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr int ScreenshotDelayMs = 1500;  // without --quit-after
+    static constexpr int ScreenshotDelayMs = 1500; // without --quit-after
 
     StartupRun(CommandLine options, MainWindow &window, QObject *parent = nullptr);
 
@@ -53,7 +53,7 @@ private:
     QList<QPointer<ExtensionSystem::PluginInterface>> m_opened;
     bool m_failed = false;
     bool m_differences = false;
-    bool m_abandoned = false;   // a batch run stopped at a failure: no last steps
+    bool m_abandoned = false; // a batch run stopped at a failure: no last steps
     bool m_done = false;
 };
 

@@ -21,7 +21,7 @@ public:
 private:
     std::vector<QString> m_ring;
     int m_capacity;
-    int m_start = 0;   // index of the oldest line once the ring is full
+    int m_start = 0; // index of the oldest line once the ring is full
 };
 
 } // namespace TGauge

@@ -20,11 +20,12 @@ public:
     struct DataFrameRecord
     {
         std::string query;
-        std::string answerPattern;  // regular expression over the answer's lower-case hex text; "" or ".*" takes any
+        std::string answerPattern; // regular expression over the answer's lower-case hex text; ""
+                                   // or ".*" takes any
         std::string answer;
-        int status = 0;             // 1 = answered within timeoutMs and matching answerPattern
+        int status = 0; // 1 = answered within timeoutMs and matching answerPattern
         double timeoutMs = 1000.0;
-        qint64 tag = 0;             // free for the caller; never touched by the connection
+        qint64 tag = 0; // free for the caller; never touched by the connection
     };
     using DataFrame = std::list<DataFrameRecord>;
 

@@ -66,7 +66,8 @@ CommunicationInterface *ConnectionRegistry::connect(const PortSettings &settings
     if (!owner || settings.portName.isEmpty())
         return nullptr;
     if (isPortInUse(settings.portName)) {
-        qCWarning(lcConnection).noquote() << QStringLiteral("Port %1 is already in use").arg(settings.portName);
+        qCWarning(lcConnection).noquote()
+            << QStringLiteral("Port %1 is already in use").arg(settings.portName);
         return nullptr;
     }
 
@@ -77,7 +78,7 @@ CommunicationInterface *ConnectionRegistry::connect(const PortSettings &settings
         auto serial = std::make_unique<SerialConnection>(settings);
         if (!serial->open()) {
             qCWarning(lcConnection).noquote() << QStringLiteral("Cannot open port %1: %2")
-                                        .arg(settings.portName, serial->errorString());
+                                                     .arg(settings.portName, serial->errorString());
             return nullptr;
         }
         connection = std::move(serial);

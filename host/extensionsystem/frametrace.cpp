@@ -53,7 +53,8 @@ void FrameTrace::frameCompleted(const QString &port, const QByteArray &answer, b
     }
     const auto sent = m_sentAt.constFind(port);
     add(port, FrameDirection::Answer, answer,
-        sent == m_sentAt.constEnd() ? std::nullopt : std::optional<qint64>(m_clock.elapsed() - *sent));
+        sent == m_sentAt.constEnd() ? std::nullopt
+                                    : std::optional<qint64>(m_clock.elapsed() - *sent));
 }
 
 bool FrameTrace::isObserved() const

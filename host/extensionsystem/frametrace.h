@@ -13,9 +13,11 @@ namespace ExtensionSystem {
 
 enum class FrameDirection { Sent, Answer, Failed };
 
-// "<ms> <port> <dir> <hex bytes>[ <round trip> ms]"; dir is ">" sent, "<" answer, "!" time-out or error.
-EXTENSIONSYSTEM_EXPORT QString frameTraceLine(qint64 elapsedMs, const QString &port, FrameDirection direction,
-                                              const QByteArray &bytes, std::optional<qint64> roundTripMs);
+// "<ms> <port> <dir> <hex bytes>[ <round trip> ms]"; dir is ">" sent, "<" answer, "!" time-out or
+// error.
+EXTENSIONSYSTEM_EXPORT QString frameTraceLine(qint64 elapsedMs, const QString &port,
+                                              FrameDirection direction, const QByteArray &bytes,
+                                              std::optional<qint64> roundTripMs);
 
 // Sees every frame the host's connections exchange with a master, whichever plug-in
 // sent it. Connections report; the trace file and the live view listen.
@@ -43,7 +45,7 @@ private:
 
     QElapsedTimer m_clock;
     QFile m_file;
-    QHash<QString, qint64> m_sentAt;   // port -> ms of its last frame sent
+    QHash<QString, qint64> m_sentAt; // port -> ms of its last frame sent
 };
 
 } // namespace ExtensionSystem

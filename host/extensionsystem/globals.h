@@ -10,8 +10,8 @@ namespace ExtensionSystem {
 class EXTENSIONSYSTEM_EXPORT Globals
 {
 public:
-    static std::string getLanguage();          // "en" until the host sets another
-    static bool getPresentationMode();         // false until the host sets it
+    static std::string getLanguage();  // "en" until the host sets another
+    static bool getPresentationMode(); // false until the host sets it
 
     static void setLanguage(const std::string &code);
     static void setPresentationMode(bool on);

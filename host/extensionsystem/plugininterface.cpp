@@ -35,42 +35,26 @@ void PluginInterface::vSensorListUpdated(const QList<SensorBasic> &sensors)
     m_sensorList = sensors;
 }
 
-void PluginInterface::vAvailablePortsUpdated(QStringList)
-{
-}
+void PluginInterface::vAvailablePortsUpdated(QStringList) {}
 
-void PluginInterface::vActionOpen(QString)
-{
-}
+void PluginInterface::vActionOpen(QString) {}
 
-void PluginInterface::vAutoConnect(QString)
-{
-}
+void PluginInterface::vAutoConnect(QString) {}
 
 void PluginInterface::vSetCompleteNameDescription(const QString &description)
 {
     m_completeNameDescription = description;
 }
 
-void PluginInterface::vUpdate(QVariant)
-{
-}
+void PluginInterface::vUpdate(QVariant) {}
 
-void PluginInterface::vActionExit(QString)
-{
-}
+void PluginInterface::vActionExit(QString) {}
 
-void PluginInterface::vActionExport(const QString &)
-{
-}
+void PluginInterface::vActionExport(const QString &) {}
 
-void PluginInterface::setWindowActive(bool)
-{
-}
+void PluginInterface::setWindowActive(bool) {}
 
-void PluginInterface::setSensorName(QString)
-{
-}
+void PluginInterface::setSensorName(QString) {}
 
 QString PluginInterface::getSensorName()
 {
@@ -113,8 +97,8 @@ QString PluginInterface::completeNameDescription() const
     return m_completeNameDescription;
 }
 
-void PluginInterface::vRegisterConnection(const PortSettings &settings, CommunicationInterface **out,
-                                          PluginInterface *self)
+void PluginInterface::vRegisterConnection(const PortSettings &settings,
+                                          CommunicationInterface **out, PluginInterface *self)
 {
     if (!out)
         return;

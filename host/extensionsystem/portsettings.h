@@ -23,9 +23,9 @@ public:
     static qint32 baudRateForIndex(int index);
 
     QString portName;
-    int characterDelay = 0;   // ms between two bytes of a frame
-    int lineDelay = 0;        // ms before each frame
-    int responseDelay = 0;    // ms the master is given before it answers; plug-ins write 0
+    int characterDelay = 0; // ms between two bytes of a frame
+    int lineDelay = 0;      // ms before each frame
+    int responseDelay = 0;  // ms the master is given before it answers; plug-ins write 0
     qint32 baudRate = 38400;
     QSerialPort::DataBits dataBits = QSerialPort::Data8;
     QSerialPort::Parity parity = QSerialPort::NoParity;

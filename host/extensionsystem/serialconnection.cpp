@@ -31,8 +31,8 @@ public:
     struct Transfer
     {
         unsigned int id;
-        DataFrame *frames;            // not owned; the caller keeps it alive until finished
-        DataFrame::iterator next;     // the record in flight or the next one to send
+        DataFrame *frames;        // not owned; the caller keeps it alive until finished
+        DataFrame::iterator next; // the record in flight or the next one to send
     };
 
     Private(SerialConnection *owner, const PortSettings &portSettings);
@@ -51,11 +51,11 @@ public:
     void failAll();
     void finishLater(std::vector<unsigned int> ids);
 
-    SerialConnection *q;              // not owned
+    SerialConnection *q; // not owned
     PortSettings settings;
-    QSerialPort *port;                // owned by q
-    QTimer *stepTimer;                // owned by q; line delay and character delay
-    QTimer *answerTimer;              // owned by q; the record's time-out
+    QSerialPort *port;   // owned by q
+    QTimer *stepTimer;   // owned by q; line delay and character delay
+    QTimer *answerTimer; // owned by q; the record's time-out
     std::deque<Transfer> queue;
     Phase phase = Phase::Idle;
     QByteArray frame;
@@ -105,10 +105,13 @@ void SerialConnection::Private::schedulePump()
     if (pumpPosted)
         return;
     pumpPosted = true;
-    QMetaObject::invokeMethod(q, [this] {
-        pumpPosted = false;
-        pump();
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        q,
+        [this] {
+            pumpPosted = false;
+            pump();
+        },
+        Qt::QueuedConnection);
 }
 
 void SerialConnection::Private::pump()
@@ -211,12 +214,14 @@ void SerialConnection::Private::completeRecord(int status)
 
 void SerialConnection::Private::onPortError(QSerialPort::SerialPortError error)
 {
-    if (lost || (error != QSerialPort::ResourceError && error != QSerialPort::ReadError
-                 && error != QSerialPort::WriteError))
+    if (lost
+        || (error != QSerialPort::ResourceError && error != QSerialPort::ReadError
+            && error != QSerialPort::WriteError))
         return;
     lost = true;
     errorText = port->errorString();
-    qCWarning(lcConnection).noquote() << QStringLiteral("Serial port %1 lost: %2").arg(settings.portName, errorText);
+    qCWarning(lcConnection).noquote()
+        << QStringLiteral("Serial port %1 lost: %2").arg(settings.portName, errorText);
     // Closing inside the port's own error signal would pull its buffer away
     // under it; until the queued close runs, further errors are ignored.
     QMetaObject::invokeMethod(port, &QSerialPort::close, Qt::QueuedConnection);
@@ -245,13 +250,16 @@ void SerialConnection::Private::finishLater(std::vector<unsigned int> ids)
 {
     if (ids.empty())
         return;
-    QMetaObject::invokeMethod(q, [connection = QPointer<SerialConnection>(q), ids] {
-        for (const unsigned int id : ids) {
-            if (!connection)
-                return;
-            emit connection->emitFinished(id);
-        }
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        q,
+        [connection = QPointer<SerialConnection>(q), ids] {
+            for (const unsigned int id : ids) {
+                if (!connection)
+                    return;
+                emit connection->emitFinished(id);
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 SerialConnection::SerialConnection(const PortSettings &settings, QObject *parent)

@@ -21,8 +21,9 @@ QWidget *ButtonFactory::createEditor(ButtonManager *manager, QtProperty *propert
     auto *button = new QPushButton(manager->value(property), parent);
     m_editors.insert(property, button);
     // Queued: the click may make the browser delete the button.
-    connect(button, &QPushButton::clicked, manager,
-            [manager, property] { manager->click(property); }, Qt::QueuedConnection);
+    connect(
+        button, &QPushButton::clicked, manager, [manager, property] { manager->click(property); },
+        Qt::QueuedConnection);
     connect(button, &QObject::destroyed, this, &ButtonFactory::forgetEditor);
     return button;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "utils_global.h"
 #include "buttonmanager.h"
+#include "utils_global.h"
 
 #include <propertybrowser/qteditorfactory.h>
 
@@ -24,15 +24,14 @@ public:
 
 protected:
     void connectPropertyManager(ButtonManager *manager) override;
-    QWidget *createEditor(ButtonManager *manager, QtProperty *property,
-                          QWidget *parent) override;
+    QWidget *createEditor(ButtonManager *manager, QtProperty *property, QWidget *parent) override;
     void disconnectPropertyManager(ButtonManager *manager) override;
 
 private:
     void updateCaption(QtProperty *property, const QString &caption);
     void forgetEditor(QObject *editor);
 
-    QMultiMap<QtProperty *, QPushButton *> m_editors;  // owned by the browser
+    QMultiMap<QtProperty *, QPushButton *> m_editors; // owned by the browser
 };
 
 } // namespace Utils

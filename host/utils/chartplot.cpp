@@ -57,7 +57,8 @@ void addGrid(QwtPlot *plot)
 
 ChartPlot::ChartPlot(int index, QMainWindow *mainWindow, bool panning, bool zooming)
     : m_dock(new QDockWidget(
-          QCoreApplication::translate("Utils::Charts::GenericChart", "Chart %1").arg(index + 1), mainWindow))
+        QCoreApplication::translate("Utils::Charts::GenericChart", "Chart %1").arg(index + 1),
+        mainWindow))
     , m_plot(new QwtPlot(m_dock))
     , m_curve(new QwtPlotCurve)
     , m_series(new SampleSeries(&m_history))
@@ -81,9 +82,8 @@ ChartPlot::ChartPlot(int index, QMainWindow *mainWindow, bool panning, bool zoom
     m_plot->enableAxis(QwtPlot::yRight, false);
     addGrid(m_plot);
 
-    const ViewRequest request = [this](const QwtInterval &time, const QwtInterval &value) {
-        requestView(time, value);
-    };
+    const ViewRequest request
+        = [this](const QwtInterval &time, const QwtInterval &value) { requestView(time, value); };
     if (panning) {
         auto *panner = new ChartPanner(canvas, request);
         panner->setAxisEnabled(QwtPlot::yRight, false);
@@ -322,9 +322,8 @@ void ChartPlot::refresh(bool force)
     if (!m_dirty && !force)
         return;
     if (m_following) {
-        const double newest = m_history.isEmpty()
-                                  ? double(QDateTime::currentMSecsSinceEpoch())
-                                  : m_history.pxData()[m_history.size() - 1];
+        const double newest = m_history.isEmpty() ? double(QDateTime::currentMSecsSinceEpoch())
+                                                  : m_history.pxData()[m_history.size() - 1];
         applyTime(QwtInterval(newest - m_timeWindowMs, newest));
     }
     m_series->setColumns(m_plot->canvas()->contentsRect().width());
@@ -388,15 +387,15 @@ void ChartPlot::updateRightAxis()
     const auto map = [this](double y) {
         return m_right.minValue() + (y - m_home.minValue()) * m_right.width() / m_home.width();
     };
-    const bool atHome = left.minValue() == m_home.minValue() && left.maxValue() == m_home.maxValue();
+    const bool atHome
+        = left.minValue() == m_home.minValue() && left.maxValue() == m_home.maxValue();
     m_plot->setAxisScale(QwtPlot::yRight, map(left.minValue()), map(left.maxValue()),
                          atHome ? m_rightStep : 0.0);
 }
 
 void ChartPlot::updateAxisTitles()
 {
-    const QString left = m_customLeftVisible ? m_customLeft
-                                             : (m_titleOnAxis ? m_title : QString());
+    const QString left = m_customLeftVisible ? m_customLeft : (m_titleOnAxis ? m_title : QString());
     m_plot->setAxisTitle(QwtPlot::yLeft, axisText(left));
     m_plot->setAxisTitle(QwtPlot::yRight,
                          axisText(m_customRightVisible ? m_customRight : QString()));
@@ -451,7 +450,8 @@ void ChartPlot::styleItems()
 
 void ChartPlot::retranslate()
 {
-    m_plot->setAxisTitle(QwtPlot::xBottom, axisText(QCoreApplication::translate("Utils::Charts::GenericChart", "Time")));
+    m_plot->setAxisTitle(QwtPlot::xBottom, axisText(QCoreApplication::translate(
+                                               "Utils::Charts::GenericChart", "Time")));
 }
 
 } // namespace Charts

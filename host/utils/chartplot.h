@@ -38,8 +38,8 @@ public:
 
     const ValueOverTime &history() const;
     void setHistory(ValueOverTime history);
-    void append(double timeMs, double value, bool showValue, double analogValue,
-                bool noiseBand, double noiseLow, double noiseHigh);
+    void append(double timeMs, double value, bool showValue, double analogValue, bool noiseBand,
+                double noiseLow, double noiseHigh);
     void clear();
 
     void setTitle(const QString &title, const QString &subtitle, bool showAbove, bool showOnAxis);
@@ -79,14 +79,14 @@ private:
     void updateDecorations();
     void styleItems();
 
-    QPointer<QDockWidget> m_dock;       // owned, unless the main window deletes it first
-    QwtPlot *m_plot;                    // owned by m_dock
-    QwtPlotCurve *m_curve;              // owned by m_plot
-    SampleSeries *m_series;             // owned by m_curve
-    QwtPlotTextLabel *m_valueLabel;     // owned by m_plot
-    QwtPlotMarker *m_analogTag;         // owned by m_plot
-    QwtPlotMarker *m_guideLine;         // owned by m_plot
-    QwtPlotZoneItem *m_noiseBand;       // owned by m_plot
+    QPointer<QDockWidget> m_dock;   // owned, unless the main window deletes it first
+    QwtPlot *m_plot;                // owned by m_dock
+    QwtPlotCurve *m_curve;          // owned by m_plot
+    SampleSeries *m_series;         // owned by m_curve
+    QwtPlotTextLabel *m_valueLabel; // owned by m_plot
+    QwtPlotMarker *m_analogTag;     // owned by m_plot
+    QwtPlotMarker *m_guideLine;     // owned by m_plot
+    QwtPlotZoneItem *m_noiseBand;   // owned by m_plot
 
     ValueOverTime m_history;
     QColor m_lineColor{0, 0, 188};

@@ -8,8 +8,8 @@
 namespace Utils {
 namespace Charts {
 
-void reduceToColumns(const double *times, const double *values, int begin, int end,
-                     double from, double to, int columns, std::vector<QPointF> &out)
+void reduceToColumns(const double *times, const double *values, int begin, int end, double from,
+                     double to, int columns, std::vector<QPointF> &out)
 {
     const int columnCount = std::max(columns, 1);
     const double width = (to - from) / columnCount;

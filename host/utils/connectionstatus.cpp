@@ -69,8 +69,8 @@ void ConnectionStatus::paintEvent(QPaintEvent *)
     painter.setBrush(gradient);
     painter.drawEllipse(lampRect);
 
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                   QPalette::WindowText));
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
     const QRect textRect(int(lampRect.right()) + Spacing, 0,
                          width() - int(lampRect.right()) - Spacing, height());
     painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, text());

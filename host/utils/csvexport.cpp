@@ -49,8 +49,8 @@ void appendFixed(QByteArray &out, double value, int precision)
 {
     // Room for the longest double in fixed notation and usual precisions.
     char buffer[400];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::fixed, precision);
+    const auto result
+        = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
     if (result.ec == std::errc())
         out.append(buffer, int(result.ptr - buffer));
     else
@@ -99,10 +99,10 @@ QByteArray csvText(const QList<const ValueOverTime *> &series, const QList<QStri
     for (int row = 0; row < rows; ++row) {
         if (progress && row % ProgressLines == 0 && !progress(row, rows))
             return QByteArray();
-        const auto owner = std::find_if(series.cbegin(), series.cend(),
-                                        [row](const ValueOverTime *values) {
-                                            return values && row < values->size();
-                                        });
+        const auto owner
+            = std::find_if(series.cbegin(), series.cend(), [row](const ValueOverTime *values) {
+                  return values && row < values->size();
+              });
         time.append(text, (*owner)->pxData()[row]);
         for (const ValueOverTime *values : series) {
             text.append(separator);

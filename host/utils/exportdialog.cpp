@@ -51,8 +51,8 @@ public:
                        progress);
     }
 
-    QList<const ValueOverTime *> *series = nullptr;  // not owned
-    QList<QString> *names = nullptr;                  // not owned
+    QList<const ValueOverTime *> *series = nullptr; // not owned
+    QList<QString> *names = nullptr;                // not owned
     int precision = 2;
     // All owned by the dialog.
     QCheckBox *tab = nullptr;
@@ -80,12 +80,12 @@ ExportDialog::ExportDialog(QList<const ValueOverTime *> *series, QList<QString> 
     auto *delimiterBox = new QGroupBox(tr("Delimiter"), this);
     auto *delimiterLayout = new QHBoxLayout(delimiterBox);
     d->tab = d->addChoice(delimiterBox, delimiterLayout, tr("Tab"), QStringLiteral("tabCheckBox"));
-    d->comma = d->addChoice(delimiterBox, delimiterLayout, tr("Comma"),
-                            QStringLiteral("commaCheckBox"));
+    d->comma
+        = d->addChoice(delimiterBox, delimiterLayout, tr("Comma"), QStringLiteral("commaCheckBox"));
     d->semicolon = d->addChoice(delimiterBox, delimiterLayout, tr("Semicolon"),
                                 QStringLiteral("semicolonCheckBox"));
-    d->space = d->addChoice(delimiterBox, delimiterLayout, tr("Space"),
-                            QStringLiteral("spaceCheckBox"));
+    d->space
+        = d->addChoice(delimiterBox, delimiterLayout, tr("Space"), QStringLiteral("spaceCheckBox"));
     d->other = d->addChoice(delimiterBox, delimiterLayout, tr("Other:"),
                             QStringLiteral("otherCheckBox"));
     d->otherText = new QLineEdit(delimiterBox);
@@ -175,8 +175,8 @@ void ExportDialog::vSelectFileDialog()
     const QString start = current.isEmpty()
                               ? proposedFileName()
                               : QFileInfo(current).absoluteDir().filePath(proposedFileName());
-    const QString path = QFileDialog::getSaveFileName(this, tr("Save As..."), start,
-                                                      QStringLiteral("*.csv"));
+    const QString path
+        = QFileDialog::getSaveFileName(this, tr("Save As..."), start, QStringLiteral("*.csv"));
     if (!path.isEmpty())
         d->file->setText(path);
 }
@@ -186,7 +186,8 @@ void ExportDialog::vFinished(int state)
     if (state != QDialog::Accepted || filePath().isEmpty())
         return;
     // A day of samples takes a few seconds: show how far it got once it takes noticeably long.
-    QProgressDialog progressDialog(tr("Exporting chart data..."), tr("Cancel"), 0, 0, parentWidget());
+    QProgressDialog progressDialog(tr("Exporting chart data..."), tr("Cancel"), 0, 0,
+                                   parentWidget());
     progressDialog.setObjectName(QStringLiteral("exportProgressDialog"));
     progressDialog.setWindowModality(Qt::WindowModal);
     progressDialog.setMinimumDuration(ProgressDelayMs);

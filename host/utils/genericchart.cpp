@@ -46,7 +46,7 @@ public:
     }
 
     std::vector<std::unique_ptr<ChartPlot>> plots;
-    std::vector<int> rows;  // plots per layout row
+    std::vector<int> rows; // plots per layout row
     QPointer<QMainWindow> mainWindow;
     QTimer refreshTimer;
 };

@@ -29,8 +29,8 @@ class UTILS_EXPORT GenericChart : public QWidget
     Q_OBJECT
 public:
     // panning: the left mouse button drags the view; zooming: the wheel zooms.
-    GenericChart(int count, QWidget *parent, QMainWindow *mainWindow,
-                 bool panning = true, bool zooming = true);
+    GenericChart(int count, QWidget *parent, QMainWindow *mainWindow, bool panning = true,
+                 bool zooming = true);
     ~GenericChart() override;
 
     int count() const;
@@ -48,10 +48,10 @@ public:
     // Per plot. `title` goes above the canvas when `showAbove`, and on the
     // left axis when `showOnAxis` (unless a custom left label is visible);
     // `subtitle` is set in small type under the title above the canvas.
-    void setPlotTitle(int plot, const QString &title, const QString &subtitle,
-                      bool showAbove, bool showOnAxis);
-    void setPlotColor(int plot, const QColor &lineColor, bool fillBelow,
-                      const QColor &fillColor, int lineWidth);
+    void setPlotTitle(int plot, const QString &title, const QString &subtitle, bool showAbove,
+                      bool showOnAxis);
+    void setPlotColor(int plot, const QColor &lineColor, bool fillBelow, const QColor &fillColor,
+                      int lineWidth);
     // The measuring range: shown at once, returned to by jumpToPlottingArea,
     // and the reference of the pan offsets.
     void setScale(int plot, double min, double max);
@@ -87,8 +87,8 @@ public:
     // Data. `showValue` puts the value on the current-value label; with
     // `noiseBand` the band noiseLow..noiseHigh is shaded, otherwise it is
     // hidden.
-    void vAppendData(int plot, double value, bool showValue, double analogValue,
-                     bool noiseBand, double noiseLow, double noiseHigh);
+    void vAppendData(int plot, double value, bool showValue, double analogValue, bool noiseBand,
+                     double noiseLow, double noiseHigh);
     const ValueOverTime *getData(const int &plot) const;
     // Replaces a plot's history.
     void setData(const int &plot, ValueOverTime history);

@@ -20,7 +20,7 @@ public:
     GuardedPlotItem &operator=(const GuardedPlotItem &) = delete;
 
 private:
-    Item **m_slot;  // not owned
+    Item **m_slot; // not owned
 };
 
 } // namespace Utils

@@ -32,9 +32,9 @@ constexpr int PackedFieldCount = 3;
 // Each array starts with one byte naming its scale, then one token per sample:
 // a varint whose two low bits say what it is.
 enum Token : quint64 {
-    ScaledDelta = 0,   // the rest is the zigzag delta to the previous scaled integer
-    RawBits = 1,       // eight little-endian bytes follow
-    SameAsBefore = 2,  // analog only: what came last with the same value
+    ScaledDelta = 0,  // the rest is the zigzag delta to the previous scaled integer
+    RawBits = 1,      // eight little-endian bytes follow
+    SameAsBefore = 2, // analog only: what came last with the same value
 };
 constexpr int TokenBits = 2;
 constexpr int MaxDecimals = 6;
@@ -268,7 +268,7 @@ bool usableSeparator(char separator)
 }
 
 // Exactly `count` fields, none of them holding the separator.
-template<std::size_t count>
+template <std::size_t count>
 std::optional<std::array<std::string_view, count>> splitFields(std::string_view text,
                                                                char separator)
 {

@@ -22,8 +22,7 @@ UTILS_EXPORT std::string historyToText(const ValueOverTime &history);
 // <analog values>" with base64 arrays of little-endian doubles, with its ';'
 // given as `separator`. On a malformed text, or a separator the text may
 // contain otherwise, returns false and leaves `history` as it was.
-UTILS_EXPORT bool historyFromText(const std::string &text, char separator,
-                                  ValueOverTime &history);
+UTILS_EXPORT bool historyFromText(const std::string &text, char separator, ValueOverTime &history);
 
 } // namespace Charts
 } // namespace Utils

@@ -24,7 +24,7 @@ public:
 private:
     void render(QPagedPaintDevice &device) const;
 
-    QwtPlot *m_plot;  // not owned
+    QwtPlot *m_plot; // not owned
 };
 
 } // namespace Utils

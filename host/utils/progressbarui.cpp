@@ -31,13 +31,13 @@ public:
         return dialog;
     }
 
-    QWidget *parent = nullptr;       // not owned
-    QPointer<QDialog> dialog;        // owned; its parent may delete it first
+    QWidget *parent = nullptr; // not owned
+    QPointer<QDialog> dialog;  // owned; its parent may delete it first
     bool modal = false;
     bool showUi = true;
-    QEventLoop *loop = nullptr;      // not owned: lives on exec's stack
+    QEventLoop *loop = nullptr; // not owned: lives on exec's stack
     unsigned int waitingFor = 0;
-    QSet<unsigned int> endedEarly;   // ids that arrived before exec waited for them
+    QSet<unsigned int> endedEarly; // ids that arrived before exec waited for them
 };
 
 ProgressBarUi::ProgressBarUi(QWidget *parent)

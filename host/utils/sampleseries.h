@@ -16,7 +16,7 @@ namespace Charts {
 class SampleSeries final : public QwtSeriesData<QPointF>
 {
 public:
-    explicit SampleSeries(const ValueOverTime *history);  // not owned
+    explicit SampleSeries(const ValueOverTime *history); // not owned
 
     // Pixel columns of the canvas the curve is drawn on.
     void setColumns(int columns);
@@ -35,12 +35,12 @@ private:
     void addPoint(int index);
     void updateBounds();
 
-    const ValueOverTime *m_history;  // not owned
+    const ValueOverTime *m_history; // not owned
     int m_columns = 1;
-    int m_begin = 0;                 // direct view of the store: [m_begin, m_end)
+    int m_begin = 0; // direct view of the store: [m_begin, m_end)
     int m_end = 0;
     bool m_reduced = false;
-    std::vector<QPointF> m_points;   // the reduced points, when m_reduced
+    std::vector<QPointF> m_points; // the reduced points, when m_reduced
     QRectF m_bounds;
 };
 

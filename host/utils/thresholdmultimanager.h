@@ -20,10 +20,10 @@ public:
     explicit ThresholdMultiManager(int outputs, QObject *parent = nullptr);
     ~ThresholdMultiManager() override;
 
-    void setOutputs(int outputs);  // negative counts as 0
+    void setOutputs(int outputs); // negative counts as 0
     int outputs() const;
 
-    void addWidget(ThresholdWindowWidget *widget);  // not owned
+    void addWidget(ThresholdWindowWidget *widget); // not owned
     QList<ThresholdWindowWidget *> widgets() const;
     void setReadOnly(bool readOnly);
 

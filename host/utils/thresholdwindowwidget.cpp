@@ -65,7 +65,8 @@ public:
         for (size_t mark = 0; mark < marks.size(); ++mark) {
             if (!enabled[mark] || !marks[mark])
                 continue;
-            const double distance = std::abs(plot->transform(QwtPlot::yLeft, values[mark]) - pixelY);
+            const double distance
+                = std::abs(plot->transform(QwtPlot::yLeft, values[mark]) - pixelY);
             if (distance <= nearestDistance) {
                 nearest = int(mark);
                 nearestDistance = distance;
@@ -98,8 +99,8 @@ public:
     QPointer<QwtPlot> plot;
     QPointer<QWidget> canvas;
     int componentIndex = 0;
-    std::array<QwtPlotMarker *, 2> marks{};  // owned by the plot, cleared when it deletes them
-    QwtPlotZoneItem *band = nullptr;         // owned by the plot, cleared when it deletes it
+    std::array<QwtPlotMarker *, 2> marks{}; // owned by the plot, cleared when it deletes them
+    QwtPlotZoneItem *band = nullptr;        // owned by the plot, cleared when it deletes it
     std::array<double, 2> values{};
     std::array<bool, 2> enabled{true, true};
     bool bandVisible = false;
@@ -133,7 +134,8 @@ ThresholdWindowWidget::ThresholdWindowWidget(QwtPlot *plot, int componentIndex)
         auto *marker = new GuardedPlotItem<QwtPlotMarker>(&d->marks[mark]);
         marker->setLineStyle(QwtPlotMarker::HLine);
         marker->setLinePen(MarkColors[mark], 2.0);
-        marker->setLabelAlignment(Qt::AlignRight | (mark == LowerMark ? Qt::AlignBottom : Qt::AlignTop));
+        marker->setLabelAlignment(Qt::AlignRight
+                                  | (mark == LowerMark ? Qt::AlignBottom : Qt::AlignTop));
         marker->setZ(50.0);
         marker->attach(plot);
     }

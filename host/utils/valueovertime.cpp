@@ -65,7 +65,8 @@ bool ValueOverTime::assign(std::vector<double> times, std::vector<double> values
     if (times.size() != values.size() || times.size() != analogValues.size())
         return false;
     const auto isNan = [](double time) { return std::isnan(time); };
-    if (std::any_of(times.cbegin(), times.cend(), isNan) || !std::is_sorted(times.cbegin(), times.cend()))
+    if (std::any_of(times.cbegin(), times.cend(), isNan)
+        || !std::is_sorted(times.cbegin(), times.cend()))
         return false;
     m_times = std::move(times);
     m_values = std::move(values);

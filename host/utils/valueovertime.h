@@ -21,9 +21,9 @@ public:
 
     int size() const;
     bool isEmpty() const;
-    const double *pxData() const;       // time stamps
-    const double *pyData() const;       // values
-    const double *pAnalogData() const;  // analog-output values
+    const double *pxData() const;      // time stamps
+    const double *pyData() const;      // values
+    const double *pAnalogData() const; // analog-output values
 
     // The first index whose time stamp is not before timeMs (size() when none).
     int indexAtOrAfter(double timeMs) const;

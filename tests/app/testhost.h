@@ -34,7 +34,8 @@ inline QStringList callsOf(const QObject *object)
 
 inline QStringList callsStartingWith(const QObject *object, const QString &prefix)
 {
-    return callsOf(object).filter(QRegularExpression(QLatin1Char('^') + QRegularExpression::escape(prefix)));
+    return callsOf(object).filter(
+        QRegularExpression(QLatin1Char('^') + QRegularExpression::escape(prefix)));
 }
 
 struct TestHost

@@ -40,16 +40,20 @@ void TestBatchAnswerer::boxIsAnsweredAndPrinted_data()
     QTest::addColumn<int>("answer");
     QTest::addColumn<QString>("line");
 
-    QTest::newRow("warning with its Ok") << int(QMessageBox::Ok) << int(QMessageBox::NoButton) << int(QMessageBox::Ok)
-                                         << "tgauge: Connecting to sensor: The sensor did not respond. [OK]";
-    QTest::newRow("default button first") << int(QMessageBox::Ok | QMessageBox::Cancel) << int(QMessageBox::Cancel)
-                                          << int(QMessageBox::Cancel)
-                                          << "tgauge: Connecting to sensor: The sensor did not respond. [Cancel]";
+    QTest::newRow("warning with its Ok")
+        << int(QMessageBox::Ok) << int(QMessageBox::NoButton) << int(QMessageBox::Ok)
+        << "tgauge: Connecting to sensor: The sensor did not respond. [OK]";
+    QTest::newRow("default button first")
+        << int(QMessageBox::Ok | QMessageBox::Cancel) << int(QMessageBox::Cancel)
+        << int(QMessageBox::Cancel)
+        << "tgauge: Connecting to sensor: The sensor did not respond. [Cancel]";
     QTest::newRow("accepting button before escape")
-        << int(QMessageBox::No | QMessageBox::Yes) << int(QMessageBox::NoButton) << int(QMessageBox::Yes)
+        << int(QMessageBox::No | QMessageBox::Yes) << int(QMessageBox::NoButton)
+        << int(QMessageBox::Yes)
         << "tgauge: Connecting to sensor: The sensor did not respond. [Yes]";
     QTest::newRow("escape button when nothing accepts")
-        << int(QMessageBox::Help | QMessageBox::Abort) << int(QMessageBox::NoButton) << int(QMessageBox::Abort)
+        << int(QMessageBox::Help | QMessageBox::Abort) << int(QMessageBox::NoButton)
+        << int(QMessageBox::Abort)
         << "tgauge: Connecting to sensor: The sensor did not respond. [Abort]";
 }
 
@@ -60,8 +64,9 @@ void TestBatchAnswerer::boxIsAnsweredAndPrinted()
     QSignalSpy answered(m_answerer.get(), &BatchAnswerer::answered);
 
     const QMessageBox::StandardButton given = QMessageBox::warning(
-        nullptr, QStringLiteral("Connecting to sensor"), QStringLiteral("The sensor did not\nrespond."),
-        QMessageBox::StandardButtons(buttons), QMessageBox::StandardButton(defaultButton));
+        nullptr, QStringLiteral("Connecting to sensor"),
+        QStringLiteral("The sensor did not\nrespond."), QMessageBox::StandardButtons(buttons),
+        QMessageBox::StandardButton(defaultButton));
 
     QTEST(int(given), "answer");
     QCOMPARE(answered.count(), 1);
@@ -71,7 +76,8 @@ void TestBatchAnswerer::boxIsAnsweredAndPrinted()
 void TestBatchAnswerer::fileDialogIsCancelled()
 {
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
-    QCOMPARE(QFileDialog::getOpenFileName(nullptr, QStringLiteral("Open"), QDir::tempPath()), QString());
+    QCOMPARE(QFileDialog::getOpenFileName(nullptr, QStringLiteral("Open"), QDir::tempPath()),
+             QString());
 }
 
 QTEST_MAIN(TestBatchAnswerer)

@@ -21,7 +21,7 @@ private:
 
     QTemporaryDir m_dir;
     QString m_sensor;
-    QProcess m_otherSensor;   // a master whose sensor is not m_sensor
+    QProcess m_otherSensor; // a master whose sensor is not m_sensor
     QString m_otherPort;
 };
 
@@ -37,8 +37,9 @@ void TestBatchRun::initTestCase()
     const TgaugeRun list = runTgauge({QStringLiteral("--list-sensors")});
     m_sensor = list.out.section(QLatin1Char('\n'), 0, 0);
     QVERIFY2(!m_sensor.isEmpty(), qPrintable(list.err));
-    const TgaugeRun save = runTgauge({QStringLiteral("--batch"), QStringLiteral("--open-sensor"), m_sensor,
-                                      QStringLiteral("--save-settings"), path(QStringLiteral("defaults.tgs"))});
+    const TgaugeRun save
+        = runTgauge({QStringLiteral("--batch"), QStringLiteral("--open-sensor"), m_sensor,
+                     QStringLiteral("--save-settings"), path(QStringLiteral("defaults.tgs"))});
     QVERIFY2(save.exitCode == 0, qPrintable(save.err));
 
     QString text = settingsText(QStringLiteral("defaults.tgs"));
@@ -66,19 +67,22 @@ void TestBatchRun::runsInOrderAndExitsWithItsStatus_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("printed");   // a pattern over stdout and stderr
+    QTest::addColumn<QString>("printed"); // a pattern over stdout and stderr
 
     QTest::newRow("same file: no difference")
         << QStringList{"--compare-settings", "defaults.tgs"} << 0 << ": no differences from ";
     QTest::newRow("differing file: its line and 3")
         << QStringList{"--compare-settings", "changed.tgs"} << 3
-        << "(^|\n)ThresholdsPressure1A1: file 1.250000, sensor \\d+\\.\\d{6}\n.*: 1 difference\\(s\\) from ";
+        << "(^|\n)ThresholdsPressure1A1: file 1.250000, sensor \\d+\\.\\d{6}\n.*: 1 "
+           "difference\\(s\\) from ";
     QTest::newRow("opened before compared and saved")
-        << QStringList{"--open-settings", "changed.tgs", "--compare-settings", "changed.tgs",
-                       "--save-settings", "saved.tgs"} << 0 << ": no differences from ";
+        << QStringList{"--open-settings", "changed.tgs",     "--compare-settings",
+                       "changed.tgs",     "--save-settings", "saved.tgs"}
+        << 0 << ": no differences from ";
     QTest::newRow("failed connection: 1 without waiting")
-        << QStringList{"--connect", "NOWHERE", "--save-settings", "unwritten.tgs", "--quit-after", "60000"} << 1
-        << "tgauge: cannot connect \\S+ through NOWHERE";
+        << QStringList{"--connect",     "NOWHERE",      "--save-settings",
+                       "unwritten.tgs", "--quit-after", "60000"}
+        << 1 << "tgauge: cannot connect \\S+ through NOWHERE";
     QTest::newRow("other sensor behind the port: warning answered, 1")
         << QStringList{"--connect", "%otherport"} << 1
         << "tgauge: Connecting to sensor...: The connected sensor does not match .* \\[OK\\]";
@@ -98,7 +102,8 @@ void TestBatchRun::runsInOrderAndExitsWithItsStatus()
     QStringList command{QStringLiteral("--batch"), QStringLiteral("--open-sensor"), m_sensor};
     for (const QString &argument : std::as_const(arguments)) {
         command << (argument == QLatin1String("%otherport") ? m_otherPort
-                    : argument.contains(QLatin1Char('.')) ? path(argument) : argument);
+                    : argument.contains(QLatin1Char('.'))   ? path(argument)
+                                                            : argument);
     }
 
     const TgaugeRun run = runTgauge(command);
@@ -108,7 +113,8 @@ void TestBatchRun::runsInOrderAndExitsWithItsStatus()
     QTEST(run.exitCode, "exitCode");
     QVERIFY(!QFile::exists(path(QStringLiteral("unwritten.tgs"))));
     if (arguments.contains(QStringLiteral("saved.tgs")))
-        QVERIFY(settingsText(QStringLiteral("saved.tgs")).contains(QStringLiteral("ThresholdsPressure1A1=1.250000;")));
+        QVERIFY(settingsText(QStringLiteral("saved.tgs"))
+                    .contains(QStringLiteral("ThresholdsPressure1A1=1.250000;")));
 }
 
 QTEST_GUILESS_MAIN(TestBatchRun)

@@ -58,13 +58,14 @@ private:
 void tst_ConnectPty::init()
 {
     m_simulator = std::make_unique<SimulatorProcess>();
-    QVERIFY2(m_simulator->start({QStringLiteral("--sensor"), sensorName, QStringLiteral("--variant"),
-                                 QStringLiteral("100")}),
+    QVERIFY2(m_simulator->start({QStringLiteral("--sensor"), sensorName,
+                                 QStringLiteral("--variant"), QStringLiteral("100")}),
              m_simulator->process().readAllStandardError().constData());
     m_port = m_simulator->portPath();
 
     std::vector<TGauge::PluginLoadResult> plugin;
-    plugin.push_back(TGauge::PluginLoader::load(QStringLiteral(KR7D_APP_DIR "/plugins/libIoLinkKR7Dfamily.so")));
+    plugin.push_back(
+        TGauge::PluginLoader::load(QStringLiteral(KR7D_APP_DIR "/plugins/libIoLinkKR7Dfamily.so")));
     m_host = std::make_unique<TestHost>(std::move(plugin));
     m_host->systemPorts = QStringList{m_port};
     m_host->ports.refresh();
@@ -119,8 +120,8 @@ void tst_ConnectPty::connectOptionReadsTheSensorIntoTheWindow()
     clock.restart();
     QVERIFY(QMetaObject::invokeMethod(sensorWindow(), "slotContinousDataTimeout"));
     qInfo("gave up on the lost master in %lld ms", clock.elapsed());
-    QCOMPARE(m_hand->boxesSeen(),
-             QStringList{"Connecting to sensor|The sensor did not respond, please make sure it is properly connected."});
+    QCOMPARE(m_hand->boxesSeen(), QStringList{"Connecting to sensor|The sensor did not respond, "
+                                              "please make sure it is properly connected."});
     QVERIFY(!lamp->isConnected());
     QCOMPARE(sensorWindow()->findChild<QComboBox *>()->currentIndex(), 0);
     QCOMPARE(sensorWindow()->windowTitle(), sensorName + QStringLiteral(" (Offline)"));

@@ -57,10 +57,10 @@ void TestLanguageSwitcher::init()
 
 void TestLanguageSwitcher::installsTheCataloguesFoundFirst_data()
 {
-    QTest::addColumn<QStringList>("firstDir");   // files copied into the first folder searched
-    QTest::addColumn<QStringList>("secondDir");  // and into the second
+    QTest::addColumn<QStringList>("firstDir");  // files copied into the first folder searched
+    QTest::addColumn<QStringList>("secondDir"); // and into the second
     QTest::addColumn<QString>("code");
-    QTest::addColumn<QStringList>("installed");  // as <folder index>/<file>
+    QTest::addColumn<QStringList>("installed"); // as <folder index>/<file>
     QTest::addColumn<QString>("pluginText");
     QTest::addColumn<QString>("qtText");
 
@@ -68,17 +68,21 @@ void TestLanguageSwitcher::installsTheCataloguesFoundFirst_data()
     const QString qt = QStringLiteral("qtbase_de.qm");
     QTest::newRow("both in the application's folder")
         << QStringList{plugin, qt} << QStringList{} << "de" << QStringList{"0/" + plugin, "0/" + qt}
-        << "Druck" << "Abbrechen";
+        << "Druck"
+        << "Abbrechen";
     QTest::newRow("Qt's own catalogue from Qt's folder")
         << QStringList{plugin} << QStringList{qt} << "de" << QStringList{"0/" + plugin, "1/" + qt}
-        << "Druck" << "Abbrechen";
-    QTest::newRow("the first folder wins")
-        << QStringList{qt} << QStringList{plugin, qt} << "de" << QStringList{"1/" + plugin, "0/" + qt}
-        << "Druck" << "Abbrechen";
+        << "Druck"
+        << "Abbrechen";
+    QTest::newRow("the first folder wins") << QStringList{qt} << QStringList{plugin, qt} << "de"
+                                           << QStringList{"1/" + plugin, "0/" + qt} << "Druck"
+                                           << "Abbrechen";
     QTest::newRow("no catalogue for the language")
-        << QStringList{plugin, qt} << QStringList{} << "fr" << QStringList{} << "Pressure" << "Cancel";
+        << QStringList{plugin, qt} << QStringList{} << "fr" << QStringList{} << "Pressure"
+        << "Cancel";
     QTest::newRow("plug-in catalogue only")
-        << QStringList{} << QStringList{plugin} << "de" << QStringList{"1/" + plugin} << "Druck" << "Cancel";
+        << QStringList{} << QStringList{plugin} << "de" << QStringList{"1/" + plugin} << "Druck"
+        << "Cancel";
 }
 
 void TestLanguageSwitcher::installsTheCataloguesFoundFirst()

@@ -79,8 +79,10 @@ void TestMainWindow::openedSensorFillsTheAreaAndRestoresToItsRequestedSize()
     QCOMPARE(object->getSensorName(), QStringLiteral("Fake-B"));
     QCOMPARE(subWindow->windowTitle(), QStringLiteral("Fake-B"));
     QCOMPARE(object->parent(), &m_host->window);
-    QCOMPARE(callsStartingWith(object, QStringLiteral("ports:")), QStringList{"ports:COM1,COM4,SIM"});
-    QCOMPARE(callsStartingWith(object, QStringLiteral("active:")).value(0), QStringLiteral("active:true"));
+    QCOMPARE(callsStartingWith(object, QStringLiteral("ports:")),
+             QStringList{"ports:COM1,COM4,SIM"});
+    QCOMPARE(callsStartingWith(object, QStringLiteral("active:")).value(0),
+             QStringLiteral("active:true"));
 }
 
 void TestMainWindow::activatingCatalogueEntryOpensThatSensor()
@@ -88,7 +90,7 @@ void TestMainWindow::activatingCatalogueEntryOpensThatSensor()
     QTreeWidget *tree = m_host->window.catalogueView();
     QTreeWidgetItem *sensorItem = tree->topLevelItem(0)->child(0);
     emit tree->itemActivated(sensorItem, 0);
-    emit tree->itemActivated(tree->topLevelItem(1), 0);  // a refused library opens nothing
+    emit tree->itemActivated(tree->topLevelItem(1), 0); // a refused library opens nothing
 
     const QList<PluginInterface *> objects = m_host->window.pluginObjects();
     QCOMPARE(objects.size(), 1);
@@ -109,7 +111,7 @@ void TestMainWindow::changedPortListReachesEveryPluginObject()
     PluginInterface *first = m_host->window.openSensor(QStringLiteral("Fake-A"));
     PluginInterface *second = m_host->window.openSensor(QStringLiteral("Fake-B"));
 
-    m_host->ports.refresh();  // unchanged: nobody is bothered
+    m_host->ports.refresh(); // unchanged: nobody is bothered
     m_host->systemPorts = QStringList{"COM4", "SIM", "COM7"};
     m_host->ports.refresh();
 
@@ -124,7 +126,8 @@ void TestMainWindow::presentationModeReachesGlobalsAndPluginObjects_data()
     QTest::addColumn<QStringList>("calls");
 
     QTest::newRow("on") << QList<bool>{true} << QStringList{"update:true"};
-    QTest::newRow("on and off again") << QList<bool>{true, false} << QStringList{"update:true", "update:false"};
+    QTest::newRow("on and off again")
+        << QList<bool>{true, false} << QStringList{"update:true", "update:false"};
 }
 
 void TestMainWindow::presentationModeReachesGlobalsAndPluginObjects()
@@ -159,7 +162,8 @@ void TestMainWindow::settingsFileGoesToActiveSensorOnly()
     m_host->window.mdiArea()->setActiveSubWindow(m_host->window.subWindowOf(first));
 
     m_host->window.openSettingsFile(QStringLiteral("/tmp/line 3.tgs"));
-    QCOMPARE(callsStartingWith(first, QStringLiteral("open:")), QStringList{"open:/tmp/line 3.tgs"});
+    QCOMPARE(callsStartingWith(first, QStringLiteral("open:")),
+             QStringList{"open:/tmp/line 3.tgs"});
     QVERIFY(callsStartingWith(second, QStringLiteral("open:")).isEmpty());
 }
 

@@ -56,7 +56,8 @@ void TestPluginLoader::refusesLibraryLackingAnEntryPoint_data()
 {
     QTest::addColumn<QString>("missing");
     const QString prefix = QStringLiteral("libkr7d_fake_plugin_without_");
-    const QStringList files = QDir(QStringLiteral(FAKE_PLUGIN_DIR)).entryList({prefix + QLatin1Char('*')});
+    const QStringList files
+        = QDir(QStringLiteral(FAKE_PLUGIN_DIR)).entryList({prefix + QLatin1Char('*')});
     QCOMPARE(files.size(), PluginLoader::requiredExports().size());
     for (const QString &file : files) {
         const QString name = file.mid(prefix.size()).chopped(3);
@@ -85,7 +86,8 @@ void TestPluginLoader::refusesFileThatDoesNotLoad()
 
     const PluginLoadResult result = PluginLoader::load(broken.fileName());
     QVERIFY(!result.library);
-    QVERIFY2(result.error.startsWith(QStringLiteral("cannot be loaded: ")), qPrintable(result.error));
+    QVERIFY2(result.error.startsWith(QStringLiteral("cannot be loaded: ")),
+             qPrintable(result.error));
 }
 
 void TestPluginLoader::loadsEveryLibraryOfTheFolderInNameOrder()

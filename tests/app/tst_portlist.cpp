@@ -21,17 +21,20 @@ void TestPortList::mergesSystemPortsFirstEachNameOnce_data()
     QTest::addColumn<QStringList>("expected");
 
     QTest::newRow("no ports at all") << QStringList{} << QStringList{} << QStringList{};
-    QTest::newRow("system order kept") << QStringList{"ttyS1", "ttyS0"} << QStringList{} << QStringList{"ttyS1", "ttyS0"};
+    QTest::newRow("system order kept")
+        << QStringList{"ttyS1", "ttyS0"} << QStringList{} << QStringList{"ttyS1", "ttyS0"};
     QTest::newRow("named ports follow the system ports")
         << QStringList{"COM1", "COM4"} << QStringList{"/dev/pts/3", "COM9"}
         << QStringList{"COM1", "COM4", "/dev/pts/3", "COM9"};
     QTest::newRow("a named port the system has stays at the system's place")
-        << QStringList{"COM1", "COM4"} << QStringList{"COM4", "COM2"} << QStringList{"COM1", "COM4", "COM2"};
+        << QStringList{"COM1", "COM4"} << QStringList{"COM4", "COM2"}
+        << QStringList{"COM1", "COM4", "COM2"};
     QTest::newRow("names repeated on the command line appear once")
         << QStringList{} << QStringList{"SIM", "COM2", "SIM"} << QStringList{"SIM", "COM2"};
     QTest::newRow("names differing in case are different ports")
         << QStringList{"com1"} << QStringList{"COM1"} << QStringList{"com1", "COM1"};
-    QTest::newRow("empty names dropped") << QStringList{"", "COM1"} << QStringList{""} << QStringList{"COM1"};
+    QTest::newRow("empty names dropped")
+        << QStringList{"", "COM1"} << QStringList{""} << QStringList{"COM1"};
 }
 
 void TestPortList::mergesSystemPortsFirstEachNameOnce()
@@ -58,7 +61,7 @@ void TestPortList::refreshAnnouncesOnlyChangedLists()
     QCOMPARE(changed.takeFirst().at(0).toStringList(), (QStringList{"COM1", "COM3", "SIM"}));
     QCOMPARE(list.ports(), (QStringList{"COM1", "COM3", "SIM"}));
 
-    system = QStringList{"SIM"};  // a system port that happens to carry a named port's name
+    system = QStringList{"SIM"}; // a system port that happens to carry a named port's name
     list.refresh();
     QCOMPARE(changed.count(), 1);
     QCOMPARE(changed.takeFirst().at(0).toStringList(), QStringList{"SIM"});

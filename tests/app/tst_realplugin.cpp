@@ -14,7 +14,8 @@ namespace {
 std::vector<TGauge::PluginLoadResult> realPlugin()
 {
     std::vector<TGauge::PluginLoadResult> results;
-    results.push_back(TGauge::PluginLoader::load(QStringLiteral(KR7D_APP_DIR "/plugins/libIoLinkKR7Dfamily.so")));
+    results.push_back(
+        TGauge::PluginLoader::load(QStringLiteral(KR7D_APP_DIR "/plugins/libIoLinkKR7Dfamily.so")));
     return results;
 }
 
@@ -84,7 +85,8 @@ void TestRealPlugin::hostLoadsThePluginAndOpensItsWindowAt800By500WithinItsMinim
 
 void TestRealPlugin::languageSwitchReachesThePluginWindow()
 {
-    const QWidget *window = m_host->window.subWindowOf(m_host->window.openSensor(m_sensorName))->widget();
+    const QWidget *window
+        = m_host->window.subWindowOf(m_host->window.openSensor(m_sensorName))->widget();
     const QStringList english = actionTexts(window);
 
     m_host->languages.switchTo(QStringLiteral("de"));
@@ -99,10 +101,11 @@ void TestRealPlugin::scriptedRunConnectsToTheSimulatedMaster()
 {
     QTemporaryDir dir;
     const QString shot = dir.filePath(QStringLiteral("connected.png"));
-    const TgaugeRun run = runTgauge({QStringLiteral("--open-sensor"), m_sensorName, QStringLiteral("--simulate"),
-                                     QStringLiteral("SIM"), QStringLiteral("--connect"), QStringLiteral("SIM"),
-                                     QStringLiteral("--screenshot"), shot, QStringLiteral("--quit-after"),
-                                     QStringLiteral("2000")});
+    const TgaugeRun run
+        = runTgauge({QStringLiteral("--open-sensor"), m_sensorName, QStringLiteral("--simulate"),
+                     QStringLiteral("SIM"), QStringLiteral("--connect"), QStringLiteral("SIM"),
+                     QStringLiteral("--screenshot"), shot, QStringLiteral("--quit-after"),
+                     QStringLiteral("2000")});
     QVERIFY2(run.finished, qPrintable(run.err));
     QCOMPARE(run.exitCode, 0);
     QVERIFY2(!run.err.contains(QStringLiteral("cannot simulate")), qPrintable(run.err));

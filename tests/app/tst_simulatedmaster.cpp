@@ -73,17 +73,23 @@ void TestSimulatedMaster::simulatedPortCarriesTheChosenSensor()
 void TestSimulatedMaster::otherPortsStaySerial()
 {
     TGauge::serveSimulatedMaster(QStringLiteral("SIM-C"), QString(), descriptionPath());
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Cannot open port /dev/tgauge-absent")));
-    QCOMPARE(ConnectionRegistry::instance().connect(portNamed(QStringLiteral("/dev/tgauge-absent")), &m_owner),
+    QTest::ignoreMessage(
+        QtWarningMsg, QRegularExpression(QStringLiteral("^Cannot open port /dev/tgauge-absent")));
+    QCOMPARE(ConnectionRegistry::instance().connect(portNamed(QStringLiteral("/dev/tgauge-absent")),
+                                                    &m_owner),
              nullptr);
 }
 
 void TestSimulatedMaster::unknownSensorLeavesThePortClosed()
 {
-    TGauge::serveSimulatedMaster(QStringLiteral("SIM-D"), QStringLiteral("KR7D-NONE"), descriptionPath());
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^cannot simulate SIM-D: ")));
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Cannot open port SIM-D")));
-    QCOMPARE(ConnectionRegistry::instance().connect(portNamed(QStringLiteral("SIM-D")), &m_owner), nullptr);
+    TGauge::serveSimulatedMaster(QStringLiteral("SIM-D"), QStringLiteral("KR7D-NONE"),
+                                 descriptionPath());
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("^cannot simulate SIM-D: ")));
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("^Cannot open port SIM-D")));
+    QCOMPARE(ConnectionRegistry::instance().connect(portNamed(QStringLiteral("SIM-D")), &m_owner),
+             nullptr);
 }
 
 QTEST_GUILESS_MAIN(TestSimulatedMaster)

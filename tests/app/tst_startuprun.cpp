@@ -50,11 +50,12 @@ void TestStartupRun::opensConnectsThenLoadsSettingsInEverySensor()
     QCOMPARE(objects.size(), 2);
     QCOMPARE(objects.at(0)->getSensorName(), QStringLiteral("Fake-B"));
     QCOMPARE(objects.at(1)->getSensorName(), QStringLiteral("Fake-A"));
-    for (PluginInterface *object : objects)  // not before the window is up and the loop runs
+    for (PluginInterface *object : objects) // not before the window is up and the loop runs
         QVERIFY(callsStartingWith(object, QStringLiteral("connect:")).isEmpty());
     const QStringList expected{"connect:/dev/pts/9", "open:/tmp/a.tgs"};
     for (PluginInterface *object : objects)
-        QTRY_COMPARE(callsOf(object).filter(QRegularExpression(QStringLiteral("^(connect|open):"))), expected);
+        QTRY_COMPARE(callsOf(object).filter(QRegularExpression(QStringLiteral("^(connect|open):"))),
+                     expected);
     QCOMPARE(run.exitCode(), 0);
 }
 
@@ -86,7 +87,8 @@ void TestStartupRun::failedStepsGiveExitCodeOne_data()
 
     QTest::newRow("all went well") << QStringList{"Fake-A"} << "ok.png" << 0;
     QTest::newRow("unknown sensor") << QStringList{"Fake-A", "KR7D-X"} << "ok.png" << 1;
-    QTest::newRow("screenshot into a missing folder") << QStringList{"Fake-A"} << "missing/shot.png" << 1;
+    QTest::newRow("screenshot into a missing folder")
+        << QStringList{"Fake-A"} << "missing/shot.png" << 1;
 }
 
 void TestStartupRun::failedStepsGiveExitCodeOne()
@@ -115,7 +117,8 @@ void TestStartupRun::presentationModeIsOnBeforeSensorsOpen()
     run.start();
     QVERIFY(ExtensionSystem::Globals::getPresentationMode());
     // Opened after the switch, the window read the mode itself: no update needed.
-    QVERIFY(callsStartingWith(m_host->window.pluginObjects().first(), QStringLiteral("update:")).isEmpty());
+    QVERIFY(callsStartingWith(m_host->window.pluginObjects().first(), QStringLiteral("update:"))
+                .isEmpty());
 }
 
 void TestStartupRun::runTimeCountsFromTheLoadedSettings()
@@ -124,14 +127,15 @@ void TestStartupRun::runTimeCountsFromTheLoadedSettings()
     options.openSensors = QStringList{"Fake-A", "Fake-B"};
     options.connectPort = QStringLiteral("SIM");
     options.settingsFile = QStringLiteral("/tmp/a.tgs");
-    options.quitAfterMs = 10;  // shorter than one sensor takes to connect
+    options.quitAfterMs = 10; // shorter than one sensor takes to connect
     StartupRun run(options, m_host->window);
     QSignalSpy quit(&run, &StartupRun::quitRequested);
     run.start();
 
     QVERIFY(quit.wait(5000));
     for (PluginInterface *object : m_host->window.pluginObjects())
-        QCOMPARE(callsStartingWith(object, QStringLiteral("open:")), QStringList{"open:/tmp/a.tgs"});
+        QCOMPARE(callsStartingWith(object, QStringLiteral("open:")),
+                 QStringList{"open:/tmp/a.tgs"});
 }
 
 QTEST_MAIN(TestStartupRun)

@@ -26,10 +26,13 @@ void TestTgauge::answersOnTheCommandLine_data()
     QTest::addColumn<QString>("outPart");
     QTest::addColumn<QString>("errPart");
 
-    QTest::newRow("help") << QStringList{"--help"} << 0 << "--screenshot <file>" << "";
-    QTest::newRow("unknown option") << QStringList{"--frobnicate"} << 2 << "" << "Unknown option 'frobnicate'";
+    QTest::newRow("help") << QStringList{"--help"} << 0 << "--screenshot <file>"
+                          << "";
+    QTest::newRow("unknown option") << QStringList{"--frobnicate"} << 2 << ""
+                                    << "Unknown option 'frobnicate'";
     QTest::newRow("empty plug-in folder")
-        << QStringList{"--list-sensors", "--plugin-dir", QDir::tempPath() + "/tgauge-no-such-dir"} << 0 << ""
+        << QStringList{"--list-sensors", "--plugin-dir", QDir::tempPath() + "/tgauge-no-such-dir"}
+        << 0 << ""
         << "no plug-in library in";
 }
 
@@ -47,11 +50,13 @@ void TestTgauge::answersOnTheCommandLine()
 
 void TestTgauge::listsTheCatalogueAndNamesRefusedLibraries()
 {
-    const TgaugeRun run = runTgauge({QStringLiteral("--list-sensors"), QStringLiteral("--plugin-dir"), fakePluginDir});
+    const TgaugeRun run = runTgauge(
+        {QStringLiteral("--list-sensors"), QStringLiteral("--plugin-dir"), fakePluginDir});
     QVERIFY(run.finished);
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.out, QStringLiteral("Fake-A\nFake-B\n"));
-    QVERIFY2(run.err.contains(QStringLiteral("libkr7d_fake_plugin_without_pcDescription.so: lacks the entry point(s) pcDescription")),
+    QVERIFY2(run.err.contains(QStringLiteral("libkr7d_fake_plugin_without_pcDescription.so: lacks "
+                                             "the entry point(s) pcDescription")),
              qPrintable(run.err));
 }
 
@@ -59,9 +64,10 @@ void TestTgauge::scriptedRunSavesScreenshotAndQuits()
 {
     QTemporaryDir dir;
     const QString shot = dir.filePath(QStringLiteral("shot.png"));
-    const TgaugeRun run = runTgauge({QStringLiteral("--plugin-dir"), fakePluginDir, QStringLiteral("--open-sensor"),
-                                     QStringLiteral("Fake-B"), QStringLiteral("--screenshot"), shot,
-                                     QStringLiteral("--quit-after"), QStringLiteral("200")});
+    const TgaugeRun run
+        = runTgauge({QStringLiteral("--plugin-dir"), fakePluginDir, QStringLiteral("--open-sensor"),
+                     QStringLiteral("Fake-B"), QStringLiteral("--screenshot"), shot,
+                     QStringLiteral("--quit-after"), QStringLiteral("200")});
     QVERIFY2(run.finished, qPrintable(run.err));
     QCOMPARE(run.exitCode, 0);
     QVERIFY2(run.err.contains(QStringLiteral("saved the screenshot ") + shot), qPrintable(run.err));

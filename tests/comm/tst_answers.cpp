@@ -29,15 +29,19 @@ void tst_Answers::cleanAnswerDropsZerosThenSkips_data()
     QTest::addColumn<int>("skip");
     QTest::addColumn<QByteArray>("expectedHex");
 
-    QTest::newRow("zeros first, then three dropped") << QByteArray("00410042434445") << 3 << QByteArray("4445");
+    QTest::newRow("zeros first, then three dropped")
+        << QByteArray("00410042434445") << 3 << QByteArray("4445");
     QTest::newRow("two bytes keep all but zeros") << QByteArray("0041") << 3 << QByteArray("41");
-    QTest::newRow("three left, nothing dropped") << QByteArray("41004243") << 3 << QByteArray("414243");
+    QTest::newRow("three left, nothing dropped")
+        << QByteArray("41004243") << 3 << QByteArray("414243");
     QTest::newRow("single zero byte stays") << QByteArray("00") << 3 << QByteArray("00");
     QTest::newRow("no skip") << QByteArray("0041004243") << 0 << QByteArray("414243");
-    QTest::newRow("negative skip drops nothing") << QByteArray("41424344") << -1 << QByteArray("41424344");
+    QTest::newRow("negative skip drops nothing")
+        << QByteArray("41424344") << -1 << QByteArray("41424344");
     QTest::newRow("empty") << QByteArray() << 3 << QByteArray();
     QTest::newRow("fetch answer of a product id")
-        << QByteArray("0b5b2700") + QByteArray("KR7DA10").toHex() << 3 << QByteArray("KR7DA10").toHex();
+        << QByteArray("0b5b2700") + QByteArray("KR7DA10").toHex() << 3
+        << QByteArray("KR7DA10").toHex();
 }
 
 void tst_Answers::cleanAnswerDropsZerosThenSkips()
@@ -118,7 +122,11 @@ void tst_Answers::textValueSkipsHeaderAndZeros_data()
 
     QTest::newRow("status byte and padding gone")
         << QByteArray::fromHex("0a5b2700") + QByteArray("KR7D") + QByteArray(2, '\0') << "KR7D";
-    QTest::newRow("UTF-8") << QByteArray::fromHex("075b2700") + QByteArray("25 \xc2\xb0" "C") << QString::fromUtf8("25 \xc2\xb0" "C");
+    QTest::newRow("UTF-8") << QByteArray::fromHex("075b2700")
+                                  + QByteArray("25 \xc2\xb0"
+                                               "C")
+                           << QString::fromUtf8("25 \xc2\xb0"
+                                                "C");
     QTest::newRow("header only") << QByteArray::fromHex("035b2700") << "";
     QTest::newRow("empty") << QByteArray() << "";
 }
@@ -137,14 +145,20 @@ void tst_Answers::identityAnswerIsComparedWithSensorId_data()
     QTest::addColumn<bool>("matches");
 
     const QByteArray header = QByteArray::fromHex("0b5b2700");
-    QTest::newRow("matching sensor") << header + QByteArray("KR7DA10") << "KR7D" << "KR7DA10" << true;
-    QTest::newRow("other sensor") << header + QByteArray("KR8DA10") << "KR7D" << "KR8DA10" << false;
-    QTest::newRow("id is case-sensitive") << header + QByteArray("kr7dA10") << "KR7D" << "kr7dA10" << false;
-    QTest::newRow("shorter than 3 after cleaning")
-        << QByteArray::fromHex("004b00") << "K" << "" << false;
-    QTest::newRow("empty id never matches a short answer") << QByteArray::fromHex("0400") << "" << "" << false;
-    QTest::newRow("three bytes are kept whole") << QByteArray("KR7") << "KR7" << "KR7" << true;
-    QTest::newRow("no answer") << QByteArray() << "KR7D" << "" << false;
+    QTest::newRow("matching sensor") << header + QByteArray("KR7DA10") << "KR7D"
+                                     << "KR7DA10" << true;
+    QTest::newRow("other sensor") << header + QByteArray("KR8DA10") << "KR7D"
+                                  << "KR8DA10" << false;
+    QTest::newRow("id is case-sensitive") << header + QByteArray("kr7dA10") << "KR7D"
+                                          << "kr7dA10" << false;
+    QTest::newRow("shorter than 3 after cleaning") << QByteArray::fromHex("004b00") << "K"
+                                                   << "" << false;
+    QTest::newRow("empty id never matches a short answer") << QByteArray::fromHex("0400") << ""
+                                                           << "" << false;
+    QTest::newRow("three bytes are kept whole") << QByteArray("KR7") << "KR7"
+                                                << "KR7" << true;
+    QTest::newRow("no answer") << QByteArray() << "KR7D"
+                               << "" << false;
 }
 
 void tst_Answers::identityAnswerIsComparedWithSensorId()

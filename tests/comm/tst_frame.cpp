@@ -33,7 +33,8 @@ void addFrameRows()
     QTest::newRow("process data") << processDataFrame() << QByteArray("027022");
     QTest::newRow("result fetch") << resultFetchFrame() << QByteArray("027327");
     QTest::newRow("factory reset") << factoryResetFrame() << QByteArray("066b2402000082");
-    QTest::newRow("read request of index 19") << readRequestFrame(19, 0) << QByteArray("054626130000");
+    QTest::newRow("read request of index 19")
+        << readRequestFrame(19, 0) << QByteArray("054626130000");
     QTest::newRow("two-byte write, high byte first")
         << writeFrame(77, 0, 7, 300) << QByteArray("077f244d0000012c");
     QTest::newRow("one-byte write keeps the low byte")
@@ -71,7 +72,8 @@ void tst_Frame::intactFramesPassAndEverySingleBitErrorIsDetected()
         for (int bit = 0; bit < 8; ++bit) {
             QByteArray bad = good;
             bad[byte] = char(bad.at(byte) ^ (1 << bit));
-            QVERIFY2(!isFrameIntact(bad), qPrintable(QStringLiteral("byte %1 bit %2").arg(byte).arg(bit)));
+            QVERIFY2(!isFrameIntact(bad),
+                     qPrintable(QStringLiteral("byte %1 bit %2").arg(byte).arg(bit)));
         }
     }
 }

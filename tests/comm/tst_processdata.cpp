@@ -33,8 +33,10 @@ void tst_ProcessData::decodesTheLastFourBytes_data()
         << "08a7220000fa00fa" << 10.0 << 25.0 << 1.5 << false << true << false;
     QTest::newRow("only the last 8 characters count")
         << "ffffffff7fff0000" << 1.0 << 32767.0 << 0.0 << false << false << false;
-    QTest::newRow("upper-case hex") << "8000FFF7" << 1000.0 << -32.768 << 409.5 << true << true << true;
-    QTest::newRow("short text padded with zeros") << "fa5" << 1.0 << 0.0 << 25.0 << true << false << true;
+    QTest::newRow("upper-case hex")
+        << "8000FFF7" << 1000.0 << -32.768 << 409.5 << true << true << true;
+    QTest::newRow("short text padded with zeros")
+        << "fa5" << 1.0 << 0.0 << 25.0 << true << false << true;
     QTest::newRow("empty") << "" << 1000.0 << 0.0 << 0.0 << false << false << false;
 }
 

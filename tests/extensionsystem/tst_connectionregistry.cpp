@@ -68,11 +68,12 @@ private slots:
 
 void tst_ConnectionRegistry::init()
 {
-    registry().setFactory([](const PortSettings &settings) -> std::unique_ptr<CommunicationInterface> {
-        if (!settings.portName.startsWith(simulatedPrefix))
-            return nullptr;
-        return std::make_unique<FakeConnection>(settings);
-    });
+    registry().setFactory(
+        [](const PortSettings &settings) -> std::unique_ptr<CommunicationInterface> {
+            if (!settings.portName.startsWith(simulatedPrefix))
+                return nullptr;
+            return std::make_unique<FakeConnection>(settings);
+        });
 }
 
 void tst_ConnectionRegistry::cleanup()
@@ -98,7 +99,8 @@ void tst_ConnectionRegistry::unopenablePortYieldsNull()
     QFETCH(bool, warns);
 
     if (warns)
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Cannot open port ")));
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("^Cannot open port ")));
     TestPlugin plugin;
     QCOMPARE(plugin.registerPort(portName), nullptr);
     QCOMPARE(registry().openConnectionCount(), 0);

@@ -22,14 +22,15 @@ void tst_FrameTrace::lineFormat_data()
 {
     QTest::addColumn<FrameDirection>("direction");
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<int>("roundTrip");   // -1: none
+    QTest::addColumn<int>("roundTrip"); // -1: none
     QTest::addColumn<QString>("line");
 
     QTest::newRow("sent") << FrameDirection::Sent << QByteArray::fromHex("027022") << -1
                           << "1250 /dev/ttyUSB0 > 02 70 22";
     QTest::newRow("answer") << FrameDirection::Answer << QByteArray::fromHex("03401200") << 17
                             << "1250 /dev/ttyUSB0 < 03 40 12 00 17 ms";
-    QTest::newRow("time-out") << FrameDirection::Failed << QByteArray() << -1 << "1250 /dev/ttyUSB0 !";
+    QTest::newRow("time-out") << FrameDirection::Failed << QByteArray() << -1
+                              << "1250 /dev/ttyUSB0 !";
     QTest::newRow("damaged answer") << FrameDirection::Failed << QByteArray::fromHex("03ff") << -1
                                     << "1250 /dev/ttyUSB0 ! 03 ff";
 }
@@ -39,8 +40,10 @@ void tst_FrameTrace::lineFormat()
     QFETCH(FrameDirection, direction);
     QFETCH(QByteArray, bytes);
     QFETCH(int, roundTrip);
-    const std::optional<qint64> roundTripMs = roundTrip < 0 ? std::nullopt : std::optional<qint64>(roundTrip);
-    QTEST(frameTraceLine(1250, QStringLiteral("/dev/ttyUSB0"), direction, bytes, roundTripMs), "line");
+    const std::optional<qint64> roundTripMs
+        = roundTrip < 0 ? std::nullopt : std::optional<qint64>(roundTrip);
+    QTEST(frameTraceLine(1250, QStringLiteral("/dev/ttyUSB0"), direction, bytes, roundTripMs),
+          "line");
 }
 
 void tst_FrameTrace::answerCarriesItsRoundTripIntoFileAndSignal()
@@ -66,7 +69,8 @@ void tst_FrameTrace::answerCarriesItsRoundTripIntoFileAndSignal()
 
     QFile file(fileName);
     QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
-    QStringList written = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QStringList written
+        = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QStringList emitted;
     for (const QList<QVariant> &arguments : std::as_const(lines))
         emitted << arguments.at(0).toString();

@@ -125,7 +125,8 @@ void tst_SerialConnection::openConnection(const PortSettings &base)
 
 void tst_SerialConnection::replyWith(const QByteArray &answer)
 {
-    connect(m_device.get(), &PtyDevice::frameReceived, this, [this, answer] { m_device->write(answer); });
+    connect(m_device.get(), &PtyDevice::frameReceived, this,
+            [this, answer] { m_device->write(answer); });
 }
 
 // Sends one list and waits until it is finished.
@@ -142,7 +143,8 @@ void tst_SerialConnection::answerArrivingInPiecesIsJoined()
     const QByteArray answer = answerTo(0x12, "00aabbcc");
     connect(m_device.get(), &PtyDevice::frameReceived, this, [this, answer] {
         m_device->write(answer.left(1));
-        QTimer::singleShot(30, m_device.get(), [this, answer] { m_device->write(answer.mid(1, 3)); });
+        QTimer::singleShot(30, m_device.get(),
+                           [this, answer] { m_device->write(answer.mid(1, 3)); });
         QTimer::singleShot(60, m_device.get(), [this, answer] { m_device->write(answer.mid(4)); });
     });
 
@@ -159,8 +161,7 @@ void tst_SerialConnection::strayBytesNeverReachTheNextRecord_data()
     QTest::addColumn<int>("firstStatus");
     QTest::addColumn<QByteArray>("firstAnswer");
 
-    QTest::newRow("partial answer, then time-out")
-        << bytes("0470") << 0 << bytes("0470");
+    QTest::newRow("partial answer, then time-out") << bytes("0470") << 0 << bytes("0470");
     QTest::newRow("whole answer followed by noise")
         << bytes("0370220000ffee04") << 1 << bytes("03702200");
 }
@@ -197,7 +198,8 @@ void tst_SerialConnection::onlyTheAnswerToThePendingRequestIsTaken_data()
     QByteArray badCount = fetched;
     badCount[0] = char(0x40);
     const QByteArray error = BravoSensorPlugin::Core::buildFrame('E', "RROR");
-    QTest::newRow("answer of another request first") << answerTo(0x22, "0001020304") + fetched << 1 << fetched;
+    QTest::newRow("answer of another request first")
+        << answerTo(0x22, "0001020304") + fetched << 1 << fetched;
     QTest::newRow("damaged check octet first") << badCheck + fetched << 1 << fetched;
     // Without resynchronising, the record would wait for 64 bytes until its time-out.
     QTest::newRow("damaged count byte first") << badCount + fetched << 1 << fetched;

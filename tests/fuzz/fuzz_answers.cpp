@@ -30,12 +30,14 @@ struct Managers
 
     Managers()
     {
-        properties = {bools.addProperty(QStringLiteral("b")), ints.addProperty(QStringLiteral("i")),
+        properties = {bools.addProperty(QStringLiteral("b")),
+                      ints.addProperty(QStringLiteral("i")),
                       doubles.addProperty(QStringLiteral("ThresholdsPressure1A1")),
                       doubles.addProperty(QStringLiteral("ThresholdsTemp1A1")),
                       strings.addProperty(QStringLiteral("s")),
                       enums.addProperty(QStringLiteral("TemperatureSettings"))};
-        enums.setEnumNames(properties.back(), {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+        enums.setEnumNames(properties.back(),
+                           {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
         for (QtProperty *property : properties)
             property->setPropertyId(property->propertyName());
     }

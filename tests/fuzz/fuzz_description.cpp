@@ -24,8 +24,8 @@ void readNodes(const boost::property_tree::ptree &node)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const std::string text(reinterpret_cast<const char *>(data), size);
-    const auto description
-        = BravoSensorPlugin::Core::readDescriptionText(text, BravoSensorPlugin::Core::DescriptionFormat::skipComments);
+    const auto description = BravoSensorPlugin::Core::readDescriptionText(
+        text, BravoSensorPlugin::Core::DescriptionFormat::skipComments);
     if (!description)
         return 0;
     if (const auto nodes = description->get_child_optional("document.treeGui.default")) {

@@ -35,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             if (answer.isEmpty())
                 break;
             // Only whole, intact frames are taken, and each one leaves the buffer shorter.
-            if (!BravoSensorPlugin::Core::isFrameIntact(answer) || pending.size() > before - answer.size())
+            if (!BravoSensorPlugin::Core::isFrameIntact(answer)
+                || pending.size() > before - answer.size())
                 std::abort();
         }
     }

@@ -35,10 +35,10 @@ void tst_OutputConfig::decisionTable_data()
     QTest::addColumn<QStringList>("shown");
     QTest::addColumn<QString>("pressureMarks");
     QTest::addColumn<QString>("temperatureMarks");
-    QTest::addColumn<QString>("analog");   // "<plot>:<low>/<high>:<right axis>", empty for none
+    QTest::addColumn<QString>("analog"); // "<plot>:<low>/<high>:<right axis>", empty for none
     QTest::addColumn<bool>("toolBar");
     QTest::addColumn<bool>("output2Switching");
-    QTest::addColumn<QString>("units");    // "<pressure scale>|<temperature max>|<labels>|<timeline>"
+    QTest::addColumn<QString>("units"); // "<pressure scale>|<temperature max>|<labels>|<timeline>"
 
     const QString p1 = QStringLiteral("ThresholdsPressure1A1/ThresholdsPressure2A1");
     const QString p2 = QStringLiteral("ThresholdsPressure1A2/ThresholdsPressure2A2");
@@ -48,33 +48,45 @@ void tst_OutputConfig::decisionTable_data()
     const QString barC = QStringLiteral("-1..10|120| (bar) (\u00B0C)|-40..120");
 
     QTest::newRow("A1 pressure, A2 analog pressure in mA")
-        << 1 << 3 << 1 << 0 << 0 << QStringList{"SettingsPointsPressureA1", "AnalogPointsPressure", "AnalogMode"}
-        << p1 << "" << "0:analogPressure0V/analogPressure10V:4..20" << false << false << barC;
+        << 1 << 3 << 1 << 0 << 0
+        << QStringList{"SettingsPointsPressureA1", "AnalogPointsPressure", "AnalogMode"} << p1 << ""
+        << "0:analogPressure0V/analogPressure10V:4..20" << false << false << barC;
     QTest::newRow("A1 temperature, A2 analog temperature in volt, psi and Fahrenheit")
-        << 0 << 2 << 0 << 5 << 0 << QStringList{"SettingsPointsTemperatureA1", "AnalogPointsTemperature", "AnalogMode"}
-        << "" << t1 << "1:analogTemp0V/analogTemp10V:0..10" << false << false
+        << 0 << 2 << 0 << 5 << 0
+        << QStringList{"SettingsPointsTemperatureA1", "AnalogPointsTemperature", "AnalogMode"} << ""
+        << t1 << "1:analogTemp0V/analogTemp10V:0..10" << false << false
         << QStringLiteral("-14.504..145.04|257| (psi) (\u00B0F)|-40..257");
     QTest::newRow("both on pressure, output 1 chosen")
-        << 1 << 1 << 0 << 2 << 0 << QStringList{"SettingsPointsPressureA1", "SettingsPointsPressureA2"} + a2Switching
-        << p1 << "" << "" << true << true << QStringLiteral("-0.1..1|120| (MPa) (\u00B0C)|-40..120");
+        << 1 << 1 << 0 << 2 << 0
+        << QStringList{"SettingsPointsPressureA1", "SettingsPointsPressureA2"} + a2Switching << p1
+        << ""
+        << "" << true << true << QStringLiteral("-0.1..1|120| (MPa) (\u00B0C)|-40..120");
     QTest::newRow("both on pressure, output 2 chosen")
-        << 1 << 1 << 0 << 3 << 1 << QStringList{"SettingsPointsPressureA1", "SettingsPointsPressureA2"} + a2Switching
-        << p2 << "" << "" << true << true << QStringLiteral("-100..1000|120| (kPa) (\u00B0C)|-100..1000");
+        << 1 << 1 << 0 << 3 << 1
+        << QStringList{"SettingsPointsPressureA1", "SettingsPointsPressureA2"} + a2Switching << p2
+        << ""
+        << "" << true << true << QStringLiteral("-100..1000|120| (kPa) (\u00B0C)|-100..1000");
     QTest::newRow("both on temperature, output 2 chosen")
         << 0 << 0 << 0 << 4 << 1
-        << QStringList{"SettingsPointsTemperatureA1", "SettingsPointsTemperatureA2"} + a2Switching << "" << t2 << ""
-        << true << true << QStringLiteral("-1..10|257| (bar) (\u00B0F)|-40..257");
+        << QStringList{"SettingsPointsTemperatureA1", "SettingsPointsTemperatureA2"} + a2Switching
+        << "" << t2 << "" << true << true << QStringLiteral("-1..10|257| (bar) (\u00B0F)|-40..257");
     QTest::newRow("A1 temperature, A2 pressure: one output per plot")
-        << 0 << 1 << 0 << 7 << 1 << QStringList{"SettingsPointsTemperatureA1", "SettingsPointsPressureA2"} + a2Switching
-        << p2 << t1 << "" << false << true << QStringLiteral("-100..1000|257| (kPa) (\u00B0F)|-100..1000");
+        << 0 << 1 << 0 << 7 << 1
+        << QStringList{"SettingsPointsTemperatureA1", "SettingsPointsPressureA2"} + a2Switching
+        << p2 << t1 << "" << false << true
+        << QStringLiteral("-100..1000|257| (kPa) (\u00B0F)|-100..1000");
     QTest::newRow("A1 off, A2 remote switching")
-        << 2 << 4 << 0 << 1 << 0 << QStringList{"RemoteSwitchingOutput"} << "" << "" << "" << false << false
-        << QStringLiteral("-14.504..145.04|120| (psi) (\u00B0C)|-40..257");
+        << 2 << 4 << 0 << 1 << 0 << QStringList{"RemoteSwitchingOutput"} << ""
+        << ""
+        << "" << false << false << QStringLiteral("-14.504..145.04|120| (psi) (\u00B0C)|-40..257");
     QTest::newRow("A2 remote analog")
-        << 1 << 5 << 1 << 6 << 0 << QStringList{"SettingsPointsPressureA1", "remoteAnalogValue", "AnalogMode"} << p1
-        << "" << "" << false << false << QStringLiteral("-0.1..1|257| (MPa) (\u00B0F)|-40..257");
+        << 1 << 5 << 1 << 6 << 0
+        << QStringList{"SettingsPointsPressureA1", "remoteAnalogValue", "AnalogMode"} << p1 << ""
+        << "" << false << false << QStringLiteral("-0.1..1|257| (MPa) (\u00B0F)|-40..257");
     QTest::newRow("unknown functions and units change nothing")
-        << 7 << 9 << 0 << 8 << 0 << QStringList{} << "" << "" << "" << false << true << "";
+        << 7 << 9 << 0 << 8 << 0 << QStringList{} << ""
+        << ""
+        << "" << false << true << "";
 }
 
 void tst_OutputConfig::decisionTable()
@@ -94,8 +106,9 @@ void tst_OutputConfig::decisionTable()
     QTEST(marksText(config.marks[1]), "temperatureMarks");
     QString analog;
     if (config.analogAxis) {
-        analog = QString::number(int(*config.analogAxis)) + QLatin1Char(':') + config.analogLowId + QLatin1Char('/')
-                 + config.analogHighId + QLatin1Char(':') + QString::number(config.rightAxisMin) + QLatin1String("..")
+        analog = QString::number(int(*config.analogAxis)) + QLatin1Char(':') + config.analogLowId
+                 + QLatin1Char('/') + config.analogHighId + QLatin1Char(':')
+                 + QString::number(config.rightAxisMin) + QLatin1String("..")
                  + QString::number(config.rightAxisMax);
         QCOMPARE(config.currentOutput, analogMode != 0);
     }
@@ -105,15 +118,18 @@ void tst_OutputConfig::decisionTable()
     // Each switching group shown is captioned with the quantity it switches on.
     for (const GroupCaption &caption : config.groupCaptions) {
         QVERIFY(shown.contains(caption.groupId));
-        QCOMPARE(caption.groupId.contains(QLatin1String("Pressure")), caption.quantity == Quantity::Pressure);
+        QCOMPARE(caption.groupId.contains(QLatin1String("Pressure")),
+                 caption.quantity == Quantity::Pressure);
     }
 
     QString units;
     if (const auto scales = config.units) {
-        units = QString::number(scales->pressureMin) + QLatin1String("..") + QString::number(scales->pressureMax)
-                + QLatin1Char('|') + QString::number(scales->temperatureMax) + QLatin1Char('|')
-                + scales->pressureLabel + scales->temperatureLabel + QLatin1Char('|')
-                + QString::number(scales->timelineFrom) + QLatin1String("..") + QString::number(scales->timelineTo);
+        units = QString::number(scales->pressureMin) + QLatin1String("..")
+                + QString::number(scales->pressureMax) + QLatin1Char('|')
+                + QString::number(scales->temperatureMax) + QLatin1Char('|') + scales->pressureLabel
+                + scales->temperatureLabel + QLatin1Char('|')
+                + QString::number(scales->timelineFrom) + QLatin1String("..")
+                + QString::number(scales->timelineTo);
         QCOMPARE(scales->temperatureMin, -40.0);
     }
     QTEST(units, "units");
@@ -131,11 +147,12 @@ void tst_OutputConfig::droppedMarkEditsTheShownOutputsPoints_data()
     QTest::newRow("only A1 on pressure, lower mark")
         << 0 << 0u << false << 1 << QStringList{"SettingsPointsPressureA1", "AnalogPointsPressure"}
         << QStringList{"ThresholdsPressure1A1"};
-    QTest::newRow("both on pressure, output 2 chosen") << 0 << 0u << true << 2 << bothPressure
-                                                       << QStringList{"ThresholdsPressure1A2"};
+    QTest::newRow("both on pressure, output 2 chosen")
+        << 0 << 0u << true << 2 << bothPressure << QStringList{"ThresholdsPressure1A2"};
     QTest::newRow("both on temperature, output 1 chosen, upper mark")
         << 1 << 1u << true << 1 << QStringList{} << QStringList{"ThresholdsTemp2A1"};
-    QTest::newRow("no group of the plot's quantity shown") << 1 << 0u << false << 1 << bothPressure << QStringList{};
+    QTest::newRow("no group of the plot's quantity shown")
+        << 1 << 0u << false << 1 << bothPressure << QStringList{};
     QTest::newRow("a third plot") << 2 << 0u << true << 1 << bothPressure << QStringList{};
 }
 

@@ -53,8 +53,10 @@ void tst_SensorRanges::sensorRangeOfFirstEntryWithTheName_data()
     QTest::addColumn<double>("min");
     QTest::addColumn<double>("divisor");
 
-    QTest::newRow("first of two entries with the name") << "KR7D-250" << true << 250.0 << -1.0 << 10.0;
-    QTest::newRow("any element name, numbers that are not") << "KR7D-BAD" << true << 0.0 << -1.5 << 0.0;
+    QTest::newRow("first of two entries with the name")
+        << "KR7D-250" << true << 250.0 << -1.0 << 10.0;
+    QTest::newRow("any element name, numbers that are not")
+        << "KR7D-BAD" << true << 0.0 << -1.5 << 0.0;
     QTest::newRow("name with blanks kept") << " KR7D-40 " << true << 40.0 << 0.0 << 100.0;
     QTest::newRow("blanks are not trimmed") << "KR7D-40" << false << 0.0 << 0.0 << 0.0;
     QTest::newRow("empty name") << "" << false << 0.0 << 0.0 << 0.0;
@@ -115,9 +117,12 @@ void tst_SensorRanges::variantCodeIsTheLastThreeOfSevenOrMore_data()
     QTest::addColumn<QString>("identificationText");
     QTest::addColumn<QString>("code");
 
-    QTest::newRow("exactly seven") << "KR7DA10" << "A10";
-    QTest::newRow("longer text") << "KR7D-B25" << "B25";
-    QTest::newRow("six is too short") << "KR7DA1" << "";
+    QTest::newRow("exactly seven") << "KR7DA10"
+                                   << "A10";
+    QTest::newRow("longer text") << "KR7D-B25"
+                                 << "B25";
+    QTest::newRow("six is too short") << "KR7DA1"
+                                      << "";
 }
 
 void tst_SensorRanges::variantCodeIsTheLastThreeOfSevenOrMore()

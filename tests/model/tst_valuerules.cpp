@@ -182,10 +182,10 @@ void tst_ValueRules::usableDivisorNeverTakesZero_data()
 
     QTest::newRow("new scale taken") << 10.0 << 1000.0 << 10.0;
     QTest::newRow("zero keeps previous") << 0.0 << 100.0 << 100.0;
-    QTest::newRow("infinity keeps previous") << std::numeric_limits<double>::infinity() << 100.0
-                                             << 100.0;
-    QTest::newRow("nan keeps previous") << std::numeric_limits<double>::quiet_NaN() << 1000.0
-                                        << 1000.0;
+    QTest::newRow("infinity keeps previous")
+        << std::numeric_limits<double>::infinity() << 100.0 << 100.0;
+    QTest::newRow("nan keeps previous")
+        << std::numeric_limits<double>::quiet_NaN() << 1000.0 << 1000.0;
 }
 
 void tst_ValueRules::usableDivisorNeverTakesZero()
@@ -194,7 +194,8 @@ void tst_ValueRules::usableDivisorNeverTakesZero()
     QFETCH(double, previous);
     const double divisor = usableDivisor(candidate, previous);
     QTEST(divisor, "expected");
-    QVERIFY(std::isfinite(decodeDeviceDouble(QStringLiteral("ThresholdsPressure1A1"), 150, divisor)));
+    QVERIFY(
+        std::isfinite(decodeDeviceDouble(QStringLiteral("ThresholdsPressure1A1"), 150, divisor)));
 }
 
 void tst_ValueRules::decodeDeviceDoubleByIdAndScale_data()
@@ -226,12 +227,15 @@ void tst_ValueRules::encodeDeviceDoubleByIdAndScale_data()
     QTest::addColumn<double>("divisor");
     QTest::addColumn<int>("expected");
 
-    QTest::newRow("pressure, hundredths, rounded") << "ThresholdsPressure1A1" << 2.346 << 100.0 << 235;
+    QTest::newRow("pressure, hundredths, rounded")
+        << "ThresholdsPressure1A1" << 2.346 << 100.0 << 235;
     QTest::newRow("pressure, whole bar, rounded") << "ThresholdsPressure2A1" << 12.6 << 1.0 << 13;
     QTest::newRow("pressure, tenths") << "analogPressure0V" << 62.5 << 10.0 << 625;
     QTest::newRow("pressure, thousandths") << "analogPressure10V" << 12.3456 << 1000.0 << 12350;
-    QTest::newRow("pressure, negative below one") << "ThresholdsPressure2A2" << -0.5 << 100.0 << -50;
-    QTest::newRow("temperature, thousandths scale") << "ThresholdsTemp1A1" << 25.5 << 1000.0 << 2550;
+    QTest::newRow("pressure, negative below one")
+        << "ThresholdsPressure2A2" << -0.5 << 100.0 << -50;
+    QTest::newRow("temperature, thousandths scale")
+        << "ThresholdsTemp1A1" << 25.5 << 1000.0 << 2550;
     QTest::newRow("temperature, negative") << "analogTemp0V" << -40.0 << 100.0 << -4000;
 }
 

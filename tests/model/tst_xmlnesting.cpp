@@ -21,9 +21,11 @@ void tst_XmlNesting::depthIsNeverBelowTheReadersDepth_data()
     QTest::addColumn<int>("depth");
     QTest::newRow("flat") << QByteArray("<?xml version=\"1.0\"?><a>x</a>") << 1;
     QTest::newRow("nested and closed") << QByteArray("<a><b><c/></b><b/></a>") << 3;
-    QTest::newRow("quoted markup in attributes") << QByteArray("<a x=\"/>\"><b y='></'>t</b></a>") << 2;
+    QTest::newRow("quoted markup in attributes")
+        << QByteArray("<a x=\"/>\"><b y='></'>t</b></a>") << 2;
     QTest::newRow("comment hides markup") << QByteArray("<a><!-- <b><c> --></a>") << 1;
-    QTest::newRow("declaration ends at its first '>'") << QByteArray("<a><!DOCTYPE x [<b>]><c/></a>") << 2;
+    QTest::newRow("declaration ends at its first '>'")
+        << QByteArray("<a><!DOCTYPE x [<b>]><c/></a>") << 2;
     QTest::newRow("stray closing tags first") << QByteArray("</a></a><a><b>") << 2;
     const int deep = 100000;
     QTest::newRow("100 000 levels")

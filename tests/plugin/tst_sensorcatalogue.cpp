@@ -7,9 +7,9 @@
 
 #include <boost/property_tree/exceptions.hpp>
 
-using BravoSensorPlugin::Core::Sensor;
 using BravoSensorPlugin::Core::buildSensorCatalogue;
 using BravoSensorPlugin::Core::findSensor;
+using BravoSensorPlugin::Core::Sensor;
 using ExtensionSystem::SensorBasic;
 
 namespace {
@@ -35,7 +35,6 @@ class tst_SensorCatalogue : public QObject
 
 private slots:
     void cleanup();
-
 
     void catalogueKeepsFileOrderAndDuplicates();
     void documentDecidesWhetherThereAreSensors_data();
@@ -105,8 +104,10 @@ void tst_SensorCatalogue::lookupTakesTheFirstEntryOfThatName_data()
     QTest::addColumn<QByteArray>("id");
     QTest::addColumn<int>("characterDelay");
     QTest::addColumn<int>("lineDelay");
-    QTest::newRow("first of two entries named alike") << QByteArray("Alpha 10") << QByteArray("ALPH") << 3 << 7;
-    QTest::newRow("entry without port settings has no delays") << QByteArray("Beta 25") << QByteArray("BETA") << 0 << 0;
+    QTest::newRow("first of two entries named alike")
+        << QByteArray("Alpha 10") << QByteArray("ALPH") << 3 << 7;
+    QTest::newRow("entry without port settings has no delays")
+        << QByteArray("Beta 25") << QByteArray("BETA") << 0 << 0;
 }
 
 void tst_SensorCatalogue::lookupTakesTheFirstEntryOfThatName()

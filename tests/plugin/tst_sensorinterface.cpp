@@ -75,7 +75,8 @@ private:
 
 void tst_SensorInterface::initTestCase()
 {
-    const std::list<ExtensionSystem::SensorBasic> catalogue = BravoSensorPlugin::Core::buildSensorCatalogue();
+    const std::list<ExtensionSystem::SensorBasic> catalogue
+        = BravoSensorPlugin::Core::buildSensorCatalogue();
     QVERIFY(!catalogue.empty());
     m_sensor = catalogue.front();
 }
@@ -86,7 +87,8 @@ void tst_SensorInterface::init()
     // Port names starting with "FAKE" get a fake connection; any other name goes to the
     // real serial path, which fails for the names these tests use.
     ConnectionRegistry::instance().setFactory(
-        [registrations = m_registrations](const PortSettings &settings) -> std::unique_ptr<CommunicationInterface> {
+        [registrations = m_registrations](
+            const PortSettings &settings) -> std::unique_ptr<CommunicationInterface> {
             registrations->requested.append(settings);
             if (!settings.portName.startsWith(QLatin1String("FAKE")))
                 return nullptr;
@@ -114,13 +116,15 @@ void tst_SensorInterface::slotsInTheirContractOrder()
         QCOMPARE(method.methodType(), QMetaMethod::Slot);
         signatures << QString::fromLatin1(method.methodSignature());
     }
-    QCOMPARE(signatures, QStringList({"vUpdate(QVariant)", "vComPortListChanged()", "vComPortChanged(QString)",
-                                      "vSendDataBytes(QString)", "vReceivedData(QString)",
-                                      "vAvailablePortsUpdated(QStringList)", "vActionOpen(QString)",
-                                      "vActionExit(QString)", "setWindowActive(bool)", "vAboutToClose()",
-                                      "vAutoConnect(QString)", "setSensorName(QString)", "getSensorName()",
-                                      "receivedData(std::string)"}));
-    QCOMPARE(meta->method(meta->indexOfSlot("receivedData(std::string)")).access(), QMetaMethod::Private);
+    QCOMPARE(signatures,
+             QStringList({"vUpdate(QVariant)", "vComPortListChanged()", "vComPortChanged(QString)",
+                          "vSendDataBytes(QString)", "vReceivedData(QString)",
+                          "vAvailablePortsUpdated(QStringList)", "vActionOpen(QString)",
+                          "vActionExit(QString)", "setWindowActive(bool)", "vAboutToClose()",
+                          "vAutoConnect(QString)", "setSensorName(QString)", "getSensorName()",
+                          "receivedData(std::string)"}));
+    QCOMPARE(meta->method(meta->indexOfSlot("receivedData(std::string)")).access(),
+             QMetaMethod::Private);
 }
 
 void tst_SensorInterface::instanceNeedsSensorAndSubWindow()
@@ -132,7 +136,8 @@ void tst_SensorInterface::instanceNeedsSensorAndSubWindow()
     QCOMPARE(QApplication::allWidgets().size(), widgets);
     QCOMPARE(subWindow.widget(), nullptr);
 
-    std::unique_ptr<ExtensionSystem::PluginInterface> instance(poGetInterfaceInstance(&m_sensor, &subWindow));
+    std::unique_ptr<ExtensionSystem::PluginInterface> instance(
+        poGetInterfaceInstance(&m_sensor, &subWindow));
     QVERIFY(qobject_cast<SensorInterface *>(instance.get()));
     QVERIFY(qobject_cast<SensorWindow *>(subWindow.widget()));
 }
@@ -145,7 +150,8 @@ void tst_SensorInterface::choosingAPortRegistersItOnceWithTheSensorDelays()
     QVERIFY(plugin()->isConnected());
     QVERIFY(plugin()->registeredConnection());
     QCOMPARE(window()->windowData()->connection.data(), plugin()->registeredConnection());
-    QCOMPARE(ConnectionRegistry::instance().connectionOf(plugin()), plugin()->registeredConnection());
+    QCOMPARE(ConnectionRegistry::instance().connectionOf(plugin()),
+             plugin()->registeredConnection());
     QCOMPARE(m_registrations->requested.size(), 1);
     const PortSettings &settings = m_registrations->requested.first();
     QCOMPARE(settings.portName, QStringLiteral("FAKE1"));
@@ -181,7 +187,8 @@ void tst_SensorInterface::anotherPortReplacesTheRegistration()
 
     QVERIFY(plugin()->isConnected());
     QCOMPARE(plugin()->registeredPortSettings().portName, QStringLiteral("FAKE2"));
-    QCOMPARE(ConnectionRegistry::instance().connectionOf(plugin()), plugin()->registeredConnection());
+    QCOMPARE(ConnectionRegistry::instance().connectionOf(plugin()),
+             plugin()->registeredConnection());
     QCOMPARE(ConnectionRegistry::instance().openConnectionCount(), 1);
     QTRY_VERIFY(first.isNull());
 }
@@ -192,8 +199,8 @@ void tst_SensorInterface::emptyPortReleasesOnlyWhileConnected_data()
     QTest::addColumn<bool>("connected");
     QTest::addColumn<QString>("portNameAfterwards");
     QTest::newRow("while connected") << "FAKE1" << true << QString();
-    QTest::newRow("after a failed registration") << QString::fromLatin1(MissingPort) << false
-                                                 << QString::fromLatin1(MissingPort);
+    QTest::newRow("after a failed registration")
+        << QString::fromLatin1(MissingPort) << false << QString::fromLatin1(MissingPort);
 }
 
 void tst_SensorInterface::emptyPortReleasesOnlyWhileConnected()
@@ -212,7 +219,8 @@ void tst_SensorInterface::emptyPortReleasesOnlyWhileConnected()
 
 void tst_SensorInterface::windowSignalsReachThePluginObject()
 {
-    QVERIFY(QMetaObject::invokeMethod(window(), "vConnectToPort", Q_ARG(QString, QStringLiteral("FAKE7"))));
+    QVERIFY(QMetaObject::invokeMethod(window(), "vConnectToPort",
+                                      Q_ARG(QString, QStringLiteral("FAKE7"))));
     QVERIFY(plugin()->isConnected());
     QCOMPARE(plugin()->registeredPortSettings().portName, QStringLiteral("FAKE7"));
 
@@ -231,7 +239,8 @@ void tst_SensorInterface::portListGetsThePortInUseLast_data()
 {
     QTest::addColumn<QString>("registered");
     QTest::addColumn<QStringList>("items");
-    QTest::newRow("port in use") << "FAKE3" << QStringList({"Offline", "", "COM1", "COM4", "FAKE3"});
+    QTest::newRow("port in use") << "FAKE3"
+                                 << QStringList({"Offline", "", "COM1", "COM4", "FAKE3"});
     QTest::newRow("no port in use") << QString() << QStringList({"Offline", "", "COM1", "COM4"});
 }
 

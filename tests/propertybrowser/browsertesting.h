@@ -47,7 +47,9 @@ inline QString outline(const QList<QtBrowserItem *> &items)
     for (const QtBrowserItem *item : items) {
         const QList<QtBrowserItem *> children = item->children();
         parts.append(item->property()->propertyName()
-                     + (children.isEmpty() ? QString() : QLatin1Char('(') + outline(children) + QLatin1Char(')')));
+                     + (children.isEmpty()
+                            ? QString()
+                            : QLatin1Char('(') + outline(children) + QLatin1Char(')')));
     }
     return parts.join(QLatin1Char(','));
 }
@@ -59,7 +61,9 @@ inline QString outline(const QTreeWidgetItem *parent)
     for (int i = 0; i < parent->childCount(); ++i) {
         const QTreeWidgetItem *child = parent->child(i);
         parts.append(child->text(0)
-                     + (child->childCount() == 0 ? QString() : QLatin1Char('(') + outline(child) + QLatin1Char(')')));
+                     + (child->childCount() == 0
+                            ? QString()
+                            : QLatin1Char('(') + outline(child) + QLatin1Char(')')));
     }
     return parts.join(QLatin1Char(','));
 }

@@ -38,7 +38,8 @@ struct Bench
         label = strings.addProperty(QStringLiteral("label"));
         strings.setValue(label, QStringLiteral("old"));
         unit = enums.addProperty(QStringLiteral("unit"));
-        enums.setEnumNames(unit, {QStringLiteral("bar"), QStringLiteral("psi"), QStringLiteral("MPa")});
+        enums.setEnumNames(unit,
+                           {QStringLiteral("bar"), QStringLiteral("psi"), QStringLiteral("MPa")});
         for (QtProperty *property : {count, pressure, active, label, unit})
             group->addSubProperty(property);
 
@@ -67,7 +68,8 @@ struct Bench
     // The editor on screen; closed editors are hidden until they are deleted.
     QWidget *openEditor() const
     {
-        for (QWidget *child : treeOf(browser)->viewport()->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+        for (QWidget *child : treeOf(browser)->viewport()->findChildren<QWidget *>(
+                 QString(), Qt::FindDirectChildrenOnly)) {
             if (child->isVisible())
                 return child;
         }
@@ -86,8 +88,8 @@ struct Bench
     QtAbstractEditorFactoryBase *factoryFor(const QtProperty *property)
     {
         const QHash<const QtAbstractPropertyManager *, QtAbstractEditorFactoryBase *> factories{
-            {&ints, &spinBoxes},       {&doubles, &doubleSpinBoxes}, {&bools, &checkBoxes},
-            {&strings, &lineEdits},    {&enums, &enumEditors},
+            {&ints, &spinBoxes},    {&doubles, &doubleSpinBoxes}, {&bools, &checkBoxes},
+            {&strings, &lineEdits}, {&enums, &enumEditors},
         };
         return factories.value(property->propertyManager());
     }
@@ -123,7 +125,8 @@ void clickIndicator(QCheckBox *box)
     QStyleOptionButton option;
     option.initFrom(box);
     option.text = box->text();
-    const QRect indicator = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+    const QRect indicator
+        = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
     QTest::mouseClick(box, Qt::LeftButton, {}, indicator.center());
 }
 
@@ -177,7 +180,8 @@ void TestPropertyEditors::clientEditsEveryKindWithOneSignalEach()
     QTest::keyClick(spinBox, Qt::Key_Return);
     QTRY_VERIFY(!bench.openEditor());
 
-    auto *doubleSpinBox = qobject_cast<QDoubleSpinBox *>(bench.openEditor(QStringLiteral("pressure")));
+    auto *doubleSpinBox
+        = qobject_cast<QDoubleSpinBox *>(bench.openEditor(QStringLiteral("pressure")));
     QVERIFY(doubleSpinBox);
     replaceText(doubleSpinBox, QStringLiteral("2.5"));
     QTest::keyClick(doubleSpinBox, Qt::Key_Enter);
@@ -228,9 +232,8 @@ void TestPropertyEditors::editorOpens_data()
         QTest::mouseClick(treeOf(bench.browser)->viewport(), Qt::LeftButton, {},
                           cell(bench.browser, QStringLiteral("count"), 0));
     }) << false;
-    QTest::newRow("click on a group row") << BenchAction([](Bench &bench) {
-        bench.openEditor(QStringLiteral("Sensor"));
-    }) << false;
+    QTest::newRow("click on a group row")
+        << BenchAction([](Bench &bench) { bench.openEditor(QStringLiteral("Sensor")); }) << false;
 }
 
 void TestPropertyEditors::editorOpens()
@@ -281,20 +284,20 @@ void TestPropertyEditors::disabledPropertyRefusesEdits_data()
     QTest::addColumn<EditorPoke>("poke");
 
     // Each poke changes the editor the way a signal-driven edit would.
-    QTest::newRow("spin box") << QStringLiteral("count")
-                              << EditorPoke([](QWidget *e) { qobject_cast<QSpinBox *>(e)->setValue(77); });
-    QTest::newRow("double spin box") << QStringLiteral("pressure") << EditorPoke([](QWidget *e) {
-        qobject_cast<QDoubleSpinBox *>(e)->setValue(12.5);
-    });
-    QTest::newRow("check box") << QStringLiteral("active")
-                               << EditorPoke([](QWidget *e) { qobject_cast<QCheckBox *>(e)->toggle(); });
+    QTest::newRow("spin box") << QStringLiteral(
+        "count") << EditorPoke([](QWidget *e) { qobject_cast<QSpinBox *>(e)->setValue(77); });
+    QTest::newRow("double spin box")
+        << QStringLiteral("pressure")
+        << EditorPoke([](QWidget *e) { qobject_cast<QDoubleSpinBox *>(e)->setValue(12.5); });
+    QTest::newRow("check box") << QStringLiteral(
+        "active") << EditorPoke([](QWidget *e) { qobject_cast<QCheckBox *>(e)->toggle(); });
     QTest::newRow("line edit") << QStringLiteral("label") << EditorPoke([](QWidget *e) {
         auto *lineEdit = qobject_cast<QLineEdit *>(e);
         lineEdit->setText(QStringLiteral("new"));
         emit lineEdit->editingFinished();
     });
-    QTest::newRow("enum combo") << QStringLiteral("unit")
-                                << EditorPoke([](QWidget *e) { qobject_cast<QComboBox *>(e)->setCurrentIndex(2); });
+    QTest::newRow("enum combo") << QStringLiteral(
+        "unit") << EditorPoke([](QWidget *e) { qobject_cast<QComboBox *>(e)->setCurrentIndex(2); });
 }
 
 void TestPropertyEditors::disabledPropertyRefusesEdits()
@@ -344,25 +347,32 @@ void TestPropertyEditors::openEditorsShowManagerChanges_data()
     QTest::addColumn<QVariant>("expected");
     QTest::addColumn<QString>("valueText");
 
-    QTest::newRow("int value") << QStringLiteral("count") << BenchAction([](Bench &b) { b.ints.setValue(b.count, 17); })
+    QTest::newRow("int value") << QStringLiteral("count")
+                               << BenchAction([](Bench &b) { b.ints.setValue(b.count, 17); })
                                << QByteArray("value") << QVariant(17) << QStringLiteral("17");
-    QTest::newRow("int range") << QStringLiteral("count") << BenchAction([](Bench &b) { b.ints.setMaximum(b.count, 3); })
+    QTest::newRow("int range") << QStringLiteral("count")
+                               << BenchAction([](Bench &b) { b.ints.setMaximum(b.count, 3); })
                                << QByteArray("maximum") << QVariant(3) << QStringLiteral("3");
-    QTest::newRow("double decimals") << QStringLiteral("pressure")
-                                     << BenchAction([](Bench &b) { b.doubles.setDecimals(b.pressure, 1); })
-                                     << QByteArray("decimals") << QVariant(1) << QStringLiteral("0.0");
-    QTest::newRow("bool value") << QStringLiteral("active") << BenchAction([](Bench &b) { b.bools.setValue(b.active, true); })
+    QTest::newRow("double decimals")
+        << QStringLiteral("pressure")
+        << BenchAction([](Bench &b) { b.doubles.setDecimals(b.pressure, 1); })
+        << QByteArray("decimals") << QVariant(1) << QStringLiteral("0.0");
+    QTest::newRow("bool value") << QStringLiteral("active")
+                                << BenchAction([](Bench &b) { b.bools.setValue(b.active, true); })
                                 << QByteArray("checked") << QVariant(true) << QString();
     QTest::newRow("bool captions") << QStringLiteral("active") << BenchAction([](Bench &b) {
         b.bools.setValue(b.active, true, QStringLiteral("on"), QStringLiteral("off"));
-    }) << QByteArray("text") << QVariant(QStringLiteral("on")) << QStringLiteral("on");
-    QTest::newRow("string value") << QStringLiteral("label")
-                                  << BenchAction([](Bench &b) { b.strings.setValue(b.label, QStringLiteral("new")); })
-                                  << QByteArray("text") << QVariant(QStringLiteral("new")) << QStringLiteral("new");
+    }) << QByteArray("text") << QVariant(QStringLiteral("on"))
+                                   << QStringLiteral("on");
+    QTest::newRow("string value") << QStringLiteral("label") << BenchAction([](Bench &b) {
+        b.strings.setValue(b.label, QStringLiteral("new"));
+    }) << QByteArray("text") << QVariant(QStringLiteral("new"))
+                                  << QStringLiteral("new");
     QTest::newRow("enum names") << QStringLiteral("unit") << BenchAction([](Bench &b) {
         b.enums.setValue(b.unit, 1);
         b.enums.setEnumNames(b.unit, {QStringLiteral("°C"), QStringLiteral("°F")});
-    }) << QByteArray("currentText") << QVariant(QStringLiteral("°F")) << QStringLiteral("°F");
+    }) << QByteArray("currentText")
+                                << QVariant(QStringLiteral("°F")) << QStringLiteral("°F");
 }
 
 void TestPropertyEditors::openEditorsShowManagerChanges()
@@ -375,7 +385,8 @@ void TestPropertyEditors::openEditorsShowManagerChanges()
     QtProperty *property = bench.property(name);
     QWidget parent;
     QtAbstractEditorFactoryBase *factory = bench.factoryFor(property);
-    const QList<QWidget *> editors{factory->createEditor(property, &parent), factory->createEditor(property, &parent)};
+    const QList<QWidget *> editors{factory->createEditor(property, &parent),
+                                   factory->createEditor(property, &parent)};
 
     change(bench);
 

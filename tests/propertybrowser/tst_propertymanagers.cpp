@@ -1,5 +1,5 @@
-#include <propertybrowser/qtpropertymanager.h>
 #include <propertybrowser/qtproperty.h>
+#include <propertybrowser/qtpropertymanager.h>
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -125,20 +125,20 @@ void TestPropertyManagers::rangeChangeClampsValueAndSignalsOnce_data()
 
     // Every row starts from the value 50 in 0..100.
     QTest::newRow("minimum above the value lifts it")
-        << IntEdit([](auto &manager, auto *property) { manager.setMinimum(property, 60); }) << 60 << 100 << 60 << 1
-        << 1;
+        << IntEdit([](auto &manager, auto *property) { manager.setMinimum(property, 60); }) << 60
+        << 100 << 60 << 1 << 1;
     QTest::newRow("minimum above the maximum lifts the maximum too")
-        << IntEdit([](auto &manager, auto *property) { manager.setMinimum(property, 150); }) << 150 << 150 << 150
-        << 1 << 1;
+        << IntEdit([](auto &manager, auto *property) { manager.setMinimum(property, 150); }) << 150
+        << 150 << 150 << 1 << 1;
     QTest::newRow("maximum below the minimum lowers the minimum too")
-        << IntEdit([](auto &manager, auto *property) { manager.setMaximum(property, -5); }) << -5 << -5 << -5 << 1
-        << 1;
+        << IntEdit([](auto &manager, auto *property) { manager.setMaximum(property, -5); }) << -5
+        << -5 << -5 << 1 << 1;
     QTest::newRow("wider range keeps the value")
-        << IntEdit([](auto &manager, auto *property) { manager.setRange(property, -100, 200); }) << -100 << 200
-        << 50 << 1 << 0;
+        << IntEdit([](auto &manager, auto *property) { manager.setRange(property, -100, 200); })
+        << -100 << 200 << 50 << 1 << 0;
     QTest::newRow("same range signals nothing")
-        << IntEdit([](auto &manager, auto *property) { manager.setRange(property, 0, 100); }) << 0 << 100 << 50 << 0
-        << 0;
+        << IntEdit([](auto &manager, auto *property) { manager.setRange(property, 0, 100); }) << 0
+        << 100 << 50 << 0 << 0;
 }
 
 void TestPropertyManagers::rangeChangeClampsValueAndSignalsOnce()
@@ -170,7 +170,8 @@ void TestPropertyManagers::valueSignalsOnlyRealChanges()
     QtIntPropertyManager ints;
     QtProperty *intProperty = ints.addProperty();
     ints.setRange(intProperty, 0, 100);
-    QCOMPARE(emittedValues(ints, intProperty, QList<int>{5, 5, 7, 200, 100, 7}), (QList<int>{5, 7, 100, 7}));
+    QCOMPARE(emittedValues(ints, intProperty, QList<int>{5, 5, 7, 200, 100, 7}),
+             (QList<int>{5, 7, 100, 7}));
 
     QtDoublePropertyManager doubles;
     QtProperty *doubleProperty = doubles.addProperty();
@@ -179,7 +180,8 @@ void TestPropertyManagers::valueSignalsOnlyRealChanges()
 
     QtBoolPropertyManager bools;
     QtProperty *boolProperty = bools.addProperty();
-    QCOMPARE(emittedValues(bools, boolProperty, QList<bool>{false, true, true, false}), (QList<bool>{true, false}));
+    QCOMPARE(emittedValues(bools, boolProperty, QList<bool>{false, true, true, false}),
+             (QList<bool>{true, false}));
 
     QtStringPropertyManager strings;
     QtProperty *stringProperty = strings.addProperty();
@@ -189,7 +191,8 @@ void TestPropertyManagers::valueSignalsOnlyRealChanges()
 
     QtEnumPropertyManager enums;
     QtProperty *enumProperty = enums.addProperty();
-    enums.setEnumNames(enumProperty, {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+    enums.setEnumNames(enumProperty,
+                       {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
     QCOMPARE(emittedValues(enums, enumProperty, QList<int>{0, 2, 2, 9, 1}), (QList<int>{2, 1}));
 }
 
@@ -253,10 +256,14 @@ void TestPropertyManagers::stringRegExpRefusesNonMatchingText_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("accepted");
 
-    QTest::newRow("whole match is taken") << QStringLiteral("[0-9]+") << QStringLiteral("123") << true;
-    QTest::newRow("partial match is refused") << QStringLiteral("[0-9]+") << QStringLiteral("12a") << false;
-    QTest::newRow("empty text against a required digit") << QStringLiteral("[0-9]+") << QString() << false;
-    QTest::newRow("no expression takes anything") << QString() << QStringLiteral("any text") << true;
+    QTest::newRow("whole match is taken")
+        << QStringLiteral("[0-9]+") << QStringLiteral("123") << true;
+    QTest::newRow("partial match is refused")
+        << QStringLiteral("[0-9]+") << QStringLiteral("12a") << false;
+    QTest::newRow("empty text against a required digit")
+        << QStringLiteral("[0-9]+") << QString() << false;
+    QTest::newRow("no expression takes anything")
+        << QString() << QStringLiteral("any text") << true;
 }
 
 void TestPropertyManagers::stringRegExpRefusesNonMatchingText()
@@ -343,9 +350,11 @@ void TestPropertyManagers::propertyAttributesSignalOnlyChanges_data()
 
     const QString text = QStringLiteral("text");
     QTest::newRow("name") << PropertyEdit([text](QtProperty *p) { p->setPropertyName(text); })
-                          << PropertyRead([](const QtProperty *p) { return p->propertyName(); }) << QVariant(text);
+                          << PropertyRead([](const QtProperty *p) { return p->propertyName(); })
+                          << QVariant(text);
     QTest::newRow("disabled") << PropertyEdit([](QtProperty *p) { p->setEnabled(false); })
-                              << PropertyRead([](const QtProperty *p) { return p->isEnabled(); }) << QVariant(false);
+                              << PropertyRead([](const QtProperty *p) { return p->isEnabled(); })
+                              << QVariant(false);
 }
 
 void TestPropertyManagers::propertyAttributesSignalOnlyChanges()

@@ -95,33 +95,31 @@ void TestTreePropertyBrowser::subPropertyChangesAfterAddingReachTheTree_data()
     QTest::addColumn<QString>("expected");
 
     // Every row starts from group(a,c), with b and d not shown.
-    QTest::newRow("appended") << TreeEdit([](const PropertiesByName &p) { p["group"]->addSubProperty(p["b"]); })
-                              << QStringLiteral("group(a,c,b)");
-    QTest::newRow("inserted after the first")
-        << TreeEdit([](const PropertiesByName &p) { p["group"]->insertSubProperty(p["b"], p["a"]); })
-        << QStringLiteral("group(a,b,c)");
-    QTest::newRow("inserted first")
-        << TreeEdit([](const PropertiesByName &p) { p["group"]->insertSubProperty(p["b"], nullptr); })
-        << QStringLiteral("group(b,a,c)");
-    QTest::newRow("added with its own sub-property")
-        << TreeEdit([](const PropertiesByName &p) {
-               p["b"]->addSubProperty(p["d"]);
-               p["group"]->addSubProperty(p["b"]);
-           })
-        << QStringLiteral("group(a,c,b(d))");
+    QTest::newRow("appended") << TreeEdit([](const PropertiesByName &p) {
+        p["group"]->addSubProperty(p["b"]);
+    }) << QStringLiteral("group(a,c,b)");
+    QTest::newRow("inserted after the first") << TreeEdit([](const PropertiesByName &p) {
+        p["group"]->insertSubProperty(p["b"], p["a"]);
+    }) << QStringLiteral("group(a,b,c)");
+    QTest::newRow("inserted first") << TreeEdit([](const PropertiesByName &p) {
+        p["group"]->insertSubProperty(p["b"], nullptr);
+    }) << QStringLiteral("group(b,a,c)");
+    QTest::newRow("added with its own sub-property") << TreeEdit([](const PropertiesByName &p) {
+        p["b"]->addSubProperty(p["d"]);
+        p["group"]->addSubProperty(p["b"]);
+    }) << QStringLiteral("group(a,c,b(d))");
     QTest::newRow("below a shown sub-property")
         << TreeEdit([](const PropertiesByName &p) { p["a"]->addSubProperty(p["b"]); })
         << QStringLiteral("group(a(b),c)");
-    QTest::newRow("removed") << TreeEdit([](const PropertiesByName &p) { p["group"]->removeSubProperty(p["a"]); })
-                             << QStringLiteral("group(c)");
+    QTest::newRow("removed") << TreeEdit([](const PropertiesByName &p) {
+        p["group"]->removeSubProperty(p["a"]);
+    }) << QStringLiteral("group(c)");
     QTest::newRow("deleted") << TreeEdit([](const PropertiesByName &p) { delete p["c"]; })
                              << QStringLiteral("group(a)");
-    QTest::newRow("all removed")
-        << TreeEdit([](const PropertiesByName &p) {
-               p["group"]->removeSubProperty(p["a"]);
-               p["group"]->removeSubProperty(p["c"]);
-           })
-        << QStringLiteral("group");
+    QTest::newRow("all removed") << TreeEdit([](const PropertiesByName &p) {
+        p["group"]->removeSubProperty(p["a"]);
+        p["group"]->removeSubProperty(p["c"]);
+    }) << QStringLiteral("group");
 }
 
 void TestTreePropertyBrowser::subPropertyChangesAfterAddingReachTheTree()
@@ -131,8 +129,10 @@ void TestTreePropertyBrowser::subPropertyChangesAfterAddingReachTheTree()
 
     QtGroupPropertyManager groups;
     QtStringPropertyManager strings;
-    PropertiesByName properties{{QStringLiteral("group"), groups.addProperty(QStringLiteral("group"))}};
-    for (const QString &name : {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")})
+    PropertiesByName properties{
+        {QStringLiteral("group"), groups.addProperty(QStringLiteral("group"))}};
+    for (const QString &name :
+         {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")})
         properties.insert(name, strings.addProperty(name));
     properties["group"]->addSubProperty(properties["a"]);
     properties["group"]->addSubProperty(properties["c"]);
@@ -224,7 +224,8 @@ void TestTreePropertyBrowser::currentItemFollowsTheTreeBothWaysUntilRemoved()
 
     browser.setCurrentItem(a);
     QCOMPARE(treeOf(browser)->currentItem(), row(browser, QStringLiteral("a")));
-    QTest::mouseClick(treeOf(browser)->viewport(), Qt::LeftButton, {}, cell(browser, QStringLiteral("value"), 0));
+    QTest::mouseClick(treeOf(browser)->viewport(), Qt::LeftButton, {},
+                      cell(browser, QStringLiteral("value"), 0));
     QCOMPARE(browser.currentItem(), valueItem);
     browser.setCurrentItem(valueItem);
     group->removeSubProperty(value);
@@ -279,8 +280,8 @@ void TestTreePropertyBrowser::disabledPropertyGreysOutItsSubtree()
 
     group->setEnabled(false);
     group->addSubProperty(late);
-    for (const QString &name : {QStringLiteral("group"), QStringLiteral("child"), QStringLiteral("own"),
-                                QStringLiteral("late")})
+    for (const QString &name : {QStringLiteral("group"), QStringLiteral("child"),
+                                QStringLiteral("own"), QStringLiteral("late")})
         QVERIFY2(row(browser, name)->isDisabled(), qPrintable(name));
 
     group->setEnabled(true);

@@ -118,7 +118,8 @@ void tst_DescriptionFile::variantsFitSixteenBitDeviceNumbers()
             QVERIFY2(variant.get<double>("maxRange") > variant.get<double>("minRange"), which);
             QVERIFY2(variant.get<double>("maxRange") * divisor <= 32767.0, which);
             QVERIFY2(variant.get<double>("minRange") * divisor >= -32768.0, which);
-            QVERIFY2(variant.get<int>("bitsNumber") > 0 && variant.get<int>("bitsNumber") <= 16, which);
+            QVERIFY2(variant.get<int>("bitsNumber") > 0 && variant.get<int>("bitsNumber") <= 16,
+                     which);
             QVERIFY2(variant.get<double>("maxRange") <= sensor.get<double>("max"), which);
         }
         QVERIFY(codes.size() >= 3);
@@ -128,7 +129,8 @@ void tst_DescriptionFile::variantsFitSixteenBitDeviceNumbers()
 
 void tst_DescriptionFile::nodesCarryTheKeysOfTheirType()
 {
-    const std::set<std::string> types{"category", "enumerator", "int", "double", "bool", "action", "string"};
+    const std::set<std::string> types{"category", "enumerator", "int",   "double",
+                                      "bool",     "action",     "string"};
     for (const Node &node : m_nodes) {
         const Tree &tree = *node.tree;
         const std::string type = text(tree, "type");
@@ -148,7 +150,8 @@ void tst_DescriptionFile::nodesCarryTheKeysOfTheirType()
             const Tree &items = tree.get_child("items");
             QVERIFY2(items.size() >= 2, which);
             for (const auto &item : items)
-                QVERIFY2(!text(item.second, "en").empty() && !text(item.second, "de").empty(), which);
+                QVERIFY2(!text(item.second, "en").empty() && !text(item.second, "de").empty(),
+                         which);
         }
         if (type == "enumerator") {
             const int choice = tree.get<int>("defaultvalue");
@@ -163,7 +166,9 @@ void tst_DescriptionFile::nodesCarryTheKeysOfTheirType()
             QVERIFY2(tree.get<double>("min") <= value && value <= tree.get<double>("max"), which);
         }
         if (type == "action")
-            QVERIFY2(!text(tree, "caption.text.en").empty() && !text(tree, "caption.text.de").empty(), which);
+            QVERIFY2(!text(tree, "caption.text.en").empty()
+                         && !text(tree, "caption.text.de").empty(),
+                     which);
     }
 }
 
@@ -191,7 +196,8 @@ void tst_DescriptionFile::unitChoicesFollowTheUnitIndex()
     for (const auto &item : units->get_child("items")) {
         const QString caption = QString::fromStdString(text(item.second, "en"));
         QVERIFY2(caption.contains(pressureUnits.at(index % 4)), qPrintable(caption));
-        QVERIFY2(caption.contains(index < 4 ? QStringLiteral("°C") : QStringLiteral("°F")), qPrintable(caption));
+        QVERIFY2(caption.contains(index < 4 ? QStringLiteral("°C") : QStringLiteral("°F")),
+                 qPrintable(caption));
         ++index;
     }
     QCOMPARE(index, 8);

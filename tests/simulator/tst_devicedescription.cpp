@@ -12,13 +12,17 @@ QByteArray document(const QByteArray &nodes, const QByteArray &documentId = "IoL
     return "<?xml version=\"1.0\" encoding=\"utf-8\"?><document><documentId>" + documentId
            + "</documentId><sensorList>"
              "<sensor><id>AAAA</id><name>Alpha</name><sensors>"
-             "<v><ID3>001</ID3><maxRange>1</maxRange><minRange>-1</minRange><bitsNumber>16</bitsNumber>"
+             "<v><ID3>001</ID3><maxRange>1</maxRange><minRange>-1</minRange><bitsNumber>16</"
+             "bitsNumber>"
              "<floatVal>1000</floatVal></v>"
-             "<v><ID3>002</ID3><maxRange>2</maxRange><minRange>0</minRange><floatVal>0</floatVal></v>"
-             "<v><ID3>010</ID3><maxRange>10</maxRange><minRange>0</minRange><floatVal>100</floatVal></v>"
+             "<v><ID3>002</ID3><maxRange>2</maxRange><minRange>0</minRange><floatVal>0</floatVal></"
+             "v>"
+             "<v><ID3>010</ID3><maxRange>10</maxRange><minRange>0</minRange><floatVal>100</"
+             "floatVal></v>"
              "</sensors></sensor>"
              "<sensor><id>BBBB</id><name>Beta</name><sensors>"
-             "<v><ID3>100</ID3><maxRange>100</maxRange><minRange>0</minRange><floatVal>10</floatVal></v>"
+             "<v><ID3>100</ID3><maxRange>100</maxRange><minRange>0</minRange><floatVal>10</"
+             "floatVal></v>"
              "</sensors></sensor>"
              "</sensorList><treeGui><default>"
            + nodes + "</default></treeGui></document>";
@@ -57,10 +61,15 @@ void tst_DeviceDescription::keepsNodesTheDeviceCanHold_data()
     const QByteArray address = "<index>70</index><subIndex>0</subIndex><size>6</size>";
     QTest::newRow("nested in categories, document order")
         << "<a><type>category</type><id>Group</id>"
-           "<property><type>int</type><id>One</id>" + address + "</property>"
-           "<property><type>category</type><id>Inner</id>"
-           "<property><type>bool</type><id>Two</id>" + address + "</property></property></a>"
-           "<b><type>string</type><id>Three</id>" + address + "</b>"
+           "<property><type>int</type><id>One</id>"
+               + address
+               + "</property>"
+                 "<property><type>category</type><id>Inner</id>"
+                 "<property><type>bool</type><id>Two</id>"
+               + address
+               + "</property></property></a>"
+                 "<b><type>string</type><id>Three</id>"
+               + address + "</b>"
         << QStringList{"One", "Two", "Three"};
     QTest::newRow("children of a parameter count too")
         << "<a><type>int</type><id>Parent</id>" + address
@@ -68,7 +77,8 @@ void tst_DeviceDescription::keepsNodesTheDeviceCanHold_data()
         << QStringList{"Parent", "Child"};
     QTest::newRow("missing address skips node and children")
         << "<a><type>int</type><id>NoSize</id><index>1</index><subIndex>0</subIndex>"
-           "<property><type>int</type><id>Lost</id>" + address + "</property></a>"
+           "<property><type>int</type><id>Lost</id>"
+               + address + "</property></a>"
         << QStringList();
     QTest::newRow("unknown type skips node and children")
         << "<a><type>slider</type><id>Odd</id>" + address
@@ -83,7 +93,8 @@ void tst_DeviceDescription::keepsNodesTheDeviceCanHold_data()
 void tst_DeviceDescription::keepsNodesTheDeviceCanHold()
 {
     QFETCH(QByteArray, nodes);
-    const std::optional<DeviceDescription> description = DeviceDescription::fromXml(document(nodes));
+    const std::optional<DeviceDescription> description
+        = DeviceDescription::fromXml(document(nodes));
     QVERIFY(description);
     QTEST(ids(description->parameters()), "expected");
 }
@@ -94,11 +105,15 @@ void tst_DeviceDescription::readOnlyUnlessExactlyFalse_data()
     QTest::addColumn<QByteArray>("readonly");
     QTest::addColumn<bool>("readOnly");
     QTest::newRow("int, absent") << QByteArray("int") << QByteArray() << false;
-    QTest::newRow("int, false") << QByteArray("int") << QByteArray("<readonly>false</readonly>") << false;
-    QTest::newRow("int, true") << QByteArray("int") << QByteArray("<readonly>true</readonly>") << true;
-    QTest::newRow("int, TRUE") << QByteArray("int") << QByteArray("<readonly>TRUE</readonly>") << true;
+    QTest::newRow("int, false") << QByteArray("int") << QByteArray("<readonly>false</readonly>")
+                                << false;
+    QTest::newRow("int, true") << QByteArray("int") << QByteArray("<readonly>true</readonly>")
+                               << true;
+    QTest::newRow("int, TRUE") << QByteArray("int") << QByteArray("<readonly>TRUE</readonly>")
+                               << true;
     QTest::newRow("text, absent") << QByteArray("string") << QByteArray() << true;
-    QTest::newRow("text, false") << QByteArray("string") << QByteArray("<readonly>false</readonly>") << false;
+    QTest::newRow("text, false") << QByteArray("string") << QByteArray("<readonly>false</readonly>")
+                                 << false;
 }
 
 void tst_DeviceDescription::readOnlyUnlessExactlyFalse()
@@ -106,8 +121,10 @@ void tst_DeviceDescription::readOnlyUnlessExactlyFalse()
     QFETCH(QByteArray, type);
     QFETCH(QByteArray, readonly);
     QFETCH(bool, readOnly);
-    const QByteArray node = "<p><type>" + type + "</type><id>P</id><index>1</index><subIndex>0</subIndex>"
-                            "<size>6</size>" + readonly + "</p>";
+    const QByteArray node = "<p><type>" + type
+                            + "</type><id>P</id><index>1</index><subIndex>0</subIndex>"
+                              "<size>6</size>"
+                            + readonly + "</p>";
     const std::optional<DeviceDescription> description = DeviceDescription::fromXml(document(node));
     QVERIFY(description);
     QCOMPARE(description->parameters().size(), 1);
@@ -116,7 +133,8 @@ void tst_DeviceDescription::readOnlyUnlessExactlyFalse()
 
 void tst_DeviceDescription::leavesOutVariantsWithoutDivisor()
 {
-    const std::optional<DeviceDescription> description = DeviceDescription::fromXml(document(QByteArray()));
+    const std::optional<DeviceDescription> description
+        = DeviceDescription::fromXml(document(QByteArray()));
     QVERIFY(description);
     QCOMPARE(description->sensors().size(), 2);
     const SensorType &alpha = description->sensors().constFirst();
@@ -132,8 +150,10 @@ void tst_DeviceDescription::rejectsUnusableDocuments_data()
 {
     QTest::addColumn<QByteArray>("xml");
     QTest::newRow("other document id") << document(QByteArray(), "IoLinkKR8Xfamily");
-    QTest::newRow("not well-formed") << QByteArray("<document><documentId>IoLinkKR7Dfamily</document>");
-    QTest::newRow("no sensors") << QByteArray("<document><documentId>IoLinkKR7Dfamily</documentId></document>");
+    QTest::newRow("not well-formed")
+        << QByteArray("<document><documentId>IoLinkKR7Dfamily</document>");
+    QTest::newRow("no sensors") << QByteArray(
+        "<document><documentId>IoLinkKR7Dfamily</documentId></document>");
     QTest::newRow("empty") << QByteArray();
 }
 
@@ -154,16 +174,46 @@ void tst_DeviceDescription::selectsTheDevice_data()
     QTest::addColumn<QString>("expectedSensor");
     QTest::addColumn<QString>("expectedVariant");
     QTest::addColumn<QString>("expectedProductId");
-    QTest::newRow("nothing chosen: first of each") << "" << "" << "" << true << "Alpha" << "001" << "AAAA001";
-    QTest::newRow("by name, first variant") << "Beta" << "" << "" << true << "Beta" << "100" << "BBBB100";
-    QTest::newRow("by name and variant") << "Alpha" << "010" << "" << true << "Alpha" << "010" << "AAAA010";
-    QTest::newRow("product id wins over name") << "Alpha" << "" << "BBBB100" << true << "Beta" << "100"
+    QTest::newRow("nothing chosen: first of each") << ""
+                                                   << ""
+                                                   << "" << true << "Alpha"
+                                                   << "001"
+                                                   << "AAAA001";
+    QTest::newRow("by name, first variant") << "Beta"
+                                            << ""
+                                            << "" << true << "Beta"
+                                            << "100"
+                                            << "BBBB100";
+    QTest::newRow("by name and variant") << "Alpha"
+                                         << "010"
+                                         << "" << true << "Alpha"
+                                         << "010"
+                                         << "AAAA010";
+    QTest::newRow("product id wins over name") << "Alpha"
+                                               << ""
+                                               << "BBBB100" << true << "Beta"
+                                               << "100"
                                                << "BBBB100";
-    QTest::newRow("foreign product id reported as given") << "Beta" << "" << "XYZW123" << true << "Beta" << "100"
+    QTest::newRow("foreign product id reported as given") << "Beta"
+                                                          << ""
+                                                          << "XYZW123" << true << "Beta"
+                                                          << "100"
                                                           << "XYZW123";
-    QTest::newRow("unknown name") << "Gamma" << "" << "" << false << "" << "" << "";
-    QTest::newRow("variant of another type") << "Alpha" << "100" << "" << false << "" << "" << "";
-    QTest::newRow("variant without divisor") << "Alpha" << "002" << "" << false << "" << "" << "";
+    QTest::newRow("unknown name") << "Gamma"
+                                  << ""
+                                  << "" << false << ""
+                                  << ""
+                                  << "";
+    QTest::newRow("variant of another type") << "Alpha"
+                                             << "100"
+                                             << "" << false << ""
+                                             << ""
+                                             << "";
+    QTest::newRow("variant without divisor") << "Alpha"
+                                             << "002"
+                                             << "" << false << ""
+                                             << ""
+                                             << "";
 }
 
 void tst_DeviceDescription::selectsTheDevice()
@@ -171,9 +221,11 @@ void tst_DeviceDescription::selectsTheDevice()
     QFETCH(QString, sensorName);
     QFETCH(QString, variantId3);
     QFETCH(QString, productId);
-    const std::optional<DeviceDescription> description = DeviceDescription::fromXml(document(QByteArray()));
+    const std::optional<DeviceDescription> description
+        = DeviceDescription::fromXml(document(QByteArray()));
     QVERIFY(description);
-    const std::optional<DeviceIdentity> device = description->select({sensorName, variantId3, productId});
+    const std::optional<DeviceIdentity> device
+        = description->select({sensorName, variantId3, productId});
     QTEST(bool(device), "found");
     if (!device)
         return;

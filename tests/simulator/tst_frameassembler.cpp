@@ -34,16 +34,21 @@ void tst_FrameAssembler::cutsStreamIntoFrames_data()
     const QByteArray poll = QByteArray::fromHex("027022");
     QTest::newRow("whole frame") << QVector<Chunk>{{0, probe}} << QByteArrayList{probe} << 0;
     QTest::newRow("frame in three pieces")
-        << QVector<Chunk>{{0, probe.left(1)}, {5, probe.mid(1, 2)}, {9, probe.mid(3)}} << QByteArrayList{probe} << 0;
-    QTest::newRow("two frames in one read") << QVector<Chunk>{{0, probe + poll}} << QByteArrayList{probe, poll} << 0;
+        << QVector<Chunk>{{0, probe.left(1)}, {5, probe.mid(1, 2)}, {9, probe.mid(3)}}
+        << QByteArrayList{probe} << 0;
+    QTest::newRow("two frames in one read")
+        << QVector<Chunk>{{0, probe + poll}} << QByteArrayList{probe, poll} << 0;
     QTest::newRow("frame and the start of the next")
         << QVector<Chunk>{{0, probe + poll.left(2)}} << QByteArrayList{probe} << 2;
     QTest::newRow("rest of a split frame completes it")
-        << QVector<Chunk>{{0, probe + poll.left(2)}, {150, poll.mid(2)}} << QByteArrayList{probe, poll} << 0;
+        << QVector<Chunk>{{0, probe + poll.left(2)}, {150, poll.mid(2)}}
+        << QByteArrayList{probe, poll} << 0;
     QTest::newRow("stale start dropped after the gap")
-        << QVector<Chunk>{{0, QByteArray::fromHex("0573")}, {201, poll}} << QByteArrayList{poll} << 0;
+        << QVector<Chunk>{{0, QByteArray::fromHex("0573")}, {201, poll}} << QByteArrayList{poll}
+        << 0;
     QTest::newRow("count byte 0 is a frame of its own")
-        << QVector<Chunk>{{0, QByteArray(1, '\0') + poll}} << QByteArrayList{QByteArray(1, '\0'), poll} << 0;
+        << QVector<Chunk>{{0, QByteArray(1, '\0') + poll}}
+        << QByteArrayList{QByteArray(1, '\0'), poll} << 0;
 }
 
 void tst_FrameAssembler::cutsStreamIntoFrames()

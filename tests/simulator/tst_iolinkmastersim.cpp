@@ -23,7 +23,10 @@ public:
 
     bool isOpen() const { return m_port.isOpen(); }
 
-    bool send(const QByteArray &bytes) { return m_port.write(bytes) == bytes.size() && m_port.flush(); }
+    bool send(const QByteArray &bytes)
+    {
+        return m_port.write(bytes) == bytes.size() && m_port.flush();
+    }
 
     // One frame (byte 0 counts the rest), or what came before the time ran out.
     QByteArray receiveFrame(int timeoutMs)
@@ -36,7 +39,10 @@ public:
         return frame;
     }
 
-    QByteArray exchange(const QByteArray &request) { return send(request) ? receiveFrame(3000) : QByteArray(); }
+    QByteArray exchange(const QByteArray &request)
+    {
+        return send(request) ? receiveFrame(3000) : QByteArray();
+    }
 
 private:
     QSerialPort m_port;
@@ -113,7 +119,8 @@ void tst_IoLinkMasterSim::logHoldsEveryFrameInAndOut()
     QFile log(logPath);
     QVERIFY(log.open(QIODevice::ReadOnly));
     const QByteArrayList lines = log.readAll().split('\n');
-    QCOMPARE(lines, (QByteArrayList{"< " + kProbe.toHex(' '), "> " + answer.toHex(' '), QByteArray()}));
+    QCOMPARE(lines,
+             (QByteArrayList{"< " + kProbe.toHex(' '), "> " + answer.toHex(' '), QByteArray()}));
 }
 
 void tst_IoLinkMasterSim::terminationExitsCleanlyAndRemovesLink()

@@ -76,7 +76,8 @@ ProcessImage poll(MasterSimulator &simulator)
     if (answer.payload.size() != 4)
         return ProcessImage();
     const auto byte = [&](int i) { return quint8(answer.payload.at(i)); };
-    return ProcessImage{qint16(byte(0) << 8 | byte(1)), (byte(2) << 4) | (byte(3) >> 4), byte(3) & 0x0F};
+    return ProcessImage{qint16(byte(0) << 8 | byte(1)), (byte(2) << 4) | (byte(3) >> 4),
+                        byte(3) & 0x0F};
 }
 
 // A clock the test moves by hand.
@@ -142,9 +143,12 @@ void tst_MasterSimulator::answersEveryFrame_data()
     QTest::addColumn<QByteArray>("answerBody");
     const QByteArray error("ERROR");
     QTest::newRow("probe") << QByteArray::fromHex("03511201") << QByteArray::fromHex("1200");
-    QTest::newRow("master set-up 0x11") << QByteArray::fromHex("0473110903") << QByteArray::fromHex("1100");
-    QTest::newRow("port start 0x21") << QByteArray::fromHex("03702103") << QByteArray::fromHex("2100");
-    QTest::newRow("read request") << QByteArray::fromHex("054626130000") << QByteArray::fromHex("2600");
+    QTest::newRow("master set-up 0x11")
+        << QByteArray::fromHex("0473110903") << QByteArray::fromHex("1100");
+    QTest::newRow("port start 0x21")
+        << QByteArray::fromHex("03702103") << QByteArray::fromHex("2100");
+    QTest::newRow("read request") << QByteArray::fromHex("054626130000")
+                                  << QByteArray::fromHex("2600");
     QTest::newRow("wrong check octet") << QByteArray::fromHex("03501201") << error;
     QTest::newRow("count byte too large") << QByteArray::fromHex("04511201") << error;
     QTest::newRow("unknown command") << buildFrame(0x55, QByteArray::fromHex("01")) << error;
@@ -167,13 +171,14 @@ void tst_MasterSimulator::productIdAnswersTheIdentityRead_data()
     QTest::addColumn<QString>("givenProductId");
     QTest::addColumn<QByteArray>("productId");
     QTest::addColumn<double>("divisor");
-    QTest::newRow("first type, first variant by default") << QString() << QString() << QString()
-                                                          << QByteArray("K7DA010") << 1000.0;
-    QTest::newRow("KR7D-P250 100 bar") << "KR7D-P250" << "100" << QString() << QByteArray("K7DB100") << 100.0;
-    QTest::newRow("known id picks type and variant") << "KR7D-P250" << QString() << "K7DC320"
-                                                     << QByteArray("K7DC320") << 100.0;
-    QTest::newRow("foreign id keeps the named device") << "KR7D-P250" << QString() << "ZZZZ999"
-                                                       << QByteArray("ZZZZ999") << 1000.0;
+    QTest::newRow("first type, first variant by default")
+        << QString() << QString() << QString() << QByteArray("K7DA010") << 1000.0;
+    QTest::newRow("KR7D-P250 100 bar") << "KR7D-P250"
+                                       << "100" << QString() << QByteArray("K7DB100") << 100.0;
+    QTest::newRow("known id picks type and variant")
+        << "KR7D-P250" << QString() << "K7DC320" << QByteArray("K7DC320") << 100.0;
+    QTest::newRow("foreign id keeps the named device")
+        << "KR7D-P250" << QString() << "ZZZZ999" << QByteArray("ZZZZ999") << 1000.0;
 }
 
 void tst_MasterSimulator::productIdAnswersTheIdentityRead()
@@ -198,13 +203,23 @@ void tst_MasterSimulator::fetchCarriesValueBySize_data()
     QTest::addColumn<QString>("id");
     QTest::addColumn<QByteArray>("payload");
     // Defaults of the description: SP1 5 bar, temperature SP1 80 degrees, A2 analog pressure.
-    QTest::newRow("enumerator, one byte") << "010" << "PinFunctionA2" << QByteArray::fromHex("03");
-    QTest::newRow("pressure in 1/1000 bar") << "010" << "ThresholdsPressure1A1" << QByteArray::fromHex("1388");
-    QTest::newRow("pressure in 1/100 bar") << "016" << "ThresholdsPressure1A1" << QByteArray::fromHex("01f4");
-    QTest::newRow("pressure in 1/10 bar") << "025" << "ThresholdsPressure1A1" << QByteArray::fromHex("0032");
-    QTest::newRow("temperature in 1/100 degree") << "025" << "ThresholdsTemp1A1" << QByteArray::fromHex("1f40");
-    QTest::newRow("two-byte int") << "010" << "OffDelay2" << QByteArray::fromHex("0000");
-    QTest::newRow("text") << "010" << "VendorNameReadOnly" << QByteArray("Bravo Sensors");
+    QTest::newRow("enumerator, one byte") << "010"
+                                          << "PinFunctionA2" << QByteArray::fromHex("03");
+    QTest::newRow("pressure in 1/1000 bar")
+        << "010"
+        << "ThresholdsPressure1A1" << QByteArray::fromHex("1388");
+    QTest::newRow("pressure in 1/100 bar")
+        << "016"
+        << "ThresholdsPressure1A1" << QByteArray::fromHex("01f4");
+    QTest::newRow("pressure in 1/10 bar") << "025"
+                                          << "ThresholdsPressure1A1" << QByteArray::fromHex("0032");
+    QTest::newRow("temperature in 1/100 degree")
+        << "025"
+        << "ThresholdsTemp1A1" << QByteArray::fromHex("1f40");
+    QTest::newRow("two-byte int") << "010"
+                                  << "OffDelay2" << QByteArray::fromHex("0000");
+    QTest::newRow("text") << "010"
+                          << "VendorNameReadOnly" << QByteArray("Bravo Sensors");
 }
 
 void tst_MasterSimulator::fetchCarriesValueBySize()
@@ -224,8 +239,10 @@ void tst_MasterSimulator::writtenValueReadsBack_data()
     QTest::addColumn<int>("value");
     QTest::addColumn<QByteArray>("payload");
     QTest::newRow("two-byte delay") << "OnDelay1" << 300 << QByteArray::fromHex("012c");
-    QTest::newRow("negative pressure") << "ThresholdsPressure2A1" << -500 << QByteArray::fromHex("fe0c");
-    QTest::newRow("first Fahrenheit unit choice") << "TemperatureSettings" << 0x20 << QByteArray::fromHex("20");
+    QTest::newRow("negative pressure")
+        << "ThresholdsPressure2A1" << -500 << QByteArray::fromHex("fe0c");
+    QTest::newRow("first Fahrenheit unit choice")
+        << "TemperatureSettings" << 0x20 << QByteArray::fromHex("20");
     QTest::newRow("enumerator") << "PinFunctionA1" << 0 << QByteArray::fromHex("00");
     QTest::newRow("bool") << "RemoteSwitchingOutput" << 1 << QByteArray::fromHex("01");
 }
@@ -249,22 +266,24 @@ void tst_MasterSimulator::refusedWriteLeavesValue_data()
     QTest::addColumn<QByteArray>("request");
     QTest::addColumn<QString>("id");
     QTest::addColumn<DeviceStatus>("status");
-    QTest::newRow("read-only text") << writeFrame(16, 0, 6, 1) << "VendorNameReadOnly" << DeviceStatus::AccessDenied;
-    QTest::newRow("editable text") << writeFrame(24, 0, 6, 1) << "ApplicationTag" << DeviceStatus::LengthMismatch;
-    QTest::newRow("one byte for a two-byte value") << writeFrame(72, 0, 6, 9) << "OnDelay1"
-                                                   << DeviceStatus::LengthMismatch;
+    QTest::newRow("read-only text")
+        << writeFrame(16, 0, 6, 1) << "VendorNameReadOnly" << DeviceStatus::AccessDenied;
+    QTest::newRow("editable text")
+        << writeFrame(24, 0, 6, 1) << "ApplicationTag" << DeviceStatus::LengthMismatch;
+    QTest::newRow("one byte for a two-byte value")
+        << writeFrame(72, 0, 6, 9) << "OnDelay1" << DeviceStatus::LengthMismatch;
     QTest::newRow("unit index instead of device value")
         << writeFrame(64, 0, 6, 5) << "TemperatureSettings" << DeviceStatus::ValueOutOfRange;
-    QTest::newRow("beyond the last unit choice") << writeFrame(64, 0, 6, 0x24) << "TemperatureSettings"
-                                                 << DeviceStatus::ValueOutOfRange;
-    QTest::newRow("enumerator beyond its items") << writeFrame(80, 0, 6, 6) << "PinFunctionA2"
-                                                 << DeviceStatus::ValueOutOfRange;
-    QTest::newRow("bool other than 0 and 1") << writeFrame(89, 0, 6, 2) << "RemoteSwitchingOutput"
-                                             << DeviceStatus::ValueOutOfRange;
-    QTest::newRow("unknown subindex") << writeFrame(74, 9, 7, 1) << "ThresholdsPressure1A1"
-                                      << DeviceStatus::SubIndexNotAvailable;
-    QTest::newRow("unknown index") << writeFrame(300, 0, 6, 1) << "FilterSettings"
-                                   << DeviceStatus::IndexNotAvailable;
+    QTest::newRow("beyond the last unit choice")
+        << writeFrame(64, 0, 6, 0x24) << "TemperatureSettings" << DeviceStatus::ValueOutOfRange;
+    QTest::newRow("enumerator beyond its items")
+        << writeFrame(80, 0, 6, 6) << "PinFunctionA2" << DeviceStatus::ValueOutOfRange;
+    QTest::newRow("bool other than 0 and 1")
+        << writeFrame(89, 0, 6, 2) << "RemoteSwitchingOutput" << DeviceStatus::ValueOutOfRange;
+    QTest::newRow("unknown subindex")
+        << writeFrame(74, 9, 7, 1) << "ThresholdsPressure1A1" << DeviceStatus::SubIndexNotAvailable;
+    QTest::newRow("unknown index")
+        << writeFrame(300, 0, 6, 1) << "FilterSettings" << DeviceStatus::IndexNotAvailable;
 }
 
 void tst_MasterSimulator::refusedWriteLeavesValue()
@@ -293,23 +312,27 @@ void tst_MasterSimulator::failedReadRequestLeavesNothingToFetch()
 void tst_MasterSimulator::onlyTheFactoryResetCommandRestoresEveryDefault()
 {
     auto simulator = simulatorFor({QStringLiteral("KR7D-P600"), QStringLiteral("320"), QString()});
-    const auto pristine = simulatorFor({QStringLiteral("KR7D-P600"), QStringLiteral("320"), QString()});
+    const auto pristine
+        = simulatorFor({QStringLiteral("KR7D-P600"), QStringLiteral("320"), QString()});
     QCOMPARE(writeValue(*simulator, QStringLiteral("OnDelay2"), 1500).status, quint8(0));
     QCOMPARE(writeValue(*simulator, QStringLiteral("ThresholdsTemp2A2"), 4000).status, quint8(0));
     QCOMPARE(writeValue(*simulator, QStringLiteral("TemperatureSettings"), 0x23).status, quint8(0));
     QVERIFY(simulator->setParameter(QStringLiteral("SerialNumberReadOnly"), QStringLiteral("X1")));
-    QCOMPARE(parse(simulator->respond(writeFrame(2, 0, 6, 0x81))).status, quint8(DeviceStatus::ValueOutOfRange));
+    QCOMPARE(parse(simulator->respond(writeFrame(2, 0, 6, 0x81))).status,
+             quint8(DeviceStatus::ValueOutOfRange));
     QCOMPARE(simulator->parameter(QStringLiteral("OnDelay2")).toInt(), 1500);
 
     // The window's reset frame: 0x82 to index 2.
     const Answer reset = parse(simulator->respond(QByteArray::fromHex("066b2402000082")));
     QCOMPARE(reset.status, quint8(DeviceStatus::Ok));
 
-    const std::optional<DeviceDescription> description = DeviceDescription::fromFile(descriptionPath());
+    const std::optional<DeviceDescription> description
+        = DeviceDescription::fromFile(descriptionPath());
     QVERIFY(description && !description->parameters().isEmpty());
     for (const ParameterInfo &info : description->parameters())
         QCOMPARE(simulator->parameter(info.id), pristine->parameter(info.id));
-    QCOMPARE(simulator->parameter(QStringLiteral("ProductIdReadOnly")).toString(), QStringLiteral("K7DC320"));
+    QCOMPARE(simulator->parameter(QStringLiteral("ProductIdReadOnly")).toString(),
+             QStringLiteral("K7DC320"));
 }
 
 void tst_MasterSimulator::processDataEncodesMeasuredValues_data()
@@ -344,37 +367,57 @@ void tst_MasterSimulator::outputsFollowSwitchingRules_data()
     QTest::addColumn<QVector<Step>>("steps");
     // Description defaults: A1 on pressure, SP 5 bar, RP 2 bar, NO, no delays;
     // A2 analog; temperature points 80 and 70 degrees. Variant 010: 1/1000 bar.
-    QTest::newRow("A1 pressure hysteresis") << Overrides{}
-        << QVector<Step>{{0, 1.0, 20, false, false}, {10, 4.0, 20, false, false}, {20, 6.0, 20, true, false},
-                         {30, 4.0, 20, true, false}, {40, 1.5, 20, false, false}, {50, 3.0, 20, false, false}};
+    QTest::newRow("A1 pressure hysteresis")
+        << Overrides{} << QVector<Step>{{0, 1.0, 20, false, false},  {10, 4.0, 20, false, false},
+                                        {20, 6.0, 20, true, false},  {30, 4.0, 20, true, false},
+                                        {40, 1.5, 20, false, false}, {50, 3.0, 20, false, false}};
     QTest::newRow("A1 normally closed inverts") << Overrides{{"NONCA1", 1}}
-        << QVector<Step>{{0, 1.0, 20, true, false}, {10, 6.0, 20, false, false}, {20, 4.0, 20, false, false},
-                         {30, 1.0, 20, true, false}};
+                                                << QVector<Step>{{0, 1.0, 20, true, false},
+                                                                 {10, 6.0, 20, false, false},
+                                                                 {20, 4.0, 20, false, false},
+                                                                 {30, 1.0, 20, true, false}};
     QTest::newRow("A1 on temperature") << Overrides{{"PinFunctionA1", 0}}
-        << QVector<Step>{{0, 9.0, 75, false, false}, {10, 9.0, 85, true, false}, {20, 9.0, 75, true, false},
-                         {30, 9.0, 65, false, false}};
-    QTest::newRow("A1 switched off") << Overrides{{"PinFunctionA1", 2}}
-        << QVector<Step>{{0, 9.0, 99, false, false}};
+                                       << QVector<Step>{{0, 9.0, 75, false, false},
+                                                        {10, 9.0, 85, true, false},
+                                                        {20, 9.0, 75, true, false},
+                                                        {30, 9.0, 65, false, false}};
+    QTest::newRow("A1 switched off")
+        << Overrides{{"PinFunctionA1", 2}} << QVector<Step>{{0, 9.0, 99, false, false}};
     QTest::newRow("A2 on pressure with its own points")
-        << Overrides{{"PinFunctionA2", 1}, {"ThresholdsPressure1A2", 8000}, {"ThresholdsPressure2A2", 6000}}
-        << QVector<Step>{{0, 7.0, 20, true, false}, {10, 9.0, 20, true, true}, {20, 7.0, 20, true, true},
+        << Overrides{{"PinFunctionA2", 1},
+                     {"ThresholdsPressure1A2", 8000},
+                     {"ThresholdsPressure2A2", 6000}}
+        << QVector<Step>{{0, 7.0, 20, true, false},
+                         {10, 9.0, 20, true, true},
+                         {20, 7.0, 20, true, true},
                          {30, 5.5, 20, true, false}};
-    QTest::newRow("A2 on temperature, normally closed") << Overrides{{"PinFunctionA2", 0}, {"NONCA2", 1}}
-        << QVector<Step>{{0, 1.0, 75, false, true}, {10, 1.0, 85, false, false}, {20, 1.0, 60, false, true}};
+    QTest::newRow("A2 on temperature, normally closed")
+        << Overrides{{"PinFunctionA2", 0}, {"NONCA2", 1}}
+        << QVector<Step>{
+               {0, 1.0, 75, false, true}, {10, 1.0, 85, false, false}, {20, 1.0, 60, false, true}};
     QTest::newRow("A2 remote switching follows its value")
         << Overrides{{"PinFunctionA2", 4}, {"RemoteSwitchingOutput", 1}}
         << QVector<Step>{{0, 1.0, 20, false, true}, {10, 9.0, 99, true, true}};
-    QTest::newRow("A2 analog never switches") << Overrides{{"PinFunctionA2", 2}}
-        << QVector<Step>{{0, 9.0, 99, true, false}};
+    QTest::newRow("A2 analog never switches")
+        << Overrides{{"PinFunctionA2", 2}} << QVector<Step>{{0, 9.0, 99, true, false}};
     QTest::newRow("on delay holds A1 off") << Overrides{{"OnDelay1", 100}}
-        << QVector<Step>{{0, 6.0, 20, false, false}, {99, 6.0, 20, false, false}, {100, 6.0, 20, true, false}};
+                                           << QVector<Step>{{0, 6.0, 20, false, false},
+                                                            {99, 6.0, 20, false, false},
+                                                            {100, 6.0, 20, true, false}};
     QTest::newRow("off delay holds A1 on") << Overrides{{"OffDelay1", 100}}
-        << QVector<Step>{{0, 6.0, 20, true, false}, {10, 1.0, 20, true, false}, {109, 1.0, 20, true, false},
-                         {110, 1.0, 20, false, false}};
-    QTest::newRow("short pulse does not pass the on delay") << Overrides{{"OnDelay1", 100}}
-        << QVector<Step>{{0, 6.0, 20, false, false}, {50, 1.0, 20, false, false}, {120, 6.0, 20, false, false},
-                         {219, 6.0, 20, false, false}, {220, 6.0, 20, true, false}};
-    QTest::newRow("A2 delays are its own") << Overrides{{"PinFunctionA2", 1}, {"OnDelay2", 50}}
+                                           << QVector<Step>{{0, 6.0, 20, true, false},
+                                                            {10, 1.0, 20, true, false},
+                                                            {109, 1.0, 20, true, false},
+                                                            {110, 1.0, 20, false, false}};
+    QTest::newRow("short pulse does not pass the on delay")
+        << Overrides{{"OnDelay1", 100}}
+        << QVector<Step>{{0, 6.0, 20, false, false},
+                         {50, 1.0, 20, false, false},
+                         {120, 6.0, 20, false, false},
+                         {219, 6.0, 20, false, false},
+                         {220, 6.0, 20, true, false}};
+    QTest::newRow("A2 delays are its own")
+        << Overrides{{"PinFunctionA2", 1}, {"OnDelay2", 50}}
         << QVector<Step>{{0, 6.0, 20, true, false}, {50, 6.0, 20, true, true}};
 }
 
@@ -467,7 +510,8 @@ void tst_MasterSimulator::faultsHitEveryNthAnswerButNotTheRequest_data()
     QTest::addColumn<int>("dropEvery");
     QTest::addColumn<int>("corruptEvery");
     QTest::addColumn<QString>("outcomes");
-    // One mark per request: answered (.), dropped (-) or corrupted (x); the last request is a write.
+    // One mark per request: answered (.), dropped (-) or corrupted (x); the last request is a
+    // write.
     QTest::newRow("every third dropped") << 3 << 0 << "..-..-";
     QTest::newRow("every second corrupted") << 0 << 2 << ".x.x.x";
 }
@@ -486,7 +530,9 @@ void tst_MasterSimulator::faultsHitEveryNthAnswerButNotTheRequest()
     for (int i = 1; i <= outcomes.size(); ++i) {
         const std::optional<QByteArray> answer = simulator->respond(
             i < outcomes.size() ? QByteArray::fromHex("03511201") : writeFrame(72, 0, 7, 250));
-        seen += !answer ? QLatin1Char('-') : isFrameIntact(*answer) ? QLatin1Char('.') : QLatin1Char('x');
+        seen += !answer                  ? QLatin1Char('-')
+                : isFrameIntact(*answer) ? QLatin1Char('.')
+                                         : QLatin1Char('x');
     }
     QCOMPARE(seen, outcomes);
     QCOMPARE(simulator->parameter(QStringLiteral("OnDelay1")).toInt(), 250);

@@ -17,11 +17,28 @@ private slots:
 void tst_SimCommandLine::readsEveryOption()
 {
     SimCommandLine commandLine;
-    const std::optional<SimOptions> options = commandLine.parse(
-        {"iolink-master-sim", "--description", "/d.xml", "--sensor", "KR7D-P250", "--variant", "100",
-         "--product-id", "K7DB100", "--link", "/tmp/port", "--log", "/tmp/frames.log", "--latency-ms", "15",
-         "--drop-every", "4", "--corrupt-every", "5", "--unplug-after-ms", "3000"},
-        "/app/desc.xml");
+    const std::optional<SimOptions> options = commandLine.parse({"iolink-master-sim",
+                                                                 "--description",
+                                                                 "/d.xml",
+                                                                 "--sensor",
+                                                                 "KR7D-P250",
+                                                                 "--variant",
+                                                                 "100",
+                                                                 "--product-id",
+                                                                 "K7DB100",
+                                                                 "--link",
+                                                                 "/tmp/port",
+                                                                 "--log",
+                                                                 "/tmp/frames.log",
+                                                                 "--latency-ms",
+                                                                 "15",
+                                                                 "--drop-every",
+                                                                 "4",
+                                                                 "--corrupt-every",
+                                                                 "5",
+                                                                 "--unplug-after-ms",
+                                                                 "3000"},
+                                                                "/app/desc.xml");
     QVERIFY2(options, qPrintable(commandLine.errorText()));
     QCOMPARE(options->descriptionPath, QStringLiteral("/d.xml"));
     QCOMPARE(options->selection.sensorName, QStringLiteral("KR7D-P250"));
@@ -42,8 +59,10 @@ void tst_SimCommandLine::rejectsUnusableArguments_data()
     QTest::newRow("unknown option") << QStringList{"--baud", "9600"} << "baud";
     QTest::newRow("missing value") << QStringList{"--sensor"} << "sensor";
     QTest::newRow("negative latency") << QStringList{"--latency-ms", "-5"} << "latency-ms";
-    QTest::newRow("count that is no number") << QStringList{"--drop-every", "often"} << "drop-every";
-    QTest::newRow("fractional time") << QStringList{"--unplug-after-ms", "2.5"} << "unplug-after-ms";
+    QTest::newRow("count that is no number")
+        << QStringList{"--drop-every", "often"} << "drop-every";
+    QTest::newRow("fractional time")
+        << QStringList{"--unplug-after-ms", "2.5"} << "unplug-after-ms";
     QTest::newRow("stray argument") << QStringList{"extra"} << "extra";
 }
 

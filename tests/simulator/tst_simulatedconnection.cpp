@@ -17,11 +17,13 @@ const QByteArray kProbe = QByteArray::fromHex("03511201");
 const QByteArray kReadProductId = QByteArray::fromHex("054626130000");
 const QByteArray kResultFetch = QByteArray::fromHex("027327");
 
-std::unique_ptr<SimulatedConnection> connectionTo(const QString &sensor = QStringLiteral("KR7D-P250"),
+std::unique_ptr<SimulatedConnection> connectionTo(const QString &sensor
+                                                  = QStringLiteral("KR7D-P250"),
                                                   const QString &variant = QStringLiteral("025"))
 {
     QString error;
-    auto simulator = MasterSimulator::fromFile(descriptionPath(), {sensor, variant, QString()}, &error);
+    auto simulator
+        = MasterSimulator::fromFile(descriptionPath(), {sensor, variant, QString()}, &error);
     if (!simulator)
         qFatal("%s", qPrintable(error));
     ExtensionSystem::PortSettings settings;
@@ -75,7 +77,8 @@ void tst_SimulatedConnection::finishesOnlyAfterSendingReturned()
     auto connection = connectionTo();
     bool returned = false;
     bool finishedEarly = false;
-    connect(connection.get(), &SimulatedConnection::emitFinished, this, [&] { finishedEarly = !returned; });
+    connect(connection.get(), &SimulatedConnection::emitFinished, this,
+            [&] { finishedEarly = !returned; });
     QSignalSpy finished(connection.get(), &SimulatedConnection::emitFinished);
     DataFrame empty;
     connection->uiSendDataFrames(&empty);
@@ -139,7 +142,8 @@ void tst_SimulatedConnection::lostAnswerFailsAfterScaledTimeout()
     clock.start();
     QVERIFY(transfer(*connection, frames));
     QVERIFY(clock.elapsed() >= 20);
-    const std::vector<int> statuses{frames.begin()->status, std::next(frames.begin())->status, frames.back().status};
+    const std::vector<int> statuses{frames.begin()->status, std::next(frames.begin())->status,
+                                    frames.back().status};
     QCOMPARE(statuses, (std::vector<int>{1, 0, 1}));
     QVERIFY(std::next(frames.begin())->answer.empty());
     QCOMPARE(connection->simulator().counters().answersDropped, 1);

@@ -25,7 +25,8 @@ unsigned int FakeConnection::uiSendDataFrames(DataFrame *frames)
     QTimer::singleShot(0, this, [this, frames, id] {
         for (DataFrameRecord &record : *frames) {
             m_records.push_back(record);
-            const std::optional<QByteArray> answer = m_responder(QByteArray::fromStdString(record.query));
+            const std::optional<QByteArray> answer
+                = m_responder(QByteArray::fromStdString(record.query));
             record.answer = answer ? answer->toStdString() : std::string();
             record.status = answer ? 1 : 0;
         }

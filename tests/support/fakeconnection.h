@@ -31,7 +31,10 @@ public:
     int iPendingTransfers() const override { return 0; }
     void vClose() override { closed = true; }
     bool bPortLost() const override { return false; }
-    void vSetPortSettings(const ExtensionSystem::PortSettings *settings) override { m_settings = *settings; }
+    void vSetPortSettings(const ExtensionSystem::PortSettings *settings) override
+    {
+        m_settings = *settings;
+    }
     ExtensionSystem::PortSettings *poGetPortSettings() override { return &m_settings; }
 
     // Emits and then still uses the object, as a real connection does after a list has finished.

@@ -14,8 +14,8 @@ QDialog *openDialog()
     const QWidgetList windows = QApplication::topLevelWidgets();
     for (QWidget *window : windows) {
         auto *dialog = qobject_cast<QDialog *>(window);
-        if (dialog && dialog->isVisible() && dialog->objectName() != QLatin1String("DataFrameSenderUi")
-            && dialog->isModal()
+        if (dialog && dialog->isVisible()
+            && dialog->objectName() != QLatin1String("DataFrameSenderUi") && dialog->isModal()
             && (qobject_cast<QMessageBox *>(dialog)
                 || dialog->objectName() == QLatin1String("connectionSwitchingDialog")))
             return dialog;
@@ -88,5 +88,6 @@ void ModalHand::look()
 void ModalHand::record(QDialog *dialog)
 {
     const auto *box = qobject_cast<QMessageBox *>(dialog);
-    m_boxesSeen << (box ? box->windowTitle() + QLatin1Char('|') + box->text() : dialog->objectName());
+    m_boxesSeen << (box ? box->windowTitle() + QLatin1Char('|') + box->text()
+                        : dialog->objectName());
 }

@@ -44,7 +44,7 @@ private:
     int m_master = -1;
     int m_slave = -1;
     QString m_portName;
-    QSocketNotifier *m_notifier = nullptr;  // owned (Qt parent)
+    QSocketNotifier *m_notifier = nullptr; // owned (Qt parent)
     QByteArray m_received;
     // Requests come whole from the code under test, so a pause never drops a started one.
     Kr7dSim::FrameAssembler m_assembler{std::numeric_limits<int>::max()};

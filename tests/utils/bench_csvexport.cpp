@@ -41,8 +41,8 @@ Day dayOfSamples()
 void appendNumber(QByteArray &out, double value)
 {
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::fixed, Precision);
+    const auto result
+        = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, Precision);
     out.append(buffer, int(result.ptr - buffer));
 }
 

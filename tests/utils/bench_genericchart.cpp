@@ -46,7 +46,7 @@ private slots:
 
 private:
     QMainWindow m_window;
-    GenericChart *m_chart = nullptr;  // owned by m_window
+    GenericChart *m_chart = nullptr; // owned by m_window
 };
 
 void bench_GenericChart::initTestCase()
@@ -68,7 +68,8 @@ void bench_GenericChart::append()
     QMainWindow window;
     GenericChart chart(1, nullptr, &window);
     // The result divided by Samples is the cost of one append.
-    QBENCHMARK_ONCE {
+    QBENCHMARK_ONCE
+    {
         for (int i = 0; i < Samples; ++i)
             chart.vAppendData(0, i * 0.001, true, 4.0, false, -1.0, -1.0);
     }
@@ -89,7 +90,8 @@ void bench_GenericChart::redraw()
     m_chart->jumpToPlottingArea();
     QwtPlot *plot = m_chart->poPlot(0);
     QImage image(plot->size(), QImage::Format_ARGB32_Premultiplied);
-    QBENCHMARK {
+    QBENCHMARK
+    {
         m_chart->updateChart(true);
         plot->render(&image);
     }
@@ -98,7 +100,8 @@ void bench_GenericChart::redraw()
 void bench_GenericChart::dataToString()
 {
     std::string text;
-    QBENCHMARK {
+    QBENCHMARK
+    {
         text = m_chart->dataToString(0);
     }
     qInfo("history text: %.1f MB", text.size() / 1e6);
@@ -107,7 +110,8 @@ void bench_GenericChart::dataToString()
 void bench_GenericChart::setDataFromString()
 {
     const std::string text = m_chart->dataToString(0);
-    QBENCHMARK {
+    QBENCHMARK
+    {
         QVERIFY(m_chart->setDataFromString(0, text, ';'));
     }
     QCOMPARE(m_chart->getData(0)->size(), Samples);

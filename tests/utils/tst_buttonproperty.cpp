@@ -34,8 +34,8 @@ struct Fixture
     ButtonManager manager;
     ButtonFactory factory;
     QtTreePropertyBrowser browser;
-    QtProperty *property = nullptr;  // owned by manager
-    QtBrowserItem *item = nullptr;   // owned by browser
+    QtProperty *property = nullptr; // owned by manager
+    QtBrowserItem *item = nullptr;  // owned by browser
 };
 
 } // namespace

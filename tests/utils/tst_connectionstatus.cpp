@@ -49,7 +49,8 @@ void tst_ConnectionStatus::sizeDoesNotJumpBetweenStates()
     const QSize disconnected = status.sizeHint();
     status.setConnected(true);
     QCOMPARE(status.sizeHint(), disconnected);
-    QVERIFY(disconnected.width() > status.fontMetrics().horizontalAdvance(QStringLiteral("Disconnected")));
+    QVERIFY(disconnected.width()
+            > status.fontMetrics().horizontalAdvance(QStringLiteral("Disconnected")));
 }
 
 QTEST_MAIN(tst_ConnectionStatus)

@@ -74,18 +74,21 @@ void tst_CsvExport::delimiterJoinsChoicesInFixedOrder_data()
     QTest::addColumn<QString>("expected");
 
     // tab, comma, semicolon, space, other, other text
-    QTest::newRow("nothing checked") << CsvDelimiterChoice{false, false, false, false, false, QStringLiteral("|")}
-                                     << QString();
-    QTest::newRow("semicolon only") << CsvDelimiterChoice{false, false, true, false, false, {}}
-                                    << QStringLiteral(";");
-    QTest::newRow("tab and comma") << CsvDelimiterChoice{true, true, false, false, false, {}}
-                                   << QStringLiteral("\t,");
-    QTest::newRow("space then other") << CsvDelimiterChoice{false, false, false, true, true, QStringLiteral("#")}
-                                      << QStringLiteral(" #");
-    QTest::newRow("all five") << CsvDelimiterChoice{true, true, true, true, true, QStringLiteral("||")}
+    QTest::newRow("nothing checked")
+        << CsvDelimiterChoice{false, false, false, false, false, QStringLiteral("|")} << QString();
+    QTest::newRow("semicolon only")
+        << CsvDelimiterChoice{false, false, true, false, false, {}} << QStringLiteral(";");
+    QTest::newRow("tab and comma")
+        << CsvDelimiterChoice{true, true, false, false, false, {}} << QStringLiteral("\t,");
+    QTest::newRow("space then other")
+        << CsvDelimiterChoice{false, false, false, true, true, QStringLiteral("#")}
+        << QStringLiteral(" #");
+    QTest::newRow("all five") << CsvDelimiterChoice{true, true, true,
+                                                    true, true, QStringLiteral("||")}
                               << QStringLiteral("\t,; ||");
     QTest::newRow("other text unchecked is ignored")
-        << CsvDelimiterChoice{false, true, false, false, false, QStringLiteral("|")} << QStringLiteral(",");
+        << CsvDelimiterChoice{false, true, false, false, false, QStringLiteral("|")}
+        << QStringLiteral(",");
     QTest::newRow("other text taken as Latin-1")
         << CsvDelimiterChoice{false, false, false, false, true, QStringLiteral("\u00a7\u20ac")}
         << QStringLiteral("\u00a7?");
@@ -105,12 +108,12 @@ void tst_CsvExport::linesCarryLocalTimeAndFixedValues_data()
     QTest::addColumn<QByteArray>("line");
 
     const double example = localMs(2026, 12, 4, 14, 3, 7, 250);
-    QTest::newRow("no decimals round") << example << 1234.5678 << 0
-                                       << QByteArray("04-12-2026 14:03:07.250;1235");
-    QTest::newRow("four decimals pad") << example << -0.5 << 4
-                                       << QByteArray("04-12-2026 14:03:07.250;-0.5000");
-    QTest::newRow("milliseconds padded") << localMs(2027, 1, 2, 3, 4, 5, 7) << 1.0 << 1
-                                         << QByteArray("02-01-2027 03:04:05.007;1.0");
+    QTest::newRow("no decimals round")
+        << example << 1234.5678 << 0 << QByteArray("04-12-2026 14:03:07.250;1235");
+    QTest::newRow("four decimals pad")
+        << example << -0.5 << 4 << QByteArray("04-12-2026 14:03:07.250;-0.5000");
+    QTest::newRow("milliseconds padded")
+        << localMs(2027, 1, 2, 3, 4, 5, 7) << 1.0 << 1 << QByteArray("02-01-2027 03:04:05.007;1.0");
     QTest::newRow("before 1970") << localMs(1969, 12, 31, 23, 59, 58, 999) << 3.0 << 0
                                  << QByteArray("31-12-1969 23:59:58.999;3");
 }
@@ -124,8 +127,9 @@ void tst_CsvExport::linesCarryLocalTimeAndFixedValues()
 
     ValueOverTime values;
     values.append(time, value, 0.0);
-    const QByteArray text = Utils::csvText({&values}, {QStringLiteral("Time"), QStringLiteral("Signal")},
-                                           QStringLiteral(";"), precision);
+    const QByteArray text
+        = Utils::csvText({&values}, {QStringLiteral("Time"), QStringLiteral("Signal")},
+                         QStringLiteral(";"), precision);
     QCOMPARE(text, QByteArray("Time;Signal\n") + line + '\n');
 }
 
@@ -164,12 +168,14 @@ void tst_CsvExport::previewShowsAtMostTenSamples()
     ExportDialog dialog(&list, &names);
     dialog.setPrecision(2);
 
-    const QString preview = dialog.findChild<QPlainTextEdit *>(QStringLiteral("previewEdit"))->toPlainText();
+    const QString preview
+        = dialog.findChild<QPlainTextEdit *>(QStringLiteral("previewEdit"))->toPlainText();
     const QStringList lines = preview.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), previewLines + 1);
     QCOMPARE(lines.first(), QStringLiteral("Time;Signal;Temperature"));
     QCOMPARE(lines.last(), QStringLiteral("04-12-2026 14:03:%1;%2.00;%3.00")
-                               .arg(QTime(14, 3, 7, 250).addMSecs(250 * (previewLines - 1))
+                               .arg(QTime(14, 3, 7, 250)
+                                        .addMSecs(250 * (previewLines - 1))
                                         .toString(QStringLiteral("ss.zzz")))
                                .arg(previewLines - 1)
                                .arg(50 + previewLines - 1));
@@ -221,7 +227,8 @@ void tst_CsvExport::dialogWritesEverySampleOnlyWhenAccepted()
     const ValueOverTime pressure = series(25, 1.0);
     const ValueOverTime temperature = series(25, 30.0);
     QList<const ValueOverTime *> list{&pressure, &temperature};
-    QList<QString> names{QStringLiteral("Time"), QStringLiteral("Signal"), QStringLiteral("Temperature")};
+    QList<QString> names{QStringLiteral("Time"), QStringLiteral("Signal"),
+                         QStringLiteral("Temperature")};
     const QString path = m_dir.filePath(QStringLiteral("%1.csv").arg(accept));
     ExportDialog dialog(&list, &names);
     dialog.setPrecision(2);
@@ -264,15 +271,17 @@ void tst_CsvExport::progressSeesEveryLineAndCanStop()
         reported << done;
         return total == 40000;
     };
-    const QByteArray text = Utils::csvText({&values}, {QStringLiteral("Time"), QStringLiteral("Signal")},
-                                           QStringLiteral(";"), 0, -1, record);
+    const QByteArray text
+        = Utils::csvText({&values}, {QStringLiteral("Time"), QStringLiteral("Signal")},
+                         QStringLiteral(";"), 0, -1, record);
     QCOMPARE(text.count('\n'), 40001);
     QCOMPARE(reported.first(), 0);
     QCOMPARE(reported.last(), 40000);
     QVERIFY(std::is_sorted(reported.cbegin(), reported.cend()));
 
     const auto stop = [](int done, int) { return done == 0; };
-    QVERIFY(Utils::csvText({&values}, {QStringLiteral("Time")}, QStringLiteral(";"), 0, -1, stop).isEmpty());
+    QVERIFY(Utils::csvText({&values}, {QStringLiteral("Time")}, QStringLiteral(";"), 0, -1, stop)
+                .isEmpty());
 }
 
 QTEST_MAIN(tst_CsvExport)

@@ -226,7 +226,8 @@ void tst_GenericChart::reductionKeepsColumnExtremesInOrder()
     }
 
     std::vector<QPointF> out;
-    Utils::Charts::reduceToColumns(times.data(), values.data(), 0, samples, 0.0, span, columns, out);
+    Utils::Charts::reduceToColumns(times.data(), values.data(), 0, samples, 0.0, span, columns,
+                                   out);
 
     QVERIFY(int(out.size()) <= std::min(samples, 4 * columns));
     for (size_t i = 1; i < out.size(); ++i)
@@ -245,11 +246,14 @@ void tst_GenericChart::reductionKeepsColumnExtremesInOrder()
             continue;
         const auto has = [&](double y) {
             return std::any_of(out.cbegin(), out.cend(), [&](const QPointF &p) {
-                return p.y() == y && int(p.x() / width) >= column - 1 && int(p.x() / width) <= column + 1;
+                return p.y() == y && int(p.x() / width) >= column - 1
+                       && int(p.x() / width) <= column + 1;
             });
         };
-        QVERIFY2(has(lowest[size_t(column)]), qPrintable(QStringLiteral("min of column %1").arg(column)));
-        QVERIFY2(has(highest[size_t(column)]), qPrintable(QStringLiteral("max of column %1").arg(column)));
+        QVERIFY2(has(lowest[size_t(column)]),
+                 qPrintable(QStringLiteral("min of column %1").arg(column)));
+        QVERIFY2(has(highest[size_t(column)]),
+                 qPrintable(QStringLiteral("max of column %1").arg(column)));
     }
     if (samples <= columns)
         QCOMPARE(int(out.size()), samples);
@@ -259,7 +263,8 @@ void tst_GenericChart::manyVisibleSamplesAreDrawnAsColumnExtremes()
 {
     Fixture fixture(1);
     fixture.chart.setTimelineScale(0.0, 60.0);
-    ValueOverTime history = evenHistory(300000, 60000.0, [](int i) { return std::sin(i / 1000.0); });
+    ValueOverTime history
+        = evenHistory(300000, 60000.0, [](int i) { return std::sin(i / 1000.0); });
     fixture.chart.setData(0, std::move(history));
     fixture.chart.updateChart(true);
 
@@ -321,8 +326,8 @@ void tst_GenericChart::panningStopsAtTheOffsets_data()
 
     QTest::newRow("dragging down stops above the maximum") << 1 << true << QwtInterval(50.0, 150.0);
     QTest::newRow("dragging up stops below the minimum") << -1 << true << QwtInterval(-25.0, 75.0);
-    QTest::newRow("without negatives dragging up stops at zero") << -1 << false
-                                                                 << QwtInterval(0.0, 100.0);
+    QTest::newRow("without negatives dragging up stops at zero")
+        << -1 << false << QwtInterval(0.0, 100.0);
 }
 
 void tst_GenericChart::panningStopsAtTheOffsets()
@@ -340,7 +345,8 @@ void tst_GenericChart::panningStopsAtTheOffsets()
 
     QWindow *window = fixture.window.windowHandle();
     const QRect canvas = fixture.canvas(0)->rect();
-    const QPoint from(canvas.center().x(), canvas.height() / 2 - direction * canvas.height() * 2 / 5);
+    const QPoint from(canvas.center().x(),
+                      canvas.height() / 2 - direction * canvas.height() * 2 / 5);
     const QPoint to = from + QPoint(0, direction * canvas.height() * 4 / 5);
     QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, fixture.inWindow(0, from));
     QTest::mouseMove(window, fixture.inWindow(0, (from + to) / 2));
@@ -446,14 +452,14 @@ void tst_GenericChart::axisTitlesComeFromTitleOrCustomLabels_data()
     QTest::addColumn<QString>("left");
     QTest::addColumn<QString>("right");
 
-    QTest::newRow("title on the axis") << true << false << false << QStringLiteral("Pressure (bar)")
-                                       << QString();
+    QTest::newRow("title on the axis")
+        << true << false << false << QStringLiteral("Pressure (bar)") << QString();
     QTest::newRow("title above only") << false << false << false << QString() << QString();
     QTest::newRow("custom labels replace the title")
         << true << true << true << QStringLiteral("Left caption") << QStringLiteral("Current (mA)");
-    QTest::newRow("custom right label alone") << true << false << true
-                                              << QStringLiteral("Pressure (bar)")
-                                              << QStringLiteral("Current (mA)");
+    QTest::newRow("custom right label alone")
+        << true << false << true << QStringLiteral("Pressure (bar)")
+        << QStringLiteral("Current (mA)");
 }
 
 void tst_GenericChart::axisTitlesComeFromTitleOrCustomLabels()
@@ -469,7 +475,8 @@ void tst_GenericChart::axisTitlesComeFromTitleOrCustomLabels()
     chart.setCustomLabelsVisible(0, customLeft, customRight);
     QTEST(chart.poPlot(0)->axisTitle(QwtPlot::yLeft).text(), "left");
     QTEST(chart.poPlot(0)->axisTitle(QwtPlot::yRight).text(), "right");
-    QCOMPARE(chart.poPlot(0)->title().text(), onAxis ? QString() : QStringLiteral("Pressure (bar)"));
+    QCOMPARE(chart.poPlot(0)->title().text(),
+             onAxis ? QString() : QStringLiteral("Pressure (bar)"));
 }
 
 void tst_GenericChart::valueLabelShowsTheLastShownValue()
@@ -525,8 +532,8 @@ void tst_GenericChart::noiseBandAndBaselineFollowTheirSettings()
 {
     Fixture fixture(1);
     QwtPlot *plot = fixture.chart.poPlot(0);
-    const auto *band = static_cast<const QwtPlotZoneItem *>(
-        plot->itemList(QwtPlotItem::Rtti_PlotZone).first());
+    const auto *band
+        = static_cast<const QwtPlotZoneItem *>(plot->itemList(QwtPlotItem::Rtti_PlotZone).first());
     fixture.chart.vAppendData(0, 2.5, true, 0.0, true, 2.0, 3.0);
     QVERIFY(band->isVisible());
     QCOMPARE(band->interval(), QwtInterval(2.0, 3.0));

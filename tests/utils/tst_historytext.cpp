@@ -66,7 +66,9 @@ std::string packed(const std::string &count, const QByteArray &arrays)
 }
 
 // Times 1, 2; values 3, 4; analog 5, 6; all whole numbers.
-const QByteArray wholeNumbers = QByteArray::fromHex("000808" "001808" "002808");
+const QByteArray wholeNumbers = QByteArray::fromHex("000808"
+                                                    "001808"
+                                                    "002808");
 
 } // namespace
 
@@ -111,8 +113,8 @@ void tst_HistoryText::roundTripKeepsEveryBit_data()
         << Doubles{payloadNan, 0.0, quietNan};
     QTest::newRow("negative zero stays negative")
         << Doubles{-0.0, 0.0} << Doubles{-0.0, 0.0} << Doubles{0.0, -0.0};
-    QTest::newRow("equal time stamps") << Doubles{5.0, 5.0, 5.0} << Doubles{1.0, 2.0, 3.0}
-                                       << Doubles{0.1, 0.2, 0.3};
+    QTest::newRow("equal time stamps")
+        << Doubles{5.0, 5.0, 5.0} << Doubles{1.0, 2.0, 3.0} << Doubles{0.1, 0.2, 0.3};
     QTest::newRow("analog value changes for a value seen before")
         << Doubles{1.0, 2.0, 3.0, 4.0, 5.0} << Doubles{1.5, 2.5, 1.5, 2.5, 1.5}
         << Doubles{10.1, 20.2, 10.1, 21.3, 21.3};
@@ -161,7 +163,8 @@ void tst_HistoryText::roundTripKeepsEveryBit()
 void tst_HistoryText::otherSeparatorIsAccepted()
 {
     const ValueOverTime original = reference();
-    const std::string commaText = text("2", {1.0e12, 1.0e12 + 65.0}, {1.5, -2.25}, {4.0, 20.0}, ',');
+    const std::string commaText
+        = text("2", {1.0e12, 1.0e12 + 65.0}, {1.5, -2.25}, {4.0, 20.0}, ',');
     QMainWindow window;
     GenericChart chart(1, nullptr, &window);
     QVERIFY(chart.setDataFromString(0, commaText, ','));
@@ -213,18 +216,23 @@ void tst_HistoryText::malformedTextLeavesPlotUnchanged_data()
     row("packed: count smaller than the arrays", packed("1", wholeNumbers));
     row("packed: bytes after the arrays", packed("2", wholeNumbers + '\0'));
     row("packed: unknown scale", packed("2", QByteArray(wholeNumbers).replace(0, 1, "\x7f")));
-    row("packed: back reference with nothing before",
-        packed("2", QByteArray::fromHex("000808" "001808" "0002" "08")));
-    row("packed: back reference in the times",
-        packed("2", QByteArray::fromHex("000802" "001808" "002808")));
-    row("packed: raw bits cut short", packed("2", QByteArray::fromHex("000801" "0000")));
+    row("packed: back reference with nothing before", packed("2", QByteArray::fromHex("000808"
+                                                                                      "001808"
+                                                                                      "0002"
+                                                                                      "08")));
+    row("packed: back reference in the times", packed("2", QByteArray::fromHex("000802"
+                                                                               "001808"
+                                                                               "002808")));
+    row("packed: raw bits cut short", packed("2", QByteArray::fromHex("000801"
+                                                                      "0000")));
     row("packed: varint never ends", packed("1", QByteArray::fromHex("00ffffffffffffffffffffff")));
     row("packed: not compressed", "h2;2;" + wholeNumbers.toBase64().toStdString());
     std::string wrongSize = packed("2", wholeNumbers);
     QByteArray compressed = QByteArray::fromBase64(QByteArray::fromStdString(wrongSize.substr(5)));
     compressed[3] = char(compressed[3] + 1);
     row("packed: size header differs from the data", "h2;2;" + compressed.toBase64().toStdString());
-    row("packed: size header claims gigabytes", "h2;100000000;" + QByteArray::fromHex("7fffffff789c").toBase64().toStdString());
+    row("packed: size header claims gigabytes",
+        "h2;100000000;" + QByteArray::fromHex("7fffffff789c").toBase64().toStdString());
 }
 
 void tst_HistoryText::malformedTextLeavesPlotUnchanged()

@@ -58,7 +58,7 @@ struct Fixture
 
     QMainWindow window;
     GenericChart chart;
-    ThresholdWindowWidget *widget = nullptr;  // owned by the plot
+    ThresholdWindowWidget *widget = nullptr; // owned by the plot
 };
 
 using WidgetSetup = std::function<void(ThresholdWindowWidget *)>;
@@ -93,15 +93,19 @@ void tst_ThresholdWindowWidget::draggingAMarkEmitsItsIndexAndValue_data()
     const WidgetSetup noOverlap = [](ThresholdWindowWidget *w) { w->allowOverlapping(false); };
     QTest::newRow("lower mark up to 40") << none << 25.0 << 40.0 << 0 << QVariant();
     QTest::newRow("upper mark down to 60") << none << 75.0 << 60.0 << 1 << QVariant();
-    QTest::newRow("upper mark grabbed slightly off the line") << none << 74.2 << 90.0 << 1 << QVariant();
+    QTest::newRow("upper mark grabbed slightly off the line")
+        << none << 74.2 << 90.0 << 1 << QVariant();
     QTest::newRow("lower past upper stops") << noOverlap << 25.0 << 90.0 << 0 << QVariant(75.0);
     QTest::newRow("upper past lower stops") << noOverlap << 75.0 << 10.0 << 1 << QVariant(25.0);
     QTest::newRow("lower past upper with overlap")
-        << WidgetSetup([](ThresholdWindowWidget *w) { w->allowOverlapping(true); }) << 25.0 << 90.0 << 0 << QVariant();
-    QTest::newRow("read-only widget") << WidgetSetup([](ThresholdWindowWidget *w) { w->setReadOnly(true); }) << 25.0
-                                      << 45.0 << -1 << QVariant();
+        << WidgetSetup([](ThresholdWindowWidget *w) { w->allowOverlapping(true); }) << 25.0 << 90.0
+        << 0 << QVariant();
+    QTest::newRow("read-only widget")
+        << WidgetSetup([](ThresholdWindowWidget *w) { w->setReadOnly(true); }) << 25.0 << 45.0 << -1
+        << QVariant();
     QTest::newRow("lower mark disabled")
-        << WidgetSetup([](ThresholdWindowWidget *w) { w->enableLowerMark(false); }) << 25.0 << 45.0 << -1 << QVariant();
+        << WidgetSetup([](ThresholdWindowWidget *w) { w->enableLowerMark(false); }) << 25.0 << 45.0
+        << -1 << QVariant();
 }
 
 void tst_ThresholdWindowWidget::draggingAMarkEmitsItsIndexAndValue()

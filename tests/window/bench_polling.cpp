@@ -30,7 +30,7 @@ Q_LOGGING_CATEGORY(lcBench, "kr7d.bench")
 namespace {
 
 constexpr int cadenceMs = 30000;
-constexpr int samplesPerPlot = 1300000;   // about a day at the poll interval
+constexpr int samplesPerPlot = 1300000; // about a day at the poll interval
 constexpr int completions = 2000;
 
 double percentile(std::vector<double> values, double fraction)
@@ -80,7 +80,8 @@ void bench_Polling::initTestCase()
 {
     BravoSensorPlugin::Core::setPlatformSleepScale(0);
     m_sensor = BravoSensorPlugin::Core::buildSensorCatalogue().front();
-    QVERIFY(m_simulator.start({QStringLiteral("--sensor"), QString::fromStdString(m_sensor.name())}));
+    QVERIFY(
+        m_simulator.start({QStringLiteral("--sensor"), QString::fromStdString(m_sensor.name())}));
     const QString port = m_simulator.portPath();
 
     m_subWindow = std::make_unique<QMdiSubWindow>();
@@ -104,7 +105,7 @@ void bench_Polling::cadenceOnAPseudoTerminal()
     clock.start();
     std::vector<double> starts;
     std::vector<double> roundTrips;
-    std::vector<double> pauses;   // from a completion to the next request
+    std::vector<double> pauses; // from a completion to the next request
     double finishedAt = -1.0;
     unsigned int watched = 0;
     // After the window's own slot, which has just sent the poll.
@@ -116,13 +117,15 @@ void bench_Polling::cadenceOnAPseudoTerminal()
         if (finishedAt >= 0.0)
             pauses.push_back(starts.back() - finishedAt);
     });
-    connect(data().connection, &ExtensionSystem::CommunicationInterface::emitFinished, this, [&](unsigned int id) {
-        if (id != watched || starts.empty())
-            return;
-        finishedAt = clock.nsecsElapsed() / 1e6;
-        roundTrips.push_back(finishedAt - starts.back());
-    });
-    // Not QTest::qWait: it sleeps 10 ms between its rounds of events, which would hold the polls back.
+    connect(data().connection, &ExtensionSystem::CommunicationInterface::emitFinished, this,
+            [&](unsigned int id) {
+                if (id != watched || starts.empty())
+                    return;
+                finishedAt = clock.nsecsElapsed() / 1e6;
+                roundTrips.push_back(finishedAt - starts.back());
+            });
+    // Not QTest::qWait: it sleeps 10 ms between its rounds of events, which would hold the polls
+    // back.
     QEventLoop loop;
     QTimer::singleShot(cadenceMs, &loop, &QEventLoop::quit);
     loop.exec();
@@ -133,11 +136,13 @@ void bench_Polling::cadenceOnAPseudoTerminal()
     for (std::size_t poll = 1; poll < starts.size(); ++poll)
         intervals.push_back(starts[poll] - starts[poll - 1]);
     const double roundTrip = percentile(roundTrips, 0.5);
-    qCInfo(lcBench, "cadence over %.1f s: %zu polls; interval median %.2f ms, p95 %.2f ms; round trip median "
-                    "%.2f ms, p95 %.2f ms; pause median %.2f ms, p95 %.2f ms; goal: median interval <= %.2f ms",
-           cadenceMs / 1000.0, starts.size(), percentile(intervals, 0.5), percentile(intervals, 0.95), roundTrip,
-           percentile(roundTrips, 0.95), percentile(pauses, 0.5), percentile(pauses, 0.95),
-           1.05 * (65.0 + roundTrip));
+    qCInfo(
+        lcBench,
+        "cadence over %.1f s: %zu polls; interval median %.2f ms, p95 %.2f ms; round trip median "
+        "%.2f ms, p95 %.2f ms; pause median %.2f ms, p95 %.2f ms; goal: median interval <= %.2f ms",
+        cadenceMs / 1000.0, starts.size(), percentile(intervals, 0.5), percentile(intervals, 0.95),
+        roundTrip, percentile(roundTrips, 0.95), percentile(pauses, 0.5), percentile(pauses, 0.95),
+        1.05 * (65.0 + roundTrip));
 }
 
 void bench_Polling::completedPollWithFullPlots()
@@ -145,28 +150,35 @@ void bench_Polling::completedPollWithFullPlots()
     QTRY_COMPARE(data().pendingPollId, 0u);
     data().pollTimer.stop();
     // The answer is written into the pending list by hand: only the window's work is timed.
-    ScriptedConnection instant([](const QByteArray &query) -> std::optional<QByteArray> { return query; });
+    ScriptedConnection instant(
+        [](const QByteArray &query) -> std::optional<QByteArray> { return query; });
     instant.holdTransfers();
     data().connection = &instant;
     for (int plot = 0; plot < 2; ++plot)
         data().chart->setData(plot, dayOfSamples());
-    const std::string answer = BravoSensorPlugin::Core::buildFrame(0x22, QByteArray::fromHex("00ff380195")).toStdString();
+    const std::string answer
+        = BravoSensorPlugin::Core::buildFrame(0x22, QByteArray::fromHex("00ff380195"))
+              .toStdString();
 
     std::vector<double> costs;
     QElapsedTimer clock;
     for (int poll = 0; poll < completions; ++poll) {
-        QMetaObject::invokeMethod(m_object->sensorWindow(), "queryStatusData", Q_ARG(unsigned int, 0));
+        QMetaObject::invokeMethod(m_object->sensorWindow(), "queryStatusData",
+                                  Q_ARG(unsigned int, 0));
         const unsigned int id = data().pendingPollId;
-        ExtensionSystem::CommunicationInterface::DataFrameRecord &record = data().pendingPolls.at(id)->front();
+        ExtensionSystem::CommunicationInterface::DataFrameRecord &record
+            = data().pendingPolls.at(id)->front();
         record.answer = answer;
         record.status = 1;
         clock.start();
-        QMetaObject::invokeMethod(m_object->sensorWindow(), "queryStatusData", Q_ARG(unsigned int, id));
+        QMetaObject::invokeMethod(m_object->sensorWindow(), "queryStatusData",
+                                  Q_ARG(unsigned int, id));
         costs.push_back(clock.nsecsElapsed() / 1e6);
         data().pollTimer.stop();
     }
     QCOMPARE(data().chart->getData(0)->size(), samplesPerPlot + completions);
-    qCInfo(lcBench, "completed poll with %d samples per plot: median %.4f ms, p95 %.4f ms over %d polls",
+    qCInfo(lcBench,
+           "completed poll with %d samples per plot: median %.4f ms, p95 %.4f ms over %d polls",
            samplesPerPlot, percentile(costs, 0.5), percentile(costs, 0.95), completions);
     data().connection = nullptr;
 }

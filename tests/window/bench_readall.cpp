@@ -22,11 +22,14 @@ private slots:
 void bench_ReadAll::readAllWithRealPauses()
 {
     BravoSensorPlugin::Core::setPlatformSleepScale(1.0);
-    const ExtensionSystem::SensorBasic sensor = BravoSensorPlugin::Core::buildSensorCatalogue().front();
+    const ExtensionSystem::SensorBasic sensor
+        = BravoSensorPlugin::Core::buildSensorCatalogue().front();
     SensorWindow window(sensor);
-    std::unique_ptr<Kr7dSim::SimulatedConnection> master = simulatedMaster(QString::fromStdString(sensor.name()));
+    std::unique_ptr<Kr7dSim::SimulatedConnection> master
+        = simulatedMaster(QString::fromStdString(sensor.name()));
     window.windowData()->connection = master.get();
-    QBENCHMARK_ONCE {
+    QBENCHMARK_ONCE
+    {
         window.readAllParameters();
     }
     QVERIFY(!master->queryLog().isEmpty());

@@ -36,8 +36,9 @@ std::pair<Utils::ValueOverTime, Utils::ValueOverTime> simulatorDay(Kr7dSim::Mast
     for (int i = 0; i < Samples; ++i, now += IntervalMs) {
         const QByteArray answer = master.respond(poll).value_or(QByteArray());
         const ProcessData decoded = decodeProcessData(QString::fromLatin1(answer.toHex()), divisor);
-        const double time = double(now + i % 3);   // the poll's own jitter
-        pressure.append(time, decoded.pressure, analogOutputValue(decoded.pressure, point0, point10, 0));
+        const double time = double(now + i % 3); // the poll's own jitter
+        pressure.append(time, decoded.pressure,
+                        analogOutputValue(decoded.pressure, point0, point10, 0));
         temperature.append(time, decoded.temperature,
                            analogOutputValue(decoded.temperature, point0, point10, 0));
     }
@@ -46,7 +47,8 @@ std::pair<Utils::ValueOverTime, Utils::ValueOverTime> simulatorDay(Kr7dSim::Mast
 
 } // namespace
 
-// Saving and opening a settings file that holds a day of the simulator's process data in both plots.
+// Saving and opening a settings file that holds a day of the simulator's process data in both
+// plots.
 class bench_SettingsFile : public QObject
 {
     Q_OBJECT
@@ -58,7 +60,8 @@ private slots:
 void bench_SettingsFile::saveAndOpenADayOfHistory()
 {
     const ExtensionSystem::SensorBasic sensor = buildSensorCatalogue().front();
-    std::unique_ptr<Kr7dSim::SimulatedConnection> master = simulatedMaster(QString::fromStdString(sensor.name()));
+    std::unique_ptr<Kr7dSim::SimulatedConnection> master
+        = simulatedMaster(QString::fromStdString(sensor.name()));
     auto day = simulatorDay(master->simulator());
     SensorWindow window(sensor);
     Utils::Charts::GenericChart *chart = window.windowData()->chart;

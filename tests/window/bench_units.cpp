@@ -13,7 +13,8 @@ using BravoSensorPlugin::Core::SensorWindow;
 namespace {
 
 // Median wall time of `runs` calls, in milliseconds; `after` runs untimed after each call.
-double medianMs(int runs, const std::function<void()> &call, const std::function<void()> &after = {})
+double medianMs(int runs, const std::function<void()> &call,
+                const std::function<void()> &after = {})
 {
     std::vector<double> times;
     for (int run = 0; run < runs; ++run) {
@@ -46,14 +47,16 @@ void bench_Units::applyUnitsAndOutputs()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     // The outputs combo's slot runs the whole derivation and nothing else.
-    const double median = medianMs(201, [&] { QMetaObject::invokeMethod(&window, "slotCurrentOutputChanged",
-                                                                        Q_ARG(int, 0)); });
+    const double median = medianMs(201, [&] {
+        QMetaObject::invokeMethod(&window, "slotCurrentOutputChanged", Q_ARG(int, 0));
+    });
     qInfo("applyUnitsAndOutputs: median %.3f ms over 201 runs", median);
 }
 
 void bench_Units::openSensorWindow()
 {
-    const ExtensionSystem::SensorBasic sensor = BravoSensorPlugin::Core::buildSensorCatalogue().front();
+    const ExtensionSystem::SensorBasic sensor
+        = BravoSensorPlugin::Core::buildSensorCatalogue().front();
     std::unique_ptr<SensorWindow> window;
     const double median = medianMs(
         21, [&] { window = std::make_unique<SensorWindow>(sensor); }, [&] { window.reset(); });

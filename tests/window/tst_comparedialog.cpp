@@ -16,7 +16,8 @@ QStringList leaves(const QTreeWidgetItem *item, const QString &path = QString())
     for (int i = 0; i < item->childCount(); ++i) {
         const QTreeWidgetItem *child = item->child(i);
         if (child->childCount() == 0)
-            found << path + child->text(0) + QLatin1Char('=') + child->text(1) + QLatin1Char('|') + child->text(2);
+            found << path + child->text(0) + QLatin1Char('=') + child->text(1) + QLatin1Char('|')
+                         + child->text(2);
         else
             found << leaves(child, path + child->text(0) + QLatin1Char('/'));
     }
@@ -46,8 +47,8 @@ void tst_CompareDialog::differencesAreGroupedLikeTheTree()
     QCOMPARE(tree->topLevelItemCount(), 2);
     QCOMPARE(leaves(tree->invisibleRootItem()),
              QStringList({"Output A1/Pressure/Set point=2.50 bar|5.00 bar",
-                          "Output A1/Pressure/Reset point=1.00 bar|2.00 bar", "Output A1/Logic=NC|NO",
-                          "Display/Unit=psi|bar"}));
+                          "Output A1/Pressure/Reset point=1.00 bar|2.00 bar",
+                          "Output A1/Logic=NC|NO", "Display/Unit=psi|bar"}));
 }
 
 void tst_CompareDialog::noDifferencesIsSaid()
@@ -57,7 +58,8 @@ void tst_CompareDialog::noDifferencesIsSaid()
     QStringList texts;
     for (const QLabel *label : dialog.findChildren<QLabel *>())
         texts << label->text();
-    QVERIFY2(texts.contains(QStringLiteral("No differences")), qPrintable(texts.join(QLatin1Char(','))));
+    QVERIFY2(texts.contains(QStringLiteral("No differences")),
+             qPrintable(texts.join(QLatin1Char(','))));
 }
 
 QTEST_MAIN(tst_CompareDialog)

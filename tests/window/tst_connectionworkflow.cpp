@@ -26,13 +26,13 @@ using BravoSensorPlugin::Core::SensorWindowData;
 namespace {
 
 const QString simulatedPort = QStringLiteral("SIM-TEST");
-const int simulatedPortIndex = 3;   // "Offline", separator, "COM9", then the simulated port
+const int simulatedPortIndex = 3; // "Offline", separator, "COM9", then the simulated port
 
-const QString mismatchBox = QStringLiteral(
-    "Connecting to sensor...|The connected sensor does not match currently selected sensor, please try again with "
-    "the proper sensor");
-const QString silentSensorBox
-    = QStringLiteral("Connecting to sensor|The sensor did not respond, please make sure it is properly connected.");
+const QString mismatchBox = QStringLiteral("Connecting to sensor...|The connected sensor does not "
+                                           "match currently selected sensor, please try again with "
+                                           "the proper sensor");
+const QString silentSensorBox = QStringLiteral(
+    "Connecting to sensor|The sensor did not respond, please make sure it is properly connected.");
 
 const QByteArray identitySetup = QByteArray::fromHex("0473110903");
 const QByteArray probe = QByteArray::fromHex("03511201");
@@ -75,7 +75,7 @@ private:
 
     ExtensionSystem::SensorBasic m_sensor;
     std::unique_ptr<WindowSession> m_session;
-    QPointer<Kr7dSim::SimulatedConnection> m_master;   // owned by the connection registry
+    QPointer<Kr7dSim::SimulatedConnection> m_master; // owned by the connection registry
     QString m_productId;
     Kr7dSim::FaultSettings m_faults;
 };
@@ -85,11 +85,12 @@ void tst_ConnectionWorkflow::initTestCase()
     BravoSensorPlugin::Core::setPlatformSleepScale(0);
     m_sensor = BravoSensorPlugin::Core::buildSensorCatalogue().front();
     ExtensionSystem::ConnectionRegistry::instance().setFactory(
-        [this](const ExtensionSystem::PortSettings &settings) -> std::unique_ptr<ExtensionSystem::CommunicationInterface> {
+        [this](const ExtensionSystem::PortSettings &settings)
+            -> std::unique_ptr<ExtensionSystem::CommunicationInterface> {
             if (settings.portName != simulatedPort)
                 return nullptr;
-            std::unique_ptr<Kr7dSim::SimulatedConnection> master
-                = simulatedMaster(QString::fromStdString(m_sensor.name()), m_productId, settings.portName);
+            std::unique_ptr<Kr7dSim::SimulatedConnection> master = simulatedMaster(
+                QString::fromStdString(m_sensor.name()), m_productId, settings.portName);
             master->simulator().setFaults(m_faults);
             m_master = master.get();
             return master;
@@ -100,7 +101,8 @@ void tst_ConnectionWorkflow::init()
 {
     m_productId.clear();
     m_faults = {};
-    m_session = std::make_unique<WindowSession>(m_sensor, QStringList{QStringLiteral("COM9"), simulatedPort}, m_master);
+    m_session = std::make_unique<WindowSession>(
+        m_sensor, QStringList{QStringLiteral("COM9"), simulatedPort}, m_master);
     QCOMPARE(data().portCombo->itemText(simulatedPortIndex), simulatedPort);
 }
 
@@ -129,10 +131,12 @@ void tst_ConnectionWorkflow::connectSensorToPc()
 void tst_ConnectionWorkflow::leavingTheDialogsChangesNothing_data()
 {
     QTest::addColumn<QList<ModalHand::Answer>>("answers");
-    QTest::newRow("Cancel in the direction dialog") << QList<ModalHand::Answer>{ModalHand::push(QStringLiteral("cancel"))};
-    QTest::newRow("Escape in the direction dialog") << QList<ModalHand::Answer>{ModalHand::pressEscape()};
-    QTest::newRow("Cancel in the PC -> Sensor confirmation")
-        << QList<ModalHand::Answer>{ModalHand::push(QStringLiteral("pcToSensor")), ModalHand::click(QMessageBox::Cancel)};
+    QTest::newRow("Cancel in the direction dialog")
+        << QList<ModalHand::Answer>{ModalHand::push(QStringLiteral("cancel"))};
+    QTest::newRow("Escape in the direction dialog")
+        << QList<ModalHand::Answer>{ModalHand::pressEscape()};
+    QTest::newRow("Cancel in the PC -> Sensor confirmation") << QList<ModalHand::Answer>{
+        ModalHand::push(QStringLiteral("pcToSensor")), ModalHand::click(QMessageBox::Cancel)};
 }
 
 void tst_ConnectionWorkflow::leavingTheDialogsChangesNothing()
@@ -187,12 +191,16 @@ void tst_ConnectionWorkflow::pcToSensorWritesThenReadsBack()
     QVERIFY(indicatorOn());
     QCOMPARE(m_master->simulator().parameter(QStringLiteral("OnDelay1")), QVariant(1500));
     const QList<QByteArray> log = m_master->queryLog();
-    const auto isWrite = [](const QByteArray &frame) { return frame.size() > 2 && frame.at(2) == 0x24; };
-    const auto isRead = [](const QByteArray &frame) { return frame.size() > 2 && frame.at(2) == 0x26; };
+    const auto isWrite
+        = [](const QByteArray &frame) { return frame.size() > 2 && frame.at(2) == 0x24; };
+    const auto isRead
+        = [](const QByteArray &frame) { return frame.size() > 2 && frame.at(2) == 0x26; };
     const auto lastWrite = std::find_if(log.crbegin(), log.crend(), isWrite);
     QVERIFY(lastWrite != log.crend());
-    // Every parameter is read back after the last write (the product id read of the identity aside).
-    QCOMPARE(int(std::count_if(log.crbegin(), lastWrite, isRead)), window().parameterAddresses.size());
+    // Every parameter is read back after the last write (the product id read of the identity
+    // aside).
+    QCOMPARE(int(std::count_if(log.crbegin(), lastWrite, isRead)),
+             window().parameterAddresses.size());
     QCOMPARE(data().intManager->value(property("OnDelay1")), 1500);
     QVERIFY(window().editForwarding);
     QCOMPARE(data().progressBar->maximum(), 470);
@@ -223,7 +231,8 @@ void tst_ConnectionWorkflow::foreignSensorFailsAfterTenIdentityChecks()
     QVERIFY(!window().sensorConnected);
     QVERIFY(!indicatorOn());
     QCOMPARE(data().portCombo->currentIndex(), 0);
-    QCOMPARE(window().windowTitle(), QString::fromStdString(m_sensor.name()) + QStringLiteral(" (Offline)"));
+    QCOMPARE(window().windowTitle(),
+             QString::fromStdString(m_sensor.name()) + QStringLiteral(" (Offline)"));
     QCOMPARE(selections.last().first().toString(), QString());
     QTRY_VERIFY(!m_master);
 }
@@ -244,7 +253,8 @@ void tst_ConnectionWorkflow::silentMasterFailsAfterFiveProbes()
 void tst_ConnectionWorkflow::withoutConnectionObjectTheAttemptFailsSilently()
 {
     bool connected = true;
-    QVERIFY(QMetaObject::invokeMethod(&window(), "bConnectToSensor", Q_RETURN_ARG(bool, connected)));
+    QVERIFY(
+        QMetaObject::invokeMethod(&window(), "bConnectToSensor", Q_RETURN_ARG(bool, connected)));
     QVERIFY(!connected);
     QVERIFY(m_session->hand.boxesSeen().isEmpty());
 }

@@ -25,7 +25,8 @@ namespace {
 // 4 December 2026 14:03:07.250 local time and 250 ms later.
 Utils::ValueOverTime twoSamples(double first, double second)
 {
-    const double start = double(QDateTime(QDate(2026, 12, 4), QTime(14, 3, 7, 250)).toMSecsSinceEpoch());
+    const double start
+        = double(QDateTime(QDate(2026, 12, 4), QTime(14, 3, 7, 250)).toMSecsSinceEpoch());
     Utils::ValueOverTime history;
     history.append(start, first, 0.0);
     history.append(start + 250.0, second, 0.0);
@@ -76,7 +77,8 @@ void tst_Export::init()
 
 void tst_Export::cleanup()
 {
-    QVERIFY2(m_hand->unexpected().isEmpty(), qPrintable(m_hand->unexpected().join(QLatin1Char('\n'))));
+    QVERIFY2(m_hand->unexpected().isEmpty(),
+             qPrintable(m_hand->unexpected().join(QLatin1Char('\n'))));
     m_window.reset();
     m_hand.reset();
 }
@@ -123,7 +125,8 @@ void tst_Export::clearHistoryOnlyWhenConfirmed()
 
     m_window->vClearHistory();
     QCOMPARE(m_hand->boxesSeen(),
-             QStringList{QStringLiteral("Clear chart history|Do you really want to clear chart history ?")});
+             QStringList{QStringLiteral(
+                 "Clear chart history|Do you really want to clear chart history ?")});
     QCOMPARE(data().chart->getData(0)->size(), samplesLeft);
     QCOMPARE(data().chart->getData(1)->size(), samplesLeft);
     QCOMPARE(m_window->form()->chartToolbar->isEnabled(), samplesLeft > 0);
@@ -144,7 +147,8 @@ void tst_Export::factoryReset()
     QFETCH(bool, connected);
     QFETCH(QMessageBox::StandardButton, answer);
     QFETCH(bool, reset);
-    std::unique_ptr<Kr7dSim::SimulatedConnection> master = simulatedMaster(QString::fromStdString(m_sensor.name()));
+    std::unique_ptr<Kr7dSim::SimulatedConnection> master
+        = simulatedMaster(QString::fromStdString(m_sensor.name()));
     master->simulator().setParameter(QStringLiteral("OnDelay1"), 1500);
     data().connection = master.get();
     m_window->sensorConnected = connected;

@@ -24,11 +24,11 @@ namespace {
 const QString faultyPort = QStringLiteral("SIM-FAULTS");
 const int faultyPortIndex = 2;
 
-const QString mismatchBox = QStringLiteral(
-    "Connecting to sensor...|The connected sensor does not match currently selected sensor, please try again with "
-    "the proper sensor");
-const QString silentSensorBox
-    = QStringLiteral("Connecting to sensor|The sensor did not respond, please make sure it is properly connected.");
+const QString mismatchBox = QStringLiteral("Connecting to sensor...|The connected sensor does not "
+                                           "match currently selected sensor, please try again with "
+                                           "the proper sensor");
+const QString silentSensorBox = QStringLiteral(
+    "Connecting to sensor|The sensor did not respond, please make sure it is properly connected.");
 
 enum class Phase { Connecting, ReadAll, WriteAll };
 enum class Outcome { Connected, Offline };
@@ -37,7 +37,8 @@ enum class Outcome { Connected, Offline };
 QMap<QString, QString> valuesOf(SensorWindow &window)
 {
     QMap<QString, QString> values;
-    const QList<QtProperty *> properties = window.allSubProperties(window.windowData()->rootProperty);
+    const QList<QtProperty *> properties
+        = window.allSubProperties(window.windowData()->rootProperty);
     for (QtProperty *property : properties)
         values.insert(property->propertyId(), property->valueText());
     return values;
@@ -74,7 +75,7 @@ private:
     std::unique_ptr<QMdiSubWindow> m_subWindow;
     std::unique_ptr<SensorInterface> m_object;
     std::unique_ptr<ModalHand> m_hand;
-    QPointer<Kr7dSim::SimulatedConnection> m_master;   // owned by the connection registry
+    QPointer<Kr7dSim::SimulatedConnection> m_master; // owned by the connection registry
     std::optional<Kr7dSim::FaultSettings> m_faultsAtConnect;
     // What a read gives with every answer, and with none.
     QMap<QString, QString> m_sensorValues;
@@ -86,10 +87,12 @@ void tst_FaultMatrix::initTestCase()
     BravoSensorPlugin::Core::setPlatformSleepScale(0.01);
     m_sensor = BravoSensorPlugin::Core::buildSensorCatalogue().front();
     ExtensionSystem::ConnectionRegistry::instance().setFactory(
-        [this](const ExtensionSystem::PortSettings &settings) -> std::unique_ptr<ExtensionSystem::CommunicationInterface> {
+        [this](const ExtensionSystem::PortSettings &settings)
+            -> std::unique_ptr<ExtensionSystem::CommunicationInterface> {
             if (settings.portName != faultyPort)
                 return nullptr;
-            auto master = simulatedMaster(QString::fromStdString(m_sensor.name()), QString(), settings.portName);
+            auto master = simulatedMaster(QString::fromStdString(m_sensor.name()), QString(),
+                                          settings.portName);
             // Time is counted in requests, so that the master unplugs at a chosen frame.
             Kr7dSim::MasterSimulator *simulator = &master->simulator();
             simulator->setClock([simulator] { return qint64(simulator->counters().requestsSeen); });
@@ -150,21 +153,26 @@ void tst_FaultMatrix::everyFaultEndsConnectedOrOffline_data()
     QTest::addColumn<Outcome>("outcome");
     QTest::addColumn<QString>("message");
 
-    const auto fault = [](int dropEvery, int corruptEvery, int latencyMs, qint64 unplugAfterRequests) {
-        Kr7dSim::FaultSettings faults;
-        faults.dropEvery = dropEvery;
-        faults.corruptEvery = corruptEvery;
-        faults.latencyMs = latencyMs;
-        faults.unplugAfterMs = unplugAfterRequests;
-        return faults;
-    };
+    const auto fault
+        = [](int dropEvery, int corruptEvery, int latencyMs, qint64 unplugAfterRequests) {
+              Kr7dSim::FaultSettings faults;
+              faults.dropEvery = dropEvery;
+              faults.corruptEvery = corruptEvery;
+              faults.latencyMs = latencyMs;
+              faults.unplugAfterMs = unplugAfterRequests;
+              return faults;
+          };
     // Answers later than the 2000 ms of a record are lost.
     const Kr7dSim::FaultSettings drop = fault(5, 0, 0, -1), corrupt = fault(0, 5, 0, -1),
                                  late = fault(0, 0, 2500, -1), unplugAtOnce = fault(0, 0, 0, 0);
-    QTest::newRow("connecting, drop") << Phase::Connecting << drop << Outcome::Connected << QString();
-    QTest::newRow("connecting, corrupt") << Phase::Connecting << corrupt << Outcome::Connected << QString();
-    QTest::newRow("connecting, late") << Phase::Connecting << late << Outcome::Offline << mismatchBox;
-    QTest::newRow("connecting, unplug at once") << Phase::Connecting << unplugAtOnce << Outcome::Offline << mismatchBox;
+    QTest::newRow("connecting, drop")
+        << Phase::Connecting << drop << Outcome::Connected << QString();
+    QTest::newRow("connecting, corrupt")
+        << Phase::Connecting << corrupt << Outcome::Connected << QString();
+    QTest::newRow("connecting, late")
+        << Phase::Connecting << late << Outcome::Offline << mismatchBox;
+    QTest::newRow("connecting, unplug at once")
+        << Phase::Connecting << unplugAtOnce << Outcome::Offline << mismatchBox;
     QTest::newRow("connecting, unplug in the identity check")
         << Phase::Connecting << fault(0, 0, 0, 4) << Outcome::Offline << mismatchBox;
     QTest::newRow("connecting, unplug in the read after it")
@@ -174,9 +182,12 @@ void tst_FaultMatrix::everyFaultEndsConnectedOrOffline_data()
         QTest::addRow("%s, drop", name) << phase << drop << Outcome::Connected << QString();
         QTest::addRow("%s, corrupt", name) << phase << corrupt << Outcome::Connected << QString();
         QTest::addRow("%s, late", name) << phase << late << Outcome::Offline << silentSensorBox;
-        QTest::addRow("%s, unplug at once", name) << phase << unplugAtOnce << Outcome::Offline << silentSensorBox;
-        QTest::addRow("%s, unplug early", name) << phase << fault(0, 0, 0, 10) << Outcome::Offline << silentSensorBox;
-        QTest::addRow("%s, unplug midway", name) << phase << fault(0, 0, 0, 60) << Outcome::Offline << silentSensorBox;
+        QTest::addRow("%s, unplug at once", name)
+            << phase << unplugAtOnce << Outcome::Offline << silentSensorBox;
+        QTest::addRow("%s, unplug early", name)
+            << phase << fault(0, 0, 0, 10) << Outcome::Offline << silentSensorBox;
+        QTest::addRow("%s, unplug midway", name)
+            << phase << fault(0, 0, 0, 60) << Outcome::Offline << silentSensorBox;
     }
 }
 
@@ -208,7 +219,8 @@ void tst_FaultMatrix::everyFaultEndsConnectedOrOffline()
         // Live polling goes on between the sequence's frames and may find the silence first.
         if (message == silentSensorBox)
             m_hand->expect(ModalHand::click(QMessageBox::Ok));
-        QAction *action = phase == Phase::ReadAll ? window().form()->actionRead : window().form()->actionWriting;
+        QAction *action = phase == Phase::ReadAll ? window().form()->actionRead
+                                                  : window().form()->actionWriting;
         action->trigger();
     }
     // The watchdog's period passes: a sensor that no longer answers is found out.
@@ -218,7 +230,8 @@ void tst_FaultMatrix::everyFaultEndsConnectedOrOffline()
         QVERIFY(QMetaObject::invokeMethod(&window(), "slotContinousDataTimeout"));
     }
     count();
-    // Each unanswered record waits out its time-out (2000 ms, scaled to 20 ms), answered ones far less.
+    // Each unanswered record waits out its time-out (2000 ms, scaled to 20 ms), answered ones far
+    // less.
     const qint64 idleAfter = clock.elapsed();
     QVERIFY(m_hand->allAnswered());
     QVERIFY2(idleAfter < 2000 + 25 * qint64(frames),
@@ -237,7 +250,8 @@ void tst_FaultMatrix::everyFaultEndsConnectedOrOffline()
         if (phase == Phase::WriteAll)
             QCOMPARE(value.value(), before.value(id));
         else
-            QVERIFY2(value.value() == m_sensorValues.value(id) || value.value() == m_unansweredValues.value(id),
+            QVERIFY2(value.value() == m_sensorValues.value(id)
+                         || value.value() == m_unansweredValues.value(id),
                      qPrintable(id + QLatin1String(": ") + value.value()));
     }
 }

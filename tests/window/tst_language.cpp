@@ -49,7 +49,7 @@ private:
     std::unique_ptr<TGauge::LanguageSwitcher> m_switcher;
     std::unique_ptr<SensorWindow> m_window;
     std::unique_ptr<ScriptedConnection> m_master;
-    QMap<QString, QString> m_german;   // property ids and text names -> text before the switch
+    QMap<QString, QString> m_german; // property ids and text names -> text before the switch
 };
 
 void tst_Language::switchTo(const char *code)
@@ -76,18 +76,21 @@ QString tst_Language::text(const QString &what)
 void tst_Language::initTestCase()
 {
     BravoSensorPlugin::Core::setPlatformSleepScale(0);
-    m_switcher = std::make_unique<TGauge::LanguageSwitcher>(TGauge::LanguageSwitcher::defaultDirectories());
+    m_switcher = std::make_unique<TGauge::LanguageSwitcher>(
+        TGauge::LanguageSwitcher::defaultDirectories());
     switchTo("de");
-    m_window = std::make_unique<SensorWindow>(BravoSensorPlugin::Core::buildSensorCatalogue().front());
+    m_window
+        = std::make_unique<SensorWindow>(BravoSensorPlugin::Core::buildSensorCatalogue().front());
     for (QtProperty *node : m_window->allSubProperties(data().rootProperty))
         m_german.insert(node->propertyId(), node->propertyName());
-    for (const char *what : {"browser header", "connection lamp", "time axis", "button", "caption 0", "caption 4",
-                             "value 0", "value 2"})
+    for (const char *what : {"browser header", "connection lamp", "time axis", "button",
+                             "caption 0", "caption 4", "value 0", "value 2"})
         m_german.insert(QLatin1String(what), text(QLatin1String(what)));
 
     m_window->enableTreeDataHandling(false);
     data().enumManager->setValue(property("PinFunctionA1"), 0);
-    data().stringManager->setValue(property("ApplicationTag"), m_window->itemTexts.value("ApplicationTag").value(1));
+    data().stringManager->setValue(property("ApplicationTag"),
+                                   m_window->itemTexts.value("ApplicationTag").value(1));
     m_window->enableTreeDataHandling(true);
     // Text edits reach the write path too, so that the switch's new item text would show.
     m_window->enableStringManagerHandling(true);
@@ -109,24 +112,35 @@ void tst_Language::everyNodeKindIsRecaptioned_data()
 {
     QTest::addColumn<QString>("id");
     QTest::addColumn<QString>("english");
-    QTest::newRow("category") << "DisplaySettings" << "Units and filter";
-    QTest::newRow("enumerator") << "TemperatureSettings" << "Units";
-    QTest::newRow("int") << "OnDelay1" << "Switch-on delay A1 (ms)";
-    QTest::newRow("double") << "ThresholdsTemp1A1" << "Switch point SP1";
-    QTest::newRow("bool") << "RemoteSwitchingOutput" << "Remote switching state";
-    QTest::newRow("action") << "ZeroPointTEACHBUTTON" << "Zero-point calibration";
-    QTest::newRow("editable text") << "ApplicationTag" << "Application";
-    QTest::newRow("read-only text") << "VendorNameReadOnly" << "Vendor name";
-    QTest::newRow("hidden parameter") << "DeviceStatusReadOnly" << "Device status";
-    QTest::newRow("group captioned with its unit") << "SettingsPointsTemperatureA1"
-                                                   << QStringLiteral("Switching points Temperature  (\u00B0C)");
+    QTest::newRow("category") << "DisplaySettings"
+                              << "Units and filter";
+    QTest::newRow("enumerator") << "TemperatureSettings"
+                                << "Units";
+    QTest::newRow("int") << "OnDelay1"
+                         << "Switch-on delay A1 (ms)";
+    QTest::newRow("double") << "ThresholdsTemp1A1"
+                            << "Switch point SP1";
+    QTest::newRow("bool") << "RemoteSwitchingOutput"
+                          << "Remote switching state";
+    QTest::newRow("action") << "ZeroPointTEACHBUTTON"
+                            << "Zero-point calibration";
+    QTest::newRow("editable text") << "ApplicationTag"
+                                   << "Application";
+    QTest::newRow("read-only text") << "VendorNameReadOnly"
+                                    << "Vendor name";
+    QTest::newRow("hidden parameter") << "DeviceStatusReadOnly"
+                                      << "Device status";
+    QTest::newRow("group captioned with its unit")
+        << "SettingsPointsTemperatureA1"
+        << QStringLiteral("Switching points Temperature  (\u00B0C)");
 }
 
 void tst_Language::everyNodeKindIsRecaptioned()
 {
     QFETCH(QString, id);
     QFETCH(QString, english);
-    const QString caption = m_window->findProperty(data().rootProperty, id.toLatin1())->propertyName();
+    const QString caption
+        = m_window->findProperty(data().rootProperty, id.toLatin1())->propertyName();
     QCOMPARE(caption, english);
     QVERIFY2(m_german.value(id) != english, qPrintable(m_german.value(id)));
 }
@@ -135,7 +149,8 @@ void tst_Language::choicesKeepTheirPlace()
 {
     QtProperty *function = property("PinFunctionA1");
     QCOMPARE(data().enumManager->value(function), 0);
-    QCOMPARE(data().enumManager->enumNames(function).value(0), QStringLiteral("Switching on temperature"));
+    QCOMPARE(data().enumManager->enumNames(function).value(0),
+             QStringLiteral("Switching on temperature"));
     QCOMPARE(data().stringManager->value(property("ApplicationTag")), QStringLiteral("Pneumatics"));
     QCOMPARE(m_window->itemTexts.value("ApplicationTag").value(1), QStringLiteral("Pneumatics"));
 }
@@ -144,14 +159,22 @@ void tst_Language::windowAndLibraryTextsFollow_data()
 {
     QTest::addColumn<QString>("what");
     QTest::addColumn<QString>("english");
-    QTest::newRow("property browser") << "browser header" << "Property";
-    QTest::newRow("connection lamp") << "connection lamp" << "Disconnected";
-    QTest::newRow("chart") << "time axis" << "Time";
-    QTest::newRow("button text") << "button" << "Teach";
-    QTest::newRow("process-data caption") << "caption 0" << "Output A1     ";
-    QTest::newRow("process-data caption of the pressure row") << "caption 4" << "Pressure     ";
-    QTest::newRow("output state") << "value 0" << "Off";
-    QTest::newRow("signal state") << "value 2" << "No";
+    QTest::newRow("property browser") << "browser header"
+                                      << "Property";
+    QTest::newRow("connection lamp") << "connection lamp"
+                                     << "Disconnected";
+    QTest::newRow("chart") << "time axis"
+                           << "Time";
+    QTest::newRow("button text") << "button"
+                                 << "Teach";
+    QTest::newRow("process-data caption") << "caption 0"
+                                          << "Output A1     ";
+    QTest::newRow("process-data caption of the pressure row") << "caption 4"
+                                                              << "Pressure     ";
+    QTest::newRow("output state") << "value 0"
+                                  << "Off";
+    QTest::newRow("signal state") << "value 2"
+                                  << "No";
 }
 
 void tst_Language::windowAndLibraryTextsFollow()

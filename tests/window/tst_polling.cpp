@@ -28,9 +28,9 @@ using BravoSensorPlugin::Core::SensorWindowData;
 namespace {
 
 const QString simulatedPort = QStringLiteral("SIM-POLL");
-const int simulatedPortIndex = 2;   // "Offline", separator, then the simulated port
-const QString silentSensorBox
-    = QStringLiteral("Connecting to sensor|The sensor did not respond, please make sure it is properly connected.");
+const int simulatedPortIndex = 2; // "Offline", separator, then the simulated port
+const QString silentSensorBox = QStringLiteral(
+    "Connecting to sensor|The sensor did not respond, please make sure it is properly connected.");
 const QString icons = QStringLiteral(":/newPrefix/icons/");
 
 // The last sample of a plot: value and analog value.
@@ -65,14 +65,17 @@ private:
     SensorWindow &window() { return *m_session->object().sensorWindow(); }
     SensorWindowData &data() { return *window().windowData(); }
     QString rowText(int row) { return data().processDataItems.at(row)->text(1); }
-    QString rowIcon(int row) { return data().processDataItems.at(row)->data(1, Qt::UserRole).toString(); }
+    QString rowIcon(int row)
+    {
+        return data().processDataItems.at(row)->data(1, Qt::UserRole).toString();
+    }
     int plotSize(int plot) { return data().chart->getData(plot)->size(); }
     // Connects sensor to PC as a user would and waits for the first answered poll.
     void connectAndPoll();
 
     ExtensionSystem::SensorBasic m_sensor;
     std::unique_ptr<WindowSession> m_session;
-    QPointer<Kr7dSim::SimulatedConnection> m_master;   // owned by the connection registry
+    QPointer<Kr7dSim::SimulatedConnection> m_master; // owned by the connection registry
 };
 
 void tst_Polling::initTestCase()
@@ -80,9 +83,10 @@ void tst_Polling::initTestCase()
     BravoSensorPlugin::Core::setPlatformSleepScale(0);
     m_sensor = BravoSensorPlugin::Core::buildSensorCatalogue().front();
     ExtensionSystem::ConnectionRegistry::instance().setFactory(
-        [this](const ExtensionSystem::PortSettings &settings) -> std::unique_ptr<ExtensionSystem::CommunicationInterface> {
-            std::unique_ptr<Kr7dSim::SimulatedConnection> master
-                = simulatedMaster(QString::fromStdString(m_sensor.name()), QString(), settings.portName);
+        [this](const ExtensionSystem::PortSettings &settings)
+            -> std::unique_ptr<ExtensionSystem::CommunicationInterface> {
+            std::unique_ptr<Kr7dSim::SimulatedConnection> master = simulatedMaster(
+                QString::fromStdString(m_sensor.name()), QString(), settings.portName);
             m_master = master.get();
             return master;
         });
@@ -118,24 +122,30 @@ void tst_Polling::answersReachPlotsAndRows_data()
     QTest::addColumn<double>("divisor");
     QTest::addColumn<int>("unitIndex");
     QTest::addColumn<int>("analogMode");
-    QTest::addColumn<double>("analogPoint10");   // point 0 is 0
+    QTest::addColumn<double>("analogPoint10"); // point 0 is 0
     QTest::addColumn<bool>("output2IsSwitching");
-    QTest::addColumn<QList<double>>("plotted");   // pressure, its analog value, temperature, its analog value
-    QTest::addColumn<QStringList>("texts");       // rows 0..4
-    QTest::addColumn<QStringList>("rowIcons");    // rows 0..2
+    QTest::addColumn<QList<double>>(
+        "plotted"); // pressure, its analog value, temperature, its analog value
+    QTest::addColumn<QStringList>("texts");    // rows 0..4
+    QTest::addColumn<QStringList>("rowIcons"); // rows 0..2
 
     QTest::newRow("bar, volts, A1 on, signal too low")
-        << "08402200ff380195" << 100.0 << 0 << 0 << 10.0 << true << QList<double>{-2.0, -2.0, 2.5, 2.5}
+        << "08402200ff380195" << 100.0 << 0 << 0 << 10.0 << true
+        << QList<double>{-2.0, -2.0, 2.5, 2.5}
         << QStringList{"On", "Off", "Signal too low", "  2.5", "  -2"}
-        << QStringList{icons + "led_state_2_1.svg", icons + "led_state_1_2.svg", icons + "!_galben_cerc_negru_mare.svg"};
+        << QStringList{icons + "led_state_2_1.svg", icons + "led_state_1_2.svg",
+                       icons + "!_galben_cerc_negru_mare.svg"};
     QTest::newRow("bar, milliamperes, all bits clear")
         << "03e8fff0" << 1000.0 << 0 << 1 << 10.0 << true << QList<double>{1.0, 5.6, 409.5, 659.2}
         << QStringList{"Off", "Off", "OK", "  409.5", "  1"}
-        << QStringList{icons + "led_state_1_1.svg", icons + "led_state_1_2.svg", icons + "Check_box_galben_Negru_mare.svg"};
+        << QStringList{icons + "led_state_1_1.svg", icons + "led_state_1_2.svg",
+                       icons + "Check_box_galben_Negru_mare.svg"};
     QTest::newRow("psi and Fahrenheit, A2 not switching")
-        << "ff380196" << 100.0 << 5 << 0 << 100.0 << false << QList<double>{-29.008, -2.9008, 36.5, 3.65}
+        << "ff380196" << 100.0 << 5 << 0 << 100.0 << false
+        << QList<double>{-29.008, -2.9008, 36.5, 3.65}
         << QStringList{"Off", " ", "Signal too low", "  36.5", "  -29.008"}
-        << QStringList{icons + "led_state_1_1.svg", icons + "led_state_0.svg", icons + "!_galben_cerc_negru_mare.svg"};
+        << QStringList{icons + "led_state_1_1.svg", icons + "led_state_0.svg",
+                       icons + "!_galben_cerc_negru_mare.svg"};
 }
 
 void tst_Polling::answersReachPlotsAndRows()
@@ -161,7 +171,8 @@ void tst_Polling::answersReachPlotsAndRows()
     window().vUpdateProcessData(answer);
     const QPair<double, double> pressure = lastSample(data().chart->getData(0));
     const QPair<double, double> temperature = lastSample(data().chart->getData(1));
-    const QList<double> samples{pressure.first, pressure.second, temperature.first, temperature.second};
+    const QList<double> samples{pressure.first, pressure.second, temperature.first,
+                                temperature.second};
     for (int value = 0; value < samples.size(); ++value)
         QCOMPARE(samples.at(value), plotted.at(value));
     for (int row = 0; row < texts.size(); ++row)
@@ -201,7 +212,8 @@ void tst_Polling::foreignCompletionLeavesThePendingPollAlone()
     QVERIFY(pending != 0);
     // A second start while one is in flight sends nothing.
     QVERIFY(QMetaObject::invokeMethod(&window(), "queryStatusData", Q_ARG(unsigned int, 0)));
-    QVERIFY(QMetaObject::invokeMethod(&window(), "queryStatusData", Q_ARG(unsigned int, pending + 1)));
+    QVERIFY(
+        QMetaObject::invokeMethod(&window(), "queryStatusData", Q_ARG(unsigned int, pending + 1)));
     QCOMPARE(data().pendingPollId, pending);
     QCOMPARE(int(data().pendingPolls.count(pending)), 1);
     QCOMPARE(m_master->iPendingTransfers(), 1);
@@ -237,7 +249,8 @@ void tst_Polling::silentSensorIsGivenUpAtTheThirdMiss()
 
     QTRY_VERIFY(!m_master);
     QTRY_VERIFY(m_session->hand.allAnswered());
-    QCOMPARE(m_session->hand.boxesSeen(), QStringList({QStringLiteral("connectionSwitchingDialog"), silentSensorBox}));
+    QCOMPARE(m_session->hand.boxesSeen(),
+             QStringList({QStringLiteral("connectionSwitchingDialog"), silentSensorBox}));
     const QByteArray poll = BravoSensorPlugin::Core::processDataFrame();
     QCOMPARE(m_session->logAtRelease, QList<QByteArray>({poll, poll, poll}));
     QCOMPARE(data().portCombo->currentIndex(), 0);

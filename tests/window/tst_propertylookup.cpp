@@ -23,15 +23,16 @@ private slots:
     void nullStartFindsNothing();
 
 private:
-    QtProperty *make(QtAbstractPropertyManager &manager, const char *name, const char *id, QtProperty *parent);
+    QtProperty *make(QtAbstractPropertyManager &manager, const char *name, const char *id,
+                     QtProperty *parent);
 
     std::unique_ptr<QtGroupPropertyManager> m_groups;
     std::unique_ptr<QtIntPropertyManager> m_ints;
     QMap<QString, QtProperty *> m_byName;
 };
 
-QtProperty *tst_PropertyLookup::make(QtAbstractPropertyManager &manager, const char *name, const char *id,
-                                     QtProperty *parent)
+QtProperty *tst_PropertyLookup::make(QtAbstractPropertyManager &manager, const char *name,
+                                     const char *id, QtProperty *parent)
 {
     QtProperty *property = manager.addProperty(QLatin1String(name));
     property->setPropertyId(QLatin1String(id));

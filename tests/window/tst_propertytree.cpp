@@ -76,7 +76,8 @@ private slots:
 
 private:
     // A window for the sensor, built from the description file at path.
-    static std::unique_ptr<SensorWindow> open(const QString &path, const char *sensorName = fixtureSensor);
+    static std::unique_ptr<SensorWindow> open(const QString &path,
+                                              const char *sensorName = fixtureSensor);
     static QtProperty *property(const SensorWindow &window, const char *id);
     static QString kindOf(const SensorWindow &window, const QtProperty *property);
     static QVariant valueOf(const SensorWindow &window, QtProperty *property);
@@ -90,7 +91,8 @@ std::unique_ptr<SensorWindow> tst_PropertyTree::open(const QString &path, const 
 {
     // The form's Read Thresholds action has no slot to reach; the window says so on every start.
     for (int line = 0; line < 3; ++line)
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^QObject::connect: ")));
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("^QObject::connect: ")));
     qputenv("KR7D_DESCRIPTION_FILE", path.toLocal8Bit());
     auto window = std::make_unique<SensorWindow>(ExtensionSystem::SensorBasic("", sensorName));
     qunsetenv("KR7D_DESCRIPTION_FILE");
@@ -106,9 +108,12 @@ QString tst_PropertyTree::kindOf(const SensorWindow &window, const QtProperty *p
 {
     const SensorWindowData &data = *window.data;
     const QMap<const QtAbstractPropertyManager *, QString> kinds{
-        {data.groupManager, QStringLiteral("group")},   {data.enumManager, QStringLiteral("enum")},
-        {data.intManager, QStringLiteral("int")},       {data.doubleManager, QStringLiteral("double")},
-        {data.boolManager, QStringLiteral("bool")},     {data.buttonManager, QStringLiteral("button")},
+        {data.groupManager, QStringLiteral("group")},
+        {data.enumManager, QStringLiteral("enum")},
+        {data.intManager, QStringLiteral("int")},
+        {data.doubleManager, QStringLiteral("double")},
+        {data.boolManager, QStringLiteral("bool")},
+        {data.buttonManager, QStringLiteral("button")},
         {data.stringManager, QStringLiteral("string")},
     };
     return kinds.value(property->propertyManager(), QStringLiteral("other"));
@@ -180,25 +185,30 @@ void tst_PropertyTree::eachNodeTypeGetsItsManagerAndValue_data()
     QTest::addColumn<QString>("address");
     const QVariant none;
     QTest::newRow("category") << QByteArray("General") << "group" << none << none << none << "";
-    QTest::newRow("enumerator") << QByteArray("Units") << "enum" << QVariant(2) << none << none << "40;0;6";
-    QTest::newRow("int") << QByteArray("Delay") << "int" << QVariant(7) << QVariant(-5) << QVariant(100) << "60;0;7";
-    QTest::newRow("double") << QByteArray("Level") << "double" << QVariant(7.0) << QVariant(-1.5) << QVariant(250.5)
-                            << "61;0;7";
-    QTest::newRow("double from a decimal default") << QByteArray("LevelFromDecimal") << "double" << QVariant(0.0)
-                                                   << QVariant(0.0) << QVariant(10.0) << "62;0;7";
-    QTest::newRow("bool from 1") << QByteArray("Lock") << "bool" << QVariant(true) << none << none << "63;0;6";
-    QTest::newRow("bool from the text true") << QByteArray("LockFromText") << "bool" << QVariant(false) << none
-                                             << none << "64;0;6";
-    QTest::newRow("action") << QByteArray("TeachTEACHBUTTON") << "button" << QVariant("Start") << none << none
-                            << "2;0;6";
-    QTest::newRow("action without caption") << QByteArray("ResetButton") << "button" << QVariant("action") << none
-                                            << none << "2;1;6";
-    QTest::newRow("read-only text") << QByteArray("VendorReadOnly") << "string" << QVariant("Bravo Sensors") << none
-                                    << none << "16;0;6";
-    QTest::newRow("editable text") << QByteArray("Tag") << "string" << QVariant("Hydraulics") << none << none
-                                   << "24;0;6";
-    QTest::newRow("address texts as written") << QByteArray("FalseWithBlank") << "int" << QVariant(0)
-                                              << QVariant(0) << QVariant(0) << " 83;0;7 ";
+    QTest::newRow("enumerator") << QByteArray("Units") << "enum" << QVariant(2) << none << none
+                                << "40;0;6";
+    QTest::newRow("int") << QByteArray("Delay") << "int" << QVariant(7) << QVariant(-5)
+                         << QVariant(100) << "60;0;7";
+    QTest::newRow("double") << QByteArray("Level") << "double" << QVariant(7.0) << QVariant(-1.5)
+                            << QVariant(250.5) << "61;0;7";
+    QTest::newRow("double from a decimal default")
+        << QByteArray("LevelFromDecimal") << "double" << QVariant(0.0) << QVariant(0.0)
+        << QVariant(10.0) << "62;0;7";
+    QTest::newRow("bool from 1") << QByteArray("Lock") << "bool" << QVariant(true) << none << none
+                                 << "63;0;6";
+    QTest::newRow("bool from the text true")
+        << QByteArray("LockFromText") << "bool" << QVariant(false) << none << none << "64;0;6";
+    QTest::newRow("action") << QByteArray("TeachTEACHBUTTON") << "button" << QVariant("Start")
+                            << none << none << "2;0;6";
+    QTest::newRow("action without caption")
+        << QByteArray("ResetButton") << "button" << QVariant("action") << none << none << "2;1;6";
+    QTest::newRow("read-only text") << QByteArray("VendorReadOnly") << "string"
+                                    << QVariant("Bravo Sensors") << none << none << "16;0;6";
+    QTest::newRow("editable text")
+        << QByteArray("Tag") << "string" << QVariant("Hydraulics") << none << none << "24;0;6";
+    QTest::newRow("address texts as written")
+        << QByteArray("FalseWithBlank") << "int" << QVariant(0) << QVariant(0) << QVariant(0)
+        << " 83;0;7 ";
 }
 
 void tst_PropertyTree::eachNodeTypeGetsItsManagerAndValue()
@@ -215,7 +225,8 @@ void tst_PropertyTree::eachNodeTypeGetsItsManagerAndValue()
     QCOMPARE(kindOf(*window, built), kind);
     QCOMPARE(valueOf(*window, built), value);
     QTEST(window->parameterAddresses.value(QString::fromLatin1(id)), "address");
-    QCOMPARE(window->parameterAddresses.contains(QString::fromLatin1(id)), kind != QLatin1String("group"));
+    QCOMPARE(window->parameterAddresses.contains(QString::fromLatin1(id)),
+             kind != QLatin1String("group"));
 
     const SensorWindowData &data = *window->data;
     if (kind == QLatin1String("int")) {
@@ -236,12 +247,14 @@ void tst_PropertyTree::captionsFollowTheHostLanguage_data()
     QTest::addColumn<QByteArray>("language");
     QTest::addColumn<QByteArray>("id");
     QTest::addColumn<QString>("caption");
-    QTest::addColumn<QStringList>("offers");   // enum names, text choices or the button text
-    QTest::newRow("de category") << QByteArray("de") << QByteArray("General") << "Allgemein" << QStringList();
-    QTest::newRow("en enumerator") << QByteArray("en") << QByteArray("Units") << "Units"
-                                   << QStringList{"bar", "psi", "kPa"};
+    QTest::addColumn<QStringList>("offers"); // enum names, text choices or the button text
+    QTest::newRow("de category") << QByteArray("de") << QByteArray("General") << "Allgemein"
+                                 << QStringList();
+    QTest::newRow("en enumerator")
+        << QByteArray("en") << QByteArray("Units") << "Units" << QStringList{"bar", "psi", "kPa"};
     QTest::newRow("de enumerator items fall back one by one")
-        << QByteArray("de") << QByteArray("Units") << "Einheiten" << QStringList{"Bar", "psi", "kPa"};
+        << QByteArray("de") << QByteArray("Units") << "Einheiten"
+        << QStringList{"Bar", "psi", "kPa"};
     QTest::newRow("de text choices") << QByteArray("de") << QByteArray("Tag") << "Anwendung"
                                      << QStringList{"Hydraulik", "Pneumatics"};
     QTest::newRow("de button") << QByteArray("de") << QByteArray("TeachTEACHBUTTON") << "Einlernen"
@@ -275,16 +288,21 @@ void tst_PropertyTree::enabledAndAttachedOnlyForExactTexts_data()
     QTest::addColumn<QByteArray>("id");
     QTest::addColumn<bool>("enabled");
     QTest::addColumn<bool>("shown");
-    QTest::addColumn<bool>("marked");   // status tip "readOnly"
-    QTest::addColumn<bool>("choices");  // has an entry in itemTexts
-    QTest::newRow("no readonly, no visible") << QByteArray("Delay") << true << true << false << false;
-    QTest::newRow("readonly false") << QByteArray("ThresholdsPressure1A1") << true << true << false << false;
-    QTest::newRow("category readonly true") << QByteArray("Rules") << false << true << false << false;
+    QTest::addColumn<bool>("marked");  // status tip "readOnly"
+    QTest::addColumn<bool>("choices"); // has an entry in itemTexts
+    QTest::newRow("no readonly, no visible")
+        << QByteArray("Delay") << true << true << false << false;
+    QTest::newRow("readonly false")
+        << QByteArray("ThresholdsPressure1A1") << true << true << false << false;
+    QTest::newRow("category readonly true")
+        << QByteArray("Rules") << false << true << false << false;
     QTest::newRow("readonly TRUE") << QByteArray("ReadOnlyTRUE") << false << true << false << false;
-    QTest::newRow("readonly false with a blank") << QByteArray("FalseWithBlank") << false << true << false << false;
-    QTest::newRow("visible true with a blank") << QByteArray("VisibleWithBlank") << true << false << false
-                                               << false;
-    QTest::newRow("read-only text") << QByteArray("VendorReadOnly") << false << true << true << false;
+    QTest::newRow("readonly false with a blank")
+        << QByteArray("FalseWithBlank") << false << true << false << false;
+    QTest::newRow("visible true with a blank")
+        << QByteArray("VisibleWithBlank") << true << false << false << false;
+    QTest::newRow("read-only text")
+        << QByteArray("VendorReadOnly") << false << true << true << false;
     QTest::newRow("text without readonly") << QByteArray("Note") << true << true << true << false;
     QTest::newRow("editable text") << QByteArray("Tag") << true << true << false << true;
 }
@@ -312,7 +330,8 @@ void tst_PropertyTree::hiddenPropertiesAreCompleteButNotShown()
     QtProperty *counter = property(*window, "Counter");
     QVERIFY(counter);
     QCOMPARE(window->parameterAddresses.value(QStringLiteral("Counter")), QStringLiteral("85;0;7"));
-    QCOMPARE(window->parameterAddresses.value(QStringLiteral("CounterLimit")), QStringLiteral("85;2;7"));
+    QCOMPARE(window->parameterAddresses.value(QStringLiteral("CounterLimit")),
+             QStringLiteral("85;2;7"));
     // Both children hang below it, the hidden one among them; none of the three is shown.
     QStringList children;
     for (QtProperty *child : counter->subProperties())
@@ -353,9 +372,10 @@ void tst_PropertyTree::nodesThatCannotBeBuiltLeaveNoTrace()
     const auto window = open(fixture("nodes.xml"));
     QVERIFY(!window->parameterAddresses.contains(id));
     const SensorWindowData &data = *window->data;
-    for (const QtAbstractPropertyManager *manager : std::initializer_list<const QtAbstractPropertyManager *>{
-             data.groupManager, data.enumManager, data.intManager, data.doubleManager, data.boolManager,
-             data.buttonManager, data.stringManager}) {
+    for (const QtAbstractPropertyManager *manager :
+         std::initializer_list<const QtAbstractPropertyManager *>{
+             data.groupManager, data.enumManager, data.intManager, data.doubleManager,
+             data.boolManager, data.buttonManager, data.stringManager}) {
         for (const QtProperty *candidate : manager->properties())
             QVERIFY2(candidate->propertyId() != id, qPrintable(candidate->propertyName()));
     }
@@ -379,8 +399,8 @@ void tst_PropertyTree::everythingHangsBelowTheRootInTheBrowser()
     QStringList underRules;
     for (const QtProperty *node : property(*window, "Rules")->subProperties())
         underRules << node->propertyId();
-    QCOMPARE(underRules,
-             QStringList({"ReadOnlyTRUE", "ReadOnlyYes", "FalseWithBlank", "VisibleWithBlank", "Counter", "Twin"}));
+    QCOMPARE(underRules, QStringList({"ReadOnlyTRUE", "ReadOnlyYes", "FalseWithBlank",
+                                      "VisibleWithBlank", "Counter", "Twin"}));
 }
 
 void tst_PropertyTree::unusableDescriptionLeavesAnEmptyWindowSilently_data()
@@ -414,14 +434,16 @@ void tst_PropertyTree::sensorRangeSetsThePressureProperties_data()
     QTest::addColumn<double>("maximum");
     QTest::addColumn<double>("divisor");
     QTest::addColumn<int>("decimals");
-    QTest::addColumn<double>("upperPoint");   // 1A1, 1A2
-    QTest::addColumn<double>("lowerPoint");   // 2A1, 2A2
-    QTest::newRow("scale 10, up to 250") << QByteArray("KR7D-T250") << -1.0 << 250.0 << 10.0 << 1 << 125.0 << 62.5;
-    QTest::newRow("scale 100, up to 16") << QByteArray("KR7D-T016") << -1.0 << 16.0 << 100.0 << 2 << 8.0 << 4.0;
-    QTest::newRow("no scale keeps the scale in force") << QByteArray("KR7D-NOSCALE") << 0.0 << 40.0 << 1000.0 << 3
-                                                       << 20.0 << 10.0;
-    QTest::newRow("unlisted sensor keeps the start values") << QByteArray("KR7D-X") << -1.0 << 10.0 << 1000.0 << 3
-                                                            << 5.0 << 2.5;
+    QTest::addColumn<double>("upperPoint"); // 1A1, 1A2
+    QTest::addColumn<double>("lowerPoint"); // 2A1, 2A2
+    QTest::newRow("scale 10, up to 250")
+        << QByteArray("KR7D-T250") << -1.0 << 250.0 << 10.0 << 1 << 125.0 << 62.5;
+    QTest::newRow("scale 100, up to 16")
+        << QByteArray("KR7D-T016") << -1.0 << 16.0 << 100.0 << 2 << 8.0 << 4.0;
+    QTest::newRow("no scale keeps the scale in force")
+        << QByteArray("KR7D-NOSCALE") << 0.0 << 40.0 << 1000.0 << 3 << 20.0 << 10.0;
+    QTest::newRow("unlisted sensor keeps the start values")
+        << QByteArray("KR7D-X") << -1.0 << 10.0 << 1000.0 << 3 << 5.0 << 2.5;
 }
 
 void tst_PropertyTree::sensorRangeSetsThePressureProperties()
@@ -438,9 +460,10 @@ void tst_PropertyTree::sensorRangeSetsThePressureProperties()
     QCOMPARE(data.pressureRangeMax, maximum);
     QTEST(data.pressureDivisor, "divisor");
 
-    const QMap<QByteArray, double> starts{{"ThresholdsPressure1A1", upperPoint}, {"ThresholdsPressure1A2", upperPoint},
-                                          {"ThresholdsPressure2A1", lowerPoint}, {"ThresholdsPressure2A2", lowerPoint},
-                                          {"analogPressure0V", minimum},         {"analogPressure10V", maximum}};
+    const QMap<QByteArray, double> starts{
+        {"ThresholdsPressure1A1", upperPoint}, {"ThresholdsPressure1A2", upperPoint},
+        {"ThresholdsPressure2A1", lowerPoint}, {"ThresholdsPressure2A2", lowerPoint},
+        {"analogPressure0V", minimum},         {"analogPressure10V", maximum}};
     for (auto start = starts.cbegin(); start != starts.cend(); ++start) {
         QtProperty *point = property(*window, start.key().constData());
         QVERIFY(point);
@@ -468,9 +491,11 @@ void tst_PropertyTree::variantRangeFollowsTheIdentification_data()
     QTest::addColumn<double>("divisor");
     QTest::addColumn<int>("decimals");
     QTest::newRow("seven characters") << "K7DT100" << 0.0 << 100.0 << 14 << 100.0 << 2;
-    QTest::newRow("longer text, code at its end") << "KR7D-T016" << -1.0 << 16.0 << 16 << 1000.0 << 3;
+    QTest::newRow("longer text, code at its end")
+        << "KR7D-T016" << -1.0 << 16.0 << 16 << 1000.0 << 3;
     QTest::newRow("unknown code") << "K7DT999" << -1.0 << 250.0 << 16 << 10.0 << 1;
-    QTest::newRow("scale that is no number keeps the scale") << "K7DTNOS" << 0.0 << 40.0 << 12 << 10.0 << 1;
+    QTest::newRow("scale that is no number keeps the scale")
+        << "K7DTNOS" << 0.0 << 40.0 << 12 << 10.0 << 1;
 }
 
 void tst_PropertyTree::variantRangeFollowsTheIdentification()
@@ -506,10 +531,12 @@ void tst_PropertyTree::valueSlotsHandTheEditOn_data()
     QTest::newRow("enumerator") << QByteArray("Units") << QVariant(1) << false << QVariant(1);
     QTest::newRow("double") << QByteArray("Level") << QVariant(12.5) << false << QVariant(12.5);
     QTest::newRow("bool") << QByteArray("Lock") << QVariant(false) << false << QVariant(false);
-    QTest::newRow("button click") << QByteArray("ResetButton") << QVariant() << false << QVariant(QString());
-    QTest::newRow("text once handling is on") << QByteArray("Tag") << QVariant("Pneumatics") << true
-                                              << QVariant("Pneumatics");
-    QTest::newRow("text stays unwritten") << QByteArray("Tag") << QVariant("Pneumatics") << false << QVariant();
+    QTest::newRow("button click") << QByteArray("ResetButton") << QVariant() << false
+                                  << QVariant(QString());
+    QTest::newRow("text once handling is on")
+        << QByteArray("Tag") << QVariant("Pneumatics") << true << QVariant("Pneumatics");
+    QTest::newRow("text stays unwritten")
+        << QByteArray("Tag") << QVariant("Pneumatics") << false << QVariant();
 }
 
 void tst_PropertyTree::valueSlotsHandTheEditOn()
@@ -524,11 +551,13 @@ void tst_PropertyTree::valueSlotsHandTheEditOn()
     edit(*window, id.constData(), value);
 
     QCOMPARE(window->pendingValue, pending);
-    QCOMPARE(window->pendingProperty, pending.isValid() ? property(*window, id.constData()) : nullptr);
+    QCOMPARE(window->pendingProperty,
+             pending.isValid() ? property(*window, id.constData()) : nullptr);
     QCOMPARE(window->sendTimer.isActive(), pending.isValid());
     // Each slot leaves value handling on again.
-    QVERIFY(!QObject::connect(window->data->intManager, SIGNAL(valueChanged(QtProperty *, int)), window.get(),
-                              SLOT(intValueChanged(QtProperty *, int)), Qt::UniqueConnection));
+    QVERIFY(!QObject::connect(window->data->intManager, SIGNAL(valueChanged(QtProperty *, int)),
+                              window.get(), SLOT(intValueChanged(QtProperty *, int)),
+                              Qt::UniqueConnection));
 }
 
 void tst_PropertyTree::buildValuesAndEditsWhileRetranslatingOrWithoutPropertyAreDropped()
@@ -541,7 +570,7 @@ void tst_PropertyTree::buildValuesAndEditsWhileRetranslatingOrWithoutPropertyAre
     edit(*window, "Delay", 3);
     window->retranslating = false;
     window->propertyValueEdited(nullptr, 3);
-    window->comboIndexChangedInt(1);   // nothing is pending yet
+    window->comboIndexChangedInt(1); // nothing is pending yet
 
     QVERIFY(!window->pendingProperty);
     QVERIFY(!window->pendingValue.isValid());
@@ -552,8 +581,8 @@ void tst_PropertyTree::editsWithinTheDelayWriteOnlyTheLast_data()
 {
     QTest::addColumn<QList<QByteArray>>("ids");
     QTest::addColumn<QVariantList>("values");
-    QTest::newRow("three edits of one property") << QList<QByteArray>{"Delay", "Delay", "Delay"}
-                                                 << QVariantList{1, 2, 3};
+    QTest::newRow("three edits of one property")
+        << QList<QByteArray>{"Delay", "Delay", "Delay"} << QVariantList{1, 2, 3};
     QTest::newRow("bool, then int") << QList<QByteArray>{"Lock", "Delay"} << QVariantList{false, 5};
 }
 
@@ -626,14 +655,18 @@ void tst_PropertyTree::processDataRows_data()
     QTest::addColumn<bool>("hidden");
     QTest::addColumn<QString>("value");
     QTest::addColumn<bool>("icon");
-    QTest::newRow("output A1") << 0 << "ProcessOutputA1" << "Output A1" << false << "Off" << true;
-    QTest::newRow("output A2") << 1 << "ProcessOutputA2" << "Output A2" << false << "Off" << true;
-    QTest::newRow("signal") << 2 << "ProcessSignal" << "Signal" << false << "OK" << true;
-    QTest::newRow("hidden row keeps its number") << 3 << "ProcessTemperature" << "Temperature" << true << " 0"
-                                                 << false;
-    QTest::newRow("visible True hides") << 4 << "ProcessPressure" << "Pressure" << true << " 0" << false
-                                       ;
-    QTest::newRow("sixth row starts empty") << 5 << "ProcessExtra" << "Extra" << false << "" << false;
+    QTest::newRow("output A1") << 0 << "ProcessOutputA1"
+                               << "Output A1" << false << "Off" << true;
+    QTest::newRow("output A2") << 1 << "ProcessOutputA2"
+                               << "Output A2" << false << "Off" << true;
+    QTest::newRow("signal") << 2 << "ProcessSignal"
+                            << "Signal" << false << "OK" << true;
+    QTest::newRow("hidden row keeps its number") << 3 << "ProcessTemperature"
+                                                 << "Temperature" << true << " 0" << false;
+    QTest::newRow("visible True hides") << 4 << "ProcessPressure"
+                                        << "Pressure" << true << " 0" << false;
+    QTest::newRow("sixth row starts empty") << 5 << "ProcessExtra"
+                                            << "Extra" << false << "" << false;
 }
 
 void tst_PropertyTree::processDataRows()

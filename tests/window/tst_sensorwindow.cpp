@@ -83,7 +83,8 @@ private:
 
 void tst_SensorWindow::initTestCase()
 {
-    const std::list<ExtensionSystem::SensorBasic> catalogue = BravoSensorPlugin::Core::buildSensorCatalogue();
+    const std::list<ExtensionSystem::SensorBasic> catalogue
+        = BravoSensorPlugin::Core::buildSensorCatalogue();
     QVERIFY(!catalogue.empty());
     m_sensor = catalogue.front();
 }
@@ -114,15 +115,17 @@ void tst_SensorWindow::hostContractInItsOrder()
         else if (method.access() == QMetaMethod::Public)
             publicSlots << signature;
     }
-    QCOMPARE(signalList, QStringList({"vAboutToClose()", "vSendData(QString)",
-                                      "vSendFrame(ExtensionSystem::CommunicationInterface::DataFrame)",
-                                      "vComPortSelected(QString)", "vUpdateChart(double)", "sendQuery()"}));
-    QCOMPARE(publicSlots,
-             QStringList({"vOpenManual()", "vSensorUpdate(QVariant)", "updateChart()",
-                          "updateComPortList(QStringList)", "vRestoreFactorySettings()", "vExportChartData()",
-                          "vClearHistory()", "vPrintDocument()", "setWindowActive(bool)", "vAutoConnect(QString)",
-                          "vSetCompleteName(QString)", "vSaveSettings()", "bOpenSettings(QString)",
-                          "bOpenSettings()"}));
+    QCOMPARE(signalList,
+             QStringList({"vAboutToClose()", "vSendData(QString)",
+                          "vSendFrame(ExtensionSystem::CommunicationInterface::DataFrame)",
+                          "vComPortSelected(QString)", "vUpdateChart(double)", "sendQuery()"}));
+    QCOMPARE(
+        publicSlots,
+        QStringList({"vOpenManual()", "vSensorUpdate(QVariant)", "updateChart()",
+                     "updateComPortList(QStringList)", "vRestoreFactorySettings()",
+                     "vExportChartData()", "vClearHistory()", "vPrintDocument()",
+                     "setWindowActive(bool)", "vAutoConnect(QString)", "vSetCompleteName(QString)",
+                     "vSaveSettings()", "bOpenSettings(QString)", "bOpenSettings()"}));
 }
 
 void tst_SensorWindow::constructionConnections_data()
@@ -130,9 +133,11 @@ void tst_SensorWindow::constructionConnections_data()
     QTest::addColumn<QString>("sender");
     QTest::addColumn<QByteArray>("signal");
     QTest::addColumn<QByteArray>("slot");
-    const auto row = [](const char *name, const char *sender, const char *signal, const char *slot) {
-        QTest::newRow(name) << QString::fromLatin1(sender) << QByteArray(signal) << QByteArray(slot);
-    };
+    const auto row
+        = [](const char *name, const char *sender, const char *signal, const char *slot) {
+              QTest::newRow(name) << QString::fromLatin1(sender) << QByteArray(signal)
+                                  << QByteArray(slot);
+          };
     row("save", "actionSave_Settings", SIGNAL(triggered()), SLOT(vSaveSettings()));
     row("open", "actionOpen_Settings", SIGNAL(triggered()), SLOT(vLoadSettings()));
     row("defaults", "actionDefaultSettings", SIGNAL(triggered()), SLOT(vRestoreFactorySettings()));
@@ -143,9 +148,12 @@ void tst_SensorWindow::constructionConnections_data()
     row("port choice", "portCombo", SIGNAL(activated(int)), SLOT(actionConnectSensor(int)));
     row("write all", "actionWriting", SIGNAL(triggered(bool)), SLOT(vWriteAllSettings(bool)));
     row("read all", "actionRead", SIGNAL(triggered(bool)), SLOT(vRadAllSettings(bool)));
-    row("noise line", "chart", SIGNAL(vSignalZommResetForNoiseLine()), SLOT(vZommResetForNoiseLine()));
-    row("browser", "browser", SIGNAL(currentItemChanged(QtBrowserItem *)), SLOT(itemSelected(QtBrowserItem *)));
-    row("outputs", "outputsCombo", SIGNAL(currentIndexChanged(int)), SLOT(slotCurrentOutputChanged(int)));
+    row("noise line", "chart", SIGNAL(vSignalZommResetForNoiseLine()),
+        SLOT(vZommResetForNoiseLine()));
+    row("browser", "browser", SIGNAL(currentItemChanged(QtBrowserItem *)),
+        SLOT(itemSelected(QtBrowserItem *)));
+    row("outputs", "outputsCombo", SIGNAL(currentIndexChanged(int)),
+        SLOT(slotCurrentOutputChanged(int)));
     row("pressure marks", "marks 0", SIGNAL(emitValueChanged(unsigned int, double)),
         SLOT(chartThresholdChanged(unsigned int, double)));
     row("temperature marks", "marks 1", SIGNAL(emitValueChanged(unsigned int, double)),
@@ -176,12 +184,16 @@ void tst_SensorWindow::factoriesArePairedWithTheirManagers()
     QDockWidget *dock = data()->propertyDock;
     QCOMPARE(dock->objectName(), QStringLiteral("propertyTree"));
     QCOMPARE(dock->widget(), m_window->propertyBrowser());
-    QCOMPARE(data()->checkBoxFactory->propertyManagers(), QSet<QtBoolPropertyManager *>{data()->boolManager});
-    QCOMPARE(data()->spinBoxFactory->propertyManagers(), QSet<QtIntPropertyManager *>{data()->intManager});
+    QCOMPARE(data()->checkBoxFactory->propertyManagers(),
+             QSet<QtBoolPropertyManager *>{data()->boolManager});
+    QCOMPARE(data()->spinBoxFactory->propertyManagers(),
+             QSet<QtIntPropertyManager *>{data()->intManager});
     QCOMPARE(data()->doubleSpinBoxFactory->propertyManagers(),
              QSet<QtDoublePropertyManager *>{data()->doubleManager});
-    QCOMPARE(data()->lineEditFactory->propertyManagers(), QSet<QtStringPropertyManager *>{data()->stringManager});
-    QCOMPARE(data()->enumEditorFactory->propertyManagers(), QSet<QtEnumPropertyManager *>{data()->enumManager});
+    QCOMPARE(data()->lineEditFactory->propertyManagers(),
+             QSet<QtStringPropertyManager *>{data()->stringManager});
+    QCOMPARE(data()->enumEditorFactory->propertyManagers(),
+             QSet<QtEnumPropertyManager *>{data()->enumManager});
 }
 
 void tst_SensorWindow::valueHandlingIsConnectedOnce_data()
@@ -191,15 +203,21 @@ void tst_SensorWindow::valueHandlingIsConnectedOnce_data()
     QTest::addColumn<QByteArray>("slot");
     QTest::addColumn<bool>("connected");
     const auto row = [](const char *manager, const char *signal, const char *slot, bool connected) {
-        QTest::newRow(manager) << QString::fromLatin1(manager) << QByteArray(signal) << QByteArray(slot) << connected;
+        QTest::newRow(manager) << QString::fromLatin1(manager) << QByteArray(signal)
+                               << QByteArray(slot) << connected;
     };
-    row("bool", SIGNAL(valueChanged(QtProperty *, bool)), SLOT(boolValueChanged(QtProperty *, bool)), true);
-    row("int", SIGNAL(valueChanged(QtProperty *, int)), SLOT(intValueChanged(QtProperty *, int)), true);
-    row("double", SIGNAL(valueChanged(QtProperty *, double)), SLOT(doubleValueChanged(QtProperty *, double)), true);
-    row("enum", SIGNAL(valueChanged(QtProperty *, int)), SLOT(enumValueChanged(QtProperty *, int)), true);
+    row("bool", SIGNAL(valueChanged(QtProperty *, bool)),
+        SLOT(boolValueChanged(QtProperty *, bool)), true);
+    row("int", SIGNAL(valueChanged(QtProperty *, int)), SLOT(intValueChanged(QtProperty *, int)),
+        true);
+    row("double", SIGNAL(valueChanged(QtProperty *, double)),
+        SLOT(doubleValueChanged(QtProperty *, double)), true);
+    row("enum", SIGNAL(valueChanged(QtProperty *, int)), SLOT(enumValueChanged(QtProperty *, int)),
+        true);
     row("button", SIGNAL(buttonClicked(QtProperty *)), SLOT(buttonClicked(QtProperty *)), true);
     // Text edits stay unwired.
-    row("string", SIGNAL(valueChanged(QtProperty *, QString)), SLOT(stringValueChanged(QtProperty *, QString)), false);
+    row("string", SIGNAL(valueChanged(QtProperty *, QString)),
+        SLOT(stringValueChanged(QtProperty *, QString)), false);
 }
 
 void tst_SensorWindow::valueHandlingIsConnectedOnce()
@@ -208,17 +226,22 @@ void tst_SensorWindow::valueHandlingIsConnectedOnce()
     QFETCH(QByteArray, signal);
     QFETCH(QByteArray, slot);
     const QMap<QString, QObject *> managers{
-        {QStringLiteral("bool"), data()->boolManager},     {QStringLiteral("int"), data()->intManager},
-        {QStringLiteral("double"), data()->doubleManager}, {QStringLiteral("enum"), data()->enumManager},
-        {QStringLiteral("button"), data()->buttonManager}, {QStringLiteral("string"), data()->stringManager},
+        {QStringLiteral("bool"), data()->boolManager},
+        {QStringLiteral("int"), data()->intManager},
+        {QStringLiteral("double"), data()->doubleManager},
+        {QStringLiteral("enum"), data()->enumManager},
+        {QStringLiteral("button"), data()->buttonManager},
+        {QStringLiteral("string"), data()->stringManager},
     };
     QObject *sender = managers.value(manager);
     QVERIFY(QMetaObject::invokeMethod(m_window.get(), "enableTreeDataHandling", Q_ARG(bool, true)));
-    QTEST(QObject::disconnect(sender, signal.constData(), m_window.get(), slot.constData()), "connected");
+    QTEST(QObject::disconnect(sender, signal.constData(), m_window.get(), slot.constData()),
+          "connected");
     QVERIFY(!QObject::disconnect(sender, signal.constData(), m_window.get(), slot.constData()));
 
     QVERIFY(QMetaObject::invokeMethod(m_window.get(), "enableTreeDataHandling", Q_ARG(bool, true)));
-    QVERIFY(QMetaObject::invokeMethod(m_window.get(), "enableTreeDataHandling", Q_ARG(bool, false)));
+    QVERIFY(
+        QMetaObject::invokeMethod(m_window.get(), "enableTreeDataHandling", Q_ARG(bool, false)));
     QVERIFY(!QObject::disconnect(sender, signal.constData(), m_window.get(), slot.constData()));
 }
 
@@ -255,12 +278,12 @@ void tst_SensorWindow::portListRefill_data()
     QTest::addColumn<int>("index");
     QTest::newRow("chosen port still listed")
         << QStringList({"COM1", "COM3"}) << "COM3" << QList<QStringList>{{"COM3", "COM5"}} << 2;
-    QTest::newRow("chosen port vanished") << QStringList({"COM1", "COM3"}) << "COM3"
-                                          << QList<QStringList>{{"COM1"}} << -1;
-    QTest::newRow("names are case-sensitive") << QStringList({"COM3"}) << "COM3"
-                                              << QList<QStringList>{{"com3"}} << -1;
-    QTest::newRow("offline stays chosen") << QStringList({"COM1"}) << "Offline"
-                                          << QList<QStringList>{{"COM2"}} << 0;
+    QTest::newRow("chosen port vanished")
+        << QStringList({"COM1", "COM3"}) << "COM3" << QList<QStringList>{{"COM1"}} << -1;
+    QTest::newRow("names are case-sensitive")
+        << QStringList({"COM3"}) << "COM3" << QList<QStringList>{{"com3"}} << -1;
+    QTest::newRow("offline stays chosen")
+        << QStringList({"COM1"}) << "Offline" << QList<QStringList>{{"COM2"}} << 0;
     QTest::newRow("no choice never becomes the separator")
         << QStringList({"COM3"}) << "COM3" << QList<QStringList>{{"COM1"}, {"COM1", "COM4"}} << -1;
 }
@@ -361,7 +384,8 @@ void tst_SensorWindow::closeStopsLiveDataAndTimers()
     QVERIFY(!data()->showTransferUi);
     QVERIFY(!data()->pollTimer.isActive());
     QVERIFY(!data()->watchdogTimer.isActive());
-    QVERIFY(!QObject::disconnect(&data()->pollTimer, SIGNAL(timeout()), m_window.get(), SLOT(queryChartData())));
+    QVERIFY(!QObject::disconnect(&data()->pollTimer, SIGNAL(timeout()), m_window.get(),
+                                 SLOT(queryChartData())));
     QVERIFY(!QObject::disconnect(&data()->watchdogTimer, SIGNAL(timeout()), m_window.get(),
                                  SLOT(slotContinousDataTimeout())));
 }
@@ -399,7 +423,8 @@ void tst_SensorWindow::languageChangeRecaptionsAndKeepsSelections()
     QCOMPARE(itemsOf(data()->portCombo), QStringList({"Offline", "", "COM1", "COM3"}));
     QCOMPARE(data()->portCombo->currentIndex(), 3);
     QCOMPARE(data()->chart->getDockChartItem(0)->windowTitle(), QStringLiteral("Temperatur"));
-    QCOMPARE(m_window->windowTitle(), QString::fromStdString(m_sensor.name()) + QStringLiteral(" (COM3)"));
+    QCOMPARE(m_window->windowTitle(),
+             QString::fromStdString(m_sensor.name()) + QStringLiteral(" (COM3)"));
 }
 
 QTEST_MAIN(tst_SensorWindow)

@@ -138,7 +138,8 @@ QtProperty *tst_Sequences::addIntProperty(const QString &id, const QString &addr
 
 QString tst_Sequences::idAt(const QString &address) const
 {
-    for (auto it = m_window->parameterAddresses.cbegin(); it != m_window->parameterAddresses.cend(); ++it) {
+    for (auto it = m_window->parameterAddresses.cbegin(); it != m_window->parameterAddresses.cend();
+         ++it) {
         if (it.value().section(QLatin1Char(';'), 0, 1) == address)
             return it.key();
     }
@@ -150,8 +151,8 @@ void tst_Sequences::identitySequenceSendsItsEightFrames()
     attachMaster();
     data().selectedSensorId = QStringLiteral("K7DA");
     QVERIFY(m_window->bCheckSensorIdentity());
-    QCOMPARE(m_master->queryLog(), frames({"03511201", "0473110903", "027022", "03702103", "054626130000", "027022",
-                                           "027022", "027327"}));
+    QCOMPARE(m_master->queryLog(), frames({"03511201", "0473110903", "027022", "03702103",
+                                           "054626130000", "027022", "027022", "027327"}));
     QCOMPARE(m_window->connectedSensorText, QStringLiteral("K7DA010"));
     QVERIFY(data().watchdogTimer.isActive());
 }
@@ -242,17 +243,18 @@ void tst_Sequences::decoding_data()
     QTest::addColumn<double>("divisor");
     QTest::addColumn<bool>("decodeText");
     QTest::addColumn<QVariant>("value");
-    QTest::addColumn<int>("decimals");   // pressures only
-    const auto row = [](const char *name, const char *id, const char *answer, double divisor, const QVariant &value,
-                        int decimals = -1, bool decodeText = false) {
-        QTest::newRow(name) << QString::fromLatin1(id) << QByteArray::fromHex(answer) << divisor << decodeText << value
-                            << decimals;
+    QTest::addColumn<int>("decimals"); // pressures only
+    const auto row = [](const char *name, const char *id, const char *answer, double divisor,
+                        const QVariant &value, int decimals = -1, bool decodeText = false) {
+        QTest::newRow(name) << QString::fromLatin1(id) << QByteArray::fromHex(answer) << divisor
+                            << decodeText << value << decimals;
     };
     row("int: first byte above 4 takes two bytes", "OnDelay1", "05002700012c", 100.0, 300);
     row("int: first byte 3 takes the last byte", "OnDelay1", "0300012c", 100.0, 0x2C);
     row("int: first byte 0A reads as 0", "OnDelay1", "0a002700012c", 100.0, 0x2C);
     row("int: no answer is 0", "OnDelay1", "", 100.0, 0);
-    row("pressure at scale 100 keeps its sign", "ThresholdsPressure1A1", "05002700ff38", 100.0, -2.0, 2);
+    row("pressure at scale 100 keeps its sign", "ThresholdsPressure1A1", "05002700ff38", 100.0,
+        -2.0, 2);
     row("pressure at scale 1", "ThresholdsPressure1A1", "0500270001f4", 1.0, 500.0, 0);
     row("pressure at scale 10", "ThresholdsPressure1A1", "0500270001f4", 10.0, 50.0, 1);
     row("pressure at scale 1000", "ThresholdsPressure1A1", "0500270001f4", 1000.0, 0.5, 3);
@@ -304,7 +306,8 @@ void tst_Sequences::decoding()
         QCOMPARE(data().doubleManager->maximum(decoded), 10000000.0);
         QVERIFY(data().doubleManager->minimum(decoded) <= -1.0);
     }
-    QCOMPARE(m_window->previousUnitIndex, id == QLatin1String("TemperatureSettings") ? value.toInt() : -1);
+    QCOMPARE(m_window->previousUnitIndex,
+             id == QLatin1String("TemperatureSettings") ? value.toInt() : -1);
 }
 
 void tst_Sequences::writeFrames_data()
@@ -327,12 +330,15 @@ void tst_Sequences::writeFrames_data()
     row("pressure at the sensor's scale", "ThresholdsPressure1A1", 2.5, "074a244a000100fa");
     row("negative temperature in hundredths", "ThresholdsTemp1A1", -10.5, "076d244b0001fbe6");
     row("bool", "RemoteSwitchingOutput", true, "066d2459000001");
-    row("text while edits are forwarded", "ApplicationTag", QStringLiteral("Pneumatics"), "06642418000001");
-    row("text while settings are pushed", "ApplicationTag", QStringLiteral("Pneumatics"), "06752418000000", false);
+    row("text while edits are forwarded", "ApplicationTag", QStringLiteral("Pneumatics"),
+        "06642418000001");
+    row("text while settings are pushed", "ApplicationTag", QStringLiteral("Pneumatics"),
+        "06752418000000", false);
     QTest::newRow("size outside the write frame")
         << "OddSizeTest" << QVariant(3) << true << true << false << QStringList({"027022"});
     QTest::newRow("live data on: no process-data frame after it")
-        << "TemperatureSettings" << QVariant(2) << true << true << true << QStringList({"027327", "067a2440000002"});
+        << "TemperatureSettings" << QVariant(2) << true << true << true
+        << QStringList({"027327", "067a2440000002"});
     QTest::newRow("no sensor: nothing at all")
         << "TemperatureSettings" << QVariant(2) << true << false << false << QStringList();
 }
@@ -371,13 +377,34 @@ void tst_Sequences::writeAllSkipsReadOnlyTeachAndPropertylessEntries()
     QStringList written;
     for (const QByteArray &write : withCommand(m_master->queryLog(), 0x24))
         written << idAt(addressOf(write));
-    QCOMPARE(written, QStringList({"AnalogMode", "ApplicationTag", "DataStorageLock", "FilterSettings", "NONCA1",
-                                   "NONCA2", "OffDelay1", "OffDelay2", "OnDelay1", "OnDelay2", "PinFunctionA1",
-                                   "PinFunctionA2", "RemoteSwitchingOutput", "TemperatureSettings",
-                                   "ThresholdsPressure1A1", "ThresholdsPressure1A2", "ThresholdsPressure2A1",
-                                   "ThresholdsPressure2A2", "ThresholdsTemp1A1", "ThresholdsTemp1A2",
-                                   "ThresholdsTemp2A1", "ThresholdsTemp2A2", "Valuereadonly", "analogPressure0V",
-                                   "analogPressure10V", "analogTemp0V", "analogTemp10V", "remoteAnalogValue"}));
+    QCOMPARE(written, QStringList({"AnalogMode",
+                                   "ApplicationTag",
+                                   "DataStorageLock",
+                                   "FilterSettings",
+                                   "NONCA1",
+                                   "NONCA2",
+                                   "OffDelay1",
+                                   "OffDelay2",
+                                   "OnDelay1",
+                                   "OnDelay2",
+                                   "PinFunctionA1",
+                                   "PinFunctionA2",
+                                   "RemoteSwitchingOutput",
+                                   "TemperatureSettings",
+                                   "ThresholdsPressure1A1",
+                                   "ThresholdsPressure1A2",
+                                   "ThresholdsPressure2A1",
+                                   "ThresholdsPressure2A2",
+                                   "ThresholdsTemp1A1",
+                                   "ThresholdsTemp1A2",
+                                   "ThresholdsTemp2A1",
+                                   "ThresholdsTemp2A2",
+                                   "Valuereadonly",
+                                   "analogPressure0V",
+                                   "analogPressure10V",
+                                   "analogTemp0V",
+                                   "analogTemp10V",
+                                   "remoteAnalogValue"}));
     QVERIFY(data().watchdogTimer.isActive());
 }
 
@@ -394,7 +421,8 @@ void tst_Sequences::writeAllStoresTheWindowsValuesInTheSensor()
 
     QVERIFY(QMetaObject::invokeMethod(m_window.get(), "vWriteAllSettings", Q_ARG(bool, false)));
     QCOMPARE(m_master->simulator().parameter(QStringLiteral("OnDelay1")), QVariant(1500));
-    QCOMPARE(m_master->simulator().parameter(QStringLiteral("TemperatureSettings")), QVariant(6 + 0x1C));
+    QCOMPARE(m_master->simulator().parameter(QStringLiteral("TemperatureSettings")),
+             QVariant(6 + 0x1C));
     QVERIFY(m_window->form()->actionEnable_live_data->isChecked());
     QVERIFY(data().liveDataEnabled);
     QVERIFY(editable->isEnabled());
@@ -496,7 +524,8 @@ void tst_Sequences::runSequence(SensorWindow *window, const QString &name)
         QFAIL("unknown sequence");
 }
 
-// Closing or deleting the window, or quitting the host, inside a wait: no further frame, no pause runs out.
+// Closing or deleting the window, or quitting the host, inside a wait: no further frame, no pause
+// runs out.
 void tst_Sequences::sequenceEndsAtOnceWhenItsWaitIsCutShort_data()
 {
     QTest::addColumn<QString>("sequence");
@@ -546,7 +575,8 @@ void tst_Sequences::sequenceEndsAtOnceWhenItsWaitIsCutShort()
     QVERIFY(!BravoSensorPlugin::Core::platformSleepInterrupted());
 }
 
-// A timer or a user action that comes inside the wait of a read: the read's four frames stay together.
+// A timer or a user action that comes inside the wait of a read: the read's four frames stay
+// together.
 void tst_Sequences::noSecondSequenceStartsInsideAWait_data()
 {
     QTest::addColumn<QString>("source");

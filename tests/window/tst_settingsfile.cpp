@@ -25,7 +25,8 @@ using BravoSensorPlugin::Core::SensorWindowData;
 namespace {
 
 const QString Corrupted = QStringLiteral("Opening settings...|The selected settings are corupted");
-const QString Foreign = QStringLiteral("Opening settings...|The selected settings are not for the current sensor");
+const QString Foreign
+    = QStringLiteral("Opening settings...|The selected settings are not for the current sensor");
 
 QByteArray readAll(const QString &path)
 {
@@ -106,7 +107,8 @@ void tst_SettingsFile::init()
 
 void tst_SettingsFile::cleanup()
 {
-    QVERIFY2(m_hand->unexpected().isEmpty(), qPrintable(m_hand->unexpected().join(QLatin1Char('\n'))));
+    QVERIFY2(m_hand->unexpected().isEmpty(),
+             qPrintable(m_hand->unexpected().join(QLatin1Char('\n'))));
     m_window.reset();
     m_hand.reset();
 }
@@ -147,8 +149,10 @@ void tst_SettingsFile::saveClearOpenRestoresEverything()
     const QString path = savedFile();
     const QVariantList saved = storedValues();
     const QByteArray file = readAll(path);
-    QVERIFY(file.startsWith("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<root pluginid=\"IoLinkKR7Dfamily\" sensorid=\""
-                            + QByteArray::fromStdString(m_sensor.name()) + "\">\n    <pluginsettings>\n"));
+    QVERIFY(file.startsWith("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<root "
+                            "pluginid=\"IoLinkKR7Dfamily\" sensorid=\""
+                            + QByteArray::fromStdString(m_sensor.name())
+                            + "\">\n    <pluginsettings>\n"));
     QVERIFY(file.contains("OnDelay1=1234;"));
     QVERIFY(file.contains("ThresholdsPressure1A1=2.500000;"));
 
@@ -171,7 +175,7 @@ void tst_SettingsFile::openOutcome_data()
     QTest::addColumn<QString>("box");
     QTest::addColumn<bool>("valuesTaken");
     QTest::addColumn<bool>("pressureHistoryTaken");
-    QTest::addColumn<qint64>("growTo");   // zero bytes appended up to this size
+    QTest::addColumn<qint64>("growTo"); // zero bytes appended up to this size
 
     const auto row = [](const char *name, const Edit &edit, bool complete, const QString &box,
                         bool valuesTaken, bool historyTaken, qint64 growTo = 0) {
@@ -181,24 +185,28 @@ void tst_SettingsFile::openOutcome_data()
     row("intact file", none, true, QString(), true, true);
     row("missing file", Edit(), false, Corrupted, false, false);
     row("empty file", content({}), false, Corrupted, false, false);
-    row("binary junk", content(QByteArray::fromHex("00ff13fe7f80c0de").repeated(64)), false, Corrupted,
+    row("binary junk", content(QByteArray::fromHex("00ff13fe7f80c0de").repeated(64)), false,
+        Corrupted, false, false);
+    row(
+        "truncated", [](QByteArray file) { return file.left(file.size() / 2); }, false, Corrupted,
         false, false);
-    row("truncated", [](QByteArray file) { return file.left(file.size() / 2); }, false, Corrupted, false,
+    row("deeply nested", content(QByteArray("<a>").repeated(100000)), false, Corrupted, false,
         false);
-    row("deeply nested", content(QByteArray("<a>").repeated(100000)), false, Corrupted, false, false);
     row("larger than any settings file", none, false, Corrupted, false, false,
         BravoSensorPlugin::Core::MaxSettingsFileBytes + 1);
     row("no element root", replace("root", "rout"), false, Corrupted, false, false);
     row("wrong pluginid", replace("IoLinkKR7Dfamily", "IoLinkOther"), false, Foreign, false, false);
     row("wrong sensorid", replace("sensorid=\"", "sensorid=\"X"), false, Foreign, false, false);
     row("no sensorid", replace("sensorid=", "sensorname="), false, Foreign, false, false);
-    row("no pluginsettings", replace("pluginsettings", "othersettings"), false, QString(), false, false);
-    row("no propertytreedata", replace("propertytreedata", "othertreedata"), false, QString(), false, true);
+    row("no pluginsettings", replace("pluginsettings", "othersettings"), false, QString(), false,
+        false);
+    row("no propertytreedata", replace("propertytreedata", "othertreedata"), false, QString(),
+        false, true);
     row("no chartdata1", replace("chartdata1", "chartdata2"), false, QString(), true, true);
     row("no chartdata", replace("<chartdata ", "<chartdatum "), false, QString(), true, false);
     row("unknown ids and empty entries",
-        replace("propertytreedata data=\"", "propertytreedata data=\";;Unknown=3;;=;"), true, QString(), true,
-        true);
+        replace("propertytreedata data=\"", "propertytreedata data=\";;Unknown=3;;=;"), true,
+        QString(), true, true);
 }
 
 void tst_SettingsFile::openOutcome()
@@ -235,13 +243,16 @@ void tst_SettingsFile::openWhileConnectedWritesTheFileToTheSensor()
 {
     const QString path = savedFile();
     data().intManager->setValue(property("OnDelay1"), 7);
-    std::unique_ptr<Kr7dSim::SimulatedConnection> master = simulatedMaster(QString::fromStdString(m_sensor.name()));
+    std::unique_ptr<Kr7dSim::SimulatedConnection> master
+        = simulatedMaster(QString::fromStdString(m_sensor.name()));
     data().connection = master.get();
     m_window->sensorConnected = true;
     m_hand->expect(ModalHand::click(QMessageBox::Ok));
 
     QVERIFY(m_window->bOpenSettings(path));
-    QCOMPARE(m_hand->boxesSeen(), QStringList{QStringLiteral("Open Settings|Loaded settings will override the current project")});
+    QCOMPARE(m_hand->boxesSeen(),
+             QStringList{QStringLiteral(
+                 "Open Settings|Loaded settings will override the current project")});
     const Kr7dSim::MasterSimulator &sensor = master->simulator();
     QCOMPARE(sensor.parameter(QStringLiteral("OnDelay1")), QVariant(1234));
     QCOMPARE(sensor.parameter(QStringLiteral("RemoteSwitchingOutput")), QVariant(1));
@@ -253,7 +264,8 @@ void tst_SettingsFile::openWhileConnectedWritesTheFileToTheSensor()
 void tst_SettingsFile::openWhileDisconnectedWritesNothing()
 {
     const QString path = savedFile();
-    std::unique_ptr<Kr7dSim::SimulatedConnection> master = simulatedMaster(QString::fromStdString(m_sensor.name()));
+    std::unique_ptr<Kr7dSim::SimulatedConnection> master
+        = simulatedMaster(QString::fromStdString(m_sensor.name()));
     data().connection = master.get();
 
     QVERIFY(m_window->bOpenSettings(path));
@@ -279,8 +291,10 @@ void tst_SettingsFile::failedSaveKeepsTheOldFile()
 
     QVERIFY(!saved);
     QCOMPARE(readAll(path), QByteArray("old content"));
-    QVERIFY(m_window->form()->statusBar->currentMessage().startsWith(QStringLiteral("Could not save ") + path + QStringLiteral(": ")));
-    QCOMPARE(QDir(m_dir.path()).entryList({QStringLiteral("old.tgs*")}, QDir::Files), QStringList{QStringLiteral("old.tgs")});
+    QVERIFY(m_window->form()->statusBar->currentMessage().startsWith(
+        QStringLiteral("Could not save ") + path + QStringLiteral(": ")));
+    QCOMPARE(QDir(m_dir.path()).entryList({QStringLiteral("old.tgs*")}, QDir::Files),
+             QStringList{QStringLiteral("old.tgs")});
 }
 
 QTEST_MAIN(tst_SettingsFile)

@@ -18,7 +18,8 @@ using Record = ExtensionSystem::CommunicationInterface::DataFrameRecord;
 
 ExtensionSystem::SensorBasic sensorNamed(const std::string &name)
 {
-    for (const ExtensionSystem::SensorBasic &sensor : BravoSensorPlugin::Core::buildSensorCatalogue()) {
+    for (const ExtensionSystem::SensorBasic &sensor :
+         BravoSensorPlugin::Core::buildSensorCatalogue()) {
         if (sensor.name() == name)
             return sensor;
     }
@@ -93,7 +94,8 @@ void tst_Transport::checkOctetOfEveryFixedFrame()
     QFETCH(QByteArray, frame);
     const quint8 command = quint8(frame.at(2));
     const QByteArray parameters = frame.mid(3);
-    QCOMPARE(0x40 | window().checkOctet(command, parameters, parameters.size()), int(quint8(frame.at(1))));
+    QCOMPARE(0x40 | window().checkOctet(command, parameters, parameters.size()),
+             int(quint8(frame.at(1))));
 }
 
 void tst_Transport::withoutConnectionNothingWaits()
@@ -101,7 +103,8 @@ void tst_Transport::withoutConnectionNothingWaits()
     QElapsedTimer clock;
     clock.start();
     bool connected = true;
-    QVERIFY(QMetaObject::invokeMethod(&window(), "bCheckConnection", Q_RETURN_ARG(bool, connected)));
+    QVERIFY(
+        QMetaObject::invokeMethod(&window(), "bCheckConnection", Q_RETURN_ARG(bool, connected)));
     QVERIFY(!connected);
     QVERIFY(!window().bSendFrame(QByteArray::fromHex("027022"), true));
     QVERIFY(window().requestAnswer(QByteArray::fromHex("027327")).isEmpty());
@@ -126,7 +129,8 @@ void tst_Transport::sendFrameSucceedsOnlyOnACleanAnswer()
     QFETCH(QByteArray, query);
     QFETCH(int, dropEvery);
     QFETCH(bool, success);
-    std::unique_ptr<Kr7dSim::SimulatedConnection> master = simulatedMaster(QString::fromStdString(m_sensor.name()));
+    std::unique_ptr<Kr7dSim::SimulatedConnection> master
+        = simulatedMaster(QString::fromStdString(m_sensor.name()));
     Kr7dSim::FaultSettings faults;
     faults.dropEvery = dropEvery;
     master->simulator().setFaults(faults);
@@ -138,9 +142,15 @@ void tst_Transport::sendFrameSucceedsOnlyOnACleanAnswer()
 
 void tst_Transport::requestAnswerHandsBackTheAnswerUnchanged()
 {
-    ScriptedConnection connection([](const QByteArray &) { return QByteArray("\x06\x40" "ERROR", 7); });
+    ScriptedConnection connection([](const QByteArray &) {
+        return QByteArray("\x06\x40"
+                          "ERROR",
+                          7);
+    });
     data().connection = &connection;
-    QCOMPARE(window().requestAnswer(QByteArray::fromHex("027327")), QByteArray("\x06\x40" "ERROR", 7));
+    QCOMPARE(window().requestAnswer(QByteArray::fromHex("027327")), QByteArray("\x06\x40"
+                                                                               "ERROR",
+                                                                               7));
 }
 
 void tst_Transport::probeNeedsAFourByteAnswer_data()
@@ -165,7 +175,8 @@ void tst_Transport::probeNeedsAFourByteAnswer()
     QVERIFY(QMetaObject::invokeMethod(&window(), "bCheckConnection", Q_RETURN_ARG(bool, result)));
     QCOMPARE(result, connected);
     QCOMPARE(connection.records().size(), size_t(1));
-    QCOMPARE(QByteArray::fromStdString(connection.records().front().query), QByteArray::fromHex("03511201"));
+    QCOMPARE(QByteArray::fromStdString(connection.records().front().query),
+             QByteArray::fromHex("03511201"));
 }
 
 void tst_Transport::identityFetchWaitsForTheSerialLine_data()
@@ -214,7 +225,8 @@ void tst_Transport::waitIndicationOnlyWhileTransfersMayShowIt()
     bool waitCursor = false;
     bool indicator = false;
     connection.setWhileInFlight([&] {
-        waitCursor = QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+        waitCursor = QApplication::overrideCursor()
+                     && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
         const QList<Utils::ProgressBarUi *> waits = window().findChildren<Utils::ProgressBarUi *>();
         indicator = !waits.isEmpty() && waits.last()->isUiVisible();
     });

@@ -52,7 +52,10 @@ private slots:
 
 private:
     SensorWindowData &data() { return *m_window->windowData(); }
-    QtProperty *property(const QByteArray &id) { return m_window->findProperty(data().rootProperty, id); }
+    QtProperty *property(const QByteArray &id)
+    {
+        return m_window->findProperty(data().rootProperty, id);
+    }
     void attachMaster();
     // Choices and values set without an edit, then the charts derived from them.
     void configure(const QList<Choice> &choices, int unitIndex);
@@ -114,15 +117,18 @@ void tst_Units::unitChangeConvertsEveryPoint_data()
     QTest::addColumn<QString>("id");
     QTest::addColumn<double>("before");
     QTest::addColumn<double>("after");
-    QTest::addColumn<double>("maximum");   // the sensor's 25 bar, or 257 for temperatures
+    QTest::addColumn<double>("maximum"); // the sensor's 25 bar, or 257 for temperatures
 
     QTest::newRow("bar to psi") << 0 << 5 << "ThresholdsPressure1A1" << 2.5 << 36.26 << 362.6;
-    QTest::newRow("Celsius to Fahrenheit") << 0 << 5 << "ThresholdsTemp1A1" << 50.0 << 122.0 << 257.0;
+    QTest::newRow("Celsius to Fahrenheit")
+        << 0 << 5 << "ThresholdsTemp1A1" << 50.0 << 122.0 << 257.0;
     QTest::newRow("psi to MPa") << 5 << 6 << "ThresholdsPressure2A2" << 36.26 << 0.25 << 2.5;
-    QTest::newRow("Fahrenheit stays between Fahrenheit units") << 5 << 6 << "ThresholdsTemp2A2" << 122.0 << 122.0
-                                                               << 257.0;
-    QTest::newRow("analog point kPa to bar") << 3 << 0 << "analogPressure10V" << 250.0 << 2.5 << 25.0;
-    QTest::newRow("analog point Fahrenheit to Celsius") << 4 << 0 << "analogTemp0V" << 212.0 << 100.0 << 257.0;
+    QTest::newRow("Fahrenheit stays between Fahrenheit units")
+        << 5 << 6 << "ThresholdsTemp2A2" << 122.0 << 122.0 << 257.0;
+    QTest::newRow("analog point kPa to bar")
+        << 3 << 0 << "analogPressure10V" << 250.0 << 2.5 << 25.0;
+    QTest::newRow("analog point Fahrenheit to Celsius")
+        << 4 << 0 << "analogTemp0V" << 212.0 << 100.0 << 257.0;
 }
 
 void tst_Units::unitChangeConvertsEveryPoint()
@@ -148,16 +154,17 @@ void tst_Units::writesGoInBarAndCelsius_data()
 {
     QTest::addColumn<int>("unitIndex");
     QTest::addColumn<int>("pinFunctionA2");
-    QTest::addColumn<QString>("otherId");   // set first
+    QTest::addColumn<QString>("otherId"); // set first
     QTest::addColumn<double>("other");
     QTest::addColumn<QString>("id");
     QTest::addColumn<double>("edited");
-    QTest::addColumn<double>("shown");      // what the property shows afterwards
-    QTest::addColumn<int>("number");        // what the sensor stores
+    QTest::addColumn<double>("shown"); // what the property shows afterwards
+    QTest::addColumn<int>("number");   // what the sensor stores
 
-    QTest::newRow("psi switching point") << 1 << 3 << "" << 0.0 << "ThresholdsPressure1A1" << 36.26 << 36.26 << 250;
-    QTest::newRow("Fahrenheit switching point") << 4 << 0 << "" << 0.0 << "ThresholdsTemp2A2" << 122.0 << 122.0
-                                                << 5000;
+    QTest::newRow("psi switching point")
+        << 1 << 3 << "" << 0.0 << "ThresholdsPressure1A1" << 36.26 << 36.26 << 250;
+    QTest::newRow("Fahrenheit switching point")
+        << 4 << 0 << "" << 0.0 << "ThresholdsTemp2A2" << 122.0 << 122.0 << 5000;
     QTest::newRow("0 V point onto the 10 V point moves below it")
         << 0 << 2 << "analogTemp10V" << 80.0 << "analogTemp0V" << 80.0 << 79.0 << 7900;
     QTest::newRow("0 V point onto a 10 V point of 0 becomes 1")
@@ -167,7 +174,8 @@ void tst_Units::writesGoInBarAndCelsius_data()
     QTest::newRow("20 mA point onto a 4 mA point at the top moves below it, in psi")
         << 1 << 3 << "analogPressure0V" << 362.6 << "analogPressure10V" << 362.6 << 348.096 << 2400;
     QTest::newRow("4 mA point onto the 20 mA point, in psi")
-        << 1 << 3 << "analogPressure10V" << 145.04 << "analogPressure0V" << 145.04 << 130.536 << 900;
+        << 1 << 3 << "analogPressure10V" << 145.04 << "analogPressure0V" << 145.04 << 130.536
+        << 900;
 }
 
 void tst_Units::writesGoInBarAndCelsius()
@@ -204,20 +212,21 @@ void tst_Units::droppedMarkWritesItsClampedValueOnce_data()
     QTest::addColumn<int>("pinFunctionA1");
     QTest::addColumn<int>("pinFunctionA2");
     QTest::addColumn<int>("unitIndex");
-    QTest::addColumn<int>("output");   // index of the outputs combo
+    QTest::addColumn<int>("output"); // index of the outputs combo
     QTest::addColumn<int>("plot");
     QTest::addColumn<bool>("upper");
     QTest::addColumn<QString>("id");
-    QTest::addColumn<double>("maximum");   // shown; the mark is dragged beyond it
+    QTest::addColumn<double>("maximum"); // shown; the mark is dragged beyond it
     QTest::addColumn<int>("number");
 
-    QTest::newRow("bar, A1 on pressure") << 1 << 3 << 0 << 0 << 0 << false << "ThresholdsPressure1A1" << 20.0 << 2000;
-    QTest::newRow("psi shown, bar sent") << 1 << 3 << 5 << 0 << 0 << false << "ThresholdsPressure1A1" << 290.08
-                                         << 2000;
-    QTest::newRow("both on pressure, output 2 chosen") << 1 << 1 << 0 << 1 << 0 << true << "ThresholdsPressure2A2"
-                                                       << 20.0 << 2000;
-    QTest::newRow("Fahrenheit shown, Celsius sent") << 0 << 3 << 4 << 0 << 1 << false << "ThresholdsTemp1A1" << 212.0
-                                                    << 10000;
+    QTest::newRow("bar, A1 on pressure")
+        << 1 << 3 << 0 << 0 << 0 << false << "ThresholdsPressure1A1" << 20.0 << 2000;
+    QTest::newRow("psi shown, bar sent")
+        << 1 << 3 << 5 << 0 << 0 << false << "ThresholdsPressure1A1" << 290.08 << 2000;
+    QTest::newRow("both on pressure, output 2 chosen")
+        << 1 << 1 << 0 << 1 << 0 << true << "ThresholdsPressure2A2" << 20.0 << 2000;
+    QTest::newRow("Fahrenheit shown, Celsius sent")
+        << 0 << 3 << 4 << 0 << 1 << false << "ThresholdsTemp1A1" << 212.0 << 10000;
 }
 
 void tst_Units::droppedMarkWritesItsClampedValueOnce()
@@ -247,7 +256,9 @@ void tst_Units::droppedMarkWritesItsClampedValueOnce()
     QWidget *canvas = qwtPlot->canvas();
     const double start = upper ? marks->upperMark() : marks->lowerMark();
     QCOMPARE(start, data().doubleManager->value(point));
-    const auto at = [&](int pixelY) { return canvas->mapTo(m_window.get(), QPoint(canvas->width() / 2, pixelY)); };
+    const auto at = [&](int pixelY) {
+        return canvas->mapTo(m_window.get(), QPoint(canvas->width() / 2, pixelY));
+    };
     const int from = qRound(qwtPlot->transform(QwtPlot::yLeft, start));
     QWindow *handle = m_window->windowHandle();
     const int logged = m_master->queryLog().size();
@@ -257,7 +268,8 @@ void tst_Units::droppedMarkWritesItsClampedValueOnce()
     QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, at(1));
 
     QCOMPARE(m_master->queryLog().mid(logged),
-             QList<QByteArray>({QByteArray::fromHex("027327"), writeOf(id, number), QByteArray::fromHex("027022")}));
+             QList<QByteArray>({QByteArray::fromHex("027327"), writeOf(id, number),
+                                QByteArray::fromHex("027022")}));
     QCOMPARE(data().doubleManager->value(point), maximum);
     QCOMPARE(upper ? marks->upperMark() : marks->lowerMark(), maximum);
     QVERIFY(!m_window->sendDelayTimer()->isActive());
@@ -271,7 +283,8 @@ void tst_Units::editsWithinTheDelayWriteOnce()
     QTest::qWait(100);
     data().intManager->setValue(delay, 200);
     QTRY_VERIFY(!m_window->sendDelayTimer()->isActive());
-    QCOMPARE(withCommand(m_master->queryLog(), 0x24), QList<QByteArray>{writeOf(QStringLiteral("OnDelay1"), 200)});
+    QCOMPARE(withCommand(m_master->queryLog(), 0x24),
+             QList<QByteArray>{writeOf(QStringLiteral("OnDelay1"), 200)});
 }
 
 void tst_Units::currentOutputScalesThePressurePlotToItsPoints()
@@ -318,10 +331,12 @@ void tst_Units::hiddenParameterIsReadAndWritten()
     QList<QByteArray> sent;
     for (const auto &record : master.records())
         sent << QByteArray::fromStdString(record.query);
-    QCOMPARE(withCommand(sent, 0x26), QList<QByteArray>({BravoSensorPlugin::Core::readRequestFrame(80, 0),
-                                                         BravoSensorPlugin::Core::readRequestFrame(90, 0)}));
+    QCOMPARE(withCommand(sent, 0x26),
+             QList<QByteArray>({BravoSensorPlugin::Core::readRequestFrame(80, 0),
+                                BravoSensorPlugin::Core::readRequestFrame(90, 0)}));
     QCOMPARE(withCommand(sent, 0x24),
-             QList<QByteArray>({writeOf(QStringLiteral("Delay"), 500), writeOf(QStringLiteral("ServiceInterval"), 500)}));
+             QList<QByteArray>({writeOf(QStringLiteral("Delay"), 500),
+                                writeOf(QStringLiteral("ServiceInterval"), 500)}));
 }
 
 QTEST_MAIN(tst_Units)

@@ -44,7 +44,8 @@ public:
     }
     void vUpdate(QVariant value) override
     {
-        record(QStringLiteral("update:") + (value.toBool() ? QStringLiteral("true") : QStringLiteral("false")));
+        record(QStringLiteral("update:")
+               + (value.toBool() ? QStringLiteral("true") : QStringLiteral("false")));
     }
     void vActionExit(QString) override
     {
@@ -54,15 +55,19 @@ public:
     }
     void setWindowActive(bool active) override
     {
-        record(QStringLiteral("active:") + (active ? QStringLiteral("true") : QStringLiteral("false")));
+        record(QStringLiteral("active:")
+               + (active ? QStringLiteral("true") : QStringLiteral("false")));
     }
     void setSensorName(QString name) override { m_name = name; }
     QString getSensorName() override { return m_name; }
 
 private:
-    void record(const QString &call) { setProperty("calls", property("calls").toStringList() << call); }
+    void record(const QString &call)
+    {
+        setProperty("calls", property("calls").toStringList() << call);
+    }
 
-    QPointer<QLabel> m_window;  // owned, unless its sub-window goes first
+    QPointer<QLabel> m_window; // owned, unless its sub-window goes first
     QString m_name;
 };
 
@@ -106,8 +111,8 @@ Q_DECL_EXPORT const char *pcCommunicationType()
 #endif
 
 #ifndef FAKE_WITHOUT_poGetInterfaceInstance
-Q_DECL_EXPORT ExtensionSystem::PluginInterface *poGetInterfaceInstance(
-    ExtensionSystem::SensorBasic *sensor, QMdiSubWindow *subWindow)
+Q_DECL_EXPORT ExtensionSystem::PluginInterface *
+poGetInterfaceInstance(ExtensionSystem::SensorBasic *sensor, QMdiSubWindow *subWindow)
 {
     if (!sensor || !subWindow)
         return nullptr;
@@ -126,5 +131,4 @@ Q_DECL_EXPORT void vSensorMap(std::list<ExtensionSystem::SensorBasic> *sensors)
     sensors->emplace_back("F002", "Fake-B");
 }
 #endif
-
 }
