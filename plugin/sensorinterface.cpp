@@ -15,7 +15,7 @@ namespace Core {
 
 namespace {
 
-Q_LOGGING_CATEGORY(lcPlugin, "kr7d.plugin")
+Q_LOGGING_CATEGORY(lcPlugin, "kr7d.plugin", QtInfoMsg)
 
 } // namespace
 

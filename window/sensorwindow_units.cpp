@@ -29,7 +29,7 @@ namespace Core {
 
 namespace {
 
-Q_LOGGING_CATEGORY(lcWindow, "kr7d.window")
+Q_LOGGING_CATEGORY(lcWindow, "kr7d.window", QtInfoMsg)
 
 // A pressure property that follows the sensor's range, and where in the range it starts.
 struct PressurePoint
