@@ -13,8 +13,6 @@
 namespace BravoSensorPlugin {
 namespace Core {
 
-const char SettingsPluginId[] = "IoLinkKR7Dfamily";
-
 namespace {
 
 const char RootElement[] = "root";

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "descriptionformat.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -12,8 +14,8 @@
 namespace BravoSensorPlugin {
 namespace Core {
 
-// The "pluginid" of this plug-in's files.
-extern const char SettingsPluginId[];
+// The "pluginid" of this plug-in's files: the description's document id.
+constexpr const char *SettingsPluginId = DescriptionFormat::documentId;
 
 // One "id=value" entry of the parameter text.
 struct ParameterEntry
