@@ -1,3 +1,5 @@
+#include <simulator/simcommandline.h>
+
 #include <comm/frame.h>
 
 #include <support/simulatorprocess.h>
@@ -5,48 +7,28 @@
 #include <QSerialPort>
 #include <QtTest>
 
+using namespace Kr7dSim;
 using BravoSensorPlugin::Core::isFrameIntact;
 
 namespace {
 
 const QByteArray kProbe = QByteArray::fromHex("03511201");
 
-// The client side of the simulator's port, opened the way a serial port is.
-class PortClient
+// One frame (byte 0 counts the rest), or what came before the time ran out.
+QByteArray receiveFrame(QSerialPort &port, int timeoutMs = 3000)
 {
-public:
-    explicit PortClient(const QString &path)
-        : m_port(path)
-    {
-        m_port.open(QIODevice::ReadWrite);
-    }
+    QByteArray frame;
+    const QDeadlineTimer deadline(timeoutMs);
+    while ((frame.isEmpty() || frame.size() < 1 + quint8(frame.at(0)))
+           && port.waitForReadyRead(int(deadline.remainingTime())))
+        frame += port.readAll();
+    return frame;
+}
 
-    bool isOpen() const { return m_port.isOpen(); }
-
-    bool send(const QByteArray &bytes)
-    {
-        return m_port.write(bytes) == bytes.size() && m_port.flush();
-    }
-
-    // One frame (byte 0 counts the rest), or what came before the time ran out.
-    QByteArray receiveFrame(int timeoutMs)
-    {
-        QByteArray frame;
-        const QDeadlineTimer deadline(timeoutMs);
-        while ((frame.isEmpty() || frame.size() < 1 + quint8(frame.at(0)))
-               && m_port.waitForReadyRead(int(deadline.remainingTime())))
-            frame += m_port.readAll();
-        return frame;
-    }
-
-    QByteArray exchange(const QByteArray &request)
-    {
-        return send(request) ? receiveFrame(3000) : QByteArray();
-    }
-
-private:
-    QSerialPort m_port;
-};
+QByteArray exchange(QSerialPort &port, const QByteArray &request, int timeoutMs = 3000)
+{
+    return port.write(request) == request.size() ? receiveFrame(port, timeoutMs) : QByteArray();
+}
 
 } // namespace
 
@@ -55,90 +37,46 @@ class tst_IoLinkMasterSim : public QObject
     Q_OBJECT
 
 private slots:
-    void answersProbeOnItsPort();
-    void requestInPiecesIsAnsweredWhenWhole();
-    void clientCanReconnect();
-    void logHoldsEveryFrameInAndOut();
-    void terminationExitsCleanlyAndRemovesLink();
+    void servesItsPortUntilTerminated();
     void unplugClosesThePortAndExits();
     void faultOptionsDelayDropAndCorruptAnswers();
     void refusesUnknownSensor();
+    void commandLineReadsEveryOption();
+    void commandLineRejectsUnusableArguments_data();
+    void commandLineRejectsUnusableArguments();
 
 private:
     QTemporaryDir m_dir;
 };
 
-void tst_IoLinkMasterSim::answersProbeOnItsPort()
-{
-    SimulatorProcess sim;
-    QVERIFY(sim.start({}));
-    QVERIFY(sim.portPath().startsWith(QLatin1String("/dev/")));
-    PortClient client(sim.portPath());
-    QVERIFY(client.isOpen());
-    const QByteArray answer = client.exchange(kProbe);
-    QCOMPARE(answer.size(), 4);
-    QVERIFY(isFrameIntact(answer));
-    QCOMPARE(quint8(answer.at(2)), quint8(0x12));
-    QCOMPARE(quint8(answer.at(3)), quint8(0));
-}
-
-void tst_IoLinkMasterSim::requestInPiecesIsAnsweredWhenWhole()
-{
-    SimulatorProcess sim;
-    QVERIFY(sim.start({}));
-    PortClient client(sim.portPath());
-    QVERIFY(client.send(kProbe.left(2)));
-    QVERIFY(client.receiveFrame(50).isEmpty());
-    QVERIFY(client.send(kProbe.mid(2)));
-    QCOMPARE(client.receiveFrame(3000).size(), 4);
-}
-
-void tst_IoLinkMasterSim::clientCanReconnect()
-{
-    SimulatorProcess sim;
-    QVERIFY(sim.start({}));
-    {
-        PortClient first(sim.portPath());
-        QCOMPARE(first.exchange(kProbe).size(), 4);
-    }
-    PortClient second(sim.portPath());
-    QCOMPARE(second.exchange(kProbe).size(), 4);
-}
-
-void tst_IoLinkMasterSim::logHoldsEveryFrameInAndOut()
-{
-    const QString logPath = m_dir.filePath(QStringLiteral("frames.log"));
-    QByteArray answer;
-    {
-        SimulatorProcess sim;
-        QVERIFY(sim.start({"--log", logPath}));
-        PortClient client(sim.portPath());
-        answer = client.exchange(kProbe);
-        QCOMPARE(answer.size(), 4);
-    }
-    QFile log(logPath);
-    QVERIFY(log.open(QIODevice::ReadOnly));
-    const QByteArrayList lines = log.readAll().split('\n');
-    QCOMPARE(lines,
-             (QByteArrayList{"< " + kProbe.toHex(' '), "> " + answer.toHex(' '), QByteArray()}));
-}
-
-void tst_IoLinkMasterSim::terminationExitsCleanlyAndRemovesLink()
+void tst_IoLinkMasterSim::servesItsPortUntilTerminated()
 {
     const QString linkPath = m_dir.filePath(QStringLiteral("kr7d-port"));
+    const QString logPath = m_dir.filePath(QStringLiteral("frames.log"));
     SimulatorProcess sim;
-    QVERIFY(sim.start({"--link", linkPath}));
-    QVERIFY(QFileInfo(linkPath).isSymLink());
+    QVERIFY(sim.start({"--link", linkPath, "--log", logPath}));
     QCOMPARE(QFileInfo(linkPath).symLinkTarget(), sim.portPath());
+    QByteArray answer;
     {
-        PortClient client(linkPath);
-        QCOMPARE(client.exchange(kProbe).size(), 4);
+        QSerialPort first(linkPath);
+        QVERIFY(first.open(QIODevice::ReadWrite));
+        QVERIFY(exchange(first, kProbe.left(2), 50).isEmpty());
+        answer = exchange(first, kProbe.mid(2));
+        QCOMPARE(answer.mid(2), QByteArray::fromHex("1200"));
+        QVERIFY(isFrameIntact(answer));
     }
+    QSerialPort second(sim.portPath());
+    QVERIFY(second.open(QIODevice::ReadWrite));
+    QCOMPARE(exchange(second, kProbe), answer);
     sim.process().terminate();
     QVERIFY(sim.process().waitForFinished(5000));
     QCOMPARE(sim.process().exitStatus(), QProcess::NormalExit);
     QCOMPARE(sim.process().exitCode(), 0);
     QVERIFY(!QFileInfo(linkPath).isSymLink());
+    QFile log(logPath);
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QByteArray logged = "< " + kProbe.toHex(' ') + "\n> " + answer.toHex(' ') + '\n';
+    QCOMPARE(log.readAll(), logged + logged);
 }
 
 void tst_IoLinkMasterSim::unplugClosesThePortAndExits()
@@ -157,14 +95,14 @@ void tst_IoLinkMasterSim::faultOptionsDelayDropAndCorruptAnswers()
 {
     SimulatorProcess sim;
     QVERIFY(sim.start({"--latency-ms", "250", "--drop-every", "2", "--corrupt-every", "3"}));
-    PortClient client(sim.portPath());
+    QSerialPort port(sim.portPath());
+    QVERIFY(port.open(QIODevice::ReadWrite));
     QElapsedTimer clock;
     clock.start();
-    QVERIFY(isFrameIntact(client.exchange(kProbe)));
+    QVERIFY(isFrameIntact(exchange(port, kProbe)));
     QVERIFY(clock.elapsed() >= 250);
-    QVERIFY(client.send(kProbe));
-    QVERIFY(client.receiveFrame(600).isEmpty());
-    const QByteArray corrupted = client.exchange(kProbe);
+    QVERIFY(exchange(port, kProbe, 600).isEmpty());
+    const QByteArray corrupted = exchange(port, kProbe);
     QCOMPARE(corrupted.size(), 4);
     QVERIFY(!isFrameIntact(corrupted));
 }
@@ -176,6 +114,48 @@ void tst_IoLinkMasterSim::refusesUnknownSensor()
     QVERIFY(sim.process().state() == QProcess::NotRunning || sim.process().waitForFinished(5000));
     QCOMPARE(sim.process().exitCode(), 1);
     QVERIFY(sim.process().readAllStandardError().contains("KR9-NOPE"));
+}
+
+void tst_IoLinkMasterSim::commandLineReadsEveryOption()
+{
+    const QStringList arguments
+        = QStringLiteral("iolink-master-sim --description /d.xml --sensor KR7D-P250 --variant 100 "
+                         "--product-id K7DB100 --link /tmp/port --log /tmp/frames.log "
+                         "--latency-ms 15 --drop-every 4 --corrupt-every 5 --unplug-after-ms 3000")
+              .split(' ');
+    SimCommandLine commandLine;
+    const std::optional<SimOptions> options = commandLine.parse(arguments, {});
+    QVERIFY2(options, qPrintable(commandLine.errorText()));
+    const SimOptions &o = *options;
+    const QStringList read = QStringList()
+                             << o.descriptionPath << o.selection.sensorName
+                             << o.selection.variantId3 << o.selection.productId << o.linkPath
+                             << o.logPath << QString::number(o.faults.latencyMs)
+                             << QString::number(o.faults.dropEvery)
+                             << QString::number(o.faults.corruptEvery)
+                             << QString::number(o.faults.unplugAfterMs);
+    for (int i = 0; i < read.size(); ++i)
+        QCOMPARE(read.at(i), arguments.at(2 + 2 * i));
+}
+
+void tst_IoLinkMasterSim::commandLineRejectsUnusableArguments_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("errorMentions");
+    QTest::newRow("unknown option") << QStringList{"--baud", "9600"} << "baud";
+    QTest::newRow("negative latency") << QStringList{"--latency-ms", "-5"} << "latency-ms";
+    QTest::newRow("count that is no number")
+        << QStringList{"--drop-every", "often"} << "drop-every";
+    QTest::newRow("stray argument") << QStringList{"extra"} << "extra";
+}
+
+void tst_IoLinkMasterSim::commandLineRejectsUnusableArguments()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, errorMentions);
+    SimCommandLine commandLine;
+    QVERIFY(!commandLine.parse(QStringList{"iolink-master-sim"} + arguments, QString()));
+    QVERIFY2(commandLine.errorText().contains(errorMentions), qPrintable(commandLine.errorText()));
 }
 
 QTEST_GUILESS_MAIN(tst_IoLinkMasterSim)

@@ -14,43 +14,15 @@ using DataFrame = ExtensionSystem::CommunicationInterface::DataFrame;
 namespace {
 
 const QByteArray kProbe = QByteArray::fromHex("03511201");
-const QByteArray kReadProductId = QByteArray::fromHex("054626130000");
-const QByteArray kResultFetch = QByteArray::fromHex("027327");
 
-std::unique_ptr<SimulatedConnection> connectionTo(const QString &sensor
-                                                  = QStringLiteral("KR7D-P250"),
-                                                  const QString &variant = QStringLiteral("025"))
-{
-    QString error;
-    auto simulator
-        = MasterSimulator::fromFile(descriptionPath(), {sensor, variant, QString()}, &error);
-    if (!simulator)
-        qFatal("%s", qPrintable(error));
-    ExtensionSystem::PortSettings settings;
-    settings.portName = QStringLiteral("SIM1");
-    return std::make_unique<SimulatedConnection>(std::move(simulator), settings);
-}
-
-Record record(const QByteArray &query, const std::string &pattern = ".*", double timeoutMs = 2000.0)
+Record record(const QByteArray &query, const std::string &pattern = ".*",
+              double timeoutMs = 10000.0)
 {
     Record r;
     r.query = query.toStdString();
     r.answerPattern = pattern;
     r.timeoutMs = timeoutMs;
     return r;
-}
-
-// Sends the list and waits, through the event loop, until it is finished.
-bool transfer(SimulatedConnection &connection, DataFrame &frames)
-{
-    QSignalSpy finished(&connection, &SimulatedConnection::emitFinished);
-    const unsigned int id = connection.uiSendDataFrames(&frames);
-    return finished.wait(5000) && finished.constFirst().constFirst().toUInt() == id;
-}
-
-QByteArray answerOf(const Record &r)
-{
-    return QByteArray::fromStdString(r.answer);
 }
 
 } // namespace
@@ -60,158 +32,102 @@ class tst_SimulatedConnection : public QObject
     Q_OBJECT
 
 private slots:
-    void finishesOnlyAfterSendingReturned();
-    void listsAreAnsweredInQueueOrder();
-    void answerPatternDecidesStatus_data();
-    void answerPatternDecidesStatus();
-    void lostAnswerFailsAfterScaledTimeout();
-    void latencyDelaysOrLosesTheAnswer_data();
-    void latencyDelaysOrLosesTheAnswer();
-    void closedConnectionFailsAtOnce();
-    void unpluggedMasterIsALostPort();
+    void init() { m_connection = simulatedMaster(QStringLiteral("KR7D-P250")); }
+    void listsFinishInQueueOrderAfterSendingReturned();
+    void recordsTellWhatCameBack_data();
+    void recordsTellWhatCameBack();
     void rawDataReachesTheSensor();
+
+private:
+    // Time-outs run at 1 % of what the records ask for.
+    std::unique_ptr<SimulatedConnection> m_connection;
 };
 
-void tst_SimulatedConnection::finishesOnlyAfterSendingReturned()
+void tst_SimulatedConnection::listsFinishInQueueOrderAfterSendingReturned()
 {
-    auto connection = connectionTo();
-    bool returned = false;
-    bool finishedEarly = false;
-    connect(connection.get(), &SimulatedConnection::emitFinished, this,
-            [&] { finishedEarly = !returned; });
-    QSignalSpy finished(connection.get(), &SimulatedConnection::emitFinished);
-    DataFrame empty;
-    connection->uiSendDataFrames(&empty);
-    returned = true;
-    QVERIFY(finished.isEmpty());
-    QCOMPARE(connection->iPendingTransfers(), 1);
-    QVERIFY(finished.wait(5000));
-    QVERIFY(!finishedEarly);
-    QCOMPARE(connection->iPendingTransfers(), 0);
-}
-
-void tst_SimulatedConnection::listsAreAnsweredInQueueOrder()
-{
-    auto connection = connectionTo();
-    QSignalSpy finished(connection.get(), &SimulatedConnection::emitFinished);
-    DataFrame first{record(kProbe), record(kReadProductId)};
-    DataFrame second{record(kResultFetch)};
-    const unsigned int firstId = connection->uiSendDataFrames(&first);
-    const unsigned int secondId = connection->uiSendDataFrames(&second);
+    QSignalSpy finished(m_connection.get(), &SimulatedConnection::emitFinished);
+    DataFrame first{record(kProbe), record(BravoSensorPlugin::Core::readRequestFrame(19, 0))};
+    DataFrame second{record(QByteArray::fromHex("027327"))};
+    const unsigned int firstId = m_connection->uiSendDataFrames(&first);
+    const unsigned int secondId = m_connection->uiSendDataFrames(&second);
     QVERIFY(firstId != 0 && secondId != 0 && firstId != secondId);
+    QVERIFY(finished.isEmpty());
+    QCOMPARE(m_connection->iPendingTransfers(), 2);
     QTRY_COMPARE(finished.size(), 2);
     QCOMPARE(finished.at(0).at(0).toUInt(), firstId);
     QCOMPARE(finished.at(1).at(0).toUInt(), secondId);
-    QCOMPARE(connection->queryLog(), (QList<QByteArray>{kProbe, kReadProductId, kResultFetch}));
-    for (const Record &r : first)
-        QCOMPARE(r.status, 1);
+    QCOMPARE(m_connection->iPendingTransfers(), 0);
+    QCOMPARE(m_connection->queryLog().size(), 3);
     // The fetch of the second list sees the read request of the first.
     QCOMPARE(second.front().status, 1);
-    QCOMPARE(answerOf(second.front()).mid(4), QByteArrayLiteral("K7DB025"));
+    QCOMPARE(
+        QByteArray::fromStdString(second.front().answer).mid(4),
+        m_connection->simulator().parameter(QStringLiteral("ProductIdReadOnly")).toByteArray());
 }
 
-void tst_SimulatedConnection::answerPatternDecidesStatus_data()
+void tst_SimulatedConnection::recordsTellWhatCameBack_data()
 {
     QTest::addColumn<QString>("pattern");
-    QTest::addColumn<int>("status");
-    // The probe's answer is 03 40 12 00.
-    QTest::newRow("command and status anywhere") << "1200" << 1;
-    QTest::newRow("other length") << "^04" << 0;
+    QTest::addColumn<double>("timeoutMs");
+    QTest::addColumn<int>("latencyMs");
+    QTest::addColumn<int>("dropEvery");
+    QTest::addColumn<bool>("unplugged");
+    QTest::addColumn<bool>("closed");
+    QTest::addColumn<QString>("outcomes");
+    // One mark per probe: matched (1), answered but not matched (0) or no answer (-). The probe's
+    // answer is 03 40 12 00.
+    QTest::newRow("pattern matches anywhere")
+        << "1200" << 10000.0 << 0 << 0 << false << false << "1";
+    QTest::newRow("pattern misses") << "^04" << 10000.0 << 0 << 0 << false << false << "0";
+    QTest::newRow("lost answer") << ".*" << 10000.0 << 0 << 2 << false << false << "1-1";
+    QTest::newRow("latency inside the time-out")
+        << ".*" << 10000.0 << 30 << 0 << false << false << "1";
+    QTest::newRow("latency beyond the time-out")
+        << ".*" << 2000.0 << 30 << 0 << false << false << "-";
+    QTest::newRow("unplugged master") << ".*" << 10000.0 << 0 << 0 << true << false << "-";
+    // Waiting out the time-out would outlast the transfer's wait.
+    QTest::newRow("closed port fails at once") << ".*" << 1e6 << 0 << 0 << false << true << "-";
 }
 
-void tst_SimulatedConnection::answerPatternDecidesStatus()
+void tst_SimulatedConnection::recordsTellWhatCameBack()
 {
     QFETCH(QString, pattern);
-    QFETCH(int, status);
-    auto connection = connectionTo();
-    DataFrame frames{record(kProbe, pattern.toStdString())};
-    QVERIFY(transfer(*connection, frames));
-    QCOMPARE(frames.front().status, status);
-    QCOMPARE(answerOf(frames.front()).size(), 4);
-}
-
-void tst_SimulatedConnection::lostAnswerFailsAfterScaledTimeout()
-{
-    auto connection = connectionTo();
-    connection->setTimeoutScale(0.01);
-    FaultSettings faults;
-    faults.dropEvery = 2;
-    connection->simulator().setFaults(faults);
-    DataFrame frames{record(kProbe), record(kProbe), record(kProbe)};
-    QElapsedTimer clock;
-    clock.start();
-    QVERIFY(transfer(*connection, frames));
-    QVERIFY(clock.elapsed() >= 20);
-    const std::vector<int> statuses{frames.begin()->status, std::next(frames.begin())->status,
-                                    frames.back().status};
-    QCOMPARE(statuses, (std::vector<int>{1, 0, 1}));
-    QVERIFY(std::next(frames.begin())->answer.empty());
-    QCOMPARE(connection->simulator().counters().answersDropped, 1);
-}
-
-void tst_SimulatedConnection::latencyDelaysOrLosesTheAnswer_data()
-{
-    QTest::addColumn<int>("latencyMs");
-    QTest::addColumn<double>("timeoutMs");
-    QTest::addColumn<int>("status");
-    QTest::newRow("inside the time-out") << 30 << 2000.0 << 1;
-    QTest::newRow("beyond the time-out") << 30 << 20.0 << 0;
-}
-
-void tst_SimulatedConnection::latencyDelaysOrLosesTheAnswer()
-{
-    QFETCH(int, latencyMs);
     QFETCH(double, timeoutMs);
-    QFETCH(int, status);
-    auto connection = connectionTo();
+    QFETCH(int, latencyMs);
+    QFETCH(bool, unplugged);
+    QFETCH(QString, outcomes);
     FaultSettings faults;
     faults.latencyMs = latencyMs;
-    connection->simulator().setFaults(faults);
-    DataFrame frames{record(kProbe, ".*", timeoutMs)};
+    QFETCH(int, dropEvery);
+    faults.dropEvery = dropEvery;
+    faults.unplugAfterMs = unplugged ? 0 : -1;
+    m_connection->simulator().setFaults(faults);
+    QFETCH(bool, closed);
+    if (closed)
+        m_connection->vClose();
+    QCOMPARE(m_connection->bIsOpen(), !closed);
+    QCOMPARE(m_connection->bPortLost(), unplugged);
+    DataFrame frames(outcomes.size(), record(kProbe, pattern.toStdString(), timeoutMs));
+    QSignalSpy finished(m_connection.get(), &SimulatedConnection::emitFinished);
     QElapsedTimer clock;
     clock.start();
-    QVERIFY(transfer(*connection, frames));
-    QVERIFY(clock.elapsed() >= qMin<qint64>(latencyMs, qint64(timeoutMs)));
-    QCOMPARE(frames.front().status, status);
-}
-
-void tst_SimulatedConnection::closedConnectionFailsAtOnce()
-{
-    auto connection = connectionTo();
-    connection->vClose();
-    QVERIFY(!connection->bIsOpen());
-    DataFrame frames{record(kProbe, ".*", 60000.0)};
-    QElapsedTimer clock;
-    clock.start();
-    QVERIFY(transfer(*connection, frames));
-    QVERIFY(clock.elapsed() < 30000);
-    QCOMPARE(frames.front().status, 0);
-    QCOMPARE(connection->simulator().counters().requestsSeen, 0);
-}
-
-void tst_SimulatedConnection::unpluggedMasterIsALostPort()
-{
-    auto connection = connectionTo();
-    connection->setTimeoutScale(0.001);
-    QVERIFY(!connection->bPortLost());
-    FaultSettings faults;
-    faults.unplugAfterMs = 0;
-    connection->simulator().setFaults(faults);
-    QVERIFY(connection->bPortLost());
-    DataFrame frames{record(kProbe)};
-    QVERIFY(transfer(*connection, frames));
-    QCOMPARE(frames.front().status, 0);
+    m_connection->uiSendDataFrames(&frames);
+    QVERIFY(finished.wait(5000));
+    QVERIFY(clock.elapsed() >= qMin(latencyMs, int(timeoutMs / 100)));
+    QString seen;
+    for (const Record &r : frames)
+        seen += r.status == 1 ? '1' : r.answer.empty() ? '-' : '0';
+    QCOMPARE(seen, outcomes);
 }
 
 void tst_SimulatedConnection::rawDataReachesTheSensor()
 {
-    auto connection = connectionTo();
     const QByteArray write = BravoSensorPlugin::Core::writeFrame(83, 0, 7, 1200);
-    connection->vSendRawData(write.toStdString());
-    QCOMPARE(connection->queryLog(), QList<QByteArray>{write});
-    QCOMPARE(connection->simulator().parameter(QStringLiteral("OnDelay2")).toInt(), 1200);
-    connection->clearQueryLog();
-    QVERIFY(connection->queryLog().isEmpty());
+    m_connection->vSendRawData(write.toStdString());
+    QCOMPARE(m_connection->queryLog(), QList<QByteArray>{write});
+    QCOMPARE(m_connection->simulator().parameter(QStringLiteral("OnDelay2")).toInt(), 1200);
+    m_connection->clearQueryLog();
+    QVERIFY(m_connection->queryLog().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(tst_SimulatedConnection)
