@@ -183,87 +183,66 @@ void TestAppUnits::cleanup()
     ConnectionRegistry::instance().setFactory(nullptr);
 }
 
+// Rows give the arguments, and the options that changed, separated by blanks.
 void TestAppUnits::acceptsEveryOption_data()
 {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QStringList>("changed");
+    QTest::addColumn<QString>("arguments");
+    QTest::addColumn<QString>("changed");
 
-    QTest::newRow("nothing given keeps the defaults") << QStringList{} << QStringList{};
+    QTest::newRow("nothing given keeps the defaults") << ""
+                                                      << "";
     QTest::newRow("repeated sensors and ports keep their order")
-        << QStringList{"--open-sensor", "KR7D-P010", "--port", "COM9",
-                       "--open-sensor", "KR7D-P100", "--port", "/dev/pts/4"}
-        << QStringList{"openSensors=KR7D-P010,KR7D-P100", "ports=COM9,/dev/pts/4",
-                       "named=COM9,/dev/pts/4"};
+        << "--open-sensor KR7D-P010 --port COM9 --open-sensor KR7D-P100 --port /dev/pts/4"
+        << "openSensors=KR7D-P010,KR7D-P100 ports=COM9,/dev/pts/4 named=COM9,/dev/pts/4";
     // The window lists the ports named anywhere: --port ones, then --connect, then --simulate.
     QTest::newRow("scripted screenshot run")
-        << QStringList{"--simulate",   "SIM0",          "--connect",      "/tmp/sim",
-                       "--port",       "COM2",          "--screenshot",   "/tmp/shot.png",
-                       "--quit-after", "8000",          "--presentation", "--language",
-                       "de",           "--list-sensors"}
-        << QStringList{
-               "connect=/tmp/sim",         "ports=COM2",     "language=de",   "presentation=true",
-               "screenshot=/tmp/shot.png", "quitAfter=8000", "simulate=SIM0", "list=true",
-               "named=COM2,/tmp/sim,SIM0"};
-    QTest::newRow("equals sign, quoted blank and the batch steps")
-        << QStringList{"--open-settings=/home/u/a b.tgs",
-                       "--plugin-dir=/tmp/p",
-                       "--quit-after=0",
-                       "--language",
-                       "pt_BR",
-                       "--batch",
-                       "--save-settings",
-                       "s.tgs",
-                       "--export-csv",
-                       "c.csv",
-                       "--delimiter",
-                       ",",
-                       "--compare-settings",
-                       "d.tgs",
-                       "--trace",
-                       "t.txt"}
-        << QStringList{"language=pt_BR", "settings=/home/u/a b.tgs",
-                       "quitAfter=0",    "pluginDir=/tmp/p",
-                       "batch=true",     "save=s.tgs",
-                       "csv=c.csv",      "delimiter=,",
-                       "compare=d.tgs",  "trace=t.txt"};
+        << "--simulate SIM0 --connect /tmp/sim --port COM2 --screenshot /tmp/shot.png "
+           "--quit-after 8000 --presentation --language de --list-sensors"
+        << "connect=/tmp/sim ports=COM2 language=de presentation=true screenshot=/tmp/shot.png "
+           "quitAfter=8000 simulate=SIM0 list=true named=COM2,/tmp/sim,SIM0";
+    QTest::newRow("equals sign and the batch steps")
+        << "--open-settings=/home/a.tgs --plugin-dir=/tmp/p --quit-after=0 --language pt_BR "
+           "--batch --save-settings s.tgs --export-csv c.csv --delimiter , "
+           "--compare-settings d.tgs --trace t.txt"
+        << "language=pt_BR settings=/home/a.tgs quitAfter=0 pluginDir=/tmp/p batch=true "
+           "save=s.tgs csv=c.csv delimiter=, compare=d.tgs trace=t.txt";
 }
 
 void TestAppUnits::acceptsEveryOption()
 {
-    QFETCH(QStringList, arguments);
-    const CommandLineParseResult result = parse(arguments);
+    QFETCH(QString, arguments);
+    QFETCH(QString, changed);
+    const CommandLineParseResult result = parse(arguments.split(' ', Qt::SkipEmptyParts));
     QCOMPARE(result.status, Status::Ok);
     QVERIFY(result.message.isEmpty());
-    QTEST(changedOptions(result.options), "changed");
+    QCOMPARE(changedOptions(result.options), changed.split(' ', Qt::SkipEmptyParts));
 }
 
 void TestAppUnits::answersWithoutRunning_data()
 {
-    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("arguments");
     QTest::addColumn<Status>("status");
     QTest::addColumn<QString>("messagePart");
 
     const Status error = Status::Error;
     QTest::newRow("empty port among others")
-        << QStringList{"--port", "COM1", "--port", ""} << error << "--port needs a value";
-    QTest::newRow("quit time not a number")
-        << QStringList{"--quit-after", "soon"} << error << "not: soon";
-    QTest::newRow("negative quit time") << QStringList{"--quit-after", "-5"} << error << "not: -5";
+        << "--port COM1 --port=" << error << "--port needs a value";
+    QTest::newRow("quit time not a number") << "--quit-after soon" << error << "not: soon";
+    QTest::newRow("negative quit time") << "--quit-after -5" << error << "not: -5";
     QTest::newRow("language with a path in it")
-        << QStringList{"--language", "../de"} << error << "Not a language code: ../de";
-    QTest::newRow("stray argument")
-        << QStringList{"KR7D-P010"} << error << "Unexpected argument: KR7D-P010";
+        << "--language ../de" << error << "Not a language code: ../de";
+    QTest::newRow("stray argument") << "KR7D-P010" << error << "Unexpected argument: KR7D-P010";
     QTest::newRow("help wins over other options")
-        << QStringList{"--port", "COM1", "-h"} << Status::HelpRequested << "--open-sensor <name>";
-    QTest::newRow("version") << QStringList{"--version"} << Status::VersionRequested << "9.8.7";
+        << "--port COM1 -h" << Status::HelpRequested << "--open-sensor <name>";
+    QTest::newRow("version") << "--version" << Status::VersionRequested << "9.8.7";
 }
 
 void TestAppUnits::answersWithoutRunning()
 {
-    QFETCH(QStringList, arguments);
+    QFETCH(QString, arguments);
     QFETCH(QString, messagePart);
     QCoreApplication::setApplicationVersion(QStringLiteral("9.8.7"));
-    const CommandLineParseResult result = parse(arguments);
+    const CommandLineParseResult result = parse(arguments.split(' '));
     QTEST(result.status, "status");
     QVERIFY2(result.message.contains(messagePart), qPrintable(result.message));
 }
@@ -369,37 +348,39 @@ void TestAppUnits::loadsEveryLibraryOfTheFolderOnceInNameOrder()
     QCOMPARE(results[1].library->sensors.back().id(), std::string("F002"));
 }
 
+// Catalogues as <folder index>/<file>, separated by blanks.
 void TestAppUnits::installsTheCataloguesFoundFirst_data()
 {
-    QTest::addColumn<QStringList>("firstDir");  // files copied into the first folder searched
-    QTest::addColumn<QStringList>("secondDir"); // and into the second
+    QTest::addColumn<QString>("placed");
     QTest::addColumn<QString>("code");
-    QTest::addColumn<QStringList>("installed"); // as <folder index>/<file>
+    QTest::addColumn<QString>("installed");
 
-    QTest::newRow("from either folder")
-        << QStringList{pluginCatalogue} << QStringList{qtCatalogue} << "de"
-        << QStringList{"0/" + pluginCatalogue, "1/" + qtCatalogue};
+    QTest::newRow("from either folder") << "0/IoLinkKR7Dfamily_de.qm 1/qtbase_de.qm"
+                                        << "de"
+                                        << "0/IoLinkKR7Dfamily_de.qm 1/qtbase_de.qm";
     QTest::newRow("the first folder wins")
-        << QStringList{qtCatalogue} << QStringList{pluginCatalogue, qtCatalogue} << "de"
-        << QStringList{"1/" + pluginCatalogue, "0/" + qtCatalogue};
-    QTest::newRow("no catalogue for the language")
-        << QStringList{pluginCatalogue, qtCatalogue} << QStringList{} << "fr" << QStringList{};
+        << "0/qtbase_de.qm 1/IoLinkKR7Dfamily_de.qm 1/qtbase_de.qm"
+        << "de"
+        << "1/IoLinkKR7Dfamily_de.qm 0/qtbase_de.qm";
+    QTest::newRow("no catalogue for the language") << "0/IoLinkKR7Dfamily_de.qm 0/qtbase_de.qm"
+                                                   << "fr"
+                                                   << "";
 }
 
 void TestAppUnits::installsTheCataloguesFoundFirst()
 {
-    QFETCH(QStringList, firstDir);
-    QFETCH(QStringList, secondDir);
+    QFETCH(QString, placed);
     QFETCH(QString, code);
-    QFETCH(QStringList, installed);
+    QFETCH(QString, installed);
     QTemporaryDir dirs[2];
-    for (int i = 0; i < 2; ++i) {
-        for (const QString &file : i == 0 ? firstDir : secondDir)
-            QVERIFY(copyFixture(file, dirs[i].filePath(file)));
-    }
+    const auto pathOf = [&dirs](const QString &entry) {
+        return dirs[entry.left(1).toInt()].filePath(entry.mid(2));
+    };
+    for (const QString &entry : placed.split(QLatin1Char(' ')))
+        QVERIFY(copyFixture(entry.mid(2), pathOf(entry)));
     QStringList expected;
-    for (const QString &entry : installed)
-        expected << dirs[entry.left(1).toInt()].filePath(entry.mid(2));
+    for (const QString &entry : installed.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        expected << pathOf(entry);
 
     LanguageSwitcher switcher({dirs[0].path(), dirs[1].path()});
     QSignalSpy changed(&switcher, &LanguageSwitcher::languageChanged);
