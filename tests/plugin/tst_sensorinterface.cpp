@@ -35,7 +35,6 @@ class tst_SensorInterface : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
 
@@ -62,16 +61,9 @@ private:
     std::unique_ptr<SensorInterface> m_plugin;
 };
 
-void tst_SensorInterface::initTestCase()
-{
-    const std::list<ExtensionSystem::SensorBasic> catalogue
-        = BravoSensorPlugin::Core::buildSensorCatalogue();
-    QVERIFY(!catalogue.empty());
-    m_sensor = catalogue.front();
-}
-
 void tst_SensorInterface::init()
 {
+    m_sensor = BravoSensorPlugin::Core::buildSensorCatalogue().front();
     m_requested = std::make_shared<QList<PortSettings>>();
     // Only port names starting with "FAKE" open; the others stand for a missing serial port.
     ConnectionRegistry::instance().setFactory(
