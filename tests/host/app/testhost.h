@@ -1,6 +1,6 @@
 #pragma once
 
-// A host main window around test plug-ins, for the tests of the host's behaviour.
+// A host main window around the fake plug-ins, for the tests of the host's behaviour.
 #include <app/languageswitcher.h>
 #include <app/mainwindow.h>
 #include <app/pluginloader.h>
@@ -8,47 +8,36 @@
 
 #include <extensionsystem/plugininterface.h>
 
-#include <QStringList>
+#include <QRegularExpression>
 
 #include <vector>
-
-inline QString fakePluginPath()
-{
-    return QStringLiteral(FAKE_PLUGIN_DIR "/libkr7d_fake_plugin.so");
-}
 
 inline std::vector<TGauge::PluginLoadResult> fakeLoadResults()
 {
     std::vector<TGauge::PluginLoadResult> results;
-    results.push_back(TGauge::PluginLoader::load(fakePluginPath()));
-    results.push_back(TGauge::PluginLoader::load(
-        QStringLiteral(FAKE_PLUGIN_DIR "/libkr7d_fake_plugin_without_vSensorMap.so")));
+    for (const char *suffix : {"", "_without_vSensorMap"}) {
+        results.push_back(
+            TGauge::PluginLoader::load(QStringLiteral(FAKE_PLUGIN_DIR "/libkr7d_fake_plugin%1.so")
+                                           .arg(QLatin1String(suffix))));
+    }
     return results;
 }
 
-// Every call the fake plugin object got from the host, oldest first.
-inline QStringList callsOf(const QObject *object)
+// The calls the fake plugin object got from the host whose text matches the pattern, oldest first.
+inline QStringList callsOf(const QObject *object, const QString &pattern = QString())
 {
-    return object->property("calls").toStringList();
-}
-
-inline QStringList callsStartingWith(const QObject *object, const QString &prefix)
-{
-    return callsOf(object).filter(
-        QRegularExpression(QLatin1Char('^') + QRegularExpression::escape(prefix)));
+    return object->property("calls").toStringList().filter(QRegularExpression(pattern));
 }
 
 struct TestHost
 {
-    explicit TestHost(std::vector<TGauge::PluginLoadResult> loadResults = fakeLoadResults(),
-                      QStringList translationDirectories = {})
-        : languages(std::move(translationDirectories))
-        , window(std::move(loadResults), ports, languages)
+    explicit TestHost(std::vector<TGauge::PluginLoadResult> loadResults = fakeLoadResults())
+        : window(std::move(loadResults), ports, languages)
     {
     }
 
     QStringList systemPorts{QStringLiteral("COM1"), QStringLiteral("COM4")};
     TGauge::PortList ports{{QStringLiteral("SIM")}, [this] { return systemPorts; }};
-    TGauge::LanguageSwitcher languages;
+    TGauge::LanguageSwitcher languages{QStringList{}};
     TGauge::MainWindow window;
 };

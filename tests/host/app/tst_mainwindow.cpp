@@ -1,41 +1,63 @@
 #include "testhost.h"
 
+#include <app/startuprun.h>
+
 #include <extensionsystem/globals.h>
 
 #include <QAction>
+#include <QActionGroup>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMenu>
-#include <QMenuBar>
 #include <QtTest>
 
 #include <memory>
 
 using ExtensionSystem::PluginInterface;
+using TGauge::CommandLine;
+using TGauge::StartupRun;
 
+namespace {
+
+QStringList sensorNames(const QList<PluginInterface *> &objects)
+{
+    QStringList names;
+    for (PluginInterface *object : objects)
+        names << object->getSensorName();
+    return names;
+}
+
+} // namespace
+
+enum class Closing { Sensor, SubWindow, MainWindow };
+Q_DECLARE_METATYPE(Closing)
+
+// The main window around the fake plug-ins, and the start-up run that drives it.
 class TestMainWindow : public QObject
 {
     Q_OBJECT
 
 private slots:
     void init();
-    void catalogueListsSensorsAndRefusedLibraries();
+    void catalogueListsSensorsAndRefusedLibrariesAndOpensOnlySensors();
     void openedSensorFillsTheAreaAndRestoresToItsRequestedSize();
-    void activatingCatalogueEntryOpensThatSensor();
-    void unknownSensorNameOpensNothing();
-    void changedPortListReachesEveryPluginObject();
-    void presentationModeReachesGlobalsAndPluginObjects_data();
-    void presentationModeReachesGlobalsAndPluginObjects();
-    void activationFollowsTheMdiArea();
-    void settingsFileGoesToActiveSensorOnly();
-    void closingSensorGoesThroughActionExit();
-    void closingSubWindowDeletesPluginObject();
-    void closingMainWindowClosesEverySensor();
+    void portsAndPresentationModeReachEveryPluginObject();
+    void activeSensorAloneGetsTheSettingsFile();
+    void closingDeletesThePluginObject_data();
+    void closingDeletesThePluginObject();
     void destroyingMainWindowDeletesEachWindowOnce();
     void languageMenuSwitchesLanguage();
+    void startupRunOpensConnectsAndLoadsBeforeTheRunTimeCounts();
+    void startupRunQuitsAfterTheScreenshotWithTheExitCode_data();
+    void startupRunQuitsAfterTheScreenshotWithTheExitCode();
 
 private:
+    PluginInterface *open(const char *name)
+    {
+        return m_host->window.openSensor(QString::fromLatin1(name));
+    }
+
     std::unique_ptr<TestHost> m_host;
+    QTemporaryDir m_dir;
 };
 
 void TestMainWindow::init()
@@ -45,33 +67,36 @@ void TestMainWindow::init()
     m_host->window.show();
 }
 
-void TestMainWindow::catalogueListsSensorsAndRefusedLibraries()
+void TestMainWindow::catalogueListsSensorsAndRefusedLibrariesAndOpensOnlySensors()
 {
-    const QTreeWidget *tree = m_host->window.catalogueView();
+    QTreeWidget *tree = m_host->window.catalogueView();
     QCOMPARE(tree->topLevelItemCount(), 2);
-    const QTreeWidgetItem *plugin = tree->topLevelItem(0);
+    QTreeWidgetItem *plugin = tree->topLevelItem(0);
     QCOMPARE(plugin->text(0), QStringLiteral("FakeGauge"));
     QCOMPARE(plugin->text(1), QStringLiteral("0.1.2, SERIAL"));
     QCOMPARE(plugin->toolTip(0), QStringLiteral("Fake plug-in  for the host's tests"));
     QCOMPARE(plugin->childCount(), 2);
-    QCOMPARE(plugin->child(0)->text(0), QStringLiteral("Fake-A"));
     QCOMPARE(plugin->child(1)->text(0), QStringLiteral("Fake-B"));
     QCOMPARE(plugin->child(1)->text(1), QStringLiteral("F002"));
-
     const QTreeWidgetItem *refused = tree->topLevelItem(1);
     QCOMPARE(refused->text(0), QStringLiteral("libkr7d_fake_plugin_without_vSensorMap.so"));
     QCOMPARE(refused->text(1), QStringLiteral("lacks the entry point(s) vSensorMap"));
-    QCOMPARE(m_host->window.refusals().size(), size_t(1));
+
+    QCOMPARE(open("Fake-C"), nullptr);
+    QCOMPARE(m_host->window.openSensor(TGauge::SensorRef{0, 2}), nullptr);
+    QCOMPARE(m_host->window.openSensor(TGauge::SensorRef{1, 0}), nullptr);
+    emit tree->itemActivated(tree->topLevelItem(1), 0);
+    QVERIFY(m_host->window.mdiArea()->subWindowList().isEmpty());
+    emit tree->itemActivated(plugin->child(0), 0);
+    QCOMPARE(sensorNames(m_host->window.pluginObjects()), QStringList{"Fake-A"});
 }
 
 void TestMainWindow::openedSensorFillsTheAreaAndRestoresToItsRequestedSize()
 {
-    PluginInterface *object = m_host->window.openSensor(QStringLiteral("Fake-B"));
+    PluginInterface *object = open("Fake-B");
     QVERIFY(object);
     QMdiSubWindow *subWindow = m_host->window.subWindowOf(object);
-    QVERIFY(subWindow);
     QCOMPARE(subWindow->mdiArea(), m_host->window.mdiArea());
-    QVERIFY(subWindow->isVisible());
     // Alone in the area it fills it; restored, it has the size it asked for.
     QVERIFY(subWindow->isMaximized());
     subWindow->showNormal();
@@ -79,143 +104,84 @@ void TestMainWindow::openedSensorFillsTheAreaAndRestoresToItsRequestedSize()
     QCOMPARE(object->getSensorName(), QStringLiteral("Fake-B"));
     QCOMPARE(subWindow->windowTitle(), QStringLiteral("Fake-B"));
     QCOMPARE(object->parent(), &m_host->window);
-    QCOMPARE(callsStartingWith(object, QStringLiteral("ports:")),
-             QStringList{"ports:COM1,COM4,SIM"});
-    QCOMPARE(callsStartingWith(object, QStringLiteral("active:")).value(0),
-             QStringLiteral("active:true"));
+    QCOMPARE(callsOf(object, "^(ports|active):"),
+             QStringList({"ports:COM1,COM4,SIM", "active:true"}));
 }
 
-void TestMainWindow::activatingCatalogueEntryOpensThatSensor()
+void TestMainWindow::portsAndPresentationModeReachEveryPluginObject()
 {
-    QTreeWidget *tree = m_host->window.catalogueView();
-    QTreeWidgetItem *sensorItem = tree->topLevelItem(0)->child(0);
-    emit tree->itemActivated(sensorItem, 0);
-    emit tree->itemActivated(tree->topLevelItem(1), 0); // a refused library opens nothing
-
-    const QList<PluginInterface *> objects = m_host->window.pluginObjects();
-    QCOMPARE(objects.size(), 1);
-    QCOMPARE(objects.first()->getSensorName(), QStringLiteral("Fake-A"));
-}
-
-void TestMainWindow::unknownSensorNameOpensNothing()
-{
-    QCOMPARE(m_host->window.openSensor(QStringLiteral("Fake-C")), nullptr);
-    QCOMPARE(m_host->window.openSensor(TGauge::SensorRef{0, 2}), nullptr);
-    QCOMPARE(m_host->window.openSensor(TGauge::SensorRef{1, 0}), nullptr);
-    QVERIFY(m_host->window.pluginObjects().isEmpty());
-    QVERIFY(m_host->window.mdiArea()->subWindowList().isEmpty());
-}
-
-void TestMainWindow::changedPortListReachesEveryPluginObject()
-{
-    PluginInterface *first = m_host->window.openSensor(QStringLiteral("Fake-A"));
-    PluginInterface *second = m_host->window.openSensor(QStringLiteral("Fake-B"));
-
-    m_host->ports.refresh(); // unchanged: nobody is bothered
+    const QList<PluginInterface *> objects{open("Fake-A"), open("Fake-A")};
     m_host->systemPorts = QStringList{"COM4", "SIM", "COM7"};
     m_host->ports.refresh();
-
-    const QStringList expected{"ports:COM1,COM4,SIM", "ports:COM4,SIM,COM7"};
-    QCOMPARE(callsStartingWith(first, QStringLiteral("ports:")), expected);
-    QCOMPARE(callsStartingWith(second, QStringLiteral("ports:")), expected);
-}
-
-void TestMainWindow::presentationModeReachesGlobalsAndPluginObjects_data()
-{
-    QTest::addColumn<QList<bool>>("switches");
-    QTest::addColumn<QStringList>("calls");
-
-    QTest::newRow("on") << QList<bool>{true} << QStringList{"update:true"};
-    QTest::newRow("on and off again")
-        << QList<bool>{true, false} << QStringList{"update:true", "update:false"};
-}
-
-void TestMainWindow::presentationModeReachesGlobalsAndPluginObjects()
-{
-    QFETCH(QList<bool>, switches);
-    PluginInterface *first = m_host->window.openSensor(QStringLiteral("Fake-A"));
-    PluginInterface *second = m_host->window.openSensor(QStringLiteral("Fake-A"));
-    for (bool on : switches) {
+    for (bool on : {true, false}) {
         m_host->window.setPresentationMode(on);
         QCOMPARE(ExtensionSystem::Globals::getPresentationMode(), on);
     }
-    QTEST(callsStartingWith(first, QStringLiteral("update:")), "calls");
-    QTEST(callsStartingWith(second, QStringLiteral("update:")), "calls");
+    for (PluginInterface *object : objects) {
+        QCOMPARE(callsOf(object, "^(ports|update):"),
+                 QStringList({"ports:COM1,COM4,SIM", "ports:COM4,SIM,COM7", "update:true",
+                              "update:false"}));
+    }
 }
 
-void TestMainWindow::activationFollowsTheMdiArea()
+void TestMainWindow::activeSensorAloneGetsTheSettingsFile()
 {
-    PluginInterface *first = m_host->window.openSensor(QStringLiteral("Fake-A"));
-    PluginInterface *second = m_host->window.openSensor(QStringLiteral("Fake-B"));
+    PluginInterface *first = open("Fake-A");
+    PluginInterface *second = open("Fake-B");
     first->setProperty("calls", QVariant());
     second->setProperty("calls", QVariant());
 
     m_host->window.mdiArea()->setActiveSubWindow(m_host->window.subWindowOf(first));
-    QCOMPARE(callsStartingWith(first, QStringLiteral("active:")), QStringList{"active:true"});
-    QCOMPARE(callsStartingWith(second, QStringLiteral("active:")), QStringList{"active:false"});
-}
-
-void TestMainWindow::settingsFileGoesToActiveSensorOnly()
-{
-    PluginInterface *first = m_host->window.openSensor(QStringLiteral("Fake-A"));
-    PluginInterface *second = m_host->window.openSensor(QStringLiteral("Fake-B"));
-    m_host->window.mdiArea()->setActiveSubWindow(m_host->window.subWindowOf(first));
-
     m_host->window.openSettingsFile(QStringLiteral("/tmp/line 3.tgs"));
-    QCOMPARE(callsStartingWith(first, QStringLiteral("open:")),
-             QStringList{"open:/tmp/line 3.tgs"});
-    QVERIFY(callsStartingWith(second, QStringLiteral("open:")).isEmpty());
+    QCOMPARE(callsOf(first), QStringList({"active:true", "open:/tmp/line 3.tgs"}));
+    QCOMPARE(callsOf(second), QStringList{"active:false"});
 }
 
-void TestMainWindow::closingSensorGoesThroughActionExit()
+void TestMainWindow::closingDeletesThePluginObject_data()
 {
-    PluginInterface *object = m_host->window.openSensor(QStringLiteral("Fake-A"));
-    QPointer<QMdiSubWindow> subWindow = m_host->window.subWindowOf(object);
-    QPointer<QWidget> sensorWindow = subWindow->widget();
-    QSignalSpy objectGone(object, &QObject::destroyed);
+    QTest::addColumn<Closing>("closing");
+    QTest::addColumn<QStringList>("exited"); // sensors told through vActionExit
+    QTest::addColumn<QStringList>("left");
 
-    m_host->window.closeSensor(object);
-    QCOMPARE(callsStartingWith(object, QStringLiteral("exit")), QStringList{"exit"});
+    QTest::newRow("sensor") << Closing::Sensor << QStringList{"Fake-A"} << QStringList{"Fake-B"};
+    QTest::newRow("its sub-window") << Closing::SubWindow << QStringList{} << QStringList{"Fake-B"};
+    QTest::newRow("main window") << Closing::MainWindow << QStringList{"Fake-A", "Fake-B"}
+                                 << QStringList{};
+}
+
+void TestMainWindow::closingDeletesThePluginObject()
+{
+    QFETCH(Closing, closing);
+    const QList<PluginInterface *> objects{open("Fake-A"), open("Fake-B")};
+    QPointer<QMdiSubWindow> subWindow = m_host->window.subWindowOf(objects.first());
+    QPointer<QWidget> sensorWindow = subWindow->widget();
+    QSignalSpy objectGone(objects.first(), &QObject::destroyed);
+
+    if (closing == Closing::Sensor)
+        m_host->window.closeSensor(objects.first());
+    else
+        QVERIFY(
+            (closing == Closing::SubWindow ? static_cast<QWidget *>(subWindow) : &m_host->window)
+                ->close());
+    QStringList exited;
+    for (PluginInterface *object : objects) {
+        if (callsOf(object).contains(QStringLiteral("exit")))
+            exited << object->getSensorName();
+    }
+    QTEST(exited, "exited");
     QTRY_COMPARE(objectGone.count(), 1);
     QVERIFY(!subWindow);
     QVERIFY(!sensorWindow);
-    QVERIFY(m_host->window.pluginObjects().isEmpty());
-}
-
-void TestMainWindow::closingSubWindowDeletesPluginObject()
-{
-    PluginInterface *object = m_host->window.openSensor(QStringLiteral("Fake-A"));
-    PluginInterface *other = m_host->window.openSensor(QStringLiteral("Fake-B"));
-    QSignalSpy objectGone(object, &QObject::destroyed);
-
-    QVERIFY(m_host->window.subWindowOf(object)->close());
-    QTRY_COMPARE(objectGone.count(), 1);
-    QCOMPARE(m_host->window.pluginObjects(), QList<PluginInterface *>{other});
-    QCOMPARE(m_host->window.mdiArea()->subWindowList().size(), 1);
-}
-
-void TestMainWindow::closingMainWindowClosesEverySensor()
-{
-    PluginInterface *first = m_host->window.openSensor(QStringLiteral("Fake-A"));
-    PluginInterface *second = m_host->window.openSensor(QStringLiteral("Fake-B"));
-    QSignalSpy firstGone(first, &QObject::destroyed);
-    QSignalSpy secondGone(second, &QObject::destroyed);
-
-    QVERIFY(m_host->window.close());
-    QCOMPARE(callsStartingWith(first, QStringLiteral("exit")), QStringList{"exit"});
-    QCOMPARE(callsStartingWith(second, QStringLiteral("exit")), QStringList{"exit"});
-    QTRY_COMPARE(firstGone.count() + secondGone.count(), 2);
+    QTEST(sensorNames(m_host->window.pluginObjects()), "left");
 }
 
 void TestMainWindow::destroyingMainWindowDeletesEachWindowOnce()
 {
-    PluginInterface *object = m_host->window.openSensor(QStringLiteral("Fake-A"));
-    QPointer<QWidget> sensorWindow = m_host->window.subWindowOf(object)->widget();
+    PluginInterface *object = open("Fake-A");
     QSignalSpy objectGone(object, &QObject::destroyed);
-    QSignalSpy windowGone(sensorWindow.data(), &QObject::destroyed);
-    m_host->window.openSensor(QStringLiteral("Fake-B"));
-    // The other sub-window went first: its plugin object is still waiting for deletion.
-    m_host->window.subWindowOf(m_host->window.pluginObjects().last())->close();
+    QSignalSpy windowGone(m_host->window.subWindowOf(object)->widget(), &QObject::destroyed);
+    // The other sub-window goes first: its plugin object is still waiting for deletion.
+    m_host->window.subWindowOf(open("Fake-B"))->close();
 
     m_host.reset();
     QCOMPARE(objectGone.count(), 1);
@@ -225,25 +191,81 @@ void TestMainWindow::destroyingMainWindowDeletesEachWindowOnce()
 void TestMainWindow::languageMenuSwitchesLanguage()
 {
     ExtensionSystem::Globals::setLanguage("en");
-    const QList<QAction *> menus = m_host->window.menuBar()->actions();
-    const auto languageMenu = std::find_if(menus.cbegin(), menus.cend(), [](const QAction *action) {
-        return action->text() == QStringLiteral("&Language");
-    });
-    QVERIFY(languageMenu != menus.cend());
-    const QList<QAction *> choices = (*languageMenu)->menu()->actions();
+    const auto *languageMenu = m_host->window.findChild<QActionGroup *>();
+    QVERIFY(languageMenu);
+    const QList<QAction *> choices = languageMenu->actions();
     QCOMPARE(choices.size(), 2);
-    QCOMPARE(choices.at(0)->text(), QStringLiteral("English"));
     QVERIFY(choices.at(0)->isChecked());
 
     choices.at(1)->trigger();
     QCOMPARE(choices.at(1)->text(), QStringLiteral("Deutsch"));
-    QCOMPARE(ExtensionSystem::Globals::getLanguage(), std::string("de"));
     QCOMPARE(m_host->languages.language(), QStringLiteral("de"));
-    QVERIFY(choices.at(1)->isChecked());
     QVERIFY(!choices.at(0)->isChecked());
 
     m_host->languages.switchTo(QStringLiteral("en"));
     QVERIFY(choices.at(0)->isChecked());
+}
+
+void TestMainWindow::startupRunOpensConnectsAndLoadsBeforeTheRunTimeCounts()
+{
+    CommandLine options;
+    options.presentation = true;
+    options.openSensors = QStringList{"Fake-B", "Fake-A"};
+    options.connectPort = QStringLiteral("/dev/pts/9");
+    options.settingsFile = QStringLiteral("/tmp/a.tgs");
+    options.quitAfterMs = 10; // shorter than one sensor takes to connect
+    StartupRun run(options, m_host->window);
+    QSignalSpy quit(&run, &StartupRun::quitRequested);
+    run.start();
+
+    QVERIFY(ExtensionSystem::Globals::getPresentationMode());
+    const QList<PluginInterface *> objects = m_host->window.pluginObjects();
+    QCOMPARE(sensorNames(objects), QStringList({"Fake-B", "Fake-A"}));
+    for (PluginInterface *object : objects) // not before the window is up and the loop runs
+        QVERIFY(callsOf(object, "^connect:").isEmpty());
+    QVERIFY(quit.wait(5000));
+    // Opened after the switch, the windows read the mode themselves: no update.
+    for (PluginInterface *object : objects) {
+        QCOMPARE(callsOf(object, "^(connect|open|update):"),
+                 QStringList({"connect:/dev/pts/9", "open:/tmp/a.tgs"}));
+    }
+    QCOMPARE(quit.at(0).at(0).toInt(), 0);
+}
+
+void TestMainWindow::startupRunQuitsAfterTheScreenshotWithTheExitCode_data()
+{
+    QTest::addColumn<QStringList>("sensors");
+    QTest::addColumn<QString>("screenshot");
+    QTest::addColumn<int>("exitCode");
+
+    QTest::newRow("all went well") << QStringList{"Fake-A"} << "ok.png" << 0;
+    QTest::newRow("unknown sensor") << QStringList{"Fake-A", "KR7D-X"} << "ok.png" << 1;
+    QTest::newRow("screenshot into a missing folder")
+        << QStringList{"Fake-A"} << "missing/shot.png" << 1;
+}
+
+void TestMainWindow::startupRunQuitsAfterTheScreenshotWithTheExitCode()
+{
+    QFETCH(QStringList, sensors);
+    QFETCH(QString, screenshot);
+    CommandLine options;
+    options.openSensors = sensors;
+    options.screenshotFile = m_dir.filePath(screenshot);
+    options.quitAfterMs = 50;
+    StartupRun run(options, m_host->window);
+    QSignalSpy saved(&run, &StartupRun::screenshotSaved);
+    QSignalSpy quit(&run, &StartupRun::quitRequested);
+    int savedAtQuit = -1;
+    connect(&run, &StartupRun::quitRequested, this, [&] { savedAtQuit = saved.count(); });
+    run.start();
+
+    QVERIFY(quit.wait(5000));
+    QTEST(quit.at(0).at(0).toInt(), "exitCode");
+    QTEST(run.exitCode(), "exitCode");
+    const QImage picture(options.screenshotFile);
+    QCOMPARE(savedAtQuit, picture.isNull() ? 0 : 1);
+    if (!picture.isNull())
+        QCOMPARE(picture.size(), m_host->window.size());
 }
 
 QTEST_MAIN(TestMainWindow)

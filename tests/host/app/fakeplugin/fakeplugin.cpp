@@ -42,11 +42,7 @@ public:
         transfer.exec();
         record(QStringLiteral("connected:") + port);
     }
-    void vUpdate(QVariant value) override
-    {
-        record(QStringLiteral("update:")
-               + (value.toBool() ? QStringLiteral("true") : QStringLiteral("false")));
-    }
+    void vUpdate(QVariant value) override { record(QStringLiteral("update:") + value.toString()); }
     void vActionExit(QString) override
     {
         record(QStringLiteral("exit"));
@@ -55,8 +51,7 @@ public:
     }
     void setWindowActive(bool active) override
     {
-        record(QStringLiteral("active:")
-               + (active ? QStringLiteral("true") : QStringLiteral("false")));
+        record(QStringLiteral("active:") + QVariant(active).toString());
     }
     void setSensorName(QString name) override { m_name = name; }
     QString getSensorName() override { return m_name; }

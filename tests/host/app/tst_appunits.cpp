@@ -1,0 +1,570 @@
+// The parts of the tgauge application, each on its own: command line, port list, plug-in loader,
+// language switcher, simulated master, batch answerer and frame trace.
+#include <app/batchanswerer.h>
+#include <app/commandline.h>
+#include <app/frametracedock.h>
+#include <app/languageswitcher.h>
+#include <app/pluginloader.h>
+#include <app/portlist.h>
+#include <app/simulatedmaster.h>
+#include <app/tracelines.h>
+#include <support/simulatedmaster.h>
+
+#include <extensionsystem/connectionregistry.h>
+#include <extensionsystem/frametrace.h>
+#include <extensionsystem/globals.h>
+#include <extensionsystem/plugininterface.h>
+#include <extensionsystem/portsettings.h>
+
+#include <simulator/devicedescription.h>
+#include <simulator/mastersimulator.h>
+#include <simulator/simulatedconnection.h>
+
+#include <QAction>
+#include <QFileDialog>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QtTest>
+
+using ExtensionSystem::ConnectionRegistry;
+using TGauge::BatchAnswerer;
+using TGauge::CommandLine;
+using TGauge::CommandLineParseResult;
+using TGauge::FrameTraceDock;
+using TGauge::LanguageSwitcher;
+using TGauge::PluginLoader;
+using TGauge::PluginLoadResult;
+using TGauge::PortList;
+using TGauge::TraceLines;
+using Status = CommandLineParseResult::Status;
+
+Q_DECLARE_METATYPE(Status)
+
+namespace {
+
+const QString defaultPluginDir = QStringLiteral("/opt/tgauge/plugins");
+
+CommandLineParseResult parse(const QStringList &arguments)
+{
+    return TGauge::parseCommandLine(QStringList{QStringLiteral("tgauge")} + arguments,
+                                    defaultPluginDir);
+}
+
+// Every option that differs from a fresh CommandLine, as "name=value".
+QStringList changedOptions(const CommandLine &options)
+{
+    const CommandLine fresh;
+    QStringList changed;
+    const auto note = [&changed](const char *name, const auto &value, const auto &freshValue) {
+        if (value != freshValue)
+            changed << QString::fromLatin1(name) + QLatin1Char('=') + QVariant(value).toString();
+    };
+    note("openSensors", options.openSensors.join(QLatin1Char(',')), QString());
+    note("connect", options.connectPort, fresh.connectPort);
+    note("ports", options.ports.join(QLatin1Char(',')), QString());
+    note("language", options.language, fresh.language);
+    note("presentation", options.presentation, fresh.presentation);
+    note("settings", options.settingsFile, fresh.settingsFile);
+    note("screenshot", options.screenshotFile, fresh.screenshotFile);
+    note("quitAfter", options.quitAfterMs.value_or(-1), -1);
+    note("pluginDir", options.pluginDirectory, defaultPluginDir);
+    note("simulate", options.simulatePort, fresh.simulatePort);
+    note("list", options.listSensors, fresh.listSensors);
+    note("batch", options.batch, fresh.batch);
+    note("save", options.saveSettingsFile, fresh.saveSettingsFile);
+    note("csv", options.exportCsvFile, fresh.exportCsvFile);
+    note("delimiter", options.csvDelimiter, fresh.csvDelimiter);
+    note("compare", options.compareSettingsFile, fresh.compareSettingsFile);
+    note("trace", options.traceFile, fresh.traceFile);
+    note("named", options.namedPorts().join(QLatin1Char(',')), QString());
+    return changed;
+}
+
+const QString fakePlugin = QStringLiteral(FAKE_PLUGIN_DIR "/libkr7d_fake_plugin%1.so");
+const QString pluginCatalogue = QStringLiteral("IoLinkKR7Dfamily_de.qm");
+const QString qtCatalogue = QStringLiteral("qtbase_de.qm");
+
+bool copyFixture(const QString &name, const QString &target)
+{
+    return QFile::copy(QStringLiteral(FIXTURE_TRANSLATION_DIR "/") + name, target);
+}
+
+QString texts()
+{
+    return QCoreApplication::translate("HostFixture", "Pressure") + QLatin1Char('|')
+           + QCoreApplication::translate("QtFixture", "Cancel");
+}
+
+// Notes the language the host reports while the application handles LanguageChange.
+class LanguageChangeWitness final : public QObject
+{
+public:
+    QStringList seen;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        const QString code = QString::fromStdString(ExtensionSystem::Globals::getLanguage());
+        if (event->type() == QEvent::LanguageChange && !seen.contains(code))
+            seen << code;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+QStringList numbered(int from, int to)
+{
+    QStringList lines;
+    for (int i = from; i <= to; ++i)
+        lines << QString::number(i);
+    return lines;
+}
+
+} // namespace
+
+class TestAppUnits : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void acceptsEveryOption_data();
+    void acceptsEveryOption();
+    void answersWithoutRunning_data();
+    void answersWithoutRunning();
+    void mergesSystemPortsFirstEachNameOnce_data();
+    void mergesSystemPortsFirstEachNameOnce();
+    void refreshAnnouncesOnlyChangedLists();
+    void refusesLibraryThatLoadsIncompleteOrNot_data();
+    void refusesLibraryThatLoadsIncompleteOrNot();
+    void loadsEveryLibraryOfTheFolderOnceInNameOrder();
+    void installsTheCataloguesFoundFirst_data();
+    void installsTheCataloguesFoundFirst();
+    void pluginFoldersAddEveryCatalogueQtFoldersOnlyQts();
+    void switchingBackRemovesTheTranslationsAfterTheCodeChanged();
+    void simulatedPortCarriesTheChosenSensor_data();
+    void simulatedPortCarriesTheChosenSensor();
+    void otherPortsAndUnknownSensorsStayClosed();
+    void boxIsAnsweredAndPrinted_data();
+    void boxIsAnsweredAndPrinted();
+    void fileDialogIsCancelled();
+    void ringKeepsTheNewestLinesInOrder_data();
+    void ringKeepsTheNewestLinesInOrder();
+    void pausedViewStandsStillAndCatchesUp();
+    void showsTheTraceOnlyWhileOpen();
+
+private:
+    ExtensionSystem::CommunicationInterface *openPort(const QString &port)
+    {
+        ExtensionSystem::PortSettings settings;
+        settings.portName = port;
+        return ConnectionRegistry::instance().connect(settings, &m_owner);
+    }
+
+    BatchAnswerer m_answerer;
+    ExtensionSystem::PluginInterface m_owner;
+};
+
+void TestAppUnits::initTestCase()
+{
+    qApp->installEventFilter(&m_answerer);
+}
+
+void TestAppUnits::init()
+{
+    ExtensionSystem::Globals::setLanguage("en");
+}
+
+void TestAppUnits::cleanup()
+{
+    ConnectionRegistry::instance().release(&m_owner);
+    ConnectionRegistry::instance().setFactory(nullptr);
+}
+
+// Rows give the arguments, and the options that changed, separated by blanks.
+void TestAppUnits::acceptsEveryOption_data()
+{
+    QTest::addColumn<QString>("arguments");
+    QTest::addColumn<QString>("changed");
+
+    QTest::newRow("nothing given keeps the defaults") << ""
+                                                      << "";
+    QTest::newRow("repeated sensors and ports keep their order")
+        << "--open-sensor KR7D-P010 --port COM9 --open-sensor KR7D-P100 --port /dev/pts/4"
+        << "openSensors=KR7D-P010,KR7D-P100 ports=COM9,/dev/pts/4 named=COM9,/dev/pts/4";
+    // The window lists the ports named anywhere: --port ones, then --connect, then --simulate.
+    QTest::newRow("scripted screenshot run")
+        << "--simulate SIM0 --connect /tmp/sim --port COM2 --screenshot /tmp/shot.png "
+           "--quit-after 8000 --presentation --language de --list-sensors"
+        << "connect=/tmp/sim ports=COM2 language=de presentation=true screenshot=/tmp/shot.png "
+           "quitAfter=8000 simulate=SIM0 list=true named=COM2,/tmp/sim,SIM0";
+    QTest::newRow("equals sign and the batch steps")
+        << "--open-settings=/home/a.tgs --plugin-dir=/tmp/p --quit-after=0 --language pt_BR "
+           "--batch --save-settings s.tgs --export-csv c.csv --delimiter , "
+           "--compare-settings d.tgs --trace t.txt"
+        << "language=pt_BR settings=/home/a.tgs quitAfter=0 pluginDir=/tmp/p batch=true "
+           "save=s.tgs csv=c.csv delimiter=, compare=d.tgs trace=t.txt";
+}
+
+void TestAppUnits::acceptsEveryOption()
+{
+    QFETCH(QString, arguments);
+    QFETCH(QString, changed);
+    const CommandLineParseResult result = parse(arguments.split(' ', Qt::SkipEmptyParts));
+    QCOMPARE(result.status, Status::Ok);
+    QVERIFY(result.message.isEmpty());
+    QCOMPARE(changedOptions(result.options), changed.split(' ', Qt::SkipEmptyParts));
+}
+
+void TestAppUnits::answersWithoutRunning_data()
+{
+    QTest::addColumn<QString>("arguments");
+    QTest::addColumn<Status>("status");
+    QTest::addColumn<QString>("messagePart");
+
+    const Status error = Status::Error;
+    QTest::newRow("empty port among others")
+        << "--port COM1 --port=" << error << "--port needs a value";
+    QTest::newRow("quit time not a number") << "--quit-after soon" << error << "not: soon";
+    QTest::newRow("negative quit time") << "--quit-after -5" << error << "not: -5";
+    QTest::newRow("language with a path in it")
+        << "--language ../de" << error << "Not a language code: ../de";
+    QTest::newRow("stray argument") << "KR7D-P010" << error << "Unexpected argument: KR7D-P010";
+    QTest::newRow("help wins over other options")
+        << "--port COM1 -h" << Status::HelpRequested << "--open-sensor <name>";
+    QTest::newRow("version") << "--version" << Status::VersionRequested << "9.8.7";
+}
+
+void TestAppUnits::answersWithoutRunning()
+{
+    QFETCH(QString, arguments);
+    QFETCH(QString, messagePart);
+    QCoreApplication::setApplicationVersion(QStringLiteral("9.8.7"));
+    const CommandLineParseResult result = parse(arguments.split(' '));
+    QTEST(result.status, "status");
+    QVERIFY2(result.message.contains(messagePart), qPrintable(result.message));
+}
+
+void TestAppUnits::mergesSystemPortsFirstEachNameOnce_data()
+{
+    QTest::addColumn<QStringList>("systemPorts");
+    QTest::addColumn<QStringList>("namedPorts");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("named ports follow the system ports in their order")
+        << QStringList{"COM4", "COM1"} << QStringList{"/dev/pts/3", "COM9"}
+        << QStringList{"COM4", "COM1", "/dev/pts/3", "COM9"};
+    QTest::newRow("a named port the system has stays at the system's place")
+        << QStringList{"COM1", "COM4"} << QStringList{"COM4", "COM2"}
+        << QStringList{"COM1", "COM4", "COM2"};
+    QTest::newRow("names repeated on the command line appear once")
+        << QStringList{} << QStringList{"SIM", "COM2", "SIM"} << QStringList{"SIM", "COM2"};
+    QTest::newRow("names differing in case are different ports")
+        << QStringList{"com1"} << QStringList{"COM1"} << QStringList{"com1", "COM1"};
+    QTest::newRow("empty names dropped")
+        << QStringList{"", "COM1"} << QStringList{""} << QStringList{"COM1"};
+}
+
+void TestAppUnits::mergesSystemPortsFirstEachNameOnce()
+{
+    QFETCH(QStringList, systemPorts);
+    QFETCH(QStringList, namedPorts);
+    QTEST(PortList::merged(systemPorts, namedPorts), "expected");
+    const PortList list(namedPorts, [systemPorts] { return systemPorts; });
+    QTEST(list.ports(), "expected");
+}
+
+void TestAppUnits::refreshAnnouncesOnlyChangedLists()
+{
+    QStringList system{"COM1"};
+    PortList list({QStringLiteral("SIM")}, [&system] { return system; });
+    QSignalSpy changed(&list, &PortList::portsChanged);
+
+    list.refresh();
+    QCOMPARE(changed.count(), 0);
+
+    system = QStringList{"COM1", "COM3"};
+    list.refresh();
+    QCOMPARE(list.ports(), (QStringList{"COM1", "COM3", "SIM"}));
+    system = QStringList{"SIM"}; // a system port that happens to carry a named port's name
+    list.refresh();
+    QCOMPARE(changed.count(), 2);
+    QCOMPARE(changed.at(0).at(0).toStringList(), (QStringList{"COM1", "COM3", "SIM"}));
+    QCOMPARE(changed.at(1).at(0).toStringList(), QStringList{"SIM"});
+}
+
+void TestAppUnits::refusesLibraryThatLoadsIncompleteOrNot_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("error");
+    const QString prefix = QStringLiteral("libkr7d_fake_plugin_without_");
+    const QStringList files
+        = QDir(QStringLiteral(FAKE_PLUGIN_DIR)).entryList({prefix + QLatin1Char('*')});
+    QCOMPARE(files.size(), PluginLoader::requiredExports().size());
+    for (const QString &file : files) {
+        const QString name = file.mid(prefix.size()).chopped(3);
+        QTest::newRow(qPrintable(QStringLiteral("without ") + name))
+            << fakePlugin.arg(QStringLiteral("_without_") + name)
+            << QStringLiteral("lacks the entry point(s) ") + name;
+    }
+    QTest::newRow("not there") << fakePlugin.arg(QStringLiteral("_absent"))
+                               << QStringLiteral("cannot be loaded: ");
+}
+
+void TestAppUnits::refusesLibraryThatLoadsIncompleteOrNot()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, error);
+    const PluginLoadResult result = PluginLoader::load(file);
+    QVERIFY(!result.library);
+    QCOMPARE(result.filePath, file);
+    QVERIFY2(result.error.startsWith(error), qPrintable(result.error));
+}
+
+void TestAppUnits::loadsEveryLibraryOfTheFolderOnceInNameOrder()
+{
+    QTemporaryDir dir;
+    QVERIFY(QFile::copy(fakePlugin.arg(QString()), dir.filePath(QStringLiteral("libb.so"))));
+    QVERIFY(QFile::copy(fakePlugin.arg(QStringLiteral("_without_vSensorMap")),
+                        dir.filePath(QStringLiteral("liba.so"))));
+    QVERIFY(QFile::link(dir.filePath(QStringLiteral("libb.so")),
+                        dir.filePath(QStringLiteral("libb.so.1"))));
+    QFile readme(dir.filePath(QStringLiteral("README.txt")));
+    QVERIFY(readme.open(QIODevice::WriteOnly));
+    readme.close();
+
+    const std::vector<PluginLoadResult> results = PluginLoader(dir.path()).loadAll();
+    QCOMPARE(results.size(), size_t(2));
+    QCOMPARE(results[0].filePath, dir.filePath(QStringLiteral("liba.so")));
+    QVERIFY(!results[0].library);
+    QCOMPARE(results[1].filePath, dir.filePath(QStringLiteral("libb.so")));
+    QVERIFY2(results[1].library, qPrintable(results[1].error));
+    QCOMPARE(results[1].library->filePath, results[1].filePath);
+    QCOMPARE(results[1].library->version, QStringLiteral("0.1.2"));
+    // The fake gives its catalogue only after vInitialisePlugin.
+    QCOMPARE(results[1].library->sensors.size(), size_t(2));
+    QCOMPARE(results[1].library->sensors.back().id(), std::string("F002"));
+}
+
+// Catalogues as <folder index>/<file>, separated by blanks.
+void TestAppUnits::installsTheCataloguesFoundFirst_data()
+{
+    QTest::addColumn<QString>("placed");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("installed");
+
+    QTest::newRow("from either folder") << "0/IoLinkKR7Dfamily_de.qm 1/qtbase_de.qm"
+                                        << "de"
+                                        << "0/IoLinkKR7Dfamily_de.qm 1/qtbase_de.qm";
+    QTest::newRow("the first folder wins")
+        << "0/qtbase_de.qm 1/IoLinkKR7Dfamily_de.qm 1/qtbase_de.qm"
+        << "de"
+        << "1/IoLinkKR7Dfamily_de.qm 0/qtbase_de.qm";
+    QTest::newRow("no catalogue for the language") << "0/IoLinkKR7Dfamily_de.qm 0/qtbase_de.qm"
+                                                   << "fr"
+                                                   << "";
+}
+
+void TestAppUnits::installsTheCataloguesFoundFirst()
+{
+    QFETCH(QString, placed);
+    QFETCH(QString, code);
+    QFETCH(QString, installed);
+    QTemporaryDir dirs[2];
+    const auto pathOf = [&dirs](const QString &entry) {
+        return dirs[entry.left(1).toInt()].filePath(entry.mid(2));
+    };
+    for (const QString &entry : placed.split(QLatin1Char(' ')))
+        QVERIFY(copyFixture(entry.mid(2), pathOf(entry)));
+    QStringList expected;
+    for (const QString &entry : installed.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        expected << pathOf(entry);
+
+    LanguageSwitcher switcher({dirs[0].path(), dirs[1].path()});
+    QSignalSpy changed(&switcher, &LanguageSwitcher::languageChanged);
+    switcher.switchTo(code);
+
+    QCOMPARE(switcher.installedFiles(), expected);
+    QCOMPARE(switcher.language(), code);
+    QCOMPARE(QString::fromStdString(ExtensionSystem::Globals::getLanguage()), code);
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(changed.at(0).at(0).toString(), code);
+}
+
+void TestAppUnits::pluginFoldersAddEveryCatalogueQtFoldersOnlyQts()
+{
+    // A catalogue of any name counts; Qt's folder offers nothing but qtbase.
+    QTemporaryDir qtFolder;
+    QTemporaryDir pluginFolder;
+    QVERIFY(QDir(pluginFolder.path()).mkdir(QStringLiteral("translations")));
+    const QString other = pluginFolder.filePath(QStringLiteral("translations/Other_de.qm"));
+    QVERIFY(copyFixture(pluginCatalogue, qtFolder.filePath(pluginCatalogue)));
+    QVERIFY(copyFixture(qtCatalogue, qtFolder.filePath(qtCatalogue)));
+    QVERIFY(copyFixture(pluginCatalogue, other));
+
+    LanguageSwitcher switcher({}, {qtFolder.path()});
+    switcher.switchTo(QStringLiteral("de"));
+    QCOMPARE(switcher.installedFiles(), QStringList{qtFolder.filePath(qtCatalogue)});
+    QCOMPARE(texts(), QStringLiteral("Pressure|Abbrechen"));
+
+    QSignalSpy changed(&switcher, &LanguageSwitcher::languageChanged);
+    const QString library = pluginFolder.filePath(QStringLiteral("libplugin.so"));
+    switcher.addCatalogueDirectories(LanguageSwitcher::pluginDirectories({library, library}));
+    QCOMPARE(switcher.installedFiles(), QStringList({other, qtFolder.filePath(qtCatalogue)}));
+    QCOMPARE(texts(), QStringLiteral("Druck|Abbrechen"));
+    QCOMPARE(changed.count(), 0);
+}
+
+void TestAppUnits::switchingBackRemovesTheTranslationsAfterTheCodeChanged()
+{
+    LanguageChangeWitness witness;
+    qApp->installEventFilter(&witness);
+    LanguageSwitcher switcher({QStringLiteral(FIXTURE_TRANSLATION_DIR)});
+    switcher.switchTo(QStringLiteral("de"));
+    QCOMPARE(texts(), QStringLiteral("Druck|Abbrechen"));
+
+    switcher.switchTo(QStringLiteral("en"));
+    qApp->removeEventFilter(&witness);
+    QVERIFY(switcher.installedFiles().isEmpty());
+    QCOMPARE(texts(), QStringLiteral("Pressure|Cancel"));
+    QCOMPARE(witness.seen, QStringList({"de", "en"}));
+}
+
+void TestAppUnits::simulatedPortCarriesTheChosenSensor_data()
+{
+    QTest::addColumn<QString>("sensorName");
+    QTest::addColumn<QString>("expectedSensor");
+
+    const auto description = Kr7dSim::DeviceDescription::fromFile(descriptionPath());
+    QVERIFY(description);
+    QVERIFY(description->sensors().size() >= 2);
+    const QString second = description->sensors().at(1).name;
+    QTest::newRow("first sensor when none is named")
+        << QString() << description->sensors().at(0).name;
+    QTest::newRow("the named sensor") << second << second;
+}
+
+void TestAppUnits::simulatedPortCarriesTheChosenSensor()
+{
+    QFETCH(QString, sensorName);
+    TGauge::serveSimulatedMaster(QStringLiteral("SIM-A"), sensorName, descriptionPath());
+    const auto simulated
+        = qobject_cast<Kr7dSim::SimulatedConnection *>(openPort(QStringLiteral("SIM-A")));
+    QVERIFY(simulated);
+    QCOMPARE(simulated->portName(), QStringLiteral("SIM-A"));
+    QTEST(simulated->simulator().device().sensor.name, "expectedSensor");
+}
+
+void TestAppUnits::otherPortsAndUnknownSensorsStayClosed()
+{
+    TGauge::serveSimulatedMaster(QStringLiteral("SIM-D"), QStringLiteral("KR7D-NONE"),
+                                 descriptionPath());
+    for (const char *warning : {"^Cannot open port /dev/tgauge-absent",
+                                "^cannot simulate SIM-D: ", "^Cannot open port SIM-D"})
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QString::fromLatin1(warning)));
+    QCOMPARE(openPort(QStringLiteral("/dev/tgauge-absent")), nullptr);
+    QCOMPARE(openPort(QStringLiteral("SIM-D")), nullptr);
+}
+
+void TestAppUnits::boxIsAnsweredAndPrinted_data()
+{
+    QTest::addColumn<int>("buttons");
+    QTest::addColumn<int>("defaultButton");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("caption");
+
+    QTest::newRow("default button first")
+        << int(QMessageBox::Ok | QMessageBox::Cancel) << int(QMessageBox::Cancel)
+        << int(QMessageBox::Cancel) << "Cancel";
+    QTest::newRow("accepting button before escape")
+        << int(QMessageBox::No | QMessageBox::Yes) << int(QMessageBox::NoButton)
+        << int(QMessageBox::Yes) << "Yes";
+    QTest::newRow("escape button when nothing accepts")
+        << int(QMessageBox::Help | QMessageBox::Abort) << int(QMessageBox::NoButton)
+        << int(QMessageBox::Abort) << "Abort";
+}
+
+void TestAppUnits::boxIsAnsweredAndPrinted()
+{
+    QFETCH(int, buttons);
+    QFETCH(int, defaultButton);
+    QFETCH(QString, caption);
+    QSignalSpy answered(&m_answerer, &BatchAnswerer::answered);
+
+    const QMessageBox::StandardButton given = QMessageBox::warning(
+        nullptr, QStringLiteral("Connecting to sensor"),
+        QStringLiteral("The sensor did not\nrespond."), QMessageBox::StandardButtons(buttons),
+        QMessageBox::StandardButton(defaultButton));
+
+    QTEST(int(given), "answer");
+    QCOMPARE(answered.count(), 1);
+    QCOMPARE(answered.at(0).at(0).toString(),
+             "tgauge: Connecting to sensor: The sensor did not respond. [" + caption + ']');
+}
+
+void TestAppUnits::fileDialogIsCancelled()
+{
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    QCOMPARE(QFileDialog::getOpenFileName(nullptr, QStringLiteral("Open"), QDir::tempPath()),
+             QString());
+}
+
+void TestAppUnits::ringKeepsTheNewestLinesInOrder_data()
+{
+    QTest::addColumn<int>("appended");
+    QTest::addColumn<QStringList>("kept");
+
+    QTest::newRow("at capacity") << 3 << numbered(1, 3);
+    QTest::newRow("one over") << 4 << numbered(2, 4);
+    QTest::newRow("wrapped twice and more") << 8 << numbered(6, 8);
+}
+
+void TestAppUnits::ringKeepsTheNewestLinesInOrder()
+{
+    QFETCH(int, appended);
+    TraceLines ring(3);
+    for (const QString &line : numbered(1, appended))
+        ring.append(line);
+    QTEST(ring.lines(), "kept");
+    ring.clear();
+    ring.append(QStringLiteral("after clear"));
+    QCOMPARE(ring.lines(), QStringList{QStringLiteral("after clear")});
+}
+
+void TestAppUnits::pausedViewStandsStillAndCatchesUp()
+{
+    FrameTraceDock dock;
+    auto view = dock.findChild<QPlainTextEdit *>();
+    dock.addLine(QStringLiteral("1"));
+    dock.pauseAction()->setChecked(true);
+    dock.addLine(QStringLiteral("2"));
+    QCOMPARE(view->toPlainText(), QStringLiteral("1"));
+    dock.pauseAction()->setChecked(false);
+    QCOMPARE(view->toPlainText(), QStringLiteral("1\n2"));
+
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("trace.txt")));
+    QVERIFY(dock.saveTo(file.fileName()));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("1\n2\n"));
+    QVERIFY(!dock.saveTo(dir.filePath(QStringLiteral("missing/trace.txt"))));
+}
+
+void TestAppUnits::showsTheTraceOnlyWhileOpen()
+{
+    QMainWindow window;
+    auto dock = new FrameTraceDock(&window);
+    window.addDockWidget(Qt::BottomDockWidgetArea, dock);
+    window.show();
+    for (int expected : {1, 1}) {
+        ExtensionSystem::FrameTrace::instance().frameSent(QStringLiteral("P"),
+                                                          QByteArray::fromHex("027022"));
+        QCOMPARE(dock->lines().size(), expected);
+        dock->toggleViewAction()->trigger();
+    }
+}
+
+QTEST_MAIN(TestAppUnits)
+#include "tst_appunits.moc"
