@@ -15,20 +15,20 @@ namespace Core {
 
 namespace {
 
-const char RootElement[] = "root";
-const char PluginIdAttribute[] = "pluginid";
-const char SensorIdAttribute[] = "sensorid";
-const char PluginSettingsElement[] = "pluginsettings";
-const char ParameterElement[] = "propertytreedata";
-const char ChartElement0[] = "chartdata";
-const char ChartElement1[] = "chartdata1";
-const char DataAttribute[] = "data";
+const char rootElement[] = "root";
+const char pluginIdAttribute[] = "pluginid";
+const char sensorIdAttribute[] = "sensorid";
+const char pluginSettingsElement[] = "pluginsettings";
+const char parameterElement[] = "propertytreedata";
+const char chartElement0[] = "chartdata";
+const char chartElement1[] = "chartdata1";
+const char dataAttribute[] = "data";
 
 void addDataElement(tinyxml2::XMLDocument &xml, tinyxml2::XMLElement *parent, const char *name,
                     const char *data)
 {
     tinyxml2::XMLElement *element = xml.NewElement(name);
-    element->SetAttribute(DataAttribute, data);
+    element->SetAttribute(dataAttribute, data);
     parent->InsertEndChild(element);
 }
 
@@ -46,7 +46,7 @@ std::optional<std::string> chartAttribute(const tinyxml2::XMLElement *parent, co
     const tinyxml2::XMLElement *element = parent->FirstChildElement(name);
     if (!element)
         return std::nullopt;
-    const char *value = element->Attribute(DataAttribute);
+    const char *value = element->Attribute(dataAttribute);
     return std::string(value ? value : "");
 }
 
@@ -115,22 +115,22 @@ QByteArray writeSettingsDocument(const SettingsDocument &document)
 {
     tinyxml2::XMLDocument xml;
     xml.InsertFirstChild(xml.NewDeclaration("xml version=\"1.0\" encoding=\"utf-8\""));
-    tinyxml2::XMLElement *root = xml.NewElement(RootElement);
+    tinyxml2::XMLElement *root = xml.NewElement(rootElement);
     if (document.pluginId)
-        root->SetAttribute(PluginIdAttribute, document.pluginId->toUtf8().constData());
+        root->SetAttribute(pluginIdAttribute, document.pluginId->toUtf8().constData());
     if (document.sensorId)
-        root->SetAttribute(SensorIdAttribute, document.sensorId->toUtf8().constData());
+        root->SetAttribute(sensorIdAttribute, document.sensorId->toUtf8().constData());
     xml.InsertEndChild(root);
     if (document.hasPluginSettings) {
-        tinyxml2::XMLElement *settings = xml.NewElement(PluginSettingsElement);
+        tinyxml2::XMLElement *settings = xml.NewElement(pluginSettingsElement);
         root->InsertEndChild(settings);
         if (document.parameterText)
-            addDataElement(xml, settings, ParameterElement,
+            addDataElement(xml, settings, parameterElement,
                            document.parameterText->toUtf8().constData());
         if (document.chartData0)
-            addDataElement(xml, settings, ChartElement0, document.chartData0->c_str());
+            addDataElement(xml, settings, chartElement0, document.chartData0->c_str());
         if (document.chartData1)
-            addDataElement(xml, settings, ChartElement1, document.chartData1->c_str());
+            addDataElement(xml, settings, chartElement1, document.chartData1->c_str());
     }
     tinyxml2::XMLPrinter printer;
     xml.Print(&printer);
@@ -147,22 +147,22 @@ SettingsReadResult readSettingsDocument(const QByteArray &bytes)
         result.error = SettingsReadError::Unreadable;
         return result;
     }
-    const tinyxml2::XMLElement *root = xml.FirstChildElement(RootElement);
+    const tinyxml2::XMLElement *root = xml.FirstChildElement(rootElement);
     if (!root) {
         result.error = SettingsReadError::NoRoot;
         return result;
     }
     SettingsDocument &document = result.document;
-    document.pluginId = textAttribute(root, PluginIdAttribute);
-    document.sensorId = textAttribute(root, SensorIdAttribute);
-    const tinyxml2::XMLElement *settings = root->FirstChildElement(PluginSettingsElement);
+    document.pluginId = textAttribute(root, pluginIdAttribute);
+    document.sensorId = textAttribute(root, sensorIdAttribute);
+    const tinyxml2::XMLElement *settings = root->FirstChildElement(pluginSettingsElement);
     document.hasPluginSettings = settings != nullptr;
     if (!settings)
         return result;
-    if (const tinyxml2::XMLElement *parameters = settings->FirstChildElement(ParameterElement))
-        document.parameterText = textAttribute(parameters, DataAttribute).value_or(QString());
-    document.chartData0 = chartAttribute(settings, ChartElement0);
-    document.chartData1 = chartAttribute(settings, ChartElement1);
+    if (const tinyxml2::XMLElement *parameters = settings->FirstChildElement(parameterElement))
+        document.parameterText = textAttribute(parameters, dataAttribute).value_or(QString());
+    document.chartData0 = chartAttribute(settings, chartElement0);
+    document.chartData1 = chartAttribute(settings, chartElement1);
     return result;
 }
 

@@ -15,7 +15,7 @@ namespace BravoSensorPlugin {
 namespace Core {
 
 // The "pluginid" of this plug-in's files: the description's document id.
-constexpr const char *SettingsPluginId = DescriptionFormat::documentId;
+constexpr const char *settingsPluginId = DescriptionFormat::documentId;
 
 // One "id=value" entry of the parameter text.
 struct ParameterEntry

@@ -190,7 +190,7 @@ private:
     void vEnableEditableProperties();
 
     // Settings files and export
-    static constexpr int ExportPrecision = 2;
+    static constexpr int exportPrecision = 2;
     QString settingsParameterText() const;
     // False when something the document should hold is missing or refused.
     bool applySettingsDocument(const SettingsDocument &document);

@@ -26,8 +26,8 @@ namespace Core {
 
 namespace {
 
-constexpr int PressurePlot = 0;
-constexpr int TemperaturePlot = 1;
+constexpr int pressurePlot = 0;
+constexpr int temperaturePlot = 1;
 
 void collectItems(const QList<QtBrowserItem *> &items, const QtProperty *property,
                   QList<QtBrowserItem *> &found)
@@ -44,11 +44,11 @@ void collectItems(const QList<QtBrowserItem *> &items, const QtProperty *propert
 Utils::Charts::GenericChart *SensorWindow::createCharts()
 {
     auto *chart = new Utils::Charts::GenericChart(2, nullptr, this, true, true);
-    chart->setCurrentValuePrecision(PressurePlot, 3);
-    chart->setCurrentValuePrecision(TemperaturePlot, 2);
-    chart->setScale(PressurePlot, -100.0, 100000.0);
-    chart->setScale(TemperaturePlot, -40.0, 260.0);
-    for (int plot : {PressurePlot, TemperaturePlot}) {
+    chart->setCurrentValuePrecision(pressurePlot, 3);
+    chart->setCurrentValuePrecision(temperaturePlot, 2);
+    chart->setScale(pressurePlot, -100.0, 100000.0);
+    chart->setScale(temperaturePlot, -40.0, 260.0);
+    for (int plot : {pressurePlot, temperaturePlot}) {
         chart->setAllowNegativeValues(plot, true);
         chart->setPlotColor(plot, QColor(0, 0, 188, 255), false, QColor(0, 0, 188, 20), 1);
     }
@@ -57,17 +57,17 @@ Utils::Charts::GenericChart *SensorWindow::createCharts()
     chart->AddLayoutRow(1);
     chart->AddLayoutRow(1);
     chart->UpdateLayout();
-    chart->setMinPanOffset(TemperaturePlot, 160);
-    chart->setMaxPanOffset(TemperaturePlot, 350);
-    chart->setMinPanOffset(PressurePlot, 100);
-    chart->setMaxPanOffset(PressurePlot, 500);
-    for (int plot : {PressurePlot, TemperaturePlot})
+    chart->setMinPanOffset(temperaturePlot, 160);
+    chart->setMaxPanOffset(temperaturePlot, 350);
+    chart->setMinPanOffset(pressurePlot, 100);
+    chart->setMaxPanOffset(pressurePlot, 500);
+    for (int plot : {pressurePlot, temperaturePlot})
         chart->vSetMarkerRightVisible(plot, false);
 
     data->chartDockIcons = QStringList{QStringLiteral("dock_temp")};
     addChartDockActions(chart, data->chartDockIcons);
 
-    for (int plot : {PressurePlot, TemperaturePlot}) {
+    for (int plot : {pressurePlot, temperaturePlot}) {
         auto *marks = new Utils::ThresholdWindowWidget(chart->poPlot(plot), plot);
         data->thresholdManager = new Utils::ThresholdMultiManager(0, this);
         marks->allowOverlapping(true);
@@ -82,8 +82,8 @@ Utils::Charts::GenericChart *SensorWindow::createCharts()
     createOutputsCombo();
 
     ui->verticalLayout->addWidget(chart);
-    chart->setScale(TemperaturePlot, -40.0, 125.0);
-    chart->setScale(PressurePlot, data->pressureRangeMin, data->pressureRangeMax);
+    chart->setScale(temperaturePlot, -40.0, 125.0);
+    chart->setScale(pressurePlot, data->pressureRangeMin, data->pressureRangeMax);
     return chart;
 }
 
@@ -119,9 +119,9 @@ void SensorWindow::setChartTitles()
 {
     const QString temperatureUnit = QString::fromLatin1(data->temperatureUnitLabel.data(),
                                                         int(data->temperatureUnitLabel.size()));
-    data->chart->setPlotTitle(TemperaturePlot, tr("Temperature") + temperatureUnit, QString(),
+    data->chart->setPlotTitle(temperaturePlot, tr("Temperature") + temperatureUnit, QString(),
                               false, true);
-    data->chart->setPlotTitle(PressurePlot, pressureCaption(), QString(), false, true);
+    data->chart->setPlotTitle(pressurePlot, pressureCaption(), QString(), false, true);
     if (!data->chartDockIcons.isEmpty())
         data->chart->getDockChartItem(0)->setWindowTitle(tr("Temperature"));
 }
@@ -140,19 +140,19 @@ void SensorWindow::initChartDefaults()
     for (const char *id : hiddenAtStart)
         setPropertyVisible(QLatin1String(id), false);
 
-    Utils::ThresholdWindowWidget *pressureMarks = data->thresholdWidgets.at(PressurePlot);
+    Utils::ThresholdWindowWidget *pressureMarks = data->thresholdWidgets.at(pressurePlot);
     pressureMarks->setUpperMark(data->pressureRangeMax * 0.5);
     pressureMarks->setLowerMark(data->pressureRangeMax * 0.25);
 
     Utils::Charts::GenericChart *chart = data->chart;
-    chart->vSetYScale(TemperaturePlot, -40.0, 120.0);
-    chart->setPlotTitle(PressurePlot, QString(), QString(), false, true);
-    chart->vSetMarkerRightVisible(PressurePlot, true);
-    chart->setRightMarkerVisible(PressurePlot, true);
-    chart->vEnableYRightAxis(PressurePlot, true);
-    chart->setYRightAxisScale(PressurePlot, 4.0, 20.0, 2.0);
-    chart->setCustomLabelsText(PressurePlot, pressureCaption(), tr("Current (mA)"));
-    chart->setCustomLabelsVisible(PressurePlot, true, true);
+    chart->vSetYScale(temperaturePlot, -40.0, 120.0);
+    chart->setPlotTitle(pressurePlot, QString(), QString(), false, true);
+    chart->vSetMarkerRightVisible(pressurePlot, true);
+    chart->setRightMarkerVisible(pressurePlot, true);
+    chart->vEnableYRightAxis(pressurePlot, true);
+    chart->setYRightAxisScale(pressurePlot, 4.0, 20.0, 2.0);
+    chart->setCustomLabelsText(pressurePlot, pressureCaption(), tr("Current (mA)"));
+    chart->setCustomLabelsVisible(pressurePlot, true, true);
 
     bulkWriteActive = false;
     previousUnitIndex = 0;

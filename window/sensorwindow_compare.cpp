@@ -76,7 +76,7 @@ SensorWindow::differencesFrom(const QString &fileName) const
     const SettingsReadResult read = readSettingsFile(fileName);
     const SettingsDocument &document = read.document;
     if (read.error != SettingsReadError::None
-        || document.pluginId != QString::fromLatin1(SettingsPluginId)
+        || document.pluginId != QString::fromLatin1(settingsPluginId)
         || document.sensorId != QString::fromStdString(sensor.name()) || !document.parameterText) {
         return std::nullopt;
     }

@@ -31,14 +31,14 @@ void SensorWindow::vExportChartData()
     QList<QString> names = exportColumnNames();
     Utils::ExportDialog dialog(&series, &names, this,
                                Qt::WindowTitleHint | Qt::WindowSystemMenuHint);
-    dialog.setPrecision(ExportPrecision);
+    dialog.setPrecision(exportPrecision);
     dialog.exec();
 }
 
 bool SensorWindow::exportChartData(const QString &fileName, const QString &delimiter)
 {
     return writeWholeFile(
-        fileName, Utils::csvText(exportSeries(), exportColumnNames(), delimiter, ExportPrecision));
+        fileName, Utils::csvText(exportSeries(), exportColumnNames(), delimiter, exportPrecision));
 }
 
 bool SensorWindow::writeWholeFile(const QString &fileName, const QByteArray &bytes)

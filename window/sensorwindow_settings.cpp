@@ -23,8 +23,8 @@ namespace Core {
 namespace {
 
 // Doubles are widened before a stored value is applied, so that none is clamped.
-constexpr double LoadedDoubleMinimum = -100000.0;
-constexpr double LoadedDoubleMaximum = 1000000.0;
+constexpr double loadedDoubleMinimum = -100000.0;
+constexpr double loadedDoubleMaximum = 1000000.0;
 
 } // namespace
 
@@ -42,7 +42,7 @@ void SensorWindow::vSaveSettings()
 bool SensorWindow::saveSettingsFile(const QString &fileName)
 {
     SettingsDocument document;
-    document.pluginId = QString::fromLatin1(SettingsPluginId);
+    document.pluginId = QString::fromLatin1(settingsPluginId);
     document.sensorId = QString::fromStdString(sensor.name());
     document.hasPluginSettings = true;
     document.parameterText = settingsParameterText();
@@ -119,7 +119,7 @@ bool SensorWindow::bOpenSettings(QString fileName)
         complete = false;
     } else {
         const SettingsDocument &document = read.document;
-        if (document.pluginId != QString::fromLatin1(SettingsPluginId)
+        if (document.pluginId != QString::fromLatin1(settingsPluginId)
             || document.sensorId != QString::fromStdString(sensor.name())) {
             refuse(tr("The selected settings are not for the current sensor"));
             return false;
@@ -173,7 +173,7 @@ void SensorWindow::applyParameterEntries(const QList<ParameterEntry> &entries)
             data->intManager->setValue(property, parameterInt(entry.value));
             break;
         case PropertyKind::Double:
-            data->doubleManager->setRange(property, LoadedDoubleMinimum, LoadedDoubleMaximum);
+            data->doubleManager->setRange(property, loadedDoubleMinimum, loadedDoubleMaximum);
             data->doubleManager->setValue(property, parameterDouble(entry.value));
             break;
         case PropertyKind::String:

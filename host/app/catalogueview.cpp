@@ -10,8 +10,8 @@ namespace TGauge {
 
 namespace {
 
-constexpr int PluginRole = Qt::UserRole;
-constexpr int SensorRole = Qt::UserRole + 1;
+constexpr int pluginRole = Qt::UserRole;
+constexpr int sensorRole = Qt::UserRole + 1;
 
 } // namespace
 
@@ -44,8 +44,8 @@ void CatalogueView::showCatalogue(const std::vector<PluginLibrary> &plugins,
             auto sensorItem
                 = new QTreeWidgetItem(pluginItem, {QString::fromStdString(sensor.name()),
                                                    QString::fromStdString(sensor.id())});
-            sensorItem->setData(0, PluginRole, p);
-            sensorItem->setData(0, SensorRole, s);
+            sensorItem->setData(0, pluginRole, p);
+            sensorItem->setData(0, sensorRole, s);
         }
         pluginItem->setExpanded(true);
     }
@@ -66,9 +66,9 @@ std::optional<SensorRef> CatalogueView::selectedSensor() const
 
 std::optional<SensorRef> CatalogueView::sensorAt(const QTreeWidgetItem *item) const
 {
-    if (!item || !item->data(0, SensorRole).isValid())
+    if (!item || !item->data(0, sensorRole).isValid())
         return std::nullopt;
-    return SensorRef{item->data(0, PluginRole).toInt(), item->data(0, SensorRole).toInt()};
+    return SensorRef{item->data(0, pluginRole).toInt(), item->data(0, sensorRole).toInt()};
 }
 
 } // namespace TGauge

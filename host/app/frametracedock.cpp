@@ -20,7 +20,7 @@ FrameTraceDock::FrameTraceDock(QWidget *parent)
     setObjectName(QStringLiteral("frameTraceDock"));
     m_view->setReadOnly(true);
     m_view->setLineWrapMode(QPlainTextEdit::NoWrap);
-    m_view->setMaximumBlockCount(MaximumLines);
+    m_view->setMaximumBlockCount(maximumLines);
     m_view->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
 
     auto tools = new QToolBar; // owned by the layout's widget below

@@ -16,7 +16,7 @@ class FrameTraceDock final : public QDockWidget
 {
     Q_OBJECT
 public:
-    static constexpr int MaximumLines = 10000;
+    static constexpr int maximumLines = 10000;
 
     explicit FrameTraceDock(QWidget *parent = nullptr);
 
@@ -34,7 +34,7 @@ private:
     void setFollowing(bool following);
     void askForFileAndSave();
 
-    TraceLines m_lines{MaximumLines};
+    TraceLines m_lines{maximumLines};
     QPlainTextEdit *m_view = nullptr; // owned (Qt parent), likewise the action
     QAction *m_pauseAction = nullptr;
 };

@@ -31,7 +31,7 @@ struct LanguageChoice
 
 const LanguageChoice languageChoices[] = {{"en", "English"}, {"de", "Deutsch"}};
 
-constexpr int StatusTimeoutMs = 8000;
+constexpr int statusTimeoutMs = 8000;
 
 } // namespace
 
@@ -147,7 +147,7 @@ ExtensionSystem::PluginInterface *MainWindow::openSensor(const SensorRef &ref)
     if (!object) {
         delete subWindow;
         statusBar()->showMessage(tr("%1 gave no window for %2").arg(plugin.name, name),
-                                 StatusTimeoutMs);
+                                 statusTimeoutMs);
         return nullptr;
     }
     object->setParent(this);
@@ -180,7 +180,7 @@ ExtensionSystem::PluginInterface *MainWindow::openSensor(const QString &name)
         if (found != sensors.cend())
             return openSensor(SensorRef{int(p), int(found - sensors.cbegin())});
     }
-    statusBar()->showMessage(tr("No sensor named %1 in the catalogue").arg(name), StatusTimeoutMs);
+    statusBar()->showMessage(tr("No sensor named %1 in the catalogue").arg(name), statusTimeoutMs);
     return nullptr;
 }
 
@@ -225,7 +225,7 @@ void MainWindow::openSettingsFile(const QString &fileName)
 {
     ExtensionSystem::PluginInterface *object = activeObject();
     if (!object) {
-        statusBar()->showMessage(tr("Open a sensor first"), StatusTimeoutMs);
+        statusBar()->showMessage(tr("Open a sensor first"), statusTimeoutMs);
         return;
     }
     object->vActionOpen(fileName);
@@ -305,7 +305,7 @@ void MainWindow::refreshPorts()
     statusBar()->showMessage(ports.isEmpty()
                                  ? tr("No serial ports")
                                  : tr("Ports: %1").arg(ports.join(QStringLiteral(", "))),
-                             StatusTimeoutMs);
+                             statusTimeoutMs);
 }
 
 void MainWindow::forwardPorts(const QStringList &ports)

@@ -59,7 +59,7 @@ void StartupRun::connectAndLoad()
     if (runMs)
         QTimer::singleShot(*runMs, this, &StartupRun::finish);
     else if (!m_options.screenshotFile.isEmpty())
-        QTimer::singleShot(ScreenshotDelayMs, this, &StartupRun::saveScreenshot);
+        QTimer::singleShot(screenshotDelayMs, this, &StartupRun::saveScreenshot);
 }
 
 void StartupRun::connectAndLoad(ExtensionSystem::PluginInterface *object)

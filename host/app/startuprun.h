@@ -21,7 +21,7 @@ class StartupRun final : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr int ScreenshotDelayMs = 1500; // without --quit-after
+    static constexpr int screenshotDelayMs = 1500; // without --quit-after
 
     StartupRun(CommandLine options, MainWindow &window, QObject *parent = nullptr);
 

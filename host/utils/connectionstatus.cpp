@@ -10,8 +10,8 @@ namespace Utils {
 
 namespace {
 
-constexpr int Margin = 4;
-constexpr int Spacing = 6;
+constexpr int margin = 4;
+constexpr int spacing = 6;
 
 } // namespace
 
@@ -51,7 +51,7 @@ QSize ConnectionStatus::sizeHint() const
     const int textWidth = std::max(metrics.horizontalAdvance(tr("Connected")),
                                    metrics.horizontalAdvance(tr("Disconnected")));
     const int lamp = metrics.height();
-    return QSize(2 * Margin + lamp + Spacing + textWidth, lamp + 2 * Margin);
+    return QSize(2 * margin + lamp + spacing + textWidth, lamp + 2 * margin);
 }
 
 void ConnectionStatus::paintEvent(QPaintEvent *)
@@ -60,7 +60,7 @@ void ConnectionStatus::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::Antialiasing);
 
     const int lamp = fontMetrics().height() - 2;
-    const QRectF lampRect(Margin, (height() - lamp) / 2.0, lamp, lamp);
+    const QRectF lampRect(margin, (height() - lamp) / 2.0, lamp, lamp);
     const QColor base = m_connected ? QColor(39, 174, 96) : QColor(192, 57, 43);
     QRadialGradient gradient(lampRect.center() - QPointF(lamp / 5.0, lamp / 5.0), lamp * 0.7);
     gradient.setColorAt(0.0, base.lighter(170));
@@ -71,8 +71,8 @@ void ConnectionStatus::paintEvent(QPaintEvent *)
 
     painter.setPen(
         palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
-    const QRect textRect(int(lampRect.right()) + Spacing, 0,
-                         width() - int(lampRect.right()) - Spacing, height());
+    const QRect textRect(int(lampRect.right()) + spacing, 0,
+                         width() - int(lampRect.right()) - spacing, height());
     painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, text());
 }
 

@@ -41,7 +41,7 @@ private:
     QByteArray m_secondText;
 };
 
-constexpr int ProgressLines = 16384;
+constexpr int progressLines = 16384;
 
 // Number formatting is the other large cost of an export; to_chars neither
 // allocates nor looks at the locale.
@@ -97,7 +97,7 @@ QByteArray csvText(const QList<const ValueOverTime *> &series, const QList<QStri
 
     TimeFormatter time;
     for (int row = 0; row < rows; ++row) {
-        if (progress && row % ProgressLines == 0 && !progress(row, rows))
+        if (progress && row % progressLines == 0 && !progress(row, rows))
             return QByteArray();
         const auto owner
             = std::find_if(series.cbegin(), series.cend(), [row](const ValueOverTime *values) {

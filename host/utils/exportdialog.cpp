@@ -166,7 +166,7 @@ QString ExportDialog::proposedFileName()
 
 void ExportDialog::vDelimiterUpdated()
 {
-    d->preview->setPlainText(QString::fromUtf8(d->csv(PreviewSamples)));
+    d->preview->setPlainText(QString::fromUtf8(d->csv(previewSamples)));
 }
 
 void ExportDialog::vSelectFileDialog()
@@ -190,7 +190,7 @@ void ExportDialog::vFinished(int state)
                                    parentWidget());
     progressDialog.setObjectName(QStringLiteral("exportProgressDialog"));
     progressDialog.setWindowModality(Qt::WindowModal);
-    progressDialog.setMinimumDuration(ProgressDelayMs);
+    progressDialog.setMinimumDuration(progressDelayMs);
     const QByteArray text = d->csv(-1, [&progressDialog](int done, int total) {
         progressDialog.setMaximum(total);
         progressDialog.setValue(done);

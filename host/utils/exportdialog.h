@@ -18,8 +18,8 @@ class UTILS_EXPORT ExportDialog : public QDialog
 {
     Q_OBJECT
 public:
-    static constexpr int PreviewSamples = 10;
-    static constexpr int ProgressDelayMs = 500; // exports quicker than this show no progress
+    static constexpr int previewSamples = 10;
+    static constexpr int progressDelayMs = 500; // exports quicker than this show no progress
 
     // The lists are not owned and must outlive the dialog.
     ExportDialog(QList<const ValueOverTime *> *series, QList<QString> *names,

@@ -22,7 +22,7 @@ namespace Charts {
 namespace {
 
 // Redraws per second at most; samples arrive faster than anybody reads them.
-constexpr int RefreshIntervalMs = 100;
+constexpr int refreshIntervalMs = 100;
 
 } // namespace
 
@@ -65,7 +65,7 @@ GenericChart::GenericChart(int count, QWidget *parent, QMainWindow *mainWindow, 
             mainWindow->addDockWidget(Qt::RightDockWidgetArea, plot.dock(), Qt::Vertical);
     }
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
-    d->refreshTimer.setInterval(RefreshIntervalMs);
+    d->refreshTimer.setInterval(refreshIntervalMs);
     connect(&d->refreshTimer, &QTimer::timeout, this, [this] { updateChart(false); });
     d->refreshTimer.start();
 }

@@ -21,11 +21,11 @@ namespace Charts {
 
 namespace {
 
-constexpr std::string_view RawTag = "h1";
-constexpr std::string_view PackedTag = "h2";
-constexpr char Separator = ';';
-constexpr int RawFieldCount = 5;
-constexpr int PackedFieldCount = 3;
+constexpr std::string_view rawTag = "h1";
+constexpr std::string_view packedTag = "h2";
+constexpr char fieldSeparator = ';';
+constexpr int rawFieldCount = 5;
+constexpr int packedFieldCount = 3;
 
 // --- the packed arrays --------------------------------------------------------
 //
@@ -36,14 +36,14 @@ enum Token : quint64 {
     RawBits = 1,      // eight little-endian bytes follow
     SameAsBefore = 2, // analog only: what came last with the same value
 };
-constexpr int TokenBits = 2;
-constexpr int MaxDecimals = 6;
+constexpr int tokenBits = 2;
+constexpr int maxDecimals = 6;
 // Largest byte counts per sample: a 10-byte varint and 8 raw bytes, and the
 // smallest: one byte.
-constexpr std::size_t MaxBytesPerSample = 3 * (10 + 8);
-constexpr std::size_t MinBytesPerSample = 3;
+constexpr std::size_t maxBytesPerSample = 3 * (10 + 8);
+constexpr std::size_t minBytesPerSample = 3;
 // Doubles keep every integer below 2^53 exact.
-constexpr double ScaledLimit = 9.0e15;
+constexpr double scaledLimit = 9.0e15;
 
 // A value v is stored as the integer m with v == m / 10^decimals or, where
 // that misses, v == m * 0.1^decimals, exactly as the code that made it
@@ -57,26 +57,26 @@ struct Scale
     static std::optional<Scale> fromCode(quint8 code)
     {
         const Scale scale{code & 0x7, (code & 0x8) != 0};
-        if ((code & ~0xf) != 0 || scale.decimals > MaxDecimals)
+        if ((code & ~0xf) != 0 || scale.decimals > maxDecimals)
             return std::nullopt;
         return scale;
     }
 
-    static constexpr std::array<double, MaxDecimals + 1> Powers{1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
-    static constexpr std::array<double, MaxDecimals + 1> Fractions{1e0,  1e-1, 1e-2, 1e-3,
+    static constexpr std::array<double, maxDecimals + 1> powers{1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
+    static constexpr std::array<double, maxDecimals + 1> fractions{1e0,  1e-1, 1e-2, 1e-3,
                                                                    1e-4, 1e-5, 1e-6};
 
     double value(qint64 scaled) const
     {
-        return multiply ? double(scaled) * Fractions[std::size_t(decimals)]
-                        : double(scaled) / Powers[std::size_t(decimals)];
+        return multiply ? double(scaled) * fractions[std::size_t(decimals)]
+                        : double(scaled) / powers[std::size_t(decimals)];
     }
 
     // True when value(scaled) gives back exactly the bits of v.
     bool toScaled(double v, qint64 &scaled) const
     {
-        const double x = v * Powers[std::size_t(decimals)];
-        if (!(std::fabs(x) < ScaledLimit))
+        const double x = v * powers[std::size_t(decimals)];
+        if (!(std::fabs(x) < scaledLimit))
             return false;
         scaled = std::llround(x);
         const double back = value(scaled);
@@ -102,11 +102,11 @@ double fromBits(quint64 bits)
 // decimals among equals, since they give the smallest deltas.
 Scale chooseScale(const double *values, int count)
 {
-    constexpr int Probes = 4096;
-    const int step = std::max(1, count / Probes);
+    constexpr int probes = 4096;
+    const int step = std::max(1, count / probes);
     Scale best;
     int bestHits = -1;
-    for (int decimals = 0; decimals <= MaxDecimals; ++decimals) {
+    for (int decimals = 0; decimals <= maxDecimals; ++decimals) {
         for (bool multiply : {false, true}) {
             if (decimals == 0 && multiply)
                 continue;
@@ -150,7 +150,7 @@ public:
             if (scale.toScaled(values[i], scaled)) {
                 const qint64 delta = scaled - previous;
                 const quint64 zigzag = (quint64(delta) << 1) ^ quint64(delta >> 63);
-                addVarint(zigzag << TokenBits | ScaledDelta);
+                addVarint(zigzag << tokenBits | ScaledDelta);
                 previous = scaled;
             } else {
                 addVarint(RawBits);
@@ -205,11 +205,11 @@ public:
             if (!readVarint(token))
                 return false;
             quint64 bits = 0;
-            switch (token & ((1u << TokenBits) - 1)) {
+            switch (token & ((1u << tokenBits) - 1)) {
             case ScaledDelta: {
-                const quint64 zigzag = token >> TokenBits;
+                const quint64 zigzag = token >> tokenBits;
                 const qint64 scaled = previous + (qint64(zigzag >> 1) ^ -qint64(zigzag & 1));
-                if (!(std::fabs(double(scaled)) < ScaledLimit))
+                if (!(std::fabs(double(scaled)) < scaledLimit))
                     return false;
                 previous = scaled;
                 bits = bitsOf(scale->value(scaled));
@@ -325,8 +325,8 @@ bool readRawDoubles(std::string_view field, std::size_t count, std::vector<doubl
 
 bool readRawHistory(const std::string &text, char separator, ValueOverTime &history)
 {
-    const auto fields = splitFields<RawFieldCount>(text, separator);
-    if (!fields || (*fields)[0] != RawTag)
+    const auto fields = splitFields<rawFieldCount>(text, separator);
+    if (!fields || (*fields)[0] != rawTag)
         return false;
     const std::optional<std::size_t> count = readCount((*fields)[1]);
     std::vector<double> times;
@@ -341,8 +341,8 @@ bool readRawHistory(const std::string &text, char separator, ValueOverTime &hist
 
 bool readPackedHistory(const std::string &text, char separator, ValueOverTime &history)
 {
-    const auto fields = splitFields<PackedFieldCount>(text, separator);
-    if (!fields || (*fields)[0] != PackedTag)
+    const auto fields = splitFields<packedFieldCount>(text, separator);
+    if (!fields || (*fields)[0] != packedTag)
         return false;
     const std::optional<std::size_t> count = readCount((*fields)[1]);
     const std::optional<QByteArray> compressed = readBase64((*fields)[2]);
@@ -352,7 +352,7 @@ bool readPackedHistory(const std::string &text, char separator, ValueOverTime &h
         return false;
     const std::size_t claimed = qFromBigEndian<quint32>(compressed->constData());
     // zlib packs at most about 1032 bytes into one.
-    if (claimed < *count * MinBytesPerSample + 3 || claimed > *count * MaxBytesPerSample + 3
+    if (claimed < *count * minBytesPerSample + 3 || claimed > *count * maxBytesPerSample + 3
         || claimed / 1032 > std::size_t(compressed->size()))
         return false;
     const QByteArray packed = qUncompress(*compressed);
@@ -382,8 +382,8 @@ std::string historyToText(const ValueOverTime &history)
 
     std::string text;
     text.reserve(16 + std::size_t(encoded.size()));
-    text.append(PackedTag).append(1, Separator).append(std::to_string(count));
-    text.append(1, Separator).append(encoded.constData(), std::size_t(encoded.size()));
+    text.append(packedTag).append(1, fieldSeparator).append(std::to_string(count));
+    text.append(1, fieldSeparator).append(encoded.constData(), std::size_t(encoded.size()));
     return text;
 }
 

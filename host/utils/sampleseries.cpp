@@ -55,10 +55,10 @@ void SampleSeries::setRectOfInterest(const QRectF &rect)
     const int afterLast = m_history->indexAtOrAfter(std::nextafter(to, to + 1.0));
     m_begin = std::max(first - 1, 0);
     m_end = std::min(afterLast + 1, count);
-    m_reduced = afterLast - first > PointsPerColumn * m_columns;
+    m_reduced = afterLast - first > pointsPerColumn * m_columns;
     m_points.clear();
     if (m_reduced) {
-        m_points.reserve(size_t(PointsPerColumn * m_columns + 2));
+        m_points.reserve(size_t(pointsPerColumn * m_columns + 2));
         if (m_begin < first)
             addPoint(m_begin);
         reduceToColumns(m_history->pxData(), m_history->pyData(), first, afterLast, from, to,

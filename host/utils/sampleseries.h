@@ -30,7 +30,7 @@ public:
     void setRectOfInterest(const QRectF &rect) override;
 
 private:
-    static constexpr int PointsPerColumn = 4;
+    static constexpr int pointsPerColumn = 4;
 
     void addPoint(int index);
     void updateBounds();

@@ -19,10 +19,10 @@ namespace Utils {
 namespace {
 
 // How close, in pixels, a press must come to a mark to grab it.
-constexpr double GrabDistance = 6.0;
-constexpr int NoMark = -1;
+constexpr double grabDistance = 6.0;
+constexpr int noMark = -1;
 
-const std::array<QColor, 2> MarkColors{QColor(230, 126, 34), QColor(192, 57, 43)};
+const std::array<QColor, 2> markColors{QColor(230, 126, 34), QColor(192, 57, 43)};
 
 } // namespace
 
@@ -35,7 +35,7 @@ public:
         if (QwtPlotMarker *marker = marks[size_t(mark)]) {
             marker->setYValue(value);
             QwtText label(QString::number(value, 'g', 6));
-            label.setColor(MarkColors[size_t(mark)]);
+            label.setColor(markColors[size_t(mark)]);
             marker->setLabel(label);
         }
         updateBand();
@@ -60,8 +60,8 @@ public:
 
     int markNear(double pixelY) const
     {
-        int nearest = NoMark;
-        double nearestDistance = GrabDistance;
+        int nearest = noMark;
+        double nearestDistance = grabDistance;
         for (size_t mark = 0; mark < marks.size(); ++mark) {
             if (!enabled[mark] || !marks[mark])
                 continue;
@@ -107,7 +107,7 @@ public:
     bool overlapping = false;
     bool readOnly = false;
     bool hoverCursor = false;
-    int dragging = NoMark;
+    int dragging = noMark;
     double dragStart = 0.0;
 };
 
@@ -133,7 +133,7 @@ ThresholdWindowWidget::ThresholdWindowWidget(QwtPlot *plot, int componentIndex)
     for (size_t mark = 0; mark < d->marks.size(); ++mark) {
         auto *marker = new GuardedPlotItem<QwtPlotMarker>(&d->marks[mark]);
         marker->setLineStyle(QwtPlotMarker::HLine);
-        marker->setLinePen(MarkColors[mark], 2.0);
+        marker->setLinePen(markColors[mark], 2.0);
         marker->setLabelAlignment(Qt::AlignRight
                                   | (mark == LowerMark ? Qt::AlignBottom : Qt::AlignTop));
         marker->setZ(50.0);
@@ -237,18 +237,18 @@ bool ThresholdWindowWidget::eventFilter(QObject *watched, QEvent *event)
         if (d->readOnly || mouse->button() != Qt::LeftButton)
             return false;
         d->dragging = d->markNear(mouse->localPos().y());
-        if (d->dragging == NoMark)
+        if (d->dragging == noMark)
             return false;
         d->dragStart = d->values[size_t(d->dragging)];
         return true;
     case QEvent::MouseMove:
-        if (d->dragging != NoMark) {
+        if (d->dragging != noMark) {
             d->place(d->dragging, d->dragValue(mouse->localPos().y()));
             d->replot();
             return true;
         }
         if (mouse->buttons() == Qt::NoButton) {
-            const bool near = !d->readOnly && d->markNear(mouse->localPos().y()) != NoMark;
+            const bool near = !d->readOnly && d->markNear(mouse->localPos().y()) != noMark;
             if (near != d->hoverCursor) {
                 d->hoverCursor = near;
                 if (near)
@@ -259,11 +259,11 @@ bool ThresholdWindowWidget::eventFilter(QObject *watched, QEvent *event)
         }
         return false;
     case QEvent::MouseButtonRelease: {
-        if (d->dragging == NoMark || mouse->button() != Qt::LeftButton)
+        if (d->dragging == noMark || mouse->button() != Qt::LeftButton)
             return false;
         const unsigned int mark = unsigned(d->dragging);
         const double value = d->dragValue(mouse->localPos().y());
-        d->dragging = NoMark;
+        d->dragging = noMark;
         d->place(int(mark), value);
         d->replot();
         if (value != d->dragStart)

@@ -2,6 +2,29 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>BravoSensorPlugin::Core::CompareDialog</name>
+    <message>
+        <source>Compare with settings file</source>
+        <translation>Mit Einstellungsdatei vergleichen</translation>
+    </message>
+    <message>
+        <source>No differences</source>
+        <translation>Keine Unterschiede</translation>
+    </message>
+    <message>
+        <source>Parameter</source>
+        <translation>Parameter</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <source>Window</source>
+        <translation>Fenster</translation>
+    </message>
+</context>
+<context>
     <name>BravoSensorPlugin::Core::SensorWindow</name>
     <message>
         <source>Offline</source>
@@ -70,6 +93,118 @@
     <message>
         <source>No</source>
         <translation>Nein</translation>
+    </message>
+    <message>
+        <source>Compare with settings file...</source>
+        <translation>Mit Einstellungsdatei vergleichen...</translation>
+    </message>
+    <message>
+        <source>Compare with settings file</source>
+        <translation>Mit Einstellungsdatei vergleichen</translation>
+    </message>
+    <message>
+        <source>Sensor Settings (*.tgs)</source>
+        <translation>Sensoreinstellungen (*.tgs)</translation>
+    </message>
+    <message>
+        <source>The selected settings are not for the current sensor or are corupted</source>
+        <translation>Die gewählten Einstellungen gehören nicht zum aktuellen Sensor oder sind beschädigt</translation>
+    </message>
+    <message>
+        <source>on</source>
+        <translation>ein</translation>
+    </message>
+    <message>
+        <source>off</source>
+        <translation>aus</translation>
+    </message>
+    <message>
+        <source>Connecting to sensor...</source>
+        <translation>Verbindung zum Sensor wird hergestellt...</translation>
+    </message>
+    <message>
+        <source>The connected sensor does not match currently selected sensor, please try again with the proper sensor</source>
+        <translation>Der angeschlossene Sensor passt nicht zum gewählten Sensor. Bitte mit dem richtigen Sensor erneut versuchen.</translation>
+    </message>
+    <message>
+        <source>Connecting to sensor</source>
+        <translation>Verbindung zum Sensor</translation>
+    </message>
+    <message>
+        <source>The sensor did not respond, please make sure it is properly connected.</source>
+        <translation>Der Sensor antwortet nicht. Bitte prüfen Sie, ob er richtig angeschlossen ist.</translation>
+    </message>
+    <message>
+        <source>tGauge</source>
+        <translation>tGauge</translation>
+    </message>
+    <message>
+        <source>Sensor settings will be overwritten with the ones from PC</source>
+        <translation>Die Sensoreinstellungen werden mit denen vom PC überschrieben</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Zeit</translation>
+    </message>
+    <message>
+        <source>Signal</source>
+        <translation>Signal</translation>
+    </message>
+    <message>
+        <source>Could not save %1: %2</source>
+        <translation>%1 konnte nicht gespeichert werden: %2</translation>
+    </message>
+    <message>
+        <source>Clear chart history</source>
+        <translation>Diagrammverlauf löschen</translation>
+    </message>
+    <message>
+        <source>Do you really want to clear chart history ?</source>
+        <translation>Soll der Diagrammverlauf wirklich gelöscht werden?</translation>
+    </message>
+    <message>
+        <source>Restore factory defaults</source>
+        <translation>Werkseinstellungen wiederherstellen</translation>
+    </message>
+    <message>
+        <source>All settings will be restored to factory defaults, continue ?</source>
+        <translation>Alle Einstellungen werden auf Werkseinstellungen zurückgesetzt. Fortfahren?</translation>
+    </message>
+    <message>
+        <source>On</source>
+        <translation>Ein</translation>
+    </message>
+    <message>
+        <source>Signal too low</source>
+        <translation>Signal zu schwach</translation>
+    </message>
+    <message>
+        <source>updating...</source>
+        <translation>wird aktualisiert...</translation>
+    </message>
+    <message>
+        <source>Save As...</source>
+        <translation>Speichern unter...</translation>
+    </message>
+    <message>
+        <source>Open Settings</source>
+        <translation>Einstellungen öffnen</translation>
+    </message>
+    <message>
+        <source>Loaded settings will override the current project</source>
+        <translation>Die geladenen Einstellungen ersetzen das aktuelle Projekt</translation>
+    </message>
+    <message>
+        <source>Opening settings...</source>
+        <translation>Einstellungen werden geöffnet...</translation>
+    </message>
+    <message>
+        <source>The selected settings are corupted</source>
+        <translation>Die gewählten Einstellungen sind beschädigt</translation>
+    </message>
+    <message>
+        <source>The selected settings are not for the current sensor</source>
+        <translation>Die gewählten Einstellungen gehören nicht zum aktuellen Sensor</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,29 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>BravoSensorPlugin::Core::CompareDialog</name>
+    <message>
+        <source>Compare with settings file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No differences</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Parameter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Window</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>BravoSensorPlugin::Core::SensorWindow</name>
     <message>
         <source>Offline</source>
@@ -69,6 +92,118 @@
     </message>
     <message>
         <source>No</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Compare with settings file...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Compare with settings file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sensor Settings (*.tgs)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The selected settings are not for the current sensor or are corupted</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>on</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>off</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Connecting to sensor...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The connected sensor does not match currently selected sensor, please try again with the proper sensor</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Connecting to sensor</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The sensor did not respond, please make sure it is properly connected.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>tGauge</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sensor settings will be overwritten with the ones from PC</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Signal</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not save %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clear chart history</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Do you really want to clear chart history ?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Restore factory defaults</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>All settings will be restored to factory defaults, continue ?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>On</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Signal too low</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>updating...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save As...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open Settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Loaded settings will override the current project</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Opening settings...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The selected settings are corupted</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The selected settings are not for the current sensor</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
