@@ -1,10 +1,10 @@
 #include "devicetestkit.h"
 
-#include <support/simulatorprocess.h>
-
 #include <comm/frame.h>
 #include <comm/platformsleep.h>
 #include <plugin/sensorcatalogue.h>
+
+#include <extensionsystem/connectionregistry.h>
 
 #include <utils/genericchart.h>
 #include <utils/valueovertime.h>
@@ -24,7 +24,6 @@ Q_LOGGING_CATEGORY(lcBench, "kr7d.bench")
 
 namespace {
 
-constexpr int cadenceMs = 30000;
 constexpr int samplesPerPlot = 1300000; // about a day at the poll interval
 constexpr int completions = 2000;
 
@@ -39,9 +38,8 @@ double percentile(std::vector<double> values, double fraction)
 
 } // namespace
 
-// Live process data: the poll cadence over a real pseudo-terminal and what one completed poll
-// costs the GUI thread once the plots hold a day of samples; and what a user waits for after
-// "Read", less the serial line.
+// What one completed poll costs the GUI thread once the plots hold a day of samples, and what a
+// user waits for after "Read", less the serial line.
 class bench_Polling : public QObject
 {
     Q_OBJECT
@@ -49,7 +47,6 @@ class bench_Polling : public QObject
 private slots:
     void initTestCase();
     void cleanupTestCase();
-    void cadenceOnAPseudoTerminal();
     void completedPollWithFullPlots();
     void readAllWithRealPauses();
 
@@ -57,8 +54,7 @@ private:
     SensorWindowData &data() { return *m_session->window().windowData(); }
 
     ExtensionSystem::SensorBasic m_sensor;
-    SimulatorProcess m_simulator;
-    QPointer<Kr7dSim::SimulatedConnection> m_noMaster; // the master is another process here
+    QPointer<Kr7dSim::SimulatedConnection> m_master; // owned by the connection registry
     std::unique_ptr<WindowSession> m_session;
 };
 
@@ -66,11 +62,16 @@ void bench_Polling::initTestCase()
 {
     BravoSensorPlugin::Core::setPlatformSleepScale(0);
     m_sensor = BravoSensorPlugin::Core::buildSensorCatalogue().front();
-    QVERIFY(
-        m_simulator.start({QStringLiteral("--sensor"), QString::fromStdString(m_sensor.name())}));
-    const QString port = m_simulator.portPath();
-    m_session = std::make_unique<WindowSession>(m_sensor, QStringList{port}, m_noMaster);
-    m_session->object().vAutoConnect(port);
+    const QString name = QString::fromStdString(m_sensor.name());
+    ExtensionSystem::ConnectionRegistry::instance().setFactory(
+        [this, name](const ExtensionSystem::PortSettings &settings) {
+            std::unique_ptr<Kr7dSim::SimulatedConnection> master
+                = simulatedMaster(name, QString(), settings.portName);
+            m_master = master.get();
+            return std::unique_ptr<ExtensionSystem::CommunicationInterface>(std::move(master));
+        });
+    m_session = std::make_unique<WindowSession>(m_sensor, QStringList{name}, m_master);
+    m_session->object().vAutoConnect(name);
     QVERIFY(data().connection);
     // Polling starts once the update dialog has run out.
     data().progressBar->setValue(data().progressBar->maximum());
@@ -80,43 +81,6 @@ void bench_Polling::initTestCase()
 void bench_Polling::cleanupTestCase()
 {
     m_session.reset();
-}
-
-void bench_Polling::cadenceOnAPseudoTerminal()
-{
-    QElapsedTimer clock;
-    clock.start();
-    std::vector<double> starts;
-    std::vector<double> roundTrips;
-    unsigned int watched = 0;
-    // After the window's own slot, which has just sent the poll.
-    connect(&data().pollTimer, &QTimer::timeout, this, [&] {
-        if (data().pendingPollId == 0 || data().pendingPollId == watched)
-            return;
-        watched = data().pendingPollId;
-        starts.push_back(clock.nsecsElapsed() / 1e6);
-    });
-    connect(data().connection, &ExtensionSystem::CommunicationInterface::emitFinished, this,
-            [&](unsigned int id) {
-                if (id == watched && !starts.empty())
-                    roundTrips.push_back(clock.nsecsElapsed() / 1e6 - starts.back());
-            });
-    // Not QTest::qWait: it sleeps 10 ms between its rounds of events, which would hold the polls
-    // back.
-    QEventLoop loop;
-    QTimer::singleShot(cadenceMs, &loop, &QEventLoop::quit);
-    loop.exec();
-    QVERIFY(starts.size() > 2);
-
-    std::vector<double> intervals;
-    for (std::size_t poll = 1; poll < starts.size(); ++poll)
-        intervals.push_back(starts[poll] - starts[poll - 1]);
-    const double roundTrip = percentile(roundTrips, 0.5);
-    qCInfo(lcBench,
-           "%zu polls in %.1f s: interval median %.2f ms, p95 %.2f ms; round trip median %.2f ms; "
-           "goal: median interval <= %.2f ms",
-           starts.size(), cadenceMs / 1000.0, percentile(intervals, 0.5),
-           percentile(intervals, 0.95), roundTrip, 1.05 * (65.0 + roundTrip));
 }
 
 void bench_Polling::completedPollWithFullPlots()
