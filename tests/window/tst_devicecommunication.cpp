@@ -23,7 +23,6 @@
 
 using BravoSensorPlugin::Core::SensorWindow;
 using BravoSensorPlugin::Core::SensorWindowData;
-using Record = ExtensionSystem::CommunicationInterface::DataFrameRecord;
 
 namespace {
 
@@ -48,7 +47,7 @@ QList<QByteArray> frames(const QStringList &hexFrames)
 QList<QByteArray> queriesOf(const ScriptedConnection &connection)
 {
     QList<QByteArray> queries;
-    for (const Record &record : connection.records())
+    for (const auto &record : connection.records())
         queries << QByteArray::fromStdString(record.query);
     return queries;
 }
@@ -60,8 +59,7 @@ QString addressOf(const QByteArray &frame)
     return QString::number(index) + QLatin1Char(';') + QString::number(quint8(frame.at(5)));
 }
 
-// Latency in ms, every how many answers one is lost, one damaged, unplugged after how many
-// requests.
+// Latency in ms, then every how many answers one is lost, one damaged, unplugged after ms.
 using Faults = Kr7dSim::FaultSettings;
 
 } // namespace
@@ -80,14 +78,11 @@ private slots:
     void init();
     void cleanup();
 
-    void sendFrameSucceedsOnlyOnACleanAnswer_data();
-    void sendFrameSucceedsOnlyOnACleanAnswer();
-    void probeNeedsAFourByteAnswer_data();
-    void probeNeedsAFourByteAnswer();
+    void answersDecideSendRequestAndProbe_data();
+    void answersDecideSendRequestAndProbe();
     void waitIndicationOnlyWhileTransfersMayShowIt_data();
     void waitIndicationOnlyWhileTransfersMayShowIt();
     void aConnectionDeletedOrAQuitEndsTheWait();
-
     void identitySequenceWaitsForTheSerialLine_data();
     void identitySequenceWaitsForTheSerialLine();
     void decoding_data();
@@ -102,22 +97,18 @@ private slots:
     void sequenceEndsAtOnceWhenItsWaitIsCutShort();
     void noSecondSequenceStartsInsideAWait_data();
     void noSecondSequenceStartsInsideAWait();
-
     void leavingTheDialogsChangesNothing_data();
     void leavingTheDialogsChangesNothing();
     void sensorToPcConnectsAndReadsEverything();
     void pcToSensorWritesThenReadsBack();
-    void foreignSensorFailsAfterTenIdentityChecks();
-    void silentMasterFailsAfterFiveProbes();
+    void refusedConnectionEndsOffline_data();
+    void refusedConnectionEndsOffline();
     void watchdogPassesThenGivesUpAfterElevenChecks();
     void offlineAttemptsFailSilently();
     void readThenOfflineReleasesTheConnection();
-    void failedAutoConnectLeavesLiveDataOn();
-
     void answersReachPlotsAndRows_data();
     void answersReachPlotsAndRows();
-    void liveDataOffShowsNothingButPollingGoesOn();
-    void foreignCompletionLeavesThePendingPollAlone();
+    void pollingGoesOnWithLiveDataOffAndOnePollAtATime();
     void silentSensorIsGivenUpAtTheThirdMiss_data();
     void silentSensorIsGivenUpAtTheThirdMiss();
 
@@ -127,10 +118,6 @@ private:
     QtProperty *property(const char *id) { return window().findProperty(data().rootProperty, id); }
     ModalHand &hand() { return m_session->hand; }
     bool indicatorOn() { return data().connectionStatus->isConnected(); }
-    std::unique_ptr<Kr7dSim::SimulatedConnection> ownMaster()
-    {
-        return simulatedMaster(QString::fromStdString(m_sensor.name()));
-    }
     // Sensor -> PC through the port list; a refused attempt ends with a warning to acknowledge.
     void connectSensorToPc(bool refused = false);
     // Connected, the master's log cleared, and no polling: the update dialog is left to run out.
@@ -181,7 +168,6 @@ void tst_DeviceCommunication::initTestCase()
         window().readParameter(parameter->propertyId(), false);
         m_ids.insert(addressOf(queriesOf(echo).value(sent)), parameter->propertyId());
     }
-    QVERIFY(m_ids.values().contains(QStringLiteral("DeviceStatusReadOnly")));
     m_session.reset();
 }
 
@@ -212,7 +198,6 @@ void tst_DeviceCommunication::connectSensorToPc(bool refused)
 void tst_DeviceCommunication::connectQuietly()
 {
     connectSensorToPc();
-    QVERIFY(window().isSensorConnected());
     data().justConnected = false;
     m_master->clearQueryLog();
 }
@@ -220,7 +205,6 @@ void tst_DeviceCommunication::connectQuietly()
 void tst_DeviceCommunication::connectAndPoll()
 {
     connectSensorToPc();
-    QVERIFY(indicatorOn());
     data().progressBar->setValue(data().progressBar->maximum());
     QTRY_VERIFY(plotSize(1) > 0);
 }
@@ -270,53 +254,34 @@ QStringList tst_DeviceCommunication::allIds() const
     return ids;
 }
 
-void tst_DeviceCommunication::sendFrameSucceedsOnlyOnACleanAnswer_data()
+void tst_DeviceCommunication::answersDecideSendRequestAndProbe_data()
 {
-    QTest::addColumn<QByteArray>("query");
-    QTest::addColumn<int>("dropEvery");
-    QTest::addColumn<bool>("success");
-    QTest::newRow("answered") << QByteArray::fromHex("027022") << 0 << true;
-    // The master answers a damaged frame with "ERROR", which the plain request hands back.
-    QTest::newRow("error answer") << QByteArray::fromHex("027122") << 0 << false;
-    QTest::newRow("no answer") << QByteArray::fromHex("027022") << 1 << false;
+    QTest::addColumn<QByteArray>("answer"); // none: unanswered
+    QTest::addColumn<bool>("sent");
+    QTest::addColumn<bool>("probed");
+    QTest::newRow("four bytes") << QByteArray::fromHex("03501200") << true << true;
+    QTest::newRow("three bytes") << QByteArray::fromHex("025012") << true << false;
+    QTest::newRow("five bytes") << QByteArray::fromHex("0450120000") << true << false;
+    // What the master answers to a damaged frame; the plain request hands it back.
+    QTest::newRow("error") << QByteArray("\x06\x40"
+                                         "ERROR")
+                           << false << false;
+    QTest::newRow("none") << QByteArray() << false << false;
 }
 
-void tst_DeviceCommunication::sendFrameSucceedsOnlyOnACleanAnswer()
-{
-    QFETCH(QByteArray, query);
-    QFETCH(int, dropEvery);
-    QFETCH(bool, success);
-    const auto master = ownMaster();
-    master->simulator().setFaults(Faults{0, dropEvery});
-    window().setConnection(master.get());
-
-    QCOMPARE(window().bSendFrame(query, false), success);
-    QCOMPARE(window().requestAnswer(query).isEmpty(), dropEvery != 0);
-    QCOMPARE(master->queryLog(), QList<QByteArray>({query, query}));
-}
-
-void tst_DeviceCommunication::probeNeedsAFourByteAnswer_data()
-{
-    QTest::addColumn<QByteArray>("answer");
-    QTest::addColumn<bool>("connected");
-    QTest::newRow("four bytes") << QByteArray::fromHex("03501200") << true;
-    QTest::newRow("three bytes") << QByteArray::fromHex("025012") << false;
-    QTest::newRow("five bytes") << QByteArray::fromHex("0450120000") << false;
-    QTest::newRow("none") << QByteArray() << false;
-}
-
-void tst_DeviceCommunication::probeNeedsAFourByteAnswer()
+void tst_DeviceCommunication::answersDecideSendRequestAndProbe()
 {
     QFETCH(QByteArray, answer);
-    QFETCH(bool, connected);
     ScriptedConnection connection([answer](const QByteArray &) -> std::optional<QByteArray> {
         return answer.isEmpty() ? std::nullopt : std::optional<QByteArray>(answer);
     });
     window().setConnection(&connection);
-    bool result = !connected;
-    QVERIFY(QMetaObject::invokeMethod(&window(), "bCheckConnection", Q_RETURN_ARG(bool, result)));
-    QCOMPARE(result, connected);
-    QCOMPARE(queriesOf(connection), QList<QByteArray>{probe});
+    QTEST(window().bSendFrame(QByteArray::fromHex("027022"), false), "sent");
+    QCOMPARE(window().requestAnswer(QByteArray::fromHex("027327")), answer);
+    bool probed = false;
+    QVERIFY(QMetaObject::invokeMethod(&window(), "bCheckConnection", Q_RETURN_ARG(bool, probed)));
+    QTEST(probed, "probed");
+    QCOMPARE(queriesOf(connection), frames({"027022", "027327", "03511201"}));
 }
 
 void tst_DeviceCommunication::waitIndicationOnlyWhileTransfersMayShowIt_data()
@@ -354,8 +319,7 @@ void tst_DeviceCommunication::waitIndicationOnlyWhileTransfersMayShowIt()
     QTRY_VERIFY(window().findChildren<Utils::ProgressBarUi *>().isEmpty());
 }
 
-// A deleted connection or a quit ends the wait; a connection that still holds the list fails it
-// later, as a released connection does.
+// A held list outlives the wait a quit ended: its connection fails it later.
 void tst_DeviceCommunication::aConnectionDeletedOrAQuitEndsTheWait()
 {
     ScriptedConnection held([](const QByteArray &query) { return query; });
@@ -376,28 +340,26 @@ void tst_DeviceCommunication::aConnectionDeletedOrAQuitEndsTheWait()
 
 void tst_DeviceCommunication::identitySequenceWaitsForTheSerialLine_data()
 {
-    QTest::addColumn<QString>("sensor");
+    QTest::addColumn<int>("sensor"); // in the catalogue
     QTest::addColumn<double>("fetchTimeoutMs");
     // linedelay + characterdelay x 3 + 2000
-    QTest::newRow("no character delay") << "KR7D-P025" << 2005.0;
-    QTest::newRow("with character delay") << "KR7D-P600" << 2013.0;
+    QTest::newRow("KR7D-P025, no character delay") << 0 << 2005.0;
+    QTest::newRow("KR7D-P600, with character delay") << 2 << 2013.0;
 }
 
 void tst_DeviceCommunication::identitySequenceWaitsForTheSerialLine()
 {
-    QFETCH(QString, sensor);
+    QFETCH(int, sensor);
     QFETCH(double, fetchTimeoutMs);
     const auto catalogue = BravoSensorPlugin::Core::buildSensorCatalogue();
-    SensorWindow window(*std::find_if(catalogue.cbegin(), catalogue.cend(), [&](const auto &entry) {
-        return entry.name() == sensor.toStdString();
-    }));
+    SensorWindow window(*std::next(catalogue.cbegin(), sensor));
     ScriptedConnection connection([](const QByteArray &query) { return query; });
     window.setConnection(&connection);
     window.bCheckSensorIdentity();
 
     QCOMPARE(queriesOf(connection), frames({"03511201", "0473110903", "027022", "03702103",
                                             "054626130000", "027022", "027022", "027327"}));
-    const std::vector<Record> &records = connection.records();
+    const auto &records = connection.records();
     for (size_t i = 0; i + 1 < records.size(); ++i)
         QCOMPARE(records[i].timeoutMs, 2000.0);
     QCOMPARE(records.back().answerPattern, std::string());
@@ -451,7 +413,6 @@ void tst_DeviceCommunication::writeFrames_data()
               QTest::newRow(name) << QString::fromLatin1(id) << value << true << false
                                   << QStringList({"027327", QString::fromLatin1(write), "027022"});
           };
-    row("one-byte value", "TemperatureSettings", 2, "067a2440000002");
     row("Fahrenheit units go up by 0x1C", "TemperatureSettings", 5, "066e2440000021");
     row("pressure at the sensor's scale", "ThresholdsPressure1A1", 2.5, "074a244a000100fa");
     row("bool", "RemoteSwitchingOutput", true, "066d2459000001");
@@ -470,7 +431,7 @@ void tst_DeviceCommunication::writeFrames()
     QFETCH(bool, connected);
     QFETCH(bool, liveData);
     QFETCH(QStringList, sent);
-    const auto master = ownMaster();
+    const auto master = simulatedMaster(QString::fromStdString(m_sensor.name()));
     connectQuietly();
     if (!connected)
         QVERIFY(QMetaObject::invokeMethod(&window(), "vDisconnect"));
@@ -571,7 +532,6 @@ void tst_DeviceCommunication::updateDialogPacesThenFinishesTheConnection()
 
     QTRY_VERIFY(!data().justConnected);
     QVERIFY(!dialog.isVisible());
-    QCOMPARE(data().progressBar->value(), 2);
     QVERIFY(data().showTransferUi);
     QCOMPARE(data().progressMaximum, 350);
     QCOMPARE(window().form()->actionEnable_live_data->isChecked(), liveData);
@@ -582,8 +542,7 @@ void tst_DeviceCommunication::updateDialogPacesThenFinishesTheConnection()
     QVERIFY(window().form()->chartToolbar->isEnabled());
 }
 
-// Closing or deleting the window, or quitting the host, inside a wait: no further frame, no pause
-// runs out.
+// Closed, deleted or quit inside a wait: no further frame, no pause runs out.
 void tst_DeviceCommunication::sequenceEndsAtOnceWhenItsWaitIsCutShort_data()
 {
     QTest::addColumn<QString>("sequence");
@@ -624,8 +583,7 @@ void tst_DeviceCommunication::sequenceEndsAtOnceWhenItsWaitIsCutShort()
     });
     start(sequence);
     const qint64 endedAfter = sinceCut.elapsed();
-    // Counted before the event loop runs again: the transfer whose wait found the application
-    // quitting is queued, but nothing waits for it.
+    // Counted at once: the transfer whose wait found the application quitting is still queued.
     const int sent = int(master.records().size());
     if (cut == QLatin1String("quit"))
         forgetQuit();
@@ -636,8 +594,7 @@ void tst_DeviceCommunication::sequenceEndsAtOnceWhenItsWaitIsCutShort()
     QVERIFY(!BravoSensorPlugin::Core::platformSleepInterrupted());
 }
 
-// A timer or a user action that comes inside the wait of a read: the read's four frames stay
-// together.
+// A timer or a user action inside the wait of a read: its four frames stay together.
 void tst_DeviceCommunication::noSecondSequenceStartsInsideAWait_data()
 {
     QTest::addColumn<QString>("source");
@@ -689,12 +646,10 @@ void tst_DeviceCommunication::leavingTheDialogsChangesNothing()
         hand().expect(answer);
     m_session->choosePort(simulatedPortIndex);
 
-    QCOMPARE(hand().boxesSeen().size(), answers.size());
     QCOMPARE(hand().boxesSeen().first(), QStringLiteral("connectionSwitchingDialog"));
     QCOMPARE(data().portCombo->currentIndex(), 0);
     QCOMPARE(data().activePortIndex, 0);
     QVERIFY(selections.isEmpty());
-    QVERIFY(!m_master);
     QVERIFY(!indicatorOn());
     QVERIFY(!window().form()->sensorOperationsToolbar->isEnabled());
 }
@@ -703,7 +658,6 @@ void tst_DeviceCommunication::sensorToPcConnectsAndReadsEverything()
 {
     m_productId = QStringLiteral("K7DA016");
     connectSensorToPc();
-    QVERIFY(indicatorOn());
     const QString title = QString::fromStdString(m_sensor.name()) + QStringLiteral(" (SIM-TEST)");
     QCOMPARE(window().windowTitle(), title);
     QCOMPARE(data().rootProperty->propertyName(), title);
@@ -711,7 +665,6 @@ void tst_DeviceCommunication::sensorToPcConnectsAndReadsEverything()
     QVERIFY(window().form()->sensorOperationsToolbar->isEnabled());
     QVERIFY(!window().form()->actionOpen_Settings->isEnabled());
     QCOMPARE(data().activePortIndex, simulatedPortIndex);
-    QCOMPARE(data().selectedSensorId, QStringLiteral("K7DA"));
     QCOMPARE(m_master->poGetPortSettings()->baudRate, 38400);
     // Texts too: a disconnect before the attempt switched their decoding on.
     QCOMPARE(property("ProductIdReadOnly")->valueText(), m_productId);
@@ -720,8 +673,6 @@ void tst_DeviceCommunication::sensorToPcConnectsAndReadsEverything()
     QCOMPARE(data().pressureDivisor, 100.0);
     QVERIFY(data().watchdogTimer.isActive());
     QVERIFY(data().liveDataEnabled);
-    QVERIFY(window().form()->actionEnable_live_data->isChecked());
-    QCOMPARE(hand().boxesSeen().size(), 1);
 }
 
 void tst_DeviceCommunication::pcToSensorWritesThenReadsBack()
@@ -742,7 +693,6 @@ void tst_DeviceCommunication::pcToSensorWritesThenReadsBack()
     const QList<QByteArray> log = m_master->queryLog();
     const int lastWrite = log.lastIndexOf(withCommand(log, 0x24).last());
     QCOMPARE(idsOf(log.mid(lastWrite), 0x26), allIds());
-    QCOMPARE(data().intManager->value(property("OnDelay1")), 1500);
     QCOMPARE(data().progressBar->maximum(), 470);
     QVERIFY(!data().decodeTextParameters);
     QVERIFY(data().liveDataEnabled);
@@ -754,9 +704,22 @@ void tst_DeviceCommunication::pcToSensorWritesThenReadsBack()
     QCOMPARE(withCommand(m_master->queryLog(), 0x24).last(), QByteArray::fromHex("06642418000001"));
 }
 
-void tst_DeviceCommunication::foreignSensorFailsAfterTenIdentityChecks()
+void tst_DeviceCommunication::refusedConnectionEndsOffline_data()
 {
-    m_productId = QStringLiteral("K7DB025");
+    QTest::addColumn<QString>("productId");
+    QTest::addColumn<int>("dropEvery");
+    QTest::addColumn<int>("probes");
+    QTest::addColumn<int>("identityChecks");
+    QTest::newRow("foreign sensor, ten identity checks") << "K7DB025" << 0 << 1 + 10 << 10;
+    QTest::newRow("silent master, five probes") << "" << 1 << 5 << 0;
+}
+
+void tst_DeviceCommunication::refusedConnectionEndsOffline()
+{
+    QFETCH(QString, productId);
+    m_productId = productId;
+    QFETCH(int, dropEvery);
+    m_faults.dropEvery = dropEvery;
     QSignalSpy selections(&window(), SIGNAL(vComPortSelected(QString)));
     hand().expect(ModalHand::push(QStringLiteral("sensorToPc")));
     // However long the warning stays open, no watchdog may fire behind it.
@@ -769,25 +732,15 @@ void tst_DeviceCommunication::foreignSensorFailsAfterTenIdentityChecks()
     QVERIFY(!watchdogBehindWarning);
 
     QCOMPARE(hand().boxesSeen().value(1), mismatchBox);
-    QCOMPARE(countOf(m_session->logAtRelease, identitySetup), 10);
-    QCOMPARE(countOf(m_session->logAtRelease, QByteArray::fromHex("027327")), 10);
-    QCOMPARE(countOf(m_session->logAtRelease, probe), 1 + 10);
+    QTEST(countOf(m_session->logAtRelease, probe), "probes");
+    QTEST(countOf(m_session->logAtRelease, identitySetup), "identityChecks");
+    QTEST(countOf(m_session->logAtRelease, QByteArray::fromHex("027327")), "identityChecks");
     QVERIFY(!window().isSensorConnected());
     QVERIFY(!indicatorOn());
     QCOMPARE(data().portCombo->currentIndex(), 0);
     QCOMPARE(window().windowTitle(),
              QString::fromStdString(m_sensor.name()) + QStringLiteral(" (Offline)"));
     QCOMPARE(selections.last().first().toString(), QString());
-}
-
-void tst_DeviceCommunication::silentMasterFailsAfterFiveProbes()
-{
-    m_faults.dropEvery = 1;
-    connectSensorToPc(true);
-    QCOMPARE(hand().boxesSeen().value(1), mismatchBox);
-    QCOMPARE(m_session->logAtRelease, QList<QByteArray>({probe, probe, probe, probe, probe}));
-    QVERIFY(!indicatorOn());
-    QCOMPARE(data().portCombo->currentIndex(), 0);
 }
 
 void tst_DeviceCommunication::watchdogPassesThenGivesUpAfterElevenChecks()
@@ -825,6 +778,13 @@ void tst_DeviceCommunication::offlineAttemptsFailSilently()
     data().watchdogTimer.start();
     start("slotContinousDataTimeout");
     QVERIFY(!data().watchdogTimer.isActive());
+    // A failed automatic connection leaves live data on.
+    m_session->object().vAutoConnect(QStringLiteral("NOT-LISTED"));
+    QVERIFY(!indicatorOn());
+    QCOMPARE(data().portCombo->currentIndex(), 0);
+    QVERIFY(!data().autoConnecting);
+    QVERIFY(data().liveDataEnabled);
+    QVERIFY(window().form()->actionEnable_live_data->isChecked());
     QVERIFY(hand().boxesSeen().isEmpty());
 }
 
@@ -851,17 +811,6 @@ void tst_DeviceCommunication::readThenOfflineReleasesTheConnection()
     QVERIFY(!data().watchdogTimer.isActive());
     QVERIFY(!data().progressDialog.isVisible());
     QCOMPARE(data().activePortIndex, 0);
-}
-
-void tst_DeviceCommunication::failedAutoConnectLeavesLiveDataOn()
-{
-    m_session->object().vAutoConnect(QStringLiteral("NOT-LISTED"));
-    QVERIFY(hand().boxesSeen().isEmpty());
-    QVERIFY(!indicatorOn());
-    QCOMPARE(data().portCombo->currentIndex(), 0);
-    QVERIFY(!data().autoConnecting);
-    QVERIFY(data().liveDataEnabled);
-    QVERIFY(window().form()->actionEnable_live_data->isChecked());
 }
 
 void tst_DeviceCommunication::answersReachPlotsAndRows_data()
@@ -921,7 +870,7 @@ void tst_DeviceCommunication::answersReachPlotsAndRows()
                      .arg(icons.section(QLatin1Char('|'), row, row)));
 }
 
-void tst_DeviceCommunication::liveDataOffShowsNothingButPollingGoesOn()
+void tst_DeviceCommunication::pollingGoesOnWithLiveDataOffAndOnePollAtATime()
 {
     connectAndPoll();
     window().form()->actionEnable_live_data->trigger();
@@ -938,11 +887,7 @@ void tst_DeviceCommunication::liveDataOffShowsNothingButPollingGoesOn()
     QCOMPARE(QList<int>({plotSize(0), plotSize(1)}), sizes);
     for (int row = 0; row < 5; ++row)
         QCOMPARE(rowText(row), texts.at(row));
-}
 
-void tst_DeviceCommunication::foreignCompletionLeavesThePendingPollAlone()
-{
-    connectAndPoll();
     QTRY_COMPARE(data().pendingPollId, 0u);
     data().pollTimer.stop();
     m_master->clearQueryLog();
