@@ -20,8 +20,6 @@ class QtBrowserItem;
 class QtProperty;
 class QtTreePropertyBrowser;
 class tst_PropertyTree;
-class tst_Sequences;
-class tst_ConnectionWorkflow;
 class tst_SettingsFile;
 class tst_Export;
 class tst_Units;
@@ -289,8 +287,6 @@ private:
     boost::property_tree::ptree descriptionTree;
 
     friend class ::tst_PropertyTree;       // checks the built tree and the edit path from inside
-    friend class ::tst_Sequences;          // drives the write path with chosen addresses
-    friend class ::tst_ConnectionWorkflow; // checks the connection state behind the widgets
     friend class ::tst_SettingsFile;       // opens files while connected
     friend class ::tst_Export;             // resets a connected sensor
     friend class ::tst_Units;              // edits units and drags marks against a simulated sensor

@@ -9,8 +9,10 @@
 
 #include <plugin/sensorinterface.h>
 #include <window/sensorwindow.h>
+#include <window/sensorwindowdata.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QMdiSubWindow>
 #include <QMessageBox>
@@ -61,6 +63,14 @@ public:
     }
 
     BravoSensorPlugin::Core::SensorInterface &object() { return m_object; }
+    BravoSensorPlugin::Core::SensorWindow &window() { return *m_object.sensorWindow(); }
+    // Picks the port in the combo as a user would.
+    void choosePort(int index)
+    {
+        QComboBox *combo = window().windowData()->portCombo;
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
+    }
     // Boxes that came unasked or never came; empty when the hand met just what it expected.
     QString boxProblems() const
     {

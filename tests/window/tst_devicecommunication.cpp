@@ -1,0 +1,941 @@
+#include "devicetestkit.h"
+
+#include <comm/fixedframes.h>
+#include <comm/platformsleep.h>
+#include <plugin/sensorcatalogue.h>
+#include <window/ui_sensorwindow.h>
+
+#include <extensionsystem/connectionregistry.h>
+#include <propertybrowser/qtproperty.h>
+#include <propertybrowser/qtpropertymanager.h>
+#include <propertybrowser/qttreepropertybrowser.h>
+#include <utils/connectionstatus.h>
+#include <utils/genericchart.h>
+#include <utils/progressbarui.h>
+#include <utils/valueovertime.h>
+
+#include <QAction>
+#include <QGridLayout>
+#include <QProgressBar>
+#include <QToolBar>
+#include <QTreeWidgetItem>
+#include <QtTest>
+
+using BravoSensorPlugin::Core::SensorWindow;
+using BravoSensorPlugin::Core::SensorWindowData;
+
+namespace {
+
+const QString simulatedPort = QStringLiteral("SIM-TEST");
+const int simulatedPortIndex = 2; // "Offline", separator, then the simulated port
+const QString mismatchBox = QStringLiteral("Connecting to sensor...|The connected sensor does not "
+                                           "match currently selected sensor, please try again with "
+                                           "the proper sensor");
+const QString silentSensorBox = QStringLiteral(
+    "Connecting to sensor|The sensor did not respond, please make sure it is properly connected.");
+const QByteArray identitySetup = QByteArray::fromHex("0473110903");
+const QByteArray probe = QByteArray::fromHex("03511201");
+
+QList<QByteArray> frames(const QStringList &hexFrames)
+{
+    QList<QByteArray> list;
+    for (const QString &frame : hexFrames)
+        list << QByteArray::fromHex(frame.toLatin1());
+    return list;
+}
+
+QList<QByteArray> queriesOf(const ScriptedConnection &connection)
+{
+    QList<QByteArray> queries;
+    for (const auto &record : connection.records())
+        queries << QByteArray::fromStdString(record.query);
+    return queries;
+}
+
+// "index;subIndex" of a read or write frame.
+QString addressOf(const QByteArray &frame)
+{
+    const int index = quint8(frame.at(3)) | quint8(frame.at(4)) << 8;
+    return QString::number(index) + QLatin1Char(';') + QString::number(quint8(frame.at(5)));
+}
+
+// Latency in ms, then every how many answers one is lost, one damaged, unplugged after ms.
+using Faults = Kr7dSim::FaultSettings;
+
+} // namespace
+
+Q_DECLARE_METATYPE(QList<ModalHand::Answer>)
+Q_DECLARE_METATYPE(Kr7dSim::FaultSettings)
+
+// The window's frames, sequences, connection workflow and polling, driven as the host and the
+// user drive it, against scripted masters and simulated ones the connection registry hands out.
+class tst_DeviceCommunication : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void answersDecideSendRequestAndProbe_data();
+    void answersDecideSendRequestAndProbe();
+    void waitIndicationOnlyWhileTransfersMayShowIt_data();
+    void waitIndicationOnlyWhileTransfersMayShowIt();
+    void aConnectionDeletedOrAQuitEndsTheWait();
+    void identitySequenceWaitsForTheSerialLine_data();
+    void identitySequenceWaitsForTheSerialLine();
+    void decoding_data();
+    void decoding();
+    void writeFrames_data();
+    void writeFrames();
+    void writeAllStoresEverythingButReadOnlyAndTeach();
+    void factoryResetThenReadsEverythingBack();
+    void updateDialogPacesThenFinishesTheConnection_data();
+    void updateDialogPacesThenFinishesTheConnection();
+    void sequenceEndsAtOnceWhenItsWaitIsCutShort_data();
+    void sequenceEndsAtOnceWhenItsWaitIsCutShort();
+    void noSecondSequenceStartsInsideAWait_data();
+    void noSecondSequenceStartsInsideAWait();
+    void leavingTheDialogsChangesNothing_data();
+    void leavingTheDialogsChangesNothing();
+    void sensorToPcConnectsAndReadsEverything();
+    void pcToSensorWritesThenReadsBack();
+    void refusedConnectionEndsOffline_data();
+    void refusedConnectionEndsOffline();
+    void watchdogPassesThenGivesUpAfterElevenChecks();
+    void offlineAttemptsFailSilently();
+    void readThenOfflineReleasesTheConnection();
+    void answersReachPlotsAndRows_data();
+    void answersReachPlotsAndRows();
+    void pollingGoesOnWithLiveDataOffAndOnePollAtATime();
+    void silentSensorIsGivenUpAtTheThirdMiss_data();
+    void silentSensorIsGivenUpAtTheThirdMiss();
+
+private:
+    SensorWindow &window() { return m_session->window(); }
+    SensorWindowData &data() { return *window().windowData(); }
+    QtProperty *property(const char *id) { return window().findProperty(data().rootProperty, id); }
+    ModalHand &hand() { return m_session->hand; }
+    bool indicatorOn() { return data().connectionStatus->isConnected(); }
+    // Sensor -> PC through the port list; a refused attempt ends with a warning to acknowledge.
+    void connectSensorToPc(bool refused = false);
+    // Connected, the master's log cleared, and no polling: the update dialog is left to run out.
+    void connectQuietly();
+    // Connected, and the first poll answered once the update dialog has run out.
+    void connectAndPoll();
+    int plotSize(int plot) { return data().chart->getData(plot)->size(); }
+    QString rowText(int row) { return data().processDataItems.at(row)->text(1); }
+    QStringList idsOf(const QList<QByteArray> &log, quint8 command) const;
+    QStringList allIds() const;
+    // What a user or a timer starts: "Read", "Write", "Offline" or a slot of the window.
+    void start(const QString &what);
+    // Sets the value as its editor would; a text is chosen from its list while selected.
+    void edit(QtProperty *property, const QVariant &value);
+
+    ExtensionSystem::SensorBasic m_sensor;
+    std::unique_ptr<WindowSession> m_session;
+    QPointer<Kr7dSim::SimulatedConnection> m_master; // owned by the connection registry
+    QString m_productId;
+    Faults m_faults;
+    QMap<QString, QString> m_ids; // "index;subIndex" -> parameter id
+};
+
+void tst_DeviceCommunication::initTestCase()
+{
+    BravoSensorPlugin::Core::setPlatformSleepScale(0);
+    m_sensor = BravoSensorPlugin::Core::buildSensorCatalogue().front();
+    ExtensionSystem::ConnectionRegistry::instance().setFactory(
+        [this](const ExtensionSystem::PortSettings &settings)
+            -> std::unique_ptr<ExtensionSystem::CommunicationInterface> {
+            if (settings.portName != simulatedPort)
+                return nullptr;
+            std::unique_ptr<Kr7dSim::SimulatedConnection> master = simulatedMaster(
+                QString::fromStdString(m_sensor.name()), m_productId, settings.portName);
+            master->simulator().setFaults(m_faults);
+            m_master = master.get();
+            return master;
+        });
+
+    init();
+    // Where each parameter lives, as the window's own reads address it.
+    ScriptedConnection echo([](const QByteArray &query) { return query; });
+    window().setConnection(&echo);
+    for (QtProperty *parameter : window().allSubProperties(data().rootProperty)) {
+        if (parameter->propertyManager() == data().groupManager)
+            continue;
+        const int sent = int(echo.records().size());
+        window().readParameter(parameter->propertyId(), false);
+        m_ids.insert(addressOf(queriesOf(echo).value(sent)), parameter->propertyId());
+    }
+    m_session.reset();
+}
+
+void tst_DeviceCommunication::init()
+{
+    m_productId.clear();
+    m_faults = {};
+    m_session = std::make_unique<WindowSession>(m_sensor, QStringList{simulatedPort}, m_master);
+}
+
+void tst_DeviceCommunication::cleanup()
+{
+    const QString problems = m_session->boxProblems();
+    m_session.reset();
+    BravoSensorPlugin::Core::setPlatformSleepScale(0);
+    QVERIFY2(problems.isEmpty(), qPrintable(problems));
+    QTRY_VERIFY(!m_master);
+}
+
+void tst_DeviceCommunication::connectSensorToPc(bool refused)
+{
+    hand().expect(ModalHand::push(QStringLiteral("sensorToPc")));
+    if (refused)
+        hand().expect(ModalHand::click(QMessageBox::Ok));
+    m_session->choosePort(simulatedPortIndex);
+}
+
+void tst_DeviceCommunication::connectQuietly()
+{
+    connectSensorToPc();
+    data().justConnected = false;
+    m_master->clearQueryLog();
+}
+
+void tst_DeviceCommunication::connectAndPoll()
+{
+    connectSensorToPc();
+    data().progressBar->setValue(data().progressBar->maximum());
+    QTRY_VERIFY(plotSize(1) > 0);
+}
+
+QStringList tst_DeviceCommunication::idsOf(const QList<QByteArray> &log, quint8 command) const
+{
+    QStringList ids;
+    for (const QByteArray &frame : withCommand(log, command))
+        ids << m_ids.value(addressOf(frame));
+    return ids;
+}
+
+void tst_DeviceCommunication::edit(QtProperty *property, const QVariant &value)
+{
+    QtAbstractPropertyManager *manager = property->propertyManager();
+    if (auto *doubles = qobject_cast<QtDoublePropertyManager *>(manager))
+        doubles->setValue(property, value.toDouble());
+    else if (auto *bools = qobject_cast<QtBoolPropertyManager *>(manager))
+        bools->setValue(property, value.toBool());
+    else if (auto *ints = qobject_cast<QtIntPropertyManager *>(manager))
+        ints->setValue(property, value.toInt());
+    else if (auto *choices = qobject_cast<QtEnumPropertyManager *>(manager))
+        choices->setValue(property, value.toInt());
+    QtTreePropertyBrowser *browser = window().propertyBrowser();
+    if (qobject_cast<QtStringPropertyManager *>(manager)) {
+        browser->setCurrentItem(browser->items(property).value(0));
+        QVERIFY(QMetaObject::invokeMethod(&window(), "comboIndexChangedInt", Q_ARG(int, 0)));
+    }
+}
+
+void tst_DeviceCommunication::start(const QString &what)
+{
+    if (what == QLatin1String("Read"))
+        window().form()->actionRead->trigger();
+    else if (what == QLatin1String("Write"))
+        window().form()->actionWriting->trigger();
+    else if (what == QLatin1String("Offline"))
+        emit data().portCombo->activated(0);
+    else
+        QVERIFY(QMetaObject::invokeMethod(&window(), what.toLatin1()));
+}
+
+QStringList tst_DeviceCommunication::allIds() const
+{
+    QStringList ids = m_ids.values();
+    std::sort(ids.begin(), ids.end());
+    return ids;
+}
+
+void tst_DeviceCommunication::answersDecideSendRequestAndProbe_data()
+{
+    QTest::addColumn<QByteArray>("answer"); // none: unanswered
+    QTest::addColumn<bool>("sent");
+    QTest::addColumn<bool>("probed");
+    QTest::newRow("four bytes") << QByteArray::fromHex("03501200") << true << true;
+    QTest::newRow("three bytes") << QByteArray::fromHex("025012") << true << false;
+    QTest::newRow("five bytes") << QByteArray::fromHex("0450120000") << true << false;
+    // What the master answers to a damaged frame; the plain request hands it back.
+    QTest::newRow("error") << QByteArray("\x06\x40"
+                                         "ERROR")
+                           << false << false;
+    QTest::newRow("none") << QByteArray() << false << false;
+}
+
+void tst_DeviceCommunication::answersDecideSendRequestAndProbe()
+{
+    QFETCH(QByteArray, answer);
+    ScriptedConnection connection([answer](const QByteArray &) -> std::optional<QByteArray> {
+        return answer.isEmpty() ? std::nullopt : std::optional<QByteArray>(answer);
+    });
+    window().setConnection(&connection);
+    QTEST(window().bSendFrame(QByteArray::fromHex("027022"), false), "sent");
+    QCOMPARE(window().requestAnswer(QByteArray::fromHex("027327")), answer);
+    bool probed = false;
+    QVERIFY(QMetaObject::invokeMethod(&window(), "bCheckConnection", Q_RETURN_ARG(bool, probed)));
+    QTEST(probed, "probed");
+    QCOMPARE(queriesOf(connection), frames({"027022", "027327", "03511201"}));
+}
+
+void tst_DeviceCommunication::waitIndicationOnlyWhileTransfersMayShowIt_data()
+{
+    QTest::addColumn<bool>("showUi");
+    QTest::addColumn<bool>("showTransferUi");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("asked and allowed") << true << true << true;
+    QTest::newRow("asked while the update dialog shows") << true << false << false;
+    QTest::newRow("not asked") << false << true << false;
+}
+
+void tst_DeviceCommunication::waitIndicationOnlyWhileTransfersMayShowIt()
+{
+    QFETCH(bool, showUi);
+    QFETCH(bool, showTransferUi);
+    QFETCH(bool, shown);
+    ScriptedConnection connection([](const QByteArray &query) { return query; });
+    bool waitCursor = false;
+    bool indicator = false;
+    connection.setWhileInFlight([&] {
+        waitCursor = QApplication::overrideCursor()
+                     && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+        const auto waits = window().findChildren<Utils::ProgressBarUi *>();
+        indicator = !waits.isEmpty() && waits.last()->isUiVisible();
+    });
+    window().setConnection(&connection);
+    data().showTransferUi = showTransferUi;
+    QVERIFY(window().bSendFrame(QByteArray::fromHex("027022"), showUi));
+
+    QCOMPARE(waitCursor, shown);
+    QCOMPARE(indicator, shown);
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    // Each transfer's wait is released once control is back in the event loop.
+    QTRY_VERIFY(window().findChildren<Utils::ProgressBarUi *>().isEmpty());
+}
+
+// A held list outlives the wait a quit ended: its connection fails it later.
+void tst_DeviceCommunication::aConnectionDeletedOrAQuitEndsTheWait()
+{
+    ScriptedConnection held([](const QByteArray &query) { return query; });
+    held.holdTransfers();
+    window().setConnection(&held);
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    QVERIFY(!window().bSendFrame(QByteArray::fromHex("027022"), false));
+    forgetQuit();
+    held.failHeldTransfers();
+
+    auto *deleted = new ScriptedConnection([](const QByteArray &query) { return query; });
+    deleted->holdTransfers();
+    window().setConnection(deleted);
+    QTimer::singleShot(0, deleted, &QObject::deleteLater);
+    QVERIFY(!window().bSendFrame(QByteArray::fromHex("027022"), false));
+    QVERIFY(!data().connection);
+}
+
+void tst_DeviceCommunication::identitySequenceWaitsForTheSerialLine_data()
+{
+    QTest::addColumn<int>("sensor"); // in the catalogue
+    QTest::addColumn<double>("fetchTimeoutMs");
+    // linedelay + characterdelay x 3 + 2000
+    QTest::newRow("KR7D-P025, no character delay") << 0 << 2005.0;
+    QTest::newRow("KR7D-P600, with character delay") << 2 << 2013.0;
+}
+
+void tst_DeviceCommunication::identitySequenceWaitsForTheSerialLine()
+{
+    QFETCH(int, sensor);
+    QFETCH(double, fetchTimeoutMs);
+    const auto catalogue = BravoSensorPlugin::Core::buildSensorCatalogue();
+    SensorWindow window(*std::next(catalogue.cbegin(), sensor));
+    ScriptedConnection connection([](const QByteArray &query) { return query; });
+    window.setConnection(&connection);
+    window.bCheckSensorIdentity();
+
+    QCOMPARE(queriesOf(connection), frames({"03511201", "0473110903", "027022", "03702103",
+                                            "054626130000", "027022", "027022", "027327"}));
+    const auto &records = connection.records();
+    for (size_t i = 0; i + 1 < records.size(); ++i)
+        QCOMPARE(records[i].timeoutMs, 2000.0);
+    QCOMPARE(records.back().answerPattern, std::string());
+    QCOMPARE(records.back().timeoutMs, fetchTimeoutMs);
+}
+
+void tst_DeviceCommunication::decoding_data()
+{
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<QByteArray>("answer");
+    QTest::addColumn<bool>("decodeText");
+    QTest::addColumn<QString>("shown");
+    const auto row
+        = [](const char *id, const char *answer, const char *shown, bool decodeText = false) {
+              QTest::newRow(shown) << QString::fromLatin1(id) << QByteArray::fromHex(answer)
+                                   << decodeText << QString::fromUtf8(shown);
+          };
+    row("OnDelay1", "05002700012c", "300");
+    row("ThresholdsPressure1A1", "05002700ff38", "-2.00");  // at the sensor's scale, signed
+    row("ThresholdsPressure1A1", "050027007fff", "327.67"); // beyond the range it had
+    row("ThresholdsTemp1A1", "0500270009c4", "25.000");
+    row("TemperatureSettings", "0500270021", "psi / °F"); // Fahrenheit units come down by 0x1C
+    row("ApplicationTag", "0d552700506e65756d6174696373", "Pneumatics", true);
+    row("ApplicationTag", "0d552700506e65756d6174696373", "Hydraulics"); // texts left alone
+}
+
+void tst_DeviceCommunication::decoding()
+{
+    QFETCH(QString, id);
+    QFETCH(QByteArray, answer);
+    QFETCH(bool, decodeText);
+    ScriptedConnection master(fetchAnswers(answer));
+    window().setConnection(&master);
+    data().pressureDivisor = 100.0;
+    data().decodeTextParameters = decodeText;
+    data().stringManager->setValue(property("ApplicationTag"), QStringLiteral("Hydraulics"));
+    window().readParameter(id, false);
+    QTEST(property(id.toLatin1())->valueText(), "shown");
+}
+
+void tst_DeviceCommunication::writeFrames_data()
+{
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<bool>("connected");
+    QTest::addColumn<bool>("liveData");
+    QTest::addColumn<QStringList>("sent");
+    // Live data off unless the row says otherwise: fetch, write, process data.
+    const auto row
+        = [](const char *name, const char *id, const QVariant &value, const char *write) {
+              QTest::newRow(name) << QString::fromLatin1(id) << value << true << false
+                                  << QStringList({"027327", QString::fromLatin1(write), "027022"});
+          };
+    row("Fahrenheit units go up by 0x1C", "TemperatureSettings", 5, "066e2440000021");
+    row("pressure at the sensor's scale", "ThresholdsPressure1A1", 2.5, "074a244a000100fa");
+    row("bool", "RemoteSwitchingOutput", true, "066d2459000001");
+    row("text while edits are forwarded", "ApplicationTag", QStringLiteral("Pneumatics"),
+        "06642418000001");
+    QTest::newRow("live data on: no process-data frame after it")
+        << "TemperatureSettings" << QVariant(2) << true << true
+        << QStringList({"027327", "067a2440000002"});
+    QTest::newRow("no sensor: nothing at all")
+        << "TemperatureSettings" << QVariant(2) << false << false << QStringList();
+}
+
+void tst_DeviceCommunication::writeFrames()
+{
+    QFETCH(QString, id);
+    QFETCH(bool, connected);
+    QFETCH(bool, liveData);
+    QFETCH(QStringList, sent);
+    const auto master = simulatedMaster(QString::fromStdString(m_sensor.name()));
+    connectQuietly();
+    if (!connected)
+        QVERIFY(QMetaObject::invokeMethod(&window(), "vDisconnect"));
+    window().setConnection(master.get());
+    data().pressureDivisor = 100.0;
+    data().liveDataEnabled = liveData;
+    QFETCH(QVariant, value);
+    edit(property(id.toLatin1()), value);
+    QVERIFY(window().sendDelayTimer()->isActive());
+
+    QVERIFY(QMetaObject::invokeMethod(&window(), "sendDelayValue"));
+    QCOMPARE(master->queryLog(), frames(sent));
+    QVERIFY(!window().sendDelayTimer()->isActive());
+}
+
+void tst_DeviceCommunication::writeAllStoresEverythingButReadOnlyAndTeach()
+{
+    connectQuietly();
+    edit(property("OnDelay1"), 1500);
+    edit(property("TemperatureSettings"), 6);
+    window().form()->actionEnable_live_data->setChecked(true);
+    data().liveDataEnabled = true;
+    QtProperty *editable = property("OffDelay1");
+    editable->setEnabled(false);
+    window().sendDelayTimer()->stop();
+
+    const auto shows = [this](const char *icon) {
+        const QImage expected = QIcon(QLatin1String(icon)).pixmap(16).toImage();
+        return window().form()->actionWriting->icon().pixmap(16).toImage() == expected;
+    };
+    QVERIFY(shows(":/icons/icons/schreiben.svg"));
+    QVERIFY(QMetaObject::invokeMethod(&window(), "vWriteAllSettings", Q_ARG(bool, false)));
+    QVERIFY(shows(":/icons/icons/schreiben2cerc.svg"));
+    QTRY_VERIFY_WITH_TIMEOUT(shows(":/icons/icons/schreiben.svg"), 2000);
+    QStringList expected = allIds();
+    for (const char *leftOut :
+         {"VendorNameReadOnly", "ProductNameReadOnly", "ProductIdReadOnly", "ProductTextReadOnly",
+          "SerialNumberReadOnly", "HardwareRevisionReadOnly", "FirmwareRevisionReadOnly",
+          "DeviceStatusReadOnly", "OperatingHoursReadOnly", "TeachInputMode",
+          "ZeroPointTEACHBUTTON"})
+        QVERIFY(expected.removeOne(QLatin1String(leftOut)));
+    QCOMPARE(idsOf(m_master->queryLog(), 0x24), expected);
+    QCOMPARE(m_master->simulator().parameter(QStringLiteral("OnDelay1")), QVariant(1500));
+    QCOMPARE(m_master->simulator().parameter(QStringLiteral("TemperatureSettings")),
+             QVariant(6 + 0x1C));
+    QVERIFY(window().form()->actionEnable_live_data->isChecked());
+    QVERIFY(data().liveDataEnabled);
+    QVERIFY(editable->isEnabled());
+    QVERIFY(!window().sendDelayTimer()->isActive());
+    QVERIFY(data().watchdogTimer.isActive());
+}
+
+void tst_DeviceCommunication::factoryResetThenReadsEverythingBack()
+{
+    connectQuietly();
+    window().form()->actionEnable_live_data->setChecked(false);
+    QVERIFY(window().bFactoryResetSequence());
+    const QList<QByteArray> log = m_master->queryLog();
+    const int reads = m_ids.size();
+    QCOMPARE(log.size(), 4 + 4 * reads + 4);
+    QCOMPARE(log.mid(0, 4), frames({"027327", "066b2402000082", "027022", "027022"}));
+    QCOMPARE(log.mid(4 + 4 * reads), frames({"056b26410000", "027022", "027022", "027327"}));
+    QVERIFY(window().form()->actionEnable_live_data->isChecked());
+    QVERIFY(data().progressDialog.isVisible());
+    QCOMPARE(data().progressBar->maximum(), 380);
+}
+
+void tst_DeviceCommunication::updateDialogPacesThenFinishesTheConnection_data()
+{
+    QTest::addColumn<bool>("autoConnecting");
+    QTest::addColumn<bool>("liveDataChosen");
+    QTest::addColumn<bool>("liveData");
+    QTest::newRow("chosen port, live data off") << false << false << false;
+    QTest::newRow("chosen port, live data on") << false << true << true;
+    QTest::newRow("automatic connection switches live data on") << true << false << true;
+}
+
+void tst_DeviceCommunication::updateDialogPacesThenFinishesTheConnection()
+{
+    QFETCH(bool, autoConnecting);
+    QFETCH(bool, liveDataChosen);
+    QFETCH(bool, liveData);
+    connectQuietly();
+    data().activePortIndex = 0;
+    window().form()->actionEnable_live_data->setChecked(liveDataChosen);
+    window().form()->chartToolbar->setEnabled(false);
+    data().justConnected = true;
+    data().autoConnecting = autoConnecting;
+    data().progressMaximum = 2;
+    window().vShowUpdateDialog(true);
+    QDialog &dialog = data().progressDialog;
+    QVERIFY(dialog.isVisible());
+    QVERIFY(dialog.isModal());
+    QVERIFY(!data().showTransferUi);
+    // Shown again, the same two widgets are laid out once.
+    window().vShowUpdateDialog(true);
+    QCOMPARE(data().progressLayout->count(), 2);
+
+    QTRY_VERIFY(!data().justConnected);
+    QVERIFY(!dialog.isVisible());
+    QVERIFY(data().showTransferUi);
+    QCOMPARE(data().progressMaximum, 350);
+    QCOMPARE(window().form()->actionEnable_live_data->isChecked(), liveData);
+    QCOMPARE(data().liveDataEnabled, liveData);
+    QCOMPARE(data().activePortIndex, simulatedPortIndex);
+    QVERIFY(data().pollTimer.isActive());
+    QVERIFY(data().watchdogTimer.isActive());
+    QVERIFY(window().form()->chartToolbar->isEnabled());
+}
+
+// Closed, deleted or quit inside a wait: no further frame, no pause runs out.
+void tst_DeviceCommunication::sequenceEndsAtOnceWhenItsWaitIsCutShort_data()
+{
+    QTest::addColumn<QString>("sequence");
+    QTest::addColumn<QString>("cut");
+    QTest::addColumn<int>("framesSent");
+    for (const char *cut : {"window closed", "window deleted", "quit"}) {
+        QTest::addRow("%s during an identity check", cut) << "slotContinousDataTimeout" << cut << 7;
+        QTest::addRow("%s during read-all", cut) << "Read" << cut << 2;
+        QTest::addRow("%s during write-all", cut) << "Write" << cut << 3;
+        QTest::addRow("%s during a single write", cut) << "sendDelayValue" << cut << 1;
+        QTest::addRow("%s while connecting", cut) << "bConnectToSensor" << cut << 4;
+    }
+}
+
+void tst_DeviceCommunication::sequenceEndsAtOnceWhenItsWaitIsCutShort()
+{
+    QFETCH(QString, sequence);
+    QFETCH(QString, cut);
+    QFETCH(int, framesSent);
+    connectQuietly();
+    edit(property("OnDelay1"), 1200);
+    window().sendDelayTimer()->stop();
+    BravoSensorPlugin::Core::setPlatformSleepScale(1.0);
+    ScriptedConnection master([](const QByteArray &query) { return query; });
+    window().setConnection(&master);
+    QPointer<SensorWindow> target = &window();
+    QElapsedTimer sinceCut;
+    master.setWhileInFlight([&] {
+        if (int(master.records().size()) != framesSent)
+            return;
+        sinceCut.start();
+        if (cut == QLatin1String("quit"))
+            QCoreApplication::exit(0);
+        else if (cut == QLatin1String("window closed"))
+            target->close();
+        else
+            delete target;
+    });
+    start(sequence);
+    const qint64 endedAfter = sinceCut.elapsed();
+    // Counted at once: the transfer whose wait found the application quitting is still queued.
+    const int sent = int(master.records().size());
+    if (cut == QLatin1String("quit"))
+        forgetQuit();
+
+    QCOMPARE(sent, framesSent);
+    QCOMPARE(bool(target), cut != QLatin1String("window deleted"));
+    QVERIFY2(endedAfter < 1000, qPrintable(QString::number(endedAfter)));
+    QVERIFY(!BravoSensorPlugin::Core::platformSleepInterrupted());
+}
+
+// A timer or a user action inside the wait of a read: its four frames stay together.
+void tst_DeviceCommunication::noSecondSequenceStartsInsideAWait_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::newRow("write coming due") << "sendDelayValue";
+    QTest::newRow("watchdog") << "slotContinousDataTimeout";
+    QTest::newRow("Read") << "Read";
+    QTest::newRow("Write") << "Write";
+    QTest::newRow("choosing Offline") << "Offline";
+}
+
+void tst_DeviceCommunication::noSecondSequenceStartsInsideAWait()
+{
+    QFETCH(QString, source);
+    connectQuietly();
+    edit(property("OnDelay1"), 1200);
+    window().sendDelayTimer()->stop();
+    QTimer::singleShot(0, &window(), [this, source] { start(source); });
+    window().readParameter(QStringLiteral("OnDelay1"), false);
+
+    const QList<QByteArray> read = m_master->queryLog();
+    QCOMPARE(read.size(), 4);
+    QCOMPARE(read.last(), QByteArray::fromHex("027327"));
+    QVERIFY(window().isSensorConnected());
+    QVERIFY(data().watchdogTimer.isActive());
+    if (source != QLatin1String("sendDelayValue"))
+        return;
+    // The write went out after the read.
+    QVERIFY(window().sendDelayTimer()->isActive());
+    QTRY_COMPARE(withCommand(m_master->queryLog(), 0x24).size(), 1);
+    QCOMPARE(m_master->simulator().parameter(QStringLiteral("OnDelay1")), QVariant(1200));
+}
+
+void tst_DeviceCommunication::leavingTheDialogsChangesNothing_data()
+{
+    QTest::addColumn<QList<ModalHand::Answer>>("answers");
+    QTest::newRow("Cancel in the direction dialog")
+        << QList<ModalHand::Answer>{ModalHand::push(QStringLiteral("cancel"))};
+    QTest::newRow("Escape in the direction dialog")
+        << QList<ModalHand::Answer>{ModalHand::pressEscape()};
+    QTest::newRow("Cancel in the PC -> Sensor confirmation") << QList<ModalHand::Answer>{
+        ModalHand::push(QStringLiteral("pcToSensor")), ModalHand::click(QMessageBox::Cancel)};
+}
+
+void tst_DeviceCommunication::leavingTheDialogsChangesNothing()
+{
+    QFETCH(QList<ModalHand::Answer>, answers);
+    QSignalSpy selections(&window(), SIGNAL(vComPortSelected(QString)));
+    for (const ModalHand::Answer &answer : answers)
+        hand().expect(answer);
+    m_session->choosePort(simulatedPortIndex);
+
+    QCOMPARE(hand().boxesSeen().first(), QStringLiteral("connectionSwitchingDialog"));
+    QCOMPARE(data().portCombo->currentIndex(), 0);
+    QCOMPARE(data().activePortIndex, 0);
+    QVERIFY(selections.isEmpty());
+    QVERIFY(!indicatorOn());
+    QVERIFY(!window().form()->sensorOperationsToolbar->isEnabled());
+}
+
+void tst_DeviceCommunication::sensorToPcConnectsAndReadsEverything()
+{
+    m_productId = QStringLiteral("K7DA016");
+    connectSensorToPc();
+    const QString title = QString::fromStdString(m_sensor.name()) + QStringLiteral(" (SIM-TEST)");
+    QCOMPARE(window().windowTitle(), title);
+    QCOMPARE(data().rootProperty->propertyName(), title);
+    QVERIFY(window().isSensorConnected());
+    QVERIFY(window().form()->sensorOperationsToolbar->isEnabled());
+    QVERIFY(!window().form()->actionOpen_Settings->isEnabled());
+    QCOMPARE(data().activePortIndex, simulatedPortIndex);
+    QCOMPARE(m_master->poGetPortSettings()->baudRate, 38400);
+    // Texts too: a disconnect before the attempt switched their decoding on.
+    QCOMPARE(property("ProductIdReadOnly")->valueText(), m_productId);
+    // The identity the device gave chooses the range of its variant.
+    QCOMPARE(data().pressureRangeMax, 16.0);
+    QCOMPARE(data().pressureDivisor, 100.0);
+    QVERIFY(data().watchdogTimer.isActive());
+    QVERIFY(data().liveDataEnabled);
+}
+
+void tst_DeviceCommunication::pcToSensorWritesThenReadsBack()
+{
+    edit(property("OnDelay1"), 1500);
+    window().sendDelayTimer()->stop();
+    hand().expect(ModalHand::push(QStringLiteral("pcToSensor")));
+    hand().expect(ModalHand::click(QMessageBox::Ok));
+    m_session->choosePort(simulatedPortIndex);
+
+    QCOMPARE(hand().boxesSeen().value(1),
+             QStringLiteral("tGauge|Sensor settings will be overwritten with the ones from PC"));
+    QVERIFY(indicatorOn());
+    QCOMPARE(m_master->simulator().parameter(QStringLiteral("OnDelay1")), QVariant(1500));
+    // Texts are pushed as 0; edited later, as 1.
+    QVERIFY(m_master->queryLog().contains(QByteArray::fromHex("06752418000000")));
+    // Every parameter is read back after the last write.
+    const QList<QByteArray> log = m_master->queryLog();
+    const int lastWrite = log.lastIndexOf(withCommand(log, 0x24).last());
+    QCOMPARE(idsOf(log.mid(lastWrite), 0x26), allIds());
+    QCOMPARE(data().progressBar->maximum(), 470);
+    QVERIFY(!data().decodeTextParameters);
+    QVERIFY(data().liveDataEnabled);
+    QVERIFY(data().pollTimer.isActive());
+    QVERIFY(window().form()->sensorOperationsToolbar->isEnabled());
+
+    edit(property("ApplicationTag"), QStringLiteral("Pneumatics"));
+    QVERIFY(QMetaObject::invokeMethod(&window(), "sendDelayValue"));
+    QCOMPARE(withCommand(m_master->queryLog(), 0x24).last(), QByteArray::fromHex("06642418000001"));
+}
+
+void tst_DeviceCommunication::refusedConnectionEndsOffline_data()
+{
+    QTest::addColumn<QString>("productId");
+    QTest::addColumn<int>("dropEvery");
+    QTest::addColumn<int>("probes");
+    QTest::addColumn<int>("identityChecks");
+    QTest::newRow("foreign sensor, ten identity checks") << "K7DB025" << 0 << 1 + 10 << 10;
+    QTest::newRow("silent master, five probes") << "" << 1 << 5 << 0;
+}
+
+void tst_DeviceCommunication::refusedConnectionEndsOffline()
+{
+    QFETCH(QString, productId);
+    m_productId = productId;
+    QFETCH(int, dropEvery);
+    m_faults.dropEvery = dropEvery;
+    QSignalSpy selections(&window(), SIGNAL(vComPortSelected(QString)));
+    hand().expect(ModalHand::push(QStringLiteral("sensorToPc")));
+    // However long the warning stays open, no watchdog may fire behind it.
+    bool watchdogBehindWarning = true;
+    hand().expect([this, &watchdogBehindWarning](QDialog *box) {
+        watchdogBehindWarning = data().watchdogTimer.isActive();
+        ModalHand::click(QMessageBox::Ok)(box);
+    });
+    m_session->choosePort(simulatedPortIndex);
+    QVERIFY(!watchdogBehindWarning);
+
+    QCOMPARE(hand().boxesSeen().value(1), mismatchBox);
+    QTEST(countOf(m_session->logAtRelease, probe), "probes");
+    QTEST(countOf(m_session->logAtRelease, identitySetup), "identityChecks");
+    QTEST(countOf(m_session->logAtRelease, QByteArray::fromHex("027327")), "identityChecks");
+    QVERIFY(!window().isSensorConnected());
+    QVERIFY(!indicatorOn());
+    QCOMPARE(data().portCombo->currentIndex(), 0);
+    QCOMPARE(window().windowTitle(),
+             QString::fromStdString(m_sensor.name()) + QStringLiteral(" (Offline)"));
+    QCOMPARE(selections.last().first().toString(), QString());
+}
+
+void tst_DeviceCommunication::watchdogPassesThenGivesUpAfterElevenChecks()
+{
+    connectQuietly();
+    data().watchdogTimer.stop();
+    QVERIFY(QMetaObject::invokeMethod(&window(), "slotContinousDataTimeout"));
+    QCOMPARE(countOf(m_master->queryLog(), identitySetup), 1);
+    QVERIFY(indicatorOn());
+    QVERIFY(data().watchdogTimer.isActive());
+
+    m_master->simulator().setFaults(Faults{0, 1});
+    QSignalSpy selections(&window(), SIGNAL(vComPortSelected(QString)));
+    hand().expect(ModalHand::click(QMessageBox::Ok));
+    m_master->clearQueryLog();
+    QVERIFY(QMetaObject::invokeMethod(&window(), "slotContinousDataTimeout"));
+    QCOMPARE(hand().boxesSeen().value(1), silentSensorBox);
+    QCOMPARE(countOf(m_session->logAtRelease, identitySetup), 11);
+    QCOMPARE(data().portCombo->currentIndex(), 0);
+    QCOMPARE(data().activePortIndex, 0);
+    QVERIFY(!indicatorOn());
+    QVERIFY(!window().form()->sensorOperationsToolbar->isEnabled());
+    QVERIFY(!window().form()->outuptsComboToolBar->isEnabled());
+    QVERIFY(!data().watchdogTimer.isActive());
+    QCOMPARE(selections.size(), 1);
+    QCOMPARE(selections.first().first().toString(), QString());
+}
+
+void tst_DeviceCommunication::offlineAttemptsFailSilently()
+{
+    bool connected = true;
+    QVERIFY(
+        QMetaObject::invokeMethod(&window(), "bConnectToSensor", Q_RETURN_ARG(bool, connected)));
+    QVERIFY(!connected);
+    data().watchdogTimer.start();
+    start("slotContinousDataTimeout");
+    QVERIFY(!data().watchdogTimer.isActive());
+    // A failed automatic connection leaves live data on.
+    m_session->object().vAutoConnect(QStringLiteral("NOT-LISTED"));
+    QVERIFY(!indicatorOn());
+    QCOMPARE(data().portCombo->currentIndex(), 0);
+    QVERIFY(!data().autoConnecting);
+    QVERIFY(data().liveDataEnabled);
+    QVERIFY(window().form()->actionEnable_live_data->isChecked());
+    QVERIFY(hand().boxesSeen().isEmpty());
+}
+
+void tst_DeviceCommunication::readThenOfflineReleasesTheConnection()
+{
+    connectSensorToPc();
+    m_master->simulator().setParameter(QStringLiteral("OnDelay1"), 4321);
+    window().form()->actionRead->trigger();
+    QCOMPARE(data().intManager->value(property("OnDelay1")), 4321);
+    // Decoded values are never written back.
+    QVERIFY(!window().sendDelayTimer()->isActive());
+    QVERIFY(withCommand(m_master->queryLog(), 0x24).isEmpty());
+    QVERIFY(data().decodeTextParameters);
+    QCOMPARE(data().progressBar->maximum(), 430);
+
+    QSignalSpy selections(&window(), SIGNAL(vComPortSelected(QString)));
+    m_session->choosePort(0);
+    QCOMPARE(selections.size(), 1);
+    QCOMPARE(selections.first().first().toString(), QString());
+    QVERIFY(!indicatorOn());
+    QVERIFY(!window().isSensorConnected());
+    QVERIFY(!window().form()->sensorOperationsToolbar->isEnabled());
+    QVERIFY(window().form()->actionOpen_Settings->isEnabled());
+    QVERIFY(!data().watchdogTimer.isActive());
+    QVERIFY(!data().progressDialog.isVisible());
+    QCOMPARE(data().activePortIndex, 0);
+}
+
+void tst_DeviceCommunication::answersReachPlotsAndRows_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<int>("unitIndex");
+    QTest::addColumn<int>("analogMode"); // 0: volts, else milliamperes; points 0 and 100
+    QTest::addColumn<bool>("output2IsSwitching");
+    // Pressure, its analog value, temperature, its analog value.
+    QTest::addColumn<QList<double>>("plotted");
+    QTest::addColumn<QString>("texts"); // rows 0..4
+    QTest::addColumn<QString>("icons"); // rows 0..2
+    QTest::newRow("bar, volts, A1 and A2 on, signal too low")
+        << "08402200ff380197" << 0 << 0 << true << QList<double>{-2.0, -0.2, 2.5, 0.25}
+        << "On|On|Signal too low|  2.5|  -2"
+        << "led_state_2_1|led_state_2_2|!_galben_cerc_negru_mare";
+    QTest::newRow("bar, milliamperes, all bits clear")
+        << "0190fff0" << 0 << 1 << true << QList<double>{4.0, 4.64, 409.5, 69.52}
+        << "Off|Off|OK|  409.5|  4"
+        << "led_state_1_1|led_state_1_2|Check_box_galben_Negru_mare";
+    QTest::newRow("psi and Fahrenheit, A2 not switching")
+        << "ff380196" << 5 << 0 << false << QList<double>{-29.008, -2.9008, 36.5, 3.65}
+        << "Off| |Signal too low|  36.5|  -29.008"
+        << "led_state_1_1|led_state_0|!_galben_cerc_negru_mare";
+}
+
+void tst_DeviceCommunication::answersReachPlotsAndRows()
+{
+    QFETCH(QString, answer);
+    QFETCH(QList<double>, plotted);
+    connectAndPoll();
+    data().pressureDivisor = 100.0;
+    QFETCH(int, unitIndex);
+    data().unitIndex = unitIndex;
+    QFETCH(int, analogMode);
+    data().analogMode = analogMode;
+    data().analogPoint0 = 0.0;
+    data().analogPoint10 = 100.0;
+    QFETCH(bool, output2IsSwitching);
+    data().output2IsSwitching = output2IsSwitching;
+
+    // No poll can complete in between: the event loop does not run.
+    window().vUpdateProcessData(answer);
+    for (int plot = 0; plot < 2; ++plot) {
+        const Utils::ValueOverTime *history = data().chart->getData(plot);
+        QCOMPARE(history->pyData()[history->size() - 1], plotted.at(2 * plot));
+        QCOMPARE(history->pAnalogData()[history->size() - 1], plotted.at(2 * plot + 1));
+    }
+    QStringList shown;
+    for (int row = 0; row < 5; ++row)
+        shown << rowText(row);
+    QTEST(shown.join(QLatin1Char('|')), "texts");
+    QFETCH(QString, icons);
+    for (int row = 0; row < 3; ++row)
+        QCOMPARE(data().processDataItems.at(row)->data(1, Qt::UserRole).toString(),
+                 QStringLiteral(":/newPrefix/icons/%1.svg")
+                     .arg(icons.section(QLatin1Char('|'), row, row)));
+}
+
+void tst_DeviceCommunication::pollingGoesOnWithLiveDataOffAndOnePollAtATime()
+{
+    connectAndPoll();
+    window().form()->actionEnable_live_data->trigger();
+    QVERIFY(!data().liveDataEnabled);
+    window().form()->chartToolbar->setEnabled(false);
+    const QList<int> sizes{plotSize(0), plotSize(1)};
+    QStringList texts;
+    for (int row = 0; row < 5; ++row)
+        texts << rowText(row);
+    m_master->clearQueryLog();
+
+    QTRY_VERIFY(countOf(m_master->queryLog(), BravoSensorPlugin::Core::processDataFrame()) >= 3);
+    QVERIFY(window().form()->chartToolbar->isEnabled());
+    QCOMPARE(QList<int>({plotSize(0), plotSize(1)}), sizes);
+    for (int row = 0; row < 5; ++row)
+        QCOMPARE(rowText(row), texts.at(row));
+
+    QTRY_COMPARE(data().pendingPollId, 0u);
+    data().pollTimer.stop();
+    m_master->clearQueryLog();
+
+    QVERIFY(QMetaObject::invokeMethod(&window(), "queryStatusData", Q_ARG(unsigned int, 0)));
+    const unsigned int pending = data().pendingPollId;
+    QVERIFY(pending != 0);
+    // A second start while one is in flight sends nothing.
+    QVERIFY(QMetaObject::invokeMethod(&window(), "queryStatusData", Q_ARG(unsigned int, 0)));
+    QVERIFY(
+        QMetaObject::invokeMethod(&window(), "queryStatusData", Q_ARG(unsigned int, pending + 1)));
+    QCOMPARE(data().pendingPollId, pending);
+    QCOMPARE(int(data().pendingPolls.count(pending)), 1);
+    QCOMPARE(m_master->iPendingTransfers(), 1);
+
+    // The chain goes on from the real completion.
+    QTRY_VERIFY(countOf(m_master->queryLog(), BravoSensorPlugin::Core::processDataFrame()) >= 2);
+}
+
+void tst_DeviceCommunication::silentSensorIsGivenUpAtTheThirdMiss_data()
+{
+    QTest::addColumn<Faults>("faults");
+    QTest::newRow("answers lost") << Faults{0, 1};
+    QTest::newRow("answers damaged") << Faults{0, 0, 1};
+    QTest::newRow("answers after the time-out") << Faults{2100};
+    QTest::newRow("cable pulled") << Faults{0, 0, 0, 0};
+}
+
+void tst_DeviceCommunication::silentSensorIsGivenUpAtTheThirdMiss()
+{
+    QFETCH(Faults, faults);
+    connectAndPoll();
+    hand().expect(ModalHand::click(QMessageBox::Ok));
+    m_master->clearQueryLog();
+    m_master->simulator().setFaults(faults);
+
+    QTRY_VERIFY(!m_master);
+    QTRY_VERIFY(hand().allAnswered());
+    QCOMPARE(hand().boxesSeen().last(), silentSensorBox);
+    const QByteArray poll = BravoSensorPlugin::Core::processDataFrame();
+    QCOMPARE(m_session->logAtRelease, QList<QByteArray>({poll, poll, poll}));
+    QCOMPARE(data().portCombo->currentIndex(), 0);
+    QVERIFY(!indicatorOn());
+    QVERIFY(!window().form()->sensorOperationsToolbar->isEnabled());
+    QVERIFY(!data().watchdogTimer.isActive());
+    QVERIFY(!data().pollTimer.isActive());
+    QCOMPARE(data().pendingPollId, 0u);
+}
+
+QTEST_MAIN(tst_DeviceCommunication)
+#include "tst_devicecommunication.moc"
