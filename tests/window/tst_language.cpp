@@ -17,6 +17,7 @@
 
 #include <qwt_plot.h>
 
+#include <QComboBox>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -34,7 +35,7 @@ private slots:
     void cleanupTestCase();
     void everyNodeKindIsRecaptioned_data();
     void everyNodeKindIsRecaptioned();
-    void choicesKeepTheirPlace();
+    void selectionsKeepTheirPlace();
     void windowAndLibraryTextsFollow_data();
     void windowAndLibraryTextsFollow();
     void theSwitchWritesNothing();
@@ -48,7 +49,8 @@ private:
 
     std::unique_ptr<TGauge::LanguageSwitcher> m_switcher;
     std::unique_ptr<SensorWindow> m_window;
-    std::unique_ptr<ScriptedConnection> m_master;
+    std::unique_ptr<Kr7dSim::SimulatedConnection> m_master;
+    int m_logged = 0;                // frames sent before the switch
     QMap<QString, QString> m_german; // property ids and text names -> text before the switch
 };
 
@@ -79,24 +81,34 @@ void tst_Language::initTestCase()
     m_switcher = std::make_unique<TGauge::LanguageSwitcher>(
         TGauge::LanguageSwitcher::defaultDirectories());
     switchTo("de");
-    m_window
-        = std::make_unique<SensorWindow>(BravoSensorPlugin::Core::buildSensorCatalogue().front());
+    const ExtensionSystem::SensorBasic sensor
+        = BravoSensorPlugin::Core::buildSensorCatalogue().front();
+    m_window = std::make_unique<SensorWindow>(sensor);
+    // Connected, so that a write caused by the switch would show.
+    m_master = simulatedMaster(QString::fromStdString(sensor.name()));
+    m_window->setConnection(m_master.get());
+    m_window->vAutoConnect(QString());
+    m_window->vShowUpdateDialog(false);
+    QVERIFY(m_window->isSensorConnected());
     for (QtProperty *node : m_window->allSubProperties(data().rootProperty))
         m_german.insert(node->propertyId(), node->propertyName());
     for (const char *what : {"browser header", "connection lamp", "time axis", "button",
                              "caption 0", "caption 4", "value 0", "value 2"})
         m_german.insert(QLatin1String(what), text(QLatin1String(what)));
 
-    m_window->enableTreeDataHandling(false);
+    // Choices taken, and text edits written too, so that a new item text would be written.
+    const auto handle = [this](const char *slot, bool on) {
+        QVERIFY(QMetaObject::invokeMethod(m_window.get(), slot, Q_ARG(bool, on)));
+    };
+    handle("enableTreeDataHandling", false);
     data().enumManager->setValue(property("PinFunctionA1"), 0);
-    data().stringManager->setValue(property("ApplicationTag"),
-                                   m_window->itemTexts.value("ApplicationTag").value(1));
-    m_window->enableTreeDataHandling(true);
-    // Text edits reach the write path too, so that the switch's new item text would show.
-    m_window->enableStringManagerHandling(true);
-    m_master = std::make_unique<ScriptedConnection>(fetchAnswers(QByteArray()));
-    data().connection = m_master.get();
-    m_window->sensorConnected = true;
+    data().stringManager->setValue(property("ApplicationTag"), QStringLiteral("Pneumatik"));
+    handle("enableTreeDataHandling", true);
+    handle("enableStringManagerHandling", true);
+    m_window->updateComPortList({QStringLiteral("COM1"), QStringLiteral("COM3")});
+    data().portCombo->setCurrentIndex(3);
+    data().outputsCombo->setCurrentIndex(1);
+    m_logged = m_master->queryLog().size();
 
     switchTo("en");
 }
@@ -145,14 +157,16 @@ void tst_Language::everyNodeKindIsRecaptioned()
     QVERIFY2(m_german.value(id) != english, qPrintable(m_german.value(id)));
 }
 
-void tst_Language::choicesKeepTheirPlace()
+void tst_Language::selectionsKeepTheirPlace()
 {
     QtProperty *function = property("PinFunctionA1");
     QCOMPARE(data().enumManager->value(function), 0);
     QCOMPARE(data().enumManager->enumNames(function).value(0),
              QStringLiteral("Switching on temperature"));
     QCOMPARE(data().stringManager->value(property("ApplicationTag")), QStringLiteral("Pneumatics"));
-    QCOMPARE(m_window->itemTexts.value("ApplicationTag").value(1), QStringLiteral("Pneumatics"));
+    QCOMPARE(data().outputsCombo->currentText(), QStringLiteral("Output 2"));
+    QCOMPARE(data().portCombo->currentText(), QStringLiteral("COM3"));
+    QVERIFY(m_window->windowTitle().endsWith(QStringLiteral(" (COM3)")));
 }
 
 void tst_Language::windowAndLibraryTextsFollow_data()
@@ -162,7 +176,7 @@ void tst_Language::windowAndLibraryTextsFollow_data()
     QTest::newRow("property browser") << "browser header"
                                       << "Property";
     QTest::newRow("connection lamp") << "connection lamp"
-                                     << "Disconnected";
+                                     << "Connected";
     QTest::newRow("chart") << "time axis"
                            << "Time";
     QTest::newRow("button text") << "button"
@@ -187,9 +201,11 @@ void tst_Language::windowAndLibraryTextsFollow()
 
 void tst_Language::theSwitchWritesNothing()
 {
-    QVERIFY(m_master->records().empty());
+    QVERIFY(withCommand(m_master->queryLog().mid(m_logged), 0x24).isEmpty());
     QVERIFY(!m_window->sendDelayTimer()->isActive());
-    QVERIFY(!m_window->retranslating);
+    // Edits count again once the switch is done.
+    data().intManager->setValue(property("OnDelay1"), 150);
+    QVERIFY(m_window->sendDelayTimer()->isActive());
 }
 
 QTEST_MAIN(tst_Language)
