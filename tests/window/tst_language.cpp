@@ -33,17 +33,15 @@ class tst_Language : public QObject
 private slots:
     void initTestCase();
     void cleanupTestCase();
-    void everyNodeKindIsRecaptioned_data();
-    void everyNodeKindIsRecaptioned();
+    void textsFollow_data();
+    void textsFollow();
     void selectionsKeepTheirPlace();
-    void windowAndLibraryTextsFollow_data();
-    void windowAndLibraryTextsFollow();
     void theSwitchWritesNothing();
 
 private:
     SensorWindowData &data() { return *m_window->windowData(); }
     QtProperty *property(const char *id) { return m_window->findProperty(data().rootProperty, id); }
-    // Texts that do not belong to a property, by name.
+    // A property's caption, or a text of the window by name.
     QString text(const QString &what);
     void switchTo(const char *code);
 
@@ -51,7 +49,7 @@ private:
     std::unique_ptr<SensorWindow> m_window;
     std::unique_ptr<Kr7dSim::SimulatedConnection> m_master;
     int m_logged = 0;                // frames sent before the switch
-    QMap<QString, QString> m_german; // property ids and text names -> text before the switch
+    QMap<QString, QString> m_german; // text() before the switch
 };
 
 void tst_Language::switchTo(const char *code)
@@ -63,6 +61,8 @@ void tst_Language::switchTo(const char *code)
 
 QString tst_Language::text(const QString &what)
 {
+    if (const QtProperty *node = property(what.toLatin1().constData()))
+        return node->propertyName();
     if (what == QLatin1String("browser header"))
         return m_window->propertyBrowser()->findChild<QTreeWidget *>()->headerItem()->text(0);
     if (what == QLatin1String("connection lamp"))
@@ -120,41 +120,40 @@ void tst_Language::cleanupTestCase()
     ExtensionSystem::Globals::setLanguage("en");
 }
 
-void tst_Language::everyNodeKindIsRecaptioned_data()
+void tst_Language::textsFollow_data()
 {
-    QTest::addColumn<QString>("id");
+    QTest::addColumn<QString>("what");
     QTest::addColumn<QString>("english");
-    QTest::newRow("category") << "DisplaySettings"
-                              << "Units and filter";
-    QTest::newRow("enumerator") << "TemperatureSettings"
-                                << "Units";
-    QTest::newRow("int") << "OnDelay1"
-                         << "Switch-on delay A1 (ms)";
-    QTest::newRow("double") << "ThresholdsTemp1A1"
-                            << "Switch point SP1";
-    QTest::newRow("bool") << "RemoteSwitchingOutput"
-                          << "Remote switching state";
-    QTest::newRow("action") << "ZeroPointTEACHBUTTON"
-                            << "Zero-point calibration";
-    QTest::newRow("editable text") << "ApplicationTag"
-                                   << "Application";
-    QTest::newRow("read-only text") << "VendorNameReadOnly"
-                                    << "Vendor name";
-    QTest::newRow("hidden parameter") << "DeviceStatusReadOnly"
-                                      << "Device status";
-    QTest::newRow("group captioned with its unit")
-        << "SettingsPointsTemperatureA1"
-        << QStringLiteral("Switching points Temperature  (\u00B0C)");
+    const auto row = [](const char *name, const char *what, const QString &english) {
+        QTest::newRow(name) << QString::fromLatin1(what) << english;
+    };
+    row("category", "DisplaySettings", "Units and filter");
+    row("enumerator", "TemperatureSettings", "Units");
+    row("int", "OnDelay1", "Switch-on delay A1 (ms)");
+    row("double", "ThresholdsTemp1A1", "Switch point SP1");
+    row("bool", "RemoteSwitchingOutput", "Remote switching state");
+    row("action", "ZeroPointTEACHBUTTON", "Zero-point calibration");
+    row("editable text", "ApplicationTag", "Application");
+    row("read-only text", "VendorNameReadOnly", "Vendor name");
+    row("hidden parameter", "DeviceStatusReadOnly", "Device status");
+    row("group captioned with its unit", "SettingsPointsTemperatureA1",
+        QStringLiteral("Switching points Temperature  (\u00B0C)"));
+    row("property browser", "browser header", "Property");
+    row("connection lamp", "connection lamp", "Connected");
+    row("chart", "time axis", "Time");
+    row("button text", "button", "Teach");
+    row("process-data caption", "caption 0", "Output A1     ");
+    row("process-data caption of the pressure row", "caption 4", "Pressure     ");
+    row("output state", "value 0", "Off");
+    row("signal state", "value 2", "No");
 }
 
-void tst_Language::everyNodeKindIsRecaptioned()
+void tst_Language::textsFollow()
 {
-    QFETCH(QString, id);
+    QFETCH(QString, what);
     QFETCH(QString, english);
-    const QString caption
-        = m_window->findProperty(data().rootProperty, id.toLatin1())->propertyName();
-    QCOMPARE(caption, english);
-    QVERIFY2(m_german.value(id) != english, qPrintable(m_german.value(id)));
+    QCOMPARE(text(what), english);
+    QVERIFY2(m_german.value(what) != english, qPrintable(m_german.value(what)));
 }
 
 void tst_Language::selectionsKeepTheirPlace()
@@ -167,36 +166,6 @@ void tst_Language::selectionsKeepTheirPlace()
     QCOMPARE(data().outputsCombo->currentText(), QStringLiteral("Output 2"));
     QCOMPARE(data().portCombo->currentText(), QStringLiteral("COM3"));
     QVERIFY(m_window->windowTitle().endsWith(QStringLiteral(" (COM3)")));
-}
-
-void tst_Language::windowAndLibraryTextsFollow_data()
-{
-    QTest::addColumn<QString>("what");
-    QTest::addColumn<QString>("english");
-    QTest::newRow("property browser") << "browser header"
-                                      << "Property";
-    QTest::newRow("connection lamp") << "connection lamp"
-                                     << "Connected";
-    QTest::newRow("chart") << "time axis"
-                           << "Time";
-    QTest::newRow("button text") << "button"
-                                 << "Teach";
-    QTest::newRow("process-data caption") << "caption 0"
-                                          << "Output A1     ";
-    QTest::newRow("process-data caption of the pressure row") << "caption 4"
-                                                              << "Pressure     ";
-    QTest::newRow("output state") << "value 0"
-                                  << "Off";
-    QTest::newRow("signal state") << "value 2"
-                                  << "No";
-}
-
-void tst_Language::windowAndLibraryTextsFollow()
-{
-    QFETCH(QString, what);
-    QFETCH(QString, english);
-    QCOMPARE(text(what), english);
-    QVERIFY2(m_german.value(what) != english, qPrintable(m_german.value(what)));
 }
 
 void tst_Language::theSwitchWritesNothing()

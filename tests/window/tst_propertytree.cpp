@@ -28,7 +28,7 @@ QString fixture(const char *name)
     return QStringLiteral(KR7D_TEST_DATA_DIR "/") + QLatin1String(name);
 }
 
-// A window built from the description file at path, for a sensor of the K7DT family.
+// A window built from the description file at path.
 std::unique_ptr<SensorWindow> open(const QString &path = fixture("nodes.xml"),
                                    const char *sensorName = "KR7D-T250")
 {
@@ -37,7 +37,7 @@ std::unique_ptr<SensorWindow> open(const QString &path = fixture("nodes.xml"),
         QTest::ignoreMessage(QtWarningMsg,
                              QRegularExpression(QStringLiteral("^QObject::connect: ")));
     qputenv("KR7D_DESCRIPTION_FILE", path.toLocal8Bit());
-    auto window = std::make_unique<SensorWindow>(ExtensionSystem::SensorBasic("K7DT", sensorName));
+    auto window = std::make_unique<SensorWindow>(ExtensionSystem::SensorBasic("", sensorName));
     qunsetenv("KR7D_DESCRIPTION_FILE");
     return window;
 }
@@ -103,27 +103,27 @@ bool attached(const SensorWindow &window, QtProperty *property)
 }
 
 // Connects the window to a master whose device identifies itself as `identity`; every result
-// fetch, also of the parameter reads, gets that identity answer.
-std::unique_ptr<ScriptedConnection> connectTo(SensorWindow &window, const QByteArray &identity)
+// fetch, also of the parameter reads, gets *fetched: that identity answer until the test changes
+// it.
+std::unique_ptr<ScriptedConnection> connectTo(SensorWindow &window, const QByteArray &identity,
+                                              const std::shared_ptr<QByteArray> &fetched
+                                              = std::make_shared<QByteArray>())
 {
+    *fetched = QByteArray::fromHex("050b26") + identity;
     auto master = std::make_unique<ScriptedConnection>(
-        fetchAnswers(QByteArray::fromHex("050b26") + identity));
+        [fetched](const QByteArray &query) { return fetchAnswers(*fetched)(query); });
     window.setConnection(master.get());
     window.vAutoConnect(QString());
     return master;
 }
 
-QList<QByteArray> sentBy(const ScriptedConnection &master, quint8 command)
+// What the master was sent with the command, from its record `from` on.
+QList<QByteArray> sentBy(const ScriptedConnection &master, quint8 command, std::size_t from = 0)
 {
     QList<QByteArray> sent;
-    for (const auto &record : master.records())
-        sent << QByteArray::fromStdString(record.query);
+    for (std::size_t i = from; i < master.records().size(); ++i)
+        sent << QByteArray::fromStdString(master.records().at(i).query);
     return withCommand(sent, command);
-}
-
-QList<QByteArray> writesOf(const ScriptedConnection &master)
-{
-    return sentBy(master, 0x24);
 }
 
 } // namespace
@@ -155,6 +155,7 @@ private slots:
     void editsWriteTheLastValueAfterTheDelay_data();
     void editsWriteTheLastValueAfterTheDelay();
     void comboChoicesReachTheSelectedProperty();
+    void hiddenParameterIsReadAndWritten();
 
     void processDataRows_data();
     void processDataRows();
@@ -439,7 +440,7 @@ void tst_PropertyTree::variantRangeFollowsTheIdentification()
     QTEST(data.bitsNumber, "bits");
     QTEST(data.pressureDivisor, "divisor");
     QCOMPARE(data.doubleManager->decimals(node(*window, "ThresholdsPressure1A2")), decimals);
-    QVERIFY(writesOf(*master).isEmpty());
+    QVERIFY(sentBy(*master, 0x24).isEmpty());
 }
 
 void tst_PropertyTree::connectReadsEveryParameterAtItsAddress()
@@ -484,7 +485,7 @@ void tst_PropertyTree::editsWriteTheLastValueAfterTheDelay()
     const auto window = open();
     const auto master = connectTo(*window, "K7DT100");
     QVERIFY(window->isSensorConnected());
-    QVERIFY(writesOf(*master).isEmpty());
+    QVERIFY(sentBy(*master, 0x24).isEmpty());
     QVERIFY(QMetaObject::invokeMethod(window.get(), "enableStringManagerHandling",
                                       Q_ARG(bool, textHandling)));
 
@@ -493,7 +494,8 @@ void tst_PropertyTree::editsWriteTheLastValueAfterTheDelay()
 
     QCOMPARE(window->sendDelayTimer()->isActive(), !write.isEmpty());
     QTRY_VERIFY(!window->sendDelayTimer()->isActive());
-    QCOMPARE(writesOf(*master), write.isEmpty() ? QList<QByteArray>() : QList<QByteArray>{write});
+    QCOMPARE(sentBy(*master, 0x24),
+             write.isEmpty() ? QList<QByteArray>() : QList<QByteArray>{write});
 }
 
 void tst_PropertyTree::comboChoicesReachTheSelectedProperty()
@@ -515,7 +517,29 @@ void tst_PropertyTree::comboChoicesReachTheSelectedProperty()
     browser->setCurrentItem(browser->items(tag).first());
     QVERIFY(QMetaObject::invokeMethod(window.get(), "comboIndexChangedInt", Q_ARG(int, 1)));
     QVERIFY(window->sendDelayTimer()->isActive());
-    QTRY_COMPARE(writesOf(*master), QList<QByteArray>{writeFrame(24, 0, 6, 1)});
+    QTRY_COMPARE(sentBy(*master, 0x24), QList<QByteArray>{writeFrame(24, 0, 6, 1)});
+}
+
+void tst_PropertyTree::hiddenParameterIsReadAndWritten()
+{
+    using BravoSensorPlugin::Core::readRequestFrame;
+    const auto window = open(fixture("hiddenparameter.xml"), "KR7D-HIDDEN");
+    QtProperty *hidden = node(*window, "ServiceInterval");
+    QVERIFY(hidden);
+    QVERIFY(!window->isPropertyVisible(QStringLiteral("ServiceInterval")));
+    QVERIFY(window->isPropertyVisible(QStringLiteral("Delay")));
+    const auto fetched = std::make_shared<QByteArray>();
+    const auto master = connectTo(*window, "K7DH100", fetched);
+    *fetched = QByteArray::fromHex("0500270001f4");
+    const std::size_t logged = master->records().size();
+
+    window->readAllParameters();
+    QCOMPARE(window->windowData()->intManager->value(hidden), 500);
+    QVERIFY(QMetaObject::invokeMethod(window.get(), "vWriteAllSettings", Q_ARG(bool, false)));
+    QCOMPARE(sentBy(*master, 0x26, logged),
+             QList<QByteArray>({readRequestFrame(80, 0), readRequestFrame(90, 0)}));
+    QCOMPARE(sentBy(*master, 0x24, logged),
+             QList<QByteArray>({writeFrame(80, 0, 7, 500), writeFrame(90, 0, 7, 500)}));
 }
 
 void tst_PropertyTree::processDataRows_data()

@@ -1,6 +1,5 @@
 #include "devicetestkit.h"
 
-#include <comm/frame.h>
 #include <comm/platformsleep.h>
 #include <plugin/sensorcatalogue.h>
 #include <window/sensorwindow.h>
@@ -47,7 +46,6 @@ private slots:
     void droppedMarkWritesItsClampedValueOnce_data();
     void droppedMarkWritesItsClampedValueOnce();
     void currentOutputScalesThePressurePlotToItsPoints();
-    void hiddenParameterIsReadAndWritten();
 
 private:
     SensorWindowData &data() { return *m_window->windowData(); }
@@ -285,42 +283,6 @@ void tst_Units::currentOutputScalesThePressurePlotToItsPoints()
     QCOMPARE(property("analogPressure0V")->propertyName(), QStringLiteral("4 mA"));
     QCOMPARE(property("analogPressure10V")->propertyName(), QStringLiteral("20 mA"));
     QVERIFY(!data().output2IsSwitching);
-}
-
-void tst_Units::hiddenParameterIsReadAndWritten()
-{
-    using BravoSensorPlugin::Core::readRequestFrame;
-    using BravoSensorPlugin::Core::writeFrame;
-    m_window.reset();
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^QObject::connect: ")));
-    qputenv("KR7D_DESCRIPTION_FILE", QByteArray(KR7D_TEST_DATA_DIR "/hiddenparameter.xml"));
-    m_window = std::make_unique<SensorWindow>(ExtensionSystem::SensorBasic("K7DH", "KR7D-HIDDEN"));
-    qunsetenv("KR7D_DESCRIPTION_FILE");
-    QtProperty *hidden = property("ServiceInterval");
-    QVERIFY(hidden);
-    QVERIFY(!m_window->isPropertyVisible(QStringLiteral("ServiceInterval")));
-    QVERIFY(m_window->isPropertyVisible(QStringLiteral("Delay")));
-
-    // The device names itself until connected, then answers every read with 500.
-    const auto fetched = std::make_shared<QByteArray>(QByteArray::fromHex("050b26") + "K7DH100");
-    ScriptedConnection master(
-        [fetched](const QByteArray &query) { return fetchAnswers(*fetched)(query); });
-    m_window->setConnection(&master);
-    m_window->vAutoConnect(QString());
-    QVERIFY(m_window->isSensorConnected());
-    *fetched = QByteArray::fromHex("0500270001f4");
-    const std::size_t logged = master.records().size();
-    m_window->readAllParameters();
-    QCOMPARE(data().intManager->value(hidden), 500);
-    QVERIFY(QMetaObject::invokeMethod(m_window.get(), "vWriteAllSettings", Q_ARG(bool, false)));
-
-    QList<QByteArray> sent;
-    for (std::size_t i = logged; i < master.records().size(); ++i)
-        sent << QByteArray::fromStdString(master.records().at(i).query);
-    QCOMPARE(withCommand(sent, 0x26),
-             QList<QByteArray>({readRequestFrame(80, 0), readRequestFrame(90, 0)}));
-    QCOMPARE(withCommand(sent, 0x24),
-             QList<QByteArray>({writeFrame(80, 0, 7, 500), writeFrame(90, 0, 7, 500)}));
 }
 
 QTEST_MAIN(tst_Units)
