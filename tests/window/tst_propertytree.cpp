@@ -187,18 +187,10 @@ void tst_PropertyTree::eachNodeTypeGetsItsManagerAndValue_data()
                          << "7" << QVariant(-5) << QVariant(100);
     QTest::newRow("double") << QByteArray("Level") << "double"
                             << "7.000" << QVariant(-1.5) << QVariant(250.5);
-    QTest::newRow("double from a decimal default") << QByteArray("LevelFromDecimal") << "double"
-                                                   << "0.000" << QVariant(0.0) << QVariant(10.0);
     QTest::newRow("bool from 1") << QByteArray("Lock") << "bool"
                                  << "true" << none << none;
-    QTest::newRow("bool from the text true") << QByteArray("LockFromText") << "bool"
-                                             << "false" << none << none;
     QTest::newRow("action") << QByteArray("TeachTEACHBUTTON") << "button"
                             << "Start" << none << none;
-    QTest::newRow("action without caption") << QByteArray("ResetButton") << "button"
-                                            << "action" << none << none;
-    QTest::newRow("read-only text") << QByteArray("VendorReadOnly") << "string"
-                                    << "Bravo Sensors" << none << none;
     QTest::newRow("editable text") << QByteArray("Tag") << "string"
                                    << "Hydraulics" << none << none;
 }
@@ -238,13 +230,9 @@ void tst_PropertyTree::captionsFollowTheHostLanguage_data()
     QTest::addColumn<QStringList>("offers"); // enum names or the button text
     QTest::newRow("de category") << QByteArray("de") << QByteArray("General") << "Allgemein"
                                  << QStringList();
-    QTest::newRow("en enumerator")
-        << QByteArray("en") << QByteArray("Units") << "Units" << QStringList{"bar", "psi", "kPa"};
     QTest::newRow("de enumerator items fall back one by one")
         << QByteArray("de") << QByteArray("Units") << "Einheiten"
         << QStringList{"Bar", "psi", "kPa"};
-    QTest::newRow("de text") << QByteArray("de") << QByteArray("Tag") << "Anwendung"
-                             << QStringList();
     QTest::newRow("de button") << QByteArray("de") << QByteArray("TeachTEACHBUTTON") << "Einlernen"
                                << QStringList{"Starten"};
 }
@@ -275,9 +263,7 @@ void tst_PropertyTree::enabledAndAttachedOnlyForExactTexts_data()
     QTest::addColumn<bool>("shown");
     QTest::addColumn<bool>("marked"); // status tip "readOnly"
     QTest::newRow("no readonly, no visible") << QByteArray("Delay") << true << true << false;
-    QTest::newRow("readonly false") << QByteArray("ThresholdsPressure1A1") << true << true << false;
     QTest::newRow("category readonly true") << QByteArray("Rules") << false << true << false;
-    QTest::newRow("readonly TRUE") << QByteArray("ReadOnlyTRUE") << false << true << false;
     QTest::newRow("readonly false with a blank")
         << QByteArray("FalseWithBlank") << false << true << false;
     QTest::newRow("visible true with a blank")
