@@ -142,7 +142,7 @@ SettingsReadResult readSettingsDocument(const QByteArray &bytes)
     SettingsReadResult result;
     // tinyxml2 bounds the nesting depth itself, so deeply nested junk ends in an error.
     tinyxml2::XMLDocument xml;
-    if (bytes.size() > MaxSettingsFileBytes
+    if (bytes.size() > maxSettingsFileBytes
         || xml.Parse(bytes.constData(), size_t(bytes.size())) != tinyxml2::XML_SUCCESS) {
         result.error = SettingsReadError::Unreadable;
         return result;
@@ -169,10 +169,10 @@ SettingsReadResult readSettingsDocument(const QByteArray &bytes)
 SettingsReadResult readSettingsFile(const QString &fileName)
 {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxSettingsFileBytes)
+    if (!file.open(QIODevice::ReadOnly) || file.size() > maxSettingsFileBytes)
         return {SettingsReadError::Unreadable, {}};
     // Devices and pipes report no size: read no more than a file may hold.
-    return readSettingsDocument(file.read(MaxSettingsFileBytes + 1));
+    return readSettingsDocument(file.read(maxSettingsFileBytes + 1));
 }
 
 } // namespace Core

@@ -58,7 +58,7 @@ struct SettingsReadResult
 };
 
 // Larger files are refused unread: a day of history takes a few dozen MB.
-constexpr qint64 MaxSettingsFileBytes = 512LL * 1024 * 1024;
+constexpr qint64 maxSettingsFileBytes = 512LL * 1024 * 1024;
 
 // The document printed as tinyxml2 prints by default (indented, UTF-8 declaration first).
 // Elements whose optional is empty are left out.

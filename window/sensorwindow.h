@@ -19,11 +19,6 @@
 class QtBrowserItem;
 class QtProperty;
 class QtTreePropertyBrowser;
-class tst_PropertyTree;
-class tst_SettingsFile;
-class tst_Export;
-class tst_Units;
-class tst_Language;
 
 namespace Utils {
 class ValueOverTime;
@@ -285,12 +280,6 @@ private:
     QMap<QString, QString> parameterAddresses; // id -> "index;subIndex;size"
     QMap<QString, QStringList> itemTexts;      // id -> choices of an editable text property
     boost::property_tree::ptree descriptionTree;
-
-    friend class ::tst_PropertyTree;       // checks the built tree and the edit path from inside
-    friend class ::tst_SettingsFile;       // opens files while connected
-    friend class ::tst_Export;             // resets a connected sensor
-    friend class ::tst_Units;              // edits units and drags marks against a simulated sensor
-    friend class ::tst_Language;           // switches the language of an open window
 };
 
 } // namespace Core

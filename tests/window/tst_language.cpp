@@ -17,6 +17,7 @@
 
 #include <qwt_plot.h>
 
+#include <QComboBox>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -32,24 +33,23 @@ class tst_Language : public QObject
 private slots:
     void initTestCase();
     void cleanupTestCase();
-    void everyNodeKindIsRecaptioned_data();
-    void everyNodeKindIsRecaptioned();
-    void choicesKeepTheirPlace();
-    void windowAndLibraryTextsFollow_data();
-    void windowAndLibraryTextsFollow();
+    void textsFollow_data();
+    void textsFollow();
+    void selectionsKeepTheirPlace();
     void theSwitchWritesNothing();
 
 private:
     SensorWindowData &data() { return *m_window->windowData(); }
     QtProperty *property(const char *id) { return m_window->findProperty(data().rootProperty, id); }
-    // Texts that do not belong to a property, by name.
+    // A property's caption, or a text of the window by name.
     QString text(const QString &what);
     void switchTo(const char *code);
 
     std::unique_ptr<TGauge::LanguageSwitcher> m_switcher;
     std::unique_ptr<SensorWindow> m_window;
-    std::unique_ptr<ScriptedConnection> m_master;
-    QMap<QString, QString> m_german; // property ids and text names -> text before the switch
+    std::unique_ptr<Kr7dSim::SimulatedConnection> m_master;
+    int m_logged = 0;                // frames sent before the switch
+    QMap<QString, QString> m_german; // text() before the switch
 };
 
 void tst_Language::switchTo(const char *code)
@@ -61,6 +61,8 @@ void tst_Language::switchTo(const char *code)
 
 QString tst_Language::text(const QString &what)
 {
+    if (const QtProperty *node = property(what.toLatin1().constData()))
+        return node->propertyName();
     if (what == QLatin1String("browser header"))
         return m_window->propertyBrowser()->findChild<QTreeWidget *>()->headerItem()->text(0);
     if (what == QLatin1String("connection lamp"))
@@ -79,24 +81,34 @@ void tst_Language::initTestCase()
     m_switcher = std::make_unique<TGauge::LanguageSwitcher>(
         TGauge::LanguageSwitcher::defaultDirectories());
     switchTo("de");
-    m_window
-        = std::make_unique<SensorWindow>(BravoSensorPlugin::Core::buildSensorCatalogue().front());
+    const ExtensionSystem::SensorBasic sensor
+        = BravoSensorPlugin::Core::buildSensorCatalogue().front();
+    m_window = std::make_unique<SensorWindow>(sensor);
+    // Connected, so that a write caused by the switch would show.
+    m_master = simulatedMaster(QString::fromStdString(sensor.name()));
+    m_window->setConnection(m_master.get());
+    m_window->vAutoConnect(QString());
+    m_window->vShowUpdateDialog(false);
+    QVERIFY(m_window->isSensorConnected());
     for (QtProperty *node : m_window->allSubProperties(data().rootProperty))
         m_german.insert(node->propertyId(), node->propertyName());
     for (const char *what : {"browser header", "connection lamp", "time axis", "button",
                              "caption 0", "caption 4", "value 0", "value 2"})
         m_german.insert(QLatin1String(what), text(QLatin1String(what)));
 
-    m_window->enableTreeDataHandling(false);
+    // Choices taken, and text edits written too, so that a new item text would be written.
+    const auto handle = [this](const char *slot, bool on) {
+        QVERIFY(QMetaObject::invokeMethod(m_window.get(), slot, Q_ARG(bool, on)));
+    };
+    handle("enableTreeDataHandling", false);
     data().enumManager->setValue(property("PinFunctionA1"), 0);
-    data().stringManager->setValue(property("ApplicationTag"),
-                                   m_window->itemTexts.value("ApplicationTag").value(1));
-    m_window->enableTreeDataHandling(true);
-    // Text edits reach the write path too, so that the switch's new item text would show.
-    m_window->enableStringManagerHandling(true);
-    m_master = std::make_unique<ScriptedConnection>(fetchAnswers(QByteArray()));
-    data().connection = m_master.get();
-    m_window->sensorConnected = true;
+    data().stringManager->setValue(property("ApplicationTag"), QStringLiteral("Pneumatik"));
+    handle("enableTreeDataHandling", true);
+    handle("enableStringManagerHandling", true);
+    m_window->updateComPortList({QStringLiteral("COM1"), QStringLiteral("COM3")});
+    data().portCombo->setCurrentIndex(3);
+    data().outputsCombo->setCurrentIndex(1);
+    m_logged = m_master->queryLog().size();
 
     switchTo("en");
 }
@@ -108,76 +120,35 @@ void tst_Language::cleanupTestCase()
     ExtensionSystem::Globals::setLanguage("en");
 }
 
-void tst_Language::everyNodeKindIsRecaptioned_data()
-{
-    QTest::addColumn<QString>("id");
-    QTest::addColumn<QString>("english");
-    QTest::newRow("category") << "DisplaySettings"
-                              << "Units and filter";
-    QTest::newRow("enumerator") << "TemperatureSettings"
-                                << "Units";
-    QTest::newRow("int") << "OnDelay1"
-                         << "Switch-on delay A1 (ms)";
-    QTest::newRow("double") << "ThresholdsTemp1A1"
-                            << "Switch point SP1";
-    QTest::newRow("bool") << "RemoteSwitchingOutput"
-                          << "Remote switching state";
-    QTest::newRow("action") << "ZeroPointTEACHBUTTON"
-                            << "Zero-point calibration";
-    QTest::newRow("editable text") << "ApplicationTag"
-                                   << "Application";
-    QTest::newRow("read-only text") << "VendorNameReadOnly"
-                                    << "Vendor name";
-    QTest::newRow("hidden parameter") << "DeviceStatusReadOnly"
-                                      << "Device status";
-    QTest::newRow("group captioned with its unit")
-        << "SettingsPointsTemperatureA1"
-        << QStringLiteral("Switching points Temperature  (\u00B0C)");
-}
-
-void tst_Language::everyNodeKindIsRecaptioned()
-{
-    QFETCH(QString, id);
-    QFETCH(QString, english);
-    const QString caption
-        = m_window->findProperty(data().rootProperty, id.toLatin1())->propertyName();
-    QCOMPARE(caption, english);
-    QVERIFY2(m_german.value(id) != english, qPrintable(m_german.value(id)));
-}
-
-void tst_Language::choicesKeepTheirPlace()
-{
-    QtProperty *function = property("PinFunctionA1");
-    QCOMPARE(data().enumManager->value(function), 0);
-    QCOMPARE(data().enumManager->enumNames(function).value(0),
-             QStringLiteral("Switching on temperature"));
-    QCOMPARE(data().stringManager->value(property("ApplicationTag")), QStringLiteral("Pneumatics"));
-    QCOMPARE(m_window->itemTexts.value("ApplicationTag").value(1), QStringLiteral("Pneumatics"));
-}
-
-void tst_Language::windowAndLibraryTextsFollow_data()
+void tst_Language::textsFollow_data()
 {
     QTest::addColumn<QString>("what");
     QTest::addColumn<QString>("english");
-    QTest::newRow("property browser") << "browser header"
-                                      << "Property";
-    QTest::newRow("connection lamp") << "connection lamp"
-                                     << "Disconnected";
-    QTest::newRow("chart") << "time axis"
-                           << "Time";
-    QTest::newRow("button text") << "button"
-                                 << "Teach";
-    QTest::newRow("process-data caption") << "caption 0"
-                                          << "Output A1     ";
-    QTest::newRow("process-data caption of the pressure row") << "caption 4"
-                                                              << "Pressure     ";
-    QTest::newRow("output state") << "value 0"
-                                  << "Off";
-    QTest::newRow("signal state") << "value 2"
-                                  << "No";
+    const auto row = [](const char *name, const char *what, const QString &english) {
+        QTest::newRow(name) << QString::fromLatin1(what) << english;
+    };
+    row("category", "DisplaySettings", "Units and filter");
+    row("enumerator", "TemperatureSettings", "Units");
+    row("int", "OnDelay1", "Switch-on delay A1 (ms)");
+    row("double", "ThresholdsTemp1A1", "Switch point SP1");
+    row("bool", "RemoteSwitchingOutput", "Remote switching state");
+    row("action", "ZeroPointTEACHBUTTON", "Zero-point calibration");
+    row("editable text", "ApplicationTag", "Application");
+    row("read-only text", "VendorNameReadOnly", "Vendor name");
+    row("hidden parameter", "DeviceStatusReadOnly", "Device status");
+    row("group captioned with its unit", "SettingsPointsTemperatureA1",
+        QStringLiteral("Switching points Temperature  (\u00B0C)"));
+    row("property browser", "browser header", "Property");
+    row("connection lamp", "connection lamp", "Connected");
+    row("chart", "time axis", "Time");
+    row("button text", "button", "Teach");
+    row("process-data caption", "caption 0", "Output A1     ");
+    row("process-data caption of the pressure row", "caption 4", "Pressure     ");
+    row("output state", "value 0", "Off");
+    row("signal state", "value 2", "No");
 }
 
-void tst_Language::windowAndLibraryTextsFollow()
+void tst_Language::textsFollow()
 {
     QFETCH(QString, what);
     QFETCH(QString, english);
@@ -185,11 +156,25 @@ void tst_Language::windowAndLibraryTextsFollow()
     QVERIFY2(m_german.value(what) != english, qPrintable(m_german.value(what)));
 }
 
+void tst_Language::selectionsKeepTheirPlace()
+{
+    QtProperty *function = property("PinFunctionA1");
+    QCOMPARE(data().enumManager->value(function), 0);
+    QCOMPARE(data().enumManager->enumNames(function).value(0),
+             QStringLiteral("Switching on temperature"));
+    QCOMPARE(data().stringManager->value(property("ApplicationTag")), QStringLiteral("Pneumatics"));
+    QCOMPARE(data().outputsCombo->currentText(), QStringLiteral("Output 2"));
+    QCOMPARE(data().portCombo->currentText(), QStringLiteral("COM3"));
+    QVERIFY(m_window->windowTitle().endsWith(QStringLiteral(" (COM3)")));
+}
+
 void tst_Language::theSwitchWritesNothing()
 {
-    QVERIFY(m_master->records().empty());
+    QVERIFY(withCommand(m_master->queryLog().mid(m_logged), 0x24).isEmpty());
     QVERIFY(!m_window->sendDelayTimer()->isActive());
-    QVERIFY(!m_window->retranslating);
+    // Edits count again once the switch is done.
+    data().intManager->setValue(property("OnDelay1"), 150);
+    QVERIFY(m_window->sendDelayTimer()->isActive());
 }
 
 QTEST_MAIN(tst_Language)

@@ -1,6 +1,7 @@
-#include <support/modalhand.h>
+#include "devicetestkit.h"
 
-#include <window/sensorwindow.h>
+#include <comm/frame.h>
+#include <comm/platformsleep.h>
 #include <window/sensorwindowdata.h>
 
 #include <extensionsystem/globals.h>
@@ -16,78 +17,20 @@
 #include <qwt_plot.h>
 #include <qwt_scale_div.h>
 
-#include <memory>
-
 using BravoSensorPlugin::Core::SensorWindow;
 using BravoSensorPlugin::Core::SensorWindowData;
+using BravoSensorPlugin::Core::writeFrame;
 
 namespace {
-
-const char fixtureSensor[] = "KR7D-T250";
 
 QString fixture(const char *name)
 {
     return QStringLiteral(KR7D_TEST_DATA_DIR "/") + QLatin1String(name);
 }
 
-} // namespace
-
-class tst_PropertyTree : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void cleanup();
-
-    // The build
-    void eachNodeTypeGetsItsManagerAndValue_data();
-    void eachNodeTypeGetsItsManagerAndValue();
-    void captionsFollowTheHostLanguage_data();
-    void captionsFollowTheHostLanguage();
-    void enabledAndAttachedOnlyForExactTexts_data();
-    void enabledAndAttachedOnlyForExactTexts();
-    void hiddenPropertiesAreCompleteButNotShown();
-    void duplicateIdsFindTheFirstAndAddressTheLast();
-    void nodesThatCannotBeBuiltLeaveNoTrace_data();
-    void nodesThatCannotBeBuiltLeaveNoTrace();
-    void everythingHangsBelowTheRootInTheBrowser();
-    void unusableDescriptionLeavesAnEmptyWindowSilently_data();
-    void unusableDescriptionLeavesAnEmptyWindowSilently();
-
-    // Pressure ranges
-    void sensorRangeSetsThePressureProperties_data();
-    void sensorRangeSetsThePressureProperties();
-    void variantRangeFollowsTheIdentification_data();
-    void variantRangeFollowsTheIdentification();
-
-    // The edit path
-    void valueSlotsHandTheEditOn_data();
-    void valueSlotsHandTheEditOn();
-    void buildValuesAndEditsWhileRetranslatingOrWithoutPropertyAreDropped();
-    void editsWithinTheDelayWriteOnlyTheLast_data();
-    void editsWithinTheDelayWriteOnlyTheLast();
-    void selectingAnItemWritesNothing();
-    void comboChoicesReachTheTextOrTheEditPath();
-    void removeSubPropertiesDetachesTheBranch();
-
-    // The process-data panel
-    void processDataRows_data();
-    void processDataRows();
-
-private:
-    // A window for the sensor, built from the description file at path.
-    static std::unique_ptr<SensorWindow> open(const QString &path,
-                                              const char *sensorName = fixtureSensor);
-    static QtProperty *property(const SensorWindow &window, const char *id);
-    static QString kindOf(const SensorWindow &window, const QtProperty *property);
-    static QVariant valueOf(const SensorWindow &window, QtProperty *property);
-    // Edits as the user would: through the property's manager.
-    static void edit(const SensorWindow &window, const char *id, const QVariant &value);
-    // The browser shows the property: it has an item whose own and whose parents' rows are visible.
-    static bool attached(const SensorWindow &window, QtProperty *property);
-};
-
-std::unique_ptr<SensorWindow> tst_PropertyTree::open(const QString &path, const char *sensorName)
+// A window built from the description file at path.
+std::unique_ptr<SensorWindow> open(const QString &path = fixture("nodes.xml"),
+                                   const char *sensorName = "KR7D-T250")
 {
     // The form's Read Thresholds action has no slot to reach; the window says so on every start.
     for (int line = 0; line < 3; ++line)
@@ -99,14 +42,22 @@ std::unique_ptr<SensorWindow> tst_PropertyTree::open(const QString &path, const 
     return window;
 }
 
-QtProperty *tst_PropertyTree::property(const SensorWindow &window, const char *id)
+QtProperty *node(const SensorWindow &window, const char *id)
 {
-    return window.findProperty(window.data->rootProperty, id);
+    return window.findProperty(window.windowData()->rootProperty, id);
 }
 
-QString tst_PropertyTree::kindOf(const SensorWindow &window, const QtProperty *property)
+QStringList idsBelow(const SensorWindow &window, QtProperty *start)
 {
-    const SensorWindowData &data = *window.data;
+    QStringList ids;
+    for (const QtProperty *node : window.allSubProperties(start))
+        ids << node->propertyId();
+    return ids;
+}
+
+QString kindOf(const SensorWindow &window, const QtProperty *property)
+{
+    const SensorWindowData &data = *window.windowData();
     const QMap<const QtAbstractPropertyManager *, QString> kinds{
         {data.groupManager, QStringLiteral("group")},
         {data.enumManager, QStringLiteral("enum")},
@@ -116,58 +67,103 @@ QString tst_PropertyTree::kindOf(const SensorWindow &window, const QtProperty *p
         {data.buttonManager, QStringLiteral("button")},
         {data.stringManager, QStringLiteral("string")},
     };
-    return kinds.value(property->propertyManager(), QStringLiteral("other"));
+    return kinds.value(property->propertyManager());
 }
 
-QVariant tst_PropertyTree::valueOf(const SensorWindow &window, QtProperty *property)
+// Edits as the user would: through the property's manager.
+void edit(const SensorWindow &window, const char *id, const QVariant &value)
 {
-    const SensorWindowData &data = *window.data;
-    const QString kind = kindOf(window, property);
-    if (kind == QLatin1String("enum"))
-        return data.enumManager->value(property);
-    if (kind == QLatin1String("int"))
-        return data.intManager->value(property);
-    if (kind == QLatin1String("double"))
-        return data.doubleManager->value(property);
-    if (kind == QLatin1String("bool"))
-        return data.boolManager->value(property);
-    if (kind == QLatin1String("button"))
-        return data.buttonManager->value(property);
-    if (kind == QLatin1String("string"))
-        return data.stringManager->value(property);
-    return QVariant();
+    QtProperty *edited = node(window, id);
+    QtAbstractPropertyManager *manager = edited->propertyManager();
+    if (auto *enums = qobject_cast<QtEnumPropertyManager *>(manager))
+        enums->setValue(edited, value.toInt());
+    else if (auto *ints = qobject_cast<QtIntPropertyManager *>(manager))
+        ints->setValue(edited, value.toInt());
+    else if (auto *doubles = qobject_cast<QtDoublePropertyManager *>(manager))
+        doubles->setValue(edited, value.toDouble());
+    else if (auto *bools = qobject_cast<QtBoolPropertyManager *>(manager))
+        bools->setValue(edited, value.toBool());
+    else if (auto *buttons = qobject_cast<Utils::ButtonManager *>(manager))
+        buttons->click(edited);
+    else if (auto *texts = qobject_cast<QtStringPropertyManager *>(manager))
+        texts->setValue(edited, value.toString());
 }
 
-void tst_PropertyTree::edit(const SensorWindow &window, const char *id, const QVariant &value)
+// The browser shows the property: it has an item whose own and whose parents' rows are visible.
+bool attached(const SensorWindow &window, QtProperty *property)
 {
-    const SensorWindowData &data = *window.data;
-    QtProperty *edited = property(window, id);
-    QVERIFY(edited);
-    const QString kind = kindOf(window, edited);
-    if (kind == QLatin1String("enum"))
-        data.enumManager->setValue(edited, value.toInt());
-    else if (kind == QLatin1String("int"))
-        data.intManager->setValue(edited, value.toInt());
-    else if (kind == QLatin1String("double"))
-        data.doubleManager->setValue(edited, value.toDouble());
-    else if (kind == QLatin1String("bool"))
-        data.boolManager->setValue(edited, value.toBool());
-    else if (kind == QLatin1String("button"))
-        data.buttonManager->click(edited);
-    else if (kind == QLatin1String("string"))
-        data.stringManager->setValue(edited, value.toString());
-}
-
-bool tst_PropertyTree::attached(const SensorWindow &window, QtProperty *property)
-{
-    const QList<QtBrowserItem *> items = window.browser->items(property);
+    const QList<QtBrowserItem *> items = window.propertyBrowser()->items(property);
     if (items.isEmpty())
         return false;
     for (QtBrowserItem *item = items.first(); item; item = item->parent()) {
-        if (!window.browser->isItemVisible(item))
+        if (!window.propertyBrowser()->isItemVisible(item))
             return false;
     }
     return true;
+}
+
+// Connects the window to a master whose device identifies itself as `identity`; every result
+// fetch, also of the parameter reads, gets *fetched: that identity answer until the test changes
+// it.
+std::unique_ptr<ScriptedConnection> connectTo(SensorWindow &window, const QByteArray &identity,
+                                              const std::shared_ptr<QByteArray> &fetched
+                                              = std::make_shared<QByteArray>())
+{
+    *fetched = QByteArray::fromHex("050b26") + identity;
+    auto master = std::make_unique<ScriptedConnection>(
+        [fetched](const QByteArray &query) { return fetchAnswers(*fetched)(query); });
+    window.setConnection(master.get());
+    window.vAutoConnect(QString());
+    return master;
+}
+
+// What the master was sent with the command, from its record `from` on.
+QList<QByteArray> sentBy(const ScriptedConnection &master, quint8 command, std::size_t from = 0)
+{
+    QList<QByteArray> sent;
+    for (std::size_t i = from; i < master.records().size(); ++i)
+        sent << QByteArray::fromStdString(master.records().at(i).query);
+    return withCommand(sent, command);
+}
+
+} // namespace
+
+class tst_PropertyTree : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup();
+
+    void eachNodeTypeGetsItsManagerAndValue_data();
+    void eachNodeTypeGetsItsManagerAndValue();
+    void captionsFollowTheHostLanguage_data();
+    void captionsFollowTheHostLanguage();
+    void enabledAndAttachedOnlyForExactTexts_data();
+    void enabledAndAttachedOnlyForExactTexts();
+    void treeHoldsWhatCanBeBuiltBelowTheRoot();
+    void unusableDescriptionLeavesAnEmptyWindowSilently_data();
+    void unusableDescriptionLeavesAnEmptyWindowSilently();
+
+    void sensorRangeSetsThePressureProperties_data();
+    void sensorRangeSetsThePressureProperties();
+    void variantRangeFollowsTheIdentification_data();
+    void variantRangeFollowsTheIdentification();
+
+    void connectReadsEveryParameterAtItsAddress();
+    void editsWriteTheLastValueAfterTheDelay_data();
+    void editsWriteTheLastValueAfterTheDelay();
+    void comboChoicesReachTheSelectedProperty();
+    void hiddenParameterIsReadAndWritten();
+
+    void processDataRows_data();
+    void processDataRows();
+};
+
+void tst_PropertyTree::initTestCase()
+{
+    BravoSensorPlugin::Core::setPlatformSleepScale(0);
 }
 
 void tst_PropertyTree::cleanup()
@@ -179,66 +175,50 @@ void tst_PropertyTree::eachNodeTypeGetsItsManagerAndValue_data()
 {
     QTest::addColumn<QByteArray>("id");
     QTest::addColumn<QString>("kind");
-    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<QString>("value"); // bools: the check state, their text stays empty
     QTest::addColumn<QVariant>("minimum");
     QTest::addColumn<QVariant>("maximum");
-    QTest::addColumn<QString>("address");
     const QVariant none;
-    QTest::newRow("category") << QByteArray("General") << "group" << none << none << none << "";
-    QTest::newRow("enumerator") << QByteArray("Units") << "enum" << QVariant(2) << none << none
-                                << "40;0;6";
-    QTest::newRow("int") << QByteArray("Delay") << "int" << QVariant(7) << QVariant(-5)
-                         << QVariant(100) << "60;0;7";
-    QTest::newRow("double") << QByteArray("Level") << "double" << QVariant(7.0) << QVariant(-1.5)
-                            << QVariant(250.5) << "61;0;7";
-    QTest::newRow("double from a decimal default")
-        << QByteArray("LevelFromDecimal") << "double" << QVariant(0.0) << QVariant(0.0)
-        << QVariant(10.0) << "62;0;7";
-    QTest::newRow("bool from 1") << QByteArray("Lock") << "bool" << QVariant(true) << none << none
-                                 << "63;0;6";
-    QTest::newRow("bool from the text true")
-        << QByteArray("LockFromText") << "bool" << QVariant(false) << none << none << "64;0;6";
-    QTest::newRow("action") << QByteArray("TeachTEACHBUTTON") << "button" << QVariant("Start")
-                            << none << none << "2;0;6";
-    QTest::newRow("action without caption")
-        << QByteArray("ResetButton") << "button" << QVariant("action") << none << none << "2;1;6";
-    QTest::newRow("read-only text") << QByteArray("VendorReadOnly") << "string"
-                                    << QVariant("Bravo Sensors") << none << none << "16;0;6";
-    QTest::newRow("editable text")
-        << QByteArray("Tag") << "string" << QVariant("Hydraulics") << none << none << "24;0;6";
-    QTest::newRow("address texts as written")
-        << QByteArray("FalseWithBlank") << "int" << QVariant(0) << QVariant(0) << QVariant(0)
-        << " 83;0;7 ";
+    QTest::newRow("category") << QByteArray("General") << "group"
+                              << "" << none << none;
+    QTest::newRow("enumerator") << QByteArray("Units") << "enum"
+                                << "kPa" << none << none;
+    QTest::newRow("int") << QByteArray("Delay") << "int"
+                         << "7" << QVariant(-5) << QVariant(100);
+    QTest::newRow("double") << QByteArray("Level") << "double"
+                            << "7.000" << QVariant(-1.5) << QVariant(250.5);
+    QTest::newRow("bool from 1") << QByteArray("Lock") << "bool"
+                                 << "true" << none << none;
+    QTest::newRow("action") << QByteArray("TeachTEACHBUTTON") << "button"
+                            << "Start" << none << none;
+    QTest::newRow("editable text") << QByteArray("Tag") << "string"
+                                   << "Hydraulics" << none << none;
 }
 
 void tst_PropertyTree::eachNodeTypeGetsItsManagerAndValue()
 {
     QFETCH(QByteArray, id);
     QFETCH(QString, kind);
-    QFETCH(QVariant, value);
     QFETCH(QVariant, minimum);
     QFETCH(QVariant, maximum);
-    const auto window = open(fixture("nodes.xml"));
-    QtProperty *built = property(*window, id.constData());
+    const auto window = open();
+    const SensorWindowData &data = *window->windowData();
+    QtProperty *built = node(*window, id.constData());
     QVERIFY(built);
     QCOMPARE(built->propertyId(), QString::fromLatin1(id));
     QCOMPARE(kindOf(*window, built), kind);
-    QCOMPARE(valueOf(*window, built), value);
-    QTEST(window->parameterAddresses.value(QString::fromLatin1(id)), "address");
-    QCOMPARE(window->parameterAddresses.contains(QString::fromLatin1(id)),
-             kind != QLatin1String("group"));
-
-    const SensorWindowData &data = *window->data;
+    if (kind == QLatin1String("bool")) {
+        QTEST(QVariant(data.boolManager->value(built)).toString(), "value");
+        QCOMPARE(built->valueText(), QString());
+    } else {
+        QTEST(built->valueText(), "value");
+    }
     if (kind == QLatin1String("int")) {
         QCOMPARE(QVariant(data.intManager->minimum(built)), minimum);
         QCOMPARE(QVariant(data.intManager->maximum(built)), maximum);
     } else if (kind == QLatin1String("double")) {
         QCOMPARE(QVariant(data.doubleManager->minimum(built)), minimum);
         QCOMPARE(QVariant(data.doubleManager->maximum(built)), maximum);
-        QCOMPARE(data.doubleManager->decimals(built), 3);
-    } else if (kind == QLatin1String("bool")) {
-        QCOMPARE(data.boolManager->trueText(built), QString());
-        QCOMPARE(data.boolManager->falseText(built), QString());
     }
 }
 
@@ -247,16 +227,12 @@ void tst_PropertyTree::captionsFollowTheHostLanguage_data()
     QTest::addColumn<QByteArray>("language");
     QTest::addColumn<QByteArray>("id");
     QTest::addColumn<QString>("caption");
-    QTest::addColumn<QStringList>("offers"); // enum names, text choices or the button text
+    QTest::addColumn<QStringList>("offers"); // enum names or the button text
     QTest::newRow("de category") << QByteArray("de") << QByteArray("General") << "Allgemein"
                                  << QStringList();
-    QTest::newRow("en enumerator")
-        << QByteArray("en") << QByteArray("Units") << "Units" << QStringList{"bar", "psi", "kPa"};
     QTest::newRow("de enumerator items fall back one by one")
         << QByteArray("de") << QByteArray("Units") << "Einheiten"
         << QStringList{"Bar", "psi", "kPa"};
-    QTest::newRow("de text choices") << QByteArray("de") << QByteArray("Tag") << "Anwendung"
-                                     << QStringList{"Hydraulik", "Pneumatics"};
     QTest::newRow("de button") << QByteArray("de") << QByteArray("TeachTEACHBUTTON") << "Einlernen"
                                << QStringList{"Starten"};
 }
@@ -266,20 +242,17 @@ void tst_PropertyTree::captionsFollowTheHostLanguage()
     QFETCH(QByteArray, language);
     QFETCH(QByteArray, id);
     ExtensionSystem::Globals::setLanguage(language.toStdString());
-    const auto window = open(fixture("nodes.xml"));
-    QCOMPARE(window->data->language, language.toStdString());
-    QtProperty *built = property(*window, id.constData());
-    QVERIFY(built);
+    const auto window = open();
+    QCOMPARE(window->windowData()->language, language.toStdString());
+    QtProperty *built = node(*window, id.constData());
     QTEST(built->propertyName(), "caption");
 
     const QString kind = kindOf(*window, built);
     QStringList offered;
     if (kind == QLatin1String("enum"))
-        offered = window->data->enumManager->enumNames(built);
-    else if (kind == QLatin1String("string"))
-        offered = window->itemTexts.value(QString::fromLatin1(id));
+        offered = window->windowData()->enumManager->enumNames(built);
     else if (kind == QLatin1String("button"))
-        offered << window->data->buttonManager->value(built);
+        offered << window->windowData()->buttonManager->value(built);
     QTEST(offered, "offers");
 }
 
@@ -288,119 +261,61 @@ void tst_PropertyTree::enabledAndAttachedOnlyForExactTexts_data()
     QTest::addColumn<QByteArray>("id");
     QTest::addColumn<bool>("enabled");
     QTest::addColumn<bool>("shown");
-    QTest::addColumn<bool>("marked");  // status tip "readOnly"
-    QTest::addColumn<bool>("choices"); // has an entry in itemTexts
-    QTest::newRow("no readonly, no visible")
-        << QByteArray("Delay") << true << true << false << false;
-    QTest::newRow("readonly false")
-        << QByteArray("ThresholdsPressure1A1") << true << true << false << false;
-    QTest::newRow("category readonly true")
-        << QByteArray("Rules") << false << true << false << false;
-    QTest::newRow("readonly TRUE") << QByteArray("ReadOnlyTRUE") << false << true << false << false;
+    QTest::addColumn<bool>("marked"); // status tip "readOnly"
+    QTest::newRow("no readonly, no visible") << QByteArray("Delay") << true << true << false;
+    QTest::newRow("category readonly true") << QByteArray("Rules") << false << true << false;
     QTest::newRow("readonly false with a blank")
-        << QByteArray("FalseWithBlank") << false << true << false << false;
+        << QByteArray("FalseWithBlank") << false << true << false;
     QTest::newRow("visible true with a blank")
-        << QByteArray("VisibleWithBlank") << true << false << false << false;
-    QTest::newRow("read-only text")
-        << QByteArray("VendorReadOnly") << false << true << true << false;
-    QTest::newRow("text without readonly") << QByteArray("Note") << true << true << true << false;
-    QTest::newRow("editable text") << QByteArray("Tag") << true << true << false << true;
+        << QByteArray("VisibleWithBlank") << true << false << false;
+    QTest::newRow("read-only text") << QByteArray("VendorReadOnly") << false << true << true;
+    QTest::newRow("text without readonly") << QByteArray("Note") << true << true << true;
+    QTest::newRow("editable text") << QByteArray("Tag") << true << true << false;
+    QTest::newRow("hidden parent") << QByteArray("Counter") << true << false << false;
+    QTest::newRow("below a hidden parent") << QByteArray("CounterReset") << true << false << false;
 }
 
 void tst_PropertyTree::enabledAndAttachedOnlyForExactTexts()
 {
     QFETCH(QByteArray, id);
-    QFETCH(bool, shown);
-    const auto window = open(fixture("nodes.xml"));
-    const QString propertyId = QString::fromLatin1(id);
-    QtProperty *built = property(*window, id.constData());
+    const auto window = open();
+    QtProperty *built = node(*window, id.constData());
     QVERIFY(built);
     QTEST(built->isEnabled(), "enabled");
-    QCOMPARE(attached(*window, built), shown);
-    QCOMPARE(window->data->hiddenPropertyIds.contains(propertyId), !shown);
+    QTEST(attached(*window, built), "shown");
     QTEST(built->statusTip() == QLatin1String("readOnly"), "marked");
-    QTEST(window->itemTexts.contains(propertyId), "choices");
 }
 
-void tst_PropertyTree::hiddenPropertiesAreCompleteButNotShown()
+void tst_PropertyTree::treeHoldsWhatCanBeBuiltBelowTheRoot()
 {
-    const auto window = open(fixture("nodes.xml"));
-    const SensorWindowData &data = *window->data;
-    QCOMPARE(data.hiddenPropertyIds, QStringList({"VisibleWithBlank", "CounterLimit", "Counter"}));
-    QtProperty *counter = property(*window, "Counter");
-    QVERIFY(counter);
-    QCOMPARE(window->parameterAddresses.value(QStringLiteral("Counter")), QStringLiteral("85;0;7"));
-    QCOMPARE(window->parameterAddresses.value(QStringLiteral("CounterLimit")),
-             QStringLiteral("85;2;7"));
-    // Both children hang below it, the hidden one among them; none of the three is shown.
-    QStringList children;
-    for (QtProperty *child : counter->subProperties())
-        children << child->propertyId();
-    QCOMPARE(children, QStringList({"CounterReset", "CounterLimit"}));
-    QCOMPARE(data.boolManager->value(property(*window, "CounterReset")), false);
-    QVERIFY(window->allSubProperties(data.rootProperty).contains(counter));
-    for (const char *id : {"Counter", "CounterReset", "CounterLimit"})
-        QVERIFY2(!attached(*window, property(*window, id)), id);
-}
+    const auto window = open();
+    const SensorWindowData &data = *window->windowData();
+    QtProperty *root = data.rootProperty;
+    QCOMPARE(root->propertyId(), QStringLiteral("root"));
+    QCOMPARE(root->propertyName(), window->windowTitle());
+    QCOMPARE(window->propertyBrowser()->properties(), QList<QtProperty *>{root});
+    QVERIFY(window->propertyBrowser()->rootIsDecorated());
 
-void tst_PropertyTree::duplicateIdsFindTheFirstAndAddressTheLast()
-{
-    const auto window = open(fixture("nodes.xml"));
-    QtProperty *twin = property(*window, "Twin");
-    QVERIFY(twin);
-    QCOMPARE(twin->propertyName(), QStringLiteral("First twin"));
-    QCOMPARE(window->parameterAddresses.value(QStringLiteral("Twin")), QStringLiteral("86;0;7"));
-
-    int twins = 0;
-    for (QtProperty *candidate : window->allSubProperties(window->data->rootProperty))
-        twins += candidate->propertyId() == QLatin1String("Twin");
-    QCOMPARE(twins, 2);
-}
-
-void tst_PropertyTree::nodesThatCannotBeBuiltLeaveNoTrace_data()
-{
-    QTest::addColumn<QString>("id");
-    QTest::newRow("unknown type") << "UnknownType";
-    QTest::newRow("below an unknown type") << "BelowUnknownType";
-    QTest::newRow("below a node without index") << "BelowNoIndex";
-    QTest::newRow("child element named Property") << "WrongElementName";
-}
-
-void tst_PropertyTree::nodesThatCannotBeBuiltLeaveNoTrace()
-{
-    QFETCH(QString, id);
-    const auto window = open(fixture("nodes.xml"));
-    QVERIFY(!window->parameterAddresses.contains(id));
-    const SensorWindowData &data = *window->data;
+    // Nodes of an unknown type, below one or below a node without index, and child elements
+    // named Property are left out; the empty <property/> of Rules yields nothing.
+    const QStringList ids = idsBelow(*window, root);
+    QCOMPARE(ids.join(QLatin1Char(' ')),
+             QStringLiteral("General Units Delay Level LevelFromDecimal Lock LockFromText "
+                            "TeachTEACHBUTTON ResetButton VendorReadOnly Note Tag Output "
+                            "SettingsPointsPressureA1 ThresholdsPressure1A1 ThresholdsPressure2A1 "
+                            "ThresholdsPressure1A2 ThresholdsPressure2A2 analogPressure0V "
+                            "analogPressure10V Twin Rules ReadOnlyTRUE ReadOnlyYes FalseWithBlank "
+                            "VisibleWithBlank Counter CounterReset CounterLimit Twin"));
+    // Nothing that was left out lingers in a manager.
+    int managed = 0;
     for (const QtAbstractPropertyManager *manager :
          std::initializer_list<const QtAbstractPropertyManager *>{
              data.groupManager, data.enumManager, data.intManager, data.doubleManager,
-             data.boolManager, data.buttonManager, data.stringManager}) {
-        for (const QtProperty *candidate : manager->properties())
-            QVERIFY2(candidate->propertyId() != id, qPrintable(candidate->propertyName()));
-    }
-}
-
-void tst_PropertyTree::everythingHangsBelowTheRootInTheBrowser()
-{
-    const auto window = open(fixture("nodes.xml"));
-    QtProperty *root = window->data->rootProperty;
-    QVERIFY(root);
-    QCOMPARE(root->propertyId(), QStringLiteral("root"));
-    QCOMPARE(root->propertyName(), window->windowTitle());
-    QCOMPARE(window->browser->properties(), QList<QtProperty *>{root});
-    QVERIFY(window->browser->rootIsDecorated());
-
-    QStringList topLevel;
-    for (const QtProperty *node : root->subProperties())
-        topLevel << node->propertyId();
-    // The empty <property/> of Rules yields nothing; element names do not matter at the top.
-    QCOMPARE(topLevel, QStringList({"General", "Output", "Rules"}));
-    QStringList underRules;
-    for (const QtProperty *node : property(*window, "Rules")->subProperties())
-        underRules << node->propertyId();
-    QCOMPARE(underRules, QStringList({"ReadOnlyTRUE", "ReadOnlyYes", "FalseWithBlank",
-                                      "VisibleWithBlank", "Counter", "Twin"}));
+             data.boolManager, data.buttonManager, data.stringManager})
+        managed += manager->properties().size();
+    QCOMPARE(managed, ids.size() + 1);
+    QCOMPARE(data.hiddenPropertyIds, QStringList({"VisibleWithBlank", "CounterLimit", "Counter"}));
+    QCOMPARE(node(*window, "Twin")->propertyName(), QStringLiteral("First twin"));
 }
 
 void tst_PropertyTree::unusableDescriptionLeavesAnEmptyWindowSilently_data()
@@ -416,15 +331,15 @@ void tst_PropertyTree::unusableDescriptionLeavesAnEmptyWindowSilently()
     QFETCH(QString, path);
     ModalHand hand;
     const auto window = open(path);
+    const SensorWindowData &data = *window->windowData();
     QCOMPARE(hand.unexpected(), QStringList());
-    QVERIFY(window->browser->properties().isEmpty());
-    QVERIFY(window->data->rootProperty);
-    QVERIFY(window->data->rootProperty->subProperties().isEmpty());
-    QVERIFY(window->parameterAddresses.isEmpty());
-    QVERIFY(window->data->processDataItems.isEmpty());
-    QCOMPARE(window->data->processDataTree->topLevelItemCount(), 0);
+    QVERIFY(window->propertyBrowser()->properties().isEmpty());
+    QVERIFY(data.rootProperty);
+    QVERIFY(data.rootProperty->subProperties().isEmpty());
+    QVERIFY(data.processDataItems.isEmpty());
+    QCOMPARE(data.processDataTree->topLevelItemCount(), 0);
     // Without a parameter section the build stops before the sensor range.
-    QCOMPARE(window->data->pressureRangeMax, 10.0);
+    QCOMPARE(data.pressureRangeMax, 10.0);
 }
 
 void tst_PropertyTree::sensorRangeSetsThePressureProperties_data()
@@ -455,7 +370,7 @@ void tst_PropertyTree::sensorRangeSetsThePressureProperties()
     QFETCH(double, upperPoint);
     QFETCH(double, lowerPoint);
     const auto window = open(fixture("nodes.xml"), sensor.constData());
-    const SensorWindowData &data = *window->data;
+    const SensorWindowData &data = *window->windowData();
     QCOMPARE(data.pressureRangeMin, minimum);
     QCOMPARE(data.pressureRangeMax, maximum);
     QTEST(data.pressureDivisor, "divisor");
@@ -465,14 +380,13 @@ void tst_PropertyTree::sensorRangeSetsThePressureProperties()
         {"ThresholdsPressure2A1", lowerPoint}, {"ThresholdsPressure2A2", lowerPoint},
         {"analogPressure0V", minimum},         {"analogPressure10V", maximum}};
     for (auto start = starts.cbegin(); start != starts.cend(); ++start) {
-        QtProperty *point = property(*window, start.key().constData());
-        QVERIFY(point);
+        QtProperty *point = node(*window, start.key().constData());
         QCOMPARE(data.doubleManager->value(point), start.value());
         QCOMPARE(data.doubleManager->minimum(point), minimum);
         QCOMPARE(data.doubleManager->maximum(point), maximum);
         QCOMPARE(data.doubleManager->decimals(point), decimals);
     }
-    QCOMPARE(property(*window, "ThresholdsPressure2A1")->valueText(),
+    QCOMPARE(node(*window, "ThresholdsPressure2A1")->valueText(),
              QString::number(lowerPoint, 'f', decimals));
 
     QwtPlot *pressurePlot = data.chart->poPlot(0);
@@ -484,167 +398,134 @@ void tst_PropertyTree::sensorRangeSetsThePressureProperties()
 
 void tst_PropertyTree::variantRangeFollowsTheIdentification_data()
 {
-    QTest::addColumn<QString>("identification");
+    QTest::addColumn<QByteArray>("identification");
     QTest::addColumn<double>("minimum");
     QTest::addColumn<double>("maximum");
     QTest::addColumn<int>("bits");
     QTest::addColumn<double>("divisor");
     QTest::addColumn<int>("decimals");
-    QTest::newRow("seven characters") << "K7DT100" << 0.0 << 100.0 << 14 << 100.0 << 2;
+    QTest::newRow("seven characters") << QByteArray("K7DT100") << 0.0 << 100.0 << 14 << 100.0 << 2;
     QTest::newRow("longer text, code at its end")
-        << "KR7D-T016" << -1.0 << 16.0 << 16 << 1000.0 << 3;
-    QTest::newRow("unknown code") << "K7DT999" << -1.0 << 250.0 << 16 << 10.0 << 1;
+        << QByteArray("K7DT-T016") << -1.0 << 16.0 << 16 << 1000.0 << 3;
+    QTest::newRow("unknown code") << QByteArray("K7DT999") << -1.0 << 250.0 << 16 << 10.0 << 1;
     QTest::newRow("scale that is no number keeps the scale")
-        << "K7DTNOS" << 0.0 << 40.0 << 12 << 10.0 << 1;
+        << QByteArray("K7DTNOS") << 0.0 << 40.0 << 12 << 10.0 << 1;
 }
 
 void tst_PropertyTree::variantRangeFollowsTheIdentification()
 {
-    QFETCH(QString, identification);
+    QFETCH(QByteArray, identification);
     QFETCH(int, decimals);
-    const auto window = open(fixture("nodes.xml"));
-    const SensorWindowData &data = *window->data;
-    QtProperty *switchingPoint = property(*window, "ThresholdsPressure1A2");
-    QtProperty *analogPoint = property(*window, "analogPressure10V");
+    const auto window = open();
+    const auto master = connectTo(*window, identification);
+    QVERIFY(window->isSensorConnected());
 
-    window->connectedSensorText = identification;
-    window->vApplyVariantRange();
-
+    const SensorWindowData &data = *window->windowData();
     QTEST(data.pressureRangeMin, "minimum");
     QTEST(data.pressureRangeMax, "maximum");
     QTEST(data.bitsNumber, "bits");
     QTEST(data.pressureDivisor, "divisor");
-    QCOMPARE(data.doubleManager->decimals(switchingPoint), decimals);
-    // Only the switching points follow; the values stay, and nothing is written.
-    QCOMPARE(data.doubleManager->decimals(analogPoint), 1);
-    QCOMPARE(data.doubleManager->value(switchingPoint), 125.0);
-    QVERIFY(!window->sendTimer.isActive());
+    QCOMPARE(data.doubleManager->decimals(node(*window, "ThresholdsPressure1A2")), decimals);
+    QVERIFY(sentBy(*master, 0x24).isEmpty());
 }
 
-void tst_PropertyTree::valueSlotsHandTheEditOn_data()
+void tst_PropertyTree::connectReadsEveryParameterAtItsAddress()
 {
-    QTest::addColumn<QByteArray>("id");
-    QTest::addColumn<QVariant>("value");
-    QTest::addColumn<bool>("textHandling");
-    QTest::addColumn<QVariant>("pending");
-    QTest::newRow("int") << QByteArray("Delay") << QVariant(42) << false << QVariant(42);
-    QTest::newRow("enumerator") << QByteArray("Units") << QVariant(1) << false << QVariant(1);
-    QTest::newRow("double") << QByteArray("Level") << QVariant(12.5) << false << QVariant(12.5);
-    QTest::newRow("bool") << QByteArray("Lock") << QVariant(false) << false << QVariant(false);
-    QTest::newRow("button click") << QByteArray("ResetButton") << QVariant() << false
-                                  << QVariant(QString());
-    QTest::newRow("text once handling is on")
-        << QByteArray("Tag") << QVariant("Pneumatics") << true << QVariant("Pneumatics");
-    QTest::newRow("text stays unwritten")
-        << QByteArray("Tag") << QVariant("Pneumatics") << false << QVariant();
+    const auto window = open();
+    const auto master = connectTo(*window, "K7DT100");
+    const QList<QByteArray> reads = sentBy(*master, 0x26);
+    // Address texts are trimmed; of two properties with one id the last one's address counts.
+    QVERIFY(reads.contains(BravoSensorPlugin::Core::readRequestFrame(83, 0)));
+    QVERIFY(reads.contains(BravoSensorPlugin::Core::readRequestFrame(86, 0)));
+    QVERIFY(!reads.contains(BravoSensorPlugin::Core::readRequestFrame(80, 0)));
 }
 
-void tst_PropertyTree::valueSlotsHandTheEditOn()
-{
-    QFETCH(QByteArray, id);
-    QFETCH(QVariant, value);
-    QFETCH(bool, textHandling);
-    QFETCH(QVariant, pending);
-    const auto window = open(fixture("nodes.xml"));
-    window->enableStringManagerHandling(textHandling);
-
-    edit(*window, id.constData(), value);
-
-    QCOMPARE(window->pendingValue, pending);
-    QCOMPARE(window->pendingProperty,
-             pending.isValid() ? property(*window, id.constData()) : nullptr);
-    QCOMPARE(window->sendTimer.isActive(), pending.isValid());
-    // Each slot leaves value handling on again.
-    QVERIFY(!QObject::connect(window->data->intManager, SIGNAL(valueChanged(QtProperty *, int)),
-                              window.get(), SLOT(intValueChanged(QtProperty *, int)),
-                              Qt::UniqueConnection));
-}
-
-void tst_PropertyTree::buildValuesAndEditsWhileRetranslatingOrWithoutPropertyAreDropped()
-{
-    const auto window = open(fixture("nodes.xml"));
-    QVERIFY(!window->retranslating);
-    QVERIFY(!window->pendingValue.isValid());
-    QVERIFY(!window->sendTimer.isActive());
-    window->retranslating = true;
-    edit(*window, "Delay", 3);
-    window->retranslating = false;
-    window->propertyValueEdited(nullptr, 3);
-    window->comboIndexChangedInt(1); // nothing is pending yet
-
-    QVERIFY(!window->pendingProperty);
-    QVERIFY(!window->pendingValue.isValid());
-    QVERIFY(!window->sendTimer.isActive());
-}
-
-void tst_PropertyTree::editsWithinTheDelayWriteOnlyTheLast_data()
+void tst_PropertyTree::editsWriteTheLastValueAfterTheDelay_data()
 {
     QTest::addColumn<QList<QByteArray>>("ids");
     QTest::addColumn<QVariantList>("values");
-    QTest::newRow("three edits of one property")
-        << QList<QByteArray>{"Delay", "Delay", "Delay"} << QVariantList{1, 2, 3};
-    QTest::newRow("bool, then int") << QList<QByteArray>{"Lock", "Delay"} << QVariantList{false, 5};
+    QTest::addColumn<bool>("textHandling");
+    QTest::addColumn<QByteArray>("write"); // none when empty
+    const auto row = [](const char *name, QList<QByteArray> ids, QVariantList values,
+                        const QByteArray &write, bool textHandling = false) {
+        QTest::newRow(name) << ids << values << textHandling << write;
+    };
+    row("int", {"Delay"}, {42}, writeFrame(60, 0, 7, 42));
+    row("enumerator", {"Units"}, {1}, writeFrame(40, 0, 6, 1));
+    row("double", {"Level"}, {12.5}, writeFrame(61, 0, 7, 1250));
+    row("bool", {"Lock"}, {false}, writeFrame(63, 0, 6, 0));
+    row("button click", {"ResetButton"}, {QVariant()}, writeFrame(2, 1, 6, 1));
+    row("text once handling is on", {"Tag"}, {"Pneumatics"}, writeFrame(24, 0, 6, 1), true);
+    row("text stays unwritten", {"Tag"}, {"Pneumatics"}, QByteArray());
+    row("three edits of one property", {"Delay", "Delay", "Delay"}, {1, 2, 3},
+        writeFrame(60, 0, 7, 3));
+    row("bool, then int", {"Lock", "Delay"}, {false, 5}, writeFrame(60, 0, 7, 5));
 }
 
-void tst_PropertyTree::editsWithinTheDelayWriteOnlyTheLast()
+void tst_PropertyTree::editsWriteTheLastValueAfterTheDelay()
 {
     QFETCH(QList<QByteArray>, ids);
     QFETCH(QVariantList, values);
-    const auto window = open(fixture("nodes.xml"));
-    QSignalSpy writes(&window->sendTimer, &QTimer::timeout);
+    QFETCH(bool, textHandling);
+    QFETCH(QByteArray, write);
+    const auto window = open();
+    const auto master = connectTo(*window, "K7DT100");
+    QVERIFY(window->isSensorConnected());
+    QVERIFY(sentBy(*master, 0x24).isEmpty());
+    QVERIFY(QMetaObject::invokeMethod(window.get(), "enableStringManagerHandling",
+                                      Q_ARG(bool, textHandling)));
 
     for (int i = 0; i < ids.size(); ++i)
         edit(*window, ids.at(i).constData(), values.at(i));
 
-    QCOMPARE(window->pendingProperty, property(*window, ids.constLast().constData()));
-    QCOMPARE(window->pendingValue, values.constLast());
-    QTRY_COMPARE(writes.count(), 1);
-    QVERIFY(!window->sendTimer.isActive());
+    QCOMPARE(window->sendDelayTimer()->isActive(), !write.isEmpty());
+    QTRY_VERIFY(!window->sendDelayTimer()->isActive());
+    QCOMPARE(sentBy(*master, 0x24),
+             write.isEmpty() ? QList<QByteArray>() : QList<QByteArray>{write});
 }
 
-void tst_PropertyTree::selectingAnItemWritesNothing()
+void tst_PropertyTree::comboChoicesReachTheSelectedProperty()
 {
-    const auto window = open(fixture("nodes.xml"));
-    QtProperty *delay = property(*window, "Delay");
-    window->browser->setCurrentItem(window->browser->items(delay).first());
-    QCOMPARE(window->pendingProperty, delay);
-    QVERIFY(!window->pendingValue.isValid());
-    QVERIFY(!window->sendTimer.isActive());
+    const auto window = open();
+    QVERIFY(QMetaObject::invokeMethod(window.get(), "comboIndexChangedInt", Q_ARG(int, 1)));
+    QVERIFY(!window->sendDelayTimer()->isActive());
+
+    QtProperty *tag = node(*window, "Tag");
+    QtTreePropertyBrowser *browser = window->propertyBrowser();
+    browser->setCurrentItem(browser->items(tag).first());
+    QVERIFY(!window->sendDelayTimer()->isActive());
+    QVERIFY(QMetaObject::invokeMethod(window.get(), "comboIndexChangedString",
+                                      Q_ARG(QString, QStringLiteral("Pneumatics"))));
+    QCOMPARE(window->windowData()->stringManager->value(tag), QStringLiteral("Pneumatics"));
+    QVERIFY(!window->sendDelayTimer()->isActive());
+
+    const auto master = connectTo(*window, "K7DT100");
+    browser->setCurrentItem(browser->items(tag).first());
+    QVERIFY(QMetaObject::invokeMethod(window.get(), "comboIndexChangedInt", Q_ARG(int, 1)));
+    QVERIFY(window->sendDelayTimer()->isActive());
+    QTRY_COMPARE(sentBy(*master, 0x24), QList<QByteArray>{writeFrame(24, 0, 6, 1)});
 }
 
-void tst_PropertyTree::comboChoicesReachTheTextOrTheEditPath()
+void tst_PropertyTree::hiddenParameterIsReadAndWritten()
 {
-    const auto window = open(fixture("nodes.xml"));
-    QtProperty *tag = property(*window, "Tag");
-    window->browser->setCurrentItem(window->browser->items(tag).first());
+    using BravoSensorPlugin::Core::readRequestFrame;
+    const auto window = open(fixture("hiddenparameter.xml"), "KR7D-HIDDEN");
+    QtProperty *hidden = node(*window, "ServiceInterval");
+    QVERIFY(hidden);
+    QVERIFY(!window->isPropertyVisible(QStringLiteral("ServiceInterval")));
+    QVERIFY(window->isPropertyVisible(QStringLiteral("Delay")));
+    const auto fetched = std::make_shared<QByteArray>();
+    const auto master = connectTo(*window, "K7DH100", fetched);
+    *fetched = QByteArray::fromHex("0500270001f4");
+    const std::size_t logged = master->records().size();
 
-    window->comboIndexChangedString(QStringLiteral("Pneumatics"));
-    QCOMPARE(window->data->stringManager->value(tag), QStringLiteral("Pneumatics"));
-    QVERIFY(!window->sendTimer.isActive());
-
-    window->comboIndexChangedInt(1);
-    QCOMPARE(window->pendingProperty, tag);
-    QCOMPARE(window->pendingValue, QVariant(1));
-    QVERIFY(window->sendTimer.isActive());
-}
-
-void tst_PropertyTree::removeSubPropertiesDetachesTheBranch()
-{
-    const auto window = open(fixture("nodes.xml"));
-    QtProperty *output = property(*window, "Output");
-    QtProperty *group = property(*window, "SettingsPointsPressureA1");
-    QtProperty *point = property(*window, "ThresholdsPressure1A1");
-
-    window->removeSubProperties(output);
-    window->removeSubProperties(nullptr);
-
-    QVERIFY(output->subProperties().isEmpty());
-    QVERIFY(group->subProperties().isEmpty());
-    QVERIFY(!property(*window, "ThresholdsPressure1A1"));
-    // Detached, not deleted.
-    QVERIFY(window->data->doubleManager->properties().contains(point));
-    QCOMPARE(window->data->doubleManager->value(point), 125.0);
-    QVERIFY(!attached(*window, group));
+    window->readAllParameters();
+    QCOMPARE(window->windowData()->intManager->value(hidden), 500);
+    QVERIFY(QMetaObject::invokeMethod(window.get(), "vWriteAllSettings", Q_ARG(bool, false)));
+    QCOMPARE(sentBy(*master, 0x26, logged),
+             QList<QByteArray>({readRequestFrame(80, 0), readRequestFrame(90, 0)}));
+    QCOMPARE(sentBy(*master, 0x24, logged),
+             QList<QByteArray>({writeFrame(80, 0, 7, 500), writeFrame(90, 0, 7, 500)}));
 }
 
 void tst_PropertyTree::processDataRows_data()
@@ -657,8 +538,6 @@ void tst_PropertyTree::processDataRows_data()
     QTest::addColumn<bool>("icon");
     QTest::newRow("output A1") << 0 << "ProcessOutputA1"
                                << "Output A1" << false << "Off" << true;
-    QTest::newRow("output A2") << 1 << "ProcessOutputA2"
-                               << "Output A2" << false << "Off" << true;
     QTest::newRow("signal") << 2 << "ProcessSignal"
                             << "Signal" << false << "OK" << true;
     QTest::newRow("hidden row keeps its number") << 3 << "ProcessTemperature"
@@ -674,12 +553,10 @@ void tst_PropertyTree::processDataRows()
     QFETCH(int, row);
     QFETCH(QString, id);
     QFETCH(QString, caption);
-    QFETCH(QString, value);
     QFETCH(bool, icon);
-    const auto window = open(fixture("nodes.xml"));
-    const SensorWindowData &data = *window->data;
+    const auto window = open();
+    const SensorWindowData &data = *window->windowData();
     QCOMPARE(data.processDataItems.size(), 6);
-    QCOMPARE(data.processDataTree->topLevelItemCount(), 6);
     QCOMPARE(data.categoryCaptions.value(row), caption);
     QCOMPARE(data.categoryRows.value(id, -1), row);
 
@@ -688,7 +565,7 @@ void tst_PropertyTree::processDataRows()
     QCOMPARE(item->text(0), caption + QLatin1String("     "));
     QCOMPARE(item->statusTip(0), id);
     QTEST(item->isHidden(), "hidden");
-    QCOMPARE(item->text(1), value);
+    QTEST(item->text(1), "value");
     QCOMPARE(!item->icon(1).isNull(), icon);
 }
 

@@ -4,10 +4,8 @@
 #include <window/ui_sensorwindow.h>
 
 #include <extensionsystem/globals.h>
-#include <propertybrowser/qteditorfactory.h>
 #include <propertybrowser/qtpropertymanager.h>
 #include <propertybrowser/qttreepropertybrowser.h>
-#include <utils/buttonfactory.h>
 #include <utils/buttonmanager.h>
 #include <utils/genericchart.h>
 #include <utils/thresholdwindowwidget.h>
@@ -20,7 +18,6 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
-#include <QTranslator>
 #include <QtTest>
 
 #include <memory>
@@ -55,11 +52,8 @@ private slots:
     void cleanup();
 
     void hostContractInItsOrder();
-    void constructionConnections_data();
-    void constructionConnections();
-    void factoriesArePairedWithTheirManagers();
-    void valueHandlingIsConnectedOnce_data();
-    void valueHandlingIsConnectedOnce();
+    void connectedOnce_data();
+    void connectedOnce();
 
     void startsOfflineWithTheSensorInTheTitle();
     void unknownSensorGetsAnEmptyRecord();
@@ -70,7 +64,6 @@ private slots:
     void propertyVisibilityCoversEveryItem();
     void closeStopsLiveDataAndTimers();
     void destructionWritesTheLayoutEvenWhenNeverShown();
-    void languageChangeRecaptionsAndKeepsSelections();
 
 private:
     SensorWindowData *data() const { return m_window->windowData(); }
@@ -128,39 +121,43 @@ void tst_SensorWindow::hostContractInItsOrder()
                      "vSaveSettings()", "bOpenSettings(QString)", "bOpenSettings()"}));
 }
 
-void tst_SensorWindow::constructionConnections_data()
+void tst_SensorWindow::connectedOnce_data()
 {
     QTest::addColumn<QString>("sender");
     QTest::addColumn<QByteArray>("signal");
     QTest::addColumn<QByteArray>("slot");
+    QTest::addColumn<bool>("connected");
     const auto row
-        = [](const char *name, const char *sender, const char *signal, const char *slot) {
-              QTest::newRow(name) << QString::fromLatin1(sender) << QByteArray(signal)
-                                  << QByteArray(slot);
+        = [](const char *sender, const char *signal, const char *slot, bool connected = true) {
+              QTest::newRow(sender) << QString::fromLatin1(sender) << QByteArray(signal)
+                                    << QByteArray(slot) << connected;
           };
-    row("save", "actionSave_Settings", SIGNAL(triggered()), SLOT(vSaveSettings()));
-    row("open", "actionOpen_Settings", SIGNAL(triggered()), SLOT(vLoadSettings()));
-    row("defaults", "actionDefaultSettings", SIGNAL(triggered()), SLOT(vRestoreFactorySettings()));
-    row("export", "actionExport_chart_view", SIGNAL(triggered()), SLOT(vExportChartData()));
-    row("print", "actionPrint_chart_view", SIGNAL(triggered()), SLOT(vPrintDocument()));
-    row("clear", "actionClear_History", SIGNAL(triggered()), SLOT(vClearHistory()));
-    row("live data", "actionEnable_live_data", SIGNAL(triggered()), SLOT(actionEnableLiveData()));
-    row("port choice", "portCombo", SIGNAL(activated(int)), SLOT(actionConnectSensor(int)));
-    row("write all", "actionWriting", SIGNAL(triggered(bool)), SLOT(vWriteAllSettings(bool)));
-    row("read all", "actionRead", SIGNAL(triggered(bool)), SLOT(vRadAllSettings(bool)));
-    row("noise line", "chart", SIGNAL(vSignalZommResetForNoiseLine()),
-        SLOT(vZommResetForNoiseLine()));
-    row("browser", "browser", SIGNAL(currentItemChanged(QtBrowserItem *)),
+    const char *const triggered = SIGNAL(triggered());
+    row("actionSave_Settings", triggered, SLOT(vSaveSettings()));
+    row("actionOpen_Settings", triggered, SLOT(vLoadSettings()));
+    row("actionDefaultSettings", triggered, SLOT(vRestoreFactorySettings()));
+    row("actionExport_chart_view", triggered, SLOT(vExportChartData()));
+    row("actionPrint_chart_view", triggered, SLOT(vPrintDocument()));
+    row("actionClear_History", triggered, SLOT(vClearHistory()));
+    row("actionEnable_live_data", triggered, SLOT(actionEnableLiveData()));
+    row("actionWriting", SIGNAL(triggered(bool)), SLOT(vWriteAllSettings(bool)));
+    row("actionRead", SIGNAL(triggered(bool)), SLOT(vRadAllSettings(bool)));
+    row("portCombo", SIGNAL(activated(int)), SLOT(actionConnectSensor(int)));
+    row("chart", SIGNAL(vSignalZommResetForNoiseLine()), SLOT(vZommResetForNoiseLine()));
+    row("browser", SIGNAL(currentItemChanged(QtBrowserItem *)),
         SLOT(itemSelected(QtBrowserItem *)));
-    row("outputs", "outputsCombo", SIGNAL(currentIndexChanged(int)),
-        SLOT(slotCurrentOutputChanged(int)));
-    row("pressure marks", "marks 0", SIGNAL(emitValueChanged(unsigned int, double)),
+    row("outputsCombo", SIGNAL(currentIndexChanged(int)), SLOT(slotCurrentOutputChanged(int)));
+    row("pressure marks", SIGNAL(emitValueChanged(unsigned int, double)),
         SLOT(chartThresholdChanged(unsigned int, double)));
-    row("temperature marks", "marks 1", SIGNAL(emitValueChanged(unsigned int, double)),
+    row("temperature marks", SIGNAL(emitValueChanged(unsigned int, double)),
         SLOT(chartThresholdChanged(unsigned int, double)));
+    // Value handling switched on again must not connect twice; text edits stay unwired.
+    row("int", SIGNAL(valueChanged(QtProperty *, int)), SLOT(intValueChanged(QtProperty *, int)));
+    row("string", SIGNAL(valueChanged(QtProperty *, QString)),
+        SLOT(stringValueChanged(QtProperty *, QString)), false);
 }
 
-void tst_SensorWindow::constructionConnections()
+void tst_SensorWindow::connectedOnce()
 {
     QFETCH(QString, sender);
     QFETCH(QByteArray, signal);
@@ -170,79 +167,18 @@ void tst_SensorWindow::constructionConnections()
         {QStringLiteral("chart"), data()->chart},
         {QStringLiteral("browser"), m_window->propertyBrowser()},
         {QStringLiteral("outputsCombo"), data()->outputsCombo},
-        {QStringLiteral("marks 0"), data()->thresholdWidgets.value(0)},
-        {QStringLiteral("marks 1"), data()->thresholdWidgets.value(1)},
+        {QStringLiteral("pressure marks"), data()->thresholdWidgets.value(0)},
+        {QStringLiteral("temperature marks"), data()->thresholdWidgets.value(1)},
+        {QStringLiteral("int"), data()->intManager},
+        {QStringLiteral("string"), data()->stringManager},
     };
     QObject *object = parts.contains(sender) ? parts.value(sender) : action(sender);
     QVERIFY(object);
     // disconnect() reports whether the connection was there.
-    QVERIFY(QObject::disconnect(object, signal.constData(), m_window.get(), slot.constData()));
-}
-
-void tst_SensorWindow::factoriesArePairedWithTheirManagers()
-{
-    QDockWidget *dock = data()->propertyDock;
-    QCOMPARE(dock->objectName(), QStringLiteral("propertyTree"));
-    QCOMPARE(dock->widget(), m_window->propertyBrowser());
-    QCOMPARE(data()->checkBoxFactory->propertyManagers(),
-             QSet<QtBoolPropertyManager *>{data()->boolManager});
-    QCOMPARE(data()->spinBoxFactory->propertyManagers(),
-             QSet<QtIntPropertyManager *>{data()->intManager});
-    QCOMPARE(data()->doubleSpinBoxFactory->propertyManagers(),
-             QSet<QtDoublePropertyManager *>{data()->doubleManager});
-    QCOMPARE(data()->lineEditFactory->propertyManagers(),
-             QSet<QtStringPropertyManager *>{data()->stringManager});
-    QCOMPARE(data()->enumEditorFactory->propertyManagers(),
-             QSet<QtEnumPropertyManager *>{data()->enumManager});
-}
-
-void tst_SensorWindow::valueHandlingIsConnectedOnce_data()
-{
-    QTest::addColumn<QString>("manager");
-    QTest::addColumn<QByteArray>("signal");
-    QTest::addColumn<QByteArray>("slot");
-    QTest::addColumn<bool>("connected");
-    const auto row = [](const char *manager, const char *signal, const char *slot, bool connected) {
-        QTest::newRow(manager) << QString::fromLatin1(manager) << QByteArray(signal)
-                               << QByteArray(slot) << connected;
-    };
-    row("bool", SIGNAL(valueChanged(QtProperty *, bool)),
-        SLOT(boolValueChanged(QtProperty *, bool)), true);
-    row("int", SIGNAL(valueChanged(QtProperty *, int)), SLOT(intValueChanged(QtProperty *, int)),
-        true);
-    row("double", SIGNAL(valueChanged(QtProperty *, double)),
-        SLOT(doubleValueChanged(QtProperty *, double)), true);
-    row("enum", SIGNAL(valueChanged(QtProperty *, int)), SLOT(enumValueChanged(QtProperty *, int)),
-        true);
-    row("button", SIGNAL(buttonClicked(QtProperty *)), SLOT(buttonClicked(QtProperty *)), true);
-    // Text edits stay unwired.
-    row("string", SIGNAL(valueChanged(QtProperty *, QString)),
-        SLOT(stringValueChanged(QtProperty *, QString)), false);
-}
-
-void tst_SensorWindow::valueHandlingIsConnectedOnce()
-{
-    QFETCH(QString, manager);
-    QFETCH(QByteArray, signal);
-    QFETCH(QByteArray, slot);
-    const QMap<QString, QObject *> managers{
-        {QStringLiteral("bool"), data()->boolManager},
-        {QStringLiteral("int"), data()->intManager},
-        {QStringLiteral("double"), data()->doubleManager},
-        {QStringLiteral("enum"), data()->enumManager},
-        {QStringLiteral("button"), data()->buttonManager},
-        {QStringLiteral("string"), data()->stringManager},
-    };
-    QObject *sender = managers.value(manager);
     QVERIFY(QMetaObject::invokeMethod(m_window.get(), "enableTreeDataHandling", Q_ARG(bool, true)));
-    QTEST(QObject::disconnect(sender, signal.constData(), m_window.get(), slot.constData()),
+    QTEST(QObject::disconnect(object, signal.constData(), m_window.get(), slot.constData()),
           "connected");
-    QVERIFY(!QObject::disconnect(sender, signal.constData(), m_window.get(), slot.constData()));
-
-    QVERIFY(QMetaObject::invokeMethod(m_window.get(), "enableTreeDataHandling", Q_ARG(bool, true)));
-    QVERIFY(
-        QMetaObject::invokeMethod(m_window.get(), "enableTreeDataHandling", Q_ARG(bool, false)));
-    QVERIFY(!QObject::disconnect(sender, signal.constData(), m_window.get(), slot.constData()));
+    QVERIFY(!QObject::disconnect(object, signal.constData(), m_window.get(), slot.constData()));
 }
 
 void tst_SensorWindow::startsOfflineWithTheSensorInTheTitle()
@@ -321,18 +257,17 @@ void tst_SensorWindow::presentationModeHidesAllDocks()
 {
     ExtensionSystem::Globals::setPresentationMode(true);
     SensorWindow window(m_sensor);
-    const QList<QDockWidget *> docks{window.windowData()->propertyDock,
-                                     window.windowData()->chart->getDockChartItem(0),
-                                     window.windowData()->chart->getDockChartItem(1)};
-    for (const QDockWidget *dock : docks)
-        QVERIFY(dock->isHidden());
-
+    const auto hiddenDocks = [&window] {
+        const SensorWindowData *data = window.windowData();
+        return QList<bool>{data->propertyDock->isHidden(),
+                           data->chart->getDockChartItem(0)->isHidden(),
+                           data->chart->getDockChartItem(1)->isHidden()};
+    };
+    QCOMPARE(hiddenDocks(), QList<bool>({true, true, true}));
     window.vSensorUpdate(QVariant(false));
-    for (const QDockWidget *dock : docks)
-        QVERIFY(!dock->isHidden());
+    QCOMPARE(hiddenDocks(), QList<bool>({false, false, false}));
     window.vSensorUpdate(QVariant(true));
-    for (const QDockWidget *dock : docks)
-        QVERIFY(dock->isHidden());
+    QCOMPARE(hiddenDocks(), QList<bool>({true, true, true}));
 }
 
 void tst_SensorWindow::propertyVisibilityCoversEveryItem()
@@ -402,29 +337,6 @@ void tst_SensorWindow::destructionWritesTheLayoutEvenWhenNeverShown()
     QVERIFY(!state.isEmpty());
     SensorWindow another(m_sensor);
     QVERIFY(another.restoreState(state, 0));
-}
-
-void tst_SensorWindow::languageChangeRecaptionsAndKeepsSelections()
-{
-    QTranslator german;
-    QVERIFY(german.load(QStringLiteral(KR7D_APP_DIR "/translations/IoLinkKR7Dfamily_de.qm")));
-    m_window->updateComPortList({QStringLiteral("COM1"), QStringLiteral("COM3")});
-    data()->portCombo->setCurrentIndex(3);
-    data()->outputsCombo->setCurrentIndex(1);
-
-    ExtensionSystem::Globals::setLanguage("de");
-    QCoreApplication::installTranslator(&german);
-    QTRY_COMPARE(form()->actionSave_Settings->text(), QStringLiteral("Einstellungen speichern"));
-    QCoreApplication::removeTranslator(&german);
-
-    QCOMPARE(data()->language, std::string("de"));
-    QCOMPARE(itemsOf(data()->outputsCombo), QStringList({"Ausgang 1", "Ausgang 2"}));
-    QCOMPARE(data()->outputsCombo->currentIndex(), 1);
-    QCOMPARE(itemsOf(data()->portCombo), QStringList({"Offline", "", "COM1", "COM3"}));
-    QCOMPARE(data()->portCombo->currentIndex(), 3);
-    QCOMPARE(data()->chart->getDockChartItem(0)->windowTitle(), QStringLiteral("Temperatur"));
-    QCOMPARE(m_window->windowTitle(),
-             QString::fromStdString(m_sensor.name()) + QStringLiteral(" (COM3)"));
 }
 
 QTEST_MAIN(tst_SensorWindow)

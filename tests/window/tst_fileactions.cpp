@@ -1,5 +1,6 @@
 #include "devicetestkit.h"
 
+#include <comm/fixedframes.h>
 #include <comm/platformsleep.h>
 #include <model/settingsdocument.h>
 #include <plugin/sensorcatalogue.h>
@@ -12,8 +13,10 @@
 #include <propertybrowser/qtproperty.h>
 #include <propertybrowser/qtpropertymanager.h>
 
+#include <QDateTime>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QToolBar>
 #include <QtTest>
 
 #include <csignal>
@@ -40,11 +43,14 @@ bool writeAll(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-Utils::ValueOverTime history(int samples, double offset)
+// From 4 December 2026 14:03:07.250 local time, a sample every 250 ms.
+Utils::ValueOverTime history(int samples, double offset, double step = 0.001)
 {
+    const double start
+        = double(QDateTime(QDate(2026, 12, 4), QTime(14, 3, 7, 250)).toMSecsSinceEpoch());
     Utils::ValueOverTime result;
     for (int i = 0; i < samples; ++i)
-        result.append(1.7e12 + 65.0 * i, offset + i * 0.001, offset / 3.0);
+        result.append(start + 250.0 * i, offset + i * step, offset / 3.0);
     return result;
 }
 
@@ -62,8 +68,9 @@ Edit content(const QByteArray &bytes)
 } // namespace
 
 Q_DECLARE_METATYPE(Edit)
+Q_DECLARE_METATYPE(QMessageBox::StandardButton)
 
-class tst_SettingsFile : public QObject
+class tst_FileActions : public QObject
 {
     Q_OBJECT
 
@@ -75,9 +82,15 @@ private slots:
     void saveClearOpenRestoresEverything();
     void openOutcome_data();
     void openOutcome();
-    void openWhileConnectedWritesTheFileToTheSensor();
-    void openWhileDisconnectedWritesNothing();
+    void openWritesTheFileToAConnectedSensor_data();
+    void openWritesTheFileToAConnectedSensor();
     void failedSaveKeepsTheOldFile();
+    void csvHasOneColumnPerPlot_data();
+    void csvHasOneColumnPerPlot();
+    void clearHistoryOnlyWhenConfirmed_data();
+    void clearHistoryOnlyWhenConfirmed();
+    void factoryReset_data();
+    void factoryReset();
 
 private:
     SensorWindowData &data() { return *m_window->windowData(); }
@@ -86,6 +99,7 @@ private:
     QVariantList storedValues();
     void setDistinctValues();
     QString savedFile();
+    std::unique_ptr<Kr7dSim::SimulatedConnection> connectedMaster();
 
     ExtensionSystem::SensorBasic m_sensor;
     std::unique_ptr<SensorWindow> m_window;
@@ -93,27 +107,26 @@ private:
     QTemporaryDir m_dir;
 };
 
-void tst_SettingsFile::initTestCase()
+void tst_FileActions::initTestCase()
 {
     BravoSensorPlugin::Core::setPlatformSleepScale(0);
     m_sensor = BravoSensorPlugin::Core::buildSensorCatalogue().front();
 }
 
-void tst_SettingsFile::init()
+void tst_FileActions::init()
 {
     m_window = std::make_unique<SensorWindow>(m_sensor);
     m_hand = std::make_unique<ModalHand>();
 }
 
-void tst_SettingsFile::cleanup()
+void tst_FileActions::cleanup()
 {
-    QVERIFY2(m_hand->unexpected().isEmpty(),
-             qPrintable(m_hand->unexpected().join(QLatin1Char('\n'))));
+    QCOMPARE(m_hand->unexpected(), QStringList());
     m_window.reset();
     m_hand.reset();
 }
 
-QVariantList tst_SettingsFile::storedValues()
+QVariantList tst_FileActions::storedValues()
 {
     return {data().enumManager->value(property("PinFunctionA1")),
             data().enumManager->value(property("TemperatureSettings")),
@@ -124,7 +137,7 @@ QVariantList tst_SettingsFile::storedValues()
             QString::fromStdString(data().chart->dataToString(1))};
 }
 
-void tst_SettingsFile::setDistinctValues()
+void tst_FileActions::setDistinctValues()
 {
     data().enumManager->setValue(property("PinFunctionA1"), 0);
     data().enumManager->setValue(property("TemperatureSettings"), 0);
@@ -135,7 +148,16 @@ void tst_SettingsFile::setDistinctValues()
     data().chart->setData(1, history(200, 25.0));
 }
 
-QString tst_SettingsFile::savedFile()
+std::unique_ptr<Kr7dSim::SimulatedConnection> tst_FileActions::connectedMaster()
+{
+    auto master = simulatedMaster(QString::fromStdString(m_sensor.name()));
+    m_window->setConnection(master.get());
+    m_window->vAutoConnect(QString());
+    m_window->vShowUpdateDialog(false);
+    return master;
+}
+
+QString tst_FileActions::savedFile()
 {
     setDistinctValues();
     const QString path = m_dir.filePath(QStringLiteral("saved.tgs"));
@@ -144,7 +166,7 @@ QString tst_SettingsFile::savedFile()
     return path;
 }
 
-void tst_SettingsFile::saveClearOpenRestoresEverything()
+void tst_FileActions::saveClearOpenRestoresEverything()
 {
     const QString path = savedFile();
     const QVariantList saved = storedValues();
@@ -168,7 +190,7 @@ void tst_SettingsFile::saveClearOpenRestoresEverything()
     QVERIFY(m_hand->boxesSeen().isEmpty());
 }
 
-void tst_SettingsFile::openOutcome_data()
+void tst_FileActions::openOutcome_data()
 {
     QTest::addColumn<Edit>("edit");
     QTest::addColumn<bool>("complete");
@@ -193,7 +215,7 @@ void tst_SettingsFile::openOutcome_data()
     row("deeply nested", content(QByteArray("<a>").repeated(100000)), false, Corrupted, false,
         false);
     row("larger than any settings file", none, false, Corrupted, false, false,
-        BravoSensorPlugin::Core::MaxSettingsFileBytes + 1);
+        BravoSensorPlugin::Core::maxSettingsFileBytes + 1);
     row("no element root", replace("root", "rout"), false, Corrupted, false, false);
     row("wrong pluginid", replace("IoLinkKR7Dfamily", "IoLinkOther"), false, Foreign, false, false);
     row("wrong sensorid", replace("sensorid=\"", "sensorid=\"X"), false, Foreign, false, false);
@@ -209,7 +231,7 @@ void tst_SettingsFile::openOutcome_data()
         QString(), true, true);
 }
 
-void tst_SettingsFile::openOutcome()
+void tst_FileActions::openOutcome()
 {
     QFETCH(Edit, edit);
     QFETCH(bool, complete);
@@ -239,43 +261,43 @@ void tst_SettingsFile::openOutcome()
     QCOMPARE(after.at(5), (pressureHistoryTaken ? fileValues : before).at(5));
 }
 
-void tst_SettingsFile::openWhileConnectedWritesTheFileToTheSensor()
+void tst_FileActions::openWritesTheFileToAConnectedSensor_data()
 {
+    QTest::addColumn<bool>("connected");
+    QTest::newRow("connected") << true;
+    QTest::newRow("disconnected") << false;
+}
+
+void tst_FileActions::openWritesTheFileToAConnectedSensor()
+{
+    QFETCH(bool, connected);
     const QString path = savedFile();
-    data().intManager->setValue(property("OnDelay1"), 7);
-    std::unique_ptr<Kr7dSim::SimulatedConnection> master
-        = simulatedMaster(QString::fromStdString(m_sensor.name()));
-    data().connection = master.get();
-    m_window->sensorConnected = true;
-    m_hand->expect(ModalHand::click(QMessageBox::Ok));
+    const auto master
+        = connected ? connectedMaster() : simulatedMaster(QString::fromStdString(m_sensor.name()));
+    m_window->setConnection(master.get());
+    const Kr7dSim::MasterSimulator &sensor = master->simulator();
+    const QVariant before = sensor.parameter(QStringLiteral("OnDelay1"));
+    const int logged = master->queryLog().size();
+    if (connected)
+        m_hand->expect(ModalHand::click(QMessageBox::Ok));
 
     QVERIFY(m_window->bOpenSettings(path));
     QCOMPARE(m_hand->boxesSeen(),
-             QStringList{QStringLiteral(
-                 "Open Settings|Loaded settings will override the current project")});
-    const Kr7dSim::MasterSimulator &sensor = master->simulator();
-    QCOMPARE(sensor.parameter(QStringLiteral("OnDelay1")), QVariant(1234));
-    QCOMPARE(sensor.parameter(QStringLiteral("RemoteSwitchingOutput")), QVariant(1));
-    QCOMPARE(sensor.parameter(QStringLiteral("PinFunctionA1")), QVariant(0));
-    QCOMPARE(sensor.parameter(QStringLiteral("ThresholdsPressure1A1")),
-             QVariant(qRound(2.5 * data().pressureDivisor)));
-}
-
-void tst_SettingsFile::openWhileDisconnectedWritesNothing()
-{
-    const QString path = savedFile();
-    std::unique_ptr<Kr7dSim::SimulatedConnection> master
-        = simulatedMaster(QString::fromStdString(m_sensor.name()));
-    data().connection = master.get();
-
-    QVERIFY(m_window->bOpenSettings(path));
-    QVERIFY(m_hand->boxesSeen().isEmpty());
-    for (const QByteArray &frame : master->queryLog())
-        QVERIFY2(quint8(frame.at(2)) != 0x24, frame.toHex().constData());
+             connected ? QStringList{QStringLiteral(
+                 "Open Settings|Loaded settings will override the current project")}
+                       : QStringList());
+    QCOMPARE(withCommand(master->queryLog().mid(logged), 0x24).isEmpty(), !connected);
+    QCOMPARE(sensor.parameter(QStringLiteral("OnDelay1")), connected ? QVariant(1234) : before);
+    if (connected) {
+        QCOMPARE(sensor.parameter(QStringLiteral("RemoteSwitchingOutput")), QVariant(1));
+        QCOMPARE(sensor.parameter(QStringLiteral("PinFunctionA1")), QVariant(0));
+        QCOMPARE(sensor.parameter(QStringLiteral("ThresholdsPressure1A1")),
+                 QVariant(qRound(2.5 * data().pressureDivisor)));
+    }
 }
 
 // A disk that fills up half-way: the file size limit stops the write.
-void tst_SettingsFile::failedSaveKeepsTheOldFile()
+void tst_FileActions::failedSaveKeepsTheOldFile()
 {
     const QString path = m_dir.filePath(QStringLiteral("old.tgs"));
     QVERIFY(writeAll(path, "old content"));
@@ -297,5 +319,90 @@ void tst_SettingsFile::failedSaveKeepsTheOldFile()
              QStringList{QStringLiteral("old.tgs")});
 }
 
-QTEST_MAIN(tst_SettingsFile)
-#include "tst_settingsfile.moc"
+void tst_FileActions::csvHasOneColumnPerPlot_data()
+{
+    QTest::addColumn<QString>("delimiter");
+    QTest::addColumn<QByteArray>("csv");
+    QTest::newRow("semicolon") << QStringLiteral(";")
+                               << QByteArray("Time;Signal;Temperature\n"
+                                             "04-12-2026 14:03:07.250;2.50;25.00\n"
+                                             "04-12-2026 14:03:07.500;-0.12;25.55\n");
+    QTest::newRow("tab and comma") << QStringLiteral("\t,")
+                                   << QByteArray("Time\t,Signal\t,Temperature\n"
+                                                 "04-12-2026 14:03:07.250\t,2.50\t,25.00\n"
+                                                 "04-12-2026 14:03:07.500\t,-0.12\t,25.55\n");
+}
+
+void tst_FileActions::csvHasOneColumnPerPlot()
+{
+    QFETCH(QString, delimiter);
+    data().chart->setData(0, history(2, 2.5, -2.625));
+    data().chart->setData(1, history(2, 25.0, 0.55));
+    const QString path = m_dir.filePath(QStringLiteral("export.csv"));
+    QVERIFY(m_window->exportChartData(path, delimiter));
+    QTEST(readAll(path), "csv");
+}
+
+void tst_FileActions::clearHistoryOnlyWhenConfirmed_data()
+{
+    QTest::addColumn<QMessageBox::StandardButton>("answer");
+    QTest::addColumn<int>("samplesLeft");
+    QTest::newRow("Yes") << QMessageBox::Yes << 0;
+    QTest::newRow("No") << QMessageBox::No << 2;
+}
+
+void tst_FileActions::clearHistoryOnlyWhenConfirmed()
+{
+    QFETCH(QMessageBox::StandardButton, answer);
+    QFETCH(int, samplesLeft);
+    data().chart->setData(0, history(2, 2.5));
+    data().chart->setData(1, history(2, 25.0));
+    m_window->form()->chartToolbar->setEnabled(true);
+    m_hand->expect(ModalHand::click(answer));
+
+    m_window->vClearHistory();
+    QCOMPARE(m_hand->boxesSeen(),
+             QStringList{QStringLiteral(
+                 "Clear chart history|Do you really want to clear chart history ?")});
+    QCOMPARE(data().chart->getData(0)->size(), samplesLeft);
+    QCOMPARE(data().chart->getData(1)->size(), samplesLeft);
+    QCOMPARE(m_window->form()->chartToolbar->isEnabled(), samplesLeft > 0);
+}
+
+void tst_FileActions::factoryReset_data()
+{
+    QTest::addColumn<bool>("connected");
+    QTest::addColumn<QMessageBox::StandardButton>("answer");
+    QTest::addColumn<bool>("reset");
+    QTest::newRow("connected, Ok") << true << QMessageBox::Ok << true;
+    QTest::newRow("connected, Cancel") << true << QMessageBox::Cancel << false;
+    QTest::newRow("not connected: no question") << false << QMessageBox::NoButton << false;
+}
+
+void tst_FileActions::factoryReset()
+{
+    QFETCH(bool, connected);
+    QFETCH(QMessageBox::StandardButton, answer);
+    QFETCH(bool, reset);
+    const auto master
+        = connected ? connectedMaster() : simulatedMaster(QString::fromStdString(m_sensor.name()));
+    m_window->setConnection(master.get());
+    master->simulator().setParameter(QStringLiteral("OnDelay1"), 1500);
+    m_window->readParameter(QStringLiteral("OnDelay1"), false);
+    data().liveDataEnabled = false;
+    QtProperty *onDelay = property("OnDelay1");
+    const int logged = master->queryLog().size();
+    if (answer != QMessageBox::NoButton)
+        m_hand->expect(ModalHand::click(answer));
+
+    m_window->vRestoreFactorySettings();
+    QCOMPARE(m_hand->boxesSeen().size(), answer != QMessageBox::NoButton ? 1 : 0);
+    QCOMPARE(master->queryLog().mid(logged).contains(BravoSensorPlugin::Core::factoryResetFrame()),
+             reset);
+    QCOMPARE(master->simulator().parameter(QStringLiteral("OnDelay1")), QVariant(reset ? 0 : 1500));
+    QCOMPARE(data().intManager->value(onDelay), reset ? 0 : 1500);
+    QCOMPARE(data().liveDataEnabled, reset);
+}
+
+QTEST_MAIN(tst_FileActions)
+#include "tst_fileactions.moc"

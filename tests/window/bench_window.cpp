@@ -1,0 +1,123 @@
+#include "devicetestkit.h"
+
+#include <comm/fixedframes.h>
+#include <comm/processdata.h>
+#include <plugin/sensorcatalogue.h>
+#include <utils/genericchart.h>
+#include <utils/valueovertime.h>
+#include <window/sensorwindowdata.h>
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <algorithm>
+#include <functional>
+#include <vector>
+
+using namespace BravoSensorPlugin::Core;
+
+namespace {
+
+// About a day of live data at the 65 ms poll interval.
+constexpr int Samples = 1300000;
+constexpr qint64 IntervalMs = 65;
+
+// Median wall time of `runs` calls, in milliseconds; `after` runs untimed after each call.
+double medianMs(int runs, const std::function<void()> &call,
+                const std::function<void()> &after = {})
+{
+    std::vector<double> times;
+    for (int run = 0; run < runs; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        call();
+        times.push_back(double(timer.nsecsElapsed()) / 1e6);
+        if (after)
+            after();
+    }
+    std::nth_element(times.begin(), times.begin() + runs / 2, times.end());
+    return times[std::size_t(runs / 2)];
+}
+
+// What the window plots from the simulated master's answers, one sample per poll.
+std::pair<Utils::ValueOverTime, Utils::ValueOverTime> simulatorDay(Kr7dSim::MasterSimulator &master)
+{
+    qint64 now = 1764856987000;
+    master.setClock([&now] { return now; });
+    const double divisor = master.device().variant.divisor;
+    Utils::ValueOverTime pressure;
+    Utils::ValueOverTime temperature;
+    pressure.reserve(Samples);
+    temperature.reserve(Samples);
+    const QByteArray poll = processDataFrame();
+    for (int i = 0; i < Samples; ++i, now += IntervalMs) {
+        const QByteArray answer = master.respond(poll).value_or(QByteArray());
+        const ProcessData decoded = decodeProcessData(QString::fromLatin1(answer.toHex()), divisor);
+        const double time = double(now + i % 3); // the poll's own jitter
+        pressure.append(time, decoded.pressure, analogOutputValue(decoded.pressure, 0.0, 10.0, 0));
+        temperature.append(time, decoded.temperature,
+                           analogOutputValue(decoded.temperature, 0.0, 10.0, 0));
+    }
+    return {std::move(pressure), std::move(temperature)};
+}
+
+} // namespace
+
+// What the user waits for: re-deriving charts and groups after every write, opening a window, and
+// saving and opening a settings file that holds a day of process data in both plots.
+class bench_Window : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void applyUnitsAndOutputs();
+    void openSensorWindow();
+    void saveAndOpenADayOfHistory();
+};
+
+void bench_Window::applyUnitsAndOutputs()
+{
+    SensorWindow window(buildSensorCatalogue().front());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    // The outputs combo's slot runs the whole derivation and nothing else.
+    const double median = medianMs(201, [&] {
+        QMetaObject::invokeMethod(&window, "slotCurrentOutputChanged", Q_ARG(int, 0));
+    });
+    qInfo("applyUnitsAndOutputs: median %.3f ms over 201 runs", median);
+}
+
+void bench_Window::openSensorWindow()
+{
+    const ExtensionSystem::SensorBasic sensor = buildSensorCatalogue().front();
+    std::unique_ptr<SensorWindow> window;
+    const double median = medianMs(
+        21, [&] { window = std::make_unique<SensorWindow>(sensor); }, [&] { window.reset(); });
+    qInfo("open a sensor window: median %.3f ms over 21 runs", median);
+}
+
+void bench_Window::saveAndOpenADayOfHistory()
+{
+    const ExtensionSystem::SensorBasic sensor = buildSensorCatalogue().front();
+    const auto master = simulatedMaster(QString::fromStdString(sensor.name()));
+    const auto day = simulatorDay(master->simulator());
+    SensorWindow window(sensor);
+    Utils::Charts::GenericChart *chart = window.windowData()->chart;
+    chart->setData(0, day.first);
+    chart->setData(1, day.second);
+    const QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("day.tgs"));
+
+    const double saveMs = medianMs(1, [&] { QVERIFY(window.saveSettingsFile(path)); });
+    chart->clear();
+    const double openMs = medianMs(1, [&] { QVERIFY(window.bOpenSettings(path)); });
+    QCOMPARE(chart->getData(0)->size(), Samples);
+    QCOMPARE(chart->getData(1)->size(), Samples);
+    const double bytes = double(QFileInfo(path).size());
+    qInfo("file: %.1f MB, %.2f bytes per sample per plot; save %.0f ms, open %.0f ms", bytes / 1e6,
+          bytes / (2.0 * Samples), saveMs, openMs);
+}
+
+QTEST_MAIN(bench_Window)
+#include "bench_window.moc"
