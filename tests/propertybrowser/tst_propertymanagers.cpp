@@ -6,8 +6,9 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include <functional>
 #include <memory>
+
+Q_DECLARE_METATYPE(QtProperty *)
 
 namespace {
 
@@ -27,16 +28,43 @@ QList<T> emittedValues(Manager &manager, QtProperty *property, const QList<T> &v
     return emitted;
 }
 
-using IntEdit = std::function<void(QtIntPropertyManager &, QtProperty *)>;
-using PropertyEdit = std::function<void(QtProperty *)>;
-using PropertyRead = std::function<QVariant(const QtProperty *)>;
+// The int and the double manager keep a value in its range the same way: each row starts from
+// 50 in 0..100, makes one call and is checked against both.
+template <class Manager>
+void checkBoundedEdit()
+{
+    QFETCH(QString, call);
+    QFETCH(int, a);
+    QFETCH(int, b);
+    QFETCH(int, expectedValue);
+    QFETCH(int, valueSignals);
+
+    Manager manager;
+    QtProperty *property = manager.addProperty();
+    manager.setRange(property, 0, 100);
+    manager.setValue(property, 50);
+    QSignalSpy ranges(&manager, &Manager::rangeChanged);
+    QSignalSpy values(&manager, &Manager::valueChanged);
+
+    if (call == QLatin1String("value"))
+        manager.setValue(property, a);
+    else if (call == QLatin1String("minimum"))
+        manager.setMinimum(property, a);
+    else if (call == QLatin1String("maximum"))
+        manager.setMaximum(property, a);
+    else
+        manager.setRange(property, a, b);
+
+    QTEST(int(manager.minimum(property)), "expectedMinimum");
+    QTEST(int(manager.maximum(property)), "expectedMaximum");
+    QCOMPARE(manager.value(property), expectedValue);
+    QTEST(ranges.count(), "rangeSignals");
+    QCOMPARE(values.count(), valueSignals);
+    if (valueSignals > 0)
+        QCOMPARE(values.constLast().at(1).toInt(), expectedValue);
+}
 
 } // namespace
-
-Q_DECLARE_METATYPE(QtProperty *)
-Q_DECLARE_METATYPE(IntEdit)
-Q_DECLARE_METATYPE(PropertyEdit)
-Q_DECLARE_METATYPE(PropertyRead)
 
 class TestPropertyManagers : public QObject
 {
@@ -44,26 +72,15 @@ class TestPropertyManagers : public QObject
 
 private slots:
     void initTestCase();
-
-    void valueStaysInRange_data();
-    void valueStaysInRange();
-    void rangeChangeClampsValueAndSignalsOnce_data();
-    void rangeChangeClampsValueAndSignalsOnce();
+    void boundedValueStaysInRangeAndSignalsOnce_data();
+    void boundedValueStaysInRangeAndSignalsOnce();
     void valueSignalsOnlyRealChanges();
-
     void decimalsShapeValueText_data();
     void decimalsShapeValueText();
-
     void boolCaptionsFollowTheStateWithoutValueSignals();
-
     void stringRegExpRefusesNonMatchingText_data();
     void stringRegExpRefusesNonMatchingText();
-
-    void enumIndexFollowsNames_data();
-    void enumIndexFollowsNames();
     void enumNamesChangeKeepsIndexWherePossible();
-
-    void propertyAttributesSignalOnlyChanges_data();
     void propertyAttributesSignalOnlyChanges();
     void subPropertiesKeepOrderAndRefuseLoops();
     void managerOwnsAndClearsItsProperties();
@@ -75,125 +92,62 @@ void TestPropertyManagers::initTestCase()
     QLocale::setDefault(QLocale::c());
 }
 
-void TestPropertyManagers::valueStaysInRange_data()
+void TestPropertyManagers::boundedValueStaysInRangeAndSignalsOnce_data()
 {
-    QTest::addColumn<int>("minimum");
-    QTest::addColumn<int>("maximum");
-    QTest::addColumn<int>("value");
-    QTest::addColumn<int>("expectedMaximum");
-    QTest::addColumn<int>("expectedValue");
-
-    QTest::newRow("inside the range is kept") << -10 << 10 << 7 << 10 << 7;
-    QTest::newRow("below the minimum becomes the minimum") << -10 << 10 << -11 << 10 << -10;
-    QTest::newRow("above the maximum becomes the maximum") << -10 << 10 << 1000 << 10 << 10;
-    QTest::newRow("inverted range leaves only the minimum") << 5 << 1 << 3 << 5 << 5;
-}
-
-// The int and the double manager keep their values in range the same way.
-void TestPropertyManagers::valueStaysInRange()
-{
-    QFETCH(int, minimum);
-    QFETCH(int, maximum);
-    QFETCH(int, value);
-    QFETCH(int, expectedMaximum);
-    QFETCH(int, expectedValue);
-
-    QtIntPropertyManager ints;
-    QtProperty *intProperty = ints.addProperty();
-    ints.setRange(intProperty, minimum, maximum);
-    ints.setValue(intProperty, value);
-    QtDoublePropertyManager doubles;
-    QtProperty *doubleProperty = doubles.addProperty();
-    doubles.setRange(doubleProperty, minimum, maximum);
-    doubles.setValue(doubleProperty, value);
-
-    QCOMPARE(ints.maximum(intProperty), expectedMaximum);
-    QCOMPARE(ints.value(intProperty), expectedValue);
-    QCOMPARE(intProperty->valueText(), QString::number(expectedValue));
-    QCOMPARE(doubles.maximum(doubleProperty), double(expectedMaximum));
-    QCOMPARE(doubles.value(doubleProperty), double(expectedValue));
-}
-
-void TestPropertyManagers::rangeChangeClampsValueAndSignalsOnce_data()
-{
-    QTest::addColumn<IntEdit>("edit");
+    QTest::addColumn<bool>("doubles");
+    QTest::addColumn<QString>("call");
+    QTest::addColumn<int>("a");
+    QTest::addColumn<int>("b");
     QTest::addColumn<int>("expectedMinimum");
     QTest::addColumn<int>("expectedMaximum");
     QTest::addColumn<int>("expectedValue");
     QTest::addColumn<int>("rangeSignals");
     QTest::addColumn<int>("valueSignals");
 
-    // Every row starts from the value 50 in 0..100.
-    QTest::newRow("minimum above the value lifts it")
-        << IntEdit([](auto &manager, auto *property) { manager.setMinimum(property, 60); }) << 60
-        << 100 << 60 << 1 << 1;
-    QTest::newRow("minimum above the maximum lifts the maximum too")
-        << IntEdit([](auto &manager, auto *property) { manager.setMinimum(property, 150); }) << 150
-        << 150 << 150 << 1 << 1;
-    QTest::newRow("maximum below the minimum lowers the minimum too")
-        << IntEdit([](auto &manager, auto *property) { manager.setMaximum(property, -5); }) << -5
-        << -5 << -5 << 1 << 1;
-    QTest::newRow("wider range keeps the value")
-        << IntEdit([](auto &manager, auto *property) { manager.setRange(property, -100, 200); })
-        << -100 << 200 << 50 << 1 << 0;
-    QTest::newRow("same range signals nothing")
-        << IntEdit([](auto &manager, auto *property) { manager.setRange(property, 0, 100); }) << 0
-        << 100 << 50 << 0 << 0;
+    for (const bool doubles : {false, true}) {
+        const auto row = [doubles](const char *name) -> QTestData & {
+            return QTest::addRow("%s %s", doubles ? "double" : "int", name) << doubles;
+        };
+        row("value inside") << "value" << 7 << 0 << 0 << 100 << 7 << 0 << 1;
+        row("same value") << "value" << 50 << 0 << 0 << 100 << 50 << 0 << 0;
+        row("value below the minimum") << "value" << -11 << 0 << 0 << 100 << 0 << 0 << 1;
+        row("value above the maximum") << "value" << 1000 << 0 << 0 << 100 << 100 << 0 << 1;
+        row("minimum above the value") << "minimum" << 60 << 0 << 60 << 100 << 60 << 1 << 1;
+        row("minimum above the maximum") << "minimum" << 150 << 0 << 150 << 150 << 150 << 1 << 1;
+        row("maximum below the minimum") << "maximum" << -5 << 0 << -5 << -5 << -5 << 1 << 1;
+        row("inverted range") << "range" << 5 << 1 << 5 << 5 << 5 << 1 << 1;
+        row("wider range") << "range" << -100 << 200 << -100 << 200 << 50 << 1 << 0;
+        row("same range") << "range" << 0 << 100 << 0 << 100 << 50 << 0 << 0;
+    }
 }
 
-void TestPropertyManagers::rangeChangeClampsValueAndSignalsOnce()
+void TestPropertyManagers::boundedValueStaysInRangeAndSignalsOnce()
 {
-    QFETCH(IntEdit, edit);
-    QFETCH(int, expectedValue);
-    QFETCH(int, valueSignals);
-
-    QtIntPropertyManager manager;
-    QtProperty *property = manager.addProperty(QStringLiteral("int"));
-    manager.setRange(property, 0, 100);
-    manager.setValue(property, 50);
-    QSignalSpy ranges(&manager, &QtIntPropertyManager::rangeChanged);
-    QSignalSpy values(&manager, &QtIntPropertyManager::valueChanged);
-
-    edit(manager, property);
-
-    QTEST(manager.minimum(property), "expectedMinimum");
-    QTEST(manager.maximum(property), "expectedMaximum");
-    QCOMPARE(manager.value(property), expectedValue);
-    QTEST(ranges.count(), "rangeSignals");
-    QCOMPARE(values.count(), valueSignals);
-    if (valueSignals > 0)
-        QCOMPARE(values.constLast().at(1).toInt(), expectedValue);
+    QFETCH(bool, doubles);
+    if (doubles)
+        checkBoundedEdit<QtDoublePropertyManager>();
+    else
+        checkBoundedEdit<QtIntPropertyManager>();
 }
 
 void TestPropertyManagers::valueSignalsOnlyRealChanges()
 {
-    QtIntPropertyManager ints;
-    QtProperty *intProperty = ints.addProperty();
-    ints.setRange(intProperty, 0, 100);
-    QCOMPARE(emittedValues(ints, intProperty, QList<int>{5, 5, 7, 200, 100, 7}),
-             (QList<int>{5, 7, 100, 7}));
-
-    QtDoublePropertyManager doubles;
-    QtProperty *doubleProperty = doubles.addProperty();
-    QCOMPARE(emittedValues(doubles, doubleProperty, QList<double>{0.0, 1.25, 1.25, -3.0}),
-             (QList<double>{1.25, -3.0}));
-
     QtBoolPropertyManager bools;
-    QtProperty *boolProperty = bools.addProperty();
-    QCOMPARE(emittedValues(bools, boolProperty, QList<bool>{false, true, true, false}),
+    QCOMPARE(emittedValues(bools, bools.addProperty(), QList<bool>{false, true, true, false}),
              (QList<bool>{true, false}));
 
     QtStringPropertyManager strings;
-    QtProperty *stringProperty = strings.addProperty();
     const QString text = QStringLiteral("abc");
-    QCOMPARE(emittedValues(strings, stringProperty, QStringList{QString(), text, text, QString()}),
+    QCOMPARE(emittedValues(strings, strings.addProperty(),
+                           QStringList{QString(), text, text, QString()}),
              (QStringList{text, QString()}));
 
+    // An enum index past either end becomes the last or the first.
     QtEnumPropertyManager enums;
     QtProperty *enumProperty = enums.addProperty();
-    enums.setEnumNames(enumProperty,
-                       {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
-    QCOMPARE(emittedValues(enums, enumProperty, QList<int>{0, 2, 2, 9, 1}), (QList<int>{2, 1}));
+    enums.setEnumNames(enumProperty, {QStringLiteral("bar"), QStringLiteral("psi")});
+    QCOMPARE(emittedValues(enums, enumProperty, QList<int>{0, 1, 1, 9, -3}), (QList<int>{1, 0}));
+    QCOMPARE(enumProperty->valueText(), QStringLiteral("bar"));
 }
 
 void TestPropertyManagers::decimalsShapeValueText_data()
@@ -232,22 +186,21 @@ void TestPropertyManagers::boolCaptionsFollowTheStateWithoutValueSignals()
 {
     QtBoolPropertyManager manager;
     QtProperty *property = manager.addProperty();
-    QSignalSpy values(&manager, &QtBoolPropertyManager::valueChanged);
-    QSignalSpy changed(&manager, &QtAbstractPropertyManager::propertyChanged);
     manager.setValue(property, true);
     QCOMPARE(property->valueText(), QStringLiteral("True"));
+    QSignalSpy values(&manager, &QtBoolPropertyManager::valueChanged);
+    QSignalSpy changed(&manager, &QtAbstractPropertyManager::propertyChanged);
 
     manager.setValue(property, true, QStringLiteral("On"), QStringLiteral("Off"));
     QCOMPARE(property->valueText(), QStringLiteral("On"));
-    QCOMPARE(values.count(), 1);
-    QCOMPARE(changed.count(), 2);
+    QCOMPARE(values.count(), 0);
+    QCOMPARE(changed.count(), 1);
     manager.setValue(property, false);
     QCOMPARE(property->valueText(), QStringLiteral("Off"));
 
     manager.setValue(property, false, QString(), QString());
     QVERIFY(property->valueText().isEmpty());
     QVERIFY(!property->valueIcon().isNull());
-    QCOMPARE(values.count(), 2);
 }
 
 void TestPropertyManagers::stringRegExpRefusesNonMatchingText_data()
@@ -260,8 +213,6 @@ void TestPropertyManagers::stringRegExpRefusesNonMatchingText_data()
         << QStringLiteral("[0-9]+") << QStringLiteral("123") << true;
     QTest::newRow("partial match is refused")
         << QStringLiteral("[0-9]+") << QStringLiteral("12a") << false;
-    QTest::newRow("empty text against a required digit")
-        << QStringLiteral("[0-9]+") << QString() << false;
     QTest::newRow("no expression takes anything")
         << QString() << QStringLiteral("any text") << true;
 }
@@ -285,39 +236,11 @@ void TestPropertyManagers::stringRegExpRefusesNonMatchingText()
     QCOMPARE(values.count(), accepted ? 1 : 0);
 }
 
-void TestPropertyManagers::enumIndexFollowsNames_data()
-{
-    QTest::addColumn<QStringList>("names");
-    QTest::addColumn<int>("value");
-    QTest::addColumn<int>("expectedValue");
-    QTest::addColumn<QString>("expectedText");
-
-    const QStringList three{QStringLiteral("bar"), QStringLiteral("psi"), QStringLiteral("MPa")};
-    QTest::newRow("index inside the names") << three << 1 << 1 << QStringLiteral("psi");
-    QTest::newRow("index past the end is the last") << three << 7 << 2 << QStringLiteral("MPa");
-    QTest::newRow("negative index is the first") << three << -3 << 0 << QStringLiteral("bar");
-    QTest::newRow("no names keep -1") << QStringList() << 1 << -1 << QString();
-}
-
-void TestPropertyManagers::enumIndexFollowsNames()
-{
-    QFETCH(QStringList, names);
-    QFETCH(int, value);
-
-    QtEnumPropertyManager manager;
-    QtProperty *property = manager.addProperty();
-    QCOMPARE(manager.value(property), -1);
-    manager.setEnumNames(property, names);
-    manager.setValue(property, value);
-
-    QTEST(manager.value(property), "expectedValue");
-    QTEST(property->valueText(), "expectedText");
-}
-
 void TestPropertyManagers::enumNamesChangeKeepsIndexWherePossible()
 {
     QtEnumPropertyManager manager;
     QtProperty *property = manager.addProperty();
+    QCOMPARE(manager.value(property), -1);
     QSignalSpy names(&manager, &QtEnumPropertyManager::enumNamesChanged);
     QSignalSpy values(&manager, &QtEnumPropertyManager::valueChanged);
 
@@ -327,50 +250,35 @@ void TestPropertyManagers::enumNamesChangeKeepsIndexWherePossible()
     manager.setValue(property, 2);
 
     manager.setEnumNames(property, {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
-    QCOMPARE(manager.value(property), 2);
     QCOMPARE(property->valueText(), QStringLiteral("C"));
     QCOMPARE(values.count(), 2);
 
     manager.setEnumNames(property, {QStringLiteral("x"), QStringLiteral("y")});
-    QCOMPARE(manager.value(property), 1);
     QCOMPARE(values.constLast().at(1).toInt(), 1);
 
     manager.setEnumNames(property, {QStringLiteral("x"), QStringLiteral("y")});
     manager.setEnumNames(property, {});
+    manager.setValue(property, 1);
     QCOMPARE(manager.value(property), -1);
+    QVERIFY(property->valueText().isEmpty());
     QCOMPARE(names.count(), 4);
     QCOMPARE(values.count(), 4);
 }
 
-void TestPropertyManagers::propertyAttributesSignalOnlyChanges_data()
-{
-    QTest::addColumn<PropertyEdit>("edit");
-    QTest::addColumn<PropertyRead>("read");
-    QTest::addColumn<QVariant>("expected");
-
-    const QString text = QStringLiteral("text");
-    QTest::newRow("name") << PropertyEdit([text](QtProperty *p) { p->setPropertyName(text); })
-                          << PropertyRead([](const QtProperty *p) { return p->propertyName(); })
-                          << QVariant(text);
-    QTest::newRow("disabled") << PropertyEdit([](QtProperty *p) { p->setEnabled(false); })
-                              << PropertyRead([](const QtProperty *p) { return p->isEnabled(); })
-                              << QVariant(false);
-}
-
 void TestPropertyManagers::propertyAttributesSignalOnlyChanges()
 {
-    QFETCH(PropertyEdit, edit);
-    QFETCH(PropertyRead, read);
-
     QtGroupPropertyManager manager;
     QtProperty *property = manager.addProperty();
     QSignalSpy changed(&manager, &QtAbstractPropertyManager::propertyChanged);
 
-    edit(property);
-    edit(property);
+    for (int twice = 0; twice < 2; ++twice) {
+        property->setPropertyName(QStringLiteral("text"));
+        property->setEnabled(false);
+    }
 
-    QTEST(read(property), "expected");
-    QCOMPARE(changed.count(), 1);
+    QCOMPARE(property->propertyName(), QStringLiteral("text"));
+    QVERIFY(!property->isEnabled());
+    QCOMPARE(changed.count(), 2);
     QCOMPARE(changed.at(0).at(0).value<QtProperty *>(), property);
 }
 
@@ -397,10 +305,6 @@ void TestPropertyManagers::subPropertiesKeepOrderAndRefuseLoops()
     QCOMPARE(parent->subProperties(), (QList<QtProperty *>{a, b, c}));
     QVERIFY(a->subProperties().isEmpty());
     QCOMPARE(inserted.count(), 3);
-
-    QtProperty *first = manager.addProperty(QStringLiteral("first"));
-    parent->insertSubProperty(first, nullptr);
-    QCOMPARE(parent->subProperties().constFirst(), first);
 }
 
 void TestPropertyManagers::managerOwnsAndClearsItsProperties()
