@@ -1,0 +1,680 @@
+#include <propertybrowser/qtbrowseritem.h>
+#include <propertybrowser/qteditorfactory.h>
+#include <propertybrowser/qtproperty.h>
+#include <propertybrowser/qtpropertymanager.h>
+#include <propertybrowser/qttreepropertybrowser.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QStyleOptionButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+Q_DECLARE_METATYPE(QtBrowserItem *)
+
+namespace {
+
+// The browser as a user sees it: rows of the tree inside.
+QTreeWidget *treeOf(const QtTreePropertyBrowser &browser)
+{
+    return browser.findChild<QTreeWidget *>();
+}
+
+QList<QTreeWidgetItem *> rows(const QtTreePropertyBrowser &browser, const QString &name)
+{
+    return treeOf(browser)->findItems(name, Qt::MatchExactly | Qt::MatchRecursive, 0);
+}
+
+QTreeWidgetItem *row(const QtTreePropertyBrowser &browser, const QString &name)
+{
+    return rows(browser, name).value(0);
+}
+
+// The centre of a row's cell: column 0 holds the name, column 1 the value.
+QPoint cell(const QtTreePropertyBrowser &browser, const QString &name, int column)
+{
+    const QHeaderView *header = treeOf(browser)->header();
+    return {header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+            treeOf(browser)->visualItemRect(row(browser, name)).center().y()};
+}
+
+// "name(child,child(grandchild))", read from browser items or from tree rows.
+QString outline(const QList<QtBrowserItem *> &items)
+{
+    QStringList parts;
+    for (const QtBrowserItem *item : items) {
+        const QString children = outline(item->children());
+        parts.append(
+            item->property()->propertyName()
+            + (children.isEmpty() ? children : QLatin1Char('(') + children + QLatin1Char(')')));
+    }
+    return parts.join(QLatin1Char(','));
+}
+
+QString outline(const QTreeWidgetItem *parent)
+{
+    QStringList parts;
+    for (int i = 0; i < parent->childCount(); ++i) {
+        const QString children = outline(parent->child(i));
+        parts.append(
+            parent->child(i)->text(0)
+            + (children.isEmpty() ? children : QLatin1Char('(') + children + QLatin1Char(')')));
+    }
+    return parts.join(QLatin1Char(','));
+}
+
+// The outline shown, or both when the browser items and the rows disagree.
+QString shown(const QtTreePropertyBrowser &browser)
+{
+    const QString items = outline(browser.topLevelItems());
+    const QString tree = outline(treeOf(browser)->invisibleRootItem());
+    return items == tree ? tree : items + QLatin1String(" | rows ") + tree;
+}
+
+// A client of the library: every manager paired with its factory in a tree browser, and a
+// group with one property of every editable kind, shown on request.
+struct Bench
+{
+    Bench()
+    {
+        pair(&ints, &spinBoxes);
+        pair(&doubles, &doubleSpinBoxes);
+        pair(&bools, &checkBoxes);
+        pair(&strings, &lineEdits);
+        pair(&enums, &enumEditors);
+        ints.setRange(count, 0, 1000);
+        ints.setValue(count, 5);
+        doubles.setRange(pressure, -1.0, 600.0);
+        doubles.setDecimals(pressure, 3);
+        bools.setValue(active, false, QString(), QString());
+        strings.setValue(label, QStringLiteral("old"));
+        enums.setEnumNames(unit,
+                           {QStringLiteral("bar"), QStringLiteral("psi"), QStringLiteral("MPa")});
+        for (QtProperty *property : {count, pressure, active, label, unit})
+            group->addSubProperty(property);
+        browser.resize(400, 300);
+    }
+
+    template <class Manager, class Factory>
+    void pair(Manager *manager, Factory *factory)
+    {
+        browser.setFactoryForManager(manager, factory);
+        factories.insert(manager, factory);
+    }
+
+    bool show(QtProperty *top)
+    {
+        browser.addProperty(top);
+        browser.show();
+        QApplication::setActiveWindow(&browser);
+        return QTest::qWaitForWindowActive(&browser);
+    }
+
+    QWidget *click(const QString &name, int column = 1)
+    {
+        QTest::mouseClick(treeOf(browser)->viewport(), Qt::LeftButton, {},
+                          cell(browser, name, column));
+        return openEditor();
+    }
+
+    // The editor on screen; closed editors are hidden until they are deleted.
+    QWidget *openEditor() const
+    {
+        for (QWidget *child : treeOf(browser)->viewport()->findChildren<QWidget *>(
+                 QString(), Qt::FindDirectChildrenOnly)) {
+            if (child->isVisible())
+                return child;
+        }
+        return nullptr;
+    }
+
+    QtProperty *property(const QString &name) const
+    {
+        for (QtProperty *child : group->subProperties()) {
+            if (child->propertyName() == name)
+                return child;
+        }
+        return nullptr;
+    }
+
+    QWidget *createEditor(QtProperty *property, QWidget *parent) const
+    {
+        return factories.value(property->propertyManager())->createEditor(property, parent);
+    }
+
+    QtGroupPropertyManager groups;
+    QtIntPropertyManager ints;
+    QtDoublePropertyManager doubles;
+    QtBoolPropertyManager bools;
+    QtStringPropertyManager strings;
+    QtEnumPropertyManager enums;
+    QtSpinBoxFactory spinBoxes;
+    QtDoubleSpinBoxFactory doubleSpinBoxes;
+    QtCheckBoxFactory checkBoxes;
+    QtLineEditFactory lineEdits;
+    QtEnumEditorFactory enumEditors;
+    QHash<const QtAbstractPropertyManager *, QtAbstractEditorFactoryBase *> factories;
+    QtTreePropertyBrowser browser;
+    QtProperty *group = groups.addProperty(QStringLiteral("Sensor"));
+    QtProperty *count = ints.addProperty(QStringLiteral("count"));
+    QtProperty *pressure = doubles.addProperty(QStringLiteral("pressure"));
+    QtProperty *active = bools.addProperty(QStringLiteral("active"));
+    QtProperty *label = strings.addProperty(QStringLiteral("label"));
+    QtProperty *unit = enums.addProperty(QStringLiteral("unit"));
+};
+
+void replaceText(QWidget *editor, const QString &text)
+{
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(editor, text);
+}
+
+using PropertiesByName = QHash<QString, QtProperty *>;
+using TreeEdit = std::function<void(QtTreePropertyBrowser &, const PropertiesByName &)>;
+using BenchAction = std::function<void(Bench &)>;
+using EditorAction = std::function<void(QWidget *, Bench &)>;
+
+} // namespace
+
+Q_DECLARE_METATYPE(TreeEdit)
+Q_DECLARE_METATYPE(BenchAction)
+Q_DECLARE_METATYPE(EditorAction)
+
+class TestPropertyBrowser : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void addedPropertyBringsItsExpandedSubtree();
+    void propertyChangesAfterAddingReachTheTree_data();
+    void propertyChangesAfterAddingReachTheTree();
+    void propertyUnderTwoParentsHasTwoItems();
+    void currentItemFollowsTheTreeBothWaysUntilRemoved();
+    void deletedManagerLeavesTheBrowserCleanly();
+    void disabledPropertyGreysOutItsSubtree();
+    void rowShowsTipsAndValue();
+    void suggestedWidthLeavesRoomForValuesBesideTheLongestName();
+    void factoryIsPairedUntilTheLastBrowserLetsGo();
+
+    void userEditReachesTheManagerOnce_data();
+    void userEditReachesTheManagerOnce();
+    void editorOpens_data();
+    void editorOpens();
+    void disabledPropertyRefusesEdits_data();
+    void disabledPropertyRefusesEdits();
+    void openEditorsShowManagerChanges_data();
+    void openEditorsShowManagerChanges();
+    void editorWithoutPropertyOrManagerEditsNothing();
+
+private:
+    std::unique_ptr<Bench> m;
+};
+
+void TestPropertyBrowser::initTestCase()
+{
+    QLocale::setDefault(QLocale::c());
+}
+
+void TestPropertyBrowser::init()
+{
+    m = std::make_unique<Bench>();
+}
+
+void TestPropertyBrowser::cleanup()
+{
+    m.reset();
+}
+
+void TestPropertyBrowser::addedPropertyBringsItsExpandedSubtree()
+{
+    QtProperty *inner = m->groups.addProperty(QStringLiteral("inner"));
+    m->group->addSubProperty(inner);
+    inner->addSubProperty(m->ints.addProperty(QStringLiteral("b")));
+    QtBrowserItem *item = m->browser.addProperty(m->group);
+
+    QVERIFY(!item->parent());
+    QCOMPARE(item->children().at(1)->parent(), item);
+    QCOMPARE(m->browser.topLevelItems(), QList<QtBrowserItem *>{item});
+    QCOMPARE(shown(m->browser),
+             QStringLiteral("Sensor(count,pressure,active,label,unit,inner(b))"));
+    // A group row has no value column of its own.
+    QVERIFY(row(m->browser, QStringLiteral("inner"))->isFirstColumnSpanned());
+    QVERIFY(!row(m->browser, QStringLiteral("b"))->isFirstColumnSpanned());
+
+    QVERIFY(row(m->browser, QStringLiteral("inner"))->isExpanded());
+    QSignalSpy collapsed(&m->browser, &QtTreePropertyBrowser::collapsed);
+    m->browser.setExpanded(item, false);
+    QVERIFY(!row(m->browser, QStringLiteral("Sensor"))->isExpanded());
+    QCOMPARE(collapsed.count(), 1);
+    QCOMPARE(collapsed.at(0).at(0).value<QtBrowserItem *>(), item);
+}
+
+void TestPropertyBrowser::propertyChangesAfterAddingReachTheTree_data()
+{
+    QTest::addColumn<TreeEdit>("edit");
+    QTest::addColumn<QString>("expected");
+
+    using B = QtTreePropertyBrowser;
+    using P = PropertiesByName;
+    // Every row starts from group(a,c), with b and d not shown.
+    QTest::newRow("appended") << TreeEdit([](B &, const P &p) { p["g"]->addSubProperty(p["b"]); })
+                              << "g(a,c,b)";
+    QTest::newRow("inserted after the first")
+        << TreeEdit([](B &, const P &p) { p["g"]->insertSubProperty(p["b"], p["a"]); })
+        << "g(a,b,c)";
+    QTest::newRow("inserted first")
+        << TreeEdit([](B &, const P &p) { p["g"]->insertSubProperty(p["b"], nullptr); })
+        << "g(b,a,c)";
+    QTest::newRow("added with its own sub-property") << TreeEdit([](B &, const P &p) {
+        p["b"]->addSubProperty(p["d"]);
+        p["g"]->addSubProperty(p["b"]);
+    }) << "g(a,c,b(d))";
+    QTest::newRow("below a shown sub-property")
+        << TreeEdit([](B &, const P &p) { p["a"]->addSubProperty(p["b"]); }) << "g(a(b),c)";
+    QTest::newRow("removed") << TreeEdit([](B &, const P &p) { p["g"]->removeSubProperty(p["a"]); })
+                             << "g(c)";
+    QTest::newRow("deleted") << TreeEdit([](B &, const P &p) { delete p["c"]; }) << "g(a)";
+    QTest::newRow("top level, inserted first and added twice") << TreeEdit([](B &b, const P &p) {
+        b.insertProperty(p["b"], nullptr);
+        QVERIFY(!b.addProperty(p["b"]));
+        b.addProperty(p["d"]);
+    }) << "b,g(a,c),d";
+    QTest::newRow("top level, removed") << TreeEdit([](B &b, const P &p) {
+        b.addProperty(p["b"]);
+        b.removeProperty(p["g"]);
+        QVERIFY(b.items(p["a"]).isEmpty());
+    }) << "b";
+    QTest::newRow("cleared") << TreeEdit([](B &b, const P &) { b.clear(); }) << "";
+}
+
+void TestPropertyBrowser::propertyChangesAfterAddingReachTheTree()
+{
+    QFETCH(TreeEdit, edit);
+
+    PropertiesByName properties{{QStringLiteral("g"), m->groups.addProperty(QStringLiteral("g"))}};
+    for (const QString &name :
+         {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")})
+        properties.insert(name, m->strings.addProperty(name));
+    properties["g"]->addSubProperty(properties["a"]);
+    properties["g"]->addSubProperty(properties["c"]);
+    m->browser.addProperty(properties["g"]);
+
+    edit(m->browser, properties);
+
+    QTEST(shown(m->browser), "expected");
+}
+
+void TestPropertyBrowser::propertyUnderTwoParentsHasTwoItems()
+{
+    QtTreePropertyBrowser &browser = m->browser;
+    QtProperty *second = m->groups.addProperty(QStringLiteral("second"));
+    browser.addProperty(m->group);
+    browser.addProperty(second);
+    second->addSubProperty(m->count);
+
+    const QList<QtBrowserItem *> items = browser.items(m->count);
+    QCOMPARE(items.size(), 2);
+    QCOMPARE(items.at(1)->parent()->property(), second);
+    m->ints.setValue(m->count, 42);
+    const QList<QTreeWidgetItem *> countRows = rows(browser, QStringLiteral("count"));
+    QCOMPARE(countRows.size(), 2);
+    for (const QTreeWidgetItem *countRow : countRows)
+        QCOMPARE(countRow->text(1), QStringLiteral("42"));
+
+    browser.setItemVisible(items.at(1), false);
+    QVERIFY(!browser.isItemVisible(items.at(1)));
+    QVERIFY(!countRows.at(0)->isHidden());
+    QVERIFY(countRows.at(1)->isHidden());
+
+    m->group->removeSubProperty(m->count);
+    QCOMPARE(browser.items(m->count), QList<QtBrowserItem *>{items.at(1)});
+}
+
+void TestPropertyBrowser::currentItemFollowsTheTreeBothWaysUntilRemoved()
+{
+    QtTreePropertyBrowser &browser = m->browser;
+    QVERIFY(m->show(m->group));
+    QtBrowserItem *a = browser.addProperty(m->ints.addProperty(QStringLiteral("a")));
+    QtBrowserItem *countItem = browser.items(m->count).constFirst();
+    QSignalSpy current(&browser, &QtAbstractPropertyBrowser::currentItemChanged);
+
+    browser.setCurrentItem(a);
+    QCOMPARE(treeOf(browser)->currentItem(), row(browser, QStringLiteral("a")));
+    m->click(QStringLiteral("count"), 0);
+    QCOMPARE(browser.currentItem(), countItem);
+    browser.setCurrentItem(countItem);
+    m->group->removeSubProperty(m->count);
+
+    QVERIFY(!browser.currentItem());
+    QCOMPARE(current.count(), 3);
+    QCOMPARE(current.at(0).at(0).value<QtBrowserItem *>(), a);
+    QCOMPARE(current.at(1).at(0).value<QtBrowserItem *>(), countItem);
+    QCOMPARE(current.at(2).at(0).value<QtBrowserItem *>(), nullptr);
+}
+
+void TestPropertyBrowser::deletedManagerLeavesTheBrowserCleanly()
+{
+    auto ints = std::make_unique<QtIntPropertyManager>();
+    QtSpinBoxFactory spinBoxes;
+    QtTreePropertyBrowser &browser = m->browser;
+    browser.setFactoryForManager(ints.get(), &spinBoxes);
+    QtProperty *group = m->groups.addProperty(QStringLiteral("group"));
+    group->addSubProperty(ints->addProperty(QStringLiteral("inner")));
+    browser.addProperty(group);
+    QVERIFY(m->show(ints->addProperty(QStringLiteral("outer"))));
+    browser.editItem(browser.topLevelItems().constLast());
+    QVERIFY(m->openEditor());
+
+    ints.reset();
+
+    QVERIFY(spinBoxes.propertyManagers().isEmpty());
+    QVERIFY(!browser.currentItem());
+    QCOMPARE(browser.properties(), QList<QtProperty *>{group});
+    group->setPropertyName(QStringLiteral("renamed"));
+    QCOMPARE(shown(browser), QStringLiteral("renamed"));
+}
+
+void TestPropertyBrowser::disabledPropertyGreysOutItsSubtree()
+{
+    QtProperty *late = m->ints.addProperty(QStringLiteral("late"));
+    m->count->setEnabled(false);
+    m->browser.addProperty(m->group);
+
+    m->group->setEnabled(false);
+    m->group->addSubProperty(late);
+    for (const QString &name : {QStringLiteral("Sensor"), QStringLiteral("count"),
+                                QStringLiteral("label"), QStringLiteral("late")})
+        QVERIFY2(row(m->browser, name)->isDisabled(), qPrintable(name));
+
+    m->group->setEnabled(true);
+    QVERIFY(!row(m->browser, QStringLiteral("label"))->isDisabled());
+    QVERIFY(!row(m->browser, QStringLiteral("late"))->isDisabled());
+    QVERIFY(row(m->browser, QStringLiteral("count"))->isDisabled());
+}
+
+void TestPropertyBrowser::rowShowsTipsAndValue()
+{
+    m->doubles.setValue(m->pressure, 1.5);
+    m->pressure->setStatusTip(QStringLiteral("readOnly"));
+    m->browser.addProperty(m->pressure);
+    const QTreeWidgetItem *pressure = row(m->browser, QStringLiteral("pressure"));
+    QCOMPARE(pressure->text(1), QStringLiteral("1.500"));
+    QCOMPARE(pressure->toolTip(1), pressure->text(1));
+
+    m->pressure->setToolTip(QStringLiteral("Switching point"));
+    m->pressure->setWhatsThis(QStringLiteral("Help"));
+    m->doubles.setValue(m->pressure, 2.0);
+
+    for (int column : {0, 1}) {
+        QCOMPARE(pressure->statusTip(column), QStringLiteral("readOnly"));
+        QCOMPARE(pressure->toolTip(column), QStringLiteral("Switching point"));
+        QCOMPARE(pressure->whatsThis(column), QStringLiteral("Help"));
+    }
+    QCOMPARE(pressure->text(1), QStringLiteral("2.000"));
+}
+
+void TestPropertyBrowser::suggestedWidthLeavesRoomForValuesBesideTheLongestName()
+{
+    m->browser.setResizeMode(QtTreePropertyBrowser::ResizeToContents);
+    m->browser.addProperty(m->group);
+    const int before = m->browser.sizeHint().width();
+
+    const QString longName(60, QLatin1Char('W'));
+    m->group->addSubProperty(m->strings.addProperty(longName));
+    const int nameWidth = treeOf(m->browser)->fontMetrics().horizontalAdvance(longName);
+    QVERIFY(m->browser.sizeHint().width() > before);
+    QVERIFY(m->browser.sizeHint().width() >= nameWidth + 100);
+}
+
+void TestPropertyBrowser::factoryIsPairedUntilTheLastBrowserLetsGo()
+{
+    QtTreePropertyBrowser second;
+    second.setFactoryForManager(&m->ints, &m->spinBoxes);
+    m->browser.unsetFactoryForManager(&m->ints);
+    QCOMPARE(m->spinBoxes.propertyManagers(), QSet<QtIntPropertyManager *>{&m->ints});
+    second.unsetFactoryForManager(&m->ints);
+    QVERIFY(m->spinBoxes.propertyManagers().isEmpty());
+
+    // A replaced factory is let go; a deleted one no longer opens editors.
+    auto replacement = std::make_unique<QtSpinBoxFactory>();
+    m->browser.setFactoryForManager(&m->ints, &m->spinBoxes);
+    m->browser.setFactoryForManager(&m->ints, replacement.get());
+    QVERIFY(m->spinBoxes.propertyManagers().isEmpty());
+    QVERIFY(m->show(m->count));
+    m->browser.editItem(m->browser.topLevelItem(m->count));
+    QVERIFY(qobject_cast<QSpinBox *>(m->openEditor()));
+    QTest::keyClick(m->openEditor(), Qt::Key_Escape);
+    QTRY_VERIFY(!m->openEditor());
+    replacement.reset();
+    m->browser.editItem(m->browser.topLevelItem(m->count));
+    QVERIFY(!m->openEditor());
+}
+
+void TestPropertyBrowser::userEditReachesTheManagerOnce_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<EditorAction>("edit");
+    QTest::addColumn<QString>("expected");
+
+    const auto typeAndEnter = [](const QString &text, Qt::Key key) {
+        return EditorAction([text, key](QWidget *editor, Bench &b) {
+            replaceText(editor, text);
+            QTest::keyClick(editor, key);
+            QTRY_VERIFY(!b.openEditor());
+        });
+    };
+    QTest::newRow("spin box") << "count" << typeAndEnter("42", Qt::Key_Return) << "42";
+    QTest::newRow("double spin box") << "pressure" << typeAndEnter("2.5", Qt::Key_Enter) << "2.500";
+    QTest::newRow("line edit") << "label" << typeAndEnter("Tank 3", Qt::Key_Return) << "Tank 3";
+    QTest::newRow("line edit keeps to the expression")
+        << "label" << EditorAction([](QWidget *e, Bench &b) {
+               b.strings.setRegExp(b.label, QRegularExpression(QStringLiteral("[0-9]*")));
+               replaceText(e, QStringLiteral("12ab3"));
+               QTest::keyClick(e, Qt::Key_Return);
+           })
+        << "123";
+    QTest::newRow("typed number counts when focus leaves")
+        << "count" << EditorAction([](QWidget *e, Bench &b) {
+               replaceText(e, QStringLiteral("123"));
+               QCOMPARE(b.ints.value(b.count), 5);
+               b.click(QStringLiteral("label"));
+           })
+        << "123";
+    QTest::newRow("check box") << "active" << EditorAction([](QWidget *e, Bench &) {
+        auto *box = qobject_cast<QCheckBox *>(e);
+        QStyleOptionButton option;
+        option.initFrom(box);
+        const QRect indicator
+            = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+        QTest::mouseClick(box, Qt::LeftButton, {}, indicator.center());
+    }) << "";
+    QTest::newRow("enum combo") << "unit" << EditorAction([](QWidget *e, Bench &) {
+        QTest::keyClick(e, Qt::Key_Down);
+    }) << "psi";
+}
+
+void TestPropertyBrowser::userEditReachesTheManagerOnce()
+{
+    QFETCH(QString, name);
+    QFETCH(EditorAction, edit);
+
+    QtProperty *property = m->property(name);
+    QVERIFY(m->show(m->group));
+    QSignalSpy changed(property->propertyManager(), &QtAbstractPropertyManager::propertyChanged);
+
+    edit(m->click(name), *m);
+
+    QCOMPARE(changed.count(), 1);
+    QTEST(row(m->browser, name)->text(1), "expected");
+}
+
+void TestPropertyBrowser::editorOpens_data()
+{
+    QTest::addColumn<BenchAction>("trigger");
+    QTest::addColumn<bool>("opens");
+
+    QTest::newRow("single click on the value")
+        << BenchAction([](Bench &b) { b.click(QStringLiteral("count")); }) << true;
+    QTest::newRow("Enter on the current row") << BenchAction([](Bench &b) {
+        b.browser.setCurrentItem(b.browser.items(b.count).constFirst());
+        QTest::keyClick(treeOf(b.browser), Qt::Key_Return);
+    }) << true;
+    QTest::newRow("click on the name")
+        << BenchAction([](Bench &b) { b.click(QStringLiteral("count"), 0); }) << false;
+    QTest::newRow("click on a group row")
+        << BenchAction([](Bench &b) { b.click(QStringLiteral("Sensor")); }) << false;
+}
+
+void TestPropertyBrowser::editorOpens()
+{
+    QFETCH(BenchAction, trigger);
+    QFETCH(bool, opens);
+
+    QVERIFY(m->show(m->group));
+    trigger(*m);
+
+    QCOMPARE(bool(qobject_cast<QSpinBox *>(m->openEditor())), opens);
+    if (opens)
+        QVERIFY(m->openEditor()->hasFocus());
+}
+
+void TestPropertyBrowser::disabledPropertyRefusesEdits_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<EditorAction>("poke");
+
+    // Each poke changes the editor the way a signal-driven edit would.
+    QTest::newRow("spin box") << "count" << EditorAction([](QWidget *e, Bench &) {
+        qobject_cast<QSpinBox *>(e)->setValue(77);
+    });
+    QTest::newRow("double spin box") << "pressure" << EditorAction([](QWidget *e, Bench &) {
+        qobject_cast<QDoubleSpinBox *>(e)->setValue(12.5);
+    });
+    QTest::newRow("check box") << "active" << EditorAction([](QWidget *e, Bench &) {
+        qobject_cast<QCheckBox *>(e)->toggle();
+    });
+    QTest::newRow("line edit") << "label" << EditorAction([](QWidget *e, Bench &) {
+        auto *lineEdit = qobject_cast<QLineEdit *>(e);
+        lineEdit->setText(QStringLiteral("new"));
+        emit lineEdit->editingFinished();
+    });
+    QTest::newRow("enum combo") << "unit" << EditorAction([](QWidget *e, Bench &) {
+        qobject_cast<QComboBox *>(e)->setCurrentIndex(2);
+    });
+}
+
+void TestPropertyBrowser::disabledPropertyRefusesEdits()
+{
+    QFETCH(QString, name);
+    QFETCH(EditorAction, poke);
+
+    QtProperty *property = m->property(name);
+    property->setEnabled(false);
+    QWidget parent;
+    QWidget *editor = m->createEditor(property, &parent);
+    QVERIFY(!editor->isEnabled());
+    const QString before = property->valueText();
+    QSignalSpy changed(property->propertyManager(), &QtAbstractPropertyManager::propertyChanged);
+
+    poke(editor, *m);
+    QCOMPARE(property->valueText(), before);
+    QCOMPARE(changed.count(), 0);
+
+    // The same edit goes through once the property is enabled again.
+    property->setEnabled(true);
+    QVERIFY(editor->isEnabled());
+    changed.clear();
+    poke(editor, *m);
+    QCOMPARE(changed.count(), 1);
+}
+
+void TestPropertyBrowser::openEditorsShowManagerChanges_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<BenchAction>("change");
+    QTest::addColumn<QByteArray>("editorProperty");
+    QTest::addColumn<QVariant>("expected");
+    QTest::addColumn<QString>("valueText");
+
+    QTest::newRow("int value") << "count"
+                               << BenchAction([](Bench &b) { b.ints.setValue(b.count, 17); })
+                               << QByteArray("value") << QVariant(17) << "17";
+    QTest::newRow("int range") << "count"
+                               << BenchAction([](Bench &b) { b.ints.setMaximum(b.count, 3); })
+                               << QByteArray("maximum") << QVariant(3) << "3";
+    QTest::newRow("double decimals")
+        << "pressure" << BenchAction([](Bench &b) { b.doubles.setDecimals(b.pressure, 1); })
+        << QByteArray("decimals") << QVariant(1) << "0.0";
+    QTest::newRow("bool value") << "active"
+                                << BenchAction([](Bench &b) { b.bools.setValue(b.active, true); })
+                                << QByteArray("checked") << QVariant(true) << "";
+    QTest::newRow("bool captions") << "active" << BenchAction([](Bench &b) {
+        b.bools.setValue(b.active, true, QStringLiteral("on"), QStringLiteral("off"));
+    }) << QByteArray("text") << QVariant(QStringLiteral("on"))
+                                   << "on";
+    QTest::newRow("string value") << "label" << BenchAction([](Bench &b) {
+        b.strings.setValue(b.label, QStringLiteral("new"));
+    }) << QByteArray("text") << QVariant(QStringLiteral("new"))
+                                  << "new";
+    QTest::newRow("enum names") << "unit" << BenchAction([](Bench &b) {
+        b.enums.setValue(b.unit, 1);
+        b.enums.setEnumNames(b.unit, {QStringLiteral("°C"), QStringLiteral("°F")});
+    }) << QByteArray("currentText")
+                                << QVariant(QStringLiteral("°F")) << "°F";
+}
+
+void TestPropertyBrowser::openEditorsShowManagerChanges()
+{
+    QFETCH(QString, name);
+    QFETCH(BenchAction, change);
+    QFETCH(QByteArray, editorProperty);
+
+    QtProperty *property = m->property(name);
+    QWidget parent;
+    const QList<QWidget *> editors{m->createEditor(property, &parent),
+                                   m->createEditor(property, &parent)};
+
+    change(*m);
+
+    for (const QWidget *editor : editors)
+        QTEST(editor->property(editorProperty.constData()), "expected");
+    // Showing a change must not come back into the manager as an edit.
+    QTEST(property->valueText(), "valueText");
+}
+
+void TestPropertyBrowser::editorWithoutPropertyOrManagerEditsNothing()
+{
+    QtProperty *doomed = m->ints.addProperty(QStringLiteral("doomed"));
+    QWidget parent;
+    auto *editor = qobject_cast<QSpinBox *>(m->spinBoxes.createEditor(doomed, &parent));
+    QVERIFY(editor);
+    delete doomed;
+    QSignalSpy changed(&m->ints, &QtAbstractPropertyManager::propertyChanged);
+    editor->setValue(9);
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(m->ints.value(m->count), 5);
+
+    m->spinBoxes.removePropertyManager(&m->ints);
+    QVERIFY(!m->spinBoxes.createEditor(m->count, &parent));
+    QVERIFY(!m->spinBoxes.propertyManager(m->count));
+    m->spinBoxes.addPropertyManager(&m->ints);
+    QVERIFY(qobject_cast<QSpinBox *>(m->spinBoxes.createEditor(m->count, &parent)));
+    QVERIFY(!m->spinBoxes.createEditor(m->pressure, &parent));
+}
+
+QTEST_MAIN(TestPropertyBrowser)
+#include "tst_propertybrowser.moc"
