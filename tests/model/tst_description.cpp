@@ -65,11 +65,9 @@ private slots:
     void nodesLackingWhatTheirTypeNeedsAreNotRead();
     void textNodeKeepsItsAddressDefaultAndChoicesAsWritten();
 
-    void sensorRangeOfFirstEntryWithTheName_data();
-    void sensorRangeOfFirstEntryWithTheName();
-    void variantRangeOfFirstVariantWithTheCode_data();
-    void variantRangeOfFirstVariantWithTheCode();
-    void variantCodeIsTheLastThreeOfSevenOrMore();
+    void rangeOfTheFirstEntryWithTheName_data();
+    void rangeOfTheFirstEntryWithTheName();
+    void noListOrNoCodeFindsNothing();
 
     void depthIsNeverBelowTheReadersDepth_data();
     void depthIsNeverBelowTheReadersDepth();
@@ -77,33 +75,25 @@ private slots:
 
 void tst_Description::truthTextsAreExact_data()
 {
-    QTest::addColumn<QByteArray>("xml");
+    QTest::addColumn<QByteArray>("keys");
     QTest::addColumn<bool>("enabled");
     QTest::addColumn<bool>("visible");
-    QTest::addColumn<bool>("readOnlyText");
 
-    QTest::newRow("absent keys") << node("int", "") << true << true << false;
-    QTest::newRow("readonly true")
-        << node("int", "<readonly>true</readonly>") << false << true << false;
+    QTest::newRow("absent keys") << QByteArray() << true << true;
+    QTest::newRow("readonly true") << QByteArray("<readonly>true</readonly>") << false << true;
     QTest::newRow("readonly with a blank")
-        << node("int", "<readonly> false</readonly>") << false << true << false;
+        << QByteArray("<readonly> false</readonly>") << false << true;
     QTest::newRow("visible with a blank")
-        << node("int", "<visible>true </visible>") << true << false << false;
-    QTest::newRow("text without readonly") << node("string", "") << true << true << true;
-    QTest::newRow("text readonly false")
-        << node("string", "<readonly>false</readonly>") << true << true << false;
-    QTest::newRow("text readonly TRUE")
-        << node("string", "<readonly>TRUE</readonly>") << false << true << false;
+        << QByteArray("<visible>true </visible>") << true << false;
 }
 
 void tst_Description::truthTextsAreExact()
 {
-    QFETCH(QByteArray, xml);
-    const std::optional<PropertyNode> property = readNode(xml);
+    QFETCH(QByteArray, keys);
+    const std::optional<PropertyNode> property = readNode(node("int", keys));
     QVERIFY(property);
     QTEST(property->enabled, "enabled");
     QTEST(property->visible, "visible");
-    QTEST(property->readOnlyText, "readOnlyText");
 }
 
 void tst_Description::numbersFromText_data()
@@ -149,7 +139,6 @@ void tst_Description::captionFallsBackToEnglish_data()
     QTest::newRow("user's language") << QByteArray("<en>Output</en><de>Ausgang</de>") << "Ausgang";
     QTest::newRow("empty in the user's language")
         << QByteArray("<en>Output</en><de></de>") << "Output";
-    QTest::newRow("absent in the user's language") << QByteArray("<en>Output</en>") << "Output";
     QTest::newRow("blank is not empty") << QByteArray("<en>Output</en><de> </de>") << " ";
     QTest::newRow("no caption at all") << QByteArray("<de></de>") << "";
     QTest::newRow("UTF-8") << QByteArray("<en>Cooling water</en><de>K\xc3\xbchlwasser</de>")
@@ -175,7 +164,6 @@ void tst_Description::itemCaptionsFallBackItemByItem_data()
         = "<a><en>bar</en><de>Bar</de></a><b><en>psi</en><de></de></b><c><en>kPa</en></c>";
     QTest::newRow("German, English where German is empty or absent")
         << mixed << QByteArray("de") << QStringList{"Bar", "psi", "kPa"};
-    QTest::newRow("English") << mixed << QByteArray("en") << QStringList{"bar", "psi", "kPa"};
     QTest::newRow("neither language")
         << QByteArray("<a><fr>x</fr></a>") << QByteArray("de") << QStringList{""};
     QTest::newRow("an attribute is no choice") << QByteArray() << QByteArray("en") << QStringList();
@@ -227,9 +215,6 @@ void tst_Description::nodesLackingWhatTheirTypeNeedsAreNotRead_data()
     QTest::newRow("no index") << QByteArray(
         "<node><type>int</type><subIndex>0</subIndex><size>6</size></node>")
                               << false;
-    QTest::newRow("no subIndex") << QByteArray(
-        "<node><type>int</type><index>1</index><size>6</size></node>")
-                                 << false;
     QTest::newRow("no size") << QByteArray(
         "<node><type>int</type><index>1</index><subIndex>0</subIndex></node>")
                              << false;
@@ -274,73 +259,47 @@ void tst_Description::textNodeKeepsItsAddressDefaultAndChoicesAsWritten()
     QCOMPARE(readNode("<node><type>category</type><index>1</index></node>")->address, QString());
 }
 
-void tst_Description::sensorRangeOfFirstEntryWithTheName_data()
+void tst_Description::rangeOfTheFirstEntryWithTheName_data()
 {
-    QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("found");
-    QTest::addColumn<double>("max");
-    QTest::addColumn<double>("min");
-    QTest::addColumn<double>("divisor");
+    QTest::addColumn<bool>("variant");
+    QTest::addColumn<QString>("range"); // "max/min/divisor[/bits]", empty when not found
 
-    const QByteArray ranges = "ranges.xml";
-    QTest::newRow("first of two entries with the name")
-        << ranges << "KR7D-250" << true << 250.0 << -1.0 << 10.0;
-    QTest::newRow("any element name, numbers that are not")
-        << ranges << "KR7D-BAD" << true << 0.0 << -1.5 << 0.0;
-    QTest::newRow("name with blanks kept") << ranges << " KR7D-40 " << true << 40.0 << 0.0 << 100.0;
-    QTest::newRow("blanks are not trimmed") << ranges << "KR7D-40" << false << 0.0 << 0.0 << 0.0;
-    QTest::newRow("no sensor list")
-        << QByteArray("nolist.xml") << "KR7D-250" << false << 0.0 << 0.0 << 0.0;
+    QTest::newRow("first of two sensors with the name") << "KR7D-250" << false << "250/-1/10";
+    QTest::newRow("any element name, numbers that are not") << "KR7D-BAD" << false << "0/-1.5/0";
+    QTest::newRow("name with blanks kept") << " KR7D-40 " << false << "40/0/100";
+    QTest::newRow("blanks are not trimmed") << "KR7D-40" << false << "";
+    QTest::newRow("first of two variants with the code") << "B25" << true << "25.5/0/100/14";
+    QTest::newRow("code with a blank kept") << " C60" << true << "600/0/1/16";
+    QTest::newRow("variant code not trimmed") << "C60" << true << "";
+    QTest::newRow("variant texts that are not numbers") << "X00" << true << "0/-1/0/0";
 }
 
-void tst_Description::sensorRangeOfFirstEntryWithTheName()
+void tst_Description::rangeOfTheFirstEntryWithTheName()
 {
-    QFETCH(QByteArray, file);
     QFETCH(QString, name);
-    QFETCH(bool, found);
-    const std::optional<SensorRange> range = sensorRange(fixture(file), name.toStdString());
-    QCOMPARE(range.has_value(), found);
-    if (!found)
-        return;
-    QTEST(range->max, "max");
-    QTEST(range->min, "min");
-    QTEST(range->divisor, "divisor");
+    const ptree description = fixture("ranges.xml");
+    const auto text = [](double max, double min, double divisor) {
+        return QStringList{QString::number(max), QString::number(min), QString::number(divisor)}
+            .join(QLatin1Char('/'));
+    };
+    QString range;
+    QFETCH(bool, variant);
+    if (variant) {
+        const ptree variants
+            = description.get_child("document.sensorList").front().second.get_child("sensors");
+        if (const auto variant = variantRange(variants, name.toStdString()))
+            range = text(variant->max, variant->min, variant->divisor) + QLatin1Char('/')
+                    + QString::number(variant->bitsNumber);
+    } else if (const auto sensor = sensorRange(description, name.toStdString())) {
+        range = text(sensor->max, sensor->min, sensor->divisor);
+    }
+    QTEST(range, "range");
 }
 
-void tst_Description::variantRangeOfFirstVariantWithTheCode_data()
+void tst_Description::noListOrNoCodeFindsNothing()
 {
-    QTest::addColumn<QString>("id3");
-    QTest::addColumn<bool>("found");
-    QTest::addColumn<double>("max");
-    QTest::addColumn<double>("min");
-    QTest::addColumn<int>("bitsNumber");
-    QTest::addColumn<double>("divisor");
-
-    QTest::newRow("first of two with the code") << "B25" << true << 25.5 << 0.0 << 14 << 100.0;
-    QTest::newRow("code with a blank kept") << " C60" << true << 600.0 << 0.0 << 16 << 1.0;
-    QTest::newRow("blank is not trimmed") << "C60" << false << 0.0 << 0.0 << 0 << 0.0;
-    QTest::newRow("texts that are not numbers") << "X00" << true << 0.0 << -1.0 << 0 << 0.0;
-}
-
-void tst_Description::variantRangeOfFirstVariantWithTheCode()
-{
-    QFETCH(QString, id3);
-    QFETCH(bool, found);
-    const ptree variants
-        = fixture("ranges.xml").get_child("document.sensorList").front().second.get_child("sensors");
-    const std::optional<VariantRange> range = variantRange(variants, id3.toStdString());
-    QCOMPARE(range.has_value(), found);
-    if (!found)
-        return;
-    QTEST(range->max, "max");
-    QTEST(range->min, "min");
-    QTEST(range->bitsNumber, "bitsNumber");
-    QTEST(range->divisor, "divisor");
-}
-
-void tst_Description::variantCodeIsTheLastThreeOfSevenOrMore()
-{
+    QVERIFY(!sensorRange(fixture("nolist.xml"), "KR7D-250"));
     QCOMPARE(variantCode(QStringLiteral("KR7DA10")), QStringLiteral("A10"));
     QCOMPARE(variantCode(QStringLiteral("KR7DA1")), QString());
 }

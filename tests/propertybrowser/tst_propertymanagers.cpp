@@ -157,7 +157,6 @@ void TestPropertyManagers::decimalsShapeValueText_data()
     QTest::addColumn<int>("expectedDecimals");
     QTest::addColumn<QString>("expectedText");
 
-    QTest::newRow("three places pad with zeros") << 3 << 2.5 << 3 << QStringLiteral("2.500");
     QTest::newRow("no places round the text") << 0 << 2.6 << 0 << QStringLiteral("3");
     QTest::newRow("negative count means none") << -4 << 1.25 << 0 << QStringLiteral("1");
     QTest::newRow("more than a spin box shows is capped")
