@@ -30,13 +30,11 @@ ptree fixture(const char *fileName)
     return tree;
 }
 
-// A node of the given type with every key it requires, plus `extra`.
-QByteArray node(const char *type, const QByteArray &extra)
+// A node of the given type with an address, plus `extra`.
+QByteArray node(const QByteArray &type, const QByteArray &extra)
 {
-    return QByteArray("<node><type>") + type
-           + "</type><id>P</id><index>1</index><subIndex>0</subIndex><size>6</size>"
-             "<defaultvalue>x</defaultvalue><items><item><en>a</en></item></items>"
-           + extra + "</node>";
+    return "<node><type>" + type + "</type><id>P</id><index>1</index><subIndex>0</subIndex>"
+           + "<size>6</size>" + extra + "</node>";
 }
 
 std::optional<PropertyNode> readNode(const QByteArray &xml, const std::string &language = "en")
@@ -51,16 +49,12 @@ class tst_Description : public QObject
     Q_OBJECT
 
 private slots:
-    void truthTextsAreExact_data();
-    void truthTextsAreExact();
-    void numbersFromText_data();
-    void numbersFromText();
-    void captionFallsBackToEnglish_data();
-    void captionFallsBackToEnglish();
+    void keysAreReadExactlyAsWritten_data();
+    void keysAreReadExactlyAsWritten();
+    void captionsFallBackToEnglish_data();
+    void captionsFallBackToEnglish();
     void itemCaptionsFallBackItemByItem_data();
     void itemCaptionsFallBackItemByItem();
-    void buttonCaption_data();
-    void buttonCaption();
     void nodesLackingWhatTheirTypeNeedsAreNotRead_data();
     void nodesLackingWhatTheirTypeNeedsAreNotRead();
     void textNodeKeepsItsAddressDefaultAndChoicesAsWritten();
@@ -73,85 +67,86 @@ private slots:
     void depthIsNeverBelowTheReadersDepth();
 };
 
-void tst_Description::truthTextsAreExact_data()
-{
-    QTest::addColumn<QByteArray>("keys");
-    QTest::addColumn<bool>("enabled");
-    QTest::addColumn<bool>("visible");
-
-    QTest::newRow("absent keys") << QByteArray() << true << true;
-    QTest::newRow("readonly true") << QByteArray("<readonly>true</readonly>") << false << true;
-    QTest::newRow("readonly with a blank")
-        << QByteArray("<readonly> false</readonly>") << false << true;
-    QTest::newRow("visible with a blank")
-        << QByteArray("<visible>true </visible>") << true << false;
-}
-
-void tst_Description::truthTextsAreExact()
-{
-    QFETCH(QByteArray, keys);
-    const std::optional<PropertyNode> property = readNode(node("int", keys));
-    QVERIFY(property);
-    QTEST(property->enabled, "enabled");
-    QTEST(property->visible, "visible");
-}
-
-void tst_Description::numbersFromText_data()
+void tst_Description::keysAreReadExactlyAsWritten_data()
 {
     QTest::addColumn<QByteArray>("type");
     QTest::addColumn<QByteArray>("keys");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<bool>("visible");
     QTest::addColumn<double>("minimum");
     QTest::addColumn<double>("maximum");
     QTest::addColumn<int>("number");
 
+    const QByteArray integer = "int";
     const QByteArray decimals = "<min>-1.5</min><max>250.5</max><defaultvalue>7.5</defaultvalue>";
-    QTest::newRow("int") << QByteArray("int")
-                         << QByteArray("<min>-5</min><max>100</max><defaultvalue>-3</defaultvalue>")
-                         << -5.0 << 100.0 << -3;
-    QTest::newRow("int from decimals") << QByteArray("int") << decimals << 0.0 << 0.0 << 0;
+    QTest::newRow("absent keys") << integer << QByteArray() << true << true << 0.0 << 0.0 << 0;
+    QTest::newRow("readonly true")
+        << integer << QByteArray("<readonly>true</readonly>") << false << true << 0.0 << 0.0 << 0;
+    QTest::newRow("readonly with a blank")
+        << integer << QByteArray("<readonly> false</readonly>") << false << true << 0.0 << 0.0 << 0;
+    QTest::newRow("visible with a blank")
+        << integer << QByteArray("<visible>true </visible>") << true << false << 0.0 << 0.0 << 0;
+    QTest::newRow("int numbers")
+        << integer << QByteArray("<min>-5</min><max>100</max><defaultvalue>-3</defaultvalue>")
+        << true << true << -5.0 << 100.0 << -3;
+    QTest::newRow("int from decimals") << integer << decimals << true << true << 0.0 << 0.0 << 0;
     QTest::newRow("double limits are decimals, the default is not")
-        << QByteArray("double") << decimals << -1.5 << 250.5 << 0;
+        << QByteArray("double") << decimals << true << true << -1.5 << 250.5 << 0;
     QTest::newRow("texts that are no numbers, blanks around the default")
         << QByteArray("double")
-        << QByteArray("<min>low</min><max>1e</max><defaultvalue> 2 </defaultvalue>") << 0.0 << 0.0
-        << 2;
+        << QByteArray("<min>low</min><max>1e</max><defaultvalue> 2 </defaultvalue>") << true << true
+        << 0.0 << 0.0 << 2;
 }
 
-void tst_Description::numbersFromText()
+void tst_Description::keysAreReadExactlyAsWritten()
 {
     QFETCH(QByteArray, type);
     QFETCH(QByteArray, keys);
-    const QByteArray xml = "<node><type>" + type
-                           + "</type><index>1</index><subIndex>0</subIndex><size>6</size>" + keys
-                           + "</node>";
-    const std::optional<PropertyNode> property = readNode(xml);
+    const std::optional<PropertyNode> property = readNode(node(type, keys));
     QVERIFY(property);
+    QTEST(property->enabled, "enabled");
+    QTEST(property->visible, "visible");
     QTEST(property->minimum, "minimum");
     QTEST(property->maximum, "maximum");
     QTEST(property->number, "number");
 }
 
-void tst_Description::captionFallsBackToEnglish_data()
+void tst_Description::captionsFallBackToEnglish_data()
 {
-    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QByteArray>("keys");
     QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("button");
 
-    QTest::newRow("user's language") << QByteArray("<en>Output</en><de>Ausgang</de>") << "Ausgang";
-    QTest::newRow("empty in the user's language")
-        << QByteArray("<en>Output</en><de></de>") << "Output";
-    QTest::newRow("blank is not empty") << QByteArray("<en>Output</en><de> </de>") << " ";
-    QTest::newRow("no caption at all") << QByteArray("<de></de>") << "";
-    QTest::newRow("UTF-8") << QByteArray("<en>Cooling water</en><de>K\xc3\xbchlwasser</de>")
-                           << QString::fromUtf8("K\xc3\xbchlwasser");
+    const QString action = QStringLiteral("action");
+    QTest::newRow("caption in the user's language")
+        << QByteArray("<text><en>Output</en><de>Ausgang</de></text>") << "Ausgang" << action;
+    QTest::newRow("caption empty in the user's language")
+        << QByteArray("<text><en>Output</en><de></de></text>") << "Output" << action;
+    QTest::newRow("blank is not empty")
+        << QByteArray("<text><en>Output</en><de> </de></text>") << " " << action;
+    QTest::newRow("no captions at all") << QByteArray("<text><de></de></text>") << "" << action;
+    QTest::newRow("UTF-8") << QByteArray("<text><en>Water</en><de>K\xc3\xbchlwasser</de></text>")
+                           << QString::fromUtf8("K\xc3\xbchlwasser") << action;
+    QTest::newRow("button in the user's language")
+        << QByteArray("<caption><text><en>Teach</en><de>Einlernen</de></text></caption>") << ""
+        << "Einlernen";
+    QTest::newRow("button empty, English given")
+        << QByteArray("<caption><text><en>Teach</en><de></de></text></caption>") << ""
+        << "Teach";
+    QTest::newRow("button empty in both")
+        << QByteArray("<caption><text><en></en><de></de></text></caption>") << ""
+        << "";
+    QTest::newRow("button absent in the user's language")
+        << QByteArray("<caption><text><en>Teach</en></text></caption>") << "" << action;
 }
 
-void tst_Description::captionFallsBackToEnglish()
+void tst_Description::captionsFallBackToEnglish()
 {
-    QFETCH(QByteArray, text);
-    const std::optional<PropertyNode> property
-        = readNode("<node><type>category</type><text>" + text + "</text></node>", "de");
+    QFETCH(QByteArray, keys);
+    const std::optional<PropertyNode> property = readNode(node("action", keys), "de");
     QVERIFY(property);
     QTEST(property->caption, "caption");
+    QTEST(property->text, "button");
 }
 
 void tst_Description::itemCaptionsFallBackItemByItem_data()
@@ -175,30 +170,6 @@ void tst_Description::itemCaptionsFallBackItemByItem()
     QFETCH(QByteArray, language);
     const ptree tree = parse("<items kind=\"units\">" + items + "</items>");
     QTEST(itemCaptions(tree.get_child("items"), language.toStdString()), "captions");
-}
-
-void tst_Description::buttonCaption_data()
-{
-    QTest::addColumn<QByteArray>("caption");
-    QTest::addColumn<QString>("expected");
-
-    QTest::newRow("no caption keys") << QByteArray() << "action";
-    QTest::newRow("user's language")
-        << QByteArray("<text><en>Teach</en><de>Einlernen</de></text>") << "Einlernen";
-    QTest::newRow("empty, English given")
-        << QByteArray("<text><en>Teach</en><de></de></text>") << "Teach";
-    QTest::newRow("empty in both") << QByteArray("<text><en></en><de></de></text>") << "";
-    QTest::newRow("absent in the user's language")
-        << QByteArray("<text><en>Teach</en></text>") << "action";
-}
-
-void tst_Description::buttonCaption()
-{
-    QFETCH(QByteArray, caption);
-    const std::optional<PropertyNode> property
-        = readNode(node("action", "<caption>" + caption + "</caption>"), "de");
-    QVERIFY(property);
-    QTEST(property->text, "expected");
 }
 
 void tst_Description::nodesLackingWhatTheirTypeNeedsAreNotRead_data()
