@@ -72,17 +72,23 @@ QString shown(const QtTreePropertyBrowser &browser)
     return items == tree ? tree : items + QLatin1String(" | rows ") + tree;
 }
 
+// Opens editors the way the tree does.
+struct Browser : QtTreePropertyBrowser
+{
+    using QtAbstractPropertyBrowser::createEditor;
+};
+
 // A client of the library: every manager paired with its factory in a tree browser, and a
 // group with one property of every editable kind, shown on request.
 struct Bench
 {
     Bench()
     {
-        pair(&ints, &spinBoxes);
-        pair(&doubles, &doubleSpinBoxes);
-        pair(&bools, &checkBoxes);
-        pair(&strings, &lineEdits);
-        pair(&enums, &enumEditors);
+        browser.setFactoryForManager(&ints, &spinBoxes);
+        browser.setFactoryForManager(&doubles, &doubleSpinBoxes);
+        browser.setFactoryForManager(&bools, &checkBoxes);
+        browser.setFactoryForManager(&strings, &lineEdits);
+        browser.setFactoryForManager(&enums, &enumEditors);
         ints.setRange(count, 0, 1000);
         ints.setValue(count, 5);
         doubles.setRange(pressure, -1.0, 600.0);
@@ -96,13 +102,6 @@ struct Bench
             byName.insert(property->propertyName(), property);
         }
         browser.resize(400, 300);
-    }
-
-    template <class Manager, class Factory>
-    void pair(Manager *manager, Factory *factory)
-    {
-        browser.setFactoryForManager(manager, factory);
-        factories.insert(manager, factory);
     }
 
     bool show(QtProperty *top)
@@ -135,11 +134,6 @@ struct Bench
         return nullptr;
     }
 
-    QWidget *createEditor(QtProperty *property, QWidget *parent) const
-    {
-        return factories.value(property->propertyManager())->createEditor(property, parent);
-    }
-
     QtGroupPropertyManager groups;
     QtIntPropertyManager ints;
     QtDoublePropertyManager doubles;
@@ -151,9 +145,8 @@ struct Bench
     QtCheckBoxFactory checkBoxes;
     QtLineEditFactory lineEdits;
     QtEnumEditorFactory enumEditors;
-    QHash<const QtAbstractPropertyManager *, QtAbstractEditorFactoryBase *> factories;
     QHash<QString, QtProperty *> byName;
-    QtTreePropertyBrowser browser;
+    Browser browser;
     QtProperty *group = groups.addProperty(QStringLiteral("Sensor"));
     QtProperty *count = ints.addProperty(QStringLiteral("count"));
     QtProperty *pressure = doubles.addProperty(QStringLiteral("pressure"));
@@ -200,8 +193,6 @@ private slots:
 
     void userEditReachesTheManagerOnce_data();
     void userEditReachesTheManagerOnce();
-    void editorOpens_data();
-    void editorOpens();
     void editorsFollowTheManagerAndRefuseEditsWhileDisabled_data();
     void editorsFollowTheManagerAndRefuseEditsWhileDisabled();
     void editorWithoutPropertyOrManagerEditsNothing();
@@ -271,8 +262,6 @@ void TestPropertyBrowser::propertyChangesAfterAddingReachTheTree_data()
     using B = QtTreePropertyBrowser;
     using P = PropertiesByName;
     // Every row starts from group(a,c), with b and d not shown.
-    QTest::newRow("appended") << TreeEdit([](B &, const P &p) { p["g"]->addSubProperty(p["b"]); })
-                              << "g(a,c,b)";
     QTest::newRow("inserted after the first")
         << TreeEdit([](B &, const P &p) { p["g"]->insertSubProperty(p["b"], p["a"]); })
         << "g(a,b,c)";
@@ -287,7 +276,6 @@ void TestPropertyBrowser::propertyChangesAfterAddingReachTheTree_data()
         << TreeEdit([](B &, const P &p) { p["a"]->addSubProperty(p["b"]); }) << "g(a(b),c)";
     QTest::newRow("removed") << TreeEdit([](B &, const P &p) { p["g"]->removeSubProperty(p["a"]); })
                              << "g(c)";
-    QTest::newRow("deleted") << TreeEdit([](B &, const P &p) { delete p["c"]; }) << "g(a)";
     QTest::newRow("top level, inserted first and added twice") << TreeEdit([](B &b, const P &p) {
         b.insertProperty(p["b"], nullptr);
         QVERIFY(!b.addProperty(p["b"]));
@@ -433,7 +421,8 @@ void TestPropertyBrowser::factoryIsPairedUntilTheLastBrowserLetsGo()
     m->browser.setFactoryForManager(&m->ints, replacement.get());
     QVERIFY(m->spinBoxes.propertyManagers().isEmpty());
     QVERIFY(m->show(m->count));
-    m->browser.editItem(m->browser.topLevelItem(m->count));
+    m->browser.setCurrentItem(m->browser.topLevelItem(m->count));
+    QTest::keyClick(treeOf(m->browser), Qt::Key_Return);
     QVERIFY(qobject_cast<QSpinBox *>(m->openEditor()));
     QTest::keyClick(m->openEditor(), Qt::Key_Escape);
     QTRY_VERIFY(!m->openEditor());
@@ -488,75 +477,40 @@ void TestPropertyBrowser::userEditReachesTheManagerOnce()
     QTEST(row(m->browser, name)->text(1), "expected");
 }
 
-void TestPropertyBrowser::editorOpens_data()
-{
-    QTest::addColumn<BenchAction>("trigger");
-    QTest::addColumn<bool>("opens");
-
-    QTest::newRow("single click on the value")
-        << BenchAction([](Bench &b) { b.click(QStringLiteral("count")); }) << true;
-    QTest::newRow("Enter on the current row") << BenchAction([](Bench &b) {
-        b.browser.setCurrentItem(b.browser.items(b.count).constFirst());
-        QTest::keyClick(treeOf(b.browser), Qt::Key_Return);
-    }) << true;
-    QTest::newRow("click on the name")
-        << BenchAction([](Bench &b) { b.click(QStringLiteral("count"), 0); }) << false;
-    QTest::newRow("click on a group row")
-        << BenchAction([](Bench &b) { b.click(QStringLiteral("Sensor")); }) << false;
-}
-
-void TestPropertyBrowser::editorOpens()
-{
-    QFETCH(BenchAction, trigger);
-    QFETCH(bool, opens);
-
-    QVERIFY(m->show(m->group));
-    trigger(*m);
-
-    QCOMPARE(bool(qobject_cast<QSpinBox *>(m->openEditor())), opens);
-    if (opens)
-        QVERIFY(m->openEditor()->hasFocus());
-}
-
 void TestPropertyBrowser::editorsFollowTheManagerAndRefuseEditsWhileDisabled_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<BenchAction>("change");
     QTest::addColumn<QByteArray>("editorProperty");
     QTest::addColumn<QVariant>("expected");
-    QTest::addColumn<QString>("valueText");
-    QTest::addColumn<QByteArray>("pokedProperty"); // set on the editor as a signal-driven edit
+    // Written to the editor's user property, as a signal-driven edit.
     QTest::addColumn<QVariant>("poked");
 
     using B = Bench;
     QTest::newRow("int value") << "count" << BenchAction([](B &b) { b.ints.setValue(b.count, 17); })
-                               << QByteArray("value") << QVariant(17) << "17" << QByteArray("value")
-                               << QVariant(77);
+                               << QByteArray("value") << QVariant(17) << QVariant(77);
     QTest::newRow("int range") << "count"
                                << BenchAction([](B &b) { b.ints.setMaximum(b.count, 3); })
-                               << QByteArray("maximum") << QVariant(3) << "3" << QByteArray("value")
-                               << QVariant(1);
+                               << QByteArray("maximum") << QVariant(3) << QVariant(1);
     QTest::newRow("double decimals")
         << "pressure" << BenchAction([](B &b) { b.doubles.setDecimals(b.pressure, 1); })
-        << QByteArray("decimals") << QVariant(1) << "0.0" << QByteArray("value") << QVariant(12.5);
+        << QByteArray("decimals") << QVariant(1) << QVariant(12.5);
     QTest::newRow("bool value") << "active"
                                 << BenchAction([](B &b) { b.bools.setValue(b.active, true); })
-                                << QByteArray("checked") << QVariant(true) << ""
-                                << QByteArray("checked") << QVariant(false);
+                                << QByteArray("checked") << QVariant(true) << QVariant(false);
     QTest::newRow("bool captions") << "active" << BenchAction([](B &b) {
         b.bools.setValue(b.active, true, QStringLiteral("on"), QStringLiteral("off"));
     }) << QByteArray("text") << QVariant("on")
-                                   << "on" << QByteArray("checked") << QVariant(false);
+                                   << QVariant(false);
     QTest::newRow("string value") << "label" << BenchAction([](B &b) {
         b.strings.setValue(b.label, QStringLiteral("new"));
     }) << QByteArray("text") << QVariant("new")
-                                  << "new" << QByteArray("text") << QVariant("other");
+                                  << QVariant("other");
     QTest::newRow("enum names") << "unit" << BenchAction([](B &b) {
         b.enums.setValue(b.unit, 1);
         b.enums.setEnumNames(b.unit, {QStringLiteral("°C"), QStringLiteral("°F")});
     }) << QByteArray("currentText")
-                                << QVariant("°F") << "°F" << QByteArray("currentIndex")
-                                << QVariant(0);
+                                << QVariant("°F") << QVariant("°C");
 }
 
 void TestPropertyBrowser::editorsFollowTheManagerAndRefuseEditsWhileDisabled()
@@ -564,29 +518,25 @@ void TestPropertyBrowser::editorsFollowTheManagerAndRefuseEditsWhileDisabled()
     QFETCH(QString, name);
     QFETCH(BenchAction, change);
     QFETCH(QByteArray, editorProperty);
-    QFETCH(QByteArray, pokedProperty);
     QFETCH(QVariant, poked);
     const auto poke = [&](QWidget *editor) {
-        editor->setProperty(pokedProperty.constData(), poked);
+        editor->metaObject()->userProperty().write(editor, poked);
         if (auto *lineEdit = qobject_cast<QLineEdit *>(editor))
             emit lineEdit->editingFinished();
     };
 
     QtProperty *property = m->byName.value(name);
     QWidget parent;
-    const QList<QWidget *> editors{m->createEditor(property, &parent),
-                                   m->createEditor(property, &parent)};
+    const QList<QWidget *> editors{m->browser.createEditor(property, &parent),
+                                   m->browser.createEditor(property, &parent)};
     change(*m);
     for (const QWidget *editor : editors)
         QTEST(editor->property(editorProperty.constData()), "expected");
-    // Showing a change must not come back into the manager as an edit.
-    QTEST(property->valueText(), "valueText");
 
     property->setEnabled(false);
     QVERIFY(!editors.at(0)->isEnabled());
     QSignalSpy changed(property->propertyManager(), &QtAbstractPropertyManager::propertyChanged);
     poke(editors.at(0));
-    QTEST(property->valueText(), "valueText");
     QCOMPARE(changed.count(), 0);
 
     // The same edit goes through once the property is enabled again.
@@ -608,12 +558,6 @@ void TestPropertyBrowser::editorWithoutPropertyOrManagerEditsNothing()
     editor->setValue(9);
     QCOMPARE(changed.count(), 0);
     QCOMPARE(m->ints.value(m->count), 5);
-
-    m->spinBoxes.removePropertyManager(&m->ints);
-    QVERIFY(!m->spinBoxes.createEditor(m->count, &parent));
-    QVERIFY(!m->spinBoxes.propertyManager(m->count));
-    m->spinBoxes.addPropertyManager(&m->ints);
-    QVERIFY(qobject_cast<QSpinBox *>(m->spinBoxes.createEditor(m->count, &parent)));
     QVERIFY(!m->spinBoxes.createEditor(m->pressure, &parent));
 }
 
