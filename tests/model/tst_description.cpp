@@ -80,8 +80,6 @@ void tst_Description::keysAreReadExactlyAsWritten_data()
     const QByteArray integer = "int";
     const QByteArray decimals = "<min>-1.5</min><max>250.5</max><defaultvalue>7.5</defaultvalue>";
     QTest::newRow("absent keys") << integer << QByteArray() << true << true << 0.0 << 0.0 << 0;
-    QTest::newRow("readonly true")
-        << integer << QByteArray("<readonly>true</readonly>") << false << true << 0.0 << 0.0 << 0;
     QTest::newRow("readonly with a blank")
         << integer << QByteArray("<readonly> false</readonly>") << false << true << 0.0 << 0.0 << 0;
     QTest::newRow("visible with a blank")
@@ -124,7 +122,6 @@ void tst_Description::captionsFallBackToEnglish_data()
         << QByteArray("<text><en>Output</en><de></de></text>") << "Output" << action;
     QTest::newRow("blank is not empty")
         << QByteArray("<text><en>Output</en><de> </de></text>") << " " << action;
-    QTest::newRow("no captions at all") << QByteArray("<text><de></de></text>") << "" << action;
     QTest::newRow("UTF-8") << QByteArray("<text><en>Water</en><de>K\xc3\xbchlwasser</de></text>")
                            << QString::fromUtf8("K\xc3\xbchlwasser") << action;
     QTest::newRow("button in the user's language")
