@@ -176,7 +176,6 @@ void tst_Description::nodesLackingWhatTheirTypeNeedsAreNotRead_data()
 
     const QByteArray address = "<index>1</index><subIndex>0</subIndex><size>6</size>";
     const QByteArray items = "<items><a><en>x</en></a></items>";
-    QTest::newRow("no children") << QByteArray("<node>text only</node>") << false;
     QTest::newRow("no type") << QByteArray("<node><id>P</id>" + address + "</node>") << false;
     QTest::newRow("type names are case-sensitive")
         << QByteArray("<node><type>Int</type>" + address + "</node>") << false;

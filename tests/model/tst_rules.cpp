@@ -31,10 +31,8 @@ class tst_Rules : public QObject
     Q_OBJECT
 
 private slots:
-    void pressureUnitChangeGoesThroughBar_data();
-    void pressureUnitChangeGoesThroughBar();
-    void convertTemperatureTowardsIndexUnit_data();
-    void convertTemperatureTowardsIndexUnit();
+    void unitChangesRoundToThreeDecimals_data();
+    void unitChangesRoundToThreeDecimals();
     void deviceNumbersFollowIdAndScale_data();
     void deviceNumbersFollowIdAndScale();
     void enumerationExceptions_data();
@@ -50,47 +48,37 @@ private slots:
     void onlyTheFilesKnownIdsAreComparedInWindowOrder();
 };
 
-void tst_Rules::pressureUnitChangeGoesThroughBar_data()
+void tst_Rules::unitChangesRoundToThreeDecimals_data()
 {
-    QTest::addColumn<int>("oldIndex");
+    QTest::addColumn<bool>("pressure");
+    QTest::addColumn<int>("oldIndex"); // pressures go through bar
     QTest::addColumn<int>("newIndex");
     QTest::addColumn<double>("oldValue");
     QTest::addColumn<double>("expected");
 
-    // Together the rows pass every unit both ways; the Fahrenheit indexes share the pressure unit.
-    QTest::newRow("bar to psi, rounded") << 0 << 5 << 2.5 << 36.26;
-    QTest::newRow("psi to MPa") << 1 << 6 << 36.26 << 0.25;
-    QTest::newRow("MPa to kPa") << 2 << 7 << 0.25 << 250.0;
-    QTest::newRow("kPa to bar") << 3 << 4 << 250.0 << 2.5;
-    QTest::newRow("from an index below range") << -1 << 0 << 2.5 << 0.0;
-    QTest::newRow("to an index above range") << 0 << 8 << 2.5 << 0.0;
+    // Together the pressure rows pass every unit both ways; the Fahrenheit indexes share the
+    // pressure unit.
+    QTest::newRow("bar to psi, rounded") << true << 0 << 5 << 2.5 << 36.26;
+    QTest::newRow("psi to MPa") << true << 1 << 6 << 36.26 << 0.25;
+    QTest::newRow("MPa to kPa") << true << 2 << 7 << 0.25 << 250.0;
+    QTest::newRow("kPa to bar") << true << 3 << 4 << 250.0 << 2.5;
+    QTest::newRow("pressure from an index below range") << true << -1 << 0 << 2.5 << 0.0;
+    QTest::newRow("pressure to an index above range") << true << 0 << 8 << 2.5 << 0.0;
+    QTest::newRow("boiling point to Fahrenheit") << false << 0 << 4 << 100.0 << 212.0;
+    QTest::newRow("Fahrenheit to Celsius") << false << 4 << 3 << 100.0 << 37.778;
+    QTest::newRow("temperature to an index below range") << false << 0 << -1 << 100.0 << 0.0;
+    QTest::newRow("temperature to an index above range") << false << 0 << 8 << 100.0 << 0.0;
 }
 
-void tst_Rules::pressureUnitChangeGoesThroughBar()
+void tst_Rules::unitChangesRoundToThreeDecimals()
 {
+    QFETCH(bool, pressure);
     QFETCH(int, oldIndex);
     QFETCH(int, newIndex);
     QFETCH(double, oldValue);
-    QTEST(convertPressure(newIndex, true, convertPressure(oldIndex, false, oldValue)), "expected");
-}
-
-void tst_Rules::convertTemperatureTowardsIndexUnit_data()
-{
-    QTest::addColumn<int>("unitIndex");
-    QTest::addColumn<double>("value");
-    QTest::addColumn<double>("expected");
-
-    QTest::newRow("boiling point to Fahrenheit") << 4 << 100.0 << 212.0;
-    QTest::newRow("Celsius result rounded to 3 decimals") << 3 << 100.0 << 37.778;
-    QTest::newRow("index below range") << -1 << 100.0 << 0.0;
-    QTest::newRow("index above range") << 8 << 100.0 << 0.0;
-}
-
-void tst_Rules::convertTemperatureTowardsIndexUnit()
-{
-    QFETCH(int, unitIndex);
-    QFETCH(double, value);
-    QTEST(convertTemperature(unitIndex, value), "expected");
+    QTEST(pressure ? convertPressure(newIndex, true, convertPressure(oldIndex, false, oldValue))
+                   : convertTemperature(newIndex, oldValue),
+          "expected");
 }
 
 void tst_Rules::deviceNumbersFollowIdAndScale_data()
