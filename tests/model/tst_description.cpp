@@ -246,20 +246,19 @@ void tst_Description::rangeOfTheFirstEntryWithTheName()
 {
     QFETCH(QString, name);
     const ptree description = fixture("ranges.xml");
-    const auto text = [](double max, double min, double divisor) {
-        return QStringList{QString::number(max), QString::number(min), QString::number(divisor)}
-            .join(QLatin1Char('/'));
-    };
     QString range;
     QFETCH(bool, variant);
     if (variant) {
         const ptree variants
             = description.get_child("document.sensorList").front().second.get_child("sensors");
         if (const auto variant = variantRange(variants, name.toStdString()))
-            range = text(variant->max, variant->min, variant->divisor) + QLatin1Char('/')
-                    + QString::number(variant->bitsNumber);
+            range = QStringLiteral("%1/%2/%3/%4")
+                        .arg(variant->max)
+                        .arg(variant->min)
+                        .arg(variant->divisor)
+                        .arg(variant->bitsNumber);
     } else if (const auto sensor = sensorRange(description, name.toStdString())) {
-        range = text(sensor->max, sensor->min, sensor->divisor);
+        range = QStringLiteral("%1/%2/%3").arg(sensor->max).arg(sensor->min).arg(sensor->divisor);
     }
     QTEST(range, "range");
 }
