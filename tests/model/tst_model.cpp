@@ -104,7 +104,7 @@ private slots:
 void tst_Model::unitChangesRoundToThreeDecimals_data()
 {
     QTest::addColumn<bool>("pressure");
-    QTest::addColumn<int>("oldIndex"); // pressures go through bar
+    QTest::addColumn<int>("oldIndex"); // only pressures need it: they go through bar
     QTest::addColumn<int>("newIndex");
     QTest::addColumn<double>("oldValue");
     QTest::addColumn<double>("expected");
