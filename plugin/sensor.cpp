@@ -1,7 +1,5 @@
 #include "sensor.h"
 
-#include "descriptionfile.h"
-
 #include <extensionsystem/globals.h>
 #include <model/descriptionformat.h>
 

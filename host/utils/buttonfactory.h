@@ -5,8 +5,6 @@
 
 #include <propertybrowser/qteditorfactory.h>
 
-#include <QMap>
-
 class QPushButton;
 
 namespace Utils {

@@ -13,7 +13,6 @@
 #include <qwt_plot_marker.h>
 #include <qwt_plot_textlabel.h>
 #include <qwt_plot_zoneitem.h>
-#include <qwt_scale_div.h>
 #include <qwt_text.h>
 
 #include <QCoreApplication>
