@@ -36,6 +36,10 @@ ValueOverTime series(int count, double start)
     return result;
 }
 
+const QList<QString> oneSeries{QStringLiteral("Time"), QStringLiteral("Signal")};
+const QList<QString> twoSeries{QStringLiteral("Time"), QStringLiteral("Signal"),
+                               QStringLiteral("Temperature")};
+
 QByteArray readAll(const QString &path)
 {
     QFile file(path);
@@ -54,14 +58,10 @@ private slots:
     void linesCarryLocalTimeAndFixedValues_data();
     void linesCarryLocalTimeAndFixedValues();
     void seriesOfDifferentLengthsLeaveCellsEmpty();
-    void previewShowsAtMostTenSamples_data();
-    void previewShowsAtMostTenSamples();
     void previewFollowsDelimiterAndPrecision();
-    void acceptNeedsAFile();
-    void dialogWritesEverySampleOnlyWhenAccepted_data();
-    void dialogWritesEverySampleOnlyWhenAccepted();
-    void exportReplacesALongerFileCompletely();
-    void failedWriteCreatesNothing();
+    void dialogPreviewsTenSamplesAndWritesAllOnlyWhenAccepted_data();
+    void dialogPreviewsTenSamplesAndWritesAllOnlyWhenAccepted();
+    void writeReplacesTheWholeFileOrCreatesNothing();
     void progressSeesEveryLineAndCanStop();
 
 private:
@@ -76,13 +76,6 @@ void tst_CsvExport::delimiterJoinsChoicesInFixedOrder_data()
     // tab, comma, semicolon, space, other, other text
     QTest::newRow("nothing checked")
         << CsvDelimiterChoice{false, false, false, false, false, QStringLiteral("|")} << QString();
-    QTest::newRow("semicolon only")
-        << CsvDelimiterChoice{false, false, true, false, false, {}} << QStringLiteral(";");
-    QTest::newRow("tab and comma")
-        << CsvDelimiterChoice{true, true, false, false, false, {}} << QStringLiteral("\t,");
-    QTest::newRow("space then other")
-        << CsvDelimiterChoice{false, false, false, true, true, QStringLiteral("#")}
-        << QStringLiteral(" #");
     QTest::newRow("all five") << CsvDelimiterChoice{true, true, true,
                                                     true, true, QStringLiteral("||")}
                               << QStringLiteral("\t,; ||");
@@ -127,9 +120,7 @@ void tst_CsvExport::linesCarryLocalTimeAndFixedValues()
 
     ValueOverTime values;
     values.append(time, value, 0.0);
-    const QByteArray text
-        = Utils::csvText({&values}, {QStringLiteral("Time"), QStringLiteral("Signal")},
-                         QStringLiteral(";"), precision);
+    const QByteArray text = Utils::csvText({&values}, oneSeries, QStringLiteral(";"), precision);
     QCOMPARE(text, QByteArray("Time;Signal\n") + line + '\n');
 }
 
@@ -137,55 +128,19 @@ void tst_CsvExport::seriesOfDifferentLengthsLeaveCellsEmpty()
 {
     const ValueOverTime pressure = series(2, 1.0);
     const ValueOverTime temperature = series(3, 20.0);
-    const QByteArray text = Utils::csvText(
-        {&pressure, &temperature},
-        {QStringLiteral("Time"), QStringLiteral("Signal"), QStringLiteral("Temperature")},
-        QStringLiteral("\t,"), 1);
+    const QByteArray text
+        = Utils::csvText({&pressure, &temperature}, twoSeries, QStringLiteral("\t,"), 1);
     QCOMPARE(text, QByteArray("Time\t,Signal\t,Temperature\n"
                               "04-12-2026 14:03:07.250\t,1.0\t,20.0\n"
                               "04-12-2026 14:03:07.500\t,2.0\t,21.0\n"
                               "04-12-2026 14:03:07.750\t,\t,22.0\n"));
 }
 
-void tst_CsvExport::previewShowsAtMostTenSamples_data()
-{
-    QTest::addColumn<int>("samples");
-    QTest::addColumn<int>("previewLines");
-    QTest::newRow("3 samples, all shown") << 3 << 3;
-    QTest::newRow("10 samples, all shown") << 10 << 10;
-    QTest::newRow("25 samples, first 10 shown") << 25 << 10;
-}
-
-void tst_CsvExport::previewShowsAtMostTenSamples()
-{
-    QFETCH(int, samples);
-    QFETCH(int, previewLines);
-    const ValueOverTime pressure = series(samples, 0.0);
-    const ValueOverTime temperature = series(samples, 50.0);
-    QList<const ValueOverTime *> list{&pressure, &temperature};
-    QList<QString> names{QStringLiteral("Time"), QStringLiteral("Signal"),
-                         QStringLiteral("Temperature")};
-    ExportDialog dialog(&list, &names);
-    dialog.setPrecision(2);
-
-    const QString preview
-        = dialog.findChild<QPlainTextEdit *>(QStringLiteral("previewEdit"))->toPlainText();
-    const QStringList lines = preview.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    QCOMPARE(lines.size(), previewLines + 1);
-    QCOMPARE(lines.first(), QStringLiteral("Time;Signal;Temperature"));
-    QCOMPARE(lines.last(), QStringLiteral("04-12-2026 14:03:%1;%2.00;%3.00")
-                               .arg(QTime(14, 3, 7, 250)
-                                        .addMSecs(250 * (previewLines - 1))
-                                        .toString(QStringLiteral("ss.zzz")))
-                               .arg(previewLines - 1)
-                               .arg(50 + previewLines - 1));
-}
-
 void tst_CsvExport::previewFollowsDelimiterAndPrecision()
 {
     const ValueOverTime values = series(1, 2.5);
     QList<const ValueOverTime *> list{&values};
-    QList<QString> names{QStringLiteral("Time"), QStringLiteral("Signal")};
+    QList<QString> names = oneSeries;
     ExportDialog dialog(&list, &names);
     auto *preview = dialog.findChild<QPlainTextEdit *>(QStringLiteral("previewEdit"));
 
@@ -202,39 +157,37 @@ void tst_CsvExport::previewFollowsDelimiterAndPrecision()
     QVERIFY(preview->toPlainText().startsWith(QStringLiteral("Time\t,|Signal\n")));
 }
 
-void tst_CsvExport::acceptNeedsAFile()
-{
-    ExportDialog dialog(nullptr, nullptr);
-    QPushButton *accept = dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
-    auto *file = dialog.findChild<QLineEdit *>(QStringLiteral("fileLineEdit"));
-    QVERIFY(!accept->isEnabled());
-    file->setText(m_dir.filePath(QStringLiteral("a.csv")));
-    QVERIFY(accept->isEnabled());
-    file->setText(QStringLiteral("  "));
-    QVERIFY(!accept->isEnabled());
-}
-
-void tst_CsvExport::dialogWritesEverySampleOnlyWhenAccepted_data()
+void tst_CsvExport::dialogPreviewsTenSamplesAndWritesAllOnlyWhenAccepted_data()
 {
     QTest::addColumn<bool>("accept");
     QTest::newRow("accepted") << true;
     QTest::newRow("rejected") << false;
 }
 
-void tst_CsvExport::dialogWritesEverySampleOnlyWhenAccepted()
+void tst_CsvExport::dialogPreviewsTenSamplesAndWritesAllOnlyWhenAccepted()
 {
     QFETCH(bool, accept);
     const ValueOverTime pressure = series(25, 1.0);
     const ValueOverTime temperature = series(25, 30.0);
     QList<const ValueOverTime *> list{&pressure, &temperature};
-    QList<QString> names{QStringLiteral("Time"), QStringLiteral("Signal"),
-                         QStringLiteral("Temperature")};
+    QList<QString> names = twoSeries;
     const QString path = m_dir.filePath(QStringLiteral("%1.csv").arg(accept));
     ExportDialog dialog(&list, &names);
     dialog.setPrecision(2);
-    dialog.findChild<QLineEdit *>(QStringLiteral("fileLineEdit"))->setText(path);
+    const QStringList preview = dialog.findChild<QPlainTextEdit *>(QStringLiteral("previewEdit"))
+                                    ->toPlainText()
+                                    .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(preview.size(), 11);
+    QCOMPARE(preview.last(), QStringLiteral("04-12-2026 14:03:09.500;10.00;39.00"));
+    QPushButton *ok = dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
+    auto *file = dialog.findChild<QLineEdit *>(QStringLiteral("fileLineEdit"));
+    QVERIFY(!ok->isEnabled());
+    file->setText(QStringLiteral("  "));
+    QVERIFY(!ok->isEnabled());
+    file->setText(path);
+    QVERIFY(ok->isEnabled());
     if (accept)
-        dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+        ok->click();
     else
         dialog.reject();
 
@@ -243,23 +196,18 @@ void tst_CsvExport::dialogWritesEverySampleOnlyWhenAccepted()
         QCOMPARE(readAll(path), Utils::csvText(list, names, QStringLiteral(";"), 2));
 }
 
-void tst_CsvExport::exportReplacesALongerFileCompletely()
+void tst_CsvExport::writeReplacesTheWholeFileOrCreatesNothing()
 {
     const QString path = m_dir.filePath(QStringLiteral("replaced.csv"));
     QFile old(path);
     QVERIFY(old.open(QIODevice::WriteOnly));
     old.write(QByteArray(4096, 'x'));
     old.close();
-
     QVERIFY(Utils::writeFileAtomically(path, QByteArray("Time;Signal\n")));
     QCOMPARE(readAll(path), QByteArray("Time;Signal\n"));
-}
 
-void tst_CsvExport::failedWriteCreatesNothing()
-{
     const QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("missing/out.csv"));
-    QVERIFY(!Utils::writeFileAtomically(path, QByteArray("x")));
+    QVERIFY(!Utils::writeFileAtomically(dir.filePath(QStringLiteral("missing/out.csv")), "x"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 }
 
@@ -272,8 +220,7 @@ void tst_CsvExport::progressSeesEveryLineAndCanStop()
         return total == 40000;
     };
     const QByteArray text
-        = Utils::csvText({&values}, {QStringLiteral("Time"), QStringLiteral("Signal")},
-                         QStringLiteral(";"), 0, -1, record);
+        = Utils::csvText({&values}, oneSeries, QStringLiteral(";"), 0, -1, record);
     QCOMPARE(text.count('\n'), 40001);
     QCOMPARE(reported.first(), 0);
     QCOMPARE(reported.last(), 40000);
