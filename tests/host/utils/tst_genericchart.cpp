@@ -152,7 +152,6 @@ void tst_GenericChart::clearEmptiesThePlotsAsked_data()
     QTest::addColumn<int>("plot");
     QTest::addColumn<int>("left0");
     QTest::addColumn<int>("left1");
-    QTest::newRow("plot 0 only") << 0 << 0 << 2;
     QTest::newRow("plot 1 only") << 1 << 2 << 0;
     QTest::newRow("all plots") << -1 << 0 << 0;
 }
