@@ -1,12 +1,15 @@
 #include <comm/frame.h>
 #include <extensionsystem/answerrules.h>
+#include <extensionsystem/frametrace.h>
 #include <extensionsystem/portsettings.h>
 #include <extensionsystem/serialconnection.h>
 #include <support/ptydevice.h>
 
 #include <QElapsedTimer>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -18,6 +21,8 @@
 using namespace ExtensionSystem;
 using DataFrame = CommunicationInterface::DataFrame;
 using DataFrameRecord = CommunicationInterface::DataFrameRecord;
+
+Q_DECLARE_METATYPE(FrameDirection)
 
 namespace {
 
@@ -79,6 +84,9 @@ private slots:
     void unplugFailsTheRestAtOnceAndIsReportedOnce();
     void portSettingsApplyToTheOpenPort();
     void rawDataGoesOutUnchanged();
+    void traceLineFormat_data();
+    void traceLineFormat();
+    void answerCarriesItsRoundTripIntoFileAndSignal();
 
 private:
     void openConnection(const PortSettings &settings = PortSettings());
@@ -395,8 +403,9 @@ void tst_SerialConnection::unplugFailsTheRestAtOnceAndIsReportedOnce()
     openConnection();
     watchedPort = m_device->portName();
     portWarnings = 0;
-    const auto restoreHandler = qScopeGuard(
-        [previous = qInstallMessageHandler(countPortWarnings)] { qInstallMessageHandler(previous); });
+    const auto restoreHandler = qScopeGuard([previous = qInstallMessageHandler(countPortWarnings)] {
+        qInstallMessageHandler(previous);
+    });
     int requests = 0;
     connect(m_device.get(), &PtyDevice::frameReceived, this, [&] {
         if (++requests == 1)
@@ -456,6 +465,65 @@ void tst_SerialConnection::rawDataGoesOutUnchanged()
     openConnection();
     m_connection->vSendRawData(std::string("\x00\x7f\xffok", 5));
     QTRY_COMPARE(m_device->received(), QByteArray("\x00\x7f\xffok", 5));
+}
+
+void tst_SerialConnection::traceLineFormat_data()
+{
+    QTest::addColumn<FrameDirection>("direction");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("roundTrip"); // -1: none
+    QTest::addColumn<QString>("line");
+
+    QTest::newRow("sent") << FrameDirection::Sent << QByteArray::fromHex("027022") << -1
+                          << "1250 /dev/ttyUSB0 > 02 70 22";
+    QTest::newRow("answer") << FrameDirection::Answer << QByteArray::fromHex("03401200") << 17
+                            << "1250 /dev/ttyUSB0 < 03 40 12 00 17 ms";
+    QTest::newRow("time-out") << FrameDirection::Failed << QByteArray() << -1
+                              << "1250 /dev/ttyUSB0 !";
+    QTest::newRow("damaged answer") << FrameDirection::Failed << QByteArray::fromHex("03ff") << -1
+                                    << "1250 /dev/ttyUSB0 ! 03 ff";
+}
+
+void tst_SerialConnection::traceLineFormat()
+{
+    QFETCH(FrameDirection, direction);
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, roundTrip);
+    const std::optional<qint64> roundTripMs
+        = roundTrip < 0 ? std::nullopt : std::optional<qint64>(roundTrip);
+    QTEST(frameTraceLine(1250, QStringLiteral("/dev/ttyUSB0"), direction, bytes, roundTripMs),
+          "line");
+}
+
+void tst_SerialConnection::answerCarriesItsRoundTripIntoFileAndSignal()
+{
+    QTemporaryDir dir;
+    const QString fileName = dir.filePath(QStringLiteral("trace.txt"));
+    FrameTrace &trace = FrameTrace::instance();
+    QVERIFY(trace.appendTo(fileName));
+    QSignalSpy lines(&trace, &FrameTrace::lineAdded);
+
+    trace.frameSent(QStringLiteral("A"), QByteArray::fromHex("02737f"));
+    trace.frameSent(QStringLiteral("B"), QByteArray::fromHex("027022"));
+    QTest::qWait(20);
+    trace.frameCompleted(QStringLiteral("A"), QByteArray::fromHex("03401200"), true);
+    trace.frameCompleted(QStringLiteral("B"), QByteArray(), false);
+
+    QCOMPARE(lines.count(), 4);
+    const QRegularExpression answer(QStringLiteral("^\\d+ A < 03 40 12 00 (\\d+) ms$"));
+    const QRegularExpressionMatch match = answer.match(lines.at(2).at(0).toString());
+    QVERIFY2(match.hasMatch(), qPrintable(lines.at(2).at(0).toString()));
+    QVERIFY(match.captured(1).toInt() >= 20);
+    QVERIFY(lines.at(3).at(0).toString().endsWith(QLatin1String(" B !")));
+
+    QFile file(fileName);
+    QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    QStringList written
+        = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QStringList emitted;
+    for (const QList<QVariant> &arguments : std::as_const(lines))
+        emitted << arguments.at(0).toString();
+    QCOMPARE(written, emitted);
 }
 
 QTEST_GUILESS_MAIN(tst_SerialConnection)
