@@ -19,17 +19,6 @@ constexpr int Samples = 1300000;
 constexpr double IntervalMs = 65.0;
 constexpr int CanvasWidth = 1000;
 
-ValueOverTime dayOfSamples()
-{
-    ValueOverTime history;
-    history.reserve(Samples);
-    const double start = 1.7e12;
-    for (int i = 0; i < Samples; ++i)
-        history.append(start + IntervalMs * i, 5.0 + 4.0 * std::sin(i / 5000.0) + (i % 7) * 0.01,
-                       12.0);
-    return history;
-}
-
 } // namespace
 
 class bench_GenericChart : public QObject
@@ -60,7 +49,12 @@ void bench_GenericChart::initTestCase()
     QWidget *canvas = m_chart->poPlot(0)->canvas();
     m_window.resizeDocks({dock}, {dock->width() + CanvasWidth - canvas->width()}, Qt::Horizontal);
     QTRY_COMPARE(canvas->width(), CanvasWidth);
-    m_chart->setData(0, dayOfSamples());
+    ValueOverTime history;
+    history.reserve(Samples);
+    for (int i = 0; i < Samples; ++i)
+        history.append(1.7e12 + IntervalMs * i, 5.0 + 4.0 * std::sin(i / 5000.0) + (i % 7) * 0.01,
+                       12.0);
+    m_chart->setData(0, std::move(history));
 }
 
 void bench_GenericChart::append()
