@@ -17,7 +17,7 @@
 #include <QtTest>
 
 #include <cmath>
-#include <memory>
+#include <vector>
 
 using Utils::ValueOverTime;
 using Utils::Charts::GenericChart;
