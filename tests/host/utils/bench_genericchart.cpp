@@ -3,7 +3,6 @@
 
 #include <qwt_plot.h>
 
-#include <QDockWidget>
 #include <QMainWindow>
 #include <QtTest>
 
@@ -12,14 +11,9 @@
 using Utils::ValueOverTime;
 using Utils::Charts::GenericChart;
 
-namespace {
-
 // About a day of samples at the 65 ms poll interval.
 constexpr int Samples = 1300000;
 constexpr double IntervalMs = 65.0;
-constexpr int CanvasWidth = 1000;
-
-} // namespace
 
 class bench_GenericChart : public QObject
 {
@@ -45,10 +39,6 @@ void bench_GenericChart::initTestCase()
     m_window.resize(1200, 500);
     m_window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&m_window));
-    QDockWidget *dock = m_chart->getDockChartItem(0);
-    QWidget *canvas = m_chart->poPlot(0)->canvas();
-    m_window.resizeDocks({dock}, {dock->width() + CanvasWidth - canvas->width()}, Qt::Horizontal);
-    QTRY_COMPARE(canvas->width(), CanvasWidth);
     ValueOverTime history;
     history.reserve(Samples);
     for (int i = 0; i < Samples; ++i)
@@ -57,17 +47,16 @@ void bench_GenericChart::initTestCase()
     m_chart->setData(0, std::move(history));
 }
 
+// The result divided by Samples is the cost of one append.
 void bench_GenericChart::append()
 {
     QMainWindow window;
     GenericChart chart(1, nullptr, &window);
-    // The result divided by Samples is the cost of one append.
     QBENCHMARK_ONCE
     {
         for (int i = 0; i < Samples; ++i)
             chart.vAppendData(0, i * 0.001, true, 4.0, false, -1.0, -1.0);
     }
-    QCOMPARE(chart.getData(0)->size(), Samples);
 }
 
 void bench_GenericChart::redraw_data()
@@ -93,12 +82,10 @@ void bench_GenericChart::redraw()
 
 void bench_GenericChart::dataToString()
 {
-    std::string text;
     QBENCHMARK
     {
-        text = m_chart->dataToString(0);
+        m_chart->dataToString(0);
     }
-    QVERIFY(!text.empty());
 }
 
 void bench_GenericChart::setDataFromString()
@@ -108,7 +95,6 @@ void bench_GenericChart::setDataFromString()
     {
         QVERIFY(m_chart->setDataFromString(0, text, ';'));
     }
-    QCOMPARE(m_chart->getData(0)->size(), Samples);
 }
 
 QTEST_MAIN(bench_GenericChart)

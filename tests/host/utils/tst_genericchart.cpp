@@ -1,6 +1,8 @@
 #include <utils/columnreduction.h>
 #include <utils/genericchart.h>
 #include <utils/plotdocument.h>
+#include <utils/thresholdmultimanager.h>
+#include <utils/thresholdwindowwidget.h>
 #include <utils/valueovertime.h>
 
 #include <qwt_plot.h>
@@ -13,12 +15,16 @@
 #include <QDateTime>
 #include <QDockWidget>
 #include <QMainWindow>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <cmath>
+#include <functional>
 #include <vector>
 
+using Utils::ThresholdMultiManager;
+using Utils::ThresholdWindowWidget;
 using Utils::ValueOverTime;
 using Utils::Charts::GenericChart;
 using Doubles = std::vector<double>;
@@ -69,6 +75,30 @@ struct Fixture
     {
         return canvas(plot)->mapTo(&window, canvasPoint);
     }
+    int pixelOf(double value) const
+    {
+        return qRound(chart.poPlot(0)->transform(QwtPlot::yLeft, value));
+    }
+    // A left-button drag down the middle of the first plot's canvas.
+    void drag(int fromPixel, int toPixel)
+    {
+        const auto at = [this](int y) { return inWindow(0, QPoint(canvas(0)->width() / 2, y)); };
+        QWindow *handle = window.windowHandle();
+        QTest::mousePress(handle, Qt::LeftButton, Qt::NoModifier, at(fromPixel));
+        QTest::mouseMove(handle, at((fromPixel + toPixel) / 2));
+        QTest::mouseMove(handle, at(toPixel));
+        QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, at(toPixel));
+    }
+    // Marks at 25 (lower) and 75 (upper) on a left axis of 0 .. 100.
+    ThresholdWindowWidget *addThresholds()
+    {
+        chart.setScale(0, 0.0, 100.0);
+        auto *widget = new ThresholdWindowWidget(chart.poPlot(0), 3); // owned by the plot
+        widget->setLowerMark(25.0);
+        widget->setUpperMark(75.0);
+        chart.updateChart(true);
+        return widget;
+    }
     void wheel(int plot, int angle)
     {
         const QPoint centre = canvas(plot)->rect().center();
@@ -81,7 +111,11 @@ struct Fixture
     GenericChart chart;
 };
 
+using WidgetSetup = std::function<void(ThresholdWindowWidget *)>;
+
 } // namespace
+
+Q_DECLARE_METATYPE(WidgetSetup)
 
 class tst_GenericChart : public QObject
 {
@@ -107,6 +141,12 @@ private slots:
     void labelShowsTheLastShownValueMarkersTheNewest();
     void noiseBandAndBaselineFollowTheirSettings();
     void plotRendersToAPdfFileOnlyWhereItCanWrite();
+    void draggingAThresholdMarkEmitsItsIndexAndValue_data();
+    void draggingAThresholdMarkEmitsItsIndexAndValue();
+    void settingThresholdMarksEmitsNothingAndMovesTheBand();
+    void pressAwayFromTheThresholdMarksPansThePlot();
+    void thresholdManagerReportsDropsWithTheComponent();
+    void thresholdWidgetDiesWithItsPlot();
 };
 
 void tst_GenericChart::appendStampsSamplesInArrivalOrderOnItsPlotOnly()
@@ -269,15 +309,9 @@ void tst_GenericChart::panningStopsAtTheOffsets()
     fixture.chart.setAllowNegativeValues(0, negatives);
     fixture.chart.updateChart(true);
 
-    QWindow *window = fixture.window.windowHandle();
-    const QRect canvas = fixture.canvas(0)->rect();
-    const QPoint from(canvas.center().x(),
-                      canvas.height() / 2 - direction * canvas.height() * 2 / 5);
-    const QPoint to = from + QPoint(0, direction * canvas.height() * 4 / 5);
-    QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, fixture.inWindow(0, from));
-    QTest::mouseMove(window, fixture.inWindow(0, (from + to) / 2));
-    QTest::mouseMove(window, fixture.inWindow(0, to));
-    QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, fixture.inWindow(0, to));
+    const int height = fixture.canvas(0)->height();
+    const int from = height / 2 - direction * height * 2 / 5;
+    fixture.drag(from, from + direction * height * 4 / 5);
 
     const QwtInterval shown = axis(fixture.chart.poPlot(0), QwtPlot::yLeft);
     QCOMPARE(shown.minValue(), expected.minValue());
@@ -465,6 +499,124 @@ void tst_GenericChart::plotRendersToAPdfFileOnlyWhereItCanWrite()
     const QByteArray pdf = file.readAll();
     QVERIFY(pdf.startsWith("%PDF") && pdf.contains("%%EOF"));
     QVERIFY(pdf.size() > 2000);
+}
+
+void tst_GenericChart::draggingAThresholdMarkEmitsItsIndexAndValue_data()
+{
+    QTest::addColumn<WidgetSetup>("setup");
+    QTest::addColumn<double>("mark");
+    QTest::addColumn<double>("target");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QVariant>("stopsAt");
+
+    // index -1: no mark may move; no stopsAt: the mark follows the drag.
+    const WidgetSetup none = [](ThresholdWindowWidget *) {};
+    QTest::newRow("lower mark up to 40") << none << 25.0 << 40.0 << 0 << QVariant();
+    QTest::newRow("upper mark grabbed slightly off the line")
+        << none << 74.2 << 90.0 << 1 << QVariant();
+    QTest::newRow("lower past upper stops") << none << 25.0 << 90.0 << 0 << QVariant(75.0);
+    QTest::newRow("upper past lower stops") << none << 75.0 << 10.0 << 1 << QVariant(25.0);
+    QTest::newRow("lower past upper with overlap")
+        << WidgetSetup([](ThresholdWindowWidget *w) { w->allowOverlapping(true); }) << 25.0 << 90.0
+        << 0 << QVariant();
+    QTest::newRow("read-only widget")
+        << WidgetSetup([](ThresholdWindowWidget *w) { w->setReadOnly(true); }) << 25.0 << 45.0 << -1
+        << QVariant();
+    QTest::newRow("lower mark disabled")
+        << WidgetSetup([](ThresholdWindowWidget *w) { w->enableLowerMark(false); }) << 25.0 << 45.0
+        << -1 << QVariant();
+}
+
+void tst_GenericChart::draggingAThresholdMarkEmitsItsIndexAndValue()
+{
+    QFETCH(WidgetSetup, setup);
+    QFETCH(double, mark);
+    QFETCH(double, target);
+    QFETCH(int, index);
+    QFETCH(QVariant, stopsAt);
+    Fixture fixture(1);
+    ThresholdWindowWidget *widget = fixture.addThresholds();
+    QwtPlot *plot = fixture.chart.poPlot(0);
+    setup(widget);
+    const QwtInterval before = axis(plot, QwtPlot::yLeft);
+    QSignalSpy dropped(widget, &ThresholdWindowWidget::emitValueChanged);
+
+    const int to = fixture.pixelOf(target);
+    fixture.drag(fixture.pixelOf(mark), to);
+
+    const double moved
+        = stopsAt.isValid() ? stopsAt.toDouble() : plot->invTransform(QwtPlot::yLeft, to);
+    QCOMPARE(widget->lowerMark(), index == 0 ? moved : 25.0);
+    QCOMPARE(widget->upperMark(), index == 1 ? moved : 75.0);
+    QCOMPARE(dropped.count(), index < 0 ? 0 : 1);
+    if (index < 0)
+        return;
+    QCOMPARE(dropped.first().at(0).toInt(), index);
+    QCOMPARE(dropped.first().at(1).toDouble(), moved);
+    QCOMPARE(axis(plot, QwtPlot::yLeft), before);
+}
+
+void tst_GenericChart::settingThresholdMarksEmitsNothingAndMovesTheBand()
+{
+    Fixture fixture(1);
+    ThresholdWindowWidget *widget = fixture.addThresholds();
+    QSignalSpy dropped(widget, &ThresholdWindowWidget::emitValueChanged);
+    widget->setLowerMark(10.0);
+    widget->setUpperMark(90.0);
+    QCOMPARE(dropped.count(), 0);
+
+    const auto *band = static_cast<const QwtPlotZoneItem *>(
+        fixture.chart.poPlot(0)->itemList(QwtPlotItem::Rtti_PlotZone).constLast());
+    QVERIFY(!band->isVisible());
+    widget->setWindowSizeVisible(true);
+    QVERIFY(band->isVisible());
+    QCOMPARE(band->interval(), QwtInterval(10.0, 90.0));
+    widget->setUpperMark(5.0);
+    QCOMPARE(band->interval(), QwtInterval(5.0, 10.0));
+}
+
+void tst_GenericChart::pressAwayFromTheThresholdMarksPansThePlot()
+{
+    Fixture fixture(1);
+    ThresholdWindowWidget *widget = fixture.addThresholds();
+    QSignalSpy dropped(widget, &ThresholdWindowWidget::emitValueChanged);
+    fixture.drag(fixture.pixelOf(50.0), fixture.pixelOf(40.0));
+    QCOMPARE(dropped.count(), 0);
+    QVERIFY(axis(fixture.chart.poPlot(0), QwtPlot::yLeft).minValue() > 0.0);
+}
+
+void tst_GenericChart::thresholdManagerReportsDropsWithTheComponent()
+{
+    Fixture fixture(1);
+    ThresholdWindowWidget *widget = fixture.addThresholds();
+    ThresholdMultiManager manager(0);
+    manager.setOutputs(2);
+    manager.addWidget(widget);
+    manager.addWidget(widget);
+    QCOMPARE(manager.widgets().size(), 1);
+    QSignalSpy reported(&manager, &ThresholdMultiManager::valueChanged);
+
+    fixture.drag(fixture.pixelOf(75.0), fixture.pixelOf(50.0));
+    QCOMPARE(reported.count(), 1);
+    QCOMPARE(reported.first().at(0).toInt(), 3);
+    QCOMPARE(reported.first().at(1).toUInt(), 1u);
+
+    manager.setReadOnly(true);
+    fixture.drag(fixture.pixelOf(25.0), fixture.pixelOf(30.0));
+    QCOMPARE(reported.count(), 1);
+}
+
+void tst_GenericChart::thresholdWidgetDiesWithItsPlot()
+{
+    auto *window = new QMainWindow;
+    auto *chart = new GenericChart(1, nullptr, window);
+    QPointer<ThresholdWindowWidget> widget = new ThresholdWindowWidget(chart->poPlot(0), 0);
+    ThresholdMultiManager manager(2);
+    manager.addWidget(widget);
+    delete chart;
+    QVERIFY(widget.isNull());
+    QCOMPARE(manager.widgets().size(), 0);
+    delete window;
 }
 
 QTEST_MAIN(tst_GenericChart)
