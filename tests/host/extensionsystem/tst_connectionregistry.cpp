@@ -55,11 +55,10 @@ private slots:
 
     void unopenablePortYieldsNull();
     void portServesOneOwnerAtATime();
-    void registeringAgainReleasesThePreviousConnection();
     void releaseInsideTheConnectionsOwnSignalIsSafe();
     void releaseStillFinishesPendingListsBeforeDeletion();
-    void pluginEndReleasesItsConnection_data();
-    void pluginEndReleasesItsConnection();
+    void endOfOwnershipClosesThenDeletesTheConnection_data();
+    void endOfOwnershipClosesThenDeletesTheConnection();
 };
 
 void tst_ConnectionRegistry::init()
@@ -106,21 +105,6 @@ void tst_ConnectionRegistry::portServesOneOwnerAtATime()
     QCOMPARE(registry().openConnectionCount(), 1);
 }
 
-void tst_ConnectionRegistry::registeringAgainReleasesThePreviousConnection()
-{
-    TestPlugin plugin;
-    QPointer<CommunicationInterface> previous = plugin.registerPort(QStringLiteral("SIM1"));
-    QVERIFY(previous);
-
-    CommunicationInterface *current = plugin.registerPort(QStringLiteral("SIM2"));
-    QVERIFY(current);
-    QVERIFY(current != previous);
-    QVERIFY(previous && !previous->bIsOpen());
-    QVERIFY(!registry().isPortInUse(QStringLiteral("SIM1")));
-    QCOMPARE(registry().openConnectionCount(), 1);
-    QTRY_VERIFY(!previous);
-}
-
 void tst_ConnectionRegistry::releaseInsideTheConnectionsOwnSignalIsSafe()
 {
     TestPlugin plugin;
@@ -155,26 +139,31 @@ void tst_ConnectionRegistry::releaseStillFinishesPendingListsBeforeDeletion()
         QCOMPARE(record.status, 0);
 }
 
-void tst_ConnectionRegistry::pluginEndReleasesItsConnection_data()
+void tst_ConnectionRegistry::endOfOwnershipClosesThenDeletesTheConnection_data()
 {
-    QTest::addColumn<bool>("destroyOnly");
+    QTest::addColumn<int>("end");
 
-    QTest::newRow("unregistered by the plugin") << false;
-    QTest::newRow("plugin destroyed without unregistering") << true;
+    QTest::newRow("plugin unregistered") << 0;
+    QTest::newRow("plugin destroyed without unregistering") << 1;
+    QTest::newRow("plugin registered another port") << 2;
 }
 
-void tst_ConnectionRegistry::pluginEndReleasesItsConnection()
+void tst_ConnectionRegistry::endOfOwnershipClosesThenDeletesTheConnection()
 {
-    QFETCH(bool, destroyOnly);
+    QFETCH(int, end);
 
     auto plugin = std::make_unique<TestPlugin>();
     QPointer<CommunicationInterface> connection = plugin->registerPort(QStringLiteral("SIM1"));
     QVERIFY(connection);
-    if (!destroyOnly)
+    if (end == 0)
         plugin->unregisterPlugin();
-    plugin.reset();
+    if (end == 2)
+        QVERIFY(plugin->registerPort(QStringLiteral("SIM2")));
+    else
+        plugin.reset();
 
-    QCOMPARE(registry().openConnectionCount(), 0);
+    QVERIFY(connection && !connection->bIsOpen());
+    QCOMPARE(registry().openConnectionCount(), end == 2 ? 1 : 0);
     QVERIFY(!registry().isPortInUse(QStringLiteral("SIM1")));
     QTRY_VERIFY(!connection);
 }
