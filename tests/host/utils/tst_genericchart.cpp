@@ -481,11 +481,6 @@ void tst_GenericChart::plotRendersToAPdfFileOnlyWhereItCanWrite()
 {
     QMainWindow window;
     GenericChart chart(1, nullptr, &window);
-    chart.setPlotTitle(0, QStringLiteral("Pressure (bar)"), QString(), true, true);
-    for (int i = 0; i < 100; ++i)
-        chart.vAppendData(0, i * 0.1, true, 0.0, false, -1.0, -1.0);
-    chart.updateChart(true);
-
     const QTemporaryDir dir;
     const Utils::PlotDocument document(chart.poPlot(0));
     const QString missing = dir.filePath(QStringLiteral("missing/plot.pdf"));

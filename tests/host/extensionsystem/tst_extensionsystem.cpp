@@ -5,6 +5,7 @@
 #include <extensionsystem/connectionregistry.h>
 #include <extensionsystem/plugininterface.h>
 #include <extensionsystem/portsettings.h>
+#include <extensionsystem/sensorbasic.h>
 
 #include <QPointer>
 #include <QRegularExpression>
@@ -12,6 +13,7 @@
 #include <QTest>
 
 #include <memory>
+#include <sstream>
 
 using namespace ExtensionSystem;
 
@@ -38,6 +40,14 @@ private:
 
 const QString simulatedPrefix = QStringLiteral("SIM");
 
+// An entry as a catalogue builder writes it: the sensor element's children,
+// without the element's own tag, after the XML declaration.
+std::string entryText(const std::string &children)
+{
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n" + children
+           + "<max>600</max><min>-1</min>";
+}
+
 ConnectionRegistry &registry()
 {
     return ConnectionRegistry::instance();
@@ -45,7 +55,7 @@ ConnectionRegistry &registry()
 
 } // namespace
 
-class tst_ConnectionRegistry : public QObject
+class tst_ExtensionSystem : public QObject
 {
     Q_OBJECT
 
@@ -59,9 +69,12 @@ private slots:
     void releaseStillFinishesPendingListsBeforeDeletion();
     void endOfOwnershipClosesThenDeletesTheConnection_data();
     void endOfOwnershipClosesThenDeletesTheConnection();
+    void sensorEntriesAppendedToOneStreamReadOneEachEvenAfterABrokenOne();
+    void unusableSensorEntryLeavesTheRecordAsItWas_data();
+    void unusableSensorEntryLeavesTheRecordAsItWas();
 };
 
-void tst_ConnectionRegistry::init()
+void tst_ExtensionSystem::init()
 {
     registry().setFactory(
         [](const PortSettings &settings) -> std::unique_ptr<CommunicationInterface> {
@@ -71,14 +84,14 @@ void tst_ConnectionRegistry::init()
         });
 }
 
-void tst_ConnectionRegistry::cleanup()
+void tst_ExtensionSystem::cleanup()
 {
     registry().releaseAll();
     registry().setFactory(nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-void tst_ConnectionRegistry::unopenablePortYieldsNull()
+void tst_ExtensionSystem::unopenablePortYieldsNull()
 {
     const QString portName = QStringLiteral("/dev/missing");
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Cannot open port ")));
@@ -88,7 +101,7 @@ void tst_ConnectionRegistry::unopenablePortYieldsNull()
     QVERIFY(!registry().isPortInUse(portName));
 }
 
-void tst_ConnectionRegistry::portServesOneOwnerAtATime()
+void tst_ExtensionSystem::portServesOneOwnerAtATime()
 {
     const QString portName = simulatedPrefix + QLatin1Char('1');
     TestPlugin first;
@@ -105,7 +118,7 @@ void tst_ConnectionRegistry::portServesOneOwnerAtATime()
     QCOMPARE(registry().openConnectionCount(), 1);
 }
 
-void tst_ConnectionRegistry::releaseInsideTheConnectionsOwnSignalIsSafe()
+void tst_ExtensionSystem::releaseInsideTheConnectionsOwnSignalIsSafe()
 {
     TestPlugin plugin;
     auto *connection = dynamic_cast<FakeConnection *>(plugin.registerPort(QStringLiteral("SIM1")));
@@ -120,7 +133,7 @@ void tst_ConnectionRegistry::releaseInsideTheConnectionsOwnSignalIsSafe()
     QTRY_VERIFY(!guard);
 }
 
-void tst_ConnectionRegistry::releaseStillFinishesPendingListsBeforeDeletion()
+void tst_ExtensionSystem::releaseStillFinishesPendingListsBeforeDeletion()
 {
     PtyDevice silentDevice;
     TestPlugin plugin;
@@ -139,7 +152,7 @@ void tst_ConnectionRegistry::releaseStillFinishesPendingListsBeforeDeletion()
         QCOMPARE(record.status, 0);
 }
 
-void tst_ConnectionRegistry::endOfOwnershipClosesThenDeletesTheConnection_data()
+void tst_ExtensionSystem::endOfOwnershipClosesThenDeletesTheConnection_data()
 {
     QTest::addColumn<int>("end");
 
@@ -148,7 +161,7 @@ void tst_ConnectionRegistry::endOfOwnershipClosesThenDeletesTheConnection_data()
     QTest::newRow("plugin registered another port") << 2;
 }
 
-void tst_ConnectionRegistry::endOfOwnershipClosesThenDeletesTheConnection()
+void tst_ExtensionSystem::endOfOwnershipClosesThenDeletesTheConnection()
 {
     QFETCH(int, end);
 
@@ -168,5 +181,43 @@ void tst_ConnectionRegistry::endOfOwnershipClosesThenDeletesTheConnection()
     QTRY_VERIFY(!connection);
 }
 
-QTEST_GUILESS_MAIN(tst_ConnectionRegistry)
-#include "tst_connectionregistry.moc"
+void tst_ExtensionSystem::sensorEntriesAppendedToOneStreamReadOneEachEvenAfterABrokenOne()
+{
+    std::stringstream stream;
+    SensorBasic record;
+
+    stream << entryText("<name>KR7D-1</name><id>KR7D</id>");
+    QVERIFY(record.fromXMLStream(stream));
+    stream << "<name>broken";
+    QVERIFY(!record.fromXMLStream(stream));
+    stream << entryText("<name>KR7D-2</name><id>KR7E</id>");
+    QVERIFY(record.fromXMLStream(stream));
+    QCOMPARE(record.name(), std::string("KR7D-2"));
+    QCOMPARE(record.id(), std::string("KR7E"));
+    QVERIFY(stream.good());
+}
+
+void tst_ExtensionSystem::unusableSensorEntryLeavesTheRecordAsItWas_data()
+{
+    QTest::addColumn<QByteArray>("text");
+
+    QTest::newRow("not XML") << QByteArray("name=KR7D id=7");
+    QTest::newRow("no name") << QByteArray::fromStdString(entryText("<id>KR7D</id>"));
+    QTest::newRow("no id") << QByteArray::fromStdString(entryText("<name>KR7D-1</name>"));
+    QTest::newRow("nothing written") << QByteArray();
+}
+
+void tst_ExtensionSystem::unusableSensorEntryLeavesTheRecordAsItWas()
+{
+    QFETCH(QByteArray, text);
+
+    SensorBasic record("old-id", "old-name");
+    std::stringstream stream;
+    stream << text.toStdString();
+    QVERIFY(!record.fromXMLStream(stream));
+    QCOMPARE(record.id(), std::string("old-id"));
+    QCOMPARE(record.name(), std::string("old-name"));
+}
+
+QTEST_GUILESS_MAIN(tst_ExtensionSystem)
+#include "tst_extensionsystem.moc"
