@@ -1,21 +1,30 @@
+#include <utils/buttonfactory.h>
+#include <utils/buttonmanager.h>
+#include <utils/connectionstatus.h>
 #include <utils/csvexport.h>
 #include <utils/exportdialog.h>
+#include <utils/progressbarui.h>
 #include <utils/valueovertime.h>
+
+#include <propertybrowser/qtproperty.h>
+#include <propertybrowser/qttreepropertybrowser.h>
 
 #include <QCheckBox>
 #include <QDateTime>
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
-using Utils::CsvDelimiterChoice;
-using Utils::ExportDialog;
-using Utils::ValueOverTime;
+#include <functional>
 
-Q_DECLARE_METATYPE(Utils::CsvDelimiterChoice)
+using namespace Utils;
+
+Q_DECLARE_METATYPE(CsvDelimiterChoice)
 
 namespace {
 
@@ -48,26 +57,31 @@ QByteArray readAll(const QString &path)
 
 } // namespace
 
-class tst_CsvExport : public QObject
+class tst_Utils : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void delimiterJoinsChoicesInFixedOrder_data();
-    void delimiterJoinsChoicesInFixedOrder();
-    void linesCarryLocalTimeAndFixedValues_data();
-    void linesCarryLocalTimeAndFixedValues();
-    void seriesOfDifferentLengthsLeaveCellsEmpty();
-    void dialogPreviewFollowsTheChoicesAndOnlyAcceptWrites_data();
-    void dialogPreviewFollowsTheChoicesAndOnlyAcceptWrites();
-    void writeReplacesTheWholeFileOrCreatesNothing();
-    void progressSeesEveryLineAndCanStop();
+    void csvDelimiterJoinsChoicesInFixedOrder_data();
+    void csvDelimiterJoinsChoicesInFixedOrder();
+    void csvLinesCarryLocalTimeAndFixedValues_data();
+    void csvLinesCarryLocalTimeAndFixedValues();
+    void csvSeriesOfDifferentLengthsLeaveCellsEmpty();
+    void exportDialogPreviewFollowsTheChoicesAndOnlyAcceptWrites_data();
+    void exportDialogPreviewFollowsTheChoicesAndOnlyAcceptWrites();
+    void csvWriteReplacesTheWholeFileOrCreatesNothing();
+    void csvProgressSeesEveryLineAndCanStop();
+    void connectionLampAndTextShowTheStateWithoutChangingSize();
+    void buttonPropertyShowsTheValueAndEmitsButtonClicked();
+    void progressWaitEndsOnlyOnItsOwnId_data();
+    void progressWaitEndsOnlyOnItsOwnId();
+    void deletingDuringTheProgressWaitEndsIt();
 
 private:
     QTemporaryDir m_dir;
 };
 
-void tst_CsvExport::delimiterJoinsChoicesInFixedOrder_data()
+void tst_Utils::csvDelimiterJoinsChoicesInFixedOrder_data()
 {
     QTest::addColumn<CsvDelimiterChoice>("choice");
     QTest::addColumn<QString>("expected");
@@ -86,13 +100,13 @@ void tst_CsvExport::delimiterJoinsChoicesInFixedOrder_data()
         << QStringLiteral("\u00a7?");
 }
 
-void tst_CsvExport::delimiterJoinsChoicesInFixedOrder()
+void tst_Utils::csvDelimiterJoinsChoicesInFixedOrder()
 {
     QFETCH(CsvDelimiterChoice, choice);
     QTEST(choice.text(), "expected");
 }
 
-void tst_CsvExport::linesCarryLocalTimeAndFixedValues_data()
+void tst_Utils::csvLinesCarryLocalTimeAndFixedValues_data()
 {
     QTest::addColumn<double>("time");
     QTest::addColumn<double>("value");
@@ -110,7 +124,7 @@ void tst_CsvExport::linesCarryLocalTimeAndFixedValues_data()
                                  << QByteArray("31-12-1969 23:59:58.999;3");
 }
 
-void tst_CsvExport::linesCarryLocalTimeAndFixedValues()
+void tst_Utils::csvLinesCarryLocalTimeAndFixedValues()
 {
     QFETCH(double, time);
     QFETCH(double, value);
@@ -123,7 +137,7 @@ void tst_CsvExport::linesCarryLocalTimeAndFixedValues()
     QCOMPARE(text, QByteArray("Time;Signal\n") + line + '\n');
 }
 
-void tst_CsvExport::seriesOfDifferentLengthsLeaveCellsEmpty()
+void tst_Utils::csvSeriesOfDifferentLengthsLeaveCellsEmpty()
 {
     const ValueOverTime pressure = series(2, 1.0);
     const ValueOverTime temperature = series(3, 20.0);
@@ -135,14 +149,14 @@ void tst_CsvExport::seriesOfDifferentLengthsLeaveCellsEmpty()
                               "04-12-2026 14:03:07.750\t,\t,22.0\n"));
 }
 
-void tst_CsvExport::dialogPreviewFollowsTheChoicesAndOnlyAcceptWrites_data()
+void tst_Utils::exportDialogPreviewFollowsTheChoicesAndOnlyAcceptWrites_data()
 {
     QTest::addColumn<bool>("accept");
     QTest::newRow("accepted") << true;
     QTest::newRow("rejected") << false;
 }
 
-void tst_CsvExport::dialogPreviewFollowsTheChoicesAndOnlyAcceptWrites()
+void tst_Utils::exportDialogPreviewFollowsTheChoicesAndOnlyAcceptWrites()
 {
     QFETCH(bool, accept);
     const ValueOverTime pressure = series(25, 1.0);
@@ -176,7 +190,7 @@ void tst_CsvExport::dialogPreviewFollowsTheChoicesAndOnlyAcceptWrites()
     QCOMPARE(readAll(path), accept ? Utils::csvText(list, names, QStringLiteral("\t,|"), 2) : "");
 }
 
-void tst_CsvExport::writeReplacesTheWholeFileOrCreatesNothing()
+void tst_Utils::csvWriteReplacesTheWholeFileOrCreatesNothing()
 {
     const QString path = m_dir.filePath(QStringLiteral("replaced.csv"));
     QFile old(path);
@@ -191,7 +205,7 @@ void tst_CsvExport::writeReplacesTheWholeFileOrCreatesNothing()
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 }
 
-void tst_CsvExport::progressSeesEveryLineAndCanStop()
+void tst_Utils::csvProgressSeesEveryLineAndCanStop()
 {
     const ValueOverTime values = series(40000, 0.0);
     QList<int> reported;
@@ -211,5 +225,105 @@ void tst_CsvExport::progressSeesEveryLineAndCanStop()
                 .isEmpty());
 }
 
-QTEST_MAIN(tst_CsvExport)
-#include "tst_csvexport.moc"
+void tst_Utils::connectionLampAndTextShowTheStateWithoutChangingSize()
+{
+    ConnectionStatus status;
+    const QSize size = status.sizeHint();
+    status.resize(size);
+    for (const bool connected : {true, false}) {
+        status.setConnected(connected);
+        QCOMPARE(status.sizeHint(), size);
+        QCOMPARE(status.text(),
+                 connected ? QStringLiteral("Connected") : QStringLiteral("Disconnected"));
+        QCOMPARE(status.toolTip(), status.text());
+        const QImage image = status.grab().toImage();
+        const QColor lamp
+            = image.pixelColor(4 + (status.fontMetrics().height() - 2) / 2, image.height() / 2);
+        QCOMPARE(lamp.green() > lamp.red() + 40, connected);
+        QCOMPARE(lamp.red() > lamp.green() + 40, !connected);
+    }
+}
+
+void tst_Utils::buttonPropertyShowsTheValueAndEmitsButtonClicked()
+{
+    ButtonManager manager;
+    ButtonFactory factory;
+    QtTreePropertyBrowser browser;
+    browser.setFactoryForManager(&manager, &factory);
+    QtProperty *property = manager.addProperty(QStringLiteral("Teach-in"));
+    manager.setValue(property, QStringLiteral("Teach"));
+    QtBrowserItem *item = browser.addProperty(property);
+    browser.show();
+    browser.setCurrentItem(item);
+    browser.editItem(item);
+    auto *button = browser.findChild<QPushButton *>();
+    QVERIFY(button);
+    QCOMPARE(button->text(), QStringLiteral("Teach"));
+    QList<QtProperty *> clicked;
+    connect(&manager, &ButtonManager::buttonClicked, this,
+            [&clicked](QtProperty *sender) { clicked.append(sender); });
+    QTest::mouseClick(button, Qt::LeftButton);
+    QTRY_COMPARE(clicked, QList<QtProperty *>{property});
+
+    QSignalSpy changed(&manager, &ButtonManager::valueChanged);
+    manager.setValue(property, QStringLiteral("Einlernen"));
+    manager.setValue(property, QStringLiteral("Einlernen"));
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(button->text(), QStringLiteral("Einlernen"));
+    QCOMPARE(property->valueText(), QStringLiteral("Einlernen"));
+}
+
+void tst_Utils::progressWaitEndsOnlyOnItsOwnId_data()
+{
+    QTest::addColumn<bool>("showUi");
+    QTest::newRow("without ui nothing shows") << false;
+    QTest::newRow("with ui a modal indicator shows") << true;
+}
+
+void tst_Utils::progressWaitEndsOnlyOnItsOwnId()
+{
+    QFETCH(bool, showUi);
+    QWidget parent;
+    parent.show();
+    ProgressBarUi wait(&parent);
+    wait.setShowUi(showUi);
+    wait.setModal(true);
+    QStringList events;
+    bool indicatorShown = false;
+    // Each exit comes in its own turn of the event loop, after the previous one.
+    const std::function<void(QList<unsigned int>)> exitInTurn = [&](QList<unsigned int> ids) {
+        if (ids.isEmpty())
+            return;
+        QTimer::singleShot(0, &wait, [&, ids]() mutable {
+            indicatorShown = wait.isUiVisible() && QApplication::activeModalWidget();
+            const unsigned int id = ids.takeFirst();
+            events << QStringLiteral("exit %1").arg(id);
+            wait.exit(id);
+            exitInTurn(ids);
+        });
+    };
+    exitInTurn({7, 4, 5});
+    wait.exec(5);
+    events << QStringLiteral("returned");
+    // An id that came before its wait ends it at once; the queued exit only rescues a failure.
+    wait.exit(9);
+    exitInTurn({9});
+    wait.exec(9);
+    events << QStringLiteral("returned");
+    QCOMPARE(events, QStringList({QStringLiteral("exit 7"), QStringLiteral("exit 4"),
+                                  QStringLiteral("exit 5"), QStringLiteral("returned"),
+                                  QStringLiteral("returned")}));
+    QCOMPARE(indicatorShown, showUi);
+    QVERIFY(!wait.isUiVisible());
+}
+
+void tst_Utils::deletingDuringTheProgressWaitEndsIt()
+{
+    QPointer<ProgressBarUi> wait = new ProgressBarUi(nullptr);
+    QTimer::singleShot(0, [&] { delete wait.data(); });
+    wait->exec(3);
+    QVERIFY(wait.isNull());
+}
+
+QTEST_MAIN(tst_Utils)
+#include "tst_utils.moc"
