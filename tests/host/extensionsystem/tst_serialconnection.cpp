@@ -78,8 +78,7 @@ private slots:
     void delaysSpaceTheFrameWithoutBlockingTheEventLoop_data();
     void delaysSpaceTheFrameWithoutBlockingTheEventLoop();
     void unplugFailsTheRestAtOnceAndIsReportedOnce();
-    void portSettingsApplyToTheOpenPort();
-    void rawDataGoesOutUnchanged();
+    void openPortTakesNewSettingsAndRawData();
     void traceLineFormat_data();
     void traceLineFormat();
     void answerCarriesItsRoundTripIntoFileAndSignal();
@@ -364,7 +363,7 @@ void tst_SerialConnection::unplugFailsTheRestAtOnceAndIsReportedOnce()
     QCOMPARE(portWarnings, 1);
 }
 
-void tst_SerialConnection::portSettingsApplyToTheOpenPort()
+void tst_SerialConnection::openPortTakesNewSettingsAndRawData()
 {
     openConnection();
     PortSettings wanted;
@@ -383,11 +382,7 @@ void tst_SerialConnection::portSettingsApplyToTheOpenPort()
     termios line{};
     QCOMPARE(tcgetattr(m_device->slaveDescriptor(), &line), 0);
     QCOMPARE(cfgetospeed(&line), speed_t(B115200));
-}
 
-void tst_SerialConnection::rawDataGoesOutUnchanged()
-{
-    openConnection();
     m_connection->vSendRawData(std::string("\x00\x7f\xffok", 5));
     QTRY_COMPARE(m_device->received(), QByteArray("\x00\x7f\xffok", 5));
 }
@@ -414,9 +409,8 @@ void tst_SerialConnection::traceLineFormat()
     QFETCH(FrameDirection, direction);
     QFETCH(QByteArray, bytes);
     QFETCH(int, roundTrip);
-    const std::optional<qint64> roundTripMs
-        = roundTrip < 0 ? std::nullopt : std::optional<qint64>(roundTrip);
-    QTEST(frameTraceLine(1250, QStringLiteral("/dev/ttyUSB0"), direction, bytes, roundTripMs),
+    QTEST(frameTraceLine(1250, QStringLiteral("/dev/ttyUSB0"), direction, bytes,
+                         roundTrip < 0 ? std::nullopt : std::optional<qint64>(roundTrip)),
           "line");
 }
 
