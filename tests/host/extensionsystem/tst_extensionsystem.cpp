@@ -530,16 +530,16 @@ void tst_ExtensionSystem::portServesOneOwnerAtATime()
 void tst_ExtensionSystem::releaseInsideTheConnectionsOwnSignalIsSafe()
 {
     TestPlugin plugin;
-    auto *connection = dynamic_cast<FakeConnection *>(plugin.registerPort(QStringLiteral("SIM1")));
+    const QPointer<FakeConnection> connection
+        = dynamic_cast<FakeConnection *>(plugin.registerPort(QStringLiteral("SIM1")));
     QVERIFY(connection);
-    QPointer<FakeConnection> guard = connection;
-    connect(connection, &CommunicationInterface::emitFinished, &plugin,
+    connect(connection.data(), &CommunicationInterface::emitFinished, &plugin,
             [&plugin] { plugin.unregisterConnection(); });
 
     QVERIFY(connection->finishAndCheckState(1));
-    QVERIFY(guard);
+    QVERIFY(connection);
     QCOMPARE(registry().connectionOf(&plugin), nullptr);
-    QTRY_VERIFY(!guard);
+    QTRY_VERIFY(!connection);
 }
 
 void tst_ExtensionSystem::releaseStillFinishesPendingListsBeforeDeletion()

@@ -231,9 +231,8 @@ private slots:
     void chartPanningStopsAtTheOffsets_data();
     void chartPanningStopsAtTheOffsets();
     void chartRightAxisMapsTheLeftRange();
-    void everyChartPlotLivesInItsOwnDock();
-    void chartLayoutRowsArrangeTheDocks_data();
-    void chartLayoutRowsArrangeTheDocks();
+    void chartDocksHoldOnePlotEachAndFollowTheLayoutRows_data();
+    void chartDocksHoldOnePlotEachAndFollowTheLayoutRows();
     void chartAxisTitlesComeFromTitleOrCustomLabels_data();
     void chartAxisTitlesComeFromTitleOrCustomLabels();
     void chartLabelShowsTheLastShownValueMarkersTheNewest();
@@ -458,20 +457,7 @@ void tst_Utils::chartRightAxisMapsTheLeftRange()
     QVERIFY(qFuzzyCompare(right.maxValue(), 4.0 + (left.maxValue() - 20.0) * 16.0 / 60.0));
 }
 
-void tst_Utils::everyChartPlotLivesInItsOwnDock()
-{
-    QMainWindow window;
-    GenericChart chart(2, nullptr, &window);
-    QCOMPARE(chart.getDockChartItem(1)->widget(), chart.poPlot(1));
-    QVERIFY(chart.getDockChartItem(0)->objectName() != chart.getDockChartItem(1)->objectName());
-
-    chart.setDockFixedSize(true);
-    QCOMPARE(chart.getDockChartItem(0)->features(), QDockWidget::NoDockWidgetFeatures);
-    chart.setDockFixedSize(false);
-    QVERIFY(chart.getDockChartItem(0)->features().testFlag(QDockWidget::DockWidgetMovable));
-}
-
-void tst_Utils::chartLayoutRowsArrangeTheDocks_data()
+void tst_Utils::chartDocksHoldOnePlotEachAndFollowTheLayoutRows_data()
 {
     QTest::addColumn<QList<int>>("rows");
     QTest::addColumn<bool>("sideBySide");
@@ -479,7 +465,7 @@ void tst_Utils::chartLayoutRowsArrangeTheDocks_data()
     QTest::newRow("two rows of one") << QList<int>{1, 1} << false;
 }
 
-void tst_Utils::chartLayoutRowsArrangeTheDocks()
+void tst_Utils::chartDocksHoldOnePlotEachAndFollowTheLayoutRows()
 {
     QFETCH(QList<int>, rows);
     QFETCH(bool, sideBySide);
@@ -489,8 +475,10 @@ void tst_Utils::chartLayoutRowsArrangeTheDocks()
     fixture.chart.UpdateLayout();
     fixture.chart.UpdateMinimumHeights(700);
 
-    const QDockWidget *first = fixture.chart.getDockChartItem(0);
+    QDockWidget *first = fixture.chart.getDockChartItem(0);
     const QDockWidget *second = fixture.chart.getDockChartItem(1);
+    QCOMPARE(second->widget(), fixture.chart.poPlot(1));
+    QVERIFY(first->objectName() != second->objectName());
     if (sideBySide) {
         QTRY_COMPARE(second->y(), first->y());
         QVERIFY(second->x() > first->x());
@@ -499,6 +487,10 @@ void tst_Utils::chartLayoutRowsArrangeTheDocks()
         QVERIFY(second->y() > first->y());
         QVERIFY(first->height() >= 700 / 4);
     }
+    fixture.chart.setDockFixedSize(true);
+    QCOMPARE(first->features(), QDockWidget::NoDockWidgetFeatures);
+    fixture.chart.setDockFixedSize(false);
+    QVERIFY(first->features().testFlag(QDockWidget::DockWidgetMovable));
 }
 
 void tst_Utils::chartAxisTitlesComeFromTitleOrCustomLabels_data()
@@ -973,10 +965,7 @@ void tst_Utils::exportDialogPreviewFollowsTheChoicesAndOnlyAcceptWrites()
 void tst_Utils::csvWriteReplacesTheWholeFileOrCreatesNothing()
 {
     const QString path = m_dir.filePath(QStringLiteral("replaced.csv"));
-    QFile old(path);
-    QVERIFY(old.open(QIODevice::WriteOnly));
-    old.write(QByteArray(4096, 'x'));
-    old.close();
+    QVERIFY(Utils::writeFileAtomically(path, QByteArray(4096, 'x')));
     QVERIFY(Utils::writeFileAtomically(path, QByteArray("Time;Signal\n")));
     QCOMPARE(readAll(path), QByteArray("Time;Signal\n"));
 
@@ -1000,8 +989,8 @@ void tst_Utils::csvProgressSeesEveryLineAndCanStop()
     QCOMPARE(reported.last(), 40000);
     QVERIFY(std::is_sorted(reported.cbegin(), reported.cend()));
 
-    const auto stop = [](int done, int) { return done == 0; };
-    QVERIFY(Utils::csvText({&values}, {QStringLiteral("Time")}, QStringLiteral(";"), 0, -1, stop)
+    QVERIFY(Utils::csvText({&values}, {QStringLiteral("Time")}, QStringLiteral(";"), 0, -1,
+                           [](int done, int) { return done == 0; })
                 .isEmpty());
 }
 
