@@ -1,0 +1,1097 @@
+#include <utils/buttonfactory.h>
+#include <utils/buttonmanager.h>
+#include <utils/columnreduction.h>
+#include <utils/connectionstatus.h>
+#include <utils/csvexport.h>
+#include <utils/exportdialog.h>
+#include <utils/genericchart.h>
+#include <utils/historytext.h>
+#include <utils/plotdocument.h>
+#include <utils/progressbarui.h>
+#include <utils/thresholdmultimanager.h>
+#include <utils/thresholdwindowwidget.h>
+#include <utils/valueovertime.h>
+
+#include <propertybrowser/qtproperty.h>
+#include <propertybrowser/qttreepropertybrowser.h>
+
+#include <qwt_plot.h>
+#include <qwt_plot_curve.h>
+#include <qwt_plot_marker.h>
+#include <qwt_plot_textlabel.h>
+#include <qwt_plot_zoneitem.h>
+#include <qwt_scale_div.h>
+
+#include <QCheckBox>
+#include <QDateTime>
+#include <QDialogButtonBox>
+#include <QDockWidget>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtEndian>
+#include <QtTest>
+
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <limits>
+#include <vector>
+
+using namespace Utils;
+using Utils::Charts::GenericChart;
+using Utils::Charts::historyFromText;
+using Utils::Charts::historyToText;
+using Doubles = std::vector<double>;
+
+Q_DECLARE_METATYPE(Doubles)
+Q_DECLARE_METATYPE(CsvDelimiterChoice)
+
+namespace {
+
+constexpr double Start = 1.7e12;
+
+// `count` samples spread evenly over `spanMs` from Start; value = f(i).
+template <typename Value>
+ValueOverTime evenHistory(int count, double spanMs, Value value)
+{
+    ValueOverTime history;
+    history.reserve(size_t(count));
+    for (int i = 0; i < count; ++i)
+        history.append(Start + spanMs * i / std::max(count - 1, 1), value(i), 0.0);
+    return history;
+}
+
+QwtPlotCurve *curveOf(QwtPlot *plot)
+{
+    const QwtPlotItemList curves = plot->itemList(QwtPlotItem::Rtti_PlotCurve);
+    return curves.isEmpty() ? nullptr : static_cast<QwtPlotCurve *>(curves.first());
+}
+
+QwtInterval axis(QwtPlot *plot, int axisId)
+{
+    return plot->axisScaleDiv(axisId).interval();
+}
+
+// A shown main window holding a chart of `count` plots.
+struct Fixture
+{
+    explicit Fixture(int count)
+        : chart(count, nullptr, &window)
+    {
+        window.setCentralWidget(new QWidget);
+        window.resize(1000, 700);
+        window.show();
+        if (!QTest::qWaitForWindowExposed(&window))
+            qFatal("window not exposed");
+    }
+
+    QWidget *canvas(int plot) const { return chart.poPlot(plot)->canvas(); }
+    QPoint inWindow(int plot, QPoint canvasPoint) const
+    {
+        return canvas(plot)->mapTo(&window, canvasPoint);
+    }
+    int pixelOf(double value) const
+    {
+        return qRound(chart.poPlot(0)->transform(QwtPlot::yLeft, value));
+    }
+    // A left-button drag down the middle of the first plot's canvas.
+    void drag(int fromPixel, int toPixel)
+    {
+        const auto at = [this](int y) { return inWindow(0, QPoint(canvas(0)->width() / 2, y)); };
+        QWindow *handle = window.windowHandle();
+        QTest::mousePress(handle, Qt::LeftButton, Qt::NoModifier, at(fromPixel));
+        QTest::mouseMove(handle, at((fromPixel + toPixel) / 2));
+        QTest::mouseMove(handle, at(toPixel));
+        QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, at(toPixel));
+    }
+    // Marks at 25 (lower) and 75 (upper) on a left axis of 0 .. 100.
+    ThresholdWindowWidget *addThresholds()
+    {
+        chart.setScale(0, 0.0, 100.0);
+        auto *widget = new ThresholdWindowWidget(chart.poPlot(0), 3); // owned by the plot
+        widget->setLowerMark(25.0);
+        widget->setUpperMark(75.0);
+        chart.updateChart(true);
+        return widget;
+    }
+    void wheel(int plot, int angle)
+    {
+        const QPoint centre = canvas(plot)->rect().center();
+        QWheelEvent event(centre, canvas(plot)->mapToGlobal(centre), QPoint(), QPoint(0, angle),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(canvas(plot), &event);
+    }
+
+    QMainWindow window;
+    GenericChart chart;
+};
+
+bool sameBits(const ValueOverTime &a, const ValueOverTime &b)
+{
+    const auto same = [&a](const double *x, const double *y) {
+        return a.size() == 0 || std::memcmp(x, y, size_t(a.size()) * sizeof(double)) == 0;
+    };
+    return a.size() == b.size() && same(a.pxData(), b.pxData()) && same(a.pyData(), b.pyData())
+           && same(a.pAnalogData(), b.pAnalogData());
+}
+
+ValueOverTime history(Doubles times, Doubles values, Doubles analog)
+{
+    ValueOverTime result;
+    if (!result.assign(std::move(times), std::move(values), std::move(analog)))
+        qFatal("test history rejected");
+    return result;
+}
+
+// A base64 block of little-endian doubles, written independently of the
+// library so that texts it would never produce can be built.
+std::string block(const Doubles &values)
+{
+    QByteArray raw(int(values.size() * sizeof(double)), Qt::Uninitialized);
+    for (size_t i = 0; i < values.size(); ++i)
+        qToLittleEndian(values[i], raw.data() + i * sizeof(double));
+    return raw.toBase64().toStdString();
+}
+
+std::string text(const std::string &count, const Doubles &times, const Doubles &values,
+                 const Doubles &analog, char separator = ';')
+{
+    const std::string s(1, separator);
+    return "h1" + s + count + s + block(times) + s + block(values) + s + block(analog);
+}
+
+// The packed form around hand-made arrays: per array a scale byte, then per
+// sample a varint token (zigzag delta << 2, or 1 + raw bits, or 2 = back
+// reference).
+std::string packed(const std::string &count, const QByteArray &arrays)
+{
+    return "h2;" + count + ";" + qCompress(arrays).toBase64().toStdString();
+}
+
+// Times 1, 2; values 3, 4; analog 5, 6; all whole numbers.
+const QByteArray wholeNumbers = QByteArray::fromHex("000808 001808 002808");
+
+// What a load replaces, or keeps when the text is refused.
+ValueOverTime reference()
+{
+    return history({1.0e12, 1.0e12 + 65.0}, {1.5, -2.25}, {4.0, 20.0});
+}
+
+double localMs(int year, int month, int day, int hour, int minute, int second, int ms)
+{
+    return double(QDateTime(QDate(year, month, day), QTime(hour, minute, second, ms), Qt::LocalTime)
+                      .toMSecsSinceEpoch());
+}
+
+// `count` samples 250 ms apart from 4 December 2026 14:03:07.250 local time,
+// valued start, start + 1, ...
+ValueOverTime series(int count, double start)
+{
+    ValueOverTime result;
+    const double first = localMs(2026, 12, 4, 14, 3, 7, 250);
+    for (int i = 0; i < count; ++i)
+        result.append(first + 250.0 * i, start + i, 0.0);
+    return result;
+}
+
+const QList<QString> oneSeries{QStringLiteral("Time"), QStringLiteral("Signal")};
+const QList<QString> twoSeries{QStringLiteral("Time"), QStringLiteral("Signal"),
+                               QStringLiteral("Temperature")};
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+using WidgetSetup = std::function<void(ThresholdWindowWidget *)>;
+
+} // namespace
+
+Q_DECLARE_METATYPE(WidgetSetup)
+
+class tst_Utils : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void chartAppendStampsSamplesInArrivalOrderOnItsPlotOnly();
+    void sampleStoreStaysSortedWhenTheClockGoesBack();
+    void chartClearEmptiesOnlyThePlotsAsked();
+    void chartRedrawWaitsForTheRefreshTimer();
+    void columnReductionKeepsFirstExtremesAndLastOfEachColumn_data();
+    void columnReductionKeepsFirstExtremesAndLastOfEachColumn();
+    void chartDrawsManyVisibleSamplesAsColumnExtremes();
+    void chartViewFollowsNewestSamplesUntilZoomedAndDoubleClickReturns();
+    void chartPanningStopsAtTheOffsets_data();
+    void chartPanningStopsAtTheOffsets();
+    void chartRightAxisMapsTheLeftRange();
+    void chartDocksHoldOnePlotEachAndFollowTheLayoutRows_data();
+    void chartDocksHoldOnePlotEachAndFollowTheLayoutRows();
+    void chartAxisTitlesComeFromTitleOrCustomLabels_data();
+    void chartAxisTitlesComeFromTitleOrCustomLabels();
+    void chartLabelShowsTheLastShownValueMarkersTheNewest();
+    void chartNoiseBandAndBaselineFollowTheirSettings();
+    void plotRendersToAPdfFileOnlyWhereItCanWrite();
+    void draggingAThresholdMarkEmitsItsIndexAndValue_data();
+    void draggingAThresholdMarkEmitsItsIndexAndValue();
+    void settingThresholdMarksEmitsNothingAndMovesTheBand();
+    void thresholdManagerReportsDropsWithTheComponent();
+    void thresholdWidgetDiesWithItsPlot();
+    void historyTextRoundTripKeepsEveryBit_data();
+    void historyTextRoundTripKeepsEveryBit();
+    void handMadeHistoryTextLoadsOnlyWhenWellFormed_data();
+    void handMadeHistoryTextLoadsOnlyWhenWellFormed();
+    void historyTextLoadsOnlyIntoTheAskedPlot();
+    void csvDelimiterJoinsChoicesInFixedOrder_data();
+    void csvDelimiterJoinsChoicesInFixedOrder();
+    void csvLinesCarryLocalTimeAndFixedValues_data();
+    void csvLinesCarryLocalTimeAndFixedValues();
+    void csvSeriesOfDifferentLengthsLeaveCellsEmpty();
+    void exportDialogPreviewFollowsTheChoicesAndOnlyAcceptWrites_data();
+    void exportDialogPreviewFollowsTheChoicesAndOnlyAcceptWrites();
+    void csvWriteReplacesTheWholeFileOrCreatesNothing();
+    void csvProgressSeesEveryLineAndCanStop();
+    void connectionLampAndTextShowTheStateWithoutChangingSize();
+    void buttonPropertyShowsTheValueAndEmitsButtonClicked();
+    void progressWaitEndsOnlyOnItsOwnId_data();
+    void progressWaitEndsOnlyOnItsOwnId();
+    void deletingDuringTheProgressWaitEndsIt();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void tst_Utils::chartAppendStampsSamplesInArrivalOrderOnItsPlotOnly()
+{
+    QMainWindow window;
+    GenericChart chart(2, nullptr, &window);
+    const double before = double(QDateTime::currentMSecsSinceEpoch());
+    chart.vAppendData(1, 1.0, true, 4.0, false, -1.0, -1.0);
+    chart.vAppendData(1, 2.0, true, 5.0, false, -1.0, -1.0);
+    chart.vAppendData(1, 3.0, false, 6.0, false, -1.0, -1.0);
+    const double after = double(QDateTime::currentMSecsSinceEpoch());
+    chart.vAppendData(2, 1.0, true, 0.0, false, -1.0, -1.0);
+    chart.vAppendData(-1, 1.0, true, 0.0, false, -1.0, -1.0);
+
+    QCOMPARE(chart.getData(0)->size(), 0);
+    QCOMPARE(chart.getData(2), nullptr);
+    const ValueOverTime &data = *chart.getData(1);
+    QCOMPARE(data.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(data.pyData()[i], 1.0 + i);
+        QCOMPARE(data.pAnalogData()[i], 4.0 + i);
+        QVERIFY(data.pxData()[i] >= before && data.pxData()[i] <= after);
+    }
+}
+
+void tst_Utils::sampleStoreStaysSortedWhenTheClockGoesBack()
+{
+    ValueOverTime history;
+    history.append(100.0, 1.0, 0.0);
+    history.append(50.0, 2.0, 0.0);
+    history.append(150.0, 3.0, 0.0);
+    QCOMPARE(history.pxData()[1], 100.0);
+    QCOMPARE(history.pyData()[1], 2.0);
+    QCOMPARE(history.indexAtOrAfter(100.0), 0);
+    QCOMPARE(history.indexAtOrAfter(100.5), 2);
+    QCOMPARE(history.indexAtOrAfter(1000.0), 3);
+}
+
+void tst_Utils::chartClearEmptiesOnlyThePlotsAsked()
+{
+    Fixture fixture(2);
+    for (const int plot : {0, 0, 1, 1})
+        fixture.chart.vAppendData(plot, 1.0, true, 0.0, false, -1.0, -1.0);
+    fixture.chart.updateChart(true);
+    fixture.chart.clear(1);
+    fixture.chart.updateChart(true);
+    QCOMPARE(int(curveOf(fixture.chart.poPlot(0))->dataSize()), 2);
+    QCOMPARE(int(curveOf(fixture.chart.poPlot(1))->dataSize()), 0);
+    fixture.chart.clear();
+    QCOMPARE(fixture.chart.getData(0)->size(), 0);
+}
+
+void tst_Utils::chartRedrawWaitsForTheRefreshTimer()
+{
+    Fixture fixture(1);
+    fixture.chart.updateChart(true);
+    QwtPlotCurve *curve = curveOf(fixture.chart.poPlot(0));
+    fixture.chart.vAppendData(0, 1.0, true, 0.0, false, -1.0, -1.0);
+    fixture.chart.vAppendData(0, 2.0, true, 0.0, false, -1.0, -1.0);
+    QCOMPARE(int(curve->dataSize()), 0);
+    QTRY_COMPARE(int(curve->dataSize()), 2);
+    // So few samples are drawn as stored.
+    const ValueOverTime &data = *fixture.chart.getData(0);
+    for (int i = 0; i < 2; ++i)
+        QCOMPARE(curve->sample(size_t(i)), QPointF(data.pxData()[i], data.pyData()[i]));
+}
+
+void tst_Utils::columnReductionKeepsFirstExtremesAndLastOfEachColumn_data()
+{
+    QTest::addColumn<Doubles>("times");
+    QTest::addColumn<Doubles>("values");
+    QTest::addColumn<QList<QPointF>>("expected");
+
+    // Three columns of 10 ms from 0 to 30.
+    QTest::newRow("in time order") << Doubles{0, 1, 2, 3, 4} << Doubles{5, 9, 1, 7, 6}
+                                   << QList<QPointF>{{0, 5}, {1, 9}, {2, 1}, {4, 6}};
+    QTest::newRow("a sample picked twice is kept once")
+        << Doubles{0, 1, 2} << Doubles{1, 3, 2} << QList<QPointF>{{0, 1}, {1, 3}, {2, 2}};
+    QTest::newRow("an empty column adds nothing")
+        << Doubles{1, 2, 25, 26} << Doubles{1, 2, 3, 4}
+        << QList<QPointF>{{1, 1}, {2, 2}, {25, 3}, {26, 4}};
+    QTest::newRow("samples past the range join the last column")
+        << Doubles{5, 35, 40} << Doubles{1, 2, 3} << QList<QPointF>{{5, 1}, {35, 2}, {40, 3}};
+}
+
+void tst_Utils::columnReductionKeepsFirstExtremesAndLastOfEachColumn()
+{
+    QFETCH(Doubles, times);
+    QFETCH(Doubles, values);
+    std::vector<QPointF> out;
+    Utils::Charts::reduceToColumns(times.data(), values.data(), 0, int(times.size()), 0.0, 30.0, 3,
+                                   out);
+    QTEST(QList<QPointF>(out.cbegin(), out.cend()), "expected");
+}
+
+void tst_Utils::chartDrawsManyVisibleSamplesAsColumnExtremes()
+{
+    Fixture fixture(1);
+    fixture.chart.setTimelineScale(0.0, 60.0);
+    fixture.chart.setData(0,
+                          evenHistory(300000, 60000.0, [](int i) { return std::sin(i / 1000.0); }));
+    fixture.chart.updateChart(true);
+
+    // Which samples a column keeps is the reduction's own test.
+    const int width = fixture.canvas(0)->contentsRect().width();
+    const int drawn = int(curveOf(fixture.chart.poPlot(0))->dataSize());
+    QVERIFY(drawn >= width && drawn <= 4 * width + 2);
+}
+
+void tst_Utils::chartViewFollowsNewestSamplesUntilZoomedAndDoubleClickReturns()
+{
+    Fixture fixture(1);
+    QwtPlot *plot = fixture.chart.poPlot(0);
+    QSignalSpy reset(&fixture.chart, &GenericChart::vSignalZommResetForNoiseLine);
+    fixture.chart.setTimelineScale(-40.0, 120.0);
+    fixture.chart.vSetYScale(0, 0.0, 100.0);
+    fixture.chart.setData(0, evenHistory(100, 500000.0, [](int) { return 1.0; }));
+    fixture.chart.updateChart(true);
+    const QwtInterval following = axis(plot, QwtPlot::xBottom);
+    QCOMPARE(following, QwtInterval(Start + 500000.0 - 160000.0, Start + 500000.0));
+
+    fixture.wheel(0, 120);
+    const QwtInterval zoomed = axis(plot, QwtPlot::xBottom);
+    QVERIFY(zoomed.width() < following.width());
+    QVERIFY(axis(plot, QwtPlot::yLeft).width() < 100.0);
+
+    fixture.chart.setData(0, evenHistory(100, 900000.0, [](int) { return 1.0; }));
+    fixture.chart.updateChart(true);
+    QCOMPARE(axis(plot, QwtPlot::xBottom), zoomed);
+
+    QTest::mouseDClick(fixture.window.windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                       fixture.inWindow(0, fixture.canvas(0)->rect().center()));
+    QCOMPARE(reset.count(), 1);
+    QCOMPARE(axis(plot, QwtPlot::xBottom).maxValue(), Start + 900000.0);
+    QCOMPARE(axis(plot, QwtPlot::yLeft), QwtInterval(0.0, 100.0));
+}
+
+void tst_Utils::chartPanningStopsAtTheOffsets_data()
+{
+    QTest::addColumn<int>("direction");
+    QTest::addColumn<bool>("negatives");
+    QTest::addColumn<QwtInterval>("expected");
+
+    QTest::newRow("dragging down stops above the maximum") << 1 << true << QwtInterval(50.0, 150.0);
+    QTest::newRow("dragging up stops below the minimum") << -1 << true << QwtInterval(-25.0, 75.0);
+    QTest::newRow("without negatives dragging up stops at zero")
+        << -1 << false << QwtInterval(0.0, 100.0);
+}
+
+void tst_Utils::chartPanningStopsAtTheOffsets()
+{
+    QFETCH(int, direction);
+    QFETCH(bool, negatives);
+    QFETCH(QwtInterval, expected);
+
+    Fixture fixture(1);
+    fixture.chart.setScale(0, 0.0, 100.0);
+    fixture.chart.setMinPanOffset(0, 25.0);
+    fixture.chart.setMaxPanOffset(0, 50.0);
+    fixture.chart.setAllowNegativeValues(0, negatives);
+    fixture.chart.updateChart(true);
+
+    const int height = fixture.canvas(0)->height();
+    const int from = height / 2 - direction * height * 2 / 5;
+    fixture.drag(from, from + direction * height * 4 / 5);
+
+    const QwtInterval shown = axis(fixture.chart.poPlot(0), QwtPlot::yLeft);
+    QCOMPARE(shown.minValue(), expected.minValue());
+    QCOMPARE(shown.maxValue(), expected.maxValue());
+}
+
+void tst_Utils::chartRightAxisMapsTheLeftRange()
+{
+    Fixture fixture(1);
+    QwtPlot *plot = fixture.chart.poPlot(0);
+    fixture.chart.setScale(0, 0.0, 100.0);
+    fixture.chart.vSetYScale(0, 20.0, 80.0);
+    fixture.chart.setYRightAxisScale(0, 4.0, 20.0, 2.0);
+    fixture.chart.vEnableYRightAxis(0, true);
+    fixture.chart.updateChart(true);
+    QVERIFY(plot->axisEnabled(QwtPlot::yRight));
+    QCOMPARE(axis(plot, QwtPlot::yRight), QwtInterval(4.0, 20.0));
+    QCOMPARE(plot->axisScaleDiv(QwtPlot::yRight).ticks(QwtScaleDiv::MajorTick).size(), 9);
+
+    fixture.wheel(0, 120);
+    const QwtInterval left = axis(plot, QwtPlot::yLeft);
+    const QwtInterval right = axis(plot, QwtPlot::yRight);
+    QVERIFY(left.width() < 60.0);
+    QVERIFY(qFuzzyCompare(right.minValue(), 4.0 + (left.minValue() - 20.0) * 16.0 / 60.0));
+    QVERIFY(qFuzzyCompare(right.maxValue(), 4.0 + (left.maxValue() - 20.0) * 16.0 / 60.0));
+}
+
+void tst_Utils::chartDocksHoldOnePlotEachAndFollowTheLayoutRows_data()
+{
+    QTest::addColumn<QList<int>>("rows");
+    QTest::addColumn<bool>("sideBySide");
+    QTest::newRow("one row of two") << QList<int>{2} << true;
+    QTest::newRow("two rows of one") << QList<int>{1, 1} << false;
+}
+
+void tst_Utils::chartDocksHoldOnePlotEachAndFollowTheLayoutRows()
+{
+    QFETCH(QList<int>, rows);
+    QFETCH(bool, sideBySide);
+    Fixture fixture(2);
+    for (int columns : rows)
+        fixture.chart.AddLayoutRow(columns);
+    fixture.chart.UpdateLayout();
+    fixture.chart.UpdateMinimumHeights(700);
+
+    QDockWidget *first = fixture.chart.getDockChartItem(0);
+    const QDockWidget *second = fixture.chart.getDockChartItem(1);
+    QCOMPARE(second->widget(), fixture.chart.poPlot(1));
+    QVERIFY(first->objectName() != second->objectName());
+    if (sideBySide) {
+        QTRY_COMPARE(second->y(), first->y());
+        QVERIFY(second->x() > first->x());
+    } else {
+        QTRY_COMPARE(second->x(), first->x());
+        QVERIFY(second->y() > first->y());
+        QVERIFY(first->height() >= 700 / 4);
+    }
+    fixture.chart.setDockFixedSize(true);
+    QCOMPARE(first->features(), QDockWidget::NoDockWidgetFeatures);
+    fixture.chart.setDockFixedSize(false);
+    QVERIFY(first->features().testFlag(QDockWidget::DockWidgetMovable));
+}
+
+void tst_Utils::chartAxisTitlesComeFromTitleOrCustomLabels_data()
+{
+    QTest::addColumn<bool>("onAxis");
+    QTest::addColumn<bool>("customLeft");
+    QTest::addColumn<bool>("customRight");
+    QTest::addColumn<QString>("left");
+    QTest::addColumn<QString>("right");
+
+    QTest::newRow("title on the axis")
+        << true << false << false << QStringLiteral("Pressure (bar)") << QString();
+    QTest::newRow("title above only") << false << false << false << QString() << QString();
+    QTest::newRow("custom labels replace the title")
+        << true << true << true << QStringLiteral("Left caption") << QStringLiteral("Current (mA)");
+    QTest::newRow("custom right label alone")
+        << true << false << true << QStringLiteral("Pressure (bar)")
+        << QStringLiteral("Current (mA)");
+}
+
+void tst_Utils::chartAxisTitlesComeFromTitleOrCustomLabels()
+{
+    QFETCH(bool, onAxis);
+    QFETCH(bool, customLeft);
+    QFETCH(bool, customRight);
+
+    QMainWindow window;
+    GenericChart chart(1, nullptr, &window);
+    chart.setPlotTitle(0, QStringLiteral("Pressure (bar)"), QString(), !onAxis, onAxis);
+    chart.setCustomLabelsText(0, QStringLiteral("Left caption"), QStringLiteral("Current (mA)"));
+    chart.setCustomLabelsVisible(0, customLeft, customRight);
+    QTEST(chart.poPlot(0)->axisTitle(QwtPlot::yLeft).text(), "left");
+    QTEST(chart.poPlot(0)->axisTitle(QwtPlot::yRight).text(), "right");
+    QCOMPARE(chart.poPlot(0)->title().text(),
+             onAxis ? QString() : QStringLiteral("Pressure (bar)"));
+}
+
+void tst_Utils::chartLabelShowsTheLastShownValueMarkersTheNewest()
+{
+    Fixture fixture(1);
+    QwtPlot *plot = fixture.chart.poPlot(0);
+    fixture.chart.setCurrentValuePrecision(0, 3);
+    fixture.chart.vEnableYRightAxis(0, true);
+    fixture.chart.vSetMarkerRightVisible(0, true);
+    fixture.chart.setRightMarkerVisible(0, true);
+    fixture.chart.vAppendData(0, 2.0, true, 8.5, false, -1.0, -1.0);
+    fixture.chart.vAppendData(0, 3.0, true, 12.25, false, -1.0, -1.0);
+    fixture.chart.vAppendData(0, 9.0, false, 12.25, false, -1.0, -1.0);
+    fixture.chart.updateChart(true);
+    const auto *label = static_cast<QwtPlotTextLabel *>(
+        plot->itemList(QwtPlotItem::Rtti_PlotTextLabel).constFirst());
+    QCOMPARE(label->text().text(), QStringLiteral("3.000"));
+
+    const QwtPlotItemList markers = plot->itemList(QwtPlotItem::Rtti_PlotMarker);
+    const auto visibleOn = [&](int yAxis) -> const QwtPlotMarker * {
+        for (const QwtPlotItem *item : markers) {
+            if (item->isVisible() && item->yAxis() == yAxis)
+                return static_cast<const QwtPlotMarker *>(item);
+        }
+        return nullptr;
+    };
+    const QwtPlotMarker *tag = visibleOn(QwtPlot::yRight);
+    const QwtPlotMarker *guide = visibleOn(QwtPlot::yLeft);
+    QVERIFY(tag && guide);
+    QCOMPARE(tag->yValue(), 12.25);
+    QCOMPARE(tag->label().text(), QStringLiteral("12.25"));
+    QCOMPARE(guide->yValue(), 9.0);
+
+    fixture.chart.vEnableYRightAxis(0, false);
+    fixture.chart.setRightMarkerVisible(0, false);
+    fixture.chart.vSetLabels(false);
+    fixture.chart.updateChart(true);
+    QCOMPARE(visibleOn(QwtPlot::yRight), nullptr);
+    QCOMPARE(visibleOn(QwtPlot::yLeft), nullptr);
+    QVERIFY(!label->isVisible());
+}
+
+void tst_Utils::chartNoiseBandAndBaselineFollowTheirSettings()
+{
+    Fixture fixture(1);
+    QwtPlot *plot = fixture.chart.poPlot(0);
+    const auto *band
+        = static_cast<const QwtPlotZoneItem *>(plot->itemList(QwtPlotItem::Rtti_PlotZone).first());
+    fixture.chart.vAppendData(0, 2.5, true, 0.0, true, 2.0, 3.0);
+    QVERIFY(band->isVisible());
+    QCOMPARE(band->interval(), QwtInterval(2.0, 3.0));
+    fixture.chart.vAppendData(0, 2.5, true, 0.0, false, -1.0, -1.0);
+    QVERIFY(!band->isVisible());
+
+    QwtPlotCurve *curve = curveOf(plot);
+    fixture.chart.vSetYScale(0, -40.0, 120.0);
+    QCOMPARE(curve->baseline(), 0.0);
+    fixture.chart.setBaselineTo(0);
+    QCOMPARE(curve->baseline(), -40.0);
+    fixture.chart.vSetYScale(0, 10.0, 20.0);
+    QCOMPARE(curve->baseline(), 10.0);
+}
+
+void tst_Utils::plotRendersToAPdfFileOnlyWhereItCanWrite()
+{
+    QMainWindow window;
+    GenericChart chart(1, nullptr, &window);
+    const Utils::PlotDocument document(chart.poPlot(0));
+    const QString missing = m_dir.filePath(QStringLiteral("missing/plot.pdf"));
+    QVERIFY(!document.exportToPdf(missing));
+    QVERIFY(!QFile::exists(missing));
+    const QString path = m_dir.filePath(QStringLiteral("plot.pdf"));
+    QVERIFY(document.exportToPdf(path));
+    const QByteArray pdf = readAll(path);
+    QVERIFY(pdf.startsWith("%PDF") && pdf.contains("%%EOF"));
+    QVERIFY(pdf.size() > 2000);
+}
+
+void tst_Utils::draggingAThresholdMarkEmitsItsIndexAndValue_data()
+{
+    QTest::addColumn<WidgetSetup>("setup");
+    QTest::addColumn<double>("mark");
+    QTest::addColumn<double>("target");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QVariant>("stopsAt");
+
+    // index -1: no mark may move, the plot pans; no stopsAt: the mark follows the drag.
+    const WidgetSetup none = [](ThresholdWindowWidget *) {};
+    QTest::newRow("lower mark up to 40") << none << 25.0 << 40.0 << 0 << QVariant();
+    QTest::newRow("press away from the marks") << none << 50.0 << 40.0 << -1 << QVariant();
+    QTest::newRow("upper mark grabbed slightly off the line")
+        << none << 74.2 << 90.0 << 1 << QVariant();
+    QTest::newRow("lower past upper stops") << none << 25.0 << 90.0 << 0 << QVariant(75.0);
+    QTest::newRow("upper past lower stops") << none << 75.0 << 10.0 << 1 << QVariant(25.0);
+    QTest::newRow("lower past upper with overlap")
+        << WidgetSetup([](ThresholdWindowWidget *w) { w->allowOverlapping(true); }) << 25.0 << 90.0
+        << 0 << QVariant();
+    QTest::newRow("read-only widget")
+        << WidgetSetup([](ThresholdWindowWidget *w) { w->setReadOnly(true); }) << 25.0 << 45.0 << -1
+        << QVariant();
+    QTest::newRow("lower mark disabled")
+        << WidgetSetup([](ThresholdWindowWidget *w) { w->enableLowerMark(false); }) << 25.0 << 45.0
+        << -1 << QVariant();
+}
+
+void tst_Utils::draggingAThresholdMarkEmitsItsIndexAndValue()
+{
+    QFETCH(WidgetSetup, setup);
+    QFETCH(double, mark);
+    QFETCH(double, target);
+    QFETCH(int, index);
+    QFETCH(QVariant, stopsAt);
+    Fixture fixture(1);
+    ThresholdWindowWidget *widget = fixture.addThresholds();
+    QwtPlot *plot = fixture.chart.poPlot(0);
+    setup(widget);
+    const QwtInterval before = axis(plot, QwtPlot::yLeft);
+    QSignalSpy dropped(widget, &ThresholdWindowWidget::emitValueChanged);
+
+    const int to = fixture.pixelOf(target);
+    fixture.drag(fixture.pixelOf(mark), to);
+
+    const double moved
+        = stopsAt.isValid() ? stopsAt.toDouble() : plot->invTransform(QwtPlot::yLeft, to);
+    QCOMPARE(widget->lowerMark(), index == 0 ? moved : 25.0);
+    QCOMPARE(widget->upperMark(), index == 1 ? moved : 75.0);
+    QCOMPARE(dropped.count(), index < 0 ? 0 : 1);
+    QCOMPARE(axis(plot, QwtPlot::yLeft) == before, index >= 0);
+    if (index < 0)
+        return;
+    QCOMPARE(dropped.first().at(0).toInt(), index);
+    QCOMPARE(dropped.first().at(1).toDouble(), moved);
+}
+
+void tst_Utils::settingThresholdMarksEmitsNothingAndMovesTheBand()
+{
+    Fixture fixture(1);
+    ThresholdWindowWidget *widget = fixture.addThresholds();
+    QSignalSpy dropped(widget, &ThresholdWindowWidget::emitValueChanged);
+    widget->setLowerMark(10.0);
+    widget->setUpperMark(90.0);
+    QCOMPARE(dropped.count(), 0);
+
+    const auto *band = static_cast<const QwtPlotZoneItem *>(
+        fixture.chart.poPlot(0)->itemList(QwtPlotItem::Rtti_PlotZone).constLast());
+    QVERIFY(!band->isVisible());
+    widget->setWindowSizeVisible(true);
+    QVERIFY(band->isVisible());
+    QCOMPARE(band->interval(), QwtInterval(10.0, 90.0));
+    widget->setUpperMark(5.0);
+    QCOMPARE(band->interval(), QwtInterval(5.0, 10.0));
+}
+
+void tst_Utils::thresholdManagerReportsDropsWithTheComponent()
+{
+    Fixture fixture(1);
+    ThresholdWindowWidget *widget = fixture.addThresholds();
+    ThresholdMultiManager manager(0);
+    manager.setOutputs(2);
+    manager.addWidget(widget);
+    manager.addWidget(widget);
+    QCOMPARE(manager.widgets().size(), 1);
+    QSignalSpy reported(&manager, &ThresholdMultiManager::valueChanged);
+
+    fixture.drag(fixture.pixelOf(75.0), fixture.pixelOf(50.0));
+    QCOMPARE(reported.count(), 1);
+    QCOMPARE(reported.first().at(0).toInt(), 3);
+    QCOMPARE(reported.first().at(1).toUInt(), 1u);
+
+    manager.setReadOnly(true);
+    fixture.drag(fixture.pixelOf(25.0), fixture.pixelOf(30.0));
+    QCOMPARE(reported.count(), 1);
+}
+
+void tst_Utils::thresholdWidgetDiesWithItsPlot()
+{
+    auto *window = new QMainWindow;
+    auto *chart = new GenericChart(1, nullptr, window);
+    QPointer<ThresholdWindowWidget> widget = new ThresholdWindowWidget(chart->poPlot(0), 0);
+    ThresholdMultiManager manager(2);
+    manager.addWidget(widget);
+    delete chart;
+    QVERIFY(widget.isNull());
+    QCOMPARE(manager.widgets().size(), 0);
+    delete window;
+}
+
+void tst_Utils::historyTextRoundTripKeepsEveryBit_data()
+{
+    QTest::addColumn<Doubles>("times");
+    QTest::addColumn<Doubles>("values");
+    QTest::addColumn<Doubles>("analog");
+    QTest::addColumn<int>("maxBytes"); // 0: any size
+
+    const double quietNan = std::numeric_limits<double>::quiet_NaN();
+    double payloadNan;
+    const quint64 payloadBits = 0x7ff8dead0000beefULL;
+    std::memcpy(&payloadNan, &payloadBits, sizeof payloadNan);
+
+    QTest::newRow("empty history") << Doubles{} << Doubles{} << Doubles{} << 0;
+    QTest::newRow("NaN values keep their payload")
+        << Doubles{1.0, 2.0, 3.0} << Doubles{quietNan, -quietNan, payloadNan}
+        << Doubles{payloadNan, 0.0, quietNan} << 0;
+    QTest::newRow("negative zero stays negative")
+        << Doubles{-0.0, 0.0} << Doubles{-0.0, 0.0} << Doubles{0.0, -0.0} << 0;
+    QTest::newRow("equal time stamps")
+        << Doubles{5.0, 5.0, 5.0} << Doubles{1.0, 2.0, 3.0} << Doubles{0.1, 0.2, 0.3} << 0;
+    QTest::newRow("analog value changes for a value seen before")
+        << Doubles{1.0, 2.0, 3.0, 4.0, 5.0} << Doubles{1.5, 2.5, 1.5, 2.5, 1.5}
+        << Doubles{10.1, 20.2, 10.1, 21.3, 21.3} << 0;
+    QTest::newRow("infinities and fractions of a millisecond")
+        << Doubles{-std::numeric_limits<double>::infinity(), 0.25, 1e300}
+        << Doubles{std::numeric_limits<double>::infinity(), 1e-300, 0.1 + 0.2}
+        << Doubles{1.0 / 3.0, -1e16, 12345678.9} << 0;
+
+    // Exact decimals pack small: device numbers divided down to bar, tenths of a degree multiplied.
+    Doubles times(20000);
+    Doubles bar(times.size());
+    Doubles degrees(times.size());
+    for (size_t i = 0; i < times.size(); ++i) {
+        const int number = 5000 + int(2000 * std::sin(double(i) / 300.0));
+        times[i] = 1.7e12 + 65.0 * double(i) + double(i % 3);
+        bar[i] = number / 1000.0;
+        degrees[i] = number * 0.1;
+    }
+    QTest::newRow("bar from device numbers") << times << bar << Doubles(times.size(), 4.0) << 30000;
+    QTest::newRow("degrees from tenths") << times << degrees << bar << 30000;
+}
+
+void tst_Utils::historyTextRoundTripKeepsEveryBit()
+{
+    QFETCH(Doubles, times);
+    QFETCH(Doubles, values);
+    QFETCH(Doubles, analog);
+    QFETCH(int, maxBytes);
+    const ValueOverTime original = history(times, values, analog);
+
+    const std::string saved = historyToText(original);
+    QVERIFY(maxBytes == 0 || saved.size() < size_t(maxBytes));
+    ValueOverTime loaded = reference();
+    QVERIFY(historyFromText(saved, ';', loaded));
+    QVERIFY(sameBits(loaded, original));
+    QCOMPARE(historyToText(loaded), saved);
+}
+
+// Well-formed rows load times 1, 2, values 3, 4, analog 5, 6; any other
+// row must leave the history as it was.
+void tst_Utils::handMadeHistoryTextLoadsOnlyWhenWellFormed_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<char>("separator");
+    QTest::addColumn<bool>("loads");
+
+    const auto row = [](const char *name, const std::string &content, char separator = ';',
+                        bool loads = false) {
+        QTest::newRow(name) << QByteArray::fromStdString(content) << separator << loads;
+    };
+    const Doubles times{1.0, 2.0};
+    const Doubles values{3.0, 4.0};
+    const Doubles analog{5.0, 6.0};
+    const std::string valid = text("2", times, values, analog);
+    row("raw", valid, ';', true);
+    row("raw with another separator", text("2", times, values, analog, ','), ',', true);
+    row("packed", packed("2", wholeNumbers), ';', true);
+
+    row("empty text", "");
+    row("unknown tag", "h2" + valid.substr(2));
+    row("field missing", valid.substr(0, valid.rfind(';')));
+    row("field too many", valid + ";");
+    row("separated by another character", text("2", times, values, analog, ','));
+    row("count not a number", text("two", times, values, analog));
+    row("count larger than the blocks", text("3", times, values, analog));
+    row("count smaller than the blocks", text("1", times, values, analog));
+    row("blocks of different lengths", text("2", times, values, {5.0}));
+    row("time stamps out of order", text("2", {2.0, 1.0}, values, analog));
+    row("single time stamp not a number",
+        text("1", {std::numeric_limits<double>::quiet_NaN()}, {1.0}, {1.0}));
+    std::string badCharacter = valid;
+    badCharacter[valid.find(';', 5) + 3] = '*';
+    row("character outside base64", badCharacter);
+    row("separator inside the base64 alphabet", valid, 'A');
+    row("separator is NUL", valid, '\0');
+
+    row("packed: count larger than the arrays", packed("3", wholeNumbers));
+    row("packed: count smaller than the arrays", packed("1", wholeNumbers));
+    row("packed: bytes after the arrays", packed("2", wholeNumbers + '\0'));
+    row("packed: unknown scale", packed("2", QByteArray(wholeNumbers).replace(0, 1, "\x7f")));
+    row("packed: back reference with nothing before",
+        packed("2", QByteArray::fromHex("000808 001808 0002 08")));
+    row("packed: back reference in the times",
+        packed("2", QByteArray::fromHex("000802 001808 002808")));
+    row("packed: raw bits cut short", packed("2", QByteArray::fromHex("000801 0000")));
+    row("packed: varint never ends", packed("1", QByteArray::fromHex("00ffffffffffffffffffffff")));
+    row("packed: not compressed", "h2;2;" + wholeNumbers.toBase64().toStdString());
+    std::string wrongSize = packed("2", wholeNumbers);
+    QByteArray compressed = QByteArray::fromBase64(QByteArray::fromStdString(wrongSize.substr(5)));
+    compressed[3] = char(compressed[3] + 1);
+    row("packed: size header differs from the data", "h2;2;" + compressed.toBase64().toStdString());
+    row("packed: size header claims gigabytes",
+        "h2;100000000;" + QByteArray::fromHex("7fffffff789c").toBase64().toStdString());
+}
+
+void tst_Utils::handMadeHistoryTextLoadsOnlyWhenWellFormed()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(char, separator);
+    QFETCH(bool, loads);
+    ValueOverTime loaded = reference();
+    QCOMPARE(historyFromText(text.toStdString(), separator, loaded), loads);
+    QVERIFY(sameBits(loaded, loads ? history({1.0, 2.0}, {3.0, 4.0}, {5.0, 6.0}) : reference()));
+}
+
+void tst_Utils::historyTextLoadsOnlyIntoTheAskedPlot()
+{
+    QMainWindow window;
+    GenericChart chart(2, nullptr, &window);
+    chart.setData(0, reference());
+    const std::string saved = chart.dataToString(0);
+    QVERIFY(chart.setDataFromString(1, saved, ';'));
+    QVERIFY(sameBits(*chart.getData(1), reference()));
+    QVERIFY(!chart.setDataFromString(0, "h2;1;", ';'));
+    QVERIFY(sameBits(*chart.getData(0), reference()));
+    QVERIFY(!chart.setDataFromString(2, saved, ';'));
+    QVERIFY(!chart.setDataFromString(-1, saved, ';'));
+    QCOMPARE(chart.dataToString(2), std::string());
+}
+
+void tst_Utils::csvDelimiterJoinsChoicesInFixedOrder_data()
+{
+    QTest::addColumn<CsvDelimiterChoice>("choice");
+    QTest::addColumn<QString>("expected");
+
+    // tab, comma, semicolon, space, other, other text
+    QTest::newRow("nothing checked")
+        << CsvDelimiterChoice{false, false, false, false, false, QStringLiteral("|")} << QString();
+    QTest::newRow("all five") << CsvDelimiterChoice{true, true, true,
+                                                    true, true, QStringLiteral("||")}
+                              << QStringLiteral("\t,; ||");
+    QTest::newRow("other text unchecked is ignored")
+        << CsvDelimiterChoice{false, true, false, false, false, QStringLiteral("|")}
+        << QStringLiteral(",");
+    QTest::newRow("other text taken as Latin-1")
+        << CsvDelimiterChoice{false, false, false, false, true, QStringLiteral("\u00a7\u20ac")}
+        << QStringLiteral("\u00a7?");
+}
+
+void tst_Utils::csvDelimiterJoinsChoicesInFixedOrder()
+{
+    QFETCH(CsvDelimiterChoice, choice);
+    QTEST(choice.text(), "expected");
+}
+
+void tst_Utils::csvLinesCarryLocalTimeAndFixedValues_data()
+{
+    QTest::addColumn<double>("time");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<int>("precision");
+    QTest::addColumn<QByteArray>("line");
+
+    const double example = localMs(2026, 12, 4, 14, 3, 7, 250);
+    QTest::newRow("no decimals round")
+        << example << 1234.5678 << 0 << QByteArray("04-12-2026 14:03:07.250;1235");
+    QTest::newRow("four decimals pad")
+        << example << -0.5 << 4 << QByteArray("04-12-2026 14:03:07.250;-0.5000");
+    QTest::newRow("milliseconds padded")
+        << localMs(2027, 1, 2, 3, 4, 5, 7) << 1.0 << 1 << QByteArray("02-01-2027 03:04:05.007;1.0");
+    QTest::newRow("before 1970") << localMs(1969, 12, 31, 23, 59, 58, 999) << 3.0 << 0
+                                 << QByteArray("31-12-1969 23:59:58.999;3");
+}
+
+void tst_Utils::csvLinesCarryLocalTimeAndFixedValues()
+{
+    QFETCH(double, time);
+    QFETCH(double, value);
+    QFETCH(int, precision);
+    QFETCH(QByteArray, line);
+
+    ValueOverTime values;
+    values.append(time, value, 0.0);
+    const QByteArray text = Utils::csvText({&values}, oneSeries, QStringLiteral(";"), precision);
+    QCOMPARE(text, QByteArray("Time;Signal\n") + line + '\n');
+}
+
+void tst_Utils::csvSeriesOfDifferentLengthsLeaveCellsEmpty()
+{
+    const ValueOverTime pressure = series(2, 1.0);
+    const ValueOverTime temperature = series(3, 20.0);
+    const QByteArray text
+        = Utils::csvText({&pressure, &temperature}, twoSeries, QStringLiteral("\t,"), 1);
+    QCOMPARE(text, QByteArray("Time\t,Signal\t,Temperature\n"
+                              "04-12-2026 14:03:07.250\t,1.0\t,20.0\n"
+                              "04-12-2026 14:03:07.500\t,2.0\t,21.0\n"
+                              "04-12-2026 14:03:07.750\t,\t,22.0\n"));
+}
+
+void tst_Utils::exportDialogPreviewFollowsTheChoicesAndOnlyAcceptWrites_data()
+{
+    QTest::addColumn<bool>("accept");
+    QTest::newRow("accepted") << true;
+    QTest::newRow("rejected") << false;
+}
+
+void tst_Utils::exportDialogPreviewFollowsTheChoicesAndOnlyAcceptWrites()
+{
+    QFETCH(bool, accept);
+    const ValueOverTime pressure = series(25, 1.0);
+    const ValueOverTime temperature = series(25, 30.0);
+    QList<const ValueOverTime *> list{&pressure, &temperature};
+    QList<QString> names = twoSeries;
+    const QString path = m_dir.filePath(QStringLiteral("%1.csv").arg(accept));
+    ExportDialog dialog(&list, &names);
+    dialog.setPrecision(2);
+    for (const char *box : {"semicolonCheckBox", "tabCheckBox", "commaCheckBox", "otherCheckBox"})
+        dialog.findChild<QCheckBox *>(QLatin1String(box))->toggle();
+    dialog.findChild<QLineEdit *>(QStringLiteral("otherLineEdit"))->setText(QStringLiteral("|"));
+    QCOMPARE(dialog.delimiter(), QStringLiteral("\t,|"));
+    const QStringList preview = dialog.findChild<QPlainTextEdit *>(QStringLiteral("previewEdit"))
+                                    ->toPlainText()
+                                    .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(preview.size(), 11);
+    QCOMPARE(preview.last(), QStringLiteral("04-12-2026 14:03:09.500\t,|10.00\t,|39.00"));
+
+    QPushButton *ok = dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
+    auto *file = dialog.findChild<QLineEdit *>(QStringLiteral("fileLineEdit"));
+    QVERIFY(!ok->isEnabled());
+    file->setText(QStringLiteral("  "));
+    QVERIFY(!ok->isEnabled());
+    file->setText(path);
+    QVERIFY(ok->isEnabled());
+    if (accept)
+        ok->click();
+    else
+        dialog.reject();
+    QCOMPARE(readAll(path), accept ? Utils::csvText(list, names, QStringLiteral("\t,|"), 2) : "");
+}
+
+void tst_Utils::csvWriteReplacesTheWholeFileOrCreatesNothing()
+{
+    const QString path = m_dir.filePath(QStringLiteral("replaced.csv"));
+    QVERIFY(Utils::writeFileAtomically(path, QByteArray(4096, 'x')));
+    QVERIFY(Utils::writeFileAtomically(path, QByteArray("Time;Signal\n")));
+    QCOMPARE(readAll(path), QByteArray("Time;Signal\n"));
+
+    const QTemporaryDir dir;
+    QVERIFY(!Utils::writeFileAtomically(dir.filePath(QStringLiteral("missing/out.csv")), "x"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+}
+
+void tst_Utils::csvProgressSeesEveryLineAndCanStop()
+{
+    const ValueOverTime values = series(40000, 0.0);
+    QList<int> reported;
+    const auto record = [&reported](int done, int total) {
+        reported << done;
+        return total == 40000;
+    };
+    const QByteArray text
+        = Utils::csvText({&values}, oneSeries, QStringLiteral(";"), 0, -1, record);
+    QCOMPARE(text.count('\n'), 40001);
+    QCOMPARE(reported.first(), 0);
+    QCOMPARE(reported.last(), 40000);
+    QVERIFY(std::is_sorted(reported.cbegin(), reported.cend()));
+
+    QVERIFY(Utils::csvText({&values}, {QStringLiteral("Time")}, QStringLiteral(";"), 0, -1,
+                           [](int done, int) { return done == 0; })
+                .isEmpty());
+}
+
+void tst_Utils::connectionLampAndTextShowTheStateWithoutChangingSize()
+{
+    ConnectionStatus status;
+    const QSize size = status.sizeHint();
+    status.resize(size);
+    for (const bool connected : {true, false}) {
+        status.setConnected(connected);
+        QCOMPARE(status.sizeHint(), size);
+        QCOMPARE(status.text(),
+                 connected ? QStringLiteral("Connected") : QStringLiteral("Disconnected"));
+        QCOMPARE(status.toolTip(), status.text());
+        const QImage image = status.grab().toImage();
+        const QColor lamp
+            = image.pixelColor(4 + (status.fontMetrics().height() - 2) / 2, image.height() / 2);
+        QCOMPARE(lamp.green() > lamp.red() + 40, connected);
+        QCOMPARE(lamp.red() > lamp.green() + 40, !connected);
+    }
+}
+
+void tst_Utils::buttonPropertyShowsTheValueAndEmitsButtonClicked()
+{
+    ButtonManager manager;
+    ButtonFactory factory;
+    QtTreePropertyBrowser browser;
+    browser.setFactoryForManager(&manager, &factory);
+    QtProperty *property = manager.addProperty(QStringLiteral("Teach-in"));
+    manager.setValue(property, QStringLiteral("Teach"));
+    QtBrowserItem *item = browser.addProperty(property);
+    browser.show();
+    browser.setCurrentItem(item);
+    browser.editItem(item);
+    auto *button = browser.findChild<QPushButton *>();
+    QVERIFY(button);
+    QList<QtProperty *> clicked;
+    connect(&manager, &ButtonManager::buttonClicked, this,
+            [&clicked](QtProperty *sender) { clicked.append(sender); });
+    QTest::mouseClick(button, Qt::LeftButton);
+    QTRY_COMPARE(clicked, QList<QtProperty *>{property});
+
+    QSignalSpy changed(&manager, &ButtonManager::valueChanged);
+    manager.setValue(property, QStringLiteral("Einlernen"));
+    manager.setValue(property, QStringLiteral("Einlernen"));
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(button->text(), QStringLiteral("Einlernen"));
+    QCOMPARE(property->valueText(), QStringLiteral("Einlernen"));
+}
+
+void tst_Utils::progressWaitEndsOnlyOnItsOwnId_data()
+{
+    QTest::addColumn<bool>("showUi");
+    QTest::newRow("without ui nothing shows") << false;
+    QTest::newRow("with ui a modal indicator shows") << true;
+}
+
+void tst_Utils::progressWaitEndsOnlyOnItsOwnId()
+{
+    QFETCH(bool, showUi);
+    QWidget parent;
+    parent.show();
+    ProgressBarUi wait(&parent);
+    wait.setShowUi(showUi);
+    wait.setModal(true);
+    QStringList events;
+    bool indicatorShown = false;
+    // Each exit comes in its own turn of the event loop, after the previous one.
+    const std::function<void(QList<unsigned int>)> exitInTurn = [&](QList<unsigned int> ids) {
+        if (ids.isEmpty())
+            return;
+        QTimer::singleShot(0, &wait, [&, ids]() mutable {
+            indicatorShown = wait.isUiVisible() && QApplication::activeModalWidget();
+            const unsigned int id = ids.takeFirst();
+            events << QStringLiteral("exit %1").arg(id);
+            wait.exit(id);
+            exitInTurn(ids);
+        });
+    };
+    exitInTurn({7, 4, 5});
+    wait.exec(5);
+    events << QStringLiteral("returned");
+    // An id that came before its wait ends it at once; the queued exit only rescues a failure.
+    wait.exit(9);
+    exitInTurn({9});
+    wait.exec(9);
+    events << QStringLiteral("returned");
+    QCOMPARE(events, QStringList({QStringLiteral("exit 7"), QStringLiteral("exit 4"),
+                                  QStringLiteral("exit 5"), QStringLiteral("returned"),
+                                  QStringLiteral("returned")}));
+    QCOMPARE(indicatorShown, showUi);
+    QVERIFY(!wait.isUiVisible());
+}
+
+void tst_Utils::deletingDuringTheProgressWaitEndsIt()
+{
+    QPointer<ProgressBarUi> wait = new ProgressBarUi(nullptr);
+    QTimer::singleShot(0, [&] { delete wait.data(); });
+    wait->exec(3);
+    QVERIFY(wait.isNull());
+}
+
+QTEST_MAIN(tst_Utils)
+#include "tst_utils.moc"
