@@ -1,0 +1,610 @@
+#include "devicetestkit.h"
+
+#include <comm/fixedframes.h>
+#include <comm/platformsleep.h>
+#include <model/settingsdocument.h>
+#include <plugin/sensorcatalogue.h>
+#include <utils/genericchart.h>
+#include <utils/valueovertime.h>
+#include <window/sensorwindow.h>
+#include <window/sensorwindowdata.h>
+#include <window/ui_sensorwindow.h>
+
+#include <propertybrowser/qtproperty.h>
+#include <propertybrowser/qtpropertymanager.h>
+#include <utils/thresholdwindowwidget.h>
+
+#include <qwt_plot.h>
+#include <qwt_scale_div.h>
+
+#include <QDateTime>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using BravoSensorPlugin::Core::SensorWindow;
+using BravoSensorPlugin::Core::SensorWindowData;
+
+namespace {
+
+const QString Corrupted = QStringLiteral("Opening settings...|The selected settings are corupted");
+const QString Foreign
+    = QStringLiteral("Opening settings...|The selected settings are not for the current sensor");
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// From 4 December 2026 14:03:07.250 local time, a sample every 250 ms.
+Utils::ValueOverTime history(int samples, double offset, double step = 0.001)
+{
+    const double start
+        = double(QDateTime(QDate(2026, 12, 4), QTime(14, 3, 7, 250)).toMSecsSinceEpoch());
+    Utils::ValueOverTime result;
+    for (int i = 0; i < samples; ++i)
+        result.append(start + 250.0 * i, offset + i * step, offset / 3.0);
+    return result;
+}
+
+// Test files change one thing of a saved file by text replacement.
+using Edit = std::function<QByteArray(QByteArray)>;
+Edit replace(const char *before, const char *after)
+{
+    return [before, after](QByteArray file) { return file.replace(before, after); };
+}
+Edit content(const QByteArray &bytes)
+{
+    return [bytes](const QByteArray &) { return bytes; };
+}
+
+// One enumeration choice of the window set as if by the user.
+struct Choice
+{
+    const char *id;
+    int index;
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Edit)
+Q_DECLARE_METATYPE(QMessageBox::StandardButton)
+
+// What the user does in a window: files, history, factory reset, units and dragged marks.
+class tst_UserActions : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void savedFileStartsWithItsOwners();
+    void openOutcome_data();
+    void openOutcome();
+    void openWritesTheFileToAConnectedSensor_data();
+    void openWritesTheFileToAConnectedSensor();
+    void failedSaveKeepsTheOldFile();
+    void csvHasOneColumnPerPlot_data();
+    void csvHasOneColumnPerPlot();
+    void clearHistoryOnlyWhenConfirmed_data();
+    void clearHistoryOnlyWhenConfirmed();
+    void factoryReset_data();
+    void factoryReset();
+    void unitChangeConvertsEveryPoint_data();
+    void unitChangeConvertsEveryPoint();
+    void writesGoInBarAndCelsius_data();
+    void writesGoInBarAndCelsius();
+    void droppedMarkWritesItsClampedValueOnce_data();
+    void droppedMarkWritesItsClampedValueOnce();
+    void currentOutputScalesThePressurePlotToItsPoints();
+
+private:
+    SensorWindowData &data() { return *m_window->windowData(); }
+    QtProperty *property(const char *id) { return m_window->findProperty(data().rootProperty, id); }
+    // The values of the kinds a file restores, in a fixed order.
+    QVariantList storedValues();
+    void setDistinctValues();
+    QString savedFile();
+    // A simulated master for the window, connected unless asked not to.
+    void attachMaster(bool connect = true);
+    // Lets the window act on the edits now instead of after the send delay.
+    void settle() { QVERIFY(QMetaObject::invokeMethod(m_window.get(), "sendDelayValue")); }
+    // Choices edited as the user would, then the charts derived from them.
+    void configure(const QList<Choice> &choices, int unitIndex);
+    // A value set as the window sets it from the sensor: no edit.
+    void setQuietly(const char *id, double value);
+
+    ExtensionSystem::SensorBasic m_sensor;
+    std::unique_ptr<SensorWindow> m_window;
+    std::unique_ptr<ModalHand> m_hand;
+    std::unique_ptr<Kr7dSim::SimulatedConnection> m_master;
+    QTemporaryDir m_dir;
+};
+
+void tst_UserActions::initTestCase()
+{
+    BravoSensorPlugin::Core::setPlatformSleepScale(0);
+    m_sensor = BravoSensorPlugin::Core::buildSensorCatalogue().front();
+}
+
+void tst_UserActions::init()
+{
+    m_window = std::make_unique<SensorWindow>(m_sensor);
+    m_hand = std::make_unique<ModalHand>();
+}
+
+void tst_UserActions::cleanup()
+{
+    QCOMPARE(m_hand->unexpected(), QStringList());
+    m_window.reset();
+    m_hand.reset();
+    m_master.reset();
+}
+
+QVariantList tst_UserActions::storedValues()
+{
+    return {data().enumManager->value(property("PinFunctionA1")),
+            data().enumManager->value(property("TemperatureSettings")),
+            data().boolManager->value(property("RemoteSwitchingOutput")),
+            data().intManager->value(property("OnDelay1")),
+            data().doubleManager->value(property("ThresholdsPressure1A1")),
+            QString::fromStdString(data().chart->dataToString(0)),
+            QString::fromStdString(data().chart->dataToString(1))};
+}
+
+void tst_UserActions::setDistinctValues()
+{
+    data().enumManager->setValue(property("PinFunctionA1"), 0);
+    data().enumManager->setValue(property("TemperatureSettings"), 0);
+    data().boolManager->setValue(property("RemoteSwitchingOutput"), true);
+    data().intManager->setValue(property("OnDelay1"), 1234);
+    data().doubleManager->setValue(property("ThresholdsPressure1A1"), 2.5);
+    data().chart->setData(0, history(300, 2.0));
+    data().chart->setData(1, history(200, 25.0));
+}
+
+void tst_UserActions::attachMaster(bool connect)
+{
+    m_master = simulatedMaster(QString::fromStdString(m_sensor.name()));
+    m_window->setConnection(m_master.get());
+    if (!connect)
+        return;
+    m_window->vAutoConnect(QString());
+    QVERIFY(m_window->isSensorConnected());
+    // Its modal update dialog would take the mouse.
+    m_window->vShowUpdateDialog(false);
+}
+
+void tst_UserActions::configure(const QList<Choice> &choices, int unitIndex)
+{
+    for (const Choice &choice : choices)
+        data().enumManager->setValue(property(choice.id), choice.index);
+    data().enumManager->setValue(property("TemperatureSettings"), unitIndex);
+    settle();
+}
+
+void tst_UserActions::setQuietly(const char *id, double value)
+{
+    QVERIFY(
+        QMetaObject::invokeMethod(m_window.get(), "enableTreeDataHandling", Q_ARG(bool, false)));
+    data().doubleManager->setValue(property(id), value);
+    QVERIFY(QMetaObject::invokeMethod(m_window.get(), "enableTreeDataHandling", Q_ARG(bool, true)));
+}
+
+QString tst_UserActions::savedFile()
+{
+    setDistinctValues();
+    const QString path = m_dir.filePath(QStringLiteral("saved.tgs"));
+    if (!m_window->saveSettingsFile(path))
+        qFatal("cannot save the test file");
+    return path;
+}
+
+void tst_UserActions::savedFileStartsWithItsOwners()
+{
+    const QByteArray file = readAll(savedFile());
+    QVERIFY(file.startsWith("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<root "
+                            "pluginid=\"IoLinkKR7Dfamily\" sensorid=\""
+                            + QByteArray::fromStdString(m_sensor.name())
+                            + "\">\n    <pluginsettings>\n"));
+    QVERIFY(file.contains("OnDelay1=1234;"));
+    QVERIFY(file.contains("ThresholdsPressure1A1=2.500000;"));
+}
+
+void tst_UserActions::openOutcome_data()
+{
+    QTest::addColumn<Edit>("edit");
+    QTest::addColumn<bool>("complete");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<bool>("valuesTaken");
+    QTest::addColumn<int>("historiesTaken"); // bit 0 pressure, bit 1 temperature
+    QTest::addColumn<qint64>("growTo");      // zero bytes appended up to this size
+
+    const auto row = [](const char *name, const Edit &edit, bool complete, const QString &box,
+                        bool valuesTaken, int histories, qint64 growTo = 0) {
+        QTest::newRow(name) << edit << complete << box << valuesTaken << histories << growTo;
+    };
+    const Edit none = [](QByteArray file) { return file; };
+    row("intact file", none, true, QString(), true, 3);
+    row("missing file", Edit(), false, Corrupted, false, 0);
+    row("empty file", content({}), false, Corrupted, false, 0);
+    row("binary junk", content(QByteArray::fromHex("00ff13fe7f80c0de").repeated(64)), false,
+        Corrupted, false, 0);
+    row(
+        "truncated", [](QByteArray file) { return file.left(file.size() / 2); }, false, Corrupted,
+        false, 0);
+    row("deeply nested", content(QByteArray("<a>").repeated(100000)), false, Corrupted, false, 0);
+    row("larger than any settings file", none, false, Corrupted, false, 0,
+        BravoSensorPlugin::Core::maxSettingsFileBytes + 1);
+    row("no element root", replace("root", "rout"), false, Corrupted, false, 0);
+    row("wrong pluginid", replace("IoLinkKR7Dfamily", "IoLinkOther"), false, Foreign, false, 0);
+    row("wrong sensorid", replace("sensorid=\"", "sensorid=\"X"), false, Foreign, false, 0);
+    row("no sensorid", replace("sensorid=", "sensorname="), false, Foreign, false, 0);
+    row("no pluginsettings", replace("pluginsettings", "othersettings"), false, QString(), false,
+        0);
+    row("no propertytreedata", replace("propertytreedata", "othertreedata"), false, QString(),
+        false, 3);
+    row("no chartdata1", replace("chartdata1", "chartdata2"), false, QString(), true, 1);
+    row("no chartdata", replace("<chartdata ", "<chartdatum "), false, QString(), true, 2);
+    row("unknown ids and empty entries",
+        replace("propertytreedata data=\"", "propertytreedata data=\";;Unknown=3;;=;"), true,
+        QString(), true, 3);
+}
+
+void tst_UserActions::openOutcome()
+{
+    QFETCH(Edit, edit);
+    QFETCH(bool, complete);
+    QFETCH(QString, box);
+    QFETCH(bool, valuesTaken);
+    QFETCH(int, historiesTaken);
+    QFETCH(qint64, growTo);
+
+    const QString saved = savedFile();
+    const QVariantList fileValues = storedValues();
+    const QString path = m_dir.filePath(QStringLiteral("edited.tgs"));
+    QFile::remove(path);
+    if (edit)
+        QVERIFY(writeAll(path, edit(readAll(saved))));
+    if (growTo)
+        QVERIFY(QFile::resize(path, growTo));
+    data().intManager->setValue(property("OnDelay1"), 7);
+    data().doubleManager->setValue(property("ThresholdsPressure1A1"), 9.0);
+    data().boolManager->setValue(property("RemoteSwitchingOutput"), false);
+    data().enumManager->setValue(property("PinFunctionA1"), 1);
+    data().chart->clear();
+    const QVariantList before = storedValues();
+    if (!box.isEmpty())
+        m_hand->expect(ModalHand::click(QMessageBox::Ok));
+
+    QCOMPARE(m_window->bOpenSettings(path), complete);
+    QCOMPARE(m_hand->boxesSeen(), box.isEmpty() ? QStringList() : QStringList{box});
+    QVariantList expected = (valuesTaken ? fileValues : before).mid(0, 5);
+    for (int plot = 0; plot < 2; ++plot)
+        expected << ((historiesTaken & (1 << plot)) ? fileValues : before).at(5 + plot);
+    QCOMPARE(storedValues(), expected);
+}
+
+void tst_UserActions::openWritesTheFileToAConnectedSensor_data()
+{
+    QTest::addColumn<bool>("connected");
+    QTest::newRow("connected") << true;
+    QTest::newRow("disconnected") << false;
+}
+
+void tst_UserActions::openWritesTheFileToAConnectedSensor()
+{
+    QFETCH(bool, connected);
+    const QString path = savedFile();
+    attachMaster(connected);
+    const Kr7dSim::MasterSimulator &sensor = m_master->simulator();
+    const QVariant before = sensor.parameter(QStringLiteral("OnDelay1"));
+    const int logged = m_master->queryLog().size();
+    if (connected)
+        m_hand->expect(ModalHand::click(QMessageBox::Ok));
+
+    QVERIFY(m_window->bOpenSettings(path));
+    QCOMPARE(m_hand->boxesSeen(),
+             connected ? QStringList{QStringLiteral(
+                 "Open Settings|Loaded settings will override the current project")}
+                       : QStringList());
+    QCOMPARE(withCommand(m_master->queryLog().mid(logged), 0x24).isEmpty(), !connected);
+    QCOMPARE(sensor.parameter(QStringLiteral("OnDelay1")), connected ? QVariant(1234) : before);
+    if (connected)
+        QCOMPARE(sensor.parameter(QStringLiteral("ThresholdsPressure1A1")), QVariant(2500));
+}
+
+// A disk that fills up half-way: the file size limit stops the write.
+void tst_UserActions::failedSaveKeepsTheOldFile()
+{
+    const QString path = m_dir.filePath(QStringLiteral("old.tgs"));
+    QVERIFY(writeAll(path, "old content"));
+    setDistinctValues();
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit previous;
+    getrlimit(RLIMIT_FSIZE, &previous);
+    rlimit small = previous;
+    small.rlim_cur = 1024;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const bool saved = m_window->saveSettingsFile(path);
+    setrlimit(RLIMIT_FSIZE, &previous);
+
+    QVERIFY(!saved);
+    QCOMPARE(readAll(path), QByteArray("old content"));
+    QVERIFY(m_window->form()->statusBar->currentMessage().startsWith(
+        QStringLiteral("Could not save ") + path + QStringLiteral(": ")));
+    QCOMPARE(QDir(m_dir.path()).entryList({QStringLiteral("old.tgs*")}, QDir::Files),
+             QStringList{QStringLiteral("old.tgs")});
+}
+
+void tst_UserActions::csvHasOneColumnPerPlot_data()
+{
+    QTest::addColumn<QString>("delimiter");
+    QTest::addColumn<QByteArray>("csv");
+    QTest::newRow("semicolon") << QStringLiteral(";")
+                               << QByteArray("Time;Signal;Temperature\n"
+                                             "04-12-2026 14:03:07.250;2.50;25.00\n"
+                                             "04-12-2026 14:03:07.500;-0.12;25.55\n");
+    QTest::newRow("tab and comma") << QStringLiteral("\t,")
+                                   << QByteArray("Time\t,Signal\t,Temperature\n"
+                                                 "04-12-2026 14:03:07.250\t,2.50\t,25.00\n"
+                                                 "04-12-2026 14:03:07.500\t,-0.12\t,25.55\n");
+}
+
+void tst_UserActions::csvHasOneColumnPerPlot()
+{
+    QFETCH(QString, delimiter);
+    data().chart->setData(0, history(2, 2.5, -2.625));
+    data().chart->setData(1, history(2, 25.0, 0.55));
+    const QString path = m_dir.filePath(QStringLiteral("export.csv"));
+    QVERIFY(m_window->exportChartData(path, delimiter));
+    QTEST(readAll(path), "csv");
+}
+
+void tst_UserActions::clearHistoryOnlyWhenConfirmed_data()
+{
+    QTest::addColumn<QMessageBox::StandardButton>("answer");
+    QTest::addColumn<int>("samplesLeft");
+    QTest::newRow("Yes") << QMessageBox::Yes << 0;
+    QTest::newRow("No") << QMessageBox::No << 2;
+}
+
+void tst_UserActions::clearHistoryOnlyWhenConfirmed()
+{
+    QFETCH(QMessageBox::StandardButton, answer);
+    QFETCH(int, samplesLeft);
+    data().chart->setData(0, history(2, 2.5));
+    data().chart->setData(1, history(2, 25.0));
+    m_window->form()->chartToolbar->setEnabled(true);
+    m_hand->expect(ModalHand::click(answer));
+
+    m_window->vClearHistory();
+    QCOMPARE(m_hand->boxesSeen(),
+             QStringList{QStringLiteral(
+                 "Clear chart history|Do you really want to clear chart history ?")});
+    QCOMPARE(data().chart->getData(0)->size(), samplesLeft);
+    QCOMPARE(data().chart->getData(1)->size(), samplesLeft);
+    QCOMPARE(m_window->form()->chartToolbar->isEnabled(), samplesLeft > 0);
+}
+
+void tst_UserActions::factoryReset_data()
+{
+    QTest::addColumn<bool>("connected");
+    QTest::addColumn<QMessageBox::StandardButton>("answer");
+    QTest::addColumn<bool>("reset");
+    QTest::newRow("connected, Ok") << true << QMessageBox::Ok << true;
+    QTest::newRow("connected, Cancel") << true << QMessageBox::Cancel << false;
+    QTest::newRow("not connected: no question") << false << QMessageBox::NoButton << false;
+}
+
+void tst_UserActions::factoryReset()
+{
+    QFETCH(bool, connected);
+    QFETCH(QMessageBox::StandardButton, answer);
+    QFETCH(bool, reset);
+    attachMaster(connected);
+    m_master->simulator().setParameter(QStringLiteral("OnDelay1"), 1500);
+    m_window->readParameter(QStringLiteral("OnDelay1"), false);
+    data().liveDataEnabled = false;
+    QtProperty *onDelay = property("OnDelay1");
+    const int logged = m_master->queryLog().size();
+    if (answer != QMessageBox::NoButton)
+        m_hand->expect(ModalHand::click(answer));
+
+    m_window->vRestoreFactorySettings();
+    QCOMPARE(m_hand->boxesSeen().size(), answer != QMessageBox::NoButton ? 1 : 0);
+    QCOMPARE(
+        m_master->queryLog().mid(logged).contains(BravoSensorPlugin::Core::factoryResetFrame()),
+        reset);
+    QCOMPARE(m_master->simulator().parameter(QStringLiteral("OnDelay1")),
+             QVariant(reset ? 0 : 1500));
+    QCOMPARE(data().intManager->value(onDelay), reset ? 0 : 1500);
+    QCOMPARE(data().liveDataEnabled, reset);
+}
+
+void tst_UserActions::unitChangeConvertsEveryPoint_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<double>("before");
+    QTest::addColumn<double>("after");
+    QTest::addColumn<double>("maximum"); // 25 bar, or 257 for temperatures
+
+    QTest::newRow("bar to psi") << 0 << 5 << "ThresholdsPressure1A1" << 2.5 << 36.26 << 362.6;
+    QTest::newRow("Celsius to Fahrenheit")
+        << 0 << 5 << "ThresholdsTemp1A1" << 50.0 << 122.0 << 257.0;
+    QTest::newRow("psi to MPa") << 5 << 6 << "ThresholdsPressure2A2" << 36.26 << 0.25 << 2.5;
+    QTest::newRow("Fahrenheit stays between Fahrenheit units")
+        << 5 << 6 << "ThresholdsTemp2A2" << 122.0 << 122.0 << 257.0;
+    QTest::newRow("analog point kPa to bar")
+        << 3 << 0 << "analogPressure10V" << 250.0 << 2.5 << 25.0;
+    QTest::newRow("analog point Fahrenheit to Celsius")
+        << 4 << 0 << "analogTemp0V" << 212.0 << 100.0 << 257.0;
+}
+
+void tst_UserActions::unitChangeConvertsEveryPoint()
+{
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(QString, id);
+    QFETCH(double, before);
+    QtProperty *point = property(id.toLatin1().constData());
+    configure({}, from);
+    setQuietly(id.toLatin1().constData(), before);
+
+    data().enumManager->setValue(property("TemperatureSettings"), to);
+    QTEST(data().doubleManager->value(point), "after");
+    QTEST(data().doubleManager->maximum(point), "maximum");
+    QCOMPARE(data().unitIndex, to);
+}
+
+void tst_UserActions::writesGoInBarAndCelsius_data()
+{
+    QTest::addColumn<int>("unitIndex");
+    QTest::addColumn<int>("pinFunctionA2");
+    QTest::addColumn<QString>("otherId"); // set first
+    QTest::addColumn<double>("other");
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<double>("edited");
+    QTest::addColumn<double>("shown"); // what the property shows afterwards
+    QTest::addColumn<int>("number");   // what the sensor stores
+
+    QTest::newRow("psi switching point")
+        << 1 << 3 << "" << 0.0 << "ThresholdsPressure1A1" << 36.26 << 36.26 << 2500;
+    QTest::newRow("Fahrenheit switching point")
+        << 4 << 0 << "" << 0.0 << "ThresholdsTemp2A2" << 122.0 << 122.0 << 5000;
+    QTest::newRow("0 V point onto the 10 V point moves below it")
+        << 0 << 2 << "analogTemp10V" << 80.0 << "analogTemp0V" << 80.0 << 79.0 << 7900;
+    QTest::newRow("0 V point onto a 10 V point of 0 becomes 1")
+        << 0 << 2 << "analogTemp10V" << 0.0 << "analogTemp0V" << 0.0 << 1.0 << 100;
+    QTest::newRow("10 V point onto the 0 V point moves above it, in Fahrenheit")
+        << 4 << 2 << "analogTemp0V" << 68.0 << "analogTemp10V" << 68.0 << 69.8 << 2100;
+    QTest::newRow("20 mA point onto a 4 mA point at the top moves below it, in psi")
+        << 1 << 3 << "analogPressure0V" << 145.04 << "analogPressure10V" << 145.04 << 130.536
+        << 9000;
+    QTest::newRow("4 mA point onto the 20 mA point, in psi")
+        << 1 << 3 << "analogPressure10V" << 72.52 << "analogPressure0V" << 72.52 << 58.016 << 4000;
+}
+
+void tst_UserActions::writesGoInBarAndCelsius()
+{
+    QFETCH(int, unitIndex);
+    QFETCH(int, pinFunctionA2);
+    QFETCH(QString, otherId);
+    QFETCH(double, other);
+    QFETCH(QString, id);
+    QFETCH(double, edited);
+    attachMaster();
+    configure({{"PinFunctionA2", pinFunctionA2}}, unitIndex);
+    if (!otherId.isEmpty()) {
+        setQuietly(otherId.toLatin1().constData(), other);
+        settle();
+    }
+    // Off the edited value first, so that the edit is a change.
+    setQuietly(id.toLatin1().constData(), edited / 2 + 0.5);
+    const int logged = m_master->queryLog().size();
+    data().doubleManager->setValue(property(id.toLatin1().constData()), edited);
+    settle();
+    QTEST(data().doubleManager->value(property(id.toLatin1().constData())), "shown");
+    QTEST(m_master->simulator().parameter(id).toInt(), "number");
+    QCOMPARE(withCommand(m_master->queryLog().mid(logged), 0x24).size(), 1);
+}
+
+void tst_UserActions::droppedMarkWritesItsClampedValueOnce_data()
+{
+    QTest::addColumn<int>("pinFunctionA1");
+    QTest::addColumn<int>("pinFunctionA2");
+    QTest::addColumn<int>("unitIndex");
+    QTest::addColumn<int>("output"); // index of the outputs combo
+    QTest::addColumn<int>("plot");
+    QTest::addColumn<bool>("upper");
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<double>("maximum"); // shown; the mark is dragged beyond it
+    QTest::addColumn<int>("number");
+
+    QTest::newRow("bar, A1 on pressure")
+        << 1 << 3 << 0 << 0 << 0 << false << "ThresholdsPressure1A1" << 8.0 << 8000;
+    QTest::newRow("psi shown, bar sent")
+        << 1 << 3 << 5 << 0 << 0 << false << "ThresholdsPressure1A1" << 116.032 << 8000;
+    QTest::newRow("both on pressure, output 2 chosen")
+        << 1 << 1 << 0 << 1 << 0 << true << "ThresholdsPressure2A2" << 8.0 << 8000;
+    QTest::newRow("Fahrenheit shown, Celsius sent")
+        << 0 << 3 << 4 << 0 << 1 << false << "ThresholdsTemp1A1" << 212.0 << 10000;
+}
+
+void tst_UserActions::droppedMarkWritesItsClampedValueOnce()
+{
+    QFETCH(int, pinFunctionA1);
+    QFETCH(int, pinFunctionA2);
+    QFETCH(int, unitIndex);
+    QFETCH(int, output);
+    QFETCH(int, plot);
+    QFETCH(bool, upper);
+    QFETCH(QString, id);
+    QFETCH(double, maximum);
+    attachMaster();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    data().chart->setEnabled(true);
+    data().outputsCombo->setCurrentIndex(output);
+    configure({{"PinFunctionA1", pinFunctionA1}, {"PinFunctionA2", pinFunctionA2}}, unitIndex);
+    QtProperty *point = property(id.toLatin1().constData());
+    data().doubleManager->setMaximum(point, maximum);
+    settle();
+    data().chart->updateChart(true);
+
+    Utils::ThresholdWindowWidget *marks = data().thresholdWidgets.at(plot);
+    QwtPlot *qwtPlot = data().chart->poPlot(plot);
+    QWidget *canvas = qwtPlot->canvas();
+    const double start = upper ? marks->upperMark() : marks->lowerMark();
+    QCOMPARE(start, data().doubleManager->value(point));
+    const auto at = [&](int pixelY) {
+        return canvas->mapTo(m_window.get(), QPoint(canvas->width() / 2, pixelY));
+    };
+    const int from = qRound(qwtPlot->transform(QwtPlot::yLeft, start));
+    QWindow *handle = m_window->windowHandle();
+    const int logged = m_master->queryLog().size();
+    QTest::mousePress(handle, Qt::LeftButton, Qt::NoModifier, at(from));
+    QTest::mouseMove(handle, at(from / 2));
+    QTest::mouseMove(handle, at(1));
+    QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, at(1));
+
+    QCOMPARE(withCommand(m_master->queryLog().mid(logged), 0x24).size(), 1);
+    QTEST(m_master->simulator().parameter(id).toInt(), "number");
+    QCOMPARE(data().doubleManager->value(point), maximum);
+    QCOMPARE(upper ? marks->upperMark() : marks->lowerMark(), maximum);
+    QVERIFY(!m_window->sendDelayTimer()->isActive());
+}
+
+void tst_UserActions::currentOutputScalesThePressurePlotToItsPoints()
+{
+    configure({{"PinFunctionA2", 3}, {"AnalogMode", 1}}, 1);
+    setQuietly("analogPressure0V", 14.504);
+    setQuietly("analogPressure10V", 217.56);
+    settle();
+    data().chart->updateChart(true);
+
+    QwtPlot *pressure = data().chart->poPlot(0);
+    QVERIFY(pressure->axisEnabled(QwtPlot::yRight));
+    QVERIFY(!data().chart->poPlot(1)->axisEnabled(QwtPlot::yRight));
+    QCOMPARE(pressure->axisScaleDiv(QwtPlot::yRight).interval(), QwtInterval(4.0, 20.0));
+    QCOMPARE(pressure->axisScaleDiv(QwtPlot::yLeft).interval(), QwtInterval(14.504, 217.56));
+    QCOMPARE(property("analogPressure0V")->propertyName(), QStringLiteral("4 mA"));
+}
+
+QTEST_MAIN(tst_UserActions)
+#include "tst_useractions.moc"
