@@ -10,8 +10,14 @@
 #include <window/sensorwindowdata.h>
 #include <window/ui_sensorwindow.h>
 
+#include <app/languageswitcher.h>
+
+#include <extensionsystem/globals.h>
 #include <propertybrowser/qtproperty.h>
 #include <propertybrowser/qtpropertymanager.h>
+#include <propertybrowser/qttreepropertybrowser.h>
+#include <utils/buttonmanager.h>
+#include <utils/connectionstatus.h>
 #include <utils/thresholdwindowwidget.h>
 
 #include <qwt_plot.h>
@@ -21,6 +27,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QToolBar>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include <csignal>
@@ -81,13 +88,15 @@ struct Choice
 Q_DECLARE_METATYPE(Edit)
 Q_DECLARE_METATYPE(QMessageBox::StandardButton)
 
-// What the user does in a window: files, history, factory reset, units and dragged marks.
+// What the user does in a window: files, history, factory reset, units, dragged marks and the
+// host's language switch.
 class tst_UserActions : public QObject
 {
     Q_OBJECT
 
 private slots:
     void initTestCase();
+    void cleanupTestCase();
     void init();
     void cleanup();
 
@@ -110,6 +119,9 @@ private slots:
     void droppedMarkWritesItsClampedValueOnce_data();
     void droppedMarkWritesItsClampedValueOnce();
     void currentOutputScalesThePressurePlotToItsPoints();
+    void textsFollowTheLanguage_data();
+    void textsFollowTheLanguage();
+    void languageSwitchKeepsChoicesAndWritesNothing();
 
 private:
     SensorWindowData &data() { return *m_window->windowData(); }
@@ -126,11 +138,18 @@ private:
     void configure(const QList<Choice> &choices, int unitIndex);
     // A value set as the window sets it from the sensor: no edit.
     void setQuietly(const char *id, double value);
+    // Connected and switched to German with choices taken there, text edits written too, so that
+    // a write caused by switching back would show; then `inGerman`, then back to English.
+    void switchBackFromGerman(const std::function<void()> &inGerman = {});
+    void switchTo(const char *code);
+    // A property's caption, or a text of the window by name.
+    QString text(const QString &what);
 
     ExtensionSystem::SensorBasic m_sensor;
     std::unique_ptr<SensorWindow> m_window;
     std::unique_ptr<ModalHand> m_hand;
     std::unique_ptr<Kr7dSim::SimulatedConnection> m_master;
+    std::unique_ptr<TGauge::LanguageSwitcher> m_switcher;
     QTemporaryDir m_dir;
 };
 
@@ -138,6 +157,14 @@ void tst_UserActions::initTestCase()
 {
     BravoSensorPlugin::Core::setPlatformSleepScale(0);
     m_sensor = BravoSensorPlugin::Core::buildSensorCatalogue().front();
+    m_switcher = std::make_unique<TGauge::LanguageSwitcher>(
+        TGauge::LanguageSwitcher::defaultDirectories());
+}
+
+void tst_UserActions::cleanupTestCase()
+{
+    m_switcher.reset();
+    ExtensionSystem::Globals::setLanguage("en");
 }
 
 void tst_UserActions::init()
@@ -152,6 +179,7 @@ void tst_UserActions::cleanup()
     m_window.reset();
     m_hand.reset();
     m_master.reset();
+    switchTo("en");
 }
 
 QVariantList tst_UserActions::storedValues()
@@ -604,6 +632,97 @@ void tst_UserActions::currentOutputScalesThePressurePlotToItsPoints()
     QCOMPARE(pressure->axisScaleDiv(QwtPlot::yRight).interval(), QwtInterval(4.0, 20.0));
     QCOMPARE(pressure->axisScaleDiv(QwtPlot::yLeft).interval(), QwtInterval(14.504, 217.56));
     QCOMPARE(property("analogPressure0V")->propertyName(), QStringLiteral("4 mA"));
+}
+
+void tst_UserActions::switchTo(const char *code)
+{
+    m_switcher->switchTo(QString::fromLatin1(code));
+    // The application posts the change to its top-level widgets.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+}
+
+void tst_UserActions::switchBackFromGerman(const std::function<void()> &inGerman)
+{
+    attachMaster();
+    switchTo("de");
+    const auto handle = [this](const char *slot, bool on) {
+        QVERIFY(QMetaObject::invokeMethod(m_window.get(), slot, Q_ARG(bool, on)));
+    };
+    handle("enableTreeDataHandling", false);
+    data().enumManager->setValue(property("PinFunctionA1"), 0);
+    data().stringManager->setValue(property("ApplicationTag"), QStringLiteral("Pneumatik"));
+    handle("enableTreeDataHandling", true);
+    handle("enableStringManagerHandling", true);
+    m_window->updateComPortList({QStringLiteral("COM1"), QStringLiteral("COM3")});
+    data().portCombo->setCurrentIndex(3);
+    data().outputsCombo->setCurrentIndex(1);
+    if (inGerman)
+        inGerman();
+    switchTo("en");
+}
+
+QString tst_UserActions::text(const QString &what)
+{
+    if (const QtProperty *node = property(what.toLatin1().constData()))
+        return node->propertyName();
+    if (what == QLatin1String("browser header"))
+        return m_window->propertyBrowser()->findChild<QTreeWidget *>()->headerItem()->text(0);
+    if (what == QLatin1String("connection lamp"))
+        return data().connectionStatus->text();
+    if (what == QLatin1String("time axis"))
+        return data().chart->poPlot(0)->axisTitle(QwtPlot::xBottom).text();
+    if (what == QLatin1String("button"))
+        return data().buttonManager->value(property("ZeroPointTEACHBUTTON"));
+    const int row = what.right(1).toInt();
+    return data().processDataItems.at(row)->text(what.startsWith(QLatin1String("caption")) ? 0 : 1);
+}
+
+void tst_UserActions::textsFollowTheLanguage_data()
+{
+    QTest::addColumn<QString>("what");
+    QTest::addColumn<QString>("english");
+    const auto row = [](const char *name, const char *what, const QString &english) {
+        QTest::newRow(name) << QString::fromLatin1(what) << english;
+    };
+    row("category", "DisplaySettings", "Units and filter");
+    row("hidden parameter", "DeviceStatusReadOnly", "Device status");
+    row("group captioned with its unit", "SettingsPointsTemperatureA1",
+        QStringLiteral("Switching points Temperature  (\u00B0C)"));
+    row("property browser", "browser header", "Property");
+    row("connection lamp", "connection lamp", "Connected");
+    row("chart", "time axis", "Time");
+    row("button text", "button", "Teach");
+    row("process-data caption", "caption 0", "Output A1     ");
+    row("output state", "value 0", "Off");
+    row("signal state", "value 2", "No");
+}
+
+void tst_UserActions::textsFollowTheLanguage()
+{
+    QFETCH(QString, what);
+    QString german;
+    switchBackFromGerman([&] { german = text(what); });
+    QTEST(text(what), "english");
+    QVERIFY2(german != text(what), qPrintable(german));
+}
+
+void tst_UserActions::languageSwitchKeepsChoicesAndWritesNothing()
+{
+    int logged = 0;
+    switchBackFromGerman([&] { logged = m_master->queryLog().size(); });
+    QtProperty *function = property("PinFunctionA1");
+    QCOMPARE(data().enumManager->value(function), 0);
+    QCOMPARE(data().enumManager->enumNames(function).value(0),
+             QStringLiteral("Switching on temperature"));
+    QCOMPARE(data().stringManager->value(property("ApplicationTag")), QStringLiteral("Pneumatics"));
+    QCOMPARE(data().outputsCombo->currentText(), QStringLiteral("Output 2"));
+    QCOMPARE(data().portCombo->currentText(), QStringLiteral("COM3"));
+    QVERIFY(m_window->windowTitle().endsWith(QStringLiteral(" (COM3)")));
+    QVERIFY(withCommand(m_master->queryLog().mid(logged), 0x24).isEmpty());
+    QVERIFY(!m_window->sendDelayTimer()->isActive());
+    // Edits count again once the switch is done.
+    data().intManager->setValue(property("OnDelay1"), 150);
+    QVERIFY(m_window->sendDelayTimer()->isActive());
 }
 
 QTEST_MAIN(tst_UserActions)
