@@ -957,6 +957,7 @@ void tst_SensorWindow::textsFollowTheLanguage_data()
     row("button text", "button", "Teach");
     row("process-data caption", "caption 0", "Output A1     ");
     row("output state", "value 0", "Off");
+    row("signal state", "value 2", "No");
 }
 
 void tst_SensorWindow::textsFollowTheLanguage()
