@@ -1,31 +1,87 @@
+#include "devicetestkit.h"
+
+#include <comm/fixedframes.h>
+#include <comm/platformsleep.h>
+#include <model/settingsdocument.h>
 #include <plugin/sensorcatalogue.h>
+#include <utils/genericchart.h>
+#include <utils/valueovertime.h>
+#include <window/comparedialog.h>
 #include <window/sensorwindow.h>
 #include <window/sensorwindowdata.h>
 #include <window/ui_sensorwindow.h>
 
+#include <app/languageswitcher.h>
+
 #include <extensionsystem/globals.h>
+#include <propertybrowser/qtproperty.h>
 #include <propertybrowser/qtpropertymanager.h>
 #include <propertybrowser/qttreepropertybrowser.h>
 #include <utils/buttonmanager.h>
-#include <utils/genericchart.h>
+#include <utils/connectionstatus.h>
 #include <utils/thresholdwindowwidget.h>
 
+#include <qwt_plot.h>
+#include <qwt_scale_div.h>
+
 #include <QAction>
-#include <QComboBox>
+#include <QDateTime>
 #include <QDockWidget>
-#include <QFile>
-#include <QMetaMethod>
+#include <QLabel>
 #include <QSettings>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QToolBar>
+#include <QTreeWidget>
 #include <QtTest>
 
-#include <memory>
+#include <csignal>
+#include <sys/resource.h>
 
+using BravoSensorPlugin::Core::CompareDialog;
+using BravoSensorPlugin::Core::CompareRow;
 using BravoSensorPlugin::Core::SensorWindow;
 using BravoSensorPlugin::Core::SensorWindowData;
 
 namespace {
+
+const QString Corrupted = QStringLiteral("Opening settings...|The selected settings are corupted");
+const QString Foreign
+    = QStringLiteral("Opening settings...|The selected settings are not for the current sensor");
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// From 4 December 2026 14:03:07.250 local time, a sample every 250 ms.
+Utils::ValueOverTime history(int samples, double offset, double step = 0.001)
+{
+    const double start
+        = double(QDateTime(QDate(2026, 12, 4), QTime(14, 3, 7, 250)).toMSecsSinceEpoch());
+    Utils::ValueOverTime result;
+    for (int i = 0; i < samples; ++i)
+        result.append(start + 250.0 * i, offset + i * step, offset / 3.0);
+    return result;
+}
+
+// Test files change one thing of a saved file by text replacement.
+using Edit = std::function<QByteArray(QByteArray)>;
+Edit replace(const char *before, const char *after)
+{
+    return [before, after](QByteArray file) { return file.replace(before, after); };
+}
+Edit content(const QByteArray &bytes)
+{
+    return [bytes](const QByteArray &) { return bytes; };
+}
 
 QStringList itemsOf(const QComboBox *combo)
 {
@@ -35,23 +91,50 @@ QStringList itemsOf(const QComboBox *combo)
     return items;
 }
 
+// "group/caption=file|window" for every leaf, depth first.
+QStringList leaves(const QTreeWidgetItem *item, const QString &path = QString())
+{
+    QStringList found;
+    for (int i = 0; i < item->childCount(); ++i) {
+        const QTreeWidgetItem *child = item->child(i);
+        if (child->childCount() == 0)
+            found << path + child->text(0) + QLatin1Char('=') + child->text(1) + QLatin1Char('|')
+                         + child->text(2);
+        else
+            found << leaves(child, path + child->text(0) + QLatin1Char('/'));
+    }
+    return found;
+}
+
 QString iniPath()
 {
     return QStringLiteral(KR7D_APP_DIR "/IoLinkKR7Dfamily.ini");
 }
 
+// One enumeration choice of the window set as if by the user.
+struct Choice
+{
+    const char *id;
+    int index;
+};
+
 } // namespace
 
+Q_DECLARE_METATYPE(Edit)
+Q_DECLARE_METATYPE(QMessageBox::StandardButton)
+
+// A window opened for the catalogue's first sensor: its set-up, what the user does in it (files,
+// history, factory reset, units, dragged marks, the host's language switch) and its closing.
 class tst_SensorWindow : public QObject
 {
     Q_OBJECT
 
 private slots:
     void initTestCase();
+    void cleanupTestCase();
     void init();
     void cleanup();
 
-    void hostContractInItsOrder();
     void connectedOnce_data();
     void connectedOnce();
 
@@ -59,66 +142,155 @@ private slots:
     void unknownSensorGetsAnEmptyRecord();
     void portListRefill_data();
     void portListRefill();
-    void titleFollowsThePort();
     void presentationModeHidesAllDocks();
     void propertyVisibilityCoversEveryItem();
     void closeStopsLiveDataAndTimers();
     void destructionWritesTheLayoutEvenWhenNeverShown();
+    void differencesAreGroupedLikeTheTree();
+    void noDifferencesIsSaid();
+
+    void savedFileStartsWithItsOwners();
+    void openOutcome_data();
+    void openOutcome();
+    void openWritesTheFileToAConnectedSensor_data();
+    void openWritesTheFileToAConnectedSensor();
+    void failedSaveKeepsTheOldFile();
+    void csvHasOneColumnPerPlot_data();
+    void csvHasOneColumnPerPlot();
+    void clearHistoryOnlyWhenConfirmed_data();
+    void clearHistoryOnlyWhenConfirmed();
+    void factoryReset_data();
+    void factoryReset();
+    void unitChangeConvertsEveryPoint_data();
+    void unitChangeConvertsEveryPoint();
+    void writesGoInBarAndCelsius_data();
+    void writesGoInBarAndCelsius();
+    void droppedMarkWritesItsClampedValueOnce_data();
+    void droppedMarkWritesItsClampedValueOnce();
+    void currentOutputScalesThePressurePlotToItsPoints();
+    void textsFollowTheLanguage_data();
+    void textsFollowTheLanguage();
+    void languageSwitchKeepsChoicesAndWritesNothing();
 
 private:
-    SensorWindowData *data() const { return m_window->windowData(); }
+    SensorWindowData &data() { return *m_window->windowData(); }
     BravoSensorPlugin::Core::Ui_SensorWindow *form() const { return m_window->form(); }
     QAction *action(const QString &name) const { return m_window->findChild<QAction *>(name); }
+    QtProperty *property(const char *id) { return m_window->findProperty(data().rootProperty, id); }
+    // The values of the kinds a file restores, in a fixed order.
+    QVariantList storedValues();
+    void setDistinctValues();
+    QString savedFile();
+    // A simulated master for the window, connected unless asked not to.
+    void attachMaster(bool connect = true);
+    // Lets the window act on the edits now instead of after the send delay.
+    void settle() { QVERIFY(QMetaObject::invokeMethod(m_window.get(), "sendDelayValue")); }
+    // Choices edited as the user would, then the charts derived from them.
+    void configure(const QList<Choice> &choices, int unitIndex);
+    // A value set as the window sets it from the sensor: no edit.
+    void setQuietly(const char *id, double value);
+    // Connected and switched to German with choices taken there, text edits written too, so that
+    // a write caused by switching back would show; then `inGerman`, then back to English.
+    void switchBackFromGerman(const std::function<void()> &inGerman = {});
+    void switchTo(const char *code);
+    // A property's caption, or a text of the window by name.
+    QString text(const QString &what);
 
     ExtensionSystem::SensorBasic m_sensor;
     std::unique_ptr<SensorWindow> m_window;
+    std::unique_ptr<ModalHand> m_hand;
+    std::unique_ptr<Kr7dSim::SimulatedConnection> m_master;
+    std::unique_ptr<TGauge::LanguageSwitcher> m_switcher;
+    QTemporaryDir m_dir;
 };
 
 void tst_SensorWindow::initTestCase()
 {
-    const std::list<ExtensionSystem::SensorBasic> catalogue
-        = BravoSensorPlugin::Core::buildSensorCatalogue();
-    QVERIFY(!catalogue.empty());
-    m_sensor = catalogue.front();
+    BravoSensorPlugin::Core::setPlatformSleepScale(0);
+    m_sensor = BravoSensorPlugin::Core::buildSensorCatalogue().front();
+    m_switcher = std::make_unique<TGauge::LanguageSwitcher>(
+        TGauge::LanguageSwitcher::defaultDirectories());
+}
+
+void tst_SensorWindow::cleanupTestCase()
+{
+    m_switcher.reset();
+    ExtensionSystem::Globals::setLanguage("en");
 }
 
 void tst_SensorWindow::init()
 {
     m_window = std::make_unique<SensorWindow>(m_sensor);
+    m_hand = std::make_unique<ModalHand>();
 }
 
 void tst_SensorWindow::cleanup()
 {
+    QCOMPARE(m_hand->unexpected(), QStringList());
     m_window.reset();
+    m_hand.reset();
+    m_master.reset();
+    switchTo("en");
     ExtensionSystem::Globals::setPresentationMode(false);
-    ExtensionSystem::Globals::setLanguage("en");
 }
 
-void tst_SensorWindow::hostContractInItsOrder()
+QVariantList tst_SensorWindow::storedValues()
 {
-    const QMetaObject *meta = m_window->metaObject();
-    QCOMPARE(meta->className(), "BravoSensorPlugin::Core::SensorWindow");
-    QStringList signalList;
-    QStringList publicSlots;
-    for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
-        const QMetaMethod method = meta->method(i);
-        const QString signature = QString::fromLatin1(method.methodSignature());
-        if (method.methodType() == QMetaMethod::Signal)
-            signalList << signature;
-        else if (method.access() == QMetaMethod::Public)
-            publicSlots << signature;
-    }
-    QCOMPARE(signalList,
-             QStringList({"vAboutToClose()", "vSendData(QString)",
-                          "vSendFrame(ExtensionSystem::CommunicationInterface::DataFrame)",
-                          "vComPortSelected(QString)", "vUpdateChart(double)", "sendQuery()"}));
-    QCOMPARE(
-        publicSlots,
-        QStringList({"vOpenManual()", "vSensorUpdate(QVariant)", "updateChart()",
-                     "updateComPortList(QStringList)", "vRestoreFactorySettings()",
-                     "vExportChartData()", "vClearHistory()", "vPrintDocument()",
-                     "setWindowActive(bool)", "vAutoConnect(QString)", "vSetCompleteName(QString)",
-                     "vSaveSettings()", "bOpenSettings(QString)", "bOpenSettings()"}));
+    return {data().enumManager->value(property("PinFunctionA1")),
+            data().enumManager->value(property("TemperatureSettings")),
+            data().boolManager->value(property("RemoteSwitchingOutput")),
+            data().intManager->value(property("OnDelay1")),
+            data().doubleManager->value(property("ThresholdsPressure1A1")),
+            QString::fromStdString(data().chart->dataToString(0)),
+            QString::fromStdString(data().chart->dataToString(1))};
+}
+
+void tst_SensorWindow::setDistinctValues()
+{
+    data().enumManager->setValue(property("PinFunctionA1"), 0);
+    data().enumManager->setValue(property("TemperatureSettings"), 0);
+    data().boolManager->setValue(property("RemoteSwitchingOutput"), true);
+    data().intManager->setValue(property("OnDelay1"), 1234);
+    data().doubleManager->setValue(property("ThresholdsPressure1A1"), 2.5);
+    data().chart->setData(0, history(300, 2.0));
+    data().chart->setData(1, history(200, 25.0));
+}
+
+void tst_SensorWindow::attachMaster(bool connect)
+{
+    m_master = simulatedMaster(QString::fromStdString(m_sensor.name()));
+    m_window->setConnection(m_master.get());
+    if (!connect)
+        return;
+    m_window->vAutoConnect(QString());
+    QVERIFY(m_window->isSensorConnected());
+    // Its modal update dialog would take the mouse.
+    m_window->vShowUpdateDialog(false);
+}
+
+void tst_SensorWindow::configure(const QList<Choice> &choices, int unitIndex)
+{
+    for (const Choice &choice : choices)
+        data().enumManager->setValue(property(choice.id), choice.index);
+    data().enumManager->setValue(property("TemperatureSettings"), unitIndex);
+    settle();
+}
+
+void tst_SensorWindow::setQuietly(const char *id, double value)
+{
+    QVERIFY(
+        QMetaObject::invokeMethod(m_window.get(), "enableTreeDataHandling", Q_ARG(bool, false)));
+    data().doubleManager->setValue(property(id), value);
+    QVERIFY(QMetaObject::invokeMethod(m_window.get(), "enableTreeDataHandling", Q_ARG(bool, true)));
+}
+
+QString tst_SensorWindow::savedFile()
+{
+    setDistinctValues();
+    const QString path = m_dir.filePath(QStringLiteral("saved.tgs"));
+    if (!m_window->saveSettingsFile(path))
+        qFatal("cannot save the test file");
+    return path;
 }
 
 void tst_SensorWindow::connectedOnce_data()
@@ -163,14 +335,14 @@ void tst_SensorWindow::connectedOnce()
     QFETCH(QByteArray, signal);
     QFETCH(QByteArray, slot);
     const QMap<QString, QObject *> parts{
-        {QStringLiteral("portCombo"), data()->portCombo},
-        {QStringLiteral("chart"), data()->chart},
+        {QStringLiteral("portCombo"), data().portCombo},
+        {QStringLiteral("chart"), data().chart},
         {QStringLiteral("browser"), m_window->propertyBrowser()},
-        {QStringLiteral("outputsCombo"), data()->outputsCombo},
-        {QStringLiteral("pressure marks"), data()->thresholdWidgets.value(0)},
-        {QStringLiteral("temperature marks"), data()->thresholdWidgets.value(1)},
-        {QStringLiteral("int"), data()->intManager},
-        {QStringLiteral("string"), data()->stringManager},
+        {QStringLiteral("outputsCombo"), data().outputsCombo},
+        {QStringLiteral("pressure marks"), data().thresholdWidgets.value(0)},
+        {QStringLiteral("temperature marks"), data().thresholdWidgets.value(1)},
+        {QStringLiteral("int"), data().intManager},
+        {QStringLiteral("string"), data().stringManager},
     };
     QObject *object = parts.contains(sender) ? parts.value(sender) : action(sender);
     QVERIFY(object);
@@ -183,19 +355,14 @@ void tst_SensorWindow::connectedOnce()
 
 void tst_SensorWindow::startsOfflineWithTheSensorInTheTitle()
 {
-    QCOMPARE(m_window->parent(), nullptr);
-    QCOMPARE(m_window->objectName(), QStringLiteral("SensorWindow"));
-    QCOMPARE(m_window->sensorRecord().name(), m_sensor.name());
-    QVERIFY(!m_window->sensorRecord().tree.empty());
-    QCOMPARE(itemsOf(data()->portCombo), QStringList({"Offline", ""}));
-    QCOMPARE(data()->portCombo->currentIndex(), 0);
-    QCOMPARE(itemsOf(data()->outputsCombo), QStringList({"Output 1", "Output 2"}));
+    QCOMPARE(itemsOf(data().portCombo), QStringList({"Offline", ""}));
+    QCOMPARE(data().portCombo->currentIndex(), 0);
 
     const QString title = QString::fromStdString(m_sensor.name()) + QStringLiteral(" (Offline)");
     QCOMPARE(m_window->windowTitle(), title);
     QCOMPARE(form()->statusBar->currentMessage(), title);
     QVERIFY(!form()->sensorOperationsToolbar->isEnabled());
-    QVERIFY(!data()->chart->isEnabled());
+    QVERIFY(!data().chart->isEnabled());
 }
 
 void tst_SensorWindow::unknownSensorGetsAnEmptyRecord()
@@ -203,7 +370,6 @@ void tst_SensorWindow::unknownSensorGetsAnEmptyRecord()
     SensorWindow window(ExtensionSystem::SensorBasic("NONE", "Not in the description"));
     QVERIFY(window.sensorRecord().tree.empty());
     QCOMPARE(window.windowTitle(), QStringLiteral(" (Offline)"));
-    QCOMPARE(itemsOf(window.windowData()->portCombo), QStringList({"Offline", ""}));
 }
 
 void tst_SensorWindow::portListRefill_data()
@@ -229,7 +395,7 @@ void tst_SensorWindow::portListRefill()
     QFETCH(QStringList, before);
     QFETCH(QString, chosen);
     QFETCH(QList<QStringList>, refills);
-    QComboBox *combo = data()->portCombo;
+    QComboBox *combo = data().portCombo;
     m_window->updateComPortList(before);
     combo->setCurrentIndex(combo->findText(chosen));
     for (const QStringList &ports : refills)
@@ -237,20 +403,6 @@ void tst_SensorWindow::portListRefill()
 
     QCOMPARE(itemsOf(combo), QStringList({"Offline", ""}) + refills.last());
     QTEST(combo->currentIndex(), "index");
-}
-
-void tst_SensorWindow::titleFollowsThePort()
-{
-    m_window->updateComPortList({QStringLiteral("COM1"), QStringLiteral("COM3")});
-    data()->portCombo->setCurrentIndex(3);
-    QtProperty *root = data()->groupManager->addProperty(QStringLiteral("old caption"));
-    data()->rootProperty = root;
-    QVERIFY(QMetaObject::invokeMethod(m_window.get(), "updateWindowTitle"));
-
-    const QString title = QString::fromStdString(m_sensor.name()) + QStringLiteral(" (COM3)");
-    QCOMPARE(m_window->windowTitle(), title);
-    QCOMPARE(root->propertyName(), title);
-    QCOMPARE(form()->statusBar->currentMessage(), title);
 }
 
 void tst_SensorWindow::presentationModeHidesAllDocks()
@@ -272,21 +424,19 @@ void tst_SensorWindow::presentationModeHidesAllDocks()
 
 void tst_SensorWindow::propertyVisibilityCoversEveryItem()
 {
-    QtGroupPropertyManager *groups = data()->groupManager;
+    QtGroupPropertyManager *groups = data().groupManager;
     QtProperty *root = groups->addProperty(QStringLiteral("root"));
     QtProperty *first = groups->addProperty(QStringLiteral("first group"));
     QtProperty *second = groups->addProperty(QStringLiteral("second group"));
-    QtProperty *shared = data()->intManager->addProperty(QStringLiteral("delay"));
+    QtProperty *shared = data().intManager->addProperty(QStringLiteral("delay"));
     shared->setPropertyId(QStringLiteral("OnDelay2"));
     root->addSubProperty(first);
     root->addSubProperty(second);
     first->addSubProperty(shared);
     second->addSubProperty(shared);
-    data()->rootProperty = root;
+    data().rootProperty = root;
     QtTreePropertyBrowser *browser = m_window->propertyBrowser();
     browser->addProperty(root);
-    QCOMPARE(browser->items(shared).size(), 2);
-
     m_window->setPropertyVisible(QStringLiteral("OnDelay2"), false);
     for (QtBrowserItem *item : browser->items(shared))
         QVERIFY(!browser->isItemVisible(item));
@@ -305,30 +455,23 @@ void tst_SensorWindow::closeStopsLiveDataAndTimers()
 {
     m_window->show();
     form()->actionEnable_live_data->setChecked(true);
-    data()->liveDataEnabled = true;
-    data()->pollTimer.start();
-    data()->watchdogTimer.start();
+    data().liveDataEnabled = true;
+    data().pollTimer.start();
+    data().watchdogTimer.start();
     QSignalSpy aboutToClose(m_window.get(), SIGNAL(vAboutToClose()));
 
     QVERIFY(m_window->close());
 
     QCOMPARE(aboutToClose.count(), 1);
     QVERIFY(!form()->actionEnable_live_data->isChecked());
-    QVERIFY(!data()->liveDataEnabled);
-    QVERIFY(data()->closing);
-    QVERIFY(!data()->showTransferUi);
-    QVERIFY(!data()->pollTimer.isActive());
-    QVERIFY(!data()->watchdogTimer.isActive());
-    QVERIFY(!QObject::disconnect(&data()->pollTimer, SIGNAL(timeout()), m_window.get(),
-                                 SLOT(queryChartData())));
-    QVERIFY(!QObject::disconnect(&data()->watchdogTimer, SIGNAL(timeout()), m_window.get(),
-                                 SLOT(slotContinousDataTimeout())));
+    QVERIFY(!data().liveDataEnabled);
+    QVERIFY(!data().pollTimer.isActive());
+    QVERIFY(!data().watchdogTimer.isActive());
 }
 
 void tst_SensorWindow::destructionWritesTheLayoutEvenWhenNeverShown()
 {
     QFile::remove(iniPath());
-    QVERIFY(!m_window->isVisible());
     m_window.reset();
 
     QSettings layout(iniPath(), QSettings::IniFormat);
@@ -337,6 +480,515 @@ void tst_SensorWindow::destructionWritesTheLayoutEvenWhenNeverShown()
     QVERIFY(!state.isEmpty());
     SensorWindow another(m_sensor);
     QVERIFY(another.restoreState(state, 0));
+}
+
+void tst_SensorWindow::differencesAreGroupedLikeTheTree()
+{
+    const QList<CompareRow> rows{{{"Output A1", "Pressure"}, "Set point", "2.50 bar", "5.00 bar"},
+                                 {{"Output A1"}, "Logic", "NC", "NO"},
+                                 {{"Output A1", "Pressure"}, "Reset point", "1.00 bar", "2.00 bar"},
+                                 {{"Display"}, "Unit", "psi", "bar"}};
+    CompareDialog dialog(QStringLiteral("/tmp/line4.tgs"), rows);
+    QTreeWidget *tree = dialog.differenceTree();
+    QVERIFY(tree);
+    QCOMPARE(tree->topLevelItemCount(), 2);
+    QCOMPARE(leaves(tree->invisibleRootItem()),
+             QStringList({"Output A1/Pressure/Set point=2.50 bar|5.00 bar",
+                          "Output A1/Pressure/Reset point=1.00 bar|2.00 bar",
+                          "Output A1/Logic=NC|NO", "Display/Unit=psi|bar"}));
+}
+
+void tst_SensorWindow::noDifferencesIsSaid()
+{
+    CompareDialog dialog(QStringLiteral("/tmp/line4.tgs"), {});
+    QVERIFY(!dialog.differenceTree());
+    const QList<QLabel *> labels = dialog.findChildren<QLabel *>();
+    QVERIFY(std::any_of(labels.cbegin(), labels.cend(), [](const QLabel *label) {
+        return label->text() == QLatin1String("No differences");
+    }));
+}
+
+void tst_SensorWindow::savedFileStartsWithItsOwners()
+{
+    const QByteArray file = readAll(savedFile());
+    QVERIFY(file.startsWith("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<root "
+                            "pluginid=\"IoLinkKR7Dfamily\" sensorid=\""
+                            + QByteArray::fromStdString(m_sensor.name())
+                            + "\">\n    <pluginsettings>\n"));
+    QVERIFY(file.contains("ThresholdsPressure1A1=2.500000;"));
+}
+
+void tst_SensorWindow::openOutcome_data()
+{
+    QTest::addColumn<Edit>("edit");
+    QTest::addColumn<bool>("complete");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<bool>("valuesTaken");
+    QTest::addColumn<int>("historiesTaken"); // bit 0 pressure, bit 1 temperature
+    QTest::addColumn<qint64>("growTo");      // zero bytes appended up to this size
+
+    const auto row = [](const char *name, const Edit &edit, bool complete, const QString &box,
+                        bool valuesTaken, int histories, qint64 growTo = 0) {
+        QTest::newRow(name) << edit << complete << box << valuesTaken << histories << growTo;
+    };
+    const Edit none = [](QByteArray file) { return file; };
+    row("intact file", none, true, QString(), true, 3);
+    row("missing file", Edit(), false, Corrupted, false, 0);
+    row("empty file", content({}), false, Corrupted, false, 0);
+    row("binary junk", content(QByteArray::fromHex("00ff13fe7f80c0de").repeated(64)), false,
+        Corrupted, false, 0);
+    row(
+        "truncated", [](QByteArray file) { return file.left(file.size() / 2); }, false, Corrupted,
+        false, 0);
+    row("deeply nested", content(QByteArray("<a>").repeated(100000)), false, Corrupted, false, 0);
+    row("larger than any settings file", none, false, Corrupted, false, 0,
+        BravoSensorPlugin::Core::maxSettingsFileBytes + 1);
+    row("no element root", replace("root", "rout"), false, Corrupted, false, 0);
+    row("wrong pluginid", replace("IoLinkKR7Dfamily", "IoLinkOther"), false, Foreign, false, 0);
+    row("wrong sensorid", replace("sensorid=\"", "sensorid=\"X"), false, Foreign, false, 0);
+    row("no sensorid", replace("sensorid=", "sensorname="), false, Foreign, false, 0);
+    row("no pluginsettings", replace("pluginsettings", "othersettings"), false, QString(), false,
+        0);
+    row("no propertytreedata", replace("propertytreedata", "othertreedata"), false, QString(),
+        false, 3);
+    row("no chartdata1", replace("chartdata1", "chartdata2"), false, QString(), true, 1);
+    row("no chartdata", replace("<chartdata ", "<chartdatum "), false, QString(), true, 2);
+    row("unknown ids and empty entries",
+        replace("propertytreedata data=\"", "propertytreedata data=\";;Unknown=3;;=;"), true,
+        QString(), true, 3);
+}
+
+void tst_SensorWindow::openOutcome()
+{
+    QFETCH(Edit, edit);
+    QFETCH(bool, complete);
+    QFETCH(QString, box);
+    QFETCH(bool, valuesTaken);
+    QFETCH(int, historiesTaken);
+    QFETCH(qint64, growTo);
+
+    const QString saved = savedFile();
+    const QVariantList fileValues = storedValues();
+    const QString path = m_dir.filePath(QStringLiteral("edited.tgs"));
+    QFile::remove(path);
+    if (edit)
+        QVERIFY(writeAll(path, edit(readAll(saved))));
+    if (growTo)
+        QVERIFY(QFile::resize(path, growTo));
+    data().intManager->setValue(property("OnDelay1"), 7);
+    data().doubleManager->setValue(property("ThresholdsPressure1A1"), 9.0);
+    data().boolManager->setValue(property("RemoteSwitchingOutput"), false);
+    data().enumManager->setValue(property("PinFunctionA1"), 1);
+    data().chart->clear();
+    const QVariantList before = storedValues();
+    if (!box.isEmpty())
+        m_hand->expect(ModalHand::click(QMessageBox::Ok));
+
+    QCOMPARE(m_window->bOpenSettings(path), complete);
+    QCOMPARE(m_hand->boxesSeen(), box.isEmpty() ? QStringList() : QStringList{box});
+    QVariantList expected = (valuesTaken ? fileValues : before).mid(0, 5);
+    for (int plot = 0; plot < 2; ++plot)
+        expected << ((historiesTaken & (1 << plot)) ? fileValues : before).at(5 + plot);
+    QCOMPARE(storedValues(), expected);
+}
+
+void tst_SensorWindow::openWritesTheFileToAConnectedSensor_data()
+{
+    QTest::addColumn<bool>("connected");
+    QTest::newRow("connected") << true;
+    QTest::newRow("disconnected") << false;
+}
+
+void tst_SensorWindow::openWritesTheFileToAConnectedSensor()
+{
+    QFETCH(bool, connected);
+    const QString path = savedFile();
+    attachMaster(connected);
+    const Kr7dSim::MasterSimulator &sensor = m_master->simulator();
+    const QVariant before = sensor.parameter(QStringLiteral("OnDelay1"));
+    const int logged = m_master->queryLog().size();
+    if (connected)
+        m_hand->expect(ModalHand::click(QMessageBox::Ok));
+
+    QVERIFY(m_window->bOpenSettings(path));
+    QCOMPARE(m_hand->boxesSeen(),
+             connected ? QStringList{QStringLiteral(
+                 "Open Settings|Loaded settings will override the current project")}
+                       : QStringList());
+    QCOMPARE(withCommand(m_master->queryLog().mid(logged), 0x24).isEmpty(), !connected);
+    QCOMPARE(sensor.parameter(QStringLiteral("OnDelay1")), connected ? QVariant(1234) : before);
+    if (connected)
+        QCOMPARE(sensor.parameter(QStringLiteral("ThresholdsPressure1A1")), QVariant(2500));
+}
+
+// A disk that fills up half-way: the file size limit stops the write.
+void tst_SensorWindow::failedSaveKeepsTheOldFile()
+{
+    const QString path = m_dir.filePath(QStringLiteral("old.tgs"));
+    QVERIFY(writeAll(path, "old content"));
+    setDistinctValues();
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit previous;
+    getrlimit(RLIMIT_FSIZE, &previous);
+    rlimit small = previous;
+    small.rlim_cur = 1024;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const bool saved = m_window->saveSettingsFile(path);
+    setrlimit(RLIMIT_FSIZE, &previous);
+
+    QVERIFY(!saved);
+    QCOMPARE(readAll(path), QByteArray("old content"));
+    QVERIFY(m_window->form()->statusBar->currentMessage().startsWith(
+        QStringLiteral("Could not save ") + path + QStringLiteral(": ")));
+    QCOMPARE(QDir(m_dir.path()).entryList({QStringLiteral("old.tgs*")}, QDir::Files),
+             QStringList{QStringLiteral("old.tgs")});
+}
+
+void tst_SensorWindow::csvHasOneColumnPerPlot_data()
+{
+    QTest::addColumn<QString>("delimiter");
+    QTest::addColumn<QByteArray>("csv");
+    QTest::newRow("semicolon") << QStringLiteral(";")
+                               << QByteArray("Time;Signal;Temperature\n"
+                                             "04-12-2026 14:03:07.250;2.50;25.00\n"
+                                             "04-12-2026 14:03:07.500;-0.12;25.55\n");
+    QTest::newRow("tab and comma") << QStringLiteral("\t,")
+                                   << QByteArray("Time\t,Signal\t,Temperature\n"
+                                                 "04-12-2026 14:03:07.250\t,2.50\t,25.00\n"
+                                                 "04-12-2026 14:03:07.500\t,-0.12\t,25.55\n");
+}
+
+void tst_SensorWindow::csvHasOneColumnPerPlot()
+{
+    QFETCH(QString, delimiter);
+    data().chart->setData(0, history(2, 2.5, -2.625));
+    data().chart->setData(1, history(2, 25.0, 0.55));
+    const QString path = m_dir.filePath(QStringLiteral("export.csv"));
+    QVERIFY(m_window->exportChartData(path, delimiter));
+    QTEST(readAll(path), "csv");
+}
+
+void tst_SensorWindow::clearHistoryOnlyWhenConfirmed_data()
+{
+    QTest::addColumn<QMessageBox::StandardButton>("answer");
+    QTest::addColumn<int>("samplesLeft");
+    QTest::newRow("Yes") << QMessageBox::Yes << 0;
+    QTest::newRow("No") << QMessageBox::No << 2;
+}
+
+void tst_SensorWindow::clearHistoryOnlyWhenConfirmed()
+{
+    QFETCH(QMessageBox::StandardButton, answer);
+    QFETCH(int, samplesLeft);
+    data().chart->setData(0, history(2, 2.5));
+    data().chart->setData(1, history(2, 25.0));
+    m_window->form()->chartToolbar->setEnabled(true);
+    m_hand->expect(ModalHand::click(answer));
+
+    m_window->vClearHistory();
+    QCOMPARE(m_hand->boxesSeen(),
+             QStringList{QStringLiteral(
+                 "Clear chart history|Do you really want to clear chart history ?")});
+    QCOMPARE(data().chart->getData(0)->size(), samplesLeft);
+    QCOMPARE(data().chart->getData(1)->size(), samplesLeft);
+    QCOMPARE(m_window->form()->chartToolbar->isEnabled(), samplesLeft > 0);
+}
+
+void tst_SensorWindow::factoryReset_data()
+{
+    QTest::addColumn<bool>("connected");
+    QTest::addColumn<QMessageBox::StandardButton>("answer");
+    QTest::addColumn<bool>("reset");
+    QTest::newRow("connected, Ok") << true << QMessageBox::Ok << true;
+    QTest::newRow("connected, Cancel") << true << QMessageBox::Cancel << false;
+    QTest::newRow("not connected: no question") << false << QMessageBox::NoButton << false;
+}
+
+void tst_SensorWindow::factoryReset()
+{
+    QFETCH(bool, connected);
+    QFETCH(QMessageBox::StandardButton, answer);
+    QFETCH(bool, reset);
+    attachMaster(connected);
+    m_master->simulator().setParameter(QStringLiteral("OnDelay1"), 1500);
+    m_window->readParameter(QStringLiteral("OnDelay1"), false);
+    data().liveDataEnabled = false;
+    QtProperty *onDelay = property("OnDelay1");
+    const int logged = m_master->queryLog().size();
+    if (answer != QMessageBox::NoButton)
+        m_hand->expect(ModalHand::click(answer));
+
+    m_window->vRestoreFactorySettings();
+    QCOMPARE(m_hand->boxesSeen().size(), answer != QMessageBox::NoButton ? 1 : 0);
+    QCOMPARE(
+        m_master->queryLog().mid(logged).contains(BravoSensorPlugin::Core::factoryResetFrame()),
+        reset);
+    QCOMPARE(m_master->simulator().parameter(QStringLiteral("OnDelay1")),
+             QVariant(reset ? 0 : 1500));
+    QCOMPARE(data().intManager->value(onDelay), reset ? 0 : 1500);
+    QCOMPARE(data().liveDataEnabled, reset);
+}
+
+void tst_SensorWindow::unitChangeConvertsEveryPoint_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<double>("before");
+    QTest::addColumn<double>("after");
+    QTest::addColumn<double>("maximum"); // 25 bar, or 257 for temperatures
+
+    QTest::newRow("bar to psi") << 0 << 5 << "ThresholdsPressure1A1" << 2.5 << 36.26 << 362.6;
+    QTest::newRow("Celsius to Fahrenheit")
+        << 0 << 5 << "ThresholdsTemp1A1" << 50.0 << 122.0 << 257.0;
+    QTest::newRow("psi to MPa") << 5 << 6 << "ThresholdsPressure2A2" << 36.26 << 0.25 << 2.5;
+    QTest::newRow("Fahrenheit stays between Fahrenheit units")
+        << 5 << 6 << "ThresholdsTemp2A2" << 122.0 << 122.0 << 257.0;
+    QTest::newRow("analog point kPa to bar")
+        << 3 << 0 << "analogPressure10V" << 250.0 << 2.5 << 25.0;
+    QTest::newRow("analog point Fahrenheit to Celsius")
+        << 4 << 0 << "analogTemp0V" << 212.0 << 100.0 << 257.0;
+}
+
+void tst_SensorWindow::unitChangeConvertsEveryPoint()
+{
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(QString, id);
+    QFETCH(double, before);
+    QtProperty *point = property(id.toLatin1().constData());
+    configure({}, from);
+    setQuietly(id.toLatin1().constData(), before);
+
+    data().enumManager->setValue(property("TemperatureSettings"), to);
+    QTEST(data().doubleManager->value(point), "after");
+    QTEST(data().doubleManager->maximum(point), "maximum");
+    QCOMPARE(data().unitIndex, to);
+}
+
+void tst_SensorWindow::writesGoInBarAndCelsius_data()
+{
+    QTest::addColumn<int>("unitIndex");
+    QTest::addColumn<int>("pinFunctionA2");
+    QTest::addColumn<QString>("otherId"); // set first
+    QTest::addColumn<double>("other");
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<double>("edited");
+    QTest::addColumn<double>("shown"); // what the property shows afterwards
+    QTest::addColumn<int>("number");   // what the sensor stores
+
+    QTest::newRow("psi switching point")
+        << 1 << 3 << "" << 0.0 << "ThresholdsPressure1A1" << 36.26 << 36.26 << 2500;
+    QTest::newRow("Fahrenheit switching point")
+        << 4 << 0 << "" << 0.0 << "ThresholdsTemp2A2" << 122.0 << 122.0 << 5000;
+    QTest::newRow("0 V point onto the 10 V point moves below it")
+        << 0 << 2 << "analogTemp10V" << 80.0 << "analogTemp0V" << 80.0 << 79.0 << 7900;
+    QTest::newRow("0 V point onto a 10 V point of 0 becomes 1")
+        << 0 << 2 << "analogTemp10V" << 0.0 << "analogTemp0V" << 0.0 << 1.0 << 100;
+    QTest::newRow("10 V point onto the 0 V point moves above it, in Fahrenheit")
+        << 4 << 2 << "analogTemp0V" << 68.0 << "analogTemp10V" << 68.0 << 69.8 << 2100;
+    QTest::newRow("20 mA point onto a 4 mA point at the top moves below it, in psi")
+        << 1 << 3 << "analogPressure0V" << 145.04 << "analogPressure10V" << 145.04 << 130.536
+        << 9000;
+    QTest::newRow("4 mA point onto the 20 mA point, in psi")
+        << 1 << 3 << "analogPressure10V" << 72.52 << "analogPressure0V" << 72.52 << 58.016 << 4000;
+}
+
+void tst_SensorWindow::writesGoInBarAndCelsius()
+{
+    QFETCH(int, unitIndex);
+    QFETCH(int, pinFunctionA2);
+    QFETCH(QString, otherId);
+    QFETCH(double, other);
+    QFETCH(QString, id);
+    QFETCH(double, edited);
+    attachMaster();
+    configure({{"PinFunctionA2", pinFunctionA2}}, unitIndex);
+    if (!otherId.isEmpty()) {
+        setQuietly(otherId.toLatin1().constData(), other);
+        settle();
+    }
+    // Off the edited value first, so that the edit is a change.
+    setQuietly(id.toLatin1().constData(), edited / 2 + 0.5);
+    const int logged = m_master->queryLog().size();
+    data().doubleManager->setValue(property(id.toLatin1().constData()), edited);
+    settle();
+    QTEST(data().doubleManager->value(property(id.toLatin1().constData())), "shown");
+    QTEST(m_master->simulator().parameter(id).toInt(), "number");
+    QCOMPARE(withCommand(m_master->queryLog().mid(logged), 0x24).size(), 1);
+}
+
+void tst_SensorWindow::droppedMarkWritesItsClampedValueOnce_data()
+{
+    QTest::addColumn<int>("pinFunctionA1");
+    QTest::addColumn<int>("pinFunctionA2");
+    QTest::addColumn<int>("unitIndex");
+    QTest::addColumn<int>("output"); // index of the outputs combo
+    QTest::addColumn<int>("plot");
+    QTest::addColumn<bool>("upper");
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<double>("maximum"); // shown; the mark is dragged beyond it
+    QTest::addColumn<int>("number");
+
+    QTest::newRow("psi shown, bar sent")
+        << 1 << 3 << 5 << 0 << 0 << false << "ThresholdsPressure1A1" << 116.032 << 8000;
+    QTest::newRow("both on pressure, output 2 chosen")
+        << 1 << 1 << 0 << 1 << 0 << true << "ThresholdsPressure2A2" << 8.0 << 8000;
+    QTest::newRow("Fahrenheit shown, Celsius sent")
+        << 0 << 3 << 4 << 0 << 1 << false << "ThresholdsTemp1A1" << 212.0 << 10000;
+}
+
+void tst_SensorWindow::droppedMarkWritesItsClampedValueOnce()
+{
+    QFETCH(int, pinFunctionA1);
+    QFETCH(int, pinFunctionA2);
+    QFETCH(int, unitIndex);
+    QFETCH(int, output);
+    QFETCH(int, plot);
+    QFETCH(bool, upper);
+    QFETCH(QString, id);
+    QFETCH(double, maximum);
+    attachMaster();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    data().chart->setEnabled(true);
+    data().outputsCombo->setCurrentIndex(output);
+    configure({{"PinFunctionA1", pinFunctionA1}, {"PinFunctionA2", pinFunctionA2}}, unitIndex);
+    QtProperty *point = property(id.toLatin1().constData());
+    data().doubleManager->setMaximum(point, maximum);
+    settle();
+    data().chart->updateChart(true);
+
+    Utils::ThresholdWindowWidget *marks = data().thresholdWidgets.at(plot);
+    QwtPlot *qwtPlot = data().chart->poPlot(plot);
+    QWidget *canvas = qwtPlot->canvas();
+    const double start = data().doubleManager->value(point);
+    const auto at = [&](int pixelY) {
+        return canvas->mapTo(m_window.get(), QPoint(canvas->width() / 2, pixelY));
+    };
+    const int from = qRound(qwtPlot->transform(QwtPlot::yLeft, start));
+    QWindow *handle = m_window->windowHandle();
+    const int logged = m_master->queryLog().size();
+    QTest::mousePress(handle, Qt::LeftButton, Qt::NoModifier, at(from));
+    QTest::mouseMove(handle, at(from / 2));
+    QTest::mouseMove(handle, at(1));
+    QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, at(1));
+
+    QCOMPARE(withCommand(m_master->queryLog().mid(logged), 0x24).size(), 1);
+    QTEST(m_master->simulator().parameter(id).toInt(), "number");
+    QCOMPARE(data().doubleManager->value(point), maximum);
+    QCOMPARE(upper ? marks->upperMark() : marks->lowerMark(), maximum);
+    QVERIFY(!m_window->sendDelayTimer()->isActive());
+}
+
+void tst_SensorWindow::currentOutputScalesThePressurePlotToItsPoints()
+{
+    configure({{"PinFunctionA2", 3}, {"AnalogMode", 1}}, 1);
+    setQuietly("analogPressure0V", 14.504);
+    setQuietly("analogPressure10V", 217.56);
+    settle();
+    data().chart->updateChart(true);
+
+    QwtPlot *pressure = data().chart->poPlot(0);
+    QVERIFY(pressure->axisEnabled(QwtPlot::yRight));
+    QVERIFY(!data().chart->poPlot(1)->axisEnabled(QwtPlot::yRight));
+    QCOMPARE(pressure->axisScaleDiv(QwtPlot::yRight).interval(), QwtInterval(4.0, 20.0));
+    QCOMPARE(pressure->axisScaleDiv(QwtPlot::yLeft).interval(), QwtInterval(14.504, 217.56));
+    QCOMPARE(property("analogPressure0V")->propertyName(), QStringLiteral("4 mA"));
+}
+
+void tst_SensorWindow::switchTo(const char *code)
+{
+    m_switcher->switchTo(QString::fromLatin1(code));
+    // The application posts the change to its top-level widgets.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+}
+
+void tst_SensorWindow::switchBackFromGerman(const std::function<void()> &inGerman)
+{
+    attachMaster();
+    switchTo("de");
+    const auto handle = [this](const char *slot, bool on) {
+        QVERIFY(QMetaObject::invokeMethod(m_window.get(), slot, Q_ARG(bool, on)));
+    };
+    handle("enableTreeDataHandling", false);
+    data().enumManager->setValue(property("PinFunctionA1"), 0);
+    data().stringManager->setValue(property("ApplicationTag"), QStringLiteral("Pneumatik"));
+    handle("enableTreeDataHandling", true);
+    handle("enableStringManagerHandling", true);
+    m_window->updateComPortList({QStringLiteral("COM1"), QStringLiteral("COM3")});
+    data().portCombo->setCurrentIndex(3);
+    data().outputsCombo->setCurrentIndex(1);
+    if (inGerman)
+        inGerman();
+    switchTo("en");
+}
+
+QString tst_SensorWindow::text(const QString &what)
+{
+    if (const QtProperty *node = property(what.toLatin1().constData()))
+        return node->propertyName();
+    if (what == QLatin1String("browser header"))
+        return m_window->propertyBrowser()->findChild<QTreeWidget *>()->headerItem()->text(0);
+    if (what == QLatin1String("connection lamp"))
+        return data().connectionStatus->text();
+    if (what == QLatin1String("time axis"))
+        return data().chart->poPlot(0)->axisTitle(QwtPlot::xBottom).text();
+    if (what == QLatin1String("button"))
+        return data().buttonManager->value(property("ZeroPointTEACHBUTTON"));
+    const int row = what.right(1).toInt();
+    return data().processDataItems.at(row)->text(what.startsWith(QLatin1String("caption")) ? 0 : 1);
+}
+
+void tst_SensorWindow::textsFollowTheLanguage_data()
+{
+    QTest::addColumn<QString>("what");
+    QTest::addColumn<QString>("english");
+    const auto row = [](const char *name, const char *what, const QString &english) {
+        QTest::newRow(name) << QString::fromLatin1(what) << english;
+    };
+    row("category", "DisplaySettings", "Units and filter");
+    row("hidden parameter", "DeviceStatusReadOnly", "Device status");
+    row("group captioned with its unit", "SettingsPointsTemperatureA1",
+        QStringLiteral("Switching points Temperature  (\u00B0C)"));
+    row("property browser", "browser header", "Property");
+    row("connection lamp", "connection lamp", "Connected");
+    row("chart", "time axis", "Time");
+    row("button text", "button", "Teach");
+    row("process-data caption", "caption 0", "Output A1     ");
+    row("output state", "value 0", "Off");
+    row("signal state", "value 2", "No");
+}
+
+void tst_SensorWindow::textsFollowTheLanguage()
+{
+    QFETCH(QString, what);
+    QString german;
+    switchBackFromGerman([&] { german = text(what); });
+    QTEST(text(what), "english");
+    QVERIFY2(german != text(what), qPrintable(german));
+}
+
+void tst_SensorWindow::languageSwitchKeepsChoicesAndWritesNothing()
+{
+    int logged = 0;
+    switchBackFromGerman([&] { logged = m_master->queryLog().size(); });
+    QtProperty *function = property("PinFunctionA1");
+    QCOMPARE(data().enumManager->value(function), 0);
+    QCOMPARE(data().enumManager->enumNames(function).value(0),
+             QStringLiteral("Switching on temperature"));
+    QCOMPARE(data().stringManager->value(property("ApplicationTag")), QStringLiteral("Pneumatics"));
+    QCOMPARE(data().outputsCombo->currentText(), QStringLiteral("Output 2"));
+    QCOMPARE(data().portCombo->currentText(), QStringLiteral("COM3"));
+    const QString title = QString::fromStdString(m_sensor.name()) + QStringLiteral(" (COM3)");
+    QCOMPARE(m_window->windowTitle(), title);
+    QCOMPARE(data().rootProperty->propertyName(), title);
+    QCOMPARE(form()->statusBar->currentMessage(), title);
+    QVERIFY(withCommand(m_master->queryLog().mid(logged), 0x24).isEmpty());
+    QVERIFY(!m_window->sendDelayTimer()->isActive());
+    // Edits count again once the switch is done.
+    data().intManager->setValue(property("OnDelay1"), 150);
+    QVERIFY(m_window->sendDelayTimer()->isActive());
 }
 
 QTEST_MAIN(tst_SensorWindow)
