@@ -3,10 +3,7 @@
 #include "sensor.h"
 
 #include <window/sensorwindow.h>
-#include <window/sensorwindowdata.h>
-#include <window/ui_sensorwindow.h>
 
-#include <QAction>
 #include <QLoggingCategory>
 #include <QMdiSubWindow>
 
