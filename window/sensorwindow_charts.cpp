@@ -1,6 +1,5 @@
 #include "sensorwindow.h"
 
-#include "propertylookup.h"
 #include "sensorwindowdata.h"
 #include "ui_sensorwindow.h"
 
