@@ -99,13 +99,12 @@ private slots:
     void noSecondSequenceStartsInsideAWait();
     void leavingTheDialogsChangesNothing_data();
     void leavingTheDialogsChangesNothing();
-    void sensorToPcConnectsAndReadsEverything();
+    void sensorToPcConnectsReadsThenGoesOffline();
     void pcToSensorWritesThenReadsBack();
     void refusedConnectionEndsOffline_data();
     void refusedConnectionEndsOffline();
     void watchdogPassesThenGivesUpAfterElevenChecks();
     void offlineAttemptsFailSilently();
-    void readThenOfflineReleasesTheConnection();
     void answersReachPlotsAndRows_data();
     void answersReachPlotsAndRows();
     void pollingGoesOnWithLiveDataOffAndOnePollAtATime();
@@ -125,7 +124,9 @@ private:
     // Connected, and the first poll answered once the update dialog has run out.
     void connectAndPoll();
     int plotSize(int plot) { return data().chart->getData(plot)->size(); }
-    QString rowText(int row) { return data().processDataItems.at(row)->text(1); }
+    QStringList rowTexts();
+    // Every way of going offline leaves the port, the indicator, the operations and the watchdog so.
+    void verifyOffline();
     QStringList idsOf(const QList<QByteArray> &log, quint8 command) const;
     QStringList allIds() const;
     // What a user or a timer starts: "Read", "Write", "Offline" or a slot of the window.
@@ -207,6 +208,24 @@ void tst_DeviceCommunication::connectAndPoll()
     connectSensorToPc();
     data().progressBar->setValue(data().progressBar->maximum());
     QTRY_VERIFY(plotSize(1) > 0);
+}
+
+QStringList tst_DeviceCommunication::rowTexts()
+{
+    QStringList texts;
+    for (int row = 0; row < 5; ++row)
+        texts << data().processDataItems.at(row)->text(1);
+    return texts;
+}
+
+void tst_DeviceCommunication::verifyOffline()
+{
+    QCOMPARE(data().portCombo->currentIndex(), 0);
+    QCOMPARE(data().activePortIndex, 0);
+    QVERIFY(!indicatorOn());
+    QVERIFY(!window().isSensorConnected());
+    QVERIFY(!window().form()->sensorOperationsToolbar->isEnabled());
+    QVERIFY(!data().watchdogTimer.isActive());
 }
 
 QStringList tst_DeviceCommunication::idsOf(const QList<QByteArray> &log, quint8 command) const
@@ -647,14 +666,11 @@ void tst_DeviceCommunication::leavingTheDialogsChangesNothing()
     m_session->choosePort(simulatedPortIndex);
 
     QCOMPARE(hand().boxesSeen().first(), QStringLiteral("connectionSwitchingDialog"));
-    QCOMPARE(data().portCombo->currentIndex(), 0);
-    QCOMPARE(data().activePortIndex, 0);
     QVERIFY(selections.isEmpty());
-    QVERIFY(!indicatorOn());
-    QVERIFY(!window().form()->sensorOperationsToolbar->isEnabled());
+    verifyOffline();
 }
 
-void tst_DeviceCommunication::sensorToPcConnectsAndReadsEverything()
+void tst_DeviceCommunication::sensorToPcConnectsReadsThenGoesOffline()
 {
     m_productId = QStringLiteral("K7DA016");
     connectSensorToPc();
@@ -673,6 +689,23 @@ void tst_DeviceCommunication::sensorToPcConnectsAndReadsEverything()
     QCOMPARE(data().pressureDivisor, 100.0);
     QVERIFY(data().watchdogTimer.isActive());
     QVERIFY(data().liveDataEnabled);
+
+    m_master->simulator().setParameter(QStringLiteral("OnDelay1"), 4321);
+    window().form()->actionRead->trigger();
+    QCOMPARE(data().intManager->value(property("OnDelay1")), 4321);
+    // Decoded values are never written back.
+    QVERIFY(!window().sendDelayTimer()->isActive());
+    QVERIFY(withCommand(m_master->queryLog(), 0x24).isEmpty());
+    QVERIFY(data().decodeTextParameters);
+    QCOMPARE(data().progressBar->maximum(), 430);
+
+    QSignalSpy selections(&window(), SIGNAL(vComPortSelected(QString)));
+    m_session->choosePort(0);
+    QCOMPARE(selections.size(), 1);
+    QCOMPARE(selections.first().first().toString(), QString());
+    verifyOffline();
+    QVERIFY(window().form()->actionOpen_Settings->isEnabled());
+    QVERIFY(!data().progressDialog.isVisible());
 }
 
 void tst_DeviceCommunication::pcToSensorWritesThenReadsBack()
@@ -735,9 +768,7 @@ void tst_DeviceCommunication::refusedConnectionEndsOffline()
     QTEST(countOf(m_session->logAtRelease, probe), "probes");
     QTEST(countOf(m_session->logAtRelease, identitySetup), "identityChecks");
     QTEST(countOf(m_session->logAtRelease, QByteArray::fromHex("027327")), "identityChecks");
-    QVERIFY(!window().isSensorConnected());
-    QVERIFY(!indicatorOn());
-    QCOMPARE(data().portCombo->currentIndex(), 0);
+    verifyOffline();
     QCOMPARE(window().windowTitle(),
              QString::fromStdString(m_sensor.name()) + QStringLiteral(" (Offline)"));
     QCOMPARE(selections.last().first().toString(), QString());
@@ -759,12 +790,8 @@ void tst_DeviceCommunication::watchdogPassesThenGivesUpAfterElevenChecks()
     QVERIFY(QMetaObject::invokeMethod(&window(), "slotContinousDataTimeout"));
     QCOMPARE(hand().boxesSeen().value(1), silentSensorBox);
     QCOMPARE(countOf(m_session->logAtRelease, identitySetup), 11);
-    QCOMPARE(data().portCombo->currentIndex(), 0);
-    QCOMPARE(data().activePortIndex, 0);
-    QVERIFY(!indicatorOn());
-    QVERIFY(!window().form()->sensorOperationsToolbar->isEnabled());
+    verifyOffline();
     QVERIFY(!window().form()->outuptsComboToolBar->isEnabled());
-    QVERIFY(!data().watchdogTimer.isActive());
     QCOMPARE(selections.size(), 1);
     QCOMPARE(selections.first().first().toString(), QString());
 }
@@ -786,31 +813,6 @@ void tst_DeviceCommunication::offlineAttemptsFailSilently()
     QVERIFY(data().liveDataEnabled);
     QVERIFY(window().form()->actionEnable_live_data->isChecked());
     QVERIFY(hand().boxesSeen().isEmpty());
-}
-
-void tst_DeviceCommunication::readThenOfflineReleasesTheConnection()
-{
-    connectSensorToPc();
-    m_master->simulator().setParameter(QStringLiteral("OnDelay1"), 4321);
-    window().form()->actionRead->trigger();
-    QCOMPARE(data().intManager->value(property("OnDelay1")), 4321);
-    // Decoded values are never written back.
-    QVERIFY(!window().sendDelayTimer()->isActive());
-    QVERIFY(withCommand(m_master->queryLog(), 0x24).isEmpty());
-    QVERIFY(data().decodeTextParameters);
-    QCOMPARE(data().progressBar->maximum(), 430);
-
-    QSignalSpy selections(&window(), SIGNAL(vComPortSelected(QString)));
-    m_session->choosePort(0);
-    QCOMPARE(selections.size(), 1);
-    QCOMPARE(selections.first().first().toString(), QString());
-    QVERIFY(!indicatorOn());
-    QVERIFY(!window().isSensorConnected());
-    QVERIFY(!window().form()->sensorOperationsToolbar->isEnabled());
-    QVERIFY(window().form()->actionOpen_Settings->isEnabled());
-    QVERIFY(!data().watchdogTimer.isActive());
-    QVERIFY(!data().progressDialog.isVisible());
-    QCOMPARE(data().activePortIndex, 0);
 }
 
 void tst_DeviceCommunication::answersReachPlotsAndRows_data()
@@ -859,10 +861,7 @@ void tst_DeviceCommunication::answersReachPlotsAndRows()
         QCOMPARE(history->pyData()[history->size() - 1], plotted.at(2 * plot));
         QCOMPARE(history->pAnalogData()[history->size() - 1], plotted.at(2 * plot + 1));
     }
-    QStringList shown;
-    for (int row = 0; row < 5; ++row)
-        shown << rowText(row);
-    QTEST(shown.join(QLatin1Char('|')), "texts");
+    QTEST(rowTexts().join(QLatin1Char('|')), "texts");
     QFETCH(QString, icons);
     for (int row = 0; row < 3; ++row)
         QCOMPARE(data().processDataItems.at(row)->data(1, Qt::UserRole).toString(),
@@ -877,16 +876,13 @@ void tst_DeviceCommunication::pollingGoesOnWithLiveDataOffAndOnePollAtATime()
     QVERIFY(!data().liveDataEnabled);
     window().form()->chartToolbar->setEnabled(false);
     const QList<int> sizes{plotSize(0), plotSize(1)};
-    QStringList texts;
-    for (int row = 0; row < 5; ++row)
-        texts << rowText(row);
+    const QStringList texts = rowTexts();
     m_master->clearQueryLog();
 
     QTRY_VERIFY(countOf(m_master->queryLog(), BravoSensorPlugin::Core::processDataFrame()) >= 3);
     QVERIFY(window().form()->chartToolbar->isEnabled());
     QCOMPARE(QList<int>({plotSize(0), plotSize(1)}), sizes);
-    for (int row = 0; row < 5; ++row)
-        QCOMPARE(rowText(row), texts.at(row));
+    QCOMPARE(rowTexts(), texts);
 
     QTRY_COMPARE(data().pendingPollId, 0u);
     data().pollTimer.stop();
@@ -929,10 +925,7 @@ void tst_DeviceCommunication::silentSensorIsGivenUpAtTheThirdMiss()
     QCOMPARE(hand().boxesSeen().last(), silentSensorBox);
     const QByteArray poll = BravoSensorPlugin::Core::processDataFrame();
     QCOMPARE(m_session->logAtRelease, QList<QByteArray>({poll, poll, poll}));
-    QCOMPARE(data().portCombo->currentIndex(), 0);
-    QVERIFY(!indicatorOn());
-    QVERIFY(!window().form()->sensorOperationsToolbar->isEnabled());
-    QVERIFY(!data().watchdogTimer.isActive());
+    verifyOffline();
     QVERIFY(!data().pollTimer.isActive());
     QCOMPARE(data().pendingPollId, 0u);
 }
