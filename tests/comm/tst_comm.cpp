@@ -26,12 +26,8 @@ private slots:
     void malformedFramesAreRejected();
     void cleanAnswerDropsZerosThenSkips_data();
     void cleanAnswerDropsZerosThenSkips();
-    void tailValueTakesOneOrTwoBytes_data();
-    void tailValueTakesOneOrTwoBytes();
-    void signedTailValueOfDoubleParameters_data();
-    void signedTailValueOfDoubleParameters();
-    void boolValueTestsLastTwoBytes_data();
-    void boolValueTestsLastTwoBytes();
+    void numbersComeFromTheAnswerTail_data();
+    void numbersComeFromTheAnswerTail();
     void textValueSkipsHeaderAndZeros_data();
     void textValueSkipsHeaderAndZeros();
     void identityAnswerIsComparedWithSensorId_data();
@@ -145,67 +141,51 @@ void tst_Comm::cleanAnswerDropsZerosThenSkips()
 {
     QFETCH(QByteArray, answerHex);
     QFETCH(int, skip);
+    QTEST(cleanAnswer(QByteArray::fromHex(answerHex), skip).toHex(), "expectedHex");
+}
+
+// Unsigned for integers, signed for doubles, any bit for bools.
+void tst_Comm::numbersComeFromTheAnswerTail_data()
+{
+    QTest::addColumn<QString>("decoder");
+    QTest::addColumn<QByteArray>("answerHex");
+    QTest::addColumn<int>("expected");
+    const auto row = [](const char *decoder, const char *name, const char *hex, int expected) {
+        QTest::addRow("%s: %s", decoder, name) << QString::fromLatin1(decoder) << QByteArray(hex)
+                                               << expected;
+    };
+    row("tail", "count 5, two bytes", "050027000120", 0x0120);
+    row("tail", "count 3, last byte", "0300012c", 0x2c);
+    row("tail", "first byte 0A reads as 0", "0a002700012c", 0x2c);
+    row("tail", "first byte 4 is not above 4", "040027000102", 0x02);
+    row("tail", "four bytes are too short", "0600ff01", 0x01);
+    row("tail", "one byte", "07", 7);
+    row("tail", "empty", "", 0);
+    row("signed", "negative two bytes", "065b2700ff38", -200);
+    row("signed", "positive two bytes", "065b2700ff6a0096", 150);
+    row("signed", "short answer ending A7 00", "03a7a700", 0);
+    row("signed", "A7 00 in a five-byte answer", "045b27a700", -22784);
+    row("signed", "short answer, other bytes", "03a7a701", -22783);
+    row("signed", "one byte is unsigned", "ff", 255);
+    row("signed", "empty", "", 0);
+    row("bool", "low byte set", "055b270001", 1);
+    row("bool", "high byte set", "065b27000100", 1);
+    row("bool", "last two zero", "065b27000000", 0);
+    row("bool", "one byte set", "01", 1);
+    row("bool", "empty", "", 0);
+}
+
+void tst_Comm::numbersComeFromTheAnswerTail()
+{
+    QFETCH(QString, decoder);
+    QFETCH(QByteArray, answerHex);
     const QByteArray answer = QByteArray::fromHex(answerHex);
-    QTEST(cleanAnswer(answer, skip).toHex(), "expectedHex");
-    QCOMPARE(answer, QByteArray::fromHex(answerHex));
-}
-
-void tst_Comm::tailValueTakesOneOrTwoBytes_data()
-{
-    QTest::addColumn<QByteArray>("answerHex");
-    QTest::addColumn<int>("expected");
-
-    QTest::newRow("count 5, two bytes") << QByteArray("050027000120") << 0x0120;
-    QTest::newRow("count 3, last byte") << QByteArray("0300012c") << 0x2c;
-    QTest::newRow("first byte 0A reads as 0") << QByteArray("0a002700012c") << 0x2c;
-    QTest::newRow("first byte 4 is not above 4") << QByteArray("040027000102") << 0x02;
-    QTest::newRow("four bytes are too short") << QByteArray("0600ff01") << 0x01;
-    QTest::newRow("one byte") << QByteArray("07") << 7;
-    QTest::newRow("empty") << QByteArray() << 0;
-}
-
-void tst_Comm::tailValueTakesOneOrTwoBytes()
-{
-    QFETCH(QByteArray, answerHex);
-    QTEST(int(tailValue(QByteArray::fromHex(answerHex))), "expected");
-}
-
-void tst_Comm::signedTailValueOfDoubleParameters_data()
-{
-    QTest::addColumn<QByteArray>("answerHex");
-    QTest::addColumn<int>("expected");
-
-    QTest::newRow("negative two bytes") << QByteArray("065b2700ff38") << -200;
-    QTest::newRow("positive two bytes") << QByteArray("065b2700ff6a0096") << 150;
-    QTest::newRow("short answer ending A7 00") << QByteArray("03a7a700") << 0;
-    QTest::newRow("A7 00 in a five-byte answer") << QByteArray("045b27a700") << -22784;
-    QTest::newRow("short answer, other bytes") << QByteArray("03a7a701") << -22783;
-    QTest::newRow("one byte is unsigned") << QByteArray("ff") << 255;
-    QTest::newRow("empty") << QByteArray() << 0;
-}
-
-void tst_Comm::signedTailValueOfDoubleParameters()
-{
-    QFETCH(QByteArray, answerHex);
-    QTEST(signedTailValue(QByteArray::fromHex(answerHex)), "expected");
-}
-
-void tst_Comm::boolValueTestsLastTwoBytes_data()
-{
-    QTest::addColumn<QByteArray>("answerHex");
-    QTest::addColumn<bool>("expected");
-
-    QTest::newRow("low byte set") << QByteArray("055b270001") << true;
-    QTest::newRow("high byte set") << QByteArray("065b27000100") << true;
-    QTest::newRow("last two zero") << QByteArray("065b27000000") << false;
-    QTest::newRow("one byte set") << QByteArray("01") << true;
-    QTest::newRow("empty") << QByteArray() << false;
-}
-
-void tst_Comm::boolValueTestsLastTwoBytes()
-{
-    QFETCH(QByteArray, answerHex);
-    QTEST(boolValue(QByteArray::fromHex(answerHex)), "expected");
+    if (decoder == QLatin1String("tail"))
+        QTEST(int(tailValue(answer)), "expected");
+    else if (decoder == QLatin1String("signed"))
+        QTEST(signedTailValue(answer), "expected");
+    else
+        QTEST(int(boolValue(answer)), "expected");
 }
 
 void tst_Comm::textValueSkipsHeaderAndZeros_data()
