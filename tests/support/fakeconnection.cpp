@@ -16,12 +16,8 @@ FakeConnection::FakeConnection(Responder responder)
 unsigned int FakeConnection::uiSendDataFrames(DataFrame *frames)
 {
     const unsigned int id = ++m_lastId;
-    if (!m_responder)
+    if (!m_responder || m_holdTransfers)
         return id;
-    if (m_holdTransfers) {
-        m_held.push_back({frames, id});
-        return id;
-    }
     QTimer::singleShot(0, this, [this, frames, id] {
         for (DataFrameRecord &record : *frames) {
             m_records.push_back(record);
@@ -52,15 +48,4 @@ FakeConnection::Responder fetchAnswers(const QByteArray &answer)
             return std::nullopt;
         return answer;
     };
-}
-
-void FakeConnection::failHeldTransfers()
-{
-    for (const auto &[frames, id] : std::exchange(m_held, {})) {
-        for (DataFrameRecord &record : *frames) {
-            record.answer.clear();
-            record.status = 0;
-        }
-        emit emitFinished(id);
-    }
 }

@@ -43,8 +43,6 @@ public:
     void setWhileInFlight(std::function<void()> check) { m_whileInFlight = std::move(check); }
     // Transfers from now on never finish on their own.
     void holdTransfers() { m_holdTransfers = true; }
-    // Fails every held transfer, as a released connection does, and reports it finished.
-    void failHeldTransfers();
     // Every record a responder answered, in order.
     const std::vector<DataFrameRecord> &records() const { return m_records; }
 
@@ -55,7 +53,6 @@ private:
     Responder m_responder;
     std::function<void()> m_whileInFlight;
     bool m_holdTransfers = false;
-    std::vector<std::pair<DataFrame *, unsigned int>> m_held;
     unsigned int m_lastId = 0;
     std::vector<DataFrameRecord> m_records;
     ExtensionSystem::PortSettings m_settings;

@@ -9,21 +9,14 @@
 #include <utils/genericchart.h>
 #include <utils/valueovertime.h>
 
-#include <QElapsedTimer>
-#include <QLoggingCategory>
 #include <QProgressBar>
 #include <QtTest>
 
-#include <algorithm>
 #include <cmath>
-#include <vector>
 
 using BravoSensorPlugin::Core::SensorWindowData;
 
-Q_LOGGING_CATEGORY(lcBench, "kr7d.bench")
-
 constexpr int samplesPerPlot = 1300000; // about a day at the poll interval
-constexpr int completions = 2000;
 
 // What one completed poll costs the GUI thread once the plots hold a day of samples.
 class bench_Polling : public QObject
@@ -86,24 +79,23 @@ void bench_Polling::completedPollWithFullPlots()
         = BravoSensorPlugin::Core::buildFrame(0x22, QByteArray::fromHex("00ff380195"))
               .toStdString();
 
-    std::vector<double> costs;
-    QElapsedTimer clock;
-    for (int poll = 0; poll < completions; ++poll) {
+    // Started, answered by hand, then completed: the start is cheap next to the completion.
+    const auto completePoll = [this, &answer] {
         QMetaObject::invokeMethod(&m_session->window(), "queryStatusData", Q_ARG(unsigned int, 0));
         const unsigned int id = data().pendingPollId;
         ExtensionSystem::CommunicationInterface::DataFrameRecord &record
             = data().pendingPolls.at(id)->front();
         record.answer = answer;
         record.status = 1;
-        clock.start();
         QMetaObject::invokeMethod(&m_session->window(), "queryStatusData", Q_ARG(unsigned int, id));
-        costs.push_back(clock.nsecsElapsed() / 1e6);
         data().pollTimer.stop();
+    };
+    // The first completion grows the plots' storage once; the day after it is what is measured.
+    completePoll();
+    QBENCHMARK {
+        completePoll();
     }
-    QCOMPARE(data().chart->getData(0)->size(), samplesPerPlot + completions);
-    std::sort(costs.begin(), costs.end());
-    qCInfo(lcBench, "completed poll with %d samples per plot: median %.4f ms, p95 %.4f ms",
-           samplesPerPlot, costs[completions / 2], costs[completions * 95 / 100]);
+    QVERIFY(data().chart->getData(0)->size() > samplesPerPlot);
     data().connection = nullptr;
 }
 
