@@ -1,22 +1,53 @@
-#include "testhost.h"
-
+#include <app/languageswitcher.h>
+#include <app/mainwindow.h>
+#include <app/pluginloader.h>
+#include <app/portlist.h>
 #include <app/startuprun.h>
 
 #include <extensionsystem/globals.h>
+#include <extensionsystem/plugininterface.h>
 
 #include <QAction>
 #include <QActionGroup>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QRegularExpression>
 #include <QtTest>
 
 #include <memory>
+#include <vector>
 
 using ExtensionSystem::PluginInterface;
 using TGauge::CommandLine;
 using TGauge::StartupRun;
 
 namespace {
+
+std::vector<TGauge::PluginLoadResult> fakeLoadResults()
+{
+    std::vector<TGauge::PluginLoadResult> results;
+    for (const char *suffix : {"", "_without_vSensorMap"}) {
+        results.push_back(
+            TGauge::PluginLoader::load(QStringLiteral(FAKE_PLUGIN_DIR "/libkr7d_fake_plugin%1.so")
+                                           .arg(QLatin1String(suffix))));
+    }
+    return results;
+}
+
+// A host main window around the fake plug-ins.
+struct TestHost
+{
+    QStringList systemPorts{QStringLiteral("COM1"), QStringLiteral("COM4")};
+    TGauge::PortList ports{{QStringLiteral("SIM")}, [this] { return systemPorts; }};
+    TGauge::LanguageSwitcher languages{QStringList{}};
+    TGauge::MainWindow window{fakeLoadResults(), ports, languages};
+};
+
+// The calls the fake plugin object got from the host whose text matches the pattern, oldest first.
+QStringList callsOf(const QObject *object, const QString &pattern = QString())
+{
+    return object->property("calls").toStringList().filter(QRegularExpression(pattern));
+}
 
 QStringList sensorNames(const QList<PluginInterface *> &objects)
 {
