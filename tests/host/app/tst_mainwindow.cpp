@@ -132,7 +132,6 @@ void TestMainWindow::openedSensorFillsTheAreaAndRestoresToItsRequestedSize()
     QVERIFY(subWindow->isMaximized());
     subWindow->showNormal();
     QCOMPARE(subWindow->widget()->size(), QSize(800, 500));
-    QCOMPARE(object->getSensorName(), QStringLiteral("Fake-B"));
     QCOMPARE(subWindow->windowTitle(), QStringLiteral("Fake-B"));
     QCOMPARE(object->parent(), &m_host->window);
     QCOMPARE(callsOf(object, "^(ports|active):"),
@@ -229,7 +228,6 @@ void TestMainWindow::languageMenuSwitchesLanguage()
     QVERIFY(choices.at(0)->isChecked());
 
     choices.at(1)->trigger();
-    QCOMPARE(choices.at(1)->text(), QStringLiteral("Deutsch"));
     QCOMPARE(m_host->languages.language(), QStringLiteral("de"));
     QVERIFY(!choices.at(0)->isChecked());
 
