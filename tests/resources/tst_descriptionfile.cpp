@@ -1,3 +1,5 @@
+#include <model/propertynode.h>
+
 #include <QtTest>
 
 #include <boost/property_tree/ptree.hpp>
@@ -6,6 +8,9 @@
 #include <set>
 
 using Tree = boost::property_tree::ptree;
+using BravoSensorPlugin::Core::PropertyNode;
+using BravoSensorPlugin::Core::PropertyNodeType;
+using BravoSensorPlugin::Core::readPropertyNode;
 
 Q_DECLARE_METATYPE(const Tree *)
 
@@ -118,41 +123,35 @@ void tst_DescriptionFile::nodeCarriesTheKeysOfItsType_data()
         QTest::newRow(text(*node, "id").c_str()) << node;
 }
 
+// What the property builder reads, plus the texts and numbers it would take silently.
 void tst_DescriptionFile::nodeCarriesTheKeysOfItsType()
 {
     QFETCH(const Tree *, node);
-    const std::set<std::string> types{"category", "enumerator", "int",   "double",
-                                      "bool",     "action",     "string"};
-    const std::string type = text(*node, "type");
-    QVERIFY(types.count(type) == 1);
+    const std::optional<PropertyNode> read = readPropertyNode(*node, "en");
+    QVERIFY(read);
     QVERIFY(!text(*node, "text.en").empty() && !text(*node, "text.de").empty());
     for (const char *flag : {"readonly", "visible"}) {
         const auto value = node->get_optional<std::string>(flag);
         QVERIFY(!value || *value == "true" || *value == "false");
     }
-    if (type == "category")
+    if (read->type == PropertyNodeType::Category)
         return;
     QVERIFY(isWhole(text(*node, "index")) && isWhole(text(*node, "subIndex")));
     QVERIFY(text(*node, "size") == "6" || text(*node, "size") == "7");
-    if (type == "enumerator" || (type == "string" && text(*node, "readonly") == "false")) {
-        const Tree &items = node->get_child("items");
-        QVERIFY(items.size() >= 2);
-        for (const auto &item : items)
+    const bool editableText = read->type == PropertyNodeType::String && !read->readOnlyText;
+    if (read->type == PropertyNodeType::Enumerator || editableText) {
+        QVERIFY(read->items.size() >= 2);
+        for (const auto &item : node->get_child("items"))
             QVERIFY(!text(item.second, "en").empty() && !text(item.second, "de").empty());
     }
-    if (type == "enumerator") {
-        const int choice = node->get<int>("defaultvalue");
-        QVERIFY(choice >= 0 && choice < int(node->get_child("items").size()));
-    }
-    if (type == "string")
-        QVERIFY(node->get_optional<std::string>("defaultvalue"));
-    if (type == "int" || type == "double") {
+    if (read->type == PropertyNodeType::Enumerator)
+        QVERIFY(read->number >= 0 && read->number < read->items.size());
+    if (read->type == PropertyNodeType::Int || read->type == PropertyNodeType::Double) {
         // The builder reads double defaults as whole numbers too.
         QVERIFY(isWhole(text(*node, "defaultvalue")));
-        const int value = node->get<int>("defaultvalue");
-        QVERIFY(node->get<double>("min") <= value && value <= node->get<double>("max"));
+        QVERIFY(read->minimum <= read->number && read->number <= read->maximum);
     }
-    if (type == "action")
+    if (read->type == PropertyNodeType::Action)
         QVERIFY(!text(*node, "caption.text.en").empty() && !text(*node, "caption.text.de").empty());
 }
 
