@@ -78,8 +78,6 @@ private slots:
     void destroyingMainWindowDeletesEachWindowOnce();
     void languageMenuSwitchesLanguage();
     void startupRunOpensConnectsAndLoadsBeforeTheRunTimeCounts();
-    void startupRunQuitsAfterTheScreenshotWithTheExitCode_data();
-    void startupRunQuitsAfterTheScreenshotWithTheExitCode();
 
 private:
     PluginInterface *open(const char *name)
@@ -88,7 +86,6 @@ private:
     }
 
     std::unique_ptr<TestHost> m_host;
-    QTemporaryDir m_dir;
 };
 
 void TestMainWindow::init()
@@ -259,42 +256,6 @@ void TestMainWindow::startupRunOpensConnectsAndLoadsBeforeTheRunTimeCounts()
                  QStringList({"connect:/dev/pts/9", "open:/tmp/a.tgs"}));
     }
     QCOMPARE(quit.at(0).at(0).toInt(), 0);
-}
-
-void TestMainWindow::startupRunQuitsAfterTheScreenshotWithTheExitCode_data()
-{
-    QTest::addColumn<QStringList>("sensors");
-    QTest::addColumn<QString>("screenshot");
-    QTest::addColumn<int>("exitCode");
-
-    QTest::newRow("all went well") << QStringList{"Fake-A"} << "ok.png" << 0;
-    QTest::newRow("unknown sensor") << QStringList{"Fake-A", "KR7D-X"} << "ok.png" << 1;
-    QTest::newRow("screenshot into a missing folder")
-        << QStringList{"Fake-A"} << "missing/shot.png" << 1;
-}
-
-void TestMainWindow::startupRunQuitsAfterTheScreenshotWithTheExitCode()
-{
-    QFETCH(QStringList, sensors);
-    QFETCH(QString, screenshot);
-    CommandLine options;
-    options.openSensors = sensors;
-    options.screenshotFile = m_dir.filePath(screenshot);
-    options.quitAfterMs = 50;
-    StartupRun run(options, m_host->window);
-    QSignalSpy saved(&run, &StartupRun::screenshotSaved);
-    QSignalSpy quit(&run, &StartupRun::quitRequested);
-    int savedAtQuit = -1;
-    connect(&run, &StartupRun::quitRequested, this, [&] { savedAtQuit = saved.count(); });
-    run.start();
-
-    QVERIFY(quit.wait(5000));
-    QTEST(quit.at(0).at(0).toInt(), "exitCode");
-    QTEST(run.exitCode(), "exitCode");
-    const QImage picture(options.screenshotFile);
-    QCOMPARE(savedAtQuit, picture.isNull() ? 0 : 1);
-    if (!picture.isNull())
-        QCOMPARE(picture.size(), m_host->window.size());
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -89,9 +89,8 @@ void TestTgauge::answersAndRunsInOrderWithItsExitStatus_data()
 
     QTest::newRow("help") << "--help" << 0 << "^Usage: ";
     QTest::newRow("unknown option") << "--frobnicate" << 2 << "tgauge: Unknown option 'frob";
-    QTest::newRow("empty plug-in folder")
-        << "--list-sensors --plugin-dir /tgauge-no-such-dir" << 0
-        << "tgauge: no plug-in library in /tgauge-no-such-dir\n$";
+    QTest::newRow("empty plug-in folder") << "--list-sensors --plugin-dir /tgauge-no-such-dir" << 0
+                                          << "tgauge: no plug-in library in /tgauge-no-such-dir\n$";
     QTest::newRow("catalogue and refused libraries")
         << "--list-sensors --plugin-dir " FAKE_PLUGIN_DIR << 0
         << "^Fake-A\nFake-B\n(.|\n)*without_pcDescription.so: lacks the entry point\\(s\\) "
@@ -121,6 +120,13 @@ void TestTgauge::answersAndRunsInOrderWithItsExitStatus_data()
         << batch + "--open-settings missing.tgs" << 1
         << "tgauge: Opening settings...: The selected settings are corupted \\[OK\\]\n"
            "tgauge: cannot apply the settings file ";
+    // Without --batch a failure does not stop the run: the screenshot still comes.
+    QTest::newRow("unknown sensor: 1 after the screenshot")
+        << "--open-sensor KR7D-P250 --open-sensor KR7D-X --screenshot any.png --quit-after 50" << 1
+        << "tgauge: cannot open the sensor KR7D-X\n(.|\n)*tgauge: saved the screenshot ";
+    QTest::newRow("screenshot into a missing folder: 1")
+        << "--open-sensor KR7D-P250 --screenshot missing/shot.png --quit-after 50" << 1
+        << "tgauge: cannot save the screenshot ";
     QTest::newRow("unwritable export: 1") << batch + "--export-csv missing/chart.csv --delimiter ,"
                                           << 1 << "tgauge: cannot write the chart data ";
 }
