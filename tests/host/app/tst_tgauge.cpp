@@ -125,7 +125,7 @@ void TestTgauge::answersAndRunsInOrderWithItsExitStatus_data()
         << "--open-sensor KR7D-P250 --open-sensor KR7D-X --screenshot any.png --quit-after 50" << 1
         << "tgauge: cannot open the sensor KR7D-X\n(.|\n)*tgauge: saved the screenshot ";
     QTest::newRow("screenshot into a missing folder: 1")
-        << "--open-sensor KR7D-P250 --screenshot missing/shot.png --quit-after 50" << 1
+        << "--open-sensor KR7D-P250 --screenshot missing/picture.png --quit-after 50" << 1
         << "tgauge: cannot save the screenshot ";
     QTest::newRow("unwritable export: 1") << batch + "--export-csv missing/chart.csv --delimiter ,"
                                           << 1 << "tgauge: cannot write the chart data ";
