@@ -1,3 +1,5 @@
+#include <model/propertynode.h>
+
 #include <QtTest>
 
 #include <boost/property_tree/ptree.hpp>
@@ -6,22 +8,21 @@
 #include <set>
 
 using Tree = boost::property_tree::ptree;
+using BravoSensorPlugin::Core::PropertyNode;
+using BravoSensorPlugin::Core::PropertyNodeType;
+using BravoSensorPlugin::Core::readPropertyNode;
+
+Q_DECLARE_METATYPE(const Tree *)
 
 namespace {
 
-// Every parameter node of the tree, parents before children.
-struct Node
+// Every parameter node below `tree`, parents before children.
+void collect(const Tree &tree, std::vector<const Tree *> &out)
 {
-    const Tree *tree;
-    std::string parentId;
-};
-
-void collect(const Tree &tree, const std::string &parentId, std::vector<Node> &out)
-{
-    out.push_back({&tree, parentId});
+    out.push_back(&tree);
     for (const auto &child : tree) {
         if (child.first == "property")
-            collect(child.second, tree.get<std::string>("id", ""), out);
+            collect(child.second, out);
     }
 }
 
@@ -37,31 +38,29 @@ bool isWhole(const std::string &value)
     return ok;
 }
 
-QByteArray name(const std::string &value)
-{
-    return QByteArray::fromStdString(value);
-}
-
 } // namespace
 
+// The consistency rules the readers rely on, checked on the file that ships.
 class tst_DescriptionFile : public QObject
 {
     Q_OBJECT
 
 private slots:
     void initTestCase();
-    void sensorTypesAreDistinctAndComplete();
-    void variantsFitSixteenBitDeviceNumbers();
-    void nodesCarryTheKeysOfTheirType();
+    void sensorsAndTheirVariantsAreDistinct();
+    void variantFitsSixteenBitDeviceNumbers_data();
+    void variantFitsSixteenBitDeviceNumbers();
+    void nodeCarriesTheKeysOfItsType_data();
+    void nodeCarriesTheKeysOfItsType();
     void addressesAndIdsAreUnique();
     void unitChoicesFollowTheUnitIndex();
     void processDataRowsFollowTheWindowOrder();
 
 private:
-    const Tree *findNode(const std::string &id) const;
+    const Tree &sensors() const { return m_document.get_child("document.sensorList"); }
 
     Tree m_document;
-    std::vector<Node> m_nodes;
+    std::vector<const Tree *> m_nodes;
 };
 
 void tst_DescriptionFile::initTestCase()
@@ -70,130 +69,116 @@ void tst_DescriptionFile::initTestCase()
     boost::property_tree::read_xml(KR7D_APP_DIR "/IoLinkKR7Dfamily.xml", m_document,
                                    boost::property_tree::xml_parser::no_comments);
     for (const auto &child : m_document.get_child("document.treeGui.default"))
-        collect(child.second, std::string(), m_nodes);
+        collect(child.second, m_nodes);
     QVERIFY(m_nodes.size() > 30);
 }
 
-const Tree *tst_DescriptionFile::findNode(const std::string &id) const
-{
-    for (const Node &node : m_nodes) {
-        if (text(*node.tree, "id") == id)
-            return node.tree;
-    }
-    return nullptr;
-}
-
-void tst_DescriptionFile::sensorTypesAreDistinctAndComplete()
+void tst_DescriptionFile::sensorsAndTheirVariantsAreDistinct()
 {
     std::set<std::string> names;
     std::set<std::string> ids;
-    const Tree &sensors = m_document.get_child("document.sensorList");
-    for (const auto &entry : sensors) {
+    for (const auto &entry : sensors()) {
         const Tree &sensor = entry.second;
-        const QByteArray which = name(text(sensor, "name"));
-        QVERIFY2(names.insert(text(sensor, "name")).second, which);
-        QVERIFY2(ids.insert(text(sensor, "id")).second, which);
-        QCOMPARE(text(sensor, "id").size(), size_t(4));
-        QVERIFY2(sensor.get<double>("max") > sensor.get<double>("min"), which);
-        QVERIFY2(sensor.get<double>("decVal") > 0.0, which);
-        QVERIFY2(sensor.get<int>("portsettings.characterdelay") >= 0, which);
-        QVERIFY2(sensor.get<int>("portsettings.linedelay") >= 0, which);
-    }
-    QVERIFY(names.size() >= 3);
-}
-
-void tst_DescriptionFile::variantsFitSixteenBitDeviceNumbers()
-{
-    for (const auto &entry : m_document.get_child("document.sensorList")) {
-        const Tree &sensor = entry.second;
+        QVERIFY2(names.insert(text(sensor, "name")).second, text(sensor, "name").c_str());
+        QVERIFY2(ids.insert(text(sensor, "id")).second, text(sensor, "id").c_str());
         std::set<std::string> codes;
-        std::set<double> divisors;
-        for (const auto &item : sensor.get_child("sensors")) {
-            const Tree &variant = item.second;
-            const QByteArray which = name(text(sensor, "name") + " " + text(variant, "ID3"));
-            QVERIFY2(codes.insert(text(variant, "ID3")).second, which);
-            QCOMPARE(text(variant, "ID3").size(), size_t(3));
-            const double divisor = variant.get<double>("floatVal");
-            divisors.insert(divisor);
-            QVERIFY2(variant.get<double>("maxRange") > variant.get<double>("minRange"), which);
-            QVERIFY2(variant.get<double>("maxRange") * divisor <= 32767.0, which);
-            QVERIFY2(variant.get<double>("minRange") * divisor >= -32768.0, which);
-            QVERIFY2(variant.get<int>("bitsNumber") > 0 && variant.get<int>("bitsNumber") <= 16,
-                     which);
-            QVERIFY2(variant.get<double>("maxRange") <= sensor.get<double>("max"), which);
-        }
-        QVERIFY(codes.size() >= 3);
-        QCOMPARE(divisors, (std::set<double>{10.0, 100.0, 1000.0}));
+        for (const auto &variant : sensor.get_child("sensors"))
+            QVERIFY2(codes.insert(text(variant.second, "ID3")).second, text(sensor, "id").c_str());
     }
 }
 
-void tst_DescriptionFile::nodesCarryTheKeysOfTheirType()
+void tst_DescriptionFile::variantFitsSixteenBitDeviceNumbers_data()
 {
-    const std::set<std::string> types{"category", "enumerator", "int",   "double",
-                                      "bool",     "action",     "string"};
-    for (const Node &node : m_nodes) {
-        const Tree &tree = *node.tree;
-        const std::string type = text(tree, "type");
-        const QByteArray which = name(text(tree, "id"));
-        QVERIFY2(types.count(type) == 1, which);
-        QVERIFY2(!text(tree, "text.en").empty() && !text(tree, "text.de").empty(), which);
-        for (const char *flag : {"readonly", "visible"}) {
-            const auto value = tree.get_optional<std::string>(flag);
-            QVERIFY2(!value || *value == "true" || *value == "false", which);
+    QTest::addColumn<const Tree *>("sensor");
+    QTest::addColumn<const Tree *>("variant");
+    for (const auto &entry : sensors()) {
+        for (const auto &variant : entry.second.get_child("sensors")) {
+            QTest::newRow((text(entry.second, "name") + ' ' + text(variant.second, "ID3")).c_str())
+                << &entry.second << &variant.second;
         }
-        if (type == "category")
-            continue;
-        QVERIFY2(isWhole(text(tree, "index")) && isWhole(text(tree, "subIndex")), which);
-        QVERIFY2(text(tree, "size") == "6" || text(tree, "size") == "7", which);
-        const bool editableText = type == "string" && text(tree, "readonly") == "false";
-        if (type == "enumerator" || editableText) {
-            const Tree &items = tree.get_child("items");
-            QVERIFY2(items.size() >= 2, which);
-            for (const auto &item : items)
-                QVERIFY2(!text(item.second, "en").empty() && !text(item.second, "de").empty(),
-                         which);
-        }
-        if (type == "enumerator") {
-            const int choice = tree.get<int>("defaultvalue");
-            QVERIFY2(choice >= 0 && choice < int(tree.get_child("items").size()), which);
-        }
-        if (type == "string")
-            QVERIFY2(tree.get_optional<std::string>("defaultvalue"), which);
-        if (type == "int" || type == "double") {
-            // The builder reads double defaults as whole numbers too.
-            QVERIFY2(isWhole(text(tree, "defaultvalue")), which);
-            const int value = tree.get<int>("defaultvalue");
-            QVERIFY2(tree.get<double>("min") <= value && value <= tree.get<double>("max"), which);
-        }
-        if (type == "action")
-            QVERIFY2(!text(tree, "caption.text.en").empty()
-                         && !text(tree, "caption.text.de").empty(),
-                     which);
     }
+}
+
+void tst_DescriptionFile::variantFitsSixteenBitDeviceNumbers()
+{
+    QFETCH(const Tree *, sensor);
+    QFETCH(const Tree *, variant);
+    // The product id is the type's four letters and the variant's three.
+    QCOMPARE(text(*sensor, "id").size(), size_t(4));
+    QCOMPARE(text(*variant, "ID3").size(), size_t(3));
+    QVERIFY(sensor->get<double>("max") > sensor->get<double>("min"));
+    QVERIFY(sensor->get<double>("decVal") > 0.0);
+    const double divisor = variant->get<double>("floatVal");
+    QVERIFY(variant->get<double>("maxRange") > variant->get<double>("minRange"));
+    QVERIFY(variant->get<double>("maxRange") * divisor <= 32767.0);
+    QVERIFY(variant->get<double>("minRange") * divisor >= -32768.0);
+    QVERIFY(variant->get<int>("bitsNumber") > 0 && variant->get<int>("bitsNumber") <= 16);
+    QVERIFY(variant->get<double>("maxRange") <= sensor->get<double>("max"));
+}
+
+void tst_DescriptionFile::nodeCarriesTheKeysOfItsType_data()
+{
+    QTest::addColumn<const Tree *>("node");
+    for (const Tree *node : m_nodes)
+        QTest::newRow(text(*node, "id").c_str()) << node;
+}
+
+// What the property builder reads, plus the texts and numbers it would take silently.
+void tst_DescriptionFile::nodeCarriesTheKeysOfItsType()
+{
+    QFETCH(const Tree *, node);
+    const std::optional<PropertyNode> read = readPropertyNode(*node, "en");
+    QVERIFY(read);
+    QVERIFY(!text(*node, "text.en").empty() && !text(*node, "text.de").empty());
+    for (const char *flag : {"readonly", "visible"}) {
+        const auto value = node->get_optional<std::string>(flag);
+        QVERIFY(!value || *value == "true" || *value == "false");
+    }
+    if (read->type == PropertyNodeType::Category)
+        return;
+    QVERIFY(isWhole(text(*node, "index")) && isWhole(text(*node, "subIndex")));
+    QVERIFY(text(*node, "size") == "6" || text(*node, "size") == "7");
+    const bool editableText = read->type == PropertyNodeType::String && !read->readOnlyText;
+    if (read->type == PropertyNodeType::Enumerator || editableText) {
+        QVERIFY(read->items.size() >= 2);
+        for (const auto &item : node->get_child("items"))
+            QVERIFY(!text(item.second, "en").empty() && !text(item.second, "de").empty());
+    }
+    if (read->type == PropertyNodeType::Enumerator)
+        QVERIFY(read->number >= 0 && read->number < read->items.size());
+    if (read->type == PropertyNodeType::Int || read->type == PropertyNodeType::Double) {
+        // The builder reads double defaults as whole numbers too.
+        QVERIFY(isWhole(text(*node, "defaultvalue")));
+        QVERIFY(read->minimum <= read->number && read->number <= read->maximum);
+    }
+    if (read->type == PropertyNodeType::Action)
+        QVERIFY(!text(*node, "caption.text.en").empty() && !text(*node, "caption.text.de").empty());
 }
 
 void tst_DescriptionFile::addressesAndIdsAreUnique()
 {
     std::set<std::string> ids;
     std::set<std::pair<int, int>> addresses;
-    for (const Node &node : m_nodes) {
-        const Tree &tree = *node.tree;
-        QVERIFY2(ids.insert(text(tree, "id")).second, name(text(tree, "id")));
-        if (text(tree, "type") == "category")
+    for (const Tree *node : m_nodes) {
+        const std::string id = text(*node, "id");
+        QVERIFY2(ids.insert(id).second, id.c_str());
+        if (text(*node, "type") == "category")
             continue;
-        const std::pair<int, int> address{tree.get<int>("index"), tree.get<int>("subIndex")};
-        QVERIFY2(addresses.insert(address).second, name(text(tree, "id")));
+        const std::pair<int, int> address{node->get<int>("index"), node->get<int>("subIndex")};
+        QVERIFY2(addresses.insert(address).second, id.c_str());
         QVERIFY2(address.first != 2, "index 2 is the system command");
     }
 }
 
 void tst_DescriptionFile::unitChoicesFollowTheUnitIndex()
 {
-    const Tree *units = findNode("TemperatureSettings");
-    QVERIFY(units);
+    const auto units = std::find_if(m_nodes.begin(), m_nodes.end(), [](const Tree *node) {
+        return text(*node, "id") == "TemperatureSettings";
+    });
+    QVERIFY(units != m_nodes.end());
     const QStringList pressureUnits{"bar", "psi", "MPa", "kPa"};
     int index = 0;
-    for (const auto &item : units->get_child("items")) {
+    for (const auto &item : (*units)->get_child("items")) {
         const QString caption = QString::fromStdString(text(item.second, "en"));
         QVERIFY2(caption.contains(pressureUnits.at(index % 4)), qPrintable(caption));
         QVERIFY2(caption.contains(index < 4 ? QStringLiteral("°C") : QStringLiteral("°F")),
@@ -203,21 +188,19 @@ void tst_DescriptionFile::unitChoicesFollowTheUnitIndex()
     QCOMPARE(index, 8);
 }
 
+// The window fills the rows by number: the outputs, the signal, then the two measurements.
 void tst_DescriptionFile::processDataRowsFollowTheWindowOrder()
 {
-    const Tree &rows = m_document.get_child("document.guiCategory.default");
-    const QStringList expected{"A1", "A2", "Signal", "Temperature", "Pressure"};
-    QCOMPARE(int(rows.size()), expected.size());
-    int row = 0;
-    for (const auto &child : rows) {
-        const Tree &category = child.second;
-        const QString caption = QString::fromStdString(text(category, "text.en"));
-        QVERIFY2(caption.contains(expected.at(row)), qPrintable(caption));
-        QVERIFY(!text(category, "id").empty());
-        QVERIFY(!text(category, "text.de").empty());
-        QCOMPARE(text(category, "visible"), std::string("true"));
-        ++row;
+    const QStringList order{"A1", "A2", "Signal", "Temperature", "Pressure"};
+    QStringList captions;
+    for (const auto &row : m_document.get_child("document.guiCategory.default")) {
+        QCOMPARE(text(row.second, "visible"), std::string("true"));
+        QVERIFY(!text(row.second, "text.de").empty());
+        captions << QString::fromStdString(text(row.second, "text.en"));
     }
+    QCOMPARE(captions.size(), order.size());
+    for (int row = 0; row < order.size(); ++row)
+        QVERIFY2(captions.at(row).contains(order.at(row)), qPrintable(captions.at(row)));
 }
 
 QTEST_GUILESS_MAIN(tst_DescriptionFile)

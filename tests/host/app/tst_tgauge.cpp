@@ -1,3 +1,5 @@
+#include <support/simulatorprocess.h>
+
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -35,7 +37,7 @@ TgaugeRun runTgauge(const QStringList &arguments)
 } // namespace
 
 // tgauge as a process: what the command line answers, and scripted runs with the real plug-in,
-// offline or against the in-process simulator.
+// offline, against the in-process simulator or through a pseudo-terminal.
 class TestTgauge : public QObject
 {
     Q_OBJECT
@@ -50,6 +52,7 @@ private:
     QString settingsText(const QString &name) const;
 
     QTemporaryDir m_dir;
+    SimulatorProcess m_simulator;
     const QString m_sensor = QStringLiteral("KR7D-P250");
 };
 
@@ -59,9 +62,12 @@ QString TestTgauge::settingsText(const QString &name) const
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
-// changed.tgs is what a fresh window saves, but for one switching point.
+// changed.tgs is what a fresh window saves, but for one switching point; sim.pty links to
+// iolink-master-sim's pseudo-terminal.
 void TestTgauge::initTestCase()
 {
+    QVERIFY(m_simulator.start({QStringLiteral("--sensor"), m_sensor, QStringLiteral("--link"),
+                               path(QStringLiteral("sim.pty"))}));
     const TgaugeRun save
         = runTgauge({QStringLiteral("--batch"), QStringLiteral("--open-sensor"), m_sensor,
                      QStringLiteral("--save-settings"), path(QStringLiteral("defaults.tgs"))});
@@ -83,9 +89,8 @@ void TestTgauge::answersAndRunsInOrderWithItsExitStatus_data()
 
     QTest::newRow("help") << "--help" << 0 << "^Usage: ";
     QTest::newRow("unknown option") << "--frobnicate" << 2 << "tgauge: Unknown option 'frob";
-    QTest::newRow("empty plug-in folder")
-        << "--list-sensors --plugin-dir /tgauge-no-such-dir" << 0
-        << "tgauge: no plug-in library in /tgauge-no-such-dir\n$";
+    QTest::newRow("empty plug-in folder") << "--list-sensors --plugin-dir /tgauge-no-such-dir" << 0
+                                          << "tgauge: no plug-in library in /tgauge-no-such-dir\n$";
     QTest::newRow("catalogue and refused libraries")
         << "--list-sensors --plugin-dir " FAKE_PLUGIN_DIR << 0
         << "^Fake-A\nFake-B\n(.|\n)*without_pcDescription.so: lacks the entry point\\(s\\) "
@@ -96,6 +101,10 @@ void TestTgauge::answersAndRunsInOrderWithItsExitStatus_data()
         << batch + "--compare-settings changed.tgs" << 3
         << "(^|\n)ThresholdsPressure1A1: file 1.250000, sensor \\d+\\.\\d{6}\n.*: 1 "
            "difference\\(s\\) from ";
+    // Only read from the simulated sensor, not a fresh window's 125, can the value be 5.
+    QTest::newRow("real serial path: the sensor's own values")
+        << batch + "--connect sim.pty --compare-settings changed.tgs" << 3
+        << "(^|\n)ThresholdsPressure1A1: file 1.250000, sensor 5.000000\n";
     QTest::newRow("opened before compared and saved")
         << batch
                + "--open-settings changed.tgs --compare-settings changed.tgs "
@@ -111,6 +120,13 @@ void TestTgauge::answersAndRunsInOrderWithItsExitStatus_data()
         << batch + "--open-settings missing.tgs" << 1
         << "tgauge: Opening settings...: The selected settings are corupted \\[OK\\]\n"
            "tgauge: cannot apply the settings file ";
+    // Without --batch a failure does not stop the run: the screenshot still comes.
+    QTest::newRow("unknown sensor: 1 after the screenshot")
+        << "--open-sensor KR7D-P250 --open-sensor KR7D-X --screenshot any.png --quit-after 50" << 1
+        << "tgauge: cannot open the sensor KR7D-X\n(.|\n)*tgauge: saved the screenshot ";
+    QTest::newRow("screenshot into a missing folder: 1")
+        << "--open-sensor KR7D-P250 --screenshot missing/picture.png --quit-after 50" << 1
+        << "tgauge: cannot save the screenshot ";
     QTest::newRow("unwritable export: 1") << batch + "--export-csv missing/chart.csv --delimiter ,"
                                           << 1 << "tgauge: cannot write the chart data ";
 }

