@@ -55,31 +55,28 @@ private:
     GenericChart *m_chart = nullptr; // owned by m_window
 };
 
-// The exported plots are valued as the device reports: bar from a device number, tenths of a
-// degree.
+// Exported plots are valued as the device reports (bar from a device number, tenths of a
+// degree); the chart's are not exact decimals, the history text's slow path.
 void bench_History::initTestCase()
 {
-    m_pressure.reserve(Samples);
-    m_temperature.reserve(Samples);
+    ValueOverTime history;
+    for (ValueOverTime *series : {&m_pressure, &m_temperature, &history})
+        series->reserve(Samples);
     for (int i = 0; i < Samples; ++i) {
         const double time = 1764856987000.0 + IntervalMs * i + i % 3;
         m_pressure.append(time, int(5000 + 4500 * std::sin(i / 600.0)) / 1000.0, 0.0);
         m_temperature.append(time, int(250 + 150 * std::sin(i / 4600.0)) * 0.1, 0.0);
+        history.append(1.7e12 + IntervalMs * i, 5.0 + 4.0 * std::sin(i / 5000.0) + (i % 7) * 0.01,
+                       12.0);
     }
     QVERIFY(exportText() == baselineText());
 
     m_chart = new GenericChart(1, nullptr, &m_window);
+    m_chart->setData(0, std::move(history));
     m_window.setCentralWidget(m_chart);
     m_window.resize(1200, 500);
     m_window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&m_window));
-    // Not exact decimals: the history text's slow path.
-    ValueOverTime history;
-    history.reserve(Samples);
-    for (int i = 0; i < Samples; ++i)
-        history.append(1.7e12 + IntervalMs * i, 5.0 + 4.0 * std::sin(i / 5000.0) + (i % 7) * 0.01,
-                       12.0);
-    m_chart->setData(0, std::move(history));
 }
 
 // The result divided by Samples is the cost of one append.
@@ -148,11 +145,9 @@ QByteArray bench_History::baselineText() const
                              .toLatin1();
         }
         const int millis = int(ms % 1000);
-        text.append(secondText)
-            .append(char('0' + millis / 100))
-            .append(char('0' + millis / 10 % 10))
-            .append(char('0' + millis % 10))
-            .append(';');
+        const char millisText[] = {char('0' + millis / 100), char('0' + millis / 10 % 10),
+                                   char('0' + millis % 10), ';'};
+        text.append(secondText).append(millisText, 4);
         appendNumber(text, m_pressure.pyData()[i]);
         text.append(';');
         appendNumber(text, m_temperature.pyData()[i]);
@@ -163,10 +158,9 @@ QByteArray bench_History::baselineText() const
 
 QByteArray bench_History::exportText() const
 {
-    return Utils::csvText(
-        {&m_pressure, &m_temperature},
-        {QStringLiteral("Time"), QStringLiteral("Signal"), QStringLiteral("Temperature")},
-        QStringLiteral(";"), Precision);
+    const QList<QString> names{QStringLiteral("Time"), QStringLiteral("Signal"),
+                               QStringLiteral("Temperature")};
+    return Utils::csvText({&m_pressure, &m_temperature}, names, QStringLiteral(";"), Precision);
 }
 
 void bench_History::csvExportAgainstBaseline_data()
