@@ -230,7 +230,6 @@ private slots:
     void chartAxisTitlesComeFromTitleOrCustomLabels_data();
     void chartAxisTitlesComeFromTitleOrCustomLabels();
     void chartLabelMarkersBandAndBaselineFollowTheSamplesAndSettings();
-    void plotRendersToAPdfFileOnlyWhereItCanWrite();
     void draggingAThresholdMarkEmitsItsIndexAndValue_data();
     void draggingAThresholdMarkEmitsItsIndexAndValue();
     void thresholdManagerReportsDropsNotSetsAndTheBandFollowsTheMarks();
@@ -246,7 +245,7 @@ private slots:
     void csvLinesCarryLocalTimeAndFixedValues();
     void csvSeriesOfDifferentLengthsLeaveCellsEmpty();
     void exportDialogPreviewFollowsTheChoicesAndOnlyAcceptWrites();
-    void csvWriteReplacesTheWholeFileOrCreatesNothing();
+    void csvAndPdfWritesReplaceTheWholeFileOrCreateNothing();
     void csvProgressSeesEveryLineAndCanStop();
     void connectionLampAndTextShowTheStateWithoutChangingSize();
     void buttonPropertyShowsTheValueAndEmitsButtonClicked();
@@ -559,19 +558,6 @@ void tst_Utils::chartLabelMarkersBandAndBaselineFollowTheSamplesAndSettings()
     QCOMPARE(curve->baseline(), -40.0);
     fixture.chart.vSetYScale(0, 10.0, 20.0);
     QCOMPARE(curve->baseline(), 10.0);
-}
-
-void tst_Utils::plotRendersToAPdfFileOnlyWhereItCanWrite()
-{
-    Fixture fixture(1);
-    const Utils::PlotDocument document(fixture.chart.poPlot(0));
-    const QString missing = m_dir.filePath(QStringLiteral("missing/plot.pdf"));
-    QVERIFY(!document.exportToPdf(missing));
-    const QString path = m_dir.filePath(QStringLiteral("plot.pdf"));
-    QVERIFY(document.exportToPdf(path));
-    const QByteArray pdf = readAll(path);
-    QVERIFY(pdf.startsWith("%PDF") && pdf.contains("%%EOF"));
-    QVERIFY(pdf.size() > 2000);
 }
 
 void tst_Utils::draggingAThresholdMarkEmitsItsIndexAndValue_data()
@@ -906,15 +892,23 @@ void tst_Utils::exportDialogPreviewFollowsTheChoicesAndOnlyAcceptWrites()
     QCOMPARE(readAll(path), Utils::csvText(list, names, QStringLiteral("\t,|"), 2));
 }
 
-void tst_Utils::csvWriteReplacesTheWholeFileOrCreatesNothing()
+void tst_Utils::csvAndPdfWritesReplaceTheWholeFileOrCreateNothing()
 {
     const QString path = m_dir.filePath(QStringLiteral("replaced.csv"));
     QVERIFY(Utils::writeFileAtomically(path, QByteArray(4096, 'x')));
     QVERIFY(Utils::writeFileAtomically(path, QByteArray("Time;Signal\n")));
     QCOMPARE(readAll(path), QByteArray("Time;Signal\n"));
+    Fixture fixture(1);
+    const Utils::PlotDocument document(fixture.chart.poPlot(0));
+    const QString pdfPath = m_dir.filePath(QStringLiteral("plot.pdf"));
+    QVERIFY(document.exportToPdf(pdfPath));
+    const QByteArray pdf = readAll(pdfPath);
+    QVERIFY(pdf.startsWith("%PDF") && pdf.contains("%%EOF"));
+    QVERIFY(pdf.size() > 2000);
 
     const QTemporaryDir dir;
     QVERIFY(!Utils::writeFileAtomically(dir.filePath(QStringLiteral("missing/out.csv")), "x"));
+    QVERIFY(!document.exportToPdf(dir.filePath(QStringLiteral("missing/plot.pdf"))));
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 }
 
