@@ -148,7 +148,7 @@ ValueOverTime history(Doubles times, Doubles values, Doubles analog)
     return result;
 }
 
-// Built apart from the library, so texts it would never write can be made.
+// Base64 of little-endian doubles, built apart from the library to make texts it never writes.
 std::string block(const Doubles &values)
 {
     QByteArray raw(int(values.size() * sizeof(double)), Qt::Uninitialized);
