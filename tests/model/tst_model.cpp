@@ -528,7 +528,6 @@ void tst_Model::textNodeKeepsItsAddressDefaultAndChoicesAsWritten()
                    "</items></node>",
                    "de");
     QVERIFY(property);
-    QCOMPARE(property->type, PropertyNodeType::String);
     QCOMPARE(property->id, QStringLiteral("Tag"));
     QCOMPARE(property->address, QStringLiteral(" 24;0;6 "));
     QCOMPARE(property->text, QStringLiteral(" Hydraulics "));

@@ -21,8 +21,8 @@ namespace {
 
 const QByteArray kProbe = QByteArray::fromHex("03511201");
 const QByteArray kResultFetch = QByteArray::fromHex("027327");
+const QByteArray kPoll = QByteArray::fromHex("027022");
 
-// The answer to a request: command echo, status and payload in a frame like a request's.
 QByteArray answer(quint8 command, DeviceStatus status, const QByteArray &payload = QByteArray())
 {
     return buildFrame(command, char(status) + payload);
@@ -44,7 +44,7 @@ struct Step
 
 ProcessImage poll(MasterSimulator &simulator)
 {
-    const QByteArray frame = simulator.respond(QByteArray::fromHex("027022")).value_or("");
+    const QByteArray frame = simulator.respond(kPoll).value_or("");
     if (frame.size() != 8 || !isFrameIntact(frame))
         return ProcessImage();
     const auto byte = [&](int i) { return quint8(frame.at(4 + i)); };
@@ -80,11 +80,7 @@ QByteArray node(const QByteArray &type, const QByteArray &id, const QByteArray &
 Record record(const QByteArray &query, const std::string &pattern = ".*",
               double timeoutMs = 10000.0)
 {
-    Record r;
-    r.query = query.toStdString();
-    r.answerPattern = pattern;
-    r.timeoutMs = timeoutMs;
-    return r;
+    return Record{query.toStdString(), pattern, {}, 0, timeoutMs, 0};
 }
 
 } // namespace
@@ -383,20 +379,19 @@ void tst_Simulator::assemblerCutsStreamIntoFrames_data()
     QTest::addColumn<int>("pauseMs");
     QTest::addColumn<QByteArrayList>("frames");
     QTest::addColumn<int>("pending");
-    const QByteArray poll = QByteArray::fromHex("027022");
     const QByteArray empty(1, '\0');
     QTest::newRow("frame in three pieces")
         << QByteArrayList{kProbe.left(1), kProbe.mid(1, 2), kProbe.mid(3)} << 5
         << QByteArrayList{kProbe} << 0;
     QTest::newRow("frame and the start of the next")
-        << QByteArrayList{kProbe + poll.left(2)} << 0 << QByteArrayList{kProbe} << 2;
+        << QByteArrayList{kProbe + kPoll.left(2)} << 0 << QByteArrayList{kProbe} << 2;
     QTest::newRow("rest of a split frame completes it")
-        << QByteArrayList{kProbe + poll.left(2), poll.mid(2)} << 200 << QByteArrayList{kProbe, poll}
-        << 0;
+        << QByteArrayList{kProbe + kPoll.left(2), kPoll.mid(2)} << 200
+        << QByteArrayList{kProbe, kPoll} << 0;
     QTest::newRow("stale start dropped after the gap")
-        << QByteArrayList{poll.left(2), poll} << 201 << QByteArrayList{poll} << 0;
+        << QByteArrayList{kPoll.left(2), kPoll} << 201 << QByteArrayList{kPoll} << 0;
     QTest::newRow("count byte 0 is a frame of its own")
-        << QByteArrayList{empty + poll} << 0 << QByteArrayList{empty, poll} << 0;
+        << QByteArrayList{empty + kPoll} << 0 << QByteArrayList{empty, kPoll} << 0;
 }
 
 void tst_Simulator::assemblerCutsStreamIntoFrames()
