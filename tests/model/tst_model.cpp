@@ -486,30 +486,24 @@ void tst_Model::nodesLackingWhatTheirTypeNeedsAreNotRead_data()
 
     const QByteArray address = "<index>1</index><subIndex>0</subIndex><size>6</size>";
     const QByteArray items = "<items><a><en>x</en></a></items>";
-    QTest::newRow("no type") << QByteArray("<node><id>P</id>" + address + "</node>") << false;
-    QTest::newRow("type names are case-sensitive")
-        << QByteArray("<node><type>Int</type>" + address + "</node>") << false;
-    QTest::newRow("no index") << QByteArray(
-        "<node><type>int</type><subIndex>0</subIndex><size>6</size></node>")
+    const QByteArray editableText = "<type>string</type><readonly>false</readonly>";
+    const auto xml
+        = [](const QByteArray &inner) -> QByteArray { return "<node>" + inner + "</node>"; };
+    QTest::newRow("no type") << xml("<id>P</id>" + address) << false;
+    QTest::newRow("type names are case-sensitive") << xml("<type>Int</type>" + address) << false;
+    QTest::newRow("no index") << xml("<type>int</type><subIndex>0</subIndex><size>6</size>")
                               << false;
-    QTest::newRow("no size") << QByteArray(
-        "<node><type>int</type><index>1</index><subIndex>0</subIndex></node>")
+    QTest::newRow("no size") << xml("<type>int</type><index>1</index><subIndex>0</subIndex>")
                              << false;
-    QTest::newRow("enumerator without items")
-        << QByteArray("<node><type>enumerator</type>" + address + "</node>") << false;
-    QTest::newRow("editable text without items") << QByteArray(
-        "<node><type>string</type><readonly>false</readonly><defaultvalue>a</defaultvalue>"
-        + address + "</node>") << false;
-    QTest::newRow("text without default") << QByteArray(
-        "<node><type>string</type><readonly>false</readonly>" + address + items + "</node>")
-                                          << false;
-    QTest::newRow("read-only text needs no items") << QByteArray(
-        "<node><type>string</type><defaultvalue>a</defaultvalue>" + address + "</node>")
-                                                   << true;
-    QTest::newRow("category needs no address")
-        << QByteArray("<node><type>category</type></node>") << true;
+    QTest::newRow("enumerator without items") << xml("<type>enumerator</type>" + address) << false;
+    QTest::newRow("editable text without items")
+        << xml(editableText + "<defaultvalue>a</defaultvalue>" + address) << false;
+    QTest::newRow("text without default") << xml(editableText + address + items) << false;
+    QTest::newRow("read-only text needs no items")
+        << xml("<type>string</type><defaultvalue>a</defaultvalue>" + address) << true;
+    QTest::newRow("category needs no address") << xml("<type>category</type>") << true;
     QTest::newRow("empty keys are present")
-        << QByteArray("<node><type>bool</type><index/><subIndex/><size/></node>") << true;
+        << xml("<type>bool</type><index/><subIndex/><size/>") << true;
 }
 
 void tst_Model::nodesLackingWhatTheirTypeNeedsAreNotRead()

@@ -127,10 +127,6 @@ private slots:
 private:
     // A device of the shipped description on a clock the test moves by hand.
     void use(const DeviceSelection &selection);
-    QByteArray answerTo(const QByteArray &request)
-    {
-        return m_simulator->respond(request).value_or(QByteArray());
-    }
 
     std::unique_ptr<MasterSimulator> m_simulator;
     qint64 m_now = 0;
@@ -207,7 +203,7 @@ void tst_Simulator::answersTheLastOfTheRequests()
     QFETCH(QByteArrayList, requests);
     QByteArray last;
     for (const QByteArray &request : requests)
-        last = answerTo(request);
+        last = m_simulator->respond(request).value_or(QByteArray());
     QTEST(last, "lastAnswer");
 }
 
