@@ -18,6 +18,7 @@ using boost::property_tree::ptree;
 using namespace BravoSensorPlugin::Core;
 
 Q_DECLARE_METATYPE(StoredValueKind)
+Q_DECLARE_METATYPE(OutputSelection)
 
 namespace {
 
@@ -197,11 +198,7 @@ void tst_Model::enumerationExceptions()
 
 void tst_Model::outputDecisionTable_data()
 {
-    QTest::addColumn<int>("a1");
-    QTest::addColumn<int>("a2");
-    QTest::addColumn<int>("analogMode");
-    QTest::addColumn<int>("unitIndex");
-    QTest::addColumn<int>("combo");
+    QTest::addColumn<OutputSelection>("selection"); // A1, A2, analog mode, unit, combo
     QTest::addColumn<QStringList>("shown");
     QTest::addColumn<QString>("pressureMarks");
     QTest::addColumn<QString>("temperatureMarks");
@@ -217,48 +214,45 @@ void tst_Model::outputDecisionTable_data()
     const QStringList bothPressure
         = QStringList{"SettingsPointsPressureA1", "SettingsPointsPressureA2"} + a2Switching;
     const QString none;
+    using S = OutputSelection;
 
     QTest::newRow("A1 pressure, A2 analog pressure in mA")
-        << 1 << 3 << 1 << 0 << 0
+        << S{1, 3, 1, 0, 0}
         << QStringList{"SettingsPointsPressureA1", "AnalogPointsPressure", "AnalogMode"} << p1
         << none << "0:analogPressure0V/analogPressure10V:4..20" << false << false
         << QStringLiteral("-1..10|120| (bar) (\u00B0C)|-40..120");
     QTest::newRow("A1 temperature, A2 analog temperature in volt, psi and Fahrenheit")
-        << 0 << 2 << 0 << 5 << 0
+        << S{0, 2, 0, 5, 0}
         << QStringList{"SettingsPointsTemperatureA1", "AnalogPointsTemperature", "AnalogMode"}
         << none << t1 << "1:analogTemp0V/analogTemp10V:0..10" << false << false
         << QStringLiteral("-14.504..145.04|257| (psi) (\u00B0F)|-40..257");
     QTest::newRow("both on pressure, output 1 chosen")
-        << 1 << 1 << 0 << 2 << 0 << bothPressure << p1 << none << none << true << true
+        << S{1, 1, 0, 2, 0} << bothPressure << p1 << none << none << true << true
         << QStringLiteral("-0.1..1|120| (MPa) (\u00B0C)|-40..120");
     QTest::newRow("both on pressure, output 2 chosen")
-        << 1 << 1 << 0 << 3 << 1 << bothPressure << p2 << none << none << true << true
+        << S{1, 1, 0, 3, 1} << bothPressure << p2 << none << none << true << true
         << QStringLiteral("-100..1000|120| (kPa) (\u00B0C)|-100..1000");
     QTest::newRow("A1 temperature, A2 pressure: one output per plot")
-        << 0 << 1 << 0 << 7 << 1
+        << S{0, 1, 0, 7, 1}
         << QStringList{"SettingsPointsTemperatureA1", "SettingsPointsPressureA2"} + a2Switching
         << p2 << t1 << none << false << true
         << QStringLiteral("-100..1000|257| (kPa) (\u00B0F)|-100..1000");
     QTest::newRow("A1 off, A2 remote switching")
-        << 2 << 4 << 0 << 1 << 0 << QStringList{"RemoteSwitchingOutput"} << none << none << none
-        << false << false << QStringLiteral("-14.504..145.04|120| (psi) (\u00B0C)|-40..257");
+        << S{2, 4, 0, 1, 0} << QStringList{"RemoteSwitchingOutput"} << none << none << none << false
+        << false << QStringLiteral("-14.504..145.04|120| (psi) (\u00B0C)|-40..257");
     QTest::newRow("A2 remote analog")
-        << 1 << 5 << 1 << 6 << 0
+        << S{1, 5, 1, 6, 0}
         << QStringList{"SettingsPointsPressureA1", "remoteAnalogValue", "AnalogMode"} << p1 << none
         << none << false << false << QStringLiteral("-0.1..1|257| (MPa) (\u00B0F)|-40..257");
     QTest::newRow("unknown functions and units change nothing")
-        << 7 << 9 << 0 << 8 << 0 << QStringList{} << none << none << none << false << true << none;
+        << S{7, 9, 0, 8, 0} << QStringList{} << none << none << none << false << true << none;
 }
 
 void tst_Model::outputDecisionTable()
 {
-    QFETCH(int, analogMode);
+    QFETCH(OutputSelection, selection);
     QFETCH(QStringList, shown);
-    QFETCH(int, a1);
-    QFETCH(int, a2);
-    QFETCH(int, unitIndex);
-    QFETCH(int, combo);
-    const OutputConfig config = outputConfig({a1, a2, analogMode, unitIndex, combo, -1.0, 10.0});
+    const OutputConfig config = outputConfig(selection);
 
     QCOMPARE(config.shownGroups, shown);
     QTEST(marksText(config.marks[0]), "pressureMarks");
