@@ -1,5 +1,7 @@
+#include <simulator/devicedescription.h>
 #include <simulator/frameassembler.h>
 #include <simulator/mastersimulator.h>
+#include <simulator/simulatedconnection.h>
 
 #include <support/simulatedmaster.h>
 
@@ -12,13 +14,15 @@ using BravoSensorPlugin::Core::buildFrame;
 using BravoSensorPlugin::Core::isFrameIntact;
 using BravoSensorPlugin::Core::readRequestFrame;
 using BravoSensorPlugin::Core::writeFrame;
+using Record = ExtensionSystem::CommunicationInterface::DataFrameRecord;
+using DataFrame = ExtensionSystem::CommunicationInterface::DataFrame;
 
 namespace {
 
 const QByteArray kProbe = QByteArray::fromHex("03511201");
 const QByteArray kResultFetch = QByteArray::fromHex("027327");
+const QByteArray kPoll = QByteArray::fromHex("027022");
 
-// The answer to a request: command echo, status and payload in a frame like a request's.
 QByteArray answer(quint8 command, DeviceStatus status, const QByteArray &payload = QByteArray())
 {
     return buildFrame(command, char(status) + payload);
@@ -40,7 +44,7 @@ struct Step
 
 ProcessImage poll(MasterSimulator &simulator)
 {
-    const QByteArray frame = simulator.respond(QByteArray::fromHex("027022")).value_or("");
+    const QByteArray frame = simulator.respond(kPoll).value_or("");
     if (frame.size() != 8 || !isFrameIntact(frame))
         return ProcessImage();
     const auto byte = [&](int i) { return quint8(frame.at(4 + i)); };
@@ -50,17 +54,52 @@ ProcessImage poll(MasterSimulator &simulator)
 
 using Overrides = QVector<QPair<QString, int>>;
 
+// A document with two sensor types around the given parameter nodes; variant 002 has no divisor.
+QByteArray document(const QByteArray &nodes, const QByteArray &documentId = "IoLinkKR7Dfamily")
+{
+    return "<document><documentId>" + documentId
+           + "</documentId><sensorList><sensor><id>AAAA</id><name>Alpha</name><sensors>"
+             "<v><ID3>001</ID3><floatVal>1000</floatVal></v>"
+             "<v><ID3>002</ID3><floatVal>0</floatVal></v>"
+             "<v><ID3>010</ID3><floatVal>100</floatVal></v></sensors></sensor>"
+             "<sensor><id>BBBB</id><name>Beta</name><sensors>"
+             "<v><ID3>100</ID3><floatVal>10</floatVal></v></sensors></sensor>"
+             "</sensorList><treeGui><default>"
+           + nodes + "</default></treeGui></document>";
+}
+
+// A node with a complete address around the given children.
+QByteArray node(const QByteArray &type, const QByteArray &id, const QByteArray &inner = {},
+                const QByteArray &tag = "property")
+{
+    return "<" + tag + "><type>" + type + "</type><id>" + id
+           + "</id><index>70</index><subIndex>0</subIndex><size>6</size>" + inner + "</" + tag
+           + ">";
+}
+
+Record record(const QByteArray &query, const std::string &pattern = ".*",
+              double timeoutMs = 10000.0)
+{
+    return Record{query.toStdString(), pattern, {}, 0, timeoutMs, 0};
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(QVector<Step>)
 Q_DECLARE_METATYPE(Overrides)
+Q_DECLARE_METATYPE(DeviceSelection)
+Q_DECLARE_METATYPE(FaultSettings)
 
-class tst_MasterSimulator : public QObject
+class tst_Simulator : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void init() { use({}); }
+    void init()
+    {
+        use({});
+        m_connection = simulatedMaster(QStringLiteral("KR7D-P250"));
+    }
     void answersTheLastOfTheRequests_data();
     void answersTheLastOfTheRequests();
     void processDataEncodesMeasuredValues_data();
@@ -74,20 +113,28 @@ private slots:
     void unplugsAfterTheSetTime();
     void assemblerCutsStreamIntoFrames_data();
     void assemblerCutsStreamIntoFrames();
+    void keepsNodesTheDeviceCanHold_data();
+    void keepsNodesTheDeviceCanHold();
+    void rejectsUnusableDocuments_data();
+    void rejectsUnusableDocuments();
+    void selectsTheDevice_data();
+    void selectsTheDevice();
+    void listsFinishInQueueOrderAfterSendingReturned();
+    void recordsTellWhatCameBack_data();
+    void recordsTellWhatCameBack();
+    void rawDataReachesTheSensor();
 
 private:
     // A device of the shipped description on a clock the test moves by hand.
     void use(const DeviceSelection &selection);
-    QByteArray answerTo(const QByteArray &request)
-    {
-        return m_simulator->respond(request).value_or(QByteArray());
-    }
 
     std::unique_ptr<MasterSimulator> m_simulator;
     qint64 m_now = 0;
+    // Time-outs run at 1 % of what the records ask for.
+    std::unique_ptr<SimulatedConnection> m_connection;
 };
 
-void tst_MasterSimulator::use(const DeviceSelection &selection)
+void tst_Simulator::use(const DeviceSelection &selection)
 {
     m_simulator = MasterSimulator::fromFile(descriptionPath(), selection);
     if (!m_simulator)
@@ -96,7 +143,7 @@ void tst_MasterSimulator::use(const DeviceSelection &selection)
     m_simulator->setClock([this] { return m_now; });
 }
 
-void tst_MasterSimulator::answersTheLastOfTheRequests_data()
+void tst_Simulator::answersTheLastOfTheRequests_data()
 {
     QTest::addColumn<QByteArrayList>("requests");
     QTest::addColumn<QByteArray>("lastAnswer");
@@ -151,16 +198,16 @@ void tst_MasterSimulator::answersTheLastOfTheRequests_data()
     QTest::newRow("no other system command") << write(2, 0, 6, 0x81) << refused(S::ValueOutOfRange);
 }
 
-void tst_MasterSimulator::answersTheLastOfTheRequests()
+void tst_Simulator::answersTheLastOfTheRequests()
 {
     QFETCH(QByteArrayList, requests);
     QByteArray last;
     for (const QByteArray &request : requests)
-        last = answerTo(request);
+        last = m_simulator->respond(request).value_or(QByteArray());
     QTEST(last, "lastAnswer");
 }
 
-void tst_MasterSimulator::processDataEncodesMeasuredValues_data()
+void tst_Simulator::processDataEncodesMeasuredValues_data()
 {
     QTest::addColumn<QString>("variant");
     QTest::addColumn<double>("pressureBar");
@@ -173,7 +220,7 @@ void tst_MasterSimulator::processDataEncodesMeasuredValues_data()
     QTest::newRow("beyond twelve bits is the top") << "010" << 1.0 << 500.0 << 1000 << 4095;
 }
 
-void tst_MasterSimulator::processDataEncodesMeasuredValues()
+void tst_Simulator::processDataEncodesMeasuredValues()
 {
     QFETCH(QString, variant);
     QFETCH(double, pressureBar);
@@ -188,7 +235,7 @@ void tst_MasterSimulator::processDataEncodesMeasuredValues()
     QCOMPARE(poll(*m_simulator).bits & 0x4, 0x4);
 }
 
-void tst_MasterSimulator::outputsFollowSwitchingRules_data()
+void tst_Simulator::outputsFollowSwitchingRules_data()
 {
     QTest::addColumn<Overrides>("overrides");
     QTest::addColumn<QVector<Step>>("steps");
@@ -225,7 +272,7 @@ void tst_MasterSimulator::outputsFollowSwitchingRules_data()
                                            << QVector<Step>{{0, 6.0, 20}, {50, 6.0, 20}} << "10 11";
 }
 
-void tst_MasterSimulator::outputsFollowSwitchingRules()
+void tst_Simulator::outputsFollowSwitchingRules()
 {
     QFETCH(Overrides, overrides);
     QFETCH(QVector<Step>, steps);
@@ -241,7 +288,7 @@ void tst_MasterSimulator::outputsFollowSwitchingRules()
     QTEST(outputs.join(QLatin1Char(' ')), "outputs");
 }
 
-void tst_MasterSimulator::changingTheMeasuredQuantityRestartsHysteresis()
+void tst_Simulator::changingTheMeasuredQuantityRestartsHysteresis()
 {
     m_simulator->holdProcessValues(6.0, 75.0);
     QCOMPARE(poll(*m_simulator).bits & 0x1, 0x1);
@@ -250,7 +297,7 @@ void tst_MasterSimulator::changingTheMeasuredQuantityRestartsHysteresis()
     QCOMPARE(poll(*m_simulator).bits & 0x1, 0);
 }
 
-void tst_MasterSimulator::freeRunningValuesMoveSmoothlyInRangeAsSeeded()
+void tst_Simulator::freeRunningValuesMoveSmoothlyInRangeAsSeeded()
 {
     const DeviceDescription description = *DeviceDescription::fromFile(descriptionPath());
     const DeviceIdentity device = *description.select({"KR7D-P250", "100", {}});
@@ -283,7 +330,7 @@ void tst_MasterSimulator::freeRunningValuesMoveSmoothlyInRangeAsSeeded()
     QVERIFY(largest - smallest > (high - low) / 2);
 }
 
-void tst_MasterSimulator::faultsHitEveryNthAnswerButNotTheRequest_data()
+void tst_Simulator::faultsHitEveryNthAnswerButNotTheRequest_data()
 {
     QTest::addColumn<int>("dropEvery");
     QTest::addColumn<int>("corruptEvery");
@@ -293,7 +340,7 @@ void tst_MasterSimulator::faultsHitEveryNthAnswerButNotTheRequest_data()
     QTest::newRow("every second corrupted") << 0 << 2 << ".x.x.x";
 }
 
-void tst_MasterSimulator::faultsHitEveryNthAnswerButNotTheRequest()
+void tst_Simulator::faultsHitEveryNthAnswerButNotTheRequest()
 {
     QFETCH(int, dropEvery);
     QFETCH(int, corruptEvery);
@@ -310,7 +357,7 @@ void tst_MasterSimulator::faultsHitEveryNthAnswerButNotTheRequest()
     QCOMPARE(m_simulator->counters().requestsSeen, outcomes.size());
 }
 
-void tst_MasterSimulator::unplugsAfterTheSetTime()
+void tst_Simulator::unplugsAfterTheSetTime()
 {
     m_now = 5000;
     m_simulator->setFaults(FaultSettings{0, 0, 0, 1000});
@@ -322,29 +369,28 @@ void tst_MasterSimulator::unplugsAfterTheSetTime()
     QCOMPARE(m_simulator->counters().requestsSeen, 1);
 }
 
-void tst_MasterSimulator::assemblerCutsStreamIntoFrames_data()
+void tst_Simulator::assemblerCutsStreamIntoFrames_data()
 {
     QTest::addColumn<QByteArrayList>("chunks");
     QTest::addColumn<int>("pauseMs");
     QTest::addColumn<QByteArrayList>("frames");
     QTest::addColumn<int>("pending");
-    const QByteArray poll = QByteArray::fromHex("027022");
     const QByteArray empty(1, '\0');
     QTest::newRow("frame in three pieces")
         << QByteArrayList{kProbe.left(1), kProbe.mid(1, 2), kProbe.mid(3)} << 5
         << QByteArrayList{kProbe} << 0;
     QTest::newRow("frame and the start of the next")
-        << QByteArrayList{kProbe + poll.left(2)} << 0 << QByteArrayList{kProbe} << 2;
+        << QByteArrayList{kProbe + kPoll.left(2)} << 0 << QByteArrayList{kProbe} << 2;
     QTest::newRow("rest of a split frame completes it")
-        << QByteArrayList{kProbe + poll.left(2), poll.mid(2)} << 200 << QByteArrayList{kProbe, poll}
-        << 0;
+        << QByteArrayList{kProbe + kPoll.left(2), kPoll.mid(2)} << 200
+        << QByteArrayList{kProbe, kPoll} << 0;
     QTest::newRow("stale start dropped after the gap")
-        << QByteArrayList{poll.left(2), poll} << 201 << QByteArrayList{poll} << 0;
+        << QByteArrayList{kPoll.left(2), kPoll} << 201 << QByteArrayList{kPoll} << 0;
     QTest::newRow("count byte 0 is a frame of its own")
-        << QByteArrayList{empty + poll} << 0 << QByteArrayList{empty, poll} << 0;
+        << QByteArrayList{empty + kPoll} << 0 << QByteArrayList{empty, kPoll} << 0;
 }
 
-void tst_MasterSimulator::assemblerCutsStreamIntoFrames()
+void tst_Simulator::assemblerCutsStreamIntoFrames()
 {
     QFETCH(QByteArrayList, chunks);
     QFETCH(int, pauseMs);
@@ -356,5 +402,166 @@ void tst_MasterSimulator::assemblerCutsStreamIntoFrames()
     QTEST(assembler.pendingBytes(), "pending");
 }
 
-QTEST_GUILESS_MAIN(tst_MasterSimulator)
-#include "tst_mastersimulator.moc"
+void tst_Simulator::keepsNodesTheDeviceCanHold_data()
+{
+    QTest::addColumn<QByteArray>("nodes");
+    QTest::addColumn<QStringList>("expected");
+    // Read-only parameters are marked "ro".
+    QTest::newRow("nested in categories, document order")
+        << node("category", "Group",
+                node("int", "One") + node("category", "Inner", node("bool", "Two")), "a")
+               + node("string", "Three", {}, "b")
+        << QStringList{"One", "Two", "Three ro"};
+    QTest::newRow("children of a parameter count too")
+        << node("int", "Parent", node("double", "Child"), "a") << QStringList{"Parent", "Child"};
+    QTest::newRow("missing address skips node and children")
+        << "<a><type>int</type><id>NoSize</id><index>1</index><subIndex>0</subIndex>"
+               + node("int", "Lost") + "</a>"
+        << QStringList();
+    QTest::newRow("unknown type skips node and children")
+        << node("slider", "Odd", node("int", "Lost"), "a") << QStringList();
+    QTest::newRow("only children named property")
+        << node("category", "Group", node("int", "Lost", {}, "Property"), "a") << QStringList();
+    QTest::newRow("read-only unless exactly false")
+        << node("int", "A", {}, "a") + node("int", "B", "<readonly>TRUE</readonly>", "b")
+               + node("string", "C", "<readonly>false</readonly>", "c")
+        << QStringList{"A", "B ro", "C"};
+}
+
+void tst_Simulator::keepsNodesTheDeviceCanHold()
+{
+    QFETCH(QByteArray, nodes);
+    const std::optional<DeviceDescription> description
+        = DeviceDescription::fromXml(document(nodes));
+    QVERIFY(description);
+    QStringList kept;
+    for (const ParameterInfo &info : description->parameters())
+        kept << info.id + (info.readOnly ? " ro" : "");
+    QTEST(kept, "expected");
+}
+
+void tst_Simulator::rejectsUnusableDocuments_data()
+{
+    QTest::addColumn<QByteArray>("xml");
+    QTest::newRow("other document id") << document({}, "IoLinkKR8Xfamily");
+    QTest::newRow("not well-formed") << QByteArray("<document><documentId>IoLinkKR7Dfamily");
+    QTest::newRow("no sensors") << QByteArray(
+        "<document><documentId>IoLinkKR7Dfamily</documentId></document>");
+}
+
+void tst_Simulator::rejectsUnusableDocuments()
+{
+    QFETCH(QByteArray, xml);
+    QString error;
+    QVERIFY(!DeviceDescription::fromXml(xml, &error));
+    QVERIFY(!error.isEmpty());
+}
+
+void tst_Simulator::selectsTheDevice_data()
+{
+    QTest::addColumn<DeviceSelection>("selection");
+    QTest::addColumn<QString>("expected");
+    // Sensor name, variant and reported product id; empty when nothing matches.
+    QTest::newRow("nothing chosen: first of each") << DeviceSelection() << "Alpha 001 AAAA001";
+    QTest::newRow("by name and variant")
+        << DeviceSelection{"Alpha", "010", {}} << "Alpha 010 AAAA010";
+    QTest::newRow("product id wins over name")
+        << DeviceSelection{"Alpha", {}, "BBBB100"} << "Beta 100 BBBB100";
+    QTest::newRow("foreign product id reported as given")
+        << DeviceSelection{"Beta", {}, "XYZW123"} << "Beta 100 XYZW123";
+    QTest::newRow("unknown name") << DeviceSelection{"Gamma", {}, {}} << "";
+    QTest::newRow("variant of another type") << DeviceSelection{"Alpha", "100", {}} << "";
+    QTest::newRow("variant without divisor") << DeviceSelection{"Alpha", "002", {}} << "";
+}
+
+void tst_Simulator::selectsTheDevice()
+{
+    QFETCH(DeviceSelection, selection);
+    const std::optional<DeviceDescription> description = DeviceDescription::fromXml(document({}));
+    QVERIFY(description);
+    const std::optional<DeviceIdentity> device = description->select(selection);
+    const QString found
+        = device ? device->sensor.name + ' ' + device->variant.id3 + ' ' + device->productId
+                 : QString();
+    QTEST(found, "expected");
+}
+
+void tst_Simulator::listsFinishInQueueOrderAfterSendingReturned()
+{
+    QSignalSpy finished(m_connection.get(), &SimulatedConnection::emitFinished);
+    DataFrame first{record(kProbe), record(BravoSensorPlugin::Core::readRequestFrame(19, 0))};
+    DataFrame second{record(kResultFetch)};
+    const unsigned int firstId = m_connection->uiSendDataFrames(&first);
+    const unsigned int secondId = m_connection->uiSendDataFrames(&second);
+    QVERIFY(firstId != 0 && secondId != 0 && firstId != secondId);
+    QVERIFY(finished.isEmpty());
+    QCOMPARE(m_connection->iPendingTransfers(), 2);
+    QTRY_COMPARE(finished.size(), 2);
+    QCOMPARE(finished.at(0).at(0).toUInt(), firstId);
+    QCOMPARE(finished.at(1).at(0).toUInt(), secondId);
+    QCOMPARE(m_connection->iPendingTransfers(), 0);
+    QCOMPARE(m_connection->queryLog().size(), 3);
+    // The fetch of the second list sees the read request of the first.
+    QCOMPARE(QByteArray::fromStdString(second.front().answer).mid(4), QByteArray("K7DB025"));
+}
+
+void tst_Simulator::recordsTellWhatCameBack_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<double>("timeoutMs");
+    QTest::addColumn<FaultSettings>("faults");
+    QTest::addColumn<bool>("closed");
+    QTest::addColumn<QString>("outcomes");
+    const auto faults = [](int latencyMs, int dropEvery, qint64 unplugAfterMs) {
+        return FaultSettings{latencyMs, dropEvery, 0, unplugAfterMs};
+    };
+    const FaultSettings none;
+    // One mark per probe: matched (1), answered but not matched (0) or no answer (-). The probe's
+    // answer is 03 40 12 00.
+    QTest::newRow("pattern matches anywhere") << "1200" << 10000.0 << none << false << "1";
+    QTest::newRow("pattern misses") << "^04" << 10000.0 << none << false << "0";
+    QTest::newRow("lost answer") << ".*" << 10000.0 << faults(0, 2, -1) << false << "1-1";
+    QTest::newRow("latency inside the time-out")
+        << ".*" << 10000.0 << faults(30, 0, -1) << false << "1";
+    QTest::newRow("latency beyond the time-out")
+        << ".*" << 2000.0 << faults(30, 0, -1) << false << "-";
+    QTest::newRow("unplugged master") << ".*" << 10000.0 << faults(0, 0, 0) << false << "-";
+    // Waiting out the time-out would outlast the transfer's wait.
+    QTest::newRow("closed port fails at once") << ".*" << 1e6 << none << true << "-";
+}
+
+void tst_Simulator::recordsTellWhatCameBack()
+{
+    QFETCH(QString, pattern);
+    QFETCH(double, timeoutMs);
+    QFETCH(FaultSettings, faults);
+    QFETCH(bool, closed);
+    QFETCH(QString, outcomes);
+    m_connection->simulator().setFaults(faults);
+    if (closed)
+        m_connection->vClose();
+    QCOMPARE(m_connection->bIsOpen(), !closed);
+    QCOMPARE(m_connection->bPortLost(), faults.unplugAfterMs == 0);
+    DataFrame frames(outcomes.size(), record(kProbe, pattern.toStdString(), timeoutMs));
+    QSignalSpy finished(m_connection.get(), &SimulatedConnection::emitFinished);
+    QElapsedTimer clock;
+    clock.start();
+    m_connection->uiSendDataFrames(&frames);
+    QVERIFY(finished.wait(5000));
+    QVERIFY(clock.elapsed() >= qMin(faults.latencyMs, int(timeoutMs / 100)));
+    QString seen;
+    for (const Record &r : frames)
+        seen += r.status == 1 ? '1' : r.answer.empty() ? '-' : '0';
+    QCOMPARE(seen, outcomes);
+}
+
+void tst_Simulator::rawDataReachesTheSensor()
+{
+    const QByteArray write = BravoSensorPlugin::Core::writeFrame(83, 0, 7, 1200);
+    m_connection->vSendRawData(write.toStdString());
+    QCOMPARE(m_connection->queryLog(), QList<QByteArray>{write});
+    QCOMPARE(m_connection->simulator().parameter(QStringLiteral("OnDelay2")).toInt(), 1200);
+}
+
+QTEST_GUILESS_MAIN(tst_Simulator)
+#include "tst_simulator.moc"
