@@ -106,17 +106,8 @@ QStringList leaves(const QTreeWidgetItem *item, const QString &path = QString())
     return found;
 }
 
-QString iniPath()
-{
-    return QStringLiteral(KR7D_APP_DIR "/IoLinkKR7Dfamily.ini");
-}
-
-// One enumeration choice of the window set as if by the user.
-struct Choice
-{
-    const char *id;
-    int index;
-};
+// An enumeration's id and the index the user chooses.
+using Choice = std::pair<const char *, int>;
 
 } // namespace
 
@@ -138,8 +129,7 @@ private slots:
     void connectedOnce_data();
     void connectedOnce();
 
-    void startsOfflineWithTheSensorInTheTitle();
-    void unknownSensorGetsAnEmptyRecord();
+    void startsOfflineWithItsSensorInTheTitle();
     void portListRefill_data();
     void portListRefill();
     void presentationModeHidesAllDocks();
@@ -148,12 +138,11 @@ private slots:
     void destructionWritesTheLayoutEvenWhenNeverShown();
     void compareDialogGroupsDifferencesLikeTheTree();
 
-    void savedFileStartsWithItsOwners();
+    void saveNamesTheOwnersOrKeepsTheOldFile();
     void openOutcome_data();
     void openOutcome();
     void openWritesTheFileToAConnectedSensor_data();
     void openWritesTheFileToAConnectedSensor();
-    void failedSaveKeepsTheOldFile();
     void csvHasOneColumnPerPlot_data();
     void csvHasOneColumnPerPlot();
     void clearHistoryOnlyWhenConfirmed_data();
@@ -270,7 +259,7 @@ void tst_SensorWindow::attachMaster(bool connect)
 void tst_SensorWindow::configure(const QList<Choice> &choices, int unitIndex)
 {
     for (const Choice &choice : choices)
-        data().enumManager->setValue(property(choice.id), choice.index);
+        data().enumManager->setValue(property(choice.first), choice.second);
     data().enumManager->setValue(property("TemperatureSettings"), unitIndex);
     settle();
 }
@@ -352,7 +341,7 @@ void tst_SensorWindow::connectedOnce()
     QVERIFY(!QObject::disconnect(object, signal.constData(), m_window.get(), slot.constData()));
 }
 
-void tst_SensorWindow::startsOfflineWithTheSensorInTheTitle()
+void tst_SensorWindow::startsOfflineWithItsSensorInTheTitle()
 {
     QCOMPARE(itemsOf(data().portCombo), QStringList({"Offline", ""}));
     QCOMPARE(data().portCombo->currentIndex(), 0);
@@ -362,13 +351,10 @@ void tst_SensorWindow::startsOfflineWithTheSensorInTheTitle()
     QCOMPARE(form()->statusBar->currentMessage(), title);
     QVERIFY(!form()->sensorOperationsToolbar->isEnabled());
     QVERIFY(!data().chart->isEnabled());
-}
 
-void tst_SensorWindow::unknownSensorGetsAnEmptyRecord()
-{
-    SensorWindow window(ExtensionSystem::SensorBasic("NONE", "Not in the description"));
-    QVERIFY(window.sensorRecord().tree.empty());
-    QCOMPARE(window.windowTitle(), QStringLiteral(" (Offline)"));
+    SensorWindow unknown(ExtensionSystem::SensorBasic("NONE", "Not in the description"));
+    QVERIFY(unknown.sensorRecord().tree.empty());
+    QCOMPARE(unknown.windowTitle(), QStringLiteral(" (Offline)"));
 }
 
 void tst_SensorWindow::portListRefill_data()
@@ -467,10 +453,11 @@ void tst_SensorWindow::closeStopsLiveDataAndTimers()
 
 void tst_SensorWindow::destructionWritesTheLayoutEvenWhenNeverShown()
 {
-    QFile::remove(iniPath());
+    const QString ini = QStringLiteral(KR7D_APP_DIR "/IoLinkKR7Dfamily.ini");
+    QFile::remove(ini);
     m_window.reset();
 
-    QSettings layout(iniPath(), QSettings::IniFormat);
+    QSettings layout(ini, QSettings::IniFormat);
     QVERIFY(!layout.value(QStringLiteral("SensorWindow/geometry")).toByteArray().isEmpty());
     const QByteArray state = layout.value(QStringLiteral("SensorWindow/state")).toByteArray();
     QVERIFY(!state.isEmpty());
@@ -500,7 +487,7 @@ void tst_SensorWindow::compareDialogGroupsDifferencesLikeTheTree()
     }));
 }
 
-void tst_SensorWindow::savedFileStartsWithItsOwners()
+void tst_SensorWindow::saveNamesTheOwnersOrKeepsTheOldFile()
 {
     const QByteArray file = readAll(savedFile());
     QVERIFY(file.startsWith("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<root "
@@ -508,6 +495,25 @@ void tst_SensorWindow::savedFileStartsWithItsOwners()
                             + QByteArray::fromStdString(m_sensor.name())
                             + "\">\n    <pluginsettings>\n"));
     QVERIFY(file.contains("ThresholdsPressure1A1=2.500000;"));
+
+    // A disk that fills up half-way: the file size limit stops the write.
+    const QString path = m_dir.filePath(QStringLiteral("old.tgs"));
+    QVERIFY(writeAll(path, "old content"));
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit previous;
+    getrlimit(RLIMIT_FSIZE, &previous);
+    rlimit small = previous;
+    small.rlim_cur = 1024;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const bool saved = m_window->saveSettingsFile(path);
+    setrlimit(RLIMIT_FSIZE, &previous);
+
+    QVERIFY(!saved);
+    QCOMPARE(readAll(path), QByteArray("old content"));
+    QVERIFY(m_window->form()->statusBar->currentMessage().startsWith(
+        QStringLiteral("Could not save ") + path + QStringLiteral(": ")));
+    QCOMPARE(QDir(m_dir.path()).entryList({QStringLiteral("old.tgs*")}, QDir::Files),
+             QStringList{QStringLiteral("old.tgs")});
 }
 
 void tst_SensorWindow::openOutcome_data()
@@ -552,7 +558,6 @@ void tst_SensorWindow::openOutcome_data()
 void tst_SensorWindow::openOutcome()
 {
     QFETCH(Edit, edit);
-    QFETCH(bool, complete);
     QFETCH(QString, box);
     QFETCH(bool, valuesTaken);
     QFETCH(int, historiesTaken);
@@ -575,7 +580,7 @@ void tst_SensorWindow::openOutcome()
     if (!box.isEmpty())
         m_hand->expect(ModalHand::click(QMessageBox::Ok));
 
-    QCOMPARE(m_window->bOpenSettings(path), complete);
+    QTEST(m_window->bOpenSettings(path), "complete");
     QCOMPARE(m_hand->boxesSeen(), box.isEmpty() ? QStringList() : QStringList{box});
     QVariantList expected = (valuesTaken ? fileValues : before).mid(0, 5);
     for (int plot = 0; plot < 2; ++plot)
@@ -610,29 +615,6 @@ void tst_SensorWindow::openWritesTheFileToAConnectedSensor()
     QCOMPARE(sensor.parameter(QStringLiteral("OnDelay1")), connected ? QVariant(1234) : before);
     if (connected)
         QCOMPARE(sensor.parameter(QStringLiteral("ThresholdsPressure1A1")), QVariant(2500));
-}
-
-// A disk that fills up half-way: the file size limit stops the write.
-void tst_SensorWindow::failedSaveKeepsTheOldFile()
-{
-    const QString path = m_dir.filePath(QStringLiteral("old.tgs"));
-    QVERIFY(writeAll(path, "old content"));
-    setDistinctValues();
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit previous;
-    getrlimit(RLIMIT_FSIZE, &previous);
-    rlimit small = previous;
-    small.rlim_cur = 1024;
-    setrlimit(RLIMIT_FSIZE, &small);
-    const bool saved = m_window->saveSettingsFile(path);
-    setrlimit(RLIMIT_FSIZE, &previous);
-
-    QVERIFY(!saved);
-    QCOMPARE(readAll(path), QByteArray("old content"));
-    QVERIFY(m_window->form()->statusBar->currentMessage().startsWith(
-        QStringLiteral("Could not save ") + path + QStringLiteral(": ")));
-    QCOMPARE(QDir(m_dir.path()).entryList({QStringLiteral("old.tgs*")}, QDir::Files),
-             QStringList{QStringLiteral("old.tgs")});
 }
 
 void tst_SensorWindow::csvHasOneColumnPerPlot_data()
