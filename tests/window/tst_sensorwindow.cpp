@@ -141,8 +141,6 @@ private slots:
     void saveNamesTheOwnersOrKeepsTheOldFile();
     void openOutcome_data();
     void openOutcome();
-    void openWritesTheFileToAConnectedSensor_data();
-    void openWritesTheFileToAConnectedSensor();
     void csvHasOneColumnPerPlot_data();
     void csvHasOneColumnPerPlot();
     void clearHistoryOnlyWhenConfirmed_data();
@@ -524,16 +522,22 @@ void tst_SensorWindow::openOutcome_data()
     QTest::addColumn<bool>("valuesTaken");
     QTest::addColumn<int>("historiesTaken"); // bit 0 pressure, bit 1 temperature
     QTest::addColumn<qint64>("growTo");      // zero bytes appended up to this size
+    QTest::addColumn<bool>("connected");
 
-    const auto row = [](const char *name, const Edit &edit, bool complete, const QString &box,
-                        bool valuesTaken, int histories, qint64 growTo = 0) {
-        QTest::newRow(name) << edit << complete << box << valuesTaken << histories << growTo;
-    };
+    const auto row
+        = [](const char *name, const Edit &edit, bool complete, const QString &box,
+             bool valuesTaken, int histories, qint64 growTo = 0, bool connected = false) {
+              QTest::newRow(name) << edit << complete << box << valuesTaken << histories << growTo
+                                  << connected;
+          };
     const auto refused
         = [&row](const char *name, const Edit &edit, const QString &box = Corrupted,
                  qint64 growTo = 0) { row(name, edit, false, box, false, 0, growTo); };
     const Edit none = [](QByteArray file) { return file; };
     row("intact file", none, true, QString(), true, 3);
+    row("intact file, sensor connected", none, true,
+        QStringLiteral("Open Settings|Loaded settings will override the current project"), true, 3,
+        0, true);
     refused("missing file", Edit());
     refused("empty file", content({}));
     refused("binary junk", content(QByteArray::fromHex("00ff13fe7f80c0de").repeated(64)));
@@ -562,6 +566,7 @@ void tst_SensorWindow::openOutcome()
     QFETCH(bool, valuesTaken);
     QFETCH(int, historiesTaken);
     QFETCH(qint64, growTo);
+    QFETCH(bool, connected);
 
     const QString saved = savedFile();
     const QVariantList fileValues = storedValues();
@@ -577,6 +582,8 @@ void tst_SensorWindow::openOutcome()
     data().enumManager->setValue(property("PinFunctionA1"), 1);
     data().chart->clear();
     const QVariantList before = storedValues();
+    attachMaster(connected);
+    const int logged = m_master->queryLog().size();
     if (!box.isEmpty())
         m_hand->expect(ModalHand::click(QMessageBox::Ok));
 
@@ -586,35 +593,12 @@ void tst_SensorWindow::openOutcome()
     for (int plot = 0; plot < 2; ++plot)
         expected << ((historiesTaken & (1 << plot)) ? fileValues : before).at(5 + plot);
     QCOMPARE(storedValues(), expected);
-}
-
-void tst_SensorWindow::openWritesTheFileToAConnectedSensor_data()
-{
-    QTest::addColumn<bool>("connected");
-    QTest::newRow("connected") << true;
-    QTest::newRow("disconnected") << false;
-}
-
-void tst_SensorWindow::openWritesTheFileToAConnectedSensor()
-{
-    QFETCH(bool, connected);
-    const QString path = savedFile();
-    attachMaster(connected);
-    const Kr7dSim::MasterSimulator &sensor = m_master->simulator();
-    const QVariant before = sensor.parameter(QStringLiteral("OnDelay1"));
-    const int logged = m_master->queryLog().size();
-    if (connected)
-        m_hand->expect(ModalHand::click(QMessageBox::Ok));
-
-    QVERIFY(m_window->bOpenSettings(path));
-    QCOMPARE(m_hand->boxesSeen(),
-             connected ? QStringList{QStringLiteral(
-                 "Open Settings|Loaded settings will override the current project")}
-                       : QStringList());
     QCOMPARE(withCommand(m_master->queryLog().mid(logged), 0x24).isEmpty(), !connected);
-    QCOMPARE(sensor.parameter(QStringLiteral("OnDelay1")), connected ? QVariant(1234) : before);
     if (connected)
-        QCOMPARE(sensor.parameter(QStringLiteral("ThresholdsPressure1A1")), QVariant(2500));
+        QCOMPARE(QVariantList(
+                     {m_master->simulator().parameter(QStringLiteral("OnDelay1")),
+                      m_master->simulator().parameter(QStringLiteral("ThresholdsPressure1A1"))}),
+                 QVariantList({1234, 2500}));
 }
 
 void tst_SensorWindow::csvHasOneColumnPerPlot_data()
