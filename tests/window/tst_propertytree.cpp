@@ -47,14 +47,6 @@ QtProperty *node(const SensorWindow &window, const char *id)
     return window.findProperty(window.windowData()->rootProperty, id);
 }
 
-QStringList idsBelow(const SensorWindow &window, QtProperty *start)
-{
-    QStringList ids;
-    for (const QtProperty *node : window.allSubProperties(start))
-        ids << node->propertyId();
-    return ids;
-}
-
 // Edits as the user would: through the property's manager.
 void edit(const SensorWindow &window, const char *id, const QVariant &value)
 {
@@ -244,7 +236,9 @@ void tst_PropertyTree::treeHoldsWhatCanBeBuiltBelowTheRoot()
 
     // Nodes of an unknown type, below one or below a node without index, and child elements
     // named Property are left out; the empty <property/> of Rules yields nothing.
-    const QStringList ids = idsBelow(*window, root);
+    QStringList ids;
+    for (const QtProperty *below : window->allSubProperties(root))
+        ids << below->propertyId();
     QCOMPARE(ids.join(QLatin1Char(' ')),
              QStringLiteral("General Units Delay Level LevelFromDecimal Lock LockFromText "
                             "TeachTEACHBUTTON ResetButton VendorReadOnly Note Tag Output "
