@@ -31,6 +31,14 @@ std::string text(const Tree &tree, const std::string &key)
     return tree.get<std::string>(key, "");
 }
 
+// NaN for a missing or malformed number, so that every comparison with it fails.
+double number(const Tree &tree, const std::string &key)
+{
+    bool ok = false;
+    const double value = QString::fromStdString(text(tree, key)).toDouble(&ok);
+    return ok ? value : qQNaN();
+}
+
 bool isWhole(const std::string &value)
 {
     bool ok = false;
@@ -106,14 +114,14 @@ void tst_DescriptionFile::variantFitsSixteenBitDeviceNumbers()
     // The product id is the type's four letters and the variant's three.
     QCOMPARE(text(*sensor, "id").size(), size_t(4));
     QCOMPARE(text(*variant, "ID3").size(), size_t(3));
-    QVERIFY(sensor->get<double>("max") > sensor->get<double>("min"));
-    QVERIFY(sensor->get<double>("decVal") > 0.0);
-    const double divisor = variant->get<double>("floatVal");
-    QVERIFY(variant->get<double>("maxRange") > variant->get<double>("minRange"));
-    QVERIFY(variant->get<double>("maxRange") * divisor <= 32767.0);
-    QVERIFY(variant->get<double>("minRange") * divisor >= -32768.0);
-    QVERIFY(variant->get<int>("bitsNumber") > 0 && variant->get<int>("bitsNumber") <= 16);
-    QVERIFY(variant->get<double>("maxRange") <= sensor->get<double>("max"));
+    QVERIFY(number(*sensor, "max") > number(*sensor, "min"));
+    QVERIFY(number(*sensor, "decVal") > 0.0);
+    const double divisor = number(*variant, "floatVal");
+    QVERIFY(number(*variant, "maxRange") > number(*variant, "minRange"));
+    QVERIFY(number(*variant, "maxRange") * divisor <= 32767.0);
+    QVERIFY(number(*variant, "minRange") * divisor >= -32768.0);
+    QVERIFY(number(*variant, "bitsNumber") > 0 && number(*variant, "bitsNumber") <= 16);
+    QVERIFY(number(*variant, "maxRange") <= number(*sensor, "max"));
 }
 
 void tst_DescriptionFile::nodeCarriesTheKeysOfItsType_data()
@@ -164,7 +172,9 @@ void tst_DescriptionFile::addressesAndIdsAreUnique()
         QVERIFY2(ids.insert(id).second, id.c_str());
         if (text(*node, "type") == "category")
             continue;
-        const std::pair<int, int> address{node->get<int>("index"), node->get<int>("subIndex")};
+        const auto integer
+            = [node](const char *key) { return QString::fromStdString(text(*node, key)).toInt(); };
+        const std::pair address{integer("index"), integer("subIndex")};
         QVERIFY2(addresses.insert(address).second, id.c_str());
         QVERIFY2(address.first != 2, "index 2 is the system command");
     }
