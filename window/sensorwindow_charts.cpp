@@ -25,9 +25,6 @@ namespace Core {
 
 namespace {
 
-constexpr int pressurePlot = 0;
-constexpr int temperaturePlot = 1;
-
 void collectItems(const QList<QtBrowserItem *> &items, const QtProperty *property,
                   QList<QtBrowserItem *> &found)
 {

@@ -17,7 +17,7 @@ namespace Core {
 
 QList<const Utils::ValueOverTime *> SensorWindow::exportSeries() const
 {
-    return {data->chart->getData(0), data->chart->getData(1)};
+    return {data->chart->getData(pressurePlot), data->chart->getData(temperaturePlot)};
 }
 
 QList<QString> SensorWindow::exportColumnNames() const

@@ -28,8 +28,6 @@ using DataFrame = ExtensionSystem::CommunicationInterface::DataFrame;
 
 constexpr double pollTimeoutMs = 2000.0;
 constexpr int pollRetriesAtStart = 2;
-constexpr int pressurePlot = 0;
-constexpr int temperaturePlot = 1;
 enum ProcessRow {
     outputA1Row,
     outputA2Row,

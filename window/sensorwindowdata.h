@@ -50,6 +50,10 @@ class GenericChart;
 namespace BravoSensorPlugin {
 namespace Core {
 
+// The chart's two plots.
+constexpr int pressurePlot = 0;
+constexpr int temperaturePlot = 1;
+
 // The sensor window's working state. The window creates it first and deletes it last;
 // widgets and managers below are owned through their Qt parents unless marked.
 struct SensorWindowData
