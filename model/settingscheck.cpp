@@ -21,7 +21,8 @@ std::optional<Quantity> shownQuantity(const QString &id)
 {
     if (isPressureId(id))
         return Quantity::Pressure;
-    if (id.startsWith(QLatin1String("ThresholdsTemp")) || id.startsWith(QLatin1String("analogTemp")))
+    if (id.startsWith(QLatin1String("ThresholdsTemp"))
+        || id.startsWith(QLatin1String("analogTemp")))
         return Quantity::Temperature;
     return std::nullopt;
 }

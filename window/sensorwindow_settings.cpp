@@ -158,10 +158,10 @@ bool SensorWindow::bOpenSettings(QString fileName)
 
     // Nothing is taken from a file, and nothing written, before all of it has checked out.
     std::array<Utils::ValueOverTime, 2> histories;
-    const SettingsCheck check = decodeHistories(
-        checkSettings(readSettingsFile(fileName), QString::fromStdString(sensor.name()),
-                      settingsRules(), data->unitIndex),
-        histories);
+    const SettingsCheck check = decodeHistories(checkSettings(readSettingsFile(fileName),
+                                                              QString::fromStdString(sensor.name()),
+                                                              settingsRules(), data->unitIndex),
+                                                histories);
     if (check.problem != SettingsProblem::None) {
         QMessageBox box(QMessageBox::Critical, tr("Opening settings..."),
                         check.problem == SettingsProblem::ForeignFile

@@ -46,10 +46,9 @@ ptree parse(const QByteArray &xml)
 // "unit <index>: id=value [range], ..." for a file that checks out, else the problem and where.
 QString checkText(const SettingsCheck &check)
 {
-    static const char *const problems[] = {"None",       "Missing",        "Unreadable",
-                                           "NotXml",     "NoRoot",         "ForeignFile",
-                                           "MissingElement", "NotANumber", "OutOfRange",
-                                           "DamagedHistory"};
+    static const char *const problems[]
+        = {"None",        "Missing",        "Unreadable", "NotXml",     "NoRoot",
+           "ForeignFile", "MissingElement", "NotANumber", "OutOfRange", "DamagedHistory"};
     if (check.problem != SettingsProblem::None) {
         QString text = QLatin1String(problems[int(check.problem)]);
         if (!check.where.isEmpty())
@@ -63,7 +62,8 @@ QString checkText(const SettingsCheck &check)
     for (const CheckedValue &value : check.settings.values)
         values << value.id + QLatin1Char('=') + QString::number(value.value) + QLatin1String(" [")
                       + span(value.minimum, value.maximum) + QLatin1Char(']');
-    return QStringLiteral("unit %1: ").arg(check.settings.unitIndex) + values.join(QLatin1String(", "));
+    return QStringLiteral("unit %1: ").arg(check.settings.unitIndex)
+           + values.join(QLatin1String(", "));
 }
 
 ptree fixture(const char *fileName)
@@ -417,8 +417,8 @@ void tst_Model::settingsFileChecksOutWholeOrNotAtAll_data()
         "unit 4: TemperatureSettings=4 [0..7], ThresholdsTemp1A1=257 [-40..257]");
     row("without a units entry the shown units hold", "ThresholdsPressure1A1=300.000000;",
         "unit 5: ThresholdsPressure1A1=300 [-14.504..362.6]");
-    row("unknown ids, texts and empty entries skipped", ";;Unknown=x;;=;ApplicationTag=-1;OnDelay1=5;",
-        "unit 5: OnDelay1=5 [0..10000]");
+    row("unknown ids, texts and empty entries skipped",
+        ";;Unknown=x;;=;ApplicationTag=-1;OnDelay1=5;", "unit 5: OnDelay1=5 [0..10000]");
 
     row("out of range in bar", "TemperatureSettings=0;ThresholdsPressure1A1=300.000000;",
         "OutOfRange ThresholdsPressure1A1 300.000000 -1..25");
@@ -486,23 +486,34 @@ void tst_Model::settingsFileChecksOutWholeOrNotAtAll()
 void tst_Model::rulesFollowTheDescriptionNodes()
 {
     const QByteArray address = "<index>1</index><subIndex>0</subIndex><size>6</size>";
-    const ptree nodes = parse(
-        "<default><c><type>category</type><id>Group</id>"
-        "<property><type>enumerator</type><id>E</id>" + address
-        + "<items><a><en>a</en></a><b><en>b</en></b><c><en>c</en></c></items></property>"
-          "<property><type>bool</type><id>B</id>" + address + "</property>"
-        "<property><type>int</type><id>I</id>" + address + "<min>-5</min><max>9</max></property>"
-        "<property><type>double</type><id>analogPressure0V</id>" + address
-        + "<min>-1</min><max>600</max></property>"
-          "<property><type>double</type><id>ThresholdsTemp2A2</id>" + address
-        + "<min>-40</min><max>125</max></property>"
-          "<property><type>double</type><id>Plain</id>" + address
-        + "<min>0.5</min><max>1.5</max></property>"
-          "<property><type>string</type><id>Text</id>" + address
-        + "<defaultvalue>x</defaultvalue></property>"
-          "<property><type>double</type><id>NoAddress</id>"
-          "<property><type>int</type><id>BelowNoAddress</id>" + address + "</property>"
-        "</property></c></default>");
+    const ptree nodes
+        = parse("<default><c><type>category</type><id>Group</id>"
+                "<property><type>enumerator</type><id>E</id>"
+                + address
+                + "<items><a><en>a</en></a><b><en>b</en></b><c><en>c</en></c></items></property>"
+                  "<property><type>bool</type><id>B</id>"
+                + address
+                + "</property>"
+                  "<property><type>int</type><id>I</id>"
+                + address
+                + "<min>-5</min><max>9</max></property>"
+                  "<property><type>double</type><id>analogPressure0V</id>"
+                + address
+                + "<min>-1</min><max>600</max></property>"
+                  "<property><type>double</type><id>ThresholdsTemp2A2</id>"
+                + address
+                + "<min>-40</min><max>125</max></property>"
+                  "<property><type>double</type><id>Plain</id>"
+                + address
+                + "<min>0.5</min><max>1.5</max></property>"
+                  "<property><type>string</type><id>Text</id>"
+                + address
+                + "<defaultvalue>x</defaultvalue></property>"
+                  "<property><type>double</type><id>NoAddress</id>"
+                  "<property><type>int</type><id>BelowNoAddress</id>"
+                + address
+                + "</property>"
+                  "</property></c></default>");
 
     QStringList rules;
     for (const ParameterRule &rule : parameterRules(nodes.get_child("default"))) {

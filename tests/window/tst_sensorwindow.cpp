@@ -649,18 +649,14 @@ void tst_SensorWindow::fileInOtherUnitsIsWrittenInBarAndCelsius()
         double base;
         int number;
     };
-    const Point pressures[] = {{"ThresholdsPressure1A1", 5.0, 5000},
-                               {"ThresholdsPressure2A1", 2.0, 2000},
-                               {"ThresholdsPressure1A2", 4.0, 4000},
-                               {"ThresholdsPressure2A2", 1.0, 1000},
-                               {"analogPressure0V", 0.5, 500},
-                               {"analogPressure10V", 8.0, 8000}};
-    const Point temperatures[] = {{"ThresholdsTemp1A1", 80.0, 8000},
-                                  {"ThresholdsTemp2A1", 70.0, 7000},
-                                  {"ThresholdsTemp1A2", 60.0, 6000},
-                                  {"ThresholdsTemp2A2", 50.0, 5000},
-                                  {"analogTemp0V", 0.0, 0},
-                                  {"analogTemp10V", 90.0, 9000}};
+    const Point pressures[]
+        = {{"ThresholdsPressure1A1", 5.0, 5000}, {"ThresholdsPressure2A1", 2.0, 2000},
+           {"ThresholdsPressure1A2", 4.0, 4000}, {"ThresholdsPressure2A2", 1.0, 1000},
+           {"analogPressure0V", 0.5, 500},       {"analogPressure10V", 8.0, 8000}};
+    const Point temperatures[]
+        = {{"ThresholdsTemp1A1", 80.0, 8000}, {"ThresholdsTemp2A1", 70.0, 7000},
+           {"ThresholdsTemp1A2", 60.0, 6000}, {"ThresholdsTemp2A2", 50.0, 5000},
+           {"analogTemp0V", 0.0, 0},          {"analogTemp10V", 90.0, 9000}};
     attachMaster();
     const QString path = m_dir.filePath(QStringLiteral("units.tgs"));
     QVERIFY(m_window->saveSettingsFile(path));
