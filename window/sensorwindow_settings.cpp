@@ -158,9 +158,10 @@ bool SensorWindow::bOpenSettings(QString fileName)
 
     // Nothing is taken from a file, and nothing written, before all of it has checked out.
     std::array<Utils::ValueOverTime, 2> histories;
+    const int shownUnits = enumPropertyValue("TemperatureSettings", data->unitIndex);
     const SettingsCheck check = decodeHistories(checkSettings(readSettingsFile(fileName),
                                                               QString::fromStdString(sensor.name()),
-                                                              settingsRules(), data->unitIndex),
+                                                              settingsRules(), shownUnits),
                                                 histories);
     if (check.problem != SettingsProblem::None) {
         QMessageBox box(QMessageBox::Critical, tr("Opening settings..."),
