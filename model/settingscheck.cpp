@@ -8,6 +8,7 @@
 #include <boost/property_tree/ptree.hpp>
 
 #include <cmath>
+#include <utility>
 
 namespace BravoSensorPlugin {
 namespace Core {
@@ -122,14 +123,14 @@ std::pair<double, double> rangeInUnit(const ParameterRule &rule, int unitIndex)
     return {rule.minimum, rule.maximum};
 }
 
-SettingsCheck checkSettings(const SettingsReadResult &read, const QString &sensorId,
+SettingsCheck checkSettings(SettingsReadResult read, const QString &sensorId,
                             const QList<ParameterRule> &rules, int shownUnitIndex)
 {
     SettingsCheck check;
     check.problem = readProblem(read.error);
     if (check.problem != SettingsProblem::None)
         return check;
-    const SettingsDocument &document = read.document;
+    SettingsDocument &document = read.document;
     if (document.pluginId != QString::fromLatin1(settingsPluginId)
         || document.sensorId != sensorId) {
         check.problem = SettingsProblem::ForeignFile;
@@ -188,8 +189,9 @@ SettingsCheck checkSettings(const SettingsReadResult &read, const QString &senso
         check.settings.values.append({entry.rule->id, entry.value, minimum, maximum});
     }
     check.settings.unitIndex = unitIndex;
-    check.settings.history0 = *document.chartData0;
-    check.settings.history1 = *document.chartData1;
+    // A day of history is some MB of text.
+    check.settings.history0 = std::move(*document.chartData0);
+    check.settings.history1 = std::move(*document.chartData1);
     return check;
 }
 

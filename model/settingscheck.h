@@ -72,9 +72,10 @@ struct SettingsCheck
     CheckedSettings settings; // whole only without a problem
 };
 
-// Checks everything but the decoding of the histories. Entries whose id has no rule are skipped.
-// The file's units are its "TemperatureSettings" entry, else the shown ones.
-SettingsCheck checkSettings(const SettingsReadResult &read, const QString &sensorId,
+// Checks everything but the decoding of the histories, which move into the result. Entries whose
+// id has no rule are skipped. The file's units are its "TemperatureSettings" entry, else the shown
+// ones.
+SettingsCheck checkSettings(SettingsReadResult read, const QString &sensorId,
                             const QList<ParameterRule> &rules, int shownUnitIndex);
 
 } // namespace Core
