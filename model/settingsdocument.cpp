@@ -142,9 +142,12 @@ SettingsReadResult readSettingsDocument(const QByteArray &bytes)
     SettingsReadResult result;
     // tinyxml2 bounds the nesting depth itself, so deeply nested junk ends in an error.
     tinyxml2::XMLDocument xml;
-    if (bytes.size() > maxSettingsFileBytes
-        || xml.Parse(bytes.constData(), size_t(bytes.size())) != tinyxml2::XML_SUCCESS) {
+    if (bytes.size() > maxSettingsFileBytes) {
         result.error = SettingsReadError::Unreadable;
+        return result;
+    }
+    if (xml.Parse(bytes.constData(), size_t(bytes.size())) != tinyxml2::XML_SUCCESS) {
+        result.error = SettingsReadError::NotXml;
         return result;
     }
     const tinyxml2::XMLElement *root = xml.FirstChildElement(rootElement);
@@ -169,6 +172,8 @@ SettingsReadResult readSettingsDocument(const QByteArray &bytes)
 SettingsReadResult readSettingsFile(const QString &fileName)
 {
     QFile file(fileName);
+    if (!file.exists())
+        return {SettingsReadError::Missing, {}};
     if (!file.open(QIODevice::ReadOnly) || file.size() > maxSettingsFileBytes)
         return {SettingsReadError::Unreadable, {}};
     // Devices and pipes report no size: read no more than a file may hold.

@@ -47,7 +47,9 @@ struct SettingsDocument
 
 enum class SettingsReadError {
     None,
-    Unreadable, // missing, too large, or not well-formed XML
+    Missing,    // no such file
+    Unreadable, // cannot be opened, or too large
+    NotXml,     // not well-formed XML
     NoRoot,     // well-formed, but no element "root"
 };
 

@@ -13,6 +13,7 @@
 
 #include <boost/property_tree/ptree.hpp>
 
+#include <array>
 #include <memory>
 #include <optional>
 
@@ -31,11 +32,11 @@ namespace BravoSensorPlugin {
 namespace Core {
 
 class Ui_SensorWindow;
+struct CheckedSettings;
 struct ParameterDifference;
-struct ParameterEntry;
+struct ParameterRule;
 struct OutputConfig;
 struct SensorWindowData;
-struct SettingsDocument;
 enum class Quantity;
 
 // The main window of one opened sensor: property tree, charts, connection and files.
@@ -185,9 +186,11 @@ private:
     // Settings files and export
     static constexpr int exportPrecision = 2;
     QString settingsParameterText() const;
-    // False when something the document should hold is missing or refused.
-    bool applySettingsDocument(const SettingsDocument &document);
-    void applyParameterEntries(const QList<ParameterEntry> &entries);
+    // What the parameters of a settings file must hold, pressure points in the sensor's range.
+    QList<ParameterRule> settingsRules() const;
+    // Takes the histories.
+    void applyCheckedSettings(const CheckedSettings &settings,
+                              std::array<Utils::ValueOverTime, 2> &histories);
     void writeLoadedSettings();
     QList<const Utils::ValueOverTime *> exportSeries() const;
     QList<QString> exportColumnNames() const;

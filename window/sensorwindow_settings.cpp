@@ -5,11 +5,15 @@
 #include "sequenceguard.h"
 #include "ui_sensorwindow.h"
 
+#include <model/descriptionformat.h>
+#include <model/settingscheck.h>
 #include <model/settingsdocument.h>
 
 #include <propertybrowser/qtproperty.h>
 #include <propertybrowser/qtpropertymanager.h>
 #include <utils/genericchart.h>
+#include <utils/historytext.h>
+#include <utils/valueovertime.h>
 
 #include <QAction>
 #include <QDate>
@@ -17,14 +21,63 @@
 #include <QMessageBox>
 #include <QToolBar>
 
+#include <boost/property_tree/ptree.hpp>
+
+#include <array>
+
 namespace BravoSensorPlugin {
 namespace Core {
 
 namespace {
 
-// Doubles are widened before a stored value is applied, so that none is clamped.
-constexpr double loadedDoubleMinimum = -100000.0;
-constexpr double loadedDoubleMaximum = 1000000.0;
+// An empty text is an empty history: what a window saves before anything was recorded.
+bool decodeHistory(const std::string &text, Utils::ValueOverTime &history)
+{
+    return text.empty() || Utils::Charts::historyFromText(text, ';', history);
+}
+
+SettingsCheck decodeHistories(SettingsCheck check, std::array<Utils::ValueOverTime, 2> &histories)
+{
+    if (check.problem != SettingsProblem::None)
+        return check;
+    if (!decodeHistory(check.settings.history0, histories[0]))
+        check.where = QStringLiteral("chartdata");
+    else if (!decodeHistory(check.settings.history1, histories[1]))
+        check.where = QStringLiteral("chartdata1");
+    if (!check.where.isEmpty())
+        check.problem = SettingsProblem::DamagedHistory;
+    return check;
+}
+
+QString problemDetail(const SettingsCheck &check, const QString &fileName)
+{
+    switch (check.problem) {
+    case SettingsProblem::Missing:
+        return SensorWindow::tr("The file %1 does not exist.").arg(fileName);
+    case SettingsProblem::Unreadable:
+        return SensorWindow::tr("The file %1 cannot be read.").arg(fileName);
+    case SettingsProblem::NotXml:
+        return SensorWindow::tr("The file %1 is not XML.").arg(fileName);
+    case SettingsProblem::NoRoot:
+        return SensorWindow::tr("The file has no element \"root\".");
+    case SettingsProblem::MissingElement:
+        return SensorWindow::tr("The element \"%1\" is missing.").arg(check.where);
+    case SettingsProblem::NotANumber:
+        return SensorWindow::tr("The value \"%2\" of %1 is not a number of its kind.")
+            .arg(check.where, check.value);
+    case SettingsProblem::OutOfRange:
+        return SensorWindow::tr("The value %2 of %1 is out of range (%3 to %4).")
+            .arg(check.where, check.value)
+            .arg(check.minimum)
+            .arg(check.maximum);
+    case SettingsProblem::DamagedHistory:
+        return SensorWindow::tr("The chart history \"%1\" is damaged.").arg(check.where);
+    case SettingsProblem::ForeignFile:
+    case SettingsProblem::None:
+        break;
+    }
+    return QString();
+}
 
 } // namespace
 
@@ -89,15 +142,12 @@ bool SensorWindow::bOpenSettings(QString fileName)
     const SequenceGuard sequence(this, sequences);
     if (sequence.refused())
         return false;
-    bool complete = true;
     if (fileName.isEmpty()) {
         QFileDialog dialog(this);
         dialog.setNameFilter(tr("Sensor Settings (*.tgs)"));
         if (dialog.exec() != QDialog::Accepted)
             return false;
-        const QStringList selected = dialog.selectedFiles();
-        complete = !selected.isEmpty();
-        fileName = selected.value(0);
+        fileName = dialog.selectedFiles().value(0);
     }
     if (sensorConnected
         && QMessageBox::information(this, tr("Open Settings"),
@@ -106,84 +156,78 @@ bool SensorWindow::bOpenSettings(QString fileName)
                != QMessageBox::Ok)
         return false;
 
-    const SettingsReadResult read = readSettingsFile(fileName);
-    const auto refuse = [this](const QString &text) {
-        QMessageBox::critical(this, tr("Opening settings..."), text, QMessageBox::Ok);
-    };
-    if (read.error == SettingsReadError::NoRoot) {
-        refuse(tr("The selected settings are corupted"));
+    // Nothing is taken from a file, and nothing written, before all of it has checked out.
+    std::array<Utils::ValueOverTime, 2> histories;
+    const int shownUnits = enumPropertyValue("TemperatureSettings", data->unitIndex);
+    const SettingsCheck check = decodeHistories(checkSettings(readSettingsFile(fileName),
+                                                              QString::fromStdString(sensor.name()),
+                                                              settingsRules(), shownUnits),
+                                                histories);
+    if (check.problem != SettingsProblem::None) {
+        QMessageBox box(QMessageBox::Critical, tr("Opening settings..."),
+                        check.problem == SettingsProblem::ForeignFile
+                            ? tr("The selected settings are not for the current sensor")
+                            : tr("The selected settings are corupted"),
+                        QMessageBox::Ok, this);
+        box.setInformativeText(problemDetail(check, fileName));
+        box.exec();
         return false;
     }
-    if (read.error == SettingsReadError::Unreadable) {
-        refuse(tr("The selected settings are corupted"));
-        complete = false;
-    } else {
-        const SettingsDocument &document = read.document;
-        if (document.pluginId != QString::fromLatin1(settingsPluginId)
-            || document.sensorId != QString::fromStdString(sensor.name())) {
-            refuse(tr("The selected settings are not for the current sensor"));
-            return false;
-        }
-        enableTreeDataHandling(false);
-        complete = applySettingsDocument(document) && complete;
-    }
+    enableTreeDataHandling(false);
+    applyCheckedSettings(check.settings, histories);
     writeLoadedSettings();
-    return complete;
+    return true;
 }
 
-bool SensorWindow::applySettingsDocument(const SettingsDocument &document)
+QList<ParameterRule> SensorWindow::settingsRules() const
 {
-    if (!document.hasPluginSettings)
-        return false;
+    const auto nodes = descriptionTree.get_child_optional(DescriptionFormat::parameterNodesPath);
+    QList<ParameterRule> rules = nodes ? parameterRules(*nodes) : QList<ParameterRule>();
+    // The window's pressure points follow the sensor's range, not the description's.
+    for (ParameterRule &rule : rules) {
+        if (rule.quantity == Quantity::Pressure) {
+            rule.minimum = data->pressureRangeMin;
+            rule.maximum = data->pressureRangeMax;
+        }
+    }
+    return rules;
+}
+
+void SensorWindow::applyCheckedSettings(const CheckedSettings &settings,
+                                        std::array<Utils::ValueOverTime, 2> &histories)
+{
     data->liveDataEnabled = false;
     if (data->connection)
         data->pollTimer.start();
-
-    if (document.parameterText)
-        applyParameterEntries(parseParameterText(*document.parameterText));
-    bool complete = document.parameterText.has_value();
-    const std::optional<std::string> *histories[] = {&document.chartData0, &document.chartData1};
-    for (int plot = 0; plot < 2; ++plot) {
-        const std::optional<std::string> &history = *histories[plot];
-        if (!history) {
-            complete = false;
-            continue;
-        }
-        data->chart->clear(plot);
-        complete = data->chart->setDataFromString(plot, *history, ';') && complete;
-        ui->chartToolbar->setEnabled(true);
-    }
-    return complete;
-}
-
-void SensorWindow::applyParameterEntries(const QList<ParameterEntry> &entries)
-{
-    for (const ParameterEntry &entry : entries) {
-        QtProperty *property = findProperty(data->rootProperty, entry.id.toLatin1());
-        if (!property)
-            continue;
+    for (const CheckedValue &value : settings.values) {
+        QtProperty *property = findProperty(data->rootProperty, value.id.toLatin1());
         switch (propertyKind(property)) {
         case PropertyKind::Enumeration:
-            data->enumManager->setValue(property, parameterInt(entry.value));
+            data->enumManager->setValue(property, int(value.value));
             break;
         case PropertyKind::Bool:
-            data->boolManager->setValue(property, parameterInt(entry.value) != 0);
+            data->boolManager->setValue(property, value.value != 0.0);
             break;
         case PropertyKind::Int:
-            data->intManager->setValue(property, parameterInt(entry.value));
+            data->intManager->setValue(property, int(value.value));
             break;
         case PropertyKind::Double:
-            data->doubleManager->setRange(property, loadedDoubleMinimum, loadedDoubleMaximum);
-            data->doubleManager->setValue(property, parameterDouble(entry.value));
+            // The file's values come with the file's units, and so does their range.
+            data->doubleManager->setRange(property, value.minimum, value.maximum);
+            data->doubleManager->setValue(property, value.value);
             break;
         case PropertyKind::String:
         case PropertyKind::Other:
             break;
         }
     }
+    for (int plot = 0; plot < 2; ++plot) {
+        data->chart->setData(plot, std::move(histories[std::size_t(plot)]));
+        ui->chartToolbar->setEnabled(true);
+    }
 }
 
-// Whatever the file gave, a connected sensor gets the window's values, in the unit the tree shows.
+// A connected sensor gets the file's values, in the unit the file brought.
 void SensorWindow::writeLoadedSettings()
 {
     enableTreeDataHandling(true);

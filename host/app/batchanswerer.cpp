@@ -68,8 +68,11 @@ void BatchAnswerer::answer(QMessageBox *box)
     if (!button)
         button = escapeButton(box);
     const QString caption = button ? button->text().remove(QLatin1Char('&')) : QString();
+    QString text = box->text();
+    if (!box->informativeText().isEmpty())
+        text += QLatin1Char(' ') + box->informativeText();
     emit answered(QStringLiteral("tgauge: %1: %2 [%3]")
-                      .arg(oneLine(box->windowTitle()), oneLine(box->text()), caption));
+                      .arg(oneLine(box->windowTitle()), oneLine(text), caption));
     if (button)
         button->click();
     else

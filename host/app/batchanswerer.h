@@ -19,7 +19,8 @@ public:
     explicit BatchAnswerer(QObject *parent = nullptr);
 
 signals:
-    // "tgauge: <title>: <text> [<answer>]" for every box answered.
+    // "tgauge: <title>: <text> [<answer>]" for every box answered; <text> ends with the box's
+    // informative text, if any.
     void answered(const QString &line);
 
 protected:

@@ -203,6 +203,38 @@
         <translation>Die gewählten Einstellungen sind beschädigt</translation>
     </message>
     <message>
+        <source>The file %1 does not exist.</source>
+        <translation>Die Datei %1 existiert nicht.</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be read.</source>
+        <translation>Die Datei %1 kann nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>The file %1 is not XML.</source>
+        <translation>Die Datei %1 ist kein XML.</translation>
+    </message>
+    <message>
+        <source>The file has no element &quot;root&quot;.</source>
+        <translation>Die Datei hat kein Element &quot;root&quot;.</translation>
+    </message>
+    <message>
+        <source>The element &quot;%1&quot; is missing.</source>
+        <translation>Das Element &quot;%1&quot; fehlt.</translation>
+    </message>
+    <message>
+        <source>The value &quot;%2&quot; of %1 is not a number of its kind.</source>
+        <translation>Der Wert &quot;%2&quot; von %1 ist keine Zahl seiner Art.</translation>
+    </message>
+    <message>
+        <source>The value %2 of %1 is out of range (%3 to %4).</source>
+        <translation>Der Wert %2 von %1 liegt außerhalb des Bereichs (%3 bis %4).</translation>
+    </message>
+    <message>
+        <source>The chart history &quot;%1&quot; is damaged.</source>
+        <translation>Der Diagrammverlauf &quot;%1&quot; ist beschädigt.</translation>
+    </message>
+    <message>
         <source>The selected settings are not for the current sensor</source>
         <translation>Die gewählten Einstellungen gehören nicht zum aktuellen Sensor</translation>
     </message>

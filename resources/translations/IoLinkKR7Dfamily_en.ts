@@ -203,6 +203,38 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>The file %1 does not exist.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file %1 is not XML.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file has no element &quot;root&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The element &quot;%1&quot; is missing.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The value &quot;%2&quot; of %1 is not a number of its kind.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The value %2 of %1 is out of range (%3 to %4).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The chart history &quot;%1&quot; is damaged.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>The selected settings are not for the current sensor</source>
         <translation type="unfinished"></translation>
     </message>

@@ -1,5 +1,6 @@
-// Any bytes as a settings file, through what Open Settings reads: the document, the parameter
-// text with its values, and both chart histories.
+// Any bytes as a settings file, through what Open Settings reads: the document, its check, the
+// parameter text with its values, and both chart histories.
+#include <model/settingscheck.h>
 #include <model/settingsdocument.h>
 #include <utils/historytext.h>
 #include <utils/valueovertime.h>
@@ -25,6 +26,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), int(size));
     const SettingsReadResult result = readSettingsDocument(bytes);
+    static const QList<ParameterRule> rules{
+        {QStringLiteral("TemperatureSettings"), false, 0.0, 7.0, std::nullopt},
+        {QStringLiteral("OnDelay1"), false, 0.0, 10000.0, std::nullopt},
+        {QStringLiteral("ThresholdsPressure1A1"), true, -1.0, 25.0, Quantity::Pressure},
+        {QStringLiteral("ThresholdsTemp1A1"), true, -40.0, 125.0, Quantity::Temperature}};
+    checkSettings(result, QStringLiteral("KR7D-P025"), rules, 5);
     if (result.error != SettingsReadError::None)
         return 0;
     const SettingsDocument &document = result.document;

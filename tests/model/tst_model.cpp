@@ -1,6 +1,7 @@
 #include <model/outputconfig.h>
 #include <model/propertynode.h>
 #include <model/sensorranges.h>
+#include <model/settingscheck.h>
 #include <model/settingscompare.h>
 #include <model/settingsdocument.h>
 #include <model/valuerules.h>
@@ -40,6 +41,29 @@ ptree parse(const QByteArray &xml)
     ptree tree;
     boost::property_tree::read_xml(in, tree, boost::property_tree::xml_parser::no_comments);
     return tree;
+}
+
+// "unit <index>: id=value [range], ..." for a file that checks out, else the problem and where.
+QString checkText(const SettingsCheck &check)
+{
+    static const char *const problems[]
+        = {"None",        "Missing",        "Unreadable", "NotXml",     "NoRoot",
+           "ForeignFile", "MissingElement", "NotANumber", "OutOfRange", "DamagedHistory"};
+    if (check.problem != SettingsProblem::None) {
+        QString text = QLatin1String(problems[int(check.problem)]);
+        if (!check.where.isEmpty())
+            text += QLatin1Char(' ') + check.where;
+        if (check.problem == SettingsProblem::OutOfRange)
+            text += QLatin1Char(' ') + check.value + QLatin1Char(' ')
+                    + span(check.minimum, check.maximum);
+        return text;
+    }
+    QStringList values;
+    for (const CheckedValue &value : check.settings.values)
+        values << value.id + QLatin1Char('=') + QString::number(value.value) + QLatin1String(" [")
+                      + span(value.minimum, value.maximum) + QLatin1Char(']');
+    return QStringLiteral("unit %1: ").arg(check.settings.unitIndex)
+           + values.join(QLatin1String(", "));
 }
 
 ptree fixture(const char *fileName)
@@ -83,6 +107,9 @@ private slots:
     void valuesAreComparedAsOpeningReadsThem_data();
     void valuesAreComparedAsOpeningReadsThem();
     void onlyTheFilesKnownIdsAreComparedInWindowOrder();
+    void settingsFileChecksOutWholeOrNotAtAll_data();
+    void settingsFileChecksOutWholeOrNotAtAll();
+    void rulesFollowTheDescriptionNodes();
 
     void keysAreReadExactlyAsWritten_data();
     void keysAreReadExactlyAsWritten();
@@ -365,6 +392,141 @@ void tst_Model::onlyTheFilesKnownIdsAreComparedInWindowOrder()
         lines << differenceLine(difference);
     QCOMPARE(lines, QStringList({QStringLiteral("B: file 3, sensor 1"),
                                  QStringLiteral("A: file 2, sensor 1")}));
+}
+
+void tst_Model::settingsFileChecksOutWholeOrNotAtAll_data()
+{
+    QTest::addColumn<QString>("parameters");
+    QTest::addColumn<QByteArray>("replace"); // in the written file
+    QTest::addColumn<QByteArray>("with");
+    QTest::addColumn<QString>("outcome");
+
+    // The window shows psi and °F (unit 5) unless the file brings its own units.
+    const auto row = [](const char *name, const char *parameters, const char *outcome,
+                        const char *replace = "", const char *with = "") {
+        QTest::newRow(name) << QString::fromUtf8(parameters) << QByteArray(replace)
+                            << QByteArray(with) << QString::fromUtf8(outcome);
+    };
+    row("whole numbers at their bounds, blanks allowed",
+        "PinFunctionA1=2;RemoteSwitchingOutput=0;OnDelay1= 07;",
+        "unit 5: PinFunctionA1=2 [0..2], RemoteSwitchingOutput=0 [0..1], OnDelay1=7 [0..10000]");
+    row("a psi point in psi, the units entry coming last",
+        "ThresholdsPressure1A1=362.600000;TemperatureSettings=1;",
+        "unit 1: ThresholdsPressure1A1=362.6 [-14.504..362.6], TemperatureSettings=1 [0..7]");
+    row("Fahrenheit top", "TemperatureSettings=4;ThresholdsTemp1A1=257.000000;",
+        "unit 4: TemperatureSettings=4 [0..7], ThresholdsTemp1A1=257 [-40..257]");
+    row("without a units entry the shown units hold", "ThresholdsPressure1A1=300.000000;",
+        "unit 5: ThresholdsPressure1A1=300 [-14.504..362.6]");
+    row("unknown ids, texts and empty entries skipped",
+        ";;Unknown=x;;=;ApplicationTag=-1;OnDelay1=5;", "unit 5: OnDelay1=5 [0..10000]");
+
+    row("out of range in bar", "TemperatureSettings=0;ThresholdsPressure1A1=300.000000;",
+        "OutOfRange ThresholdsPressure1A1 300.000000 -1..25");
+    row("out of range in psi", "TemperatureSettings=1;ThresholdsPressure1A1=362.700000;",
+        "OutOfRange ThresholdsPressure1A1 362.700000 -14.504..362.6");
+    row("below range in Fahrenheit", "TemperatureSettings=4;ThresholdsTemp1A1=-40.100000;",
+        "OutOfRange ThresholdsTemp1A1 -40.100000 -40..257");
+    row("a Fahrenheit number in a Celsius file", "TemperatureSettings=0;ThresholdsTemp1A1=257.0;",
+        "OutOfRange ThresholdsTemp1A1 257.0 -40..125");
+    row("enumeration index past its choices", "PinFunctionA1=3;",
+        "OutOfRange PinFunctionA1 3 0..2");
+    row("truth value other than 0 or 1", "RemoteSwitchingOutput=2;",
+        "OutOfRange RemoteSwitchingOutput 2 0..1");
+    row("units outside 0..7", "TemperatureSettings=8;", "OutOfRange TemperatureSettings 8 0..7");
+    row("each entry of a repeated id", "OnDelay1=5;OnDelay1=10001;",
+        "OutOfRange OnDelay1 10001 0..10000");
+    row("letters in a number", "OnDelay1=12x4;", "NotANumber OnDelay1");
+    row("decimals in a whole number", "OnDelay1=2.5;", "NotANumber OnDelay1");
+    row("no value", "PinFunctionA1;", "NotANumber PinFunctionA1");
+    row("not a finite number", "ThresholdsPressure1A1=nan;", "NotANumber ThresholdsPressure1A1");
+    row("beyond any double", "ThresholdsPressure1A1=1e999;", "NotANumber ThresholdsPressure1A1");
+
+    const char *intact = "OnDelay1=5;";
+    row("another sensor", intact, "ForeignFile", "KR7D-P025", "KR7D-P250");
+    row("another plug-in", intact, "ForeignFile", "IoLinkKR7Dfamily", "IoLinkOther");
+    row("no pluginsettings", intact, "MissingElement pluginsettings", "pluginsettings", "other");
+    row("no propertytreedata", intact, "MissingElement propertytreedata", "propertytreedata",
+        "other");
+    row("no chartdata", intact, "MissingElement chartdata", "<chartdata ", "<other ");
+    row("no chartdata1", intact, "MissingElement chartdata1", "chartdata1", "other");
+    row("no root", intact, "NoRoot", "root", "rout");
+    row("not XML", intact, "NotXml", "</root>", "");
+}
+
+void tst_Model::settingsFileChecksOutWholeOrNotAtAll()
+{
+    QFETCH(QString, parameters);
+    QFETCH(QByteArray, replace);
+    QFETCH(QByteArray, with);
+    const QList<ParameterRule> rules{
+        {QStringLiteral("TemperatureSettings"), false, 0.0, 7.0, std::nullopt},
+        {QStringLiteral("PinFunctionA1"), false, 0.0, 2.0, std::nullopt},
+        {QStringLiteral("RemoteSwitchingOutput"), false, 0.0, 1.0, std::nullopt},
+        {QStringLiteral("OnDelay1"), false, 0.0, 10000.0, std::nullopt},
+        {QStringLiteral("ThresholdsPressure1A1"), true, -1.0, 25.0, Quantity::Pressure},
+        {QStringLiteral("ThresholdsTemp1A1"), true, -40.0, 125.0, Quantity::Temperature},
+        // A second node with an id: the lookup finds the first.
+        {QStringLiteral("OnDelay1"), false, 0.0, 0.0, std::nullopt}};
+    SettingsDocument document;
+    document.pluginId = QStringLiteral("IoLinkKR7Dfamily");
+    document.sensorId = QStringLiteral("KR7D-P025");
+    document.hasPluginSettings = true;
+    document.parameterText = parameters;
+    document.chartData0 = "";
+    document.chartData1 = "";
+    QByteArray file = writeSettingsDocument(document);
+    if (!replace.isEmpty())
+        file.replace(replace, with);
+
+    const SettingsCheck check
+        = checkSettings(readSettingsDocument(file), QStringLiteral("KR7D-P025"), rules, 5);
+    QTEST(checkText(check), "outcome");
+}
+
+void tst_Model::rulesFollowTheDescriptionNodes()
+{
+    const QByteArray address = "<index>1</index><subIndex>0</subIndex><size>6</size>";
+    const ptree nodes
+        = parse("<default><c><type>category</type><id>Group</id>"
+                "<property><type>enumerator</type><id>E</id>"
+                + address
+                + "<items><a><en>a</en></a><b><en>b</en></b><c><en>c</en></c></items></property>"
+                  "<property><type>bool</type><id>B</id>"
+                + address
+                + "</property>"
+                  "<property><type>int</type><id>I</id>"
+                + address
+                + "<min>-5</min><max>9</max></property>"
+                  "<property><type>double</type><id>analogPressure0V</id>"
+                + address
+                + "<min>-1</min><max>600</max></property>"
+                  "<property><type>double</type><id>ThresholdsTemp2A2</id>"
+                + address
+                + "<min>-40</min><max>125</max></property>"
+                  "<property><type>double</type><id>Plain</id>"
+                + address
+                + "<min>0.5</min><max>1.5</max></property>"
+                  "<property><type>string</type><id>Text</id>"
+                + address
+                + "<defaultvalue>x</defaultvalue></property>"
+                  "<property><type>double</type><id>NoAddress</id>"
+                  "<property><type>int</type><id>BelowNoAddress</id>"
+                + address
+                + "</property>"
+                  "</property></c></default>");
+
+    QStringList rules;
+    for (const ParameterRule &rule : parameterRules(nodes.get_child("default"))) {
+        const char *quantity = !rule.quantity                         ? ""
+                               : *rule.quantity == Quantity::Pressure ? " pressure"
+                                                                      : " temperature";
+        rules << rule.id + (rule.decimal ? QLatin1String(" decimal ") : QLatin1String(" whole "))
+                     + span(rule.minimum, rule.maximum) + QLatin1String(quantity);
+    }
+    QCOMPARE(rules, QStringList({"E whole 0..2", "B whole 0..1", "I whole -5..9",
+                                 "analogPressure0V decimal -1..600 pressure",
+                                 "ThresholdsTemp2A2 decimal -40..125 temperature",
+                                 "Plain decimal 0.5..1.5"}));
 }
 
 void tst_Model::keysAreReadExactlyAsWritten_data()

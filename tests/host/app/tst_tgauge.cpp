@@ -62,7 +62,8 @@ QString TestTgauge::settingsText(const QString &name) const
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
-// changed.tgs is what a fresh window saves, but for one switching point; sim.pty links to
+// changed.tgs is what a fresh window saves, but for one switching point; empty.tgs has empty
+// chart histories; refused.tgs a switching point beyond the sensor's range. sim.pty links to
 // iolink-master-sim's pseudo-terminal.
 void TestTgauge::initTestCase()
 {
@@ -72,12 +73,23 @@ void TestTgauge::initTestCase()
         = runTgauge({QStringLiteral("--batch"), QStringLiteral("--open-sensor"), m_sensor,
                      QStringLiteral("--save-settings"), path(QStringLiteral("defaults.tgs"))});
     QVERIFY2(save.exitCode == 0, qPrintable(save.err));
-    QString text = settingsText(QStringLiteral("defaults.tgs"));
-    text.replace(QRegularExpression(QStringLiteral("ThresholdsPressure1A1=[^;]*;")),
-                 QStringLiteral("ThresholdsPressure1A1=1.250000;"));
-    QFile changed(path(QStringLiteral("changed.tgs")));
-    QVERIFY(changed.open(QIODevice::WriteOnly));
-    changed.write(text.toUtf8());
+    const QString defaults = settingsText(QStringLiteral("defaults.tgs"));
+    const auto write = [this](const char *name, const QString &text) {
+        QFile file(path(QString::fromLatin1(name)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(text.toUtf8());
+    };
+    const auto withPoint = [&defaults](const char *value) {
+        QString text = defaults;
+        return text.replace(QRegularExpression(QStringLiteral("ThresholdsPressure1A1=[^;]*;")),
+                            QStringLiteral("ThresholdsPressure1A1=%1;").arg(QLatin1String(value)));
+    };
+    write("changed.tgs", withPoint("1.250000"));
+    write("refused.tgs", withPoint("300.000000"));
+    QString empty = defaults;
+    write("empty.tgs",
+          empty.replace(QRegularExpression(QStringLiteral("(chartdata1?) data=\"[^\"]*\"")),
+                        QStringLiteral("\\1 data=\"\"")));
 }
 
 // Rows give the arguments separated by blanks; a relative file name is one in the test's folder.
@@ -116,10 +128,19 @@ void TestTgauge::answersAndRunsInOrderWithItsExitStatus_data()
     QTest::newRow("failed connection: 1 without waiting")
         << batch + "--connect NOWHERE --save-settings unwritten.tgs --quit-after 60000" << 1
         << "tgauge: cannot connect \\S+ through NOWHERE";
-    QTest::newRow("corrupted settings file: box answered, 1")
+    QTest::newRow("missing settings file: box answered, 1")
         << batch + "--open-settings missing.tgs" << 1
-        << "tgauge: Opening settings...: The selected settings are corupted \\[OK\\]\n"
+        << "tgauge: Opening settings...: The selected settings are corupted The file "
+           "\\S+missing.tgs does not exist. \\[OK\\]\ntgauge: cannot apply the settings file ";
+    QTest::newRow("value out of range: 1, nothing written to the sensor")
+        << batch + "--simulate SIM --connect SIM --open-settings refused.tgs --trace refused.trace"
+        << 1
+        << "tgauge: Opening settings...: The selected settings are corupted The value 300.000000 "
+           "of ThresholdsPressure1A1 is out of range \\(0 to 25\\). \\[OK\\]\n"
            "tgauge: cannot apply the settings file ";
+    QTest::newRow("empty histories: applied, then no differences")
+        << batch + "--open-settings empty.tgs --compare-settings empty.tgs" << 0
+        << ": no differences from \\S+empty.tgs";
     // Without --batch a failure does not stop the run: the screenshot still comes.
     QTest::newRow("unknown sensor: 1 after the screenshot")
         << "--open-sensor KR7D-P250 --open-sensor KR7D-X --screenshot any.png --quit-after 50" << 1
@@ -151,6 +172,12 @@ void TestTgauge::answersAndRunsInOrderWithItsExitStatus()
     if (arguments.contains(QStringLiteral("saved.tgs")))
         QVERIFY(settingsText(QStringLiteral("saved.tgs"))
                     .contains(QStringLiteral("ThresholdsPressure1A1=1.250000;")));
+    if (arguments.contains(QStringLiteral("refused.trace"))) {
+        const QString trace = settingsText(QStringLiteral("refused.trace"));
+        QVERIFY(trace.contains(QStringLiteral(" > ")));
+        QVERIFY2(!trace.contains(QRegularExpression(QStringLiteral(" > \\S\\S \\S\\S 24 "))),
+                 qPrintable(trace));
+    }
     if (arguments.contains(QStringLiteral("shot.png")))
         QVERIFY(!QImage(path(QStringLiteral("shot.png")), "PNG").isNull());
 }
