@@ -1,5 +1,6 @@
 #include "historytext.h"
 
+#include "historycursor.h"
 #include "valueovertime.h"
 
 #include <QByteArray>
@@ -374,10 +375,19 @@ bool readPackedHistory(const std::string &text, char separator, ValueOverTime &h
 std::string historyToText(const ValueOverTime &history)
 {
     const int count = history.size();
+    std::vector<double> times(static_cast<size_t>(count));
+    std::vector<double> values(static_cast<size_t>(count));
+    std::vector<double> analogValues(static_cast<size_t>(count));
+    HistoryCursor cursor(history);
+    for (int i = 0; i < count; ++i) {
+        times[size_t(i)] = cursor.time(i);
+        values[size_t(i)] = cursor.value(i);
+        analogValues[size_t(i)] = cursor.analogValue(i);
+    }
     Packer packer{std::size_t(count)};
-    packer.addArray(history.pxData(), count, nullptr);
-    packer.addArray(history.pyData(), count, nullptr);
-    packer.addArray(history.pAnalogData(), count, history.pyData());
+    packer.addArray(times.data(), count, nullptr);
+    packer.addArray(values.data(), count, nullptr);
+    packer.addArray(analogValues.data(), count, values.data());
     const QByteArray encoded = packer.compressed().toBase64();
 
     std::string text;

@@ -5,6 +5,7 @@
 #include <utils/csvexport.h>
 #include <utils/exportdialog.h>
 #include <utils/genericchart.h>
+#include <utils/historycursor.h>
 #include <utils/historytext.h>
 #include <utils/plotdocument.h>
 #include <utils/progressbarui.h>
@@ -60,7 +61,6 @@ template <typename Value>
 ValueOverTime evenHistory(int count, double spanMs, Value value)
 {
     ValueOverTime history;
-    history.reserve(size_t(count));
     for (int i = 0; i < count; ++i)
         history.append(Start + spanMs * i / std::max(count - 1, 1), value(i), 0.0);
     return history;
@@ -133,11 +133,15 @@ struct Fixture
 
 bool sameBits(const ValueOverTime &a, const ValueOverTime &b)
 {
-    const auto same = [&a](const double *x, const double *y) {
-        return a.size() == 0 || std::memcmp(x, y, size_t(a.size()) * sizeof(double)) == 0;
-    };
-    return a.size() == b.size() && same(a.pxData(), b.pxData()) && same(a.pyData(), b.pyData())
-           && same(a.pAnalogData(), b.pAnalogData());
+    if (a.size() != b.size())
+        return false;
+    for (int i = 0; i < a.size(); ++i) {
+        const Sample x = a.sample(i);
+        const Sample y = b.sample(i);
+        if (std::memcmp(&x, &y, sizeof x) != 0)
+            return false;
+    }
+    return true;
 }
 
 ValueOverTime history(Doubles times, Doubles values, Doubles analog)
@@ -272,17 +276,18 @@ void tst_Utils::samplesAreStampedOnTheirPlotAndStaySortedWhenTheClockGoesBack()
     const ValueOverTime &data = *fixture.chart.getData(1);
     QCOMPARE(data.size(), 3);
     for (int i = 0; i < 3; ++i) {
-        QCOMPARE(data.pyData()[i], 1.0 + i);
-        QCOMPARE(data.pAnalogData()[i], 4.0 + i);
-        QVERIFY(data.pxData()[i] >= before && data.pxData()[i] <= after);
+        const Sample sample = data.sample(i);
+        QCOMPARE(sample.value, 1.0 + i);
+        QCOMPARE(sample.analogValue, 4.0 + i);
+        QVERIFY(sample.time >= before && sample.time <= after);
     }
 
     ValueOverTime history;
     history.append(100.0, 1.0, 0.0);
     history.append(50.0, 2.0, 0.0);
     history.append(150.0, 3.0, 0.0);
-    QCOMPARE(history.pxData()[1], 100.0);
-    QCOMPARE(history.pyData()[1], 2.0);
+    QCOMPARE(history.sample(1).time, 100.0);
+    QCOMPARE(history.sample(1).value, 2.0);
     QCOMPARE(history.indexAtOrAfter(100.0), 0);
     QCOMPARE(history.indexAtOrAfter(100.5), 2);
     QCOMPARE(history.indexAtOrAfter(1000.0), 3);
@@ -300,7 +305,7 @@ void tst_Utils::chartRedrawWaitsForTheTimerAndClearEmptiesOnlyThePlotsAsked()
     // So few samples are drawn as stored.
     const ValueOverTime &data = *fixture.chart.getData(0);
     for (int i = 0; i < 2; ++i)
-        QCOMPARE(curve->sample(size_t(i)), QPointF(data.pxData()[i], data.pyData()[i]));
+        QCOMPARE(curve->sample(size_t(i)), QPointF(data.sample(i).time, data.sample(i).value));
 
     fixture.chart.clear(1);
     fixture.chart.updateChart(true);
@@ -332,9 +337,10 @@ void tst_Utils::columnReductionKeepsFirstExtremesAndLastOfEachColumn()
 {
     QFETCH(Doubles, times);
     QFETCH(Doubles, values);
+    const ValueOverTime stored = history(times, values, Doubles(times.size()));
+    HistoryCursor cursor(stored);
     std::vector<QPointF> out;
-    Utils::Charts::reduceToColumns(times.data(), values.data(), 0, int(times.size()), 0.0, 30.0, 3,
-                                   out);
+    Utils::Charts::reduceToColumns(cursor, 0, int(times.size()), 0.0, 30.0, 3, out);
     QTEST(QList<QPointF>(out.cbegin(), out.cend()), "expected");
 }
 
