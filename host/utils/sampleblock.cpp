@@ -14,12 +14,14 @@ namespace {
 // ways a device number becomes bar or degrees): the first one, then their
 // first or second differences, zigzagged and bit-packed: a steady poll clock
 // costs a few bits per time stamp, a slowly moving value a few more. Anything
-// else is stored as the XOR of its bits with the previous value's, without its
-// zero bytes.
+// else is stored as the XOR of its bits with a prediction, without its zero
+// bytes: the previous value, or for analog values, which follow the value
+// through a straight line (clamped at the ends), that line.
 enum Kind : std::uint8_t {
     ScaledDelta = 1,
     ScaledDeltaOfDelta = 2,
     XorBits = 3,
+    AffineXorBits = 4, // analog values only
 };
 
 constexpr int maxDecimals = 9;
@@ -146,24 +148,81 @@ void putScaled(std::vector<std::uint8_t> &out, const std::vector<std::int64_t> &
     }
 }
 
-void putXorBits(std::vector<std::uint8_t> &out, const double *values, int count)
+// Per sample a control byte: the previous value again, the prediction
+// exactly, or the XOR with the prediction, with its count of leading and
+// trailing zero bytes, followed by its other bytes.
+constexpr std::uint8_t sameAsPrevious = 0x00;
+constexpr std::uint8_t samePrediction = 0x40;
+constexpr std::uint8_t xorFollows = 0x80;
+
+template <typename Predict>
+void putXorBits(std::vector<std::uint8_t> &out, const double *values, int count, Predict predict)
 {
     std::uint64_t previous = 0;
     for (int i = 0; i < count; ++i) {
         const std::uint64_t bits = bitsOf(values[i]);
-        std::uint64_t x = bits ^ previous;
-        previous = bits;
-        if (x == 0) {
-            out.push_back(0);
-            continue;
+        std::uint64_t x = bits ^ predict(i, previous);
+        if (bits == previous) {
+            out.push_back(sameAsPrevious);
+        } else if (x == 0) {
+            out.push_back(samePrediction);
+        } else {
+            const int leading = __builtin_clzll(x) / 8;
+            const int trailing = __builtin_ctzll(x) / 8;
+            out.push_back(std::uint8_t(xorFollows | leading << 3 | trailing));
+            x >>= 8 * trailing;
+            for (int byte = 8 - leading - trailing; byte > 0; --byte, x >>= 8)
+                out.push_back(std::uint8_t(x));
         }
-        const int leading = __builtin_clzll(x) / 8;
-        const int trailing = __builtin_ctzll(x) / 8;
-        out.push_back(std::uint8_t(0x80 | leading << 3 | trailing));
-        x >>= 8 * trailing;
-        for (int byte = 8 - leading - trailing; byte > 0; --byte, x >>= 8)
-            out.push_back(std::uint8_t(x));
+        previous = bits;
     }
+}
+
+std::uint64_t previousBits(int, std::uint64_t previous)
+{
+    return previous;
+}
+
+// fma rounds once, the same on every machine, so a prediction decodes to
+// the bits it was encoded against.
+struct Line
+{
+    double slope = 0.0;
+    double offset = 0.0;
+    const double *values = nullptr;
+
+    std::uint64_t operator()(int i, std::uint64_t) const
+    {
+        return bitsOf(std::fma(slope, values[i], offset));
+    }
+};
+
+// Through the samples of the lowest and the highest value.
+Line lineOf(const double *values, const double *analogValues, int count)
+{
+    int low = -1;
+    int high = -1;
+    for (int i = 0; i < count; ++i) {
+        if (!std::isfinite(values[i]) || !std::isfinite(analogValues[i]))
+            continue;
+        if (low < 0 || values[i] < values[low])
+            low = i;
+        if (high < 0 || values[i] > values[high])
+            high = i;
+    }
+    Line line{0.0, low < 0 ? 0.0 : analogValues[low], values};
+    if (low >= 0 && values[high] > values[low]) {
+        line.slope = (analogValues[high] - analogValues[low]) / (values[high] - values[low]);
+        line.offset = analogValues[low] - line.slope * values[low];
+    }
+    return line;
+}
+
+void putDouble(std::vector<std::uint8_t> &out, double value)
+{
+    const std::uint64_t bits = bitsOf(value);
+    for (int byte = 0; byte < 8; ++byte)
+        out.push_back(std::uint8_t(bits >> (8 * byte)));
 }
 
 void putColumn(std::vector<std::uint8_t> &out, const double *values, int count, Kind scaledKind,
@@ -175,9 +234,29 @@ void putColumn(std::vector<std::uint8_t> &out, const double *values, int count, 
         putScaled(out, integers, scaledKind);
     } else {
         out.push_back(XorBits);
-        putXorBits(out, values, count);
+        putXorBits(out, values, count, previousBits);
     }
 }
+
+// The smaller of the plain column and the one predicted from the values.
+void putAnalogColumn(std::vector<std::uint8_t> &out, const double *values,
+                     const double *analogValues, int count, std::vector<std::int64_t> &integers)
+{
+    const size_t start = out.size();
+    putColumn(out, analogValues, count, ScaledDelta, integers);
+    if (out[start] != XorBits)
+        return;
+    std::vector<std::uint8_t> predicted{AffineXorBits};
+    const Line line = lineOf(values, analogValues, count);
+    putDouble(predicted, line.slope);
+    putDouble(predicted, line.offset);
+    putXorBits(predicted, analogValues, count, line);
+    if (predicted.size() < out.size() - start) {
+        out.resize(start);
+        out.insert(out.end(), predicted.cbegin(), predicted.cend());
+    }
+}
+
 
 // Reads untrusted bytes: every step checks what is left.
 class Reader
@@ -260,17 +339,20 @@ bool readScaled(Reader &in, Kind kind, int count, double *out)
     }
 }
 
-bool readXorBits(Reader &in, int count, double *out)
+template <typename Predict>
+bool readXorBits(Reader &in, int count, double *out, Predict predict)
 {
     std::uint64_t previous = 0;
     for (int i = 0; i < count; ++i) {
         std::uint8_t control = 0;
         if (!in.byte(control))
             return false;
-        if (control != 0) {
+        if (control == samePrediction) {
+            previous = predict(i, previous);
+        } else if (control != sameAsPrevious) {
             const int leading = control >> 3 & 7;
             const int trailing = control & 7;
-            if ((control & 0xc0) != 0x80 || leading + trailing > 7)
+            if ((control & 0xc0) != xorFollows || leading + trailing > 7)
                 return false;
             std::uint64_t x = 0;
             for (int byte = 0; byte < 8 - leading - trailing; ++byte) {
@@ -279,22 +361,42 @@ bool readXorBits(Reader &in, int count, double *out)
                     return false;
                 x |= std::uint64_t(part) << (8 * (byte + trailing));
             }
-            previous ^= x;
+            previous = predict(i, previous) ^ x;
         }
         out[i] = doubleOf(previous);
     }
     return true;
 }
 
-bool readColumn(Reader in, int count, double *out)
+bool readDouble(Reader &in, double &value)
+{
+    std::uint64_t bits = 0;
+    for (int byte = 0; byte < 8; ++byte) {
+        std::uint8_t part = 0;
+        if (!in.byte(part))
+            return false;
+        bits |= std::uint64_t(part) << (8 * byte);
+    }
+    value = doubleOf(bits);
+    return true;
+}
+
+// `values` are the block's decoded values, which analog values may be predicted from.
+bool readColumn(Reader in, int count, double *out, const double *values = nullptr)
 {
     std::uint8_t kind = 0;
     if (!in.byte(kind))
         return false;
-    const bool read = kind == XorBits
-                          ? readXorBits(in, count, out)
-                          : (kind == ScaledDelta || kind == ScaledDeltaOfDelta)
-                                && readScaled(in, Kind(kind), count, out);
+    bool read = false;
+    if (kind == XorBits) {
+        read = readXorBits(in, count, out, previousBits);
+    } else if (kind == ScaledDelta || kind == ScaledDeltaOfDelta) {
+        read = readScaled(in, Kind(kind), count, out);
+    } else if (kind == AffineXorBits && values) {
+        Line line{0.0, 0.0, values};
+        read = readDouble(in, line.slope) && readDouble(in, line.offset)
+               && readXorBits(in, count, out, line);
+    }
     return read && in.atEnd();
 }
 
@@ -351,7 +453,7 @@ SampleBlock SampleBlock::encode(const double *times, const double *values,
     putVarint(bytes, valuesPart.size());
     bytes.insert(bytes.end(), timesPart.cbegin(), timesPart.cend());
     bytes.insert(bytes.end(), valuesPart.cbegin(), valuesPart.cend());
-    putColumn(bytes, analogValues, count, ScaledDelta, integers);
+    putAnalogColumn(bytes, values, analogValues, count, integers);
     bytes.shrink_to_fit();
     return SampleBlock(std::move(bytes), count, times[0], times[count - 1]);
 }
@@ -363,10 +465,11 @@ std::optional<SampleBlock> SampleBlock::fromBytes(std::vector<std::uint8_t> byte
         return std::nullopt;
     const size_t count = size_t(layout->count);
     std::vector<double> times(count);
-    std::vector<double> others(count);
+    std::vector<double> values(count);
+    std::vector<double> analogValues(count);
     if (!readColumn(layout->times, layout->count, times.data())
-        || !readColumn(layout->values, layout->count, others.data())
-        || !readColumn(layout->analogValues, layout->count, others.data()))
+        || !readColumn(layout->values, layout->count, values.data())
+        || !readColumn(layout->analogValues, layout->count, analogValues.data(), values.data()))
         return std::nullopt;
     const auto isNan = [](double time) { return std::isnan(time); };
     if (std::any_of(times.cbegin(), times.cend(), isNan)
@@ -401,10 +504,13 @@ void SampleBlock::decode(double *times, double *values, double *analogValues) co
     const Layout layout = *readLayout(m_bytes);
     if (times)
         readColumn(layout.times, m_count, times);
+    std::array<double, maxSamples> ownValues;
+    if (analogValues && !values)
+        values = ownValues.data();
     if (values)
         readColumn(layout.values, m_count, values);
     if (analogValues)
-        readColumn(layout.analogValues, m_count, analogValues);
+        readColumn(layout.analogValues, m_count, analogValues, values);
 }
 
 } // namespace Utils

@@ -251,6 +251,11 @@ void tst_History::blockGivesBackEveryBit_data()
     QTest::newRow("integers at and past the exact limit")
         << pollTimes(256, 4, 4) << large << Doubles(256, 9007199254740994.0);
     QTest::newRow("random bits") << pollTimes(256, 4, 5) << randomBits << divided;
+    Doubles line;
+    for (const double value : divided)
+        line.push_back(std::clamp(12.0 + value * 1.6, 4.0, 20.0));
+    line[17] = std::numeric_limits<double>::quiet_NaN();
+    QTest::newRow("analog values on a clamped line") << pollTimes(256, 4, 6) << divided << line;
 
     Doubles fractionalTimes;
     for (int i = 0; i < 256; ++i)
