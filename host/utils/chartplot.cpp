@@ -145,6 +145,7 @@ const ValueOverTime &ChartPlot::history() const
 
 void ChartPlot::setHistory(ValueOverTime history)
 {
+    m_history.clear();
     m_history = std::move(history);
     m_series->reset();
     markDirty();

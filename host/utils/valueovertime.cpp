@@ -1,5 +1,9 @@
 #include "valueovertime.h"
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -60,6 +64,11 @@ void ValueOverTime::closeOpenBlock()
 void ValueOverTime::clear()
 {
     *this = ValueOverTime();
+    // A month of blocks is a million small allocations; the allocator keeps
+    // their pages unless asked, and the user cleared to get them back.
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
 }
 
 int ValueOverTime::size() const
