@@ -28,8 +28,7 @@ constexpr std::string_view packedTag = "h2";
 constexpr std::string_view blocksTag = "h3";
 constexpr char fieldSeparator = ';';
 constexpr int rawFieldCount = 5;
-constexpr int packedFieldCount = 3;
-constexpr int blocksFieldCount = 3;
+constexpr int compressedFieldCount = 3;
 
 // --- the packed arrays --------------------------------------------------------
 //
@@ -248,32 +247,52 @@ bool readRawHistory(const std::string &text, char separator, ValueOverTime &hist
     return history.assign(std::move(times), std::move(values), std::move(analogValues));
 }
 
-bool readPackedHistory(const std::string &text, char separator, ValueOverTime &history)
+// The count and the uncompressed bytes of "<tag>;<count>;<base64 of qCompress
+// output>". qUncompress trusts the size in its 4-byte header; it is held to
+// [least, most] of what the count allows before anything is allocated.
+struct CompressedText
 {
-    const auto fields = splitFields<packedFieldCount>(text, separator);
-    if (!fields || (*fields)[0] != packedTag)
-        return false;
+    std::size_t count = 0;
+    QByteArray bytes;
+};
+
+template <typename Limits>
+std::optional<CompressedText> readCompressedText(const std::string &text, char separator,
+                                                 std::string_view tag, Limits limits)
+{
+    const auto fields = splitFields<compressedFieldCount>(text, separator);
+    if (!fields || (*fields)[0] != tag)
+        return std::nullopt;
     const std::optional<std::size_t> count = readCount((*fields)[1]);
     const std::optional<QByteArray> compressed = readBase64((*fields)[2]);
-    // qUncompress trusts the size in its 4-byte header; hold it to what the
-    // sample count allows before anything is allocated.
     if (!count || !compressed || compressed->size() < 4)
-        return false;
+        return std::nullopt;
     const std::size_t claimed = qFromBigEndian<quint32>(compressed->constData());
+    const auto [least, most] = limits(*count);
     // zlib packs at most about 1032 bytes into one.
-    if (claimed < *count * minBytesPerSample + 3 || claimed > *count * maxBytesPerSample + 3
-        || claimed / 1032 > std::size_t(compressed->size()))
-        return false;
-    const QByteArray packed = qUncompress(*compressed);
-    if (std::size_t(packed.size()) != claimed)
-        return false;
+    if (claimed < least || claimed > most || claimed / 1032 > std::size_t(compressed->size()))
+        return std::nullopt;
+    CompressedText result{*count, qUncompress(*compressed)};
+    if (std::size_t(result.bytes.size()) != claimed)
+        return std::nullopt;
+    return result;
+}
 
-    Unpacker unpacker(packed);
+bool readPackedHistory(const std::string &text, char separator, ValueOverTime &history)
+{
+    const std::optional<CompressedText> packed
+        = readCompressedText(text, separator, packedTag, [](std::size_t count) {
+              return std::pair{count * minBytesPerSample + 3, count * maxBytesPerSample + 3};
+          });
+    if (!packed)
+        return false;
+    const std::size_t count = packed->count;
+    Unpacker unpacker(packed->bytes);
     std::vector<double> times;
     std::vector<double> values;
     std::vector<double> analogValues;
-    if (!unpacker.readArray(*count, nullptr, times) || !unpacker.readArray(*count, nullptr, values)
-        || !unpacker.readArray(*count, &values, analogValues) || !unpacker.atEnd())
+    if (!unpacker.readArray(count, nullptr, times) || !unpacker.readArray(count, nullptr, values)
+        || !unpacker.readArray(count, &values, analogValues) || !unpacker.atEnd())
         return false;
     return history.assign(std::move(times), std::move(values), std::move(analogValues));
 }
@@ -310,22 +329,17 @@ void appendBlock(QByteArray &out, const std::vector<std::uint8_t> &bytes)
 
 bool readBlockHistory(const std::string &text, char separator, ValueOverTime &history)
 {
-    const auto fields = splitFields<blocksFieldCount>(text, separator);
-    if (!fields || (*fields)[0] != blocksTag)
+    const std::optional<CompressedText> stored
+        = readCompressedText(text, separator, blocksTag, [](std::size_t count) {
+              const std::size_t blocks
+                  = (count + ValueOverTime::blockSize - 1) / ValueOverTime::blockSize;
+              return std::pair{std::size_t(0),
+                               count * maxBlockBytesPerSample + blocks * maxBlockOverhead};
+          });
+    if (!stored)
         return false;
-    const std::optional<std::size_t> count = readCount((*fields)[1]);
-    const std::optional<QByteArray> compressed = readBase64((*fields)[2]);
-    if (!count || !compressed || compressed->size() < 4)
-        return false;
-    // qUncompress trusts the size in its header; hold it to what the count allows.
-    const std::size_t blockCount = (*count + ValueOverTime::blockSize - 1) / ValueOverTime::blockSize;
-    const std::size_t claimed = qFromBigEndian<quint32>(compressed->constData());
-    if (claimed > *count * maxBlockBytesPerSample + blockCount * maxBlockOverhead
-        || claimed / 1032 > std::size_t(compressed->size()))
-        return false;
-    const QByteArray bytes = qUncompress(*compressed);
-    if (std::size_t(bytes.size()) != claimed)
-        return false;
+    const std::size_t count = stored->count;
+    const QByteArray &bytes = stored->bytes;
     const auto *next = reinterpret_cast<const std::uint8_t *>(bytes.constData());
     const auto *end = next + bytes.size();
     std::deque<SampleBlock> blocks;
@@ -346,7 +360,7 @@ bool readBlockHistory(const std::string &text, char separator, ValueOverTime &hi
             return false;
         std::optional<SampleBlock> block = SampleBlock::fromBytes({next, next + length});
         next += length;
-        if (!block || samples + std::size_t(block->size()) > *count)
+        if (!block || samples + std::size_t(block->size()) > count)
             return false;
         samples += std::size_t(block->size());
         if (block->size() == ValueOverTime::blockSize) {
@@ -358,7 +372,7 @@ bool readBlockHistory(const std::string &text, char separator, ValueOverTime &hi
         analogValues.resize(times.size());
         block->decode(times.data(), values.data(), analogValues.data());
     }
-    return samples == *count && history.assign(std::move(blocks), times, values, analogValues);
+    return samples == count && history.assign(std::move(blocks), times, values, analogValues);
 }
 
 } // namespace

@@ -111,9 +111,9 @@ std::int64_t unzigzag(std::uint64_t value)
 
 // The residuals (differences after the first integer) are packed with the
 // bit width of the largest, so a block decodes without a branch per sample;
-// seven zero bytes after them let every residual be read with one 8-byte load.
+// eight zero bytes after them let every residual be read with one 8-byte load.
 constexpr int maxResidualBits = 57;
-constexpr std::size_t packingSlack = 7;
+constexpr std::size_t packingSlack = 8;
 
 std::size_t packedBytes(int residuals, int bits)
 {

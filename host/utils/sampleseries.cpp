@@ -22,6 +22,7 @@ void SampleSeries::setColumns(int columns)
 
 void SampleSeries::reset()
 {
+    m_pointsSize = -1;
     m_points.clear();
     m_bounds = QRectF();
 }
@@ -46,6 +47,13 @@ void SampleSeries::setRectOfInterest(const QRectF &rect)
     const int count = m_history->size();
     const double from = rect.left();
     const double to = rect.right();
+    if (from == m_pointsFrom && to == m_pointsTo && count == m_pointsSize
+        && m_columns == m_pointsColumns)
+        return;
+    m_pointsFrom = from;
+    m_pointsTo = to;
+    m_pointsSize = count;
+    m_pointsColumns = m_columns;
     HistoryCursor history(*m_history);
     // One neighbour on each side, so the line runs on to the canvas edges.
     const int first = history.indexAtOrAfter(from, 0, count);

@@ -36,6 +36,11 @@ private:
 
     const ValueOverTime *m_history; // not owned
     int m_columns = 1;
+    // What m_points were made for: a replot and a render ask the same again.
+    double m_pointsFrom = 0.0;
+    double m_pointsTo = 0.0;
+    int m_pointsColumns = 0;
+    int m_pointsSize = -1;
     std::vector<QPointF> m_points;
     QRectF m_bounds;
 };
