@@ -76,10 +76,20 @@ int HistoryCursor::indexAtOrAfter(double timeMs, int begin, int end)
     const int lastBlock = (end - 1) / blockSize;
     const int firstBlock = begin / blockSize;
     const int closedEnd = std::max(firstBlock, std::min(lastBlock + 1, int(blocks.size())));
-    const auto found = std::partition_point(
-        blocks.cbegin() + firstBlock, blocks.cbegin() + closedEnd,
-        [timeMs](const SampleBlock &candidate) { return candidate.lastTime() < timeMs; });
-    const int block = int(found - blocks.cbegin());
+    const auto before = [timeMs](const SampleBlock &candidate) {
+        return candidate.lastTime() < timeMs;
+    };
+    // Galloping from the start: the next column's end is usually a few blocks on, and the
+    // blocks near it are the ones that stay in the cache.
+    int low = firstBlock;
+    int step = 1;
+    while (low + step < closedEnd && before(blocks[size_t(low + step)])) {
+        low += step;
+        step *= 2;
+    }
+    const int high = std::min(low + step + 1, closedEnd);
+    const int block = int(std::partition_point(blocks.cbegin() + low, blocks.cbegin() + high, before)
+                          - blocks.cbegin());
     if (block > lastBlock)
         return end;
     const int blockStart = block * blockSize;

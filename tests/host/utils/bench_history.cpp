@@ -143,17 +143,24 @@ void bench_History::initTestCase()
     Stopwatch clock;
     std::pair<double, int> slowestWall{0.0, 0};
     std::pair<double, int> slowestCpu{0.0, 0};
+    double slowestClosingCpu = 0.0; // the polls that close a block, the only ones with work
+    int overMillisecond = 0;
     for (int i = 0; i < m_samples; ++i) {
         const Stopwatch poll;
         m_pressure.append(timeOf(i), pressureOf(i), 4.0 + pressureOf(i) * 1.6);
         m_temperature.append(timeOf(i), temperatureOf(i), 0.0);
+        const double cpu = poll.cpuMs();
         slowestWall = std::max(slowestWall, std::pair{poll.wallMs(), i});
-        slowestCpu = std::max(slowestCpu, std::pair{poll.cpuMs(), i});
+        slowestCpu = std::max(slowestCpu, std::pair{cpu, i});
+        if (i % ValueOverTime::blockSize == 0)
+            slowestClosingCpu = std::max(slowestClosingCpu, cpu);
+        overMillisecond += cpu > 1.0;
     }
     qInfo("fill %d samples per plot: %.0f ns per poll on average (with the clocks); slowest poll "
-          "%.3f ms wall at sample %d, %.3f ms CPU at sample %d",
+          "%.3f ms wall at sample %d, %.3f ms CPU at sample %d; slowest poll closing blocks "
+          "%.3f ms CPU; %d polls over 1 ms CPU",
           m_samples, clock.wallMs() * 1e6 / m_samples, slowestWall.first, slowestWall.second,
-          slowestCpu.first, slowestCpu.second);
+          slowestCpu.first, slowestCpu.second, slowestClosingCpu, overMillisecond);
     qInfo("memory: pressure %.2f B, temperature %.2f B per sample; RSS %.0f MB -> %.0f MB",
           double(m_pressure.memoryBytes()) / m_samples,
           double(m_temperature.memoryBytes()) / m_samples, m_startMegabytes, residentMegabytes());

@@ -9,6 +9,7 @@
 #include <utils/historytext.h>
 #include <utils/plotdocument.h>
 #include <utils/progressbarui.h>
+#include <utils/sampleblock.h>
 #include <utils/thresholdmultimanager.h>
 #include <utils/thresholdwindowwidget.h>
 #include <utils/valueovertime.h>
@@ -172,6 +173,23 @@ std::string text(const std::string &count, const Doubles &times, const Doubles &
 std::string packed(const std::string &count, const QByteArray &arrays)
 {
     return "h2;" + count + ";" + qCompress(arrays).toBase64().toStdString();
+}
+
+// Each block as its byte count and its bytes, compressed.
+std::string stored(const std::string &count, const std::vector<std::vector<std::uint8_t>> &blocks)
+{
+    QByteArray bytes;
+    for (const std::vector<std::uint8_t> &block : blocks) {
+        bytes.append(char(block.size()));
+        bytes.append(reinterpret_cast<const char *>(block.data()), int(block.size()));
+    }
+    return "h3;" + count + ";" + qCompress(bytes).toBase64().toStdString();
+}
+
+std::vector<std::uint8_t> blockOf(Doubles times, Doubles values, Doubles analog)
+{
+    return SampleBlock::encode(times.data(), values.data(), analog.data(), int(times.size()))
+        .bytes();
 }
 
 // Times 1, 2; values 3, 4; analog 5, 6; all whole numbers.
@@ -740,6 +758,8 @@ void tst_Utils::handMadeHistoryTextLoadsOnlyWhenWellFormed_data()
     row("raw", valid, ';', true);
     row("raw with another separator", text("2", times, values, analog, ','), ',', true);
     row("packed", packed("2", wholeNumbers), ';', true);
+    const std::vector<std::uint8_t> both = blockOf(times, values, analog);
+    row("stored blocks", stored("2", {both}), ';', true);
 
     row("empty text", "");
     row("unknown tag", "h2" + valid.substr(2));
@@ -773,6 +793,12 @@ void tst_Utils::handMadeHistoryTextLoadsOnlyWhenWellFormed_data()
     QByteArray compressed = qCompress(wholeNumbers);
     compressed[3] = char(compressed[3] + 1);
     row("packed: size header differs from the data", "h2;2;" + compressed.toBase64().toStdString());
+    row("stored: count larger than the blocks", stored("3", {both}));
+    row("stored: count smaller than the blocks", stored("1", {both}));
+    row("stored: a partial block before another",
+        stored("2", {blockOf({1.0}, {3.0}, {5.0}), blockOf({2.0}, {4.0}, {6.0})}));
+    row("stored: a damaged block",
+        stored("2", {std::vector<std::uint8_t>(both.begin(), both.end() - 1)}));
     row("packed: size header claims gigabytes",
         "h2;100000000;" + QByteArray::fromHex("7fffffff789c").toBase64().toStdString());
 }
