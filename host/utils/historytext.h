@@ -20,9 +20,9 @@ UTILS_EXPORT std::string historyToText(const ValueOverTime &history);
 // integers, an analog value that came with the same value before as a back
 // reference, everything else as raw IEEE bits) or the oldest "h1;<count>;
 // <times>;<values>;<analog values>" with base64 arrays of little-endian
-// doubles, with its ';'
-// given as `separator`. On a malformed text, or a separator the text may
-// contain otherwise, returns false and leaves `history` as it was.
+// doubles, with its ';' given as `separator`. On a malformed text, or a
+// separator the text may contain otherwise, returns false and leaves
+// `history` as it was.
 UTILS_EXPORT bool historyFromText(const std::string &text, char separator, ValueOverTime &history);
 
 } // namespace Charts
