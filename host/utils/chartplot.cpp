@@ -145,6 +145,7 @@ const ValueOverTime &ChartPlot::history() const
 
 void ChartPlot::setHistory(ValueOverTime history)
 {
+    m_history.clear();
     m_history = std::move(history);
     m_series->reset();
     markDirty();
@@ -322,7 +323,7 @@ void ChartPlot::refresh(bool force)
         return;
     if (m_following) {
         const double newest = m_history.isEmpty() ? double(QDateTime::currentMSecsSinceEpoch())
-                                                  : m_history.pxData()[m_history.size() - 1];
+                                                  : m_history.sample(m_history.size() - 1).time;
         applyTime(QwtInterval(newest - m_timeWindowMs, newest));
     }
     m_series->setColumns(m_plot->canvas()->contentsRect().width());
@@ -404,7 +405,7 @@ void ChartPlot::updateAxisTitles()
 void ChartPlot::updateDecorations()
 {
     const bool hasSamples = !m_history.isEmpty();
-    const int last = m_history.size() - 1;
+    const Sample last = hasSamples ? m_history.sample(m_history.size() - 1) : Sample{};
 
     m_valueLabel->setVisible(m_valueLabelVisible && m_hasLabelValue);
     QwtText label(QString::number(m_labelValue, 'f', m_precision));
@@ -421,11 +422,11 @@ void ChartPlot::updateDecorations()
 
     m_guideLine->setVisible(m_guideLineVisible && hasSamples);
     if (hasSamples)
-        m_guideLine->setYValue(m_history.pyData()[last]);
+        m_guideLine->setYValue(last.value);
 
     m_analogTag->setVisible(m_analogTagVisible && m_rightAxis && hasSamples);
     if (hasSamples) {
-        const double analog = m_history.pAnalogData()[last];
+        const double analog = last.analogValue;
         m_analogTag->setValue(m_timeView.maxValue(), analog);
         QwtText tag(QString::number(analog, 'f', 2));
         tag.setColor(Qt::white);

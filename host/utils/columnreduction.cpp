@@ -1,5 +1,7 @@
 #include "columnreduction.h"
 
+#include "historycursor.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -8,36 +10,44 @@
 namespace Utils {
 namespace Charts {
 
-void reduceToColumns(const double *times, const double *values, int begin, int end, double from,
-                     double to, int columns, std::vector<QPointF> &out)
+void reduceToColumns(HistoryCursor &history, int begin, int end, double from, double to,
+                     int columns, std::vector<QPointF> &out)
 {
     const int columnCount = std::max(columns, 1);
     const double width = (to - from) / columnCount;
     const bool single = !(width > 0.0);
     int first = begin;
     while (first < end) {
+        const double firstTime = history.time(first);
+        const double firstValue = history.value(first);
         const double column = single ? 0.0
-                                     : std::clamp(std::floor((times[first] - from) / width), 0.0,
+                                     : std::clamp(std::floor((firstTime - from) / width), 0.0,
                                                   double(columnCount - 1));
         const double columnEnd = single || column + 1 >= columnCount
                                      ? std::numeric_limits<double>::infinity()
                                      : from + (column + 1) * width;
         // Rounding may put a column's end at its own first sample; never stall.
-        const int next = std::max(
-            first + 1, int(std::lower_bound(times + first, times + end, columnEnd) - times));
-        int lowest = first;
-        int highest = first;
-        for (int i = first + 1; i < next; ++i) {
-            if (values[i] < values[lowest])
-                lowest = i;
-            if (values[i] > values[highest])
-                highest = i;
+        const int next = std::max(first + 1, history.indexAtOrAfter(columnEnd, first, end));
+        // A scan starting at a NaN keeps it as both extremes: nothing compares below or above it.
+        Extremes extremes;
+        if (std::isnan(firstValue)) {
+            extremes = {first, first, firstTime, firstValue, firstTime, firstValue};
+        } else {
+            extremes = history.extremes(first, next);
         }
-        std::array<int, 4> picked{first, lowest, highest, next - 1};
-        std::sort(picked.begin(), picked.end());
-        const auto last = std::unique(picked.begin(), picked.end());
-        for (auto it = picked.begin(); it != last; ++it)
-            out.emplace_back(times[*it], values[*it]);
+        const int last = next - 1;
+        const QPointF lastPoint(history.time(last), history.value(last));
+        std::array<std::pair<int, QPointF>, 4> picked{
+            std::pair{first, QPointF(firstTime, firstValue)},
+            std::pair{extremes.minIndex, QPointF(extremes.minTime, extremes.minValue)},
+            std::pair{extremes.maxIndex, QPointF(extremes.maxTime, extremes.maxValue)},
+            std::pair{last, lastPoint}};
+        const auto byIndex = [](const auto &a, const auto &b) { return a.first < b.first; };
+        const auto sameIndex = [](const auto &a, const auto &b) { return a.first == b.first; };
+        std::sort(picked.begin(), picked.end(), byIndex);
+        const auto unique = std::unique(picked.begin(), picked.end(), sameIndex);
+        for (auto it = picked.begin(); it != unique; ++it)
+            out.push_back(it->second);
         first = next;
     }
 }

@@ -7,14 +7,18 @@
 #include <vector>
 
 namespace Utils {
+
+class HistoryCursor;
+
 namespace Charts {
 
-// Reduces the samples [begin, end) of sorted time stamps to at most four
-// points per pixel column of the time span [from, to): the first, lowest,
-// highest and last sample of every column, in their original order. The
-// drawn line keeps every peak while the point count depends on the width only.
-UTILS_EXPORT void reduceToColumns(const double *times, const double *values, int begin, int end,
-                                  double from, double to, int columns, std::vector<QPointF> &out);
+// Reduces the samples [begin, end) of a history to at most four points per
+// pixel column of the time span [from, to): the first, lowest, highest and
+// last sample of every column, in their original order. The drawn line keeps
+// every peak while the point count depends on the width only, and so does
+// the cost: the extremes of a column come from the history's pyramid.
+UTILS_EXPORT void reduceToColumns(HistoryCursor &history, int begin, int end, double from,
+                                  double to, int columns, std::vector<QPointF> &out);
 
 } // namespace Charts
 } // namespace Utils

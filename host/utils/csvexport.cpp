@@ -1,5 +1,6 @@
 #include "csvexport.h"
 
+#include "historycursor.h"
 #include "valueovertime.h"
 
 #include <QCoreApplication>
@@ -9,6 +10,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <optional>
+#include <vector>
 
 namespace Utils {
 
@@ -95,19 +98,24 @@ QByteArray csvText(const QList<const ValueOverTime *> &series, const QList<QStri
         rows = std::min(rows, maxSamples);
     text.reserve(text.size() + rows * (24 + series.size() * (separator.size() + precision + 8)));
 
+    std::vector<std::optional<HistoryCursor>> cursors(size_t(series.size()));
+    for (int i = 0; i < series.size(); ++i) {
+        if (series.at(i))
+            cursors[size_t(i)].emplace(*series.at(i));
+    }
     TimeFormatter time;
     for (int row = 0; row < rows; ++row) {
         if (progress && row % progressLines == 0 && !progress(row, rows))
             return QByteArray();
-        const auto owner
-            = std::find_if(series.cbegin(), series.cend(), [row](const ValueOverTime *values) {
-                  return values && row < values->size();
-              });
-        time.append(text, (*owner)->pxData()[row]);
-        for (const ValueOverTime *values : series) {
+        const auto owner = std::find_if(series.cbegin(), series.cend(),
+                                        [row](const ValueOverTime *values) {
+                                            return values && row < values->size();
+                                        });
+        time.append(text, cursors[size_t(owner - series.cbegin())]->time(row));
+        for (int i = 0; i < series.size(); ++i) {
             text.append(separator);
-            if (values && row < values->size())
-                appendFixed(text, values->pyData()[row], precision);
+            if (series.at(i) && row < series.at(i)->size())
+                appendFixed(text, cursors[size_t(i)]->value(row), precision);
         }
         text.append('\n');
     }

@@ -1,5 +1,6 @@
 #include "historytext.h"
 
+#include "sampleblock.h"
 #include "valueovertime.h"
 
 #include <QByteArray>
@@ -10,6 +11,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <deque>
 #include <limits>
 #include <optional>
 #include <string_view>
@@ -23,9 +25,10 @@ namespace {
 
 constexpr std::string_view rawTag = "h1";
 constexpr std::string_view packedTag = "h2";
+constexpr std::string_view blocksTag = "h3";
 constexpr char fieldSeparator = ';';
 constexpr int rawFieldCount = 5;
-constexpr int packedFieldCount = 3;
+constexpr int compressedFieldCount = 3;
 
 // --- the packed arrays --------------------------------------------------------
 //
@@ -53,7 +56,6 @@ struct Scale
     int decimals = 0;
     bool multiply = false;
 
-    quint8 code() const { return quint8(decimals | (multiply ? 0x8 : 0)); }
     static std::optional<Scale> fromCode(quint8 code)
     {
         const Scale scale{code & 0x7, (code & 0x8) != 0};
@@ -71,17 +73,6 @@ struct Scale
         return multiply ? double(scaled) * fractions[std::size_t(decimals)]
                         : double(scaled) / powers[std::size_t(decimals)];
     }
-
-    // True when value(scaled) gives back exactly the bits of v.
-    bool toScaled(double v, qint64 &scaled) const
-    {
-        const double x = v * powers[std::size_t(decimals)];
-        if (!(std::fabs(x) < scaledLimit))
-            return false;
-        scaled = std::llround(x);
-        const double back = value(scaled);
-        return std::memcmp(&back, &v, sizeof v) == 0;
-    }
 };
 
 quint64 bitsOf(double v)
@@ -97,89 +88,6 @@ double fromBits(quint64 bits)
     std::memcpy(&v, &bits, sizeof v);
     return v;
 }
-
-// The scale that stores most of a sample of the values exactly; the fewest
-// decimals among equals, since they give the smallest deltas.
-Scale chooseScale(const double *values, int count)
-{
-    constexpr int probes = 4096;
-    const int step = std::max(1, count / probes);
-    Scale best;
-    int bestHits = -1;
-    for (int decimals = 0; decimals <= maxDecimals; ++decimals) {
-        for (bool multiply : {false, true}) {
-            if (decimals == 0 && multiply)
-                continue;
-            const Scale scale{decimals, multiply};
-            int hits = 0;
-            qint64 scaled;
-            for (int i = 0; i < count; i += step)
-                hits += scale.toScaled(values[i], scaled);
-            if (hits > bestHits) {
-                best = scale;
-                bestHits = hits;
-            }
-        }
-    }
-    return best;
-}
-
-class Packer
-{
-public:
-    explicit Packer(std::size_t samples) { m_bytes.reserve(samples * 3 * 2); }
-
-    // `keys`, when given, are the values an analog value may be looked up by.
-    void addArray(const double *values, int count, const double *keys)
-    {
-        const Scale scale = chooseScale(values, count);
-        m_bytes.push_back(char(scale.code()));
-        std::unordered_map<quint64, quint64> lastByKey;
-        qint64 previous = 0;
-        for (int i = 0; i < count; ++i) {
-            const quint64 bits = bitsOf(values[i]);
-            if (keys) {
-                auto [known, isNew] = lastByKey.try_emplace(bitsOf(keys[i]), bits);
-                if (!isNew && known->second == bits) {
-                    addVarint(SameAsBefore);
-                    continue;
-                }
-                known->second = bits;
-            }
-            qint64 scaled;
-            if (scale.toScaled(values[i], scaled)) {
-                const qint64 delta = scaled - previous;
-                const quint64 zigzag = (quint64(delta) << 1) ^ quint64(delta >> 63);
-                addVarint(zigzag << tokenBits | ScaledDelta);
-                previous = scaled;
-            } else {
-                addVarint(RawBits);
-                char raw[8];
-                qToLittleEndian(bits, raw);
-                m_bytes.append(raw, sizeof raw);
-            }
-        }
-    }
-
-    // Level 1: the transform leaves little for the slower levels to find
-    // (6 % smaller for six times the time on a day of history).
-    QByteArray compressed() const
-    {
-        return qCompress(reinterpret_cast<const uchar *>(m_bytes.data()), int(m_bytes.size()), 1);
-    }
-
-private:
-    void addVarint(quint64 value)
-    {
-        while (value >= 0x80) {
-            m_bytes.push_back(char(value | 0x80));
-            value >>= 7;
-        }
-        m_bytes.push_back(char(value));
-    }
-
-    std::string m_bytes;
-};
 
 class Unpacker
 {
@@ -339,50 +247,160 @@ bool readRawHistory(const std::string &text, char separator, ValueOverTime &hist
     return history.assign(std::move(times), std::move(values), std::move(analogValues));
 }
 
-bool readPackedHistory(const std::string &text, char separator, ValueOverTime &history)
+// The count and the uncompressed bytes of "<tag>;<count>;<base64 of qCompress
+// output>". qUncompress trusts the size in its 4-byte header; it is held to
+// [least, most] of what the count allows before anything is allocated.
+struct CompressedText
 {
-    const auto fields = splitFields<packedFieldCount>(text, separator);
-    if (!fields || (*fields)[0] != packedTag)
-        return false;
+    std::size_t count = 0;
+    QByteArray bytes;
+};
+
+template <typename Limits>
+std::optional<CompressedText> readCompressedText(const std::string &text, char separator,
+                                                 std::string_view tag, Limits limits)
+{
+    const auto fields = splitFields<compressedFieldCount>(text, separator);
+    if (!fields || (*fields)[0] != tag)
+        return std::nullopt;
     const std::optional<std::size_t> count = readCount((*fields)[1]);
     const std::optional<QByteArray> compressed = readBase64((*fields)[2]);
-    // qUncompress trusts the size in its 4-byte header; hold it to what the
-    // sample count allows before anything is allocated.
     if (!count || !compressed || compressed->size() < 4)
-        return false;
+        return std::nullopt;
     const std::size_t claimed = qFromBigEndian<quint32>(compressed->constData());
+    const auto [least, most] = limits(*count);
     // zlib packs at most about 1032 bytes into one.
-    if (claimed < *count * minBytesPerSample + 3 || claimed > *count * maxBytesPerSample + 3
-        || claimed / 1032 > std::size_t(compressed->size()))
-        return false;
-    const QByteArray packed = qUncompress(*compressed);
-    if (std::size_t(packed.size()) != claimed)
-        return false;
+    if (claimed < least || claimed > most || claimed / 1032 > std::size_t(compressed->size()))
+        return std::nullopt;
+    CompressedText result{*count, qUncompress(*compressed)};
+    if (std::size_t(result.bytes.size()) != claimed)
+        return std::nullopt;
+    return result;
+}
 
-    Unpacker unpacker(packed);
+bool readPackedHistory(const std::string &text, char separator, ValueOverTime &history)
+{
+    const std::optional<CompressedText> packed
+        = readCompressedText(text, separator, packedTag, [](std::size_t count) {
+              return std::pair{count * minBytesPerSample + 3, count * maxBytesPerSample + 3};
+          });
+    if (!packed)
+        return false;
+    const std::size_t count = packed->count;
+    Unpacker unpacker(packed->bytes);
     std::vector<double> times;
     std::vector<double> values;
     std::vector<double> analogValues;
-    if (!unpacker.readArray(*count, nullptr, times) || !unpacker.readArray(*count, nullptr, values)
-        || !unpacker.readArray(*count, &values, analogValues) || !unpacker.atEnd())
+    if (!unpacker.readArray(count, nullptr, times) || !unpacker.readArray(count, nullptr, values)
+        || !unpacker.readArray(count, &values, analogValues) || !unpacker.atEnd())
         return false;
     return history.assign(std::move(times), std::move(values), std::move(analogValues));
+}
+
+// --- the stored blocks --------------------------------------------------------
+//
+// Each block as its byte count (a varint) and its bytes, as the history holds
+// them; the newest samples follow as one more block. zlib at its fastest level
+// shrinks the blocks of sensor values to a quarter, but costs more than all
+// the rest on values that are no short decimals, so a trial on the first
+// blocks decides whether it compresses or only stores.
+
+constexpr int trialBytes = 1 << 18;
+constexpr double worthCompressing = 0.6;
+// Per sample at most a 9-byte XOR record for each column; per block its
+// header, the column kinds and scales, the first integers and the packing slack.
+constexpr std::size_t maxBlockBytesPerSample = 3 * 9;
+constexpr std::size_t maxBlockOverhead = 96;
+
+void appendVarint(QByteArray &out, quint64 value)
+{
+    while (value >= 0x80) {
+        out.append(char(value | 0x80));
+        value >>= 7;
+    }
+    out.append(char(value));
+}
+
+void appendBlock(QByteArray &out, const std::vector<std::uint8_t> &bytes)
+{
+    appendVarint(out, bytes.size());
+    out.append(reinterpret_cast<const char *>(bytes.data()), int(bytes.size()));
+}
+
+bool readBlockHistory(const std::string &text, char separator, ValueOverTime &history)
+{
+    const std::optional<CompressedText> stored
+        = readCompressedText(text, separator, blocksTag, [](std::size_t count) {
+              const std::size_t blocks
+                  = (count + ValueOverTime::blockSize - 1) / ValueOverTime::blockSize;
+              return std::pair{std::size_t(0),
+                               count * maxBlockBytesPerSample + blocks * maxBlockOverhead};
+          });
+    if (!stored)
+        return false;
+    const std::size_t count = stored->count;
+    const QByteArray &bytes = stored->bytes;
+    const auto *next = reinterpret_cast<const std::uint8_t *>(bytes.constData());
+    const auto *end = next + bytes.size();
+    std::deque<SampleBlock> blocks;
+    std::vector<double> times;
+    std::vector<double> values;
+    std::vector<double> analogValues;
+    std::size_t samples = 0;
+    while (next != end) {
+        quint64 length = 0;
+        int shift = 0;
+        for (; next != end && shift < 64; shift += 7) {
+            length |= quint64(*next & 0x7f) << shift;
+            if (!(*next++ & 0x80))
+                break;
+        }
+        // Only the last block may be partial.
+        if (length > quint64(end - next) || !times.empty())
+            return false;
+        std::optional<SampleBlock> block = SampleBlock::fromBytes({next, next + length});
+        next += length;
+        if (!block || samples + std::size_t(block->size()) > count)
+            return false;
+        samples += std::size_t(block->size());
+        if (block->size() == ValueOverTime::blockSize) {
+            blocks.push_back(std::move(*block));
+            continue;
+        }
+        times.resize(std::size_t(block->size()));
+        values.resize(times.size());
+        analogValues.resize(times.size());
+        block->decode(times.data(), values.data(), analogValues.data());
+    }
+    return samples == count && history.assign(std::move(blocks), times, values, analogValues);
 }
 
 } // namespace
 
 std::string historyToText(const ValueOverTime &history)
 {
-    const int count = history.size();
-    Packer packer{std::size_t(count)};
-    packer.addArray(history.pxData(), count, nullptr);
-    packer.addArray(history.pyData(), count, nullptr);
-    packer.addArray(history.pAnalogData(), count, history.pyData());
-    const QByteArray encoded = packer.compressed().toBase64();
+    std::size_t size = 0;
+    for (const SampleBlock &block : history.blocks())
+        size += block.bytes().size() + 3;
+    QByteArray bytes;
+    bytes.reserve(int(size) + 64);
+    for (const SampleBlock &block : history.blocks())
+        appendBlock(bytes, block.bytes());
+    if (!history.openTimes().empty()) {
+        appendBlock(bytes, SampleBlock::encode(history.openTimes().data(),
+                                               history.openValues().data(),
+                                               history.openAnalogValues().data(),
+                                               int(history.openTimes().size()))
+                               .bytes());
+    }
+    const QByteArray trial = bytes.left(trialBytes);
+    const bool compress
+        = qCompress(trial, 1).size() < worthCompressing * double(trial.size());
+    const QByteArray encoded = qCompress(bytes, compress ? 1 : 0).toBase64();
 
     std::string text;
     text.reserve(16 + std::size_t(encoded.size()));
-    text.append(packedTag).append(1, fieldSeparator).append(std::to_string(count));
+    text.append(blocksTag).append(1, fieldSeparator).append(std::to_string(history.size()));
     text.append(1, fieldSeparator).append(encoded.constData(), std::size_t(encoded.size()));
     return text;
 }
@@ -391,7 +409,8 @@ bool historyFromText(const std::string &text, char separator, ValueOverTime &his
 {
     if (!usableSeparator(separator))
         return false;
-    return readPackedHistory(text, separator, history) || readRawHistory(text, separator, history);
+    return readBlockHistory(text, separator, history) || readPackedHistory(text, separator, history)
+           || readRawHistory(text, separator, history);
 }
 
 } // namespace Charts

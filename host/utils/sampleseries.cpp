@@ -1,6 +1,7 @@
 #include "sampleseries.h"
 
 #include "columnreduction.h"
+#include "historycursor.h"
 #include "valueovertime.h"
 
 #include <algorithm>
@@ -21,23 +22,19 @@ void SampleSeries::setColumns(int columns)
 
 void SampleSeries::reset()
 {
-    m_begin = m_end = 0;
-    m_reduced = false;
+    m_pointsSize = -1;
     m_points.clear();
     m_bounds = QRectF();
 }
 
 size_t SampleSeries::size() const
 {
-    return m_reduced ? m_points.size() : size_t(m_end - m_begin);
+    return m_points.size();
 }
 
 QPointF SampleSeries::sample(size_t i) const
 {
-    if (m_reduced)
-        return m_points[i];
-    const int index = m_begin + int(i);
-    return QPointF(m_history->pxData()[index], m_history->pyData()[index]);
+    return m_points[i];
 }
 
 QRectF SampleSeries::boundingRect() const
@@ -50,46 +47,53 @@ void SampleSeries::setRectOfInterest(const QRectF &rect)
     const int count = m_history->size();
     const double from = rect.left();
     const double to = rect.right();
+    if (from == m_pointsFrom && to == m_pointsTo && count == m_pointsSize
+        && m_columns == m_pointsColumns)
+        return;
+    m_pointsFrom = from;
+    m_pointsTo = to;
+    m_pointsSize = count;
+    m_pointsColumns = m_columns;
+    HistoryCursor history(*m_history);
     // One neighbour on each side, so the line runs on to the canvas edges.
-    const int first = m_history->indexAtOrAfter(from);
-    const int afterLast = m_history->indexAtOrAfter(std::nextafter(to, to + 1.0));
-    m_begin = std::max(first - 1, 0);
-    m_end = std::min(afterLast + 1, count);
-    m_reduced = afterLast - first > pointsPerColumn * m_columns;
+    const int first = history.indexAtOrAfter(from, 0, count);
+    const int afterLast = history.indexAtOrAfter(std::nextafter(to, to + 1.0), first, count);
+    const int begin = std::max(first - 1, 0);
+    const int end = std::min(afterLast + 1, count);
+    const bool reduced = afterLast - first > pointsPerColumn * m_columns;
+    const auto addPoint = [this, &history](int index) {
+        m_points.emplace_back(history.time(index), history.value(index));
+    };
     m_points.clear();
-    if (m_reduced) {
+    if (reduced) {
         m_points.reserve(size_t(pointsPerColumn * m_columns + 2));
-        if (m_begin < first)
-            addPoint(m_begin);
-        reduceToColumns(m_history->pxData(), m_history->pyData(), first, afterLast, from, to,
-                        m_columns, m_points);
-        if (afterLast < m_end)
+        if (begin < first)
+            addPoint(begin);
+        reduceToColumns(history, first, afterLast, from, to, m_columns, m_points);
+        if (afterLast < end)
             addPoint(afterLast);
+    } else {
+        m_points.reserve(size_t(end - begin));
+        for (int index = begin; index < end; ++index)
+            addPoint(index);
     }
     updateBounds();
 }
 
-void SampleSeries::addPoint(int index)
-{
-    m_points.emplace_back(m_history->pxData()[index], m_history->pyData()[index]);
-}
-
 void SampleSeries::updateBounds()
 {
-    const size_t count = size();
-    if (count == 0) {
+    if (m_points.empty()) {
         m_bounds = QRectF();
         return;
     }
-    double low = sample(0).y();
+    double low = m_points.front().y();
     double high = low;
-    for (size_t i = 1; i < count; ++i) {
-        const double y = sample(i).y();
-        low = std::min(low, y);
-        high = std::max(high, y);
+    for (const QPointF &point : m_points) {
+        low = std::min(low, point.y());
+        high = std::max(high, point.y());
     }
-    const double left = sample(0).x();
-    m_bounds = QRectF(left, low, sample(count - 1).x() - left, high - low);
+    const double left = m_points.front().x();
+    m_bounds = QRectF(left, low, m_points.back().x() - left, high - low);
 }
 
 } // namespace Charts

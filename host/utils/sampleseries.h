@@ -10,9 +10,9 @@ class ValueOverTime;
 
 namespace Charts {
 
-// Lets a curve draw a ValueOverTime without copying it: the samples in view
-// are handed out straight from the store, or, when there are more than a few
-// per pixel column, reduced to the column extremes.
+// Lets a curve draw a ValueOverTime: the samples in view as they are, or,
+// when there are more than a few per pixel column, reduced to the column
+// extremes. Either way only the points in view are decoded.
 class SampleSeries final : public QwtSeriesData<QPointF>
 {
 public:
@@ -32,15 +32,16 @@ public:
 private:
     static constexpr int pointsPerColumn = 4;
 
-    void addPoint(int index);
     void updateBounds();
 
     const ValueOverTime *m_history; // not owned
     int m_columns = 1;
-    int m_begin = 0; // direct view of the store: [m_begin, m_end)
-    int m_end = 0;
-    bool m_reduced = false;
-    std::vector<QPointF> m_points; // the reduced points, when m_reduced
+    // What m_points were made for: a replot and a render ask the same again.
+    double m_pointsFrom = 0.0;
+    double m_pointsTo = 0.0;
+    int m_pointsColumns = 0;
+    int m_pointsSize = -1;
+    std::vector<QPointF> m_points;
     QRectF m_bounds;
 };
 

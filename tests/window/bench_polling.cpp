@@ -70,7 +70,6 @@ void bench_Polling::completedPollWithFullPlots()
     instant.holdTransfers();
     data().connection = &instant;
     Utils::ValueOverTime history;
-    history.reserve(samplesPerPlot);
     for (int i = 0; i < samplesPerPlot; ++i)
         history.append(1.7e12 + 65.0 * i, 5.0 + std::sin(i / 5000.0), 12.0);
     for (int plot = 0; plot < 2; ++plot)

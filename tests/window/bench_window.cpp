@@ -45,8 +45,6 @@ std::pair<Utils::ValueOverTime, Utils::ValueOverTime> simulatorDay(Kr7dSim::Mast
     const double divisor = master.device().variant.divisor;
     Utils::ValueOverTime pressure;
     Utils::ValueOverTime temperature;
-    pressure.reserve(Samples);
-    temperature.reserve(Samples);
     const QByteArray poll = processDataFrame();
     for (int i = 0; i < Samples; ++i, now += IntervalMs) {
         const QByteArray answer = master.respond(poll).value_or(QByteArray());

@@ -838,8 +838,9 @@ void tst_DeviceCommunication::answersReachPlotsAndRows()
     window().vUpdateProcessData(answer);
     for (int plot = 0; plot < 2; ++plot) {
         const Utils::ValueOverTime *history = data().chart->getData(plot);
-        QCOMPARE(history->pyData()[history->size() - 1], plotted.at(2 * plot));
-        QCOMPARE(history->pAnalogData()[history->size() - 1], plotted.at(2 * plot + 1));
+        const Utils::Sample newest = history->sample(history->size() - 1);
+        QCOMPARE(newest.value, plotted.at(2 * plot));
+        QCOMPARE(newest.analogValue, plotted.at(2 * plot + 1));
     }
     QTEST(rowTexts().join(QLatin1Char('|')), "rows");
 }

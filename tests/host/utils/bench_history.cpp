@@ -1,25 +1,35 @@
+// A week of chart history per plot, or a month with --month: filling (the slowest poll), memory,
+// redraw, history text, CSV export and the memory given back by clearing and opening.
 #include <utils/csvexport.h>
 #include <utils/genericchart.h>
+#include <utils/historycursor.h>
 #include <utils/valueovertime.h>
 
 #include <qwt_plot.h>
 
+#include <QApplication>
 #include <QDateTime>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QMainWindow>
 #include <QtTest>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <ctime>
+#include <vector>
 
 using Utils::ValueOverTime;
 using Utils::Charts::GenericChart;
 
-// A day of samples at the 65 ms poll interval.
-constexpr int Samples = 1300000;
-constexpr double IntervalMs = 65.0;
-constexpr int Precision = 2;
-
 namespace {
+
+constexpr int WeekSamples = 9300000;  // at the 65 ms poll
+constexpr int MonthSamples = 37000000; // with the line delay
+constexpr double IntervalMs = 65.0;
+constexpr double StartMs = 1764856987000.0;
+constexpr int Precision = 2;
 
 void appendNumber(QByteArray &out, double value)
 {
@@ -29,115 +39,222 @@ void appendNumber(QByteArray &out, double value)
     out.append(buffer, int(result.ptr - buffer));
 }
 
+double residentMegabytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0.0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields.at(1).toDouble() * 4096.0 / 1e6 : 0.0;
+}
+
+// Wall and CPU time of this thread: on a shared machine the wall time also holds the waits for
+// a core, which the CPU time leaves out.
+class Stopwatch
+{
+public:
+    Stopwatch() { restart(); }
+    void restart()
+    {
+        m_wall.start();
+        m_cpuNs = cpuNs();
+    }
+    double wallMs() const { return double(m_wall.nsecsElapsed()) / 1e6; }
+    double cpuMs() const { return double(cpuNs() - m_cpuNs) / 1e6; }
+
+private:
+    static qint64 cpuNs()
+    {
+        timespec now;
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+        return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
+    }
+
+    QElapsedTimer m_wall;
+    qint64 m_cpuNs = 0;
+};
+
+double median(std::vector<double> values)
+{
+    std::nth_element(values.begin(), values.begin() + long(values.size() / 2), values.end());
+    return values[values.size() / 2];
+}
+
+double timeOf(int i)
+{
+    return StartMs + IntervalMs * i + i % 3;
+}
+
+// As the device reports: bar from a device number, tenths of a degree.
+double pressureOf(int i)
+{
+    return int(5000 + 4500 * std::sin(i / 600.0)) / 1000.0;
+}
+
+double temperatureOf(int i)
+{
+    return int(250 + 150 * std::sin(i / 4600.0)) * 0.1;
+}
+
+// Values that are no short decimals: a sensor in psi, or analog outputs.
+double otherValueOf(int i)
+{
+    return 5.0 + 4.0 * std::sin(i / 5000.0) + (i % 7) * 0.01;
+}
+
 } // namespace
 
 class bench_History : public QObject
 {
     Q_OBJECT
 
+public:
+    explicit bench_History(int samples)
+        : m_samples(samples)
+    {
+    }
+
 private slots:
     void initTestCase();
-    void chartAppend();
     void chartRedraw_data();
     void chartRedraw();
-    void dataToString();
-    void setDataFromString();
+    void historyText_data();
+    void historyText();
     void csvExportAgainstBaseline_data();
     void csvExportAgainstBaseline();
+    void clearingAndOpeningGiveMemoryBack();
 
 private:
     QByteArray baselineText() const;
     QByteArray exportText() const;
 
+    const int m_samples;
+    double m_startMegabytes = 0.0;
     ValueOverTime m_pressure;
     ValueOverTime m_temperature;
     QMainWindow m_window;
     GenericChart *m_chart = nullptr; // owned by m_window
 };
 
-// Exported plots are valued as the device reports (bar from a device number, tenths of a
-// degree); the chart's are not exact decimals, the history text's slow path.
+// Fills two plots as the poll does and reports the slowest poll of all.
 void bench_History::initTestCase()
 {
-    ValueOverTime history;
-    for (ValueOverTime *series : {&m_pressure, &m_temperature, &history})
-        series->reserve(Samples);
-    for (int i = 0; i < Samples; ++i) {
-        const double time = 1764856987000.0 + IntervalMs * i + i % 3;
-        m_pressure.append(time, int(5000 + 4500 * std::sin(i / 600.0)) / 1000.0, 0.0);
-        m_temperature.append(time, int(250 + 150 * std::sin(i / 4600.0)) * 0.1, 0.0);
-        history.append(1.7e12 + IntervalMs * i, 5.0 + 4.0 * std::sin(i / 5000.0) + (i % 7) * 0.01,
-                       12.0);
+    m_startMegabytes = residentMegabytes();
+    Stopwatch clock;
+    std::pair<double, int> slowestWall{0.0, 0};
+    std::pair<double, int> slowestCpu{0.0, 0};
+    double slowestClosingCpu = 0.0; // the polls that close a block, the only ones with work
+    int overMillisecond = 0;
+    for (int i = 0; i < m_samples; ++i) {
+        const Stopwatch poll;
+        m_pressure.append(timeOf(i), pressureOf(i), 4.0 + pressureOf(i) * 1.6);
+        m_temperature.append(timeOf(i), temperatureOf(i), 0.0);
+        const double cpu = poll.cpuMs();
+        slowestWall = std::max(slowestWall, std::pair{poll.wallMs(), i});
+        slowestCpu = std::max(slowestCpu, std::pair{cpu, i});
+        if (i % ValueOverTime::blockSize == 0)
+            slowestClosingCpu = std::max(slowestClosingCpu, cpu);
+        overMillisecond += cpu > 1.0;
     }
-    QVERIFY(exportText() == baselineText());
+    qInfo("fill %d samples per plot: %.0f ns per poll on average (with the clocks); slowest poll "
+          "%.3f ms wall at sample %d, %.3f ms CPU at sample %d; slowest poll closing blocks "
+          "%.3f ms CPU; %d polls over 1 ms CPU",
+          m_samples, clock.wallMs() * 1e6 / m_samples, slowestWall.first, slowestWall.second,
+          slowestCpu.first, slowestCpu.second, slowestClosingCpu, overMillisecond);
+    qInfo("memory: pressure %.2f B, temperature %.2f B per sample; RSS %.0f MB -> %.0f MB",
+          double(m_pressure.memoryBytes()) / m_samples,
+          double(m_temperature.memoryBytes()) / m_samples, m_startMegabytes, residentMegabytes());
 
-    m_chart = new GenericChart(1, nullptr, &m_window);
-    m_chart->setData(0, std::move(history));
-    m_window.setCentralWidget(m_chart);
-    m_window.resize(1200, 500);
+    m_chart = new GenericChart(2, nullptr, &m_window);
+    ValueOverTime other;
+    for (int i = 0; i < m_samples; ++i)
+        other.append(timeOf(i), otherValueOf(i), otherValueOf(i) * 0.5);
+    qInfo("memory, values that are no short decimals: %.2f B per sample",
+          double(other.memoryBytes()) / m_samples);
+    m_chart->setData(0, m_pressure);
+    m_chart->setData(1, std::move(other));
+    m_window.setCentralWidget(new QWidget);
+    m_window.resize(1200, 700);
     m_window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&m_window));
-}
-
-// The result divided by Samples is the cost of one append.
-void bench_History::chartAppend()
-{
-    QMainWindow window;
-    GenericChart chart(1, nullptr, &window);
-    QBENCHMARK_ONCE
-    {
-        for (int i = 0; i < Samples; ++i)
-            chart.vAppendData(0, i * 0.001, true, 4.0, false, -1.0, -1.0);
-    }
 }
 
 void bench_History::chartRedraw_data()
 {
     QTest::addColumn<double>("seconds");
     QTest::newRow("newest minute in view") << 60.0;
-    QTest::newRow("whole day in view") << Samples * IntervalMs / 1000.0;
+    QTest::newRow("whole history in view") << m_samples * IntervalMs / 1000.0;
 }
 
+// One plot, as the window shows it, its canvas about 1000 pixels wide.
 void bench_History::chartRedraw()
 {
     QFETCH(double, seconds);
-    m_chart->setTimelineScale(0.0, seconds);
-    m_chart->jumpToPlottingArea();
-    QwtPlot *plot = m_chart->poPlot(0);
+    QMainWindow window;
+    GenericChart chart(1, nullptr, &window);
+    chart.setData(0, m_pressure);
+    window.setCentralWidget(new QWidget);
+    window.resize(1660, 500);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    chart.jumpToPlottingArea();
+    QwtPlot *plot = chart.poPlot(0);
     QImage image(plot->size(), QImage::Format_ARGB32_Premultiplied);
-    QBENCHMARK
-    {
-        m_chart->updateChart(true);
+    std::vector<double> wall;
+    std::vector<double> cpu;
+    for (int run = 0; run < 21; ++run) {
+        // A view a millisecond wider each time, so that nothing drawn before is reused.
+        chart.setTimelineScale(0.0, seconds + run / 1000.0);
+        const Stopwatch clock;
+        chart.updateChart(true);
         plot->render(&image);
+        wall.push_back(clock.wallMs());
+        cpu.push_back(clock.cpuMs());
     }
+    qInfo("redraw and render of a %d-pixel plot: median %.2f ms wall, %.2f ms CPU",
+          plot->canvas()->contentsRect().width(), median(wall), median(cpu));
 }
 
-void bench_History::dataToString()
+void bench_History::historyText_data()
 {
-    QBENCHMARK
-    {
-        m_chart->dataToString(0);
-    }
+    QTest::addColumn<int>("plot");
+    QTest::newRow("sensor values") << 0;
+    QTest::newRow("values that are no short decimals") << 1;
 }
 
-void bench_History::setDataFromString()
+void bench_History::historyText()
 {
-    const std::string text = m_chart->dataToString(0);
-    QBENCHMARK
-    {
-        QVERIFY(m_chart->setDataFromString(0, text, ';'));
-    }
+    QFETCH(int, plot);
+    Stopwatch clock;
+    const std::string text = m_chart->dataToString(plot);
+    const double savedWall = clock.wallMs();
+    const double savedCpu = clock.cpuMs();
+    clock.restart();
+    QVERIFY(m_chart->setDataFromString(plot, text, ';'));
+    qInfo("history text: %.2f B per sample; save %.0f ms wall, %.0f ms CPU; open %.0f ms wall, "
+          "%.0f ms CPU",
+          double(text.size()) / m_samples, savedWall, savedCpu, clock.wallMs(), clock.cpuMs());
 }
 
-// The least an export must do: the same date text, made once per second, and the same numbers.
+// The least an export must do: the same date text, made once per second, and the same numbers,
+// from plain arrays.
 QByteArray bench_History::baselineText() const
 {
+    std::vector<double> times(static_cast<size_t>(m_samples));
+    std::vector<double> pressures(times.size());
+    std::vector<double> temperatures(times.size());
+    for (int i = 0; i < m_samples; ++i) {
+        times[size_t(i)] = timeOf(i);
+        pressures[size_t(i)] = pressureOf(i);
+        temperatures[size_t(i)] = temperatureOf(i);
+    }
+    const Stopwatch clock;
     QByteArray text("Time;Signal;Temperature\n");
-    text.reserve(Samples * 40);
+    text.reserve(m_samples * 40);
     qint64 second = -1;
     QByteArray secondText;
-    for (int i = 0; i < Samples; ++i) {
-        const qint64 ms = qint64(m_pressure.pxData()[i]);
+    for (int i = 0; i < m_samples; ++i) {
+        const qint64 ms = qint64(times[size_t(i)]);
         if (ms / 1000 != second) {
             second = ms / 1000;
             secondText = QDateTime::fromMSecsSinceEpoch(second * 1000)
@@ -148,11 +265,13 @@ QByteArray bench_History::baselineText() const
         const char millisText[] = {char('0' + millis / 100), char('0' + millis / 10 % 10),
                                    char('0' + millis % 10), ';'};
         text.append(secondText).append(millisText, 4);
-        appendNumber(text, m_pressure.pyData()[i]);
+        appendNumber(text, pressures[size_t(i)]);
         text.append(';');
-        appendNumber(text, m_temperature.pyData()[i]);
+        appendNumber(text, temperatures[size_t(i)]);
         text.append('\n');
     }
+    qInfo("to_chars baseline: %.0f ms wall, %.0f ms CPU, without filling its arrays",
+          clock.wallMs(), clock.cpuMs());
     return text;
 }
 
@@ -160,7 +279,14 @@ QByteArray bench_History::exportText() const
 {
     const QList<QString> names{QStringLiteral("Time"), QStringLiteral("Signal"),
                                QStringLiteral("Temperature")};
-    return Utils::csvText({&m_pressure, &m_temperature}, names, QStringLiteral(";"), Precision);
+    const Stopwatch clock;
+    int progressCalls = 0;
+    const QByteArray text
+        = Utils::csvText({&m_pressure, &m_temperature}, names, QStringLiteral(";"), Precision, -1,
+                         [&progressCalls](int, int) { return ++progressCalls > 0; });
+    qInfo("csv export: %.0f ms wall, %.0f ms CPU, %d progress calls", clock.wallMs(),
+          clock.cpuMs(), progressCalls);
+    return text;
 }
 
 void bench_History::csvExportAgainstBaseline_data()
@@ -173,12 +299,32 @@ void bench_History::csvExportAgainstBaseline_data()
 void bench_History::csvExportAgainstBaseline()
 {
     QFETCH(bool, baseline);
-    QBENCHMARK
-    {
-        const QByteArray text = baseline ? baselineText() : exportText();
-        QVERIFY(!text.isEmpty());
-    }
+    const QByteArray text = baseline ? baselineText() : exportText();
+    QVERIFY(!text.isEmpty());
 }
 
-QTEST_MAIN(bench_History)
+void bench_History::clearingAndOpeningGiveMemoryBack()
+{
+    const std::string text = m_chart->dataToString(0);
+    qInfo("RSS with both plots and the history text: %.0f MB", residentMegabytes());
+    m_chart->clear();
+    m_pressure.clear();
+    m_temperature.clear();
+    qInfo("RSS after clearing: %.0f MB (at start %.0f MB)", residentMegabytes(), m_startMegabytes);
+    QVERIFY(m_chart->setDataFromString(0, text, ';'));
+    QVERIFY(m_chart->setDataFromString(1, text, ';'));
+    qInfo("RSS after opening the history into both plots: %.0f MB", residentMegabytes());
+    m_chart->clear();
+    qInfo("RSS after clearing again: %.0f MB", residentMegabytes());
+}
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QStringList arguments = app.arguments();
+    const bool month = arguments.removeAll(QStringLiteral("--month")) > 0;
+    bench_History bench(month ? MonthSamples : WeekSamples);
+    return QTest::qExec(&bench, arguments);
+}
+
 #include "bench_history.moc"

@@ -5,9 +5,11 @@
 #include <utils/csvexport.h>
 #include <utils/exportdialog.h>
 #include <utils/genericchart.h>
+#include <utils/historycursor.h>
 #include <utils/historytext.h>
 #include <utils/plotdocument.h>
 #include <utils/progressbarui.h>
+#include <utils/sampleblock.h>
 #include <utils/thresholdmultimanager.h>
 #include <utils/thresholdwindowwidget.h>
 #include <utils/valueovertime.h>
@@ -60,7 +62,6 @@ template <typename Value>
 ValueOverTime evenHistory(int count, double spanMs, Value value)
 {
     ValueOverTime history;
-    history.reserve(size_t(count));
     for (int i = 0; i < count; ++i)
         history.append(Start + spanMs * i / std::max(count - 1, 1), value(i), 0.0);
     return history;
@@ -133,11 +134,15 @@ struct Fixture
 
 bool sameBits(const ValueOverTime &a, const ValueOverTime &b)
 {
-    const auto same = [&a](const double *x, const double *y) {
-        return a.size() == 0 || std::memcmp(x, y, size_t(a.size()) * sizeof(double)) == 0;
-    };
-    return a.size() == b.size() && same(a.pxData(), b.pxData()) && same(a.pyData(), b.pyData())
-           && same(a.pAnalogData(), b.pAnalogData());
+    if (a.size() != b.size())
+        return false;
+    for (int i = 0; i < a.size(); ++i) {
+        const Sample x = a.sample(i);
+        const Sample y = b.sample(i);
+        if (std::memcmp(&x, &y, sizeof x) != 0)
+            return false;
+    }
+    return true;
 }
 
 ValueOverTime history(Doubles times, Doubles values, Doubles analog)
@@ -168,6 +173,23 @@ std::string text(const std::string &count, const Doubles &times, const Doubles &
 std::string packed(const std::string &count, const QByteArray &arrays)
 {
     return "h2;" + count + ";" + qCompress(arrays).toBase64().toStdString();
+}
+
+// Each block as its byte count and its bytes, compressed.
+std::string stored(const std::string &count, const std::vector<std::vector<std::uint8_t>> &blocks)
+{
+    QByteArray bytes;
+    for (const std::vector<std::uint8_t> &block : blocks) {
+        bytes.append(char(block.size()));
+        bytes.append(reinterpret_cast<const char *>(block.data()), int(block.size()));
+    }
+    return "h3;" + count + ";" + qCompress(bytes).toBase64().toStdString();
+}
+
+std::vector<std::uint8_t> blockOf(Doubles times, Doubles values, Doubles analog)
+{
+    return SampleBlock::encode(times.data(), values.data(), analog.data(), int(times.size()))
+        .bytes();
 }
 
 // Times 1, 2; values 3, 4; analog 5, 6; all whole numbers.
@@ -272,17 +294,18 @@ void tst_Utils::samplesAreStampedOnTheirPlotAndStaySortedWhenTheClockGoesBack()
     const ValueOverTime &data = *fixture.chart.getData(1);
     QCOMPARE(data.size(), 3);
     for (int i = 0; i < 3; ++i) {
-        QCOMPARE(data.pyData()[i], 1.0 + i);
-        QCOMPARE(data.pAnalogData()[i], 4.0 + i);
-        QVERIFY(data.pxData()[i] >= before && data.pxData()[i] <= after);
+        const Sample sample = data.sample(i);
+        QCOMPARE(sample.value, 1.0 + i);
+        QCOMPARE(sample.analogValue, 4.0 + i);
+        QVERIFY(sample.time >= before && sample.time <= after);
     }
 
     ValueOverTime history;
     history.append(100.0, 1.0, 0.0);
     history.append(50.0, 2.0, 0.0);
     history.append(150.0, 3.0, 0.0);
-    QCOMPARE(history.pxData()[1], 100.0);
-    QCOMPARE(history.pyData()[1], 2.0);
+    QCOMPARE(history.sample(1).time, 100.0);
+    QCOMPARE(history.sample(1).value, 2.0);
     QCOMPARE(history.indexAtOrAfter(100.0), 0);
     QCOMPARE(history.indexAtOrAfter(100.5), 2);
     QCOMPARE(history.indexAtOrAfter(1000.0), 3);
@@ -300,7 +323,7 @@ void tst_Utils::chartRedrawWaitsForTheTimerAndClearEmptiesOnlyThePlotsAsked()
     // So few samples are drawn as stored.
     const ValueOverTime &data = *fixture.chart.getData(0);
     for (int i = 0; i < 2; ++i)
-        QCOMPARE(curve->sample(size_t(i)), QPointF(data.pxData()[i], data.pyData()[i]));
+        QCOMPARE(curve->sample(size_t(i)), QPointF(data.sample(i).time, data.sample(i).value));
 
     fixture.chart.clear(1);
     fixture.chart.updateChart(true);
@@ -332,9 +355,10 @@ void tst_Utils::columnReductionKeepsFirstExtremesAndLastOfEachColumn()
 {
     QFETCH(Doubles, times);
     QFETCH(Doubles, values);
+    const ValueOverTime stored = history(times, values, Doubles(times.size()));
+    HistoryCursor cursor(stored);
     std::vector<QPointF> out;
-    Utils::Charts::reduceToColumns(times.data(), values.data(), 0, int(times.size()), 0.0, 30.0, 3,
-                                   out);
+    Utils::Charts::reduceToColumns(cursor, 0, int(times.size()), 0.0, 30.0, 3, out);
     QTEST(QList<QPointF>(out.cbegin(), out.cend()), "expected");
 }
 
@@ -734,6 +758,8 @@ void tst_Utils::handMadeHistoryTextLoadsOnlyWhenWellFormed_data()
     row("raw", valid, ';', true);
     row("raw with another separator", text("2", times, values, analog, ','), ',', true);
     row("packed", packed("2", wholeNumbers), ';', true);
+    const std::vector<std::uint8_t> both = blockOf(times, values, analog);
+    row("stored blocks", stored("2", {both}), ';', true);
 
     row("empty text", "");
     row("unknown tag", "h2" + valid.substr(2));
@@ -767,6 +793,12 @@ void tst_Utils::handMadeHistoryTextLoadsOnlyWhenWellFormed_data()
     QByteArray compressed = qCompress(wholeNumbers);
     compressed[3] = char(compressed[3] + 1);
     row("packed: size header differs from the data", "h2;2;" + compressed.toBase64().toStdString());
+    row("stored: count larger than the blocks", stored("3", {both}));
+    row("stored: count smaller than the blocks", stored("1", {both}));
+    row("stored: a partial block before another",
+        stored("2", {blockOf({1.0}, {3.0}, {5.0}), blockOf({2.0}, {4.0}, {6.0})}));
+    row("stored: a damaged block",
+        stored("2", {std::vector<std::uint8_t>(both.begin(), both.end() - 1)}));
     row("packed: size header claims gigabytes",
         "h2;100000000;" + QByteArray::fromHex("7fffffff789c").toBase64().toStdString());
 }

@@ -1,0 +1,516 @@
+#include "sampleblock.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
+
+namespace Utils {
+
+namespace {
+
+// Each column (times, values, analog values) starts with a kind byte. Scaled
+// columns hold integers n with value == n / 10^d or value == n * 0.1^d (the
+// ways a device number becomes bar or degrees): the first one, then their
+// first or second differences, zigzagged and bit-packed: a steady poll clock
+// costs a few bits per time stamp, a slowly moving value a few more. Anything
+// else is stored as the XOR of its bits with a prediction, without its zero
+// bytes: the previous value, or for analog values, which follow the value
+// through a straight line (clamped at the ends), that line.
+enum Kind : std::uint8_t {
+    ScaledDelta = 1,
+    ScaledDeltaOfDelta = 2,
+    XorBits = 3,
+    AffineXorBits = 4, // analog values only
+};
+
+constexpr int maxDecimals = 9;
+// Doubles keep every integer below 2^53 exact.
+constexpr double scaledLimit = 9.0e15;
+constexpr std::array<double, maxDecimals + 1> powersOfTen{1e0, 1e1, 1e2, 1e3, 1e4,
+                                                          1e5, 1e6, 1e7, 1e8, 1e9};
+constexpr std::array<double, maxDecimals + 1> powersOfTenth{1e0,  1e-1, 1e-2, 1e-3, 1e-4,
+                                                            1e-5, 1e-6, 1e-7, 1e-8, 1e-9};
+
+std::uint64_t bitsOf(double value)
+{
+    std::uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+double doubleOf(std::uint64_t bits)
+{
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+struct Scale
+{
+    int decimals = 0;
+    bool multiply = false;
+
+    std::uint8_t code() const { return std::uint8_t(decimals | (multiply ? 0x10 : 0)); }
+    double apply(std::int64_t n) const
+    {
+        return multiply ? double(n) * powersOfTenth[size_t(decimals)]
+                        : double(n) / powersOfTen[size_t(decimals)];
+    }
+    bool integerOf(double value, std::int64_t &n) const
+    {
+        const double scaled = value * powersOfTen[size_t(decimals)];
+        if (!(std::fabs(scaled) <= scaledLimit))
+            return false;
+        n = std::int64_t(std::nearbyint(scaled));
+        return bitsOf(apply(n)) == bitsOf(value);
+    }
+};
+
+bool scaleFits(const double *values, int count, Scale scale, std::vector<std::int64_t> &integers)
+{
+    integers.resize(size_t(count));
+    for (int i = 0; i < count; ++i) {
+        if (!scale.integerOf(values[i], integers[size_t(i)]))
+            return false;
+    }
+    return true;
+}
+
+// The first scale that holds every value of the column, fewest decimals first.
+std::optional<Scale> findScale(const double *values, int count, std::vector<std::int64_t> &integers)
+{
+    for (const bool multiply : {false, true}) {
+        for (int decimals = multiply ? 1 : 0; decimals <= maxDecimals; ++decimals) {
+            const Scale scale{decimals, multiply};
+            if (scaleFits(values, count, scale, integers))
+                return scale;
+        }
+    }
+    return std::nullopt;
+}
+
+void putVarint(std::vector<std::uint8_t> &out, std::uint64_t value)
+{
+    while (value >= 0x80) {
+        out.push_back(std::uint8_t(value | 0x80));
+        value >>= 7;
+    }
+    out.push_back(std::uint8_t(value));
+}
+
+std::uint64_t zigzag(std::int64_t value)
+{
+    return (std::uint64_t(value) << 1) ^ std::uint64_t(value >> 63);
+}
+
+std::int64_t unzigzag(std::uint64_t value)
+{
+    return std::int64_t(value >> 1) ^ -std::int64_t(value & 1);
+}
+
+// The residuals (differences after the first integer) are packed with the
+// bit width of the largest, so a block decodes without a branch per sample;
+// eight zero bytes after them let every residual be read with one 8-byte load.
+constexpr int maxResidualBits = 57;
+constexpr std::size_t packingSlack = 8;
+
+std::size_t packedBytes(int residuals, int bits)
+{
+    return (std::size_t(residuals) * std::size_t(bits) + 7) / 8 + packingSlack;
+}
+
+void putScaled(std::vector<std::uint8_t> &out, const std::vector<std::int64_t> &integers,
+               Kind kind)
+{
+    std::vector<std::uint64_t> residuals;
+    residuals.reserve(integers.size());
+    std::uint64_t all = 0;
+    for (size_t i = 1; i < integers.size(); ++i) {
+        const std::int64_t delta = integers[i] - integers[i - 1];
+        const std::int64_t previousDelta
+            = kind == ScaledDeltaOfDelta && i > 1 ? integers[i - 1] - integers[i - 2] : 0;
+        residuals.push_back(zigzag(delta - previousDelta));
+        all |= residuals.back();
+    }
+    const int bits = all == 0 ? 0 : 64 - __builtin_clzll(all);
+    putVarint(out, zigzag(integers.front()));
+    out.push_back(std::uint8_t(bits));
+    const size_t start = out.size();
+    out.resize(start + packedBytes(int(residuals.size()), bits), 0);
+    std::uint8_t *packed = out.data() + start;
+    for (size_t i = 0; i < residuals.size(); ++i) {
+        const std::size_t bit = i * std::size_t(bits);
+        std::uint64_t word;
+        std::memcpy(&word, packed + bit / 8, sizeof word);
+        word |= residuals[i] << (bit % 8);
+        std::memcpy(packed + bit / 8, &word, sizeof word);
+    }
+}
+
+// Per sample a control byte: the previous value again, the prediction
+// exactly, or the XOR with the prediction, with its count of leading and
+// trailing zero bytes, followed by its other bytes.
+constexpr std::uint8_t sameAsPrevious = 0x00;
+constexpr std::uint8_t samePrediction = 0x40;
+constexpr std::uint8_t xorFollows = 0x80;
+
+template <typename Predict>
+void putXorBits(std::vector<std::uint8_t> &out, const double *values, int count, Predict predict)
+{
+    std::uint64_t previous = 0;
+    for (int i = 0; i < count; ++i) {
+        const std::uint64_t bits = bitsOf(values[i]);
+        std::uint64_t x = bits ^ predict(i, previous);
+        if (bits == previous) {
+            out.push_back(sameAsPrevious);
+        } else if (x == 0) {
+            out.push_back(samePrediction);
+        } else {
+            const int leading = __builtin_clzll(x) / 8;
+            const int trailing = __builtin_ctzll(x) / 8;
+            out.push_back(std::uint8_t(xorFollows | leading << 3 | trailing));
+            x >>= 8 * trailing;
+            for (int byte = 8 - leading - trailing; byte > 0; --byte, x >>= 8)
+                out.push_back(std::uint8_t(x));
+        }
+        previous = bits;
+    }
+}
+
+std::uint64_t previousBits(int, std::uint64_t previous)
+{
+    return previous;
+}
+
+// fma rounds once, the same on every machine, so a prediction decodes to
+// the bits it was encoded against.
+struct Line
+{
+    double slope = 0.0;
+    double offset = 0.0;
+    const double *values = nullptr;
+
+    std::uint64_t operator()(int i, std::uint64_t) const
+    {
+        return bitsOf(std::fma(slope, values[i], offset));
+    }
+};
+
+// Through the samples of the lowest and the highest value.
+Line lineOf(const double *values, const double *analogValues, int count)
+{
+    int low = -1;
+    int high = -1;
+    for (int i = 0; i < count; ++i) {
+        if (!std::isfinite(values[i]) || !std::isfinite(analogValues[i]))
+            continue;
+        if (low < 0 || values[i] < values[low])
+            low = i;
+        if (high < 0 || values[i] > values[high])
+            high = i;
+    }
+    Line line{0.0, low < 0 ? 0.0 : analogValues[low], values};
+    if (low >= 0 && values[high] > values[low]) {
+        line.slope = (analogValues[high] - analogValues[low]) / (values[high] - values[low]);
+        line.offset = analogValues[low] - line.slope * values[low];
+    }
+    return line;
+}
+
+void putDouble(std::vector<std::uint8_t> &out, double value)
+{
+    const std::uint64_t bits = bitsOf(value);
+    for (int byte = 0; byte < 8; ++byte)
+        out.push_back(std::uint8_t(bits >> (8 * byte)));
+}
+
+void putColumn(std::vector<std::uint8_t> &out, const double *values, int count, Kind scaledKind,
+               std::vector<std::int64_t> &integers)
+{
+    if (const std::optional<Scale> scale = findScale(values, count, integers)) {
+        out.push_back(scaledKind);
+        out.push_back(scale->code());
+        putScaled(out, integers, scaledKind);
+    } else {
+        out.push_back(XorBits);
+        putXorBits(out, values, count, previousBits);
+    }
+}
+
+// The smaller of the plain column and the one predicted from the values.
+void putAnalogColumn(std::vector<std::uint8_t> &out, const double *values,
+                     const double *analogValues, int count, std::vector<std::int64_t> &integers)
+{
+    const size_t start = out.size();
+    putColumn(out, analogValues, count, ScaledDelta, integers);
+    if (out[start] != XorBits)
+        return;
+    std::vector<std::uint8_t> predicted{AffineXorBits};
+    const Line line = lineOf(values, analogValues, count);
+    putDouble(predicted, line.slope);
+    putDouble(predicted, line.offset);
+    putXorBits(predicted, analogValues, count, line);
+    if (predicted.size() < out.size() - start) {
+        out.resize(start);
+        out.insert(out.end(), predicted.cbegin(), predicted.cend());
+    }
+}
+
+
+// Reads untrusted bytes: every step checks what is left.
+class Reader
+{
+public:
+    Reader(const std::uint8_t *begin, const std::uint8_t *end)
+        : m_at(begin)
+        , m_end(end)
+    {
+    }
+
+    bool atEnd() const { return m_at == m_end; }
+    const std::uint8_t *position() const { return m_at; }
+    bool byte(std::uint8_t &value)
+    {
+        if (m_at == m_end)
+            return false;
+        value = *m_at++;
+        return true;
+    }
+    bool varint(std::uint64_t &value)
+    {
+        value = 0;
+        for (int shift = 0; shift < 64; shift += 7) {
+            if (m_at == m_end)
+                return false;
+            const std::uint8_t byte = *m_at++;
+            value |= std::uint64_t(byte & 0x7f) << shift;
+            if (!(byte & 0x80))
+                return true;
+        }
+        return false;
+    }
+    bool skip(std::uint64_t count, Reader &part)
+    {
+        if (count > std::uint64_t(m_end - m_at))
+            return false;
+        part = Reader(m_at, m_at + count);
+        m_at += count;
+        return true;
+    }
+
+private:
+    const std::uint8_t *m_at;
+    const std::uint8_t *m_end;
+};
+
+bool readScaled(Reader &in, Kind kind, int count, double *out)
+{
+    std::uint8_t code = 0;
+    std::uint64_t first = 0;
+    std::uint8_t bits = 0;
+    if (!in.byte(code) || (code & ~0x1f) != 0 || (code & 0xf) > maxDecimals
+        || code == Scale{0, true}.code() || !in.varint(first) || !in.byte(bits)
+        || bits > maxResidualBits)
+        return false;
+    const Scale scale{code & 0xf, (code & 0x10) != 0};
+    Reader packedPart(nullptr, nullptr);
+    if (!in.skip(packedBytes(count - 1, bits), packedPart))
+        return false;
+    const std::uint8_t *packed = packedPart.position();
+    const std::uint64_t mask = bits == 0 ? 0 : ~std::uint64_t(0) >> (64 - bits);
+    // Unsigned arithmetic: a damaged block may overflow, which the limit check then refuses.
+    std::uint64_t n = std::uint64_t(unzigzag(first));
+    std::uint64_t delta = 0;
+    const bool secondOrder = kind == ScaledDeltaOfDelta;
+    for (int i = 0;;) {
+        const auto integer = std::int64_t(n);
+        if (!(std::fabs(double(integer)) <= scaledLimit))
+            return false;
+        out[i] = scale.apply(integer);
+        if (++i == count)
+            return true;
+        const std::size_t bit = std::size_t(i - 1) * bits;
+        std::uint64_t word;
+        std::memcpy(&word, packed + bit / 8, sizeof word);
+        const std::uint64_t step = std::uint64_t(unzigzag(word >> (bit % 8) & mask));
+        delta = secondOrder ? delta + step : step;
+        n += delta;
+    }
+}
+
+template <typename Predict>
+bool readXorBits(Reader &in, int count, double *out, Predict predict)
+{
+    std::uint64_t previous = 0;
+    for (int i = 0; i < count; ++i) {
+        std::uint8_t control = 0;
+        if (!in.byte(control))
+            return false;
+        if (control == samePrediction) {
+            previous = predict(i, previous);
+        } else if (control != sameAsPrevious) {
+            const int leading = control >> 3 & 7;
+            const int trailing = control & 7;
+            if ((control & 0xc0) != xorFollows || leading + trailing > 7)
+                return false;
+            std::uint64_t x = 0;
+            for (int byte = 0; byte < 8 - leading - trailing; ++byte) {
+                std::uint8_t part = 0;
+                if (!in.byte(part))
+                    return false;
+                x |= std::uint64_t(part) << (8 * (byte + trailing));
+            }
+            previous = predict(i, previous) ^ x;
+        }
+        out[i] = doubleOf(previous);
+    }
+    return true;
+}
+
+bool readDouble(Reader &in, double &value)
+{
+    std::uint64_t bits = 0;
+    for (int byte = 0; byte < 8; ++byte) {
+        std::uint8_t part = 0;
+        if (!in.byte(part))
+            return false;
+        bits |= std::uint64_t(part) << (8 * byte);
+    }
+    value = doubleOf(bits);
+    return true;
+}
+
+// `values` are the block's decoded values, which analog values may be predicted from.
+bool readColumn(Reader in, int count, double *out, const double *values = nullptr)
+{
+    std::uint8_t kind = 0;
+    if (!in.byte(kind))
+        return false;
+    bool read = false;
+    if (kind == XorBits) {
+        read = readXorBits(in, count, out, previousBits);
+    } else if (kind == ScaledDelta || kind == ScaledDeltaOfDelta) {
+        read = readScaled(in, Kind(kind), count, out);
+    } else if (kind == AffineXorBits && values) {
+        Line line{0.0, 0.0, values};
+        read = readDouble(in, line.slope) && readDouble(in, line.offset)
+               && readXorBits(in, count, out, line);
+    }
+    return read && in.atEnd();
+}
+
+struct Layout
+{
+    int count = 0;
+    Reader times{nullptr, nullptr};
+    Reader values{nullptr, nullptr};
+    Reader analogValues{nullptr, nullptr};
+};
+
+std::optional<Layout> readLayout(const std::vector<std::uint8_t> &bytes)
+{
+    Reader in(bytes.data(), bytes.data() + bytes.size());
+    std::uint64_t count = 0;
+    std::uint64_t timesLength = 0;
+    std::uint64_t valuesLength = 0;
+    Layout layout;
+    if (!in.varint(count) || count == 0 || count > std::uint64_t(SampleBlock::maxSamples)
+        || !in.varint(timesLength) || !in.varint(valuesLength)
+        || !in.skip(timesLength, layout.times) || !in.skip(valuesLength, layout.values))
+        return std::nullopt;
+    layout.count = int(count);
+    layout.analogValues = in;
+    return layout;
+}
+
+} // namespace
+
+SampleBlock::SampleBlock(std::vector<std::uint8_t> bytes, int count, double firstTime,
+                         double lastTime)
+    : m_bytes(std::move(bytes))
+    , m_count(count)
+    , m_firstTime(firstTime)
+    , m_lastTime(lastTime)
+{
+}
+
+SampleBlock SampleBlock::encode(const double *times, const double *values,
+                                const double *analogValues, int count)
+{
+    std::vector<std::int64_t> integers;
+    std::vector<std::uint8_t> timesPart;
+    std::vector<std::uint8_t> valuesPart;
+    timesPart.reserve(size_t(count) * 2 + 16);
+    valuesPart.reserve(size_t(count) * 2 + 16);
+    putColumn(timesPart, times, count, ScaledDeltaOfDelta, integers);
+    putColumn(valuesPart, values, count, ScaledDelta, integers);
+
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(timesPart.size() + valuesPart.size() + size_t(count) * 2 + 32);
+    putVarint(bytes, std::uint64_t(count));
+    putVarint(bytes, timesPart.size());
+    putVarint(bytes, valuesPart.size());
+    bytes.insert(bytes.end(), timesPart.cbegin(), timesPart.cend());
+    bytes.insert(bytes.end(), valuesPart.cbegin(), valuesPart.cend());
+    putAnalogColumn(bytes, values, analogValues, count, integers);
+    bytes.shrink_to_fit();
+    return SampleBlock(std::move(bytes), count, times[0], times[count - 1]);
+}
+
+std::optional<SampleBlock> SampleBlock::fromBytes(std::vector<std::uint8_t> bytes)
+{
+    const std::optional<Layout> layout = readLayout(bytes);
+    if (!layout)
+        return std::nullopt;
+    const size_t count = size_t(layout->count);
+    std::vector<double> times(count);
+    std::vector<double> values(count);
+    std::vector<double> analogValues(count);
+    if (!readColumn(layout->times, layout->count, times.data())
+        || !readColumn(layout->values, layout->count, values.data())
+        || !readColumn(layout->analogValues, layout->count, analogValues.data(), values.data()))
+        return std::nullopt;
+    const auto isNan = [](double time) { return std::isnan(time); };
+    if (std::any_of(times.cbegin(), times.cend(), isNan)
+        || !std::is_sorted(times.cbegin(), times.cend()))
+        return std::nullopt;
+    return SampleBlock(std::move(bytes), layout->count, times.front(), times.back());
+}
+
+int SampleBlock::size() const
+{
+    return m_count;
+}
+
+double SampleBlock::firstTime() const
+{
+    return m_firstTime;
+}
+
+double SampleBlock::lastTime() const
+{
+    return m_lastTime;
+}
+
+const std::vector<std::uint8_t> &SampleBlock::bytes() const
+{
+    return m_bytes;
+}
+
+// Only blocks that decoded completely exist, so the reads cannot fail here.
+void SampleBlock::decode(double *times, double *values, double *analogValues) const
+{
+    const Layout layout = *readLayout(m_bytes);
+    if (times)
+        readColumn(layout.times, m_count, times);
+    std::array<double, maxSamples> ownValues;
+    if (analogValues && !values)
+        values = ownValues.data();
+    if (values)
+        readColumn(layout.values, m_count, values);
+    if (analogValues)
+        readColumn(layout.analogValues, m_count, analogValues, values);
+}
+
+} // namespace Utils
