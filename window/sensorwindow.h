@@ -7,6 +7,7 @@
 
 #include <QMainWindow>
 #include <QMap>
+#include <QSet>
 #include <QStringList>
 #include <QTimer>
 #include <QVariant>
@@ -243,6 +244,8 @@ private:
     double convertTemperature(int unitIndex, double value) const;
     // Where every value slot ends: remembers the edit and restarts sendTimer.
     void propertyValueEdited(QtProperty *property, const QVariant &value);
+    // Marked read-only by the description: never editable, never written.
+    bool isReadOnlyParameter(const QtProperty *property) const;
     void vCreateProcessDataDock();
     void vAddCategoryCaption(const boost::property_tree::ptree &category, int row);
     // Re-captions the node's property and its sub-properties in the current language.
@@ -279,6 +282,7 @@ private:
     QString connectedSensorText;               // the device's identification text
     QMap<QString, QString> parameterAddresses; // id -> "index;subIndex;size"
     QMap<QString, QStringList> itemTexts;      // id -> choices of an editable text property
+    QSet<QString> readOnlyIds;                 // parameters the description marks read-only
     boost::property_tree::ptree descriptionTree;
 };
 

@@ -230,7 +230,7 @@ void SensorWindow::writeAllSettings()
         const QVariant current = numericValue(pendingProperty);
         if (current.isValid())
             pendingValue = current;
-        if (isLeftOutOfWriteAll(id))
+        if (isLeftOutOfWriteAll(id) || isReadOnlyParameter(pendingProperty))
             continue;
         platformSleep(250);
         sendDelayValue();
@@ -242,12 +242,12 @@ void SensorWindow::writeAllSettings()
     data->watchdogTimer.start();
 }
 
-// Properties marked "readOnly" at build time stay disabled; every other one takes edits again.
+// What the description marks read-only stays disabled; every other property takes edits again.
 void SensorWindow::vEnableEditableProperties()
 {
     const QList<QtProperty *> properties = allSubProperties(data->rootProperty);
     for (QtProperty *property : properties) {
-        if (property->statusTip() != QLatin1String("readOnly"))
+        if (property->statusTip() != QLatin1String("readOnly") && !isReadOnlyParameter(property))
             property->setEnabled(true);
     }
 }

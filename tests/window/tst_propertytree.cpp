@@ -130,6 +130,8 @@ private slots:
     void editsWriteTheLastValueAfterTheDelay();
     void comboChoicesReachTheSelectedProperty();
     void hiddenParameterIsReadAndWritten();
+    void readOnlyStaysDisabledAndUnwritten_data();
+    void readOnlyStaysDisabledAndUnwritten();
 
     void processDataRows_data();
     void processDataRows();
@@ -443,6 +445,36 @@ void tst_PropertyTree::hiddenParameterIsReadAndWritten()
              QList<QByteArray>({readRequestFrame(80, 0), readRequestFrame(90, 0)}));
     QCOMPARE(sentBy(*master, 0x24, logged),
              QList<QByteArray>({writeFrame(80, 0, 7, 500), writeFrame(90, 0, 7, 500)}));
+}
+
+void tst_PropertyTree::readOnlyStaysDisabledAndUnwritten_data()
+{
+    QTest::addColumn<QByteArray>("id");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<bool>("readOnly");
+    QTest::newRow("readonly TRUE") << QByteArray("ReadOnlyTRUE") << 81 << true;
+    QTest::newRow("readonly false with a blank, no marker in the id")
+        << QByteArray("FalseWithBlank") << 83 << true;
+    QTest::newRow("editable") << QByteArray("Delay") << 60 << false;
+}
+
+// Neither the re-enabling after a write-all nor the write-all itself touches a read-only one.
+void tst_PropertyTree::readOnlyStaysDisabledAndUnwritten()
+{
+    QFETCH(QByteArray, id);
+    QFETCH(int, index);
+    QFETCH(bool, readOnly);
+    const auto window = open();
+    const auto master = connectTo(*window, "K7DT100");
+    const std::size_t logged = master->records().size();
+    QVERIFY(QMetaObject::invokeMethod(window.get(), "vWriteAllSettings", Q_ARG(bool, false)));
+
+    QCOMPARE(node(*window, id.constData())->isEnabled(), !readOnly);
+    const QList<QByteArray> writes = sentBy(*master, 0x24, logged);
+    const bool written = std::any_of(writes.cbegin(), writes.cend(), [index](const QByteArray &w) {
+        return (quint8(w.at(3)) | quint8(w.at(4)) << 8) == index;
+    });
+    QCOMPARE(written, !readOnly);
 }
 
 void tst_PropertyTree::processDataRows_data()
