@@ -2,6 +2,7 @@
 
 #include <comm/fixedframes.h>
 #include <comm/platformsleep.h>
+#include <model/valuerules.h>
 #include <plugin/sensorcatalogue.h>
 #include <window/ui_sensorwindow.h>
 
@@ -12,11 +13,13 @@
 #include <utils/connectionstatus.h>
 #include <utils/genericchart.h>
 #include <utils/progressbarui.h>
+#include <utils/thresholdwindowwidget.h>
 #include <utils/valueovertime.h>
 
 #include <QAction>
 #include <QGridLayout>
 #include <QProgressBar>
+#include <QTemporaryDir>
 #include <QToolBar>
 #include <QTreeWidgetItem>
 #include <QtTest>
@@ -110,6 +113,10 @@ private slots:
     void pollingGoesOnWithLiveDataOffAndOnePollAtATime();
     void silentSensorIsGivenUpAtTheThirdMiss_data();
     void silentSensorIsGivenUpAtTheThirdMiss();
+    void hiddenAnalogPointsAreStoredInBarAndCelsius_data();
+    void hiddenAnalogPointsAreStoredInBarAndCelsius();
+    void marksEqualTheirPointsAfterARead_data();
+    void marksEqualTheirPointsAfterARead();
 
 private:
     SensorWindow &window() { return m_session->window(); }
@@ -134,12 +141,17 @@ private:
     void start(const QString &what);
     // Sets the value as its editor would; a text is chosen from its list while selected.
     void edit(QtProperty *property, const QVariant &value);
+    // Sets the value as a read or a settings file does: no edit.
+    void setQuietly(const char *id, double value);
+    // What the simulated sensor stores for a double, in bar or °C.
+    double stored(const char *id);
 
     ExtensionSystem::SensorBasic m_sensor;
     std::unique_ptr<WindowSession> m_session;
     QPointer<Kr7dSim::SimulatedConnection> m_master; // owned by the connection registry
     QString m_productId;
     Faults m_faults;
+    QMap<QString, QVariant> m_stored; // device numbers the next simulated sensor starts with
     QMap<QString, QString> m_ids; // "index;subIndex" -> parameter id
 };
 
@@ -155,6 +167,8 @@ void tst_DeviceCommunication::initTestCase()
             std::unique_ptr<Kr7dSim::SimulatedConnection> master = simulatedMaster(
                 QString::fromStdString(m_sensor.name()), m_productId, settings.portName);
             master->simulator().setFaults(m_faults);
+            for (auto stored = m_stored.cbegin(); stored != m_stored.cend(); ++stored)
+                master->simulator().setParameter(stored.key(), stored.value());
             m_master = master.get();
             return master;
         });
@@ -177,6 +191,7 @@ void tst_DeviceCommunication::init()
 {
     m_productId.clear();
     m_faults = {};
+    m_stored.clear();
     m_session = std::make_unique<WindowSession>(m_sensor, QStringList{simulatedPort}, m_master);
 }
 
@@ -255,6 +270,20 @@ void tst_DeviceCommunication::edit(QtProperty *property, const QVariant &value)
         browser->setCurrentItem(browser->items(property).value(0));
         QVERIFY(QMetaObject::invokeMethod(&window(), "comboIndexChangedInt", Q_ARG(int, 0)));
     }
+}
+
+void tst_DeviceCommunication::setQuietly(const char *id, double value)
+{
+    QVERIFY(QMetaObject::invokeMethod(&window(), "enableTreeDataHandling", Q_ARG(bool, false)));
+    data().doubleManager->setValue(property(id), value);
+    QVERIFY(QMetaObject::invokeMethod(&window(), "enableTreeDataHandling", Q_ARG(bool, true)));
+}
+
+double tst_DeviceCommunication::stored(const char *id)
+{
+    const QString name = QLatin1String(id);
+    return BravoSensorPlugin::Core::decodeDeviceDouble(
+        name, m_master->simulator().parameter(name).toInt(), data().pressureDivisor);
 }
 
 void tst_DeviceCommunication::start(const QString &what)
@@ -903,6 +932,90 @@ void tst_DeviceCommunication::silentSensorIsGivenUpAtTheThirdMiss()
     verifyOffline();
     QVERIFY(!data().pollTimer.isActive());
     QCOMPARE(data().pendingPollId, 0u);
+}
+
+
+void tst_DeviceCommunication::hiddenAnalogPointsAreStoredInBarAndCelsius_data()
+{
+    QTest::addColumn<QString>("route");
+    QTest::newRow("Write") << "Write";
+    QTest::newRow("settings file opened while connected") << "file";
+    QTest::newRow("PC -> Sensor connection") << "pcToSensor";
+}
+
+// With psi / °F shown and output A2 switching, the analog groups are hidden; their points still
+// reach the sensor converted, whichever way all settings are written.
+void tst_DeviceCommunication::hiddenAnalogPointsAreStoredInBarAndCelsius()
+{
+    QFETCH(QString, route);
+    if (route == QLatin1String("Write"))
+        connectQuietly();
+    edit(property("TemperatureSettings"), 5);
+    edit(property("PinFunctionA2"), 0);
+    QVERIFY(QMetaObject::invokeMethod(&window(), "sendDelayValue"));
+    setQuietly("analogTemp10V", 176.0);
+    setQuietly("analogPressure0V", 72.52);
+    QVERIFY(!window().isPropertyVisible(QStringLiteral("AnalogPointsTemperature")));
+    QVERIFY(!window().isPropertyVisible(QStringLiteral("AnalogPointsPressure")));
+
+    if (route == QLatin1String("Write")) {
+        start(route);
+    } else if (route == QLatin1String("file")) {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("psi-fahrenheit.tgs"));
+        QVERIFY(window().saveSettingsFile(file));
+        connectQuietly();
+        hand().expect(ModalHand::click(QMessageBox::Ok));
+        QVERIFY(window().bOpenSettings(file));
+    } else {
+        hand().expect(ModalHand::push(QStringLiteral("pcToSensor")));
+        hand().expect(ModalHand::click(QMessageBox::Ok));
+        m_session->choosePort(simulatedPortIndex);
+    }
+    QVERIFY(window().isSensorConnected());
+    QCOMPARE(stored("analogTemp10V"), 80.0);
+    QCOMPARE(stored("analogPressure0V"), 5.0);
+    QCOMPARE(data().doubleManager->value(property("analogTemp10V")), 176.0);
+    QCOMPARE(data().doubleManager->value(property("analogPressure0V")), 72.52);
+}
+
+void tst_DeviceCommunication::marksEqualTheirPointsAfterARead_data()
+{
+    QTest::addColumn<QString>("read"); // "connect": Sensor -> PC, or the Read action
+    QTest::addColumn<int>("pinFunctionA1");
+    QTest::addColumn<int>("plot");
+    QTest::addColumn<QString>("lowerId");
+    QTest::addColumn<QString>("upperId");
+    QTest::newRow("psi, connecting") << "connect" << 1 << 0 << "ThresholdsPressure1A1"
+                                     << "ThresholdsPressure2A1";
+    QTest::newRow("Fahrenheit, Read")
+        << "Read" << 0 << 1 << "ThresholdsTemp1A1" << "ThresholdsTemp2A1";
+}
+
+void tst_DeviceCommunication::marksEqualTheirPointsAfterARead()
+{
+    QFETCH(QString, read);
+    QFETCH(int, pinFunctionA1);
+    QFETCH(int, plot);
+    QFETCH(QString, lowerId);
+    QFETCH(QString, upperId);
+    // psi and °F, as the device stores the unit choice.
+    const QMap<QString, QVariant> sensorValues = {{QStringLiteral("TemperatureSettings"), 5 + 0x1C},
+                                                  {QStringLiteral("PinFunctionA1"), pinFunctionA1},
+                                                  {lowerId, 400},
+                                                  {upperId, 300}};
+    if (read == QLatin1String("connect"))
+        m_stored = sensorValues;
+    connectQuietly();
+    for (auto value = sensorValues.cbegin(); value != sensorValues.cend(); ++value)
+        m_master->simulator().setParameter(value.key(), value.value());
+    if (read == QLatin1String("Read"))
+        start(read);
+
+    const Utils::ThresholdWindowWidget *marks = data().thresholdWidgets.at(plot);
+    QCOMPARE(data().unitIndex, 5);
+    QCOMPARE(marks->lowerMark(), data().doubleManager->value(property(lowerId.toLatin1())));
+    QCOMPARE(marks->upperMark(), data().doubleManager->value(property(upperId.toLatin1())));
 }
 
 QTEST_MAIN(tst_DeviceCommunication)
