@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pendingedits.h"
 #include "sequenceguard.h"
 #include <plugin/sensor.h>
 
@@ -14,6 +15,7 @@
 
 #include <boost/property_tree/ptree.hpp>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -180,6 +182,25 @@ private:
     void finishConnectionAfterUpdate();
     // Texts are decoded during the read as decodeTexts says, and the other way round afterwards.
     void readAllSwitchingTextDecoding(bool decodeTexts);
+    void decodeAnswer(QtProperty *property, const QByteArray &answer);
+    // Every edit not yet written, in the order made, one write each.
+    void writePendingEdits();
+    // The write of pendingValue to pendingProperty, in the device's units.
+    void writePendingProperty();
+
+    // What the user starts while a sequence waits runs once that sequence has ended, in order.
+    struct DeferredAction
+    {
+        QString name;     // as the status bar names it
+        bool needsSensor; // told instead of run when the sensor has gone meanwhile
+        std::function<void()> run;
+    };
+    // True when a sequence waits: the action is then queued and the status bar says so.
+    bool deferredWhileBusy(DeferredAction action);
+    void runDeferredWork();
+    void restoreFactorySettingsConfirmed();
+    // A port chosen while a sequence waited: chosen again, unless it has left the list.
+    void resumePortChoice(const QString &port);
     void applyUnitsAndOutputs(const QString &changedId);
     void vEnableEditableProperties();
 
@@ -283,6 +304,8 @@ private:
     QMap<QString, QString> parameterAddresses; // id -> "index;subIndex;size"
     QMap<QString, QStringList> itemTexts;      // id -> choices of an editable text property
     QSet<QString> readOnlyIds;                 // parameters the description marks read-only
+    PendingEdits pendingEdits;
+    QList<DeferredAction> deferredActions;
     boost::property_tree::ptree descriptionTree;
 };
 

@@ -194,6 +194,7 @@ void SensorWindow::propertyValueEdited(QtProperty *property, const QVariant &val
         return;
     pendingProperty = property;
     pendingValue = value;
+    pendingEdits.record(property, value);
     if (property->propertyId() == QLatin1String("TemperatureSettings")) {
         convertUnitDependentValues(previousUnitIndex);
         previousUnitIndex = value.toInt();

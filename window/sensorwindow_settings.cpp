@@ -89,6 +89,9 @@ bool SensorWindow::bOpenSettings(QString fileName)
     const SequenceGuard sequence(this, sequences);
     if (sequence.refused())
         return false;
+    writePendingEdits();
+    if (sequence.stopped())
+        return false;
     bool complete = true;
     if (fileName.isEmpty()) {
         QFileDialog dialog(this);
@@ -195,7 +198,6 @@ void SensorWindow::writeLoadedSettings()
     data->progressMaximum = 230;
     data->showTransferUi = true;
     vShowUpdateDialog(true);
-    enableTreeDataHandling(false);
     bulkWriteActive = true;
     writeAllSettings();
     bulkWriteActive = false;
@@ -205,6 +207,8 @@ void SensorWindow::writeLoadedSettings()
 
 void SensorWindow::vLoadSettings()
 {
+    if (deferredWhileBusy({tr("Open Settings"), false, [this] { vLoadSettings(); }}))
+        return;
     QAction *liveData = ui->actionEnable_live_data;
     const bool wasLive = liveData->isChecked();
     if (sensorConnected) {

@@ -98,10 +98,11 @@ const char *idOf(const char *id)
 }
 
 // Each point takes convert(its value) within minimum..maximum. The range opens wide first, so
-// that no value is clamped on its way between two units.
+// that no value is clamped on its way between two units. A kept point is already in the new unit.
 template <class Points, class Convert>
 void convertPoints(const SensorWindow &window, const SensorWindowData &data, const Points &points,
-                   double minimum, double maximum, Convert convert)
+                   double minimum, double maximum, Convert convert,
+                   const PendingEdits &kept = PendingEdits())
 {
     for (const auto &point : points) {
         QtProperty *property = window.findProperty(data.rootProperty, idOf(point));
@@ -109,7 +110,7 @@ void convertPoints(const SensorWindow &window, const SensorWindowData &data, con
             continue;
         const double value = data.doubleManager->value(property);
         data.doubleManager->setRange(property, -widestRange, widestRange);
-        data.doubleManager->setValue(property, convert(value));
+        data.doubleManager->setValue(property, kept.contains(property) ? value : convert(value));
         data.doubleManager->setRange(property, minimum, maximum);
     }
 }
@@ -231,16 +232,19 @@ QString SensorWindow::quantityCaption(Quantity quantity) const
     return tr("Temperature") + QString::fromLatin1(data->temperatureUnitLabel.c_str());
 }
 
-// A read filled the properties in bar and degrees Celsius.
+// A read filled the properties in bar and degrees Celsius, except those it left to a pending edit.
 void SensorWindow::showDeviceValuesInDisplayUnits()
 {
     const int unit = data->unitIndex;
-    convertPoints(*this, *data, pressurePoints, convertPressure(unit, true, data->pressureRangeMin),
-                  convertPressure(unit, true, data->pressureRangeMax),
-                  [unit](double bar) { return Core::convertPressure(unit, true, bar); });
+    convertPoints(
+        *this, *data, pressurePoints, convertPressure(unit, true, data->pressureRangeMin),
+        convertPressure(unit, true, data->pressureRangeMax),
+        [unit](double bar) { return Core::convertPressure(unit, true, bar); }, pendingEdits);
     if (isFahrenheit(unit)) {
-        convertPoints(*this, *data, temperaturePoints, temperatureFloor, fahrenheitCeiling,
-                      [unit](double celsius) { return Core::convertTemperature(unit, celsius); });
+        convertPoints(
+            *this, *data, temperaturePoints, temperatureFloor, fahrenheitCeiling,
+            [unit](double celsius) { return Core::convertTemperature(unit, celsius); },
+            pendingEdits);
     }
 }
 

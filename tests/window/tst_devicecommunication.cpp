@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QGridLayout>
 #include <QProgressBar>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QTreeWidgetItem>
@@ -117,6 +118,12 @@ private slots:
     void hiddenAnalogPointsAreStoredInBarAndCelsius();
     void marksEqualTheirPointsAfterARead_data();
     void marksEqualTheirPointsAfterARead();
+    void pendingEditGoesOutBeforeTheNextSequence_data();
+    void pendingEditGoesOutBeforeTheNextSequence();
+    void editInsideASequenceIsWrittenAfterIt_data();
+    void editInsideASequenceIsWrittenAfterIt();
+    void actionStartedInsideASequenceRunsAfterIt_data();
+    void actionStartedInsideASequenceRunsAfterIt();
 
 private:
     SensorWindow &window() { return m_session->window(); }
@@ -294,6 +301,8 @@ void tst_DeviceCommunication::start(const QString &what)
         window().form()->actionWriting->trigger();
     else if (what == QLatin1String("Offline"))
         emit data().portCombo->activated(0);
+    else if (what == QLatin1String("bFactoryResetSequence"))
+        window().bFactoryResetSequence();
     else
         QVERIFY(QMetaObject::invokeMethod(&window(), what.toLatin1()));
 }
@@ -506,7 +515,8 @@ void tst_DeviceCommunication::writeAllStoresEverythingButReadOnlyAndTeach()
     QVERIFY(QMetaObject::invokeMethod(&window(), "vWriteAllSettings", Q_ARG(bool, false)));
     QVERIFY(shows(":/icons/icons/schreiben2cerc.svg"));
     QTRY_VERIFY_WITH_TIMEOUT(shows(":/icons/icons/schreiben.svg"), 2000);
-    QStringList expected = allIds();
+    // The edit still pending goes out first, then every parameter.
+    QStringList expected = QStringList{QStringLiteral("OnDelay1")} + allIds();
     for (const char *leftOut :
          {"VendorNameReadOnly", "ProductNameReadOnly", "ProductIdReadOnly", "ProductTextReadOnly",
           "SerialNumberReadOnly", "HardwareRevisionReadOnly", "FirmwareRevisionReadOnly",
@@ -659,8 +669,7 @@ void tst_DeviceCommunication::noSecondSequenceStartsInsideAWait()
     QVERIFY(data().watchdogTimer.isActive());
     if (source != QLatin1String("sendDelayValue"))
         return;
-    // The write went out after the read.
-    QVERIFY(window().sendDelayTimer()->isActive());
+    // The write goes out after the read.
     QTRY_COMPARE(withCommand(m_master->queryLog(), 0x24).size(), 1);
     QCOMPARE(m_master->simulator().parameter(QStringLiteral("OnDelay1")), QVariant(1200));
 }
@@ -1016,6 +1025,110 @@ void tst_DeviceCommunication::marksEqualTheirPointsAfterARead()
     QCOMPARE(data().unitIndex, 5);
     QCOMPARE(marks->lowerMark(), data().doubleManager->value(property(lowerId.toLatin1())));
     QCOMPARE(marks->upperMark(), data().doubleManager->value(property(upperId.toLatin1())));
+}
+
+void tst_DeviceCommunication::pendingEditGoesOutBeforeTheNextSequence_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::newRow("Read") << "Read";
+    QTest::newRow("factory reset") << "vRestoreFactorySettings";
+    QTest::newRow("going offline") << "Offline";
+}
+
+// Started while an edit waits for its send delay: the edit is the first write, before any read.
+void tst_DeviceCommunication::pendingEditGoesOutBeforeTheNextSequence()
+{
+    QFETCH(QString, action);
+    connectQuietly();
+    edit(property("OnDelay1"), 1234);
+    QVERIFY(window().sendDelayTimer()->isActive());
+    if (action == QLatin1String("vRestoreFactorySettings"))
+        hand().expect(ModalHand::click(QMessageBox::Ok));
+    start(action);
+
+    const QList<QByteArray> log
+        = action == QLatin1String("Offline") ? m_session->logAtRelease : m_master->queryLog();
+    const QList<QByteArray> writes = withCommand(log, 0x24);
+    QCOMPARE(idsOf(writes, 0x24).value(0), QStringLiteral("OnDelay1"));
+    QCOMPARE(writes.first().right(2), QByteArray::fromHex("04d2"));
+    const QList<QByteArray> reads = withCommand(log, 0x26);
+    if (!reads.isEmpty())
+        QVERIFY(log.indexOf(writes.first()) < log.indexOf(reads.first()));
+    if (action == QLatin1String("Read"))
+        QCOMPARE(data().intManager->value(property("OnDelay1")), 1234);
+}
+
+void tst_DeviceCommunication::editInsideASequenceIsWrittenAfterIt_data()
+{
+    QTest::addColumn<QString>("sequence");
+    QTest::newRow("single write") << "sendDelayValue";
+    QTest::newRow("read-all") << "Read";
+    QTest::newRow("write-all") << "Write";
+    QTest::newRow("factory reset") << "bFactoryResetSequence";
+}
+
+// Made in the first wait of the sequence, on the parameter it reads or writes first: the sensor
+// ends up with the edit, and the window still shows it.
+void tst_DeviceCommunication::editInsideASequenceIsWrittenAfterIt()
+{
+    QFETCH(QString, sequence);
+    connectQuietly();
+    edit(property("OnDelay1"), 1200);
+    window().sendDelayTimer()->stop();
+    const int before = data().enumManager->value(property("AnalogMode"));
+    const int edited = 1 - before;
+    QTimer::singleShot(0, &window(), [this, before, edited] {
+        for (int value : {edited, before, edited})
+            data().enumManager->setValue(property("AnalogMode"), value);
+    });
+    start(sequence);
+
+    QTRY_COMPARE(m_master->simulator().parameter(QStringLiteral("AnalogMode")), QVariant(edited));
+    QCOMPARE(data().enumManager->value(property("AnalogMode")), edited);
+    QVERIFY(window().isSensorConnected());
+}
+
+void tst_DeviceCommunication::actionStartedInsideASequenceRunsAfterIt_data()
+{
+    QTest::addColumn<QString>("sequence");  // the actions start in its first wait
+    QTest::addColumn<QStringList>("actions");
+    QTest::addColumn<QString>("outcome");
+    QTest::newRow("Read during a single write")
+        << "sendDelayValue" << QStringList{"Read"} << "read";
+    QTest::newRow("factory reset confirmed during the watchdog's check")
+        << "slotContinousDataTimeout" << QStringList{"vRestoreFactorySettings"} << "reset";
+    QTest::newRow("going offline during a single write")
+        << "sendDelayValue" << QStringList{"Offline"} << "offline";
+    QTest::newRow("Read after going offline, both during Write")
+        << "Write" << QStringList{"Offline", "Read"} << "told";
+}
+
+void tst_DeviceCommunication::actionStartedInsideASequenceRunsAfterIt()
+{
+    QFETCH(QString, sequence);
+    QFETCH(QStringList, actions);
+    QFETCH(QString, outcome);
+    connectQuietly();
+    edit(property("OnDelay1"), 1200);
+    window().sendDelayTimer()->stop();
+    m_master->simulator().setParameter(QStringLiteral("OffDelay1"), 4321);
+    if (actions.contains(QStringLiteral("vRestoreFactorySettings")))
+        hand().expect(ModalHand::click(QMessageBox::Ok));
+    QTimer::singleShot(0, &window(), [this, actions] {
+        for (const QString &action : actions)
+            start(action);
+    });
+    start(sequence);
+
+    if (outcome == QLatin1String("read"))
+        QTRY_COMPARE(data().intManager->value(property("OffDelay1")), 4321);
+    else if (outcome == QLatin1String("reset"))
+        QTRY_VERIFY(m_master->queryLog().contains(BravoSensorPlugin::Core::factoryResetFrame()));
+    else
+        QTRY_VERIFY(!window().isSensorConnected());
+    if (outcome == QLatin1String("told"))
+        QTRY_COMPARE(window().form()->statusBar->currentMessage(),
+                     QStringLiteral("Read did not run: the sensor is no longer connected"));
 }
 
 QTEST_MAIN(tst_DeviceCommunication)

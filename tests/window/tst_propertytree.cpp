@@ -371,21 +371,23 @@ void tst_PropertyTree::editsWriteTheLastValueAfterTheDelay_data()
     QTest::addColumn<QList<QByteArray>>("ids");
     QTest::addColumn<QVariantList>("values");
     QTest::addColumn<bool>("textHandling");
-    QTest::addColumn<QByteArray>("write"); // none when empty
+    QTest::addColumn<QList<QByteArray>>("writes");
     const auto row = [](const char *name, QList<QByteArray> ids, QVariantList values,
-                        const QByteArray &write, bool textHandling = false) {
-        QTest::newRow(name) << ids << values << textHandling << write;
+                        const QList<QByteArray> &writes, bool textHandling = false) {
+        QTest::newRow(name) << ids << values << textHandling << writes;
     };
-    row("int", {"Delay"}, {42}, writeFrame(60, 0, 7, 42));
-    row("enumerator", {"Units"}, {1}, writeFrame(40, 0, 6, 1));
-    row("double", {"Level"}, {12.5}, writeFrame(61, 0, 7, 1250));
-    row("bool", {"Lock"}, {false}, writeFrame(63, 0, 6, 0));
-    row("button click", {"ResetButton"}, {QVariant()}, writeFrame(2, 1, 6, 1));
-    row("text once handling is on", {"Tag"}, {"Pneumatics"}, writeFrame(24, 0, 6, 1), true);
-    row("text stays unwritten", {"Tag"}, {"Pneumatics"}, QByteArray());
+    row("int", {"Delay"}, {42}, {writeFrame(60, 0, 7, 42)});
+    row("enumerator", {"Units"}, {1}, {writeFrame(40, 0, 6, 1)});
+    row("double", {"Level"}, {12.5}, {writeFrame(61, 0, 7, 1250)});
+    row("bool", {"Lock"}, {false}, {writeFrame(63, 0, 6, 0)});
+    row("button click", {"ResetButton"}, {QVariant()}, {writeFrame(2, 1, 6, 1)});
+    row("text once handling is on", {"Tag"}, {"Pneumatics"}, {writeFrame(24, 0, 6, 1)}, true);
+    row("text stays unwritten", {"Tag"}, {"Pneumatics"}, {});
     row("three edits of one property", {"Delay", "Delay", "Delay"}, {1, 2, 3},
-        writeFrame(60, 0, 7, 3));
-    row("bool, then int", {"Lock", "Delay"}, {false, 5}, writeFrame(60, 0, 7, 5));
+        {writeFrame(60, 0, 7, 3)});
+    // Every property shown edited reaches the sensor, in the order of the first edits.
+    row("bool, int, bool again: each once", {"Lock", "Delay", "Lock"}, {false, 5, true},
+        {writeFrame(63, 0, 6, 1), writeFrame(60, 0, 7, 5)});
 }
 
 void tst_PropertyTree::editsWriteTheLastValueAfterTheDelay()
@@ -393,7 +395,7 @@ void tst_PropertyTree::editsWriteTheLastValueAfterTheDelay()
     QFETCH(QList<QByteArray>, ids);
     QFETCH(QVariantList, values);
     QFETCH(bool, textHandling);
-    QFETCH(QByteArray, write);
+    QFETCH(QList<QByteArray>, writes);
     const auto window = open();
     const auto master = connectTo(*window, "K7DT100");
     QVERIFY(QMetaObject::invokeMethod(window.get(), "enableStringManagerHandling",
@@ -402,10 +404,9 @@ void tst_PropertyTree::editsWriteTheLastValueAfterTheDelay()
     for (int i = 0; i < ids.size(); ++i)
         edit(*window, ids.at(i).constData(), values.at(i));
 
-    QCOMPARE(window->sendDelayTimer()->isActive(), !write.isEmpty());
+    QCOMPARE(window->sendDelayTimer()->isActive(), !writes.isEmpty());
     QTRY_VERIFY(!window->sendDelayTimer()->isActive());
-    QCOMPARE(sentBy(*master, 0x24),
-             write.isEmpty() ? QList<QByteArray>() : QList<QByteArray>{write});
+    QCOMPARE(sentBy(*master, 0x24), writes);
 }
 
 void tst_PropertyTree::comboChoicesReachTheSelectedProperty()
