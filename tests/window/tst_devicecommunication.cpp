@@ -137,6 +137,8 @@ private:
     void connectQuietly();
     // Connected, and the first poll answered once the update dialog has run out.
     void connectAndPoll();
+    // Connected quietly, an edit of OnDelay1 waiting with its send delay stopped.
+    void connectWithAnEditWaiting();
     int plotSize(int plot) { return data().chart->getData(plot)->size(); }
     // Rows 0..4 as shown, each followed by the name of its icon if it has one.
     QStringList rowTexts();
@@ -222,6 +224,13 @@ void tst_DeviceCommunication::connectQuietly()
     connectSensorToPc();
     data().justConnected = false;
     m_master->clearQueryLog();
+}
+
+void tst_DeviceCommunication::connectWithAnEditWaiting()
+{
+    connectQuietly();
+    edit(property("OnDelay1"), 1200);
+    window().sendDelayTimer()->stop();
 }
 
 void tst_DeviceCommunication::connectAndPoll()
@@ -610,9 +619,7 @@ void tst_DeviceCommunication::sequenceEndsAtOnceWhenItsWaitIsCutShort()
     QFETCH(QString, sequence);
     QFETCH(QString, cut);
     QFETCH(int, framesSent);
-    connectQuietly();
-    edit(property("OnDelay1"), 1200);
-    window().sendDelayTimer()->stop();
+    connectWithAnEditWaiting();
     BravoSensorPlugin::Core::setPlatformSleepScale(1.0);
     ScriptedConnection master([](const QByteArray &query) { return query; });
     window().setConnection(&master);
@@ -656,9 +663,7 @@ void tst_DeviceCommunication::noSecondSequenceStartsInsideAWait_data()
 void tst_DeviceCommunication::noSecondSequenceStartsInsideAWait()
 {
     QFETCH(QString, source);
-    connectQuietly();
-    edit(property("OnDelay1"), 1200);
-    window().sendDelayTimer()->stop();
+    connectWithAnEditWaiting();
     QTimer::singleShot(0, &window(), [this, source] { start(source); });
     window().readParameter(QStringLiteral("OnDelay1"), false);
 
@@ -1072,9 +1077,7 @@ void tst_DeviceCommunication::editInsideASequenceIsWrittenAfterIt_data()
 void tst_DeviceCommunication::editInsideASequenceIsWrittenAfterIt()
 {
     QFETCH(QString, sequence);
-    connectQuietly();
-    edit(property("OnDelay1"), 1200);
-    window().sendDelayTimer()->stop();
+    connectWithAnEditWaiting();
     const int before = data().enumManager->value(property("AnalogMode"));
     const int edited = 1 - before;
     QTimer::singleShot(0, &window(), [this, before, edited] {
@@ -1108,9 +1111,7 @@ void tst_DeviceCommunication::actionStartedInsideASequenceRunsAfterIt()
     QFETCH(QString, sequence);
     QFETCH(QStringList, actions);
     QFETCH(QString, outcome);
-    connectQuietly();
-    edit(property("OnDelay1"), 1200);
-    window().sendDelayTimer()->stop();
+    connectWithAnEditWaiting();
     m_master->simulator().setParameter(QStringLiteral("OffDelay1"), 4321);
     if (actions.contains(QStringLiteral("vRestoreFactorySettings")))
         hand().expect(ModalHand::click(QMessageBox::Ok));
