@@ -198,6 +198,8 @@ private:
     // True when a sequence waits: the action is then queued and the status bar says so.
     bool deferredWhileBusy(DeferredAction action);
     void runDeferredWork();
+    // An action that needs the sensor and finds it gone is not run; the status bar says why.
+    void runOrSayWhyNot(const DeferredAction &action);
     void restoreFactorySettingsConfirmed();
     // A port chosen while a sequence waited: chosen again, unless it has left the list.
     void resumePortChoice(const QString &port);

@@ -80,10 +80,12 @@ void SensorWindow::vRestoreFactorySettings()
                              QMessageBox::Ok | QMessageBox::Cancel)
         != QMessageBox::Ok)
         return;
-    // Confirmed inside another sequence's wait: the reset follows that sequence.
-    if (!deferredWhileBusy(
-            {tr("Restore factory defaults"), true, [this] { restoreFactorySettingsConfirmed(); }}))
-        restoreFactorySettingsConfirmed();
+    // Confirmed inside another sequence's wait, the reset follows that sequence; the sensor may
+    // have gone while the question was open.
+    const DeferredAction reset{tr("Restore factory defaults"), true,
+                               [this] { restoreFactorySettingsConfirmed(); }};
+    if (!deferredWhileBusy(reset))
+        runOrSayWhyNot(reset);
 }
 
 void SensorWindow::restoreFactorySettingsConfirmed()

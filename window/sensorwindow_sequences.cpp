@@ -331,20 +331,23 @@ bool SensorWindow::deferredWhileBusy(DeferredAction action)
     return true;
 }
 
+void SensorWindow::runOrSayWhyNot(const DeferredAction &action)
+{
+    if (action.needsSensor && !sensorConnected)
+        ui->statusBar->showMessage(
+            tr("%1 did not run: the sensor is no longer connected").arg(action.name));
+    else
+        action.run();
+}
+
 // Each action writes the pending edits before it starts; without one they go out alone.
 void SensorWindow::runDeferredWork()
 {
     const auto idle = [this] {
         return sequences.running == 0 && sequences.waiting == 0 && !data->closing;
     };
-    while (idle() && !deferredActions.isEmpty()) {
-        const DeferredAction action = deferredActions.takeFirst();
-        if (action.needsSensor && !sensorConnected)
-            ui->statusBar->showMessage(
-                tr("%1 did not run: the sensor is no longer connected").arg(action.name));
-        else
-            action.run();
-    }
+    while (idle() && !deferredActions.isEmpty())
+        runOrSayWhyNot(deferredActions.takeFirst());
     if (idle() && !pendingEdits.isEmpty())
         sendDelayValue();
 }

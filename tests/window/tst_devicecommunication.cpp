@@ -124,6 +124,7 @@ private slots:
     void editInsideASequenceIsWrittenAfterIt();
     void actionStartedInsideASequenceRunsAfterIt_data();
     void actionStartedInsideASequenceRunsAfterIt();
+    void resetConfirmedAfterTheSensorWentIsNotRun();
 
 private:
     SensorWindow &window() { return m_session->window(); }
@@ -1130,6 +1131,27 @@ void tst_DeviceCommunication::actionStartedInsideASequenceRunsAfterIt()
     if (outcome == QLatin1String("told"))
         QTRY_COMPARE(window().form()->statusBar->currentMessage(),
                      QStringLiteral("Read did not run: the sensor is no longer connected"));
+}
+
+// The port goes offline while the question is open: nothing is reset or read from nowhere.
+void tst_DeviceCommunication::resetConfirmedAfterTheSensorWentIsNotRun()
+{
+    connectQuietly();
+    data().intManager->setValue(property("OnDelay1"), 1500);
+    window().sendDelayTimer()->stop();
+    QVERIFY(QMetaObject::invokeMethod(&window(), "sendDelayValue"));
+    hand().expect([this](QDialog *box) {
+        start(QStringLiteral("Offline"));
+        ModalHand::click(QMessageBox::Ok)(box);
+    });
+    start(QStringLiteral("vRestoreFactorySettings"));
+
+    QVERIFY(!window().isSensorConnected());
+    QVERIFY(!m_session->logAtRelease.contains(BravoSensorPlugin::Core::factoryResetFrame()));
+    QCOMPARE(data().intManager->value(property("OnDelay1")), 1500);
+    QCOMPARE(window().form()->statusBar->currentMessage(),
+             QStringLiteral("Restore factory defaults did not run: the sensor is no longer "
+                            "connected"));
 }
 
 QTEST_MAIN(tst_DeviceCommunication)
