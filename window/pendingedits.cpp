@@ -7,8 +7,9 @@ namespace Core {
 
 void PendingEdits::record(QtProperty *property, const QVariant &value)
 {
-    const auto found = std::find_if(m_edits.begin(), m_edits.end(),
-                                    [property](const Edit &edit) { return edit.property == property; });
+    const auto found = std::find_if(m_edits.begin(), m_edits.end(), [property](const Edit &edit) {
+        return edit.property == property;
+    });
     if (found != m_edits.end())
         found->value = value;
     else

@@ -153,8 +153,8 @@ void SensorWindow::showSensorMismatch()
 
 void SensorWindow::vAutoConnect(QString ComPort)
 {
-    if (deferredWhileBusy(
-            {tr("Connecting to %1").arg(ComPort), false, [this, ComPort] { vAutoConnect(ComPort); }}))
+    if (deferredWhileBusy({tr("Connecting to %1").arg(ComPort), false,
+                           [this, ComPort] { vAutoConnect(ComPort); }}))
         return;
     const SequenceGuard sequence(this, sequences);
     writePendingEdits();

@@ -343,9 +343,8 @@ void SensorWindow::runOrSayWhyNot(const DeferredAction &action)
 // Each action writes the pending edits before it starts; without one they go out alone.
 void SensorWindow::runDeferredWork()
 {
-    const auto idle = [this] {
-        return sequences.running == 0 && sequences.waiting == 0 && !data->closing;
-    };
+    const auto idle
+        = [this] { return sequences.running == 0 && sequences.waiting == 0 && !data->closing; };
     while (idle() && !deferredActions.isEmpty())
         runOrSayWhyNot(deferredActions.takeFirst());
     if (idle() && !pendingEdits.isEmpty())

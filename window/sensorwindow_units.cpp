@@ -16,8 +16,8 @@
 
 #include <QComboBox>
 #include <QIcon>
-#include <QMap>
 #include <QLoggingCategory>
+#include <QMap>
 #include <QToolBar>
 #include <QTreeWidgetItem>
 
@@ -295,9 +295,9 @@ QVariant SensorWindow::deviceUnitValue(QtProperty *property, const QVariant &val
         = separatedAnalogPoint(highPoint, edited, toDevice(doublePropertyValue(partner)),
                                pressure ? data->pressureRangeMax : analogTemperatureTop);
     if (point != edited) {
-        const double shown = pressure ? convertPressure(unit, true, point)
-                                      : (isFahrenheit(unit) ? convertTemperature(unit, point)
-                                                            : point);
+        const double shown = pressure
+                                 ? convertPressure(unit, true, point)
+                                 : (isFahrenheit(unit) ? convertTemperature(unit, point) : point);
         data->doubleManager->setValue(property, shown);
     }
     return point;

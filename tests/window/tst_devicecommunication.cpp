@@ -162,7 +162,7 @@ private:
     QString m_productId;
     Faults m_faults;
     QMap<QString, QVariant> m_stored; // device numbers the next simulated sensor starts with
-    QMap<QString, QString> m_ids; // "index;subIndex" -> parameter id
+    QMap<QString, QString> m_ids;     // "index;subIndex" -> parameter id
 };
 
 void tst_DeviceCommunication::initTestCase()
@@ -949,7 +949,6 @@ void tst_DeviceCommunication::silentSensorIsGivenUpAtTheThirdMiss()
     QCOMPARE(data().pendingPollId, 0u);
 }
 
-
 void tst_DeviceCommunication::hiddenAnalogPointsAreStoredInBarAndCelsius_data()
 {
     QTest::addColumn<QString>("route");
@@ -1003,8 +1002,8 @@ void tst_DeviceCommunication::marksEqualTheirPointsAfterARead_data()
     QTest::addColumn<QString>("upperId");
     QTest::newRow("psi, connecting") << "connect" << 1 << 0 << "ThresholdsPressure1A1"
                                      << "ThresholdsPressure2A1";
-    QTest::newRow("Fahrenheit, Read")
-        << "Read" << 0 << 1 << "ThresholdsTemp1A1" << "ThresholdsTemp2A1";
+    QTest::newRow("Fahrenheit, Read") << "Read" << 0 << 1 << "ThresholdsTemp1A1"
+                                      << "ThresholdsTemp2A1";
 }
 
 void tst_DeviceCommunication::marksEqualTheirPointsAfterARead()
@@ -1094,7 +1093,7 @@ void tst_DeviceCommunication::editInsideASequenceIsWrittenAfterIt()
 
 void tst_DeviceCommunication::actionStartedInsideASequenceRunsAfterIt_data()
 {
-    QTest::addColumn<QString>("sequence");  // the actions start in its first wait
+    QTest::addColumn<QString>("sequence"); // the actions start in its first wait
     QTest::addColumn<QStringList>("actions");
     QTest::addColumn<QString>("outcome");
     QTest::newRow("Read during a single write")
