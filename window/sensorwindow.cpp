@@ -66,6 +66,8 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic &chosenSensor, QWi
     ui->sensorOperationsToolbar->setEnabled(false);
     connect(&data->pollTimer, SIGNAL(timeout()), this, SLOT(queryChartData()));
     connect(&data->watchdogTimer, SIGNAL(timeout()), this, SLOT(slotContinousDataTimeout()));
+    // Not at once: the sequence that ended may still have work on the stack below its guard.
+    sequences.ended = [this] { QTimer::singleShot(0, this, [this] { runDeferredWork(); }); };
     connectFormActions();
     createCompareAction();
     setWindowFlags(Qt::Widget);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pendingedits.h"
 #include "sequenceguard.h"
 #include <plugin/sensor.h>
 
@@ -7,6 +8,7 @@
 
 #include <QMainWindow>
 #include <QMap>
+#include <QSet>
 #include <QStringList>
 #include <QTimer>
 #include <QVariant>
@@ -14,6 +16,7 @@
 #include <boost/property_tree/ptree.hpp>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -180,6 +183,27 @@ private:
     void finishConnectionAfterUpdate();
     // Texts are decoded during the read as decodeTexts says, and the other way round afterwards.
     void readAllSwitchingTextDecoding(bool decodeTexts);
+    void decodeAnswer(QtProperty *property, const QByteArray &answer);
+    // Every edit not yet written, in the order made, one write each.
+    void writePendingEdits();
+    // The write of pendingValue to pendingProperty, in the device's units.
+    void writePendingProperty();
+
+    // What the user starts while a sequence waits runs once that sequence has ended, in order.
+    struct DeferredAction
+    {
+        QString name;     // as the status bar names it
+        bool needsSensor; // told instead of run when the sensor has gone meanwhile
+        std::function<void()> run;
+    };
+    // True when a sequence waits: the action is then queued and the status bar says so.
+    bool deferredWhileBusy(DeferredAction action);
+    void runDeferredWork();
+    // An action that needs the sensor and finds it gone is not run; the status bar says why.
+    void runOrSayWhyNot(const DeferredAction &action);
+    void restoreFactorySettingsConfirmed();
+    // A port chosen while a sequence waited: chosen again, unless it has left the list.
+    void resumePortChoice(const QString &port);
     void applyUnitsAndOutputs(const QString &changedId);
     void vEnableEditableProperties();
 
@@ -246,6 +270,8 @@ private:
     double convertTemperature(int unitIndex, double value) const;
     // Where every value slot ends: remembers the edit and restarts sendTimer.
     void propertyValueEdited(QtProperty *property, const QVariant &value);
+    // Marked read-only by the description: never editable, never written.
+    bool isReadOnlyParameter(const QtProperty *property) const;
     void vCreateProcessDataDock();
     void vAddCategoryCaption(const boost::property_tree::ptree &category, int row);
     // Re-captions the node's property and its sub-properties in the current language.
@@ -282,6 +308,9 @@ private:
     QString connectedSensorText;               // the device's identification text
     QMap<QString, QString> parameterAddresses; // id -> "index;subIndex;size"
     QMap<QString, QStringList> itemTexts;      // id -> choices of an editable text property
+    QSet<QString> readOnlyIds;                 // parameters the description marks read-only
+    PendingEdits pendingEdits;
+    QList<DeferredAction> deferredActions;
     boost::property_tree::ptree descriptionTree;
 };
 

@@ -211,6 +211,7 @@ void SensorWindow::chartThresholdChanged(unsigned int markIndex, double value)
             marks->setLowerMark(taken);
         else
             marks->setUpperMark(taken);
+        pendingEdits.record(property, taken);
         changed = property;
     }
     if (changed) {

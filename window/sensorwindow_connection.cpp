@@ -153,8 +153,12 @@ void SensorWindow::showSensorMismatch()
 
 void SensorWindow::vAutoConnect(QString ComPort)
 {
+    if (deferredWhileBusy({tr("Connecting to %1").arg(ComPort), false,
+                           [this, ComPort] { vAutoConnect(ComPort); }}))
+        return;
     const SequenceGuard sequence(this, sequences);
-    if (sequence.refused())
+    writePendingEdits();
+    if (sequence.stopped())
         return;
     vDisconnect();
     QComboBox *combo = data->portCombo;
@@ -211,12 +215,18 @@ void SensorWindow::slotContinousDataTimeout()
 
 void SensorWindow::actionConnectSensor(int state)
 {
-    // Chosen inside a running sequence's wait: the port in use stays.
-    const SequenceGuard sequence(this, sequences);
-    if (sequence.refused()) {
+    // Chosen inside a running sequence's wait: the port in use stays until that sequence ends.
+    if (sequences.waiting > 0) {
+        const QString port = state > 0 ? data->portCombo->itemText(state) : QString();
         data->portCombo->setCurrentIndex(data->activePortIndex);
+        deferredWhileBusy({port.isEmpty() ? tr("Going offline") : tr("Connecting to %1").arg(port),
+                           false, [this, port] { resumePortChoice(port); }});
         return;
     }
+    const SequenceGuard sequence(this, sequences);
+    writePendingEdits();
+    if (sequence.stopped())
+        return;
     if (state <= 0) {
         data->watchdogTimer.stop();
         vShowUpdateDialog(false);
@@ -248,6 +258,19 @@ void SensorWindow::actionConnectSensor(int state)
     }
     ui->sensorOperationsToolbar->setEnabled(sensorConnected);
     data->connectionStatus->setConnected(sensorConnected);
+}
+
+void SensorWindow::resumePortChoice(const QString &port)
+{
+    QComboBox *combo = data->portCombo;
+    const int index
+        = port.isEmpty() ? 0 : combo->findText(port, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index < 0) {
+        ui->statusBar->showMessage(tr("%1 is no longer in the port list").arg(port));
+        return;
+    }
+    combo->setCurrentIndex(index);
+    actionConnectSensor(index);
 }
 
 void SensorWindow::connectSensorToPc()

@@ -80,11 +80,27 @@ void SensorWindow::vRestoreFactorySettings()
                              QMessageBox::Ok | QMessageBox::Cancel)
         != QMessageBox::Ok)
         return;
+    // Confirmed inside another sequence's wait, the reset follows that sequence; the sensor may
+    // have gone while the question was open.
+    const DeferredAction reset{tr("Restore factory defaults"), true,
+                               [this] { restoreFactorySettingsConfirmed(); }};
+    if (!deferredWhileBusy(reset))
+        runOrSayWhyNot(reset);
+}
+
+void SensorWindow::restoreFactorySettingsConfirmed()
+{
+    const SequenceGuard sequence(this, sequences);
+    writePendingEdits();
+    if (sequence.stopped())
+        return;
     data->liveDataEnabled = false;
     if (data->connection)
         data->pollTimer.start();
     data->decodeTextParameters = false;
     bFactoryResetSequence();
+    if (sequence.stopped())
+        return;
     data->decodeTextParameters = true;
     editForwarding = true;
     data->liveDataEnabled = true;

@@ -152,6 +152,8 @@ void SensorWindow::vBuildPropertyNode(const ptree &node, QtProperty *parent)
     if (description->type == PropertyNodeType::String && !description->readOnlyText)
         itemTexts.insert(description->id, description->items);
     property->setEnabled(description->enabled);
+    if (!description->enabled)
+        readOnlyIds.insert(description->id);
     // Hidden properties are parameters like any other: attached, so that lookups, read-all,
     // write-all and settings files find them; the constructor hides their browser items.
     parent->addSubProperty(property);
@@ -188,15 +190,21 @@ void SensorWindow::removeSubProperties(QtProperty *property)
 
 void SensorWindow::propertyValueEdited(QtProperty *property, const QVariant &value)
 {
-    if (retranslating || !property)
+    if (retranslating || !property || isReadOnlyParameter(property))
         return;
     pendingProperty = property;
     pendingValue = value;
+    pendingEdits.record(property, value);
     if (property->propertyId() == QLatin1String("TemperatureSettings")) {
         convertUnitDependentValues(previousUnitIndex);
         previousUnitIndex = value.toInt();
     }
     sendTimer.start();
+}
+
+bool SensorWindow::isReadOnlyParameter(const QtProperty *property) const
+{
+    return readOnlyIds.contains(property->propertyId());
 }
 
 void SensorWindow::itemSelected(QtBrowserItem *item)

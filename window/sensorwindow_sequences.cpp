@@ -19,6 +19,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QProgressBar>
+#include <QStatusBar>
 #include <QToolBar>
 
 namespace BravoSensorPlugin {
@@ -93,7 +94,6 @@ bool SensorWindow::readParameter(const QString &id, bool showUi)
     if (sequence.refused())
         return true;
     QtProperty *property = findProperty(data->rootProperty, id.toLatin1());
-    enableTreeDataHandling(false);
     if (property) {
         const ParameterAddress address = ParameterAddress::fromText(parameterAddresses.value(id));
         bSendFrame(readRequestFrame(address.index, address.subIndex), showUi);
@@ -109,13 +109,24 @@ bool SensorWindow::readParameter(const QString &id, bool showUi)
         const QByteArray answer = requestAnswer(resultFetchFrame());
         if (sequence.stopped())
             return true;
-        const std::optional<int> unitIndex
-            = applyAnswer(property, answer, {data->pressureDivisor, data->decodeTextParameters});
-        if (unitIndex)
-            previousUnitIndex = *unitIndex;
+        // An edit made while the read waited is written after it, and stays what is shown.
+        if (!pendingEdits.contains(property))
+            decodeAnswer(property, answer);
     }
     enableTreeDataHandling(true);
     return true;
+}
+
+// Decoded values are no edits: handlers are off only here, so that edits made during the waits
+// of a sequence are kept.
+void SensorWindow::decodeAnswer(QtProperty *property, const QByteArray &answer)
+{
+    enableTreeDataHandling(false);
+    const std::optional<int> unitIndex
+        = applyAnswer(property, answer, {data->pressureDivisor, data->decodeTextParameters});
+    if (unitIndex)
+        previousUnitIndex = *unitIndex;
+    enableTreeDataHandling(true);
 }
 
 void SensorWindow::readAllParameters()
@@ -138,8 +149,11 @@ void SensorWindow::readAllParameters()
 // The user's "Read" leaves texts alone; they are decoded from then on.
 void SensorWindow::vRadAllSettings(bool)
 {
+    if (deferredWhileBusy({tr("Read"), true, [this] { vRadAllSettings(false); }}))
+        return;
     const SequenceGuard sequence(this, sequences);
-    if (sequence.refused())
+    writePendingEdits();
+    if (sequence.stopped())
         return;
     ui->actionWriting->setChecked(false);
     startUpdateDialog(430);
@@ -159,15 +173,43 @@ void SensorWindow::readAllSwitchingTextDecoding(bool decodeTexts)
 
 void SensorWindow::sendDelayValue()
 {
-    // A write that comes due inside another sequence's wait goes out after that sequence.
-    const SequenceGuard sequence(this, sequences);
-    if (sequence.refused()) {
-        sendTimer.start();
+    // Due inside another sequence's wait: the edits stay pending and go out once it has ended.
+    if (sequences.waiting > 0)
         return;
+    sendTimer.stop();
+    if (pendingEdits.isEmpty())
+        applyUnitsAndOutputs(QString());
+    else
+        writePendingEdits();
+}
+
+void SensorWindow::writePendingEdits()
+{
+    const SequenceGuard sequence(this, sequences);
+    if (sequence.refused())
+        return;
+    while (!pendingEdits.isEmpty()) {
+        const PendingEdits::Edit edit = pendingEdits.takeFirst();
+        pendingProperty = edit.property;
+        // As shown now: a unit change since the edit has converted it.
+        const QVariant shown = numericValue(edit.property);
+        pendingValue = shown.isValid() ? shown : edit.value;
+        writePendingProperty();
+        if (sequence.stopped())
+            return;
     }
-    enableTreeDataHandling(false);
+}
+
+void SensorWindow::writePendingProperty()
+{
+    const SequenceGuard sequence(this, sequences);
+    if (sequence.refused())
+        return;
     QtProperty *property = pendingProperty;
+    // A moved analog point is shown at once, and is no edit of its own.
+    enableTreeDataHandling(false);
     const QVariant value = deviceUnitValue(property, pendingValue);
+    enableTreeDataHandling(true);
     const QString id = property ? property->propertyId() : QString();
     if (!id.isEmpty()) {
         const ParameterAddress address = ParameterAddress::fromText(parameterAddresses.value(id));
@@ -187,22 +229,22 @@ void SensorWindow::sendDelayValue()
             bSendFrame(processDataFrame(), data->showTransferUi);
         if (sequence.stopped())
             return;
-        sendTimer.stop();
     }
     if (!bulkWriteActive)
         applyUnitsAndOutputs(QString());
-    enableTreeDataHandling(true);
 }
 
 void SensorWindow::vWriteAllSettings(bool)
 {
+    if (deferredWhileBusy({tr("Write"), true, [this] { vWriteAllSettings(false); }}))
+        return;
     const SequenceGuard sequence(this, sequences);
-    if (sequence.refused())
+    writePendingEdits();
+    if (sequence.stopped())
         return;
     const LiveDataPause pause(*this);
     if (data->connection)
         data->pollTimer.start();
-    enableTreeDataHandling(false);
     bulkWriteActive = true;
     writeAllSettings();
     if (sequence.stopped())
@@ -221,7 +263,6 @@ void SensorWindow::writeAllSettings()
     data->watchdogTimer.stop();
     const QStringList ids = parameterAddresses.keys();
     for (const QString &id : ids) {
-        enableTreeDataHandling(false);
         enableStringManagerHandling(false);
         pendingProperty = findProperty(data->rootProperty, id.toLatin1());
         if (!pendingProperty)
@@ -230,10 +271,10 @@ void SensorWindow::writeAllSettings()
         const QVariant current = numericValue(pendingProperty);
         if (current.isValid())
             pendingValue = current;
-        if (isLeftOutOfWriteAll(id))
+        if (isLeftOutOfWriteAll(id) || isReadOnlyParameter(pendingProperty))
             continue;
         platformSleep(250);
-        sendDelayValue();
+        writePendingProperty();
         if (sequence.stopped())
             return;
         platformSleep(250);
@@ -242,12 +283,12 @@ void SensorWindow::writeAllSettings()
     data->watchdogTimer.start();
 }
 
-// Properties marked "readOnly" at build time stay disabled; every other one takes edits again.
+// What the description marks read-only stays disabled; every other property takes edits again.
 void SensorWindow::vEnableEditableProperties()
 {
     const QList<QtProperty *> properties = allSubProperties(data->rootProperty);
     for (QtProperty *property : properties) {
-        if (property->statusTip() != QLatin1String("readOnly"))
+        if (property->statusTip() != QLatin1String("readOnly") && !isReadOnlyParameter(property))
             property->setEnabled(true);
     }
 }
@@ -257,7 +298,6 @@ bool SensorWindow::bFactoryResetSequence()
     const SequenceGuard sequence(this, sequences);
     if (sequence.refused())
         return true;
-    enableTreeDataHandling(false);
     ui->actionWriting->setChecked(true);
     startUpdateDialog(380);
 
@@ -280,6 +320,35 @@ bool SensorWindow::bFactoryResetSequence()
     readParameter(QStringLiteral("FilterSettings"), false);
     enableTreeDataHandling(true);
     return true;
+}
+
+bool SensorWindow::deferredWhileBusy(DeferredAction action)
+{
+    if (sequences.waiting == 0)
+        return false;
+    ui->statusBar->showMessage(tr("%1 runs when the current transfer has ended").arg(action.name));
+    deferredActions.append(std::move(action));
+    return true;
+}
+
+void SensorWindow::runOrSayWhyNot(const DeferredAction &action)
+{
+    if (action.needsSensor && !sensorConnected)
+        ui->statusBar->showMessage(
+            tr("%1 did not run: the sensor is no longer connected").arg(action.name));
+    else
+        action.run();
+}
+
+// Each action writes the pending edits before it starts; without one they go out alone.
+void SensorWindow::runDeferredWork()
+{
+    const auto idle
+        = [this] { return sequences.running == 0 && sequences.waiting == 0 && !data->closing; };
+    while (idle() && !deferredActions.isEmpty())
+        runOrSayWhyNot(deferredActions.takeFirst());
+    if (idle() && !pendingEdits.isEmpty())
+        sendDelayValue();
 }
 
 void SensorWindow::startUpdateDialog(int maximum)

@@ -142,6 +142,9 @@ bool SensorWindow::bOpenSettings(QString fileName)
     const SequenceGuard sequence(this, sequences);
     if (sequence.refused())
         return false;
+    writePendingEdits();
+    if (sequence.stopped())
+        return false;
     if (fileName.isEmpty()) {
         QFileDialog dialog(this);
         dialog.setNameFilter(tr("Sensor Settings (*.tgs)"));
@@ -239,7 +242,6 @@ void SensorWindow::writeLoadedSettings()
     data->progressMaximum = 230;
     data->showTransferUi = true;
     vShowUpdateDialog(true);
-    enableTreeDataHandling(false);
     bulkWriteActive = true;
     writeAllSettings();
     bulkWriteActive = false;
@@ -249,6 +251,8 @@ void SensorWindow::writeLoadedSettings()
 
 void SensorWindow::vLoadSettings()
 {
+    if (deferredWhileBusy({tr("Open Settings"), false, [this] { vLoadSettings(); }}))
+        return;
     QAction *liveData = ui->actionEnable_live_data;
     const bool wasLive = liveData->isChecked();
     if (sensorConnected) {

@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QIcon>
 #include <QLoggingCategory>
+#include <QMap>
 #include <QToolBar>
 #include <QTreeWidgetItem>
 
@@ -61,14 +62,29 @@ constexpr double fahrenheitCeiling = 257.0;
 constexpr double analogTemperatureTop = 120.0; // °C
 constexpr int output2Row = 1;
 
-bool isTemperatureSwitchingPoint(const QString &id)
+// The quantity whose unit a point's value is shown in; none for a value without a unit.
+std::optional<Quantity> unitDependentQuantity(const QString &id)
 {
-    return id.startsWith(QLatin1String("ThresholdsTemp"));
+    for (const PressurePoint &point : pressurePoints) {
+        if (id == QLatin1String(point.id))
+            return Quantity::Pressure;
+    }
+    for (const char *point : temperaturePoints) {
+        if (id == QLatin1String(point))
+            return Quantity::Temperature;
+    }
+    return std::nullopt;
 }
 
-bool isPressureSwitchingPoint(const QString &id)
+// The other end of an analog point's characteristic; empty for a switching point.
+QString analogPartner(const QString &id)
 {
-    return id.startsWith(QLatin1String("ThresholdsPressure"));
+    static const QMap<QString, QString> partners
+        = {{QStringLiteral("analogPressure0V"), QStringLiteral("analogPressure10V")},
+           {QStringLiteral("analogPressure10V"), QStringLiteral("analogPressure0V")},
+           {QStringLiteral("analogTemp0V"), QStringLiteral("analogTemp10V")},
+           {QStringLiteral("analogTemp10V"), QStringLiteral("analogTemp0V")}};
+    return partners.value(id);
 }
 
 const char *idOf(const PressurePoint &point)
@@ -82,10 +98,11 @@ const char *idOf(const char *id)
 }
 
 // Each point takes convert(its value) within minimum..maximum. The range opens wide first, so
-// that no value is clamped on its way between two units.
+// that no value is clamped on its way between two units. A kept point is already in the new unit.
 template <class Points, class Convert>
 void convertPoints(const SensorWindow &window, const SensorWindowData &data, const Points &points,
-                   double minimum, double maximum, Convert convert)
+                   double minimum, double maximum, Convert convert,
+                   const PendingEdits &kept = PendingEdits())
 {
     for (const auto &point : points) {
         QtProperty *property = window.findProperty(data.rootProperty, idOf(point));
@@ -93,7 +110,7 @@ void convertPoints(const SensorWindow &window, const SensorWindowData &data, con
             continue;
         const double value = data.doubleManager->value(property);
         data.doubleManager->setRange(property, -widestRange, widestRange);
-        data.doubleManager->setValue(property, convert(value));
+        data.doubleManager->setValue(property, kept.contains(property) ? value : convert(value));
         data.doubleManager->setRange(property, minimum, maximum);
     }
 }
@@ -126,6 +143,10 @@ void SensorWindow::applyUnitsAndOutputs(const QString &)
         {enumPropertyValue("PinFunctionA1", -1), enumPropertyValue("PinFunctionA2", -1),
          data->analogMode, data->unitIndex, data->outputsCombo->currentIndex(),
          data->pressureRangeMin, data->pressureRangeMax});
+    // Before anything shows a value: the marks take theirs from these properties.
+    if (data->deviceValuesPending)
+        showDeviceValuesInDisplayUnits();
+    data->deviceValuesPending = false;
     Utils::Charts::GenericChart *chart = data->chart;
     if (const std::optional<UnitScales> &units = config.units) {
         chart->setScale(int(Quantity::Pressure), units->pressureMin, units->pressureMax);
@@ -154,9 +175,6 @@ void SensorWindow::applyUnitsAndOutputs(const QString &)
         }
     }
 
-    if (data->deviceValuesPending)
-        showDeviceValuesInDisplayUnits();
-    data->deviceValuesPending = false;
     data->output2IsSwitching = config.output2IsSwitching;
     if (QTreeWidgetItem *row = data->processDataItems.value(output2Row)) {
         row->setText(1, config.output2IsSwitching ? tr("Off") : QString());
@@ -214,16 +232,19 @@ QString SensorWindow::quantityCaption(Quantity quantity) const
     return tr("Temperature") + QString::fromLatin1(data->temperatureUnitLabel.c_str());
 }
 
-// A read filled the properties in bar and degrees Celsius.
+// A read filled the properties in bar and degrees Celsius, except those it left to a pending edit.
 void SensorWindow::showDeviceValuesInDisplayUnits()
 {
     const int unit = data->unitIndex;
-    convertPoints(*this, *data, pressurePoints, convertPressure(unit, true, data->pressureRangeMin),
-                  convertPressure(unit, true, data->pressureRangeMax),
-                  [unit](double bar) { return Core::convertPressure(unit, true, bar); });
+    convertPoints(
+        *this, *data, pressurePoints, convertPressure(unit, true, data->pressureRangeMin),
+        convertPressure(unit, true, data->pressureRangeMax),
+        [unit](double bar) { return Core::convertPressure(unit, true, bar); }, pendingEdits);
     if (isFahrenheit(unit)) {
-        convertPoints(*this, *data, temperaturePoints, temperatureFloor, fahrenheitCeiling,
-                      [unit](double celsius) { return Core::convertTemperature(unit, celsius); });
+        convertPoints(
+            *this, *data, temperaturePoints, temperatureFloor, fahrenheitCeiling,
+            [unit](double celsius) { return Core::convertTemperature(unit, celsius); },
+            pendingEdits);
     }
 }
 
@@ -245,46 +266,40 @@ void SensorWindow::convertUnitDependentValues(int oldUnitIndex)
     enableTreeDataHandling(true);
 }
 
-// The device works in bar and degrees Celsius. An analog point edited onto the other end of its
-// characteristic is moved one unit away; the sensor gets the moved point, so that it and the
-// window agree.
+// The device works in bar and degrees Celsius, whatever group is shown: a hidden analog point
+// goes out of a write-all as converted as a shown one. An analog point edited onto the other end
+// of its characteristic is moved one unit away; the sensor gets the moved point, so that it and
+// the window agree.
 QVariant SensorWindow::deviceUnitValue(QtProperty *property, const QVariant &value)
 {
     if (propertyKind(property) != PropertyKind::Double)
         return value;
     const QString id = property->propertyId();
-    const int unit = data->unitIndex;
-    const double shown = value.toDouble();
-    if (isTemperatureSwitchingPoint(id))
-        return isFahrenheit(unit) ? convertTemperature(0, shown) : shown;
-    if (isPressureSwitchingPoint(id))
-        return convertPressure(unit, false, shown);
-
-    const bool temperature
-        = id == QLatin1String("analogTemp0V") || id == QLatin1String("analogTemp10V");
-    const bool pressure
-        = id == QLatin1String("analogPressure0V") || id == QLatin1String("analogPressure10V");
-    if ((!temperature && !pressure)
-        || !isPropertyVisible(temperature ? QStringLiteral("AnalogPointsTemperature")
-                                          : QStringLiteral("AnalogPointsPressure")))
+    const std::optional<Quantity> quantity = unitDependentQuantity(id);
+    if (!quantity)
         return value;
+    // The values are in the units the tree shows, which a settings file may just have set.
+    const int unit = enumPropertyValue("TemperatureSettings", data->unitIndex);
+    const bool pressure = *quantity == Quantity::Pressure;
     const auto toDevice = [&](double x) {
         if (pressure)
             return convertPressure(unit, false, x);
         return isFahrenheit(unit) ? convertTemperature(0, x) : x;
     };
-    const auto toDisplay = [&](double x) {
-        if (pressure)
-            return convertPressure(unit, true, x);
-        return isFahrenheit(unit) ? convertTemperature(unit, x) : x;
-    };
+    const double edited = toDevice(value.toDouble());
+    const QString partner = analogPartner(id);
+    if (partner.isEmpty())
+        return edited;
     const bool highPoint = id.endsWith(QLatin1String("10V"));
-    const double edited = toDevice(shown);
-    const double point = separatedAnalogPoint(
-        highPoint, edited, toDevice(highPoint ? data->analogPoint0 : data->analogPoint10),
-        pressure ? data->pressureRangeMax : analogTemperatureTop);
-    if (point != edited)
-        data->doubleManager->setValue(property, toDisplay(point));
+    const double point
+        = separatedAnalogPoint(highPoint, edited, toDevice(doublePropertyValue(partner)),
+                               pressure ? data->pressureRangeMax : analogTemperatureTop);
+    if (point != edited) {
+        const double shown = pressure
+                                 ? convertPressure(unit, true, point)
+                                 : (isFahrenheit(unit) ? convertTemperature(unit, point) : point);
+        data->doubleManager->setValue(property, shown);
+    }
     return point;
 }
 

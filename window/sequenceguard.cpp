@@ -24,8 +24,11 @@ SequenceGuard::~SequenceGuard()
         setPlatformSleepInterrupted(false);
     if (!m_window)
         return;
-    if (--m_state->running == 0)
-        m_state->abandoned = false;
+    if (--m_state->running > 0)
+        return;
+    m_state->abandoned = false;
+    if (m_state->ended)
+        m_state->ended();
 }
 
 bool SequenceGuard::stopped() const

@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QPointer>
 
+#include <functional>
+
 namespace BravoSensorPlugin {
 namespace Core {
 
@@ -12,6 +14,8 @@ struct SequenceState
     int running = 0;        // sequences on the stack, a sequence may call others
     int waiting = 0;        // waits for an answer in progress
     bool abandoned = false; // a wait ended without its answer: the application quits
+    // Called when the outermost sequence has left the stack.
+    std::function<void()> ended;
 };
 
 // Marks one command sequence of a window for as long as it is on the stack.

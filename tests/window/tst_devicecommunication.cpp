@@ -2,6 +2,7 @@
 
 #include <comm/fixedframes.h>
 #include <comm/platformsleep.h>
+#include <model/valuerules.h>
 #include <plugin/sensorcatalogue.h>
 #include <window/ui_sensorwindow.h>
 
@@ -12,11 +13,14 @@
 #include <utils/connectionstatus.h>
 #include <utils/genericchart.h>
 #include <utils/progressbarui.h>
+#include <utils/thresholdwindowwidget.h>
 #include <utils/valueovertime.h>
 
 #include <QAction>
 #include <QGridLayout>
 #include <QProgressBar>
+#include <QStatusBar>
+#include <QTemporaryDir>
 #include <QToolBar>
 #include <QTreeWidgetItem>
 #include <QtTest>
@@ -110,6 +114,17 @@ private slots:
     void pollingGoesOnWithLiveDataOffAndOnePollAtATime();
     void silentSensorIsGivenUpAtTheThirdMiss_data();
     void silentSensorIsGivenUpAtTheThirdMiss();
+    void hiddenAnalogPointsAreStoredInBarAndCelsius_data();
+    void hiddenAnalogPointsAreStoredInBarAndCelsius();
+    void marksEqualTheirPointsAfterARead_data();
+    void marksEqualTheirPointsAfterARead();
+    void pendingEditGoesOutBeforeTheNextSequence_data();
+    void pendingEditGoesOutBeforeTheNextSequence();
+    void editInsideASequenceIsWrittenAfterIt_data();
+    void editInsideASequenceIsWrittenAfterIt();
+    void actionStartedInsideASequenceRunsAfterIt_data();
+    void actionStartedInsideASequenceRunsAfterIt();
+    void resetConfirmedAfterTheSensorWentIsNotRun();
 
 private:
     SensorWindow &window() { return m_session->window(); }
@@ -123,6 +138,8 @@ private:
     void connectQuietly();
     // Connected, and the first poll answered once the update dialog has run out.
     void connectAndPoll();
+    // Connected quietly, an edit of OnDelay1 waiting with its send delay stopped.
+    void connectWithAnEditWaiting();
     int plotSize(int plot) { return data().chart->getData(plot)->size(); }
     // Rows 0..4 as shown, each followed by the name of its icon if it has one.
     QStringList rowTexts();
@@ -134,13 +151,18 @@ private:
     void start(const QString &what);
     // Sets the value as its editor would; a text is chosen from its list while selected.
     void edit(QtProperty *property, const QVariant &value);
+    // Sets the value as a read or a settings file does: no edit.
+    void setQuietly(const char *id, double value);
+    // What the simulated sensor stores for a double, in bar or °C.
+    double stored(const char *id);
 
     ExtensionSystem::SensorBasic m_sensor;
     std::unique_ptr<WindowSession> m_session;
     QPointer<Kr7dSim::SimulatedConnection> m_master; // owned by the connection registry
     QString m_productId;
     Faults m_faults;
-    QMap<QString, QString> m_ids; // "index;subIndex" -> parameter id
+    QMap<QString, QVariant> m_stored; // device numbers the next simulated sensor starts with
+    QMap<QString, QString> m_ids;     // "index;subIndex" -> parameter id
 };
 
 void tst_DeviceCommunication::initTestCase()
@@ -155,6 +177,8 @@ void tst_DeviceCommunication::initTestCase()
             std::unique_ptr<Kr7dSim::SimulatedConnection> master = simulatedMaster(
                 QString::fromStdString(m_sensor.name()), m_productId, settings.portName);
             master->simulator().setFaults(m_faults);
+            for (auto stored = m_stored.cbegin(); stored != m_stored.cend(); ++stored)
+                master->simulator().setParameter(stored.key(), stored.value());
             m_master = master.get();
             return master;
         });
@@ -177,6 +201,7 @@ void tst_DeviceCommunication::init()
 {
     m_productId.clear();
     m_faults = {};
+    m_stored.clear();
     m_session = std::make_unique<WindowSession>(m_sensor, QStringList{simulatedPort}, m_master);
 }
 
@@ -200,6 +225,13 @@ void tst_DeviceCommunication::connectQuietly()
     connectSensorToPc();
     data().justConnected = false;
     m_master->clearQueryLog();
+}
+
+void tst_DeviceCommunication::connectWithAnEditWaiting()
+{
+    connectQuietly();
+    edit(property("OnDelay1"), 1200);
+    window().sendDelayTimer()->stop();
 }
 
 void tst_DeviceCommunication::connectAndPoll()
@@ -257,6 +289,20 @@ void tst_DeviceCommunication::edit(QtProperty *property, const QVariant &value)
     }
 }
 
+void tst_DeviceCommunication::setQuietly(const char *id, double value)
+{
+    QVERIFY(QMetaObject::invokeMethod(&window(), "enableTreeDataHandling", Q_ARG(bool, false)));
+    data().doubleManager->setValue(property(id), value);
+    QVERIFY(QMetaObject::invokeMethod(&window(), "enableTreeDataHandling", Q_ARG(bool, true)));
+}
+
+double tst_DeviceCommunication::stored(const char *id)
+{
+    const QString name = QLatin1String(id);
+    return BravoSensorPlugin::Core::decodeDeviceDouble(
+        name, m_master->simulator().parameter(name).toInt(), data().pressureDivisor);
+}
+
 void tst_DeviceCommunication::start(const QString &what)
 {
     if (what == QLatin1String("Read"))
@@ -265,6 +311,8 @@ void tst_DeviceCommunication::start(const QString &what)
         window().form()->actionWriting->trigger();
     else if (what == QLatin1String("Offline"))
         emit data().portCombo->activated(0);
+    else if (what == QLatin1String("bFactoryResetSequence"))
+        window().bFactoryResetSequence();
     else
         QVERIFY(QMetaObject::invokeMethod(&window(), what.toLatin1()));
 }
@@ -477,7 +525,8 @@ void tst_DeviceCommunication::writeAllStoresEverythingButReadOnlyAndTeach()
     QVERIFY(QMetaObject::invokeMethod(&window(), "vWriteAllSettings", Q_ARG(bool, false)));
     QVERIFY(shows(":/icons/icons/schreiben2cerc.svg"));
     QTRY_VERIFY_WITH_TIMEOUT(shows(":/icons/icons/schreiben.svg"), 2000);
-    QStringList expected = allIds();
+    // The edit still pending goes out first, then every parameter.
+    QStringList expected = QStringList{QStringLiteral("OnDelay1")} + allIds();
     for (const char *leftOut :
          {"VendorNameReadOnly", "ProductNameReadOnly", "ProductIdReadOnly", "ProductTextReadOnly",
           "SerialNumberReadOnly", "HardwareRevisionReadOnly", "FirmwareRevisionReadOnly",
@@ -571,9 +620,7 @@ void tst_DeviceCommunication::sequenceEndsAtOnceWhenItsWaitIsCutShort()
     QFETCH(QString, sequence);
     QFETCH(QString, cut);
     QFETCH(int, framesSent);
-    connectQuietly();
-    edit(property("OnDelay1"), 1200);
-    window().sendDelayTimer()->stop();
+    connectWithAnEditWaiting();
     BravoSensorPlugin::Core::setPlatformSleepScale(1.0);
     ScriptedConnection master([](const QByteArray &query) { return query; });
     window().setConnection(&master);
@@ -617,9 +664,7 @@ void tst_DeviceCommunication::noSecondSequenceStartsInsideAWait_data()
 void tst_DeviceCommunication::noSecondSequenceStartsInsideAWait()
 {
     QFETCH(QString, source);
-    connectQuietly();
-    edit(property("OnDelay1"), 1200);
-    window().sendDelayTimer()->stop();
+    connectWithAnEditWaiting();
     QTimer::singleShot(0, &window(), [this, source] { start(source); });
     window().readParameter(QStringLiteral("OnDelay1"), false);
 
@@ -630,8 +675,7 @@ void tst_DeviceCommunication::noSecondSequenceStartsInsideAWait()
     QVERIFY(data().watchdogTimer.isActive());
     if (source != QLatin1String("sendDelayValue"))
         return;
-    // The write went out after the read.
-    QVERIFY(window().sendDelayTimer()->isActive());
+    // The write goes out after the read.
     QTRY_COMPARE(withCommand(m_master->queryLog(), 0x24).size(), 1);
     QCOMPARE(m_master->simulator().parameter(QStringLiteral("OnDelay1")), QVariant(1200));
 }
@@ -904,6 +948,210 @@ void tst_DeviceCommunication::silentSensorIsGivenUpAtTheThirdMiss()
     verifyOffline();
     QVERIFY(!data().pollTimer.isActive());
     QCOMPARE(data().pendingPollId, 0u);
+}
+
+void tst_DeviceCommunication::hiddenAnalogPointsAreStoredInBarAndCelsius_data()
+{
+    QTest::addColumn<QString>("route");
+    QTest::newRow("Write") << "Write";
+    QTest::newRow("settings file opened while connected") << "file";
+    QTest::newRow("PC -> Sensor connection") << "pcToSensor";
+}
+
+// With psi / °F shown and output A2 switching, the analog groups are hidden; their points still
+// reach the sensor converted, whichever way all settings are written.
+void tst_DeviceCommunication::hiddenAnalogPointsAreStoredInBarAndCelsius()
+{
+    QFETCH(QString, route);
+    if (route == QLatin1String("Write"))
+        connectQuietly();
+    edit(property("TemperatureSettings"), 5);
+    edit(property("PinFunctionA2"), 0);
+    QVERIFY(QMetaObject::invokeMethod(&window(), "sendDelayValue"));
+    setQuietly("analogTemp10V", 176.0);
+    setQuietly("analogPressure0V", 72.52);
+    QVERIFY(!window().isPropertyVisible(QStringLiteral("AnalogPointsTemperature")));
+    QVERIFY(!window().isPropertyVisible(QStringLiteral("AnalogPointsPressure")));
+
+    if (route == QLatin1String("Write")) {
+        start(route);
+    } else if (route == QLatin1String("file")) {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("psi-fahrenheit.tgs"));
+        QVERIFY(window().saveSettingsFile(file));
+        connectQuietly();
+        hand().expect(ModalHand::click(QMessageBox::Ok));
+        QVERIFY(window().bOpenSettings(file));
+    } else {
+        hand().expect(ModalHand::push(QStringLiteral("pcToSensor")));
+        hand().expect(ModalHand::click(QMessageBox::Ok));
+        m_session->choosePort(simulatedPortIndex);
+    }
+    QVERIFY(window().isSensorConnected());
+    QCOMPARE(stored("analogTemp10V"), 80.0);
+    QCOMPARE(stored("analogPressure0V"), 5.0);
+    QCOMPARE(data().doubleManager->value(property("analogTemp10V")), 176.0);
+    QCOMPARE(data().doubleManager->value(property("analogPressure0V")), 72.52);
+}
+
+void tst_DeviceCommunication::marksEqualTheirPointsAfterARead_data()
+{
+    QTest::addColumn<QString>("read"); // "connect": Sensor -> PC, or the Read action
+    QTest::addColumn<int>("pinFunctionA1");
+    QTest::addColumn<int>("plot");
+    QTest::addColumn<QString>("lowerId");
+    QTest::addColumn<QString>("upperId");
+    QTest::newRow("psi, connecting") << "connect" << 1 << 0 << "ThresholdsPressure1A1"
+                                     << "ThresholdsPressure2A1";
+    QTest::newRow("Fahrenheit, Read") << "Read" << 0 << 1 << "ThresholdsTemp1A1"
+                                      << "ThresholdsTemp2A1";
+}
+
+void tst_DeviceCommunication::marksEqualTheirPointsAfterARead()
+{
+    QFETCH(QString, read);
+    QFETCH(int, pinFunctionA1);
+    QFETCH(int, plot);
+    QFETCH(QString, lowerId);
+    QFETCH(QString, upperId);
+    // psi and °F, as the device stores the unit choice.
+    const QMap<QString, QVariant> sensorValues = {{QStringLiteral("TemperatureSettings"), 5 + 0x1C},
+                                                  {QStringLiteral("PinFunctionA1"), pinFunctionA1},
+                                                  {lowerId, 400},
+                                                  {upperId, 300}};
+    if (read == QLatin1String("connect"))
+        m_stored = sensorValues;
+    connectQuietly();
+    for (auto value = sensorValues.cbegin(); value != sensorValues.cend(); ++value)
+        m_master->simulator().setParameter(value.key(), value.value());
+    if (read == QLatin1String("Read"))
+        start(read);
+
+    const Utils::ThresholdWindowWidget *marks = data().thresholdWidgets.at(plot);
+    QCOMPARE(data().unitIndex, 5);
+    QCOMPARE(marks->lowerMark(), data().doubleManager->value(property(lowerId.toLatin1())));
+    QCOMPARE(marks->upperMark(), data().doubleManager->value(property(upperId.toLatin1())));
+}
+
+void tst_DeviceCommunication::pendingEditGoesOutBeforeTheNextSequence_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::newRow("Read") << "Read";
+    QTest::newRow("factory reset") << "vRestoreFactorySettings";
+    QTest::newRow("going offline") << "Offline";
+}
+
+// Started while an edit waits for its send delay: the edit is the first write, before any read.
+void tst_DeviceCommunication::pendingEditGoesOutBeforeTheNextSequence()
+{
+    QFETCH(QString, action);
+    connectQuietly();
+    edit(property("OnDelay1"), 1234);
+    QVERIFY(window().sendDelayTimer()->isActive());
+    if (action == QLatin1String("vRestoreFactorySettings"))
+        hand().expect(ModalHand::click(QMessageBox::Ok));
+    start(action);
+
+    const QList<QByteArray> log
+        = action == QLatin1String("Offline") ? m_session->logAtRelease : m_master->queryLog();
+    const QList<QByteArray> writes = withCommand(log, 0x24);
+    QCOMPARE(idsOf(writes, 0x24).value(0), QStringLiteral("OnDelay1"));
+    QCOMPARE(writes.first().right(2), QByteArray::fromHex("04d2"));
+    const QList<QByteArray> reads = withCommand(log, 0x26);
+    if (!reads.isEmpty())
+        QVERIFY(log.indexOf(writes.first()) < log.indexOf(reads.first()));
+    if (action == QLatin1String("Read"))
+        QCOMPARE(data().intManager->value(property("OnDelay1")), 1234);
+}
+
+void tst_DeviceCommunication::editInsideASequenceIsWrittenAfterIt_data()
+{
+    QTest::addColumn<QString>("sequence");
+    QTest::newRow("single write") << "sendDelayValue";
+    QTest::newRow("read-all") << "Read";
+    QTest::newRow("write-all") << "Write";
+    QTest::newRow("factory reset") << "bFactoryResetSequence";
+}
+
+// Made in the first wait of the sequence, on the parameter it reads or writes first: the sensor
+// ends up with the edit, and the window still shows it.
+void tst_DeviceCommunication::editInsideASequenceIsWrittenAfterIt()
+{
+    QFETCH(QString, sequence);
+    connectWithAnEditWaiting();
+    const int before = data().enumManager->value(property("AnalogMode"));
+    const int edited = 1 - before;
+    QTimer::singleShot(0, &window(), [this, before, edited] {
+        for (int value : {edited, before, edited})
+            data().enumManager->setValue(property("AnalogMode"), value);
+    });
+    start(sequence);
+
+    QTRY_COMPARE(m_master->simulator().parameter(QStringLiteral("AnalogMode")), QVariant(edited));
+    QCOMPARE(data().enumManager->value(property("AnalogMode")), edited);
+    QVERIFY(window().isSensorConnected());
+}
+
+void tst_DeviceCommunication::actionStartedInsideASequenceRunsAfterIt_data()
+{
+    QTest::addColumn<QString>("sequence"); // the actions start in its first wait
+    QTest::addColumn<QStringList>("actions");
+    QTest::addColumn<QString>("outcome");
+    QTest::newRow("Read during a single write")
+        << "sendDelayValue" << QStringList{"Read"} << "read";
+    QTest::newRow("factory reset confirmed during the watchdog's check")
+        << "slotContinousDataTimeout" << QStringList{"vRestoreFactorySettings"} << "reset";
+    QTest::newRow("going offline during a single write")
+        << "sendDelayValue" << QStringList{"Offline"} << "offline";
+    QTest::newRow("Read after going offline, both during Write")
+        << "Write" << QStringList{"Offline", "Read"} << "told";
+}
+
+void tst_DeviceCommunication::actionStartedInsideASequenceRunsAfterIt()
+{
+    QFETCH(QString, sequence);
+    QFETCH(QStringList, actions);
+    QFETCH(QString, outcome);
+    connectWithAnEditWaiting();
+    m_master->simulator().setParameter(QStringLiteral("OffDelay1"), 4321);
+    if (actions.contains(QStringLiteral("vRestoreFactorySettings")))
+        hand().expect(ModalHand::click(QMessageBox::Ok));
+    QTimer::singleShot(0, &window(), [this, actions] {
+        for (const QString &action : actions)
+            start(action);
+    });
+    start(sequence);
+
+    if (outcome == QLatin1String("read"))
+        QTRY_COMPARE(data().intManager->value(property("OffDelay1")), 4321);
+    else if (outcome == QLatin1String("reset"))
+        QTRY_VERIFY(m_master->queryLog().contains(BravoSensorPlugin::Core::factoryResetFrame()));
+    else
+        QTRY_VERIFY(!window().isSensorConnected());
+    if (outcome == QLatin1String("told"))
+        QTRY_COMPARE(window().form()->statusBar->currentMessage(),
+                     QStringLiteral("Read did not run: the sensor is no longer connected"));
+}
+
+// The port goes offline while the question is open: nothing is reset or read from nowhere.
+void tst_DeviceCommunication::resetConfirmedAfterTheSensorWentIsNotRun()
+{
+    connectQuietly();
+    data().intManager->setValue(property("OnDelay1"), 1500);
+    window().sendDelayTimer()->stop();
+    QVERIFY(QMetaObject::invokeMethod(&window(), "sendDelayValue"));
+    hand().expect([this](QDialog *box) {
+        start(QStringLiteral("Offline"));
+        ModalHand::click(QMessageBox::Ok)(box);
+    });
+    start(QStringLiteral("vRestoreFactorySettings"));
+
+    QVERIFY(!window().isSensorConnected());
+    QVERIFY(!m_session->logAtRelease.contains(BravoSensorPlugin::Core::factoryResetFrame()));
+    QCOMPARE(data().intManager->value(property("OnDelay1")), 1500);
+    QCOMPARE(window().form()->statusBar->currentMessage(),
+             QStringLiteral("Restore factory defaults did not run: the sensor is no longer "
+                            "connected"));
 }
 
 QTEST_MAIN(tst_DeviceCommunication)

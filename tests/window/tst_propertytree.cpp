@@ -130,6 +130,8 @@ private slots:
     void editsWriteTheLastValueAfterTheDelay();
     void comboChoicesReachTheSelectedProperty();
     void hiddenParameterIsReadAndWritten();
+    void readOnlyStaysDisabledAndUnwritten_data();
+    void readOnlyStaysDisabledAndUnwritten();
 
     void processDataRows_data();
     void processDataRows();
@@ -369,21 +371,23 @@ void tst_PropertyTree::editsWriteTheLastValueAfterTheDelay_data()
     QTest::addColumn<QList<QByteArray>>("ids");
     QTest::addColumn<QVariantList>("values");
     QTest::addColumn<bool>("textHandling");
-    QTest::addColumn<QByteArray>("write"); // none when empty
+    QTest::addColumn<QList<QByteArray>>("writes");
     const auto row = [](const char *name, QList<QByteArray> ids, QVariantList values,
-                        const QByteArray &write, bool textHandling = false) {
-        QTest::newRow(name) << ids << values << textHandling << write;
+                        const QList<QByteArray> &writes, bool textHandling = false) {
+        QTest::newRow(name) << ids << values << textHandling << writes;
     };
-    row("int", {"Delay"}, {42}, writeFrame(60, 0, 7, 42));
-    row("enumerator", {"Units"}, {1}, writeFrame(40, 0, 6, 1));
-    row("double", {"Level"}, {12.5}, writeFrame(61, 0, 7, 1250));
-    row("bool", {"Lock"}, {false}, writeFrame(63, 0, 6, 0));
-    row("button click", {"ResetButton"}, {QVariant()}, writeFrame(2, 1, 6, 1));
-    row("text once handling is on", {"Tag"}, {"Pneumatics"}, writeFrame(24, 0, 6, 1), true);
-    row("text stays unwritten", {"Tag"}, {"Pneumatics"}, QByteArray());
+    row("int", {"Delay"}, {42}, {writeFrame(60, 0, 7, 42)});
+    row("enumerator", {"Units"}, {1}, {writeFrame(40, 0, 6, 1)});
+    row("double", {"Level"}, {12.5}, {writeFrame(61, 0, 7, 1250)});
+    row("bool", {"Lock"}, {false}, {writeFrame(63, 0, 6, 0)});
+    row("button click", {"ResetButton"}, {QVariant()}, {writeFrame(2, 1, 6, 1)});
+    row("text once handling is on", {"Tag"}, {"Pneumatics"}, {writeFrame(24, 0, 6, 1)}, true);
+    row("text stays unwritten", {"Tag"}, {"Pneumatics"}, {});
     row("three edits of one property", {"Delay", "Delay", "Delay"}, {1, 2, 3},
-        writeFrame(60, 0, 7, 3));
-    row("bool, then int", {"Lock", "Delay"}, {false, 5}, writeFrame(60, 0, 7, 5));
+        {writeFrame(60, 0, 7, 3)});
+    // Every property shown edited reaches the sensor, in the order of the first edits.
+    row("bool, int, bool again: each once", {"Lock", "Delay", "Lock"}, {false, 5, true},
+        {writeFrame(63, 0, 6, 1), writeFrame(60, 0, 7, 5)});
 }
 
 void tst_PropertyTree::editsWriteTheLastValueAfterTheDelay()
@@ -391,7 +395,7 @@ void tst_PropertyTree::editsWriteTheLastValueAfterTheDelay()
     QFETCH(QList<QByteArray>, ids);
     QFETCH(QVariantList, values);
     QFETCH(bool, textHandling);
-    QFETCH(QByteArray, write);
+    QFETCH(QList<QByteArray>, writes);
     const auto window = open();
     const auto master = connectTo(*window, "K7DT100");
     QVERIFY(QMetaObject::invokeMethod(window.get(), "enableStringManagerHandling",
@@ -400,10 +404,9 @@ void tst_PropertyTree::editsWriteTheLastValueAfterTheDelay()
     for (int i = 0; i < ids.size(); ++i)
         edit(*window, ids.at(i).constData(), values.at(i));
 
-    QCOMPARE(window->sendDelayTimer()->isActive(), !write.isEmpty());
+    QCOMPARE(window->sendDelayTimer()->isActive(), !writes.isEmpty());
     QTRY_VERIFY(!window->sendDelayTimer()->isActive());
-    QCOMPARE(sentBy(*master, 0x24),
-             write.isEmpty() ? QList<QByteArray>() : QList<QByteArray>{write});
+    QCOMPARE(sentBy(*master, 0x24), writes);
 }
 
 void tst_PropertyTree::comboChoicesReachTheSelectedProperty()
@@ -443,6 +446,36 @@ void tst_PropertyTree::hiddenParameterIsReadAndWritten()
              QList<QByteArray>({readRequestFrame(80, 0), readRequestFrame(90, 0)}));
     QCOMPARE(sentBy(*master, 0x24, logged),
              QList<QByteArray>({writeFrame(80, 0, 7, 500), writeFrame(90, 0, 7, 500)}));
+}
+
+void tst_PropertyTree::readOnlyStaysDisabledAndUnwritten_data()
+{
+    QTest::addColumn<QByteArray>("id");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<bool>("readOnly");
+    QTest::newRow("readonly TRUE") << QByteArray("ReadOnlyTRUE") << 81 << true;
+    QTest::newRow("readonly false with a blank, no marker in the id")
+        << QByteArray("FalseWithBlank") << 83 << true;
+    QTest::newRow("editable") << QByteArray("Delay") << 60 << false;
+}
+
+// Neither the re-enabling after a write-all nor the write-all itself touches a read-only one.
+void tst_PropertyTree::readOnlyStaysDisabledAndUnwritten()
+{
+    QFETCH(QByteArray, id);
+    QFETCH(int, index);
+    QFETCH(bool, readOnly);
+    const auto window = open();
+    const auto master = connectTo(*window, "K7DT100");
+    const std::size_t logged = master->records().size();
+    QVERIFY(QMetaObject::invokeMethod(window.get(), "vWriteAllSettings", Q_ARG(bool, false)));
+
+    QCOMPARE(node(*window, id.constData())->isEnabled(), !readOnly);
+    const QList<QByteArray> writes = sentBy(*master, 0x24, logged);
+    const bool written = std::any_of(writes.cbegin(), writes.cend(), [index](const QByteArray &w) {
+        return (quint8(w.at(3)) | quint8(w.at(4)) << 8) == index;
+    });
+    QCOMPARE(written, !readOnly);
 }
 
 void tst_PropertyTree::processDataRows_data()
