@@ -80,6 +80,9 @@ void SensorWindow::vRestoreFactorySettings()
                              QMessageBox::Ok | QMessageBox::Cancel)
         != QMessageBox::Ok)
         return;
+    // Lost while the question was open: there is nothing to reset.
+    if (!sensorConnected)
+        return;
     data->liveDataEnabled = false;
     if (data->connection)
         data->pollTimer.start();

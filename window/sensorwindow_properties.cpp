@@ -192,6 +192,7 @@ void SensorWindow::propertyValueEdited(QtProperty *property, const QVariant &val
         return;
     pendingProperty = property;
     pendingValue = value;
+    markValuePending(property->propertyId());
     if (property->propertyId() == QLatin1String("TemperatureSettings")) {
         convertUnitDependentValues(previousUnitIndex);
         previousUnitIndex = value.toInt();
