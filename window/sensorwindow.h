@@ -2,7 +2,6 @@
 
 #include "sequenceguard.h"
 #include "valueconfirmations.h"
-#include <comm/answers.h>
 #include <plugin/sensor.h>
 
 #include <extensionsystem/communicationinterface.h>
@@ -40,6 +39,7 @@ struct OutputConfig;
 struct SensorWindowData;
 struct SettingsDocument;
 enum class Quantity;
+enum class StepAnswer;
 
 // The main window of one opened sensor: property tree, charts, connection and files.
 class SensorWindow : public QMainWindow

@@ -729,8 +729,11 @@ void tst_DeviceCommunication::refusedConnectionEndsOffline_data()
     QTest::addColumn<int>("dropEvery");
     QTest::addColumn<int>("probes");
     QTest::addColumn<int>("identityChecks");
-    QTest::newRow("foreign sensor, ten identity checks") << "K7DB025" << 0 << 1 + 10 << 10;
-    QTest::newRow("silent master, five probes") << "" << 1 << 5 << 0;
+    QTest::addColumn<QString>("box");
+    QTest::newRow("foreign sensor, ten identity checks")
+        << "K7DB025" << 0 << 1 + 10 << 10 << mismatchBox;
+    // Not told it holds the wrong sensor: nothing answered at all.
+    QTest::newRow("silent master, five probes") << "" << 1 << 5 << 0 << silentSensorBox;
 }
 
 void tst_DeviceCommunication::refusedConnectionEndsOffline()
@@ -750,7 +753,7 @@ void tst_DeviceCommunication::refusedConnectionEndsOffline()
     m_session->choosePort(simulatedPortIndex);
     QVERIFY(!watchdogBehindWarning);
 
-    QCOMPARE(hand().boxesSeen().value(1), mismatchBox);
+    QTEST(hand().boxesSeen().value(1), "box");
     QTEST(countOf(m_session->logAtRelease, probe), "probes");
     QTEST(countOf(m_session->logAtRelease, identitySetup), "identityChecks");
     verifyOffline();
