@@ -169,8 +169,9 @@ QString tst_ConfirmedValues::unwrittenText()
 void tst_ConfirmedValues::noisyLineStillReadsEveryValue_data()
 {
     QTest::addColumn<Faults>("faults");
-    QTest::newRow("one answer in twenty lost") << Faults{0, 20};
-    QTest::newRow("one answer in twenty damaged") << Faults{0, 0, 20};
+    // Periods prime to the four frames of a read, so that losses hit every frame of it.
+    QTest::newRow("one answer in nineteen lost") << Faults{0, 19};
+    QTest::newRow("one answer in twenty-three damaged") << Faults{0, 0, 23};
     QTest::newRow("one in thirteen lost, one in seventeen damaged") << Faults{0, 13, 17};
 }
 
