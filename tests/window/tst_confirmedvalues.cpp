@@ -8,7 +8,6 @@
 #include <window/propertyvalues.h>
 #include <window/ui_sensorwindow.h>
 
-#include <extensionsystem/connectionregistry.h>
 #include <propertybrowser/qtproperty.h>
 #include <propertybrowser/qtpropertymanager.h>
 #include <propertybrowser/qttreepropertybrowser.h>
@@ -88,18 +87,13 @@ void tst_ConfirmedValues::initTestCase()
 {
     BravoSensorPlugin::Core::setPlatformSleepScale(0);
     m_sensor = BravoSensorPlugin::Core::buildSensorCatalogue().front();
-    ExtensionSystem::ConnectionRegistry::instance().setFactory(
-        [this](const ExtensionSystem::PortSettings &settings)
-            -> std::unique_ptr<ExtensionSystem::CommunicationInterface> {
-            if (settings.portName != simulatedPort)
-                return nullptr;
-            std::unique_ptr<Kr7dSim::SimulatedConnection> master = simulatedMaster(
-                QString::fromStdString(m_sensor.name()), QString(), settings.portName);
+    serveSimulatedPort(
+        simulatedPort, m_sensor, [] { return QString(); },
+        [this](Kr7dSim::SimulatedConnection &master) {
             for (const auto &[id, value] : distinctValues)
-                master->simulator().setParameter(id, value);
-            master->simulator().setFaults(m_faults);
-            m_master = master.get();
-            return master;
+                master.simulator().setParameter(id, value);
+            master.simulator().setFaults(m_faults);
+            m_master = &master;
         });
 }
 

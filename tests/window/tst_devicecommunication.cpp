@@ -5,7 +5,6 @@
 #include <plugin/sensorcatalogue.h>
 #include <window/ui_sensorwindow.h>
 
-#include <extensionsystem/connectionregistry.h>
 #include <propertybrowser/qtproperty.h>
 #include <propertybrowser/qtpropertymanager.h>
 #include <propertybrowser/qttreepropertybrowser.h>
@@ -147,16 +146,11 @@ void tst_DeviceCommunication::initTestCase()
 {
     BravoSensorPlugin::Core::setPlatformSleepScale(0);
     m_sensor = BravoSensorPlugin::Core::buildSensorCatalogue().front();
-    ExtensionSystem::ConnectionRegistry::instance().setFactory(
-        [this](const ExtensionSystem::PortSettings &settings)
-            -> std::unique_ptr<ExtensionSystem::CommunicationInterface> {
-            if (settings.portName != simulatedPort)
-                return nullptr;
-            std::unique_ptr<Kr7dSim::SimulatedConnection> master = simulatedMaster(
-                QString::fromStdString(m_sensor.name()), m_productId, settings.portName);
-            master->simulator().setFaults(m_faults);
-            m_master = master.get();
-            return master;
+    serveSimulatedPort(
+        simulatedPort, m_sensor, [this] { return m_productId; },
+        [this](Kr7dSim::SimulatedConnection &master) {
+            master.simulator().setFaults(m_faults);
+            m_master = &master;
         });
 
     init();
