@@ -60,7 +60,7 @@ void QtTreePropertyBrowserPrivate::show(QtBrowserItem *item) const
     treeItem->setIcon(value, property->valueIcon());
     treeItem->setToolTip(0, property->toolTip());
     const QString note = property->valueNote();
-    treeItem->setToolTip(value, !note.isEmpty()                  ? note
+    treeItem->setToolTip(value, !note.isEmpty()                 ? note
                                 : property->toolTip().isEmpty() ? property->valueText()
                                                                 : property->toolTip());
     for (int column : {0, value}) {
@@ -79,8 +79,8 @@ void QtTreePropertyBrowserPrivate::show(QtBrowserItem *item) const
     QFont valueFont = m_tree->font();
     valueFont.setItalic(!note.isEmpty());
     treeItem->setFont(value, valueFont);
-    treeItem->setIcon(0, note.isEmpty() ? QIcon()
-                                        : m_tree->style()->standardIcon(QStyle::SP_MessageBoxWarning));
+    treeItem->setIcon(
+        0, note.isEmpty() ? QIcon() : m_tree->style()->standardIcon(QStyle::SP_MessageBoxWarning));
     treeItem->setBackground(0, group ? m_tree->palette().brush(QPalette::Button) : QBrush());
 }
 

@@ -32,7 +32,8 @@ void SensorWindow::trackConfirmations()
     QStringList ids;
     for (auto address = parameterAddresses.cbegin(); address != parameterAddresses.cend();
          ++address) {
-        const PropertyKind kind = propertyKind(findProperty(data->rootProperty, address.key().toLatin1()));
+        const PropertyKind kind
+            = propertyKind(findProperty(data->rootProperty, address.key().toLatin1()));
         if (kind != PropertyKind::Other)
             ids << address.key();
     }
@@ -59,7 +60,8 @@ void SensorWindow::markValueRefused(QtProperty *property)
 {
     confirmations.markRefused(property->propertyId());
     showConfirmation(property->propertyId());
-    ui->statusBar->showMessage(tr("The sensor refused the value of %1").arg(property->propertyName()));
+    ui->statusBar->showMessage(
+        tr("The sensor refused the value of %1").arg(property->propertyName()));
 }
 
 void SensorWindow::markValuesOffline()
@@ -75,8 +77,8 @@ void SensorWindow::showConfirmation(const QString &id)
     if (!unwrittenLabel)
         return;
     const int unwritten = confirmations.pendingCount();
-    unwrittenLabel->setText(unwritten > 0 ? tr("%1 changes not written to the sensor").arg(unwritten)
-                                          : QString());
+    unwrittenLabel->setText(
+        unwritten > 0 ? tr("%1 changes not written to the sensor").arg(unwritten) : QString());
     unwrittenLabel->setVisible(unwritten > 0);
 }
 

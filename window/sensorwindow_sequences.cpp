@@ -66,7 +66,8 @@ bool SensorWindow::bCheckSensorIdentity()
     const unsigned int timeoutMs = unsigned(sensor.getLineDelay())
                                    + unsigned(sensor.getCharacterDelay()) * unsigned(fetch.size())
                                    + 2000u;
-    // A lost read request leaves the master nothing to fetch: a missing identity is asked for again.
+    // A lost read request leaves the master nothing to fetch: a missing identity is asked for
+    // again.
     bool matches = false;
     for (int attempt = 0; attempt < stepAttempts && data->connection; ++attempt) {
         for (const QByteArray &frame : {productIdReadFrame(), processDataFrame()}) {

@@ -148,7 +148,8 @@ bool StartupRun::sensorConfirmedAll(ExtensionSystem::PluginInterface *object)
     const QStringList unconfirmed = object->unconfirmedValues();
     if (unconfirmed.isEmpty())
         return true;
-    fail(QStringLiteral("tgauge: %1 did not confirm %2").arg(sensor, unconfirmed.join(QLatin1String(", "))));
+    fail(QStringLiteral("tgauge: %1 did not confirm %2")
+             .arg(sensor, unconfirmed.join(QLatin1String(", "))));
     return false;
 }
 

@@ -149,8 +149,8 @@ QStringList tst_ConfirmedValues::differencesFromSensor()
 QTreeWidgetItem *tst_ConfirmedValues::treeItem(const QString &id)
 {
     auto *tree = window().propertyBrowser()->findChild<QTreeWidget *>();
-    const QList<QTreeWidgetItem *> found = tree->findItems(
-        property(id)->propertyName(), Qt::MatchExactly | Qt::MatchRecursive, 0);
+    const QList<QTreeWidgetItem *> found
+        = tree->findItems(property(id)->propertyName(), Qt::MatchExactly | Qt::MatchRecursive, 0);
     return found.value(0);
 }
 
@@ -222,7 +222,8 @@ void tst_ConfirmedValues::lostSensorChangesNoValue()
     QCOMPARE(window().unconfirmedParameterIds().size(), before.size());
     QVERIFY(property(QStringLiteral("OnDelay1"))
                 ->valueNote()
-                .contains(QRegularExpression(QStringLiteral("^sensor offline since \\d\\d:\\d\\d:\\d\\d$"))));
+                .contains(QRegularExpression(
+                    QStringLiteral("^sensor offline since \\d\\d:\\d\\d:\\d\\d$"))));
 }
 
 void tst_ConfirmedValues::sensorLostBeforeTheResetRunsNothing()
@@ -250,10 +251,10 @@ void tst_ConfirmedValues::writeIsRepeatedThenConfirmedOrRefused_data()
     QTest::newRow("taken") << "ok" << 1 << "" << false;
     QTest::newRow("lost, then taken") << "lost ok" << 2 << "" << false;
     QTest::newRow("damaged twice, then taken") << "damaged damaged ok" << 3 << "" << false;
-    QTest::newRow("refused three times") << "refused refused refused ok" << 3
-                                         << "refused by the sensor" << true;
-    QTest::newRow("refused after a loss") << "lost refused refused" << 3 << "refused by the sensor"
-                                          << true;
+    QTest::newRow("refused three times")
+        << "refused refused refused ok" << 3 << "refused by the sensor" << true;
+    QTest::newRow("refused after a loss")
+        << "lost refused refused" << 3 << "refused by the sensor" << true;
 }
 
 void tst_ConfirmedValues::writeIsRepeatedThenConfirmedOrRefused()

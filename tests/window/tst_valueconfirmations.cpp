@@ -24,25 +24,30 @@ void tst_ValueConfirmations::eventsDecideEachValuesMark_data()
     QTest::addColumn<QString>("reasons");
 
     const QString notRead = QStringLiteral("not read from the sensor yet");
-    QTest::newRow("nothing read yet") << "" << "A B C" << 0
-                                      << QStringList({notRead, notRead, notRead}).join(QLatin1Char('|'));
-    QTest::newRow("read and acknowledged values are confirmed")
-        << "read A, acknowledged B, read C" << "" << 0 << "-|-|-";
+    QTest::newRow("nothing read yet")
+        << ""
+        << "A B C" << 0 << QStringList({notRead, notRead, notRead}).join(QLatin1Char('|'));
+    QTest::newRow("read and acknowledged values are confirmed") << "read A, acknowledged B, read C"
+                                                                << "" << 0 << "-|-|-";
     QTest::newRow("an edit waits, a refusal stays until a write or read succeeds")
-        << "read A, read B, read C, edit A, edit B, refused B, edit C" << "A B C" << 2
-        << "not yet written|refused by the sensor|not yet written";
+        << "read A, read B, read C, edit A, edit B, refused B, edit C"
+        << "A B C" << 2 << "not yet written|refused by the sensor|not yet written";
     QTest::newRow("a refused value is confirmed by reading it back")
-        << "read A, refused A, read A, read B, read C" << "" << 0 << "-|-|-";
+        << "read A, refused A, read A, read B, read C"
+        << "" << 0 << "-|-|-";
     QTest::newRow("offline keeps edits, refusals and unread values as they were")
-        << "read A, refused B, edit C, lost 09:05:07" << "A B C" << 1
-        << "sensor offline since 09:05:07|refused by the sensor|not yet written";
+        << "read A, refused B, edit C, lost 09:05:07"
+        << "A B C" << 1 << "sensor offline since 09:05:07|refused by the sensor|not yet written";
     QTest::newRow("a later loss does not move the time")
-        << "read A, lost 09:05:07, lost 10:00:00" << "A B C" << 0
+        << "read A, lost 09:05:07, lost 10:00:00"
+        << "A B C" << 0
         << QStringLiteral("sensor offline since 09:05:07|") + notRead + QLatin1Char('|') + notRead;
     QTest::newRow("read after the loss confirms again")
-        << "read A, lost 09:05:07, read A, read B, read C" << "" << 0 << "-|-|-";
+        << "read A, lost 09:05:07, read A, read B, read C"
+        << "" << 0 << "-|-|-";
     QTest::newRow("ids that are not tracked are never marked")
-        << "read A, read B, read C, edit Button, refused Group" << "" << 0 << "-|-|-";
+        << "read A, read B, read C, edit Button, refused Group"
+        << "" << 0 << "-|-|-";
 }
 
 void tst_ValueConfirmations::eventsDecideEachValuesMark()
@@ -69,8 +74,8 @@ void tst_ValueConfirmations::eventsDecideEachValuesMark()
     QStringList reasons;
     for (const char *id : {"A", "B", "C"}) {
         const QString reason = confirmations.reason(QLatin1String(id));
-        const bool confirmed = confirmations.state(QLatin1String(id))
-                               == ValueConfirmations::State::Confirmed;
+        const bool confirmed
+            = confirmations.state(QLatin1String(id)) == ValueConfirmations::State::Confirmed;
         QCOMPARE(reason.isEmpty(), confirmed);
         reasons << (confirmed ? QStringLiteral("-") : reason);
     }

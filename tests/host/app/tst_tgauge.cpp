@@ -90,11 +90,10 @@ void TestTgauge::initTestCase()
     QVERIFY(changed.open(QIODevice::WriteOnly));
     changed.write(text.toUtf8());
 
-    const TgaugeRun read = runTgauge({QStringLiteral("--batch"), QStringLiteral("--open-sensor"),
-                                      m_sensor, QStringLiteral("--connect"),
-                                      path(QStringLiteral("sim.pty")),
-                                      QStringLiteral("--save-settings"),
-                                      path(QStringLiteral("sensor.tgs"))});
+    const TgaugeRun read
+        = runTgauge({QStringLiteral("--batch"), QStringLiteral("--open-sensor"), m_sensor,
+                     QStringLiteral("--connect"), path(QStringLiteral("sim.pty")),
+                     QStringLiteral("--save-settings"), path(QStringLiteral("sensor.tgs"))});
     QVERIFY2(read.exitCode == 0, qPrintable(read.err));
     QVERIFY(!parameterText(QStringLiteral("sensor.tgs")).isEmpty());
 }
@@ -107,12 +106,12 @@ void TestTgauge::filesHoldOnlyWhatTheSensorConfirmed_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("printed"); // over stderr
     QTest::addColumn<bool>("saved");
-    QTest::newRow("one answer in twenty lost: every value")
-        << "--drop-every 20" << 0 << "" << true;
+    QTest::newRow("one answer in twenty lost: every value") << "--drop-every 20" << 0 << "" << true;
     QTest::newRow("unplugged during the read: 1, no file")
         << "--unplug-after-ms 5000" << 1
         << "tgauge: Connecting to sensor: The sensor did not respond, please make sure it is "
-           "properly connected. \\[OK\\]\n(.|\n)*tgauge: cannot connect KR7D-P250" << false;
+           "properly connected. \\[OK\\]\n(.|\n)*tgauge: cannot connect KR7D-P250"
+        << false;
 }
 
 void TestTgauge::filesHoldOnlyWhatTheSensorConfirmed()
@@ -120,9 +119,9 @@ void TestTgauge::filesHoldOnlyWhatTheSensorConfirmed()
     QFETCH(QString, faults);
     SimulatorProcess simulator;
     const QString link = path(QStringLiteral("faulty.pty"));
-    QVERIFY(simulator.start(QStringList{QStringLiteral("--sensor"), m_sensor,
-                                        QStringLiteral("--link"), link}
-                            + faults.split(QLatin1Char(' '))));
+    QVERIFY(simulator.start(
+        QStringList{QStringLiteral("--sensor"), m_sensor, QStringLiteral("--link"), link}
+        + faults.split(QLatin1Char(' '))));
     const QString file = path(QStringLiteral("faulty.tgs"));
     QFile::remove(file);
 
