@@ -10,8 +10,6 @@
 
 #include <utils/genericchart.h>
 
-#include <QComboBox>
-#include <QMessageBox>
 #include <QPixmap>
 #include <QPixmapCache>
 #include <QToolBar>
