@@ -88,5 +88,19 @@ bool identityMatches(const QByteArray &answer, const QString &sensorId)
     return !identity.isEmpty() && QString::fromUtf8(identity.left(4)) == sensorId;
 }
 
+StepAnswer stepAnswer(const QByteArray &answer, bool payloadRequired)
+{
+    // N, check octet, command, status: anything shorter was cut off on its way.
+    constexpr int headerSize = 4;
+    if (answer.size() < headerSize)
+        return StepAnswer::Missing;
+    // The master's "ERROR" has its second letter where the status goes.
+    if (byteAt(answer, 3) != 0)
+        return StepAnswer::Error;
+    if (payloadRequired && answer.size() == headerSize)
+        return StepAnswer::Missing;
+    return StepAnswer::Taken;
+}
+
 } // namespace Core
 } // namespace BravoSensorPlugin

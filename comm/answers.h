@@ -29,5 +29,14 @@ QString identityText(const QByteArray &answer);
 // True when the identity answer starts with the selected sensor's id.
 bool identityMatches(const QByteArray &answer, const QString &sensorId);
 
+// How a command sequence takes the answer to one of its steps.
+enum class StepAnswer {
+    Missing, // none came, or too short to be an answer: the step may be repeated
+    Error,   // the master's "ERROR" or a status other than 0
+    Taken,
+};
+// A result fetch is taken only with a payload: without one the master kept nothing to fetch.
+StepAnswer stepAnswer(const QByteArray &answer, bool payloadRequired = false);
+
 } // namespace Core
 } // namespace BravoSensorPlugin

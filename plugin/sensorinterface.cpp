@@ -200,6 +200,11 @@ int SensorInterface::iCompareSettingsWith(const QString &fileName, QStringList *
     return window ? window->compareSettingsFile(fileName, differences) : -1;
 }
 
+QStringList SensorInterface::unconfirmedValues()
+{
+    return window ? window->unconfirmedParameterReport() : QStringList();
+}
+
 void SensorInterface::receivedData(std::string) {}
 
 void SensorInterface::setWindowConnection(ExtensionSystem::CommunicationInterface *newConnection)

@@ -31,6 +31,7 @@ public:
     bool bSaveSettingsTo(const QString &fileName) override;
     bool bExportChartDataTo(const QString &fileName, const QString &delimiter) override;
     int iCompareSettingsWith(const QString &fileName, QStringList *differences) override;
+    QStringList unconfirmedValues() override;
 
     SensorWindow *sensorWindow() const; // null once the host has deleted the sub-window
     bool isConnected() const;

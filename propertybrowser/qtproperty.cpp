@@ -99,6 +99,16 @@ void QtProperty::setPropertyId(const QString &id)
     assign(m_id, id);
 }
 
+QString QtProperty::valueNote() const
+{
+    return m_valueNote;
+}
+
+void QtProperty::setValueNote(const QString &note)
+{
+    assign(m_valueNote, note);
+}
+
 void QtProperty::setToolTip(const QString &text)
 {
     assign(m_toolTip, text);

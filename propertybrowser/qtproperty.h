@@ -23,6 +23,9 @@ public:
     QString whatsThis() const;
     bool isEnabled() const;
     bool isModified() const;
+    // Why the shown value may not be what its source holds; empty when it is. A browser draws a
+    // value with a note distinctly and gives the note as its tool tip.
+    QString valueNote() const;
 
     bool hasValue() const;
     QIcon valueIcon() const;
@@ -35,6 +38,7 @@ public:
     void setWhatsThis(const QString &text);
     void setEnabled(bool enable);
     void setModified(bool modified);
+    void setValueNote(const QString &note);
 
     void addSubProperty(QtProperty *property);
     // Inserts after afterProperty, or first when afterProperty is null or not a sub-property.
@@ -61,6 +65,7 @@ private:
     QString m_toolTip;
     QString m_statusTip;
     QString m_whatsThis;
+    QString m_valueNote;
     bool m_enabled = true;
     bool m_modified = false;
 };

@@ -59,8 +59,10 @@ void QtTreePropertyBrowserPrivate::show(QtBrowserItem *item) const
     treeItem->setText(value, property->valueText());
     treeItem->setIcon(value, property->valueIcon());
     treeItem->setToolTip(0, property->toolTip());
-    treeItem->setToolTip(value, property->toolTip().isEmpty() ? property->valueText()
-                                                              : property->toolTip());
+    const QString note = property->valueNote();
+    treeItem->setToolTip(value, !note.isEmpty()                 ? note
+                                : property->toolTip().isEmpty() ? property->valueText()
+                                                                : property->toolTip());
     for (int column : {0, value}) {
         treeItem->setStatusTip(column, property->statusTip());
         treeItem->setWhatsThis(column, property->whatsThis());
@@ -73,6 +75,12 @@ void QtTreePropertyBrowserPrivate::show(QtBrowserItem *item) const
     QFont font = m_tree->font();
     font.setBold(group);
     treeItem->setFont(0, font);
+    // A noted value stands apart: slanted, and marked beside its name.
+    QFont valueFont = m_tree->font();
+    valueFont.setItalic(!note.isEmpty());
+    treeItem->setFont(value, valueFont);
+    treeItem->setIcon(
+        0, note.isEmpty() ? QIcon() : m_tree->style()->standardIcon(QStyle::SP_MessageBoxWarning));
     treeItem->setBackground(0, group ? m_tree->palette().brush(QPalette::Button) : QBrush());
 }
 

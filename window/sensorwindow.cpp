@@ -77,6 +77,7 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic &chosenSensor, QWi
     setMinimumHeight(500);
     setMinimumWidth(850);
     createStatusWidgets();
+    trackConfirmations();
     data->chart->setEnabled(false);
 
     sendTimer.setInterval(400);
@@ -354,6 +355,7 @@ void SensorWindow::retranslateWindowTexts()
     data->outputsCombo->setCurrentIndex(outputIndex);
 
     retranslateCompareAction();
+    showConfirmations();
     updateWindowTitle();
 }
 

@@ -2,6 +2,7 @@
 
 #include "pendingedits.h"
 #include "sequenceguard.h"
+#include "valueconfirmations.h"
 #include <plugin/sensor.h>
 
 #include <extensionsystem/communicationinterface.h>
@@ -20,6 +21,7 @@
 #include <memory>
 #include <optional>
 
+class QLabel;
 class QtBrowserItem;
 class QtProperty;
 class QtTreePropertyBrowser;
@@ -41,6 +43,7 @@ struct ParameterRule;
 struct OutputConfig;
 struct SensorWindowData;
 enum class Quantity;
+enum class StepAnswer;
 
 // The main window of one opened sensor: property tree, charts, connection and files.
 class SensorWindow : public QMainWindow
@@ -81,7 +84,9 @@ public:
     // The 6-bit check octet over the command and the first count parameter bytes.
     quint8 checkOctet(quint8 command, const QByteArray &parameters, int count) const;
     bool bCheckSensorIdentity();
-    // Always true; showUi applies to the read request only.
+    // True when the sensor answered; showUi applies to the read request only. A read whose answer
+    // is missing, damaged or an error is repeated twice before it fails; a failed read changes
+    // nothing.
     bool readParameter(const QString &id, bool showUi);
     void readAllParameters();
     bool bFactoryResetSequence(); // always true
@@ -97,6 +102,11 @@ public:
     // sensor read again first; -1 when the file cannot be read or is for another sensor.
     int compareSettingsFile(const QString &fileName, QStringList *differences);
     bool isSensorConnected() const { return sensorConnected; }
+
+    // Ids of the parameters whose shown value the sensor has not confirmed.
+    QStringList unconfirmedParameterIds() const;
+    // "<id> (<why>)" for each of them.
+    QStringList unconfirmedParameterReport() const;
 
 signals:
     void vAboutToClose();
@@ -178,6 +188,16 @@ private:
     // Device communication
     ExtensionSystem::CommunicationInterface::DataFrameRecord
     transferOne(const QByteArray &query, const std::string &pattern, double timeoutMs, bool showUi);
+    // One frame as bSendFrame sends it: the answer, empty when none came.
+    QByteArray answerTo(const QByteArray &query, bool showUi);
+    // From the read request on, repeated while an answer is missing, damaged or an error: how the
+    // last attempt ended, and its fetched answer when it was taken. Missing when the sequence was
+    // stopped.
+    StepAnswer fetchParameter(const QString &id, bool showUi, bool payloadRequired,
+                              QByteArray *answer);
+    // The write frame, repeated while its answer is missing, damaged or an error; marks the value
+    // confirmed or refused by the last answer. False when the sensor never answered.
+    bool writeParameterValue(QtProperty *property, const QByteArray &frame);
     // The update dialog over a bulk transfer of about maximum x 10 ms.
     void startUpdateDialog(int maximum);
     void finishConnectionAfterUpdate();
@@ -241,13 +261,27 @@ private:
     // Connection workflow
     // Up to `checks` identity checks; true at the first that matches.
     bool bIdentityConfirmed(int checks);
-    void showSensorMismatch();
+    // A sensor that answered with another identity, or one that never answered.
+    void showConnectionFailure(bool sensorAnswered);
+    void showSilentSensorWarning();
+    // The sensor stopped answering while connected: offline, and the user told so.
+    void giveUpSilentSensor();
     void connectSensorToPc();
     // False when the user declined to overwrite the sensor's settings.
     bool connectPcToSensor();
     void takeConnectedSensor();
     void makeMarksEditable();
     void dropFailedConnection();
+
+    // Whether the sensor confirmed what the tree shows
+    void trackConfirmations();
+    void confirmValue(const QString &id);
+    void markValuePending(const QString &id);
+    void markValueRefused(QtProperty *property);
+    void markValuesOffline();
+    // The value's mark and tool tip, and the count of unwritten changes.
+    void showConfirmation(const QString &id);
+    void showConfirmations();
 
     // Charts and threshold marks
     Utils::Charts::GenericChart *createCharts();
@@ -297,6 +331,8 @@ private:
     Sensor sensor;
     QTimer sendTimer; // 400 ms after the last edit, runs sendDelayValue()
     SequenceState sequences;
+    ValueConfirmations confirmations;
+    QLabel *unwrittenLabel = nullptr; // owned (Qt parent)
 
     bool sensorConnected = false;
     bool editForwarding = true;   // false while the PC -> Sensor transfer writes all settings

@@ -72,6 +72,7 @@ void SensorWindow::vDisconnect()
     data->connectionStatus->setConnected(false);
     data->liveDataEnabled = false;
     ui->actionEnable_live_data->setChecked(false);
+    markValuesOffline();
     // An empty port makes the plugin object release the connection.
     emit vComPortSelected(QString());
     updateWindowTitle();
@@ -107,7 +108,7 @@ bool SensorWindow::bConnectToSensor()
         if (sequence.stopped())
             return false;
         if (!identified) {
-            showSensorMismatch();
+            showConnectionFailure(!connectedSensorText.isEmpty());
             return false;
         }
         vApplyVariantRange();
@@ -117,7 +118,7 @@ bool SensorWindow::bConnectToSensor()
     }
     // A connection that went away meanwhile was dropped on purpose: no message then.
     if (data->connection)
-        showSensorMismatch();
+        showConnectionFailure(false);
     return false;
 }
 
@@ -125,6 +126,8 @@ bool SensorWindow::bConnectToSensor()
 bool SensorWindow::bIdentityConfirmed(int checks)
 {
     const SequenceGuard sequence(this, sequences);
+    // Set again by every identity answer: left empty, it tells that none came.
+    connectedSensorText.clear();
     for (int check = 0; check < checks; ++check) {
         data->watchdogTimer.stop();
         if (bCheckSensorIdentity())
@@ -137,18 +140,42 @@ bool SensorWindow::bIdentityConfirmed(int checks)
 
 // The last identity check armed the watchdog; a failed attempt must not leave it running behind the
 // box.
-void SensorWindow::showSensorMismatch()
+void SensorWindow::showConnectionFailure(bool sensorAnswered)
 {
     data->watchdogTimer.stop();
     vShowUpdateDialog(false);
     const QPointer<SensorWindow> self(this);
-    QMessageBox::warning(
-        this, tr("Connecting to sensor..."),
-        tr("The connected sensor does not match currently selected sensor, please try again "
-           "with the proper sensor"),
-        QMessageBox::Ok);
+    if (sensorAnswered) {
+        QMessageBox::warning(
+            this, tr("Connecting to sensor..."),
+            tr("The connected sensor does not match currently selected sensor, please try again "
+               "with the proper sensor"),
+            QMessageBox::Ok);
+    } else {
+        showSilentSensorWarning();
+    }
     if (self)
         sensorConnected = false;
+}
+
+void SensorWindow::showSilentSensorWarning()
+{
+    QMessageBox::warning(
+        this, tr("Connecting to sensor"),
+        tr("The sensor did not respond, please make sure it is properly connected."),
+        QMessageBox::Ok);
+}
+
+void SensorWindow::giveUpSilentSensor()
+{
+    if (!sensorConnected)
+        return;
+    data->watchdogTimer.stop();
+    data->portCombo->setCurrentIndex(0);
+    data->activePortIndex = 0;
+    vDisconnect();
+    ui->sensorOperationsToolbar->setEnabled(sensorConnected);
+    showSilentSensorWarning();
 }
 
 void SensorWindow::vAutoConnect(QString ComPort)
@@ -207,10 +234,7 @@ void SensorWindow::slotContinousDataTimeout()
     vDisconnect();
     ui->sensorOperationsToolbar->setEnabled(sensorConnected);
     ui->outuptsComboToolBar->setEnabled(sensorConnected);
-    QMessageBox::warning(
-        this, tr("Connecting to sensor"),
-        tr("The sensor did not respond, please make sure it is properly connected."),
-        QMessageBox::Ok);
+    showSilentSensorWarning();
 }
 
 void SensorWindow::actionConnectSensor(int state)
@@ -325,6 +349,10 @@ bool SensorWindow::connectPcToSensor()
         return true;
     }
     editForwarding = true;
+    if (!sensorConnected) {
+        QApplication::restoreOverrideCursor();
+        return true;
+    }
     platformSleep(250);
     QApplication::restoreOverrideCursor();
     ui->actionWriting->setChecked(false);
@@ -332,7 +360,7 @@ bool SensorWindow::connectPcToSensor()
     // Read back what the sensor took.
     startUpdateDialog(470);
     readAllSwitchingTextDecoding(true);
-    if (sequence.stopped())
+    if (sequence.stopped() || !sensorConnected)
         return true;
     ui->sensorOperationsToolbar->setEnabled(sensorConnected);
     data->activePortIndex = data->portCombo->currentIndex();
@@ -351,7 +379,7 @@ void SensorWindow::takeConnectedSensor()
     sensorConnected = true;
     data->justConnected = true;
     readAllParameters();
-    if (sequence.stopped())
+    if (sequence.stopped() || !sensorConnected)
         return;
     ui->sensorOperationsToolbar->setEnabled(true);
     data->activePortIndex = data->portCombo->currentIndex();

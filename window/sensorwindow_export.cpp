@@ -92,7 +92,8 @@ void SensorWindow::restoreFactorySettingsConfirmed()
 {
     const SequenceGuard sequence(this, sequences);
     writePendingEdits();
-    if (sequence.stopped())
+    // Lost meanwhile: there is nothing to reset.
+    if (sequence.stopped() || !sensorConnected)
         return;
     data->liveDataEnabled = false;
     if (data->connection)

@@ -10,8 +10,6 @@
 
 #include <utils/genericchart.h>
 
-#include <QComboBox>
-#include <QMessageBox>
 #include <QPixmap>
 #include <QPixmapCache>
 #include <QToolBar>
@@ -138,6 +136,8 @@ void SensorWindow::completePoll(unsigned int id)
     const QByteArray answer = QByteArray::fromStdString(record.answer);
     // A damaged frame counts as lost, as the serial line treats it.
     if (record.status != 0 && isFrameIntact(answer)) {
+        // Only misses in a row tell a lost sensor from a noisy line.
+        data->pollRetries = pollRetriesAtStart;
         if (!ui->chartToolbar->isEnabled())
             ui->chartToolbar->setEnabled(true);
         if (answer.size() > 7)
@@ -149,7 +149,6 @@ void SensorWindow::completePoll(unsigned int id)
         data->pollTimer.start();
 }
 
-// Misses are counted over the whole connection: answers do not refill the retries.
 bool SensorWindow::absorbPollMiss()
 {
     if (data->pollRetries > 0) {
@@ -157,15 +156,7 @@ bool SensorWindow::absorbPollMiss()
         return true;
     }
     data->pollRetries = pollRetriesAtStart;
-    data->watchdogTimer.stop();
-    data->portCombo->setCurrentIndex(0);
-    data->activePortIndex = 0;
-    vDisconnect();
-    ui->sensorOperationsToolbar->setEnabled(sensorConnected);
-    QMessageBox::warning(
-        this, tr("Connecting to sensor"),
-        tr("The sensor did not respond, please make sure it is properly connected."),
-        QMessageBox::Ok);
+    giveUpSilentSensor();
     if (bCheckConnection())
         return true;
     --data->pollRetries;

@@ -195,6 +195,7 @@ void SensorWindow::propertyValueEdited(QtProperty *property, const QVariant &val
     pendingProperty = property;
     pendingValue = value;
     pendingEdits.record(property, value);
+    markValuePending(property->propertyId());
     if (property->propertyId() == QLatin1String("TemperatureSettings")) {
         convertUnitDependentValues(previousUnitIndex);
         previousUnitIndex = value.toInt();

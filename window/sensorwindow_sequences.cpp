@@ -28,6 +28,8 @@ namespace Core {
 namespace {
 
 constexpr int defaultProgressMaximum = 350;
+// A step whose answer is missing, damaged or an error is tried twice more before it fails.
+constexpr int stepAttempts = 3;
 
 const char updateDialogStyle[]
     = "QWidget#DataFrameSenderUi {border: 1px solid gray; border-style: outset; border-radius: 3px;"
@@ -54,34 +56,40 @@ bool SensorWindow::bCheckSensorIdentity()
         return false;
     // The answers up to the final fetch are not looked at: they prepare the master's port.
     const QByteArray preparation[]
-        = {probeFrame(),         identitySetupFrame(), processDataFrame(),
-           identityStartFrame(), productIdReadFrame(), processDataFrame()};
+        = {probeFrame(), identitySetupFrame(), processDataFrame(), identityStartFrame()};
     for (const QByteArray &frame : preparation) {
         bSendFrame(frame, false);
         if (sequence.stopped())
             return false;
     }
-    platformSleep(50);
-    bSendFrame(processDataFrame(), false);
-    if (sequence.stopped())
-        return false;
-    platformSleep(50);
-
     // The device's answer crosses the serial line character by character: give it that time too.
     const QByteArray fetch = resultFetchFrame();
     const unsigned int timeoutMs = unsigned(sensor.getLineDelay())
                                    + unsigned(sensor.getCharacterDelay()) * unsigned(fetch.size())
                                    + 2000u;
-    const auto record = transferOne(fetch, std::string(), double(timeoutMs), false);
-    if (sequence.stopped())
-        return false;
+    // A lost read request leaves the master nothing to fetch: a missing identity is asked for
+    // again.
     bool matches = false;
-    if (record.status != 0) {
+    for (int attempt = 0; attempt < stepAttempts && data->connection; ++attempt) {
+        for (const QByteArray &frame : {productIdReadFrame(), processDataFrame()}) {
+            bSendFrame(frame, false);
+            if (sequence.stopped())
+                return false;
+        }
+        platformSleep(50);
+        bSendFrame(processDataFrame(), false);
+        if (sequence.stopped())
+            return false;
+        platformSleep(50);
+        const auto record = transferOne(fetch, std::string(), double(timeoutMs), false);
+        if (sequence.stopped())
+            return false;
         const QByteArray answer = QByteArray::fromStdString(record.answer);
-        const QString identity = identityText(answer);
+        const QString identity = record.status != 0 ? identityText(answer) : QString();
         if (!identity.isEmpty()) {
             connectedSensorText = identity;
             matches = identityMatches(answer, data->selectedSensorId);
+            break;
         }
     }
     data->watchdogTimer.start();
@@ -92,29 +100,54 @@ bool SensorWindow::readParameter(const QString &id, bool showUi)
 {
     const SequenceGuard sequence(this, sequences);
     if (sequence.refused())
-        return true;
+        return false;
     QtProperty *property = findProperty(data->rootProperty, id.toLatin1());
+    StepAnswer outcome = StepAnswer::Taken;
     if (property) {
-        const ParameterAddress address = ParameterAddress::fromText(parameterAddresses.value(id));
-        bSendFrame(readRequestFrame(address.index, address.subIndex), showUi);
+        const PropertyKind kind = propertyKind(property);
+        QByteArray answer;
+        outcome = fetchParameter(id, showUi, kind != PropertyKind::String, &answer);
         if (sequence.stopped())
-            return true;
+            return false;
+        // An edit made while the read waited is written after it, and stays what is shown.
+        if (outcome == StepAnswer::Taken && !pendingEdits.contains(property)) {
+            decodeAnswer(property, answer);
+            if (kind != PropertyKind::String || data->decodeTextParameters)
+                confirmValue(id);
+        }
+    }
+    return outcome != StepAnswer::Missing;
+}
+
+StepAnswer SensorWindow::fetchParameter(const QString &id, bool showUi, bool payloadRequired,
+                                        QByteArray *answer)
+{
+    const SequenceGuard sequence(this, sequences);
+    const ParameterAddress address = ParameterAddress::fromText(parameterAddresses.value(id));
+    StepAnswer outcome = StepAnswer::Missing;
+    for (int attempt = 0; attempt < stepAttempts && data->connection; ++attempt) {
+        const QByteArray request
+            = answerTo(readRequestFrame(address.index, address.subIndex), showUi);
+        if (sequence.stopped())
+            return StepAnswer::Missing;
         platformSleep(50);
         for (int i = 0; i < 2; ++i) {
             bSendFrame(processDataFrame(), true);
             if (sequence.stopped())
-                return true;
+                return StepAnswer::Missing;
             platformSleep(70);
         }
-        const QByteArray answer = requestAnswer(resultFetchFrame());
+        *answer = requestAnswer(resultFetchFrame());
         if (sequence.stopped())
-            return true;
-        // An edit made while the read waited is written after it, and stays what is shown.
-        if (!pendingEdits.contains(property))
-            decodeAnswer(property, answer);
+            return StepAnswer::Missing;
+        // A request the master refused leaves the previous result to be fetched.
+        outcome = stepAnswer(request);
+        if (outcome == StepAnswer::Taken)
+            outcome = stepAnswer(*answer, payloadRequired);
+        if (outcome == StepAnswer::Taken)
+            break;
     }
-    enableTreeDataHandling(true);
-    return true;
+    return outcome;
 }
 
 // Decoded values are no edits: handlers are off only here, so that edits made during the waits
@@ -138,12 +171,18 @@ void SensorWindow::readAllParameters()
     const QStringList ids = parameterAddresses.keys();
     for (const QString &id : ids) {
         platformSleep(120);
-        readParameter(id, false);
+        const bool answered = readParameter(id, false);
         if (sequence.stopped())
             return;
+        // The values read so far stand; the rest keep what they showed.
+        if (!answered) {
+            giveUpSilentSensor();
+            break;
+        }
     }
     applyUnitsAndOutputs(QString());
-    data->watchdogTimer.start();
+    if (sensorConnected)
+        data->watchdogTimer.start();
 }
 
 // The user's "Read" leaves texts alone; they are decoded from then on.
@@ -221,9 +260,12 @@ void SensorWindow::writePendingProperty()
                 return;
             platformSleep(100);
             signalWriteModeIcon(true);
-            requestAnswer(writeFrame(address.index, address.subIndex, address.size, number));
+            const bool answered = writeParameterValue(
+                property, writeFrame(address.index, address.subIndex, address.size, number));
             if (sequence.stopped())
                 return;
+            if (!answered)
+                giveUpSilentSensor();
         }
         if (!data->liveDataEnabled && sensorConnected)
             bSendFrame(processDataFrame(), data->showTransferUi);
@@ -232,6 +274,30 @@ void SensorWindow::writePendingProperty()
     }
     if (!bulkWriteActive)
         applyUnitsAndOutputs(QString());
+}
+
+bool SensorWindow::writeParameterValue(QtProperty *property, const QByteArray &frame)
+{
+    const SequenceGuard sequence(this, sequences);
+    // Text and button properties send a placeholder, not their value: there is nothing to confirm.
+    if (!numericValue(property).isValid()) {
+        requestAnswer(frame);
+        return true;
+    }
+    StepAnswer outcome = StepAnswer::Missing;
+    for (int attempt = 0; attempt < stepAttempts && data->connection; ++attempt) {
+        outcome = stepAnswer(requestAnswer(frame));
+        if (sequence.stopped() || outcome == StepAnswer::Taken)
+            break;
+    }
+    if (sequence.stopped())
+        return false;
+    // A newer edit made while the write waited is still to be written.
+    if (outcome == StepAnswer::Taken && !pendingEdits.contains(property))
+        confirmValue(property->propertyId());
+    else if (outcome == StepAnswer::Error)
+        markValueRefused(property);
+    return outcome != StepAnswer::Missing;
 }
 
 void SensorWindow::vWriteAllSettings(bool)
@@ -277,10 +343,13 @@ void SensorWindow::writeAllSettings()
         writePendingProperty();
         if (sequence.stopped())
             return;
+        if (!sensorConnected)
+            break;
         platformSleep(250);
     }
     enableTreeDataHandling(true);
-    data->watchdogTimer.start();
+    if (sensorConnected)
+        data->watchdogTimer.start();
 }
 
 // What the description marks read-only stays disabled; every other property takes edits again.
@@ -317,7 +386,8 @@ bool SensorWindow::bFactoryResetSequence()
     if (sequence.stopped())
         return true;
     ui->actionEnable_live_data->setChecked(true);
-    readParameter(QStringLiteral("FilterSettings"), false);
+    if (sensorConnected)
+        readParameter(QStringLiteral("FilterSettings"), false);
     enableTreeDataHandling(true);
     return true;
 }

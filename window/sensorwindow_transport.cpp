@@ -85,8 +85,14 @@ Record SensorWindow::transferOne(const QByteArray &query, const std::string &pat
 
 bool SensorWindow::bSendFrame(const QByteArray &query, bool showUi)
 {
+    const QByteArray answer = answerTo(query, showUi);
+    return !answer.isEmpty() && !answer.contains("ERROR");
+}
+
+QByteArray SensorWindow::answerTo(const QByteArray &query, bool showUi)
+{
     const Record record = transferOne(query, ".*", frameTimeoutMs, showUi && data->showTransferUi);
-    return record.status == 1 && record.answer.find("ERROR") == std::string::npos;
+    return record.status == 1 ? QByteArray::fromStdString(record.answer) : QByteArray();
 }
 
 QByteArray SensorWindow::requestAnswer(const QByteArray &query, const QByteArray &pattern)

@@ -76,7 +76,10 @@ void StartupRun::connectAndLoad(ExtensionSystem::PluginInterface *object)
     if (!m_options.settingsFile.isEmpty() && !object->bOpenSettingsFrom(m_options.settingsFile)) {
         fail(QStringLiteral("tgauge: cannot apply the settings file %1 to %2")
                  .arg(m_options.settingsFile, guard ? object->getSensorName() : QString()));
+        return;
     }
+    if (guard)
+        sensorConfirmedAll(object);
 }
 
 void StartupRun::saveScreenshot()
@@ -97,11 +100,14 @@ void StartupRun::finish()
         for (const QPointer<ExtensionSystem::PluginInterface> &object : std::as_const(m_opened)) {
             if (object && !m_options.compareSettingsFile.isEmpty())
                 compare(object);
-            if (object && !m_options.saveSettingsFile.isEmpty()
+            // Files of a connected sensor hold nothing that it did not confirm.
+            if (!object || !sensorConfirmedAll(object))
+                continue;
+            if (!m_options.saveSettingsFile.isEmpty()
                 && !object->bSaveSettingsTo(m_options.saveSettingsFile))
                 fail(QStringLiteral("tgauge: cannot write the settings file %1")
                          .arg(m_options.saveSettingsFile));
-            if (object && !m_options.exportCsvFile.isEmpty()
+            if (!m_options.exportCsvFile.isEmpty()
                 && !object->bExportChartDataTo(m_options.exportCsvFile, m_options.csvDelimiter)) {
                 fail(QStringLiteral("tgauge: cannot write the chart data %1")
                          .arg(m_options.exportCsvFile));
@@ -131,6 +137,20 @@ void StartupRun::compare(ExtensionSystem::PluginInterface *object)
             ? QStringLiteral("%1: no differences from %2").arg(sensor, file)
             : QStringLiteral("%1: %2 difference(s) from %3").arg(sensor).arg(count).arg(file));
     m_differences = m_differences || count > 0;
+}
+
+// A run without a sensor connection needs nothing from a sensor.
+bool StartupRun::sensorConfirmedAll(ExtensionSystem::PluginInterface *object)
+{
+    if (m_options.connectPort.isEmpty())
+        return true;
+    const QString sensor = object->getSensorName();
+    const QStringList unconfirmed = object->unconfirmedValues();
+    if (unconfirmed.isEmpty())
+        return true;
+    fail(QStringLiteral("tgauge: %1 did not confirm %2")
+             .arg(sensor, unconfirmed.join(QLatin1String(", "))));
+    return false;
 }
 
 void StartupRun::fail(const QString &line)

@@ -46,6 +46,8 @@ private:
     void saveScreenshot();
     void finish();
     void compare(ExtensionSystem::PluginInterface *object);
+    // False, and the run failed, when a connected sensor left values unconfirmed.
+    bool sensorConfirmedAll(ExtensionSystem::PluginInterface *object);
     void fail(const QString &line);
 
     CommandLine m_options;

@@ -61,6 +61,11 @@ QString PluginInterface::getSensorName()
     return QString();
 }
 
+QStringList PluginInterface::unconfirmedValues()
+{
+    return {};
+}
+
 bool PluginInterface::bConnectionFailed()
 {
     return false;

@@ -47,6 +47,9 @@ public:
     // The number of parameters whose values differ from the file's, one line each
     // ("<id>: file <value>, sensor <value>") into *differences; -1 when the file cannot be read.
     virtual int iCompareSettingsWith(const QString &fileName, QStringList *differences);
+    // The values shown that the sensor has not confirmed, one "<id> (<why>)" each; empty when
+    // all are confirmed or the plug-in cannot tell.
+    virtual QStringList unconfirmedValues();
 
     // What the base keeps from the host's notifications.
     QList<SensorBasic> sensorList() const;

@@ -1,5 +1,8 @@
 #include "fakeconnection.h"
 
+#include <comm/frame.h>
+#include <comm/protocol.h>
+
 #include <QTimer>
 
 FakeConnection::FakeConnection(const ExtensionSystem::PortSettings &settings)
@@ -42,6 +45,10 @@ bool FakeConnection::finishAndCheckState(unsigned int id)
 FakeConnection::Responder fetchAnswers(const QByteArray &answer)
 {
     return [answer](const QByteArray &query) -> std::optional<QByteArray> {
+        using namespace BravoSensorPlugin::Core;
+        const quint8 command = query.size() > 2 ? quint8(query.at(2)) : 0;
+        if (command == Protocol::ReadRequest || command == Protocol::Write)
+            return buildFrame(command, QByteArray(1, '\0'));
         if (query != QByteArray::fromHex("027327"))
             return query;
         if (answer.isEmpty())

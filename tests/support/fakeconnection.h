@@ -60,5 +60,6 @@ private:
 
 using ScriptedConnection = FakeConnection;
 
-// Echoes every frame but the result fetch, which gets `answer` (no answer when it is empty).
+// Takes read requests and writes as a master does (status 0), gives the result fetch `answer`
+// (no answer when it is empty) and echoes every other frame.
 FakeConnection::Responder fetchAnswers(const QByteArray &answer);

@@ -7,6 +7,7 @@
 
 #include <simulator/mastersimulator.h>
 
+#include <extensionsystem/connectionregistry.h>
 #include <plugin/sensorinterface.h>
 #include <window/sensorwindow.h>
 #include <window/sensorwindowdata.h>
@@ -21,6 +22,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -33,6 +35,24 @@ inline QList<QByteArray> withCommand(const QList<QByteArray> &log, quint8 comman
             found << frame;
     }
     return found;
+}
+
+// The connection registry hands out a simulated master of the sensor for `port`, prepared by
+// `prepare` (faults, values), and nothing for any other port.
+inline void serveSimulatedPort(const QString &port, const ExtensionSystem::SensorBasic &sensor,
+                               std::function<QString()> productId,
+                               std::function<void(Kr7dSim::SimulatedConnection &)> prepare)
+{
+    ExtensionSystem::ConnectionRegistry::instance().setFactory(
+        [=](const ExtensionSystem::PortSettings &settings)
+            -> std::unique_ptr<ExtensionSystem::CommunicationInterface> {
+            if (settings.portName != port)
+                return nullptr;
+            std::unique_ptr<Kr7dSim::SimulatedConnection> master = simulatedMaster(
+                QString::fromStdString(sensor.name()), productId(), settings.portName);
+            prepare(*master);
+            return master;
+        });
 }
 
 // After QCoreApplication::exit() every event loop, also one started later, ends at once until the

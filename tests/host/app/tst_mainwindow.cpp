@@ -78,6 +78,8 @@ private slots:
     void destroyingMainWindowDeletesEachWindowOnce();
     void languageMenuSwitchesLanguage();
     void startupRunOpensConnectsAndLoadsBeforeTheRunTimeCounts();
+    void startupRunSavesOnlyWhatAConnectedSensorConfirmed_data();
+    void startupRunSavesOnlyWhatAConnectedSensorConfirmed();
 
 private:
     PluginInterface *open(const char *name)
@@ -256,6 +258,48 @@ void TestMainWindow::startupRunOpensConnectsAndLoadsBeforeTheRunTimeCounts()
                  QStringList({"connect:/dev/pts/9", "open:/tmp/a.tgs"}));
     }
     QCOMPARE(quit.at(0).at(0).toInt(), 0);
+}
+
+void TestMainWindow::startupRunSavesOnlyWhatAConnectedSensorConfirmed_data()
+{
+    QTest::addColumn<QString>("port");
+    QTest::addColumn<QStringList>("unconfirmed");
+    QTest::addColumn<QStringList>("failures");
+    QTest::newRow("all confirmed: saved") << "/dev/pts/9" << QStringList() << QStringList();
+    QTest::newRow("unconfirmed values named, nothing saved")
+        << "/dev/pts/9" << QStringList({"A (refused by the sensor)", "B (not yet written)"})
+        << QStringList("tgauge: Fake-A did not confirm A (refused by the sensor), B (not yet "
+                       "written)");
+    QTest::newRow("no sensor connected: none needed, saved")
+        << "" << QStringList("A (not read from the sensor yet)") << QStringList();
+}
+
+void TestMainWindow::startupRunSavesOnlyWhatAConnectedSensorConfirmed()
+{
+    QFETCH(QString, port);
+    QFETCH(QStringList, failures);
+    CommandLine options;
+    options.batch = true;
+    options.openSensors = QStringList{"Fake-A"};
+    options.connectPort = port;
+    options.saveSettingsFile = QStringLiteral("/tmp/a.tgs");
+    StartupRun run(options, m_host->window);
+    QSignalSpy quit(&run, &StartupRun::quitRequested);
+    QSignalSpy failed(&run, &StartupRun::failed);
+    run.start();
+    PluginInterface *object = m_host->window.pluginObjects().value(0);
+    QVERIFY(object);
+    QFETCH(QStringList, unconfirmed);
+    object->setProperty("unconfirmed", unconfirmed);
+
+    QVERIFY(quit.wait(5000));
+    QStringList lines;
+    for (const QList<QVariant> &signal : failed)
+        lines << signal.at(0).toString();
+    QCOMPARE(lines, failures);
+    QCOMPARE(quit.at(0).at(0).toInt(), failures.isEmpty() ? 0 : 1);
+    QCOMPARE(callsOf(object, "^save:"),
+             failures.isEmpty() ? QStringList("save:/tmp/a.tgs") : QStringList());
 }
 
 QTEST_MAIN(TestMainWindow)

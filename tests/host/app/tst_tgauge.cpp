@@ -25,7 +25,8 @@ TgaugeRun runTgauge(const QStringList &arguments)
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(TGAUGE_EXECUTABLE), arguments);
     TgaugeRun run;
-    run.finished = process.waitForFinished(30000);
+    // A line that loses answers costs their time-outs.
+    run.finished = process.waitForFinished(120000);
     if (!run.finished)
         process.kill();
     run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
@@ -46,10 +47,14 @@ private slots:
     void initTestCase();
     void answersAndRunsInOrderWithItsExitStatus_data();
     void answersAndRunsInOrderWithItsExitStatus();
+    void filesHoldOnlyWhatTheSensorConfirmed_data();
+    void filesHoldOnlyWhatTheSensorConfirmed();
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
     QString settingsText(const QString &name) const;
+    // The parameter entries of a settings file ("id=value;..."), empty when it holds none.
+    QString parameterText(const QString &name) const;
 
     QTemporaryDir m_dir;
     SimulatorProcess m_simulator;
@@ -60,6 +65,12 @@ QString TestTgauge::settingsText(const QString &name) const
 {
     QFile file(path(name));
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+QString TestTgauge::parameterText(const QString &name) const
+{
+    static const QRegularExpression entries(QStringLiteral("<propertytreedata data=\"([^\"]*)\""));
+    return entries.match(settingsText(name)).captured(1);
 }
 
 // changed.tgs is what a fresh window saves, but for one switching point; empty.tgs has empty
@@ -90,6 +101,54 @@ void TestTgauge::initTestCase()
     write("empty.tgs",
           empty.replace(QRegularExpression(QStringLiteral("(chartdata1?) data=\"[^\"]*\"")),
                         QStringLiteral("\\1 data=\"\"")));
+
+    const TgaugeRun read
+        = runTgauge({QStringLiteral("--batch"), QStringLiteral("--open-sensor"), m_sensor,
+                     QStringLiteral("--connect"), path(QStringLiteral("sim.pty")),
+                     QStringLiteral("--save-settings"), path(QStringLiteral("sensor.tgs"))});
+    QVERIFY2(read.exitCode == 0, qPrintable(read.err));
+    QVERIFY(!parameterText(QStringLiteral("sensor.tgs")).isEmpty());
+}
+
+// A batch run that connects, reads and saves over a line with the simulator's faults. The file
+// holds what a clean line reads (sensor.tgs), or is not written at all.
+void TestTgauge::filesHoldOnlyWhatTheSensorConfirmed_data()
+{
+    QTest::addColumn<QString>("faults");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("printed"); // over stderr
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("one answer in twenty lost: every value") << "--drop-every 20" << 0 << "" << true;
+    QTest::newRow("unplugged during the read: 1, no file")
+        << "--unplug-after-ms 5000" << 1
+        << "tgauge: Connecting to sensor: The sensor did not respond, please make sure it is "
+           "properly connected. \\[OK\\]\n(.|\n)*tgauge: cannot connect KR7D-P250"
+        << false;
+}
+
+void TestTgauge::filesHoldOnlyWhatTheSensorConfirmed()
+{
+    QFETCH(QString, faults);
+    SimulatorProcess simulator;
+    const QString link = path(QStringLiteral("faulty.pty"));
+    QVERIFY(simulator.start(
+        QStringList{QStringLiteral("--sensor"), m_sensor, QStringLiteral("--link"), link}
+        + faults.split(QLatin1Char(' '))));
+    const QString file = path(QStringLiteral("faulty.tgs"));
+    QFile::remove(file);
+
+    const TgaugeRun run
+        = runTgauge({QStringLiteral("--batch"), QStringLiteral("--open-sensor"), m_sensor,
+                     QStringLiteral("--connect"), link, QStringLiteral("--save-settings"), file});
+    QVERIFY(run.finished);
+    QTEST(run.exitCode, "exitCode");
+    QFETCH(QString, printed);
+    QVERIFY2(QRegularExpression(printed).match(run.err).hasMatch(), qPrintable(run.err));
+    QFETCH(bool, saved);
+    QCOMPARE(QFile::exists(file), saved);
+    if (saved)
+        QCOMPARE(parameterText(QStringLiteral("faulty.tgs")),
+                 parameterText(QStringLiteral("sensor.tgs")));
 }
 
 // Rows give the arguments separated by blanks; a relative file name is one in the test's folder.

@@ -53,6 +53,13 @@ public:
     {
         record(QStringLiteral("active:") + QVariant(active).toString());
     }
+    bool bSaveSettingsTo(const QString &fileName) override
+    {
+        record(QStringLiteral("save:") + fileName);
+        return true;
+    }
+    // What a test put into the "unconfirmed" property.
+    QStringList unconfirmedValues() override { return property("unconfirmed").toStringList(); }
     void setSensorName(QString name) override { m_name = name; }
     QString getSensorName() override { return m_name; }
 
