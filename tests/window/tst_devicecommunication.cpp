@@ -758,6 +758,9 @@ void tst_DeviceCommunication::sensorToPcConnectsReadsThenGoesOffline()
 {
     m_productId = QStringLiteral("K7DA016");
     connectSensorToPc();
+    // Read-all's last answer ends the update bar: live data follows at the bar's next step.
+    QCOMPARE(data().progressBar->value(), data().progressBar->maximum());
+    QTRY_VERIFY(data().pollTimer.isActive() && !data().progressDialog.isVisible());
     const QString title = QString::fromStdString(m_sensor.name()) + QStringLiteral(" (SIM-TEST)");
     QCOMPARE(window().windowTitle(), title);
     QCOMPARE(data().rootProperty->propertyName(), title);
