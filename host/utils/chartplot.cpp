@@ -3,8 +3,8 @@
 #include "chartmagnifier.h"
 #include "chartpanner.h"
 #include "sampleseries.h"
+#include "timescaledraw.h"
 
-#include <qwt_date_scale_draw.h>
 #include <qwt_date_scale_engine.h>
 #include <qwt_plot.h>
 #include <qwt_plot_canvas.h>
@@ -36,13 +36,11 @@ QwtText axisText(const QString &text)
     return result;
 }
 
+// Ticks fall on local seconds and minutes through an offset the view keeps up to date.
 void setupTimeAxis(QwtPlot *plot)
 {
-    auto *draw = new QwtDateScaleDraw(Qt::LocalTime);
-    for (int unit = QwtDate::Millisecond; unit <= QwtDate::Year; ++unit)
-        draw->setDateFormat(QwtDate::IntervalType(unit), QStringLiteral("hh:mm:ss"));
-    plot->setAxisScaleDraw(QwtPlot::xBottom, draw);
-    plot->setAxisScaleEngine(QwtPlot::xBottom, new QwtDateScaleEngine(Qt::LocalTime));
+    plot->setAxisScaleDraw(QwtPlot::xBottom, new TimeScaleDraw);
+    plot->setAxisScaleEngine(QwtPlot::xBottom, new QwtDateScaleEngine(Qt::OffsetFromUTC));
 }
 
 void addGrid(QwtPlot *plot)
@@ -73,6 +71,9 @@ ChartPlot::ChartPlot(int index, QMainWindow *mainWindow, bool panning, bool zoom
 
     auto *canvas = new QwtPlotCanvas;
     canvas->setFrameStyle(QFrame::NoFrame);
+    // A replot paints into the window's own backing store: a canvas cache of its own would be a
+    // new image, filled page by page, on every replot.
+    canvas->setPaintAttribute(QwtPlotCanvas::BackingStore, false);
     m_plot->setCanvas(canvas);
     m_plot->setCanvasBackground(Qt::white);
     m_plot->setAutoReplot(false);
@@ -364,6 +365,9 @@ QwtInterval ChartPlot::limited(const QwtInterval &value) const
 void ChartPlot::applyTime(const QwtInterval &time)
 {
     m_timeView = time;
+    const auto *draw = static_cast<const TimeScaleDraw *>(m_plot->axisScaleDraw(QwtPlot::xBottom));
+    static_cast<QwtDateScaleEngine *>(m_plot->axisScaleEngine(QwtPlot::xBottom))
+        ->setUtcOffset(draw->offsetAt(time.maxValue()));
     m_plot->setAxisScale(QwtPlot::xBottom, time.minValue(), time.maxValue());
     markDirty();
 }
