@@ -2,6 +2,7 @@
 
 #include "chartmagnifier.h"
 #include "chartpanner.h"
+#include "replotpace.h"
 #include "sampleseries.h"
 #include "timescaledraw.h"
 
@@ -162,7 +163,7 @@ void ChartPlot::append(double timeMs, double value, bool showValue, double analo
     m_noiseBand->setVisible(noiseBand);
     if (noiseBand)
         m_noiseBand->setInterval(noiseLow, noiseHigh);
-    markDirty();
+    m_newSamples = true;
 }
 
 void ChartPlot::clear()
@@ -319,17 +320,25 @@ void ChartPlot::jumpToNewest()
 
 void ChartPlot::refresh(bool force)
 {
-    if (!m_dirty && !force)
+    const int columns = m_plot->canvas()->contentsRect().width();
+    const double newest = m_history.isEmpty() ? double(QDateTime::currentMSecsSinceEpoch())
+                                              : m_history.pxData()[m_history.size() - 1];
+    const bool newSamplesShow
+        = m_newSamples
+          && (!m_sinceReplot.isValid()
+              || newSamplesWorthReplot(newest, m_newestShownMs, m_timeView.width(), columns,
+                                       m_sinceReplot.elapsed()));
+    if (!m_dirty && !newSamplesShow && !force)
         return;
-    if (m_following) {
-        const double newest = m_history.isEmpty() ? double(QDateTime::currentMSecsSinceEpoch())
-                                                  : m_history.pxData()[m_history.size() - 1];
+    if (m_following)
         applyTime(QwtInterval(newest - m_timeWindowMs, newest));
-    }
-    m_series->setColumns(m_plot->canvas()->contentsRect().width());
+    m_series->setColumns(columns);
     updateDecorations();
     m_plot->replot();
     m_dirty = false;
+    m_newSamples = false;
+    m_newestShownMs = newest;
+    m_sinceReplot.start();
 }
 
 void ChartPlot::markDirty()

@@ -1,13 +1,15 @@
 #include <utils/localoffset.h>
+#include <utils/replotpace.h>
 
 #include <QDateTime>
 #include <QtTest>
 
 #include <ctime>
 
-// The time axis's local offset, cached between transitions, against the C library's own
-// conversion of every instant, in zones with and without daylight saving time.
-class tst_LocalTime : public QObject
+// The chart's time axis: its local offset, cached between transitions, against the C library's
+// own conversion of every instant, in zones with and without daylight saving time; and the pace
+// at which new samples alone redraw it.
+class tst_ChartAxis : public QObject
 {
     Q_OBJECT
 
@@ -15,6 +17,8 @@ private slots:
     void cleanupTestCase();
     void cachedOffsetMatchesLocalTimeAcrossTransitions_data();
     void cachedOffsetMatchesLocalTimeAcrossTransitions();
+    void newSamplesReplotOncePerColumnOrWhenLate_data();
+    void newSamplesReplotOncePerColumnOrWhenLate();
 
 private:
     void useZone(const QByteArray &zone);
@@ -22,7 +26,7 @@ private:
     QByteArray m_zone = qgetenv("TZ");
 };
 
-void tst_LocalTime::useZone(const QByteArray &zone)
+void tst_ChartAxis::useZone(const QByteArray &zone)
 {
     if (zone.isEmpty())
         qunsetenv("TZ");
@@ -31,12 +35,12 @@ void tst_LocalTime::useZone(const QByteArray &zone)
     tzset();
 }
 
-void tst_LocalTime::cleanupTestCase()
+void tst_ChartAxis::cleanupTestCase()
 {
     useZone(m_zone);
 }
 
-void tst_LocalTime::cachedOffsetMatchesLocalTimeAcrossTransitions_data()
+void tst_ChartAxis::cachedOffsetMatchesLocalTimeAcrossTransitions_data()
 {
     QTest::addColumn<QByteArray>("zone");
     QTest::addColumn<QStringList>("walk"); // UTC instants, asked in this order
@@ -57,7 +61,7 @@ void tst_LocalTime::cachedOffsetMatchesLocalTimeAcrossTransitions_data()
                                                    "2099-12-31T23:59:59.999"};
 }
 
-void tst_LocalTime::cachedOffsetMatchesLocalTimeAcrossTransitions()
+void tst_ChartAxis::cachedOffsetMatchesLocalTimeAcrossTransitions()
 {
     QFETCH(QByteArray, zone);
     QFETCH(QStringList, walk);
@@ -72,5 +76,27 @@ void tst_LocalTime::cachedOffsetMatchesLocalTimeAcrossTransitions()
     }
 }
 
-QTEST_GUILESS_MAIN(tst_LocalTime)
-#include "tst_localtime.moc"
+void tst_ChartAxis::newSamplesReplotOncePerColumnOrWhenLate_data()
+{
+    QTest::addColumn<double>("newestMs");
+    QTest::addColumn<int>("columns"); // across a view of 60 s: 200 ms per column
+    QTest::addColumn<qint64>("sinceReplotMs");
+    QTest::addColumn<bool>("worth");
+    QTest::newRow("within the column shown") << 1199.0 << 300 << qint64(120) << false;
+    QTest::newRow("one column on") << 1200.0 << 300 << qint64(120) << true;
+    QTest::newRow("a narrow plot's wide column") << 1400.0 << 60 << qint64(400) << false;
+    QTest::newRow("the value shown lags too long") << 1001.0 << 60 << qint64(500) << true;
+    QTest::newRow("no width yet") << 1001.0 << 0 << qint64(0) << false;
+}
+
+void tst_ChartAxis::newSamplesReplotOncePerColumnOrWhenLate()
+{
+    QFETCH(double, newestMs);
+    QFETCH(int, columns);
+    QFETCH(qint64, sinceReplotMs);
+    QTEST(Utils::Charts::newSamplesWorthReplot(newestMs, 1000.0, 60000.0, columns, sinceReplotMs),
+          "worth");
+}
+
+QTEST_GUILESS_MAIN(tst_ChartAxis)
+#include "tst_chartaxis.moc"
