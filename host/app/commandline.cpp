@@ -23,7 +23,7 @@ const OptionInfo optionInfos[] = {
     {"open-sensor", "name", "Opens the catalogue's sensor <name> (repeatable)."},
     {"connect", "port",
      "Connects every opened sensor through <port> once the window is up; given once per "
-     "--open-sensor, connects each sensor through its own port, all at once."},
+     "--open-sensor, connects each sensor through its own port."},
     {"port", "name", "Adds <name> to the port list (repeatable)."},
     {"language", "code", "Starts in the language <code> (en, de)."},
     {"presentation", nullptr, "Starts in presentation mode."},
