@@ -1,7 +1,5 @@
 #include "platformsleep.h"
 
-#include <QThread>
-
 #include <atomic>
 #include <cmath>
 
@@ -15,13 +13,9 @@ std::atomic<bool> sleepInterrupted{false};
 
 } // namespace
 
-void platformSleep(unsigned int ms)
+unsigned int platformSleepMs(unsigned int ms)
 {
-    if (sleepInterrupted.load())
-        return;
-    const double scaled = std::round(ms * sleepScale.load());
-    if (scaled >= 1.0)
-        QThread::msleep(static_cast<unsigned long>(scaled));
+    return static_cast<unsigned int>(std::lround(ms * sleepScale.load()));
 }
 
 void setPlatformSleepScale(double scale)

@@ -1,15 +1,16 @@
 #pragma once
 
-// The plain blocking pause between the frames of a command sequence.
+// How long the pauses between the frames of a command sequence last. The pause itself is a
+// wait of the sequence's owner, which keeps its thread's event loop running meanwhile.
 namespace BravoSensorPlugin {
 namespace Core {
 
-// Blocks the calling thread for ms x platformSleepScale() milliseconds; returns at once while
-// pauses are interrupted.
-void platformSleep(unsigned int ms);
+// ms x platformSleepScale(), rounded to whole milliseconds.
+unsigned int platformSleepMs(unsigned int ms);
 
 // Set while a sequence that is being abandoned (its window goes away, the application quits)
-// unwinds, so that its remaining pauses do not hold up the end.
+// unwinds. Each sequence ends its own pauses early when it is stopped: the flag is process-wide,
+// and another window's sequence may run meanwhile with its pauses whole.
 void setPlatformSleepInterrupted(bool interrupted);
 bool platformSleepInterrupted();
 

@@ -5,7 +5,6 @@
 #include "ui_sensorwindow.h"
 
 #include <comm/fixedframes.h>
-#include <comm/platformsleep.h>
 
 #include <extensionsystem/portsettings.h>
 #include <propertybrowser/qtproperty.h>
@@ -18,6 +17,7 @@
 #include <QComboBox>
 #include <QMessageBox>
 #include <QPointer>
+#include <QProgressBar>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -353,8 +353,10 @@ bool SensorWindow::connectPcToSensor()
         QApplication::restoreOverrideCursor();
         return true;
     }
-    platformSleep(250);
+    const bool paused = sequence.pause(250);
     QApplication::restoreOverrideCursor();
+    if (!paused)
+        return true;
     ui->actionWriting->setChecked(false);
 
     // Read back what the sensor took.
@@ -385,6 +387,12 @@ void SensorWindow::takeConnectedSensor()
     data->activePortIndex = data->portCombo->currentIndex();
     makeMarksEditable();
     data->watchdogTimer.start();
+    // Live data follows read-all's last answer at once: a bar still running ends at its next step.
+    QProgressBar *bar = data->progressBar;
+    if (bar->value() < bar->maximum())
+        bar->setValue(bar->maximum());
+    else
+        finishConnectionAfterUpdate();
 }
 
 void SensorWindow::makeMarksEditable()

@@ -9,7 +9,6 @@
 #include <comm/answers.h>
 #include <comm/fixedframes.h>
 #include <comm/frame.h>
-#include <comm/platformsleep.h>
 
 #include <propertybrowser/qtproperty.h>
 
@@ -76,11 +75,11 @@ bool SensorWindow::bCheckSensorIdentity()
             if (sequence.stopped())
                 return false;
         }
-        platformSleep(50);
-        bSendFrame(processDataFrame(), false);
-        if (sequence.stopped())
+        if (!sequence.pause(50))
             return false;
-        platformSleep(50);
+        bSendFrame(processDataFrame(), false);
+        if (!sequence.pause(50))
+            return false;
         const auto record = transferOne(fetch, std::string(), double(timeoutMs), false);
         if (sequence.stopped())
             return false;
@@ -128,14 +127,12 @@ StepAnswer SensorWindow::fetchParameter(const QString &id, bool showUi, bool pay
     for (int attempt = 0; attempt < stepAttempts && data->connection; ++attempt) {
         const QByteArray request
             = answerTo(readRequestFrame(address.index, address.subIndex), showUi);
-        if (sequence.stopped())
+        if (!sequence.pause(50))
             return StepAnswer::Missing;
-        platformSleep(50);
         for (int i = 0; i < 2; ++i) {
             bSendFrame(processDataFrame(), true);
-            if (sequence.stopped())
+            if (!sequence.pause(70))
                 return StepAnswer::Missing;
-            platformSleep(70);
         }
         *answer = requestAnswer(resultFetchFrame());
         if (sequence.stopped())
@@ -170,7 +167,8 @@ void SensorWindow::readAllParameters()
     data->watchdogTimer.stop();
     const QStringList ids = parameterAddresses.keys();
     for (const QString &id : ids) {
-        platformSleep(120);
+        if (!sequence.pause(120))
+            return;
         const bool answered = readParameter(id, false);
         if (sequence.stopped())
             return;
@@ -254,11 +252,11 @@ void SensorWindow::writePendingProperty()
         const ParameterAddress address = ParameterAddress::fromText(parameterAddresses.value(id));
         if (sensorConnected && address.hasWriteFrame()) {
             const int number = deviceNumber(property, value, data->pressureDivisor, editForwarding);
-            platformSleep(100);
-            bSendFrame(resultFetchFrame(), false);
-            if (sequence.stopped())
+            if (!sequence.pause(100))
                 return;
-            platformSleep(100);
+            bSendFrame(resultFetchFrame(), false);
+            if (!sequence.pause(100))
+                return;
             signalWriteModeIcon(true);
             const bool answered = writeParameterValue(
                 property, writeFrame(address.index, address.subIndex, address.size, number));
@@ -339,13 +337,15 @@ void SensorWindow::writeAllSettings()
             pendingValue = current;
         if (isLeftOutOfWriteAll(id) || isReadOnlyParameter(pendingProperty))
             continue;
-        platformSleep(250);
+        if (!sequence.pause(250))
+            return;
         writePendingProperty();
         if (sequence.stopped())
             return;
         if (!sensorConnected)
             break;
-        platformSleep(250);
+        if (!sequence.pause(250))
+            return;
     }
     enableTreeDataHandling(true);
     if (sensorConnected)
@@ -374,12 +374,14 @@ bool SensorWindow::bFactoryResetSequence()
         = {resultFetchFrame(), factoryResetFrame(), processDataFrame(), processDataFrame()};
     const unsigned int pausesBefore[] = {100, 100, 100, 0};
     for (int i = 0; i < 4; ++i) {
-        platformSleep(pausesBefore[i]);
+        if (!sequence.pause(pausesBefore[i]))
+            return true;
         bSendFrame(frames[i], false);
         if (sequence.stopped())
             return true;
     }
-    platformSleep(100);
+    if (!sequence.pause(100))
+        return true;
 
     data->deviceValuesPending = true;
     readAllParameters();
@@ -456,9 +458,10 @@ void SensorWindow::vShowUpdateDialog(bool show)
     bar->setFixedSize(dialog->width() - 22, 20);
     data->progressLayout->addWidget(bar, 1, 1,
                                     Qt::AlignHCenter | Qt::AlignVCenter | Qt::AlignBottom);
-    dialog->show();
+    // Showing may run the event loop, and with it a step of a bar still running.
     bar->setRange(0, data->progressMaximum);
     bar->setValue(0);
+    dialog->show();
     QTimer::singleShot(0, this, SLOT(vUpdateProgressBar()));
 }
 
@@ -471,10 +474,10 @@ void SensorWindow::vUpdateProgressBar()
         QTimer::singleShot(10, this, SLOT(vUpdateProgressBar()));
         return;
     }
-    data->progressMaximum = defaultProgressMaximum;
-    data->progressDialog.hide();
-    data->showTransferUi = true;
-    finishConnectionAfterUpdate();
+    vShowUpdateDialog(false);
+    // A connection still reading the sensor starts live data itself, after its last answer.
+    if (sequences.running == 0)
+        finishConnectionAfterUpdate();
 }
 
 // Live data and the watchdog start only once the transfer after a connection has been shown to end.

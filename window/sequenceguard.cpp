@@ -2,6 +2,9 @@
 
 #include <comm/platformsleep.h>
 
+#include <QEventLoop>
+#include <QTimer>
+
 namespace BravoSensorPlugin {
 namespace Core {
 
@@ -34,6 +37,31 @@ SequenceGuard::~SequenceGuard()
 bool SequenceGuard::stopped() const
 {
     return !m_window || m_state->abandoned;
+}
+
+bool SequenceGuard::pause(unsigned int ms) const
+{
+    const unsigned int scaled = platformSleepMs(ms);
+    if (stopped() || scaled == 0)
+        return !stopped();
+    QEventLoop loop;
+    QTimer timer;
+    timer.setTimerType(Qt::PreciseTimer);
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    QObject::connect(m_window, &QObject::destroyed, &loop, &QEventLoop::quit);
+    ++m_state->waiting;
+    timer.start(int(scaled));
+    loop.exec();
+    if (!m_window)
+        return false;
+    --m_state->waiting;
+    // Only a quitting application ends the loop before its time.
+    if (timer.isActive()) {
+        m_state->abandoned = true;
+        setPlatformSleepInterrupted(true);
+    }
+    return !stopped();
 }
 
 } // namespace Core

@@ -1,5 +1,7 @@
 #include "commandline.h"
 
+#include "sensorfiles.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QRegularExpression>
@@ -19,7 +21,9 @@ struct OptionInfo
 
 const OptionInfo optionInfos[] = {
     {"open-sensor", "name", "Opens the catalogue's sensor <name> (repeatable)."},
-    {"connect", "port", "Connects every opened sensor through <port> once the window is up."},
+    {"connect", "port",
+     "Connects every opened sensor through <port> once the window is up; given once per "
+     "--open-sensor, connects each sensor through its own port."},
     {"port", "name", "Adds <name> to the port list (repeatable)."},
     {"language", "code", "Starts in the language <code> (en, de)."},
     {"presentation", nullptr, "Starts in presentation mode."},
@@ -73,11 +77,23 @@ bool isLanguageCode(const QString &code)
 QStringList CommandLine::namedPorts() const
 {
     QStringList names = ports;
-    for (const QString &port : {connectPort, simulatePort}) {
-        if (!port.isEmpty())
+    for (const QString &port : connectPorts + QStringList{simulatePort}) {
+        if (!port.isEmpty() && !names.contains(port))
             names << port;
     }
     return names;
+}
+
+QString CommandLine::connectPortFor(int sensor) const
+{
+    return connectPorts.value(connectPorts.size() == 1 ? 0 : sensor);
+}
+
+bool CommandLine::portPerSensor() const
+{
+    QStringList distinct = connectPorts;
+    distinct.removeDuplicates();
+    return distinct.size() == openSensors.size();
 }
 
 CommandLineParseResult parseCommandLine(const QStringList &arguments,
@@ -122,7 +138,7 @@ CommandLineParseResult parseCommandLine(const QStringList &arguments,
 
     CommandLine options;
     options.openSensors = parser.values(QStringLiteral("open-sensor"));
-    options.connectPort = parser.value(QStringLiteral("connect"));
+    options.connectPorts = parser.values(QStringLiteral("connect"));
     options.ports = parser.values(QStringLiteral("port"));
     options.language = parser.value(QStringLiteral("language"));
     options.presentation = parser.isSet(QStringLiteral("presentation"));
@@ -141,6 +157,21 @@ CommandLineParseResult parseCommandLine(const QStringList &arguments,
         options.csvDelimiter = parser.value(QStringLiteral("delimiter"));
     options.traceFile = parser.value(QStringLiteral("trace"));
 
+    const int portCount = options.connectPorts.size();
+    if (portCount > 1 && portCount != options.openSensors.size()) {
+        return failure(QStringLiteral("--connect given %1 times for %2 sensors: give it once, or "
+                                      "once per --open-sensor")
+                           .arg(portCount)
+                           .arg(options.openSensors.size()));
+    }
+    if (options.openSensors.size() > 1) {
+        for (const QString &file : {options.saveSettingsFile, options.exportCsvFile}) {
+            if (!file.isEmpty() && !namesEachSensorApart(file))
+                return failure(QStringLiteral("%1 would be written by every sensor: name it with "
+                                              "{sensor} or {port}, or give a folder")
+                                   .arg(file));
+        }
+    }
     if (parser.isSet(QStringLiteral("language")) && !isLanguageCode(options.language))
         return failure(QStringLiteral("Not a language code: ") + options.language);
     if (parser.isSet(QStringLiteral("quit-after"))) {

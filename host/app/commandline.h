@@ -11,7 +11,7 @@ namespace TGauge {
 struct CommandLine
 {
     QStringList openSensors; // catalogue names, opened in this order
-    QString connectPort;     // handed to every opened sensor's vAutoConnect
+    QStringList connectPorts; // one per opened sensor, in order, or one that all of them share
     QStringList ports;       // added to the system's serial ports
     QString language;        // empty: keep the default
     bool presentation = false;
@@ -30,6 +30,10 @@ struct CommandLine
 
     // Every port name the command line mentions, in the order the user wants them listed.
     QStringList namedPorts() const;
+    // The port through which the sensor opened as the n-th one connects; empty: none.
+    QString connectPortFor(int sensor) const;
+    // Every sensor has a port that no other one uses: they may connect all at once.
+    bool portPerSensor() const;
 };
 
 struct CommandLineParseResult

@@ -1,6 +1,7 @@
 #include "startuprun.h"
 
 #include "mainwindow.h"
+#include "sensorfiles.h"
 
 #include <extensionsystem/frametrace.h>
 #include <extensionsystem/plugininterface.h>
@@ -8,6 +9,7 @@
 #include <QPixmap>
 #include <QTimer>
 
+#include <algorithm>
 #include <utility>
 
 namespace TGauge {
@@ -22,13 +24,16 @@ StartupRun::StartupRun(CommandLine options, MainWindow &window, QObject *parent)
 void StartupRun::start()
 {
     if (!m_options.traceFile.isEmpty()
-        && !ExtensionSystem::FrameTrace::instance().appendTo(m_options.traceFile))
+        && !ExtensionSystem::FrameTrace::instance().appendTo(m_options.traceFile)) {
         fail(QStringLiteral("tgauge: cannot write the trace %1").arg(m_options.traceFile));
+        m_abandoned = m_options.batch;
+    }
     if (m_options.presentation)
         m_window.setPresentationMode(true);
-    for (const QString &name : std::as_const(m_options.openSensors)) {
+    for (int i = 0; i < m_options.openSensors.size(); ++i) {
+        const QString &name = m_options.openSensors.at(i);
         if (ExtensionSystem::PluginInterface *object = m_window.openSensor(name))
-            m_opened << object;
+            m_lanes.push_back({object, name, m_options.connectPortFor(i)});
         else
             fail(QStringLiteral("tgauge: cannot open the sensor %1").arg(name));
     }
@@ -40,15 +45,52 @@ int StartupRun::exitCode() const
     return m_failed ? 1 : m_differences ? 3 : 0;
 }
 
-// The run's time counts from here: connecting and writing settings take as
-// long as the sensor needs. Nobody watches a batch run, so it ends by itself.
+// Sensors that share a port take turns on it; each one's waits let the others' run meanwhile.
 void StartupRun::connectAndLoad()
 {
-    for (const QPointer<ExtensionSystem::PluginInterface> &object : std::as_const(m_opened)) {
-        if (object && !(m_failed && m_options.batch))
-            connectAndLoad(object);
+    m_connecting = int(m_lanes.size());
+    if (m_abandoned || m_lanes.empty()) {
+        startRunTime();
+        return;
     }
-    if (m_failed && m_options.batch) {
+    if (!m_options.portPerSensor()) {
+        connectAndLoad(0);
+        return;
+    }
+    for (int lane = 0; lane < int(m_lanes.size()); ++lane)
+        QTimer::singleShot(0, this, [this, lane] { connectAndLoad(lane); });
+}
+
+void StartupRun::connectAndLoad(int index)
+{
+    Lane &lane = m_lanes[size_t(index)];
+    if (lane.object && !lane.port.isEmpty()) {
+        lane.object->vAutoConnect(lane.port);
+        if (!lane.object || lane.object->bConnectionFailed())
+            fail(lane, QStringLiteral("tgauge: cannot connect %1 through %2")
+                           .arg(lane.sensor, lane.port));
+    }
+    const QString settings = fileOf(m_options.settingsFile, lane, QStringLiteral("tgs"));
+    if (!lane.failed && lane.object && !settings.isEmpty()
+        && !lane.object->bOpenSettingsFrom(settings)) {
+        fail(lane, QStringLiteral("tgauge: cannot apply the settings file %1 to %2")
+                       .arg(settings, lane.sensor));
+    }
+    if (!lane.failed)
+        sensorConfirmedAll(lane);
+    if (--m_connecting == 0)
+        startRunTime();
+    else if (!m_options.portPerSensor())
+        connectAndLoad(index + 1);
+}
+
+// The run's time counts from here: connecting and writing settings take as
+// long as the sensors need. Nobody watches a batch run, so it ends by itself.
+void StartupRun::startRunTime()
+{
+    const bool anyLeft = std::any_of(m_lanes.cbegin(), m_lanes.cend(),
+                                     [](const Lane &lane) { return lane.object && !lane.failed; });
+    if (m_options.batch && (m_abandoned || (m_failed && !anyLeft))) {
         // What follows would only work on a broken state.
         m_abandoned = true;
         finish();
@@ -57,29 +99,9 @@ void StartupRun::connectAndLoad()
     const std::optional<int> runMs
         = m_options.batch ? m_options.quitAfterMs.value_or(0) : m_options.quitAfterMs;
     if (runMs)
-        QTimer::singleShot(*runMs, this, &StartupRun::finish);
+        QTimer::singleShot(*runMs, this, qOverload<>(&StartupRun::finish));
     else if (!m_options.screenshotFile.isEmpty())
         QTimer::singleShot(screenshotDelayMs, this, &StartupRun::saveScreenshot);
-}
-
-void StartupRun::connectAndLoad(ExtensionSystem::PluginInterface *object)
-{
-    const QPointer<ExtensionSystem::PluginInterface> guard(object);
-    if (!m_options.connectPort.isEmpty()) {
-        object->vAutoConnect(m_options.connectPort);
-        if (!guard || object->bConnectionFailed()) {
-            fail(QStringLiteral("tgauge: cannot connect %1 through %2")
-                     .arg(guard ? object->getSensorName() : QString(), m_options.connectPort));
-            return;
-        }
-    }
-    if (!m_options.settingsFile.isEmpty() && !object->bOpenSettingsFrom(m_options.settingsFile)) {
-        fail(QStringLiteral("tgauge: cannot apply the settings file %1 to %2")
-                 .arg(m_options.settingsFile, guard ? object->getSensorName() : QString()));
-        return;
-    }
-    if (guard)
-        sensorConfirmedAll(object);
 }
 
 void StartupRun::saveScreenshot()
@@ -97,21 +119,9 @@ void StartupRun::finish()
         return;
     m_done = true;
     if (!m_abandoned) {
-        for (const QPointer<ExtensionSystem::PluginInterface> &object : std::as_const(m_opened)) {
-            if (object && !m_options.compareSettingsFile.isEmpty())
-                compare(object);
-            // Files of a connected sensor hold nothing that it did not confirm.
-            if (!object || !sensorConfirmedAll(object))
-                continue;
-            if (!m_options.saveSettingsFile.isEmpty()
-                && !object->bSaveSettingsTo(m_options.saveSettingsFile))
-                fail(QStringLiteral("tgauge: cannot write the settings file %1")
-                         .arg(m_options.saveSettingsFile));
-            if (!m_options.exportCsvFile.isEmpty()
-                && !object->bExportChartDataTo(m_options.exportCsvFile, m_options.csvDelimiter)) {
-                fail(QStringLiteral("tgauge: cannot write the chart data %1")
-                         .arg(m_options.exportCsvFile));
-            }
+        for (Lane &lane : m_lanes) {
+            if (lane.object && !lane.failed)
+                finish(lane);
         }
         if (!m_options.screenshotFile.isEmpty())
             saveScreenshot();
@@ -119,15 +129,35 @@ void StartupRun::finish()
     emit quitRequested(exitCode());
 }
 
-void StartupRun::compare(ExtensionSystem::PluginInterface *object)
+void StartupRun::finish(Lane &lane)
 {
-    const QString &file = m_options.compareSettingsFile;
+    const QString compared = fileOf(m_options.compareSettingsFile, lane, QStringLiteral("tgs"));
+    if (!compared.isEmpty())
+        compare(lane, compared);
+    // Files of a connected sensor hold nothing that it did not confirm.
+    if (!sensorConfirmedAll(lane))
+        return;
+    const QString saved = fileOf(m_options.saveSettingsFile, lane, QStringLiteral("tgs"));
+    if (lane.object && !saved.isEmpty() && !lane.object->bSaveSettingsTo(saved))
+        fail(lane, QStringLiteral("tgauge: cannot write the settings file %1").arg(saved));
+    const QString exported = fileOf(m_options.exportCsvFile, lane, QStringLiteral("csv"));
+    if (lane.object && !exported.isEmpty()
+        && !lane.object->bExportChartDataTo(exported, m_options.csvDelimiter)) {
+        fail(lane, QStringLiteral("tgauge: cannot write the chart data %1").arg(exported));
+    }
+}
+
+void StartupRun::compare(Lane &lane, const QString &file)
+{
+    ExtensionSystem::PluginInterface *object = lane.object;
+    if (!object)
+        return;
     const QString sensor = object->getSensorName(); // the comparison may run the event loop
     QStringList differences;
     const int count = object->iCompareSettingsWith(file, &differences);
     if (count < 0) {
-        fail(QStringLiteral("tgauge: cannot compare %1 with the settings file %2")
-                 .arg(sensor, file));
+        fail(lane, QStringLiteral("tgauge: cannot compare %1 with the settings file %2")
+                       .arg(sensor, file));
         return;
     }
     for (const QString &line : std::as_const(differences))
@@ -139,17 +169,21 @@ void StartupRun::compare(ExtensionSystem::PluginInterface *object)
     m_differences = m_differences || count > 0;
 }
 
-// A run without a sensor connection needs nothing from a sensor.
-bool StartupRun::sensorConfirmedAll(ExtensionSystem::PluginInterface *object)
+QString StartupRun::fileOf(const QString &pattern, const Lane &lane, const QString &suffix) const
 {
-    if (m_options.connectPort.isEmpty())
+    return pattern.isEmpty() ? QString() : sensorFile(pattern, lane.sensor, lane.port, suffix);
+}
+
+// A run without a sensor connection needs nothing from a sensor.
+bool StartupRun::sensorConfirmedAll(Lane &lane)
+{
+    if (lane.port.isEmpty() || !lane.object)
         return true;
-    const QString sensor = object->getSensorName();
-    const QStringList unconfirmed = object->unconfirmedValues();
+    const QStringList unconfirmed = lane.object->unconfirmedValues();
     if (unconfirmed.isEmpty())
         return true;
-    fail(QStringLiteral("tgauge: %1 did not confirm %2")
-             .arg(sensor, unconfirmed.join(QLatin1String(", "))));
+    fail(lane, QStringLiteral("tgauge: %1 did not confirm %2")
+                   .arg(lane.sensor, unconfirmed.join(QLatin1String(", "))));
     return false;
 }
 
@@ -157,6 +191,12 @@ void StartupRun::fail(const QString &line)
 {
     m_failed = true;
     emit failed(line);
+}
+
+void StartupRun::fail(Lane &lane, const QString &line)
+{
+    lane.failed = true;
+    fail(line);
 }
 
 } // namespace TGauge

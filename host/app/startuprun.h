@@ -2,9 +2,10 @@
 
 #include "commandline.h"
 
-#include <QList>
 #include <QObject>
 #include <QPointer>
+
+#include <vector>
 
 namespace ExtensionSystem {
 class PluginInterface;
@@ -16,7 +17,9 @@ class MainWindow;
 
 // Carries out what the command line asks of a session: opening sensors,
 // connecting them, loading settings, and just before quitting the
-// comparison, the settings file, the CSV export and the screenshot.
+// comparison, the settings file, the CSV export and the screenshot. Each
+// sensor takes its steps on its own: one that fails leaves the others going,
+// and sensors with ports of their own connect all at once.
 class StartupRun final : public QObject
 {
     Q_OBJECT
@@ -28,7 +31,8 @@ public:
     // Opens the trace and the sensors at once; the rest follows on the event loop:
     // connect, open settings, run for --quit-after ms, the last steps, quit.
     void start();
-    // 0; 1 when a sensor, port or file failed; else 3 when the comparison found differences.
+    // The worst of the sensors': 0; 1 when a sensor, port or file failed; else 3 when a
+    // comparison found differences.
     int exitCode() const;
 
 signals:
@@ -41,18 +45,33 @@ signals:
     void quitRequested(int exitCode);
 
 private:
+    // One opened sensor and how far it got.
+    struct Lane
+    {
+        QPointer<ExtensionSystem::PluginInterface> object;
+        QString sensor; // as the command line names it
+        QString port;   // empty: stays offline
+        bool failed = false;
+    };
+
     void connectAndLoad();
-    void connectAndLoad(ExtensionSystem::PluginInterface *object);
+    // Connects the lane's sensor and opens its settings; they wait in nested event loops.
+    void connectAndLoad(int lane);
+    void startRunTime();
     void saveScreenshot();
     void finish();
-    void compare(ExtensionSystem::PluginInterface *object);
-    // False, and the run failed, when a connected sensor left values unconfirmed.
-    bool sensorConfirmedAll(ExtensionSystem::PluginInterface *object);
+    void finish(Lane &lane);
+    void compare(Lane &lane, const QString &file);
+    QString fileOf(const QString &pattern, const Lane &lane, const QString &suffix) const;
+    // False, and the lane failed, when its connected sensor left values unconfirmed.
+    bool sensorConfirmedAll(Lane &lane);
     void fail(const QString &line);
+    void fail(Lane &lane, const QString &line);
 
     CommandLine m_options;
     MainWindow &m_window;
-    QList<QPointer<ExtensionSystem::PluginInterface>> m_opened;
+    std::vector<Lane> m_lanes; // never resized once connecting started
+    int m_connecting = 0;      // lanes not yet connected and loaded
     bool m_failed = false;
     bool m_differences = false;
     bool m_abandoned = false; // a batch run stopped at a failure: no last steps

@@ -2,9 +2,10 @@
 
 #include "chartmagnifier.h"
 #include "chartpanner.h"
+#include "replotpace.h"
 #include "sampleseries.h"
+#include "timescaledraw.h"
 
-#include <qwt_date_scale_draw.h>
 #include <qwt_date_scale_engine.h>
 #include <qwt_plot.h>
 #include <qwt_plot_canvas.h>
@@ -36,13 +37,11 @@ QwtText axisText(const QString &text)
     return result;
 }
 
+// Ticks fall on local seconds and minutes through an offset the view keeps up to date.
 void setupTimeAxis(QwtPlot *plot)
 {
-    auto *draw = new QwtDateScaleDraw(Qt::LocalTime);
-    for (int unit = QwtDate::Millisecond; unit <= QwtDate::Year; ++unit)
-        draw->setDateFormat(QwtDate::IntervalType(unit), QStringLiteral("hh:mm:ss"));
-    plot->setAxisScaleDraw(QwtPlot::xBottom, draw);
-    plot->setAxisScaleEngine(QwtPlot::xBottom, new QwtDateScaleEngine(Qt::LocalTime));
+    plot->setAxisScaleDraw(QwtPlot::xBottom, new TimeScaleDraw);
+    plot->setAxisScaleEngine(QwtPlot::xBottom, new QwtDateScaleEngine(Qt::OffsetFromUTC));
 }
 
 void addGrid(QwtPlot *plot)
@@ -73,6 +72,9 @@ ChartPlot::ChartPlot(int index, QMainWindow *mainWindow, bool panning, bool zoom
 
     auto *canvas = new QwtPlotCanvas;
     canvas->setFrameStyle(QFrame::NoFrame);
+    // A replot paints into the window's own backing store: a canvas cache of its own would be a
+    // new image, filled page by page, on every replot.
+    canvas->setPaintAttribute(QwtPlotCanvas::BackingStore, false);
     m_plot->setCanvas(canvas);
     m_plot->setCanvasBackground(Qt::white);
     m_plot->setAutoReplot(false);
@@ -162,7 +164,7 @@ void ChartPlot::append(double timeMs, double value, bool showValue, double analo
     m_noiseBand->setVisible(noiseBand);
     if (noiseBand)
         m_noiseBand->setInterval(noiseLow, noiseHigh);
-    markDirty();
+    m_newSamples = true;
 }
 
 void ChartPlot::clear()
@@ -319,17 +321,25 @@ void ChartPlot::jumpToNewest()
 
 void ChartPlot::refresh(bool force)
 {
-    if (!m_dirty && !force)
+    const int columns = m_plot->canvas()->contentsRect().width();
+    const double newest = m_history.isEmpty() ? double(QDateTime::currentMSecsSinceEpoch())
+                                              : m_history.sample(m_history.size() - 1).time;
+    const bool newSamplesShow
+        = m_newSamples
+          && (!m_sinceReplot.isValid()
+              || newSamplesWorthReplot(newest, m_newestShownMs, m_timeView.width(), columns,
+                                       m_sinceReplot.elapsed()));
+    if (!m_dirty && !newSamplesShow && !force)
         return;
-    if (m_following) {
-        const double newest = m_history.isEmpty() ? double(QDateTime::currentMSecsSinceEpoch())
-                                                  : m_history.sample(m_history.size() - 1).time;
+    if (m_following)
         applyTime(QwtInterval(newest - m_timeWindowMs, newest));
-    }
-    m_series->setColumns(m_plot->canvas()->contentsRect().width());
+    m_series->setColumns(columns);
     updateDecorations();
     m_plot->replot();
     m_dirty = false;
+    m_newSamples = false;
+    m_newestShownMs = newest;
+    m_sinceReplot.start();
 }
 
 void ChartPlot::markDirty()
@@ -365,6 +375,9 @@ QwtInterval ChartPlot::limited(const QwtInterval &value) const
 void ChartPlot::applyTime(const QwtInterval &time)
 {
     m_timeView = time;
+    const auto *draw = static_cast<const TimeScaleDraw *>(m_plot->axisScaleDraw(QwtPlot::xBottom));
+    static_cast<QwtDateScaleEngine *>(m_plot->axisScaleEngine(QwtPlot::xBottom))
+        ->setUtcOffset(draw->offsetAt(time.maxValue()));
     m_plot->setAxisScale(QwtPlot::xBottom, time.minValue(), time.maxValue());
     markDirty();
 }

@@ -5,6 +5,7 @@
 #include <qwt_interval.h>
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QString>
 
@@ -65,7 +66,8 @@ public:
 
     bool isFollowing() const;
     void jumpToNewest();
-    // Replots when anything changed since the last time, or when forced.
+    // Replots when anything changed since the last time, new samples at the pace they show
+    // at, or when forced.
     void refresh(bool force);
     void markDirty();
 
@@ -119,6 +121,9 @@ private:
     bool m_analogTagVisible = false;
     bool m_guideLineVisible = false;
     bool m_dirty = true;
+    bool m_newSamples = false;
+    double m_newestShownMs = 0.0;
+    QElapsedTimer m_sinceReplot;
 };
 
 } // namespace Charts

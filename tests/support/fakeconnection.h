@@ -43,6 +43,8 @@ public:
     void setWhileInFlight(std::function<void()> check) { m_whileInFlight = std::move(check); }
     // Transfers from now on never finish on their own.
     void holdTransfers() { m_holdTransfers = true; }
+    // Lists handed over so far, answered or not.
+    unsigned int transfersStarted() const { return m_lastId; }
     // Every record a responder answered, in order.
     const std::vector<DataFrameRecord> &records() const { return m_records; }
 

@@ -24,6 +24,9 @@
 #include <QTreeWidgetItem>
 #include <QtTest>
 
+#include <array>
+#include <functional>
+
 using BravoSensorPlugin::Core::SensorWindow;
 using BravoSensorPlugin::Core::SensorWindowData;
 
@@ -96,6 +99,8 @@ private slots:
     void factoryResetThenReadsEverythingBack();
     void updateDialogPacesThenFinishesTheConnection_data();
     void updateDialogPacesThenFinishesTheConnection();
+    void framesKeepTheirSpacingWhileAnotherWindowRuns_data();
+    void framesKeepTheirSpacingWhileAnotherWindowRuns();
     void sequenceEndsAtOnceWhenItsWaitIsCutShort_data();
     void sequenceEndsAtOnceWhenItsWaitIsCutShort();
     void noSecondSequenceStartsInsideAWait_data();
@@ -133,7 +138,7 @@ private:
     bool indicatorOn() { return data().connectionStatus->isConnected(); }
     // Sensor -> PC through the port list.
     void connectSensorToPc();
-    // Connected, the master's log cleared, and no polling: the update dialog is left to run out.
+    // Connected, the master's log cleared, and no polling.
     void connectQuietly();
     // Connected, and the first poll answered once the update dialog has run out.
     void connectAndPoll();
@@ -217,7 +222,7 @@ void tst_DeviceCommunication::connectSensorToPc()
 void tst_DeviceCommunication::connectQuietly()
 {
     connectSensorToPc();
-    data().justConnected = false;
+    data().pollTimer.stop();
     m_master->clearQueryLog();
 }
 
@@ -594,18 +599,98 @@ void tst_DeviceCommunication::updateDialogPacesThenFinishesTheConnection()
     QVERIFY(window().form()->chartToolbar->isEnabled());
 }
 
-// Closed, deleted or quit inside a wait: no further frame, no pause runs out.
+// Each window's frames keep at least their pauses between them while another window's sequence
+// runs inside those pauses.
+void tst_DeviceCommunication::framesKeepTheirSpacingWhileAnotherWindowRuns_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::newRow("identity check beside a read") << "identity check" << "read";
+    QTest::newRow("read beside an identity check") << "read" << "identity check";
+    QTest::newRow("read beside a read") << "read" << "read";
+}
+
+void tst_DeviceCommunication::framesKeepTheirSpacingWhileAnotherWindowRuns()
+{
+    struct Paced
+    {
+        std::function<void(SensorWindow &)> run;
+        QList<unsigned int> pausesBefore; // ms before each frame
+    };
+    const QMap<QString, Paced> sequences{
+        {QStringLiteral("identity check"),
+         {[](SensorWindow &window) { window.bCheckSensorIdentity(); },
+          {0, 0, 0, 0, 0, 0, 50, 50}}},
+        {QStringLiteral("read"),
+         {[](SensorWindow &window) { window.readParameter(QStringLiteral("OnDelay1"), false); },
+          {0, 50, 70, 70}}},
+    };
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    BravoSensorPlugin::Core::setPlatformSleepScale(0.2);
+    QElapsedTimer clock;
+    clock.start();
+    struct Side
+    {
+        Paced paced;
+        std::unique_ptr<ScriptedConnection> master;
+        std::unique_ptr<SensorWindow> window;
+        QList<qint64> sentAtNs;
+        bool done = false;
+    };
+    std::array<Side, 2> sides{Side{sequences.value(first), {}, {}, {}},
+                              Side{sequences.value(second), {}, {}, {}}};
+    for (Side &side : sides) {
+        side.window = std::make_unique<SensorWindow>(m_sensor);
+        side.master = std::make_unique<ScriptedConnection>([&side, &clock](const QByteArray &query) {
+            side.sentAtNs << clock.nsecsElapsed();
+            return query;
+        });
+        side.window->setConnection(side.master.get());
+        QTimer::singleShot(0, side.window.get(), [&side] {
+            side.paced.run(*side.window);
+            side.done = true;
+        });
+    }
+    QTRY_VERIFY(sides[0].done && sides[1].done);
+
+    const QList<qint64> &outer = sides[0].sentAtNs;
+    QVERIFY(std::any_of(sides[1].sentAtNs.cbegin(), sides[1].sentAtNs.cend(),
+                        [&outer](qint64 at) { return at > outer.first() && at < outer.last(); }));
+    for (const Side &side : sides) {
+        QCOMPARE(side.sentAtNs.size(), side.paced.pausesBefore.size());
+        for (int i = 1; i < side.sentAtNs.size(); ++i) {
+            const qint64 pauseNs
+                = qint64(BravoSensorPlugin::Core::platformSleepMs(side.paced.pausesBefore.at(i)))
+                  * 1000000;
+            QVERIFY2(side.sentAtNs.at(i) - side.sentAtNs.at(i - 1) >= pauseNs,
+                     qPrintable(QStringLiteral("frame %1").arg(i)));
+        }
+    }
+}
+
+// Closed, deleted or quit inside a wait for an answer or inside a pause between two frames: no
+// further frame, no pause runs out. A cut in a pause comes from a timer, so it also shows that
+// the event loop runs on during a pause.
 void tst_DeviceCommunication::sequenceEndsAtOnceWhenItsWaitIsCutShort_data()
 {
     QTest::addColumn<QString>("sequence");
     QTest::addColumn<QString>("cut");
-    QTest::addColumn<int>("framesSent");
+    QTest::addColumn<bool>("inPause");
+    QTest::addColumn<int>("framesSent"); // before the cut
     for (const char *cut : {"window closed", "window deleted", "quit"}) {
-        QTest::addRow("%s during an identity check", cut) << "slotContinousDataTimeout" << cut << 7;
-        QTest::addRow("%s during read-all", cut) << "Read" << cut << 2;
-        QTest::addRow("%s during write-all", cut) << "Write" << cut << 3;
-        QTest::addRow("%s during a single write", cut) << "sendDelayValue" << cut << 1;
-        QTest::addRow("%s while connecting", cut) << "bConnectToSensor" << cut << 4;
+        QTest::addRow("%s during an identity check", cut)
+            << "slotContinousDataTimeout" << cut << false << 7;
+        QTest::addRow("%s during read-all", cut) << "Read" << cut << false << 2;
+        QTest::addRow("%s during write-all", cut) << "Write" << cut << false << 3;
+        QTest::addRow("%s during a single write", cut) << "sendDelayValue" << cut << false << 1;
+        QTest::addRow("%s while connecting", cut) << "bConnectToSensor" << cut << false << 4;
+        QTest::addRow("%s in a pause of an identity check", cut)
+            << "slotContinousDataTimeout" << cut << true << 7;
+        QTest::addRow("%s in a pause of read-all", cut) << "Read" << cut << true << 1;
+        QTest::addRow("%s in a pause of write-all", cut) << "Write" << cut << true << 1;
+        QTest::addRow("%s in a pause of a single write", cut)
+            << "sendDelayValue" << cut << true << 1;
     }
 }
 
@@ -613,6 +698,7 @@ void tst_DeviceCommunication::sequenceEndsAtOnceWhenItsWaitIsCutShort()
 {
     QFETCH(QString, sequence);
     QFETCH(QString, cut);
+    QFETCH(bool, inPause);
     QFETCH(int, framesSent);
     connectWithAnEditWaiting();
     BravoSensorPlugin::Core::setPlatformSleepScale(1.0);
@@ -620,9 +706,7 @@ void tst_DeviceCommunication::sequenceEndsAtOnceWhenItsWaitIsCutShort()
     window().setConnection(&master);
     QPointer<SensorWindow> target = &window();
     QElapsedTimer sinceCut;
-    master.setWhileInFlight([&] {
-        if (int(master.records().size()) != framesSent)
-            return;
+    const auto cutNow = [&] {
         sinceCut.start();
         if (cut == QLatin1String("quit"))
             QCoreApplication::exit(0);
@@ -630,14 +714,24 @@ void tst_DeviceCommunication::sequenceEndsAtOnceWhenItsWaitIsCutShort()
             target->close();
         else
             delete target;
+    };
+    master.setWhileInFlight([&] {
+        if (int(master.records().size()) != framesSent)
+            return;
+        if (inPause)
+            QTimer::singleShot(1, Qt::PreciseTimer, &master, cutNow);
+        else
+            cutNow();
     });
     start(sequence);
     const qint64 endedAfter = sinceCut.elapsed();
     // Counted at once: the transfer whose wait found the application quitting is still queued.
-    const int sent = int(master.records().size());
+    // After a pause, a frame handed over at all went out after the cut.
+    const int sent = inPause ? int(master.transfersStarted()) : int(master.records().size());
     if (cut == QLatin1String("quit"))
         forgetQuit();
 
+    QVERIFY(sinceCut.isValid());
     QCOMPARE(sent, framesSent);
     QCOMPARE(bool(target), cut != QLatin1String("window deleted"));
     QVERIFY2(endedAfter < 1000, qPrintable(QString::number(endedAfter)));
@@ -702,6 +796,9 @@ void tst_DeviceCommunication::sensorToPcConnectsReadsThenGoesOffline()
 {
     m_productId = QStringLiteral("K7DA016");
     connectSensorToPc();
+    // Read-all's last answer ends the update bar: live data follows at the bar's next step.
+    QCOMPARE(data().progressBar->value(), data().progressBar->maximum());
+    QTRY_VERIFY(data().pollTimer.isActive() && !data().progressDialog.isVisible());
     const QString title = QString::fromStdString(m_sensor.name()) + QStringLiteral(" (SIM-TEST)");
     QCOMPARE(window().windowTitle(), title);
     QCOMPARE(data().rootProperty->propertyName(), title);

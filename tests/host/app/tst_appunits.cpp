@@ -6,6 +6,7 @@
 #include <app/languageswitcher.h>
 #include <app/pluginloader.h>
 #include <app/portlist.h>
+#include <app/sensorfiles.h>
 #include <app/simulatedmaster.h>
 #include <app/tracelines.h>
 #include <support/simulatedmaster.h>
@@ -61,7 +62,7 @@ QStringList changedOptions(const CommandLine &options)
             changed << QString::fromLatin1(name) + QLatin1Char('=') + QVariant(value).toString();
     };
     note("openSensors", options.openSensors.join(QLatin1Char(',')), QString());
-    note("connect", options.connectPort, fresh.connectPort);
+    note("connect", options.connectPorts.join(QLatin1Char(',')), QString());
     note("ports", options.ports.join(QLatin1Char(',')), QString());
     note("language", options.language, fresh.language);
     note("presentation", options.presentation, fresh.presentation);
@@ -134,6 +135,8 @@ private slots:
     void acceptsEveryOption();
     void answersWithoutRunning_data();
     void answersWithoutRunning();
+    void eachSensorGetsItsOwnFile_data();
+    void eachSensorGetsItsOwnFile();
     void mergesSystemPortsFirstEachNameOnce_data();
     void mergesSystemPortsFirstEachNameOnce();
     void refreshAnnouncesOnlyChangedLists();
@@ -196,6 +199,11 @@ void TestAppUnits::acceptsEveryOption_data()
            "--quit-after 8000 --presentation --language de --list-sensors"
         << "connect=/tmp/sim ports=COM2 language=de presentation=true screenshot=/tmp/shot.png "
            "quitAfter=8000 simulate=SIM0 list=true named=COM2,/tmp/sim,SIM0";
+    QTest::newRow("a port per sensor, named apart")
+        << "--open-sensor A --connect P1 --open-sensor B --connect /dev/P2 "
+           "--export-csv out-{sensor}.csv --save-settings {port}.tgs"
+        << "openSensors=A,B connect=P1,/dev/P2 save={port}.tgs csv=out-{sensor}.csv "
+           "named=P1,/dev/P2";
     QTest::newRow("equals sign and the batch steps")
         << "--open-settings=/home/a.tgs --plugin-dir=/tmp/p --quit-after=0 --language pt_BR "
            "--batch --save-settings s.tgs --export-csv c.csv --delimiter , "
@@ -227,6 +235,12 @@ void TestAppUnits::answersWithoutRunning_data()
     QTest::newRow("negative quit time") << "--quit-after -5" << error << "not: -5";
     QTest::newRow("language with a path in it")
         << "--language ../de" << error << "Not a language code: ../de";
+    QTest::newRow("a port for some sensors only")
+        << "--open-sensor A --open-sensor B --open-sensor C --connect P1 --connect P2" << error
+        << "--connect given 2 times for 3 sensors";
+    QTest::newRow("one file for several sensors")
+        << "--open-sensor A --open-sensor B --export-csv out.csv" << error
+        << "out.csv would be written by every sensor";
     QTest::newRow("stray argument") << "KR7D-P010" << error << "Unexpected argument: KR7D-P010";
     QTest::newRow("help wins over other options")
         << "--port COM1 -h" << Status::HelpRequested << "--open-sensor <name>";
@@ -241,6 +255,32 @@ void TestAppUnits::answersWithoutRunning()
     const CommandLineParseResult result = parse(arguments.split(' '));
     QTEST(result.status, "status");
     QVERIFY2(result.message.contains(messagePart), qPrintable(result.message));
+}
+
+void TestAppUnits::eachSensorGetsItsOwnFile_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QString>("port");
+    QTest::addColumn<bool>("apart");
+    QTest::addColumn<QString>("file");
+    const QString temp = QDir::tempPath();
+    QTest::newRow("both placeholders")
+        << "out/{sensor}@{port}.csv" << "/dev/pts/3" << true << "out/KR7D-P025@3.csv";
+    QTest::newRow("a network port") << "{port}.csv" << "tcp://10.0.0.5:4001" << true
+                                    << "10.0.0.5_4001.csv";
+    QTest::newRow("a folder by its slash")
+        << "runs/" << "/dev/ttyUSB0" << true << "runs/KR7D-P025-ttyUSB0.csv";
+    QTest::newRow("an existing folder, no port") << temp << "" << true << temp + "/KR7D-P025.csv";
+    QTest::newRow("one file") << "out.csv" << "COM3" << false << "out.csv";
+}
+
+void TestAppUnits::eachSensorGetsItsOwnFile()
+{
+    QFETCH(QString, pattern);
+    QFETCH(QString, port);
+    QTEST(TGauge::namesEachSensorApart(pattern), "apart");
+    QTEST(TGauge::sensorFile(pattern, QStringLiteral("KR7D-P025"), port, QStringLiteral("csv")),
+          "file");
 }
 
 void TestAppUnits::mergesSystemPortsFirstEachNameOnce_data()

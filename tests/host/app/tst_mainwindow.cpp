@@ -80,6 +80,8 @@ private slots:
     void startupRunOpensConnectsAndLoadsBeforeTheRunTimeCounts();
     void startupRunSavesOnlyWhatAConnectedSensorConfirmed_data();
     void startupRunSavesOnlyWhatAConnectedSensorConfirmed();
+    void startupRunConnectsEachSensorThroughItsPort_data();
+    void startupRunConnectsEachSensorThroughItsPort();
 
 private:
     PluginInterface *open(const char *name)
@@ -239,7 +241,7 @@ void TestMainWindow::startupRunOpensConnectsAndLoadsBeforeTheRunTimeCounts()
     CommandLine options;
     options.presentation = true;
     options.openSensors = QStringList{"Fake-B", "Fake-A"};
-    options.connectPort = QStringLiteral("/dev/pts/9");
+    options.connectPorts = QStringList{QStringLiteral("/dev/pts/9")};
     options.settingsFile = QStringLiteral("/tmp/a.tgs");
     options.quitAfterMs = 10; // shorter than one sensor takes to connect
     StartupRun run(options, m_host->window);
@@ -281,7 +283,7 @@ void TestMainWindow::startupRunSavesOnlyWhatAConnectedSensorConfirmed()
     CommandLine options;
     options.batch = true;
     options.openSensors = QStringList{"Fake-A"};
-    options.connectPort = port;
+    options.connectPorts = port.isEmpty() ? QStringList() : QStringList{port};
     options.saveSettingsFile = QStringLiteral("/tmp/a.tgs");
     StartupRun run(options, m_host->window);
     QSignalSpy quit(&run, &StartupRun::quitRequested);
@@ -300,6 +302,40 @@ void TestMainWindow::startupRunSavesOnlyWhatAConnectedSensorConfirmed()
     QCOMPARE(quit.at(0).at(0).toInt(), failures.isEmpty() ? 0 : 1);
     QCOMPARE(callsOf(object, "^save:"),
              failures.isEmpty() ? QStringList("save:/tmp/a.tgs") : QStringList());
+}
+
+// Sensors that share a port take turns; with a port each they connect all at once, and each
+// opens the settings file named for it as soon as it is connected.
+void TestMainWindow::startupRunConnectsEachSensorThroughItsPort_data()
+{
+    QTest::addColumn<QStringList>("ports");
+    QTest::addColumn<QStringList>("calls"); // of both sensors, in order
+    QTest::newRow("one port shared: one after the other")
+        << QStringList{"P"}
+        << QStringList{"Fake-B connect:P", "Fake-B connected:P", "Fake-B open:/tmp/Fake-B-P.tgs",
+                       "Fake-A connect:P", "Fake-A connected:P", "Fake-A open:/tmp/Fake-A-P.tgs"};
+    QTest::newRow("a port each: all at once")
+        << QStringList{"P1", "P2"}
+        << QStringList{"Fake-B connect:P1",  "Fake-A connect:P2",
+                       "Fake-A connected:P2", "Fake-A open:/tmp/Fake-A-P2.tgs",
+                       "Fake-B connected:P1", "Fake-B open:/tmp/Fake-B-P1.tgs"};
+}
+
+void TestMainWindow::startupRunConnectsEachSensorThroughItsPort()
+{
+    QFETCH(QStringList, ports);
+    qApp->setProperty("calls", QStringList());
+    CommandLine options;
+    options.openSensors = QStringList{"Fake-B", "Fake-A"};
+    options.connectPorts = ports;
+    options.settingsFile = QStringLiteral("/tmp/{sensor}-{port}.tgs");
+    options.quitAfterMs = 0;
+    StartupRun run(options, m_host->window);
+    QSignalSpy quit(&run, &StartupRun::quitRequested);
+    run.start();
+    QVERIFY(quit.wait(5000));
+    QTEST(callsOf(qApp, "connect|open"), "calls");
+    QCOMPARE(quit.at(0).at(0).toInt(), 0);
 }
 
 QTEST_MAIN(TestMainWindow)

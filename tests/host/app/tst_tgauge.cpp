@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
+
 namespace {
 
 struct TgaugeRun
@@ -25,7 +27,7 @@ TgaugeRun runTgauge(const QStringList &arguments)
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(TGAUGE_EXECUTABLE), arguments);
     TgaugeRun run;
-    // A line that loses answers costs their time-outs.
+    // Connecting through a pseudo-terminal takes its real pauses, a lossy line its time-outs.
     run.finished = process.waitForFinished(120000);
     if (!run.finished)
         process.kill();
@@ -33,6 +35,18 @@ TgaugeRun runTgauge(const QStringList &arguments)
     run.out = QString::fromUtf8(process.readAllStandardOutput());
     run.err = QString::fromUtf8(process.readAllStandardError());
     return run;
+}
+
+// The sample lines of an exported chart, past its header; -1 when there is no file.
+int liveRows(const QString &fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    return int(std::count_if(lines.cbegin(), lines.cend(),
+                             [](const QByteArray &line) { return !line.isEmpty(); }))
+           - 1;
 }
 
 } // namespace
@@ -58,6 +72,8 @@ private:
 
     QTemporaryDir m_dir;
     SimulatorProcess m_simulator;
+    SimulatorProcess m_secondSimulator;
+    SimulatorProcess m_silentSimulator;
     const QString m_sensor = QStringLiteral("KR7D-P250");
 };
 
@@ -80,6 +96,10 @@ void TestTgauge::initTestCase()
 {
     QVERIFY(m_simulator.start({QStringLiteral("--sensor"), m_sensor, QStringLiteral("--link"),
                                path(QStringLiteral("sim.pty"))}));
+    QVERIFY(m_secondSimulator.start({QStringLiteral("--sensor"), QStringLiteral("KR7D-P025"),
+                                     QStringLiteral("--link"), path(QStringLiteral("p025.pty"))}));
+    QVERIFY(m_silentSimulator.start({QStringLiteral("--drop-every"), QStringLiteral("1"),
+                                     QStringLiteral("--link"), path(QStringLiteral("silent.pty"))}));
     const TgaugeRun save
         = runTgauge({QStringLiteral("--batch"), QStringLiteral("--open-sensor"), m_sensor,
                      QStringLiteral("--save-settings"), path(QStringLiteral("defaults.tgs"))});
@@ -207,6 +227,15 @@ void TestTgauge::answersAndRunsInOrderWithItsExitStatus_data()
     QTest::newRow("screenshot into a missing folder: 1")
         << "--open-sensor KR7D-P250 --screenshot missing/picture.png --quit-after 50" << 1
         << "tgauge: cannot save the screenshot ";
+    // Every sensor has a port of its own and its own file; one that fails does not stop the other.
+    const QString twoSensors = QStringLiteral(
+        "--batch --open-sensor KR7D-P025 --connect %1 --open-sensor KR7D-P250 --connect sim.pty "
+        "--export-csv %2-{sensor}.csv --quit-after %3");
+    QTest::newRow("two sensors on two masters: a file each")
+        << twoSensors.arg("p025.pty", "both", "5000") << 0 << "^(?!(.|\\n)*tgauge: )";
+    QTest::newRow("one master silent: 1, naming it")
+        << twoSensors.arg("silent.pty", "one", "1000") << 1
+        << "(^|\n)tgauge: cannot connect KR7D-P025 through \\S+silent.pty\n";
     QTest::newRow("unwritable export: 1") << batch + "--export-csv missing/chart.csv --delimiter ,"
                                           << 1 << "tgauge: cannot write the chart data ";
 }
@@ -237,6 +266,13 @@ void TestTgauge::answersAndRunsInOrderWithItsExitStatus()
         QVERIFY2(!trace.contains(QRegularExpression(QStringLiteral(" > \\S\\S \\S\\S 24 "))),
                  qPrintable(trace));
     }
+    for (const QString &csv : {QStringLiteral("both-KR7D-P025.csv"),
+                               QStringLiteral("both-KR7D-P250.csv"),
+                               QStringLiteral("one-KR7D-P250.csv")}) {
+        if (arguments.contains(csv.section(QLatin1Char('-'), 0, 0) + QStringLiteral("-{sensor}")))
+            QVERIFY2(liveRows(path(csv)) > 0, qPrintable(csv));
+    }
+    QVERIFY(!QFile::exists(path(QStringLiteral("one-KR7D-P025.csv"))));
     if (arguments.contains(QStringLiteral("shot.png")))
         QVERIFY(!QImage(path(QStringLiteral("shot.png")), "PNG").isNull());
 }

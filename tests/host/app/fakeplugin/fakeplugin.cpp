@@ -3,6 +3,7 @@
 #include <extensionsystem/plugininterface.h>
 #include <extensionsystem/sensorbasic.h>
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QLabel>
 #include <QMdiSubWindow>
@@ -64,9 +65,12 @@ public:
     QString getSensorName() override { return m_name; }
 
 private:
+    // Also in the application's "calls", after the sensor's name, for the order across sensors.
     void record(const QString &call)
     {
         setProperty("calls", property("calls").toStringList() << call);
+        qApp->setProperty("calls", qApp->property("calls").toStringList()
+                                       << m_name + QLatin1Char(' ') + call);
     }
 
     QPointer<QLabel> m_window; // owned, unless its sub-window goes first

@@ -1,0 +1,251 @@
+#include <app/batchanswerer.h>
+#include <app/languageswitcher.h>
+#include <app/mainwindow.h>
+#include <app/pluginloader.h>
+#include <app/portlist.h>
+#include <app/startuprun.h>
+#include <support/simulatorprocess.h>
+
+#include <extensionsystem/frametrace.h>
+
+#include <QElapsedTimer>
+#include <QMdiArea>
+#include <QTimer>
+#include <QtTest>
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// Seconds each station polls once all its sensors are connected; BENCH_STATION_SECONDS overrides.
+int steadySeconds()
+{
+    bool ok = false;
+    const int seconds = qEnvironmentVariableIntValue("BENCH_STATION_SECONDS", &ok);
+    return ok && seconds > 0 ? seconds : 60;
+}
+
+double cpuMs()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3
+           + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+}
+
+double percentile(std::vector<double> values, double fraction)
+{
+    if (values.empty())
+        return 0.0;
+    std::sort(values.begin(), values.end());
+    const size_t rank = size_t(std::ceil(fraction * double(values.size())));
+    return values[std::min(values.size() - 1, rank > 0 ? rank - 1 : 0)];
+}
+
+// What one port's trace shows: a poll sent, a result fetch answered, any other request sent.
+struct PortEvent
+{
+    enum Kind { Poll, FetchAnswer, OtherRequest };
+    Kind kind;
+    double atMs;
+};
+
+// The longest time the GUI thread left a 5 ms timer waiting beyond its interval.
+class StallProbe
+{
+public:
+    StallProbe()
+    {
+        m_timer.setTimerType(Qt::PreciseTimer);
+        m_timer.setInterval(intervalMs);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            const double now = double(m_clock.nsecsElapsed()) / 1e6;
+            if (now - m_lastMs - intervalMs > m_longestMs) {
+                m_longestMs = now - m_lastMs - intervalMs;
+                m_longestEndedAtMs = now;
+            }
+            m_lastMs = now;
+        });
+    }
+    void restart()
+    {
+        m_clock.start();
+        m_lastMs = 0.0;
+        m_longestMs = 0.0;
+        m_timer.start();
+    }
+    void stop() { m_timer.stop(); }
+    double longestMs() const { return m_longestMs; }
+    // When the longest stall ended, on the probe's clock.
+    double longestEndedAtMs() const { return m_longestEndedAtMs; }
+
+private:
+    static constexpr int intervalMs = 5;
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    double m_lastMs = 0.0;
+    double m_longestMs = 0.0;
+    double m_longestEndedAtMs = 0.0;
+};
+
+void runFor(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+} // namespace
+
+// A commissioning station: N sensor windows tiled in tgauge's main window, each connected to an
+// iolink-master-sim of its own on a pseudo-terminal, all connected at once from the command
+// line's options, then polling. Prints what the station costs; it never fails on a time.
+class bench_Station : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void station_data();
+    void station();
+
+private:
+    // A box a window shows (a sensor that stopped answering) is answered and printed, as in a
+    // batch run, so that the station goes on and the box is seen.
+    TGauge::BatchAnswerer m_answerer;
+};
+
+void bench_Station::initTestCase()
+{
+    qApp->installEventFilter(&m_answerer);
+    connect(&m_answerer, &TGauge::BatchAnswerer::answered, this,
+            [](const QString &line) { qInfo("%s", qUtf8Printable(line)); });
+}
+
+void bench_Station::station_data()
+{
+    QTest::addColumn<int>("windows");
+    for (int windows : {1, 4, 8})
+        QTest::addRow("%d windows", windows) << windows;
+}
+
+void bench_Station::station()
+{
+    QFETCH(int, windows);
+    const QTemporaryDir dir;
+    std::vector<std::unique_ptr<SimulatorProcess>> masters;
+    TGauge::CommandLine options;
+    for (int i = 0; i < windows; ++i) {
+        const QString link = dir.filePath(QStringLiteral("master%1").arg(i));
+        masters.push_back(std::make_unique<SimulatorProcess>());
+        QVERIFY(masters.back()->start({QStringLiteral("--sensor"), QStringLiteral("KR7D-P250"),
+                                       QStringLiteral("--link"), link}));
+        options.openSensors << QStringLiteral("KR7D-P250");
+        options.connectPorts << link;
+    }
+    options.quitAfterMs = 0; // the run reports at once when every sensor is connected
+
+    TGauge::PortList ports(options.namedPorts());
+    TGauge::LanguageSwitcher languages{QStringList{}};
+    TGauge::MainWindow window(
+        TGauge::PluginLoader(QStringLiteral(KR7D_APP_DIR "/plugins")).loadAll(), ports,
+        languages);
+    window.resize(1600, 1000);
+    window.show();
+
+    QElapsedTimer clock;
+    QHash<QString, std::vector<PortEvent>> events;
+    StallProbe probe;
+    const QMetaObject::Connection traced = connect(
+        &ExtensionSystem::FrameTrace::instance(), &ExtensionSystem::FrameTrace::lineAdded, this,
+        [&](const QString &line) {
+            // "<ms> <port> <dir> <byte> <byte> ...[ <round trip> ms]"
+            const QStringList parts = line.split(QLatin1Char(' '));
+            if (parts.size() < 6)
+                return;
+            const QString &direction = parts.at(2);
+            PortEvent::Kind kind = PortEvent::OtherRequest;
+            if (direction == QLatin1String(">"))
+                kind = parts.mid(3) == QStringList{"02", "70", "22"} ? PortEvent::Poll
+                                                                     : PortEvent::OtherRequest;
+            else if (direction == QLatin1String("<") && parts.at(5) == QLatin1String("27"))
+                kind = PortEvent::FetchAnswer;
+            else
+                return;
+            // Stalls count from the first frame on: the windows' first layout and paint is not
+            // part of connecting.
+            if (events.isEmpty())
+                probe.restart();
+            events[parts.at(1)].push_back({kind, double(clock.nsecsElapsed()) / 1e6});
+        });
+
+    TGauge::StartupRun run(options, window);
+    double connectedMs = -1.0;
+    connect(&run, &TGauge::StartupRun::quitRequested, this,
+            [&] { connectedMs = double(clock.nsecsElapsed()) / 1e6; });
+    clock.start();
+    run.start();
+    window.mdiArea()->tileSubWindows();
+    QTRY_VERIFY_WITH_TIMEOUT(connectedMs >= 0.0, 60000 * windows);
+    QCOMPARE(run.exitCode(), 0);
+    const double stallWhileConnecting = probe.longestMs();
+    qInfo("longest stall while connecting ended %.0f ms after the first frame",
+          probe.longestEndedAtMs());
+
+    // The probe's own wake-ups would count as the station's: CPU first, then the stalls.
+    probe.stop();
+    const double cpuBefore = cpuMs();
+    const int steadyMs = steadySeconds() * 1000;
+    runFor(steadyMs);
+    const double cpuPercent = (cpuMs() - cpuBefore) * 100.0 / steadyMs;
+    probe.restart();
+    runFor(steadyMs / 4);
+    const double stallSteady = probe.longestMs();
+    disconnect(traced);
+
+    // Poll intervals while steady, where nothing else of the same window went between two polls.
+    std::vector<double> medians, p95s, maxima, firstLive;
+    for (const std::vector<PortEvent> &port : std::as_const(events)) {
+        std::vector<double> intervals;
+        for (size_t i = 1; i < port.size(); ++i) {
+            if (port[i].atMs > connectedMs && port[i].kind == PortEvent::Poll
+                && port[i - 1].kind == PortEvent::Poll && port[i - 1].atMs > connectedMs)
+                intervals.push_back(port[i].atMs - port[i - 1].atMs);
+        }
+        medians.push_back(percentile(intervals, 0.5));
+        p95s.push_back(percentile(intervals, 0.95));
+        maxima.push_back(percentile(intervals, 1.0));
+        // Read-all's last answer is the last fetch answer before polls run on their own.
+        for (size_t i = 0; i + 4 < port.size(); ++i) {
+            if (port[i].kind != PortEvent::FetchAnswer)
+                continue;
+            if (std::all_of(port.begin() + long(i) + 1, port.begin() + long(i) + 5,
+                            [](const PortEvent &event) { return event.kind == PortEvent::Poll; })) {
+                firstLive.push_back(port[i + 1].atMs - port[i].atMs);
+                break;
+            }
+        }
+    }
+    qInfo("%d window(s): connect all %.1f s; CPU %.1f %% of a core over %d s; poll interval "
+          "median %.0f ms, p95 %.0f ms (worst window %.0f), max %.0f ms; p95/median worst %.2f; "
+          "first live value after read-all %.0f ms (worst); longest GUI stall %.1f ms "
+          "connecting, %.1f ms polling",
+          windows, connectedMs / 1000.0, cpuPercent, steadyMs / 1000, percentile(medians, 0.5),
+          percentile(p95s, 0.5), percentile(p95s, 1.0), percentile(maxima, 1.0),
+          [&] {
+              double worst = 0.0;
+              for (size_t i = 0; i < medians.size(); ++i)
+                  worst = std::max(worst, medians[i] > 0.0 ? p95s[i] / medians[i] : 0.0);
+              return worst;
+          }(),
+          percentile(firstLive, 1.0), stallWhileConnecting, stallSteady);
+    QCOMPARE(int(events.size()), windows);
+}
+
+QTEST_MAIN(bench_Station)
+#include "bench_station.moc"
