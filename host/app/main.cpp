@@ -1,5 +1,6 @@
 #include "batchanswerer.h"
 #include "commandline.h"
+#include "interruptsignals.h"
 #include "languageswitcher.h"
 #include "mainwindow.h"
 #include "pluginloader.h"
@@ -58,6 +59,8 @@ int main(int argc, char *argv[])
 {
     chooseHeadlessPlatformWhenNoDisplay();
     QApplication app(argc, argv);
+    // From the start on, a signal ends the session on the event loop instead of mid-frame.
+    TGauge::InterruptSignals interruptSignals;
     QApplication::setApplicationName(QStringLiteral("tgauge"));
     QApplication::setApplicationVersion(QStringLiteral(KR7D_VERSION));
 
@@ -124,6 +127,8 @@ int main(int argc, char *argv[])
     QObject::connect(&run, &TGauge::StartupRun::failed,
                      [](const QString &line) { printLine(stderr, line); });
     QObject::connect(&run, &TGauge::StartupRun::quitRequested, &app, &QCoreApplication::exit);
+    QObject::connect(&interruptSignals, &TGauge::InterruptSignals::received, &run,
+                     &TGauge::StartupRun::interrupt);
     run.start();
     const int loopCode = QApplication::exec();
     return std::max(loopCode, run.exitCode());

@@ -25,11 +25,17 @@ public:
 
     StartupRun(CommandLine options, MainWindow &window, QObject *parent = nullptr);
 
-    // Opens the trace and the sensors at once; the rest follows on the event loop:
-    // connect, open settings, run for --quit-after ms, the last steps, quit.
+    // Checks the files, opens the trace and the sensors at once; the rest follows on the
+    // event loop: connect, open settings, run for --quit-after ms, the last steps, quit.
     void start();
-    // 0; 1 when a sensor, port or file failed; else 3 when the comparison found differences.
+    // 0; 1 when a sensor, port or file failed; else 3 when the comparison found differences;
+    // 128 + the signal number after an interruption.
     int exitCode() const;
+
+public slots:
+    // Ends the session as closing the main window does; a batch run says which step it
+    // interrupted.
+    void interrupt(int signalNumber);
 
 signals:
     void screenshotSaved(const QString &fileName);
@@ -40,9 +46,16 @@ signals:
     // The run is over; the application should exit with the code.
     void quitRequested(int exitCode);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void checkFiles();
+    void openSensors();
     void connectAndLoad();
     void connectAndLoad(ExtensionSystem::PluginInterface *object);
+    void timeIsUp();
+    void dismissMessageBoxes();
     void saveScreenshot();
     void finish();
     void compare(ExtensionSystem::PluginInterface *object);
@@ -51,10 +64,15 @@ private:
     CommandLine m_options;
     MainWindow &m_window;
     QList<QPointer<ExtensionSystem::PluginInterface>> m_opened;
+    QString m_step; // what the run does now, for the interruption line
     bool m_failed = false;
     bool m_differences = false;
-    bool m_abandoned = false; // a batch run stopped at a failure: no last steps
+    bool m_abandoned = false;  // a batch run stopped at a failure: no last steps
+    bool m_connecting = false; // inside the (blocking) connection of the sensors
+    bool m_due = false;        // --quit-after ran out while connecting
+    bool m_screenshotTaken = false;
     bool m_done = false;
+    int m_interruptedBy = 0; // the signal number
 };
 
 } // namespace TGauge
