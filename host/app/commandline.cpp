@@ -145,7 +145,8 @@ CommandLineParseResult parseCommandLine(const QStringList &arguments,
         options.csvDelimiter = parser.value(QStringLiteral("delimiter"));
     options.traceFile = parser.value(QStringLiteral("trace"));
 
-    if (parser.isSet(QStringLiteral("language")) && !offeredLanguages().contains(options.language)) {
+    if (parser.isSet(QStringLiteral("language"))
+        && !offeredLanguages().contains(options.language)) {
         return failure(QStringLiteral("No language %1; the languages are: %2")
                            .arg(options.language, offeredLanguages().join(QStringLiteral(", "))));
     }

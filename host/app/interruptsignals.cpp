@@ -16,7 +16,8 @@ struct HandledSignal
     const char *name;
 };
 
-const HandledSignal handledSignals[] = {{SIGINT, "SIGINT"}, {SIGTERM, "SIGTERM"}, {SIGHUP, "SIGHUP"}};
+const HandledSignal handledSignals[]
+    = {{SIGINT, "SIGINT"}, {SIGTERM, "SIGTERM"}, {SIGHUP, "SIGHUP"}};
 
 int pipeFds[2] = {-1, -1};
 

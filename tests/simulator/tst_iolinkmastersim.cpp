@@ -170,8 +170,10 @@ void tst_IoLinkMasterSim::answersVersionAndHelpWithoutServing_data()
 {
     QTest::addColumn<QString>("argument");
     QTest::addColumn<QString>("printed");
-    QTest::newRow("version") << "--version" << "iolink-master-sim " KR7D_VERSION "\n";
-    QTest::newRow("help") << "--help" << "--unplug-after-ms <ms>";
+    QTest::newRow("version") << "--version"
+                             << "iolink-master-sim " KR7D_VERSION "\n";
+    QTest::newRow("help") << "--help"
+                          << "--unplug-after-ms <ms>";
 }
 
 void tst_IoLinkMasterSim::answersVersionAndHelpWithoutServing()

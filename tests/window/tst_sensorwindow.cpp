@@ -601,7 +601,8 @@ void tst_SensorWindow::csvHasOneColumnPerPlot_data()
     QTest::newRow("semicolon, bar and Celsius")
         << QStringLiteral(";") << 0 << QByteArray("Time;Pressure (bar);Temperature (\xC2\xB0\x43)");
     QTest::newRow("tab and comma, psi and Fahrenheit")
-        << QStringLiteral("\t,") << 5 << QByteArray("Time;Pressure (psi);Temperature (\xC2\xB0\x46)");
+        << QStringLiteral("\t,") << 5
+        << QByteArray("Time;Pressure (psi);Temperature (\xC2\xB0\x46)");
 }
 
 void tst_SensorWindow::csvHasOneColumnPerPlot()
@@ -614,9 +615,10 @@ void tst_SensorWindow::csvHasOneColumnPerPlot()
     data().chart->setData(1, history(2, 25.0, 0.55));
     const QString path = m_dir.filePath(QStringLiteral("export.csv"));
     QVERIFY(m_window->exportChartData(path, delimiter));
-    QCOMPARE(readAll(path), QByteArray(header + "\n"
-                                       "04-12-2026 14:03:07.250;2.50;25.00\n"
-                                       "04-12-2026 14:03:07.500;-0.12;25.55\n")
+    QCOMPARE(readAll(path), QByteArray(header
+                                       + "\n"
+                                         "04-12-2026 14:03:07.250;2.50;25.00\n"
+                                         "04-12-2026 14:03:07.500;-0.12;25.55\n")
                                 .replace(';', delimiter.toLatin1()));
 }
 

@@ -232,7 +232,8 @@ void TestAppUnits::answersWithoutRunning_data()
     QTest::newRow("negative quit time") << "--quit-after -5" << error << "not: -5";
     QTest::newRow("language not offered, the offered ones listed")
         << "--language fr" << error << "No language fr; the languages are: en, de";
-    QTest::newRow("language with a path in it") << "--language ../de" << error << "No language ../de";
+    QTest::newRow("language with a path in it")
+        << "--language ../de" << error << "No language ../de";
     QTest::newRow("stray argument") << "KR7D-P010" << error << "Unexpected argument: KR7D-P010";
     QTest::newRow("help wins over other options")
         << "--port COM1 -h" << Status::HelpRequested << "--open-sensor <name>";
@@ -552,15 +553,20 @@ void TestAppUnits::fileProblemsNameTheirReason_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("reason");
 
-    QTest::newRow("read an existing file") << false << "file" << "";
-    QTest::newRow("read a missing file") << false << "gone" << "it does not exist";
-    QTest::newRow("read a folder") << false << "folder" << "it is a folder";
-    QTest::newRow("replace a file") << true << "file" << "";
-    QTest::newRow("create a file") << true << "folder/new" << "";
-    QTest::newRow("write over a folder") << true << "folder" << "it is a folder";
-    QTest::newRow("write into a missing folder")
-        << true << "gone/new" << "the folder <dir>/gone does not exist";
-    QTest::newRow("write below a file") << true << "file/new" << "<dir>/file is not a folder";
+    const QString usable;
+    QTest::newRow("read an existing file") << false << "file" << usable;
+    QTest::newRow("read a missing file") << false << "gone"
+                                         << "it does not exist";
+    QTest::newRow("read a folder") << false << "folder"
+                                   << "it is a folder";
+    QTest::newRow("replace a file") << true << "file" << usable;
+    QTest::newRow("create a file") << true << "folder/new" << usable;
+    QTest::newRow("write over a folder") << true << "folder"
+                                         << "it is a folder";
+    QTest::newRow("write into a missing folder") << true << "gone/new"
+                                                 << "the folder <dir>/gone does not exist";
+    QTest::newRow("write below a file") << true << "file/new"
+                                        << "<dir>/file is not a folder";
 }
 
 void TestAppUnits::fileProblemsNameTheirReason()
