@@ -1,12 +1,13 @@
 #include "batchanswerer.h"
 #include "commandline.h"
-#include "interruptsignals.h"
 #include "languageswitcher.h"
 #include "mainwindow.h"
 #include "pluginloader.h"
 #include "portlist.h"
 #include "simulatedmaster.h"
 #include "startuprun.h"
+
+#include <simulator/stopsignals.h>
 
 #include <QApplication>
 #include <QTextStream>
@@ -60,7 +61,7 @@ int main(int argc, char *argv[])
     chooseHeadlessPlatformWhenNoDisplay();
     QApplication app(argc, argv);
     // From the start on, a signal ends the session on the event loop instead of mid-frame.
-    TGauge::InterruptSignals interruptSignals;
+    Kr7dSim::StopSignals stopSignals;
     QApplication::setApplicationName(QStringLiteral("tgauge"));
     QApplication::setApplicationVersion(QStringLiteral(KR7D_VERSION));
 
@@ -127,7 +128,7 @@ int main(int argc, char *argv[])
     QObject::connect(&run, &TGauge::StartupRun::failed,
                      [](const QString &line) { printLine(stderr, line); });
     QObject::connect(&run, &TGauge::StartupRun::quitRequested, &app, &QCoreApplication::exit);
-    QObject::connect(&interruptSignals, &TGauge::InterruptSignals::received, &run,
+    QObject::connect(&stopSignals, &Kr7dSim::StopSignals::received, &run,
                      &TGauge::StartupRun::interrupt);
     run.start();
     const int loopCode = QApplication::exec();

@@ -1,6 +1,5 @@
 #include "startuprun.h"
 
-#include "interruptsignals.h"
 #include "mainwindow.h"
 #include "pathchecks.h"
 #include "windowpicture.h"
@@ -8,6 +7,7 @@
 #include <extensionsystem/connectionregistry.h>
 #include <extensionsystem/frametrace.h>
 #include <extensionsystem/plugininterface.h>
+#include <simulator/stopsignals.h>
 
 #include <QApplication>
 #include <QDialog>
@@ -98,7 +98,7 @@ void StartupRun::interrupt(int signalNumber)
     m_done = true;
     if (m_options.batch) {
         emit failed(QStringLiteral("tgauge: interrupted (%1) during %2")
-                        .arg(InterruptSignals::name(signalNumber), m_step));
+                        .arg(Kr7dSim::StopSignals::name(signalNumber), m_step));
     }
     m_window.close();
     emit quitRequested(exitCode());

@@ -12,6 +12,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QRegularExpression>
+#include <QTemporaryFile>
 #include <QtTest>
 
 #include <memory>
@@ -238,7 +239,9 @@ void TestMainWindow::startupRunOpensConnectsAndLoadsBeforeTheRunTimeCounts()
     options.presentation = true;
     options.openSensors = QStringList{"Fake-B", "Fake-A"};
     options.connectPort = QStringLiteral("/dev/pts/9");
-    options.settingsFile = QStringLiteral("/tmp/a.tgs");
+    QTemporaryFile settings; // the run reads only a file that is there
+    QVERIFY(settings.open());
+    options.settingsFile = settings.fileName();
     options.quitAfterMs = 10; // shorter than one sensor takes to connect
     StartupRun run(options, m_host->window);
     QSignalSpy quit(&run, &StartupRun::quitRequested);
@@ -252,8 +255,9 @@ void TestMainWindow::startupRunOpensConnectsAndLoadsBeforeTheRunTimeCounts()
     QVERIFY(quit.wait(5000));
     // Opened after the switch, the windows read the mode themselves: no update.
     for (PluginInterface *object : objects) {
-        QCOMPARE(callsOf(object, "^(connect|open|update):"),
-                 QStringList({"connect:/dev/pts/9", "open:/tmp/a.tgs"}));
+        QCOMPARE(
+            callsOf(object, "^(connect|open|update):"),
+            QStringList({"connect:/dev/pts/9", QStringLiteral("open:") + settings.fileName()}));
     }
     QCOMPARE(quit.at(0).at(0).toInt(), 0);
 }
