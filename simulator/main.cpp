@@ -25,6 +25,7 @@ int fail(const QString &message)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationVersion(QStringLiteral(KR7D_VERSION));
     using namespace Kr7dSim;
     // Installed first, so that a stop request at any moment still removes the link.
     StopSignals stopSignals;
@@ -35,10 +36,17 @@ int main(int argc, char **argv)
         = QCoreApplication::applicationDirPath() + QLatin1String("/IoLinkKR7Dfamily.xml");
     const std::optional<SimOptions> options
         = commandLine.parse(app.arguments(), defaultDescription);
-    if (!options)
-        return fail(commandLine.errorText());
+    if (!options) {
+        // Like tgauge: 2 for a wrong command line, 1 for what fails once it runs.
+        fail(commandLine.errorText() + QStringLiteral("\nTry 'iolink-master-sim --help'."));
+        return 2;
+    }
     if (options->helpRequested) {
         std::fputs(qPrintable(commandLine.helpText()), stdout);
+        return 0;
+    }
+    if (options->versionRequested) {
+        std::printf("iolink-master-sim %s\n", KR7D_VERSION);
         return 0;
     }
 

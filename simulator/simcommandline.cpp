@@ -28,6 +28,7 @@ SimCommandLine::SimCommandLine()
     m_parser.setApplicationDescription(
         QStringLiteral("Simulated IO-Link master with one KR7D sensor on a pseudo-terminal."));
     m_parser.addHelpOption();
+    m_parser.addVersionOption();
     m_parser.addOptions({m_description, m_sensor, m_variant, m_productId, m_link, m_log, m_latency,
                          m_dropEvery, m_corruptEvery, m_unplugAfter});
 }
@@ -48,6 +49,7 @@ std::optional<SimOptions> SimCommandLine::parse(const QStringList &arguments,
 
     SimOptions options;
     options.helpRequested = m_parser.isSet(QStringLiteral("help"));
+    options.versionRequested = m_parser.isSet(QStringLiteral("version"));
     options.descriptionPath
         = m_parser.isSet(m_description) ? m_parser.value(m_description) : defaultDescription;
     options.selection.sensorName = m_parser.value(m_sensor);

@@ -17,6 +17,7 @@ struct SimOptions
     QString logPath;  // every frame in and out as hex
     FaultSettings faults;
     bool helpRequested = false;
+    bool versionRequested = false;
 };
 
 // The command line of iolink-master-sim.

@@ -10,12 +10,22 @@ namespace Kr7dSim {
 
 namespace {
 
+struct HandledSignal
+{
+    int number;
+    const char *name;
+};
+
+const HandledSignal handledSignals[]
+    = {{SIGINT, "SIGINT"}, {SIGTERM, "SIGTERM"}, {SIGHUP, "SIGHUP"}};
+
 int pipeFds[2] = {-1, -1};
 
-extern "C" void onStopSignal(int)
+extern "C" void onStopSignal(int signalNumber)
 {
-    const char byte = 1;
-    // Only async-signal-safe calls here; a full pipe already carries the news.
+    // Only async-signal-safe calls here; every handled number fits one byte, and a full
+    // pipe already carries the news.
+    const auto byte = static_cast<unsigned char>(signalNumber);
     [[maybe_unused]] const ssize_t written = ::write(pipeFds[1], &byte, 1);
 }
 
@@ -26,8 +36,8 @@ void setHandler(void (*handler)(int))
     action.sa_handler = handler;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    ::sigaction(SIGTERM, &action, nullptr);
-    ::sigaction(SIGINT, &action, nullptr);
+    for (const HandledSignal &handled : handledSignals)
+        ::sigaction(handled.number, &action, nullptr);
 }
 
 } // namespace
@@ -39,10 +49,9 @@ StopSignals::StopSignals(QObject *parent)
         return;
     m_notifier = new QSocketNotifier(pipeFds[0], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, [this] {
-        char byte;
-        while (::read(pipeFds[0], &byte, 1) > 0) {
-        }
-        emit received();
+        unsigned char byte = 0;
+        while (::read(pipeFds[0], &byte, 1) > 0)
+            emit received(byte);
     });
     setHandler(onStopSignal);
 }
@@ -56,6 +65,15 @@ StopSignals::~StopSignals()
     ::close(pipeFds[0]);
     ::close(pipeFds[1]);
     pipeFds[0] = pipeFds[1] = -1;
+}
+
+QString StopSignals::name(int signalNumber)
+{
+    for (const HandledSignal &handled : handledSignals) {
+        if (handled.number == signalNumber)
+            return QString::fromLatin1(handled.name);
+    }
+    return QString::number(signalNumber);
 }
 
 } // namespace Kr7dSim

@@ -6,8 +6,9 @@ class QSocketNotifier;
 
 namespace Kr7dSim {
 
-// Turns SIGTERM and SIGINT into a Qt signal (self-pipe), so the event loop
-// ends normally and every destructor runs. One instance per process.
+// Turns SIGINT, SIGTERM and SIGHUP into a Qt signal (self-pipe), so the event loop
+// ends normally and every destructor runs. One instance per process; the default
+// actions come back when it is destroyed.
 class StopSignals final : public QObject
 {
     Q_OBJECT
@@ -15,8 +16,11 @@ public:
     explicit StopSignals(QObject *parent = nullptr);
     ~StopSignals() override;
 
+    // "SIGTERM" for SIGTERM; the number as text for a signal not handled here.
+    static QString name(int signalNumber);
+
 signals:
-    void received();
+    void received(int signalNumber);
 
 private:
     QSocketNotifier *m_notifier = nullptr; // owned (Qt parent)

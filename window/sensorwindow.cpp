@@ -328,8 +328,7 @@ void SensorWindow::connectFormActions()
     connect(ui->actionExport_chart_view, SIGNAL(triggered()), this, SLOT(vExportChartData()));
     connect(ui->actionPrint_chart_view, SIGNAL(triggered()), this, SLOT(vPrintDocument()));
     connect(ui->actionClear_History, SIGNAL(triggered()), this, SLOT(vClearHistory()));
-    // The window has no such slot: the (hidden, disabled) action stays without effect.
-    connect(ui->actionRead_Thresholds, SIGNAL(triggered()), this, SLOT(refreshThresholds()));
+    // Read Thresholds (hidden, disabled) has no behaviour, so it gets no connection at all.
     connect(ui->actionEnable_live_data, SIGNAL(triggered()), this, SLOT(actionEnableLiveData()));
     connect(data->portCombo, SIGNAL(activated(int)), this, SLOT(actionConnectSensor(int)));
     connect(ui->actionWriting, SIGNAL(triggered(bool)), this, SLOT(vWriteAllSettings(bool)));

@@ -118,8 +118,9 @@ void SensorWindow::setChartTitles()
     data->chart->setPlotTitle(temperaturePlot, tr("Temperature") + temperatureUnit, QString(),
                               false, true);
     data->chart->setPlotTitle(pressurePlot, pressureCaption(), QString(), false, true);
-    if (!data->chartDockIcons.isEmpty())
-        data->chart->getDockChartItem(0)->setWindowTitle(tr("Temperature"));
+    // Each dock is named by the quantity of the plot inside it.
+    data->chart->getDockChartItem(pressurePlot)->setWindowTitle(tr("Pressure"));
+    data->chart->getDockChartItem(temperaturePlot)->setWindowTitle(tr("Temperature"));
 }
 
 void SensorWindow::initChartDefaults()

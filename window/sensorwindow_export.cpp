@@ -3,6 +3,7 @@
 #include "sensorwindowdata.h"
 #include "ui_sensorwindow.h"
 
+#include <model/valuerules.h>
 #include <utils/csvexport.h>
 #include <utils/exportdialog.h>
 #include <utils/genericchart.h>
@@ -22,7 +23,9 @@ QList<const Utils::ValueOverTime *> SensorWindow::exportSeries() const
 
 QList<QString> SensorWindow::exportColumnNames() const
 {
-    return {tr("Time"), tr("Signal"), tr("Temperature")};
+    // The series hold what the plots show, in the display units.
+    return {tr("Time"), tr("Pressure") + pressureUnitLabel(data->unitIndex),
+            tr("Temperature") + temperatureUnitLabel(data->unitIndex)};
 }
 
 void SensorWindow::vExportChartData()

@@ -1,10 +1,10 @@
 #include "commandline.h"
 
+#include "languagechoice.h"
 #include "sensorfiles.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QRegularExpression>
 
 namespace TGauge {
 
@@ -30,7 +30,8 @@ const OptionInfo optionInfos[] = {
     {"open-settings", "file", "Opens the settings <file> in every opened sensor."},
     {"screenshot", "file", "Saves a picture of the main window to <file>."},
     {"quit-after", "ms",
-     "Quits <ms> milliseconds after the sensors were connected and their settings opened."},
+     "Quits <ms> milliseconds after the window came up, closing any message box (with --batch: "
+     "after the sensors were connected and their settings opened)."},
     {"plugin-dir", "dir", "Loads the plug-ins from <dir> instead of <application folder>/plugins."},
     {"simulate", "port",
      "Serves <port> with a simulated IO-Link master; its sensor is the first --open-sensor."},
@@ -66,10 +67,12 @@ std::optional<int> milliseconds(const QString &text)
     return value;
 }
 
-bool isLanguageCode(const QString &code)
+QStringList offeredLanguages()
 {
-    static const QRegularExpression pattern(QStringLiteral("^[a-z]{2,3}(_[A-Z]{2})?$"));
-    return pattern.match(code).hasMatch();
+    QStringList codes;
+    for (const LanguageChoice &choice : languageChoices)
+        codes << QString::fromLatin1(choice.code);
+    return codes;
 }
 
 } // namespace
@@ -172,8 +175,11 @@ CommandLineParseResult parseCommandLine(const QStringList &arguments,
                                    .arg(file));
         }
     }
-    if (parser.isSet(QStringLiteral("language")) && !isLanguageCode(options.language))
-        return failure(QStringLiteral("Not a language code: ") + options.language);
+    if (parser.isSet(QStringLiteral("language"))
+        && !offeredLanguages().contains(options.language)) {
+        return failure(QStringLiteral("No language %1; the languages are: %2")
+                           .arg(options.language, offeredLanguages().join(QStringLiteral(", "))));
+    }
     if (parser.isSet(QStringLiteral("quit-after"))) {
         const QString text = parser.value(QStringLiteral("quit-after"));
         options.quitAfterMs = milliseconds(text);

@@ -7,6 +7,8 @@
 #include "simulatedmaster.h"
 #include "startuprun.h"
 
+#include <simulator/stopsignals.h>
+
 #include <QApplication>
 #include <QTextStream>
 
@@ -58,6 +60,8 @@ int main(int argc, char *argv[])
 {
     chooseHeadlessPlatformWhenNoDisplay();
     QApplication app(argc, argv);
+    // From the start on, a signal ends the session on the event loop instead of mid-frame.
+    Kr7dSim::StopSignals stopSignals;
     QApplication::setApplicationName(QStringLiteral("tgauge"));
     QApplication::setApplicationVersion(QStringLiteral(KR7D_VERSION));
 
@@ -124,6 +128,8 @@ int main(int argc, char *argv[])
     QObject::connect(&run, &TGauge::StartupRun::failed,
                      [](const QString &line) { printLine(stderr, line); });
     QObject::connect(&run, &TGauge::StartupRun::quitRequested, &app, &QCoreApplication::exit);
+    QObject::connect(&stopSignals, &Kr7dSim::StopSignals::received, &run,
+                     &TGauge::StartupRun::interrupt);
     run.start();
     const int loopCode = QApplication::exec();
     return std::max(loopCode, run.exitCode());

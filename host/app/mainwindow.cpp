@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "frametracedock.h"
+#include "languagechoice.h"
 #include "languageswitcher.h"
 #include "portlist.h"
 #include "sensorsubwindow.h"
@@ -22,14 +23,6 @@
 namespace TGauge {
 
 namespace {
-
-struct LanguageChoice
-{
-    const char *code;
-    const char *caption; // in its own language, so anyone can find it
-};
-
-const LanguageChoice languageChoices[] = {{"en", "English"}, {"de", "Deutsch"}};
 
 constexpr int statusTimeoutMs = 8000;
 

@@ -1,18 +1,67 @@
 #include "startuprun.h"
 
 #include "mainwindow.h"
+#include "pathchecks.h"
 #include "sensorfiles.h"
+#include "windowpicture.h"
 
+#include <extensionsystem/connectionregistry.h>
 #include <extensionsystem/frametrace.h>
 #include <extensionsystem/plugininterface.h>
+#include <simulator/stopsignals.h>
 
-#include <QPixmap>
+#include <QApplication>
+#include <QDialog>
+#include <QEvent>
+#include <QMessageBox>
 #include <QTimer>
 
 #include <algorithm>
 #include <utility>
 
 namespace TGauge {
+
+namespace {
+
+const char readSettingsFailure[] = "tgauge: cannot read the settings file %1";
+const char writeSettingsFailure[] = "tgauge: cannot write the settings file %1";
+const char writeChartFailure[] = "tgauge: cannot write the chart data %1";
+const char screenshotFailure[] = "tgauge: cannot save the screenshot %1";
+
+struct FileCheck
+{
+    QString CommandLine::*file;
+    bool output;
+    const char *failure;
+    const char *suffix; // of a sensor's own file; null for a file of the whole run
+};
+
+// Every file the run reads or writes, checked before the sensors connect.
+const FileCheck fileChecks[] = {
+    {&CommandLine::settingsFile, false, readSettingsFailure, "tgs"},
+    {&CommandLine::compareSettingsFile, false, readSettingsFailure, "tgs"},
+    {&CommandLine::saveSettingsFile, true, writeSettingsFailure, "tgs"},
+    {&CommandLine::exportCsvFile, true, writeChartFailure, "csv"},
+    {&CommandLine::screenshotFile, true, screenshotFailure, nullptr},
+};
+
+QString failureLine(const char *failure, const QString &file, const QString &reason = {})
+{
+    const QString line = QString::fromLatin1(failure).arg(file);
+    return reason.isEmpty() ? line : line + QStringLiteral(": ") + reason;
+}
+
+QString catalogueNames(const std::vector<PluginLibrary> &plugins)
+{
+    QStringList names;
+    for (const PluginLibrary &plugin : plugins) {
+        for (const auto &sensor : plugin.sensors)
+            names << QString::fromStdString(sensor.name());
+    }
+    return names.isEmpty() ? QStringLiteral("none") : names.join(QStringLiteral(", "));
+}
+
+} // namespace
 
 StartupRun::StartupRun(CommandLine options, MainWindow &window, QObject *parent)
     : QObject(parent)
@@ -23,33 +72,87 @@ StartupRun::StartupRun(CommandLine options, MainWindow &window, QObject *parent)
 
 void StartupRun::start()
 {
+    checkFiles();
     if (!m_options.traceFile.isEmpty()
-        && !ExtensionSystem::FrameTrace::instance().appendTo(m_options.traceFile)) {
+        && !ExtensionSystem::FrameTrace::instance().appendTo(m_options.traceFile))
         fail(QStringLiteral("tgauge: cannot write the trace %1").arg(m_options.traceFile));
-        m_abandoned = m_options.batch;
-    }
     if (m_options.presentation)
         m_window.setPresentationMode(true);
-    for (int i = 0; i < m_options.openSensors.size(); ++i) {
-        const QString &name = m_options.openSensors.at(i);
-        if (ExtensionSystem::PluginInterface *object = m_window.openSensor(name))
-            m_lanes.push_back({object, name, m_options.connectPortFor(i)});
-        else
-            fail(QStringLiteral("tgauge: cannot open the sensor %1").arg(name));
-    }
+    openSensors();
+    // Someone may watch a window run: its time counts from the window, not from the
+    // end of a connection that may never come.
+    if (!m_options.batch && m_options.quitAfterMs)
+        QTimer::singleShot(*m_options.quitAfterMs, this, &StartupRun::timeIsUp);
     QTimer::singleShot(0, this, qOverload<>(&StartupRun::connectAndLoad));
 }
 
 int StartupRun::exitCode() const
 {
+    if (m_interruptedBy)
+        return 128 + m_interruptedBy;
     return m_failed ? 1 : m_differences ? 3 : 0;
+}
+
+void StartupRun::interrupt(int signalNumber)
+{
+    if (m_interruptedBy)
+        return;
+    m_interruptedBy = signalNumber;
+    m_done = true;
+    if (m_options.batch) {
+        emit failed(QStringLiteral("tgauge: interrupted (%1) during %2")
+                        .arg(Kr7dSim::StopSignals::name(signalNumber), m_step));
+    }
+    m_window.close();
+    emit quitRequested(exitCode());
+}
+
+// A file the run cannot use is reported now rather than after a connection of many
+// seconds; its step is then left out. Each sensor's own file is checked.
+void StartupRun::checkFiles()
+{
+    const int sensors = std::max(1, int(m_options.openSensors.size()));
+    for (const FileCheck &check : fileChecks) {
+        QString &pattern = m_options.*check.file;
+        for (int i = 0; i < sensors && !pattern.isEmpty(); ++i) {
+            const QString file = check.suffix
+                                     ? sensorFile(pattern, m_options.openSensors.value(i),
+                                                  m_options.connectPortFor(i),
+                                                  QString::fromLatin1(check.suffix))
+                                     : pattern;
+            const QString problem
+                = check.output ? outputFileProblem(file) : inputFileProblem(file);
+            if (!problem.isEmpty()) {
+                fail(failureLine(check.failure, file, problem));
+                pattern.clear();
+            }
+        }
+    }
+}
+
+void StartupRun::openSensors()
+{
+    m_step = QStringLiteral("opening the sensors");
+    for (int i = 0; i < m_options.openSensors.size(); ++i) {
+        const QString &name = m_options.openSensors.at(i);
+        if (ExtensionSystem::PluginInterface *object = m_window.openSensor(name)) {
+            m_lanes.push_back({object, name, m_options.connectPortFor(i)});
+        } else {
+            fail(QStringLiteral("tgauge: cannot open the sensor %1; the catalogue has: %2")
+                     .arg(name, catalogueNames(m_window.plugins())));
+        }
+    }
 }
 
 // Sensors that share a port take turns on it; each one's waits let the others' run meanwhile.
 void StartupRun::connectAndLoad()
 {
+    // A batch run stops at its first failure: nothing is connected after a bad start.
+    if (m_options.batch && m_failed)
+        m_abandoned = true;
     m_connecting = int(m_lanes.size());
-    if (m_abandoned || m_lanes.empty()) {
+    if (m_abandoned || m_interruptedBy || m_lanes.empty()) {
+        m_connecting = 0;
         startRunTime();
         return;
     }
@@ -64,17 +167,24 @@ void StartupRun::connectAndLoad()
 void StartupRun::connectAndLoad(int index)
 {
     Lane &lane = m_lanes[size_t(index)];
-    if (lane.object && !lane.port.isEmpty()) {
+    if (lane.object && !lane.port.isEmpty() && !m_interruptedBy) {
+        m_step = QStringLiteral("connecting %1 through %2").arg(lane.sensor, lane.port);
         lane.object->vAutoConnect(lane.port);
-        if (!lane.object || lane.object->bConnectionFailed())
+        if (!lane.object || lane.object->bConnectionFailed()) {
+            const QString reason
+                = ExtensionSystem::ConnectionRegistry::instance().failureReason(lane.port);
             fail(lane, QStringLiteral("tgauge: cannot connect %1 through %2")
-                           .arg(lane.sensor, lane.port));
+                               .arg(lane.sensor, lane.port)
+                           + (reason.isEmpty() ? QString() : QStringLiteral(": ") + reason));
+        }
     }
     const QString settings = fileOf(m_options.settingsFile, lane, QStringLiteral("tgs"));
-    if (!lane.failed && lane.object && !settings.isEmpty()
-        && !lane.object->bOpenSettingsFrom(settings)) {
-        fail(lane, QStringLiteral("tgauge: cannot apply the settings file %1 to %2")
-                       .arg(settings, lane.sensor));
+    if (!lane.failed && lane.object && !settings.isEmpty() && !m_interruptedBy) {
+        m_step = QStringLiteral("applying the settings file %1 to %2").arg(settings, lane.sensor);
+        if (!lane.object->bOpenSettingsFrom(settings)) {
+            fail(lane, QStringLiteral("tgauge: cannot apply the settings file %1 to %2")
+                           .arg(settings, lane.sensor));
+        }
     }
     if (!lane.failed)
         sensorConfirmedAll(lane);
@@ -84,10 +194,13 @@ void StartupRun::connectAndLoad(int index)
         connectAndLoad(index + 1);
 }
 
-// The run's time counts from here: connecting and writing settings take as
+// A batch run's time counts from here: connecting and writing settings take as
 // long as the sensors need. Nobody watches a batch run, so it ends by itself.
 void StartupRun::startRunTime()
 {
+    if (m_interruptedBy)
+        return;
+    m_step = QStringLiteral("the run");
     const bool anyLeft = std::any_of(m_lanes.cbegin(), m_lanes.cend(),
                                      [](const Lane &lane) { return lane.object && !lane.failed; });
     if (m_options.batch && (m_abandoned || (m_failed && !anyLeft))) {
@@ -96,21 +209,62 @@ void StartupRun::startRunTime()
         finish();
         return;
     }
-    const std::optional<int> runMs
-        = m_options.batch ? m_options.quitAfterMs.value_or(0) : m_options.quitAfterMs;
-    if (runMs)
-        QTimer::singleShot(*runMs, this, qOverload<>(&StartupRun::finish));
-    else if (!m_options.screenshotFile.isEmpty())
+    if (m_due)
+        finish();
+    else if (m_options.batch)
+        QTimer::singleShot(m_options.quitAfterMs.value_or(0), this, qOverload<>(&StartupRun::finish));
+    else if (!m_options.quitAfterMs && !m_options.screenshotFile.isEmpty())
         QTimer::singleShot(screenshotDelayMs, this, &StartupRun::saveScreenshot);
+}
+
+// While the sensors still connect, a message box would hold the run forever: each
+// one that is or comes up is pictured, when a screenshot is wanted, and dismissed.
+// The connection's own progress dialog goes away by itself.
+void StartupRun::timeIsUp()
+{
+    if (m_connecting == 0) {
+        finish();
+        return;
+    }
+    m_due = true;
+    qApp->installEventFilter(this);
+    dismissMessageBoxes();
+}
+
+bool StartupRun::eventFilter(QObject *watched, QEvent *event)
+{
+    if (m_connecting > 0 && event->type() == QEvent::Show && qobject_cast<QMessageBox *>(watched))
+        QTimer::singleShot(0, this, &StartupRun::dismissMessageBoxes);
+    return QObject::eventFilter(watched, event);
+}
+
+void StartupRun::dismissMessageBoxes()
+{
+    QList<QMessageBox *> boxes;
+    for (QDialog *dialog : openDialogs()) {
+        if (auto *box = qobject_cast<QMessageBox *>(dialog))
+            boxes << box;
+    }
+    if (boxes.isEmpty())
+        return;
+    if (!m_options.screenshotFile.isEmpty())
+        saveScreenshot();
+    for (QMessageBox *box : std::as_const(boxes))
+        box->reject();
 }
 
 void StartupRun::saveScreenshot()
 {
-    if (m_window.grab().save(m_options.screenshotFile)) {
-        emit screenshotSaved(m_options.screenshotFile);
+    if (m_screenshotTaken)
+        return;
+    m_screenshotTaken = true;
+    const QString &file = m_options.screenshotFile;
+    m_step = QStringLiteral("saving the screenshot %1").arg(file);
+    if (pictureWithDialogs(m_window).save(file)) {
+        emit screenshotSaved(file);
         return;
     }
-    fail(QStringLiteral("tgauge: cannot save the screenshot %1").arg(m_options.screenshotFile));
+    fail(failureLine(screenshotFailure, file));
 }
 
 void StartupRun::finish()
@@ -118,6 +272,7 @@ void StartupRun::finish()
     if (m_done)
         return;
     m_done = true;
+    qApp->removeEventFilter(this);
     if (!m_abandoned) {
         for (Lane &lane : m_lanes) {
             if (lane.object && !lane.failed)
@@ -126,6 +281,9 @@ void StartupRun::finish()
         if (!m_options.screenshotFile.isEmpty())
             saveScreenshot();
     }
+    // An open dialog would keep its own event loop running past the quit.
+    for (QDialog *dialog : openDialogs())
+        dialog->reject();
     emit quitRequested(exitCode());
 }
 
@@ -138,12 +296,14 @@ void StartupRun::finish(Lane &lane)
     if (!sensorConfirmedAll(lane))
         return;
     const QString saved = fileOf(m_options.saveSettingsFile, lane, QStringLiteral("tgs"));
+    m_step = QStringLiteral("saving the settings file %1").arg(saved);
     if (lane.object && !saved.isEmpty() && !lane.object->bSaveSettingsTo(saved))
-        fail(lane, QStringLiteral("tgauge: cannot write the settings file %1").arg(saved));
+        fail(lane, failureLine(writeSettingsFailure, saved));
     const QString exported = fileOf(m_options.exportCsvFile, lane, QStringLiteral("csv"));
+    m_step = QStringLiteral("exporting the chart data %1").arg(exported);
     if (lane.object && !exported.isEmpty()
         && !lane.object->bExportChartDataTo(exported, m_options.csvDelimiter)) {
-        fail(lane, QStringLiteral("tgauge: cannot write the chart data %1").arg(exported));
+        fail(lane, failureLine(writeChartFailure, exported));
     }
 }
 
@@ -153,6 +313,7 @@ void StartupRun::compare(Lane &lane, const QString &file)
     if (!object)
         return;
     const QString sensor = object->getSensorName(); // the comparison may run the event loop
+    m_step = QStringLiteral("comparing %1 with %2").arg(sensor, file);
     QStringList differences;
     const int count = object->iCompareSettingsWith(file, &differences);
     if (count < 0) {
@@ -189,6 +350,8 @@ bool StartupRun::sensorConfirmedAll(Lane &lane)
 
 void StartupRun::fail(const QString &line)
 {
+    if (m_interruptedBy)
+        return; // the interruption is the one thing to report
     m_failed = true;
     emit failed(line);
 }

@@ -28,12 +28,17 @@ public:
 
     StartupRun(CommandLine options, MainWindow &window, QObject *parent = nullptr);
 
-    // Opens the trace and the sensors at once; the rest follows on the event loop:
-    // connect, open settings, run for --quit-after ms, the last steps, quit.
+    // Checks the files, opens the trace and the sensors at once; the rest follows on the
+    // event loop: connect, open settings, run for --quit-after ms, the last steps, quit.
     void start();
     // The worst of the sensors': 0; 1 when a sensor, port or file failed; else 3 when a
-    // comparison found differences.
+    // comparison found differences; 128 + the signal number after an interruption.
     int exitCode() const;
+
+public slots:
+    // Ends the session as closing the main window does; a batch run says which step it
+    // interrupted.
+    void interrupt(int signalNumber);
 
 signals:
     void screenshotSaved(const QString &fileName);
@@ -43,6 +48,9 @@ signals:
     void failed(const QString &line);
     // The run is over; the application should exit with the code.
     void quitRequested(int exitCode);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // One opened sensor and how far it got.
@@ -54,10 +62,14 @@ private:
         bool failed = false;
     };
 
+    void checkFiles();
+    void openSensors();
     void connectAndLoad();
     // Connects the lane's sensor and opens its settings; they wait in nested event loops.
     void connectAndLoad(int lane);
     void startRunTime();
+    void timeIsUp();
+    void dismissMessageBoxes();
     void saveScreenshot();
     void finish();
     void finish(Lane &lane);
@@ -72,10 +84,14 @@ private:
     MainWindow &m_window;
     std::vector<Lane> m_lanes; // never resized once connecting started
     int m_connecting = 0;      // lanes not yet connected and loaded
+    QString m_step; // what the run does now, for the interruption line
     bool m_failed = false;
     bool m_differences = false;
-    bool m_abandoned = false; // a batch run stopped at a failure: no last steps
+    bool m_abandoned = false;  // a batch run stopped at a failure: no last steps
+    bool m_due = false;        // --quit-after ran out while connecting
+    bool m_screenshotTaken = false;
     bool m_done = false;
+    int m_interruptedBy = 0; // the signal number
 };
 
 } // namespace TGauge

@@ -35,6 +35,15 @@ class ConnectionRegistry::Private
 public:
     Factory factory;
     std::map<const PluginInterface *, Entry> entries;
+    std::map<QString, QString> failures; // port name -> why its last connect failed
+
+    CommunicationInterface *refuse(const QString &portName, const QString &reason)
+    {
+        qCWarning(lcConnection).noquote()
+            << QStringLiteral("Cannot open port %1: %2").arg(portName, reason);
+        failures[portName] = reason;
+        return nullptr;
+    }
 };
 
 ConnectionRegistry::ConnectionRegistry()
@@ -65,24 +74,19 @@ CommunicationInterface *ConnectionRegistry::connect(const PortSettings &settings
     release(owner);
     if (!owner || settings.portName.isEmpty())
         return nullptr;
-    if (isPortInUse(settings.portName)) {
-        qCWarning(lcConnection).noquote()
-            << QStringLiteral("Port %1 is already in use").arg(settings.portName);
-        return nullptr;
-    }
+    if (isPortInUse(settings.portName))
+        return d->refuse(settings.portName, QStringLiteral("already in use"));
 
     std::unique_ptr<CommunicationInterface> connection;
     if (d->factory)
         connection = d->factory(settings);
     if (!connection) {
         auto serial = std::make_unique<SerialConnection>(settings);
-        if (!serial->open()) {
-            qCWarning(lcConnection).noquote() << QStringLiteral("Cannot open port %1: %2")
-                                                     .arg(settings.portName, serial->errorString());
-            return nullptr;
-        }
+        if (!serial->open())
+            return d->refuse(settings.portName, serial->errorString());
         connection = std::move(serial);
     }
+    d->failures.erase(settings.portName);
     CommunicationInterface *handedOut = connection.get();
     d->entries[owner] = Entry{settings.portName, std::move(connection)};
     return handedOut;
@@ -118,6 +122,12 @@ bool ConnectionRegistry::isPortInUse(const QString &portName) const
 {
     return std::any_of(d->entries.cbegin(), d->entries.cend(),
                        [&portName](const auto &item) { return item.second.portName == portName; });
+}
+
+QString ConnectionRegistry::failureReason(const QString &portName) const
+{
+    const auto it = d->failures.find(portName);
+    return it == d->failures.end() ? QString() : it->second;
 }
 
 int ConnectionRegistry::openConnectionCount() const

@@ -33,6 +33,8 @@ public:
     void releaseAll();
     CommunicationInterface *connectionOf(const PluginInterface *owner) const;
     bool isPortInUse(const QString &portName) const;
+    // Why the last attempt to open the port failed; empty once it opened.
+    QString failureReason(const QString &portName) const;
     int openConnectionCount() const;
 
     ConnectionRegistry(const ConnectionRegistry &) = delete;

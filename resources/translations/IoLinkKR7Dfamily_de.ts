@@ -147,10 +147,6 @@
         <translation>Zeit</translation>
     </message>
     <message>
-        <source>Signal</source>
-        <translation>Signal</translation>
-    </message>
-    <message>
         <source>Could not save %1: %2</source>
         <translation>%1 konnte nicht gespeichert werden: %2</translation>
     </message>

@@ -147,10 +147,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Signal</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Could not save %1: %2</source>
         <translation type="unfinished"></translation>
     </message>

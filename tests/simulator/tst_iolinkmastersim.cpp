@@ -44,6 +44,8 @@ private slots:
     void commandLineReadsEveryOption();
     void commandLineRejectsUnusableArguments_data();
     void commandLineRejectsUnusableArguments();
+    void answersVersionAndHelpWithoutServing_data();
+    void answersVersionAndHelpWithoutServing();
 
 private:
     QTemporaryDir m_dir;
@@ -156,6 +158,33 @@ void tst_IoLinkMasterSim::commandLineRejectsUnusableArguments()
     SimCommandLine commandLine;
     QVERIFY(!commandLine.parse(QStringList{"iolink-master-sim"} + arguments, QString()));
     QVERIFY2(commandLine.errorText().contains(errorMentions), qPrintable(commandLine.errorText()));
+
+    QProcess process;
+    process.start(QStringLiteral(KR7D_APP_DIR "/iolink-master-sim"), arguments);
+    QVERIFY(process.waitForFinished(10000));
+    QCOMPARE(process.exitCode(), 2);
+    QVERIFY(QString::fromUtf8(process.readAllStandardError()).contains(errorMentions));
+}
+
+void tst_IoLinkMasterSim::answersVersionAndHelpWithoutServing_data()
+{
+    QTest::addColumn<QString>("argument");
+    QTest::addColumn<QString>("printed");
+    QTest::newRow("version") << "--version"
+                             << "iolink-master-sim " KR7D_VERSION "\n";
+    QTest::newRow("help") << "--help"
+                          << "--unplug-after-ms <ms>";
+}
+
+void tst_IoLinkMasterSim::answersVersionAndHelpWithoutServing()
+{
+    QFETCH(QString, argument);
+    QFETCH(QString, printed);
+    QProcess process;
+    process.start(QStringLiteral(KR7D_APP_DIR "/iolink-master-sim"), {argument});
+    QVERIFY(process.waitForFinished(10000));
+    QCOMPARE(process.exitCode(), 0);
+    QVERIFY(QString::fromUtf8(process.readAllStandardOutput()).contains(printed));
 }
 
 QTEST_GUILESS_MAIN(tst_IoLinkMasterSim)

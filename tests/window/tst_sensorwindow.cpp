@@ -690,20 +690,29 @@ void tst_SensorWindow::fileInOtherUnitsIsWrittenInBarAndCelsius()
 void tst_SensorWindow::csvHasOneColumnPerPlot_data()
 {
     QTest::addColumn<QString>("delimiter");
-    QTest::newRow("semicolon") << QStringLiteral(";");
-    QTest::newRow("tab and comma") << QStringLiteral("\t,");
+    QTest::addColumn<int>("unitIndex");
+    QTest::addColumn<QByteArray>("header"); // UTF-8
+    QTest::newRow("semicolon, bar and Celsius")
+        << QStringLiteral(";") << 0 << QByteArray("Time;Pressure (bar);Temperature (\xC2\xB0\x43)");
+    QTest::newRow("tab and comma, psi and Fahrenheit")
+        << QStringLiteral("\t,") << 5
+        << QByteArray("Time;Pressure (psi);Temperature (\xC2\xB0\x46)");
 }
 
 void tst_SensorWindow::csvHasOneColumnPerPlot()
 {
     QFETCH(QString, delimiter);
+    QFETCH(QByteArray, header);
+    QFETCH(int, unitIndex);
+    data().unitIndex = unitIndex;
     data().chart->setData(0, history(2, 2.5, -2.625));
     data().chart->setData(1, history(2, 25.0, 0.55));
     const QString path = m_dir.filePath(QStringLiteral("export.csv"));
     QVERIFY(m_window->exportChartData(path, delimiter));
-    QCOMPARE(readAll(path), QByteArray("Time;Signal;Temperature\n"
-                                       "04-12-2026 14:03:07.250;2.50;25.00\n"
-                                       "04-12-2026 14:03:07.500;-0.12;25.55\n")
+    QCOMPARE(readAll(path), QByteArray(header
+                                       + "\n"
+                                         "04-12-2026 14:03:07.250;2.50;25.00\n"
+                                         "04-12-2026 14:03:07.500;-0.12;25.55\n")
                                 .replace(';', delimiter.toLatin1()));
 }
 
@@ -971,6 +980,8 @@ QString tst_SensorWindow::text(const QString &what)
         return data().chart->poPlot(0)->axisTitle(QwtPlot::xBottom).text();
     if (what == QLatin1String("button"))
         return data().buttonManager->value(property("ZeroPointTEACHBUTTON"));
+    if (what.startsWith(QLatin1String("dock of plot ")))
+        return data().chart->getDockChartItem(what.right(1).toInt())->windowTitle();
     const int row = what.right(1).toInt();
     return data().processDataItems.at(row)->text(what.startsWith(QLatin1String("caption")) ? 0 : 1);
 }
@@ -989,6 +1000,8 @@ void tst_SensorWindow::textsFollowTheLanguage_data()
     row("property browser", "browser header", "Property");
     row("connection lamp", "connection lamp", "Connected");
     row("chart", "time axis", "Time");
+    row("pressure chart's dock", "dock of plot 0", "Pressure");
+    row("temperature chart's dock", "dock of plot 1", "Temperature");
     row("button text", "button", "Teach");
     row("process-data caption", "caption 0", "Output A1     ");
     row("output state", "value 0", "Off");

@@ -4,11 +4,13 @@
 #include <app/commandline.h>
 #include <app/frametracedock.h>
 #include <app/languageswitcher.h>
+#include <app/pathchecks.h>
 #include <app/pluginloader.h>
 #include <app/portlist.h>
 #include <app/sensorfiles.h>
 #include <app/simulatedmaster.h>
 #include <app/tracelines.h>
+#include <app/windowpicture.h>
 #include <support/simulatedmaster.h>
 
 #include <extensionsystem/connectionregistry.h>
@@ -155,6 +157,9 @@ private slots:
     void ringKeepsTheNewestLinesInOrder();
     void pausedViewStandsStillAndCatchesUp();
     void showsTheTraceOnlyWhileOpen();
+    void fileProblemsNameTheirReason_data();
+    void fileProblemsNameTheirReason();
+    void pictureShowsTheOpenDialogWhereItStands();
 
 private:
     ExtensionSystem::CommunicationInterface *openPort(const QString &port)
@@ -205,10 +210,10 @@ void TestAppUnits::acceptsEveryOption_data()
         << "openSensors=A,B connect=P1,/dev/P2 save={port}.tgs csv=out-{sensor}.csv "
            "named=P1,/dev/P2";
     QTest::newRow("equals sign and the batch steps")
-        << "--open-settings=/home/a.tgs --plugin-dir=/tmp/p --quit-after=0 --language pt_BR "
+        << "--open-settings=/home/a.tgs --plugin-dir=/tmp/p --quit-after=0 --language en "
            "--batch --save-settings s.tgs --export-csv c.csv --delimiter , "
            "--compare-settings d.tgs --trace t.txt"
-        << "language=pt_BR settings=/home/a.tgs quitAfter=0 pluginDir=/tmp/p batch=true "
+        << "language=en settings=/home/a.tgs quitAfter=0 pluginDir=/tmp/p batch=true "
            "save=s.tgs csv=c.csv delimiter=, compare=d.tgs trace=t.txt";
 }
 
@@ -233,8 +238,10 @@ void TestAppUnits::answersWithoutRunning_data()
         << "--port COM1 --port=" << error << "--port needs a value";
     QTest::newRow("quit time not a number") << "--quit-after soon" << error << "not: soon";
     QTest::newRow("negative quit time") << "--quit-after -5" << error << "not: -5";
+    QTest::newRow("language not offered, the offered ones listed")
+        << "--language fr" << error << "No language fr; the languages are: en, de";
     QTest::newRow("language with a path in it")
-        << "--language ../de" << error << "Not a language code: ../de";
+        << "--language ../de" << error << "No language ../de";
     QTest::newRow("a port for some sensors only")
         << "--open-sensor A --open-sensor B --open-sensor C --connect P1 --connect P2" << error
         << "--connect given 2 times for 3 sensors";
@@ -577,6 +584,64 @@ void TestAppUnits::showsTheTraceOnlyWhileOpen()
         QCOMPARE(dock->lines().size(), expected);
         dock->toggleViewAction()->trigger();
     }
+}
+
+// Rows name a file in a folder that holds "file" and "folder/"; an empty reason means usable.
+void TestAppUnits::fileProblemsNameTheirReason_data()
+{
+    QTest::addColumn<bool>("output");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("reason");
+
+    const QString usable;
+    QTest::newRow("read an existing file") << false << "file" << usable;
+    QTest::newRow("read a missing file") << false << "gone"
+                                         << "it does not exist";
+    QTest::newRow("read a folder") << false << "folder"
+                                   << "it is a folder";
+    QTest::newRow("replace a file") << true << "file" << usable;
+    QTest::newRow("create a file") << true << "folder/new" << usable;
+    QTest::newRow("write over a folder") << true << "folder"
+                                         << "it is a folder";
+    QTest::newRow("write into a missing folder") << true << "gone/new"
+                                                 << "the folder <dir>/gone does not exist";
+    QTest::newRow("write below a file") << true << "file/new"
+                                        << "<dir>/file is not a folder";
+}
+
+void TestAppUnits::fileProblemsNameTheirReason()
+{
+    QFETCH(bool, output);
+    QFETCH(QString, name);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
+    QFile file(dir.filePath(QStringLiteral("file")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+
+    const QString path = dir.filePath(name);
+    QCOMPARE(output ? TGauge::outputFileProblem(path) : TGauge::inputFileProblem(path),
+             reason.replace(QStringLiteral("<dir>"), dir.path()));
+}
+
+void TestAppUnits::pictureShowsTheOpenDialogWhereItStands()
+{
+    QWidget window;
+    window.setStyleSheet(QStringLiteral("background: red"));
+    window.resize(400, 300);
+    window.show();
+    QDialog dialog(&window);
+    dialog.setStyleSheet(QStringLiteral("background: blue"));
+    dialog.resize(100, 80);
+    dialog.show();
+    dialog.move(window.mapToGlobal(QPoint(250, 20)));
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+
+    const QImage picture = TGauge::pictureWithDialogs(window).toImage();
+    QCOMPARE(picture.size(), window.size());
+    QCOMPARE(picture.pixelColor(300, 60), QColor(Qt::blue));
+    QCOMPARE(picture.pixelColor(100, 200), QColor(Qt::red));
 }
 
 QTEST_MAIN(TestAppUnits)

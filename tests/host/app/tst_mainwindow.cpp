@@ -12,6 +12,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QRegularExpression>
+#include <QTemporaryFile>
 #include <QtTest>
 
 #include <memory>
@@ -242,7 +243,9 @@ void TestMainWindow::startupRunOpensConnectsAndLoadsBeforeTheRunTimeCounts()
     options.presentation = true;
     options.openSensors = QStringList{"Fake-B", "Fake-A"};
     options.connectPorts = QStringList{QStringLiteral("/dev/pts/9")};
-    options.settingsFile = QStringLiteral("/tmp/a.tgs");
+    QTemporaryFile settings; // the run reads only a file that is there
+    QVERIFY(settings.open());
+    options.settingsFile = settings.fileName();
     options.quitAfterMs = 10; // shorter than one sensor takes to connect
     StartupRun run(options, m_host->window);
     QSignalSpy quit(&run, &StartupRun::quitRequested);
@@ -256,8 +259,9 @@ void TestMainWindow::startupRunOpensConnectsAndLoadsBeforeTheRunTimeCounts()
     QVERIFY(quit.wait(5000));
     // Opened after the switch, the windows read the mode themselves: no update.
     for (PluginInterface *object : objects) {
-        QCOMPARE(callsOf(object, "^(connect|open|update):"),
-                 QStringList({"connect:/dev/pts/9", "open:/tmp/a.tgs"}));
+        QCOMPARE(
+            callsOf(object, "^(connect|open|update):"),
+            QStringList({"connect:/dev/pts/9", QStringLiteral("open:") + settings.fileName()}));
     }
     QCOMPARE(quit.at(0).at(0).toInt(), 0);
 }
@@ -329,12 +333,23 @@ void TestMainWindow::startupRunConnectsEachSensorThroughItsPort()
     options.openSensors = QStringList{"Fake-B", "Fake-A"};
     options.connectPorts = ports;
     options.settingsFile = QStringLiteral("/tmp/{sensor}-{port}.tgs");
+    // The run reads only files that are there.
+    std::vector<std::unique_ptr<QFile>> files;
+    for (const char *sensor : {"Fake-A", "Fake-B"}) {
+        for (const QString &port : std::as_const(ports)) {
+            files.push_back(std::make_unique<QFile>(
+                QStringLiteral("/tmp/%1-%2.tgs").arg(QLatin1String(sensor), port)));
+            QVERIFY(files.back()->open(QIODevice::WriteOnly));
+        }
+    }
     options.quitAfterMs = 0;
     StartupRun run(options, m_host->window);
     QSignalSpy quit(&run, &StartupRun::quitRequested);
     run.start();
     QVERIFY(quit.wait(5000));
     QTEST(callsOf(qApp, "connect|open"), "calls");
+    for (const std::unique_ptr<QFile> &file : files)
+        file->remove();
     QCOMPARE(quit.at(0).at(0).toInt(), 0);
 }
 

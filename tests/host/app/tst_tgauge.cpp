@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <csignal>
 
 namespace {
 
@@ -17,15 +18,18 @@ struct TgaugeRun
     QString err;
 };
 
-TgaugeRun runTgauge(const QStringList &arguments)
+void startTgauge(QProcess &process, const QStringList &arguments)
 {
     // Without a display variable tgauge has to pick the headless platform itself.
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
         environment.remove(QString::fromLatin1(name));
-    QProcess process;
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(TGAUGE_EXECUTABLE), arguments);
+}
+
+TgaugeRun finishTgauge(QProcess &process)
+{
     TgaugeRun run;
     // Connecting through a pseudo-terminal takes its real pauses, a lossy line its time-outs.
     run.finished = process.waitForFinished(120000);
@@ -33,7 +37,12 @@ TgaugeRun runTgauge(const QStringList &arguments)
         process.kill();
     run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
+    // What the platform says about the test's environment is none of tgauge's output.
+    static const QRegularExpression platformNotice(
+        QStringLiteral("(^|\n)(QStandardPaths: |This plugin does not support )[^\n]*"));
+    run.err = QString::fromUtf8(process.readAllStandardError()).remove(platformNotice);
+    if (run.err.startsWith(QLatin1Char('\n')))
+        run.err.remove(0, 1);
     return run;
 }
 
@@ -47,6 +56,19 @@ int liveRows(const QString &fileName)
     return int(std::count_if(lines.cbegin(), lines.cend(),
                              [](const QByteArray &line) { return !line.isEmpty(); }))
            - 1;
+}
+
+TgaugeRun runTgauge(const QStringList &arguments)
+{
+    QProcess process;
+    startTgauge(process, arguments);
+    return finishTgauge(process);
+}
+
+QString fileText(const QString &fileName)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
 } // namespace
@@ -63,10 +85,13 @@ private slots:
     void answersAndRunsInOrderWithItsExitStatus();
     void filesHoldOnlyWhatTheSensorConfirmed_data();
     void filesHoldOnlyWhatTheSensorConfirmed();
+    void signalEndsTheRunLikeClosingTheWindow_data();
+    void signalEndsTheRunLikeClosingTheWindow();
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
-    QString settingsText(const QString &name) const;
+    QString settingsText(const QString &name) const { return fileText(path(name)); }
+    QStringList command(const QString &arguments) const;
     // The parameter entries of a settings file ("id=value;..."), empty when it holds none.
     QString parameterText(const QString &name) const;
 
@@ -77,10 +102,16 @@ private:
     const QString m_sensor = QStringLiteral("KR7D-P250");
 };
 
-QString TestTgauge::settingsText(const QString &name) const
+// A relative file name among the blank-separated arguments is one in the test's folder.
+QStringList TestTgauge::command(const QString &arguments) const
 {
-    QFile file(path(name));
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    QStringList command;
+    for (const QString &argument : arguments.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const bool file
+            = argument.contains(QLatin1Char('.')) && !argument.startsWith(QLatin1Char('/'));
+        command << (file ? path(argument) : argument);
+    }
+    return command;
 }
 
 QString TestTgauge::parameterText(const QString &name) const
@@ -90,8 +121,9 @@ QString TestTgauge::parameterText(const QString &name) const
 }
 
 // changed.tgs is what a fresh window saves, but for one switching point; empty.tgs has empty
-// chart histories; refused.tgs a switching point beyond the sensor's range. sim.pty links to
-// iolink-master-sim's pseudo-terminal.
+// chart histories; refused.tgs a switching point beyond the sensor's range; notxml.tgs is no
+// settings file at all. sim.pty and p025.pty link to iolink-master-sim's pseudo-terminals,
+// silent.pty to one whose master answers nothing.
 void TestTgauge::initTestCase()
 {
     QVERIFY(m_simulator.start({QStringLiteral("--sensor"), m_sensor, QStringLiteral("--link"),
@@ -100,6 +132,10 @@ void TestTgauge::initTestCase()
                                      QStringLiteral("--link"), path(QStringLiteral("p025.pty"))}));
     QVERIFY(m_silentSimulator.start({QStringLiteral("--drop-every"), QStringLiteral("1"),
                                      QStringLiteral("--link"), path(QStringLiteral("silent.pty"))}));
+    QFile notXml(path(QStringLiteral("notxml.tgs")));
+    QVERIFY(notXml.open(QIODevice::WriteOnly));
+    notXml.write("ThresholdsPressure1A1=1.25;\n");
+    notXml.close();
     const TgaugeRun save
         = runTgauge({QStringLiteral("--batch"), QStringLiteral("--open-sensor"), m_sensor,
                      QStringLiteral("--save-settings"), path(QStringLiteral("defaults.tgs"))});
@@ -180,6 +216,8 @@ void TestTgauge::answersAndRunsInOrderWithItsExitStatus_data()
 
     QTest::newRow("help") << "--help" << 0 << "^Usage: ";
     QTest::newRow("unknown option") << "--frobnicate" << 2 << "tgauge: Unknown option 'frob";
+    QTest::newRow("language not offered: the offered ones")
+        << "--language fr" << 2 << "^tgauge: No language fr; the languages are: en, de\nTry ";
     QTest::newRow("empty plug-in folder") << "--list-sensors --plugin-dir /tgauge-no-such-dir" << 0
                                           << "tgauge: no plug-in library in /tgauge-no-such-dir\n$";
     QTest::newRow("catalogue and refused libraries")
@@ -204,13 +242,23 @@ void TestTgauge::answersAndRunsInOrderWithItsExitStatus_data()
     QTest::newRow("simulated master connected, then the screenshot")
         << batch + "--simulate SIM --connect SIM --screenshot shot.png" << 0
         << "tgauge: saved the screenshot \\S+shot.png";
-    QTest::newRow("failed connection: 1 without waiting")
+    QTest::newRow("missing port: 1 without waiting, with the reason")
         << batch + "--connect NOWHERE --save-settings unwritten.tgs --quit-after 60000" << 1
-        << "tgauge: cannot connect \\S+ through NOWHERE";
-    QTest::newRow("missing settings file: box answered, 1")
-        << batch + "--open-settings missing.tgs" << 1
-        << "tgauge: Opening settings...: The selected settings are corupted The file "
-           "\\S+missing.tgs does not exist. \\[OK\\]\ntgauge: cannot apply the settings file ";
+        << "tgauge: cannot connect KR7D-P250 through NOWHERE: No such file or directory\n";
+    QTest::newRow("settings file that is no XML: box answered, 1")
+        << batch + "--open-settings notxml.tgs" << 1
+        << "tgauge: Opening settings...: The selected settings are corupted \\[OK\\]\n"
+           "tgauge: cannot apply the settings file ";
+    // Each file is checked before anything connects, so its line is the only one.
+    QTest::newRow("missing settings file: why, before connecting")
+        << batch + "--connect NOWHERE --open-settings missing.tgs" << 1
+        << "^tgauge: cannot read the settings file \\S+/missing.tgs: it does not exist\n$";
+    QTest::newRow("export into a missing folder: why, before connecting")
+        << batch + "--connect NOWHERE --export-csv missing/chart.csv --delimiter ," << 1
+        << "^tgauge: cannot write the chart data \\S+: the folder \\S+/missing does not exist\n$";
+    QTest::newRow("settings file that is a folder: why, before connecting")
+        << batch + "--connect NOWHERE --save-settings . --compare-settings changed.tgs" << 1
+        << "^tgauge: cannot write the settings file \\S+: it is a folder\n$";
     QTest::newRow("value out of range: 1, nothing written to the sensor")
         << batch + "--simulate SIM --connect SIM --open-settings refused.tgs --trace refused.trace"
         << 1
@@ -221,12 +269,13 @@ void TestTgauge::answersAndRunsInOrderWithItsExitStatus_data()
         << batch + "--open-settings empty.tgs --compare-settings empty.tgs" << 0
         << ": no differences from \\S+empty.tgs";
     // Without --batch a failure does not stop the run: the screenshot still comes.
-    QTest::newRow("unknown sensor: 1 after the screenshot")
+    QTest::newRow("unknown sensor: the catalogue, 1 after the screenshot")
         << "--open-sensor KR7D-P250 --open-sensor KR7D-X --screenshot any.png --quit-after 50" << 1
-        << "tgauge: cannot open the sensor KR7D-X\n(.|\n)*tgauge: saved the screenshot ";
-    QTest::newRow("screenshot into a missing folder: 1")
+        << "tgauge: cannot open the sensor KR7D-X; the catalogue has: (\\S+, )*KR7D-P250(, "
+           "\\S+)*\n(.|\n)*tgauge: saved the screenshot ";
+    QTest::newRow("screenshot into a missing folder: 1, said once")
         << "--open-sensor KR7D-P250 --screenshot missing/picture.png --quit-after 50" << 1
-        << "tgauge: cannot save the screenshot ";
+        << "^tgauge: cannot save the screenshot \\S+: the folder \\S+ does not exist\n$";
     // Every sensor has a port of its own and its own file; one that fails does not stop the other.
     const QString twoSensors = QStringLiteral(
         "--batch --open-sensor KR7D-P025 --connect %1 --open-sensor KR7D-P250 --connect sim.pty "
@@ -235,27 +284,29 @@ void TestTgauge::answersAndRunsInOrderWithItsExitStatus_data()
         << twoSensors.arg("p025.pty", "both", "5000") << 0 << "^(?!(.|\\n)*tgauge: )";
     QTest::newRow("one master silent: 1, naming it")
         << twoSensors.arg("silent.pty", "one", "1000") << 1
-        << "(^|\n)tgauge: cannot connect KR7D-P025 through \\S+silent.pty\n";
-    QTest::newRow("unwritable export: 1") << batch + "--export-csv missing/chart.csv --delimiter ,"
-                                          << 1 << "tgauge: cannot write the chart data ";
+        << "(^|\n)tgauge: cannot connect KR7D-P025 through \\S+silent.pty(: .*)?\n";
+    // The master's silence ends in a warning box, which the window run's time closes.
+    QTest::newRow("silent master: the window run ends with the box pictured")
+        << "--open-sensor KR7D-P250 --connect silent.pty --quit-after 3000 --screenshot box.png"
+        << 1 << "tgauge: saved the screenshot \\S+box.png\n(.|\n)*tgauge: cannot connect ";
 }
 
 void TestTgauge::answersAndRunsInOrderWithItsExitStatus()
 {
     QFETCH(QString, arguments);
     QFETCH(QString, printed);
-    QStringList command;
-    for (const QString &argument : arguments.split(QLatin1Char(' '))) {
-        const bool file
-            = argument.contains(QLatin1Char('.')) && !argument.startsWith(QLatin1Char('/'));
-        command << (file ? path(argument) : argument);
-    }
+    QFETCH(int, exitCode);
 
-    const TgaugeRun run = runTgauge(command);
+    const TgaugeRun run = runTgauge(command(arguments));
     QVERIFY(run.finished);
     const QString output = run.out + run.err;
     QVERIFY2(QRegularExpression(printed).match(output).hasMatch(), qPrintable(output));
-    QTEST(run.exitCode, "exitCode");
+    QCOMPARE(run.exitCode, exitCode);
+    if (exitCode == 0) {
+        // A clean run prints nothing on standard error but what the user asked for.
+        static const QRegularExpression foreignLine(QStringLiteral("(^|\n)(?!tgauge: )[^\n]"));
+        QVERIFY2(!foreignLine.match(run.err).hasMatch(), qPrintable(run.err));
+    }
     QVERIFY(!QFile::exists(path(QStringLiteral("unwritten.tgs"))));
     if (arguments.contains(QStringLiteral("saved.tgs")))
         QVERIFY(settingsText(QStringLiteral("saved.tgs"))
@@ -275,6 +326,46 @@ void TestTgauge::answersAndRunsInOrderWithItsExitStatus()
     QVERIFY(!QFile::exists(path(QStringLiteral("one-KR7D-P025.csv"))));
     if (arguments.contains(QStringLiteral("shot.png")))
         QVERIFY(!QImage(path(QStringLiteral("shot.png")), "PNG").isNull());
+}
+
+void TestTgauge::signalEndsTheRunLikeClosingTheWindow_data()
+{
+    QTest::addColumn<int>("signalNumber");
+    QTest::addColumn<QString>("arguments"); // sent once the first frame is in sig.trace
+    QTest::addColumn<QString>("printed");
+
+    const QString batch = QStringLiteral("--batch --open-sensor KR7D-P250 --quit-after 60000 ");
+    QTest::newRow("SIGTERM while connecting")
+        << SIGTERM << batch + "--connect sim.pty --save-settings unwritten.tgs"
+        << "^tgauge: interrupted \\(SIGTERM\\) during connecting KR7D-P250 through \\S+sim.pty\n$";
+    QTest::newRow("SIGINT while the simulated master is read")
+        << SIGINT << batch + "--simulate SIM --connect SIM --export-csv unwritten.csv"
+        << "^tgauge: interrupted \\(SIGINT\\) during connecting KR7D-P250 through SIM\n$";
+    QTest::newRow("SIGHUP of a window run: nothing said")
+        << SIGHUP << "--open-sensor KR7D-P250 --simulate SIM --connect SIM"
+        << "^$";
+}
+
+void TestTgauge::signalEndsTheRunLikeClosingTheWindow()
+{
+    QFETCH(int, signalNumber);
+    QFETCH(QString, arguments);
+    const QString trace = path(QStringLiteral("sig.trace"));
+    QFile::remove(trace);
+
+    QProcess process;
+    startTgauge(process, command(arguments) << QStringLiteral("--trace") << trace);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        QFile::exists(trace) && fileText(trace).contains(QStringLiteral(" > ")), 20000);
+    QCOMPARE(::kill(pid_t(process.processId()), signalNumber), 0);
+    const TgaugeRun run = finishTgauge(process);
+    QVERIFY(run.finished);
+    QFETCH(QString, printed);
+    QVERIFY2(QRegularExpression(printed).match(run.out + run.err).hasMatch(),
+             qPrintable(run.out + run.err));
+    QCOMPARE(run.exitCode, 128 + signalNumber);
+    for (const char *unwritten : {"unwritten.tgs", "unwritten.csv"})
+        QVERIFY(!QFile::exists(path(QString::fromLatin1(unwritten))));
 }
 
 QTEST_GUILESS_MAIN(TestTgauge)

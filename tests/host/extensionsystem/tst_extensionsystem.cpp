@@ -508,6 +508,8 @@ void tst_ExtensionSystem::unopenablePortYieldsNull()
     QCOMPARE(plugin.registerPort(portName), nullptr);
     QCOMPARE(registry().openConnectionCount(), 0);
     QVERIFY(!registry().isPortInUse(portName));
+    QVERIFY2(registry().failureReason(portName).contains(QStringLiteral("No such file")),
+             qPrintable(registry().failureReason(portName)));
 }
 
 void tst_ExtensionSystem::portServesOneOwnerAtATime()
@@ -521,10 +523,12 @@ void tst_ExtensionSystem::portServesOneOwnerAtATime()
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("already in use")));
     QCOMPARE(second.registerPort(portName), nullptr);
     QCOMPARE(registry().connectionOf(&first), held);
+    QCOMPARE(registry().failureReason(portName), QStringLiteral("already in use"));
 
     first.unregisterConnection();
     QVERIFY(second.registerPort(portName));
     QCOMPARE(registry().openConnectionCount(), 1);
+    QCOMPARE(registry().failureReason(portName), QString());
 }
 
 void tst_ExtensionSystem::releaseInsideTheConnectionsOwnSignalIsSafe()
