@@ -16,9 +16,6 @@
 #include <utils/genericchart.h>
 #include <utils/thresholdwindowwidget.h>
 
-#include <qwt_plot.h>
-#include <qwt_scale_div.h>
-
 #include <QAction>
 #include <QProgressBar>
 #include <QTemporaryDir>
@@ -34,6 +31,8 @@
 using namespace BravoSensorPlugin::Core;
 using Faults = Kr7dSim::FaultSettings;
 
+Q_LOGGING_CATEGORY(lcConsistency, "kr7d.test.consistency")
+
 namespace {
 
 const QString simulatedPort = QStringLiteral("SIM-CONSISTENCY");
@@ -45,12 +44,14 @@ constexpr const char *ciParameters = "seed=19 max_success=40 max_size=30";
 // every value as confirmed.
 template <class Window, class = void>
 struct CanTellUnconfirmed : std::false_type
-{};
+{
+};
 template <class Window>
 struct CanTellUnconfirmed<
     Window, std::void_t<decltype(std::declval<const Window &>().unconfirmedParameterIds())>>
     : std::true_type
-{};
+{
+};
 
 template <class Window>
 QStringList unconfirmedIds(const Window &window)
@@ -89,9 +90,8 @@ double tolerance(const QtProperty *property, int unitIndex, double divisor)
         return 0.0;
     const auto *doubles = static_cast<QtDoublePropertyManager *>(property->propertyManager());
     const QString id = property->propertyId();
-    const double step = isPressureId(id)
-                            ? pressureUnitFactor(unitIndex) / divisor
-                            : (isFahrenheit(unitIndex) ? 1.8 : 1.0) * 0.01;
+    const double step = isPressureId(id) ? pressureUnitFactor(unitIndex) / divisor
+                                         : (isFahrenheit(unitIndex) ? 1.8 : 1.0) * 0.01;
     return 0.5 * std::pow(10.0, -doubles->decimals(property)) + step + 1e-9;
 }
 
@@ -134,8 +134,8 @@ public:
     std::unique_ptr<ExtensionSystem::CommunicationInterface>
     plugIn(const ExtensionSystem::PortSettings &settings);
     void applyFaults();
-    // Runs timers and dialogs out until no sequence, write or box is left; false if they never end.
-    bool settle();
+    // Runs timers and dialogs out until no sequence, write or box is left; says what never ended.
+    QString settle();
     QStringList problems();
 
 private:
@@ -153,6 +153,8 @@ private:
 };
 
 Session *current = nullptr;
+int casesRun = 0;
+int stepsRun = 0;
 
 Session::Session()
     : m_sensor(buildSensorCatalogue().front())
@@ -183,8 +185,8 @@ Session::plugIn(const ExtensionSystem::PortSettings &settings)
 {
     if (settings.portName != simulatedPort)
         return nullptr;
-    auto master = simulatedMaster(QString::fromStdString(m_sensor.name()), QString(),
-                                  settings.portName);
+    auto master
+        = simulatedMaster(QString::fromStdString(m_sensor.name()), QString(), settings.portName);
     for (auto held = m_sensorMemory.cbegin(); held != m_sensorMemory.cend(); ++held)
         master->simulator().setParameter(held.key(), held.value());
     m_master = master.get();
@@ -222,7 +224,8 @@ void Session::answer(QDialog *dialog) const
     auto *box = qobject_cast<QMessageBox *>(dialog);
     if (!box)
         return;
-    QAbstractButton *button = confirm ? box->button(QMessageBox::Ok) : box->button(QMessageBox::Cancel);
+    QAbstractButton *button
+        = confirm ? box->button(QMessageBox::Ok) : box->button(QMessageBox::Cancel);
     if (!button)
         button = confirm ? box->button(QMessageBox::Yes) : box->button(QMessageBox::No);
     if (!button)
@@ -273,26 +276,32 @@ double Session::value(const QString &id)
     return numericValue(property(id)).toDouble();
 }
 
-bool Session::settle()
+QString Session::settle()
 {
     QTimer *sendTimer = window().sendDelayTimer();
     const int sendDelay = sendTimer->interval();
-    const bool idle = QTest::qWaitFor(
+    QString busy;
+    const bool atRest = QTest::qWaitFor(
         [&] {
             // Time passes: the debounce and the update dialog's pacing run out now.
             if (sendTimer->isActive() && sendTimer->remainingTime() > 0)
                 sendTimer->start(0);
             if (data().progressDialog.isVisible())
                 data().progressBar->setValue(data().progressBar->maximum());
-            const bool cableNoticed = cablePlugged || !window().isSensorConnected();
-            return !sendTimer->isActive() && !data().progressDialog.isVisible()
-                   && !QApplication::activeModalWidget() && cableNoticed;
+            const QWidget *modal = QApplication::activeModalWidget();
+            busy = sendTimer->isActive()               ? QStringLiteral("a write still pending")
+                   : data().progressDialog.isVisible() ? QStringLiteral("the update dialog open")
+                   : modal ? QStringLiteral("a box open: ") + modal->windowTitle()
+                   : !cablePlugged && window().isSensorConnected()
+                       ? QStringLiteral("a pulled cable unnoticed")
+                       : QString();
+            return busy.isEmpty();
         },
         20000);
     sendTimer->setInterval(sendDelay);
     // Deferred actions queued behind the last sequence get their turn.
     QCoreApplication::processEvents();
-    return idle && !sendTimer->isActive();
+    return atRest ? QString() : busy;
 }
 
 QStringList Session::markProblems()
@@ -316,8 +325,10 @@ QStringList Session::markProblems()
         const double upper = value(source.upperId);
         if (!marks->isLowerMarkEnabled() || !qFuzzyCompare(marks->lowerMark() + 1e6, lower + 1e6)
             || !qFuzzyCompare(marks->upperMark() + 1e6, upper + 1e6))
-            problems << QStringLiteral("marks of plot %1 at %2 / %3, points %4 = %5, %6 = %7")
+            problems << QStringLiteral("marks of plot %1%2 at %3 / %4, points %5 = %6, %7 = %8")
                             .arg(plot)
+                            .arg(marks->isLowerMarkEnabled() ? QString()
+                                                             : QStringLiteral(" (disabled)"))
                             .arg(marks->lowerMark())
                             .arg(marks->upperMark())
                             .arg(source.lowerId)
@@ -362,8 +373,9 @@ QStringList Session::problems()
 // that it shows what the sensor holds.
 void verifyAtRest(Session &session)
 {
-    if (!session.settle())
-        RC_FAIL("the window never came to rest");
+    const QString busy = session.settle();
+    if (!busy.isEmpty())
+        RC_FAIL("the window never came to rest: " + busy.toStdString());
     const QStringList problems = session.problems();
     if (!problems.isEmpty())
         RC_FAIL(problems.join(QLatin1Char('\n')).toStdString());
@@ -373,6 +385,7 @@ struct Step : rc::state::Command<Model, Session>
 {
     void run(const Model &, Session &session) const override
     {
+        ++stepsRun;
         act(session);
         verifyAtRest(session);
     }
@@ -408,6 +421,15 @@ struct GoOffline : Step
     void show(std::ostream &os) const override { os << "Choose Offline"; }
 };
 
+// Whether the user can click the action in some tool bar or menu.
+bool reachable(const QAction *action)
+{
+    const QList<QWidget *> widgets = action->associatedWidgets();
+    return action->isEnabled()
+           && std::any_of(widgets.cbegin(), widgets.cend(),
+                          [](const QWidget *widget) { return widget->isEnabled(); });
+}
+
 // A value at `at` of the property's range (a spin box's whole range is too wide to mean much).
 double valueAt(QtProperty *target, double at)
 {
@@ -423,24 +445,27 @@ double valueAt(QtProperty *target, double at)
     return qRound(at);
 }
 
-// Edits one of what the user can edit at the time of the step.
-void editOne(Session &session, int which, double at)
+// Edits one of what the user can edit at the time of the step; returns "id=value".
+QString editOne(Session &session, int which, double at)
 {
     const QList<QtProperty *> editable = session.editableParameters();
     if (editable.isEmpty())
-        return;
+        return QString();
     QtProperty *target = editable.at(which % editable.size());
     session.setValue(target, valueAt(target, at));
+    return target->propertyId() + QLatin1Char('=') + numericValue(target).toString();
 }
 
 struct Edit : Step
 {
     int which = *rc::gen::inRange(0, 64);
     double at = *fraction();
-    void act(Session &session) const override { editOne(session, which, at); }
+    mutable QString edited; // what the last run edited, for the report
+    void act(Session &session) const override { edited = editOne(session, which, at); }
     void show(std::ostream &os) const override
     {
-        os << "Edit editable parameter #" << which << " to " << at << " of its range";
+        os << "Edit editable parameter #" << which << " to " << at << " of its range ("
+           << (edited.isEmpty() ? "nothing editable" : edited.toStdString()) << ")";
     }
 };
 
@@ -450,11 +475,12 @@ struct EditDuringSequence : Edit
     bool duringWrite = *rc::gen::arbitrary<bool>();
     void act(Session &session) const override
     {
-        QTimer::singleShot(0, &session.window(), [&session, which = which, at = at] {
-            editOne(session, which, at);
-        });
+        QTimer::singleShot(0, &session.window(),
+                           [this, &session] { edited = editOne(session, which, at); });
         Ui_SensorWindow *form = session.window().form();
-        (duringWrite ? form->actionWriting : form->actionRead)->trigger();
+        QAction *sequence = duringWrite ? form->actionWriting : form->actionRead;
+        if (reachable(sequence))
+            sequence->trigger();
     }
     void show(std::ostream &os) const override
     {
@@ -466,9 +492,9 @@ struct EditDuringSequence : Edit
 // Units, output functions and analog mode, chosen by their index.
 struct Choose : Step
 {
-    QString id = *rc::gen::element(QStringLiteral("TemperatureSettings"),
-                                   QStringLiteral("PinFunctionA1"),
-                                   QStringLiteral("PinFunctionA2"), QStringLiteral("AnalogMode"));
+    QString id
+        = *rc::gen::element(QStringLiteral("TemperatureSettings"), QStringLiteral("PinFunctionA1"),
+                            QStringLiteral("PinFunctionA2"), QStringLiteral("AnalogMode"));
     int index = *rc::gen::inRange(0, 8);
     void act(Session &session) const override
     {
@@ -503,15 +529,18 @@ struct DragMark : Step
         const bool enabled = mark == 0 ? marks->isLowerMarkEnabled() : marks->isUpperMarkEnabled();
         if (!enabled)
             return;
-        const QwtInterval scale
-            = session.data().chart->poPlot(plot)->axisScaleDiv(QwtPlot::yLeft).interval();
-        emit marks->emitValueChanged(mark,
-                                     scale.minValue() + at * (scale.maxValue() - scale.minValue()));
+        // The plot's range in the shown unit: its drawn scale follows the live data.
+        const UnitScales scales
+            = unitScales(int(session.value(QStringLiteral("TemperatureSettings"))),
+                         session.data().pressureRangeMin, session.data().pressureRangeMax);
+        const double low = plot == pressurePlot ? scales.pressureMin : scales.temperatureMin;
+        const double high = plot == pressurePlot ? scales.pressureMax : scales.temperatureMax;
+        emit marks->emitValueChanged(mark, low + at * (high - low));
     }
     void show(std::ostream &os) const override
     {
-        os << "Drop " << (mark == 0 ? "lower" : "upper") << " mark of plot " << plot << " at "
-           << at << " of its scale";
+        os << "Drop " << (mark == 0 ? "lower" : "upper") << " mark of plot " << plot << " at " << at
+           << " of its range";
     }
 };
 
@@ -526,7 +555,7 @@ struct Trigger : Step
         QAction *target = action == QLatin1String("Read")    ? form->actionRead
                           : action == QLatin1String("Write") ? form->actionWriting
                                                              : form->actionEnable_live_data;
-        if (target->isEnabled())
+        if (reachable(target))
             target->trigger();
     }
     void show(std::ostream &os) const override { os << action.toStdString(); }
@@ -538,7 +567,9 @@ struct FactoryReset : Step
     void act(Session &session) const override
     {
         session.confirm = confirm;
-        session.window().form()->actionDefaultSettings->trigger();
+        QAction *reset = session.window().form()->actionDefaultSettings;
+        if (reachable(reset))
+            reset->trigger();
     }
     void show(std::ostream &os) const override
     {
@@ -560,10 +591,12 @@ struct OpenSettings : Step
         if (!session.window().saveSettingsFile(path))
             RC_FAIL("the window could not save its settings");
         SettingsDocument document = readSettingsFile(path).document;
-        QList<ParameterEntry> entries = parseParameterText(document.parameterText.value_or(QString()));
+        QList<ParameterEntry> entries
+            = parseParameterText(document.parameterText.value_or(QString()));
         QList<QtProperty *> writable;
         for (QtProperty *parameter : session.parameters()) {
-            if (parameter->isEnabled() && parameter->propertyId() != QLatin1String("TemperatureSettings"))
+            if (parameter->isEnabled()
+                && parameter->propertyId() != QLatin1String("TemperatureSettings"))
                 writable << parameter;
         }
         for (const auto &[which, at] : changes) {
@@ -591,8 +624,7 @@ struct OpenSettings : Step
     }
     void show(std::ostream &os) const override
     {
-        static const char *const damages[] = {"valid", "truncated", "not-a-number",
-                                              "foreign"};
+        static const char *const damages[] = {"valid", "truncated", "not-a-number", "foreign"};
         os << "Open a " << damages[damage] << " settings file changing";
         for (const auto &[which, at] : changes)
             os << " #" << which << "->" << at;
@@ -635,8 +667,8 @@ struct LineFaults : Step
     }
     void show(std::ostream &os) const override
     {
-        os << "Line faults: latency " << faults.latencyMs << " ms, drop every "
-           << faults.dropEvery << ", corrupt every " << faults.corruptEvery;
+        os << "Line faults: latency " << faults.latencyMs << " ms, drop every " << faults.dropEvery
+           << ", corrupt every " << faults.corruptEvery;
     }
 };
 
@@ -651,6 +683,7 @@ class tst_Consistency : public QObject
 private slots:
     void initTestCase();
     void windowShowsWhatTheSensorHolds();
+    void cleanupTestCase();
 };
 
 void tst_Consistency::initTestCase()
@@ -669,16 +702,23 @@ void tst_Consistency::windowShowsWhatTheSensorHolds()
 {
     const bool held = rc::check("the window shows what the sensor holds", [] {
         Session session;
+        ++casesRun;
         // Every case starts connected; the steps may leave that at once.
         session.windowSession().choosePort(simulatedPortIndex);
         verifyAtRest(session);
-        rc::state::check(Model{}, session,
-                         rc::state::gen::execOneOfWithArgs<
-                             Edit, Edit, Edit, EditDuringSequence, Choose, Choose, ChooseOutput,
-                             DragMark, DragMark, Trigger, Trigger, FactoryReset, OpenSettings,
-                             Connect, GoOffline, PullCable, PlugCable, LineFaults>());
+        rc::state::check(
+            Model{}, session,
+            rc::state::gen::execOneOfWithArgs<Edit, Edit, Edit, EditDuringSequence, Choose, Choose,
+                                              ChooseOutput, DragMark, DragMark, Trigger, Trigger,
+                                              FactoryReset, OpenSettings, Connect, GoOffline,
+                                              PullCable, PlugCable, LineFaults>());
     });
     QVERIFY(held);
+}
+
+void tst_Consistency::cleanupTestCase()
+{
+    qCInfo(lcConsistency, "%d cases, %d steps (shrinking included)", casesRun, stepsRun);
 }
 
 QTEST_MAIN(tst_Consistency)
