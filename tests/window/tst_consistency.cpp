@@ -38,7 +38,7 @@ namespace {
 const QString simulatedPort = QStringLiteral("SIM-CONSISTENCY");
 constexpr int simulatedPortIndex = 2; // "Offline", separator, then the simulated port
 // The fixed run of CI; `scripts/soak` passes its own RC_PARAMS.
-constexpr const char *ciParameters = "seed=19 max_success=40 max_size=30";
+constexpr const char *ciParameters = "seed=19 max_success=50 max_size=40";
 
 // The window marks what the sensor has not confirmed once it can tell; until then it claims
 // every value as confirmed.
@@ -149,6 +149,7 @@ private:
     std::unique_ptr<WindowSession> m_session;
     QList<QtProperty *> m_parameters;
     QMap<QString, int> m_sensorMemory; // what the sensor holds, kept across unplugging
+    QSet<QString> m_readOnly;          // as the sensor's description says
     QTemporaryDir m_dir;
 };
 
@@ -167,10 +168,14 @@ Session::Session()
                          if (port.isEmpty())
                              remember();
                      });
+    const auto sensor = simulatedMaster(QString::fromStdString(m_sensor.name()));
     for (QtProperty *property : window().allSubProperties(data().rootProperty)) {
         const PropertyKind kind = propertyKind(property);
         if (kind != PropertyKind::String && kind != PropertyKind::Other)
             m_parameters << property;
+        const auto *stored = sensor->simulator().parameters().find(property->propertyId());
+        if (stored && stored->info.readOnly)
+            m_readOnly << property->propertyId();
     }
 }
 
@@ -350,9 +355,7 @@ QStringList Session::problems()
     const int unitIndex = int(value(QStringLiteral("TemperatureSettings")));
     for (QtProperty *parameter : qAsConst(m_parameters)) {
         const QString id = parameter->propertyId();
-        const bool readOnly = m_master ? m_master->simulator().parameters().find(id)->info.readOnly
-                                       : id.endsWith(QLatin1String("ReadOnly"));
-        if (readOnly && parameter->isEnabled())
+        if (m_readOnly.contains(id) && parameter->isEnabled())
             problems << id + QStringLiteral(" is read-only but editable");
         if (!valuesClaimed || !m_sensorMemory.contains(id) || unconfirmed.contains(id))
             continue;
