@@ -75,6 +75,11 @@ void ModalHand::look()
         answer(dialog);
         return;
     }
+    if (m_fallback) {
+        record(dialog);
+        m_fallback(dialog);
+        return;
+    }
     if (!m_unansweredSince)
         m_unansweredSince = QDeadlineTimer(2000);
     if (m_unansweredSince->hasExpired()) {
