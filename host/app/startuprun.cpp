@@ -79,6 +79,7 @@ void StartupRun::start()
     if (m_options.presentation)
         m_window.setPresentationMode(true);
     openSensors();
+    m_connecting = int(m_lanes.size()); // from now on, until each has connected and loaded
     // Someone may watch a window run: its time counts from the window, not from the
     // end of a connection that may never come.
     if (!m_options.batch && m_options.quitAfterMs)
