@@ -616,14 +616,17 @@ void tst_DeviceCommunication::framesKeepTheirSpacingWhileAnotherWindowRuns()
     {
         std::function<void(SensorWindow &)> run;
         QList<unsigned int> pausesBefore; // ms before each frame
+        QByteArray fetched;               // taken at the first try: no step is repeated
     };
     const QMap<QString, Paced> sequences{
         {QStringLiteral("identity check"),
          {[](SensorWindow &window) { window.bCheckSensorIdentity(); },
-          {0, 0, 0, 0, 0, 0, 50, 50}}},
+          {0, 0, 0, 0, 0, 0, 50, 50},
+          QByteArray::fromHex("050b26") + m_sensor.name().c_str()}},
         {QStringLiteral("read"),
          {[](SensorWindow &window) { window.readParameter(QStringLiteral("OnDelay1"), false); },
-          {0, 50, 70, 70}}},
+          {0, 50, 70, 70},
+          QByteArray::fromHex("05002700012c")}},
     };
     QFETCH(QString, first);
     QFETCH(QString, second);
@@ -642,10 +645,11 @@ void tst_DeviceCommunication::framesKeepTheirSpacingWhileAnotherWindowRuns()
                               Side{sequences.value(second), {}, {}, {}}};
     for (Side &side : sides) {
         side.window = std::make_unique<SensorWindow>(m_sensor);
-        side.master = std::make_unique<ScriptedConnection>([&side, &clock](const QByteArray &query) {
-            side.sentAtNs << clock.nsecsElapsed();
-            return query;
-        });
+        side.master = std::make_unique<ScriptedConnection>(
+            [&side, &clock, answers = fetchAnswers(side.paced.fetched)](const QByteArray &query) {
+                side.sentAtNs << clock.nsecsElapsed();
+                return answers(query);
+            });
         side.window->setConnection(side.master.get());
         QTimer::singleShot(0, side.window.get(), [&side] {
             side.paced.run(*side.window);
@@ -1072,6 +1076,10 @@ void tst_DeviceCommunication::hiddenAnalogPointsAreStoredInBarAndCelsius()
     } else if (route == QLatin1String("file")) {
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("psi-fahrenheit.tgs"));
+        // Within the connected variant's -1 to 10 bar, or the whole file is refused.
+        setQuietly("ThresholdsPressure1A1", 116.0);
+        setQuietly("ThresholdsPressure1A2", 116.0);
+        setQuietly("analogPressure10V", 145.0);
         QVERIFY(window().saveSettingsFile(file));
         connectQuietly();
         hand().expect(ModalHand::click(QMessageBox::Ok));
