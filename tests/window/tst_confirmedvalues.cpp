@@ -316,16 +316,21 @@ void tst_ConfirmedValues::marksSayWhatIsUnconfirmed()
     QCOMPARE(window().unconfirmedParameterIds(),
              QStringList({QStringLiteral("OffDelay1"), QStringLiteral("OnDelay1")}));
 
-    // Only the last edit is written: the other one stays marked.
+    // Every pending edit is written, and each mark goes once the sensor has taken its value.
     QVERIFY(QMetaObject::invokeMethod(&window(), "sendDelayValue"));
-    QCOMPARE(window().unconfirmedParameterIds(), QStringList{QStringLiteral("OnDelay1")});
-    QCOMPARE(unwrittenText(), QStringLiteral("1 changes not written to the sensor"));
-    QCOMPARE(m_master->simulator().parameter(QStringLiteral("OffDelay1")).toInt(), 1600);
-
-    window().form()->actionRead->trigger();
     QCOMPARE(window().unconfirmedParameterIds(), QStringList());
     QCOMPARE(unwrittenText(), QString());
     QVERIFY(!item->font(1).italic());
+    QCOMPARE(m_master->simulator().parameter(QStringLiteral("OnDelay1")).toInt(), 1500);
+    QCOMPARE(m_master->simulator().parameter(QStringLiteral("OffDelay1")).toInt(), 1600);
+
+    // "Read" writes the edit still pending before it reads.
+    data().intManager->setValue(property(QStringLiteral("OnDelay1")), 1700);
+    QCOMPARE(unwrittenText(), QStringLiteral("1 changes not written to the sensor"));
+    window().form()->actionRead->trigger();
+    QCOMPARE(window().unconfirmedParameterIds(), QStringList());
+    QCOMPARE(unwrittenText(), QString());
+    QCOMPARE(m_master->simulator().parameter(QStringLiteral("OnDelay1")).toInt(), 1700);
 
     emit data().portCombo->activated(0);
     QVERIFY(item->font(1).italic());
