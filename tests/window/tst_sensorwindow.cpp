@@ -255,6 +255,8 @@ void tst_SensorWindow::attachMaster(bool connect)
     QVERIFY(m_window->isSensorConnected());
     // Its modal update dialog would take the mouse.
     m_window->vShowUpdateDialog(false);
+    // Live data starts at the bar's next step: a test's own choice must come after it.
+    QTRY_VERIFY(!data().justConnected);
 }
 
 void tst_SensorWindow::configure(const QList<Choice> &choices, int unitIndex)
