@@ -200,6 +200,10 @@ void SensorWindow::propertyValueEdited(QtProperty *property, const QVariant &val
         convertUnitDependentValues(previousUnitIndex);
         previousUnitIndex = value.toInt();
     }
+    // Marks, units and outputs follow the edit at once, not only once it is written: that may
+    // wait for a running sequence. A read still in device units sets them when it ends.
+    if (!data->deviceValuesPending)
+        applyUnitsAndOutputs(QString());
     sendTimer.start();
 }
 

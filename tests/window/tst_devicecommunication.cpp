@@ -124,6 +124,8 @@ private slots:
     void marksEqualTheirPointsAfterARead();
     void pendingEditGoesOutBeforeTheNextSequence_data();
     void pendingEditGoesOutBeforeTheNextSequence();
+    void marksFollowAUnitEditAtOnce_data();
+    void marksFollowAUnitEditAtOnce();
     void editInsideASequenceIsWrittenAfterIt_data();
     void editInsideASequenceIsWrittenAfterIt();
     void actionStartedInsideASequenceRunsAfterIt_data();
@@ -1164,6 +1166,37 @@ void tst_DeviceCommunication::pendingEditGoesOutBeforeTheNextSequence()
         QVERIFY(log.indexOf(writes.first()) < log.indexOf(reads.first()));
     if (action == QLatin1String("Read"))
         QCOMPARE(data().intManager->value(property("OnDelay1")), 1234);
+}
+
+void tst_DeviceCommunication::marksFollowAUnitEditAtOnce_data()
+{
+    QTest::addColumn<QString>("sequence"); // the edit is made in its first wait; empty: none runs
+    QTest::newRow("alone") << QString();
+    QTest::newRow("during write-all") << "Write";
+}
+
+// Before the edit is written: the points are in psi at once, and so are the marks.
+void tst_DeviceCommunication::marksFollowAUnitEditAtOnce()
+{
+    QFETCH(QString, sequence);
+    connectQuietly();
+    QList<double> marksAndPoints;
+    const auto editUnit = [this, &marksAndPoints] {
+        edit(property("TemperatureSettings"), 1);
+        const Utils::ThresholdWindowWidget *marks = data().thresholdWidgets.at(0);
+        marksAndPoints = {marks->lowerMark(), marks->upperMark(),
+                          data().doubleManager->value(property("ThresholdsPressure1A1")),
+                          data().doubleManager->value(property("ThresholdsPressure2A1"))};
+    };
+    if (sequence.isEmpty()) {
+        editUnit();
+    } else {
+        QTimer::singleShot(0, &window(), editUnit);
+        start(sequence);
+    }
+    QCOMPARE(marksAndPoints.size(), 4);
+    QCOMPARE(marksAndPoints.at(0), marksAndPoints.at(2));
+    QCOMPARE(marksAndPoints.at(1), marksAndPoints.at(3));
 }
 
 void tst_DeviceCommunication::editInsideASequenceIsWrittenAfterIt_data()
