@@ -179,6 +179,10 @@ bool SensorWindow::bOpenSettings(QString fileName)
     enableTreeDataHandling(false);
     applyCheckedSettings(check.settings, histories);
     writeLoadedSettings();
+    if (sequence.stopped())
+        return true;
+    // The marks, scales and groups follow the file's units and outputs.
+    applyUnitsAndOutputs(QString());
     return true;
 }
 
