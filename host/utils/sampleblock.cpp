@@ -304,39 +304,70 @@ private:
     const std::uint8_t *m_end;
 };
 
+// One loop per way of scaling and of differencing, so that none of them
+// decides per sample.
+struct Unpacking
+{
+    const std::uint8_t *packed;
+    int bits;
+    std::uint64_t first;
+    int count;
+    double *out;
+
+    template <bool secondOrder>
+    bool run(Scale scale) const
+    {
+        if (scale.decimals == 0)
+            return run<secondOrder>([](std::int64_t n) { return double(n); });
+        if (scale.multiply) {
+            const double factor = powersOfTenth[size_t(scale.decimals)];
+            return run<secondOrder>([factor](std::int64_t n) { return double(n) * factor; });
+        }
+        const double divisor = powersOfTen[size_t(scale.decimals)];
+        return run<secondOrder>([divisor](std::int64_t n) { return double(n) / divisor; });
+    }
+
+    template <bool secondOrder, typename Apply>
+    bool run(Apply apply) const
+    {
+        const std::uint64_t mask = bits == 0 ? 0 : ~std::uint64_t(0) >> (64 - bits);
+        // Unsigned arithmetic: a damaged block may overflow, which the limit check then refuses.
+        std::uint64_t n = first;
+        std::uint64_t delta = 0;
+        std::size_t bit = 0;
+        for (int i = 0;;) {
+            const auto integer = std::int64_t(n);
+            if (!(std::fabs(double(integer)) <= scaledLimit))
+                return false;
+            out[i] = apply(integer);
+            if (++i == count)
+                return true;
+            std::uint64_t word;
+            std::memcpy(&word, packed + bit / 8, sizeof word);
+            const std::uint64_t step = std::uint64_t(unzigzag(word >> (bit % 8) & mask));
+            bit += std::size_t(bits);
+            delta = secondOrder ? delta + step : step;
+            n += delta;
+        }
+    }
+};
+
 bool readScaled(Reader &in, Kind kind, int count, double *out)
 {
     std::uint8_t code = 0;
-    std::uint64_t first = 0;
+    std::uint64_t firstZigzag = 0;
     std::uint8_t bits = 0;
     if (!in.byte(code) || (code & ~0x1f) != 0 || (code & 0xf) > maxDecimals
-        || code == Scale{0, true}.code() || !in.varint(first) || !in.byte(bits)
+        || code == Scale{0, true}.code() || !in.varint(firstZigzag) || !in.byte(bits)
         || bits > maxResidualBits)
         return false;
     const Scale scale{code & 0xf, (code & 0x10) != 0};
     Reader packedPart(nullptr, nullptr);
     if (!in.skip(packedBytes(count - 1, bits), packedPart))
         return false;
-    const std::uint8_t *packed = packedPart.position();
-    const std::uint64_t mask = bits == 0 ? 0 : ~std::uint64_t(0) >> (64 - bits);
-    // Unsigned arithmetic: a damaged block may overflow, which the limit check then refuses.
-    std::uint64_t n = std::uint64_t(unzigzag(first));
-    std::uint64_t delta = 0;
-    const bool secondOrder = kind == ScaledDeltaOfDelta;
-    for (int i = 0;;) {
-        const auto integer = std::int64_t(n);
-        if (!(std::fabs(double(integer)) <= scaledLimit))
-            return false;
-        out[i] = scale.apply(integer);
-        if (++i == count)
-            return true;
-        const std::size_t bit = std::size_t(i - 1) * bits;
-        std::uint64_t word;
-        std::memcpy(&word, packed + bit / 8, sizeof word);
-        const std::uint64_t step = std::uint64_t(unzigzag(word >> (bit % 8) & mask));
-        delta = secondOrder ? delta + step : step;
-        n += delta;
-    }
+    const std::uint64_t first = std::uint64_t(unzigzag(firstZigzag));
+    const Unpacking unpacking{packedPart.position(), bits, first, count, out};
+    return kind == ScaledDeltaOfDelta ? unpacking.run<true>(scale) : unpacking.run<false>(scale);
 }
 
 template <typename Predict>
