@@ -16,10 +16,13 @@ namespace {
 // costs a few bits per time stamp, a slowly moving value a few more. Anything
 // else is stored as the XOR of its bits with a prediction, without its zero
 // bytes: the previous value, or for analog values, which follow the value
-// through a straight line (clamped at the ends), that line.
+// through a straight line (clamped at the ends), that line. Second
+// differences keep the first difference apart, as it is as large as the poll
+// interval and would widen the packing of all the others.
 enum Kind : std::uint8_t {
     ScaledDelta = 1,
-    ScaledDeltaOfDelta = 2,
+    ScaledDeltaOfDeltaWithFirst = 2, // as blocks were written before, still read
+    ScaledDeltaOfDelta = 5,
     XorBits = 3,
     AffineXorBits = 4, // analog values only
 };
@@ -123,18 +126,21 @@ std::size_t packedBytes(int residuals, int bits)
 void putScaled(std::vector<std::uint8_t> &out, const std::vector<std::int64_t> &integers,
                Kind kind)
 {
+    const bool secondOrder = kind == ScaledDeltaOfDelta;
+    const size_t firstResidual = secondOrder ? 2 : 1;
     std::vector<std::uint64_t> residuals;
     residuals.reserve(integers.size());
     std::uint64_t all = 0;
-    for (size_t i = 1; i < integers.size(); ++i) {
+    for (size_t i = firstResidual; i < integers.size(); ++i) {
         const std::int64_t delta = integers[i] - integers[i - 1];
-        const std::int64_t previousDelta
-            = kind == ScaledDeltaOfDelta && i > 1 ? integers[i - 1] - integers[i - 2] : 0;
+        const std::int64_t previousDelta = secondOrder ? integers[i - 1] - integers[i - 2] : 0;
         residuals.push_back(zigzag(delta - previousDelta));
         all |= residuals.back();
     }
     const int bits = all == 0 ? 0 : 64 - __builtin_clzll(all);
     putVarint(out, zigzag(integers.front()));
+    if (secondOrder)
+        putVarint(out, zigzag(integers.size() > 1 ? integers[1] - integers[0] : 0));
     out.push_back(std::uint8_t(bits));
     const size_t start = out.size();
     out.resize(start + packedBytes(int(residuals.size()), bits), 0);
@@ -311,6 +317,8 @@ struct Unpacking
     const std::uint8_t *packed;
     int bits;
     std::uint64_t first;
+    std::uint64_t firstDelta; // of second differences written apart, else 0
+    int firstResidual;        // the first sample that comes from the packing
     int count;
     double *out;
 
@@ -342,11 +350,15 @@ struct Unpacking
             out[i] = apply(integer);
             if (++i == count)
                 return true;
-            std::uint64_t word;
-            std::memcpy(&word, packed + bit / 8, sizeof word);
-            const std::uint64_t step = std::uint64_t(unzigzag(word >> (bit % 8) & mask));
-            bit += std::size_t(bits);
-            delta = secondOrder ? delta + step : step;
+            if (i < firstResidual) {
+                delta = firstDelta;
+            } else {
+                std::uint64_t word;
+                std::memcpy(&word, packed + bit / 8, sizeof word);
+                const std::uint64_t step = std::uint64_t(unzigzag(word >> (bit % 8) & mask));
+                bit += std::size_t(bits);
+                delta = secondOrder ? delta + step : step;
+            }
             n += delta;
         }
     }
@@ -354,20 +366,28 @@ struct Unpacking
 
 bool readScaled(Reader &in, Kind kind, int count, double *out)
 {
+    const int firstResidual = kind == ScaledDeltaOfDelta ? 2 : 1;
     std::uint8_t code = 0;
     std::uint64_t firstZigzag = 0;
+    std::uint64_t firstDeltaZigzag = 0;
     std::uint8_t bits = 0;
     if (!in.byte(code) || (code & ~0x1f) != 0 || (code & 0xf) > maxDecimals
-        || code == Scale{0, true}.code() || !in.varint(firstZigzag) || !in.byte(bits)
+        || code == Scale{0, true}.code() || !in.varint(firstZigzag)
+        || (firstResidual == 2 && !in.varint(firstDeltaZigzag)) || !in.byte(bits)
         || bits > maxResidualBits)
         return false;
     const Scale scale{code & 0xf, (code & 0x10) != 0};
     Reader packedPart(nullptr, nullptr);
-    if (!in.skip(packedBytes(count - 1, bits), packedPart))
+    if (!in.skip(packedBytes(std::max(count - firstResidual, 0), bits), packedPart))
         return false;
-    const std::uint64_t first = std::uint64_t(unzigzag(firstZigzag));
-    const Unpacking unpacking{packedPart.position(), bits, first, count, out};
-    return kind == ScaledDeltaOfDelta ? unpacking.run<true>(scale) : unpacking.run<false>(scale);
+    const Unpacking unpacking{packedPart.position(),
+                              bits,
+                              std::uint64_t(unzigzag(firstZigzag)),
+                              std::uint64_t(unzigzag(firstDeltaZigzag)),
+                              firstResidual,
+                              count,
+                              out};
+    return kind == ScaledDelta ? unpacking.run<false>(scale) : unpacking.run<true>(scale);
 }
 
 template <typename Predict>
@@ -421,7 +441,8 @@ bool readColumn(Reader in, int count, double *out, const double *values = nullpt
     bool read = false;
     if (kind == XorBits) {
         read = readXorBits(in, count, out, previousBits);
-    } else if (kind == ScaledDelta || kind == ScaledDeltaOfDelta) {
+    } else if (kind == ScaledDelta || kind == ScaledDeltaOfDelta
+               || kind == ScaledDeltaOfDeltaWithFirst) {
         read = readScaled(in, Kind(kind), count, out);
     } else if (kind == AffineXorBits && values) {
         Line line{0.0, 0.0, values};

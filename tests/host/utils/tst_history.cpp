@@ -210,6 +210,7 @@ class tst_History : public QObject
 private slots:
     void blockGivesBackEveryBit_data();
     void blockGivesBackEveryBit();
+    void blockOfAnEarlierWriterDecodes();
     void damagedBlockBytesAreRefused_data();
     void damagedBlockBytesAreRefused();
     void appendsAcrossBlockBoundariesKeepEverySample_data();
@@ -285,6 +286,22 @@ void tst_History::blockGivesBackEveryBit()
         QVERIFY(sameBits(columns.values, values));
         QVERIFY(sameBits(columns.analogValues, analogValues));
     }
+}
+
+// Saved histories hold blocks as they were written: here with the first time step among the
+// packed second differences, widening them to 8 bits.
+void tst_History::blockOfAnEarlierWriterDecodes()
+{
+    const QByteArray hex("05110f0200d00f0884000506000000000000000001010a0644008c000000000000000001"
+                         "000e0420b20000000000000000");
+    const QByteArray bytes = QByteArray::fromHex(hex);
+    const std::optional<SampleBlock> block
+        = SampleBlock::fromBytes(std::vector<std::uint8_t>(bytes.cbegin(), bytes.cend()));
+    QVERIFY(block);
+    const Columns columns = decoded(*block);
+    QVERIFY(sameBits(columns.times, {1000.0, 1066.0, 1132.0, 1195.0, 1261.0}));
+    QVERIFY(sameBits(columns.values, {0.5, 0.7, 0.6, 0.6, -1.2}));
+    QVERIFY(sameBits(columns.analogValues, {7.0, 7.0, 8.0, 9.0, 3.0}));
 }
 
 void tst_History::damagedBlockBytesAreRefused_data()
