@@ -510,7 +510,8 @@ SampleBlock SampleBlock::encode(const double *times, const double *values,
     return SampleBlock(std::move(bytes), count, times[0], times[count - 1]);
 }
 
-std::optional<SampleBlock> SampleBlock::fromBytes(std::vector<std::uint8_t> bytes)
+std::optional<SampleBlock> SampleBlock::fromBytes(std::vector<std::uint8_t> bytes,
+                                                  Extremes *extremes)
 {
     const std::optional<Layout> layout = readLayout(bytes);
     if (!layout)
@@ -527,6 +528,8 @@ std::optional<SampleBlock> SampleBlock::fromBytes(std::vector<std::uint8_t> byte
     if (std::any_of(times.cbegin(), times.cend(), isNan)
         || !std::is_sorted(times.cbegin(), times.cend()))
         return std::nullopt;
+    if (extremes)
+        *extremes = Extremes::of(times.data(), values.data(), layout->count, 0);
     return SampleBlock(std::move(bytes), layout->count, times.front(), times.back());
 }
 

@@ -1,6 +1,7 @@
 #include <utils/columnreduction.h>
 #include <utils/genericchart.h>
 #include <utils/historycursor.h>
+#include <utils/historytext.h>
 #include <utils/sampleblock.h>
 #include <utils/valueovertime.h>
 
@@ -400,19 +401,25 @@ void tst_History::appendsAcrossBlockBoundariesKeepEverySample()
 void tst_History::extremesOfAnyRunMatchAScan_data()
 {
     QTest::addColumn<Doubles>("values");
-    QTest::newRow("ties") << tiedValues(5000, 10, false);
-    QTest::newRow("ties and NaN") << tiedValues(5000, 11, true);
+    QTest::addColumn<bool>("readBack"); // from the history's text, whose blocks are only checked
+    QTest::newRow("ties") << tiedValues(5000, 10, false) << false;
+    QTest::newRow("ties and NaN") << tiedValues(5000, 11, true) << false;
+    QTest::newRow("ties and NaN, read back") << tiedValues(5000, 11, true) << true;
     Doubles stretch = tiedValues(5000, 12, false);
     std::fill(stretch.begin() + 700, stretch.begin() + 1900, std::numeric_limits<double>::quiet_NaN());
-    QTest::newRow("blocks of NaN only") << stretch;
+    QTest::newRow("blocks of NaN only") << stretch << false;
+    QTest::newRow("blocks of NaN only, read back") << stretch << true;
 }
 
 void tst_History::extremesOfAnyRunMatchAScan()
 {
     QFETCH(Doubles, values);
+    QFETCH(bool, readBack);
 
     const int count = int(values.size());
-    const ValueOverTime history = appended({pollTimes(count, 0, 0), values, Doubles(values.size())});
+    ValueOverTime history = appended({pollTimes(count, 0, 0), values, Doubles(values.size())});
+    if (readBack)
+        QVERIFY(Utils::Charts::historyFromText(Utils::Charts::historyToText(history), ';', history));
     HistoryCursor cursor(history);
     Noise noise(13);
     for (int run = 0; run < 400; ++run) {
