@@ -211,6 +211,7 @@ class tst_History : public QObject
 private slots:
     void blockGivesBackEveryBit_data();
     void blockGivesBackEveryBit();
+    void blockOfAnEarlierWriterDecodes_data();
     void blockOfAnEarlierWriterDecodes();
     void damagedBlockBytesAreRefused_data();
     void damagedBlockBytesAreRefused();
@@ -289,20 +290,44 @@ void tst_History::blockGivesBackEveryBit()
     }
 }
 
-// Saved histories hold blocks as they were written: here with the first time step among the
-// packed second differences, widening them to 8 bits.
+void tst_History::blockOfAnEarlierWriterDecodes_data()
+{
+    QTest::addColumn<QByteArray>("hex");
+    QTest::addColumn<Doubles>("values");
+    QTest::addColumn<Doubles>("analogValues");
+
+    // The first time step among the packed second differences, widening them to 8 bits.
+    QTest::newRow("short decimals")
+        << QByteArray("05110f0200d00f0884000506000000000000000001010a0644008c000000000000000001"
+                      "000e0420b20000000000000000")
+        << Doubles{0.5, 0.7, 0.6, 0.6, -1.2} << Doubles{7.0, 7.0, 8.0, 9.0, 3.0};
+    // A control byte per sample, the analog values on their line.
+    const Doubles other{0.1 + 0.2, 1 / 3.0, -2 / 7.0, 1e300, 1 / 3.0};
+    Doubles halves;
+    for (const double value : other)
+        halves.push_back(value / 2.0);
+    QTest::newRow("no short decimals")
+        << QByteArray("05112d0500d00f840103a80100000000000000000380343333333333d33f886166666666"
+                      "660680c7711cc7711c0780800e51491a18ade5c180c92055dd69b1e24104000000000000"
+                      "e03f00000000000000004040404040")
+        << other << halves;
+}
+
+// Saved histories hold blocks as they were written.
 void tst_History::blockOfAnEarlierWriterDecodes()
 {
-    const QByteArray hex("05110f0200d00f0884000506000000000000000001010a0644008c000000000000000001"
-                         "000e0420b20000000000000000");
+    QFETCH(QByteArray, hex);
+    QFETCH(Doubles, values);
+    QFETCH(Doubles, analogValues);
+
     const QByteArray bytes = QByteArray::fromHex(hex);
     const std::optional<SampleBlock> block
         = SampleBlock::fromBytes(std::vector<std::uint8_t>(bytes.cbegin(), bytes.cend()));
     QVERIFY(block);
     const Columns columns = decoded(*block);
     QVERIFY(sameBits(columns.times, {1000.0, 1066.0, 1132.0, 1195.0, 1261.0}));
-    QVERIFY(sameBits(columns.values, {0.5, 0.7, 0.6, 0.6, -1.2}));
-    QVERIFY(sameBits(columns.analogValues, {7.0, 7.0, 8.0, 9.0, 3.0}));
+    QVERIFY(sameBits(columns.values, values));
+    QVERIFY(sameBits(columns.analogValues, analogValues));
 }
 
 void tst_History::damagedBlockBytesAreRefused_data()
