@@ -13,20 +13,17 @@ namespace {
 // columns hold integers n with value == n / 10^d or value == n * 0.1^d (the
 // ways a device number becomes bar or degrees): the first one, then their
 // first or second differences, zigzagged and bit-packed: a steady poll clock
-// costs a few bits per time stamp, a slowly moving value a few more. Anything
-// else is stored as the XOR of its bits with a prediction, without its zero
-// bytes: the previous value, or for analog values, which follow the value
-// through a straight line (clamped at the ends), that line. Second
+// costs a few bits per time stamp, a slowly moving value a few more. Second
 // differences keep the first difference apart, as it is as large as the poll
-// interval and would widen the packing of all the others.
+// interval and would widen the packing of all the others. Anything else is
+// stored as a residual per sample against a prediction (see putResiduals);
+// analog values may be predicted from the values through a straight line.
 enum Kind : std::uint8_t {
     ScaledDelta = 1,
-    ScaledDeltaOfDeltaWithFirst = 2, // as blocks were written before, still read
+    ScaledDeltaOfDeltaWithFirst = 2, // written before, still read
+    XorBits = 3,                     // written before, still read
+    AffineXorBits = 4,               // written before, still read
     ScaledDeltaOfDelta = 5,
-    // Written before, still read: a control byte per sample.
-    XorBits = 3,
-    AffineXorBits = 4, // analog values only
-    // A residual per sample, see putResiduals.
     XorPrevious = 6,
     XorLine = 7, // analog values only
     BitsDelta = 8,
