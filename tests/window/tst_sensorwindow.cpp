@@ -159,6 +159,7 @@ private slots:
     void textsFollowTheLanguage_data();
     void textsFollowTheLanguage();
     void languageSwitchKeepsChoicesAndWritesNothing();
+    void germanWindowShowsCommasItsFilesKeepPoints();
 
 private:
     SensorWindowData &data() { return *m_window->windowData(); }
@@ -1039,6 +1040,27 @@ void tst_SensorWindow::languageSwitchKeepsChoicesAndWritesNothing()
     // Edits count again once the switch is done.
     data().intManager->setValue(property("OnDelay1"), 150);
     QVERIFY(m_window->sendDelayTimer()->isActive());
+}
+
+void tst_SensorWindow::germanWindowShowsCommasItsFilesKeepPoints()
+{
+    switchTo("de");
+    const QString saved = savedFile();
+    const QVariantList fileValues = storedValues();
+    QCOMPARE(property("ThresholdsPressure1A1")->valueText(), QStringLiteral("2,50"));
+    QVERIFY(readAll(saved).contains("2.500000"));
+    const QString csv = m_dir.filePath(QStringLiteral("german.csv"));
+    QVERIFY(m_window->exportChartData(csv, QStringLiteral(";")));
+    QVERIFY(readAll(csv).contains(";2.00;25.00\n"));
+
+    data().doubleManager->setValue(property("ThresholdsPressure1A1"), 9.0);
+    QVERIFY(m_window->bOpenSettings(saved));
+    QCOMPARE(storedValues(), fileValues);
+
+    attachMaster();
+    const auto pressure = [this] { return text(QStringLiteral("value 4")); };
+    QTRY_VERIFY2(pressure().contains(QLatin1Char(',')), qPrintable(pressure()));
+    QVERIFY(!pressure().contains(QLatin1Char('.')));
 }
 
 QTEST_MAIN(tst_SensorWindow)
