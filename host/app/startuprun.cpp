@@ -120,11 +120,13 @@ void StartupRun::checkFiles()
     for (const FileCheck &check : fileChecks) {
         QString &pattern = m_options.*check.file;
         for (int i = 0; i < sensors && !pattern.isEmpty(); ++i) {
-            const QString file = check.suffix ? sensorFile(pattern, m_options.openSensors.value(i),
-                                                           m_options.connectPortFor(i),
-                                                           QString::fromLatin1(check.suffix))
-                                              : pattern;
-            const QString problem = check.output ? outputFileProblem(file) : inputFileProblem(file);
+            const QString file = check.suffix
+                                     ? sensorFile(pattern, m_options.openSensors.value(i),
+                                                  m_options.connectPortFor(i),
+                                                  QString::fromLatin1(check.suffix))
+                                     : pattern;
+            const QString problem
+                = check.output ? outputFileProblem(file) : inputFileProblem(file);
             if (!problem.isEmpty()) {
                 fail(failureLine(check.failure, file, problem));
                 pattern.clear();
@@ -214,8 +216,7 @@ void StartupRun::startRunTime()
     if (m_due)
         finish();
     else if (m_options.batch)
-        QTimer::singleShot(m_options.quitAfterMs.value_or(0), this,
-                           qOverload<>(&StartupRun::finish));
+        QTimer::singleShot(m_options.quitAfterMs.value_or(0), this, qOverload<>(&StartupRun::finish));
     else if (!m_options.quitAfterMs && !m_options.screenshotFile.isEmpty())
         QTimer::singleShot(screenshotDelayMs, this, &StartupRun::saveScreenshot);
 }
