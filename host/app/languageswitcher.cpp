@@ -23,6 +23,7 @@ LanguageSwitcher::LanguageSwitcher(QStringList catalogueDirectories, QStringList
     , m_qtDirectories(std::move(qtDirectories))
     , m_language(QString::fromStdString(ExtensionSystem::Globals::getLanguage()))
 {
+    QLocale::setDefault(displayLocale(m_language));
 }
 
 // A QTranslator removes itself from the application when it is destroyed.

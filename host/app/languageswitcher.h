@@ -16,8 +16,8 @@ namespace TGauge {
 
 // Installs the translations of one language: every catalogue <name>_<code>.qm of the
 // application's and the plug-ins' translation folders, and Qt's own qtbase_ and
-// qtserialport_<code>.qm. The language's locale becomes the default one, so that shown
-// numbers follow it.
+// qtserialport_<code>.qm. The language's locale is the default one from construction on, so
+// that shown numbers follow the language and not the system's settings.
 // The host knows no catalogue by name, so each library ships and names its own.
 class LanguageSwitcher final : public QObject
 {
