@@ -184,6 +184,8 @@ double separatedAnalogPoint(bool highPoint, double edited, double other, double 
         return edited;
     if (highPoint)
         return point < top ? std::min(point + 1.0, top) : std::max(point - 1.0, bottom);
+    if (point == 0.0)
+        return std::min(1.0, top);
     return point > bottom ? std::max(point - 1.0, bottom) : std::min(point + 1.0, top);
 }
 

@@ -82,10 +82,10 @@ OutputConfig outputConfig(const OutputSelection &selection);
 QStringList markTargets(int plot, unsigned int markIndex, bool toolBarVisible, int output,
                         const QStringList &shownGroups);
 
-// An analog point that would equal the other end of the characteristic moves one unit away,
-// never beyond bottom..top: the low point below the high one, the high one above the low one,
-// each at most to the end of the range, and to the other side when the other end sits at the
-// range's end. Values compare after rounding to 3 decimals.
+// An analog point that would equal the other end of the characteristic moves one unit away:
+// the low point below the high one (to 1 when that is 0), the high one above the low one. It
+// never leaves bottom..top: it stops at the range's end, or goes to the other side when the
+// other end sits there. Values compare after rounding to 3 decimals.
 double separatedAnalogPoint(bool highPoint, double edited, double other, double bottom,
                             double top);
 

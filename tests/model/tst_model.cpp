@@ -354,6 +354,7 @@ void tst_Model::analogPointMovesOffItsPartnerWithinTheRange_data()
     QTest::newRow("apart") << true << 3.0 << 2.0 << 3.0;
     QTest::newRow("low goes below") << false << 5.0 << 5.0 << 4.0;
     QTest::newRow("high goes above") << true << 5.0 << 5.0 << 6.0;
+    QTest::newRow("low onto 0 goes to 1") << false << 0.0 << 0.0 << 1.0;
     QTest::newRow("low stops at the bottom") << false << -0.34 << -0.34 << -1.0;
     QTest::newRow("high stops at the top") << true << 24.5 << 24.5 << 25.0;
     QTest::newRow("low at the bottom goes above") << false << -1.0 << -1.0 << 0.0;
