@@ -1,6 +1,8 @@
 #include "connectionregistry.h"
 
 #include "communicationinterface.h"
+#include "networkconnection.h"
+#include "networkport.h"
 #include "portsettings.h"
 #include "serialconnection.h"
 
@@ -36,6 +38,27 @@ public:
     Factory factory;
     std::map<const PluginInterface *, Entry> entries;
     std::map<QString, QString> failures; // port name -> why its last connect failed
+
+    std::unique_ptr<CommunicationInterface> open(const PortSettings &settings)
+    {
+        if (!isNetworkPortName(settings.portName)) {
+            auto serial = std::make_unique<SerialConnection>(settings);
+            if (serial->open())
+                return serial;
+            refuse(settings.portName, serial->errorString());
+            return nullptr;
+        }
+        const std::optional<NetworkPort> address = parseNetworkPort(settings.portName);
+        if (!address) {
+            refuse(settings.portName, QStringLiteral("not HOST:PORT"));
+            return nullptr;
+        }
+        auto network = std::make_unique<NetworkConnection>(*address, settings);
+        if (network->open())
+            return network;
+        refuse(settings.portName, network->errorString());
+        return nullptr;
+    }
 
     CommunicationInterface *refuse(const QString &portName, const QString &reason)
     {
@@ -80,12 +103,10 @@ CommunicationInterface *ConnectionRegistry::connect(const PortSettings &settings
     std::unique_ptr<CommunicationInterface> connection;
     if (d->factory)
         connection = d->factory(settings);
-    if (!connection) {
-        auto serial = std::make_unique<SerialConnection>(settings);
-        if (!serial->open())
-            return d->refuse(settings.portName, serial->errorString());
-        connection = std::move(serial);
-    }
+    if (!connection)
+        connection = d->open(settings);
+    if (!connection)
+        return nullptr;
     d->failures.erase(settings.portName);
     CommunicationInterface *handedOut = connection.get();
     d->entries[owner] = Entry{settings.portName, std::move(connection)};
