@@ -36,6 +36,7 @@ class ConnectionRegistry::Private
 {
 public:
     Factory factory;
+    ConnectedListener connectedListener;
     std::map<const PluginInterface *, Entry> entries;
     std::map<QString, QString> failures; // port name -> why its last connect failed
 
@@ -91,6 +92,11 @@ void ConnectionRegistry::setFactory(Factory factory)
     d->factory = std::move(factory);
 }
 
+void ConnectionRegistry::setConnectedListener(ConnectedListener listener)
+{
+    d->connectedListener = std::move(listener);
+}
+
 CommunicationInterface *ConnectionRegistry::connect(const PortSettings &settings,
                                                     const PluginInterface *owner)
 {
@@ -110,6 +116,8 @@ CommunicationInterface *ConnectionRegistry::connect(const PortSettings &settings
     d->failures.erase(settings.portName);
     CommunicationInterface *handedOut = connection.get();
     d->entries[owner] = Entry{settings.portName, std::move(connection)};
+    if (d->connectedListener)
+        d->connectedListener(settings.portName);
     return handedOut;
 }
 

@@ -26,6 +26,8 @@ void startTgauge(QProcess &process, const QStringList &arguments)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
         environment.remove(QString::fromLatin1(name));
+    // The ports a run connects to are remembered in the settings, which stay the test's own.
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), QDir::tempPath() + "/tst_tgauge-config");
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(TGAUGE_EXECUTABLE), arguments);
 }
