@@ -22,8 +22,9 @@ struct OptionInfo
 const OptionInfo optionInfos[] = {
     {"open-sensor", "name", "Opens the catalogue's sensor <name> (repeatable)."},
     {"connect", "port",
-     "Connects every opened sensor through <port> once the window is up; given once per "
-     "--open-sensor, connects each sensor through its own port."},
+     "Connects every opened sensor through <port> (a serial port, tcp://HOST:PORT or "
+     "rfc2217://HOST:PORT) once the window is up; given once per --open-sensor, connects each "
+     "sensor through its own port."},
     {"port", "name", "Adds <name> to the port list (repeatable)."},
     {"language", "code", "Starts in the language <code> (en, de)."},
     {"presentation", nullptr, "Starts in presentation mode."},
