@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 
 namespace ExtensionSystem {
 
@@ -39,6 +40,7 @@ public:
     ConnectedListener connectedListener;
     std::map<const PluginInterface *, Entry> entries;
     std::map<QString, QString> failures; // port name -> why its last connect failed
+    std::set<QString> opening;           // network ports whose connect still waits
 
     std::unique_ptr<CommunicationInterface> open(const PortSettings &settings)
     {
@@ -55,7 +57,11 @@ public:
             return nullptr;
         }
         auto network = std::make_unique<NetworkConnection>(*address, settings);
-        if (network->open())
+        // The wait runs the event loop: meanwhile the port counts as taken.
+        opening.insert(settings.portName);
+        const bool opened = network->open();
+        opening.erase(settings.portName);
+        if (opened)
             return network;
         refuse(settings.portName, network->errorString());
         return nullptr;
@@ -149,8 +155,9 @@ CommunicationInterface *ConnectionRegistry::connectionOf(const PluginInterface *
 
 bool ConnectionRegistry::isPortInUse(const QString &portName) const
 {
-    return std::any_of(d->entries.cbegin(), d->entries.cend(),
-                       [&portName](const auto &item) { return item.second.portName == portName; });
+    return d->opening.count(portName) > 0
+           || std::any_of(d->entries.cbegin(), d->entries.cend(),
+                          [&portName](const auto &item) { return item.second.portName == portName; });
 }
 
 QString ConnectionRegistry::failureReason(const QString &portName) const
