@@ -1,3 +1,4 @@
+#include "appfolders.h"
 #include "batchanswerer.h"
 #include "commandline.h"
 #include "languageswitcher.h"
@@ -39,11 +40,12 @@ void printLine(std::FILE *stream, const QString &line)
 void reportRefusals(const std::vector<TGauge::PluginLoadResult> &results, const QString &directory)
 {
     if (results.empty())
-        printLine(stderr, QStringLiteral("tgauge: no plug-in library in ") + directory);
+        printLine(stderr, QCoreApplication::translate("tgauge", "tgauge: no plug-in library in %1")
+                              .arg(directory));
     for (const TGauge::PluginLoadResult &result : results) {
         if (!result.library)
-            printLine(stderr,
-                      QStringLiteral("tgauge: refused %1: %2").arg(result.filePath, result.error));
+            printLine(stderr, QCoreApplication::translate("tgauge", "tgauge: refused %1: %2")
+                                  .arg(result.filePath, result.error));
     }
 }
 
@@ -69,12 +71,21 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("tgauge"));
     QApplication::setApplicationVersion(QStringLiteral(KR7D_VERSION));
 
+    // Plug-ins read the language while they load and build their windows; the command
+    // line's own messages are in it too.
+    TGauge::LanguageSwitcher languages(TGauge::LanguageSwitcher::defaultDirectories(),
+                                       TGauge::LanguageSwitcher::qtDirectories());
+    const QString language = TGauge::requestedLanguage(QApplication::arguments());
+    if (!language.isEmpty())
+        languages.switchTo(language);
+
     using Status = TGauge::CommandLineParseResult::Status;
-    const TGauge::CommandLineParseResult parsed = TGauge::parseCommandLine(
-        QApplication::arguments(), QApplication::applicationDirPath() + QStringLiteral("/plugins"));
+    const TGauge::CommandLineParseResult parsed
+        = TGauge::parseCommandLine(QApplication::arguments(), TGauge::defaultPluginDirectory());
     switch (parsed.status) {
     case Status::Error:
-        std::fprintf(stderr, "tgauge: %s\nTry 'tgauge --help'.\n", qUtf8Printable(parsed.message));
+        printLine(stderr, QCoreApplication::translate("tgauge", "tgauge: %1\nTry 'tgauge --help'.")
+                              .arg(parsed.message));
         return 2;
     case Status::HelpRequested:
     case Status::VersionRequested:
@@ -99,12 +110,6 @@ int main(int argc, char *argv[])
                                      QApplication::applicationDirPath()
                                          + QStringLiteral("/IoLinkKR7Dfamily.xml"));
     }
-
-    // Plug-ins read the language while they load and build their windows.
-    TGauge::LanguageSwitcher languages(TGauge::LanguageSwitcher::defaultDirectories(),
-                                       TGauge::LanguageSwitcher::qtDirectories());
-    if (!options.language.isEmpty())
-        languages.switchTo(options.language);
 
     std::vector<TGauge::PluginLoadResult> results
         = TGauge::PluginLoader(options.pluginDirectory).loadAll();
@@ -132,7 +137,9 @@ int main(int argc, char *argv[])
     window.show();
     TGauge::StartupRun run(options, window);
     QObject::connect(&run, &TGauge::StartupRun::screenshotSaved, [](const QString &fileName) {
-        printLine(stderr, QStringLiteral("tgauge: saved the screenshot ") + fileName);
+        printLine(
+            stderr,
+            QCoreApplication::translate("tgauge", "tgauge: saved the screenshot %1").arg(fileName));
     });
     QObject::connect(&run, &TGauge::StartupRun::reported,
                      [](const QString &line) { printLine(stdout, line); });

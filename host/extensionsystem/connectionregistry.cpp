@@ -110,7 +110,9 @@ CommunicationInterface *ConnectionRegistry::connect(const PortSettings &settings
     if (!owner || settings.portName.isEmpty())
         return nullptr;
     if (isPortInUse(settings.portName))
-        return d->refuse(settings.portName, QStringLiteral("already in use"));
+        return d->refuse(
+            settings.portName,
+            QCoreApplication::translate("ExtensionSystem::ConnectionRegistry", "already in use"));
 
     std::unique_ptr<CommunicationInterface> connection;
     if (d->factory)

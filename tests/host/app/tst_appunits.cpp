@@ -152,6 +152,7 @@ private slots:
     void installsTheCataloguesFoundFirst();
     void pluginFoldersAddEveryCatalogueQtFoldersOnlyQts();
     void switchingBackRemovesTheTranslationsAfterTheCodeChanged();
+    void numbersFollowTheLanguageNotTheSystem();
     void simulatedPortCarriesTheNamedSensorOnly();
     void boxIsAnsweredAndPrinted_data();
     void boxIsAnsweredAndPrinted();
@@ -503,6 +504,16 @@ void TestAppUnits::switchingBackRemovesTheTranslationsAfterTheCodeChanged()
     QVERIFY(switcher.installedFiles().isEmpty());
     QCOMPARE(texts(), QStringLiteral("Pressure|Cancel"));
     QCOMPARE(witness.seen, QStringList({"de", "en"}));
+}
+
+void TestAppUnits::numbersFollowTheLanguageNotTheSystem()
+{
+    QLocale::setDefault(QLocale(QLocale::German)); // as on a system set to German
+    LanguageSwitcher switcher({});
+    QCOMPARE(QLocale().toString(5800.5, 'f', 1), QStringLiteral("5800.5"));
+    switcher.switchTo(QStringLiteral("de"));
+    QCOMPARE(QLocale().toString(5800.5, 'f', 1), QStringLiteral("5800,5"));
+    switcher.switchTo(QStringLiteral("en"));
 }
 
 // The second sensor, as the simulator alone would not pick it; other ports open as before.

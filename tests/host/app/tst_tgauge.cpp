@@ -234,6 +234,11 @@ void TestTgauge::answersAndRunsInOrderWithItsExitStatus_data()
     QTest::newRow("unknown option") << "--frobnicate" << 2 << "tgauge: Unknown option 'frob";
     QTest::newRow("language not offered: the offered ones")
         << "--language fr" << 2 << "^tgauge: No language fr; the languages are: en, de\nTry ";
+    QTest::newRow("German: the parser's own words, still 2")
+        << "--language de --frobnicate" << 2 << "^tgauge: Unbekannte Option 'frob";
+    QTest::newRow("German: our own words, still 2")
+        << "--language=de --quit-after soon" << 2
+        << "^tgauge: --quit-after braucht eine Zahl von Millisekunden, nicht: soon\n'tgauge ";
     QTest::newRow("empty plug-in folder") << "--list-sensors --plugin-dir /tgauge-no-such-dir" << 0
                                           << "tgauge: no plug-in library in /tgauge-no-such-dir\n$";
     QTest::newRow("catalogue and refused libraries")
@@ -278,6 +283,10 @@ void TestTgauge::answersAndRunsInOrderWithItsExitStatus_data()
     QTest::newRow("missing settings file: why, before connecting")
         << batch + "--connect NOWHERE --open-settings missing.tgs" << 1
         << "^tgauge: cannot read the settings file \\S+/missing.tgs: it does not exist\n$";
+    QTest::newRow("German: why, before connecting, still 1")
+        << "--language de " + batch + "--connect NOWHERE --open-settings missing.tgs" << 1
+        << "^tgauge: die Einstellungsdatei \\S+/missing.tgs kann nicht gelesen werden: sie "
+           "existiert nicht\n$";
     QTest::newRow("export into a missing folder: why, before connecting")
         << batch + "--connect NOWHERE --export-csv missing/chart.csv --delimiter ," << 1
         << "^tgauge: cannot write the chart data \\S+: the folder \\S+/missing does not exist\n$";
