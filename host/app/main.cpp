@@ -5,12 +5,16 @@
 #include "mainwindow.h"
 #include "pluginloader.h"
 #include "portlist.h"
+#include "recentports.h"
 #include "simulatedmaster.h"
 #include "startuprun.h"
 
+#include <extensionsystem/connectionregistry.h>
 #include <simulator/stopsignals.h>
 
 #include <QApplication>
+#include <QScopeGuard>
+#include <QSettings>
 #include <QTextStream>
 
 #include <algorithm>
@@ -121,7 +125,14 @@ int main(int argc, char *argv[])
         return 0;
     }
 
-    TGauge::PortList ports(options.namedPorts());
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("tgauge"),
+                       QStringLiteral("tgauge"));
+    TGauge::RecentPorts recentPorts(settings);
+    ExtensionSystem::ConnectionRegistry &registry = ExtensionSystem::ConnectionRegistry::instance();
+    registry.setConnectedListener(
+        [&recentPorts](const QString &portName) { recentPorts.connected(portName); });
+    const auto forgetListener = qScopeGuard([&registry] { registry.setConnectedListener({}); });
+    TGauge::PortList ports(options.namedPorts() + recentPorts.ports());
     TGauge::MainWindow window(std::move(results), ports, languages);
     window.show();
     TGauge::StartupRun run(options, window);
