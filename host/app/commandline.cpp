@@ -26,7 +26,8 @@ const OptionInfo optionInfos[] = {
      QT_TRANSLATE_NOOP(
          "TGauge::CommandLine",
          "Connects every opened sensor through <port> once the window is up; given once per "
-         "--open-sensor, connects each sensor through its own port.")},
+         "--open-sensor, connects each sensor through its own port. <port> is a serial port, "
+         "tcp://HOST:PORT or rfc2217://HOST:PORT.")},
     {"port", "name",
      QT_TRANSLATE_NOOP("TGauge::CommandLine", "Adds <name> to the port list (repeatable).")},
     {"language", "code",

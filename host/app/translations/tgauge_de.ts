@@ -30,8 +30,8 @@
         <translation>Öffnet den Sensor &lt;name&gt; aus dem Katalog (wiederholbar).</translation>
     </message>
     <message>
-        <source>Connects every opened sensor through &lt;port&gt; once the window is up; given once per --open-sensor, connects each sensor through its own port.</source>
-        <translation>Verbindet jeden geöffneten Sensor über &lt;port&gt;, sobald das Fenster offen ist; einmal je --open-sensor angegeben, verbindet es jeden Sensor über seinen eigenen Port.</translation>
+        <source>Connects every opened sensor through &lt;port&gt; once the window is up; given once per --open-sensor, connects each sensor through its own port. &lt;port&gt; is a serial port, tcp://HOST:PORT or rfc2217://HOST:PORT.</source>
+        <translation>Verbindet jeden geöffneten Sensor über &lt;port&gt;, sobald das Fenster offen ist; einmal je --open-sensor angegeben, verbindet es jeden Sensor über seinen eigenen Port. &lt;port&gt; ist eine serielle Schnittstelle, tcp://HOST:PORT oder rfc2217://HOST:PORT.</translation>
     </message>
     <message>
         <source>Adds &lt;name&gt; to the port list (repeatable).</source>
