@@ -1,6 +1,7 @@
 #include "sensorwindow.h"
 
 #include "sensorwindowdata.h"
+#include "sequencestart.h"
 #include "ui_sensorwindow.h"
 
 #include <comm/platformsleep.h>
@@ -65,7 +66,8 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic &chosenSensor, QWi
     updateWindowTitle();
     ui->sensorOperationsToolbar->setEnabled(false);
     connect(&data->pollTimer, SIGNAL(timeout()), this, SLOT(queryChartData()));
-    connect(&data->watchdogTimer, SIGNAL(timeout()), this, SLOT(slotContinousDataTimeout()));
+    connect(&data->watchdogTimer, &QTimer::timeout, this,
+            onOwnFiber(this, &SensorWindow::slotContinousDataTimeout));
     // Not at once: the sequence that ended may still have work on the stack below its guard.
     sequences.ended = [this] { QTimer::singleShot(0, this, [this] { runDeferredWork(); }); };
     connectFormActions();
@@ -82,7 +84,7 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic &chosenSensor, QWi
 
     sendTimer.setInterval(400);
     sendTimer.setSingleShot(true);
-    connect(&sendTimer, SIGNAL(timeout()), this, SLOT(sendDelayValue()));
+    connect(&sendTimer, &QTimer::timeout, this, onOwnFiber(this, &SensorWindow::sendDelayValue));
 
     createUpdateDialogWidgets();
     data->showTransferUi = true;
@@ -192,7 +194,7 @@ void SensorWindow::closeEvent(QCloseEvent *event)
     data->pollTimer.stop();
     disconnect(&data->pollTimer, SIGNAL(timeout()), this, SLOT(queryChartData()));
     data->watchdogTimer.stop();
-    disconnect(&data->watchdogTimer, SIGNAL(timeout()), this, SLOT(slotContinousDataTimeout()));
+    data->watchdogTimer.disconnect(this);
     vDisconnect();
     ui->actionEnable_live_data->setChecked(false);
     data->liveDataEnabled = false;
@@ -323,16 +325,22 @@ void SensorWindow::createUpdateDialogWidgets()
 void SensorWindow::connectFormActions()
 {
     connect(ui->actionSave_Settings, SIGNAL(triggered()), this, SLOT(vSaveSettings()));
-    connect(ui->actionOpen_Settings, SIGNAL(triggered()), this, SLOT(vLoadSettings()));
-    connect(ui->actionDefaultSettings, SIGNAL(triggered()), this, SLOT(vRestoreFactorySettings()));
+    // The actions that talk to the sensor run on fibers of their own.
+    connect(ui->actionOpen_Settings, &QAction::triggered, this,
+            onOwnFiber(this, &SensorWindow::vLoadSettings));
+    connect(ui->actionDefaultSettings, &QAction::triggered, this,
+            onOwnFiber(this, &SensorWindow::vRestoreFactorySettings));
     connect(ui->actionExport_chart_view, SIGNAL(triggered()), this, SLOT(vExportChartData()));
     connect(ui->actionPrint_chart_view, SIGNAL(triggered()), this, SLOT(vPrintDocument()));
     connect(ui->actionClear_History, SIGNAL(triggered()), this, SLOT(vClearHistory()));
     // Read Thresholds (hidden, disabled) has no behaviour, so it gets no connection at all.
     connect(ui->actionEnable_live_data, SIGNAL(triggered()), this, SLOT(actionEnableLiveData()));
-    connect(data->portCombo, SIGNAL(activated(int)), this, SLOT(actionConnectSensor(int)));
-    connect(ui->actionWriting, SIGNAL(triggered(bool)), this, SLOT(vWriteAllSettings(bool)));
-    connect(ui->actionRead, SIGNAL(triggered(bool)), this, SLOT(vRadAllSettings(bool)));
+    connect(data->portCombo, qOverload<int>(&QComboBox::activated), this,
+            onOwnFiber(this, &SensorWindow::actionConnectSensor));
+    connect(ui->actionWriting, &QAction::triggered, this,
+            onOwnFiber(this, &SensorWindow::vWriteAllSettings));
+    connect(ui->actionRead, &QAction::triggered, this,
+            onOwnFiber(this, &SensorWindow::vRadAllSettings));
     connect(&data->writeModeIconTimer, SIGNAL(timeout()), this, SLOT(signalWriteModeIcon()));
 }
 

@@ -3,6 +3,7 @@
 #include "comparedialog.h"
 #include "propertyvalues.h"
 #include "sensorwindowdata.h"
+#include "sequencestart.h"
 #include "ui_sensorwindow.h"
 
 #include <model/settingscompare.h>
@@ -60,7 +61,8 @@ void SensorWindow::createCompareAction()
     const QList<QAction *> fileActions = ui->fileToolBar->actions();
     ui->fileToolBar->insertAction(
         fileActions.value(fileActions.indexOf(ui->actionSave_Settings) + 1), compareAction);
-    connect(compareAction, &QAction::triggered, this, &SensorWindow::vCompareSettings);
+    connect(compareAction, &QAction::triggered, this,
+            onOwnFiber(this, &SensorWindow::vCompareSettings));
 }
 
 void SensorWindow::retranslateCompareAction()
