@@ -325,22 +325,16 @@ void SensorWindow::createUpdateDialogWidgets()
 void SensorWindow::connectFormActions()
 {
     connect(ui->actionSave_Settings, SIGNAL(triggered()), this, SLOT(vSaveSettings()));
-    // The actions that talk to the sensor run on fibers of their own.
-    connect(ui->actionOpen_Settings, &QAction::triggered, this,
-            onOwnFiber(this, &SensorWindow::vLoadSettings));
-    connect(ui->actionDefaultSettings, &QAction::triggered, this,
-            onOwnFiber(this, &SensorWindow::vRestoreFactorySettings));
+    connect(ui->actionOpen_Settings, SIGNAL(triggered()), this, SLOT(vLoadSettings()));
+    connect(ui->actionDefaultSettings, SIGNAL(triggered()), this, SLOT(vRestoreFactorySettings()));
     connect(ui->actionExport_chart_view, SIGNAL(triggered()), this, SLOT(vExportChartData()));
     connect(ui->actionPrint_chart_view, SIGNAL(triggered()), this, SLOT(vPrintDocument()));
     connect(ui->actionClear_History, SIGNAL(triggered()), this, SLOT(vClearHistory()));
     // Read Thresholds (hidden, disabled) has no behaviour, so it gets no connection at all.
     connect(ui->actionEnable_live_data, SIGNAL(triggered()), this, SLOT(actionEnableLiveData()));
-    connect(data->portCombo, qOverload<int>(&QComboBox::activated), this,
-            onOwnFiber(this, &SensorWindow::actionConnectSensor));
-    connect(ui->actionWriting, &QAction::triggered, this,
-            onOwnFiber(this, &SensorWindow::vWriteAllSettings));
-    connect(ui->actionRead, &QAction::triggered, this,
-            onOwnFiber(this, &SensorWindow::vRadAllSettings));
+    connect(data->portCombo, SIGNAL(activated(int)), this, SLOT(actionConnectSensor(int)));
+    connect(ui->actionWriting, SIGNAL(triggered(bool)), this, SLOT(vWriteAllSettings(bool)));
+    connect(ui->actionRead, SIGNAL(triggered(bool)), this, SLOT(vRadAllSettings(bool)));
     connect(&data->writeModeIconTimer, SIGNAL(timeout()), this, SLOT(signalWriteModeIcon()));
 }
 

@@ -3,7 +3,6 @@
 #include "comparedialog.h"
 #include "propertyvalues.h"
 #include "sensorwindowdata.h"
-#include "sequencestart.h"
 #include "ui_sensorwindow.h"
 
 #include <model/settingscompare.h>
@@ -61,8 +60,7 @@ void SensorWindow::createCompareAction()
     const QList<QAction *> fileActions = ui->fileToolBar->actions();
     ui->fileToolBar->insertAction(
         fileActions.value(fileActions.indexOf(ui->actionSave_Settings) + 1), compareAction);
-    connect(compareAction, &QAction::triggered, this,
-            onOwnFiber(this, &SensorWindow::vCompareSettings));
+    connect(compareAction, &QAction::triggered, this, &SensorWindow::vCompareSettings);
 }
 
 void SensorWindow::retranslateCompareAction()
