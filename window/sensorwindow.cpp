@@ -2,6 +2,7 @@
 
 #include "layoutfile.h"
 #include "sensorwindowdata.h"
+#include "sequencestart.h"
 #include "ui_sensorwindow.h"
 
 #include <comm/platformsleep.h>
@@ -64,7 +65,8 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic &chosenSensor, QWi
     updateWindowTitle();
     ui->sensorOperationsToolbar->setEnabled(false);
     connect(&data->pollTimer, SIGNAL(timeout()), this, SLOT(queryChartData()));
-    connect(&data->watchdogTimer, SIGNAL(timeout()), this, SLOT(slotContinousDataTimeout()));
+    connect(&data->watchdogTimer, &QTimer::timeout, this,
+            onOwnFiber(this, &SensorWindow::slotContinousDataTimeout));
     // Not at once: the sequence that ended may still have work on the stack below its guard.
     sequences.ended = [this] { QTimer::singleShot(0, this, [this] { runDeferredWork(); }); };
     connectFormActions();
@@ -81,7 +83,7 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic &chosenSensor, QWi
 
     sendTimer.setInterval(400);
     sendTimer.setSingleShot(true);
-    connect(&sendTimer, SIGNAL(timeout()), this, SLOT(sendDelayValue()));
+    connect(&sendTimer, &QTimer::timeout, this, onOwnFiber(this, &SensorWindow::sendDelayValue));
 
     createUpdateDialogWidgets();
     data->showTransferUi = true;
@@ -191,7 +193,7 @@ void SensorWindow::closeEvent(QCloseEvent *event)
     data->pollTimer.stop();
     disconnect(&data->pollTimer, SIGNAL(timeout()), this, SLOT(queryChartData()));
     data->watchdogTimer.stop();
-    disconnect(&data->watchdogTimer, SIGNAL(timeout()), this, SLOT(slotContinousDataTimeout()));
+    data->watchdogTimer.disconnect(this);
     vDisconnect();
     ui->actionEnable_live_data->setChecked(false);
     data->liveDataEnabled = false;

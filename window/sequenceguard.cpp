@@ -2,7 +2,8 @@
 
 #include <comm/platformsleep.h>
 
-#include <QEventLoop>
+#include <utils/fiberwait.h>
+
 #include <QTimer>
 
 namespace BravoSensorPlugin {
@@ -44,15 +45,15 @@ bool SequenceGuard::pause(unsigned int ms) const
     const unsigned int scaled = platformSleepMs(ms);
     if (stopped() || scaled == 0)
         return !stopped();
-    QEventLoop loop;
+    Utils::FiberWait wait;
     QTimer timer;
     timer.setTimerType(Qt::PreciseTimer);
     timer.setSingleShot(true);
-    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-    QObject::connect(m_window, &QObject::destroyed, &loop, &QEventLoop::quit);
+    QObject::connect(&timer, &QTimer::timeout, [&wait] { wait.quit(); });
+    QObject::connect(m_window, &QObject::destroyed, &timer, [&wait] { wait.quit(); });
     ++m_state->waiting;
     timer.start(int(scaled));
-    loop.exec();
+    wait.exec();
     if (!m_window)
         return false;
     --m_state->waiting;

@@ -33,8 +33,8 @@ public:
     bool refused() const { return m_refused; }
     // The window is gone or its waits were abandoned: end the sequence at once.
     bool stopped() const;
-    // The pause between two frames: ms scaled by the platform sleep scale, waited for in a nested
-    // event loop, so the host and the other windows keep running. It counts as a wait. False
+    // The pause between two frames: ms scaled by the platform sleep scale, waited for as
+    // Utils::FiberWait waits, so the host and the other windows keep running. It counts as a wait. False
     // when the sequence was stopped before or meanwhile; then touch nothing of the window.
     bool pause(unsigned int ms) const;
 

@@ -9,6 +9,7 @@
 #include <extensionsystem/frametrace.h>
 #include <extensionsystem/plugininterface.h>
 #include <simulator/stopsignals.h>
+#include <utils/fiberrunner.h>
 
 #include <QApplication>
 #include <QDialog>
@@ -165,8 +166,13 @@ void StartupRun::connectAndLoad()
         connectAndLoad(0);
         return;
     }
-    for (int lane = 0; lane < int(m_lanes.size()); ++lane)
-        QTimer::singleShot(0, this, [this, lane] { connectAndLoad(lane); });
+    // Each lane on a stack of its own: its waits never hold up another lane's. Started from the
+    // event loop, so that a plug-in that waits in nested loops still lets the next lane start.
+    for (int lane = 0; lane < int(m_lanes.size()); ++lane) {
+        QTimer::singleShot(0, this, [this, lane] {
+            Utils::FiberRunner::instance()->start([this, lane] { connectAndLoad(lane); });
+        });
+    }
 }
 
 void StartupRun::connectAndLoad(int index)

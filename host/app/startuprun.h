@@ -65,7 +65,8 @@ private:
     void checkFiles();
     void openSensors();
     void connectAndLoad();
-    // Connects the lane's sensor and opens its settings; they wait in nested event loops.
+    // Connects the lane's sensor and opens its settings; with a port per sensor each lane runs on
+    // a fiber of its own.
     void connectAndLoad(int lane);
     void startRunTime();
     void timeIsUp();

@@ -1,7 +1,8 @@
 #include "progressbarui.h"
 
+#include "fiberwait.h"
+
 #include <QDialog>
-#include <QEventLoop>
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
@@ -35,7 +36,7 @@ public:
     QPointer<QDialog> dialog;  // owned; its parent may delete it first
     bool modal = false;
     bool showUi = true;
-    QEventLoop *loop = nullptr; // not owned: lives on exec's stack
+    FiberWait *loop = nullptr; // not owned: lives on exec's stack
     unsigned int waitingFor = 0;
     QSet<unsigned int> endedEarly; // ids that arrived before exec waited for them
 };
@@ -79,8 +80,8 @@ void ProgressBarUi::exec(int id)
         dialog->setModal(d->modal);
         dialog->show();
     }
-    QEventLoop loop;
-    QEventLoop *const outerLoop = d->loop;
+    FiberWait loop;
+    FiberWait *const outerLoop = d->loop;
     const unsigned int outerId = d->waitingFor;
     d->loop = &loop;
     d->waitingFor = wanted;

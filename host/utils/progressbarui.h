@@ -10,8 +10,8 @@ class QWidget;
 
 namespace Utils {
 
-// Waits for one transfer in a nested event loop; with UI a small busy
-// indicator is shown meanwhile.
+// Waits for one transfer, yielding its fiber or in a nested event loop (FiberWait); with UI a
+// small busy indicator is shown meanwhile.
 class UTILS_EXPORT ProgressBarUi : public QObject
 {
     Q_OBJECT

@@ -13,6 +13,7 @@
 #include <propertybrowser/qtproperty.h>
 #include <propertybrowser/qtpropertymanager.h>
 #include <propertybrowser/qttreepropertybrowser.h>
+#include <utils/fiberrunner.h>
 #include <utils/genericchart.h>
 #include <utils/thresholdwindowwidget.h>
 
@@ -295,6 +296,8 @@ QString Session::settle()
                 data().progressBar->setValue(data().progressBar->maximum());
             const QWidget *modal = QApplication::activeModalWidget();
             busy = sendTimer->isActive()               ? QStringLiteral("a write still pending")
+                   : Utils::FiberRunner::instance()->unfinished() > 0
+                       ? QStringLiteral("a sequence still running")
                    : data().progressDialog.isVisible() ? QStringLiteral("the update dialog open")
                    : modal ? QStringLiteral("a box open: ") + modal->windowTitle()
                    : !cablePlugged && window().isSensorConnected()
