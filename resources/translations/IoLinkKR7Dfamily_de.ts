@@ -234,6 +234,50 @@
         <source>The selected settings are not for the current sensor</source>
         <translation>Die gewählten Einstellungen gehören nicht zum aktuellen Sensor</translation>
     </message>
+    <message>
+        <source>The sensor refused the value of %1</source>
+        <translation>Der Sensor hat den Wert von %1 abgelehnt</translation>
+    </message>
+    <message>
+        <source>%1 changes not written to the sensor</source>
+        <translation>%1 Änderungen nicht in den Sensor geschrieben</translation>
+    </message>
+    <message>
+        <source>Connecting to %1 on %2...</source>
+        <translation>Verbinde mit %1 an %2...</translation>
+    </message>
+    <message>
+        <source>Connecting to %1</source>
+        <translation>Verbinden mit %1</translation>
+    </message>
+    <message>
+        <source>Going offline</source>
+        <translation>Offline gehen</translation>
+    </message>
+    <message>
+        <source>%1 is no longer in the port list</source>
+        <translation>%1 ist nicht mehr in der Portliste</translation>
+    </message>
+    <message>
+        <source>Reading parameters %1 / %2: %3</source>
+        <translation>Lese Parameter %1 / %2: %3</translation>
+    </message>
+    <message>
+        <source>Read</source>
+        <translation>Lesen</translation>
+    </message>
+    <message>
+        <source>Write</source>
+        <translation>Schreiben</translation>
+    </message>
+    <message>
+        <source>%1 runs when the current transfer has ended</source>
+        <translation>%1 läuft, sobald die laufende Übertragung beendet ist</translation>
+    </message>
+    <message>
+        <source>%1 did not run: the sensor is no longer connected</source>
+        <translation>%1 wurde nicht ausgeführt: Der Sensor ist nicht mehr verbunden</translation>
+    </message>
 </context>
 <context>
     <name>SensorWindow</name>
@@ -356,6 +400,25 @@
     <message>
         <source>toolBar</source>
         <translation>Werkzeugleiste</translation>
+    </message>
+</context>
+<context>
+    <name>ValueConfirmations</name>
+    <message>
+        <source>not read from the sensor yet</source>
+        <translation>noch nicht vom Sensor gelesen</translation>
+    </message>
+    <message>
+        <source>not yet written</source>
+        <translation>noch nicht geschrieben</translation>
+    </message>
+    <message>
+        <source>refused by the sensor</source>
+        <translation>vom Sensor abgelehnt</translation>
+    </message>
+    <message>
+        <source>sensor offline since %1</source>
+        <translation>Sensor offline seit %1</translation>
     </message>
 </context>
 <context>
