@@ -138,9 +138,8 @@ QSize QtTreePropertyBrowser::sizeHint() const
     constexpr int narrowestValue = 140;
     constexpr int widestValue = 320;
     const PropertyTreeWidget *tree = d->m_tree;
-    const int valueWidth = qBound(narrowestValue,
-                                  tree->sizeHintForColumn(PropertyTreeWidget::valueColumn),
-                                  widestValue);
+    const int valueWidth = qBound(
+        narrowestValue, tree->sizeHintForColumn(PropertyTreeWidget::valueColumn), widestValue);
     const int scrollBar = tree->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, tree);
     const int width = tree->sizeHintForColumn(0) + valueWidth + scrollBar + 2 * tree->frameWidth();
     const QSize base = QtAbstractPropertyBrowser::sizeHint();

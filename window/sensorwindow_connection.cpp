@@ -93,9 +93,9 @@ bool SensorWindow::bConnectToSensor()
     record.timeoutMs = 1000.0;
     if (!data->connection)
         return false;
-    ui->statusBar->showMessage(tr("Connecting to %1 on %2...")
-                                   .arg(QString::fromStdString(sensor.name()),
-                                        data->portCombo->currentText()));
+    ui->statusBar->showMessage(
+        tr("Connecting to %1 on %2...")
+            .arg(QString::fromStdString(sensor.name()), data->portCombo->currentText()));
 
     ExtensionSystem::PortSettings settings = *data->connection->poGetPortSettings();
     for (int attempt = 1; attempt <= probeAttempts && data->connection; ++attempt) {

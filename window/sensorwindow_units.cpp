@@ -188,11 +188,10 @@ void SensorWindow::applyUnitsAndOutputs(const QString &)
                                    && !data->hiddenPropertyIds.contains(id));
     for (const GroupCaption &caption : config.groupCaptions) {
         // The unit labels bring their own leading space.
-        const QString text
-            = caption.quantity == Quantity::Pressure
-                  ? tr("Switching points Pressure") + data->pressureUnitLabel
-                  : tr("Switching points Temperature")
-                        + QString::fromLatin1(data->temperatureUnitLabel.c_str());
+        const QString text = caption.quantity == Quantity::Pressure
+                                 ? tr("Switching points Pressure") + data->pressureUnitLabel
+                                 : tr("Switching points Temperature")
+                                       + QString::fromLatin1(data->temperatureUnitLabel.c_str());
         if (QtProperty *group = findProperty(data->rootProperty, caption.groupId.toLatin1()))
             group->setPropertyName(text);
     }

@@ -19,8 +19,8 @@ QwtInterval followedValueRange(const QwtInterval &home, const QwtInterval &measu
     double high = std::max(home.maxValue(), measuring.maxValue());
     if (inView.minIndex < 0)
         return QwtInterval(low, high);
-    const double margin = (std::max(high, inView.maxValue) - std::min(low, inView.minValue))
-                          * dataMarginShare;
+    const double margin
+        = (std::max(high, inView.maxValue) - std::min(low, inView.minValue)) * dataMarginShare;
     if (inView.minValue < low)
         low = inView.minValue - margin;
     if (inView.maxValue > high)

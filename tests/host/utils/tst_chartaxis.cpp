@@ -61,9 +61,8 @@ void tst_ChartAxis::cachedOffsetMatchesLocalTimeAcrossTransitions_data()
         << QByteArray("Australia/Lord_Howe")
         << QStringList{"2026-04-04T14:59:59.999", "2026-04-04T15:00:00.000",
                        "2026-10-03T15:29:59.999", "2026-10-03T15:30:00.000"};
-    QTest::newRow("no transitions") << QByteArray("UTC")
-                                    << QStringList{"1970-01-01T00:00:00.000",
-                                                   "2099-12-31T23:59:59.999"};
+    QTest::newRow("no transitions")
+        << QByteArray("UTC") << QStringList{"1970-01-01T00:00:00.000", "2099-12-31T23:59:59.999"};
 }
 
 void tst_ChartAxis::cachedOffsetMatchesLocalTimeAcrossTransitions()
@@ -114,14 +113,13 @@ void tst_ChartAxis::followedValuesKeepEverySampleInSight_data()
         << QwtInterval(0, 10) << QwtInterval(0, 250) << QwtInterval(20, 30) << QwtInterval(0, 250);
     QTest::newRow("negative pressure within the range")
         << QwtInterval(0, 10) << QwtInterval(-1, 25) << QwtInterval(-0.8, 3) << QwtInterval(-1, 25);
-    QTest::newRow("no samples yet") << QwtInterval(2, 8) << QwtInterval(0, 10) << none
-                                    << QwtInterval(0, 10);
+    QTest::newRow("no samples yet")
+        << QwtInterval(2, 8) << QwtInterval(0, 10) << none << QwtInterval(0, 10);
     QTest::newRow("above the range, with a margin")
         << QwtInterval(0, 10) << QwtInterval(0, 10) << QwtInterval(1, 12) << QwtInterval(0, 12.6);
-    QTest::newRow("below the range, with a margin") << QwtInterval(-40, 120)
-                                                    << QwtInterval(-40, 125)
-                                                    << QwtInterval(-50, 20)
-                                                    << QwtInterval(-58.75, 125);
+    QTest::newRow("below the range, with a margin")
+        << QwtInterval(-40, 120) << QwtInterval(-40, 125) << QwtInterval(-50, 20)
+        << QwtInterval(-58.75, 125);
 }
 
 void tst_ChartAxis::followedValuesKeepEverySampleInSight()
