@@ -42,16 +42,22 @@ QList<ParameterDifference> compareParameters(const QList<StoredParameter> &windo
     QList<ParameterDifference> differences;
     for (const StoredParameter &parameter : window) {
         const auto fileValue = fileValues.constFind(parameter.id);
-        if (fileValue != fileValues.cend() && !sameValue(parameter, *fileValue))
-            differences.append({parameter.id, *fileValue, parameter.value});
+        if (fileValue == fileValues.cend())
+            continue;
+        if (!parameter.unconfirmed.isEmpty() || !sameValue(parameter, *fileValue))
+            differences.append({parameter.id, *fileValue, parameter.value, parameter.unconfirmed});
     }
     return differences;
 }
 
 QString differenceLine(const ParameterDifference &difference)
 {
-    return QStringLiteral("%1: file %2, sensor %3")
-        .arg(difference.id, difference.fileValue, difference.windowValue);
+    if (difference.unconfirmed.isEmpty()) {
+        return QStringLiteral("%1: file %2, sensor %3")
+            .arg(difference.id, difference.fileValue, difference.windowValue);
+    }
+    return QStringLiteral("%1: file %2, window %3 (%4)")
+        .arg(difference.id, difference.fileValue, difference.windowValue, difference.unconfirmed);
 }
 
 } // namespace Core

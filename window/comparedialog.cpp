@@ -14,6 +14,15 @@ namespace {
 
 enum Column { CaptionColumn, FileColumn, WindowColumn };
 
+// Drawn as the property tree draws a value the sensor has not confirmed.
+void markUnconfirmed(QTreeWidgetItem *item, const QString &reason)
+{
+    QFont font = item->font(WindowColumn);
+    font.setItalic(true);
+    item->setFont(WindowColumn, font);
+    item->setToolTip(WindowColumn, reason);
+}
+
 void fillTree(QTreeWidget *tree, const QList<CompareRow> &rows)
 {
     QHash<QString, QTreeWidgetItem *> groupItems; // by the joined path, owned by the tree
@@ -29,7 +38,9 @@ void fillTree(QTreeWidget *tree, const QList<CompareRow> &rows)
             }
             parent = item;
         }
-        new QTreeWidgetItem(parent, {row.caption, row.fileValue, row.windowValue});
+        auto *item = new QTreeWidgetItem(parent, {row.caption, row.fileValue, row.windowValue});
+        if (!row.unconfirmed.isEmpty())
+            markUnconfirmed(item, row.unconfirmed);
     }
     tree->expandAll();
     for (int column : {CaptionColumn, FileColumn, WindowColumn})

@@ -16,6 +16,7 @@ struct CompareRow
     QString caption;
     QString fileValue;
     QString windowValue;
+    QString unconfirmed; // why the sensor has not confirmed windowValue; empty when it has
 };
 
 // The differences between the window and a settings file, grouped like the property tree.

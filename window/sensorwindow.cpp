@@ -182,6 +182,11 @@ void SensorWindow::vZommResetForNoiseLine() {}
 
 void SensorWindow::closeEvent(QCloseEvent *event)
 {
+    // An edit still waiting for its write is the user's last word to the sensor.
+    if (sequences.running == 0 && sensorConnected && !pendingEdits.isEmpty()) {
+        sendTimer.stop();
+        writePendingEdits();
+    }
     // Closed inside a sequence's wait: the rest of that sequence, frames and pauses, is of no use.
     if (sequences.running > 0) {
         sequences.abandoned = true;

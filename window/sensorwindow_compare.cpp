@@ -87,7 +87,9 @@ SensorWindow::differencesFrom(const QString &fileName) const
         const PropertyKind kind = propertyKind(property);
         const int decimals
             = kind == PropertyKind::Double ? data->doubleManager->decimals(property) : 0;
-        window.append({entry.id, storedKind(kind), entry.value, decimals});
+        // While a sensor is connected the comparison is with it, so say what it has not confirmed.
+        const QString unconfirmed = sensorConnected ? confirmations.reason(entry.id) : QString();
+        window.append({entry.id, storedKind(kind), entry.value, decimals, unconfirmed});
     }
     return compareParameters(window, parseParameterText(*document.parameterText));
 }
@@ -135,7 +137,8 @@ void SensorWindow::vCompareSettings()
         CompareRow row{{},
                        property->propertyName(),
                        shownValue(difference.id, difference.fileValue),
-                       shownValue(difference.id, difference.windowValue)};
+                       shownValue(difference.id, difference.windowValue),
+                       difference.unconfirmed};
         for (QtProperty *group = parents.value(property); group; group = parents.value(group))
             row.groups.prepend(group->propertyName());
         rows.append(row);

@@ -208,6 +208,9 @@ void SensorWindow::applyCheckedSettings(const CheckedSettings &settings,
         data->pollTimer.start();
     for (const CheckedValue &value : settings.values) {
         QtProperty *property = findProperty(data->rootProperty, value.id.toLatin1());
+        // Only the sensor sets what it reports (operating hours...): a file's is never written.
+        if (!property || isReadOnlyParameter(property))
+            continue;
         switch (propertyKind(property)) {
         case PropertyKind::Enumeration:
             data->enumManager->setValue(property, int(value.value));

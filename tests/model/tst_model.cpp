@@ -375,23 +375,27 @@ void tst_Model::valuesAreComparedAsOpeningReadsThem()
     QFETCH(bool, differs);
 
     const QList<ParameterDifference> differences = compareParameters(
-        {{QStringLiteral("P"), kind, windowValue, decimals}}, {{QStringLiteral("P"), fileValue}});
+        {{QStringLiteral("P"), kind, windowValue, decimals, {}}}, {{QStringLiteral("P"), fileValue}});
     QCOMPARE(differences.size(), differs ? 1 : 0);
 }
 
 void tst_Model::onlyTheFilesKnownIdsAreComparedInWindowOrder()
 {
     const QList<StoredParameter> window{
-        {QStringLiteral("B"), StoredValueKind::Whole, QStringLiteral("1"), 0},
-        {QStringLiteral("NotInFile"), StoredValueKind::Whole, QStringLiteral("9"), 0},
-        {QStringLiteral("A"), StoredValueKind::Whole, QStringLiteral("1"), 0}};
-    const QList<ParameterEntry> file = parseParameterText(QStringLiteral("A=2;Unknown=4;B=1;B=3;"));
+        {QStringLiteral("B"), StoredValueKind::Whole, QStringLiteral("1"), 0, {}},
+        {QStringLiteral("NotInFile"), StoredValueKind::Whole, QStringLiteral("9"), 0, {}},
+        {QStringLiteral("A"), StoredValueKind::Whole, QStringLiteral("1"), 0, {}},
+        {QStringLiteral("Same"), StoredValueKind::Whole, QStringLiteral("5"), 0, "not yet written"},
+        {QStringLiteral("Unfiled"), StoredValueKind::Whole, QStringLiteral("5"), 0, "refused"}};
+    const QList<ParameterEntry> file
+        = parseParameterText(QStringLiteral("A=2;Unknown=4;B=1;B=3;Same=5;"));
 
     QStringList lines;
     for (const ParameterDifference &difference : compareParameters(window, file))
         lines << differenceLine(difference);
     QCOMPARE(lines, QStringList({QStringLiteral("B: file 3, sensor 1"),
-                                 QStringLiteral("A: file 2, sensor 1")}));
+                                 QStringLiteral("A: file 2, sensor 1"),
+                                 QStringLiteral("Same: file 5, window 5 (not yet written)")}));
 }
 
 void tst_Model::settingsFileChecksOutWholeOrNotAtAll_data()

@@ -455,7 +455,8 @@ void tst_PropertyTree::readOnlyStaysDisabledAndUnwritten_data()
     QTest::newRow("editable") << QByteArray("Delay") << 60 << false;
 }
 
-// Neither the re-enabling after a write-all nor the write-all itself touches a read-only one.
+// Neither the re-enabling after a write-all nor the write-all itself touches a read-only one,
+// and a settings file does not set one.
 void tst_PropertyTree::readOnlyStaysDisabledAndUnwritten()
 {
     QFETCH(QByteArray, id);
@@ -472,6 +473,20 @@ void tst_PropertyTree::readOnlyStaysDisabledAndUnwritten()
         return (quint8(w.at(3)) | quint8(w.at(4)) << 8) == index;
     });
     QCOMPARE(written, !readOnly);
+
+    // A window without a sensor shows what it opens, but for the sensor's own values.
+    const QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("read-only.tgs"));
+    QtProperty *property = node(*window, id.constData());
+    QtIntPropertyManager &values = *window->windowData()->intManager;
+    values.setValue(property, values.value(property) + 1);
+    QVERIFY(window->saveSettingsFile(file));
+    const auto unconnected = open();
+    QtIntPropertyManager &shown = *unconnected->windowData()->intManager;
+    QtProperty *opened = node(*unconnected, id.constData());
+    const int held = shown.value(opened);
+    QVERIFY(unconnected->bOpenSettings(file));
+    QCOMPARE(shown.value(opened) != held, !readOnly);
 }
 
 void tst_PropertyTree::processDataRows_data()

@@ -479,10 +479,10 @@ void tst_SensorWindow::destructionWritesTheLayoutEvenWhenNeverShown()
 
 void tst_SensorWindow::compareDialogGroupsDifferencesLikeTheTree()
 {
-    const QList<CompareRow> rows{{{"Output A1", "Pressure"}, "Set point", "2.50 bar", "5.00 bar"},
-                                 {{"Output A1"}, "Logic", "NC", "NO"},
-                                 {{"Output A1", "Pressure"}, "Reset point", "1.00 bar", "2.00 bar"},
-                                 {{"Display"}, "Unit", "psi", "bar"}};
+    const QList<CompareRow> rows{{{"Output A1", "Pressure"}, "Set point", "2.50 bar", "5.00 bar", ""},
+                                 {{"Output A1"}, "Logic", "NC", "NO", ""},
+                                 {{"Output A1", "Pressure"}, "Reset point", "1.00 bar", "2.00 bar", ""},
+                                 {{"Display"}, "Unit", "psi", "bar", "not yet written"}};
     CompareDialog dialog(QStringLiteral("/tmp/line4.tgs"), rows);
     QTreeWidget *tree = dialog.differenceTree();
     QVERIFY(tree);
@@ -490,6 +490,9 @@ void tst_SensorWindow::compareDialogGroupsDifferencesLikeTheTree()
              QStringList({"Output A1/Pressure/Set point=2.50 bar|5.00 bar",
                           "Output A1/Pressure/Reset point=1.00 bar|2.00 bar",
                           "Output A1/Logic=NC|NO", "Display/Unit=psi|bar"}));
+    const QTreeWidgetItem *unit = tree->topLevelItem(1)->child(0);
+    QVERIFY(unit->font(2).italic() && !tree->topLevelItem(0)->child(1)->font(2).italic());
+    QCOMPARE(unit->toolTip(2), QStringLiteral("not yet written"));
 
     CompareDialog same(QStringLiteral("/tmp/line4.tgs"), {});
     QVERIFY(!same.differenceTree());
