@@ -115,6 +115,8 @@ bool SensorWindow::bConnectToSensor()
             return false;
         }
         vApplyVariantRange();
+        confirmations.sensorFound();
+        showConfirmations();
         data->deviceValuesPending = true;
         ui->actionOpen_Settings->setEnabled(false);
         return true;
