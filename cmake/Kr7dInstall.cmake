@@ -48,6 +48,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded as a Qt plug-in for the SVG icons, so no binary links it.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS libqt5svg5)
+# Qt's own dialog texts in the user's language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qttranslations5-l10n)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)
 include(CPack)

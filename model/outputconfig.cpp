@@ -2,6 +2,8 @@
 
 #include "valuerules.h"
 
+#include <algorithm>
+
 namespace BravoSensorPlugin {
 namespace Core {
 
@@ -174,14 +176,17 @@ QStringList markTargets(int plot, unsigned int markIndex, bool toolBarVisible, i
     return targets;
 }
 
-double separatedAnalogPoint(bool highPoint, double edited, double other, double top)
+double separatedAnalogPoint(bool highPoint, double edited, double other, double bottom,
+                            double top)
 {
     const double point = roundToThreeDecimals(other);
     if (roundToThreeDecimals(edited) != point)
         return edited;
     if (highPoint)
-        return point == top ? point - 1.0 : point + 1.0;
-    return point == 0.0 ? 1.0 : point - 1.0;
+        return point < top ? std::min(point + 1.0, top) : std::max(point - 1.0, bottom);
+    if (point == 0.0)
+        return std::min(1.0, top);
+    return point > bottom ? std::max(point - 1.0, bottom) : std::min(point + 1.0, top);
 }
 
 } // namespace Core

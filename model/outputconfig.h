@@ -83,9 +83,11 @@ QStringList markTargets(int plot, unsigned int markIndex, bool toolBarVisible, i
                         const QStringList &shownGroups);
 
 // An analog point that would equal the other end of the characteristic moves one unit away:
-// the low point below the high one (to 1 when that is 0), the high one above the low one
-// (below it when the low point is at `top`). Values compare after rounding to 3 decimals.
-double separatedAnalogPoint(bool highPoint, double edited, double other, double top);
+// the low point below the high one (to 1 when that is 0), the high one above the low one. It
+// never leaves bottom..top: it stops at the range's end, or goes to the other side when the
+// other end sits there. Values compare after rounding to 3 decimals.
+double separatedAnalogPoint(bool highPoint, double edited, double other, double bottom,
+                            double top);
 
 } // namespace Core
 } // namespace BravoSensorPlugin

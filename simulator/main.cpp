@@ -1,7 +1,9 @@
 // iolink-master-sim: a simulated IO-Link master with one KR7D sensor, served
-// on a pseudo-terminal. The first line on stdout is the port to open.
+// on a pseudo-terminal and/or loopback TCP. The first line on stdout is the port to open,
+// one line per front end.
 
 #include "mastersimulator.h"
+#include "networkserver.h"
 #include "portlink.h"
 #include "ptyserver.h"
 #include "simcommandline.h"
@@ -11,6 +13,8 @@
 #include <QFile>
 
 #include <cstdio>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -63,22 +67,38 @@ int main(int argc, char **argv)
         return fail(QStringLiteral("cannot write %1: %2").arg(options->logPath, log.errorString()));
     }
 
-    PtyServer server(simulator.get());
-    if (log.isOpen())
-        server.setLog(&log);
-    if (!server.open(&error))
-        return fail(error);
+    // Every front end serves the same master; the first line printed is the port to open.
+    QStringList ports;
+    PtyServer pty(simulator.get());
     PortLink link;
-    if (!options->linkPath.isEmpty() && !link.create(server.portPath(), options->linkPath, &error))
-        return fail(error);
-
-    std::printf("%s\n", qPrintable(server.portPath()));
+    if (options->pty) {
+        if (log.isOpen())
+            pty.setLog(&log);
+        if (!pty.open(&error))
+            return fail(error);
+        if (!options->linkPath.isEmpty() && !link.create(pty.portPath(), options->linkPath, &error))
+            return fail(error);
+        QObject::connect(&pty, &PtyServer::unplugged, &app, &QCoreApplication::quit);
+        ports.append(pty.portPath());
+    }
+    std::vector<std::unique_ptr<NetworkServer>> servers;
+    for (const ListenAddress &address : options->listen) {
+        auto server = std::make_unique<NetworkServer>(simulator.get(), address.protocol);
+        if (log.isOpen())
+            server->setLog(&log);
+        if (!server->listen(address.port, &error))
+            return fail(error);
+        QObject::connect(server.get(), &NetworkServer::unplugged, &app, &QCoreApplication::quit);
+        ports.append(server->address());
+        servers.push_back(std::move(server));
+    }
+    for (const QString &port : qAsConst(ports))
+        std::printf("%s\n", qPrintable(port));
     std::fflush(stdout);
     const DeviceIdentity &device = simulator->device();
     std::fprintf(stderr, "iolink-master-sim: %s, variant %s, product id %s\n",
                  qPrintable(device.sensor.name), qPrintable(device.variant.id3),
                  qPrintable(device.productId));
 
-    QObject::connect(&server, &PtyServer::unplugged, &app, &QCoreApplication::quit);
     return app.exec();
 }

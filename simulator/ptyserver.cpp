@@ -1,7 +1,5 @@
 #include "ptyserver.h"
 
-#include "mastersimulator.h"
-
 #include <QIODevice>
 #include <QSocketNotifier>
 
@@ -26,13 +24,10 @@ QString systemError(const char *what)
 
 PtyServer::PtyServer(MasterSimulator *simulator, QObject *parent)
     : QObject(parent)
-    , m_simulator(simulator)
+    , m_endpoint(simulator)
 {
-    m_sendTimer.setSingleShot(true);
-    m_sendTimer.setTimerType(Qt::PreciseTimer);
-    m_unplugTimer.setSingleShot(true);
-    connect(&m_sendTimer, &QTimer::timeout, this, &PtyServer::sendDueAnswers);
-    connect(&m_unplugTimer, &QTimer::timeout, this, &PtyServer::unplug);
+    connect(&m_endpoint, &MasterEndpoint::answerReady, this, &PtyServer::writeToClient);
+    connect(&m_endpoint, &MasterEndpoint::unplugged, this, &PtyServer::unplug);
 }
 
 PtyServer::~PtyServer()
@@ -67,8 +62,7 @@ bool PtyServer::open(QString *error)
 
     m_notifier = new QSocketNotifier(m_master, QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &PtyServer::readRequests);
-    if (const std::optional<qint64> remaining = m_simulator->timeUntilUnplug())
-        m_unplugTimer.start(int(qMax<qint64>(0, *remaining)));
+    m_endpoint.start();
     return true;
 }
 
@@ -90,32 +84,7 @@ void PtyServer::readRequests()
     // A client that starts talking has read what it wanted; answers nobody
     // picked up (an earlier client's) must not reach it.
     ::tcflush(m_slave, TCIFLUSH);
-    const QList<QByteArray> frames = m_assembler.feed(received, m_simulator->now());
-    for (const QByteArray &frame : frames) {
-        writeLog('<', frame);
-        if (const std::optional<QByteArray> answer = m_simulator->respond(frame))
-            queueAnswer(*answer);
-    }
-    if (m_simulator->isUnplugged())
-        unplug();
-}
-
-void PtyServer::queueAnswer(const QByteArray &answer)
-{
-    m_outbox.emplace_back(m_simulator->now() + m_simulator->faults().latencyMs, answer);
-    sendDueAnswers();
-}
-
-void PtyServer::sendDueAnswers()
-{
-    const qint64 now = m_simulator->now();
-    while (!m_outbox.empty() && m_outbox.front().first <= now) {
-        writeToClient(m_outbox.front().second);
-        writeLog('>', m_outbox.front().second);
-        m_outbox.pop_front();
-    }
-    if (!m_outbox.empty())
-        m_sendTimer.start(int(m_outbox.front().first - now));
+    m_endpoint.receive(received);
 }
 
 void PtyServer::writeToClient(const QByteArray &bytes)
@@ -131,18 +100,6 @@ void PtyServer::writeToClient(const QByteArray &bytes)
     }
 }
 
-void PtyServer::writeLog(char direction, const QByteArray &frame)
-{
-    if (!m_log)
-        return;
-    QByteArray line;
-    line.append(direction);
-    line.append(' ');
-    line.append(frame.toHex(' '));
-    line.append('\n');
-    m_log->write(line);
-}
-
 void PtyServer::unplug()
 {
     if (m_master < 0)
@@ -153,8 +110,7 @@ void PtyServer::unplug()
 
 void PtyServer::close()
 {
-    m_sendTimer.stop();
-    m_unplugTimer.stop();
+    m_endpoint.stop();
     delete m_notifier;
     m_notifier = nullptr;
     if (m_slave >= 0)

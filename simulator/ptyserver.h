@@ -1,12 +1,8 @@
 #pragma once
 
-#include "frameassembler.h"
+#include "masterendpoint.h"
 
 #include <QObject>
-#include <QTimer>
-
-#include <deque>
-#include <utility>
 
 class QIODevice;
 class QSocketNotifier;
@@ -30,7 +26,7 @@ public:
     // The device a client opens, e.g. /dev/pts/3.
     QString portPath() const { return m_portPath; }
     // Every frame goes there as one "< hex" (in) or "> hex" (out) line.
-    void setLog(QIODevice *log) { m_log = log; }
+    void setLog(QIODevice *log) { m_endpoint.setLog(log); }
 
 signals:
     // The simulator unplugged itself; the terminal is closed.
@@ -38,23 +34,15 @@ signals:
 
 private:
     void readRequests();
-    void queueAnswer(const QByteArray &answer);
-    void sendDueAnswers();
     void writeToClient(const QByteArray &bytes);
-    void writeLog(char direction, const QByteArray &frame);
     void unplug();
     void close();
 
-    MasterSimulator *m_simulator; // not owned
+    MasterEndpoint m_endpoint;
     int m_master = -1;
     int m_slave = -1;
     QString m_portPath;
     QSocketNotifier *m_notifier = nullptr; // owned (Qt parent)
-    QTimer m_sendTimer;
-    QTimer m_unplugTimer;
-    FrameAssembler m_assembler;
-    std::deque<std::pair<qint64, QByteArray>> m_outbox; // due time, answer
-    QIODevice *m_log = nullptr;                         // not owned
 };
 
 } // namespace Kr7dSim

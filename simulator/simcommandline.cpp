@@ -24,13 +24,19 @@ SimCommandLine::SimCommandLine()
     , m_corruptEvery(valueOption("corrupt-every", "Flip a bit in every Nth answer.", "n"))
     , m_unplugAfter(
           valueOption("unplug-after-ms", "Close the port and exit after this time.", "ms"))
+    , m_listen(valueOption("listen",
+                           "Also serve on loopback TCP: tcp:PORT (raw) or rfc2217:PORT (Telnet with "
+                           "COM-port control); port 0 takes a free one. Repeatable; without --pty "
+                           "no pseudo-terminal is opened.",
+                           "address"))
+    , m_pty(QStringLiteral("pty"), QStringLiteral("Serve a pseudo-terminal besides --listen."))
 {
     m_parser.setApplicationDescription(
-        QStringLiteral("Simulated IO-Link master with one KR7D sensor on a pseudo-terminal."));
+        QStringLiteral("Simulated IO-Link master with one KR7D sensor on a pseudo-terminal or TCP."));
     m_parser.addHelpOption();
     m_parser.addVersionOption();
     m_parser.addOptions({m_description, m_sensor, m_variant, m_productId, m_link, m_log, m_latency,
-                         m_dropEvery, m_corruptEvery, m_unplugAfter});
+                         m_dropEvery, m_corruptEvery, m_unplugAfter, m_listen, m_pty});
 }
 
 std::optional<SimOptions> SimCommandLine::parse(const QStringList &arguments,
@@ -58,6 +64,14 @@ std::optional<SimOptions> SimCommandLine::parse(const QStringList &arguments,
     options.linkPath = m_parser.value(m_link);
     options.logPath = m_parser.value(m_log);
 
+    for (const QString &text : m_parser.values(m_listen)) {
+        const std::optional<ListenAddress> address = listenAddress(text);
+        if (!address)
+            return std::nullopt;
+        options.listen.append(*address);
+    }
+    options.pty = options.listen.isEmpty() || m_parser.isSet(m_pty);
+
     const std::optional<qint64> latency = count(m_latency, 0);
     const std::optional<qint64> dropEvery = count(m_dropEvery, 0);
     const std::optional<qint64> corruptEvery = count(m_corruptEvery, 0);
@@ -82,6 +96,22 @@ std::optional<qint64> SimCommandLine::count(const QCommandLineOption &option, qi
         return value;
     m_error = QStringLiteral("--%1 expects a whole number of at least 0, not \"%2\"")
                   .arg(option.names().constFirst(), text);
+    return std::nullopt;
+}
+
+std::optional<ListenAddress> SimCommandLine::listenAddress(const QString &text)
+{
+    const int colon = text.indexOf(QLatin1Char(':'));
+    const QString scheme = text.left(colon);
+    bool ok = false;
+    const uint port = text.mid(colon + 1).toUInt(&ok);
+    if (colon > 0 && ok && port <= 65535
+        && (scheme == QLatin1String("tcp") || scheme == QLatin1String("rfc2217"))) {
+        return ListenAddress{scheme == QLatin1String("tcp") ? NetworkServer::Protocol::Raw
+                                                            : NetworkServer::Protocol::Rfc2217,
+                             quint16(port)};
+    }
+    m_error = QStringLiteral("--listen expects tcp:PORT or rfc2217:PORT, not \"%1\"").arg(text);
     return std::nullopt;
 }
 

@@ -2,12 +2,19 @@
 
 #include "devicedescription.h"
 #include "faultsettings.h"
+#include "networkserver.h"
 
 #include <QCommandLineParser>
 
 #include <optional>
 
 namespace Kr7dSim {
+
+struct ListenAddress
+{
+    NetworkServer::Protocol protocol;
+    quint16 port; // 0: a free one
+};
 
 struct SimOptions
 {
@@ -16,6 +23,8 @@ struct SimOptions
     QString linkPath; // symbolic link to the port, removed on exit
     QString logPath;  // every frame in and out as hex
     FaultSettings faults;
+    QList<ListenAddress> listen;
+    bool pty = true;
     bool helpRequested = false;
     bool versionRequested = false;
 };
@@ -36,6 +45,7 @@ public:
 
 private:
     std::optional<qint64> count(const QCommandLineOption &option, qint64 absent);
+    std::optional<ListenAddress> listenAddress(const QString &text);
 
     QCommandLineParser m_parser;
     QCommandLineOption m_description;
@@ -48,6 +58,8 @@ private:
     QCommandLineOption m_dropEvery;
     QCommandLineOption m_corruptEvery;
     QCommandLineOption m_unplugAfter;
+    QCommandLineOption m_listen;
+    QCommandLineOption m_pty;
     QString m_error;
 };
 

@@ -1,5 +1,6 @@
 #include "sensorwindow.h"
 
+#include "layoutfile.h"
 #include "sensorwindowdata.h"
 #include "ui_sensorwindow.h"
 
@@ -18,14 +19,12 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDockWidget>
 #include <QGridLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QResizeEvent>
-#include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -101,12 +100,7 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic &chosenSensor, QWi
 SensorWindow::~SensorWindow()
 {
     // Written for the user's next session; this window never reads it back.
-    QSettings layout(QCoreApplication::applicationDirPath()
-                         + QLatin1String("/IoLinkKR7Dfamily.ini"),
-                     QSettings::IniFormat);
-    layout.setValue(objectName() + QLatin1String("/geometry"), saveGeometry());
-    layout.setValue(objectName() + QLatin1String("/state"), saveState(0));
-    layout.sync();
+    writeLayout(*this);
 
     data->liveDataEnabled = false;
     abandonPendingPoll();

@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QFileDialog>
 #include <QHash>
+#include <QLocale>
 #include <QMessageBox>
 #include <QToolBar>
 
@@ -160,8 +161,8 @@ QString SensorWindow::shownValue(const QString &id, const QString &storedValue) 
                              : id.contains(QLatin1String("Temp"))
                                  ? bareUnit(temperatureUnitLabel(data->unitIndex))
                                  : QString();
-        const QString number = QString::number(parameterDouble(storedValue), 'f',
-                                               data->doubleManager->decimals(property));
+        const QString number = QLocale().toString(parameterDouble(storedValue), 'f',
+                                                  data->doubleManager->decimals(property));
         return unit.isEmpty() ? number : number + QLatin1Char(' ') + unit;
     }
     case PropertyKind::Int:

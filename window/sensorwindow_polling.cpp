@@ -10,6 +10,7 @@
 
 #include <utils/genericchart.h>
 
+#include <QLocale>
 #include <QPixmap>
 #include <QPixmapCache>
 #include <QToolBar>
@@ -196,10 +197,11 @@ void SensorWindow::vUpdateProcessData(QString answerHex)
 
     if (data->processDataItems.size() < processRowCount)
         return;
+    const QLocale locale; // the host's language
     data->processDataItems.at(pressureRow)
-        ->setText(1, QLatin1String("  ") + QString::number(pressure, 'g', 6));
+        ->setText(1, QLatin1String("  ") + locale.toString(pressure, 'g', 6));
     data->processDataItems.at(temperatureRow)
-        ->setText(1, QLatin1String("  ") + QString::number(temperature, 'g', 6));
+        ->setText(1, QLatin1String("  ") + locale.toString(temperature, 'g', 6));
     showProcessStates(decoded.output1, decoded.output2, decoded.signalTooLow);
 }
 

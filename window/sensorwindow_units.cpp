@@ -293,6 +293,7 @@ QVariant SensorWindow::deviceUnitValue(QtProperty *property, const QVariant &val
     const bool highPoint = id.endsWith(QLatin1String("10V"));
     const double point
         = separatedAnalogPoint(highPoint, edited, toDevice(doublePropertyValue(partner)),
+                               pressure ? data->pressureRangeMin : temperatureFloor,
                                pressure ? data->pressureRangeMax : analogTemperatureTop);
     if (point != edited) {
         const double shown = pressure

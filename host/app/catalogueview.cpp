@@ -2,6 +2,7 @@
 
 #include "pluginloader.h"
 
+#include <QEvent>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QStyle>
@@ -19,7 +20,7 @@ CatalogueView::CatalogueView(QWidget *parent)
     : QTreeWidget(parent)
 {
     setObjectName(QStringLiteral("catalogueView"));
-    setHeaderLabels({tr("Sensor"), tr("Details")});
+    retranslate();
     header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     setRootIsDecorated(true);
     connect(this, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem *item) {
@@ -57,6 +58,18 @@ void CatalogueView::showCatalogue(const std::vector<PluginLibrary> &plugins,
         refusedItem->setToolTip(0, tr("Refused: %1").arg(refusal.filePath));
         refusedItem->setToolTip(1, refusal.error);
     }
+}
+
+void CatalogueView::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QTreeWidget::changeEvent(event);
+}
+
+void CatalogueView::retranslate()
+{
+    setHeaderLabels({tr("Sensor"), tr("Details")});
 }
 
 std::optional<SensorRef> CatalogueView::selectedSensor() const

@@ -33,6 +33,12 @@ public:
 
 signals:
     void sensorActivated(const TGauge::SensorRef &sensor);
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private:
+    void retranslate();
 };
 
 } // namespace TGauge

@@ -20,37 +20,65 @@ struct OptionInfo
 };
 
 const OptionInfo optionInfos[] = {
-    {"open-sensor", "name", "Opens the catalogue's sensor <name> (repeatable)."},
+    {"open-sensor", "name",
+     QT_TRANSLATE_NOOP("TGauge::CommandLine", "Opens the catalogue's sensor <name> (repeatable).")},
     {"connect", "port",
-     "Connects every opened sensor through <port> once the window is up; given once per "
-     "--open-sensor, connects each sensor through its own port."},
-    {"port", "name", "Adds <name> to the port list (repeatable)."},
-    {"language", "code", "Starts in the language <code> (en, de)."},
-    {"presentation", nullptr, "Starts in presentation mode."},
-    {"open-settings", "file", "Opens the settings <file> in every opened sensor."},
-    {"screenshot", "file", "Saves a picture of the main window to <file>."},
+     QT_TRANSLATE_NOOP(
+         "TGauge::CommandLine",
+         "Connects every opened sensor through <port> once the window is up; given once per "
+         "--open-sensor, connects each sensor through its own port.")},
+    {"port", "name",
+     QT_TRANSLATE_NOOP("TGauge::CommandLine", "Adds <name> to the port list (repeatable).")},
+    {"language", "code",
+     QT_TRANSLATE_NOOP("TGauge::CommandLine", "Starts in the language <code> (en, de).")},
+    {"presentation", nullptr,
+     QT_TRANSLATE_NOOP("TGauge::CommandLine", "Starts in presentation mode.")},
+    {"open-settings", "file",
+     QT_TRANSLATE_NOOP("TGauge::CommandLine", "Opens the settings <file> in every opened sensor.")},
+    {"screenshot", "file",
+     QT_TRANSLATE_NOOP("TGauge::CommandLine", "Saves a picture of the main window to <file>.")},
     {"quit-after", "ms",
-     "Quits <ms> milliseconds after the window came up, closing any message box (with --batch: "
-     "after the sensors were connected and their settings opened)."},
-    {"plugin-dir", "dir", "Loads the plug-ins from <dir> instead of <application folder>/plugins."},
+     QT_TRANSLATE_NOOP(
+         "TGauge::CommandLine",
+         "Quits <ms> milliseconds after the window came up, closing any message box (with --batch: "
+         "after the sensors were connected and their settings opened).")},
+    {"plugin-dir", "dir",
+     QT_TRANSLATE_NOOP("TGauge::CommandLine",
+                       "Loads the plug-ins from <dir> instead of the plugins folder beside tgauge "
+                       "(or else the installation's).")},
     {"simulate", "port",
-     "Serves <port> with a simulated IO-Link master; its sensor is the first --open-sensor."},
-    {"list-sensors", nullptr, "Prints the name of every sensor in the catalogue and quits."},
+     QT_TRANSLATE_NOOP(
+         "TGauge::CommandLine",
+         "Serves <port> with a simulated IO-Link master; its sensor is the first --open-sensor.")},
+    {"list-sensors", nullptr,
+     QT_TRANSLATE_NOOP("TGauge::CommandLine",
+                       "Prints the name of every sensor in the catalogue and quits.")},
     {"batch", nullptr,
-     "Answers every message box at once (default button, else OK or Yes, else its escape "
-     "button), prints it on stderr, never opens a file dialog, stops at the first failure "
-     "and quits after the last step (--quit-after defaults to 0)."},
+     QT_TRANSLATE_NOOP(
+         "TGauge::CommandLine",
+         "Answers every message box at once (default button, else OK or Yes, else its escape "
+         "button), prints it on stderr, never opens a file dialog, stops at the first failure "
+         "and quits after the last step (--quit-after defaults to 0).")},
     {"compare-settings", "file",
-     "Before quitting, compares every opened sensor's parameters with the settings "
-     "<file> (a connected sensor is read again first) and prints each difference; "
-     "exit status 3 when there are any."},
+     QT_TRANSLATE_NOOP(
+         "TGauge::CommandLine",
+         "Before quitting, compares every opened sensor's parameters with the settings "
+         "<file> (a connected sensor is read again first) and prints each difference; "
+         "exit status 3 when there are any.")},
     {"save-settings", "file",
-     "Before quitting, writes the settings file of every opened sensor to <file>."},
+     QT_TRANSLATE_NOOP(
+         "TGauge::CommandLine",
+         "Before quitting, writes the settings file of every opened sensor to <file>.")},
     {"export-csv", "file",
-     "Before quitting, writes the chart data of every opened sensor to <file>."},
-    {"delimiter", "text", "Separates the columns of --export-csv (default \";\")."},
+     QT_TRANSLATE_NOOP("TGauge::CommandLine",
+                       "Before quitting, writes the chart data of every opened sensor to <file>.")},
+    {"delimiter", "text",
+     QT_TRANSLATE_NOOP("TGauge::CommandLine",
+                       "Separates the columns of --export-csv (default \";\").")},
     {"trace", "file",
-     "Appends every frame sent to a master and every answer or time-out to <file>."},
+     QT_TRANSLATE_NOOP(
+         "TGauge::CommandLine",
+         "Appends every frame sent to a master and every answer or time-out to <file>.")},
 };
 
 CommandLineParseResult failure(const QString &message)
@@ -99,11 +127,25 @@ bool CommandLine::portPerSensor() const
     return distinct.size() == openSensors.size();
 }
 
+QString requestedLanguage(const QStringList &arguments)
+{
+    const QString option = QStringLiteral("--language");
+    QString code;
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (argument == option)
+            code = arguments.value(++i);
+        else if (argument.startsWith(option + QLatin1Char('=')))
+            code = argument.mid(option.size() + 1);
+    }
+    return offeredLanguages().contains(code) ? code : QString();
+}
+
 CommandLineParseResult parseCommandLine(const QStringList &arguments,
                                         const QString &defaultPluginDirectory)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
+    parser.setApplicationDescription(CommandLine::tr(
         "tGauge: configures sensors through the plug-ins in its plug-in folder.\n"
         "A run opens the sensors, connects them, opens the settings, runs for --quit-after ms,\n"
         "then compares, saves, exports and takes the screenshot, and quits.\n"
@@ -111,7 +153,7 @@ CommandLineParseResult parseCommandLine(const QStringList &arguments,
         "3 --compare-settings found differences."));
     for (const OptionInfo &info : optionInfos) {
         QCommandLineOption option(QString::fromLatin1(info.name),
-                                  QString::fromLatin1(info.description));
+                                  CommandLine::tr(info.description));
         if (info.valueName)
             option.setValueName(QString::fromLatin1(info.valueName));
         parser.addOption(option);
@@ -130,13 +172,13 @@ CommandLineParseResult parseCommandLine(const QStringList &arguments,
                     + QCoreApplication::applicationVersion()};
     }
     if (!parser.positionalArguments().isEmpty()) {
-        return failure(QStringLiteral("Unexpected argument: ")
-                       + parser.positionalArguments().constFirst());
+        return failure(CommandLine::tr("Unexpected argument: %1")
+                           .arg(parser.positionalArguments().constFirst()));
     }
     for (const OptionInfo &info : optionInfos) {
         const QString name = QString::fromLatin1(info.name);
         if (info.valueName && parser.values(name).contains(QString()))
-            return failure(QStringLiteral("--") + name + QStringLiteral(" needs a value"));
+            return failure(CommandLine::tr("--%1 needs a value").arg(name));
     }
 
     CommandLine options;
@@ -162,30 +204,30 @@ CommandLineParseResult parseCommandLine(const QStringList &arguments,
 
     const int portCount = options.connectPorts.size();
     if (portCount > 1 && portCount != options.openSensors.size()) {
-        return failure(QStringLiteral("--connect given %1 times for %2 sensors: give it once, or "
-                                      "once per --open-sensor")
+        return failure(CommandLine::tr("--connect given %1 times for %2 sensors: give it once, or "
+                                       "once per --open-sensor")
                            .arg(portCount)
                            .arg(options.openSensors.size()));
     }
     if (options.openSensors.size() > 1) {
         for (const QString &file : {options.saveSettingsFile, options.exportCsvFile}) {
             if (!file.isEmpty() && !namesEachSensorApart(file))
-                return failure(QStringLiteral("%1 would be written by every sensor: name it with "
-                                              "{sensor} or {port}, or give a folder")
+                return failure(CommandLine::tr("%1 would be written by every sensor: name it with "
+                                               "{sensor} or {port}, or give a folder")
                                    .arg(file));
         }
     }
     if (parser.isSet(QStringLiteral("language"))
         && !offeredLanguages().contains(options.language)) {
-        return failure(QStringLiteral("No language %1; the languages are: %2")
+        return failure(CommandLine::tr("No language %1; the languages are: %2")
                            .arg(options.language, offeredLanguages().join(QStringLiteral(", "))));
     }
     if (parser.isSet(QStringLiteral("quit-after"))) {
         const QString text = parser.value(QStringLiteral("quit-after"));
         options.quitAfterMs = milliseconds(text);
         if (!options.quitAfterMs)
-            return failure(QStringLiteral("--quit-after needs a number of milliseconds, not: ")
-                           + text);
+            return failure(
+                CommandLine::tr("--quit-after needs a number of milliseconds, not: %1").arg(text));
     }
     return {Status::Ok, options, QString()};
 }

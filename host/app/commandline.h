@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -10,10 +11,13 @@ namespace TGauge {
 // What the user asked for on the command line.
 struct CommandLine
 {
-    QStringList openSensors; // catalogue names, opened in this order
+    Q_DECLARE_TR_FUNCTIONS(TGauge::CommandLine)
+
+public:
+    QStringList openSensors;  // catalogue names, opened in this order
     QStringList connectPorts; // one per opened sensor, in order, or one that all of them share
-    QStringList ports;       // added to the system's serial ports
-    QString language;        // empty: keep the default
+    QStringList ports;        // added to the system's serial ports
+    QString language;         // empty: keep the default
     bool presentation = false;
     QString settingsFile; // opened in every opened sensor
     QString screenshotFile;
@@ -47,5 +51,9 @@ struct CommandLineParseResult
 
 CommandLineParseResult parseCommandLine(const QStringList &arguments,
                                         const QString &defaultPluginDirectory);
+
+// The offered language that the arguments ask for, else an empty text; read before the
+// command line is parsed, so that its own messages are in that language.
+QString requestedLanguage(const QStringList &arguments);
 
 } // namespace TGauge

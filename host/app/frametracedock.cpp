@@ -3,6 +3,7 @@
 #include <extensionsystem/frametrace.h>
 
 #include <QAction>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QMessageBox>
@@ -14,7 +15,7 @@
 namespace TGauge {
 
 FrameTraceDock::FrameTraceDock(QWidget *parent)
-    : QDockWidget(tr("Frame trace"), parent)
+    : QDockWidget(parent)
     , m_view(new QPlainTextEdit)
 {
     setObjectName(QStringLiteral("frameTraceDock"));
@@ -24,11 +25,12 @@ FrameTraceDock::FrameTraceDock(QWidget *parent)
     m_view->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
 
     auto tools = new QToolBar; // owned by the layout's widget below
-    m_pauseAction = tools->addAction(tr("Pause"));
+    m_pauseAction = tools->addAction(QString());
     m_pauseAction->setCheckable(true);
     connect(m_pauseAction, &QAction::toggled, this, &FrameTraceDock::setPaused);
-    tools->addAction(tr("Clear"), this, &FrameTraceDock::clear);
-    tools->addAction(tr("Save..."), this, &FrameTraceDock::askForFileAndSave);
+    m_clearAction = tools->addAction(QString(), this, &FrameTraceDock::clear);
+    m_saveAction = tools->addAction(QString(), this, &FrameTraceDock::askForFileAndSave);
+    retranslate();
 
     auto content = new QWidget; // owned by the dock once set
     auto layout = new QVBoxLayout(content);
@@ -39,6 +41,21 @@ FrameTraceDock::FrameTraceDock(QWidget *parent)
 
     // Formatting lines costs only while someone looks at them.
     connect(toggleViewAction(), &QAction::toggled, this, &FrameTraceDock::setFollowing);
+}
+
+void FrameTraceDock::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QDockWidget::changeEvent(event);
+}
+
+void FrameTraceDock::retranslate()
+{
+    setWindowTitle(tr("Frame trace"));
+    m_pauseAction->setText(tr("Pause"));
+    m_clearAction->setText(tr("Clear"));
+    m_saveAction->setText(tr("Save..."));
 }
 
 const TraceLines &FrameTraceDock::lines() const

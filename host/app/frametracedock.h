@@ -29,14 +29,20 @@ public slots:
     void addLine(const QString &line);
     void clear();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    void retranslate();
     void setPaused(bool paused);
     void setFollowing(bool following);
     void askForFileAndSave();
 
     TraceLines m_lines{maximumLines};
-    QPlainTextEdit *m_view = nullptr; // owned (Qt parent), likewise the action
+    QPlainTextEdit *m_view = nullptr; // owned (Qt parent), likewise the actions
     QAction *m_pauseAction = nullptr;
+    QAction *m_clearAction = nullptr;
+    QAction *m_saveAction = nullptr;
 };
 
 } // namespace TGauge

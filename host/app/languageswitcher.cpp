@@ -1,11 +1,14 @@
 #include "languageswitcher.h"
 
+#include "appfolders.h"
+
 #include <extensionsystem/globals.h>
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QMap>
 #include <QTranslator>
 
@@ -20,14 +23,27 @@ LanguageSwitcher::LanguageSwitcher(QStringList catalogueDirectories, QStringList
     , m_qtDirectories(std::move(qtDirectories))
     , m_language(QString::fromStdString(ExtensionSystem::Globals::getLanguage()))
 {
+    QLocale::setDefault(displayLocale(m_language));
 }
 
 // A QTranslator removes itself from the application when it is destroyed.
 LanguageSwitcher::~LanguageSwitcher() = default;
 
+// Numbers in the window read as the language writes them; thousands stay unseparated, as
+// the editors and the charts' narrow labels have no room for them.
+QLocale LanguageSwitcher::displayLocale(const QString &code)
+{
+    QLocale locale(code);
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale;
+}
+
 QStringList LanguageSwitcher::defaultDirectories()
 {
-    return {QCoreApplication::applicationDirPath() + QStringLiteral("/translations")};
+    QStringList directories;
+    for (const QString &folder : applicationFolders())
+        directories << folder + QStringLiteral("/translations");
+    return directories;
 }
 
 QStringList LanguageSwitcher::qtDirectories()
@@ -69,6 +85,7 @@ void LanguageSwitcher::switchTo(const QString &code)
     // installing and removing translators sends, so it is set first.
     ExtensionSystem::Globals::setLanguage(code.toStdString());
     m_language = code;
+    QLocale::setDefault(displayLocale(code));
 
     installCatalogues();
     emit languageChanged(code);
@@ -90,11 +107,14 @@ void LanguageSwitcher::installCatalogues()
                 found.insert(name, folder.filePath(name));
         }
     }
-    const QString qtCatalogue = QStringLiteral("qtbase") + suffix;
-    for (const QString &directory : std::as_const(m_qtDirectories)) {
-        const QString path = QDir(directory).filePath(qtCatalogue);
-        if (!found.contains(qtCatalogue) && QFileInfo::exists(path))
-            found.insert(qtCatalogue, path);
+    // Qt's dialogs and command-line parser, and the serial port's error texts.
+    for (const QString &module : {QStringLiteral("qtbase"), QStringLiteral("qtserialport")}) {
+        const QString qtCatalogue = module + suffix;
+        for (const QString &directory : std::as_const(m_qtDirectories)) {
+            const QString path = QDir(directory).filePath(qtCatalogue);
+            if (!found.contains(qtCatalogue) && QFileInfo::exists(path))
+                found.insert(qtCatalogue, path);
+        }
     }
 
     for (const QString &path : std::as_const(found)) {

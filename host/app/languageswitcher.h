@@ -8,25 +8,29 @@
 #include <vector>
 
 QT_BEGIN_NAMESPACE
+class QLocale;
 class QTranslator;
 QT_END_NAMESPACE
 
 namespace TGauge {
 
 // Installs the translations of one language: every catalogue <name>_<code>.qm of the
-// application's and the plug-ins' translation folders, and Qt's own qtbase_<code>.qm.
+// application's and the plug-ins' translation folders, and Qt's own qtbase_ and
+// qtserialport_<code>.qm. The language's locale is the default one from construction on, so
+// that shown numbers follow the language and not the system's settings.
 // The host knows no catalogue by name, so each library ships and names its own.
 class LanguageSwitcher final : public QObject
 {
     Q_OBJECT
 public:
     // A file name found in several folders is taken from the first folder that has it;
-    // qtDirectories are searched for Qt's own catalogue only.
+    // qtDirectories are searched for Qt's own catalogues only.
     explicit LanguageSwitcher(QStringList catalogueDirectories, QStringList qtDirectories = {},
                               QObject *parent = nullptr);
     ~LanguageSwitcher() override;
 
-    static QStringList defaultDirectories(); // the application's translations folder
+    static QLocale displayLocale(const QString &code);
+    static QStringList defaultDirectories(); // translations/ of each application folder
     static QStringList qtDirectories();      // Qt's translations folder
     // The translations folder beside each plug-in library.
     static QStringList pluginDirectories(const QStringList &pluginFiles);

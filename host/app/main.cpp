@@ -1,15 +1,20 @@
+#include "appfolders.h"
 #include "batchanswerer.h"
 #include "commandline.h"
 #include "languageswitcher.h"
 #include "mainwindow.h"
 #include "pluginloader.h"
 #include "portlist.h"
+#include "recentports.h"
 #include "simulatedmaster.h"
 #include "startuprun.h"
 
+#include <extensionsystem/connectionregistry.h>
 #include <simulator/stopsignals.h>
 
 #include <QApplication>
+#include <QScopeGuard>
+#include <QSettings>
 #include <QTextStream>
 
 #include <algorithm>
@@ -35,11 +40,12 @@ void printLine(std::FILE *stream, const QString &line)
 void reportRefusals(const std::vector<TGauge::PluginLoadResult> &results, const QString &directory)
 {
     if (results.empty())
-        printLine(stderr, QStringLiteral("tgauge: no plug-in library in ") + directory);
+        printLine(stderr, QCoreApplication::translate("tgauge", "tgauge: no plug-in library in %1")
+                              .arg(directory));
     for (const TGauge::PluginLoadResult &result : results) {
         if (!result.library)
-            printLine(stderr,
-                      QStringLiteral("tgauge: refused %1: %2").arg(result.filePath, result.error));
+            printLine(stderr, QCoreApplication::translate("tgauge", "tgauge: refused %1: %2")
+                                  .arg(result.filePath, result.error));
     }
 }
 
@@ -65,12 +71,21 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("tgauge"));
     QApplication::setApplicationVersion(QStringLiteral(KR7D_VERSION));
 
+    // Plug-ins read the language while they load and build their windows; the command
+    // line's own messages are in it too.
+    TGauge::LanguageSwitcher languages(TGauge::LanguageSwitcher::defaultDirectories(),
+                                       TGauge::LanguageSwitcher::qtDirectories());
+    const QString language = TGauge::requestedLanguage(QApplication::arguments());
+    if (!language.isEmpty())
+        languages.switchTo(language);
+
     using Status = TGauge::CommandLineParseResult::Status;
-    const TGauge::CommandLineParseResult parsed = TGauge::parseCommandLine(
-        QApplication::arguments(), QApplication::applicationDirPath() + QStringLiteral("/plugins"));
+    const TGauge::CommandLineParseResult parsed
+        = TGauge::parseCommandLine(QApplication::arguments(), TGauge::defaultPluginDirectory());
     switch (parsed.status) {
     case Status::Error:
-        std::fprintf(stderr, "tgauge: %s\nTry 'tgauge --help'.\n", qUtf8Printable(parsed.message));
+        printLine(stderr, QCoreApplication::translate("tgauge", "tgauge: %1\nTry 'tgauge --help'.")
+                              .arg(parsed.message));
         return 2;
     case Status::HelpRequested:
     case Status::VersionRequested:
@@ -96,12 +111,6 @@ int main(int argc, char *argv[])
                                          + QStringLiteral("/IoLinkKR7Dfamily.xml"));
     }
 
-    // Plug-ins read the language while they load and build their windows.
-    TGauge::LanguageSwitcher languages(TGauge::LanguageSwitcher::defaultDirectories(),
-                                       TGauge::LanguageSwitcher::qtDirectories());
-    if (!options.language.isEmpty())
-        languages.switchTo(options.language);
-
     std::vector<TGauge::PluginLoadResult> results
         = TGauge::PluginLoader(options.pluginDirectory).loadAll();
     reportRefusals(results, options.pluginDirectory);
@@ -116,12 +125,21 @@ int main(int argc, char *argv[])
         return 0;
     }
 
-    TGauge::PortList ports(options.namedPorts());
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("tgauge"),
+                       QStringLiteral("tgauge"));
+    TGauge::RecentPorts recentPorts(settings);
+    ExtensionSystem::ConnectionRegistry &registry = ExtensionSystem::ConnectionRegistry::instance();
+    registry.setConnectedListener(
+        [&recentPorts](const QString &portName) { recentPorts.connected(portName); });
+    const auto forgetListener = qScopeGuard([&registry] { registry.setConnectedListener({}); });
+    TGauge::PortList ports(options.namedPorts() + recentPorts.ports());
     TGauge::MainWindow window(std::move(results), ports, languages);
     window.show();
     TGauge::StartupRun run(options, window);
     QObject::connect(&run, &TGauge::StartupRun::screenshotSaved, [](const QString &fileName) {
-        printLine(stderr, QStringLiteral("tgauge: saved the screenshot ") + fileName);
+        printLine(
+            stderr,
+            QCoreApplication::translate("tgauge", "tgauge: saved the screenshot %1").arg(fileName));
     });
     QObject::connect(&run, &TGauge::StartupRun::reported,
                      [](const QString &line) { printLine(stdout, line); });

@@ -35,10 +35,10 @@ MainWindow::MainWindow(std::vector<PluginLoadResult> loadResults, PortList &port
     , m_languages(languages)
     , m_mdiArea(new QMdiArea(this))
     , m_catalogue(new CatalogueView(this))
+    , m_catalogueDock(new QDockWidget(this))
     , m_frameTraceDock(new FrameTraceDock(this))
 {
     setObjectName(QStringLiteral("tgaugeMainWindow"));
-    setWindowTitle(tr("tGauge"));
     // Headless runs are there for their screenshots: room for a sensor window's names, values
     // and plots side by side.
     if (QGuiApplication::platformName() == QLatin1String("offscreen"))
@@ -55,16 +55,16 @@ MainWindow::MainWindow(std::vector<PluginLoadResult> loadResults, PortList &port
 
     m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
     setCentralWidget(m_mdiArea);
-    auto catalogueDock = new QDockWidget(tr("Sensors"), this); // owned (Qt parent)
-    catalogueDock->setObjectName(QStringLiteral("catalogueDock"));
-    catalogueDock->setWidget(m_catalogue);
-    addDockWidget(Qt::LeftDockWidgetArea, catalogueDock);
-    resizeDocks({catalogueDock}, {360}, Qt::Horizontal);
+    m_catalogueDock->setObjectName(QStringLiteral("catalogueDock"));
+    m_catalogueDock->setWidget(m_catalogue);
+    addDockWidget(Qt::LeftDockWidgetArea, m_catalogueDock);
+    resizeDocks({m_catalogueDock}, {360}, Qt::Horizontal);
     m_catalogue->showCatalogue(m_plugins, m_refusals);
     addDockWidget(Qt::BottomDockWidgetArea, m_frameTraceDock);
     m_frameTraceDock->hide();
 
-    createMenus(catalogueDock);
+    createMenus();
+    retranslate();
 
     connect(m_catalogue, &CatalogueView::sensorActivated, this,
             [this](const SensorRef &sensor) { openSensor(sensor); });
@@ -76,11 +76,7 @@ MainWindow::MainWindow(std::vector<PluginLoadResult> loadResults, PortList &port
     showLanguage(m_languages.language());
     m_presentationAction->setChecked(ExtensionSystem::Globals::getPresentationMode());
     updateActions();
-    statusBar()->showMessage(m_refusals.empty()
-                                 ? tr("%n plug-in(s) loaded", nullptr, int(m_plugins.size()))
-                                 : tr("%n plug-in(s) loaded, %1 refused: see the catalogue",
-                                      nullptr, int(m_plugins.size()))
-                                       .arg(m_refusals.size()));
+    statusBar()->showMessage(pluginSummary());
 }
 
 // Each plugin object deletes its own window; the emptied sub-windows go with
@@ -224,6 +220,17 @@ void MainWindow::openSettingsFile(const QString &fileName)
     object->vActionOpen(fileName);
 }
 
+void MainWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        const bool summaryShown = statusBar()->currentMessage() == m_shownSummary;
+        retranslate();
+        if (summaryShown)
+            statusBar()->showMessage(pluginSummary());
+    }
+    QMainWindow::changeEvent(event);
+}
+
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     for (ExtensionSystem::PluginInterface *object : pluginObjects())
@@ -231,35 +238,33 @@ void MainWindow::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-void MainWindow::createMenus(QDockWidget *catalogueDock)
+void MainWindow::createMenus()
 {
-    QMenu *fileMenu = menuBar()->addMenu(tr("&File"));
-    m_openSensorAction
-        = fileMenu->addAction(tr("&Open sensor"), this, &MainWindow::openSelectedSensor);
+    m_fileMenu = menuBar()->addMenu(QString());
+    m_openSensorAction = m_fileMenu->addAction(QString(), this, &MainWindow::openSelectedSensor);
     m_openSensorAction->setShortcut(QKeySequence::New);
-    m_openSettingsAction
-        = fileMenu->addAction(tr("Open &settings..."), this, &MainWindow::askForSettingsFile);
+    m_openSettingsAction = m_fileMenu->addAction(QString(), this, &MainWindow::askForSettingsFile);
     m_openSettingsAction->setShortcut(QKeySequence::Open);
-    m_closeSensorAction
-        = fileMenu->addAction(tr("&Close sensor"), this, &MainWindow::closeActiveSensor);
+    m_closeSensorAction = m_fileMenu->addAction(QString(), this, &MainWindow::closeActiveSensor);
     m_closeSensorAction->setShortcut(QKeySequence::Close);
-    fileMenu->addSeparator();
-    fileMenu->addAction(tr("&Quit"), this, &QWidget::close)->setShortcut(QKeySequence::Quit);
+    m_fileMenu->addSeparator();
+    m_quitAction = m_fileMenu->addAction(QString(), this, &QWidget::close);
+    m_quitAction->setShortcut(QKeySequence::Quit);
 
-    QMenu *viewMenu = menuBar()->addMenu(tr("&View"));
-    m_presentationAction = viewMenu->addAction(tr("&Presentation mode"));
+    m_viewMenu = menuBar()->addMenu(QString());
+    m_presentationAction = m_viewMenu->addAction(QString());
     m_presentationAction->setCheckable(true);
     connect(m_presentationAction, &QAction::triggered, this, &MainWindow::setPresentationMode);
-    viewMenu->addAction(tr("&Refresh ports"), this, &MainWindow::refreshPorts)
-        ->setShortcut(QKeySequence::Refresh);
-    viewMenu->addSeparator();
-    viewMenu->addAction(catalogueDock->toggleViewAction());
-    viewMenu->addAction(m_frameTraceDock->toggleViewAction());
+    m_refreshPortsAction = m_viewMenu->addAction(QString(), this, &MainWindow::refreshPorts);
+    m_refreshPortsAction->setShortcut(QKeySequence::Refresh);
+    m_viewMenu->addSeparator();
+    m_viewMenu->addAction(m_catalogueDock->toggleViewAction());
+    m_viewMenu->addAction(m_frameTraceDock->toggleViewAction());
 
-    QMenu *languageMenu = menuBar()->addMenu(tr("&Language"));
+    m_languageMenu = menuBar()->addMenu(QString());
     m_languageGroup = new QActionGroup(this);
     for (const LanguageChoice &choice : languageChoices) {
-        QAction *action = languageMenu->addAction(QString::fromUtf8(choice.caption));
+        QAction *action = m_languageMenu->addAction(QString::fromUtf8(choice.caption));
         action->setCheckable(true);
         action->setData(QString::fromLatin1(choice.code));
         m_languageGroup->addAction(action);
@@ -267,8 +272,34 @@ void MainWindow::createMenus(QDockWidget *catalogueDock)
     connect(m_languageGroup, &QActionGroup::triggered, this,
             [this](QAction *action) { m_languages.switchTo(action->data().toString()); });
 
-    m_windowMenu = menuBar()->addMenu(tr("&Window"));
+    m_windowMenu = menuBar()->addMenu(QString());
     connect(m_windowMenu, &QMenu::aboutToShow, this, &MainWindow::fillWindowMenu);
+}
+
+void MainWindow::retranslate()
+{
+    setWindowTitle(tr("tGauge"));
+    m_catalogueDock->setWindowTitle(tr("Sensors"));
+    m_fileMenu->setTitle(tr("&File"));
+    m_openSensorAction->setText(tr("&Open sensor"));
+    m_openSettingsAction->setText(tr("Open &settings..."));
+    m_closeSensorAction->setText(tr("&Close sensor"));
+    m_quitAction->setText(tr("&Quit"));
+    m_viewMenu->setTitle(tr("&View"));
+    m_presentationAction->setText(tr("&Presentation mode"));
+    m_refreshPortsAction->setText(tr("&Refresh ports"));
+    m_languageMenu->setTitle(tr("&Language"));
+    m_windowMenu->setTitle(tr("&Window"));
+}
+
+QString MainWindow::pluginSummary()
+{
+    const int loaded = int(m_plugins.size());
+    m_shownSummary = m_refusals.empty() ? tr("%n plug-in(s) loaded", nullptr, loaded)
+                                        : tr("%n plug-in(s) loaded, %1 refused: see the catalogue",
+                                             nullptr, loaded)
+                                              .arg(m_refusals.size());
+    return m_shownSummary;
 }
 
 void MainWindow::openSelectedSensor()

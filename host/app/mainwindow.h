@@ -55,6 +55,7 @@ public slots:
     void openSettingsFile(const QString &fileName);
 
 protected:
+    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -64,7 +65,9 @@ private:
         QPointer<QMdiSubWindow> subWindow;                 // owned by the MDI area
     };
 
-    void createMenus(QDockWidget *catalogueDock);
+    void createMenus();
+    void retranslate();
+    QString pluginSummary(); // the status line on plug-ins; remembered to be replaced in kind
     void openSelectedSensor();
     void askForSettingsFile();
     void closeActiveSensor();
@@ -83,15 +86,22 @@ private:
     LanguageSwitcher &m_languages;
     std::vector<Session> m_sessions;
 
-    QMdiArea *m_mdiArea = nullptr;         // owned (Qt parent)
-    CatalogueView *m_catalogue = nullptr;  // owned (Qt parent)
-    QAction *m_openSensorAction = nullptr; // owned (Qt parent), likewise the others
+    QMdiArea *m_mdiArea = nullptr;          // owned (Qt parent)
+    CatalogueView *m_catalogue = nullptr;   // owned (Qt parent)
+    QDockWidget *m_catalogueDock = nullptr; // owned (Qt parent), likewise the others
+    QMenu *m_fileMenu = nullptr;
+    QAction *m_openSensorAction = nullptr;
     QAction *m_openSettingsAction = nullptr;
     QAction *m_closeSensorAction = nullptr;
+    QAction *m_quitAction = nullptr;
+    QMenu *m_viewMenu = nullptr;
     QAction *m_presentationAction = nullptr;
+    QAction *m_refreshPortsAction = nullptr;
+    QMenu *m_languageMenu = nullptr;
     QActionGroup *m_languageGroup = nullptr;
     QMenu *m_windowMenu = nullptr;
     FrameTraceDock *m_frameTraceDock = nullptr;
+    QString m_shownSummary;
 };
 
 } // namespace TGauge

@@ -1,5 +1,6 @@
 #include "pathchecks.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace TGauge {
@@ -8,11 +9,11 @@ QString inputFileProblem(const QString &fileName)
 {
     const QFileInfo file(fileName);
     if (!file.exists())
-        return QStringLiteral("it does not exist");
+        return QCoreApplication::translate("TGauge::PathChecks", "it does not exist");
     if (file.isDir())
-        return QStringLiteral("it is a folder");
+        return QCoreApplication::translate("TGauge::PathChecks", "it is a folder");
     if (!file.isReadable())
-        return QStringLiteral("it is not readable");
+        return QCoreApplication::translate("TGauge::PathChecks", "it is not readable");
     return {};
 }
 
@@ -22,15 +23,18 @@ QString outputFileProblem(const QString &fileName)
     const QFileInfo file(fileName);
     const QFileInfo folder(file.absolutePath());
     if (!folder.exists())
-        return QStringLiteral("the folder %1 does not exist").arg(folder.filePath());
+        return QCoreApplication::translate("TGauge::PathChecks", "the folder %1 does not exist")
+            .arg(folder.filePath());
     if (!folder.isDir())
-        return QStringLiteral("%1 is not a folder").arg(folder.filePath());
+        return QCoreApplication::translate("TGauge::PathChecks", "%1 is not a folder")
+            .arg(folder.filePath());
     if (!folder.isWritable())
-        return QStringLiteral("the folder %1 is not writable").arg(folder.filePath());
+        return QCoreApplication::translate("TGauge::PathChecks", "the folder %1 is not writable")
+            .arg(folder.filePath());
     if (file.isDir())
-        return QStringLiteral("it is a folder");
+        return QCoreApplication::translate("TGauge::PathChecks", "it is a folder");
     if (file.exists() && !file.isWritable())
-        return QStringLiteral("it is not writable");
+        return QCoreApplication::translate("TGauge::PathChecks", "it is not writable");
     return {};
 }
 

@@ -93,22 +93,21 @@ PluginLoadResult PluginLoader::load(const QString &filePath)
     PluginLoadResult result{filePath, std::nullopt, QString()};
     QLibrary library(filePath);
     if (!library.load()) {
-        result.error = QStringLiteral("cannot be loaded: ") + library.errorString();
+        result.error = tr("cannot be loaded: %1").arg(library.errorString());
         return result;
     }
     QStringList missing;
     PluginLibrary plugin{filePath, resolveExports(library, missing), {}, {}, {}, {}, {}};
     if (!missing.isEmpty()) {
         library.unload();
-        result.error
-            = QStringLiteral("lacks the entry point(s) ") + missing.join(QStringLiteral(", "));
+        result.error = tr("lacks the entry point(s) %1").arg(missing.join(QStringLiteral(", ")));
         return result;
     }
     try {
         introduce(plugin);
     } catch (const std::exception &failure) {
-        result.error = QStringLiteral("failed to describe itself: ")
-                       + QString::fromLocal8Bit(failure.what());
+        result.error
+            = tr("failed to describe itself: %1").arg(QString::fromLocal8Bit(failure.what()));
         return result;
     }
     result.library = std::move(plugin);

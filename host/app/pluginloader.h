@@ -2,6 +2,7 @@
 
 #include "pluginlibrary.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -22,6 +23,8 @@ struct PluginLoadResult
 // and asks the others for their texts and their sensor catalogue.
 class PluginLoader final
 {
+    Q_DECLARE_TR_FUNCTIONS(TGauge::PluginLoader)
+
 public:
     explicit PluginLoader(QString directory);
 

@@ -23,10 +23,14 @@ namespace TGauge {
 
 namespace {
 
-const char readSettingsFailure[] = "tgauge: cannot read the settings file %1";
-const char writeSettingsFailure[] = "tgauge: cannot write the settings file %1";
-const char writeChartFailure[] = "tgauge: cannot write the chart data %1";
-const char screenshotFailure[] = "tgauge: cannot save the screenshot %1";
+const char readSettingsFailure[]
+    = QT_TRANSLATE_NOOP("TGauge::StartupRun", "tgauge: cannot read the settings file %1");
+const char writeSettingsFailure[]
+    = QT_TRANSLATE_NOOP("TGauge::StartupRun", "tgauge: cannot write the settings file %1");
+const char writeChartFailure[]
+    = QT_TRANSLATE_NOOP("TGauge::StartupRun", "tgauge: cannot write the chart data %1");
+const char screenshotFailure[]
+    = QT_TRANSLATE_NOOP("TGauge::StartupRun", "tgauge: cannot save the screenshot %1");
 
 struct FileCheck
 {
@@ -47,8 +51,8 @@ const FileCheck fileChecks[] = {
 
 QString failureLine(const char *failure, const QString &file, const QString &reason = {})
 {
-    const QString line = QString::fromLatin1(failure).arg(file);
-    return reason.isEmpty() ? line : line + QStringLiteral(": ") + reason;
+    const QString line = StartupRun::tr(failure).arg(file);
+    return reason.isEmpty() ? line : StartupRun::tr("%1: %2").arg(line, reason);
 }
 
 QString catalogueNames(const std::vector<PluginLibrary> &plugins)
@@ -58,7 +62,7 @@ QString catalogueNames(const std::vector<PluginLibrary> &plugins)
         for (const auto &sensor : plugin.sensors)
             names << QString::fromStdString(sensor.name());
     }
-    return names.isEmpty() ? QStringLiteral("none") : names.join(QStringLiteral(", "));
+    return names.isEmpty() ? StartupRun::tr("none") : names.join(QStringLiteral(", "));
 }
 
 } // namespace
@@ -75,7 +79,7 @@ void StartupRun::start()
     checkFiles();
     if (!m_options.traceFile.isEmpty()
         && !ExtensionSystem::FrameTrace::instance().appendTo(m_options.traceFile))
-        fail(QStringLiteral("tgauge: cannot write the trace %1").arg(m_options.traceFile));
+        fail(tr("tgauge: cannot write the trace %1").arg(m_options.traceFile));
     if (m_options.presentation)
         m_window.setPresentationMode(true);
     openSensors();
@@ -101,7 +105,7 @@ void StartupRun::interrupt(int signalNumber)
     m_interruptedBy = signalNumber;
     m_done = true;
     if (m_options.batch) {
-        emit failed(QStringLiteral("tgauge: interrupted (%1) during %2")
+        emit failed(tr("tgauge: interrupted (%1) during %2")
                         .arg(Kr7dSim::StopSignals::name(signalNumber), m_step));
     }
     m_window.close();
@@ -133,13 +137,13 @@ void StartupRun::checkFiles()
 
 void StartupRun::openSensors()
 {
-    m_step = QStringLiteral("opening the sensors");
+    m_step = tr("opening the sensors");
     for (int i = 0; i < m_options.openSensors.size(); ++i) {
         const QString &name = m_options.openSensors.at(i);
         if (ExtensionSystem::PluginInterface *object = m_window.openSensor(name)) {
             m_lanes.push_back({object, name, m_options.connectPortFor(i)});
         } else {
-            fail(QStringLiteral("tgauge: cannot open the sensor %1; the catalogue has: %2")
+            fail(tr("tgauge: cannot open the sensor %1; the catalogue has: %2")
                      .arg(name, catalogueNames(m_window.plugins())));
         }
     }
@@ -169,22 +173,21 @@ void StartupRun::connectAndLoad(int index)
 {
     Lane &lane = m_lanes[size_t(index)];
     if (lane.object && !lane.port.isEmpty() && !m_interruptedBy) {
-        m_step = QStringLiteral("connecting %1 through %2").arg(lane.sensor, lane.port);
+        m_step = tr("connecting %1 through %2").arg(lane.sensor, lane.port);
         lane.object->vAutoConnect(lane.port);
         if (!lane.object || lane.object->bConnectionFailed()) {
             const QString reason
                 = ExtensionSystem::ConnectionRegistry::instance().failureReason(lane.port);
-            fail(lane, QStringLiteral("tgauge: cannot connect %1 through %2")
-                               .arg(lane.sensor, lane.port)
+            fail(lane, tr("tgauge: cannot connect %1 through %2").arg(lane.sensor, lane.port)
                            + (reason.isEmpty() ? QString() : QStringLiteral(": ") + reason));
         }
     }
     const QString settings = fileOf(m_options.settingsFile, lane, QStringLiteral("tgs"));
     if (!lane.failed && lane.object && !settings.isEmpty() && !m_interruptedBy) {
-        m_step = QStringLiteral("applying the settings file %1 to %2").arg(settings, lane.sensor);
+        m_step = tr("applying the settings file %1 to %2").arg(settings, lane.sensor);
         if (!lane.object->bOpenSettingsFrom(settings)) {
-            fail(lane, QStringLiteral("tgauge: cannot apply the settings file %1 to %2")
-                           .arg(settings, lane.sensor));
+            fail(lane,
+                 tr("tgauge: cannot apply the settings file %1 to %2").arg(settings, lane.sensor));
         }
     }
     if (!lane.failed)
@@ -201,7 +204,7 @@ void StartupRun::startRunTime()
 {
     if (m_interruptedBy)
         return;
-    m_step = QStringLiteral("the run");
+    m_step = tr("the run");
     const bool anyLeft = std::any_of(m_lanes.cbegin(), m_lanes.cend(),
                                      [](const Lane &lane) { return lane.object && !lane.failed; });
     if (m_options.batch && (m_abandoned || (m_failed && !anyLeft))) {
@@ -260,7 +263,7 @@ void StartupRun::saveScreenshot()
         return;
     m_screenshotTaken = true;
     const QString &file = m_options.screenshotFile;
-    m_step = QStringLiteral("saving the screenshot %1").arg(file);
+    m_step = tr("saving the screenshot %1").arg(file);
     if (pictureWithDialogs(m_window).save(file)) {
         emit screenshotSaved(file);
         return;
@@ -297,11 +300,11 @@ void StartupRun::finish(Lane &lane)
     if (!sensorConfirmedAll(lane))
         return;
     const QString saved = fileOf(m_options.saveSettingsFile, lane, QStringLiteral("tgs"));
-    m_step = QStringLiteral("saving the settings file %1").arg(saved);
+    m_step = tr("saving the settings file %1").arg(saved);
     if (lane.object && !saved.isEmpty() && !lane.object->bSaveSettingsTo(saved))
         fail(lane, failureLine(writeSettingsFailure, saved));
     const QString exported = fileOf(m_options.exportCsvFile, lane, QStringLiteral("csv"));
-    m_step = QStringLiteral("exporting the chart data %1").arg(exported);
+    m_step = tr("exporting the chart data %1").arg(exported);
     if (lane.object && !exported.isEmpty()
         && !lane.object->bExportChartDataTo(exported, m_options.csvDelimiter)) {
         fail(lane, failureLine(writeChartFailure, exported));
@@ -314,20 +317,18 @@ void StartupRun::compare(Lane &lane, const QString &file)
     if (!object)
         return;
     const QString sensor = object->getSensorName(); // the comparison may run the event loop
-    m_step = QStringLiteral("comparing %1 with %2").arg(sensor, file);
+    m_step = tr("comparing %1 with %2").arg(sensor, file);
     QStringList differences;
     const int count = object->iCompareSettingsWith(file, &differences);
     if (count < 0) {
-        fail(lane, QStringLiteral("tgauge: cannot compare %1 with the settings file %2")
-                       .arg(sensor, file));
+        fail(lane, tr("tgauge: cannot compare %1 with the settings file %2").arg(sensor, file));
         return;
     }
     for (const QString &line : std::as_const(differences))
         emit reported(line);
-    emit reported(
-        count == 0
-            ? QStringLiteral("%1: no differences from %2").arg(sensor, file)
-            : QStringLiteral("%1: %2 difference(s) from %3").arg(sensor).arg(count).arg(file));
+    emit reported(count == 0
+                      ? tr("%1: no differences from %2").arg(sensor, file)
+                      : tr("%1: %n difference(s) from %2", nullptr, count).arg(sensor, file));
     m_differences = m_differences || count > 0;
 }
 
@@ -344,7 +345,7 @@ bool StartupRun::sensorConfirmedAll(Lane &lane)
     const QStringList unconfirmed = lane.object->unconfirmedValues();
     if (unconfirmed.isEmpty())
         return true;
-    fail(lane, QStringLiteral("tgauge: %1 did not confirm %2")
+    fail(lane, tr("tgauge: %1 did not confirm %2")
                    .arg(lane.sensor, unconfirmed.join(QLatin1String(", "))));
     return false;
 }

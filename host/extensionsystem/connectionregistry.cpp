@@ -1,6 +1,8 @@
 #include "connectionregistry.h"
 
 #include "communicationinterface.h"
+#include "networkconnection.h"
+#include "networkport.h"
 #include "portsettings.h"
 #include "serialconnection.h"
 
@@ -9,6 +11,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 
 namespace ExtensionSystem {
 
@@ -34,8 +37,35 @@ class ConnectionRegistry::Private
 {
 public:
     Factory factory;
+    ConnectedListener connectedListener;
     std::map<const PluginInterface *, Entry> entries;
     std::map<QString, QString> failures; // port name -> why its last connect failed
+    std::set<QString> opening;           // network ports whose connect still waits
+
+    std::unique_ptr<CommunicationInterface> open(const PortSettings &settings)
+    {
+        if (!isNetworkPortName(settings.portName)) {
+            auto serial = std::make_unique<SerialConnection>(settings);
+            if (serial->open())
+                return serial;
+            refuse(settings.portName, serial->errorString());
+            return nullptr;
+        }
+        const std::optional<NetworkPort> address = parseNetworkPort(settings.portName);
+        if (!address) {
+            refuse(settings.portName, QStringLiteral("not HOST:PORT"));
+            return nullptr;
+        }
+        auto network = std::make_unique<NetworkConnection>(*address, settings);
+        // The wait runs the event loop: meanwhile the port counts as taken.
+        opening.insert(settings.portName);
+        const bool opened = network->open();
+        opening.erase(settings.portName);
+        if (opened)
+            return network;
+        refuse(settings.portName, network->errorString());
+        return nullptr;
+    }
 
     CommunicationInterface *refuse(const QString &portName, const QString &reason)
     {
@@ -68,6 +98,11 @@ void ConnectionRegistry::setFactory(Factory factory)
     d->factory = std::move(factory);
 }
 
+void ConnectionRegistry::setConnectedListener(ConnectedListener listener)
+{
+    d->connectedListener = std::move(listener);
+}
+
 CommunicationInterface *ConnectionRegistry::connect(const PortSettings &settings,
                                                     const PluginInterface *owner)
 {
@@ -75,20 +110,22 @@ CommunicationInterface *ConnectionRegistry::connect(const PortSettings &settings
     if (!owner || settings.portName.isEmpty())
         return nullptr;
     if (isPortInUse(settings.portName))
-        return d->refuse(settings.portName, QStringLiteral("already in use"));
+        return d->refuse(
+            settings.portName,
+            QCoreApplication::translate("ExtensionSystem::ConnectionRegistry", "already in use"));
 
     std::unique_ptr<CommunicationInterface> connection;
     if (d->factory)
         connection = d->factory(settings);
-    if (!connection) {
-        auto serial = std::make_unique<SerialConnection>(settings);
-        if (!serial->open())
-            return d->refuse(settings.portName, serial->errorString());
-        connection = std::move(serial);
-    }
+    if (!connection)
+        connection = d->open(settings);
+    if (!connection)
+        return nullptr;
     d->failures.erase(settings.portName);
     CommunicationInterface *handedOut = connection.get();
     d->entries[owner] = Entry{settings.portName, std::move(connection)};
+    if (d->connectedListener)
+        d->connectedListener(settings.portName);
     return handedOut;
 }
 
@@ -120,8 +157,9 @@ CommunicationInterface *ConnectionRegistry::connectionOf(const PluginInterface *
 
 bool ConnectionRegistry::isPortInUse(const QString &portName) const
 {
-    return std::any_of(d->entries.cbegin(), d->entries.cend(),
-                       [&portName](const auto &item) { return item.second.portName == portName; });
+    return d->opening.count(portName) > 0
+           || std::any_of(d->entries.cbegin(), d->entries.cend(),
+                          [&portName](const auto &item) { return item.second.portName == portName; });
 }
 
 QString ConnectionRegistry::failureReason(const QString &portName) const

@@ -21,9 +21,13 @@ public:
     // serial port. Lets the host put simulators behind chosen port names.
     using Factory = std::function<std::unique_ptr<CommunicationInterface>(const PortSettings &)>;
 
+    // Hears the name of every port that opened, as the plug-in gave it.
+    using ConnectedListener = std::function<void(const QString &portName)>;
+
     static ConnectionRegistry &instance();
 
     void setFactory(Factory factory);
+    void setConnectedListener(ConnectedListener listener);
 
     CommunicationInterface *connect(const PortSettings &settings, const PluginInterface *owner);
     // Closes the owner's connection and deletes it once control is back in the event loop.

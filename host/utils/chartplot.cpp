@@ -21,6 +21,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDockWidget>
+#include <QLocale>
 #include <QMainWindow>
 
 #include <algorithm>
@@ -444,7 +445,7 @@ void ChartPlot::updateDecorations()
     const Sample last = hasSamples ? m_history.sample(m_history.size() - 1) : Sample{};
 
     m_valueLabel->setVisible(m_valueLabelVisible && m_hasLabelValue);
-    QwtText label(QString::number(m_labelValue, 'f', m_precision));
+    QwtText label(QLocale().toString(m_labelValue, 'f', m_precision));
     label.setRenderFlags(Qt::AlignRight | Qt::AlignTop);
     QFont font = label.font();
     font.setPointSizeF(14.0);
@@ -464,7 +465,7 @@ void ChartPlot::updateDecorations()
     if (hasSamples) {
         const double analog = last.analogValue;
         m_analogTag->setValue(m_timeView.maxValue(), analog);
-        QwtText tag(QString::number(analog, 'f', 2));
+        QwtText tag(QLocale().toString(analog, 'f', 2));
         tag.setColor(Qt::white);
         tag.setBackgroundBrush(m_lineColor);
         tag.setBorderRadius(2.0);

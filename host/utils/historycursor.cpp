@@ -8,6 +8,50 @@ namespace {
 
 constexpr int blockSize = ValueOverTime::blockSize;
 
+// Where timeMs would fall in [first, end) if the blocks came at a steady pace, as polls do.
+int guessBlock(const std::deque<SampleBlock> &blocks, double timeMs, int first, int end)
+{
+    const double start = blocks[size_t(first)].firstTime();
+    const double share = (timeMs - start) / (blocks[size_t(end - 1)].lastTime() - start);
+    if (!(share > 0.0))
+        return first;
+    if (!(share < 1.0))
+        return end - 1;
+    return first + int(share * (end - first));
+}
+
+// The first block in [first, end) whose last time stamp is not before timeMs (end when
+// none): galloping from the guess, so that a steady history costs a probe or two, each a
+// block that may be far from the last one read, and an unsteady one no more than a search.
+int firstBlockNotBefore(const std::deque<SampleBlock> &blocks, double timeMs, int first, int end)
+{
+    if (first >= end)
+        return end;
+    const auto lastBefore = [timeMs](const SampleBlock &block) { return block.lastTime() < timeMs; };
+    const auto before = [&](int block) { return lastBefore(blocks[size_t(block)]); };
+    int known = guessBlock(blocks, timeMs, first, end);
+    int step = 1;
+    int low = 0;
+    int high = 0;
+    if (before(known)) {
+        while (known + step < end && before(known + step)) {
+            known += step;
+            step *= 2;
+        }
+        low = known + 1;
+        high = std::min(known + step, end);
+    } else {
+        while (known - step >= first && !before(known - step)) {
+            known -= step;
+            step *= 2;
+        }
+        low = std::max(known - step + 1, first);
+        high = known;
+    }
+    return int(std::partition_point(blocks.cbegin() + low, blocks.cbegin() + high, lastBefore)
+               - blocks.cbegin());
+}
+
 } // namespace
 
 HistoryCursor::HistoryCursor(const ValueOverTime &history)
@@ -76,20 +120,7 @@ int HistoryCursor::indexAtOrAfter(double timeMs, int begin, int end)
     const int lastBlock = (end - 1) / blockSize;
     const int firstBlock = begin / blockSize;
     const int closedEnd = std::max(firstBlock, std::min(lastBlock + 1, int(blocks.size())));
-    const auto before = [timeMs](const SampleBlock &candidate) {
-        return candidate.lastTime() < timeMs;
-    };
-    // Galloping from the start: the next column's end is usually a few blocks on, and the
-    // blocks near it are the ones that stay in the cache.
-    int low = firstBlock;
-    int step = 1;
-    while (low + step < closedEnd && before(blocks[size_t(low + step)])) {
-        low += step;
-        step *= 2;
-    }
-    const int high = std::min(low + step + 1, closedEnd);
-    const int block = int(std::partition_point(blocks.cbegin() + low, blocks.cbegin() + high, before)
-                          - blocks.cbegin());
+    const int block = firstBlockNotBefore(blocks, timeMs, firstBlock, closedEnd);
     if (block > lastBlock)
         return end;
     const int blockStart = block * blockSize;

@@ -343,6 +343,8 @@ bool readBlockHistory(const std::string &text, char separator, ValueOverTime &hi
     const auto *next = reinterpret_cast<const std::uint8_t *>(bytes.constData());
     const auto *end = next + bytes.size();
     std::deque<SampleBlock> blocks;
+    std::vector<Extremes> blockExtremes;
+    blockExtremes.reserve(count / ValueOverTime::blockSize);
     std::vector<double> times;
     std::vector<double> values;
     std::vector<double> analogValues;
@@ -358,13 +360,15 @@ bool readBlockHistory(const std::string &text, char separator, ValueOverTime &hi
         // Only the last block may be partial.
         if (length > quint64(end - next) || !times.empty())
             return false;
-        std::optional<SampleBlock> block = SampleBlock::fromBytes({next, next + length});
+        Extremes extremes;
+        std::optional<SampleBlock> block = SampleBlock::fromBytes({next, next + length}, &extremes);
         next += length;
         if (!block || samples + std::size_t(block->size()) > count)
             return false;
         samples += std::size_t(block->size());
         if (block->size() == ValueOverTime::blockSize) {
             blocks.push_back(std::move(*block));
+            blockExtremes.push_back(extremes);
             continue;
         }
         times.resize(std::size_t(block->size()));
@@ -372,7 +376,7 @@ bool readBlockHistory(const std::string &text, char separator, ValueOverTime &hi
         analogValues.resize(times.size());
         block->decode(times.data(), values.data(), analogValues.data());
     }
-    return samples == count && history.assign(std::move(blocks), times, values, analogValues);
+    return samples == count && history.assign(std::move(blocks), blockExtremes, times, values, analogValues);
 }
 
 } // namespace

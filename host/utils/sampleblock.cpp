@@ -13,15 +13,21 @@ namespace {
 // columns hold integers n with value == n / 10^d or value == n * 0.1^d (the
 // ways a device number becomes bar or degrees): the first one, then their
 // first or second differences, zigzagged and bit-packed: a steady poll clock
-// costs a few bits per time stamp, a slowly moving value a few more. Anything
-// else is stored as the XOR of its bits with a prediction, without its zero
-// bytes: the previous value, or for analog values, which follow the value
-// through a straight line (clamped at the ends), that line.
+// costs a few bits per time stamp, a slowly moving value a few more. Second
+// differences keep the first difference apart, as it is as large as the poll
+// interval and would widen the packing of all the others. Anything else is
+// stored as a residual per sample against a prediction (see putResiduals);
+// analog values may be predicted from the values through a straight line.
 enum Kind : std::uint8_t {
     ScaledDelta = 1,
-    ScaledDeltaOfDelta = 2,
-    XorBits = 3,
-    AffineXorBits = 4, // analog values only
+    ScaledDeltaOfDeltaWithFirst = 2, // written before, still read
+    XorBits = 3,                     // written before, still read
+    AffineXorBits = 4,               // written before, still read
+    ScaledDeltaOfDelta = 5,
+    XorPrevious = 6,
+    XorLine = 7, // analog values only
+    BitsDelta = 8,
+    BitsDeltaOfDelta = 9,
 };
 
 constexpr int maxDecimals = 9;
@@ -123,18 +129,21 @@ std::size_t packedBytes(int residuals, int bits)
 void putScaled(std::vector<std::uint8_t> &out, const std::vector<std::int64_t> &integers,
                Kind kind)
 {
+    const bool secondOrder = kind == ScaledDeltaOfDelta;
+    const size_t firstResidual = secondOrder ? 2 : 1;
     std::vector<std::uint64_t> residuals;
     residuals.reserve(integers.size());
     std::uint64_t all = 0;
-    for (size_t i = 1; i < integers.size(); ++i) {
+    for (size_t i = firstResidual; i < integers.size(); ++i) {
         const std::int64_t delta = integers[i] - integers[i - 1];
-        const std::int64_t previousDelta
-            = kind == ScaledDeltaOfDelta && i > 1 ? integers[i - 1] - integers[i - 2] : 0;
+        const std::int64_t previousDelta = secondOrder ? integers[i - 1] - integers[i - 2] : 0;
         residuals.push_back(zigzag(delta - previousDelta));
         all |= residuals.back();
     }
     const int bits = all == 0 ? 0 : 64 - __builtin_clzll(all);
     putVarint(out, zigzag(integers.front()));
+    if (secondOrder)
+        putVarint(out, zigzag(integers.size() > 1 ? integers[1] - integers[0] : 0));
     out.push_back(std::uint8_t(bits));
     const size_t start = out.size();
     out.resize(start + packedBytes(int(residuals.size()), bits), 0);
@@ -148,35 +157,12 @@ void putScaled(std::vector<std::uint8_t> &out, const std::vector<std::int64_t> &
     }
 }
 
-// Per sample a control byte: the previous value again, the prediction
-// exactly, or the XOR with the prediction, with its count of leading and
-// trailing zero bytes, followed by its other bytes.
+// Older blocks: per sample a control byte: the previous value again, the
+// prediction exactly, or the XOR with the prediction, with its count of
+// leading and trailing zero bytes, followed by its other bytes.
 constexpr std::uint8_t sameAsPrevious = 0x00;
 constexpr std::uint8_t samePrediction = 0x40;
 constexpr std::uint8_t xorFollows = 0x80;
-
-template <typename Predict>
-void putXorBits(std::vector<std::uint8_t> &out, const double *values, int count, Predict predict)
-{
-    std::uint64_t previous = 0;
-    for (int i = 0; i < count; ++i) {
-        const std::uint64_t bits = bitsOf(values[i]);
-        std::uint64_t x = bits ^ predict(i, previous);
-        if (bits == previous) {
-            out.push_back(sameAsPrevious);
-        } else if (x == 0) {
-            out.push_back(samePrediction);
-        } else {
-            const int leading = __builtin_clzll(x) / 8;
-            const int trailing = __builtin_ctzll(x) / 8;
-            out.push_back(std::uint8_t(xorFollows | leading << 3 | trailing));
-            x >>= 8 * trailing;
-            for (int byte = 8 - leading - trailing; byte > 0; --byte, x >>= 8)
-                out.push_back(std::uint8_t(x));
-        }
-        previous = bits;
-    }
-}
 
 std::uint64_t previousBits(int, std::uint64_t previous)
 {
@@ -225,38 +211,126 @@ void putDouble(std::vector<std::uint8_t> &out, double value)
         out.push_back(std::uint8_t(bits >> (8 * byte)));
 }
 
+// A column that is no short decimals stores per sample a residual: its bits
+// XOR a prediction (the previous value or the line), or the difference of
+// its bits from the previous ones, or the change of that difference, as
+// integers; each block takes whichever packs smallest. A 2-bit code per
+// sample, four to a byte, comes first: 0 the residual is zero, 1 it fits
+// the last window of bytes, 2 a new window follows (a byte: leading zero
+// bytes << 4 | trailing zero bytes), 3 the previous value again (line only).
+// Then the window bytes and each residual's bytes inside its window.
+constexpr int codeResidualZero = 0;
+constexpr int codeLastWindow = 1;
+constexpr int codeNewWindow = 2;
+constexpr int codeSameAsPrevious = 3;
+
+std::size_t codeBytes(int count)
+{
+    return (std::size_t(count) * 2 + 7) / 8;
+}
+
+// What a residual stands for, given the bits before it.
+struct Prediction
+{
+    Kind kind;
+    Line line;
+
+    std::uint64_t residual(int i, std::uint64_t bits, std::uint64_t previous,
+                           std::uint64_t previousDelta) const
+    {
+        switch (kind) {
+        case XorLine:
+            return bits ^ line(i, previous);
+        case BitsDelta:
+            return zigzag(std::int64_t(bits - previous));
+        case BitsDeltaOfDelta:
+            return zigzag(std::int64_t(bits - previous - previousDelta));
+        default:
+            return bits ^ previous;
+        }
+    }
+    std::uint64_t bits(int i, std::uint64_t residual, std::uint64_t previous,
+                       std::uint64_t previousDelta) const
+    {
+        switch (kind) {
+        case XorLine:
+            return line(i, previous) ^ residual;
+        case BitsDelta:
+            return previous + std::uint64_t(unzigzag(residual));
+        case BitsDeltaOfDelta:
+            return previous + previousDelta + std::uint64_t(unzigzag(residual));
+        default:
+            return previous ^ residual;
+        }
+    }
+};
+
+void putResiduals(std::vector<std::uint8_t> &out, const double *values, int count,
+                  const Prediction &prediction)
+{
+    const std::size_t codesAt = out.size();
+    // Written through a pointer into the largest size, then cut: no check per byte.
+    out.resize(codesAt + codeBytes(count) + std::size_t(count) * 9, 0);
+    std::uint8_t *codes = out.data() + codesAt;
+    std::uint8_t *next = codes + codeBytes(count);
+    std::uint64_t previous = 0;
+    std::uint64_t previousDelta = 0;
+    int leading = -1;
+    int trailing = 0;
+    for (int i = 0; i < count; ++i) {
+        const std::uint64_t bits = bitsOf(values[i]);
+        std::uint64_t residual = prediction.residual(i, bits, previous, previousDelta);
+        int code = codeResidualZero;
+        if (prediction.kind == XorLine && bits == previous && residual != 0) {
+            code = codeSameAsPrevious;
+        } else if (residual != 0) {
+            const int newLeading = __builtin_clzll(residual) / 8;
+            const int newTrailing = __builtin_ctzll(residual) / 8;
+            // The last window, unless it is too narrow or wider than a new one and its byte.
+            const int spare = newLeading - leading + newTrailing - trailing;
+            code = codeLastWindow;
+            if (leading < 0 || newLeading < leading || newTrailing < trailing || spare > 1) {
+                code = codeNewWindow;
+                leading = newLeading;
+                trailing = newTrailing;
+                *next++ = std::uint8_t(leading << 4 | trailing);
+            }
+            residual >>= 8 * trailing;
+            for (int byte = 8 - leading - trailing; byte > 0; --byte, residual >>= 8)
+                *next++ = std::uint8_t(residual);
+        }
+        codes[i / 4] |= std::uint8_t(code << (2 * (i % 4)));
+        previousDelta = bits - previous;
+        previous = bits;
+    }
+    out.resize(std::size_t(next - out.data()));
+}
+
 void putColumn(std::vector<std::uint8_t> &out, const double *values, int count, Kind scaledKind,
-               std::vector<std::int64_t> &integers)
+               std::vector<std::int64_t> &integers, const Line *line = nullptr)
 {
     if (const std::optional<Scale> scale = findScale(values, count, integers)) {
         out.push_back(scaledKind);
         out.push_back(scale->code());
         putScaled(out, integers, scaledKind);
-    } else {
-        out.push_back(XorBits);
-        putXorBits(out, values, count, previousBits);
-    }
-}
-
-// The smaller of the plain column and the one predicted from the values.
-void putAnalogColumn(std::vector<std::uint8_t> &out, const double *values,
-                     const double *analogValues, int count, std::vector<std::int64_t> &integers)
-{
-    const size_t start = out.size();
-    putColumn(out, analogValues, count, ScaledDelta, integers);
-    if (out[start] != XorBits)
         return;
-    std::vector<std::uint8_t> predicted{AffineXorBits};
-    const Line line = lineOf(values, analogValues, count);
-    putDouble(predicted, line.slope);
-    putDouble(predicted, line.offset);
-    putXorBits(predicted, analogValues, count, line);
-    if (predicted.size() < out.size() - start) {
-        out.resize(start);
-        out.insert(out.end(), predicted.cbegin(), predicted.cend());
     }
+    std::vector<std::uint8_t> best;
+    std::vector<std::uint8_t> trial;
+    for (const Kind kind : {XorPrevious, BitsDelta, BitsDeltaOfDelta, XorLine}) {
+        if (kind == XorLine && !line)
+            continue;
+        trial.assign(1, kind);
+        if (kind == XorLine) {
+            putDouble(trial, line->slope);
+            putDouble(trial, line->offset);
+        }
+        putResiduals(trial, values, count, {kind, kind == XorLine ? *line : Line{}});
+        if (best.empty() || trial.size() < best.size())
+            best.swap(trial);
+    }
+    out.insert(out.end(), best.cbegin(), best.cend());
 }
-
 
 // Reads untrusted bytes: every step checks what is left.
 class Reader
@@ -290,6 +364,16 @@ public:
         }
         return false;
     }
+    // `count` (at most 8) bytes, the lowest first.
+    bool word(int count, std::uint64_t &value)
+    {
+        if (count > m_end - m_at)
+            return false;
+        value = 0;
+        for (int byte = 0; byte < count; ++byte)
+            value |= std::uint64_t(*m_at++) << (8 * byte);
+        return true;
+    }
     bool skip(std::uint64_t count, Reader &part)
     {
         if (count > std::uint64_t(m_end - m_at))
@@ -304,39 +388,84 @@ private:
     const std::uint8_t *m_end;
 };
 
+// One loop per way of scaling and of differencing, so that none of them
+// decides per sample.
+struct Unpacking
+{
+    const std::uint8_t *packed;
+    int bits;
+    std::uint64_t first;
+    std::uint64_t firstDelta; // of second differences written apart, else 0
+    int firstResidual;        // the first sample that comes from the packing
+    int count;
+    double *out;
+
+    template <bool secondOrder>
+    bool run(Scale scale) const
+    {
+        if (scale.decimals == 0)
+            return run<secondOrder>([](std::int64_t n) { return double(n); });
+        if (scale.multiply) {
+            const double factor = powersOfTenth[size_t(scale.decimals)];
+            return run<secondOrder>([factor](std::int64_t n) { return double(n) * factor; });
+        }
+        const double divisor = powersOfTen[size_t(scale.decimals)];
+        return run<secondOrder>([divisor](std::int64_t n) { return double(n) / divisor; });
+    }
+
+    template <bool secondOrder, typename Apply>
+    bool run(Apply apply) const
+    {
+        const std::uint64_t mask = bits == 0 ? 0 : ~std::uint64_t(0) >> (64 - bits);
+        // Unsigned arithmetic: a damaged block may overflow, which the limit check then refuses.
+        std::uint64_t n = first;
+        std::uint64_t delta = 0;
+        std::size_t bit = 0;
+        for (int i = 0;;) {
+            const auto integer = std::int64_t(n);
+            if (!(std::fabs(double(integer)) <= scaledLimit))
+                return false;
+            out[i] = apply(integer);
+            if (++i == count)
+                return true;
+            if (i < firstResidual) {
+                delta = firstDelta;
+            } else {
+                std::uint64_t word;
+                std::memcpy(&word, packed + bit / 8, sizeof word);
+                const std::uint64_t step = std::uint64_t(unzigzag(word >> (bit % 8) & mask));
+                bit += std::size_t(bits);
+                delta = secondOrder ? delta + step : step;
+            }
+            n += delta;
+        }
+    }
+};
+
 bool readScaled(Reader &in, Kind kind, int count, double *out)
 {
+    const int firstResidual = kind == ScaledDeltaOfDelta ? 2 : 1;
     std::uint8_t code = 0;
-    std::uint64_t first = 0;
+    std::uint64_t firstZigzag = 0;
+    std::uint64_t firstDeltaZigzag = 0;
     std::uint8_t bits = 0;
     if (!in.byte(code) || (code & ~0x1f) != 0 || (code & 0xf) > maxDecimals
-        || code == Scale{0, true}.code() || !in.varint(first) || !in.byte(bits)
+        || code == Scale{0, true}.code() || !in.varint(firstZigzag)
+        || (firstResidual == 2 && !in.varint(firstDeltaZigzag)) || !in.byte(bits)
         || bits > maxResidualBits)
         return false;
     const Scale scale{code & 0xf, (code & 0x10) != 0};
     Reader packedPart(nullptr, nullptr);
-    if (!in.skip(packedBytes(count - 1, bits), packedPart))
+    if (!in.skip(packedBytes(std::max(count - firstResidual, 0), bits), packedPart))
         return false;
-    const std::uint8_t *packed = packedPart.position();
-    const std::uint64_t mask = bits == 0 ? 0 : ~std::uint64_t(0) >> (64 - bits);
-    // Unsigned arithmetic: a damaged block may overflow, which the limit check then refuses.
-    std::uint64_t n = std::uint64_t(unzigzag(first));
-    std::uint64_t delta = 0;
-    const bool secondOrder = kind == ScaledDeltaOfDelta;
-    for (int i = 0;;) {
-        const auto integer = std::int64_t(n);
-        if (!(std::fabs(double(integer)) <= scaledLimit))
-            return false;
-        out[i] = scale.apply(integer);
-        if (++i == count)
-            return true;
-        const std::size_t bit = std::size_t(i - 1) * bits;
-        std::uint64_t word;
-        std::memcpy(&word, packed + bit / 8, sizeof word);
-        const std::uint64_t step = std::uint64_t(unzigzag(word >> (bit % 8) & mask));
-        delta = secondOrder ? delta + step : step;
-        n += delta;
-    }
+    const Unpacking unpacking{packedPart.position(),
+                              bits,
+                              std::uint64_t(unzigzag(firstZigzag)),
+                              std::uint64_t(unzigzag(firstDeltaZigzag)),
+                              firstResidual,
+                              count,
+                              out};
+    return kind == ScaledDelta ? unpacking.run<false>(scale) : unpacking.run<true>(scale);
 }
 
 template <typename Predict>
@@ -368,6 +497,47 @@ bool readXorBits(Reader &in, int count, double *out, Predict predict)
     return true;
 }
 
+bool readResiduals(Reader &in, int count, double *out, const Prediction &prediction)
+{
+    Reader codesPart(nullptr, nullptr);
+    if (!in.skip(codeBytes(count), codesPart))
+        return false;
+    const std::uint8_t *codes = codesPart.position();
+    std::uint64_t previous = 0;
+    std::uint64_t previousDelta = 0;
+    int leading = -1;
+    int trailing = 0;
+    for (int i = 0; i < count; ++i) {
+        const int code = codes[i / 4] >> (2 * (i % 4)) & 3;
+        std::uint64_t bits = previous;
+        if (code == codeSameAsPrevious) {
+            if (prediction.kind != XorLine)
+                return false;
+        } else {
+            std::uint64_t residual = 0;
+            if (code == codeNewWindow) {
+                std::uint8_t window = 0;
+                if (!in.byte(window))
+                    return false;
+                leading = window >> 4;
+                trailing = window & 0xf;
+                if (leading + trailing > 7)
+                    return false;
+            }
+            if (code != codeResidualZero) {
+                if (leading < 0 || !in.word(8 - leading - trailing, residual))
+                    return false;
+                residual <<= 8 * trailing;
+            }
+            bits = prediction.bits(i, residual, previous, previousDelta);
+        }
+        out[i] = doubleOf(bits);
+        previousDelta = bits - previous;
+        previous = bits;
+    }
+    return true;
+}
+
 bool readDouble(Reader &in, double &value)
 {
     std::uint64_t bits = 0;
@@ -390,12 +560,19 @@ bool readColumn(Reader in, int count, double *out, const double *values = nullpt
     bool read = false;
     if (kind == XorBits) {
         read = readXorBits(in, count, out, previousBits);
-    } else if (kind == ScaledDelta || kind == ScaledDeltaOfDelta) {
+    } else if (kind == ScaledDelta || kind == ScaledDeltaOfDelta
+               || kind == ScaledDeltaOfDeltaWithFirst) {
         read = readScaled(in, Kind(kind), count, out);
     } else if (kind == AffineXorBits && values) {
         Line line{0.0, 0.0, values};
         read = readDouble(in, line.slope) && readDouble(in, line.offset)
                && readXorBits(in, count, out, line);
+    } else if (kind == XorPrevious || kind == BitsDelta || kind == BitsDeltaOfDelta) {
+        read = readResiduals(in, count, out, {Kind(kind), Line{}});
+    } else if (kind == XorLine && values) {
+        Line line{0.0, 0.0, values};
+        read = readDouble(in, line.slope) && readDouble(in, line.offset)
+               && readResiduals(in, count, out, {XorLine, line});
     }
     return read && in.atEnd();
 }
@@ -453,12 +630,14 @@ SampleBlock SampleBlock::encode(const double *times, const double *values,
     putVarint(bytes, valuesPart.size());
     bytes.insert(bytes.end(), timesPart.cbegin(), timesPart.cend());
     bytes.insert(bytes.end(), valuesPart.cbegin(), valuesPart.cend());
-    putAnalogColumn(bytes, values, analogValues, count, integers);
+    const Line line = lineOf(values, analogValues, count);
+    putColumn(bytes, analogValues, count, ScaledDelta, integers, &line);
     bytes.shrink_to_fit();
     return SampleBlock(std::move(bytes), count, times[0], times[count - 1]);
 }
 
-std::optional<SampleBlock> SampleBlock::fromBytes(std::vector<std::uint8_t> bytes)
+std::optional<SampleBlock> SampleBlock::fromBytes(std::vector<std::uint8_t> bytes,
+                                                  Extremes *extremes)
 {
     const std::optional<Layout> layout = readLayout(bytes);
     if (!layout)
@@ -475,6 +654,8 @@ std::optional<SampleBlock> SampleBlock::fromBytes(std::vector<std::uint8_t> byte
     if (std::any_of(times.cbegin(), times.cend(), isNan)
         || !std::is_sorted(times.cbegin(), times.cend()))
         return std::nullopt;
+    if (extremes)
+        *extremes = Extremes::of(times.data(), values.data(), layout->count, 0);
     return SampleBlock(std::move(bytes), layout->count, times.front(), times.back());
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "extremes.h"
 #include "utils_global.h"
 
 #include <cstdint>
@@ -20,8 +21,10 @@ public:
     static SampleBlock encode(const double *times, const double *values,
                               const double *analogValues, int count);
     // A block from bytes of unknown origin: nullopt unless they decode
-    // completely to sorted time stamps.
-    static std::optional<SampleBlock> fromBytes(std::vector<std::uint8_t> bytes);
+    // completely to sorted time stamps. The extremes of its values, numbered
+    // from 0, come with it, found while checking.
+    static std::optional<SampleBlock> fromBytes(std::vector<std::uint8_t> bytes,
+                                                Extremes *extremes = nullptr);
 
     int size() const;
     double firstTime() const;

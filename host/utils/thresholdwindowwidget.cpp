@@ -7,6 +7,7 @@
 #include <qwt_plot_zoneitem.h>
 #include <qwt_text.h>
 
+#include <QLocale>
 #include <QMouseEvent>
 #include <QPointer>
 
@@ -34,7 +35,7 @@ public:
         values[size_t(mark)] = value;
         if (QwtPlotMarker *marker = marks[size_t(mark)]) {
             marker->setYValue(value);
-            QwtText label(QString::number(value, 'g', 6));
+            QwtText label(QLocale().toString(value, 'g', 6));
             label.setColor(markColors[size_t(mark)]);
             marker->setLabel(label);
         }

@@ -20,14 +20,6 @@ bool sortedTimes(const std::vector<double> &times)
            && std::is_sorted(times.cbegin(), times.cend());
 }
 
-Extremes extremesOf(const SampleBlock &block, int firstIndex)
-{
-    std::array<double, ValueOverTime::blockSize> times;
-    std::array<double, ValueOverTime::blockSize> values;
-    block.decode(times.data(), values.data(), nullptr);
-    return Extremes::of(times.data(), values.data(), block.size(), firstIndex);
-}
-
 } // namespace
 
 void ValueOverTime::append(double timeMs, double value, double analogValue)
@@ -124,11 +116,12 @@ bool ValueOverTime::assign(const std::vector<double> &times, const std::vector<d
     return true;
 }
 
-bool ValueOverTime::assign(std::deque<SampleBlock> blocks, const std::vector<double> &times,
-                           const std::vector<double> &values,
+bool ValueOverTime::assign(std::deque<SampleBlock> blocks,
+                           const std::vector<Extremes> &blockExtremes,
+                           const std::vector<double> &times, const std::vector<double> &values,
                            const std::vector<double> &analogValues)
 {
-    if (times.size() != values.size() || times.size() != analogValues.size()
+    if (blockExtremes.size() != blocks.size() || times.size() != values.size() || times.size() != analogValues.size()
         || times.size() > size_t(blockSize) || !sortedTimes(times))
         return false;
     double newest = -std::numeric_limits<double>::infinity();
@@ -140,8 +133,14 @@ bool ValueOverTime::assign(std::deque<SampleBlock> blocks, const std::vector<dou
     if (!times.empty() && times.front() < newest)
         return false;
     ValueOverTime history;
-    for (size_t i = 0; i < blocks.size(); ++i)
-        history.m_aggregates.append(extremesOf(blocks[i], int(i) * blockSize));
+    for (size_t i = 0; i < blocks.size(); ++i) {
+        Extremes extremes = blockExtremes[i];
+        if (extremes.minIndex >= 0) {
+            extremes.minIndex += int(i) * blockSize;
+            extremes.maxIndex += int(i) * blockSize;
+        }
+        history.m_aggregates.append(extremes);
+    }
     history.m_blocks = std::move(blocks);
     history.m_times = times;
     history.m_values = values;

@@ -43,10 +43,12 @@ public:
     // their lengths differ or the time stamps are not sorted.
     bool assign(const std::vector<double> &times, const std::vector<double> &values,
                 const std::vector<double> &analogValues);
-    // Takes closed blocks as they are, followed by the newest samples; false
-    // (and nothing changed) when a block is not full or the time stamps
-    // across them are not sorted.
-    bool assign(std::deque<SampleBlock> blocks, const std::vector<double> &times,
+    // Takes closed blocks as they are, with the extremes of each as
+    // SampleBlock::fromBytes found them, followed by the newest samples; false
+    // (and nothing changed) when a block is not full, an extremes is missing
+    // or the time stamps across them are not sorted.
+    bool assign(std::deque<SampleBlock> blocks, const std::vector<Extremes> &blockExtremes,
+                const std::vector<double> &times,
                 const std::vector<double> &values, const std::vector<double> &analogValues);
 
     // What readers decode: the closed blocks, then the open one.

@@ -252,7 +252,7 @@
     </message>
     <message>
         <source>Going offline</source>
-        <translation>Offline gehen</translation>
+        <translation>Verbindung wird getrennt</translation>
     </message>
     <message>
         <source>%1 is no longer in the port list</source>
@@ -276,7 +276,7 @@
     </message>
     <message>
         <source>%1 did not run: the sensor is no longer connected</source>
-        <translation>%1 wurde nicht ausgeführt: Der Sensor ist nicht mehr verbunden</translation>
+        <translation>%1 lief nicht: der Sensor ist nicht mehr verbunden</translation>
     </message>
 </context>
 <context>

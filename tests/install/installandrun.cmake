@@ -17,6 +17,7 @@ foreach(file IN ITEMS
         ${LIBDIR}/tgauge/translations/IoLinkKR7Dfamily_de.qm
         ${LIBDIR}/tgauge/translations/Utils_de.qm
         ${LIBDIR}/tgauge/translations/QtPropertyBrowser_de.qm
+        ${LIBDIR}/tgauge/translations/tgauge_de.qm
         ${DATADIR}/applications/tgauge.desktop
         ${DATADIR}/icons/hicolor/scalable/apps/tgauge.svg)
     if(NOT EXISTS ${PREFIX}/${file})

@@ -103,6 +103,8 @@ private slots:
     void outputDecisionTable();
     void droppedMarkEditsTheShownOutputsPoints_data();
     void droppedMarkEditsTheShownOutputsPoints();
+    void analogPointMovesOffItsPartnerWithinTheRange_data();
+    void analogPointMovesOffItsPartnerWithinTheRange();
 
     void valuesAreComparedAsOpeningReadsThem_data();
     void valuesAreComparedAsOpeningReadsThem();
@@ -339,6 +341,32 @@ void tst_Model::droppedMarkEditsTheShownOutputsPoints()
     QFETCH(int, output);
     QFETCH(QStringList, shownGroups);
     QTEST(markTargets(plot, mark, toolBar, output, shownGroups), "targets");
+}
+
+void tst_Model::analogPointMovesOffItsPartnerWithinTheRange_data()
+{
+    QTest::addColumn<bool>("high");
+    QTest::addColumn<double>("edited");
+    QTest::addColumn<double>("other");
+    QTest::addColumn<double>("point");
+    // A range of -1..25 bar.
+    QTest::newRow("apart after rounding stays") << false << 2.004 << 2.0 << 2.004;
+    QTest::newRow("apart") << true << 3.0 << 2.0 << 3.0;
+    QTest::newRow("low goes below") << false << 5.0 << 5.0 << 4.0;
+    QTest::newRow("high goes above") << true << 5.0 << 5.0 << 6.0;
+    QTest::newRow("low onto 0 goes to 1") << false << 0.0 << 0.0 << 1.0;
+    QTest::newRow("low stops at the bottom") << false << -0.34 << -0.34 << -1.0;
+    QTest::newRow("high stops at the top") << true << 24.5 << 24.5 << 25.0;
+    QTest::newRow("low at the bottom goes above") << false << -1.0 << -1.0 << 0.0;
+    QTest::newRow("high at the top goes below") << true << 25.0 << 25.0 << 24.0;
+}
+
+void tst_Model::analogPointMovesOffItsPartnerWithinTheRange()
+{
+    QFETCH(bool, high);
+    QFETCH(double, edited);
+    QFETCH(double, other);
+    QTEST(separatedAnalogPoint(high, edited, other, -1.0, 25.0), "point");
 }
 
 void tst_Model::valuesAreComparedAsOpeningReadsThem_data()

@@ -5,6 +5,7 @@
 #include <support/simulatorprocess.h>
 
 #include <QSerialPort>
+#include <QTcpSocket>
 #include <QtTest>
 
 using namespace Kr7dSim;
@@ -15,7 +16,7 @@ namespace {
 const QByteArray kProbe = QByteArray::fromHex("03511201");
 
 // One frame (byte 0 counts the rest), or what came before the time ran out.
-QByteArray receiveFrame(QSerialPort &port, int timeoutMs = 3000)
+QByteArray receiveFrame(QIODevice &port, int timeoutMs = 3000)
 {
     QByteArray frame;
     const QDeadlineTimer deadline(timeoutMs);
@@ -25,7 +26,7 @@ QByteArray receiveFrame(QSerialPort &port, int timeoutMs = 3000)
     return frame;
 }
 
-QByteArray exchange(QSerialPort &port, const QByteArray &request, int timeoutMs = 3000)
+QByteArray exchange(QIODevice &port, const QByteArray &request, int timeoutMs = 3000)
 {
     return port.write(request) == request.size() ? receiveFrame(port, timeoutMs) : QByteArray();
 }
@@ -39,6 +40,7 @@ class tst_IoLinkMasterSim : public QObject
 private slots:
     void servesItsPortUntilTerminated();
     void unplugClosesThePortAndExits();
+    void servesTheNetworkBesideThePty();
     void faultOptionsDelayDropAndCorruptAnswers();
     void refusesUnknownSensor();
     void commandLineReadsEveryOption();
@@ -91,6 +93,52 @@ void tst_IoLinkMasterSim::unplugClosesThePortAndExits()
     QCOMPARE(sim.process().exitCode(), 0);
     QVERIFY(!QFileInfo(linkPath).isSymLink());
     QVERIFY(!QFileInfo::exists(sim.portPath()));
+}
+
+// One master behind every front end: a raw TCP client, and a Telnet client whose COM-port
+// settings are acknowledged, get the pty's answers until the master unplugs and closes them.
+void tst_IoLinkMasterSim::servesTheNetworkBesideThePty()
+{
+    SimulatorProcess sim;
+    QVERIFY(sim.start({"--pty", "--listen", "tcp:0", "--listen", "rfc2217:0", "--unplug-after-ms",
+                       "3000"}));
+    QVERIFY(sim.portPath().startsWith(QLatin1String("/dev/")));
+    QStringList addresses;
+    while (sim.process().canReadLine() || sim.process().waitForReadyRead(3000)) {
+        while (sim.process().canReadLine())
+            addresses << QString::fromLatin1(sim.process().readLine().trimmed());
+        if (addresses.size() >= 2)
+            break;
+    }
+    QCOMPARE(addresses.size(), 2);
+    QVERIFY(addresses.at(0).startsWith(QLatin1String("tcp://127.0.0.1:")));
+    QVERIFY(addresses.at(1).startsWith(QLatin1String("rfc2217://127.0.0.1:")));
+    const auto connected = [](QTcpSocket &socket, const QString &address) {
+        socket.connectToHost(QHostAddress::LocalHost, quint16(address.section(':', -1).toUInt()));
+        return socket.waitForConnected(3000);
+    };
+    QSerialPort pty(sim.portPath());
+    QVERIFY(pty.open(QIODevice::ReadWrite));
+    const QByteArray answer = exchange(pty, kProbe);
+    QVERIFY(isFrameIntact(answer));
+
+    QTcpSocket raw;
+    QVERIFY(connected(raw, addresses.at(0)));
+    QCOMPARE(exchange(raw, kProbe), answer);
+
+    QTcpSocket telnet;
+    QVERIFY(connected(telnet, addresses.at(1)));
+    telnet.write(QByteArray::fromHex("fffb2cfffa2c0100009600fff0"));
+    const QByteArray acknowledged = QByteArray::fromHex("fffa2c6500009600fff0");
+    QByteArray negotiation;
+    while (!negotiation.contains(acknowledged) && telnet.waitForReadyRead(3000))
+        negotiation += telnet.readAll();
+    QVERIFY(negotiation.contains(acknowledged));
+    QCOMPARE(exchange(telnet, kProbe), answer);
+
+    QVERIFY(sim.process().waitForFinished(5000));
+    QCOMPARE(sim.process().exitCode(), 0);
+    QVERIFY(raw.state() == QAbstractSocket::UnconnectedState || raw.waitForDisconnected(1000));
 }
 
 void tst_IoLinkMasterSim::faultOptionsDelayDropAndCorruptAnswers()
@@ -149,6 +197,9 @@ void tst_IoLinkMasterSim::commandLineRejectsUnusableArguments_data()
     QTest::newRow("count that is no number")
         << QStringList{"--drop-every", "often"} << "drop-every";
     QTest::newRow("stray argument") << QStringList{"extra"} << "extra";
+    QTest::newRow("listen on no known protocol") << QStringList{"--listen", "udp:7000"} << "listen";
+    QTest::newRow("listen without a port number")
+        << QStringList{"--listen", "tcp:any"} << "listen";
 }
 
 void tst_IoLinkMasterSim::commandLineRejectsUnusableArguments()

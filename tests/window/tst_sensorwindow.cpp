@@ -8,6 +8,7 @@
 #include <utils/genericchart.h>
 #include <utils/valueovertime.h>
 #include <window/comparedialog.h>
+#include <window/layoutfile.h>
 #include <window/sensorwindow.h>
 #include <window/sensorwindowdata.h>
 #include <window/ui_sensorwindow.h>
@@ -27,9 +28,13 @@
 
 #include <QAction>
 #include <QDateTime>
+#include <QDir>
 #include <QDockWidget>
+#include <QFileInfo>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -142,6 +147,7 @@ private slots:
     void propertyVisibilityCoversEveryItem();
     void closeStopsLiveDataAndTimers();
     void destructionWritesTheLayoutEvenWhenNeverShown();
+    void unwritableLayoutIsToldOnceOnTheLog();
     void compareDialogGroupsDifferencesLikeTheTree();
 
     void saveNamesTheOwnersOrKeepsTheOldFile();
@@ -168,6 +174,7 @@ private slots:
     void textsFollowTheLanguage_data();
     void textsFollowTheLanguage();
     void languageSwitchKeepsChoicesAndWritesNothing();
+    void germanWindowShowsCommasItsFilesKeepPoints();
 
 private:
     SensorWindowData &data() { return *m_window->windowData(); }
@@ -204,6 +211,7 @@ private:
 
 void tst_SensorWindow::initTestCase()
 {
+    QStandardPaths::setTestModeEnabled(true);
     BravoSensorPlugin::Core::setPlatformSleepScale(0);
     m_sensor = BravoSensorPlugin::Core::buildSensorCatalogue().front();
     m_switcher = std::make_unique<TGauge::LanguageSwitcher>(
@@ -465,7 +473,8 @@ void tst_SensorWindow::closeStopsLiveDataAndTimers()
 
 void tst_SensorWindow::destructionWritesTheLayoutEvenWhenNeverShown()
 {
-    const QString ini = QStringLiteral(KR7D_APP_DIR "/IoLinkKR7Dfamily.ini");
+    const QString ini = BravoSensorPlugin::Core::layoutFilePath();
+    QVERIFY(!ini.startsWith(QStringLiteral(KR7D_APP_DIR)));
     QFile::remove(ini);
     m_window.reset();
 
@@ -475,6 +484,29 @@ void tst_SensorWindow::destructionWritesTheLayoutEvenWhenNeverShown()
     QVERIFY(!state.isEmpty());
     SensorWindow another(m_sensor);
     QVERIFY(another.restoreState(state, 0));
+}
+
+void tst_SensorWindow::unwritableLayoutIsToldOnceOnTheLog()
+{
+    // A file where the folder should be: even root cannot write there.
+    const QString folder = QFileInfo(BravoSensorPlugin::Core::layoutFilePath()).absolutePath();
+    QVERIFY(QDir(folder).removeRecursively());
+    QVERIFY(QDir().mkpath(QFileInfo(folder).absolutePath()));
+    QVERIFY(writeAll(folder, QByteArray()));
+    const auto unblock = qScopeGuard([folder] { QFile::remove(folder); });
+    static QStringList told;
+    told.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext &context, const QString &message) {
+            if (qstrcmp(context.category, "kr7d.window.layout") == 0)
+                told << message;
+        });
+    m_window.reset();
+    std::make_unique<SensorWindow>(m_sensor).reset();
+    qInstallMessageHandler(previous);
+
+    QCOMPARE(told.size(), 1);
+    QVERIFY2(told.constFirst().contains(folder), qPrintable(told.constFirst()));
 }
 
 void tst_SensorWindow::compareDialogGroupsDifferencesLikeTheTree()
@@ -1119,6 +1151,27 @@ void tst_SensorWindow::languageSwitchKeepsChoicesAndWritesNothing()
     // Edits count again once the switch is done.
     data().intManager->setValue(property("OnDelay1"), 150);
     QVERIFY(m_window->sendDelayTimer()->isActive());
+}
+
+void tst_SensorWindow::germanWindowShowsCommasItsFilesKeepPoints()
+{
+    switchTo("de");
+    const QString saved = savedFile();
+    const QVariantList fileValues = storedValues();
+    QCOMPARE(property("ThresholdsPressure1A1")->valueText(), QStringLiteral("2,50"));
+    QVERIFY(readAll(saved).contains("2.500000"));
+    const QString csv = m_dir.filePath(QStringLiteral("german.csv"));
+    QVERIFY(m_window->exportChartData(csv, QStringLiteral(";")));
+    QVERIFY(readAll(csv).contains(";2.00;25.00\n"));
+
+    data().doubleManager->setValue(property("ThresholdsPressure1A1"), 9.0);
+    QVERIFY(m_window->bOpenSettings(saved));
+    QCOMPARE(storedValues(), fileValues);
+
+    attachMaster();
+    const auto pressure = [this] { return text(QStringLiteral("value 4")); };
+    QTRY_VERIFY2(pressure().contains(QLatin1Char(',')), qPrintable(pressure()));
+    QVERIFY(!pressure().contains(QLatin1Char('.')));
 }
 
 QTEST_MAIN(tst_SensorWindow)

@@ -77,12 +77,27 @@
         <source>Save As...</source>
         <translation>Speichern unter...</translation>
     </message>
+    <message>
+        <source>Exporting chart data...</source>
+        <translation>Diagrammdaten werden exportiert...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
 </context>
 <context>
     <name>Utils::ProgressBarUi</name>
     <message>
         <source>Please wait...</source>
         <translation>Bitte warten...</translation>
+    </message>
+</context>
+<context>
+    <name>Utils::writeFileAtomically</name>
+    <message>
+        <source>only part of the file could be written</source>
+        <translation>nur ein Teil der Datei konnte geschrieben werden</translation>
     </message>
 </context>
 </TS>

@@ -77,12 +77,27 @@
         <source>Save As...</source>
         <translation>Save As...</translation>
     </message>
+    <message>
+        <source>Exporting chart data...</source>
+        <translation>Exporting chart data...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
 </context>
 <context>
     <name>Utils::ProgressBarUi</name>
     <message>
         <source>Please wait...</source>
         <translation>Please wait...</translation>
+    </message>
+</context>
+<context>
+    <name>Utils::writeFileAtomically</name>
+    <message>
+        <source>only part of the file could be written</source>
+        <translation>only part of the file could be written</translation>
     </message>
 </context>
 </TS>

@@ -7,6 +7,7 @@
 #include <app/pathchecks.h>
 #include <app/pluginloader.h>
 #include <app/portlist.h>
+#include <app/recentports.h>
 #include <app/sensorfiles.h>
 #include <app/simulatedmaster.h>
 #include <app/tracelines.h>
@@ -142,6 +143,8 @@ private slots:
     void mergesSystemPortsFirstEachNameOnce_data();
     void mergesSystemPortsFirstEachNameOnce();
     void refreshAnnouncesOnlyChangedLists();
+    void remembersTheLastNetworkPortsConnected_data();
+    void remembersTheLastNetworkPortsConnected();
     void refusesLibraryThatLoadsIncompleteOrNot_data();
     void refusesLibraryThatLoadsIncompleteOrNot();
     void loadsEveryLibraryOfTheFolderOnceInNameOrder();
@@ -149,6 +152,7 @@ private slots:
     void installsTheCataloguesFoundFirst();
     void pluginFoldersAddEveryCatalogueQtFoldersOnlyQts();
     void switchingBackRemovesTheTranslationsAfterTheCodeChanged();
+    void numbersFollowTheLanguageNotTheSystem();
     void simulatedPortCarriesTheNamedSensorOnly();
     void boxIsAnsweredAndPrinted_data();
     void boxIsAnsweredAndPrinted();
@@ -288,6 +292,41 @@ void TestAppUnits::eachSensorGetsItsOwnFile()
     QTEST(TGauge::namesEachSensorApart(pattern), "apart");
     QTEST(TGauge::sensorFile(pattern, QStringLiteral("KR7D-P025"), port, QStringLiteral("csv")),
           "file");
+}
+
+void TestAppUnits::remembersTheLastNetworkPortsConnected_data()
+{
+    QTest::addColumn<QStringList>("connected"); // in order
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("most recent first, serial ports left to the system")
+        << QStringList{"tcp://a:1", "/dev/ttyUSB0", "rfc2217://b:2"}
+        << QStringList{"rfc2217://b:2", "tcp://a:1"};
+    QTest::newRow("a port connected again moves to the front, once")
+        << QStringList{"tcp://a:1", "tcp://b:2", "tcp://a:1"}
+        << QStringList{"tcp://a:1", "tcp://b:2"};
+    QTest::newRow("only the last five")
+        << QStringList{"tcp://a:1", "tcp://b:1", "tcp://c:1", "tcp://d:1", "tcp://e:1",
+                       "tcp://f:1"}
+        << QStringList{"tcp://f:1", "tcp://e:1", "tcp://d:1", "tcp://c:1", "tcp://b:1"};
+    QTest::newRow("malformed names are not kept") << QStringList{"tcp://a"} << QStringList();
+}
+
+// The list survives the host: a new start reads it back in the same order.
+void TestAppUnits::remembersTheLastNetworkPortsConnected()
+{
+    QFETCH(QStringList, connected);
+    QFETCH(QStringList, expected);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("tgauge.ini"));
+    {
+        QSettings settings(file, QSettings::IniFormat);
+        TGauge::RecentPorts recent(settings);
+        for (const QString &port : connected)
+            recent.connected(port);
+        QCOMPARE(recent.ports(), expected);
+    }
+    QSettings settings(file, QSettings::IniFormat);
+    QCOMPARE(TGauge::RecentPorts(settings).ports(), expected);
 }
 
 void TestAppUnits::mergesSystemPortsFirstEachNameOnce_data()
@@ -465,6 +504,16 @@ void TestAppUnits::switchingBackRemovesTheTranslationsAfterTheCodeChanged()
     QVERIFY(switcher.installedFiles().isEmpty());
     QCOMPARE(texts(), QStringLiteral("Pressure|Cancel"));
     QCOMPARE(witness.seen, QStringList({"de", "en"}));
+}
+
+void TestAppUnits::numbersFollowTheLanguageNotTheSystem()
+{
+    QLocale::setDefault(QLocale(QLocale::German)); // as on a system set to German
+    LanguageSwitcher switcher({});
+    QCOMPARE(QLocale().toString(5800.5, 'f', 1), QStringLiteral("5800.5"));
+    switcher.switchTo(QStringLiteral("de"));
+    QCOMPARE(QLocale().toString(5800.5, 'f', 1), QStringLiteral("5800,5"));
+    switcher.switchTo(QStringLiteral("en"));
 }
 
 // The second sensor, as the simulator alone would not pick it; other ports open as before.

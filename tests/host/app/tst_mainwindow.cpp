@@ -1,3 +1,4 @@
+#include <app/frametracedock.h>
 #include <app/languageswitcher.h>
 #include <app/mainwindow.h>
 #include <app/pluginloader.h>
@@ -9,9 +10,12 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QDockWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenuBar>
 #include <QRegularExpression>
+#include <QStatusBar>
 #include <QTemporaryFile>
 #include <QtTest>
 
@@ -229,12 +233,30 @@ void TestMainWindow::languageMenuSwitchesLanguage()
     QCOMPARE(choices.size(), 2);
     QVERIFY(choices.at(0)->isChecked());
 
+    m_host->languages.addCatalogueDirectories(TGauge::LanguageSwitcher::defaultDirectories());
+    const auto shownTexts = [this] {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+        QStringList texts;
+        for (const QAction *menu : m_host->window.menuBar()->actions())
+            texts << menu->text();
+        texts << m_host->window.findChild<QDockWidget *>(QStringLiteral("catalogueDock"))
+                     ->windowTitle()
+              << m_host->window.frameTraceDock()->windowTitle()
+              << m_host->window.statusBar()->currentMessage();
+        return texts.join(QLatin1Char('|'));
+    };
+
     choices.at(1)->trigger();
     QCOMPARE(m_host->languages.language(), QStringLiteral("de"));
     QVERIFY(!choices.at(0)->isChecked());
+    QCOMPARE(shownTexts(),
+             QStringLiteral("&Datei|&Ansicht|&Sprache|&Fenster|Sensoren|Rahmenprotokoll|1 "
+                            "Plug-in geladen, 1 abgelehnt: siehe Katalog"));
 
     m_host->languages.switchTo(QStringLiteral("en"));
     QVERIFY(choices.at(0)->isChecked());
+    QCOMPARE(shownTexts(), QStringLiteral("&File|&View|&Language|&Window|Sensors|Frame trace|1 "
+                                          "plug-in(s) loaded, 1 refused: see the catalogue"));
 }
 
 void TestMainWindow::startupRunOpensConnectsAndLoadsBeforeTheRunTimeCounts()
@@ -320,7 +342,7 @@ void TestMainWindow::startupRunConnectsEachSensorThroughItsPort_data()
                        "Fake-A connect:P", "Fake-A connected:P", "Fake-A open:/tmp/Fake-A-P.tgs"};
     QTest::newRow("a port each: all at once")
         << QStringList{"P1", "P2"}
-        << QStringList{"Fake-B connect:P1",  "Fake-A connect:P2",
+        << QStringList{"Fake-B connect:P1",   "Fake-A connect:P2",
                        "Fake-A connected:P2", "Fake-A open:/tmp/Fake-A-P2.tgs",
                        "Fake-B connected:P1", "Fake-B open:/tmp/Fake-B-P1.tgs"};
 }

@@ -1,6 +1,8 @@
 #include <support/simulatorprocess.h>
 
 #include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -24,6 +26,8 @@ void startTgauge(QProcess &process, const QStringList &arguments)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
         environment.remove(QString::fromLatin1(name));
+    // The ports a run connects to are remembered in the settings, which stay the test's own.
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), QDir::tempPath() + "/tst_tgauge-config");
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(TGAUGE_EXECUTABLE), arguments);
 }
@@ -87,6 +91,8 @@ private slots:
     void filesHoldOnlyWhatTheSensorConfirmed();
     void signalEndsTheRunLikeClosingTheWindow_data();
     void signalEndsTheRunLikeClosingTheWindow();
+    void readsAndPollsThroughADeviceServer_data();
+    void readsAndPollsThroughADeviceServer();
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
@@ -107,8 +113,9 @@ QStringList TestTgauge::command(const QString &arguments) const
 {
     QStringList command;
     for (const QString &argument : arguments.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        const bool file
-            = argument.contains(QLatin1Char('.')) && !argument.startsWith(QLatin1Char('/'));
+        const bool file = argument.contains(QLatin1Char('.'))
+                          && !argument.startsWith(QLatin1Char('/'))
+                          && !argument.contains(QLatin1String("://"));
         command << (file ? path(argument) : argument);
     }
     return command;
@@ -166,36 +173,45 @@ void TestTgauge::initTestCase()
     QVERIFY(!parameterText(QStringLiteral("sensor.tgs")).isEmpty());
 }
 
-// A batch run that connects, reads and saves over a line with the simulator's faults. The file
+// A batch run that connects, reads and saves over a line (pty, raw TCP or RFC 2217) with the
+// simulator's faults. The file
 // holds what a clean line reads (sensor.tgs), or is not written at all.
 void TestTgauge::filesHoldOnlyWhatTheSensorConfirmed_data()
 {
+    QTest::addColumn<QString>("link"); // how tgauge reaches iolink-master-sim
     QTest::addColumn<QString>("faults");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("printed"); // over stderr
     QTest::addColumn<bool>("saved");
-    QTest::newRow("one answer in twenty lost: every value") << "--drop-every 20" << 0 << "" << true;
-    QTest::newRow("unplugged during the read: 1, no file")
-        << "--unplug-after-ms 5000" << 1
-        << "tgauge: Connecting to sensor: The sensor did not respond, please make sure it is "
-           "properly connected. \\[OK\\]\n(.|\n)*tgauge: cannot connect KR7D-P250"
-        << false;
+    for (const char *link : {"pty", "tcp", "rfc2217"}) {
+        QTest::addRow("%s, one answer in twenty lost: every value", link)
+            << link << "--drop-every 20" << 0 << "" << true;
+        QTest::addRow("%s, unplugged during the read: 1, no file", link)
+            << link << "--unplug-after-ms 5000" << 1
+            << "tgauge: Connecting to sensor: The sensor did not respond, please make sure it is "
+               "properly connected. \\[OK\\]\n(.|\n)*tgauge: cannot connect KR7D-P250"
+            << false;
+    }
 }
 
 void TestTgauge::filesHoldOnlyWhatTheSensorConfirmed()
 {
+    QFETCH(QString, link);
     QFETCH(QString, faults);
     SimulatorProcess simulator;
-    const QString link = path(QStringLiteral("faulty.pty"));
-    QVERIFY(simulator.start(
-        QStringList{QStringLiteral("--sensor"), m_sensor, QStringLiteral("--link"), link}
-        + faults.split(QLatin1Char(' '))));
+    const QString linkPath = path(QStringLiteral("faulty.pty"));
+    const QStringList front = link == QLatin1String("pty")
+                                  ? QStringList{QStringLiteral("--link"), linkPath}
+                                  : QStringList{QStringLiteral("--listen"), link + ":0"};
+    QVERIFY(simulator.start(QStringList{QStringLiteral("--sensor"), m_sensor} + front
+                            + faults.split(QLatin1Char(' '))));
+    const QString port = link == QLatin1String("pty") ? linkPath : simulator.portPath();
     const QString file = path(QStringLiteral("faulty.tgs"));
     QFile::remove(file);
 
     const TgaugeRun run
         = runTgauge({QStringLiteral("--batch"), QStringLiteral("--open-sensor"), m_sensor,
-                     QStringLiteral("--connect"), link, QStringLiteral("--save-settings"), file});
+                     QStringLiteral("--connect"), port, QStringLiteral("--save-settings"), file});
     QVERIFY(run.finished);
     QTEST(run.exitCode, "exitCode");
     QFETCH(QString, printed);
@@ -218,6 +234,11 @@ void TestTgauge::answersAndRunsInOrderWithItsExitStatus_data()
     QTest::newRow("unknown option") << "--frobnicate" << 2 << "tgauge: Unknown option 'frob";
     QTest::newRow("language not offered: the offered ones")
         << "--language fr" << 2 << "^tgauge: No language fr; the languages are: en, de\nTry ";
+    QTest::newRow("German: the parser's own words, still 2")
+        << "--language de --frobnicate" << 2 << "^tgauge: Unbekannte Option 'frob";
+    QTest::newRow("German: our own words, still 2")
+        << "--language=de --quit-after soon" << 2
+        << "^tgauge: --quit-after braucht eine Zahl von Millisekunden, nicht: soon\n'tgauge ";
     QTest::newRow("empty plug-in folder") << "--list-sensors --plugin-dir /tgauge-no-such-dir" << 0
                                           << "tgauge: no plug-in library in /tgauge-no-such-dir\n$";
     QTest::newRow("catalogue and refused libraries")
@@ -245,6 +266,14 @@ void TestTgauge::answersAndRunsInOrderWithItsExitStatus_data()
     QTest::newRow("missing port: 1 without waiting, with the reason")
         << batch + "--connect NOWHERE --save-settings unwritten.tgs --quit-after 60000" << 1
         << "tgauge: cannot connect KR7D-P250 through NOWHERE: No such file or directory\n";
+    QTest::newRow("refused network port: 1 without waiting, with the reason")
+        << batch + "--connect tcp://localhost:1 --save-settings unwritten.tgs --quit-after 60000"
+        << 1 << "tgauge: cannot connect KR7D-P250 through tcp://localhost:1: Connection refused\n";
+    QTest::newRow("unknown host: 1 without waiting, with the reason")
+        << batch + "--connect rfc2217://no-such-host.invalid:7000 --save-settings unwritten.tgs"
+        << 1
+        << "tgauge: cannot connect KR7D-P250 through rfc2217://no-such-host.invalid:7000: Host "
+           "not found\n";
     QTest::newRow("settings file that is no XML: box answered, 1")
         << batch + "--open-settings notxml.tgs" << 1
         << "tgauge: Opening settings...: The selected settings are corupted The file \\S+notxml.tgs "
@@ -254,6 +283,10 @@ void TestTgauge::answersAndRunsInOrderWithItsExitStatus_data()
     QTest::newRow("missing settings file: why, before connecting")
         << batch + "--connect NOWHERE --open-settings missing.tgs" << 1
         << "^tgauge: cannot read the settings file \\S+/missing.tgs: it does not exist\n$";
+    QTest::newRow("German: why, before connecting, still 1")
+        << "--language de " + batch + "--connect NOWHERE --open-settings missing.tgs" << 1
+        << "^tgauge: die Einstellungsdatei \\S+/missing.tgs kann nicht gelesen werden: sie "
+           "existiert nicht\n$";
     QTest::newRow("export into a missing folder: why, before connecting")
         << batch + "--connect NOWHERE --export-csv missing/chart.csv --delimiter ," << 1
         << "^tgauge: cannot write the chart data \\S+: the folder \\S+/missing does not exist\n$";
@@ -364,6 +397,72 @@ void TestTgauge::signalEndsTheRunLikeClosingTheWindow()
     QCOMPARE(run.exitCode, 128 + signalNumber);
     for (const char *unwritten : {"unwritten.tgs", "unwritten.csv"})
         QVERIFY(!QFile::exists(path(QString::fromLatin1(unwritten))));
+}
+void TestTgauge::readsAndPollsThroughADeviceServer_data()
+{
+    QTest::addColumn<QString>("accepter"); // ser2net's
+    QTest::addColumn<QString>("scheme");   // tgauge's
+    QTest::newRow("raw TCP") << "tcp" << "tcp";
+    QTest::newRow("RFC 2217") << "telnet(rfc2217),tcp" << "rfc2217";
+}
+
+// Debian's ser2net carries iolink-master-sim's pseudo-terminal over loopback TCP, as a serial
+// device server carries a master's line; the run reads every value and polls through it.
+void TestTgauge::readsAndPollsThroughADeviceServer()
+{
+    QFETCH(QString, accepter);
+    QFETCH(QString, scheme);
+    const QString ser2net = QStandardPaths::findExecutable(
+        QStringLiteral("ser2net"), {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/bin")});
+    if (ser2net.isEmpty())
+        QSKIP("ser2net is not installed (Debian package ser2net)");
+    QTcpServer probe;
+    QVERIFY(probe.listen(QHostAddress::LocalHost));
+    const quint16 port = probe.serverPort();
+    probe.close();
+    QFile config(path(QStringLiteral("ser2net-%1.yaml").arg(scheme)));
+    QVERIFY(config.open(QIODevice::WriteOnly));
+    config.write(QStringLiteral("connection: &sensor\n"
+                                "  accepter: %1,127.0.0.1,%2\n"
+                                "  connector: serialdev,%3,38400n81,local\n"
+                                "  options:\n"
+                                "    kickolduser: true\n")
+                     .arg(accepter, QString::number(port), m_secondSimulator.portPath())
+                     .toUtf8());
+    config.close();
+    QProcess server;
+    server.start(ser2net, {QStringLiteral("-n"), QStringLiteral("-d"), QStringLiteral("-P"),
+                           path(QStringLiteral("ser2net.pid")), QStringLiteral("-c"),
+                           config.fileName()});
+    const auto stopServer = qScopeGuard([&server] {
+        server.terminate();
+        if (!server.waitForFinished(5000))
+            server.kill();
+    });
+    QTcpSocket check;
+    for (int attempt = 0; attempt < 50 && server.state() != QProcess::NotRunning; ++attempt) {
+        check.connectToHost(QHostAddress::LocalHost, port);
+        if (check.waitForConnected(100))
+            break;
+        check.abort();
+        QTest::qWait(100);
+    }
+    if (check.state() != QAbstractSocket::ConnectedState)
+        QSKIP(qPrintable(QStringLiteral("ser2net did not start: %1")
+                             .arg(QString::fromLocal8Bit(server.readAllStandardError()))));
+    check.disconnectFromHost();
+
+    const QString portName = QStringLiteral("%1://127.0.0.1:%2").arg(scheme).arg(port);
+    const QString csv = path(QStringLiteral("served-%1.csv").arg(scheme));
+    const QString settings = QStringLiteral("served-%1.tgs").arg(scheme);
+    const TgaugeRun run = runTgauge(
+        {QStringLiteral("--batch"), QStringLiteral("--open-sensor"), QStringLiteral("KR7D-P025"),
+         QStringLiteral("--connect"), portName, QStringLiteral("--save-settings"), path(settings),
+         QStringLiteral("--export-csv"), csv, QStringLiteral("--quit-after"),
+         QStringLiteral("3000")});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QVERIFY(liveRows(csv) > 0);
+    QVERIFY(!parameterText(settings).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestTgauge)

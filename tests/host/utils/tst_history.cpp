@@ -1,6 +1,7 @@
 #include <utils/columnreduction.h>
 #include <utils/genericchart.h>
 #include <utils/historycursor.h>
+#include <utils/historytext.h>
 #include <utils/sampleblock.h>
 #include <utils/valueovertime.h>
 
@@ -210,6 +211,8 @@ class tst_History : public QObject
 private slots:
     void blockGivesBackEveryBit_data();
     void blockGivesBackEveryBit();
+    void blockOfAnEarlierWriterDecodes_data();
+    void blockOfAnEarlierWriterDecodes();
     void damagedBlockBytesAreRefused_data();
     void damagedBlockBytesAreRefused();
     void appendsAcrossBlockBoundariesKeepEverySample_data();
@@ -285,6 +288,46 @@ void tst_History::blockGivesBackEveryBit()
         QVERIFY(sameBits(columns.values, values));
         QVERIFY(sameBits(columns.analogValues, analogValues));
     }
+}
+
+void tst_History::blockOfAnEarlierWriterDecodes_data()
+{
+    QTest::addColumn<QByteArray>("hex");
+    QTest::addColumn<Doubles>("values");
+    QTest::addColumn<Doubles>("analogValues");
+
+    // The first time step among the packed second differences, widening them to 8 bits.
+    QTest::newRow("short decimals")
+        << QByteArray("05110f0200d00f0884000506000000000000000001010a0644008c000000000000000001"
+                      "000e0420b20000000000000000")
+        << Doubles{0.5, 0.7, 0.6, 0.6, -1.2} << Doubles{7.0, 7.0, 8.0, 9.0, 3.0};
+    // A control byte per sample, the analog values on their line.
+    const Doubles other{0.1 + 0.2, 1 / 3.0, -2 / 7.0, 1e300, 1 / 3.0};
+    Doubles halves;
+    for (const double value : other)
+        halves.push_back(value / 2.0);
+    QTest::newRow("no short decimals")
+        << QByteArray("05112d0500d00f840103a80100000000000000000380343333333333d33f886166666666"
+                      "660680c7711cc7711c0780800e51491a18ade5c180c92055dd69b1e24104000000000000"
+                      "e03f00000000000000004040404040")
+        << other << halves;
+}
+
+// Saved histories hold blocks as they were written.
+void tst_History::blockOfAnEarlierWriterDecodes()
+{
+    QFETCH(QByteArray, hex);
+    QFETCH(Doubles, values);
+    QFETCH(Doubles, analogValues);
+
+    const QByteArray bytes = QByteArray::fromHex(hex);
+    const std::optional<SampleBlock> block
+        = SampleBlock::fromBytes(std::vector<std::uint8_t>(bytes.cbegin(), bytes.cend()));
+    QVERIFY(block);
+    const Columns columns = decoded(*block);
+    QVERIFY(sameBits(columns.times, {1000.0, 1066.0, 1132.0, 1195.0, 1261.0}));
+    QVERIFY(sameBits(columns.values, values));
+    QVERIFY(sameBits(columns.analogValues, analogValues));
 }
 
 void tst_History::damagedBlockBytesAreRefused_data()
@@ -383,19 +426,25 @@ void tst_History::appendsAcrossBlockBoundariesKeepEverySample()
 void tst_History::extremesOfAnyRunMatchAScan_data()
 {
     QTest::addColumn<Doubles>("values");
-    QTest::newRow("ties") << tiedValues(5000, 10, false);
-    QTest::newRow("ties and NaN") << tiedValues(5000, 11, true);
+    QTest::addColumn<bool>("readBack"); // from the history's text, whose blocks are only checked
+    QTest::newRow("ties") << tiedValues(5000, 10, false) << false;
+    QTest::newRow("ties and NaN") << tiedValues(5000, 11, true) << false;
+    QTest::newRow("ties and NaN, read back") << tiedValues(5000, 11, true) << true;
     Doubles stretch = tiedValues(5000, 12, false);
     std::fill(stretch.begin() + 700, stretch.begin() + 1900, std::numeric_limits<double>::quiet_NaN());
-    QTest::newRow("blocks of NaN only") << stretch;
+    QTest::newRow("blocks of NaN only") << stretch << false;
+    QTest::newRow("blocks of NaN only, read back") << stretch << true;
 }
 
 void tst_History::extremesOfAnyRunMatchAScan()
 {
     QFETCH(Doubles, values);
+    QFETCH(bool, readBack);
 
     const int count = int(values.size());
-    const ValueOverTime history = appended({pollTimes(count, 0, 0), values, Doubles(values.size())});
+    ValueOverTime history = appended({pollTimes(count, 0, 0), values, Doubles(values.size())});
+    if (readBack)
+        QVERIFY(Utils::Charts::historyFromText(Utils::Charts::historyToText(history), ';', history));
     HistoryCursor cursor(history);
     Noise noise(13);
     for (int run = 0; run < 400; ++run) {

@@ -23,6 +23,7 @@
 #include <qwt_plot_textlabel.h>
 #include <qwt_plot_zoneitem.h>
 #include <qwt_scale_div.h>
+#include <qwt_scale_draw.h>
 
 #include <QCheckBox>
 #include <QDateTime>
@@ -253,6 +254,8 @@ private slots:
     void chartAxisTitlesComeFromTitleOrCustomLabels_data();
     void chartAxisTitlesComeFromTitleOrCustomLabels();
     void chartLabelMarkersBandAndBaselineFollowTheSamplesAndSettings();
+    void plotNumbersFollowTheLocale_data();
+    void plotNumbersFollowTheLocale();
     void draggingAThresholdMarkEmitsItsIndexAndValue_data();
     void draggingAThresholdMarkEmitsItsIndexAndValue();
     void thresholdManagerReportsDropsNotSetsAndTheBandFollowsTheMarks();
@@ -588,6 +591,45 @@ void tst_Utils::chartLabelMarkersBandAndBaselineFollowTheSamplesAndSettings()
     QCOMPARE(curve->baseline(), -40.0);
     fixture.chart.vSetYScale(0, 10.0, 20.0);
     QCOMPARE(curve->baseline(), 10.0);
+}
+
+// The plots speak the user's language; the files written from them keep theirs (csv tests).
+void tst_Utils::plotNumbersFollowTheLocale_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QStringList>("expected"); // value label, analog tag, mark, axis tick
+
+    QTest::newRow("C") << QLocale::c() << QStringList{"3.000", "12.25", "25.5", "2.5"};
+    QTest::newRow("German") << QLocale(QLocale::German)
+                            << QStringList{"3,000", "12,25", "25,5", "2,5"};
+}
+
+void tst_Utils::plotNumbersFollowTheLocale()
+{
+    QFETCH(QLocale, locale);
+    const auto restore = qScopeGuard([previous = QLocale()] { QLocale::setDefault(previous); });
+    QLocale::setDefault(locale);
+    Fixture fixture(1);
+    QwtPlot *plot = fixture.chart.poPlot(0);
+    fixture.chart.setCurrentValuePrecision(0, 3);
+    fixture.chart.vEnableYRightAxis(0, true);
+    fixture.chart.setRightMarkerVisible(0, true);
+    fixture.chart.vAppendData(0, 3.0, true, 12.25, false, -1.0, -1.0);
+    ThresholdWindowWidget *marks = fixture.addThresholds();
+    marks->setLowerMark(25.5);
+    fixture.chart.updateChart(true);
+
+    QStringList shown{
+        static_cast<QwtPlotTextLabel *>(plot->itemList(QwtPlotItem::Rtti_PlotTextLabel).first())
+            ->text()
+            .text()};
+    for (const QwtPlotItem *item : plot->itemList(QwtPlotItem::Rtti_PlotMarker)) {
+        const auto *marker = static_cast<const QwtPlotMarker *>(item);
+        if (marker->yValue() == 12.25 || marker->yValue() == 25.5)
+            shown << marker->label().text();
+    }
+    shown << plot->axisScaleDraw(QwtPlot::yLeft)->label(2.5).text();
+    QTEST(shown, "expected");
 }
 
 void tst_Utils::draggingAThresholdMarkEmitsItsIndexAndValue_data()
