@@ -97,6 +97,7 @@ QtTreePropertyBrowser::QtTreePropertyBrowser(QWidget *parent)
     tree->setColumnCount(2);
     retranslate();
     tree->setAlternatingRowColors(true);
+    tree->setTextElideMode(Qt::ElideMiddle);
     tree->setSelectionMode(QAbstractItemView::SingleSelection);
     tree->setRootIsDecorated(true);
     tree->setMouseTracking(true); // status tips follow the mouse
@@ -131,9 +132,14 @@ QtTreePropertyBrowser::~QtTreePropertyBrowser()
 
 QSize QtTreePropertyBrowser::sizeHint() const
 {
-    // A dock sized by the names alone would hide every value at first sight.
-    constexpr int valueWidth = 140;
+    // A dock sized by the names alone would hide every value at first sight; one sized by a
+    // long text would crowd the window out: beyond that, values are elided in the middle and
+    // their tool tips show them whole.
+    constexpr int narrowestValue = 140;
+    constexpr int widestValue = 320;
     const PropertyTreeWidget *tree = d->m_tree;
+    const int valueWidth = qBound(
+        narrowestValue, tree->sizeHintForColumn(PropertyTreeWidget::valueColumn), widestValue);
     const int scrollBar = tree->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, tree);
     const int width = tree->sizeHintForColumn(0) + valueWidth + scrollBar + 2 * tree->frameWidth();
     const QSize base = QtAbstractPropertyBrowser::sizeHint();

@@ -48,7 +48,7 @@ public:
     // Makes the item current and opens its editor.
     void editItem(QtBrowserItem *item);
 
-    // Wide enough for the names and a value beside them.
+    // Wide enough for the names and the longest value beside them, within reason.
     QSize sizeHint() const override;
 
 signals:

@@ -45,7 +45,7 @@ MasterSimulator::Clock monotonicClock()
 MasterSimulator::MasterSimulator(const DeviceDescription &description, const DeviceIdentity &device,
                                  quint32 seed)
     : m_device(device)
-    , m_parameters(description.parameters(), device.variant.divisor, device.productId)
+    , m_parameters(description.parameters(), device.variant, device.productId)
     , m_process(device.variant.minRange, device.variant.maxRange, seed)
     , m_clock(monotonicClock())
 {

@@ -11,6 +11,8 @@ namespace Protocol = BravoSensorPlugin::Core::Protocol;
 namespace {
 
 constexpr char unitSelectionId[] = "TemperatureSettings";
+constexpr char analogPressureLowId[] = "analogPressure0V";
+constexpr char analogPressureHighId[] = "analogPressure10V";
 
 bool isPressure(const ParameterInfo &info)
 {
@@ -58,9 +60,9 @@ auto withId(const QString &id)
 
 } // namespace
 
-ParameterTable::ParameterTable(const QVector<ParameterInfo> &parameters, double pressureDivisor,
+ParameterTable::ParameterTable(const QVector<ParameterInfo> &parameters, const Variant &variant,
                                const QString &productId)
-    : m_pressureDivisor(pressureDivisor)
+    : m_variant(variant)
     , m_productId(productId)
 {
     m_parameters.reserve(parameters.size());
@@ -181,6 +183,15 @@ void ParameterTable::restoreDefaults()
         applyDefault(parameter);
 }
 
+double ParameterTable::pressureDefault(const ParameterInfo &info, int whole) const
+{
+    if (info.id == QLatin1String(analogPressureLowId))
+        return m_variant.minRange;
+    if (info.id == QLatin1String(analogPressureHighId))
+        return m_variant.maxRange;
+    return whole;
+}
+
 void ParameterTable::applyDefault(Parameter &parameter) const
 {
     const ParameterInfo &info = parameter.info;
@@ -196,7 +207,10 @@ void ParameterTable::applyDefault(Parameter &parameter) const
         parameter.number = deviceValueOfChoice(info, whole);
         return;
     case PropertyNodeType::Double:
-        parameter.number = qRound(whole * (isPressure(info) ? m_pressureDivisor : 100.0));
+        if (isPressure(info))
+            parameter.number = qRound(pressureDefault(info, whole) * m_variant.divisor);
+        else
+            parameter.number = whole * 100;
         return;
     case PropertyNodeType::Bool:
         parameter.number = whole != 0 ? 1 : 0;

@@ -22,7 +22,9 @@ public:
         QString text;   // text parameters
     };
 
-    ParameterTable(const QVector<ParameterInfo> &parameters, double pressureDivisor,
+    // The variant gives the pressure divisor and the measuring range, which the analog
+    // output's 4 mA and 20 mA points span from the factory on.
+    ParameterTable(const QVector<ParameterInfo> &parameters, const Variant &variant,
                    const QString &productId);
 
     const Parameter *find(int index, int subIndex) const;
@@ -49,9 +51,10 @@ private:
     Parameter *findMutable(const QString &id);
     DeviceStatus missingStatus(int index) const;
     void applyDefault(Parameter &parameter) const;
+    double pressureDefault(const ParameterInfo &info, int whole) const;
 
     QVector<Parameter> m_parameters;
-    double m_pressureDivisor;
+    Variant m_variant;
     QString m_productId;
 };
 

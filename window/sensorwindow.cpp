@@ -313,6 +313,7 @@ void SensorWindow::createUpdateDialogWidgets()
     data->progressLayout = new QGridLayout(dialog);
     data->progressBar = new QProgressBar(dialog);
     data->progressBar->setTextVisible(false);
+    connect(data->progressBar, &QProgressBar::valueChanged, this, &SensorWindow::updateBarMoved);
     data->progressBar->setStyleSheet(
         QStringLiteral("QProgressBar::chunk{background-color: #00619E;margin: 0.8px}"));
     data->progressLabel = new QLabel(dialog);

@@ -198,9 +198,17 @@ private:
     // The write frame, repeated while its answer is missing, damaged or an error; marks the value
     // confirmed or refused by the last answer. False when the sensor never answered.
     bool writeParameterValue(QtProperty *property, const QByteArray &frame);
-    // The update dialog over a bulk transfer of about maximum x 10 ms.
-    void startUpdateDialog(int maximum);
+    // The update dialog over a bulk transfer of about `frames` frames; its bar moves one step a
+    // frame and ends with endUpdateDialog, after the transfer's last frame.
+    void startUpdateDialog(int frames);
+    void endUpdateDialog();
+    void updateBarMoved(int value);
     void finishConnectionAfterUpdate();
+    // Frames of reading every parameter once, of one connection attempt that finds the sensor.
+    int readAllFrameCount() const;
+    static int connectFrameCount();
+    // "Reading parameters <done> / <total>: <caption>" in the status bar.
+    void showReadingProgress(int done, int total, const QString &id);
     // Texts are decoded during the read as decodeTexts says, and the other way round afterwards.
     void readAllSwitchingTextDecoding(bool decodeTexts);
     void decodeAnswer(QtProperty *property, const QByteArray &answer);

@@ -93,6 +93,9 @@ bool SensorWindow::bConnectToSensor()
     record.timeoutMs = 1000.0;
     if (!data->connection)
         return false;
+    ui->statusBar->showMessage(
+        tr("Connecting to %1 on %2...")
+            .arg(QString::fromStdString(sensor.name()), data->portCombo->currentText()));
 
     ExtensionSystem::PortSettings settings = *data->connection->poGetPortSettings();
     for (int attempt = 1; attempt <= probeAttempts && data->connection; ++attempt) {
@@ -112,6 +115,8 @@ bool SensorWindow::bConnectToSensor()
             return false;
         }
         vApplyVariantRange();
+        confirmations.sensorFound();
+        showConfirmations();
         data->deviceValuesPending = true;
         ui->actionOpen_Settings->setEnabled(false);
         return true;
@@ -194,8 +199,7 @@ void SensorWindow::vAutoConnect(QString ComPort)
             combo->setCurrentIndex(index);
     }
     emit vComPortSelected(combo->currentText());
-    data->showTransferUi = true;
-    vShowUpdateDialog(true);
+    startUpdateDialog(connectFrameCount() + readAllFrameCount());
     data->autoConnecting = true;
     const bool connected = bConnectToSensor();
     if (sequence.stopped())
@@ -301,7 +305,7 @@ void SensorWindow::connectSensorToPc()
 {
     vDisconnect();
     emit vComPortSelected(data->portCombo->currentText());
-    startUpdateDialog(350);
+    startUpdateDialog(connectFrameCount() + readAllFrameCount());
     const SequenceGuard sequence(this, sequences);
     const bool connected = bConnectToSensor();
     if (sequence.stopped())
@@ -360,9 +364,12 @@ bool SensorWindow::connectPcToSensor()
     ui->actionWriting->setChecked(false);
 
     // Read back what the sensor took.
-    startUpdateDialog(470);
+    startUpdateDialog(readAllFrameCount());
     readAllSwitchingTextDecoding(true);
-    if (sequence.stopped() || !sensorConnected)
+    if (sequence.stopped())
+        return true;
+    endUpdateDialog();
+    if (!sensorConnected)
         return true;
     ui->sensorOperationsToolbar->setEnabled(sensorConnected);
     data->activePortIndex = data->portCombo->currentIndex();
@@ -387,12 +394,9 @@ void SensorWindow::takeConnectedSensor()
     data->activePortIndex = data->portCombo->currentIndex();
     makeMarksEditable();
     data->watchdogTimer.start();
-    // Live data follows read-all's last answer at once: a bar still running ends at its next step.
-    QProgressBar *bar = data->progressBar;
-    if (bar->value() < bar->maximum())
-        bar->setValue(bar->maximum());
-    else
-        finishConnectionAfterUpdate();
+    // Live data follows read-all's last answer at once.
+    endUpdateDialog();
+    finishConnectionAfterUpdate();
 }
 
 void SensorWindow::makeMarksEditable()

@@ -353,6 +353,13 @@ void SensorWindow::vCreateProcessDataDock()
     }
 
     tree->resizeColumnToContents(0);
+    // Every shown row in sight without scrolling: the dock asks for the height of all of them.
+    int rowsHeight = 0;
+    for (const QTreeWidgetItem *item : qAsConst(data->processDataItems)) {
+        if (!item->isHidden())
+            rowsHeight += qMax(item->sizeHint(1).height(), tree->fontMetrics().height() + 4);
+    }
+    tree->setMinimumHeight(rowsHeight + 2 * tree->frameWidth());
     layout->addWidget(tree, 0, 0, 1, 4);
     dock->setWidget(panel);
     dock->installEventFilter(this);

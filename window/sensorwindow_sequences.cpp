@@ -27,6 +27,13 @@ namespace Core {
 namespace {
 
 constexpr int defaultProgressMaximum = 350;
+// A read request, two process-data frames and the result fetch.
+constexpr int framesPerRead = 4;
+// The probe, then one identity check: four frames that prepare the port, the product id's read
+// request and a process-data frame, another process-data frame and the fetch.
+constexpr int connectFrames = 1 + 8;
+// The frames of a factory reset before its read-back, and of the filter setting read after it.
+constexpr int factoryResetFrames = 4 + framesPerRead;
 // A step whose answer is missing, damaged or an error is tried twice more before it fails.
 constexpr int stepAttempts = 3;
 
@@ -166,7 +173,9 @@ void SensorWindow::readAllParameters()
         return;
     data->watchdogTimer.stop();
     const QStringList ids = parameterAddresses.keys();
-    for (const QString &id : ids) {
+    for (int index = 0; index < ids.size(); ++index) {
+        const QString &id = ids.at(index);
+        showReadingProgress(index + 1, ids.size(), id);
         if (!sequence.pause(120))
             return;
         const bool answered = readParameter(id, false);
@@ -179,8 +188,28 @@ void SensorWindow::readAllParameters()
         }
     }
     applyUnitsAndOutputs(QString());
+    ui->statusBar->showMessage(windowTitle());
     if (sensorConnected)
         data->watchdogTimer.start();
+}
+
+void SensorWindow::showReadingProgress(int done, int total, const QString &id)
+{
+    const QtProperty *property = findProperty(data->rootProperty, id.toLatin1());
+    ui->statusBar->showMessage(tr("Reading parameters %1 / %2: %3")
+                                   .arg(done)
+                                   .arg(total)
+                                   .arg(property ? property->propertyName() : id));
+}
+
+int SensorWindow::readAllFrameCount() const
+{
+    return framesPerRead * parameterAddresses.size();
+}
+
+int SensorWindow::connectFrameCount()
+{
+    return connectFrames;
 }
 
 // The user's "Read" leaves texts alone; they are decoded from then on.
@@ -193,8 +222,10 @@ void SensorWindow::vRadAllSettings(bool)
     if (sequence.stopped())
         return;
     ui->actionWriting->setChecked(false);
-    startUpdateDialog(430);
+    startUpdateDialog(readAllFrameCount());
     readAllSwitchingTextDecoding(false);
+    if (!sequence.stopped())
+        endUpdateDialog();
 }
 
 void SensorWindow::readAllSwitchingTextDecoding(bool decodeTexts)
@@ -368,7 +399,7 @@ bool SensorWindow::bFactoryResetSequence()
     if (sequence.refused())
         return true;
     ui->actionWriting->setChecked(true);
-    startUpdateDialog(380);
+    startUpdateDialog(factoryResetFrames + readAllFrameCount());
 
     const QByteArray frames[]
         = {resultFetchFrame(), factoryResetFrame(), processDataFrame(), processDataFrame()};
@@ -390,6 +421,9 @@ bool SensorWindow::bFactoryResetSequence()
     ui->actionEnable_live_data->setChecked(true);
     if (sensorConnected)
         readParameter(QStringLiteral("FilterSettings"), false);
+    if (sequence.stopped())
+        return true;
+    endUpdateDialog();
     enableTreeDataHandling(true);
     return true;
 }
@@ -423,9 +457,9 @@ void SensorWindow::runDeferredWork()
         sendDelayValue();
 }
 
-void SensorWindow::startUpdateDialog(int maximum)
+void SensorWindow::startUpdateDialog(int frames)
 {
-    data->progressMaximum = maximum;
+    data->progressMaximum = frames;
     data->showTransferUi = true;
     vShowUpdateDialog(true);
 }
@@ -462,18 +496,28 @@ void SensorWindow::vShowUpdateDialog(bool show)
     bar->setRange(0, data->progressMaximum);
     bar->setValue(0);
     dialog->show();
-    QTimer::singleShot(0, this, SLOT(vUpdateProgressBar()));
 }
 
-// Paced by time alone: it moves on while the sequences wait for answers in nested event loops.
+// One frame done. The bar's last step is the transfer's end: a frame beyond the count (a retry)
+// waits at the step before it.
 void SensorWindow::vUpdateProgressBar()
 {
     QProgressBar *bar = data->progressBar;
-    if (bar->value() < bar->maximum()) {
-        bar->setValue(bar->value() + 1);
-        QTimer::singleShot(10, this, SLOT(vUpdateProgressBar()));
+    if (data->progressDialog.isVisible())
+        bar->setValue(qMin(bar->value() + 1, bar->maximum() - 1));
+}
+
+void SensorWindow::endUpdateDialog()
+{
+    QProgressBar *bar = data->progressBar;
+    bar->setValue(bar->maximum());
+}
+
+// The bar at its end, however it got there, closes the dialog.
+void SensorWindow::updateBarMoved(int value)
+{
+    if (value < data->progressBar->maximum() || !data->progressDialog.isVisible())
         return;
-    }
     vShowUpdateDialog(false);
     // A connection still reading the sensor starts live data itself, after its last answer.
     if (sequences.running == 0)

@@ -246,12 +246,12 @@ void SensorWindow::writeLoadedSettings()
     if (!sensorConnected)
         return;
     data->unitIndex = previousUnitIndex;
-    data->progressMaximum = 230;
-    data->showTransferUi = true;
-    vShowUpdateDialog(true);
+    // At most a result fetch, the write and a process-data frame a parameter.
+    startUpdateDialog(3 * parameterAddresses.size());
     bulkWriteActive = true;
     writeAllSettings();
     bulkWriteActive = false;
+    endUpdateDialog();
     ui->sensorOperationsToolbar->setEnabled(true);
     enableTreeDataHandling(true);
 }

@@ -60,6 +60,7 @@ void SensorWindow::sendDataFrame(ExtensionSystem::CommunicationInterface::DataFr
         return;
     }
     --sequences.waiting;
+    vUpdateProgressBar();
     disconnect(finished);
     disconnect(released);
     wait->deleteLater();

@@ -187,11 +187,11 @@ void SensorWindow::applyUnitsAndOutputs(const QString &)
         setPropertyVisible(id, config.shownGroups.contains(id)
                                    && !data->hiddenPropertyIds.contains(id));
     for (const GroupCaption &caption : config.groupCaptions) {
-        const QString text
-            = caption.quantity == Quantity::Pressure
-                  ? tr("Switching points Pressure") + QLatin1Char(' ') + data->pressureUnitLabel
-                  : tr("Switching points Temperature") + QLatin1Char(' ')
-                        + QString::fromLatin1(data->temperatureUnitLabel.c_str());
+        // The unit labels bring their own leading space.
+        const QString text = caption.quantity == Quantity::Pressure
+                                 ? tr("Switching points Pressure") + data->pressureUnitLabel
+                                 : tr("Switching points Temperature")
+                                       + QString::fromLatin1(data->temperatureUnitLabel.c_str());
         if (QtProperty *group = findProperty(data->rootProperty, caption.groupId.toLatin1()))
             group->setPropertyName(text);
     }

@@ -42,6 +42,14 @@ void ValueConfirmations::sensorLost(const QTime &lostAt)
     }
 }
 
+void ValueConfirmations::sensorFound()
+{
+    for (Entry &entry : m_entries) {
+        if (entry.state == State::Confirmed || entry.state == State::Offline)
+            entry = {State::NotRead, QTime()};
+    }
+}
+
 ValueConfirmations::State ValueConfirmations::state(const QString &id) const
 {
     return m_entries.value(id, Entry{State::Confirmed, QTime()}).state;

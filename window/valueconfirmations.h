@@ -30,6 +30,8 @@ public:
     void markRefused(const QString &id);
     // Confirmed values now only tell what the sensor held at `lostAt`.
     void sensorLost(const QTime &lostAt);
+    // A sensor was found and is about to be read: what an earlier one held is not read from it.
+    void sensorFound();
 
     State state(const QString &id) const;
     // In id order.

@@ -2,6 +2,8 @@
 
 #include "chartmagnifier.h"
 #include "chartpanner.h"
+#include "followview.h"
+#include "historycursor.h"
 #include "replotpace.h"
 #include "sampleseries.h"
 #include "timescaledraw.h"
@@ -23,6 +25,7 @@
 #include <QMainWindow>
 
 #include <algorithm>
+#include <limits>
 
 namespace Utils {
 namespace Charts {
@@ -215,7 +218,11 @@ void ChartPlot::setHomeRange(double min, double max)
     m_home = QwtInterval(min, max).normalized();
     if (m_baselineAtBottom)
         m_curve->setBaseline(m_home.minValue());
-    applyValue(m_home);
+    // The user's own view stays until they jump back to the newest samples.
+    if (m_following)
+        applyValue(followedValue());
+    else
+        updateRightAxis();
 }
 
 void ChartPlot::setRightAxisScale(double min, double max, double step)
@@ -316,7 +323,6 @@ bool ChartPlot::isFollowing() const
 void ChartPlot::jumpToNewest()
 {
     m_following = true;
-    applyValue(m_home);
     refresh(true);
 }
 
@@ -332,8 +338,10 @@ void ChartPlot::refresh(bool force)
                                        m_sinceReplot.elapsed()));
     if (!m_dirty && !newSamplesShow && !force)
         return;
-    if (m_following)
-        applyTime(QwtInterval(newest - m_timeWindowMs, newest));
+    if (m_following) {
+        applyTime(followedTimeRange(firstTime(), newest, m_timeWindowMs));
+        applyValue(followedValue());
+    }
     m_series->setColumns(columns);
     updateDecorations();
     m_plot->replot();
@@ -341,6 +349,23 @@ void ChartPlot::refresh(bool force)
     m_newSamples = false;
     m_newestShownMs = newest;
     m_sinceReplot.start();
+}
+
+double ChartPlot::firstTime() const
+{
+    if (!m_history.blocks().empty())
+        return m_history.blocks().front().firstTime();
+    return m_history.isEmpty() ? std::numeric_limits<double>::lowest()
+                               : m_history.openTimes().front();
+}
+
+// The extremes come from the history's pyramid: whole blocks cost nothing to ask.
+QwtInterval ChartPlot::followedValue() const
+{
+    HistoryCursor cursor(m_history);
+    const int end = m_history.size();
+    const int begin = cursor.indexAtOrAfter(m_timeView.minValue(), 0, end);
+    return followedValueRange(m_home, m_measuring, cursor.extremes(begin, end));
 }
 
 void ChartPlot::markDirty()
@@ -401,10 +426,8 @@ void ChartPlot::updateRightAxis()
     const auto map = [this](double y) {
         return m_right.minValue() + (y - m_home.minValue()) * m_right.width() / m_home.width();
     };
-    const bool atHome
-        = left.minValue() == m_home.minValue() && left.maxValue() == m_home.maxValue();
     m_plot->setAxisScale(QwtPlot::yRight, map(left.minValue()), map(left.maxValue()),
-                         atHome ? m_rightStep : 0.0);
+                         m_following ? m_rightStep : 0.0);
 }
 
 void ChartPlot::updateAxisTitles()

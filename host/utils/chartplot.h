@@ -74,6 +74,9 @@ public:
 private:
     void requestView(const QwtInterval &time, const QwtInterval &value);
     QwtInterval limited(const QwtInterval &value) const;
+    double firstTime() const;
+    // The value range while following: the home range widened to what must stay in sight.
+    QwtInterval followedValue() const;
     void applyTime(const QwtInterval &time);
     void applyValue(const QwtInterval &value);
     void updateRightAxis();

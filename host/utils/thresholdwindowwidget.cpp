@@ -39,7 +39,22 @@ public:
             label.setColor(markColors[size_t(mark)]);
             marker->setLabel(label);
         }
+        alignLabels();
         updateBand();
+    }
+
+    // On the left, away from the current value and the analog tag at the right edge; the higher
+    // mark's label above its line, the other one's below, so that they never face each other.
+    void alignLabels()
+    {
+        for (size_t mark = 0; mark < marks.size(); ++mark) {
+            if (!marks[mark])
+                continue;
+            const double other = values[1 - mark];
+            const bool higher = values[mark] > other || (values[mark] == other && mark == 1);
+            marks[mark]->setLabelAlignment(Qt::AlignLeft
+                                           | (higher ? Qt::AlignTop : Qt::AlignBottom));
+        }
     }
 
     void updateVisibility()
@@ -135,8 +150,6 @@ ThresholdWindowWidget::ThresholdWindowWidget(QwtPlot *plot, int componentIndex)
         auto *marker = new GuardedPlotItem<QwtPlotMarker>(&d->marks[mark]);
         marker->setLineStyle(QwtPlotMarker::HLine);
         marker->setLinePen(markColors[mark], 2.0);
-        marker->setLabelAlignment(Qt::AlignRight
-                                  | (mark == LowerMark ? Qt::AlignBottom : Qt::AlignTop));
         marker->setZ(50.0);
         marker->attach(plot);
     }

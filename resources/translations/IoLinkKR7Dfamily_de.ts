@@ -243,6 +243,10 @@
         <translation>%1 Änderungen nicht in den Sensor geschrieben</translation>
     </message>
     <message>
+        <source>Connecting to %1 on %2...</source>
+        <translation>Verbinde mit %1 an %2...</translation>
+    </message>
+    <message>
         <source>Connecting to %1</source>
         <translation>Verbinden mit %1</translation>
     </message>
@@ -253,6 +257,10 @@
     <message>
         <source>%1 is no longer in the port list</source>
         <translation>%1 ist nicht mehr in der Portliste</translation>
+    </message>
+    <message>
+        <source>Reading parameters %1 / %2: %3</source>
+        <translation>Lese Parameter %1 / %2: %3</translation>
     </message>
     <message>
         <source>Read</source>

@@ -247,7 +247,8 @@ private slots:
     void propertyChangesAfterAddingReachTheTree();
     void currentItemFollowsTheTreeBothWaysUntilRemoved();
     void deletedManagerLeavesTheBrowserCleanly();
-    void suggestedWidthLeavesRoomForValuesBesideTheLongestName();
+    void suggestedWidthFitsNamesAndValuesWithinReason_data();
+    void suggestedWidthFitsNamesAndValuesWithinReason();
     void factoryIsPairedUntilTheLastBrowserLetsGo();
 
     void userEditReachesTheManagerOnce_data();
@@ -599,14 +600,33 @@ void TestPropertyBrowser::deletedManagerLeavesTheBrowserCleanly()
     QCOMPARE(shown(browser), QStringLiteral("renamed"));
 }
 
-void TestPropertyBrowser::suggestedWidthLeavesRoomForValuesBesideTheLongestName()
+void TestPropertyBrowser::suggestedWidthFitsNamesAndValuesWithinReason_data()
 {
+    QTest::addColumn<int>("nameLength");
+    QTest::addColumn<int>("valueLength");
+    QTest::addColumn<bool>("valueWhole");
+    QTest::newRow("room for values beside a long name") << 60 << 0 << true;
+    QTest::newRow("a value wider than that room") << 4 << 16 << true;
+    QTest::newRow("a value too long to show whole") << 4 << 200 << false;
+}
+
+void TestPropertyBrowser::suggestedWidthFitsNamesAndValuesWithinReason()
+{
+    QFETCH(int, nameLength);
+    QFETCH(int, valueLength);
     m->browser.setResizeMode(QtTreePropertyBrowser::ResizeToContents);
     m->browser.addProperty(m->group);
-    const QString longName(60, QLatin1Char('W'));
-    m->group->addSubProperty(m->strings.addProperty(longName));
-    const int nameWidth = treeOf(m->browser)->fontMetrics().horizontalAdvance(longName);
-    QVERIFY(m->browser.sizeHint().width() >= nameWidth + 100);
+    const QString name(nameLength, QLatin1Char('W'));
+    const QString value(valueLength, QLatin1Char('W'));
+    QtProperty *property = m->strings.addProperty(name);
+    m->strings.setValue(property, value);
+    m->group->addSubProperty(property);
+    const QFontMetrics metrics = treeOf(m->browser)->fontMetrics();
+    const int nameWidth = metrics.horizontalAdvance(name);
+    const int valueWidth = metrics.horizontalAdvance(value);
+    const int width = m->browser.sizeHint().width();
+    QVERIFY(width >= nameWidth + 100);
+    QTEST(width >= nameWidth + valueWidth, "valueWhole");
 }
 
 void TestPropertyBrowser::factoryIsPairedUntilTheLastBrowserLetsGo()

@@ -98,8 +98,8 @@ private slots:
     void writeFrames();
     void writeAllStoresEverythingButReadOnlyAndTeach();
     void factoryResetThenReadsEverythingBack();
-    void updateDialogPacesThenFinishesTheConnection_data();
-    void updateDialogPacesThenFinishesTheConnection();
+    void updateDialogEndsThenFinishesTheConnection_data();
+    void updateDialogEndsThenFinishesTheConnection();
     void framesKeepTheirSpacingWhileAnotherWindowRuns_data();
     void framesKeepTheirSpacingWhileAnotherWindowRuns();
     void sequenceEndsAtOnceWhenItsWaitIsCutShort_data();
@@ -555,11 +555,12 @@ void tst_DeviceCommunication::factoryResetThenReadsEverythingBack()
     QCOMPARE(log.mid(0, 4), frames({"027327", "066b2402000082", "027022", "027022"}));
     QCOMPARE(log.mid(4 + 4 * reads), frames({"056b26410000", "027022", "027022", "027327"}));
     QVERIFY(window().form()->actionEnable_live_data->isChecked());
-    QVERIFY(data().progressDialog.isVisible());
-    QCOMPARE(data().progressBar->maximum(), 380);
+    // The bar counted just these frames and closed with the last one.
+    QVERIFY(!data().progressDialog.isVisible());
+    QCOMPARE(data().progressBar->maximum(), log.size());
 }
 
-void tst_DeviceCommunication::updateDialogPacesThenFinishesTheConnection_data()
+void tst_DeviceCommunication::updateDialogEndsThenFinishesTheConnection_data()
 {
     QTest::addColumn<bool>("autoConnecting");
     QTest::addColumn<bool>("liveDataChosen");
@@ -569,7 +570,7 @@ void tst_DeviceCommunication::updateDialogPacesThenFinishesTheConnection_data()
     QTest::newRow("automatic connection switches live data on") << true << false << true;
 }
 
-void tst_DeviceCommunication::updateDialogPacesThenFinishesTheConnection()
+void tst_DeviceCommunication::updateDialogEndsThenFinishesTheConnection()
 {
     QFETCH(bool, autoConnecting);
     QFETCH(bool, liveDataChosen);
@@ -590,7 +591,13 @@ void tst_DeviceCommunication::updateDialogPacesThenFinishesTheConnection()
     window().vShowUpdateDialog(true);
     QCOMPARE(data().progressLayout->count(), 2);
 
-    QTRY_VERIFY(!data().justConnected);
+    // More frames than counted wait at the step before the end.
+    for (int frame = 0; frame < 3; ++frame)
+        QVERIFY(QMetaObject::invokeMethod(&window(), "vUpdateProgressBar"));
+    QCOMPARE(data().progressBar->value(), 1);
+    QVERIFY(dialog.isVisible() && data().justConnected);
+    data().progressBar->setValue(data().progressBar->maximum());
+    QVERIFY(!data().justConnected);
     QVERIFY(!dialog.isVisible());
     QVERIFY(data().showTransferUi);
     QCOMPARE(data().progressMaximum, 350);
@@ -821,10 +828,28 @@ void tst_DeviceCommunication::leavingTheDialogsChangesNothing()
 void tst_DeviceCommunication::sensorToPcConnectsReadsThenGoesOffline()
 {
     m_productId = QStringLiteral("K7DA016");
+    QSignalSpy status(window().statusBar(), &QStatusBar::messageChanged);
     connectSensorToPc();
-    // Read-all's last answer ends the update bar: live data follows at the bar's next step.
+    // The status bar said what ran, and ends with the title.
+    const QStringList ids = allIds();
+    const auto reading = [&](int done) {
+        return QStringLiteral("Reading parameters %1 / %2: %3")
+            .arg(done)
+            .arg(ids.size())
+            .arg(property(ids.at(done - 1).toLatin1().constData())->propertyName());
+    };
+    QStringList messages;
+    for (const QList<QVariant> &message : qAsConst(status))
+        messages << message.first().toString();
+    QVERIFY(messages.contains(QStringLiteral("Connecting to %1 on SIM-TEST...")
+                                  .arg(QString::fromStdString(m_sensor.name()))));
+    QCOMPARE(messages.filter(QStringLiteral("Reading parameters")).size(), ids.size());
+    QVERIFY2(messages.contains(reading(1)) && messages.contains(reading(ids.size())),
+             qPrintable(messages.join(QLatin1Char('\n'))));
+    QCOMPARE(window().statusBar()->currentMessage(), window().windowTitle());
+    // Read-all's last answer ends the update bar, and live data starts at once.
     QCOMPARE(data().progressBar->value(), data().progressBar->maximum());
-    QTRY_VERIFY(data().pollTimer.isActive() && !data().progressDialog.isVisible());
+    QVERIFY(data().pollTimer.isActive() && !data().progressDialog.isVisible());
     const QString title = QString::fromStdString(m_sensor.name()) + QStringLiteral(" (SIM-TEST)");
     QCOMPARE(window().windowTitle(), title);
     QCOMPARE(data().rootProperty->propertyName(), title);
@@ -842,13 +867,20 @@ void tst_DeviceCommunication::sensorToPcConnectsReadsThenGoesOffline()
     QVERIFY(data().liveDataEnabled);
 
     m_master->simulator().setParameter(QStringLiteral("OnDelay1"), 4321);
+    QSignalSpy steps(data().progressBar, &QProgressBar::valueChanged);
     window().form()->actionRead->trigger();
     QCOMPARE(data().intManager->value(property("OnDelay1")), 4321);
     // Decoded values are never written back.
     QVERIFY(!window().sendDelayTimer()->isActive());
     QVERIFY(withCommand(m_master->queryLog(), 0x24).isEmpty());
     QVERIFY(data().decodeTextParameters);
-    QCOMPARE(data().progressBar->maximum(), 430);
+    // One step a frame from 0, the last one with the last frame.
+    const int frames = 4 * allIds().size();
+    QCOMPARE(data().progressBar->maximum(), frames);
+    QCOMPARE(steps.size(), frames + 1);
+    for (int step = 0; step <= frames; ++step)
+        QCOMPARE(steps.at(step).first().toInt(), step);
+    QVERIFY(!data().progressDialog.isVisible());
 
     QSignalSpy selections(&window(), SIGNAL(vComPortSelected(QString)));
     m_session->choosePort(0);
@@ -877,7 +909,8 @@ void tst_DeviceCommunication::pcToSensorWritesThenReadsBack()
     const QList<QByteArray> log = m_master->queryLog();
     const int lastWrite = log.lastIndexOf(withCommand(log, 0x24).last());
     QCOMPARE(idsOf(log.mid(lastWrite), 0x26), allIds());
-    QCOMPARE(data().progressBar->maximum(), 470);
+    QCOMPARE(data().progressBar->maximum(), 4 * allIds().size());
+    QCOMPARE(data().progressBar->value(), data().progressBar->maximum());
     QVERIFY(!data().decodeTextParameters);
     QVERIFY(data().liveDataEnabled);
     QVERIFY(data().pollTimer.isActive());

@@ -3,6 +3,7 @@
 #include <comm/fixedframes.h>
 #include <comm/platformsleep.h>
 #include <model/settingsdocument.h>
+#include <model/valuerules.h>
 #include <plugin/sensorcatalogue.h>
 #include <utils/genericchart.h>
 #include <utils/valueovertime.h>
@@ -53,6 +54,12 @@ namespace {
 const QString Corrupted = QStringLiteral("Opening settings...|The selected settings are corupted");
 const QString Foreign
     = QStringLiteral("Opening settings...|The selected settings are not for the current sensor");
+
+// The current of a 4..20 mA output whose points are low and high at `value`.
+double analogAt(double value, double low, double high)
+{
+    return 4.0 + (value - low) * 16.0 / (high - low);
+}
 
 QByteArray readAll(const QString &path)
 {
@@ -162,6 +169,8 @@ private slots:
     void droppedMarkWritesItsClampedValueOnce_data();
     void droppedMarkWritesItsClampedValueOnce();
     void currentOutputScalesThePressurePlotToItsPoints();
+    void liveSamplesStayInsideThePlot_data();
+    void liveSamplesStayInsideThePlot();
     void textsFollowTheLanguage_data();
     void textsFollowTheLanguage();
     void languageSwitchKeepsChoicesAndWritesNothing();
@@ -973,9 +982,77 @@ void tst_SensorWindow::currentOutputScalesThePressurePlotToItsPoints()
     QwtPlot *pressure = data().chart->poPlot(0);
     QVERIFY(pressure->axisEnabled(QwtPlot::yRight));
     QVERIFY(!data().chart->poPlot(1)->axisEnabled(QwtPlot::yRight));
-    QCOMPARE(pressure->axisScaleDiv(QwtPlot::yRight).interval(), QwtInterval(4.0, 20.0));
-    QCOMPARE(pressure->axisScaleDiv(QwtPlot::yLeft).interval(), QwtInterval(14.504, 217.56));
+    // The points lie inside the measuring range: the plot shows all of it, and the right axis
+    // still puts 4 and 20 mA at the points.
+    const double psi = BravoSensorPlugin::Core::pressureUnitFactor(1);
+    const QwtInterval left = pressure->axisScaleDiv(QwtPlot::yLeft).interval();
+    QCOMPARE(left, QwtInterval(data().pressureRangeMin * psi, data().pressureRangeMax * psi));
+    QCOMPARE(pressure->axisScaleDiv(QwtPlot::yRight).interval(),
+             QwtInterval(analogAt(left.minValue(), 14.504, 217.56),
+                         analogAt(left.maxValue(), 14.504, 217.56)));
     QCOMPARE(property("analogPressure0V")->propertyName(), QStringLiteral("4 mA"));
+}
+
+void tst_SensorWindow::liveSamplesStayInsideThePlot_data()
+{
+    QTest::addColumn<QString>("sensorName");
+    QTest::addColumn<QString>("productId");
+    const std::optional<Kr7dSim::DeviceDescription> description
+        = Kr7dSim::DeviceDescription::fromFile(descriptionPath());
+    QVERIFY(description);
+    for (const Kr7dSim::SensorType &type : description->sensors()) {
+        for (const Kr7dSim::Variant &variant : type.variants) {
+            QTest::newRow(qPrintable(type.name + QLatin1Char(' ') + variant.id3))
+                << type.name << type.id + variant.id3;
+        }
+    }
+}
+
+// With A2 analog on pressure the sensor's own points span its range. Whatever the points, the
+// range and every sample stay on the plot, and the right axis maps the points onto 4..20 mA.
+void tst_SensorWindow::liveSamplesStayInsideThePlot()
+{
+    QFETCH(QString, sensorName);
+    QFETCH(QString, productId);
+    for (const ExtensionSystem::SensorBasic &sensor :
+         BravoSensorPlugin::Core::buildSensorCatalogue()) {
+        if (QString::fromStdString(sensor.name()) == sensorName)
+            m_window = std::make_unique<SensorWindow>(sensor);
+    }
+    m_master = simulatedMaster(sensorName, productId);
+    m_window->setConnection(m_master.get());
+    m_window->vAutoConnect(QString());
+    QVERIFY(m_window->isSensorConnected());
+    m_window->vShowUpdateDialog(false);
+    QTRY_VERIFY(!data().justConnected);
+    configure({{"PinFunctionA2", 3}, {"AnalogMode", 1}}, 0);
+    const double rangeMin = data().pressureRangeMin;
+    const double rangeMax = data().pressureRangeMax;
+    QCOMPARE(QwtInterval(data().doubleManager->value(property("analogPressure0V")),
+                         data().doubleManager->value(property("analogPressure10V"))),
+             QwtInterval(rangeMin, rangeMax));
+
+    const Utils::ValueOverTime *samples = data().chart->getData(0);
+    for (const double spanShare : {1.0, 0.1}) {
+        const double low = rangeMin;
+        const double high = rangeMin + (rangeMax - rangeMin) * spanShare;
+        setQuietly("analogPressure10V", high);
+        settle();
+        const int before = samples->size();
+        QTRY_VERIFY(samples->size() >= before + 20);
+        data().chart->updateChart(true);
+
+        QwtPlot *pressure = data().chart->poPlot(0);
+        const QwtInterval left = pressure->axisScaleDiv(QwtPlot::yLeft).interval();
+        QVERIFY(left.contains(rangeMin) && left.contains(rangeMax));
+        for (int i = 0; i < samples->size(); ++i) {
+            const double value = samples->sample(i).value;
+            QVERIFY2(left.contains(value), qPrintable(QString::number(value)));
+        }
+        const QwtInterval right = pressure->axisScaleDiv(QwtPlot::yRight).interval();
+        QCOMPARE(right.minValue(), analogAt(left.minValue(), low, high));
+        QCOMPARE(right.maxValue(), analogAt(left.maxValue(), low, high));
+    }
 }
 
 void tst_SensorWindow::switchTo(const char *code)
@@ -1033,7 +1110,7 @@ void tst_SensorWindow::textsFollowTheLanguage_data()
     row("category", "DisplaySettings", "Units and filter");
     row("hidden parameter", "DeviceStatusReadOnly", "Device status");
     row("group captioned with its unit", "SettingsPointsTemperatureA1",
-        QStringLiteral("Switching points Temperature  (\u00B0C)"));
+        QStringLiteral("Switching points Temperature (\u00B0C)"));
     row("property browser", "browser header", "Property");
     row("connection lamp", "connection lamp", "Connected");
     row("chart", "time axis", "Time");

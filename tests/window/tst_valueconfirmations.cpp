@@ -45,6 +45,9 @@ void tst_ValueConfirmations::eventsDecideEachValuesMark_data()
     QTest::newRow("read after the loss confirms again")
         << "read A, lost 09:05:07, read A, read B, read C"
         << "" << 0 << "-|-|-";
+    QTest::newRow("a sensor found again is not read yet; edits and refusals stay")
+        << "read A, refused B, edit C, lost 09:05:07, found"
+        << "A B C" << 1 << notRead + QLatin1String("|refused by the sensor|not yet written");
     QTest::newRow("ids that are not tracked are never marked")
         << "read A, read B, read C, edit Button, refused Group"
         << "" << 0 << "-|-|-";
@@ -64,6 +67,8 @@ void tst_ValueConfirmations::eventsDecideEachValuesMark()
             confirmations.markPending(argument);
         else if (what == QLatin1String("refused"))
             confirmations.markRefused(argument);
+        else if (what == QLatin1String("found"))
+            confirmations.sensorFound();
         else if (what == QLatin1String("lost"))
             confirmations.sensorLost(QTime::fromString(argument, QStringLiteral("hh:mm:ss")));
         else

@@ -1,3 +1,4 @@
+#include <utils/followview.h>
 #include <utils/localoffset.h>
 #include <utils/replotpace.h>
 
@@ -8,7 +9,7 @@
 
 // The chart's time axis: its local offset, cached between transitions, against the C library's
 // own conversion of every instant, in zones with and without daylight saving time; and the pace
-// at which new samples alone redraw it.
+// at which new samples alone redraw it; and what a plot that follows its newest samples shows.
 class tst_ChartAxis : public QObject
 {
     Q_OBJECT
@@ -19,6 +20,10 @@ private slots:
     void cachedOffsetMatchesLocalTimeAcrossTransitions();
     void newSamplesReplotOncePerColumnOrWhenLate_data();
     void newSamplesReplotOncePerColumnOrWhenLate();
+    void followedValuesKeepEverySampleInSight_data();
+    void followedValuesKeepEverySampleInSight();
+    void followedTimeStartsAtTheFirstSample_data();
+    void followedTimeStartsAtTheFirstSample();
 
 private:
     void useZone(const QByteArray &zone);
@@ -56,9 +61,8 @@ void tst_ChartAxis::cachedOffsetMatchesLocalTimeAcrossTransitions_data()
         << QByteArray("Australia/Lord_Howe")
         << QStringList{"2026-04-04T14:59:59.999", "2026-04-04T15:00:00.000",
                        "2026-10-03T15:29:59.999", "2026-10-03T15:30:00.000"};
-    QTest::newRow("no transitions") << QByteArray("UTC")
-                                    << QStringList{"1970-01-01T00:00:00.000",
-                                                   "2099-12-31T23:59:59.999"};
+    QTest::newRow("no transitions")
+        << QByteArray("UTC") << QStringList{"1970-01-01T00:00:00.000", "2099-12-31T23:59:59.999"};
 }
 
 void tst_ChartAxis::cachedOffsetMatchesLocalTimeAcrossTransitions()
@@ -96,6 +100,63 @@ void tst_ChartAxis::newSamplesReplotOncePerColumnOrWhenLate()
     QFETCH(qint64, sinceReplotMs);
     QTEST(Utils::Charts::newSamplesWorthReplot(newestMs, 1000.0, 60000.0, columns, sinceReplotMs),
           "worth");
+}
+
+void tst_ChartAxis::followedValuesKeepEverySampleInSight_data()
+{
+    QTest::addColumn<QwtInterval>("home");
+    QTest::addColumn<QwtInterval>("measuring");
+    QTest::addColumn<QwtInterval>("samples"); // invalid: none in view
+    QTest::addColumn<QwtInterval>("shown");
+    const QwtInterval none;
+    QTest::newRow("analog span on a 250 bar sensor")
+        << QwtInterval(0, 10) << QwtInterval(0, 250) << QwtInterval(20, 30) << QwtInterval(0, 250);
+    QTest::newRow("negative pressure within the range")
+        << QwtInterval(0, 10) << QwtInterval(-1, 25) << QwtInterval(-0.8, 3) << QwtInterval(-1, 25);
+    QTest::newRow("no samples yet")
+        << QwtInterval(2, 8) << QwtInterval(0, 10) << none << QwtInterval(0, 10);
+    QTest::newRow("above the range, with a margin")
+        << QwtInterval(0, 10) << QwtInterval(0, 10) << QwtInterval(1, 12) << QwtInterval(0, 12.6);
+    QTest::newRow("below the range, with a margin")
+        << QwtInterval(-40, 120) << QwtInterval(-40, 125) << QwtInterval(-50, 20)
+        << QwtInterval(-58.75, 125);
+}
+
+void tst_ChartAxis::followedValuesKeepEverySampleInSight()
+{
+    QFETCH(QwtInterval, home);
+    QFETCH(QwtInterval, measuring);
+    QFETCH(QwtInterval, samples);
+    Utils::Extremes inView;
+    if (samples.isValid()) {
+        const double times[] = {1.0, 2.0};
+        const double values[] = {samples.maxValue(), samples.minValue()};
+        inView = Utils::Extremes::of(times, values, 2, 0);
+    }
+    const QwtInterval result = Utils::Charts::followedValueRange(home, measuring, inView);
+    QFETCH(QwtInterval, shown);
+    QCOMPARE(result.minValue(), shown.minValue());
+    QCOMPARE(result.maxValue(), shown.maxValue());
+}
+
+void tst_ChartAxis::followedTimeStartsAtTheFirstSample_data()
+{
+    QTest::addColumn<double>("firstMs");
+    QTest::addColumn<double>("newestMs");
+    QTest::addColumn<double>("fromMs");
+    QTest::addColumn<double>("toMs");
+    QTest::newRow("15 s of a 160 s window") << 1000.0 << 16000.0 << 1000.0 << 16000.0;
+    QTest::newRow("a full window") << 0.0 << 200000.0 << 40000.0 << 200000.0;
+    QTest::newRow("one sample") << 5000.0 << 5000.0 << 5000.0 << 6000.0;
+}
+
+void tst_ChartAxis::followedTimeStartsAtTheFirstSample()
+{
+    QFETCH(double, firstMs);
+    QFETCH(double, newestMs);
+    const QwtInterval time = Utils::Charts::followedTimeRange(firstMs, newestMs, 160000.0);
+    QTEST(time.minValue(), "fromMs");
+    QTEST(time.maxValue(), "toMs");
 }
 
 QTEST_GUILESS_MAIN(tst_ChartAxis)

@@ -39,6 +39,7 @@
 #include <QtEndian>
 #include <QtTest>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -259,6 +260,8 @@ private slots:
     void draggingAThresholdMarkEmitsItsIndexAndValue();
     void thresholdManagerReportsDropsNotSetsAndTheBandFollowsTheMarks();
     void thresholdWidgetDiesWithItsPlot();
+    void markLabelsFaceAwayFromEachOther_data();
+    void markLabelsFaceAwayFromEachOther();
     void historyTextRoundTripKeepsEveryBit_data();
     void historyTextRoundTripKeepsEveryBit();
     void handMadeHistoryTextLoadsOnlyWhenWellFormed_data();
@@ -449,13 +452,16 @@ void tst_Utils::chartRightAxisMapsTheLeftRange()
     fixture.chart.vEnableYRightAxis(0, true);
     fixture.chart.updateChart(true);
     QVERIFY(plot->axisEnabled(QwtPlot::yRight));
-    QCOMPARE(axis(plot, QwtPlot::yRight), QwtInterval(4.0, 20.0));
-    QCOMPARE(plot->axisScaleDiv(QwtPlot::yRight).ticks(QwtScaleDiv::MajorTick).size(), 9);
+    // The measuring range stays in sight; 20 and 80 are still at 4 and 20, ticks 2 apart.
+    QCOMPARE(axis(plot, QwtPlot::yLeft), QwtInterval(0.0, 100.0));
+    QCOMPARE(axis(plot, QwtPlot::yRight),
+             QwtInterval(4.0 - 20.0 * 16.0 / 60.0, 4.0 + 80.0 * 16.0 / 60.0));
+    QCOMPARE(plot->axisScaleDiv(QwtPlot::yRight).ticks(QwtScaleDiv::MajorTick).size(), 13);
 
     fixture.wheel(0, 120);
     const QwtInterval left = axis(plot, QwtPlot::yLeft);
     const QwtInterval right = axis(plot, QwtPlot::yRight);
-    QVERIFY(left.width() < 60.0);
+    QVERIFY(left.width() < 100.0);
     QVERIFY(qFuzzyCompare(right.minValue(), 4.0 + (left.minValue() - 20.0) * 16.0 / 60.0));
     QVERIFY(qFuzzyCompare(right.maxValue(), 4.0 + (left.maxValue() - 20.0) * 16.0 / 60.0));
 }
@@ -712,6 +718,40 @@ void tst_Utils::thresholdManagerReportsDropsNotSetsAndTheBandFollowsTheMarks()
     QCOMPARE(band->interval(), QwtInterval(10.0, 90.0));
     widget->setUpperMark(5.0);
     QCOMPARE(band->interval(), QwtInterval(5.0, 10.0));
+}
+
+void tst_Utils::markLabelsFaceAwayFromEachOther_data()
+{
+    QTest::addColumn<double>("lower");
+    QTest::addColumn<double>("upper");
+    QTest::newRow("in order") << 25.0 << 75.0;
+    QTest::newRow("crossed") << 75.0 << 25.0;
+    QTest::newRow("close and crossed") << 50.5 << 50.0;
+}
+
+// On the left edge: the right one holds the current value and the analog tag.
+void tst_Utils::markLabelsFaceAwayFromEachOther()
+{
+    QFETCH(double, lower);
+    QFETCH(double, upper);
+    Fixture fixture(1);
+    ThresholdWindowWidget *widget = fixture.addThresholds();
+    widget->allowOverlapping(true);
+    widget->setLowerMark(lower);
+    widget->setUpperMark(upper);
+    QwtPlotItemList markers = fixture.chart.poPlot(0)->itemList(QwtPlotItem::Rtti_PlotMarker);
+    std::vector<const QwtPlotMarker *> marks;
+    for (const QwtPlotItem *item : qAsConst(markers)) {
+        const auto *marker = static_cast<const QwtPlotMarker *>(item);
+        if (marker->lineStyle() == QwtPlotMarker::HLine && !marker->label().isEmpty())
+            marks.push_back(marker);
+    }
+    QCOMPARE(marks.size(), std::size_t(2));
+    std::sort(marks.begin(), marks.end(), [](const QwtPlotMarker *a, const QwtPlotMarker *b) {
+        return a->yValue() < b->yValue();
+    });
+    QCOMPARE(marks.front()->labelAlignment(), Qt::AlignLeft | Qt::AlignBottom);
+    QCOMPARE(marks.back()->labelAlignment(), Qt::AlignLeft | Qt::AlignTop);
 }
 
 void tst_Utils::thresholdWidgetDiesWithItsPlot()
