@@ -126,7 +126,7 @@ QStringList numbered(int from, int to)
 
 } // namespace
 
-class TestAppUnits : public QObject
+class tst_AppUnits : public QObject
 {
     Q_OBJECT
 
@@ -177,24 +177,24 @@ private:
     ExtensionSystem::PluginInterface m_owner;
 };
 
-void TestAppUnits::initTestCase()
+void tst_AppUnits::initTestCase()
 {
     qApp->installEventFilter(&m_answerer);
 }
 
-void TestAppUnits::init()
+void tst_AppUnits::init()
 {
     ExtensionSystem::Globals::setLanguage("en");
 }
 
-void TestAppUnits::cleanup()
+void tst_AppUnits::cleanup()
 {
     ConnectionRegistry::instance().release(&m_owner);
     ConnectionRegistry::instance().setFactory(nullptr);
 }
 
 // Rows give the arguments, and the options that changed, separated by blanks.
-void TestAppUnits::acceptsEveryOption_data()
+void tst_AppUnits::acceptsEveryOption_data()
 {
     QTest::addColumn<QString>("arguments");
     QTest::addColumn<QString>("changed");
@@ -221,7 +221,7 @@ void TestAppUnits::acceptsEveryOption_data()
            "save=s.tgs csv=c.csv delimiter=, compare=d.tgs trace=t.txt";
 }
 
-void TestAppUnits::acceptsEveryOption()
+void tst_AppUnits::acceptsEveryOption()
 {
     QFETCH(QString, arguments);
     QFETCH(QString, changed);
@@ -231,7 +231,7 @@ void TestAppUnits::acceptsEveryOption()
     QCOMPARE(changedOptions(result.options), changed.split(' ', Qt::SkipEmptyParts));
 }
 
-void TestAppUnits::answersWithoutRunning_data()
+void tst_AppUnits::answersWithoutRunning_data()
 {
     QTest::addColumn<QString>("arguments");
     QTest::addColumn<Status>("status");
@@ -258,7 +258,7 @@ void TestAppUnits::answersWithoutRunning_data()
     QTest::newRow("version") << "--version" << Status::VersionRequested << "9.8.7";
 }
 
-void TestAppUnits::answersWithoutRunning()
+void tst_AppUnits::answersWithoutRunning()
 {
     QFETCH(QString, arguments);
     QFETCH(QString, messagePart);
@@ -268,7 +268,7 @@ void TestAppUnits::answersWithoutRunning()
     QVERIFY2(result.message.contains(messagePart), qPrintable(result.message));
 }
 
-void TestAppUnits::eachSensorGetsItsOwnFile_data()
+void tst_AppUnits::eachSensorGetsItsOwnFile_data()
 {
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QString>("port");
@@ -285,7 +285,7 @@ void TestAppUnits::eachSensorGetsItsOwnFile_data()
     QTest::newRow("one file") << "out.csv" << "COM3" << false << "out.csv";
 }
 
-void TestAppUnits::eachSensorGetsItsOwnFile()
+void tst_AppUnits::eachSensorGetsItsOwnFile()
 {
     QFETCH(QString, pattern);
     QFETCH(QString, port);
@@ -294,7 +294,7 @@ void TestAppUnits::eachSensorGetsItsOwnFile()
           "file");
 }
 
-void TestAppUnits::remembersTheLastNetworkPortsConnected_data()
+void tst_AppUnits::remembersTheLastNetworkPortsConnected_data()
 {
     QTest::addColumn<QStringList>("connected"); // in order
     QTest::addColumn<QStringList>("expected");
@@ -312,7 +312,7 @@ void TestAppUnits::remembersTheLastNetworkPortsConnected_data()
 }
 
 // The list survives the host: a new start reads it back in the same order.
-void TestAppUnits::remembersTheLastNetworkPortsConnected()
+void tst_AppUnits::remembersTheLastNetworkPortsConnected()
 {
     QFETCH(QStringList, connected);
     QFETCH(QStringList, expected);
@@ -329,7 +329,7 @@ void TestAppUnits::remembersTheLastNetworkPortsConnected()
     QCOMPARE(TGauge::RecentPorts(settings).ports(), expected);
 }
 
-void TestAppUnits::mergesSystemPortsFirstEachNameOnce_data()
+void tst_AppUnits::mergesSystemPortsFirstEachNameOnce_data()
 {
     QTest::addColumn<QStringList>("systemPorts");
     QTest::addColumn<QStringList>("namedPorts");
@@ -349,7 +349,7 @@ void TestAppUnits::mergesSystemPortsFirstEachNameOnce_data()
         << QStringList{"", "COM1"} << QStringList{""} << QStringList{"COM1"};
 }
 
-void TestAppUnits::mergesSystemPortsFirstEachNameOnce()
+void tst_AppUnits::mergesSystemPortsFirstEachNameOnce()
 {
     QFETCH(QStringList, systemPorts);
     QFETCH(QStringList, namedPorts);
@@ -358,7 +358,7 @@ void TestAppUnits::mergesSystemPortsFirstEachNameOnce()
     QTEST(list.ports(), "expected");
 }
 
-void TestAppUnits::refreshAnnouncesOnlyChangedLists()
+void tst_AppUnits::refreshAnnouncesOnlyChangedLists()
 {
     QStringList system{"COM1"};
     PortList list({QStringLiteral("SIM")}, [&system] { return system; });
@@ -374,7 +374,7 @@ void TestAppUnits::refreshAnnouncesOnlyChangedLists()
     QCOMPARE(list.ports(), changed.at(0).at(0).toStringList());
 }
 
-void TestAppUnits::refusesLibraryThatLoadsIncompleteOrNot_data()
+void tst_AppUnits::refusesLibraryThatLoadsIncompleteOrNot_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("error");
@@ -392,7 +392,7 @@ void TestAppUnits::refusesLibraryThatLoadsIncompleteOrNot_data()
                                << QStringLiteral("cannot be loaded: ");
 }
 
-void TestAppUnits::refusesLibraryThatLoadsIncompleteOrNot()
+void tst_AppUnits::refusesLibraryThatLoadsIncompleteOrNot()
 {
     QFETCH(QString, file);
     QFETCH(QString, error);
@@ -402,7 +402,7 @@ void TestAppUnits::refusesLibraryThatLoadsIncompleteOrNot()
     QVERIFY2(result.error.startsWith(error), qPrintable(result.error));
 }
 
-void TestAppUnits::loadsEveryLibraryOfTheFolderOnceInNameOrder()
+void tst_AppUnits::loadsEveryLibraryOfTheFolderOnceInNameOrder()
 {
     QTemporaryDir dir;
     QVERIFY(QFile::copy(fakePlugin.arg(QString()), dir.filePath(QStringLiteral("libb.so"))));
@@ -424,7 +424,7 @@ void TestAppUnits::loadsEveryLibraryOfTheFolderOnceInNameOrder()
 }
 
 // Catalogues as <folder index>/<file>, separated by blanks.
-void TestAppUnits::installsTheCataloguesFoundFirst_data()
+void tst_AppUnits::installsTheCataloguesFoundFirst_data()
 {
     QTest::addColumn<QString>("placed");
     QTest::addColumn<QString>("code");
@@ -442,7 +442,7 @@ void TestAppUnits::installsTheCataloguesFoundFirst_data()
                                                    << "";
 }
 
-void TestAppUnits::installsTheCataloguesFoundFirst()
+void tst_AppUnits::installsTheCataloguesFoundFirst()
 {
     QFETCH(QString, placed);
     QFETCH(QString, code);
@@ -467,7 +467,7 @@ void TestAppUnits::installsTheCataloguesFoundFirst()
     QCOMPARE(changed.at(0).at(0).toString(), code);
 }
 
-void TestAppUnits::pluginFoldersAddEveryCatalogueQtFoldersOnlyQts()
+void tst_AppUnits::pluginFoldersAddEveryCatalogueQtFoldersOnlyQts()
 {
     // A catalogue of any name counts; Qt's folder offers nothing but qtbase.
     QTemporaryDir qtFolder;
@@ -491,7 +491,7 @@ void TestAppUnits::pluginFoldersAddEveryCatalogueQtFoldersOnlyQts()
     QCOMPARE(changed.count(), 0);
 }
 
-void TestAppUnits::switchingBackRemovesTheTranslationsAfterTheCodeChanged()
+void tst_AppUnits::switchingBackRemovesTheTranslationsAfterTheCodeChanged()
 {
     LanguageChangeWitness witness;
     qApp->installEventFilter(&witness);
@@ -506,7 +506,7 @@ void TestAppUnits::switchingBackRemovesTheTranslationsAfterTheCodeChanged()
     QCOMPARE(witness.seen, QStringList({"de", "en"}));
 }
 
-void TestAppUnits::numbersFollowTheLanguageNotTheSystem()
+void tst_AppUnits::numbersFollowTheLanguageNotTheSystem()
 {
     QLocale::setDefault(QLocale(QLocale::German)); // as on a system set to German
     LanguageSwitcher switcher({});
@@ -517,7 +517,7 @@ void TestAppUnits::numbersFollowTheLanguageNotTheSystem()
 }
 
 // The second sensor, as the simulator alone would not pick it; other ports open as before.
-void TestAppUnits::simulatedPortCarriesTheNamedSensorOnly()
+void tst_AppUnits::simulatedPortCarriesTheNamedSensorOnly()
 {
     const auto description = Kr7dSim::DeviceDescription::fromFile(descriptionPath());
     QVERIFY(description && description->sensors().size() >= 2);
@@ -538,7 +538,7 @@ void TestAppUnits::simulatedPortCarriesTheNamedSensorOnly()
     QCOMPARE(openPort(QStringLiteral("SIM-D")), nullptr);
 }
 
-void TestAppUnits::boxIsAnsweredAndPrinted_data()
+void tst_AppUnits::boxIsAnsweredAndPrinted_data()
 {
     QTest::addColumn<int>("buttons");
     QTest::addColumn<int>("defaultButton");
@@ -556,7 +556,7 @@ void TestAppUnits::boxIsAnsweredAndPrinted_data()
         << int(QMessageBox::Abort) << "Abort";
 }
 
-void TestAppUnits::boxIsAnsweredAndPrinted()
+void tst_AppUnits::boxIsAnsweredAndPrinted()
 {
     QFETCH(int, buttons);
     QFETCH(int, defaultButton);
@@ -574,14 +574,14 @@ void TestAppUnits::boxIsAnsweredAndPrinted()
              "tgauge: Connecting to sensor: The sensor did not respond. [" + caption + ']');
 }
 
-void TestAppUnits::fileDialogIsCancelled()
+void tst_AppUnits::fileDialogIsCancelled()
 {
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     QCOMPARE(QFileDialog::getOpenFileName(nullptr, QStringLiteral("Open"), QDir::tempPath()),
              QString());
 }
 
-void TestAppUnits::ringKeepsTheNewestLinesInOrder_data()
+void tst_AppUnits::ringKeepsTheNewestLinesInOrder_data()
 {
     QTest::addColumn<int>("appended");
     QTest::addColumn<QStringList>("kept");
@@ -590,7 +590,7 @@ void TestAppUnits::ringKeepsTheNewestLinesInOrder_data()
     QTest::newRow("wrapped twice and more") << 8 << numbered(6, 8);
 }
 
-void TestAppUnits::ringKeepsTheNewestLinesInOrder()
+void tst_AppUnits::ringKeepsTheNewestLinesInOrder()
 {
     QFETCH(int, appended);
     TraceLines ring(3);
@@ -602,7 +602,7 @@ void TestAppUnits::ringKeepsTheNewestLinesInOrder()
     QCOMPARE(ring.lines(), QStringList{QStringLiteral("after clear")});
 }
 
-void TestAppUnits::pausedViewStandsStillAndCatchesUp()
+void tst_AppUnits::pausedViewStandsStillAndCatchesUp()
 {
     FrameTraceDock dock;
     auto view = dock.findChild<QPlainTextEdit *>();
@@ -621,7 +621,7 @@ void TestAppUnits::pausedViewStandsStillAndCatchesUp()
     QVERIFY(!dock.saveTo(dir.filePath(QStringLiteral("missing/trace.txt"))));
 }
 
-void TestAppUnits::showsTheTraceOnlyWhileOpen()
+void tst_AppUnits::showsTheTraceOnlyWhileOpen()
 {
     QMainWindow window;
     auto dock = new FrameTraceDock(&window);
@@ -636,7 +636,7 @@ void TestAppUnits::showsTheTraceOnlyWhileOpen()
 }
 
 // Rows name a file in a folder that holds "file" and "folder/"; an empty reason means usable.
-void TestAppUnits::fileProblemsNameTheirReason_data()
+void tst_AppUnits::fileProblemsNameTheirReason_data()
 {
     QTest::addColumn<bool>("output");
     QTest::addColumn<QString>("name");
@@ -658,7 +658,7 @@ void TestAppUnits::fileProblemsNameTheirReason_data()
                                         << "<dir>/file is not a folder";
 }
 
-void TestAppUnits::fileProblemsNameTheirReason()
+void tst_AppUnits::fileProblemsNameTheirReason()
 {
     QFETCH(bool, output);
     QFETCH(QString, name);
@@ -674,7 +674,7 @@ void TestAppUnits::fileProblemsNameTheirReason()
              reason.replace(QStringLiteral("<dir>"), dir.path()));
 }
 
-void TestAppUnits::pictureShowsTheOpenDialogWhereItStands()
+void tst_AppUnits::pictureShowsTheOpenDialogWhereItStands()
 {
     QWidget window;
     window.setStyleSheet(QStringLiteral("background: red"));
@@ -693,5 +693,5 @@ void TestAppUnits::pictureShowsTheOpenDialogWhereItStands()
     QCOMPARE(picture.pixelColor(100, 200), QColor(Qt::red));
 }
 
-QTEST_MAIN(TestAppUnits)
+QTEST_MAIN(tst_AppUnits)
 #include "tst_appunits.moc"
