@@ -20,6 +20,7 @@
 #include <QGridLayout>
 #include <QProgressBar>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QToolBar>
 #include <QTreeWidgetItem>
 #include <QtTest>
@@ -1047,11 +1048,12 @@ void tst_DeviceCommunication::hiddenAnalogPointsAreStoredInBarAndCelsius_data()
 {
     QTest::addColumn<QString>("route");
     QTest::newRow("Write") << "Write";
+    QTest::newRow("settings file opened while connected") << "file";
     QTest::newRow("PC -> Sensor connection") << "pcToSensor";
 }
 
 // With psi / °F shown and output A2 switching, the analog groups are hidden; their points still
-// reach the sensor converted, whichever way all settings are written (files: tst_sensorwindow).
+// reach the sensor converted, whichever way all settings are written.
 void tst_DeviceCommunication::hiddenAnalogPointsAreStoredInBarAndCelsius()
 {
     QFETCH(QString, route);
@@ -1067,6 +1069,17 @@ void tst_DeviceCommunication::hiddenAnalogPointsAreStoredInBarAndCelsius()
 
     if (route == QLatin1String("Write")) {
         start(route);
+    } else if (route == QLatin1String("file")) {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("psi-fahrenheit.tgs"));
+        // Within the connected variant's -1 to 10 bar, or the whole file is refused.
+        setQuietly(window(), "ThresholdsPressure1A1", 116.0);
+        setQuietly(window(), "ThresholdsPressure1A2", 116.0);
+        setQuietly(window(), "analogPressure10V", 145.0);
+        QVERIFY(window().saveSettingsFile(file));
+        connectQuietly();
+        hand().expect(ModalHand::click(QMessageBox::Ok));
+        QVERIFY(window().bOpenSettings(file));
     } else {
         hand().expect(ModalHand::push(QStringLiteral("pcToSensor")));
         hand().expect(ModalHand::click(QMessageBox::Ok));
