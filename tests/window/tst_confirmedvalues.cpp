@@ -115,7 +115,7 @@ QMap<QString, QVariant> tst_ConfirmedValues::shownValues()
         const QVariant number = numericValue(parameter);
         if (number.isValid())
             shown.insert(id, deviceNumber(parameter, number, data().pressureDivisor, true));
-        else if (propertyKind(parameter) == PropertyKind::String)
+        else if (holdsText(propertyKind(parameter)))
             shown.insert(id, parameter->valueText());
     }
     return shown;

@@ -2,6 +2,7 @@
 
 #include <comm/fixedframes.h>
 #include <comm/platformsleep.h>
+#include <model/parameterids.h>
 #include <model/valuerules.h>
 #include <plugin/sensorcatalogue.h>
 #include <window/ui_sensorwindow.h>
@@ -30,6 +31,7 @@
 
 using BravoSensorPlugin::Core::SensorWindow;
 using BravoSensorPlugin::Core::SensorWindowData;
+namespace ParameterIds = BravoSensorPlugin::Core::ParameterIds;
 
 namespace {
 
@@ -388,7 +390,8 @@ void tst_DeviceCommunication::decoding_data()
     row("ThresholdsPressure1A1", "05002700ff38", "-2.00");  // at the sensor's scale, signed
     row("ThresholdsPressure1A1", "050027007fff", "327.67"); // beyond the range it had
     row("ThresholdsTemp1A1", "0500270009c4", "25.000");
-    row("TemperatureSettings", "0500270021", "psi / °F"); // Fahrenheit units come down by 0x1C
+    row(ParameterIds::temperatureSettings, "0500270021",
+        "psi / °F"); // Fahrenheit units come down by 0x1C
     row("ApplicationTag", "0d552700506e65756d6174696373", "Pneumatics", true);
     row("ApplicationTag", "0d552700506e65756d6174696373", "Hydraulics"); // texts left alone
 }
@@ -420,13 +423,14 @@ void tst_DeviceCommunication::writeFrames_data()
               QTest::newRow(name) << QString::fromLatin1(id) << value << true << false
                                   << QStringList({"027327", QString::fromLatin1(write), "027022"});
           };
-    row("Fahrenheit units go up by 0x1C", "TemperatureSettings", 5, "066e2440000021");
+    row("Fahrenheit units go up by 0x1C", ParameterIds::temperatureSettings, 5, "066e2440000021");
     row("pressure at the sensor's scale", "ThresholdsPressure1A1", 2.5, "074a244a000100fa");
     QTest::newRow("live data on: no process-data frame after it")
-        << "TemperatureSettings" << QVariant(2) << true << true
+        << QString::fromLatin1(ParameterIds::temperatureSettings) << QVariant(2) << true << true
         << QStringList({"027327", "067a2440000002"});
     QTest::newRow("no sensor: nothing at all")
-        << "TemperatureSettings" << QVariant(2) << false << false << QStringList();
+        << QString::fromLatin1(ParameterIds::temperatureSettings) << QVariant(2) << false << false
+        << QStringList();
 }
 
 void tst_DeviceCommunication::writeFrames()
@@ -1059,7 +1063,7 @@ void tst_DeviceCommunication::hiddenAnalogPointsAreStoredInBarAndCelsius()
     QFETCH(QString, route);
     if (route == QLatin1String("Write"))
         connectQuietly();
-    edit(property("TemperatureSettings"), 5);
+    edit(property(ParameterIds::temperatureSettings), 5);
     edit(property("PinFunctionA2"), 0);
     QVERIFY(QMetaObject::invokeMethod(&window(), "sendDelayValue"));
     setQuietly(window(), "analogTemp10V", 176.0);
@@ -1120,7 +1124,7 @@ void tst_DeviceCommunication::marksEqualTheirPoints()
     QFETCH(QString, lowerId);
     QFETCH(QString, upperId);
     // psi and °F, as the device stores the unit choice; output A1 on the plot's quantity.
-    const QMap<QString, QVariant> sensorValues = {{QStringLiteral("TemperatureSettings"), 5 + 0x1C},
+    const QMap<QString, QVariant> sensorValues = {{QLatin1String(ParameterIds::temperatureSettings), 5 + 0x1C},
                                                   {QStringLiteral("PinFunctionA1"), 1 - plot},
                                                   {lowerId, 400},
                                                   {upperId, 300}};
@@ -1135,7 +1139,7 @@ void tst_DeviceCommunication::marksEqualTheirPoints()
                           data().doubleManager->value(property(upperId.toLatin1()))};
     };
     const auto editUnit = [&] {
-        edit(property("TemperatureSettings"), 1);
+        edit(property(ParameterIds::temperatureSettings), 1);
         look();
     };
     if (after == QLatin1String("Read")) {

@@ -2,6 +2,7 @@
 
 #include <comm/fixedframes.h>
 #include <comm/platformsleep.h>
+#include <model/parameterids.h>
 #include <model/settingsdocument.h>
 #include <model/valuerules.h>
 #include <plugin/sensorcatalogue.h>
@@ -48,6 +49,7 @@ using BravoSensorPlugin::Core::CompareDialog;
 using BravoSensorPlugin::Core::CompareRow;
 using BravoSensorPlugin::Core::SensorWindow;
 using BravoSensorPlugin::Core::SensorWindowData;
+namespace ParameterIds = BravoSensorPlugin::Core::ParameterIds;
 
 namespace {
 
@@ -236,7 +238,7 @@ void tst_SensorWindow::cleanup()
 QVariantList tst_SensorWindow::storedValues()
 {
     return {data().enumManager->value(property("PinFunctionA1")),
-            data().enumManager->value(property("TemperatureSettings")),
+            data().enumManager->value(property(ParameterIds::temperatureSettings)),
             data().boolManager->value(property("RemoteSwitchingOutput")),
             data().intManager->value(property("OnDelay1")),
             data().doubleManager->value(property("ThresholdsPressure1A1")),
@@ -253,7 +255,7 @@ QVariantList tst_SensorWindow::sensorValues()
 void tst_SensorWindow::setDistinctValues()
 {
     data().enumManager->setValue(property("PinFunctionA1"), 0);
-    data().enumManager->setValue(property("TemperatureSettings"), 0);
+    data().enumManager->setValue(property(ParameterIds::temperatureSettings), 0);
     data().boolManager->setValue(property("RemoteSwitchingOutput"), true);
     data().intManager->setValue(property("OnDelay1"), 1234);
     data().doubleManager->setValue(property("ThresholdsPressure1A1"), 2.5);
@@ -279,7 +281,7 @@ void tst_SensorWindow::configure(const QList<Choice> &choices, int unitIndex)
 {
     for (const Choice &choice : choices)
         data().enumManager->setValue(property(choice.first), choice.second);
-    data().enumManager->setValue(property("TemperatureSettings"), unitIndex);
+    data().enumManager->setValue(property(ParameterIds::temperatureSettings), unitIndex);
     settle();
 }
 
@@ -701,7 +703,7 @@ void tst_SensorWindow::fileInOtherUnitsIsWrittenInBarAndCelsius()
         file.replace(QRegularExpression(QStringLiteral("([;\"])") + id + QStringLiteral("=[^;]*;")),
                      QStringLiteral("\\1") + id + QLatin1Char('=') + value + QLatin1Char(';'));
     };
-    set(QStringLiteral("TemperatureSettings"), QString::number(unitIndex));
+    set(QLatin1String(ParameterIds::temperatureSettings), QString::number(unitIndex));
     set(QStringLiteral("PinFunctionA2"), QStringLiteral("1"));
     QList<int> expected;
     for (const Point &point : pressures) {
@@ -842,7 +844,7 @@ void tst_SensorWindow::unitChangeConvertsEveryPoint()
     configure({}, from);
     setQuietly(*m_window, id.toLatin1().constData(), before);
 
-    data().enumManager->setValue(property("TemperatureSettings"), to);
+    data().enumManager->setValue(property(ParameterIds::temperatureSettings), to);
     QTEST(data().doubleManager->value(point), "after");
     QTEST(data().doubleManager->maximum(point), "maximum");
     QCOMPARE(data().unitIndex, to);
