@@ -242,6 +242,7 @@ class tst_Utils : public QObject
 private slots:
     void samplesAreStampedOnTheirPlotAndStaySortedWhenTheClockGoesBack();
     void chartRedrawWaitsForTheTimerAndClearEmptiesOnlyThePlotsAsked();
+    void replotRepaintsThePlotNotTheWindowBehindIt();
     void columnReductionKeepsFirstExtremesAndLastOfEachColumn_data();
     void columnReductionKeepsFirstExtremesAndLastOfEachColumn();
     void chartDrawsManyVisibleSamplesAsColumnExtremes();
@@ -315,6 +316,38 @@ void tst_Utils::samplesAreStampedOnTheirPlotAndStaySortedWhenTheClockGoesBack()
     QCOMPARE(history.indexAtOrAfter(100.0), 0);
     QCOMPARE(history.indexAtOrAfter(100.5), 2);
     QCOMPARE(history.indexAtOrAfter(1000.0), 3);
+}
+
+// Counts the paint events each watched widget gets.
+class PaintCounter : public QObject
+{
+public:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++counts[watched];
+        return false;
+    }
+    QHash<QObject *, int> counts;
+};
+
+void tst_Utils::replotRepaintsThePlotNotTheWindowBehindIt()
+{
+    Fixture fixture(1);
+    QwtPlot *plot = fixture.chart.poPlot(0);
+    QCoreApplication::processEvents();
+    PaintCounter paints;
+    QWidget *behind = plot->parentWidget();
+    for (QObject *watched : {static_cast<QObject *>(plot->canvas()), static_cast<QObject *>(behind),
+                             static_cast<QObject *>(&fixture.window)})
+        watched->installEventFilter(&paints);
+    // A new time range moves the axis labels, which lie on the plot itself, outside the canvas.
+    fixture.chart.vAppendData(0, 1.0, true, 4.0, false, -1.0, -1.0);
+    fixture.chart.updateChart(true);
+    QTRY_VERIFY(paints.counts.value(plot->canvas()) > 0);
+    QCoreApplication::processEvents();
+    QCOMPARE(paints.counts.value(behind), 0);
+    QCOMPARE(paints.counts.value(&fixture.window), 0);
 }
 
 void tst_Utils::chartRedrawWaitsForTheTimerAndClearEmptiesOnlyThePlotsAsked()
