@@ -118,7 +118,8 @@ class FirstPaintWatch : public QObject
 {
 public:
     explicit FirstPaintWatch(std::function<void()> allPainted, int windows)
-        : m_allPainted(std::move(allPainted)), m_windows(windows)
+        : m_allPainted(std::move(allPainted))
+        , m_windows(windows)
     {
         qApp->installEventFilter(this);
     }
@@ -229,8 +230,7 @@ void bench_Station::station()
     TGauge::PortList ports(options.namedPorts());
     TGauge::LanguageSwitcher languages{QStringList{}};
     TGauge::MainWindow window(
-        TGauge::PluginLoader(QStringLiteral(KR7D_APP_DIR "/plugins")).loadAll(), ports,
-        languages);
+        TGauge::PluginLoader(QStringLiteral(KR7D_APP_DIR "/plugins")).loadAll(), ports, languages);
     window.resize(1600, 1000);
     window.show();
 
@@ -337,8 +337,8 @@ void bench_Station::station()
         std::vector<double> intervals;
         for (size_t i = 1; i < port.size(); ++i) {
             if (port[i].atMs > connectedMs && port[i].atMs < busySinceMs
-                && port[i].kind == PortEvent::Poll
-                && port[i - 1].kind == PortEvent::Poll && port[i - 1].atMs > connectedMs)
+                && port[i].kind == PortEvent::Poll && port[i - 1].kind == PortEvent::Poll
+                && port[i - 1].atMs > connectedMs)
                 intervals.push_back(port[i].atMs - port[i - 1].atMs);
         }
         medians.push_back(percentile(intervals, 0.5));
@@ -355,21 +355,22 @@ void bench_Station::station()
             }
         }
     }
-    qInfo("%d window(s): connect all %.1f s; CPU %.1f %% of a core over %d s; poll interval "
-          "median %.0f ms, p95 %.0f ms (worst window %.0f), max %.0f ms; p95/median worst %.2f; "
-          "first live value after read-all %.0f ms (worst); longest GUI stall "
-          "%s first layout and paint, %s connecting, %s polling, %s while read-all and a "
-          "watchdog check run",
-          windows, connectedMs / 1000.0, cpuPercent, steadyMs / 1000, percentile(medians, 0.5),
-          percentile(p95s, 0.5), percentile(p95s, 1.0), percentile(maxima, 1.0),
-          [&] {
-              double worst = 0.0;
-              for (size_t i = 0; i < medians.size(); ++i)
-                  worst = std::max(worst, medians[i] > 0.0 ? p95s[i] / medians[i] : 0.0);
-              return worst;
-          }(),
-          percentile(firstLive, 1.0), stallFirstPaint.constData(), stallWhileConnecting.constData(),
-          stallSteady.constData(), stallBusy.constData());
+    qInfo(
+        "%d window(s): connect all %.1f s; CPU %.1f %% of a core over %d s; poll interval "
+        "median %.0f ms, p95 %.0f ms (worst window %.0f), max %.0f ms; p95/median worst %.2f; "
+        "first live value after read-all %.0f ms (worst); longest GUI stall "
+        "%s first layout and paint, %s connecting, %s polling, %s while read-all and a "
+        "watchdog check run",
+        windows, connectedMs / 1000.0, cpuPercent, steadyMs / 1000, percentile(medians, 0.5),
+        percentile(p95s, 0.5), percentile(p95s, 1.0), percentile(maxima, 1.0),
+        [&] {
+            double worst = 0.0;
+            for (size_t i = 0; i < medians.size(); ++i)
+                worst = std::max(worst, medians[i] > 0.0 ? p95s[i] / medians[i] : 0.0);
+            return worst;
+        }(),
+        percentile(firstLive, 1.0), stallFirstPaint.constData(), stallWhileConnecting.constData(),
+        stallSteady.constData(), stallBusy.constData());
     QCOMPARE(int(events.size()), windows);
 }
 
