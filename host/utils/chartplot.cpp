@@ -73,6 +73,8 @@ ChartPlot::ChartPlot(int index, QMainWindow *mainWindow, bool panning, bool zoom
     m_dock->setWidget(m_plot);
     // Qwt's own hint (axes, titles) is taller than a dock in a 500-pixel window may be.
     m_plot->setMinimumSize(160, 80);
+    // Opaque, so that a replot repaints the plot only and not the dock and window behind it.
+    m_plot->setAutoFillBackground(true);
 
     auto *canvas = new QwtPlotCanvas;
     canvas->setFrameStyle(QFrame::NoFrame);

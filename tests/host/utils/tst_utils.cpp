@@ -240,6 +240,7 @@ class tst_Utils : public QObject
 
 private slots:
     void samplesAreStampedOnTheirPlotAndDrawnWhenTheTimerFires();
+    void replotRepaintsThePlotNotTheWindowBehindIt();
     void chartViewFollowsNewestSamplesUntilZoomedAndDoubleClickReturns();
     void chartPanningStopsAtTheOffsets_data();
     void chartPanningStopsAtTheOffsets();
@@ -312,6 +313,38 @@ void tst_Utils::samplesAreStampedOnTheirPlotAndDrawnWhenTheTimerFires()
     QCOMPARE(int(curveOf(fixture.chart.poPlot(0))->dataSize()), 1);
     fixture.chart.clear();
     QCOMPARE(fixture.chart.getData(0)->size(), 0);
+}
+
+// Counts the paint events each watched widget gets.
+class PaintCounter : public QObject
+{
+public:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++counts[watched];
+        return false;
+    }
+    QHash<QObject *, int> counts;
+};
+
+void tst_Utils::replotRepaintsThePlotNotTheWindowBehindIt()
+{
+    Fixture fixture(1);
+    QwtPlot *plot = fixture.chart.poPlot(0);
+    QCoreApplication::processEvents();
+    PaintCounter paints;
+    QWidget *behind = plot->parentWidget();
+    for (QObject *watched : {static_cast<QObject *>(plot->canvas()), static_cast<QObject *>(behind),
+                             static_cast<QObject *>(&fixture.window)})
+        watched->installEventFilter(&paints);
+    // A new time range moves the axis labels, which lie on the plot itself, outside the canvas.
+    fixture.chart.vAppendData(0, 1.0, true, 4.0, false, -1.0, -1.0);
+    fixture.chart.updateChart(true);
+    QTRY_VERIFY(paints.counts.value(plot->canvas()) > 0);
+    QCoreApplication::processEvents();
+    QCOMPARE(paints.counts.value(behind), 0);
+    QCOMPARE(paints.counts.value(&fixture.window), 0);
 }
 
 void tst_Utils::chartViewFollowsNewestSamplesUntilZoomedAndDoubleClickReturns()
