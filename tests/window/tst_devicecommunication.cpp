@@ -154,7 +154,8 @@ private:
     void verifyOffline();
     QStringList idsOf(const QList<QByteArray> &log, quint8 command) const;
     QStringList allIds() const;
-    // What a user or a timer starts: "Read", "Write", "Offline" or a slot of the window.
+    // What a user or a timer starts: "Read", "Write", "Offline", "dropMark" (a mark let go on the
+    // pressure plot) or a slot of the window.
     void start(const QString &what);
     // Sets the value as its editor would; a text is chosen from its list while selected.
     void edit(QtProperty *property, const QVariant &value);
@@ -315,6 +316,9 @@ void tst_DeviceCommunication::start(const QString &what)
         emit data().portCombo->activated(0);
     else if (what == QLatin1String("bFactoryResetSequence"))
         window().bFactoryResetSequence();
+    else if (what == QLatin1String("dropMark"))
+        emit data().thresholdWidgets.at(BravoSensorPlugin::Core::pressurePlot)
+            ->emitValueChanged(Utils::ThresholdWindowWidget::LowerMark, 1.0);
     else
         QVERIFY(QMetaObject::invokeMethod(&window(), what.toLatin1()));
 }
@@ -709,6 +713,8 @@ void tst_DeviceCommunication::sequenceEndsAtOnceWhenItsWaitIsCutShort_data()
         QTest::addRow("%s during write-all", cut) << "Write" << cut << false << 3 << false;
         QTest::addRow("%s during a single write", cut)
             << "sendDelayValue" << cut << false << 1 << false;
+        QTest::addRow("%s during the write of a dropped mark", cut)
+            << "dropMark" << cut << false << 1 << false;
         QTest::addRow("%s while connecting", cut)
             << "bConnectToSensor" << cut << false << 4 << false;
         QTest::addRow("%s in a pause of an identity check", cut)
