@@ -1,5 +1,6 @@
 #include "sensorwindow.h"
 
+#include "editsmuted.h"
 #include "propertyvalues.h"
 #include "sensorwindowdata.h"
 #include "ui_sensorwindow.h"
@@ -136,7 +137,7 @@ double SensorWindow::doublePropertyValue(const QString &id) const
 
 void SensorWindow::applyUnitsAndOutputs(const QString &)
 {
-    enableTreeDataHandling(false);
+    const EditsMuted muted(*this);
     data->unitIndex = enumPropertyValue("TemperatureSettings", data->unitIndex);
     data->analogMode = enumPropertyValue("AnalogMode", 0);
     const OutputConfig config = outputConfig(
@@ -197,7 +198,6 @@ void SensorWindow::applyUnitsAndOutputs(const QString &)
     }
     if (config.analogAxis)
         showAnalogAxis(config);
-    enableTreeDataHandling(true);
 }
 
 // The right-hand axis maps the plot's left scale, which runs from one analog point to the other,
@@ -250,7 +250,7 @@ void SensorWindow::showDeviceValuesInDisplayUnits()
 
 void SensorWindow::convertUnitDependentValues(int oldUnitIndex)
 {
-    enableTreeDataHandling(false);
+    const EditsMuted muted(*this);
     data->unitIndex = enumPropertyValue("TemperatureSettings", data->unitIndex);
     const int unit = data->unitIndex;
     convertPoints(*this, *data, pressurePoints, convertPressure(unit, true, data->pressureRangeMin),
@@ -263,7 +263,6 @@ void SensorWindow::convertUnitDependentValues(int oldUnitIndex)
         convertPoints(*this, *data, temperaturePoints, temperatureFloor, fahrenheitCeiling,
                       [unit](double shown) { return Core::convertTemperature(unit, shown); });
     }
-    enableTreeDataHandling(true);
 }
 
 // The device works in bar and degrees Celsius, whatever group is shown: a hidden analog point
@@ -314,7 +313,7 @@ void SensorWindow::vApplySensorRange()
         data->pressureDivisor = usableDivisor(range->divisor, data->pressureDivisor);
     }
 
-    enableTreeDataHandling(false);
+    const EditsMuted muted(*this);
     const int decimals = pressureDecimals(data->pressureDivisor);
     for (const PressurePoint &point : pressurePoints) {
         QtProperty *property = findProperty(data->rootProperty, point.id);
@@ -325,7 +324,6 @@ void SensorWindow::vApplySensorRange()
         data->doubleManager->setValue(property, point.ofMinimum * data->pressureRangeMin
                                                     + point.ofMaximum * data->pressureRangeMax);
     }
-    enableTreeDataHandling(true);
 }
 
 void SensorWindow::vApplyVariantRange()
@@ -350,13 +348,12 @@ void SensorWindow::vApplyVariantRange()
 
 void SensorWindow::updatePressureDecimals()
 {
-    enableTreeDataHandling(false);
+    const EditsMuted muted(*this);
     const int decimals = pressureDecimals(data->pressureDivisor);
     for (int point = 0; point < switchingPointCount; ++point) {
         if (QtProperty *property = findProperty(data->rootProperty, pressurePoints[point].id))
             data->doubleManager->setDecimals(property, decimals);
     }
-    enableTreeDataHandling(true);
 }
 
 double SensorWindow::convertPressure(int unitIndex, bool toUnit, double value) const
