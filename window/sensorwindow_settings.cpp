@@ -264,6 +264,7 @@ void SensorWindow::vLoadSettings()
 {
     if (deferredWhileBusy({tr("Open Settings"), false, [this] { vLoadSettings(); }}))
         return;
+    const SequenceGuard sequence(this, sequences);
     QAction *liveData = ui->actionEnable_live_data;
     const bool wasLive = liveData->isChecked();
     if (sensorConnected) {
@@ -271,6 +272,8 @@ void SensorWindow::vLoadSettings()
         liveData->setChecked(false);
     }
     bOpenSettings();
+    if (sequence.stopped())
+        return;
     applyUnitsAndOutputs(QString());
     if (sensorConnected) {
         data->liveDataEnabled = wasLive;

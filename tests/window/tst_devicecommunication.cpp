@@ -154,9 +154,11 @@ private:
     void verifyOffline();
     QStringList idsOf(const QList<QByteArray> &log, quint8 command) const;
     QStringList allIds() const;
-    // What a user or a timer starts: "Read", "Write", "Offline", "dropMark" (a mark let go on the
-    // pressure plot) or a slot of the window.
+    // What a user or a timer starts: "Read", "Write", "Offline", "Open Settings", "dropMark" (a
+    // mark let go on the pressure plot) or a slot of the window.
     void start(const QString &what);
+    // The window's own values saved, then opened again and confirmed.
+    void openOwnSettings();
     // Sets the value as its editor would; a text is chosen from its list while selected.
     void edit(QtProperty *property, const QVariant &value);
     // Sets the value as a read or a settings file does: no edit.
@@ -319,8 +321,19 @@ void tst_DeviceCommunication::start(const QString &what)
     else if (what == QLatin1String("dropMark"))
         emit data().thresholdWidgets.at(BravoSensorPlugin::Core::pressurePlot)
             ->emitValueChanged(Utils::ThresholdWindowWidget::LowerMark, 1.0);
+    else if (what == QLatin1String("Open Settings"))
+        openOwnSettings();
     else
         QVERIFY(QMetaObject::invokeMethod(&window(), what.toLatin1()));
+}
+
+void tst_DeviceCommunication::openOwnSettings()
+{
+    const QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("own.tgs"));
+    QVERIFY(window().saveSettingsFile(file));
+    hand().expect(ModalHand::click(QMessageBox::Ok));
+    window().bOpenSettings(file);
 }
 
 QStringList tst_DeviceCommunication::allIds() const
@@ -715,6 +728,8 @@ void tst_DeviceCommunication::sequenceEndsAtOnceWhenItsWaitIsCutShort_data()
             << "sendDelayValue" << cut << false << 1 << false;
         QTest::addRow("%s during the write of a dropped mark", cut)
             << "dropMark" << cut << false << 1 << false;
+        QTest::addRow("%s while writing an opened settings file", cut)
+            << "Open Settings" << cut << false << 8 << false;
         QTest::addRow("%s while connecting", cut)
             << "bConnectToSensor" << cut << false << 4 << false;
         QTest::addRow("%s in a pause of an identity check", cut)
