@@ -1,6 +1,7 @@
 #include "sensorwindow.h"
 
 #include "editsmuted.h"
+#include "logging.h"
 #include "propertyvalues.h"
 #include "sensorwindowdata.h"
 #include "ui_sensorwindow.h"
@@ -17,7 +18,6 @@
 
 #include <QComboBox>
 #include <QIcon>
-#include <QLoggingCategory>
 #include <QMap>
 #include <QToolBar>
 #include <QTreeWidgetItem>
@@ -30,8 +30,6 @@ namespace BravoSensorPlugin {
 namespace Core {
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcWindow, "kr7d.window", QtInfoMsg)
 
 // A pressure property that follows the sensor's range, and where in the range it starts.
 struct PressurePoint

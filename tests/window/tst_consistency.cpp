@@ -1,4 +1,4 @@
-#include "devicetestkit.h"
+#include <support/devicetestkit.h>
 
 #include <comm/platformsleep.h>
 #include <model/outputconfig.h>
@@ -37,7 +37,6 @@ Q_LOGGING_CATEGORY(lcConsistency, "kr7d.test.consistency")
 namespace {
 
 const QString simulatedPort = QStringLiteral("SIM-CONSISTENCY");
-constexpr int simulatedPortIndex = 2; // "Offline", separator, then the simulated port
 // The fixed run of CI; `scripts/soak` passes its own RC_PARAMS.
 constexpr const char *ciParameters = "seed=19 max_success=50 max_size=40";
 

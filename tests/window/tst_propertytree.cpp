@@ -1,4 +1,4 @@
-#include "devicetestkit.h"
+#include <support/devicetestkit.h>
 
 #include <comm/frame.h>
 #include <comm/platformsleep.h>
@@ -41,25 +41,6 @@ std::unique_ptr<SensorWindow> open(const QString &path = fixture("nodes.xml"),
 QtProperty *node(const SensorWindow &window, const char *id)
 {
     return window.findProperty(window.windowData()->rootProperty, id);
-}
-
-// Edits as the user would: through the property's manager.
-void edit(const SensorWindow &window, const char *id, const QVariant &value)
-{
-    QtProperty *edited = node(window, id);
-    QtAbstractPropertyManager *manager = edited->propertyManager();
-    if (auto *enums = qobject_cast<QtEnumPropertyManager *>(manager))
-        enums->setValue(edited, value.toInt());
-    else if (auto *ints = qobject_cast<QtIntPropertyManager *>(manager))
-        ints->setValue(edited, value.toInt());
-    else if (auto *doubles = qobject_cast<QtDoublePropertyManager *>(manager))
-        doubles->setValue(edited, value.toDouble());
-    else if (auto *bools = qobject_cast<QtBoolPropertyManager *>(manager))
-        bools->setValue(edited, value.toBool());
-    else if (auto *buttons = qobject_cast<Utils::ButtonManager *>(manager))
-        buttons->click(edited);
-    else if (auto *texts = qobject_cast<QtStringPropertyManager *>(manager))
-        texts->setValue(edited, value.toString());
 }
 
 // The browser shows the property: it has an item whose own and whose parents' rows are visible.
@@ -398,7 +379,7 @@ void tst_PropertyTree::editsWriteTheLastValueAfterTheDelay()
                                       Q_ARG(bool, textHandling)));
 
     for (int i = 0; i < ids.size(); ++i)
-        edit(*window, ids.at(i).constData(), values.at(i));
+        edit(node(*window, ids.at(i).constData()), values.at(i));
 
     QCOMPARE(window->sendDelayTimer()->isActive(), !writes.isEmpty());
     QTRY_VERIFY(!window->sendDelayTimer()->isActive());

@@ -1,4 +1,4 @@
-#include "devicetestkit.h"
+#include <support/devicetestkit.h>
 
 #include <comm/fixedframes.h>
 #include <comm/platformsleep.h>
@@ -186,14 +186,13 @@ private:
     QVariantList sensorValues();
     void setDistinctValues();
     QString savedFile();
-    // A simulated master for the window, connected unless asked not to.
-    void attachMaster(bool connect = true);
+    // A simulated master for the window, connected unless asked not to; a product id names the
+    // variant the master's sensor reports.
+    void attachMaster(bool connect = true, const QString &productId = QString());
     // Lets the window act on the edits now instead of after the send delay.
     void settle() { QVERIFY(QMetaObject::invokeMethod(m_window.get(), "sendDelayValue")); }
     // Choices edited as the user would, then the charts derived from them.
     void configure(const QList<Choice> &choices, int unitIndex);
-    // A value set as the window sets it from the sensor: no edit.
-    void setQuietly(const char *id, double value);
     // Connected and switched to German with choices taken there, text edits written too, so that
     // a write caused by switching back would show; then `inGerman`, then back to English.
     void switchBackFromGerman(const std::function<void()> &inGerman = {});
@@ -262,9 +261,9 @@ void tst_SensorWindow::setDistinctValues()
     data().chart->setData(1, history(200, 25.0));
 }
 
-void tst_SensorWindow::attachMaster(bool connect)
+void tst_SensorWindow::attachMaster(bool connect, const QString &productId)
 {
-    m_master = simulatedMaster(QString::fromStdString(m_sensor.name()));
+    m_master = simulatedMaster(QString::fromStdString(m_window->sensorRecord().name()), productId);
     m_window->setConnection(m_master.get());
     if (!connect)
         return;
@@ -282,14 +281,6 @@ void tst_SensorWindow::configure(const QList<Choice> &choices, int unitIndex)
         data().enumManager->setValue(property(choice.first), choice.second);
     data().enumManager->setValue(property("TemperatureSettings"), unitIndex);
     settle();
-}
-
-void tst_SensorWindow::setQuietly(const char *id, double value)
-{
-    QVERIFY(
-        QMetaObject::invokeMethod(m_window.get(), "enableTreeDataHandling", Q_ARG(bool, false)));
-    data().doubleManager->setValue(property(id), value);
-    QVERIFY(QMetaObject::invokeMethod(m_window.get(), "enableTreeDataHandling", Q_ARG(bool, true)));
 }
 
 QString tst_SensorWindow::savedFile()
@@ -836,7 +827,7 @@ void tst_SensorWindow::unitChangeConvertsEveryPoint()
     QFETCH(double, before);
     QtProperty *point = property(id.toLatin1().constData());
     configure({}, from);
-    setQuietly(id.toLatin1().constData(), before);
+    setQuietly(*m_window, id.toLatin1().constData(), before);
 
     data().enumManager->setValue(property("TemperatureSettings"), to);
     QTEST(data().doubleManager->value(point), "after");
@@ -883,11 +874,11 @@ void tst_SensorWindow::writesGoInBarAndCelsius()
     attachMaster();
     configure({{"PinFunctionA2", pinFunctionA2}}, unitIndex);
     if (!otherId.isEmpty()) {
-        setQuietly(otherId.toLatin1().constData(), other);
+        setQuietly(*m_window, otherId.toLatin1().constData(), other);
         settle();
     }
     // Off the edited value first, so that the edit is a change.
-    setQuietly(id.toLatin1().constData(), edited / 2 + 0.5);
+    setQuietly(*m_window, id.toLatin1().constData(), edited / 2 + 0.5);
     const int logged = m_master->queryLog().size();
     data().doubleManager->setValue(property(id.toLatin1().constData()), edited);
     settle();
@@ -961,8 +952,8 @@ void tst_SensorWindow::droppedMarkWritesItsClampedValueOnce()
 void tst_SensorWindow::currentOutputScalesThePressurePlotToItsPoints()
 {
     configure({{"PinFunctionA2", 3}, {"AnalogMode", 1}}, 1);
-    setQuietly("analogPressure0V", 14.504);
-    setQuietly("analogPressure10V", 217.56);
+    setQuietly(*m_window, "analogPressure0V", 14.504);
+    setQuietly(*m_window, "analogPressure10V", 217.56);
     settle();
     data().chart->updateChart(true);
 
@@ -1006,12 +997,7 @@ void tst_SensorWindow::liveSamplesStayInsideThePlot()
         if (QString::fromStdString(sensor.name()) == sensorName)
             m_window = std::make_unique<SensorWindow>(sensor);
     }
-    m_master = simulatedMaster(sensorName, productId);
-    m_window->setConnection(m_master.get());
-    m_window->vAutoConnect(QString());
-    QVERIFY(m_window->isSensorConnected());
-    m_window->vShowUpdateDialog(false);
-    QTRY_VERIFY(!data().justConnected);
+    attachMaster(true, productId);
     configure({{"PinFunctionA2", 3}, {"AnalogMode", 1}}, 0);
     const double rangeMin = data().pressureRangeMin;
     const double rangeMax = data().pressureRangeMax;
@@ -1023,7 +1009,7 @@ void tst_SensorWindow::liveSamplesStayInsideThePlot()
     for (const double spanShare : {1.0, 0.1}) {
         const double low = rangeMin;
         const double high = rangeMin + (rangeMax - rangeMin) * spanShare;
-        setQuietly("analogPressure10V", high);
+        setQuietly(*m_window, "analogPressure10V", high);
         settle();
         const int before = samples->size();
         QTRY_VERIFY(samples->size() >= before + 20);
