@@ -18,11 +18,9 @@ SensorInterface::SensorInterface(const ExtensionSystem::SensorBasic *sensor,
     window->resize(800, 500);
     window->show();
 
-    connect(window, SIGNAL(vSendData(const QString &)), this,
-            SLOT(vSendDataBytes(const QString &)));
-    connect(window, SIGNAL(vComPortSelected(const QString &)), this,
-            SLOT(vComPortChanged(const QString &)));
-    connect(window, SIGNAL(vAboutToClose()), this, SLOT(vAboutToClose()));
+    connect(window, &SensorWindow::vSendData, this, &SensorInterface::vSendDataBytes);
+    connect(window, &SensorWindow::vComPortSelected, this, &SensorInterface::vComPortChanged);
+    connect(window, &SensorWindow::vAboutToClose, this, &SensorInterface::vAboutToClose);
     connected = false;
 }
 
@@ -118,16 +116,14 @@ void SensorInterface::vAvailablePortsUpdated(QStringList ports)
     if (!window)
         return;
     // Refilling the window's list must not register the port it happens to select.
-    disconnect(window, SIGNAL(vComPortSelected(const QString &)), this,
-               SLOT(vComPortChanged(const QString &)));
+    disconnect(window, &SensorWindow::vComPortSelected, this, &SensorInterface::vComPortChanged);
     QStringList listed = ports;
     if (connected) {
         listed.append(portSettings.portName);
         qCDebug(lcPlugin) << "port in use:" << portSettings.portName;
     }
     window->updateComPortList(listed);
-    connect(window, SIGNAL(vComPortSelected(const QString &)), this,
-            SLOT(vComPortChanged(const QString &)));
+    connect(window, &SensorWindow::vComPortSelected, this, &SensorInterface::vComPortChanged);
 }
 
 void SensorInterface::vActionOpen(QString fileName)

@@ -12,9 +12,9 @@ ConnectionSwitchDialog::ConnectionSwitchDialog()
     , ui(std::make_unique<Ui_connectionSwitchingDialog>())
 {
     ui->setupUi(this);
-    connect(ui->pcToSensor, SIGNAL(clicked()), this, SLOT(vPcToSensor()));
-    connect(ui->sensorToPc, SIGNAL(clicked()), this, SLOT(vSensorToPc()));
-    connect(ui->cancel, SIGNAL(clicked()), this, SLOT(vCancel()));
+    connect(ui->pcToSensor, &QPushButton::clicked, this, &ConnectionSwitchDialog::vPcToSensor);
+    connect(ui->sensorToPc, &QPushButton::clicked, this, &ConnectionSwitchDialog::vSensorToPc);
+    connect(ui->cancel, &QPushButton::clicked, this, &ConnectionSwitchDialog::vCancel);
 }
 
 ConnectionSwitchDialog::~ConnectionSwitchDialog() = default;

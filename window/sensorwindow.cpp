@@ -64,7 +64,7 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic &chosenSensor, QWi
     enableTreeDataHandling(true);
     updateWindowTitle();
     ui->sensorOperationsToolbar->setEnabled(false);
-    connect(&data->pollTimer, SIGNAL(timeout()), this, SLOT(queryChartData()));
+    connect(&data->pollTimer, &QTimer::timeout, this, &SensorWindow::queryChartData);
     connect(&data->watchdogTimer, &QTimer::timeout, this,
             onOwnFiber(this, &SensorWindow::slotContinousDataTimeout));
     // Not at once: the sequence that ended may still have work on the stack below its guard.
@@ -87,10 +87,10 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic &chosenSensor, QWi
 
     createUpdateDialogWidgets();
     data->showTransferUi = true;
-    connect(data->chart, SIGNAL(vSignalZommResetForNoiseLine()), this,
-            SLOT(vZommResetForNoiseLine()));
-    connect(browser, SIGNAL(currentItemChanged(QtBrowserItem *)), this,
-            SLOT(itemSelected(QtBrowserItem *)));
+    connect(data->chart, &Utils::Charts::GenericChart::vSignalZommResetForNoiseLine, this,
+            &SensorWindow::vZommResetForNoiseLine);
+    connect(browser, &QtTreePropertyBrowser::currentItemChanged, this,
+            &SensorWindow::itemSelected);
 
     for (const QString &id : qAsConst(data->hiddenPropertyIds))
         setPropertyVisible(id, false);
@@ -191,7 +191,7 @@ void SensorWindow::closeEvent(QCloseEvent *event)
     ui->actionEnable_live_data->setChecked(false);
     data->liveDataEnabled = false;
     data->pollTimer.stop();
-    disconnect(&data->pollTimer, SIGNAL(timeout()), this, SLOT(queryChartData()));
+    disconnect(&data->pollTimer, &QTimer::timeout, this, &SensorWindow::queryChartData);
     data->watchdogTimer.stop();
     data->watchdogTimer.disconnect(this);
     vDisconnect();
@@ -324,18 +324,23 @@ void SensorWindow::createUpdateDialogWidgets()
 
 void SensorWindow::connectFormActions()
 {
-    connect(ui->actionSave_Settings, SIGNAL(triggered()), this, SLOT(vSaveSettings()));
-    connect(ui->actionOpen_Settings, SIGNAL(triggered()), this, SLOT(vLoadSettings()));
-    connect(ui->actionDefaultSettings, SIGNAL(triggered()), this, SLOT(vRestoreFactorySettings()));
-    connect(ui->actionExport_chart_view, SIGNAL(triggered()), this, SLOT(vExportChartData()));
-    connect(ui->actionPrint_chart_view, SIGNAL(triggered()), this, SLOT(vPrintDocument()));
-    connect(ui->actionClear_History, SIGNAL(triggered()), this, SLOT(vClearHistory()));
+    connect(ui->actionSave_Settings, &QAction::triggered, this, &SensorWindow::vSaveSettings);
+    connect(ui->actionOpen_Settings, &QAction::triggered, this, &SensorWindow::vLoadSettings);
+    connect(ui->actionDefaultSettings, &QAction::triggered, this,
+            &SensorWindow::vRestoreFactorySettings);
+    connect(ui->actionExport_chart_view, &QAction::triggered, this,
+            &SensorWindow::vExportChartData);
+    connect(ui->actionPrint_chart_view, &QAction::triggered, this, &SensorWindow::vPrintDocument);
+    connect(ui->actionClear_History, &QAction::triggered, this, &SensorWindow::vClearHistory);
     // Read Thresholds (hidden, disabled) has no behaviour, so it gets no connection at all.
-    connect(ui->actionEnable_live_data, SIGNAL(triggered()), this, SLOT(actionEnableLiveData()));
-    connect(data->portCombo, SIGNAL(activated(int)), this, SLOT(actionConnectSensor(int)));
-    connect(ui->actionWriting, SIGNAL(triggered(bool)), this, SLOT(vWriteAllSettings(bool)));
-    connect(ui->actionRead, SIGNAL(triggered(bool)), this, SLOT(vRadAllSettings(bool)));
-    connect(&data->writeModeIconTimer, SIGNAL(timeout()), this, SLOT(signalWriteModeIcon()));
+    connect(ui->actionEnable_live_data, &QAction::triggered, this,
+            &SensorWindow::actionEnableLiveData);
+    connect(data->portCombo, qOverload<int>(&QComboBox::activated), this,
+            &SensorWindow::actionConnectSensor);
+    connect(ui->actionWriting, &QAction::triggered, this, &SensorWindow::vWriteAllSettings);
+    connect(ui->actionRead, &QAction::triggered, this, &SensorWindow::vRadAllSettings);
+    connect(&data->writeModeIconTimer, &QTimer::timeout, this,
+            [this] { signalWriteModeIcon(false); });
 }
 
 void SensorWindow::retranslateWindowTexts()

@@ -175,6 +175,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    friend class EditsMuted;
+
     void createPortCombo();
     void createPropertyDock();
     void createPropertyEditing();

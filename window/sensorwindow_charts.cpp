@@ -1,5 +1,6 @@
 #include "sensorwindow.h"
 
+#include "editsmuted.h"
 #include "sensorwindowdata.h"
 #include "ui_sensorwindow.h"
 
@@ -68,8 +69,8 @@ Utils::Charts::GenericChart *SensorWindow::createCharts()
         data->thresholdManager = new Utils::ThresholdMultiManager(0, this);
         marks->allowOverlapping(true);
         data->thresholdWidgets.append(marks);
-        connect(marks, SIGNAL(emitValueChanged(unsigned int, const double)), this,
-                SLOT(chartThresholdChanged(unsigned int, double)));
+        connect(marks, &Utils::ThresholdWindowWidget::emitValueChanged, this,
+                &SensorWindow::chartThresholdChanged);
         marks->setWindowSizeVisible(false);
         marks->setReadOnly(false);
         data->thresholdWidget = marks;
@@ -91,8 +92,8 @@ void SensorWindow::createOutputsCombo()
     data->outputsCombo->addItem(outputCaption(1));
     data->outputsCombo->addItem(outputCaption(2));
     data->outputsCombo->setCurrentIndex(0);
-    connect(data->outputsCombo, SIGNAL(currentIndexChanged(int)), this,
-            SLOT(slotCurrentOutputChanged(int)));
+    connect(data->outputsCombo, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            &SensorWindow::slotCurrentOutputChanged);
     if (created)
         ui->outuptsComboToolBar->addWidget(data->outputsCombo);
 }
@@ -189,7 +190,6 @@ bool SensorWindow::isPropertyVisible(const QString &propertyId) const
 // A drop arrives once, on release, so a drag is one write.
 void SensorWindow::chartThresholdChanged(unsigned int markIndex, double value)
 {
-    enableTreeDataHandling(false);
     auto *marks = qobject_cast<Utils::ThresholdWindowWidget *>(sender());
     const int plot = marks ? marks->getComponentIndex() : -1;
     QStringList shownGroups;
@@ -201,27 +201,31 @@ void SensorWindow::chartThresholdChanged(unsigned int markIndex, double value)
                                             data->outputsCombo->currentIndex() + 1, shownGroups);
     QtProperty *changed = nullptr;
     double taken = value;
-    for (const QString &id : targets) {
-        QtProperty *property = findProperty(data->rootProperty, id.toLatin1());
-        if (!property)
-            continue;
-        data->doubleManager->setValue(property, value);
-        // The manager clamps to the property's range; the mark shows what it took.
-        taken = data->doubleManager->value(property);
-        if (markIndex == Utils::ThresholdWindowWidget::LowerMark)
-            marks->setLowerMark(taken);
-        else
-            marks->setUpperMark(taken);
-        pendingEdits.record(property, taken);
-        changed = property;
+    {
+        const EditsMuted muted(*this);
+        for (const QString &id : targets) {
+            QtProperty *property = findProperty(data->rootProperty, id.toLatin1());
+            if (!property)
+                continue;
+            data->doubleManager->setValue(property, value);
+            // The manager clamps to the property's range; the mark shows what it took.
+            taken = data->doubleManager->value(property);
+            if (markIndex == Utils::ThresholdWindowWidget::LowerMark)
+                marks->setLowerMark(taken);
+            else
+                marks->setUpperMark(taken);
+            pendingEdits.record(property, taken);
+            changed = property;
+        }
     }
-    if (changed) {
-        pendingProperty = changed;
-        pendingValue = taken;
-        if (sensorConnected)
-            sendDelayValue();
-    }
-    enableTreeDataHandling(true);
+    if (!changed)
+        return;
+    pendingProperty = changed;
+    pendingValue = taken;
+    // Written with edits counting again: one made while the write waits is kept, and nothing of a
+    // window closed meanwhile is touched afterwards.
+    if (sensorConnected)
+        sendDelayValue();
 }
 
 } // namespace Core

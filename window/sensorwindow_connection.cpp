@@ -357,7 +357,7 @@ bool SensorWindow::connectPcToSensor()
         QApplication::restoreOverrideCursor();
         return true;
     }
-    const bool paused = sequence.pause(250);
+    const bool paused = sequence.pause(readBackPauseMs);
     QApplication::restoreOverrideCursor();
     if (!paused)
         return true;

@@ -115,8 +115,8 @@ void SensorWindow::startPoll()
     record.query = processDataFrame().toStdString();
     record.answerPattern = ".*";
     record.timeoutMs = pollTimeoutMs;
-    connect(data->connection, SIGNAL(emitFinished(unsigned int)), this,
-            SLOT(queryStatusData(unsigned int)), Qt::UniqueConnection);
+    connect(data->connection, &ExtensionSystem::CommunicationInterface::emitFinished, this,
+            &SensorWindow::queryStatusData, Qt::UniqueConnection);
     data->pollConnection = data->connection;
     data->pendingPollId = data->connection->uiSendDataFrames(frames.get());
     data->pendingPolls[data->pendingPollId] = std::move(frames);
@@ -127,8 +127,8 @@ void SensorWindow::completePoll(unsigned int id)
     const auto pending = data->pendingPolls.find(id);
     if (id != data->pendingPollId || pending == data->pendingPolls.end())
         return;
-    disconnect(data->pollConnection, SIGNAL(emitFinished(unsigned int)), this,
-               SLOT(queryStatusData(unsigned int)));
+    disconnect(data->pollConnection, &ExtensionSystem::CommunicationInterface::emitFinished, this,
+               &SensorWindow::queryStatusData);
     const std::unique_ptr<DataFrame> frames = std::move(pending->second);
     data->pendingPolls.erase(pending);
     data->pendingPollId = 0;
@@ -169,8 +169,8 @@ void SensorWindow::abandonPendingPoll()
     const auto pending = data->pendingPolls.find(data->pendingPollId);
     if (pending != data->pendingPolls.end()) {
         if (ExtensionSystem::CommunicationInterface *connection = data->pollConnection) {
-            disconnect(connection, SIGNAL(emitFinished(unsigned int)), this,
-                       SLOT(queryStatusData(unsigned int)));
+            disconnect(connection, &ExtensionSystem::CommunicationInterface::emitFinished, this,
+                       &SensorWindow::queryStatusData);
             leaveWithConnection(connection, pending->first, std::move(pending->second));
         }
         data->pendingPolls.erase(pending);

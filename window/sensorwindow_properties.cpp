@@ -1,5 +1,6 @@
 #include "sensorwindow.h"
 
+#include "editsmuted.h"
 #include "propertylookup.h"
 #include "sensorwindowdata.h"
 #include "ui_sensorwindow.h"
@@ -34,19 +35,13 @@ namespace {
 using boost::property_tree::ptree;
 
 // One value-change link between a property manager and the window.
-struct ValueLink
-{
-    QObject *manager;
-    const char *signal;
-    const char *slot;
-};
-
-void setLinked(SensorWindow *window, const ValueLink &link, bool linked)
+template<class Manager, class Signal, class Slot>
+void setLinked(Manager *manager, Signal signal, SensorWindow *window, Slot slot, bool linked)
 {
     if (linked)
-        QObject::connect(link.manager, link.signal, window, link.slot, Qt::UniqueConnection);
+        QObject::connect(manager, signal, window, slot, Qt::UniqueConnection);
     else
-        QObject::disconnect(link.manager, link.signal, window, link.slot);
+        QObject::disconnect(manager, signal, window, slot);
 }
 
 // The property of a node in the manager of its type, with its value and limits set.
@@ -220,16 +215,14 @@ void SensorWindow::itemSelected(QtBrowserItem *item)
 // what the write step changes (limits, units) does not come back as another edit.
 void SensorWindow::intValueChanged(QtProperty *property, int value)
 {
-    enableTreeDataHandling(false);
+    const EditsMuted muted(*this);
     propertyValueEdited(property, value);
-    enableTreeDataHandling(true);
 }
 
 void SensorWindow::doubleValueChanged(QtProperty *property, double value)
 {
-    enableTreeDataHandling(false);
+    const EditsMuted muted(*this);
     propertyValueEdited(property, value);
-    enableTreeDataHandling(true);
 }
 
 void SensorWindow::boolValueChanged(QtProperty *property, bool value)
@@ -250,36 +243,30 @@ void SensorWindow::enumValueChanged(QtProperty *property, int value)
 
 void SensorWindow::buttonClicked(QtProperty *property)
 {
-    enableTreeDataHandling(false);
+    const EditsMuted muted(*this);
     propertyValueEdited(property, QString());
-    enableTreeDataHandling(true);
 }
 
 void SensorWindow::enableTreeDataHandling(bool enabled)
 {
-    const ValueLink links[] = {
-        {data->boolManager, SIGNAL(valueChanged(QtProperty *, bool)),
-         SLOT(boolValueChanged(QtProperty *, bool))},
-        {data->intManager, SIGNAL(valueChanged(QtProperty *, int)),
-         SLOT(intValueChanged(QtProperty *, int))},
-        {data->doubleManager, SIGNAL(valueChanged(QtProperty *, double)),
-         SLOT(doubleValueChanged(QtProperty *, double))},
-        {data->enumManager, SIGNAL(valueChanged(QtProperty *, int)),
-         SLOT(enumValueChanged(QtProperty *, int))},
-        {data->buttonManager, SIGNAL(buttonClicked(QtProperty *)),
-         SLOT(buttonClicked(QtProperty *))},
-    };
-    for (const ValueLink &link : links)
-        setLinked(this, link, enabled);
+    data->treeDataHandling = enabled;
+    setLinked(data->boolManager, &QtBoolPropertyManager::valueChanged, this,
+              &SensorWindow::boolValueChanged, enabled);
+    setLinked(data->intManager, &QtIntPropertyManager::valueChanged, this,
+              &SensorWindow::intValueChanged, enabled);
+    setLinked(data->doubleManager, &QtDoublePropertyManager::valueChanged, this,
+              &SensorWindow::doubleValueChanged, enabled);
+    setLinked(data->enumManager, &QtEnumPropertyManager::valueChanged, this,
+              &SensorWindow::enumValueChanged, enabled);
+    setLinked(data->buttonManager, &Utils::ButtonManager::buttonClicked, this,
+              &SensorWindow::buttonClicked, enabled);
 }
 
 // Never switched on by the window itself, so edits of text properties are not written.
 void SensorWindow::enableStringManagerHandling(bool enabled)
 {
-    setLinked(this,
-              {data->stringManager, SIGNAL(valueChanged(QtProperty *, const QString &)),
-               SLOT(stringValueChanged(QtProperty *, const QString &))},
-              enabled);
+    setLinked(data->stringManager, &QtStringPropertyManager::valueChanged, this,
+              &SensorWindow::stringValueChanged, enabled);
 }
 
 void SensorWindow::comboIndexChangedString(QString text)

@@ -1,5 +1,7 @@
 #include "sensorwindow.h"
 
+#include "editsmuted.h"
+#include "framesteps.h"
 #include "livedatapause.h"
 #include "parameteraddress.h"
 #include "propertyvalues.h"
@@ -61,14 +63,14 @@ bool SensorWindow::bCheckSensorIdentity()
     const SequenceGuard sequence(this, sequences);
     if (sequence.refused())
         return false;
+    FrameSteps steps(*this, sequence);
     // The answers up to the final fetch are not looked at: they prepare the master's port.
-    const QByteArray preparation[]
-        = {probeFrame(), identitySetupFrame(), processDataFrame(), identityStartFrame()};
-    for (const QByteArray &frame : preparation) {
-        bSendFrame(frame, false);
-        if (sequence.stopped())
-            return false;
-    }
+    steps.frame(probeFrame())
+        .frame(identitySetupFrame())
+        .frame(processDataFrame())
+        .frame(identityStartFrame());
+    if (steps.stopped())
+        return false;
     // The device's answer crosses the serial line character by character: give it that time too.
     const QByteArray fetch = resultFetchFrame();
     const unsigned int timeoutMs = unsigned(sensor.getLineDelay())
@@ -78,15 +80,12 @@ bool SensorWindow::bCheckSensorIdentity()
     // again.
     bool matches = false;
     for (int attempt = 0; attempt < stepAttempts && data->connection; ++attempt) {
-        for (const QByteArray &frame : {productIdReadFrame(), processDataFrame()}) {
-            bSendFrame(frame, false);
-            if (sequence.stopped())
-                return false;
-        }
-        if (!sequence.pause(50))
-            return false;
-        bSendFrame(processDataFrame(), false);
-        if (!sequence.pause(50))
+        steps.frame(productIdReadFrame())
+            .frame(processDataFrame())
+            .pause(identityPauseMs)
+            .frame(processDataFrame())
+            .pause(identityPauseMs);
+        if (steps.stopped())
             return false;
         const auto record = transferOne(fetch, std::string(), double(timeoutMs), false);
         if (sequence.stopped())
@@ -130,18 +129,19 @@ StepAnswer SensorWindow::fetchParameter(const QString &id, bool showUi, bool pay
                                         QByteArray *answer)
 {
     const SequenceGuard sequence(this, sequences);
+    FrameSteps steps(*this, sequence);
     const ParameterAddress address = ParameterAddress::fromText(parameterAddresses.value(id));
     StepAnswer outcome = StepAnswer::Missing;
     for (int attempt = 0; attempt < stepAttempts && data->connection; ++attempt) {
         const QByteArray request
             = answerTo(readRequestFrame(address.index, address.subIndex), showUi);
-        if (!sequence.pause(50))
+        steps.pause(readRequestPauseMs)
+            .frame(processDataFrame(), true)
+            .pause(processDataPauseMs)
+            .frame(processDataFrame(), true)
+            .pause(processDataPauseMs);
+        if (steps.stopped())
             return StepAnswer::Missing;
-        for (int i = 0; i < 2; ++i) {
-            bSendFrame(processDataFrame(), true);
-            if (!sequence.pause(70))
-                return StepAnswer::Missing;
-        }
         *answer = requestAnswer(resultFetchFrame());
         if (sequence.stopped())
             return StepAnswer::Missing;
@@ -159,12 +159,11 @@ StepAnswer SensorWindow::fetchParameter(const QString &id, bool showUi, bool pay
 // of a sequence are kept.
 void SensorWindow::decodeAnswer(QtProperty *property, const QByteArray &answer)
 {
-    enableTreeDataHandling(false);
+    const EditsMuted muted(*this);
     const std::optional<int> unitIndex
         = applyAnswer(property, answer, {data->pressureDivisor, data->decodeTextParameters});
     if (unitIndex)
         previousUnitIndex = *unitIndex;
-    enableTreeDataHandling(true);
 }
 
 void SensorWindow::readAllParameters()
@@ -177,7 +176,7 @@ void SensorWindow::readAllParameters()
     for (int index = 0; index < ids.size(); ++index) {
         const QString &id = ids.at(index);
         showReadingProgress(index + 1, ids.size(), id);
-        if (!sequence.pause(120))
+        if (!sequence.pause(betweenReadsPauseMs))
             return;
         const bool answered = readParameter(id, false);
         if (sequence.stopped())
@@ -275,19 +274,19 @@ void SensorWindow::writePendingProperty()
     if (sequence.refused())
         return;
     QtProperty *property = pendingProperty;
-    // A moved analog point is shown at once, and is no edit of its own.
-    enableTreeDataHandling(false);
-    const QVariant value = deviceUnitValue(property, pendingValue);
-    enableTreeDataHandling(true);
+    const QVariant value = [this, property] {
+        // A moved analog point is shown at once, and is no edit of its own.
+        const EditsMuted muted(*this);
+        return deviceUnitValue(property, pendingValue);
+    }();
     const QString id = property ? property->propertyId() : QString();
     if (!id.isEmpty()) {
+        FrameSteps steps(*this, sequence);
         const ParameterAddress address = ParameterAddress::fromText(parameterAddresses.value(id));
         if (sensorConnected && address.hasWriteFrame()) {
             const int number = deviceNumber(property, value, data->pressureDivisor, editForwarding);
-            if (!sequence.pause(100))
-                return;
-            bSendFrame(resultFetchFrame(), false);
-            if (!sequence.pause(100))
+            steps.pause(writeStepPauseMs).frame(resultFetchFrame()).pause(writeStepPauseMs);
+            if (steps.stopped())
                 return;
             signalWriteModeIcon(true);
             const bool answered = writeParameterValue(
@@ -298,8 +297,8 @@ void SensorWindow::writePendingProperty()
                 giveUpSilentSensor();
         }
         if (!data->liveDataEnabled && sensorConnected)
-            bSendFrame(processDataFrame(), data->showTransferUi);
-        if (sequence.stopped())
+            steps.frame(processDataFrame(), data->showTransferUi);
+        if (steps.stopped())
             return;
     }
     if (!bulkWriteActive)
@@ -347,7 +346,6 @@ void SensorWindow::vWriteAllSettings(bool)
         return;
     bulkWriteActive = false;
     vEnableEditableProperties();
-    enableTreeDataHandling(true);
 }
 
 void SensorWindow::writeAllSettings()
@@ -369,17 +367,16 @@ void SensorWindow::writeAllSettings()
             pendingValue = current;
         if (isLeftOutOfWriteAll(id) || isReadOnlyParameter(pendingProperty))
             continue;
-        if (!sequence.pause(250))
+        if (!sequence.pause(betweenWritesPauseMs))
             return;
         writePendingProperty();
         if (sequence.stopped())
             return;
         if (!sensorConnected)
             break;
-        if (!sequence.pause(250))
+        if (!sequence.pause(betweenWritesPauseMs))
             return;
     }
-    enableTreeDataHandling(true);
     if (sensorConnected)
         data->watchdogTimer.start();
 }
@@ -403,17 +400,16 @@ bool SensorWindow::bFactoryResetSequence()
     ui->actionWriting->setChecked(true);
     startUpdateDialog(factoryResetFrames + readAllFrameCount());
 
-    const QByteArray frames[]
-        = {resultFetchFrame(), factoryResetFrame(), processDataFrame(), processDataFrame()};
-    const unsigned int pausesBefore[] = {100, 100, 100, 0};
-    for (int i = 0; i < 4; ++i) {
-        if (!sequence.pause(pausesBefore[i]))
-            return true;
-        bSendFrame(frames[i], false);
-        if (sequence.stopped())
-            return true;
-    }
-    if (!sequence.pause(100))
+    FrameSteps steps(*this, sequence);
+    steps.pause(resetStepPauseMs)
+        .frame(resultFetchFrame())
+        .pause(resetStepPauseMs)
+        .frame(factoryResetFrame())
+        .pause(resetStepPauseMs)
+        .frame(processDataFrame())
+        .frame(processDataFrame())
+        .pause(resetStepPauseMs);
+    if (steps.stopped())
         return true;
 
     data->deviceValuesPending = true;
@@ -426,7 +422,6 @@ bool SensorWindow::bFactoryResetSequence()
     if (sequence.stopped())
         return true;
     endUpdateDialog();
-    enableTreeDataHandling(true);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "sensorwindow.h"
 
+#include "editsmuted.h"
 #include "propertyvalues.h"
 #include "sensorwindowdata.h"
 #include "sequenceguard.h"
@@ -156,8 +157,10 @@ bool SensorWindow::bOpenSettings(QString fileName)
         box.exec();
         return false;
     }
-    enableTreeDataHandling(false);
-    applyCheckedSettings(check.settings, histories);
+    {
+        const EditsMuted muted(*this);
+        applyCheckedSettings(check.settings, histories);
+    }
     writeLoadedSettings();
     if (sequence.stopped())
         return true;
@@ -202,7 +205,6 @@ void SensorWindow::applyCheckedSettings(const CheckedSettings &settings,
 // A connected sensor gets the file's values, in the unit the file brought.
 void SensorWindow::writeLoadedSettings()
 {
-    enableTreeDataHandling(true);
     QtProperty *units = findProperty(data->rootProperty, ParameterIds::temperatureSettings);
     previousUnitIndex = units ? data->enumManager->value(units) : 0;
     if (!sensorConnected)
@@ -210,18 +212,21 @@ void SensorWindow::writeLoadedSettings()
     data->unitIndex = previousUnitIndex;
     // At most a result fetch, the write and a process-data frame a parameter.
     startUpdateDialog(3 * parameterAddresses.size());
+    const SequenceGuard sequence(this, sequences);
     bulkWriteActive = true;
     writeAllSettings();
+    if (sequence.stopped())
+        return;
     bulkWriteActive = false;
     endUpdateDialog();
     ui->sensorOperationsToolbar->setEnabled(true);
-    enableTreeDataHandling(true);
 }
 
 void SensorWindow::vLoadSettings()
 {
     if (deferredWhileBusy({tr("Open Settings"), false, [this] { vLoadSettings(); }}))
         return;
+    const SequenceGuard sequence(this, sequences);
     QAction *liveData = ui->actionEnable_live_data;
     const bool wasLive = liveData->isChecked();
     if (sensorConnected) {
@@ -229,6 +234,8 @@ void SensorWindow::vLoadSettings()
         liveData->setChecked(false);
     }
     bOpenSettings();
+    if (sequence.stopped())
+        return;
     applyUnitsAndOutputs(QString());
     if (sensorConnected) {
         data->liveDataEnabled = wasLive;

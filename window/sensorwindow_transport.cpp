@@ -36,7 +36,8 @@ void SensorWindow::sendDataFrame(ExtensionSystem::CommunicationInterface::DataFr
     const QPointer<HeldTransfer> transfer = new HeldTransfer(connection, *frames);
     const unsigned int id = transfer->id();
     const QMetaObject::Connection finished
-        = connect(connection, SIGNAL(emitFinished(unsigned int)), wait, SLOT(exit(unsigned int)));
+        = connect(connection, &ExtensionSystem::CommunicationInterface::emitFinished, wait,
+                  &Utils::ProgressBarUi::exit);
     // A connection the host deletes meanwhile never reports the transfer; the wait must still end.
     const QMetaObject::Connection released
         = connect(connection, &QObject::destroyed, wait, [wait, id] { wait->exit(id); });

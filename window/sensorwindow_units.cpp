@@ -1,5 +1,6 @@
 #include "sensorwindow.h"
 
+#include "editsmuted.h"
 #include "logging.h"
 #include "propertyvalues.h"
 #include "sensorwindowdata.h"
@@ -147,7 +148,7 @@ double SensorWindow::doublePropertyValue(const QString &id) const
 
 void SensorWindow::applyUnitsAndOutputs(const QString &)
 {
-    enableTreeDataHandling(false);
+    const EditsMuted muted(*this);
     data->unitIndex = enumPropertyValue(Ids::temperatureSettings, data->unitIndex);
     data->analogMode = enumPropertyValue(Ids::analogMode, 0);
     const OutputConfig config = outputConfig(
@@ -208,7 +209,6 @@ void SensorWindow::applyUnitsAndOutputs(const QString &)
     }
     if (config.analogAxis)
         showAnalogAxis(config);
-    enableTreeDataHandling(true);
 }
 
 // The right-hand axis maps the plot's left scale, which runs from one analog point to the other,
@@ -261,7 +261,7 @@ void SensorWindow::showDeviceValuesInDisplayUnits()
 
 void SensorWindow::convertUnitDependentValues(int oldUnitIndex)
 {
-    enableTreeDataHandling(false);
+    const EditsMuted muted(*this);
     data->unitIndex = enumPropertyValue(Ids::temperatureSettings, data->unitIndex);
     const int unit = data->unitIndex;
     convertPoints(*this, *data, pressurePoints(),
@@ -275,7 +275,6 @@ void SensorWindow::convertUnitDependentValues(int oldUnitIndex)
         convertPoints(*this, *data, temperaturePoints(), temperatureFloor, fahrenheitCeiling,
                       [unit](double shown) { return Core::convertTemperature(unit, shown); });
     }
-    enableTreeDataHandling(true);
 }
 
 // The device works in bar and degrees Celsius, whatever group is shown: a hidden analog point
@@ -326,7 +325,7 @@ void SensorWindow::vApplySensorRange()
         data->pressureDivisor = usableDivisor(range->divisor, data->pressureDivisor);
     }
 
-    enableTreeDataHandling(false);
+    const EditsMuted muted(*this);
     const int decimals = pressureDecimals(data->pressureDivisor);
     for (const PressurePoint &point : pressurePoints()) {
         QtProperty *property = findProperty(data->rootProperty, point.id.toLatin1());
@@ -337,7 +336,6 @@ void SensorWindow::vApplySensorRange()
         data->doubleManager->setValue(property, point.ofMinimum * data->pressureRangeMin
                                                     + point.ofMaximum * data->pressureRangeMax);
     }
-    enableTreeDataHandling(true);
 }
 
 void SensorWindow::vApplyVariantRange()
@@ -362,14 +360,13 @@ void SensorWindow::vApplyVariantRange()
 
 void SensorWindow::updatePressureDecimals()
 {
-    enableTreeDataHandling(false);
+    const EditsMuted muted(*this);
     const int decimals = pressureDecimals(data->pressureDivisor);
     for (int point = 0; point < switchingPointCount; ++point) {
         if (QtProperty *property
             = findProperty(data->rootProperty, pressurePoints()[point].id.toLatin1()))
             data->doubleManager->setDecimals(property, decimals);
     }
-    enableTreeDataHandling(true);
 }
 
 double SensorWindow::convertPressure(int unitIndex, bool toUnit, double value) const

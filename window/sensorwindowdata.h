@@ -84,6 +84,7 @@ struct SensorWindowData
     QtEnumEditorFactory *enumEditorFactory = nullptr;
     Utils::ButtonManager *buttonManager = nullptr;
     Utils::ButtonFactory *buttonFactory = nullptr;
+    bool treeDataHandling = false; // the managers' value signals reach the window as edits
 
     // Window parts
     QDockWidget *propertyDock = nullptr; // owned; deleted by the window's destructor

@@ -149,8 +149,11 @@ private:
     void verifyOffline();
     QStringList idsOf(const QList<QByteArray> &log, quint8 command) const;
     QStringList allIds() const;
-    // What a user or a timer starts: "Read", "Write", "Offline" or a slot of the window.
+    // What a user or a timer starts: "Read", "Write", "Offline", "bOpenSettings" (of the window's
+    // own file), "dropMark" (a mark let go on the pressure plot) or a slot of the window.
     void start(const QString &what);
+    // The window's own values saved, then opened again and confirmed.
+    void openOwnSettings();
     // What the simulated sensor stores for a double, in bar or °C.
     double stored(const char *id);
 
@@ -261,8 +264,22 @@ void tst_DeviceCommunication::start(const QString &what)
         emit data().portCombo->activated(0);
     else if (what == QLatin1String("bFactoryResetSequence"))
         window().bFactoryResetSequence();
+    else if (what == QLatin1String("dropMark"))
+        emit data().thresholdWidgets.at(BravoSensorPlugin::Core::pressurePlot)
+            ->emitValueChanged(Utils::ThresholdWindowWidget::LowerMark, 1.0);
+    else if (what == QLatin1String("bOpenSettings"))
+        openOwnSettings();
     else
         QVERIFY(QMetaObject::invokeMethod(&window(), what.toLatin1()));
+}
+
+void tst_DeviceCommunication::openOwnSettings()
+{
+    const QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("own.tgs"));
+    QVERIFY(window().saveSettingsFile(file));
+    hand().expect(ModalHand::click(QMessageBox::Ok));
+    window().bOpenSettings(file);
 }
 
 QStringList tst_DeviceCommunication::allIds() const
@@ -654,6 +671,10 @@ void tst_DeviceCommunication::sequenceEndsAtOnceWhenItsWaitIsCutShort_data()
         QTest::addRow("%s during write-all", cut) << "Write" << cut << false << 3 << false;
         QTest::addRow("%s during a single write", cut)
             << "sendDelayValue" << cut << false << 1 << false;
+        QTest::addRow("%s during the write of a dropped mark", cut)
+            << "dropMark" << cut << false << 1 << false;
+        QTest::addRow("%s while writing an opened settings file", cut)
+            << "bOpenSettings" << cut << false << 8 << false;
         QTest::addRow("%s while connecting", cut)
             << "bConnectToSensor" << cut << false << 4 << false;
         QTest::addRow("%s in a pause of an identity check", cut)
