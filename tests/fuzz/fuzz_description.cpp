@@ -1,5 +1,6 @@
 // Any bytes as the description file that the property build reads: parsed, then every parameter
 // node below the tree's root read as the builder reads it.
+#include <model/descriptionformat.h>
 #include <model/propertynode.h>
 #include <plugin/descriptionfile.h>
 
