@@ -311,6 +311,13 @@ void tst_History::blockOfAnEarlierWriterDecodes_data()
                       "660680c7711cc7711c0780800e51491a18ade5c180c92055dd69b1e24104000000000000"
                       "e03f00000000000000004040404040")
         << other << halves;
+    // Window bytes per residual; one analog value repeats its predecessor off the line.
+    QTest::newRow("residuals in byte windows")
+        << QByteArray("0511250500d00f840103a801000000000000000006a60100343333333333d33f61666666"
+                      "66660600163010c7711cc7711c27861221c4711c1706260200676666666666e63f676666"
+                      "6666660e00161c108f28ce0000001c")
+        << Doubles{0.1 + 0.2, 1 / 3.0, 2 / 3.0, 1 / 7.0, 1 / 3.0 + 1e-9}
+        << Doubles{0.7000000000000001, 0.75, 1.25, 1.25, std::fma(1.5, 1 / 3.0 + 1e-9, 0.25)};
 }
 
 // Saved histories hold blocks as they were written.
