@@ -821,21 +821,22 @@ std::optional<SampleBlock> SampleBlock::fromBytes(std::vector<std::uint8_t> byte
     const std::optional<Layout> layout = readLayout(bytes);
     if (!layout)
         return std::nullopt;
-    const size_t count = size_t(layout->count);
-    std::vector<double> times(count);
-    std::vector<double> values(count);
-    std::vector<double> analogValues(count);
-    if (!readColumn(layout->times, layout->count, times.data())
-        || !readColumn(layout->values, layout->count, values.data())
-        || !readColumn(layout->analogValues, layout->count, analogValues.data(), values.data()))
+    const int count = layout->count;
+    // Opening a history checks a block at a time; only what it keeps is allocated.
+    thread_local std::vector<double> decoded;
+    decoded.resize(3 * size_t(SampleBlock::maxSamples));
+    double *const times = decoded.data();
+    double *const values = times + count;
+    double *const analogValues = values + count;
+    if (!readColumn(layout->times, count, times) || !readColumn(layout->values, count, values)
+        || !readColumn(layout->analogValues, count, analogValues, values))
         return std::nullopt;
     const auto isNan = [](double time) { return std::isnan(time); };
-    if (std::any_of(times.cbegin(), times.cend(), isNan)
-        || !std::is_sorted(times.cbegin(), times.cend()))
+    if (std::any_of(times, times + count, isNan) || !std::is_sorted(times, times + count))
         return std::nullopt;
     if (extremes)
-        *extremes = Extremes::of(times.data(), values.data(), layout->count, 0);
-    return SampleBlock(std::move(bytes), layout->count, times.front(), times.back());
+        *extremes = Extremes::of(times, values, count, 0);
+    return SampleBlock(std::move(bytes), count, times[0], times[count - 1]);
 }
 
 int SampleBlock::size() const
