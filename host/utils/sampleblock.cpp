@@ -660,7 +660,10 @@ public:
             return true;
         const std::size_t at = m_bit / 8;
         std::uint64_t word = 0;
-        std::memcpy(&word, m_begin + at, std::min(sizeof word, m_size - at));
+        if (m_size - at >= sizeof word)
+            std::memcpy(&word, m_begin + at, sizeof word);
+        else
+            std::memcpy(&word, m_begin + at, m_size - at);
         value = word >> (m_bit % 8) & (~std::uint64_t(0) >> (64 - width));
         m_bit += std::size_t(width);
         return true;
@@ -676,6 +679,34 @@ private:
 
 bool readDouble(Reader &in, double &value);
 
+struct PackedWidths
+{
+    int count = 0;
+    std::array<int, maxWidths> widths{};
+};
+
+// One loop per prediction, so that none of them decides per sample.
+template <Kind kind>
+bool unpack(BitReader &stream, const PackedWidths &widths, int count, double *out, const Line &line)
+{
+    const Prediction prediction{kind, line};
+    const int indexWidth = indexBits(widths.count);
+    std::uint64_t previous = 0;
+    std::uint64_t previousDelta = 0;
+    for (int i = 0; i < count; ++i) {
+        std::uint64_t index = 0;
+        std::uint64_t residual = 0;
+        if (!stream.take(indexWidth, index) || index >= std::uint64_t(widths.count)
+            || !stream.take(widths.widths[size_t(index)], residual))
+            return false;
+        const std::uint64_t bits = prediction.bits(i, residual, previous, previousDelta);
+        out[i] = doubleOf(bits);
+        previousDelta = bits - previous;
+        previous = bits;
+    }
+    return stream.atEnd();
+}
+
 bool readPacked(Reader &in, int count, double *out, const double *values)
 {
     std::uint8_t kind = 0;
@@ -687,32 +718,26 @@ bool readPacked(Reader &in, int count, double *out, const double *values)
         || (kind == XorLine && !(readDouble(in, line.slope) && readDouble(in, line.offset)))
         || !in.byte(widthCount) || widthCount < 1 || widthCount > maxWidths)
         return false;
-    std::array<int, maxWidths> widths{};
+    PackedWidths widths{widthCount, {}};
     for (int k = 0; k < widthCount; ++k) {
         std::uint8_t width = 0;
         if (!in.byte(width) || width > maxResidualWidth)
             return false;
-        widths[size_t(k)] = width;
+        widths.widths[size_t(k)] = width;
     }
-    Reader stream(nullptr, nullptr);
-    in.skip(in.left(), stream);
-    BitReader bits(stream);
-    const Prediction prediction{Kind(kind), line};
-    const int indexWidth = indexBits(widthCount);
-    std::uint64_t previous = 0;
-    std::uint64_t previousDelta = 0;
-    for (int i = 0; i < count; ++i) {
-        std::uint64_t index = 0;
-        std::uint64_t residual = 0;
-        if (!bits.take(indexWidth, index) || index >= widthCount
-            || !bits.take(widths[size_t(index)], residual))
-            return false;
-        const std::uint64_t next = prediction.bits(i, residual, previous, previousDelta);
-        out[i] = doubleOf(next);
-        previousDelta = next - previous;
-        previous = next;
+    Reader streamBytes(nullptr, nullptr);
+    in.skip(in.left(), streamBytes);
+    BitReader stream(streamBytes);
+    switch (kind) {
+    case XorLine:
+        return unpack<XorLine>(stream, widths, count, out, line);
+    case BitsDelta:
+        return unpack<BitsDelta>(stream, widths, count, out, line);
+    case BitsDeltaOfDelta:
+        return unpack<BitsDeltaOfDelta>(stream, widths, count, out, line);
+    default:
+        return unpack<XorPrevious>(stream, widths, count, out, line);
     }
-    return bits.atEnd();
 }
 
 bool readDouble(Reader &in, double &value)
