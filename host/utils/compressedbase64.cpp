@@ -53,16 +53,16 @@ void appendBase64(std::string &text, const std::uint8_t *bytes, std::size_t size
     text.resize(at + base64Length(size));
     char *out = &text[at];
     for (; size >= 3; size -= 3, bytes += 3, out += 4) {
-        const std::uint32_t group = std::uint32_t(bytes[0]) << 16 | std::uint32_t(bytes[1]) << 8
-                                    | bytes[2];
+        const std::uint32_t group
+            = std::uint32_t(bytes[0]) << 16 | std::uint32_t(bytes[1]) << 8 | bytes[2];
         out[0] = alphabet[group >> 18];
         out[1] = alphabet[group >> 12 & 63];
         out[2] = alphabet[group >> 6 & 63];
         out[3] = alphabet[group & 63];
     }
     if (size > 0) {
-        const std::uint32_t group = std::uint32_t(bytes[0]) << 16
-                                    | (size > 1 ? std::uint32_t(bytes[1]) << 8 : 0);
+        const std::uint32_t group
+            = std::uint32_t(bytes[0]) << 16 | (size > 1 ? std::uint32_t(bytes[1]) << 8 : 0);
         out[0] = alphabet[group >> 18];
         out[1] = alphabet[group >> 12 & 63];
         out[2] = size > 1 ? alphabet[group >> 6 & 63] : '=';
@@ -85,8 +85,8 @@ std::optional<std::size_t> decodeBase64(std::string_view text, bool last, std::u
         const std::uint8_t d = sextets[in[3]];
         if ((a | b | c | d) & notBase64)
             return std::nullopt;
-        const std::uint32_t group = std::uint32_t(a) << 18 | std::uint32_t(b) << 12
-                                    | std::uint32_t(c) << 6 | d;
+        const std::uint32_t group
+            = std::uint32_t(a) << 18 | std::uint32_t(b) << 12 | std::uint32_t(c) << 6 | d;
         out[0] = std::uint8_t(group >> 16);
         out[1] = std::uint8_t(group >> 8);
         out[2] = std::uint8_t(group);
@@ -177,8 +177,7 @@ struct CompressedBase64Writer::Private
     std::size_t outSize = 0;
 };
 
-CompressedBase64Writer::CompressedBase64Writer(std::string &text, std::size_t totalBytes,
-                                               int level)
+CompressedBase64Writer::CompressedBase64Writer(std::string &text, std::size_t totalBytes, int level)
     : d(std::make_unique<Private>(text))
 {
     deflateInit(&d->stream, level);
@@ -186,7 +185,8 @@ CompressedBase64Writer::CompressedBase64Writer(std::string &text, std::size_t to
     d->outSize = sizeHeader;
     // Stored data has a size known in advance; a compressed one grows as needed.
     if (level == 0)
-        text.reserve(text.size() + base64Length(sizeHeader + deflateBound(&d->stream, uLong(totalBytes))));
+        text.reserve(text.size()
+                     + base64Length(sizeHeader + deflateBound(&d->stream, uLong(totalBytes))));
 }
 
 CompressedBase64Writer::~CompressedBase64Writer()

@@ -385,7 +385,8 @@ std::string historyToText(const ValueOverTime &history)
         for (const SampleBlock &block : history.blocks())
             use(prefix.data(), putVarint(prefix.data(), block.bytes().size()), block.bytes());
         if (openBlock)
-            use(prefix.data(), putVarint(prefix.data(), openBlock->bytes().size()), openBlock->bytes());
+            use(prefix.data(), putVarint(prefix.data(), openBlock->bytes().size()),
+                openBlock->bytes());
     };
     std::size_t total = 0;
     QByteArray trial;

@@ -360,8 +360,8 @@ void putBits(std::uint8_t *packed, std::size_t bit, std::uint64_t value, int wid
     std::memcpy(packed + bit / 8, &word, sizeof word);
 }
 
-void putPacked(std::vector<std::uint8_t> &out, const std::vector<std::uint64_t> &residuals, const Prediction &prediction,
-               const Widths &widths)
+void putPacked(std::vector<std::uint8_t> &out, const std::vector<std::uint64_t> &residuals,
+               const Prediction &prediction, const Widths &widths)
 {
     out.push_back(PackedResiduals);
     out.push_back(prediction.kind);

@@ -146,8 +146,9 @@ struct FillCost
         double cpuMs;
         double wallMs;
     };
-    std::vector<Poll> slow;      // the polls over slowPollMs of CPU or wall time, by sample
-    std::vector<double> closing; // CPU time of the polls that close a block, the only ones with work
+    std::vector<Poll> slow; // the polls over slowPollMs of CPU or wall time, by sample
+    std::vector<double>
+        closing; // CPU time of the polls that close a block, the only ones with work
     double cpuMs = 0.0;
     double slowestEmptyMs = 0.0; // CPU time of an empty interval timed right after each poll
     int emptyOverMillisecond = 0;
@@ -189,8 +190,9 @@ std::pair<double, int> slowestInBoth(const FillCost &first, const FillCost &seco
     std::pair<double, int> slowest{0.0, -1};
     auto other = second.slow.cbegin();
     for (const FillCost::Poll &poll : first.slow) {
-        other = std::lower_bound(other, second.slow.cend(), poll.sample,
-                                 [](const FillCost::Poll &p, int sample) { return p.sample < sample; });
+        other = std::lower_bound(
+            other, second.slow.cend(), poll.sample,
+            [](const FillCost::Poll &p, int sample) { return p.sample < sample; });
         // Missing the second time: under slowPollMs then.
         if (other != second.slow.cend() && other->sample == poll.sample)
             slowest = std::max(slowest, {std::min(poll.*figure, (*other).*figure), poll.sample});
@@ -214,10 +216,9 @@ void bench_History::initTestCase()
     }();
     for (const FillCost *run : {&first, &second}) {
         const auto slowestBy = [run](double FillCost::Poll::*figure) {
-            const auto it = std::max_element(run->slow.cbegin(), run->slow.cend(),
-                                             [figure](const auto &a, const auto &b) {
-                                                 return a.*figure < b.*figure;
-                                             });
+            const auto it = std::max_element(
+                run->slow.cbegin(), run->slow.cend(),
+                [figure](const auto &a, const auto &b) { return a.*figure < b.*figure; });
             return it == run->slow.cend() ? FillCost::Poll{-1, 0.0, 0.0} : *it;
         };
         const auto overMillisecond = [run](double FillCost::Poll::*figure) {
@@ -234,7 +235,8 @@ void bench_History::initTestCase()
               "polls CPU, %d wall; empty intervals: slowest %.3f ms CPU, %d over 1 ms",
               m_samples, run->cpuMs * 1e6 / m_samples, slowestBy(&FillCost::Poll::cpuMs).cpuMs,
               slowestBy(&FillCost::Poll::cpuMs).sample, slowestBy(&FillCost::Poll::wallMs).wallMs,
-              slowestBy(&FillCost::Poll::wallMs).sample, int(overMillisecond(&FillCost::Poll::cpuMs)),
+              slowestBy(&FillCost::Poll::wallMs).sample,
+              int(overMillisecond(&FillCost::Poll::cpuMs)),
               int(overMillisecond(&FillCost::Poll::wallMs)), run->slowestEmptyMs,
               run->emptyOverMillisecond);
         qInfo("polls closing blocks: median %.3f ms, 99.9 %% %.3f ms, slowest %.3f ms CPU",
