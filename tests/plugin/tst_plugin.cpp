@@ -58,9 +58,8 @@ private slots:
     void cleanup();
 
     void instanceNeedsSensorAndSubWindow();
-    void choosingAPortRegistersItOnceWithTheSensorDelays();
+    void aChosenPortIsRegisteredOnceReplacedAndReleased();
     void failedRegistrationKeepsThePortName();
-    void anotherPortReplacesAndAnEmptyOneReleasesTheRegistration();
     void windowSignalsReachThePluginObject();
     void presentationModeReachesTheWindow();
     void exitClosesTheWindowAndReleasesThePort();
@@ -146,20 +145,32 @@ void tst_Plugin::instanceNeedsSensorAndSubWindow()
     QCOMPARE(subWindow.widget()->size(), QSize(850, 500));
 }
 
-void tst_Plugin::choosingAPortRegistersItOnceWithTheSensorDelays()
+// With the sensor's delays; another port replaces the registration, an empty name releases it.
+void tst_Plugin::aChosenPortIsRegisteredOnceReplacedAndReleased()
 {
     plugin()->vComPortChanged(QStringLiteral("FAKE1"));
     plugin()->vComPortChanged(QStringLiteral("FAKE1"));
 
     QVERIFY(plugin()->isConnected());
     QCOMPARE(window()->windowData()->connection.data(), plugin()->registeredConnection());
-    QCOMPARE(ConnectionRegistry::instance().connectionOf(plugin()),
-             plugin()->registeredConnection());
     QCOMPARE(m_requested->size(), 1);
     const PortSettings &settings = m_requested->first();
     QCOMPARE(settings.portName, QStringLiteral("FAKE1"));
     QCOMPARE(settings.lineDelay, window()->sensorRecord().getLineDelay());
     QCOMPARE(portsOffered(), QStringList({"COM1", "COM4", "FAKE1"}));
+
+    const QPointer<CommunicationInterface> first = plugin()->registeredConnection();
+    plugin()->vComPortChanged(QStringLiteral("FAKE2"));
+    QVERIFY(plugin()->isConnected());
+    QCOMPARE(plugin()->registeredPortSettings().portName, QStringLiteral("FAKE2"));
+    QCOMPARE(ConnectionRegistry::instance().connectionOf(plugin()),
+             plugin()->registeredConnection());
+    QTRY_VERIFY(first.isNull());
+
+    plugin()->vComPortChanged(QString());
+    verifyReleased();
+    QCOMPARE(ConnectionRegistry::instance().connectionOf(plugin()), nullptr);
+    QCOMPARE(plugin()->registeredPortSettings().portName, QString());
 }
 
 void tst_Plugin::failedRegistrationKeepsThePortName()
@@ -178,24 +189,6 @@ void tst_Plugin::failedRegistrationKeepsThePortName()
     plugin()->vComPortChanged(QStringLiteral("FAKE2"));
     plugin()->vComPortChanged(missingPort);
     QCOMPARE(m_requested->size(), 3);
-}
-
-void tst_Plugin::anotherPortReplacesAndAnEmptyOneReleasesTheRegistration()
-{
-    plugin()->vComPortChanged(QStringLiteral("FAKE1"));
-    const QPointer<CommunicationInterface> first = plugin()->registeredConnection();
-    plugin()->vComPortChanged(QStringLiteral("FAKE2"));
-
-    QVERIFY(plugin()->isConnected());
-    QCOMPARE(plugin()->registeredPortSettings().portName, QStringLiteral("FAKE2"));
-    QCOMPARE(ConnectionRegistry::instance().connectionOf(plugin()),
-             plugin()->registeredConnection());
-    QTRY_VERIFY(first.isNull());
-
-    plugin()->vComPortChanged(QString());
-    verifyReleased();
-    QCOMPARE(ConnectionRegistry::instance().connectionOf(plugin()), nullptr);
-    QCOMPARE(plugin()->registeredPortSettings().portName, QString());
 }
 
 void tst_Plugin::windowSignalsReachThePluginObject()

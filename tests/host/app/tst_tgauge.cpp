@@ -170,12 +170,13 @@ void TestTgauge::initTestCase()
                      QStringLiteral("--connect"), path(QStringLiteral("sim.pty")),
                      QStringLiteral("--save-settings"), path(QStringLiteral("sensor.tgs"))});
     QVERIFY2(read.exitCode == 0, qPrintable(read.err));
-    QVERIFY(!parameterText(QStringLiteral("sensor.tgs")).isEmpty());
+    // Only read from the simulated sensor, not a fresh window's 125, can the value be 5.
+    QVERIFY(parameterText(QStringLiteral("sensor.tgs"))
+                .contains(QStringLiteral("ThresholdsPressure1A1=5.000000;")));
 }
 
 // A batch run that connects, reads and saves over a line (pty, raw TCP or RFC 2217) with the
-// simulator's faults. The file
-// holds what a clean line reads (sensor.tgs), or is not written at all.
+// simulator's faults. The file holds what a clean line reads (sensor.tgs), or is not written.
 void TestTgauge::filesHoldOnlyWhatTheSensorConfirmed_data()
 {
     QTest::addColumn<QString>("link"); // how tgauge reaches iolink-master-sim
@@ -183,9 +184,11 @@ void TestTgauge::filesHoldOnlyWhatTheSensorConfirmed_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("printed"); // over stderr
     QTest::addColumn<bool>("saved");
+    // A lost answer is waited out above the links, so one link shows it: the one with the most
+    // of its own between the bytes. Each link is cut in its own way.
+    QTest::newRow("rfc2217, one answer in twenty lost: every value")
+        << "rfc2217" << "--drop-every 20" << 0 << "" << true;
     for (const char *link : {"pty", "tcp", "rfc2217"}) {
-        QTest::addRow("%s, one answer in twenty lost: every value", link)
-            << link << "--drop-every 20" << 0 << "" << true;
         QTest::addRow("%s, unplugged during the read: 1, no file", link)
             << link << "--unplug-after-ms 5000" << 1
             << "tgauge: Connecting to sensor: The sensor did not respond, please make sure it is "
@@ -232,8 +235,6 @@ void TestTgauge::answersAndRunsInOrderWithItsExitStatus_data()
 
     QTest::newRow("help") << "--help" << 0 << "^Usage: ";
     QTest::newRow("unknown option") << "--frobnicate" << 2 << "tgauge: Unknown option 'frob";
-    QTest::newRow("language not offered: the offered ones")
-        << "--language fr" << 2 << "^tgauge: No language fr; the languages are: en, de\nTry ";
     QTest::newRow("German: the parser's own words, still 2")
         << "--language de --frobnicate" << 2 << "^tgauge: Unbekannte Option 'frob";
     QTest::newRow("German: our own words, still 2")
@@ -251,29 +252,17 @@ void TestTgauge::answersAndRunsInOrderWithItsExitStatus_data()
         << batch + "--compare-settings changed.tgs" << 3
         << "(^|\n)ThresholdsPressure1A1: file 1.250000, sensor \\d+\\.\\d{6}\n.*: 1 "
            "difference\\(s\\) from ";
-    // Only read from the simulated sensor, not a fresh window's 125, can the value be 5.
-    QTest::newRow("real serial path: the sensor's own values")
-        << batch + "--connect sim.pty --compare-settings changed.tgs" << 3
-        << "(^|\n)ThresholdsPressure1A1: file 1.250000, sensor 5.000000\n";
     QTest::newRow("opened before compared and saved")
         << batch
                + "--open-settings changed.tgs --compare-settings changed.tgs "
                  "--save-settings saved.tgs"
         << 0 << ": no differences from ";
-    QTest::newRow("simulated master connected, then the screenshot")
-        << batch + "--simulate SIM --connect SIM --screenshot shot.png" << 0
-        << "tgauge: saved the screenshot \\S+shot.png";
     QTest::newRow("missing port: 1 without waiting, with the reason")
         << batch + "--connect NOWHERE --save-settings unwritten.tgs --quit-after 60000" << 1
         << "tgauge: cannot connect KR7D-P250 through NOWHERE: No such file or directory\n";
     QTest::newRow("refused network port: 1 without waiting, with the reason")
         << batch + "--connect tcp://localhost:1 --save-settings unwritten.tgs --quit-after 60000"
         << 1 << "tgauge: cannot connect KR7D-P250 through tcp://localhost:1: Connection refused\n";
-    QTest::newRow("unknown host: 1 without waiting, with the reason")
-        << batch + "--connect rfc2217://no-such-host.invalid:7000 --save-settings unwritten.tgs"
-        << 1
-        << "tgauge: cannot connect KR7D-P250 through rfc2217://no-such-host.invalid:7000: Host "
-           "not found\n";
     QTest::newRow("settings file that is no XML: box answered, 1")
         << batch + "--open-settings notxml.tgs" << 1
         << "tgauge: Opening settings...: The selected settings are corupted The file \\S+notxml.tgs "
@@ -283,10 +272,6 @@ void TestTgauge::answersAndRunsInOrderWithItsExitStatus_data()
     QTest::newRow("missing settings file: why, before connecting")
         << batch + "--connect NOWHERE --open-settings missing.tgs" << 1
         << "^tgauge: cannot read the settings file \\S+/missing.tgs: it does not exist\n$";
-    QTest::newRow("German: why, before connecting, still 1")
-        << "--language de " + batch + "--connect NOWHERE --open-settings missing.tgs" << 1
-        << "^tgauge: die Einstellungsdatei \\S+/missing.tgs kann nicht gelesen werden: sie "
-           "existiert nicht\n$";
     QTest::newRow("export into a missing folder: why, before connecting")
         << batch + "--connect NOWHERE --export-csv missing/chart.csv --delimiter ," << 1
         << "^tgauge: cannot write the chart data \\S+: the folder \\S+/missing does not exist\n$";
@@ -301,7 +286,7 @@ void TestTgauge::answersAndRunsInOrderWithItsExitStatus_data()
         << ": no differences from \\S+empty.tgs";
     // Without --batch a failure does not stop the run: the screenshot still comes.
     QTest::newRow("unknown sensor: the catalogue, 1 after the screenshot")
-        << "--open-sensor KR7D-P250 --open-sensor KR7D-X --screenshot any.png --quit-after 50" << 1
+        << "--open-sensor KR7D-P250 --open-sensor KR7D-X --screenshot shot.png --quit-after 50" << 1
         << "tgauge: cannot open the sensor KR7D-X; the catalogue has: (\\S+, )*KR7D-P250(, "
            "\\S+)*\n(.|\n)*tgauge: saved the screenshot ";
     QTest::newRow("screenshot into a missing folder: 1, said once")

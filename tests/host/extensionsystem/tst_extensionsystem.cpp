@@ -406,13 +406,11 @@ void tst_ExtensionSystem::unplugFailsTheRestAtOnceAndIsReportedOnce()
     DataFrame first(4, makeRecord(bytes("03511201"), 3000));
     DataFrame second(2, makeRecord(bytes("03511201"), 3000));
     QSignalSpy finished(m_connection.get(), &CommunicationInterface::emitFinished);
-    QElapsedTimer clock;
-    clock.start();
     m_connection->uiSendDataFrames(&first);
     m_connection->uiSendDataFrames(&second);
 
+    // Well before the records' own time-outs.
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 2000);
-    QVERIFY2(clock.elapsed() < 2000, "records waited out their time-outs");
     QVERIFY(m_connection->bPortLost());
     QVERIFY(!m_connection->bIsOpen());
     QCOMPARE(first.front().status, 1);

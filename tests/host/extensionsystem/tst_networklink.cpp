@@ -4,7 +4,6 @@
 #include <extensionsystem/portsettings.h>
 #include <extensionsystem/telnetcodec.h>
 
-#include <QElapsedTimer>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -218,12 +217,10 @@ void tst_NetworkLink::droppedConnectionFailsTheRestLikeAPulledCable()
     DataFrame first = probes(3, 3000);
     DataFrame second = probes(2, 3000);
     QSignalSpy finished(connection.get(), &CommunicationInterface::emitFinished);
-    QElapsedTimer clock;
-    clock.start();
     connection->uiSendDataFrames(&first);
     connection->uiSendDataFrames(&second);
+    // Well before the records' own time-outs.
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 2000);
-    QVERIFY2(clock.elapsed() < 2000, "records waited out their time-outs");
     QVERIFY(connection->bPortLost());
     QVERIFY(!connection->bIsOpen());
     QVERIFY(!connection->errorString().isEmpty());

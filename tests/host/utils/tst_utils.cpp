@@ -1,6 +1,5 @@
 #include <utils/buttonfactory.h>
 #include <utils/buttonmanager.h>
-#include <utils/columnreduction.h>
 #include <utils/connectionstatus.h>
 #include <utils/csvexport.h>
 #include <utils/exportdialog.h>
@@ -240,11 +239,7 @@ class tst_Utils : public QObject
     Q_OBJECT
 
 private slots:
-    void samplesAreStampedOnTheirPlotAndStaySortedWhenTheClockGoesBack();
-    void chartRedrawWaitsForTheTimerAndClearEmptiesOnlyThePlotsAsked();
-    void columnReductionKeepsFirstExtremesAndLastOfEachColumn_data();
-    void columnReductionKeepsFirstExtremesAndLastOfEachColumn();
-    void chartDrawsManyVisibleSamplesAsColumnExtremes();
+    void samplesAreStampedOnTheirPlotAndDrawnWhenTheTimerFires();
     void chartViewFollowsNewestSamplesUntilZoomedAndDoubleClickReturns();
     void chartPanningStopsAtTheOffsets_data();
     void chartPanningStopsAtTheOffsets();
@@ -284,13 +279,14 @@ private:
     QTemporaryDir m_dir;
 };
 
-void tst_Utils::samplesAreStampedOnTheirPlotAndStaySortedWhenTheClockGoesBack()
+void tst_Utils::samplesAreStampedOnTheirPlotAndDrawnWhenTheTimerFires()
 {
     Fixture fixture(2);
+    fixture.chart.updateChart(true);
+    QwtPlotCurve *curve = curveOf(fixture.chart.poPlot(1));
     const double before = double(QDateTime::currentMSecsSinceEpoch());
     fixture.chart.vAppendData(1, 1.0, true, 4.0, false, -1.0, -1.0);
-    fixture.chart.vAppendData(1, 2.0, true, 5.0, false, -1.0, -1.0);
-    fixture.chart.vAppendData(1, 3.0, false, 6.0, false, -1.0, -1.0);
+    fixture.chart.vAppendData(1, 2.0, false, 5.0, false, -1.0, -1.0);
     const double after = double(QDateTime::currentMSecsSinceEpoch());
     fixture.chart.vAppendData(2, 1.0, true, 0.0, false, -1.0, -1.0);
     fixture.chart.vAppendData(-1, 1.0, true, 0.0, false, -1.0, -1.0);
@@ -298,88 +294,24 @@ void tst_Utils::samplesAreStampedOnTheirPlotAndStaySortedWhenTheClockGoesBack()
     QCOMPARE(fixture.chart.getData(0)->size(), 0);
     QCOMPARE(fixture.chart.getData(2), nullptr);
     const ValueOverTime &data = *fixture.chart.getData(1);
-    QCOMPARE(data.size(), 3);
-    for (int i = 0; i < 3; ++i) {
-        const Sample sample = data.sample(i);
-        QCOMPARE(sample.value, 1.0 + i);
-        QCOMPARE(sample.analogValue, 4.0 + i);
-        QVERIFY(sample.time >= before && sample.time <= after);
-    }
-
-    ValueOverTime history;
-    history.append(100.0, 1.0, 0.0);
-    history.append(50.0, 2.0, 0.0);
-    history.append(150.0, 3.0, 0.0);
-    QCOMPARE(history.sample(1).time, 100.0);
-    QCOMPARE(history.sample(1).value, 2.0);
-    QCOMPARE(history.indexAtOrAfter(100.0), 0);
-    QCOMPARE(history.indexAtOrAfter(100.5), 2);
-    QCOMPARE(history.indexAtOrAfter(1000.0), 3);
-}
-
-void tst_Utils::chartRedrawWaitsForTheTimerAndClearEmptiesOnlyThePlotsAsked()
-{
-    Fixture fixture(2);
-    fixture.chart.updateChart(true);
-    QwtPlotCurve *curve = curveOf(fixture.chart.poPlot(0));
-    for (const int plot : {0, 0, 1, 1})
-        fixture.chart.vAppendData(plot, 1.0 + plot, true, 0.0, false, -1.0, -1.0);
+    QCOMPARE(data.size(), 2);
     QCOMPARE(int(curve->dataSize()), 0);
     QTRY_COMPARE(int(curve->dataSize()), 2);
-    // So few samples are drawn as stored.
-    const ValueOverTime &data = *fixture.chart.getData(0);
-    for (int i = 0; i < 2; ++i)
-        QCOMPARE(curve->sample(size_t(i)), QPointF(data.sample(i).time, data.sample(i).value));
+    for (int i = 0; i < 2; ++i) {
+        const Sample sample = data.sample(i);
+        QCOMPARE(sample.analogValue, 4.0 + i);
+        QVERIFY(sample.time >= before && sample.time <= after);
+        // So few samples are drawn as stored.
+        QCOMPARE(curve->sample(size_t(i)), QPointF(sample.time, 1.0 + i));
+    }
 
+    fixture.chart.vAppendData(0, 1.0, true, 0.0, false, -1.0, -1.0);
     fixture.chart.clear(1);
     fixture.chart.updateChart(true);
-    QCOMPARE(int(curve->dataSize()), 2);
-    QCOMPARE(int(curveOf(fixture.chart.poPlot(1))->dataSize()), 0);
+    QCOMPARE(int(curve->dataSize()), 0);
+    QCOMPARE(int(curveOf(fixture.chart.poPlot(0))->dataSize()), 1);
     fixture.chart.clear();
     QCOMPARE(fixture.chart.getData(0)->size(), 0);
-}
-
-void tst_Utils::columnReductionKeepsFirstExtremesAndLastOfEachColumn_data()
-{
-    QTest::addColumn<Doubles>("times");
-    QTest::addColumn<Doubles>("values");
-    QTest::addColumn<QList<QPointF>>("expected");
-
-    // Three columns of 10 ms from 0 to 30.
-    QTest::newRow("in time order") << Doubles{0, 1, 2, 3, 4} << Doubles{5, 9, 1, 7, 6}
-                                   << QList<QPointF>{{0, 5}, {1, 9}, {2, 1}, {4, 6}};
-    QTest::newRow("a sample picked twice is kept once")
-        << Doubles{0, 1, 2} << Doubles{1, 3, 2} << QList<QPointF>{{0, 1}, {1, 3}, {2, 2}};
-    QTest::newRow("an empty column adds nothing")
-        << Doubles{1, 2, 25, 26} << Doubles{1, 2, 3, 4}
-        << QList<QPointF>{{1, 1}, {2, 2}, {25, 3}, {26, 4}};
-    QTest::newRow("samples past the range join the last column")
-        << Doubles{5, 35, 40} << Doubles{1, 2, 3} << QList<QPointF>{{5, 1}, {35, 2}, {40, 3}};
-}
-
-void tst_Utils::columnReductionKeepsFirstExtremesAndLastOfEachColumn()
-{
-    QFETCH(Doubles, times);
-    QFETCH(Doubles, values);
-    const ValueOverTime stored = history(times, values, Doubles(times.size()));
-    HistoryCursor cursor(stored);
-    std::vector<QPointF> out;
-    Utils::Charts::reduceToColumns(cursor, 0, int(times.size()), 0.0, 30.0, 3, out);
-    QTEST(QList<QPointF>(out.cbegin(), out.cend()), "expected");
-}
-
-void tst_Utils::chartDrawsManyVisibleSamplesAsColumnExtremes()
-{
-    Fixture fixture(1);
-    fixture.chart.setTimelineScale(0.0, 60.0);
-    fixture.chart.setData(0,
-                          evenHistory(300000, 60000.0, [](int i) { return std::sin(i / 1000.0); }));
-    fixture.chart.updateChart(true);
-
-    // Which samples a column keeps is the reduction's own test.
-    const int width = fixture.canvas(0)->contentsRect().width();
-    const int drawn = int(curveOf(fixture.chart.poPlot(0))->dataSize());
-    QVERIFY(drawn >= width && drawn <= 4 * width + 2);
 }
 
 void tst_Utils::chartViewFollowsNewestSamplesUntilZoomedAndDoubleClickReturns()
