@@ -1,13 +1,8 @@
 #pragma once
 
-#include <optional>
-#include <string>
-
 // The words of the sensor-description file, shared by the plug-in and the simulated master.
 namespace BravoSensorPlugin {
 namespace Core {
-
-enum class PropertyNodeType { Category, Enumerator, Int, Double, Bool, Action, String };
 
 namespace DescriptionFormat {
 
@@ -28,9 +23,6 @@ constexpr char sizeKey[] = "size";
 // boost::property_tree::xml_parser flags, spelt out where the readers use them.
 constexpr int skipComments = 2;
 constexpr int skipCommentsAndTrim = 6;
-
-// The node type of a `type` text; nothing for a text the format does not know.
-std::optional<PropertyNodeType> nodeType(const std::string &typeText);
 
 } // namespace DescriptionFormat
 } // namespace Core

@@ -1,5 +1,6 @@
 #include "outputconfig.h"
 
+#include "parameterids.h"
 #include "valuerules.h"
 
 #include <algorithm>
@@ -9,42 +10,11 @@ namespace Core {
 
 namespace {
 
-QString quantityName(Quantity quantity, bool shortName)
-{
-    if (quantity == Quantity::Pressure)
-        return QStringLiteral("Pressure");
-    return shortName ? QStringLiteral("Temp") : QStringLiteral("Temperature");
-}
-
-QString outputSuffix(int output)
-{
-    return output == 1 ? QStringLiteral("A1") : QStringLiteral("A2");
-}
-
-QString switchingGroup(Quantity quantity, int output)
-{
-    return QLatin1String("SettingsPoints") + quantityName(quantity, false) + outputSuffix(output);
-}
-
-// "ThresholdsPressure1A1" is the lower mark's point, "ThresholdsPressure2A1" the upper one's.
-QString switchingPoint(Quantity quantity, int output, unsigned int markIndex)
-{
-    return QLatin1String("Thresholds") + quantityName(quantity, true)
-           + QString::number(markIndex + 1) + outputSuffix(output);
-}
+namespace Ids = ParameterIds;
 
 MarkSource switchingPoints(Quantity quantity, int output)
 {
-    return {switchingPoint(quantity, output, 0), switchingPoint(quantity, output, 1)};
-}
-
-std::optional<Quantity> switchingQuantity(int pinFunction)
-{
-    if (pinFunction == 0)
-        return Quantity::Temperature;
-    if (pinFunction == 1)
-        return Quantity::Pressure;
-    return std::nullopt;
+    return {Ids::switchingPoint(quantity, output, 1), Ids::switchingPoint(quantity, output, 2)};
 }
 
 int plotOf(Quantity quantity)
@@ -56,18 +26,18 @@ int plotOf(Quantity quantity)
 
 const QStringList &outputGroupIds()
 {
-    static const QStringList ids = {QStringLiteral("SettingsPointsPressureA1"),
-                                    QStringLiteral("SettingsPointsTemperatureA1"),
-                                    QStringLiteral("OnDelay2"),
-                                    QStringLiteral("OffDelay2"),
-                                    QStringLiteral("NONCA2"),
-                                    QStringLiteral("SettingsPointsPressureA2"),
-                                    QStringLiteral("SettingsPointsTemperatureA2"),
-                                    QStringLiteral("AnalogPointsPressure"),
-                                    QStringLiteral("AnalogPointsTemperature"),
-                                    QStringLiteral("AnalogMode"),
-                                    QStringLiteral("RemoteSwitchingOutput"),
-                                    QStringLiteral("remoteAnalogValue")};
+    static const QStringList ids = {Ids::switchingGroup(Quantity::Pressure, 1),
+                                    Ids::switchingGroup(Quantity::Temperature, 1),
+                                    Ids::onDelay(2),
+                                    Ids::offDelay(2),
+                                    Ids::normallyClosed(2),
+                                    Ids::switchingGroup(Quantity::Pressure, 2),
+                                    Ids::switchingGroup(Quantity::Temperature, 2),
+                                    Ids::analogGroup(Quantity::Pressure),
+                                    Ids::analogGroup(Quantity::Temperature),
+                                    QLatin1String(Ids::analogMode),
+                                    QLatin1String(Ids::remoteSwitchingOutput),
+                                    QLatin1String(Ids::remoteAnalogValue)};
     return ids;
 }
 
@@ -112,18 +82,18 @@ OutputConfig outputConfig(const OutputSelection &selection)
 
     const std::optional<Quantity> a1 = switchingQuantity(selection.pinFunctionA1);
     if (a1) {
-        config.shownGroups << switchingGroup(*a1, 1);
-        config.groupCaptions.append({switchingGroup(*a1, 1), *a1});
+        config.shownGroups << Ids::switchingGroup(*a1, 1);
+        config.groupCaptions.append({Ids::switchingGroup(*a1, 1), *a1});
         config.marks[plotOf(*a1)] = switchingPoints(*a1, 1);
     }
 
-    switch (selection.pinFunctionA2) {
-    case 0:
-    case 1: {
+    switch (PinFunction(selection.pinFunctionA2)) {
+    case PinFunction::SwitchingTemperature:
+    case PinFunction::SwitchingPressure: {
         const Quantity quantity = *switchingQuantity(selection.pinFunctionA2);
-        config.shownGroups << switchingGroup(quantity, 2) << QStringLiteral("OnDelay2")
-                           << QStringLiteral("OffDelay2") << QStringLiteral("NONCA2");
-        config.groupCaptions.append({switchingGroup(quantity, 2), quantity});
+        config.shownGroups << Ids::switchingGroup(quantity, 2) << Ids::onDelay(2)
+                           << Ids::offDelay(2) << Ids::normallyClosed(2);
+        config.groupCaptions.append({Ids::switchingGroup(quantity, 2), quantity});
         config.marks[plotOf(quantity)] = switchingPoints(quantity, 2);
         if (a1 == quantity) {
             config.outputsToolBarVisible = true;
@@ -132,29 +102,27 @@ OutputConfig outputConfig(const OutputSelection &selection)
         }
         break;
     }
-    case 2:
-    case 3: {
+    case PinFunction::AnalogTemperature:
+    case PinFunction::AnalogPressure: {
         const Quantity quantity
-            = selection.pinFunctionA2 == 2 ? Quantity::Temperature : Quantity::Pressure;
-        const QString stem = quantity == Quantity::Pressure ? QStringLiteral("analogPressure")
-                                                            : QStringLiteral("analogTemp");
-        config.shownGroups << QLatin1String("AnalogPoints") + quantityName(quantity, false)
-                           << QStringLiteral("AnalogMode");
+            = PinFunction(selection.pinFunctionA2) == PinFunction::AnalogTemperature
+                  ? Quantity::Temperature
+                  : Quantity::Pressure;
+        config.shownGroups << Ids::analogGroup(quantity) << QLatin1String(Ids::analogMode);
         config.analogAxis = quantity;
-        config.analogLowId = stem + QLatin1String("0V");
-        config.analogHighId = stem + QLatin1String("10V");
+        config.analogLowId = Ids::analogPoint(quantity, false);
+        config.analogHighId = Ids::analogPoint(quantity, true);
         config.output2IsSwitching = false;
         break;
     }
-    case 4:
-        config.shownGroups << QStringLiteral("RemoteSwitchingOutput");
+    case PinFunction::RemoteSwitching:
+        config.shownGroups << QLatin1String(Ids::remoteSwitchingOutput);
         config.output2IsSwitching = false;
         break;
-    case 5:
-        config.shownGroups << QStringLiteral("remoteAnalogValue") << QStringLiteral("AnalogMode");
+    case PinFunction::RemoteAnalog:
+        config.shownGroups << QLatin1String(Ids::remoteAnalogValue)
+                           << QLatin1String(Ids::analogMode);
         config.output2IsSwitching = false;
-        break;
-    default:
         break;
     }
     return config;
@@ -167,11 +135,11 @@ QStringList markTargets(int plot, unsigned int markIndex, bool toolBarVisible, i
         return {};
     const auto quantity = Quantity(plot);
     if (toolBarVisible)
-        return {switchingPoint(quantity, output == 1 ? 1 : 2, markIndex)};
+        return {Ids::switchingPoint(quantity, output == 1 ? 1 : 2, int(markIndex) + 1)};
     QStringList targets;
     for (int candidate : {1, 2}) {
-        if (shownGroups.contains(switchingGroup(quantity, candidate)))
-            targets << switchingPoint(quantity, candidate, markIndex);
+        if (shownGroups.contains(Ids::switchingGroup(quantity, candidate)))
+            targets << Ids::switchingPoint(quantity, candidate, int(markIndex) + 1);
     }
     return targets;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "parameterids.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -10,15 +12,12 @@
 namespace BravoSensorPlugin {
 namespace Core {
 
-// Plot numbers of the chart: pressure is plot 0, temperature plot 1.
-enum class Quantity { Pressure = 0, Temperature = 1 };
-
 // The property values the decision depends on.
 struct OutputSelection
 {
-    int pinFunctionA1 = 1; // 0 switches on temperature, 1 on pressure, anything else off
-    int pinFunctionA2
-        = 3; // 0, 1 as A1; 2/3 analog temperature/pressure; 4 remote switching; 5 remote analog
+    // PinFunction codes; A1 is off for anything but a switching one, both for unknown codes.
+    int pinFunctionA1 = int(PinFunction::SwitchingPressure);
+    int pinFunctionA2 = int(PinFunction::AnalogPressure);
     int analogMode = 0; // 0 voltage 0..10 V, anything else current 4..20 mA
     int unitIndex = 0;
     int outputIndex

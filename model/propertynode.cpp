@@ -1,5 +1,7 @@
 #include "propertynode.h"
 
+#include "descriptionformat.h"
+
 #include <boost/property_tree/ptree.hpp>
 #include <boost/property_tree/xml_parser.hpp>
 
@@ -75,8 +77,8 @@ std::optional<PropertyNode> readPropertyNode(const ptree &node, const std::strin
 {
     if (node.empty())
         return std::nullopt;
-    const std::optional<PropertyNodeType> type = DescriptionFormat::nodeType(
-        node.get<std::string>(DescriptionFormat::typeKey, std::string()));
+    const std::optional<ParameterKind> type
+        = parameterKind(node.get<std::string>(DescriptionFormat::typeKey, std::string()));
     if (!type)
         return std::nullopt;
 
@@ -86,7 +88,7 @@ std::optional<PropertyNode> readPropertyNode(const ptree &node, const std::strin
     property.caption = nodeCaption(node, language);
     property.enabled = isExactly(node, "readonly", "false", "false");
     property.visible = isExactly(node, "visible", "true", "true");
-    if (property.type != PropertyNodeType::Category) {
+    if (property.type != ParameterKind::Category) {
         if (!hasKeys(node, {DescriptionFormat::indexKey, DescriptionFormat::subIndexKey,
                             DescriptionFormat::sizeKey}))
             return std::nullopt;
@@ -98,25 +100,25 @@ std::optional<PropertyNode> readPropertyNode(const ptree &node, const std::strin
     property.number = node.get<int>("defaultvalue", 0);
 
     switch (property.type) {
-    case PropertyNodeType::Category:
-    case PropertyNodeType::Bool:
+    case ParameterKind::Category:
+    case ParameterKind::Bool:
         break;
-    case PropertyNodeType::Enumerator:
+    case ParameterKind::Enumerator:
         if (!readItems(node, language, property))
             return std::nullopt;
         break;
-    case PropertyNodeType::Int:
+    case ParameterKind::Int:
         property.minimum = node.get<int>("min", 0);
         property.maximum = node.get<int>("max", 0);
         break;
-    case PropertyNodeType::Double:
+    case ParameterKind::Double:
         property.minimum = node.get<double>("min", 0.0);
         property.maximum = node.get<double>("max", 0.0);
         break;
-    case PropertyNodeType::Action:
+    case ParameterKind::Action:
         property.text = buttonCaption(node, language);
         break;
-    case PropertyNodeType::String:
+    case ParameterKind::String:
         if (!hasKeys(node, {"defaultvalue"}))
             return std::nullopt;
         property.text = textAt(node, "defaultvalue");

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "descriptionformat.h"
+#include "parameterkind.h"
 
 #include <QString>
 #include <QStringList>
@@ -16,7 +16,7 @@ namespace Core {
 
 struct PropertyNode
 {
-    PropertyNodeType type = PropertyNodeType::Category;
+    ParameterKind type = ParameterKind::Category;
     QString id;
     QString caption;
     QString address;           // "index;subIndex;size" as written; empty for a category

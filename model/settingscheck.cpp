@@ -1,5 +1,6 @@
 #include "settingscheck.h"
 
+#include "parameterids.h"
 #include "propertynode.h"
 #include "valuerules.h"
 
@@ -31,17 +32,17 @@ std::optional<Quantity> shownQuantity(const QString &id)
 std::optional<ParameterRule> ruleOf(const PropertyNode &node)
 {
     switch (node.type) {
-    case PropertyNodeType::Enumerator:
+    case ParameterKind::Enumerator:
         return ParameterRule{node.id, false, 0.0, double(node.items.size() - 1), std::nullopt};
-    case PropertyNodeType::Bool:
+    case ParameterKind::Bool:
         return ParameterRule{node.id, false, 0.0, 1.0, std::nullopt};
-    case PropertyNodeType::Int:
+    case ParameterKind::Int:
         return ParameterRule{node.id, false, node.minimum, node.maximum, std::nullopt};
-    case PropertyNodeType::Double:
+    case ParameterKind::Double:
         return ParameterRule{node.id, true, node.minimum, node.maximum, shownQuantity(node.id)};
-    case PropertyNodeType::Category:
-    case PropertyNodeType::Action:
-    case PropertyNodeType::String:
+    case ParameterKind::Category:
+    case ParameterKind::Action:
+    case ParameterKind::String:
         break;
     }
     return std::nullopt;
@@ -172,7 +173,8 @@ SettingsCheck checkSettings(SettingsReadResult read, const QString &sensorId,
             return check;
         }
         entries.append({rule, entry.value, *value});
-        if (entry.id == QLatin1String("TemperatureSettings") && isUnitIndex(int(*value)))
+        if (entry.id == QLatin1String(ParameterIds::temperatureSettings)
+            && isUnitIndex(int(*value)))
             unitIndex = int(*value);
     }
     // The units are known only once all entries are read: the file's values belong to them.

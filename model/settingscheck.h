@@ -73,7 +73,7 @@ struct SettingsCheck
 };
 
 // Checks everything but the decoding of the histories, which move into the result. Entries whose
-// id has no rule are skipped. The file's units are its "TemperatureSettings" entry, else the shown
+// id has no rule are skipped. The file's units are its unit-selection entry, else the shown
 // ones.
 SettingsCheck checkSettings(SettingsReadResult read, const QString &sensorId,
                             const QList<ParameterRule> &rules, int shownUnitIndex);

@@ -11,20 +11,24 @@ namespace Core {
 
 namespace {
 
-// Read the way opening the file reads them, so "1" and "01", or 2.5 and 2.50000, agree.
+// Read the way opening the file reads them, so "1" and "01", or 2.5 and 2.50000, agree. Texts
+// and buttons never differ: opening a file leaves them alone.
 bool sameValue(const StoredParameter &parameter, const QString &fileValue)
 {
     switch (parameter.kind) {
-    case StoredValueKind::Whole:
+    case ParameterKind::Enumerator:
+    case ParameterKind::Int:
         return parameterInt(parameter.value) == parameterInt(fileValue);
-    case StoredValueKind::Truth:
+    case ParameterKind::Bool:
         return (parameterInt(parameter.value) != 0) == (parameterInt(fileValue) != 0);
-    case StoredValueKind::Decimal: {
+    case ParameterKind::Double: {
         const double scale = std::pow(10.0, parameter.decimals);
         return std::llround(parameterDouble(parameter.value) * scale)
                == std::llround(parameterDouble(fileValue) * scale);
     }
-    case StoredValueKind::NotRestored:
+    case ParameterKind::Category:
+    case ParameterKind::Action:
+    case ParameterKind::String:
         break;
     }
     return true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "parameterkind.h"
+
 #include <QList>
 #include <QString>
 
@@ -9,21 +11,13 @@ namespace Core {
 
 struct ParameterEntry;
 
-// How a stored value is read back when a settings file is opened.
-enum class StoredValueKind {
-    Whole,       // enumeration index or integer
-    Truth,       // non-zero is true
-    Decimal,     // compared at the property's decimals
-    NotRestored, // texts: opening a file leaves them alone, so they never differ
-};
-
 // One parameter of the window, its value written as the settings file writes it.
 struct StoredParameter
 {
     QString id;
-    StoredValueKind kind = StoredValueKind::Whole;
+    ParameterKind kind = ParameterKind::Int; // decides how a file's value reads back
     QString value;
-    int decimals = 0;
+    int decimals = 0;    // of a double: values compare at them
     QString unconfirmed; // why the sensor has not confirmed the value; empty when it has
 };
 

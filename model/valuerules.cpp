@@ -1,5 +1,7 @@
 #include "valuerules.h"
 
+#include "parameterids.h"
+
 #include <QString>
 
 #include <array>
@@ -14,7 +16,7 @@ namespace {
 constexpr std::array<double, 4> fromBar = {1.0, barToPsi, 0.1, 100.0};
 constexpr std::array<double, 4> toBar = {1.0, psiToBar, 10.0, 0.01};
 
-const QLatin1String temperatureSettingsId("TemperatureSettings");
+const QLatin1String temperatureSettingsId(ParameterIds::temperatureSettings);
 // The device's unit selection skips 4..31: the °F indexes 4..7 are stored as 32..35.
 constexpr int fahrenheitGap = 0x1C;
 

@@ -1,19 +1,13 @@
 #include "exports.h"
 
+#include "logging.h"
 #include "sensorcatalogue.h"
 #include "sensorinterface.h"
-
-#include <QLoggingCategory>
 
 #include <exception>
 
 using BravoSensorPlugin::Core::SensorInterface;
-
-namespace {
-
-Q_LOGGING_CATEGORY(lcPlugin, "kr7d.plugin")
-
-} // namespace
+using BravoSensorPlugin::Core::lcPlugin;
 
 void vInitialisePlugin() {}
 

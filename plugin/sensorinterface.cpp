@@ -1,20 +1,14 @@
 #include "sensorinterface.h"
 
+#include "logging.h"
 #include "sensor.h"
 
 #include <window/sensorwindow.h>
 
-#include <QLoggingCategory>
 #include <QMdiSubWindow>
 
 namespace BravoSensorPlugin {
 namespace Core {
-
-namespace {
-
-Q_LOGGING_CATEGORY(lcPlugin, "kr7d.plugin", QtInfoMsg)
-
-} // namespace
 
 SensorInterface::SensorInterface(const ExtensionSystem::SensorBasic *sensor,
                                  QMdiSubWindow *subWindow)

@@ -31,8 +31,8 @@ void collectNestedParameters(const Tree &node, QVector<ParameterInfo> &out);
 void collectParameters(const Tree &node, QVector<ParameterInfo> &out)
 {
     const std::string typeText = node.get<std::string>(DescriptionFormat::typeKey, std::string());
-    const std::optional<PropertyNodeType> type = DescriptionFormat::nodeType(typeText);
-    if (type == PropertyNodeType::Category) {
+    const std::optional<ParameterKind> type = parameterKind(typeText);
+    if (type == ParameterKind::Category) {
         collectNestedParameters(node, out);
         return;
     }
@@ -49,7 +49,7 @@ void collectParameters(const Tree &node, QVector<ParameterInfo> &out)
     info.subIndex = *subIndex;
     info.size = *size;
     // Texts without a readonly key are identification data, read-only by default.
-    const std::string writableDefault = *type == PropertyNodeType::String ? "true" : "false";
+    const std::string writableDefault = holdsText(*type) ? "true" : "false";
     info.readOnly = node.get<std::string>("readonly", writableDefault) != "false";
     info.defaultValue = text(node, "defaultvalue");
     if (const auto items = node.get_child_optional("items"))

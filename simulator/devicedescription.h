@@ -1,6 +1,6 @@
 #pragma once
 
-#include <model/descriptionformat.h>
+#include <model/parameterkind.h>
 
 #include <QString>
 #include <QVector>
@@ -28,13 +28,13 @@ struct SensorType
     QVector<Variant> variants;
 };
 
-using BravoSensorPlugin::Core::PropertyNodeType;
+using BravoSensorPlugin::Core::ParameterKind;
 
 // One parameter node of the description's tree with its IO-Link address.
 struct ParameterInfo
 {
     QString id;
-    PropertyNodeType type = PropertyNodeType::Int;
+    ParameterKind type = ParameterKind::Int;
     int index = 0;
     int subIndex = 0;
     int size = 6; // count byte of the write frame: 6 one value byte, 7 two

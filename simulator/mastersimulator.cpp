@@ -11,7 +11,8 @@ namespace {
 
 using namespace BravoSensorPlugin::Core::Protocol;
 
-constexpr int remoteSwitching = 4; // "PinFunctionA2": A2 follows the remote switching output
+namespace Ids = BravoSensorPlugin::Core::ParameterIds;
+using BravoSensorPlugin::Core::PinFunction;
 
 QByteArray answerFrame(quint8 command, DeviceStatus status,
                        const QByteArray &payload = QByteArray())
@@ -137,14 +138,12 @@ QByteArray MasterSimulator::processData()
 {
     m_sample = m_process.sample(now());
     const bool a1 = switchingOutput(m_outputA1, m_watchedA1,
-                                    m_parameters.number(QStringLiteral("PinFunctionA1")),
-                                    QStringLiteral("1"));
-    const int pinFunctionA2 = m_parameters.number(QStringLiteral("PinFunctionA2"));
-    const bool switchedA2
-        = switchingOutput(m_outputA2, m_watchedA2, pinFunctionA2, QStringLiteral("2"));
+                                    m_parameters.number(QLatin1String(Ids::pinFunctionA1)), 1);
+    const int pinFunctionA2 = m_parameters.number(QLatin1String(Ids::pinFunctionA2));
+    const bool switchedA2 = switchingOutput(m_outputA2, m_watchedA2, pinFunctionA2, 2);
     // Analog functions leave the switching bit off; remote switching follows its parameter.
-    const bool a2 = pinFunctionA2 == remoteSwitching
-                        ? m_parameters.number(QStringLiteral("RemoteSwitchingOutput")) != 0
+    const bool a2 = PinFunction(pinFunctionA2) == PinFunction::RemoteSwitching
+                        ? m_parameters.number(QLatin1String(Ids::remoteSwitchingOutput)) != 0
                         : switchedA2;
     const int bits = (a1 ? 0x1 : 0) | (a2 ? 0x2 : 0) | (m_signalTooLow ? 0x4 : 0);
 
@@ -160,30 +159,26 @@ QByteArray MasterSimulator::processData()
     return payload;
 }
 
-bool MasterSimulator::switchingOutput(SwitchingOutput &output, Quantity &watched, int pinFunction,
-                                      const QString &number)
+bool MasterSimulator::switchingOutput(SwitchingOutput &output, std::optional<Quantity> &watched,
+                                      int pinFunction, int number)
 {
-    const Quantity quantity = pinFunction == 0   ? Quantity::Temperature
-                              : pinFunction == 1 ? Quantity::Pressure
-                                                 : Quantity::None;
+    const std::optional<Quantity> quantity
+        = BravoSensorPlugin::Core::switchingQuantity(pinFunction);
     if (quantity != watched) {
         output.reset();
         watched = quantity;
     }
-    if (quantity == Quantity::None)
+    if (!quantity)
         return false;
 
     const bool pressure = quantity == Quantity::Pressure;
-    const QString stem
-        = pressure ? QStringLiteral("ThresholdsPressure") : QStringLiteral("ThresholdsTemp");
-    const QString suffix = QLatin1String("A") + number;
     const double scale = pressure ? m_device.variant.divisor : 100.0;
     SwitchingSettings settings;
-    settings.setPoint = m_parameters.number(stem + QLatin1Char('1') + suffix) / scale;
-    settings.resetPoint = m_parameters.number(stem + QLatin1Char('2') + suffix) / scale;
-    settings.onDelayMs = m_parameters.number(QLatin1String("OnDelay") + number);
-    settings.offDelayMs = m_parameters.number(QLatin1String("OffDelay") + number);
-    settings.normallyClosed = m_parameters.number(QLatin1String("NONC") + suffix) != 0;
+    settings.setPoint = m_parameters.number(Ids::switchingPoint(*quantity, number, 1)) / scale;
+    settings.resetPoint = m_parameters.number(Ids::switchingPoint(*quantity, number, 2)) / scale;
+    settings.onDelayMs = m_parameters.number(Ids::onDelay(number));
+    settings.offDelayMs = m_parameters.number(Ids::offDelay(number));
+    settings.normallyClosed = m_parameters.number(Ids::normallyClosed(number)) != 0;
     const double value = pressure ? m_sample.pressureBar : m_sample.temperatureCelsius;
     return output.update(value, settings, now());
 }

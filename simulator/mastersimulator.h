@@ -6,6 +6,8 @@
 #include "processmodel.h"
 #include "switchingoutput.h"
 
+#include <model/parameterids.h>
+
 #include <QByteArray>
 
 #include <functional>
@@ -55,14 +57,14 @@ public:
     std::optional<qint64> timeUntilUnplug() const;
 
 private:
-    enum class Quantity { None, Pressure, Temperature };
+    using Quantity = BravoSensorPlugin::Core::Quantity;
 
     QByteArray answerFor(const QByteArray &request);
     QByteArray write(const QByteArray &parameters);
     QByteArray processData();
-    // The state of output A<number> for its pin function (0 temperature, 1 pressure).
-    bool switchingOutput(SwitchingOutput &output, Quantity &watched, int pinFunction,
-                         const QString &number);
+    // The state of output 1 or 2 for its pin function; off unless that switches.
+    bool switchingOutput(SwitchingOutput &output, std::optional<Quantity> &watched, int pinFunction,
+                         int number);
 
     DeviceIdentity m_device;
     ParameterTable m_parameters;
@@ -70,8 +72,8 @@ private:
     ProcessModel::Sample m_sample;
     SwitchingOutput m_outputA1;
     SwitchingOutput m_outputA2;
-    Quantity m_watchedA1 = Quantity::None;
-    Quantity m_watchedA2 = Quantity::None;
+    std::optional<Quantity> m_watchedA1;
+    std::optional<Quantity> m_watchedA2;
     bool m_signalTooLow = false;
     QByteArray m_kept; // value of the last read request, for the result fetch
     Clock m_clock;

@@ -1,6 +1,8 @@
 #include "parametertable.h"
 
 #include <comm/protocol.h>
+#include <model/parameterids.h>
+#include <model/valuerules.h>
 
 #include <algorithm>
 
@@ -10,19 +12,17 @@ namespace Protocol = BravoSensorPlugin::Core::Protocol;
 
 namespace {
 
-constexpr char unitSelectionId[] = "TemperatureSettings";
-constexpr char analogPressureLowId[] = "analogPressure0V";
-constexpr char analogPressureHighId[] = "analogPressure10V";
+namespace Ids = BravoSensorPlugin::Core::ParameterIds;
+using BravoSensorPlugin::Core::Quantity;
 
 bool isPressure(const ParameterInfo &info)
 {
     return info.id.contains(QLatin1String("Pressure"));
 }
 
-// The unit selection keeps its Fahrenheit choices 0x1C above their item index.
 int deviceValueOfChoice(const ParameterInfo &info, int choice)
 {
-    return info.id == QLatin1String(unitSelectionId) && choice > 3 ? choice + 0x1C : choice;
+    return BravoSensorPlugin::Core::encodeEnumerationValue(info.id, choice);
 }
 
 bool isValidChoice(const ParameterInfo &info, int deviceValue)
@@ -56,6 +56,25 @@ auto atAddress(int index, int subIndex)
 auto withId(const QString &id)
 {
     return [&id](const ParameterTable::Parameter &p) { return p.info.id == id; };
+}
+
+// Whether the sensor takes a written number for a parameter of its kind.
+bool acceptsNumber(const ParameterInfo &info, int number)
+{
+    switch (info.type) {
+    case ParameterKind::Enumerator:
+        return isValidChoice(info, number);
+    case ParameterKind::Bool:
+        return number == 0 || number == 1;
+    case ParameterKind::Int:
+    case ParameterKind::Double:
+    case ParameterKind::Action:
+        return true;
+    case ParameterKind::Category:
+    case ParameterKind::String:
+        break;
+    }
+    return false;
 }
 
 } // namespace
@@ -93,7 +112,7 @@ ParameterTable::Parameter *ParameterTable::findMutable(const QString &id)
 
 QByteArray ParameterTable::valueBytes(const Parameter &parameter) const
 {
-    if (parameter.info.type == PropertyNodeType::String)
+    if (holdsText(parameter.info.type))
         return parameter.text.toUtf8();
     QByteArray bytes;
     if (valueByteCount(parameter.info) == 2)
@@ -129,16 +148,13 @@ DeviceStatus ParameterTable::write(int index, int subIndex, const QByteArray &va
     if (info.readOnly)
         return DeviceStatus::AccessDenied;
     // A text never fits the one or two value bytes of a write frame.
-    if (info.type == PropertyNodeType::String || value.size() != valueByteCount(info))
+    if (holdsText(info.type) || value.size() != valueByteCount(info))
         return DeviceStatus::LengthMismatch;
 
     const int number = value.size() == 2
                            ? int(qint16(quint8(value.at(0)) << 8 | quint8(value.at(1))))
                            : int(quint8(value.at(0)));
-    const bool fits = info.type == PropertyNodeType::Enumerator ? isValidChoice(info, number)
-                      : info.type == PropertyNodeType::Bool     ? number == 0 || number == 1
-                                                                : true;
-    if (!fits)
+    if (!acceptsNumber(info, number))
         return DeviceStatus::ValueOutOfRange;
     parameter.number = number;
     return DeviceStatus::Ok;
@@ -147,8 +163,7 @@ DeviceStatus ParameterTable::write(int index, int subIndex, const QByteArray &va
 int ParameterTable::number(const QString &id, int fallback) const
 {
     const Parameter *parameter = find(id);
-    return parameter && parameter->info.type != PropertyNodeType::String ? parameter->number
-                                                                         : fallback;
+    return parameter && !holdsText(parameter->info.type) ? parameter->number : fallback;
 }
 
 QVariant ParameterTable::value(const QString &id) const
@@ -156,7 +171,7 @@ QVariant ParameterTable::value(const QString &id) const
     const Parameter *parameter = find(id);
     if (!parameter)
         return QVariant();
-    if (parameter->info.type == PropertyNodeType::String)
+    if (holdsText(parameter->info.type))
         return parameter->text;
     return parameter->number;
 }
@@ -166,7 +181,7 @@ bool ParameterTable::setValue(const QString &id, const QVariant &value)
     Parameter *parameter = findMutable(id);
     if (!parameter)
         return false;
-    if (parameter->info.type == PropertyNodeType::String) {
+    if (holdsText(parameter->info.type)) {
         parameter->text = value.toString();
         return true;
     }
@@ -185,9 +200,9 @@ void ParameterTable::restoreDefaults()
 
 double ParameterTable::pressureDefault(const ParameterInfo &info, int whole) const
 {
-    if (info.id == QLatin1String(analogPressureLowId))
+    if (info.id == Ids::analogPoint(Quantity::Pressure, false))
         return m_variant.minRange;
-    if (info.id == QLatin1String(analogPressureHighId))
+    if (info.id == Ids::analogPoint(Quantity::Pressure, true))
         return m_variant.maxRange;
     return whole;
 }
@@ -198,28 +213,28 @@ void ParameterTable::applyDefault(Parameter &parameter) const
     // Defaults are whole numbers; anything else counts as 0, as in the plug-in.
     const int whole = info.defaultValue.toInt();
     switch (info.type) {
-    case PropertyNodeType::String:
+    case ParameterKind::String:
         parameter.text = info.index == Protocol::productIdIndex && info.subIndex == 0
                              ? m_productId
                              : info.defaultValue;
         return;
-    case PropertyNodeType::Enumerator:
+    case ParameterKind::Enumerator:
         parameter.number = deviceValueOfChoice(info, whole);
         return;
-    case PropertyNodeType::Double:
+    case ParameterKind::Double:
         if (isPressure(info))
             parameter.number = qRound(pressureDefault(info, whole) * m_variant.divisor);
         else
             parameter.number = whole * 100;
         return;
-    case PropertyNodeType::Bool:
+    case ParameterKind::Bool:
         parameter.number = whole != 0 ? 1 : 0;
         return;
-    case PropertyNodeType::Int:
+    case ParameterKind::Int:
         parameter.number = whole;
         return;
-    case PropertyNodeType::Action:
-    case PropertyNodeType::Category: // never a parameter: categories carry no address
+    case ParameterKind::Action:
+    case ParameterKind::Category: // never a parameter: categories carry no address
         parameter.number = 0;
         return;
     }

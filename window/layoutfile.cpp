@@ -1,18 +1,13 @@
 #include "layoutfile.h"
 
-#include <QLoggingCategory>
+#include "logging.h"
+
 #include <QMainWindow>
 #include <QSettings>
 #include <QStandardPaths>
 
 namespace BravoSensorPlugin {
 namespace Core {
-
-namespace {
-
-Q_LOGGING_CATEGORY(lcLayout, "kr7d.window.layout", QtInfoMsg)
-
-} // namespace
 
 QString layoutFilePath()
 {

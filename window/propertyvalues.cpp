@@ -1,10 +1,13 @@
 #include "propertyvalues.h"
 
 #include <comm/answers.h>
+#include <model/parameterids.h>
+#include <model/settingscheck.h>
 #include <model/valuerules.h>
 
 #include <propertybrowser/qtproperty.h>
 #include <propertybrowser/qtpropertymanager.h>
+#include <utils/buttonmanager.h>
 
 #include <algorithm>
 
@@ -30,37 +33,53 @@ void setPressure(QtProperty *property, double value, double divisor)
     doubles->setDecimals(property, pressureDecimals(divisor));
 }
 
+bool isManagerOf(ParameterKind kind, const QtAbstractPropertyManager *manager)
+{
+    switch (kind) {
+    case ParameterKind::Category:
+        return qobject_cast<const QtGroupPropertyManager *>(manager);
+    case ParameterKind::Enumerator:
+        return qobject_cast<const QtEnumPropertyManager *>(manager);
+    case ParameterKind::Int:
+        return qobject_cast<const QtIntPropertyManager *>(manager);
+    case ParameterKind::Double:
+        return qobject_cast<const QtDoublePropertyManager *>(manager);
+    case ParameterKind::Bool:
+        return qobject_cast<const QtBoolPropertyManager *>(manager);
+    case ParameterKind::Action:
+        return qobject_cast<const Utils::ButtonManager *>(manager);
+    case ParameterKind::String:
+        return qobject_cast<const QtStringPropertyManager *>(manager);
+    }
+    return false;
+}
+
 } // namespace
 
-PropertyKind propertyKind(const QtProperty *property)
+ParameterKind propertyKind(const QtProperty *property)
 {
     const QtAbstractPropertyManager *manager = property ? property->propertyManager() : nullptr;
-    if (qobject_cast<const QtBoolPropertyManager *>(manager))
-        return PropertyKind::Bool;
-    if (qobject_cast<const QtIntPropertyManager *>(manager))
-        return PropertyKind::Int;
-    if (qobject_cast<const QtDoublePropertyManager *>(manager))
-        return PropertyKind::Double;
-    if (qobject_cast<const QtStringPropertyManager *>(manager))
-        return PropertyKind::String;
-    if (qobject_cast<const QtEnumPropertyManager *>(manager))
-        return PropertyKind::Enumeration;
-    return PropertyKind::Other;
+    for (const ParameterKind kind : allParameterKinds) {
+        if (manager && isManagerOf(kind, manager))
+            return kind;
+    }
+    return ParameterKind::Category;
 }
 
 QVariant numericValue(const QtProperty *property)
 {
     switch (propertyKind(property)) {
-    case PropertyKind::Bool:
+    case ParameterKind::Bool:
         return managerOf<QtBoolPropertyManager>(property)->value(property);
-    case PropertyKind::Int:
+    case ParameterKind::Int:
         return managerOf<QtIntPropertyManager>(property)->value(property);
-    case PropertyKind::Double:
+    case ParameterKind::Double:
         return managerOf<QtDoublePropertyManager>(property)->value(property);
-    case PropertyKind::Enumeration:
+    case ParameterKind::Enumerator:
         return managerOf<QtEnumPropertyManager>(property)->value(property);
-    case PropertyKind::String:
-    case PropertyKind::Other:
+    case ParameterKind::Category:
+    case ParameterKind::Action:
+    case ParameterKind::String:
         break;
     }
     return QVariant();
@@ -70,14 +89,15 @@ int deviceNumber(const QtProperty *property, const QVariant &value, double press
                  bool editForwarding)
 {
     switch (propertyKind(property)) {
-    case PropertyKind::Bool:
-    case PropertyKind::Int:
-    case PropertyKind::Enumeration:
+    case ParameterKind::Bool:
+    case ParameterKind::Int:
+    case ParameterKind::Enumerator:
         return encodeEnumerationValue(property->propertyId(), value.toInt());
-    case PropertyKind::Double:
+    case ParameterKind::Double:
         return encodeDeviceDouble(property->propertyId(), value.toDouble(), pressureDivisor);
-    case PropertyKind::String:
-    case PropertyKind::Other:
+    case ParameterKind::Category:
+    case ParameterKind::Action:
+    case ParameterKind::String:
         break;
     }
     return editForwarding ? 1 : 0;
@@ -88,14 +108,14 @@ std::optional<int> applyAnswer(QtProperty *property, const QByteArray &answer,
 {
     const QString id = property->propertyId();
     switch (propertyKind(property)) {
-    case PropertyKind::Bool:
+    case ParameterKind::Bool:
         managerOf<QtBoolPropertyManager>(property)->setValue(property, boolValue(answer), QString(),
                                                              QString());
         break;
-    case PropertyKind::Int:
+    case ParameterKind::Int:
         managerOf<QtIntPropertyManager>(property)->setValue(property, tailValue(answer));
         break;
-    case PropertyKind::Double: {
+    case ParameterKind::Double: {
         const double value
             = decodeDeviceDouble(id, signedTailValue(answer), decoding.pressureDivisor);
         if (isPressureId(id))
@@ -104,21 +124,69 @@ std::optional<int> applyAnswer(QtProperty *property, const QByteArray &answer,
             managerOf<QtDoublePropertyManager>(property)->setValue(property, value);
         break;
     }
-    case PropertyKind::String:
+    case ParameterKind::String:
         if (decoding.decodeText)
             managerOf<QtStringPropertyManager>(property)->setValue(property, textValue(answer));
         break;
-    case PropertyKind::Enumeration: {
+    case ParameterKind::Enumerator: {
         const int index = decodeEnumerationValue(id, tailValue(answer));
         managerOf<QtEnumPropertyManager>(property)->setValue(property, index);
-        if (id == QLatin1String("TemperatureSettings"))
+        if (id == QLatin1String(ParameterIds::temperatureSettings))
             return index;
         break;
     }
-    case PropertyKind::Other:
+    case ParameterKind::Category:
+    case ParameterKind::Action:
         break;
     }
     return std::nullopt;
+}
+
+std::optional<QString> settingsText(const QtProperty *property, const QStringList &textChoices)
+{
+    const QVariant value = numericValue(property);
+    switch (propertyKind(property)) {
+    case ParameterKind::Bool:
+        return QString::number(value.toBool() ? 1 : 0);
+    case ParameterKind::Int:
+    case ParameterKind::Enumerator:
+        return QString::number(value.toInt());
+    case ParameterKind::Double:
+        return QString::number(value.toDouble(), 'f', 6);
+    case ParameterKind::String:
+        return QString::number(
+            textChoices.indexOf(managerOf<QtStringPropertyManager>(property)->value(property)));
+    case ParameterKind::Category:
+    case ParameterKind::Action:
+        break;
+    }
+    return std::nullopt;
+}
+
+void applySettingsValue(QtProperty *property, const CheckedValue &value)
+{
+    switch (propertyKind(property)) {
+    case ParameterKind::Enumerator:
+        managerOf<QtEnumPropertyManager>(property)->setValue(property, int(value.value));
+        break;
+    case ParameterKind::Bool:
+        managerOf<QtBoolPropertyManager>(property)->setValue(property, value.value != 0.0);
+        break;
+    case ParameterKind::Int:
+        managerOf<QtIntPropertyManager>(property)->setValue(property, int(value.value));
+        break;
+    case ParameterKind::Double: {
+        // The file's values come with the file's units, and so does their range.
+        auto *doubles = managerOf<QtDoublePropertyManager>(property);
+        doubles->setRange(property, value.minimum, value.maximum);
+        doubles->setValue(property, value.value);
+        break;
+    }
+    case ParameterKind::Category:
+    case ParameterKind::Action:
+    case ParameterKind::String:
+        break;
+    }
 }
 
 } // namespace Core

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <model/parameterkind.h>
+
 #include <QVariant>
 
 #include <optional>
@@ -7,13 +9,15 @@
 class QByteArray;
 class QtProperty;
 
-// Device values of properties in both directions, chosen by the manager that owns the property.
+// The window's table of parameter kinds: what a property of each kind holds, how an answer of
+// the sensor sets it, which number a write sends and how a settings file stores it.
 namespace BravoSensorPlugin {
 namespace Core {
 
-enum class PropertyKind { Bool, Int, Double, String, Enumeration, Other };
+struct CheckedValue;
 
-PropertyKind propertyKind(const QtProperty *property);
+// The kind of the manager that owns the property; Category for none.
+ParameterKind propertyKind(const QtProperty *property);
 
 // The value of a bool, int, double or enumeration property; an invalid variant for the others.
 QVariant numericValue(const QtProperty *property);
@@ -30,9 +34,15 @@ struct AnswerDecoding
 };
 
 // Sets the property from the answer of a result fetch. Returns the selected index when the
-// property is "TemperatureSettings".
+// property is the unit selection.
 std::optional<int> applyAnswer(QtProperty *property, const QByteArray &answer,
                                const AnswerDecoding &decoding);
+
+// The value as a settings file writes it: a text as the position of its choice among
+// `textChoices` (-1 for a free text). Nothing for a kind that holds no value.
+std::optional<QString> settingsText(const QtProperty *property, const QStringList &textChoices);
+// Sets the property to a checked value of a settings file; texts and buttons stay as they are.
+void applySettingsValue(QtProperty *property, const CheckedValue &value);
 
 } // namespace Core
 } // namespace BravoSensorPlugin

@@ -24,23 +24,6 @@ namespace Core {
 
 namespace {
 
-StoredValueKind storedKind(PropertyKind kind)
-{
-    switch (kind) {
-    case PropertyKind::Bool:
-        return StoredValueKind::Truth;
-    case PropertyKind::Double:
-        return StoredValueKind::Decimal;
-    case PropertyKind::String:
-    case PropertyKind::Other:
-        return StoredValueKind::NotRestored;
-    case PropertyKind::Int:
-    case PropertyKind::Enumeration:
-        break;
-    }
-    return StoredValueKind::Whole;
-}
-
 // " (bar)" -> "bar"
 QString bareUnit(const QString &label)
 {
@@ -85,12 +68,12 @@ SensorWindow::differencesFrom(const QString &fileName) const
     const QList<ParameterEntry> entries = parseParameterText(settingsParameterText());
     for (const ParameterEntry &entry : entries) {
         const QtProperty *property = findProperty(data->rootProperty, entry.id.toLatin1());
-        const PropertyKind kind = propertyKind(property);
+        const ParameterKind kind = propertyKind(property);
         const int decimals
-            = kind == PropertyKind::Double ? data->doubleManager->decimals(property) : 0;
+            = kind == ParameterKind::Double ? data->doubleManager->decimals(property) : 0;
         // While a sensor is connected the comparison is with it, so say what it has not confirmed.
         const QString unconfirmed = sensorConnected ? confirmations.reason(entry.id) : QString();
-        window.append({entry.id, storedKind(kind), entry.value, decimals, unconfirmed});
+        window.append({entry.id, kind, entry.value, decimals, unconfirmed});
     }
     return compareParameters(window, parseParameterText(*document.parameterText));
 }
@@ -152,11 +135,11 @@ QString SensorWindow::shownValue(const QString &id, const QString &storedValue) 
 {
     const QtProperty *property = findProperty(data->rootProperty, id.toLatin1());
     switch (propertyKind(property)) {
-    case PropertyKind::Enumeration:
+    case ParameterKind::Enumerator:
         return data->enumManager->enumNames(property).value(parameterInt(storedValue), storedValue);
-    case PropertyKind::Bool:
+    case ParameterKind::Bool:
         return parameterInt(storedValue) != 0 ? tr("on") : tr("off");
-    case PropertyKind::Double: {
+    case ParameterKind::Double: {
         const QString unit = isPressureId(id) ? bareUnit(pressureUnitLabel(data->unitIndex))
                              : id.contains(QLatin1String("Temp"))
                                  ? bareUnit(temperatureUnitLabel(data->unitIndex))
@@ -165,9 +148,10 @@ QString SensorWindow::shownValue(const QString &id, const QString &storedValue) 
                                                   data->doubleManager->decimals(property));
         return unit.isEmpty() ? number : number + QLatin1Char(' ') + unit;
     }
-    case PropertyKind::Int:
-    case PropertyKind::String:
-    case PropertyKind::Other:
+    case ParameterKind::Category:
+    case ParameterKind::Int:
+    case ParameterKind::Action:
+    case ParameterKind::String:
         break;
     }
     return storedValue;

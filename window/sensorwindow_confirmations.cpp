@@ -32,9 +32,7 @@ void SensorWindow::trackConfirmations()
     QStringList ids;
     for (auto address = parameterAddresses.cbegin(); address != parameterAddresses.cend();
          ++address) {
-        const PropertyKind kind
-            = propertyKind(findProperty(data->rootProperty, address.key().toLatin1()));
-        if (kind != PropertyKind::Other)
+        if (holdsValue(propertyKind(findProperty(data->rootProperty, address.key().toLatin1()))))
             ids << address.key();
     }
     confirmations.track(ids);

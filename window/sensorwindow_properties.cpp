@@ -5,6 +5,7 @@
 #include "ui_sensorwindow.h"
 
 #include <model/descriptionformat.h>
+#include <model/parameterids.h>
 #include <model/propertynode.h>
 #include <plugin/descriptionfile.h>
 
@@ -32,9 +33,6 @@ namespace {
 
 using boost::property_tree::ptree;
 
-// Marks a text property that no pass ever enables.
-const QString readOnlyMarker = QStringLiteral("readOnly");
-
 // One value-change link between a property manager and the window.
 struct ValueLink
 {
@@ -56,40 +54,40 @@ QtProperty *createProperty(const SensorWindowData &data, const PropertyNode &nod
 {
     QtProperty *property = nullptr;
     switch (node.type) {
-    case PropertyNodeType::Category:
+    case ParameterKind::Category:
         property = data.groupManager->addProperty(node.caption);
         break;
-    case PropertyNodeType::Enumerator:
+    case ParameterKind::Enumerator:
         property = data.enumManager->addProperty(node.caption);
         data.enumManager->setEnumNames(property, node.items);
         data.enumManager->setValue(property, node.number);
         break;
-    case PropertyNodeType::Int:
+    case ParameterKind::Int:
         property = data.intManager->addProperty(node.caption);
         data.intManager->setMinimum(property, int(node.minimum));
         data.intManager->setMaximum(property, int(node.maximum));
         data.intManager->setValue(property, node.number);
         break;
-    case PropertyNodeType::Double:
+    case ParameterKind::Double:
         property = data.doubleManager->addProperty(node.caption);
         data.doubleManager->setMinimum(property, node.minimum);
         data.doubleManager->setMaximum(property, node.maximum);
         data.doubleManager->setDecimals(property, 3);
         data.doubleManager->setValue(property, node.number);
         break;
-    case PropertyNodeType::Bool:
+    case ParameterKind::Bool:
         property = data.boolManager->addProperty(node.caption);
         data.boolManager->setValue(property, node.number != 0, QString(), QString());
         break;
-    case PropertyNodeType::Action:
+    case ParameterKind::Action:
         property = data.buttonManager->addProperty(node.caption);
         data.buttonManager->setValue(property, node.text);
         break;
-    case PropertyNodeType::String:
+    case ParameterKind::String:
         property = data.stringManager->addProperty(node.caption);
         data.stringManager->setValue(property, node.text);
         if (node.readOnlyText)
-            property->setStatusTip(readOnlyMarker);
+            property->setStatusTip(QLatin1String(ParameterIds::readOnlyMarker));
         break;
     }
     property->setPropertyId(node.id);
@@ -147,9 +145,9 @@ void SensorWindow::vBuildPropertyNode(const ptree &node, QtProperty *parent)
         return;
 
     QtProperty *property = createProperty(*data, *description);
-    if (description->type != PropertyNodeType::Category)
+    if (description->type != ParameterKind::Category)
         parameterAddresses.insert(description->id, description->address);
-    if (description->type == PropertyNodeType::String && !description->readOnlyText)
+    if (description->type == ParameterKind::String && !description->readOnlyText)
         itemTexts.insert(description->id, description->items);
     property->setEnabled(description->enabled);
     if (!description->enabled)
@@ -196,7 +194,7 @@ void SensorWindow::propertyValueEdited(QtProperty *property, const QVariant &val
     pendingValue = value;
     pendingEdits.record(property, value);
     markValuePending(property->propertyId());
-    if (property->propertyId() == QLatin1String("TemperatureSettings")) {
+    if (property->propertyId() == QLatin1String(ParameterIds::temperatureSettings)) {
         convertUnitDependentValues(previousUnitIndex);
         previousUnitIndex = value.toInt();
     }
@@ -376,22 +374,33 @@ void SensorWindow::vRetranslatePropertyNode(const ptree &node)
     if (!property)
         return;
     property->setPropertyName(nodeCaption(node, data->language));
-    const std::string type = node.get<std::string>("type", "");
-    const auto items = node.get_child_optional("items");
-    if (type == "action") {
-        data->buttonManager->setValue(property, buttonCaption(node, data->language));
-    } else if (type == "enumerator" && items) {
+    const std::optional<PropertyNode> description = readPropertyNode(node, data->language);
+    switch (description ? description->type : ParameterKind::Category) {
+    case ParameterKind::Action:
+        data->buttonManager->setValue(property, description->text);
+        break;
+    case ParameterKind::Enumerator: {
         const int index = data->enumManager->value(property);
-        data->enumManager->setEnumNames(property, itemCaptions(*items, data->language));
+        data->enumManager->setEnumNames(property, description->items);
         data->enumManager->setValue(property, index);
-    } else if (type == "string" && node.get<std::string>("readonly", "true") != "true" && items) {
+        break;
+    }
+    case ParameterKind::String: {
+        if (description->readOnlyText)
+            break;
         // A chosen item stays the item at the same position; a free text stays as it is.
         const QString id = property->propertyId();
         const int position = itemTexts.value(id).indexOf(data->stringManager->value(property));
-        const QStringList captions = itemCaptions(*items, data->language);
-        itemTexts.insert(id, captions);
+        itemTexts.insert(id, description->items);
         if (position >= 0)
-            data->stringManager->setValue(property, captions.value(position));
+            data->stringManager->setValue(property, description->items.value(position));
+        break;
+    }
+    case ParameterKind::Category:
+    case ParameterKind::Int:
+    case ParameterKind::Double:
+    case ParameterKind::Bool:
+        break;
     }
     for (const auto &child : node) {
         if (child.first == "property")
@@ -401,11 +410,13 @@ void SensorWindow::vRetranslatePropertyNode(const ptree &node)
 
 void SensorWindow::retranslateDescriptionTexts()
 {
-    if (const auto nodes = descriptionTree.get_child_optional("document.treeGui.default")) {
+    if (const auto nodes
+        = descriptionTree.get_child_optional(DescriptionFormat::parameterNodesPath)) {
         for (const auto &node : *nodes)
             vRetranslatePropertyNode(node.second);
     }
-    const auto categories = descriptionTree.get_child_optional("document.guiCategory.default");
+    const auto categories
+        = descriptionTree.get_child_optional(DescriptionFormat::categoryNodesPath);
     if (!categories || data->processDataItems.isEmpty())
         return;
     data->categoryCaptions.clear();

@@ -9,6 +9,7 @@
 #include <comm/answers.h>
 #include <comm/fixedframes.h>
 #include <comm/frame.h>
+#include <model/parameterids.h>
 
 #include <propertybrowser/qtproperty.h>
 
@@ -110,15 +111,15 @@ bool SensorWindow::readParameter(const QString &id, bool showUi)
     QtProperty *property = findProperty(data->rootProperty, id.toLatin1());
     StepAnswer outcome = StepAnswer::Taken;
     if (property) {
-        const PropertyKind kind = propertyKind(property);
+        const bool text = holdsText(propertyKind(property));
         QByteArray answer;
-        outcome = fetchParameter(id, showUi, kind != PropertyKind::String, &answer);
+        outcome = fetchParameter(id, showUi, !text, &answer);
         if (sequence.stopped())
             return false;
         // An edit made while the read waited is written after it, and stays what is shown.
         if (outcome == StepAnswer::Taken && !pendingEdits.contains(property)) {
             decodeAnswer(property, answer);
-            if (kind != PropertyKind::String || data->decodeTextParameters)
+            if (!text || data->decodeTextParameters)
                 confirmValue(id);
         }
     }
@@ -388,7 +389,8 @@ void SensorWindow::vEnableEditableProperties()
 {
     const QList<QtProperty *> properties = allSubProperties(data->rootProperty);
     for (QtProperty *property : properties) {
-        if (property->statusTip() != QLatin1String("readOnly") && !isReadOnlyParameter(property))
+        if (property->statusTip() != QLatin1String(ParameterIds::readOnlyMarker)
+            && !isReadOnlyParameter(property))
             property->setEnabled(true);
     }
 }

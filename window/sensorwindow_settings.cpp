@@ -6,6 +6,7 @@
 #include "ui_sensorwindow.h"
 
 #include <model/descriptionformat.h>
+#include <model/parameterids.h>
 #include <model/settingscheck.h>
 #include <model/settingsdocument.h>
 
@@ -110,29 +111,8 @@ QString SensorWindow::settingsParameterText() const
     const QList<QtProperty *> properties = allSubProperties(data->rootProperty);
     for (QtProperty *property : properties) {
         const QString id = property->propertyId();
-        const QVariant value = numericValue(property);
-        switch (propertyKind(property)) {
-        case PropertyKind::Bool:
-            entries.append({id, QString::number(value.toBool() ? 1 : 0)});
-            break;
-        case PropertyKind::Int:
-        case PropertyKind::Enumeration:
-            entries.append({id, QString::number(value.toInt())});
-            break;
-        case PropertyKind::Double:
-            entries.append({id, QString::number(value.toDouble(), 'f', 6)});
-            break;
-        case PropertyKind::String: {
-            const auto texts = itemTexts.constFind(id);
-            const int number = texts == itemTexts.cend()
-                                   ? -1
-                                   : texts->indexOf(data->stringManager->value(property));
-            entries.append({id, QString::number(number)});
-            break;
-        }
-        case PropertyKind::Other:
-            break;
-        }
+        if (const std::optional<QString> text = settingsText(property, itemTexts.value(id)))
+            entries.append({id, *text});
     }
     return parameterText(entries);
 }
@@ -161,7 +141,7 @@ bool SensorWindow::bOpenSettings(QString fileName)
 
     // Nothing is taken from a file, and nothing written, before all of it has checked out.
     std::array<Utils::ValueOverTime, 2> histories;
-    const int shownUnits = enumPropertyValue("TemperatureSettings", data->unitIndex);
+    const int shownUnits = enumPropertyValue(ParameterIds::temperatureSettings, data->unitIndex);
     const SettingsCheck check = decodeHistories(checkSettings(readSettingsFile(fileName),
                                                               QString::fromStdString(sensor.name()),
                                                               settingsRules(), shownUnits),
@@ -211,25 +191,7 @@ void SensorWindow::applyCheckedSettings(const CheckedSettings &settings,
         // Only the sensor sets what it reports (operating hours...): a file's is never written.
         if (!property || isReadOnlyParameter(property))
             continue;
-        switch (propertyKind(property)) {
-        case PropertyKind::Enumeration:
-            data->enumManager->setValue(property, int(value.value));
-            break;
-        case PropertyKind::Bool:
-            data->boolManager->setValue(property, value.value != 0.0);
-            break;
-        case PropertyKind::Int:
-            data->intManager->setValue(property, int(value.value));
-            break;
-        case PropertyKind::Double:
-            // The file's values come with the file's units, and so does their range.
-            data->doubleManager->setRange(property, value.minimum, value.maximum);
-            data->doubleManager->setValue(property, value.value);
-            break;
-        case PropertyKind::String:
-        case PropertyKind::Other:
-            break;
-        }
+        applySettingsValue(property, value);
     }
     for (int plot = 0; plot < 2; ++plot) {
         data->chart->setData(plot, std::move(histories[std::size_t(plot)]));
@@ -241,7 +203,7 @@ void SensorWindow::applyCheckedSettings(const CheckedSettings &settings,
 void SensorWindow::writeLoadedSettings()
 {
     enableTreeDataHandling(true);
-    QtProperty *units = findProperty(data->rootProperty, "TemperatureSettings");
+    QtProperty *units = findProperty(data->rootProperty, ParameterIds::temperatureSettings);
     previousUnitIndex = units ? data->enumManager->value(units) : 0;
     if (!sensorConnected)
         return;

@@ -1,11 +1,13 @@
 #include "sensorwindow.h"
 
+#include "logging.h"
 #include "propertyvalues.h"
 #include "sensorwindowdata.h"
 #include "ui_sensorwindow.h"
 
 #include <model/descriptionformat.h>
 #include <model/outputconfig.h>
+#include <model/parameterids.h>
 #include <model/sensorranges.h>
 #include <model/valuerules.h>
 
@@ -16,7 +18,6 @@
 
 #include <QComboBox>
 #include <QIcon>
-#include <QLoggingCategory>
 #include <QMap>
 #include <QToolBar>
 #include <QTreeWidgetItem>
@@ -30,31 +31,42 @@ namespace Core {
 
 namespace {
 
-Q_LOGGING_CATEGORY(lcWindow, "kr7d.window", QtInfoMsg)
+namespace Ids = ParameterIds;
 
 // A pressure property that follows the sensor's range, and where in the range it starts.
 struct PressurePoint
 {
-    const char *id;
+    QString id;
     double ofMinimum;
     double ofMaximum;
 };
 
 // The switching points come first.
 constexpr int switchingPointCount = 4;
-constexpr std::array<PressurePoint, 6> pressurePoints = {{
-    {"ThresholdsPressure1A1", 0.0, 0.5},
-    {"ThresholdsPressure2A1", 0.0, 0.25},
-    {"ThresholdsPressure1A2", 0.0, 0.5},
-    {"ThresholdsPressure2A2", 0.0, 0.25},
-    {"analogPressure0V", 1.0, 0.0},
-    {"analogPressure10V", 0.0, 1.0},
-}};
+const std::array<PressurePoint, 6> &pressurePoints()
+{
+    static const std::array<PressurePoint, 6> points = {{
+        {Ids::switchingPoint(Quantity::Pressure, 1, 1), 0.0, 0.5},
+        {Ids::switchingPoint(Quantity::Pressure, 1, 2), 0.0, 0.25},
+        {Ids::switchingPoint(Quantity::Pressure, 2, 1), 0.0, 0.5},
+        {Ids::switchingPoint(Quantity::Pressure, 2, 2), 0.0, 0.25},
+        {Ids::analogPoint(Quantity::Pressure, false), 1.0, 0.0},
+        {Ids::analogPoint(Quantity::Pressure, true), 0.0, 1.0},
+    }};
+    return points;
+}
 
 // Switching and analog points of temperature, converted when Celsius and Fahrenheit swap.
-constexpr std::array<const char *, 6> temperaturePoints
-    = {{"ThresholdsTemp1A1", "ThresholdsTemp2A1", "ThresholdsTemp1A2", "ThresholdsTemp2A2",
-        "analogTemp0V", "analogTemp10V"}};
+const QStringList &temperaturePoints()
+{
+    static const QStringList points = {Ids::switchingPoint(Quantity::Temperature, 1, 1),
+                                       Ids::switchingPoint(Quantity::Temperature, 1, 2),
+                                       Ids::switchingPoint(Quantity::Temperature, 2, 1),
+                                       Ids::switchingPoint(Quantity::Temperature, 2, 2),
+                                       Ids::analogPoint(Quantity::Temperature, false),
+                                       Ids::analogPoint(Quantity::Temperature, true)};
+    return points;
+}
 
 constexpr double widestRange = 10000000.0;
 constexpr double temperatureFloor = -40.0;
@@ -65,34 +77,33 @@ constexpr int output2Row = 1;
 // The quantity whose unit a point's value is shown in; none for a value without a unit.
 std::optional<Quantity> unitDependentQuantity(const QString &id)
 {
-    for (const PressurePoint &point : pressurePoints) {
-        if (id == QLatin1String(point.id))
+    for (const PressurePoint &point : pressurePoints()) {
+        if (id == point.id)
             return Quantity::Pressure;
     }
-    for (const char *point : temperaturePoints) {
-        if (id == QLatin1String(point))
-            return Quantity::Temperature;
-    }
+    if (temperaturePoints().contains(id))
+        return Quantity::Temperature;
     return std::nullopt;
 }
 
 // The other end of an analog point's characteristic; empty for a switching point.
 QString analogPartner(const QString &id)
 {
-    static const QMap<QString, QString> partners
-        = {{QStringLiteral("analogPressure0V"), QStringLiteral("analogPressure10V")},
-           {QStringLiteral("analogPressure10V"), QStringLiteral("analogPressure0V")},
-           {QStringLiteral("analogTemp0V"), QStringLiteral("analogTemp10V")},
-           {QStringLiteral("analogTemp10V"), QStringLiteral("analogTemp0V")}};
-    return partners.value(id);
+    for (const Quantity quantity : {Quantity::Pressure, Quantity::Temperature}) {
+        const QString low = Ids::analogPoint(quantity, false);
+        const QString high = Ids::analogPoint(quantity, true);
+        if (id == low || id == high)
+            return id == low ? high : low;
+    }
+    return QString();
 }
 
-const char *idOf(const PressurePoint &point)
+const QString &idOf(const PressurePoint &point)
 {
     return point.id;
 }
 
-const char *idOf(const char *id)
+const QString &idOf(const QString &id)
 {
     return id;
 }
@@ -105,7 +116,7 @@ void convertPoints(const SensorWindow &window, const SensorWindowData &data, con
                    const PendingEdits &kept = PendingEdits())
 {
     for (const auto &point : points) {
-        QtProperty *property = window.findProperty(data.rootProperty, idOf(point));
+        QtProperty *property = window.findProperty(data.rootProperty, idOf(point).toLatin1());
         if (!property)
             continue;
         const double value = data.doubleManager->value(property);
@@ -137,10 +148,10 @@ double SensorWindow::doublePropertyValue(const QString &id) const
 void SensorWindow::applyUnitsAndOutputs(const QString &)
 {
     enableTreeDataHandling(false);
-    data->unitIndex = enumPropertyValue("TemperatureSettings", data->unitIndex);
-    data->analogMode = enumPropertyValue("AnalogMode", 0);
+    data->unitIndex = enumPropertyValue(Ids::temperatureSettings, data->unitIndex);
+    data->analogMode = enumPropertyValue(Ids::analogMode, 0);
     const OutputConfig config = outputConfig(
-        {enumPropertyValue("PinFunctionA1", -1), enumPropertyValue("PinFunctionA2", -1),
+        {enumPropertyValue(Ids::pinFunctionA1, -1), enumPropertyValue(Ids::pinFunctionA2, -1),
          data->analogMode, data->unitIndex, data->outputsCombo->currentIndex(),
          data->pressureRangeMin, data->pressureRangeMax});
     // Before anything shows a value: the marks take theirs from these properties.
@@ -237,12 +248,12 @@ void SensorWindow::showDeviceValuesInDisplayUnits()
 {
     const int unit = data->unitIndex;
     convertPoints(
-        *this, *data, pressurePoints, convertPressure(unit, true, data->pressureRangeMin),
+        *this, *data, pressurePoints(), convertPressure(unit, true, data->pressureRangeMin),
         convertPressure(unit, true, data->pressureRangeMax),
         [unit](double bar) { return Core::convertPressure(unit, true, bar); }, pendingEdits);
     if (isFahrenheit(unit)) {
         convertPoints(
-            *this, *data, temperaturePoints, temperatureFloor, fahrenheitCeiling,
+            *this, *data, temperaturePoints(), temperatureFloor, fahrenheitCeiling,
             [unit](double celsius) { return Core::convertTemperature(unit, celsius); },
             pendingEdits);
     }
@@ -251,16 +262,17 @@ void SensorWindow::showDeviceValuesInDisplayUnits()
 void SensorWindow::convertUnitDependentValues(int oldUnitIndex)
 {
     enableTreeDataHandling(false);
-    data->unitIndex = enumPropertyValue("TemperatureSettings", data->unitIndex);
+    data->unitIndex = enumPropertyValue(Ids::temperatureSettings, data->unitIndex);
     const int unit = data->unitIndex;
-    convertPoints(*this, *data, pressurePoints, convertPressure(unit, true, data->pressureRangeMin),
+    convertPoints(*this, *data, pressurePoints(),
+                  convertPressure(unit, true, data->pressureRangeMin),
                   convertPressure(unit, true, data->pressureRangeMax),
                   [unit, oldUnitIndex](double shown) {
                       return Core::convertPressure(
                           unit, true, Core::convertPressure(oldUnitIndex, false, shown));
                   });
     if (isFahrenheit(oldUnitIndex) != isFahrenheit(unit)) {
-        convertPoints(*this, *data, temperaturePoints, temperatureFloor, fahrenheitCeiling,
+        convertPoints(*this, *data, temperaturePoints(), temperatureFloor, fahrenheitCeiling,
                       [unit](double shown) { return Core::convertTemperature(unit, shown); });
     }
     enableTreeDataHandling(true);
@@ -272,14 +284,14 @@ void SensorWindow::convertUnitDependentValues(int oldUnitIndex)
 // the window agree.
 QVariant SensorWindow::deviceUnitValue(QtProperty *property, const QVariant &value)
 {
-    if (propertyKind(property) != PropertyKind::Double)
+    if (propertyKind(property) != ParameterKind::Double)
         return value;
     const QString id = property->propertyId();
     const std::optional<Quantity> quantity = unitDependentQuantity(id);
     if (!quantity)
         return value;
     // The values are in the units the tree shows, which a settings file may just have set.
-    const int unit = enumPropertyValue("TemperatureSettings", data->unitIndex);
+    const int unit = enumPropertyValue(Ids::temperatureSettings, data->unitIndex);
     const bool pressure = *quantity == Quantity::Pressure;
     const auto toDevice = [&](double x) {
         if (pressure)
@@ -290,7 +302,7 @@ QVariant SensorWindow::deviceUnitValue(QtProperty *property, const QVariant &val
     const QString partner = analogPartner(id);
     if (partner.isEmpty())
         return edited;
-    const bool highPoint = id.endsWith(QLatin1String("10V"));
+    const bool highPoint = id == Ids::analogPoint(*quantity, true);
     const double point
         = separatedAnalogPoint(highPoint, edited, toDevice(doublePropertyValue(partner)),
                                pressure ? data->pressureRangeMin : temperatureFloor,
@@ -316,8 +328,8 @@ void SensorWindow::vApplySensorRange()
 
     enableTreeDataHandling(false);
     const int decimals = pressureDecimals(data->pressureDivisor);
-    for (const PressurePoint &point : pressurePoints) {
-        QtProperty *property = findProperty(data->rootProperty, point.id);
+    for (const PressurePoint &point : pressurePoints()) {
+        QtProperty *property = findProperty(data->rootProperty, point.id.toLatin1());
         if (!property)
             continue;
         data->doubleManager->setDecimals(property, decimals);
@@ -353,7 +365,8 @@ void SensorWindow::updatePressureDecimals()
     enableTreeDataHandling(false);
     const int decimals = pressureDecimals(data->pressureDivisor);
     for (int point = 0; point < switchingPointCount; ++point) {
-        if (QtProperty *property = findProperty(data->rootProperty, pressurePoints[point].id))
+        if (QtProperty *property
+            = findProperty(data->rootProperty, pressurePoints()[point].id.toLatin1()))
             data->doubleManager->setDecimals(property, decimals);
     }
     enableTreeDataHandling(true);

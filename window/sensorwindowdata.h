@@ -1,6 +1,7 @@
 #pragma once
 
 #include <extensionsystem/communicationinterface.h>
+#include <model/parameterids.h>
 
 #include <QDialog>
 #include <QList>
@@ -50,9 +51,9 @@ class GenericChart;
 namespace BravoSensorPlugin {
 namespace Core {
 
-// The chart's two plots.
-constexpr int pressurePlot = 0;
-constexpr int temperaturePlot = 1;
+// The chart's two plots, numbered by their quantity.
+constexpr int pressurePlot = int(Quantity::Pressure);
+constexpr int temperaturePlot = int(Quantity::Temperature);
 
 // The sensor window's working state. The window creates it first and deletes it last;
 // widgets and managers below are owned through their Qt parents unless marked.

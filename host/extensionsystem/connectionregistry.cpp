@@ -1,13 +1,13 @@
 #include "connectionregistry.h"
 
 #include "communicationinterface.h"
+#include "logging.h"
 #include "networkconnection.h"
 #include "networkport.h"
 #include "portsettings.h"
 #include "serialconnection.h"
 
 #include <QCoreApplication>
-#include <QLoggingCategory>
 
 #include <algorithm>
 #include <map>
@@ -16,8 +16,6 @@
 namespace ExtensionSystem {
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcConnection, "extensionsystem.connection")
 
 struct Entry
 {

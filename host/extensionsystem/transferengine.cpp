@@ -2,10 +2,10 @@
 
 #include "answerrules.h"
 #include "frametrace.h"
+#include "logging.h"
 #include "portsettings.h"
 
 #include <QIODevice>
-#include <QLoggingCategory>
 #include <QPointer>
 #include <QTimer>
 
@@ -16,12 +16,6 @@
 #include <vector>
 
 namespace ExtensionSystem {
-
-namespace {
-
-Q_LOGGING_CATEGORY(lcConnection, "extensionsystem.connection")
-
-} // namespace
 
 class TransferEngine::Private
 {

@@ -2,6 +2,7 @@
 // kind, as process data and as an identity.
 #include <comm/answers.h>
 #include <comm/processdata.h>
+#include <model/parameterids.h>
 #include <window/propertyvalues.h>
 
 #include <propertybrowser/qtproperty.h>
@@ -35,7 +36,7 @@ struct Managers
                       doubles.addProperty(QStringLiteral("ThresholdsPressure1A1")),
                       doubles.addProperty(QStringLiteral("ThresholdsTemp1A1")),
                       strings.addProperty(QStringLiteral("s")),
-                      enums.addProperty(QStringLiteral("TemperatureSettings"))};
+                      enums.addProperty(QLatin1String(ParameterIds::temperatureSettings))};
         enums.setEnumNames(properties.back(),
                            {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
         for (QtProperty *property : properties)

@@ -1,5 +1,6 @@
 // Any bytes as a settings file, through what Open Settings reads: the document, its check, the
 // parameter text with its values, and both chart histories.
+#include <model/parameterids.h>
 #include <model/settingscheck.h>
 #include <model/settingsdocument.h>
 #include <utils/historytext.h>
@@ -27,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray bytes(reinterpret_cast<const char *>(data), int(size));
     const SettingsReadResult result = readSettingsDocument(bytes);
     static const QList<ParameterRule> rules{
-        {QStringLiteral("TemperatureSettings"), false, 0.0, 7.0, std::nullopt},
+        {QLatin1String(ParameterIds::temperatureSettings), false, 0.0, 7.0, std::nullopt},
         {QStringLiteral("OnDelay1"), false, 0.0, 10000.0, std::nullopt},
         {QStringLiteral("ThresholdsPressure1A1"), true, -1.0, 25.0, Quantity::Pressure},
         {QStringLiteral("ThresholdsTemp1A1"), true, -40.0, 125.0, Quantity::Temperature}};

@@ -1,4 +1,5 @@
 #include <model/outputconfig.h>
+#include <model/parameterids.h>
 #include <model/propertynode.h>
 #include <model/sensorranges.h>
 #include <model/settingscheck.h>
@@ -18,7 +19,7 @@
 using boost::property_tree::ptree;
 using namespace BravoSensorPlugin::Core;
 
-Q_DECLARE_METATYPE(StoredValueKind)
+Q_DECLARE_METATYPE(ParameterKind)
 Q_DECLARE_METATYPE(OutputSelection)
 
 namespace {
@@ -210,8 +211,10 @@ void tst_Model::enumerationExceptions_data()
     QTest::addColumn<int>("shown");
     QTest::addColumn<int>("written");
 
-    QTest::newRow("unit bar and F") << "TemperatureSettings" << 32 << 4 << 32;
-    QTest::newRow("unit kPa and C") << "TemperatureSettings" << 3 << 3 << 3;
+    QTest::newRow("unit bar and F")
+        << QString::fromLatin1(ParameterIds::temperatureSettings) << 32 << 4 << 32;
+    QTest::newRow("unit kPa and C")
+        << QString::fromLatin1(ParameterIds::temperatureSettings) << 3 << 3 << 3;
     QTest::newRow("storage lock 2 shows as locked") << "DataStorageLock" << 2 << 1 << 1;
     QTest::newRow("other enumeration unchanged") << "PinFunctionA2" << 33 << 33 << 33;
 }
@@ -372,15 +375,15 @@ void tst_Model::analogPointMovesOffItsPartnerWithinTheRange()
 void tst_Model::valuesAreComparedAsOpeningReadsThem_data()
 {
     QTest::addColumn<QString>("windowValue");
-    QTest::addColumn<StoredValueKind>("kind");
+    QTest::addColumn<ParameterKind>("kind");
     QTest::addColumn<int>("decimals");
     QTest::addColumn<QString>("fileValue");
     QTest::addColumn<bool>("differs");
 
-    const auto whole = StoredValueKind::Whole;
-    const auto truth = StoredValueKind::Truth;
-    const auto decimal = StoredValueKind::Decimal;
-    QTest::newRow("other index") << "2" << whole << 0 << "1" << true;
+    const auto whole = ParameterKind::Int;
+    const auto truth = ParameterKind::Bool;
+    const auto decimal = ParameterKind::Double;
+    QTest::newRow("other index") << "2" << ParameterKind::Enumerator << 0 << "1" << true;
     QTest::newRow("integer written otherwise") << "7" << whole << 0 << " 07" << false;
     QTest::newRow("integer with a tail") << "7" << whole << 0 << "7.9" << false;
     QTest::newRow("any non-zero is true") << "1" << truth << 0 << "5" << false;
@@ -390,13 +393,12 @@ void tst_Model::valuesAreComparedAsOpeningReadsThem_data()
     QTest::newRow("double rounds up into the next step")
         << "2.500000" << decimal << 1 << "2.460000" << false;
     QTest::newRow("negative zero") << "0.000000" << decimal << 3 << "-0.000100" << false;
-    QTest::newRow("text is never restored")
-        << "-1" << StoredValueKind::NotRestored << 0 << "3" << false;
+    QTest::newRow("text is never restored") << "-1" << ParameterKind::String << 0 << "3" << false;
 }
 
 void tst_Model::valuesAreComparedAsOpeningReadsThem()
 {
-    QFETCH(StoredValueKind, kind);
+    QFETCH(ParameterKind, kind);
     QFETCH(int, decimals);
     QFETCH(QString, windowValue);
     QFETCH(QString, fileValue);
@@ -410,11 +412,11 @@ void tst_Model::valuesAreComparedAsOpeningReadsThem()
 void tst_Model::onlyTheFilesKnownIdsAreComparedInWindowOrder()
 {
     const QList<StoredParameter> window{
-        {QStringLiteral("B"), StoredValueKind::Whole, QStringLiteral("1"), 0, {}},
-        {QStringLiteral("NotInFile"), StoredValueKind::Whole, QStringLiteral("9"), 0, {}},
-        {QStringLiteral("A"), StoredValueKind::Whole, QStringLiteral("1"), 0, {}},
-        {QStringLiteral("Same"), StoredValueKind::Whole, QStringLiteral("5"), 0, "not yet written"},
-        {QStringLiteral("Unfiled"), StoredValueKind::Whole, QStringLiteral("5"), 0, "refused"}};
+        {QStringLiteral("B"), ParameterKind::Int, QStringLiteral("1"), 0, {}},
+        {QStringLiteral("NotInFile"), ParameterKind::Int, QStringLiteral("9"), 0, {}},
+        {QStringLiteral("A"), ParameterKind::Int, QStringLiteral("1"), 0, {}},
+        {QStringLiteral("Same"), ParameterKind::Int, QStringLiteral("5"), 0, "not yet written"},
+        {QStringLiteral("Unfiled"), ParameterKind::Int, QStringLiteral("5"), 0, "refused"}};
     const QList<ParameterEntry> file
         = parseParameterText(QStringLiteral("A=2;Unknown=4;B=1;B=3;Same=5;"));
 
@@ -491,7 +493,7 @@ void tst_Model::settingsFileChecksOutWholeOrNotAtAll()
     QFETCH(QByteArray, replace);
     QFETCH(QByteArray, with);
     const QList<ParameterRule> rules{
-        {QStringLiteral("TemperatureSettings"), false, 0.0, 7.0, std::nullopt},
+        {QLatin1String(ParameterIds::temperatureSettings), false, 0.0, 7.0, std::nullopt},
         {QStringLiteral("PinFunctionA1"), false, 0.0, 2.0, std::nullopt},
         {QStringLiteral("RemoteSwitchingOutput"), false, 0.0, 1.0, std::nullopt},
         {QStringLiteral("OnDelay1"), false, 0.0, 10000.0, std::nullopt},

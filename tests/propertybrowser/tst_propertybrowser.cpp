@@ -224,7 +224,7 @@ Q_DECLARE_METATYPE(TreeEdit)
 Q_DECLARE_METATYPE(BenchAction)
 Q_DECLARE_METATYPE(EditorAction)
 
-class TestPropertyBrowser : public QObject
+class tst_PropertyBrowser : public QObject
 {
     Q_OBJECT
 
@@ -261,7 +261,7 @@ private:
     std::unique_ptr<Bench> m;
 };
 
-void TestPropertyBrowser::boundedValueStaysInRangeAndSignalsOnce_data()
+void tst_PropertyBrowser::boundedValueStaysInRangeAndSignalsOnce_data()
 {
     QTest::addColumn<bool>("doubles");
     QTest::addColumn<QString>("call");
@@ -289,7 +289,7 @@ void TestPropertyBrowser::boundedValueStaysInRangeAndSignalsOnce_data()
     }
 }
 
-void TestPropertyBrowser::boundedValueStaysInRangeAndSignalsOnce()
+void tst_PropertyBrowser::boundedValueStaysInRangeAndSignalsOnce()
 {
     QFETCH(bool, doubles);
     if (doubles)
@@ -298,7 +298,7 @@ void TestPropertyBrowser::boundedValueStaysInRangeAndSignalsOnce()
         checkBoundedEdit<QtIntPropertyManager>();
 }
 
-void TestPropertyBrowser::valueSignalsOnlyRealChanges()
+void tst_PropertyBrowser::valueSignalsOnlyRealChanges()
 {
     QtBoolPropertyManager bools;
     QCOMPARE(emittedValues(bools, bools.addProperty(), QList<bool>{false, true, true, false}),
@@ -323,7 +323,7 @@ void TestPropertyBrowser::valueSignalsOnlyRealChanges()
     QCOMPARE(emittedValues(enums, enumProperty, QList<int>{0, 1, 1, 9, -3}), (QList<int>{1, 0}));
 }
 
-void TestPropertyBrowser::decimalsShapeValueText()
+void tst_PropertyBrowser::decimalsShapeValueText()
 {
     QtDoublePropertyManager manager;
     QtProperty *property = manager.addProperty();
@@ -343,7 +343,7 @@ void TestPropertyBrowser::decimalsShapeValueText()
     QCOMPARE(manager.value(property), 2.6);
 }
 
-void TestPropertyBrowser::boolCaptionsFollowTheStateWithoutValueSignals()
+void tst_PropertyBrowser::boolCaptionsFollowTheStateWithoutValueSignals()
 {
     QtBoolPropertyManager manager;
     QtProperty *property = manager.addProperty();
@@ -364,7 +364,7 @@ void TestPropertyBrowser::boolCaptionsFollowTheStateWithoutValueSignals()
     QVERIFY(!property->valueIcon().isNull());
 }
 
-void TestPropertyBrowser::enumNamesChangeKeepsIndexWherePossible()
+void tst_PropertyBrowser::enumNamesChangeKeepsIndexWherePossible()
 {
     QtEnumPropertyManager manager;
     QtProperty *property = manager.addProperty();
@@ -393,7 +393,7 @@ void TestPropertyBrowser::enumNamesChangeKeepsIndexWherePossible()
     QCOMPARE(values.count(), 4);
 }
 
-void TestPropertyBrowser::repeatedChangesAndLoopsAreRefused()
+void tst_PropertyBrowser::repeatedChangesAndLoopsAreRefused()
 {
     QtGroupPropertyManager manager;
     QtProperty *parent = manager.addProperty(QStringLiteral("parent"));
@@ -420,7 +420,7 @@ void TestPropertyBrowser::repeatedChangesAndLoopsAreRefused()
     QCOMPARE(changed.at(0).at(0).value<QtProperty *>(), b);
 }
 
-void TestPropertyBrowser::deletedPropertyLeavesManagerAndParents()
+void tst_PropertyBrowser::deletedPropertyLeavesManagerAndParents()
 {
     QtGroupPropertyManager groups;
     QtBoolPropertyManager bools;
@@ -445,7 +445,7 @@ void TestPropertyBrowser::deletedPropertyLeavesManagerAndParents()
     QVERIFY(groups.properties().isEmpty());
 }
 
-void TestPropertyBrowser::addedPropertyBringsItsExpandedSubtreeAndTips()
+void tst_PropertyBrowser::addedPropertyBringsItsExpandedSubtreeAndTips()
 {
     QtProperty *inner = m->groups.addProperty(QStringLiteral("inner"));
     m->group->addSubProperty(inner);
@@ -481,7 +481,7 @@ void TestPropertyBrowser::addedPropertyBringsItsExpandedSubtreeAndTips()
     QCOMPARE(collapsed.at(0).at(0).value<QtBrowserItem *>(), item);
 }
 
-void TestPropertyBrowser::propertyChangesAfterAddingReachTheTree_data()
+void tst_PropertyBrowser::propertyChangesAfterAddingReachTheTree_data()
 {
     QTest::addColumn<TreeEdit>("edit");
     QTest::addColumn<QString>("expected");
@@ -542,7 +542,7 @@ void TestPropertyBrowser::propertyChangesAfterAddingReachTheTree_data()
     QTest::newRow("cleared") << TreeEdit([](B &b, const P &) { b.clear(); }) << "";
 }
 
-void TestPropertyBrowser::propertyChangesAfterAddingReachTheTree()
+void tst_PropertyBrowser::propertyChangesAfterAddingReachTheTree()
 {
     QFETCH(TreeEdit, edit);
 
@@ -559,7 +559,7 @@ void TestPropertyBrowser::propertyChangesAfterAddingReachTheTree()
     QTEST(shown(m->browser), "expected");
 }
 
-void TestPropertyBrowser::currentItemFollowsTheTreeBothWaysUntilRemoved()
+void tst_PropertyBrowser::currentItemFollowsTheTreeBothWaysUntilRemoved()
 {
     QtTreePropertyBrowser &browser = m->browser;
     QVERIFY(m->show(m->group));
@@ -580,7 +580,7 @@ void TestPropertyBrowser::currentItemFollowsTheTreeBothWaysUntilRemoved()
     QCOMPARE(current.at(2).at(0).value<QtBrowserItem *>(), nullptr);
 }
 
-void TestPropertyBrowser::deletedManagerLeavesTheBrowserCleanly()
+void tst_PropertyBrowser::deletedManagerLeavesTheBrowserCleanly()
 {
     auto ints = std::make_unique<QtIntPropertyManager>();
     QtSpinBoxFactory spinBoxes;
@@ -600,7 +600,7 @@ void TestPropertyBrowser::deletedManagerLeavesTheBrowserCleanly()
     QCOMPARE(shown(browser), QStringLiteral("renamed"));
 }
 
-void TestPropertyBrowser::suggestedWidthFitsNamesAndValuesWithinReason_data()
+void tst_PropertyBrowser::suggestedWidthFitsNamesAndValuesWithinReason_data()
 {
     QTest::addColumn<int>("nameLength");
     QTest::addColumn<int>("valueLength");
@@ -610,7 +610,7 @@ void TestPropertyBrowser::suggestedWidthFitsNamesAndValuesWithinReason_data()
     QTest::newRow("a value too long to show whole") << 4 << 200 << false;
 }
 
-void TestPropertyBrowser::suggestedWidthFitsNamesAndValuesWithinReason()
+void tst_PropertyBrowser::suggestedWidthFitsNamesAndValuesWithinReason()
 {
     QFETCH(int, nameLength);
     QFETCH(int, valueLength);
@@ -629,7 +629,7 @@ void TestPropertyBrowser::suggestedWidthFitsNamesAndValuesWithinReason()
     QTEST(width >= nameWidth + valueWidth, "valueWhole");
 }
 
-void TestPropertyBrowser::factoryIsPairedUntilTheLastBrowserLetsGo()
+void tst_PropertyBrowser::factoryIsPairedUntilTheLastBrowserLetsGo()
 {
     QtTreePropertyBrowser second;
     second.setFactoryForManager(&m->ints, &m->spinBoxes);
@@ -654,7 +654,7 @@ void TestPropertyBrowser::factoryIsPairedUntilTheLastBrowserLetsGo()
     QVERIFY(!m->openEditor());
 }
 
-void TestPropertyBrowser::userEditReachesTheManagerOnce_data()
+void tst_PropertyBrowser::userEditReachesTheManagerOnce_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<EditorAction>("edit");
@@ -683,7 +683,7 @@ void TestPropertyBrowser::userEditReachesTheManagerOnce_data()
         << "123";
 }
 
-void TestPropertyBrowser::userEditReachesTheManagerOnce()
+void tst_PropertyBrowser::userEditReachesTheManagerOnce()
 {
     QFETCH(QString, name);
     QFETCH(EditorAction, edit);
@@ -698,7 +698,7 @@ void TestPropertyBrowser::userEditReachesTheManagerOnce()
     QTEST(row(m->browser, name)->text(1), "expected");
 }
 
-void TestPropertyBrowser::editorsFollowTheManagerAndRefuseEditsWhileDisabled_data()
+void tst_PropertyBrowser::editorsFollowTheManagerAndRefuseEditsWhileDisabled_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<BenchAction>("change");
@@ -734,7 +734,7 @@ void TestPropertyBrowser::editorsFollowTheManagerAndRefuseEditsWhileDisabled_dat
                                 << QVariant("°F") << QVariant("°C");
 }
 
-void TestPropertyBrowser::editorsFollowTheManagerAndRefuseEditsWhileDisabled()
+void tst_PropertyBrowser::editorsFollowTheManagerAndRefuseEditsWhileDisabled()
 {
     QFETCH(QString, name);
     QFETCH(BenchAction, change);
@@ -768,7 +768,7 @@ void TestPropertyBrowser::editorsFollowTheManagerAndRefuseEditsWhileDisabled()
     QCOMPARE(changed.count(), 1);
 }
 
-void TestPropertyBrowser::editorWithoutPropertyOrManagerEditsNothing()
+void tst_PropertyBrowser::editorWithoutPropertyOrManagerEditsNothing()
 {
     QtProperty *doomed = m->ints.addProperty(QStringLiteral("doomed"));
     QWidget parent;
@@ -781,5 +781,5 @@ void TestPropertyBrowser::editorWithoutPropertyOrManagerEditsNothing()
     QVERIFY(!m->spinBoxes.createEditor(m->pressure, &parent));
 }
 
-QTEST_MAIN(TestPropertyBrowser)
+QTEST_MAIN(tst_PropertyBrowser)
 #include "tst_propertybrowser.moc"

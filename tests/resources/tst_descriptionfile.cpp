@@ -1,3 +1,4 @@
+#include <model/parameterids.h>
 #include <model/propertynode.h>
 
 #include <QtTest>
@@ -8,8 +9,8 @@
 #include <set>
 
 using Tree = boost::property_tree::ptree;
+using BravoSensorPlugin::Core::ParameterKind;
 using BravoSensorPlugin::Core::PropertyNode;
-using BravoSensorPlugin::Core::PropertyNodeType;
 using BravoSensorPlugin::Core::readPropertyNode;
 
 Q_DECLARE_METATYPE(const Tree *)
@@ -62,6 +63,8 @@ private slots:
     void nodeCarriesTheKeysOfItsType();
     void addressesAndIdsAreUnique();
     void unitChoicesFollowTheUnitIndex();
+    void idsTheCodeNamesExist_data();
+    void idsTheCodeNamesExist();
     void processDataRowsFollowTheWindowOrder();
 
 private:
@@ -142,24 +145,24 @@ void tst_DescriptionFile::nodeCarriesTheKeysOfItsType()
         const auto value = node->get_optional<std::string>(flag);
         QVERIFY(!value || *value == "true" || *value == "false");
     }
-    if (read->type == PropertyNodeType::Category)
+    if (read->type == ParameterKind::Category)
         return;
     QVERIFY(isWhole(text(*node, "index")) && isWhole(text(*node, "subIndex")));
     QVERIFY(text(*node, "size") == "6" || text(*node, "size") == "7");
-    const bool editableText = read->type == PropertyNodeType::String && !read->readOnlyText;
-    if (read->type == PropertyNodeType::Enumerator || editableText) {
+    const bool editableText = read->type == ParameterKind::String && !read->readOnlyText;
+    if (read->type == ParameterKind::Enumerator || editableText) {
         QVERIFY(read->items.size() >= 2);
         for (const auto &item : node->get_child("items"))
             QVERIFY(!text(item.second, "en").empty() && !text(item.second, "de").empty());
     }
-    if (read->type == PropertyNodeType::Enumerator)
+    if (read->type == ParameterKind::Enumerator)
         QVERIFY(read->number >= 0 && read->number < read->items.size());
-    if (read->type == PropertyNodeType::Int || read->type == PropertyNodeType::Double) {
+    if (read->type == ParameterKind::Int || read->type == ParameterKind::Double) {
         // The builder reads double defaults as whole numbers too.
         QVERIFY(isWhole(text(*node, "defaultvalue")));
         QVERIFY(read->minimum <= read->number && read->number <= read->maximum);
     }
-    if (read->type == PropertyNodeType::Action)
+    if (read->type == ParameterKind::Action)
         QVERIFY(!text(*node, "caption.text.en").empty() && !text(*node, "caption.text.de").empty());
 }
 
@@ -180,10 +183,38 @@ void tst_DescriptionFile::addressesAndIdsAreUnique()
     }
 }
 
+void tst_DescriptionFile::idsTheCodeNamesExist_data()
+{
+    namespace Ids = BravoSensorPlugin::Core::ParameterIds;
+    using BravoSensorPlugin::Core::Quantity;
+    QTest::addColumn<QString>("id");
+    QStringList ids
+        = {Ids::temperatureSettings, Ids::pinFunctionA1,         Ids::pinFunctionA2,
+           Ids::analogMode,          Ids::remoteSwitchingOutput, Ids::remoteAnalogValue};
+    for (const int output : {1, 2}) {
+        ids << Ids::onDelay(output) << Ids::offDelay(output) << Ids::normallyClosed(output);
+        for (const Quantity quantity : {Quantity::Pressure, Quantity::Temperature}) {
+            ids << Ids::switchingGroup(quantity, output) << Ids::switchingPoint(quantity, output, 1)
+                << Ids::switchingPoint(quantity, output, 2)
+                << Ids::analogPoint(quantity, output == 2) << Ids::analogGroup(quantity);
+        }
+    }
+    ids.removeDuplicates();
+    for (const QString &id : qAsConst(ids))
+        QTest::newRow(qPrintable(id)) << id;
+}
+
+void tst_DescriptionFile::idsTheCodeNamesExist()
+{
+    QFETCH(QString, id);
+    QVERIFY(std::any_of(m_nodes.begin(), m_nodes.end(),
+                        [&id](const Tree *node) { return text(*node, "id") == id.toStdString(); }));
+}
+
 void tst_DescriptionFile::unitChoicesFollowTheUnitIndex()
 {
     const auto units = std::find_if(m_nodes.begin(), m_nodes.end(), [](const Tree *node) {
-        return text(*node, "id") == "TemperatureSettings";
+        return text(*node, "id") == BravoSensorPlugin::Core::ParameterIds::temperatureSettings;
     });
     QVERIFY(units != m_nodes.end());
     const QStringList pressureUnits{"bar", "psi", "MPa", "kPa"};

@@ -1,10 +1,8 @@
-#include "devicetestkit.h"
+#include <support/devicetestkit.h>
 
 #include <comm/frame.h>
 #include <comm/platformsleep.h>
 #include <plugin/sensorcatalogue.h>
-
-#include <extensionsystem/connectionregistry.h>
 
 #include <utils/genericchart.h>
 #include <utils/valueovertime.h>
@@ -31,25 +29,17 @@ private slots:
 private:
     SensorWindowData &data() { return *m_session->window().windowData(); }
 
-    ExtensionSystem::SensorBasic m_sensor;
-    QPointer<Kr7dSim::SimulatedConnection> m_master; // owned by the connection registry
+    ExtensionSystem::SensorBasic m_sensor = BravoSensorPlugin::Core::buildSensorCatalogue().front();
+    const QString m_portName = QString::fromStdString(m_sensor.name());
+    SimulatedPort m_port{m_portName, m_sensor};
     std::unique_ptr<WindowSession> m_session;
 };
 
 void bench_Polling::initTestCase()
 {
     BravoSensorPlugin::Core::setPlatformSleepScale(0);
-    m_sensor = BravoSensorPlugin::Core::buildSensorCatalogue().front();
-    const QString name = QString::fromStdString(m_sensor.name());
-    ExtensionSystem::ConnectionRegistry::instance().setFactory(
-        [this, name](const ExtensionSystem::PortSettings &settings) {
-            std::unique_ptr<Kr7dSim::SimulatedConnection> master
-                = simulatedMaster(name, QString(), settings.portName);
-            m_master = master.get();
-            return std::unique_ptr<ExtensionSystem::CommunicationInterface>(std::move(master));
-        });
-    m_session = std::make_unique<WindowSession>(m_sensor, QStringList{name}, m_master);
-    m_session->object().vAutoConnect(name);
+    m_session = std::make_unique<WindowSession>(m_sensor, QStringList{m_portName}, m_port.master);
+    m_session->object().vAutoConnect(m_portName);
     QVERIFY(data().connection);
     // Polling starts once the update dialog has run out.
     data().progressBar->setValue(data().progressBar->maximum());

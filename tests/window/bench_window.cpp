@@ -1,4 +1,4 @@
-#include "devicetestkit.h"
+#include <support/devicetestkit.h>
 
 #include <comm/fixedframes.h>
 #include <comm/processdata.h>

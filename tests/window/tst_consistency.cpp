@@ -1,7 +1,8 @@
-#include "devicetestkit.h"
+#include <support/devicetestkit.h>
 
 #include <comm/platformsleep.h>
 #include <model/outputconfig.h>
+#include <model/parameterids.h>
 #include <model/settingsdocument.h>
 #include <model/valuerules.h>
 #include <plugin/sensorcatalogue.h>
@@ -37,7 +38,6 @@ Q_LOGGING_CATEGORY(lcConsistency, "kr7d.test.consistency")
 namespace {
 
 const QString simulatedPort = QStringLiteral("SIM-CONSISTENCY");
-constexpr int simulatedPortIndex = 2; // "Offline", separator, then the simulated port
 // The fixed run of CI; `scripts/soak` passes its own RC_PARAMS.
 constexpr const char *ciParameters = "seed=19 max_success=50 max_size=40";
 
@@ -68,11 +68,11 @@ double shownFromDevice(const QtProperty *property, int number, int unitIndex, do
 {
     const QString id = property->propertyId();
     switch (propertyKind(property)) {
-    case PropertyKind::Bool:
+    case ParameterKind::Bool:
         return number != 0 ? 1.0 : 0.0;
-    case PropertyKind::Enumeration:
+    case ParameterKind::Enumerator:
         return decodeEnumerationValue(id, number);
-    case PropertyKind::Double: {
+    case ParameterKind::Double: {
         const double device = decodeDeviceDouble(id, number, divisor);
         if (isPressureId(id))
             return convertPressure(unitIndex, true, device);
@@ -87,7 +87,7 @@ double shownFromDevice(const QtProperty *property, int number, int unitIndex, do
 // converted into the shown unit, since an edit in psi or °F lands on the nearest device number.
 double tolerance(const QtProperty *property, int unitIndex, double divisor)
 {
-    if (propertyKind(property) != PropertyKind::Double)
+    if (propertyKind(property) != ParameterKind::Double)
         return 0.0;
     const auto *doubles = static_cast<QtDoublePropertyManager *>(property->propertyManager());
     const QString id = property->propertyId();
@@ -171,8 +171,8 @@ Session::Session()
                      });
     const auto sensor = simulatedMaster(QString::fromStdString(m_sensor.name()));
     for (QtProperty *property : window().allSubProperties(data().rootProperty)) {
-        const PropertyKind kind = propertyKind(property);
-        if (kind != PropertyKind::String && kind != PropertyKind::Other)
+        const ParameterKind kind = propertyKind(property);
+        if (holdsValue(kind) && !holdsText(kind))
             m_parameters << property;
         const auto *stored = sensor->simulator().parameters().find(property->propertyId());
         if (stored && stored->info.readOnly)
@@ -318,7 +318,7 @@ QStringList Session::markProblems()
     selection.pinFunctionA1 = int(value(QStringLiteral("PinFunctionA1")));
     selection.pinFunctionA2 = int(value(QStringLiteral("PinFunctionA2")));
     selection.analogMode = int(value(QStringLiteral("AnalogMode")));
-    selection.unitIndex = int(value(QStringLiteral("TemperatureSettings")));
+    selection.unitIndex = int(value(QLatin1String(ParameterIds::temperatureSettings)));
     selection.outputIndex = data().outputsCombo->currentIndex();
     selection.pressureRangeMin = data().pressureRangeMin;
     selection.pressureRangeMax = data().pressureRangeMax;
@@ -355,7 +355,7 @@ QStringList Session::problems()
     // Offline, a window that cannot mark values has made no claim that they are the sensor's.
     const bool valuesClaimed = window().isSensorConnected() || canTell;
     const QStringList unconfirmed = unconfirmedIds(window());
-    const int unitIndex = int(value(QStringLiteral("TemperatureSettings")));
+    const int unitIndex = int(value(QLatin1String(ParameterIds::temperatureSettings)));
     for (QtProperty *parameter : qAsConst(m_parameters)) {
         const QString id = parameter->propertyId();
         if (m_readOnly.contains(id) && parameter->isEnabled())
@@ -498,9 +498,9 @@ struct EditDuringSequence : Edit
 // Units, output functions and analog mode, chosen by their index.
 struct Choose : Step
 {
-    QString id
-        = *rc::gen::element(QStringLiteral("TemperatureSettings"), QStringLiteral("PinFunctionA1"),
-                            QStringLiteral("PinFunctionA2"), QStringLiteral("AnalogMode"));
+    QString id = *rc::gen::element(QString::fromLatin1(ParameterIds::temperatureSettings),
+                                   QStringLiteral("PinFunctionA1"), QStringLiteral("PinFunctionA2"),
+                                   QStringLiteral("AnalogMode"));
     int index = *rc::gen::inRange(0, 8);
     void act(Session &session) const override
     {
@@ -537,7 +537,7 @@ struct DragMark : Step
             return;
         // The plot's range in the shown unit: its drawn scale follows the live data.
         const UnitScales scales
-            = unitScales(int(session.value(QStringLiteral("TemperatureSettings"))),
+            = unitScales(int(session.value(QLatin1String(ParameterIds::temperatureSettings))),
                          session.data().pressureRangeMin, session.data().pressureRangeMax);
         const double low = plot == pressurePlot ? scales.pressureMin : scales.temperatureMin;
         const double high = plot == pressurePlot ? scales.pressureMax : scales.temperatureMax;
@@ -602,7 +602,7 @@ struct OpenSettings : Step
         QList<QtProperty *> writable;
         for (QtProperty *parameter : session.parameters()) {
             if (parameter->isEnabled()
-                && parameter->propertyId() != QLatin1String("TemperatureSettings"))
+                && parameter->propertyId() != QLatin1String(ParameterIds::temperatureSettings))
                 writable << parameter;
         }
         for (const auto &[which, at] : changes) {

@@ -1,8 +1,9 @@
-#include "devicetestkit.h"
+#include <support/devicetestkit.h>
 
 #include <comm/frame.h>
 #include <comm/platformsleep.h>
 #include <window/propertylookup.h>
+#include <window/propertyvalues.h>
 #include <window/sensorwindowdata.h>
 
 #include <extensionsystem/globals.h>
@@ -18,9 +19,16 @@
 #include <qwt_plot.h>
 #include <qwt_scale_div.h>
 
+using BravoSensorPlugin::Core::ParameterKind;
+using BravoSensorPlugin::Core::parameterKind;
+using BravoSensorPlugin::Core::propertyKind;
 using BravoSensorPlugin::Core::SensorWindow;
 using BravoSensorPlugin::Core::SensorWindowData;
+using BravoSensorPlugin::Core::settingsText;
 using BravoSensorPlugin::Core::writeFrame;
+namespace ParameterIds = BravoSensorPlugin::Core::ParameterIds;
+
+Q_DECLARE_METATYPE(ParameterKind)
 
 namespace {
 
@@ -41,25 +49,6 @@ std::unique_ptr<SensorWindow> open(const QString &path = fixture("nodes.xml"),
 QtProperty *node(const SensorWindow &window, const char *id)
 {
     return window.findProperty(window.windowData()->rootProperty, id);
-}
-
-// Edits as the user would: through the property's manager.
-void edit(const SensorWindow &window, const char *id, const QVariant &value)
-{
-    QtProperty *edited = node(window, id);
-    QtAbstractPropertyManager *manager = edited->propertyManager();
-    if (auto *enums = qobject_cast<QtEnumPropertyManager *>(manager))
-        enums->setValue(edited, value.toInt());
-    else if (auto *ints = qobject_cast<QtIntPropertyManager *>(manager))
-        ints->setValue(edited, value.toInt());
-    else if (auto *doubles = qobject_cast<QtDoublePropertyManager *>(manager))
-        doubles->setValue(edited, value.toDouble());
-    else if (auto *bools = qobject_cast<QtBoolPropertyManager *>(manager))
-        bools->setValue(edited, value.toBool());
-    else if (auto *buttons = qobject_cast<Utils::ButtonManager *>(manager))
-        buttons->click(edited);
-    else if (auto *texts = qobject_cast<QtStringPropertyManager *>(manager))
-        texts->setValue(edited, value.toString());
 }
 
 // The browser shows the property: it has an item whose own and whose parents' rows are visible.
@@ -144,51 +133,59 @@ void tst_PropertyTree::cleanup()
     ExtensionSystem::Globals::setLanguage("en");
 }
 
+// One row per kind: what the kind table makes of a node of each.
 void tst_PropertyTree::eachNodeTypeGetsItsManagerAndValue_data()
 {
     QTest::addColumn<QByteArray>("id");
-    QTest::addColumn<QString>("kind");
+    QTest::addColumn<ParameterKind>("kind");
     QTest::addColumn<QString>("caption"); // German, else English
     QTest::addColumn<QString>("value");   // bools: the check state, their text stays empty
     QTest::addColumn<QVariant>("minimum");
     QTest::addColumn<QVariant>("maximum");
+    QTest::addColumn<QString>("stored"); // the settings text; null when not stored
     const QVariant none;
-    const auto row = [](const char *name, const char *id, const char *kind, const QString &caption,
-                        const char *value, const QVariant &minimum, const QVariant &maximum) {
-        QTest::newRow(name) << QByteArray(id) << QString::fromLatin1(kind) << caption
-                            << QString::fromLatin1(value) << minimum << maximum;
+    const auto row = [](const char *name, const char *id, ParameterKind kind,
+                        const QString &caption, const char *value, const QVariant &minimum,
+                        const QVariant &maximum, const char *stored) {
+        QTest::newRow(name) << QByteArray(id) << kind << caption << QString::fromLatin1(value)
+                            << minimum << maximum << QString::fromLatin1(stored);
     };
-    row("category", "General", "group", "Allgemein", "", none, none);
-    row("enumerator item without German", "Units", "enum", "Einheiten", "kPa", none, none);
-    row("int", "Delay", "int", QStringLiteral("Verz\u00F6gerung"), "7", -5, 100);
-    row("double without German", "Level", "double", "Level", "7.000", -1.5, 250.5);
-    row("bool from 1", "Lock", "bool", "Sperre", "true", none, none);
-    row("action", "TeachTEACHBUTTON", "button", "Einlernen", "Starten", none, none);
-    row("editable text", "Tag", "string", "Anwendung", "Hydraulics", none, none);
+    using Kind = ParameterKind;
+    row("category", "General", Kind::Category, "Allgemein", "", none, none, nullptr);
+    row("enumerator item without German", "Units", Kind::Enumerator, "Einheiten", "kPa", none, none,
+        "2");
+    row("int", "Delay", Kind::Int, QStringLiteral("Verz\u00F6gerung"), "7", -5, 100, "7");
+    row("double without German", "Level", Kind::Double, "Level", "7.000", -1.5, 250.5, "7.000000");
+    row("bool from 1", "Lock", Kind::Bool, "Sperre", "true", none, none, "1");
+    row("action", "TeachTEACHBUTTON", Kind::Action, "Einlernen", "Starten", none, none, nullptr);
+    row("editable text", "Tag", Kind::String, "Anwendung", "Hydraulics", none, none, "1");
 }
 
 void tst_PropertyTree::eachNodeTypeGetsItsManagerAndValue()
 {
-    QFETCH(QString, kind);
+    QFETCH(ParameterKind, kind);
+    QFETCH(QByteArray, id);
+    QFETCH(QString, stored);
+    QCOMPARE(parameterKind(typeText(kind)), kind);
     ExtensionSystem::Globals::setLanguage("de");
     const auto window = open();
     const SensorWindowData &data = *window->windowData();
-    QFETCH(QByteArray, id);
     QtProperty *built = node(*window, id.constData());
     QVERIFY(built);
-    QVERIFY(QString::fromLatin1(built->propertyManager()->metaObject()->className())
-                .contains(kind, Qt::CaseInsensitive));
+    QCOMPARE(propertyKind(built), kind);
     QTEST(built->propertyName(), "caption");
-    if (kind == QLatin1String("bool")) {
+    const QStringList choices = {QStringLiteral("Pneumatics"), QStringLiteral("Hydraulics")};
+    QCOMPARE(settingsText(built, choices).value_or(QString()), stored);
+    if (kind == ParameterKind::Bool) {
         QTEST(QVariant(data.boolManager->value(built)).toString(), "value");
         QCOMPARE(built->valueText(), QString());
     } else {
         QTEST(built->valueText(), "value");
     }
-    if (kind == QLatin1String("int")) {
+    if (kind == ParameterKind::Int) {
         QTEST(QVariant(data.intManager->minimum(built)), "minimum");
         QTEST(QVariant(data.intManager->maximum(built)), "maximum");
-    } else if (kind == QLatin1String("double")) {
+    } else if (kind == ParameterKind::Double) {
         QTEST(QVariant(data.doubleManager->minimum(built)), "minimum");
         QTEST(QVariant(data.doubleManager->maximum(built)), "maximum");
     }
@@ -221,7 +218,7 @@ void tst_PropertyTree::enabledAndAttachedOnlyForExactTexts()
     QVERIFY(built);
     QTEST(built->isEnabled(), "enabled");
     QTEST(attached(*window, built), "shown");
-    QTEST(built->statusTip() == QLatin1String("readOnly"), "marked");
+    QTEST(built->statusTip() == QLatin1String(ParameterIds::readOnlyMarker), "marked");
 }
 
 void tst_PropertyTree::treeHoldsWhatCanBeBuiltBelowTheRoot()
@@ -398,7 +395,7 @@ void tst_PropertyTree::editsWriteTheLastValueAfterTheDelay()
                                       Q_ARG(bool, textHandling)));
 
     for (int i = 0; i < ids.size(); ++i)
-        edit(*window, ids.at(i).constData(), values.at(i));
+        edit(node(*window, ids.at(i).constData()), values.at(i));
 
     QCOMPARE(window->sendDelayTimer()->isActive(), !writes.isEmpty());
     QTRY_VERIFY(!window->sendDelayTimer()->isActive());

@@ -1,7 +1,8 @@
-#include "devicetestkit.h"
+#include <support/devicetestkit.h>
 
 #include <comm/fixedframes.h>
 #include <comm/platformsleep.h>
+#include <model/parameterids.h>
 #include <model/settingsdocument.h>
 #include <model/valuerules.h>
 #include <plugin/sensorcatalogue.h>
@@ -48,6 +49,7 @@ using BravoSensorPlugin::Core::CompareDialog;
 using BravoSensorPlugin::Core::CompareRow;
 using BravoSensorPlugin::Core::SensorWindow;
 using BravoSensorPlugin::Core::SensorWindowData;
+namespace ParameterIds = BravoSensorPlugin::Core::ParameterIds;
 
 namespace {
 
@@ -186,14 +188,13 @@ private:
     QVariantList sensorValues();
     void setDistinctValues();
     QString savedFile();
-    // A simulated master for the window, connected unless asked not to.
-    void attachMaster(bool connect = true);
+    // A simulated master for the window, connected unless asked not to; a product id names the
+    // variant the master's sensor reports.
+    void attachMaster(bool connect = true, const QString &productId = QString());
     // Lets the window act on the edits now instead of after the send delay.
     void settle() { QVERIFY(QMetaObject::invokeMethod(m_window.get(), "sendDelayValue")); }
     // Choices edited as the user would, then the charts derived from them.
     void configure(const QList<Choice> &choices, int unitIndex);
-    // A value set as the window sets it from the sensor: no edit.
-    void setQuietly(const char *id, double value);
     // Connected and switched to German with choices taken there, text edits written too, so that
     // a write caused by switching back would show; then `inGerman`, then back to English.
     void switchBackFromGerman(const std::function<void()> &inGerman = {});
@@ -237,7 +238,7 @@ void tst_SensorWindow::cleanup()
 QVariantList tst_SensorWindow::storedValues()
 {
     return {data().enumManager->value(property("PinFunctionA1")),
-            data().enumManager->value(property("TemperatureSettings")),
+            data().enumManager->value(property(ParameterIds::temperatureSettings)),
             data().boolManager->value(property("RemoteSwitchingOutput")),
             data().intManager->value(property("OnDelay1")),
             data().doubleManager->value(property("ThresholdsPressure1A1")),
@@ -254,7 +255,7 @@ QVariantList tst_SensorWindow::sensorValues()
 void tst_SensorWindow::setDistinctValues()
 {
     data().enumManager->setValue(property("PinFunctionA1"), 0);
-    data().enumManager->setValue(property("TemperatureSettings"), 0);
+    data().enumManager->setValue(property(ParameterIds::temperatureSettings), 0);
     data().boolManager->setValue(property("RemoteSwitchingOutput"), true);
     data().intManager->setValue(property("OnDelay1"), 1234);
     data().doubleManager->setValue(property("ThresholdsPressure1A1"), 2.5);
@@ -262,9 +263,9 @@ void tst_SensorWindow::setDistinctValues()
     data().chart->setData(1, history(200, 25.0));
 }
 
-void tst_SensorWindow::attachMaster(bool connect)
+void tst_SensorWindow::attachMaster(bool connect, const QString &productId)
 {
-    m_master = simulatedMaster(QString::fromStdString(m_sensor.name()));
+    m_master = simulatedMaster(QString::fromStdString(m_window->sensorRecord().name()), productId);
     m_window->setConnection(m_master.get());
     if (!connect)
         return;
@@ -280,16 +281,8 @@ void tst_SensorWindow::configure(const QList<Choice> &choices, int unitIndex)
 {
     for (const Choice &choice : choices)
         data().enumManager->setValue(property(choice.first), choice.second);
-    data().enumManager->setValue(property("TemperatureSettings"), unitIndex);
+    data().enumManager->setValue(property(ParameterIds::temperatureSettings), unitIndex);
     settle();
-}
-
-void tst_SensorWindow::setQuietly(const char *id, double value)
-{
-    QVERIFY(
-        QMetaObject::invokeMethod(m_window.get(), "enableTreeDataHandling", Q_ARG(bool, false)));
-    data().doubleManager->setValue(property(id), value);
-    QVERIFY(QMetaObject::invokeMethod(m_window.get(), "enableTreeDataHandling", Q_ARG(bool, true)));
 }
 
 QString tst_SensorWindow::savedFile()
@@ -710,7 +703,7 @@ void tst_SensorWindow::fileInOtherUnitsIsWrittenInBarAndCelsius()
         file.replace(QRegularExpression(QStringLiteral("([;\"])") + id + QStringLiteral("=[^;]*;")),
                      QStringLiteral("\\1") + id + QLatin1Char('=') + value + QLatin1Char(';'));
     };
-    set(QStringLiteral("TemperatureSettings"), QString::number(unitIndex));
+    set(QLatin1String(ParameterIds::temperatureSettings), QString::number(unitIndex));
     set(QStringLiteral("PinFunctionA2"), QStringLiteral("1"));
     QList<int> expected;
     for (const Point &point : pressures) {
@@ -849,9 +842,9 @@ void tst_SensorWindow::unitChangeConvertsEveryPoint()
     QFETCH(double, before);
     QtProperty *point = property(id.toLatin1().constData());
     configure({}, from);
-    setQuietly(id.toLatin1().constData(), before);
+    setQuietly(*m_window, id.toLatin1().constData(), before);
 
-    data().enumManager->setValue(property("TemperatureSettings"), to);
+    data().enumManager->setValue(property(ParameterIds::temperatureSettings), to);
     QTEST(data().doubleManager->value(point), "after");
     QTEST(data().doubleManager->maximum(point), "maximum");
     QCOMPARE(data().unitIndex, to);
@@ -896,11 +889,11 @@ void tst_SensorWindow::writesGoInBarAndCelsius()
     attachMaster();
     configure({{"PinFunctionA2", pinFunctionA2}}, unitIndex);
     if (!otherId.isEmpty()) {
-        setQuietly(otherId.toLatin1().constData(), other);
+        setQuietly(*m_window, otherId.toLatin1().constData(), other);
         settle();
     }
     // Off the edited value first, so that the edit is a change.
-    setQuietly(id.toLatin1().constData(), edited / 2 + 0.5);
+    setQuietly(*m_window, id.toLatin1().constData(), edited / 2 + 0.5);
     const int logged = m_master->queryLog().size();
     data().doubleManager->setValue(property(id.toLatin1().constData()), edited);
     settle();
@@ -974,8 +967,8 @@ void tst_SensorWindow::droppedMarkWritesItsClampedValueOnce()
 void tst_SensorWindow::currentOutputScalesThePressurePlotToItsPoints()
 {
     configure({{"PinFunctionA2", 3}, {"AnalogMode", 1}}, 1);
-    setQuietly("analogPressure0V", 14.504);
-    setQuietly("analogPressure10V", 217.56);
+    setQuietly(*m_window, "analogPressure0V", 14.504);
+    setQuietly(*m_window, "analogPressure10V", 217.56);
     settle();
     data().chart->updateChart(true);
 
@@ -1019,12 +1012,7 @@ void tst_SensorWindow::liveSamplesStayInsideThePlot()
         if (QString::fromStdString(sensor.name()) == sensorName)
             m_window = std::make_unique<SensorWindow>(sensor);
     }
-    m_master = simulatedMaster(sensorName, productId);
-    m_window->setConnection(m_master.get());
-    m_window->vAutoConnect(QString());
-    QVERIFY(m_window->isSensorConnected());
-    m_window->vShowUpdateDialog(false);
-    QTRY_VERIFY(!data().justConnected);
+    attachMaster(true, productId);
     configure({{"PinFunctionA2", 3}, {"AnalogMode", 1}}, 0);
     const double rangeMin = data().pressureRangeMin;
     const double rangeMax = data().pressureRangeMax;
@@ -1036,7 +1024,7 @@ void tst_SensorWindow::liveSamplesStayInsideThePlot()
     for (const double spanShare : {1.0, 0.1}) {
         const double low = rangeMin;
         const double high = rangeMin + (rangeMax - rangeMin) * spanShare;
-        setQuietly("analogPressure10V", high);
+        setQuietly(*m_window, "analogPressure10V", high);
         settle();
         const int before = samples->size();
         QTRY_VERIFY(samples->size() >= before + 20);

@@ -128,7 +128,7 @@ QStringList numbered(int from, int to)
 
 } // namespace
 
-class TestAppUnits : public QObject
+class tst_AppUnits : public QObject
 {
     Q_OBJECT
 
@@ -178,24 +178,24 @@ private:
     ExtensionSystem::PluginInterface m_owner;
 };
 
-void TestAppUnits::initTestCase()
+void tst_AppUnits::initTestCase()
 {
     qApp->installEventFilter(&m_answerer);
 }
 
-void TestAppUnits::init()
+void tst_AppUnits::init()
 {
     ExtensionSystem::Globals::setLanguage("en");
 }
 
-void TestAppUnits::cleanup()
+void tst_AppUnits::cleanup()
 {
     ConnectionRegistry::instance().release(&m_owner);
     ConnectionRegistry::instance().setFactory(nullptr);
 }
 
 // Rows give the arguments, and the options that changed, separated by blanks.
-void TestAppUnits::acceptsEveryOption_data()
+void tst_AppUnits::acceptsEveryOption_data()
 {
     QTest::addColumn<QString>("arguments");
     QTest::addColumn<QString>("changed");
@@ -222,7 +222,7 @@ void TestAppUnits::acceptsEveryOption_data()
            "save=s.tgs csv=c.csv delimiter=, compare=d.tgs trace=t.txt";
 }
 
-void TestAppUnits::acceptsEveryOption()
+void tst_AppUnits::acceptsEveryOption()
 {
     QFETCH(QString, arguments);
     QFETCH(QString, changed);
@@ -232,7 +232,7 @@ void TestAppUnits::acceptsEveryOption()
     QCOMPARE(changedOptions(result.options), changed.split(' ', Qt::SkipEmptyParts));
 }
 
-void TestAppUnits::answersWithoutRunning_data()
+void tst_AppUnits::answersWithoutRunning_data()
 {
     QTest::addColumn<QString>("arguments");
     QTest::addColumn<Status>("status");
@@ -259,7 +259,7 @@ void TestAppUnits::answersWithoutRunning_data()
     QTest::newRow("version") << "--version" << Status::VersionRequested << "9.8.7";
 }
 
-void TestAppUnits::answersWithoutRunning()
+void tst_AppUnits::answersWithoutRunning()
 {
     QFETCH(QString, arguments);
     QFETCH(QString, messagePart);
@@ -269,7 +269,7 @@ void TestAppUnits::answersWithoutRunning()
     QVERIFY2(result.message.contains(messagePart), qPrintable(result.message));
 }
 
-void TestAppUnits::eachSensorGetsItsOwnFile_data()
+void tst_AppUnits::eachSensorGetsItsOwnFile_data()
 {
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QString>("port");
@@ -286,7 +286,7 @@ void TestAppUnits::eachSensorGetsItsOwnFile_data()
     QTest::newRow("one file") << "out.csv" << "COM3" << false << "out.csv";
 }
 
-void TestAppUnits::eachSensorGetsItsOwnFile()
+void tst_AppUnits::eachSensorGetsItsOwnFile()
 {
     QFETCH(QString, pattern);
     QFETCH(QString, port);
@@ -295,7 +295,7 @@ void TestAppUnits::eachSensorGetsItsOwnFile()
           "file");
 }
 
-void TestAppUnits::remembersTheLastNetworkPortsConnected_data()
+void tst_AppUnits::remembersTheLastNetworkPortsConnected_data()
 {
     QTest::addColumn<QStringList>("connected"); // in order
     QTest::addColumn<QStringList>("expected");
@@ -313,7 +313,7 @@ void TestAppUnits::remembersTheLastNetworkPortsConnected_data()
 }
 
 // The list survives the host: a new start reads it back in the same order.
-void TestAppUnits::remembersTheLastNetworkPortsConnected()
+void tst_AppUnits::remembersTheLastNetworkPortsConnected()
 {
     QFETCH(QStringList, connected);
     QFETCH(QStringList, expected);
@@ -330,7 +330,7 @@ void TestAppUnits::remembersTheLastNetworkPortsConnected()
     QCOMPARE(TGauge::RecentPorts(settings).ports(), expected);
 }
 
-void TestAppUnits::mergesSystemPortsFirstEachNameOnce_data()
+void tst_AppUnits::mergesSystemPortsFirstEachNameOnce_data()
 {
     QTest::addColumn<QStringList>("systemPorts");
     QTest::addColumn<QStringList>("namedPorts");
@@ -350,7 +350,7 @@ void TestAppUnits::mergesSystemPortsFirstEachNameOnce_data()
         << QStringList{"", "COM1"} << QStringList{""} << QStringList{"COM1"};
 }
 
-void TestAppUnits::mergesSystemPortsFirstEachNameOnce()
+void tst_AppUnits::mergesSystemPortsFirstEachNameOnce()
 {
     QFETCH(QStringList, systemPorts);
     QFETCH(QStringList, namedPorts);
@@ -359,7 +359,7 @@ void TestAppUnits::mergesSystemPortsFirstEachNameOnce()
     QTEST(list.ports(), "expected");
 }
 
-void TestAppUnits::refreshAnnouncesOnlyChangedLists()
+void tst_AppUnits::refreshAnnouncesOnlyChangedLists()
 {
     QStringList system{"COM1"};
     PortList list({QStringLiteral("SIM")}, [&system] { return system; });
@@ -375,7 +375,7 @@ void TestAppUnits::refreshAnnouncesOnlyChangedLists()
     QCOMPARE(list.ports(), changed.at(0).at(0).toStringList());
 }
 
-void TestAppUnits::refusesLibraryThatLoadsIncompleteOrNot_data()
+void tst_AppUnits::refusesLibraryThatLoadsIncompleteOrNot_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("error");
@@ -393,7 +393,7 @@ void TestAppUnits::refusesLibraryThatLoadsIncompleteOrNot_data()
                                << QStringLiteral("cannot be loaded: ");
 }
 
-void TestAppUnits::refusesLibraryThatLoadsIncompleteOrNot()
+void tst_AppUnits::refusesLibraryThatLoadsIncompleteOrNot()
 {
     QFETCH(QString, file);
     QFETCH(QString, error);
@@ -403,7 +403,7 @@ void TestAppUnits::refusesLibraryThatLoadsIncompleteOrNot()
     QVERIFY2(result.error.startsWith(error), qPrintable(result.error));
 }
 
-void TestAppUnits::loadsEveryLibraryOfTheFolderOnceInNameOrder()
+void tst_AppUnits::loadsEveryLibraryOfTheFolderOnceInNameOrder()
 {
     QTemporaryDir dir;
     QVERIFY(QFile::copy(fakePlugin.arg(QString()), dir.filePath(QStringLiteral("libb.so"))));
@@ -425,7 +425,7 @@ void TestAppUnits::loadsEveryLibraryOfTheFolderOnceInNameOrder()
 }
 
 // Catalogues as <folder index>/<file>, separated by blanks.
-void TestAppUnits::installsTheCataloguesFoundFirst_data()
+void tst_AppUnits::installsTheCataloguesFoundFirst_data()
 {
     QTest::addColumn<QString>("placed");
     QTest::addColumn<QString>("code");
@@ -443,7 +443,7 @@ void TestAppUnits::installsTheCataloguesFoundFirst_data()
                                                    << "";
 }
 
-void TestAppUnits::installsTheCataloguesFoundFirst()
+void tst_AppUnits::installsTheCataloguesFoundFirst()
 {
     QFETCH(QString, placed);
     QFETCH(QString, code);
@@ -468,7 +468,7 @@ void TestAppUnits::installsTheCataloguesFoundFirst()
     QCOMPARE(changed.at(0).at(0).toString(), code);
 }
 
-void TestAppUnits::pluginFoldersAddEveryCatalogueQtFoldersOnlyQts()
+void tst_AppUnits::pluginFoldersAddEveryCatalogueQtFoldersOnlyQts()
 {
     // A catalogue of any name counts; Qt's folder offers nothing but qtbase.
     QTemporaryDir qtFolder;
@@ -493,7 +493,7 @@ void TestAppUnits::pluginFoldersAddEveryCatalogueQtFoldersOnlyQts()
 }
 
 // Numbers follow the language, not the system.
-void TestAppUnits::switchingBackRemovesTheTranslationsAfterTheCodeChanged()
+void tst_AppUnits::switchingBackRemovesTheTranslationsAfterTheCodeChanged()
 {
     QLocale::setDefault(QLocale(QLocale::German)); // as on a system set to German
     LanguageChangeWitness witness;
@@ -511,7 +511,7 @@ void TestAppUnits::switchingBackRemovesTheTranslationsAfterTheCodeChanged()
 }
 
 // The second sensor, as the simulator alone would not pick it; other ports open as before.
-void TestAppUnits::simulatedPortCarriesTheNamedSensorOnly()
+void tst_AppUnits::simulatedPortCarriesTheNamedSensorOnly()
 {
     const auto description = Kr7dSim::DeviceDescription::fromFile(descriptionPath());
     QVERIFY(description && description->sensors().size() >= 2);
@@ -532,7 +532,7 @@ void TestAppUnits::simulatedPortCarriesTheNamedSensorOnly()
     QCOMPARE(openPort(QStringLiteral("SIM-D")), nullptr);
 }
 
-void TestAppUnits::boxIsAnsweredAndPrinted_data()
+void tst_AppUnits::boxIsAnsweredAndPrinted_data()
 {
     QTest::addColumn<int>("buttons");
     QTest::addColumn<int>("defaultButton");
@@ -550,7 +550,7 @@ void TestAppUnits::boxIsAnsweredAndPrinted_data()
         << int(QMessageBox::Abort) << "Abort";
 }
 
-void TestAppUnits::boxIsAnsweredAndPrinted()
+void tst_AppUnits::boxIsAnsweredAndPrinted()
 {
     QFETCH(int, buttons);
     QFETCH(int, defaultButton);
@@ -568,14 +568,14 @@ void TestAppUnits::boxIsAnsweredAndPrinted()
              "tgauge: Connecting to sensor: The sensor did not respond. [" + caption + ']');
 }
 
-void TestAppUnits::fileDialogIsCancelled()
+void tst_AppUnits::fileDialogIsCancelled()
 {
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     QCOMPARE(QFileDialog::getOpenFileName(nullptr, QStringLiteral("Open"), QDir::tempPath()),
              QString());
 }
 
-void TestAppUnits::ringKeepsTheNewestLinesInOrder_data()
+void tst_AppUnits::ringKeepsTheNewestLinesInOrder_data()
 {
     QTest::addColumn<int>("appended");
     QTest::addColumn<QStringList>("kept");
@@ -584,7 +584,7 @@ void TestAppUnits::ringKeepsTheNewestLinesInOrder_data()
     QTest::newRow("wrapped twice and more") << 8 << numbered(6, 8);
 }
 
-void TestAppUnits::ringKeepsTheNewestLinesInOrder()
+void tst_AppUnits::ringKeepsTheNewestLinesInOrder()
 {
     QFETCH(int, appended);
     TraceLines ring(3);
@@ -596,7 +596,7 @@ void TestAppUnits::ringKeepsTheNewestLinesInOrder()
     QCOMPARE(ring.lines(), QStringList{QStringLiteral("after clear")});
 }
 
-void TestAppUnits::pausedViewStandsStillAndCatchesUp()
+void tst_AppUnits::pausedViewStandsStillAndCatchesUp()
 {
     FrameTraceDock dock;
     auto view = dock.findChild<QPlainTextEdit *>();
@@ -615,7 +615,7 @@ void TestAppUnits::pausedViewStandsStillAndCatchesUp()
     QVERIFY(!dock.saveTo(dir.filePath(QStringLiteral("missing/trace.txt"))));
 }
 
-void TestAppUnits::showsTheTraceOnlyWhileOpen()
+void tst_AppUnits::showsTheTraceOnlyWhileOpen()
 {
     QMainWindow window;
     auto dock = new FrameTraceDock(&window);
@@ -630,7 +630,7 @@ void TestAppUnits::showsTheTraceOnlyWhileOpen()
 }
 
 // Rows name a file in a folder that holds "file" and "folder/"; an empty reason means usable.
-void TestAppUnits::fileProblemsNameTheirReason_data()
+void tst_AppUnits::fileProblemsNameTheirReason_data()
 {
     QTest::addColumn<bool>("output");
     QTest::addColumn<QString>("name");
@@ -652,7 +652,7 @@ void TestAppUnits::fileProblemsNameTheirReason_data()
                                         << "<dir>/file is not a folder";
 }
 
-void TestAppUnits::fileProblemsNameTheirReason()
+void tst_AppUnits::fileProblemsNameTheirReason()
 {
     QFETCH(bool, output);
     QFETCH(QString, name);
@@ -668,7 +668,7 @@ void TestAppUnits::fileProblemsNameTheirReason()
              reason.replace(QStringLiteral("<dir>"), dir.path()));
 }
 
-void TestAppUnits::pictureShowsTheOpenDialogWhereItStands()
+void tst_AppUnits::pictureShowsTheOpenDialogWhereItStands()
 {
     QWidget window;
     window.setStyleSheet(QStringLiteral("background: red"));
@@ -687,5 +687,5 @@ void TestAppUnits::pictureShowsTheOpenDialogWhereItStands()
     QCOMPARE(picture.pixelColor(100, 200), QColor(Qt::red));
 }
 
-QTEST_MAIN(TestAppUnits)
+QTEST_MAIN(tst_AppUnits)
 #include "tst_appunits.moc"

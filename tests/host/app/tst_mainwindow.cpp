@@ -68,7 +68,7 @@ enum class Closing { Sensor, SubWindow, MainWindow };
 Q_DECLARE_METATYPE(Closing)
 
 // The main window around the fake plug-ins, and the start-up run that drives it.
-class TestMainWindow : public QObject
+class tst_MainWindow : public QObject
 {
     Q_OBJECT
 
@@ -97,14 +97,14 @@ private:
     std::unique_ptr<TestHost> m_host;
 };
 
-void TestMainWindow::init()
+void tst_MainWindow::init()
 {
     ExtensionSystem::Globals::setPresentationMode(false);
     m_host = std::make_unique<TestHost>();
     m_host->window.show();
 }
 
-void TestMainWindow::catalogueListsSensorsAndRefusedLibrariesAndOpensOnlySensors()
+void tst_MainWindow::catalogueListsSensorsAndRefusedLibrariesAndOpensOnlySensors()
 {
     QTreeWidget *tree = m_host->window.catalogueView();
     QCOMPARE(tree->topLevelItemCount(), 2);
@@ -128,7 +128,7 @@ void TestMainWindow::catalogueListsSensorsAndRefusedLibrariesAndOpensOnlySensors
     QCOMPARE(sensorNames(m_host->window.pluginObjects()), QStringList{"Fake-A"});
 }
 
-void TestMainWindow::openedSensorFillsTheAreaAndRestoresToItsRequestedSize()
+void tst_MainWindow::openedSensorFillsTheAreaAndRestoresToItsRequestedSize()
 {
     PluginInterface *object = open("Fake-B");
     QVERIFY(object);
@@ -144,7 +144,7 @@ void TestMainWindow::openedSensorFillsTheAreaAndRestoresToItsRequestedSize()
              QStringList({"ports:COM1,COM4,SIM", "active:true"}));
 }
 
-void TestMainWindow::portsAndPresentationModeReachEveryPluginObject()
+void tst_MainWindow::portsAndPresentationModeReachEveryPluginObject()
 {
     const QList<PluginInterface *> objects{open("Fake-A"), open("Fake-A")};
     m_host->systemPorts = QStringList{"COM4", "SIM", "COM7"};
@@ -160,7 +160,7 @@ void TestMainWindow::portsAndPresentationModeReachEveryPluginObject()
     }
 }
 
-void TestMainWindow::activeSensorAloneGetsTheSettingsFile()
+void tst_MainWindow::activeSensorAloneGetsTheSettingsFile()
 {
     PluginInterface *first = open("Fake-A");
     PluginInterface *second = open("Fake-B");
@@ -173,7 +173,7 @@ void TestMainWindow::activeSensorAloneGetsTheSettingsFile()
     QCOMPARE(callsOf(second), QStringList{"active:false"});
 }
 
-void TestMainWindow::closingDeletesThePluginObject_data()
+void tst_MainWindow::closingDeletesThePluginObject_data()
 {
     QTest::addColumn<Closing>("closing");
     QTest::addColumn<QStringList>("exited"); // sensors told through vActionExit
@@ -185,7 +185,7 @@ void TestMainWindow::closingDeletesThePluginObject_data()
                                  << QStringList{};
 }
 
-void TestMainWindow::closingDeletesThePluginObject()
+void tst_MainWindow::closingDeletesThePluginObject()
 {
     QFETCH(Closing, closing);
     const QList<PluginInterface *> objects{open("Fake-A"), open("Fake-B")};
@@ -211,7 +211,7 @@ void TestMainWindow::closingDeletesThePluginObject()
     QTEST(sensorNames(m_host->window.pluginObjects()), "left");
 }
 
-void TestMainWindow::destroyingMainWindowDeletesEachWindowOnce()
+void tst_MainWindow::destroyingMainWindowDeletesEachWindowOnce()
 {
     PluginInterface *object = open("Fake-A");
     QSignalSpy objectGone(object, &QObject::destroyed);
@@ -224,7 +224,7 @@ void TestMainWindow::destroyingMainWindowDeletesEachWindowOnce()
     QCOMPARE(windowGone.count(), 1);
 }
 
-void TestMainWindow::languageMenuSwitchesLanguage()
+void tst_MainWindow::languageMenuSwitchesLanguage()
 {
     ExtensionSystem::Globals::setLanguage("en");
     const auto *languageMenu = m_host->window.findChild<QActionGroup *>();
@@ -259,7 +259,7 @@ void TestMainWindow::languageMenuSwitchesLanguage()
                                           "plug-in(s) loaded, 1 refused: see the catalogue"));
 }
 
-void TestMainWindow::startupRunOpensConnectsAndLoadsBeforeTheRunTimeCounts()
+void tst_MainWindow::startupRunOpensConnectsAndLoadsBeforeTheRunTimeCounts()
 {
     CommandLine options;
     options.presentation = true;
@@ -288,7 +288,7 @@ void TestMainWindow::startupRunOpensConnectsAndLoadsBeforeTheRunTimeCounts()
     QCOMPARE(quit.at(0).at(0).toInt(), 0);
 }
 
-void TestMainWindow::startupRunSavesOnlyWhatAConnectedSensorConfirmed_data()
+void tst_MainWindow::startupRunSavesOnlyWhatAConnectedSensorConfirmed_data()
 {
     QTest::addColumn<QString>("port");
     QTest::addColumn<QStringList>("unconfirmed");
@@ -302,7 +302,7 @@ void TestMainWindow::startupRunSavesOnlyWhatAConnectedSensorConfirmed_data()
         << "" << QStringList("A (not read from the sensor yet)") << QStringList();
 }
 
-void TestMainWindow::startupRunSavesOnlyWhatAConnectedSensorConfirmed()
+void tst_MainWindow::startupRunSavesOnlyWhatAConnectedSensorConfirmed()
 {
     QFETCH(QString, port);
     QFETCH(QStringList, failures);
@@ -332,7 +332,7 @@ void TestMainWindow::startupRunSavesOnlyWhatAConnectedSensorConfirmed()
 
 // Sensors that share a port take turns; with a port each they connect all at once, and each
 // opens the settings file named for it as soon as it is connected.
-void TestMainWindow::startupRunConnectsEachSensorThroughItsPort_data()
+void tst_MainWindow::startupRunConnectsEachSensorThroughItsPort_data()
 {
     QTest::addColumn<QStringList>("ports");
     QTest::addColumn<QStringList>("calls"); // of both sensors, in order
@@ -347,7 +347,7 @@ void TestMainWindow::startupRunConnectsEachSensorThroughItsPort_data()
                        "Fake-B connected:P1", "Fake-B open:/tmp/Fake-B-P1.tgs"};
 }
 
-void TestMainWindow::startupRunConnectsEachSensorThroughItsPort()
+void tst_MainWindow::startupRunConnectsEachSensorThroughItsPort()
 {
     QFETCH(QStringList, ports);
     qApp->setProperty("calls", QStringList());
@@ -375,5 +375,5 @@ void TestMainWindow::startupRunConnectsEachSensorThroughItsPort()
     QCOMPARE(quit.at(0).at(0).toInt(), 0);
 }
 
-QTEST_MAIN(TestMainWindow)
+QTEST_MAIN(tst_MainWindow)
 #include "tst_mainwindow.moc"

@@ -79,7 +79,7 @@ QString fileText(const QString &fileName)
 
 // tgauge as a process: what the command line answers, and scripted runs with the real plug-in,
 // offline, against the in-process simulator or through a pseudo-terminal.
-class TestTgauge : public QObject
+class tst_Tgauge : public QObject
 {
     Q_OBJECT
 
@@ -109,7 +109,7 @@ private:
 };
 
 // A relative file name among the blank-separated arguments is one in the test's folder.
-QStringList TestTgauge::command(const QString &arguments) const
+QStringList tst_Tgauge::command(const QString &arguments) const
 {
     QStringList command;
     for (const QString &argument : arguments.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
@@ -121,7 +121,7 @@ QStringList TestTgauge::command(const QString &arguments) const
     return command;
 }
 
-QString TestTgauge::parameterText(const QString &name) const
+QString tst_Tgauge::parameterText(const QString &name) const
 {
     static const QRegularExpression entries(QStringLiteral("<propertytreedata data=\"([^\"]*)\""));
     return entries.match(settingsText(name)).captured(1);
@@ -131,7 +131,7 @@ QString TestTgauge::parameterText(const QString &name) const
 // chart histories; refused.tgs a switching point beyond the sensor's range; notxml.tgs is no
 // settings file at all. sim.pty and p025.pty link to iolink-master-sim's pseudo-terminals,
 // silent.pty to one whose master answers nothing.
-void TestTgauge::initTestCase()
+void tst_Tgauge::initTestCase()
 {
     QVERIFY(m_simulator.start({QStringLiteral("--sensor"), m_sensor, QStringLiteral("--link"),
                                path(QStringLiteral("sim.pty"))}));
@@ -177,7 +177,7 @@ void TestTgauge::initTestCase()
 
 // A batch run that connects, reads and saves over a line (pty, raw TCP or RFC 2217) with the
 // simulator's faults. The file holds what a clean line reads (sensor.tgs), or is not written.
-void TestTgauge::filesHoldOnlyWhatTheSensorConfirmed_data()
+void tst_Tgauge::filesHoldOnlyWhatTheSensorConfirmed_data()
 {
     QTest::addColumn<QString>("link"); // how tgauge reaches iolink-master-sim
     QTest::addColumn<QString>("faults");
@@ -197,7 +197,7 @@ void TestTgauge::filesHoldOnlyWhatTheSensorConfirmed_data()
     }
 }
 
-void TestTgauge::filesHoldOnlyWhatTheSensorConfirmed()
+void tst_Tgauge::filesHoldOnlyWhatTheSensorConfirmed()
 {
     QFETCH(QString, link);
     QFETCH(QString, faults);
@@ -227,7 +227,7 @@ void TestTgauge::filesHoldOnlyWhatTheSensorConfirmed()
 }
 
 // Rows give the arguments separated by blanks; a relative file name is one in the test's folder.
-void TestTgauge::answersAndRunsInOrderWithItsExitStatus_data()
+void tst_Tgauge::answersAndRunsInOrderWithItsExitStatus_data()
 {
     QTest::addColumn<QString>("arguments");
     QTest::addColumn<int>("exitCode");
@@ -307,7 +307,7 @@ void TestTgauge::answersAndRunsInOrderWithItsExitStatus_data()
         << 1 << "tgauge: saved the screenshot \\S+box.png\n(.|\n)*tgauge: cannot connect ";
 }
 
-void TestTgauge::answersAndRunsInOrderWithItsExitStatus()
+void tst_Tgauge::answersAndRunsInOrderWithItsExitStatus()
 {
     QFETCH(QString, arguments);
     QFETCH(QString, printed);
@@ -344,7 +344,7 @@ void TestTgauge::answersAndRunsInOrderWithItsExitStatus()
         QVERIFY(!QImage(path(QStringLiteral("shot.png")), "PNG").isNull());
 }
 
-void TestTgauge::signalEndsTheRunLikeClosingTheWindow_data()
+void tst_Tgauge::signalEndsTheRunLikeClosingTheWindow_data()
 {
     QTest::addColumn<int>("signalNumber");
     QTest::addColumn<QString>("arguments"); // sent once the first frame is in sig.trace
@@ -362,7 +362,7 @@ void TestTgauge::signalEndsTheRunLikeClosingTheWindow_data()
         << "^$";
 }
 
-void TestTgauge::signalEndsTheRunLikeClosingTheWindow()
+void tst_Tgauge::signalEndsTheRunLikeClosingTheWindow()
 {
     QFETCH(int, signalNumber);
     QFETCH(QString, arguments);
@@ -383,7 +383,7 @@ void TestTgauge::signalEndsTheRunLikeClosingTheWindow()
     for (const char *unwritten : {"unwritten.tgs", "unwritten.csv"})
         QVERIFY(!QFile::exists(path(QString::fromLatin1(unwritten))));
 }
-void TestTgauge::readsAndPollsThroughADeviceServer_data()
+void tst_Tgauge::readsAndPollsThroughADeviceServer_data()
 {
     QTest::addColumn<QString>("accepter"); // ser2net's
     QTest::addColumn<QString>("scheme");   // tgauge's
@@ -393,7 +393,7 @@ void TestTgauge::readsAndPollsThroughADeviceServer_data()
 
 // Debian's ser2net carries iolink-master-sim's pseudo-terminal over loopback TCP, as a serial
 // device server carries a master's line; the run reads every value and polls through it.
-void TestTgauge::readsAndPollsThroughADeviceServer()
+void tst_Tgauge::readsAndPollsThroughADeviceServer()
 {
     QFETCH(QString, accepter);
     QFETCH(QString, scheme);
@@ -450,5 +450,5 @@ void TestTgauge::readsAndPollsThroughADeviceServer()
     QVERIFY(!parameterText(settings).isEmpty());
 }
 
-QTEST_GUILESS_MAIN(TestTgauge)
+QTEST_GUILESS_MAIN(tst_Tgauge)
 #include "tst_tgauge.moc"

@@ -1,0 +1,7 @@
+#include "logging.h"
+
+namespace ExtensionSystem {
+
+Q_LOGGING_CATEGORY(lcConnection, "extensionsystem.connection")
+
+} // namespace ExtensionSystem
