@@ -1,5 +1,6 @@
 #include "historytext.h"
 
+#include "compressedbase64.h"
 #include "sampleblock.h"
 #include "valueovertime.h"
 
@@ -248,8 +249,8 @@ bool readRawHistory(const std::string &text, char separator, ValueOverTime &hist
 }
 
 // The count and the uncompressed bytes of "<tag>;<count>;<base64 of qCompress
-// output>". qUncompress trusts the size in its 4-byte header; it is held to
-// [least, most] of what the count allows before anything is allocated.
+// output>". The size the output claims up front is held to [least, most] of
+// what the count allows before anything is allocated.
 struct CompressedText
 {
     std::size_t count = 0;
@@ -264,18 +265,13 @@ std::optional<CompressedText> readCompressedText(const std::string &text, char s
     if (!fields || (*fields)[0] != tag)
         return std::nullopt;
     const std::optional<std::size_t> count = readCount((*fields)[1]);
-    const std::optional<QByteArray> compressed = readBase64((*fields)[2]);
-    if (!count || !compressed || compressed->size() < 4)
+    if (!count)
         return std::nullopt;
-    const std::size_t claimed = qFromBigEndian<quint32>(compressed->constData());
     const auto [least, most] = limits(*count);
-    // zlib packs at most about 1032 bytes into one.
-    if (claimed < least || claimed > most || claimed / 1032 > std::size_t(compressed->size()))
+    std::optional<QByteArray> bytes = readCompressedBase64((*fields)[2], least, most);
+    if (!bytes)
         return std::nullopt;
-    CompressedText result{*count, qUncompress(*compressed)};
-    if (std::size_t(result.bytes.size()) != claimed)
-        return std::nullopt;
-    return result;
+    return CompressedText{*count, std::move(*bytes)};
 }
 
 bool readPackedHistory(const std::string &text, char separator, ValueOverTime &history)
@@ -312,19 +308,14 @@ constexpr double worthCompressing = 0.6;
 constexpr std::size_t maxBlockBytesPerSample = 3 * 9;
 constexpr std::size_t maxBlockOverhead = 96;
 
-void appendVarint(QByteArray &out, quint64 value)
+// The bytes written to `out`, at most ten.
+std::size_t putVarint(std::uint8_t *out, quint64 value)
 {
-    while (value >= 0x80) {
-        out.append(char(value | 0x80));
-        value >>= 7;
-    }
-    out.append(char(value));
-}
-
-void appendBlock(QByteArray &out, const std::vector<std::uint8_t> &bytes)
-{
-    appendVarint(out, bytes.size());
-    out.append(reinterpret_cast<const char *>(bytes.data()), int(bytes.size()));
+    std::size_t length = 0;
+    for (; value >= 0x80; value >>= 7)
+        out[length++] = std::uint8_t(value | 0x80);
+    out[length++] = std::uint8_t(value);
+    return length;
 }
 
 bool readBlockHistory(const std::string &text, char separator, ValueOverTime &history)
@@ -383,29 +374,43 @@ bool readBlockHistory(const std::string &text, char separator, ValueOverTime &hi
 
 std::string historyToText(const ValueOverTime &history)
 {
-    std::size_t size = 0;
-    for (const SampleBlock &block : history.blocks())
-        size += block.bytes().size() + 3;
-    QByteArray bytes;
-    bytes.reserve(int(size) + 64);
-    for (const SampleBlock &block : history.blocks())
-        appendBlock(bytes, block.bytes());
+    std::optional<SampleBlock> openBlock;
     if (!history.openTimes().empty()) {
-        appendBlock(bytes, SampleBlock::encode(history.openTimes().data(),
-                                               history.openValues().data(),
-                                               history.openAnalogValues().data(),
-                                               int(history.openTimes().size()))
-                               .bytes());
+        openBlock = SampleBlock::encode(history.openTimes().data(), history.openValues().data(),
+                                        history.openAnalogValues().data(),
+                                        int(history.openTimes().size()));
     }
-    const QByteArray trial = bytes.left(trialBytes);
-    const bool compress
-        = qCompress(trial, 1).size() < worthCompressing * double(trial.size());
-    const QByteArray encoded = qCompress(bytes, compress ? 1 : 0).toBase64();
+    const auto forEachBlock = [&](auto use) {
+        std::array<std::uint8_t, 10> prefix;
+        for (const SampleBlock &block : history.blocks())
+            use(prefix.data(), putVarint(prefix.data(), block.bytes().size()), block.bytes());
+        if (openBlock)
+            use(prefix.data(), putVarint(prefix.data(), openBlock->bytes().size()),
+                openBlock->bytes());
+    };
+    std::size_t total = 0;
+    QByteArray trial;
+    forEachBlock([&](const std::uint8_t *prefix, std::size_t prefixLength,
+                     const std::vector<std::uint8_t> &bytes) {
+        total += prefixLength + bytes.size();
+        if (trial.size() < trialBytes) {
+            trial.append(reinterpret_cast<const char *>(prefix), int(prefixLength));
+            trial.append(reinterpret_cast<const char *>(bytes.data()), int(bytes.size()));
+        }
+    });
+    trial.truncate(trialBytes);
+    const bool compress = qCompress(trial, 1).size() < worthCompressing * double(trial.size());
 
     std::string text;
-    text.reserve(16 + std::size_t(encoded.size()));
     text.append(blocksTag).append(1, fieldSeparator).append(std::to_string(history.size()));
-    text.append(1, fieldSeparator).append(encoded.constData(), std::size_t(encoded.size()));
+    text.append(1, fieldSeparator);
+    CompressedBase64Writer writer(text, total, compress ? 1 : 0);
+    forEachBlock([&writer](const std::uint8_t *prefix, std::size_t prefixLength,
+                           const std::vector<std::uint8_t> &bytes) {
+        writer.write(prefix, prefixLength);
+        writer.write(bytes.data(), bytes.size());
+    });
+    writer.finish();
     return text;
 }
 

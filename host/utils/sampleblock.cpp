@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace Utils {
 
@@ -16,7 +17,7 @@ namespace {
 // costs a few bits per time stamp, a slowly moving value a few more. Second
 // differences keep the first difference apart, as it is as large as the poll
 // interval and would widen the packing of all the others. Anything else is
-// stored as a residual per sample against a prediction (see putResiduals);
+// stored as a residual per sample against a prediction (see putPacked);
 // analog values may be predicted from the values through a straight line.
 enum Kind : std::uint8_t {
     ScaledDelta = 1,
@@ -24,10 +25,12 @@ enum Kind : std::uint8_t {
     XorBits = 3,                     // written before, still read
     AffineXorBits = 4,               // written before, still read
     ScaledDeltaOfDelta = 5,
+    // The predictions; as column kinds, residuals in byte windows, written before, still read.
     XorPrevious = 6,
     XorLine = 7, // analog values only
     BitsDelta = 8,
     BitsDeltaOfDelta = 9,
+    PackedResiduals = 10,
 };
 
 constexpr int maxDecimals = 9;
@@ -211,16 +214,12 @@ void putDouble(std::vector<std::uint8_t> &out, double value)
         out.push_back(std::uint8_t(bits >> (8 * byte)));
 }
 
-// A column that is no short decimals stores per sample a residual: its bits
-// XOR a prediction (the previous value or the line), or the difference of
-// its bits from the previous ones, or the change of that difference, as
-// integers; each block takes whichever packs smallest. A 2-bit code per
-// sample, four to a byte, comes first: 0 the residual is zero, 1 it fits
-// the last window of bytes, 2 a new window follows (a byte: leading zero
-// bytes << 4 | trailing zero bytes), 3 the previous value again (line only).
-// Then the window bytes and each residual's bytes inside its window.
+// Residuals in byte windows, as written before: a 2-bit code per sample, four
+// to a byte, comes first: 0 the residual is zero, 1 it fits the last window of
+// bytes, 2 a new window follows (a byte: leading zero bytes << 4 | trailing
+// zero bytes), 3 the previous value again (line only). Then the window bytes
+// and each residual's bytes inside its window.
 constexpr int codeResidualZero = 0;
-constexpr int codeLastWindow = 1;
 constexpr int codeNewWindow = 2;
 constexpr int codeSameAsPrevious = 3;
 
@@ -265,45 +264,130 @@ struct Prediction
     }
 };
 
-void putResiduals(std::vector<std::uint8_t> &out, const double *values, int count,
-                  const Prediction &prediction)
+// A column that is no short decimals stores per sample a residual against a
+// prediction: its bits XOR the previous value or the line, or the difference
+// of its bits from the previous ones, or the change of that difference, as
+// integers; each block takes whichever packs smallest. Residuals are packed
+// to the bit in up to four widths: the prediction, the number of widths and
+// the widths, then a bit stream of, per sample, the index of its width (no
+// bits for one width, one for two, else two) and the residual in that width.
+// A steady value and its odd outliers thus cost what each needs, not the
+// widest.
+constexpr int maxWidths = 4;
+constexpr int maxResidualWidth = 64;
+
+int indexBits(int widths)
 {
-    const std::size_t codesAt = out.size();
-    // Written through a pointer into the largest size, then cut: no check per byte.
-    out.resize(codesAt + codeBytes(count) + std::size_t(count) * 9, 0);
-    std::uint8_t *codes = out.data() + codesAt;
-    std::uint8_t *next = codes + codeBytes(count);
-    std::uint64_t previous = 0;
-    std::uint64_t previousDelta = 0;
-    int leading = -1;
-    int trailing = 0;
-    for (int i = 0; i < count; ++i) {
-        const std::uint64_t bits = bitsOf(values[i]);
-        std::uint64_t residual = prediction.residual(i, bits, previous, previousDelta);
-        int code = codeResidualZero;
-        if (prediction.kind == XorLine && bits == previous && residual != 0) {
-            code = codeSameAsPrevious;
-        } else if (residual != 0) {
-            const int newLeading = __builtin_clzll(residual) / 8;
-            const int newTrailing = __builtin_ctzll(residual) / 8;
-            // The last window, unless it is too narrow or wider than a new one and its byte.
-            const int spare = newLeading - leading + newTrailing - trailing;
-            code = codeLastWindow;
-            if (leading < 0 || newLeading < leading || newTrailing < trailing || spare > 1) {
-                code = codeNewWindow;
-                leading = newLeading;
-                trailing = newTrailing;
-                *next++ = std::uint8_t(leading << 4 | trailing);
-            }
-            residual >>= 8 * trailing;
-            for (int byte = 8 - leading - trailing; byte > 0; --byte, residual >>= 8)
-                *next++ = std::uint8_t(residual);
-        }
-        codes[i / 4] |= std::uint8_t(code << (2 * (i % 4)));
-        previousDelta = bits - previous;
-        previous = bits;
+    return widths <= 1 ? 0 : widths == 2 ? 1 : 2;
+}
+
+int widthOf(std::uint64_t residual)
+{
+    return residual == 0 ? 0 : 64 - __builtin_clzll(residual);
+}
+
+struct Widths
+{
+    int count = 0;
+    std::array<int, maxWidths> widths{};
+    std::size_t bits = 0; // of the whole column
+};
+
+// The widths that pack a column of `samples` residuals smallest, given how
+// many residuals need each width: each residual takes the narrowest width
+// that holds it, so the widths split the sorted residual widths into runs.
+Widths chooseWidths(const std::array<int, maxResidualWidth + 1> &histogram, int samples)
+{
+    std::array<int, maxResidualWidth + 1> used{};
+    std::array<std::size_t, maxResidualWidth + 2> before{}; // residuals narrower than used[j]
+    int distinct = 0;
+    for (int width = 0; width <= maxResidualWidth; ++width) {
+        if (histogram[size_t(width)] == 0)
+            continue;
+        used[size_t(distinct)] = width;
+        before[size_t(distinct) + 1] = before[size_t(distinct)] + size_t(histogram[size_t(width)]);
+        ++distinct;
     }
-    out.resize(std::size_t(next - out.data()));
+    // cost[k][j]: bits of the residuals up to used[j] in k + 1 widths, the widest used[j].
+    constexpr std::size_t none = std::numeric_limits<std::size_t>::max();
+    std::array<std::array<std::size_t, maxResidualWidth + 1>, maxWidths> cost;
+    std::array<std::array<int, maxResidualWidth + 1>, maxWidths> split;
+    Widths best;
+    best.bits = none;
+    for (int k = 0; k < maxWidths; ++k) {
+        for (int j = 0; j < distinct; ++j) {
+            const std::size_t width = size_t(used[size_t(j)]);
+            cost[size_t(k)][size_t(j)] = k == 0 ? before[size_t(j) + 1] * width : none;
+            split[size_t(k)][size_t(j)] = -1;
+            for (int i = k - 1; k > 0 && i < j; ++i) {
+                const std::size_t below = cost[size_t(k) - 1][size_t(i)];
+                if (below == none)
+                    continue;
+                const std::size_t total
+                    = below + (before[size_t(j) + 1] - before[size_t(i) + 1]) * width;
+                if (total < cost[size_t(k)][size_t(j)]) {
+                    cost[size_t(k)][size_t(j)] = total;
+                    split[size_t(k)][size_t(j)] = i;
+                }
+            }
+        }
+        const std::size_t packed = cost[size_t(k)][size_t(distinct) - 1];
+        if (packed == none)
+            break;
+        const std::size_t total
+            = packed + std::size_t(samples) * std::size_t(indexBits(k + 1)) + 8 * std::size_t(k);
+        if (total < best.bits) {
+            best.bits = total;
+            best.count = k + 1;
+            for (int level = k, j = distinct - 1; level >= 0; j = split[size_t(level--)][size_t(j)])
+                best.widths[size_t(level)] = used[size_t(j)];
+        }
+    }
+    return best;
+}
+
+// Writes `width` (at most 64) bits at `bit` into zeroed bytes with eight to spare.
+void putBits(std::uint8_t *packed, std::size_t bit, std::uint64_t value, int width)
+{
+    if (width > 56) {
+        putBits(packed, bit, value & 0xffffffffu, 32);
+        putBits(packed, bit + 32, value >> 32, width - 32);
+        return;
+    }
+    std::uint64_t word;
+    std::memcpy(&word, packed + bit / 8, sizeof word);
+    word |= value << (bit % 8);
+    std::memcpy(packed + bit / 8, &word, sizeof word);
+}
+
+void putPacked(std::vector<std::uint8_t> &out, const std::vector<std::uint64_t> &residuals,
+               const Prediction &prediction, const Widths &widths)
+{
+    out.push_back(PackedResiduals);
+    out.push_back(prediction.kind);
+    if (prediction.kind == XorLine) {
+        putDouble(out, prediction.line.slope);
+        putDouble(out, prediction.line.offset);
+    }
+    out.push_back(std::uint8_t(widths.count));
+    for (int k = 0; k < widths.count; ++k)
+        out.push_back(std::uint8_t(widths.widths[size_t(k)]));
+    const std::size_t start = out.size();
+    out.resize(start + residuals.size() * 9 + packingSlack, 0);
+    std::uint8_t *packed = out.data() + start;
+    const int indexWidth = indexBits(widths.count);
+    std::size_t bit = 0;
+    for (const std::uint64_t residual : residuals) {
+        const int needed = widthOf(residual);
+        int index = 0;
+        while (widths.widths[size_t(index)] < needed)
+            ++index;
+        putBits(packed, bit, std::uint64_t(index), indexWidth);
+        bit += std::size_t(indexWidth);
+        putBits(packed, bit, residual, widths.widths[size_t(index)]);
+        bit += std::size_t(widths.widths[size_t(index)]);
+    }
+    out.resize(start + (bit + 7) / 8);
 }
 
 void putColumn(std::vector<std::uint8_t> &out, const double *values, int count, Kind scaledKind,
@@ -315,21 +399,32 @@ void putColumn(std::vector<std::uint8_t> &out, const double *values, int count, 
         putScaled(out, integers, scaledKind);
         return;
     }
-    std::vector<std::uint8_t> best;
-    std::vector<std::uint8_t> trial;
+    std::vector<std::uint64_t> residuals;
+    std::vector<std::uint64_t> trial(static_cast<size_t>(count));
+    std::optional<std::pair<Prediction, Widths>> best;
     for (const Kind kind : {XorPrevious, BitsDelta, BitsDeltaOfDelta, XorLine}) {
         if (kind == XorLine && !line)
             continue;
-        trial.assign(1, kind);
-        if (kind == XorLine) {
-            putDouble(trial, line->slope);
-            putDouble(trial, line->offset);
+        const Prediction prediction{kind, kind == XorLine ? *line : Line{}};
+        std::array<int, maxResidualWidth + 1> histogram{};
+        std::uint64_t previous = 0;
+        std::uint64_t previousDelta = 0;
+        for (int i = 0; i < count; ++i) {
+            const std::uint64_t bits = bitsOf(values[i]);
+            trial[size_t(i)] = prediction.residual(i, bits, previous, previousDelta);
+            ++histogram[size_t(widthOf(trial[size_t(i)]))];
+            previousDelta = bits - previous;
+            previous = bits;
         }
-        putResiduals(trial, values, count, {kind, kind == XorLine ? *line : Line{}});
-        if (best.empty() || trial.size() < best.size())
-            best.swap(trial);
+        Widths widths = chooseWidths(histogram, count);
+        widths.bits += kind == XorLine ? 128 : 0;
+        if (!best || widths.bits < best->second.bits) {
+            best = {prediction, widths};
+            residuals.swap(trial);
+            trial.resize(size_t(count));
+        }
     }
-    out.insert(out.end(), best.cbegin(), best.cend());
+    putPacked(out, residuals, best->first, best->second);
 }
 
 // Reads untrusted bytes: every step checks what is left.
@@ -374,6 +469,7 @@ public:
             value |= std::uint64_t(*m_at++) << (8 * byte);
         return true;
     }
+    std::size_t left() const { return std::size_t(m_end - m_at); }
     bool skip(std::uint64_t count, Reader &part)
     {
         if (count > std::uint64_t(m_end - m_at))
@@ -538,6 +634,112 @@ bool readResiduals(Reader &in, int count, double *out, const Prediction &predict
     return true;
 }
 
+// Takes bit fields of untrusted bytes, the lowest bit first.
+class BitReader
+{
+public:
+    explicit BitReader(Reader bytes)
+        : m_begin(bytes.position())
+        , m_size(bytes.left())
+    {
+    }
+
+    bool take(int width, std::uint64_t &value)
+    {
+        if (width > 56) {
+            std::uint64_t high = 0;
+            if (!take(32, value) || !take(width - 32, high))
+                return false;
+            value |= high << 32;
+            return true;
+        }
+        value = 0;
+        if (m_bit + std::size_t(width) > m_size * 8)
+            return false;
+        if (width == 0)
+            return true;
+        const std::size_t at = m_bit / 8;
+        std::uint64_t word = 0;
+        if (m_size - at >= sizeof word)
+            std::memcpy(&word, m_begin + at, sizeof word);
+        else
+            std::memcpy(&word, m_begin + at, m_size - at);
+        value = word >> (m_bit % 8) & (~std::uint64_t(0) >> (64 - width));
+        m_bit += std::size_t(width);
+        return true;
+    }
+    // Every byte was needed.
+    bool atEnd() const { return (m_bit + 7) / 8 == m_size; }
+
+private:
+    const std::uint8_t *m_begin;
+    std::size_t m_size;
+    std::size_t m_bit = 0;
+};
+
+bool readDouble(Reader &in, double &value);
+
+struct PackedWidths
+{
+    int count = 0;
+    std::array<int, maxWidths> widths{};
+};
+
+// One loop per prediction, so that none of them decides per sample.
+template <Kind kind>
+bool unpack(BitReader &stream, const PackedWidths &widths, int count, double *out, const Line &line)
+{
+    const Prediction prediction{kind, line};
+    const int indexWidth = indexBits(widths.count);
+    std::uint64_t previous = 0;
+    std::uint64_t previousDelta = 0;
+    for (int i = 0; i < count; ++i) {
+        std::uint64_t index = 0;
+        std::uint64_t residual = 0;
+        if (!stream.take(indexWidth, index) || index >= std::uint64_t(widths.count)
+            || !stream.take(widths.widths[size_t(index)], residual))
+            return false;
+        const std::uint64_t bits = prediction.bits(i, residual, previous, previousDelta);
+        out[i] = doubleOf(bits);
+        previousDelta = bits - previous;
+        previous = bits;
+    }
+    return stream.atEnd();
+}
+
+bool readPacked(Reader &in, int count, double *out, const double *values)
+{
+    std::uint8_t kind = 0;
+    std::uint8_t widthCount = 0;
+    Line line{0.0, 0.0, values};
+    if (!in.byte(kind)
+        || !(kind == XorPrevious || kind == BitsDelta || kind == BitsDeltaOfDelta
+             || (kind == XorLine && values))
+        || (kind == XorLine && !(readDouble(in, line.slope) && readDouble(in, line.offset)))
+        || !in.byte(widthCount) || widthCount < 1 || widthCount > maxWidths)
+        return false;
+    PackedWidths widths{widthCount, {}};
+    for (int k = 0; k < widthCount; ++k) {
+        std::uint8_t width = 0;
+        if (!in.byte(width) || width > maxResidualWidth)
+            return false;
+        widths.widths[size_t(k)] = width;
+    }
+    Reader streamBytes(nullptr, nullptr);
+    in.skip(in.left(), streamBytes);
+    BitReader stream(streamBytes);
+    switch (kind) {
+    case XorLine:
+        return unpack<XorLine>(stream, widths, count, out, line);
+    case BitsDelta:
+        return unpack<BitsDelta>(stream, widths, count, out, line);
+    case BitsDeltaOfDelta:
+        return unpack<BitsDeltaOfDelta>(stream, widths, count, out, line);
+    default:
+        return unpack<XorPrevious>(stream, widths, count, out, line);
+    }
+}
+
 bool readDouble(Reader &in, double &value)
 {
     std::uint64_t bits = 0;
@@ -573,6 +775,8 @@ bool readColumn(Reader in, int count, double *out, const double *values = nullpt
         Line line{0.0, 0.0, values};
         read = readDouble(in, line.slope) && readDouble(in, line.offset)
                && readResiduals(in, count, out, {XorLine, line});
+    } else if (kind == PackedResiduals) {
+        read = readPacked(in, count, out, values);
     }
     return read && in.atEnd();
 }
@@ -642,21 +846,22 @@ std::optional<SampleBlock> SampleBlock::fromBytes(std::vector<std::uint8_t> byte
     const std::optional<Layout> layout = readLayout(bytes);
     if (!layout)
         return std::nullopt;
-    const size_t count = size_t(layout->count);
-    std::vector<double> times(count);
-    std::vector<double> values(count);
-    std::vector<double> analogValues(count);
-    if (!readColumn(layout->times, layout->count, times.data())
-        || !readColumn(layout->values, layout->count, values.data())
-        || !readColumn(layout->analogValues, layout->count, analogValues.data(), values.data()))
+    const int count = layout->count;
+    // Opening a history checks a block at a time; only what it keeps is allocated.
+    thread_local std::vector<double> decoded;
+    decoded.resize(3 * size_t(SampleBlock::maxSamples));
+    double *const times = decoded.data();
+    double *const values = times + count;
+    double *const analogValues = values + count;
+    if (!readColumn(layout->times, count, times) || !readColumn(layout->values, count, values)
+        || !readColumn(layout->analogValues, count, analogValues, values))
         return std::nullopt;
     const auto isNan = [](double time) { return std::isnan(time); };
-    if (std::any_of(times.cbegin(), times.cend(), isNan)
-        || !std::is_sorted(times.cbegin(), times.cend()))
+    if (std::any_of(times, times + count, isNan) || !std::is_sorted(times, times + count))
         return std::nullopt;
     if (extremes)
-        *extremes = Extremes::of(times.data(), values.data(), layout->count, 0);
-    return SampleBlock(std::move(bytes), layout->count, times.front(), times.back());
+        *extremes = Extremes::of(times, values, count, 0);
+    return SampleBlock(std::move(bytes), count, times[0], times[count - 1]);
 }
 
 int SampleBlock::size() const

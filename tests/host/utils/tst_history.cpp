@@ -311,6 +311,20 @@ void tst_History::blockOfAnEarlierWriterDecodes_data()
                       "660680c7711cc7711c0780800e51491a18ade5c180c92055dd69b1e24104000000000000"
                       "e03f00000000000000004040404040")
         << other << halves;
+    // Window bytes per residual; one analog value repeats its predecessor off the line.
+    const Doubles thirds{0.1 + 0.2, 1 / 3.0, 2 / 3.0, 1 / 7.0, 1 / 3.0 + 1e-9};
+    const Doubles onLine{0.7000000000000001, 0.75, 1.25, 1.25, std::fma(1.5, thirds[4], 0.25)};
+    QTest::newRow("residuals in byte windows")
+        << QByteArray("0511250500d00f840103a801000000000000000006a60100343333333333d33f61666666"
+                      "66660600163010c7711cc7711c27861221c4711c1706260200676666666666e63f676666"
+                      "6666660e00161c108f28ce0000001c")
+        << thirds << onLine;
+    // Two and three widths, one of them zero, some wider than a single load.
+    QTest::newRow("residuals packed to the bit")
+        << QByteArray("0511290500d00f840103a80100000000000000000a0602363e696666666666a67f616666"
+                      "66666606000000000000d8711cc7711cc7c9502284388ee3020a060300353e9e99999999"
+                      "9999ff9d9999999999b9000000000000383da23803000070")
+        << thirds << onLine;
 }
 
 // Saved histories hold blocks as they were written.
@@ -360,7 +374,7 @@ void tst_History::damagedBlockBytesAreRefused()
     QFETCH(Doubles, times);
     QFETCH(Damage, damage);
 
-    const Doubles values(times.size(), 1.5);
+    const Doubles values(times.size(), 1 / 3.0);
     std::vector<std::uint8_t> bytes
         = SampleBlock::encode(times.data(), values.data(), values.data(), int(times.size())).bytes();
     damage(bytes);

@@ -771,6 +771,11 @@ void tst_Utils::historyTextRoundTripKeepsEveryBit_data()
     }
     QTest::newRow("bar from device numbers") << times << bar << Doubles(times.size(), 4.0) << 30000;
     QTest::newRow("degrees from tenths") << times << degrees << bar << 30000;
+    // Stored, not compressed: the text takes several chunks both ways.
+    Doubles other(times.size());
+    for (size_t i = 0; i < times.size(); ++i)
+        other[i] = std::sin(double(i) / 3000.0) * 3.0 + double(i % 7) / 30.0;
+    QTest::newRow("values that are no short decimals") << times << other << bar << 0;
 }
 
 void tst_Utils::historyTextRoundTripKeepsEveryBit()
@@ -807,6 +812,9 @@ void tst_Utils::handMadeHistoryTextLoadsOnlyWhenWellFormed_data()
     row("packed", packed("2", wholeNumbers), ';', true);
     const std::vector<std::uint8_t> both = blockOf(times, values, analog);
     row("stored blocks", stored("2", {both}), ';', true);
+    std::string unpadded = stored("2", {both});
+    unpadded.erase(unpadded.find_last_not_of('=') + 1);
+    row("stored blocks, base64 without padding", unpadded, ';', true);
 
     row("empty text", "");
     row("unknown tag", "h2" + valid.substr(2));
