@@ -269,6 +269,17 @@ std::pair<double, int> slowestInBoth(const FillCost &first, const FillCost &seco
     return slowest;
 }
 
+void describePoll(const FillCost::Poll &poll)
+{
+    qInfo("  sample %d: %.3f ms CPU, %.3f ms wall; %s, pyramid carries %d, heap top %+ld B; "
+          "%s: %ld minor, %ld major faults, %ld voluntary, %ld involuntary switches",
+          poll.sample, poll.cpuMs, poll.wallMs, poll.closesBlock ? "closes a block" : "appends",
+          poll.carries, long(poll.heapGrowth),
+          poll.closesBlock ? "during it" : "since the last block close", poll.kernel.minorFaults,
+          poll.kernel.majorFaults, poll.kernel.voluntarySwitches,
+          poll.kernel.involuntarySwitches);
+}
+
 // The slowest polls over reportedPollMs of CPU, with what ran in them.
 void reportSlowPolls(const FillCost &run)
 {
@@ -281,15 +292,7 @@ void reportSlowPolls(const FillCost &run)
     qInfo("%d polls over %.1f ms CPU%s", int(polls.size()), reportedPollMs,
           polls.size() > shown ? ", the slowest 12:" : ":");
     polls.resize(std::min(polls.size(), shown));
-    for (const FillCost::Poll &poll : polls) {
-        qInfo("  sample %d: %.3f ms CPU, %.3f ms wall; %s, pyramid carries %d, heap top %+ld B; "
-              "%s: %ld minor, %ld major faults, %ld voluntary, %ld involuntary switches",
-              poll.sample, poll.cpuMs, poll.wallMs, poll.closesBlock ? "closes a block" : "appends",
-              poll.carries, long(poll.heapGrowth),
-              poll.closesBlock ? "during it" : "since the last block close",
-              poll.kernel.minorFaults, poll.kernel.majorFaults, poll.kernel.voluntarySwitches,
-              poll.kernel.involuntarySwitches);
-    }
+    std::for_each(polls.cbegin(), polls.cend(), describePoll);
 }
 
 // Fills two plots twice and reports the slowest poll of each run, then the slowest by the
@@ -356,6 +359,13 @@ void bench_History::initTestCase()
     qInfo("slowest poll by the lesser of both runs at each sample: %.3f ms CPU at sample %d, "
           "%.3f ms wall at sample %d (-1: none over %.1f ms in both)",
           cpu.first, cpu.second, wall.first, wall.second, slowPollMs);
+    for (const FillCost *run : {&first, &second}) {
+        const auto poll = std::lower_bound(
+            run->slow.cbegin(), run->slow.cend(), cpu.second,
+            [](const FillCost::Poll &p, int sample) { return p.sample < sample; });
+        if (poll != run->slow.cend() && poll->sample == cpu.second)
+            describePoll(*poll);
+    }
     qInfo("memory: pressure %.2f B, temperature %.2f B per sample; RSS %.0f MB -> %.0f MB",
           double(m_pressure.memoryBytes()) / m_samples,
           double(m_temperature.memoryBytes()) / m_samples, m_startMegabytes, residentMegabytes());
