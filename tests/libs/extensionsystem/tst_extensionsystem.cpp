@@ -122,15 +122,13 @@ private slots:
     void traceLineFormat_data();
     void traceLineFormat();
     void answerCarriesItsRoundTripIntoFileAndSignal();
-    void unopenablePortYieldsNull();
-    void portServesOneOwnerAtATime();
+    void portIsRefusedWhileMissingOrHeldWithTheReason();
     void releaseInsideTheConnectionsOwnSignalIsSafe();
     void releaseStillFinishesPendingListsBeforeDeletion();
     void endOfOwnershipClosesThenDeletesTheConnection_data();
     void endOfOwnershipClosesThenDeletesTheConnection();
-    void sensorEntriesAppendedToOneStreamReadOneEachEvenAfterABrokenOne();
-    void unusableSensorEntryLeavesTheRecordAsItWas_data();
-    void unusableSensorEntryLeavesTheRecordAsItWas();
+    void unusableSensorEntryLeavesTheRecordAsItWasForTheNext_data();
+    void unusableSensorEntryLeavesTheRecordAsItWasForTheNext();
 
 private:
     void openConnection(const PortSettings &settings = PortSettings());
@@ -498,22 +496,18 @@ void tst_ExtensionSystem::answerCarriesItsRoundTripIntoFileAndSignal()
     QCOMPARE(written.at(2), lines.at(2).at(0).toString().toUtf8());
 }
 
-void tst_ExtensionSystem::unopenablePortYieldsNull()
+void tst_ExtensionSystem::portIsRefusedWhileMissingOrHeldWithTheReason()
 {
-    const QString portName = QStringLiteral("/dev/missing");
+    const QString missing = QStringLiteral("/dev/missing");
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Cannot open port ")));
-    TestPlugin plugin;
-    QCOMPARE(plugin.registerPort(portName), nullptr);
-    QCOMPARE(registry().openConnectionCount(), 0);
-    QVERIFY(!registry().isPortInUse(portName));
-    QVERIFY2(registry().failureReason(portName).contains(QStringLiteral("No such file")),
-             qPrintable(registry().failureReason(portName)));
-}
-
-void tst_ExtensionSystem::portServesOneOwnerAtATime()
-{
-    const QString portName = simulatedPrefix + QLatin1Char('1');
     TestPlugin first;
+    QCOMPARE(first.registerPort(missing), nullptr);
+    QCOMPARE(registry().openConnectionCount(), 0);
+    QVERIFY(!registry().isPortInUse(missing));
+    QVERIFY2(registry().failureReason(missing).contains(QStringLiteral("No such file")),
+             qPrintable(registry().failureReason(missing)));
+
+    const QString portName = simulatedPrefix + QLatin1Char('1');
     TestPlugin second;
     CommunicationInterface *held = first.registerPort(portName);
     QVERIFY(held);
@@ -591,23 +585,7 @@ void tst_ExtensionSystem::endOfOwnershipClosesThenDeletesTheConnection()
     QTRY_VERIFY(!connection);
 }
 
-void tst_ExtensionSystem::sensorEntriesAppendedToOneStreamReadOneEachEvenAfterABrokenOne()
-{
-    std::stringstream stream;
-    SensorBasic record;
-
-    stream << entryText("<name>KR7D-1</name><id>KR7D</id>");
-    QVERIFY(record.fromXMLStream(stream));
-    stream << "<name>broken";
-    QVERIFY(!record.fromXMLStream(stream));
-    stream << entryText("<name>KR7D-2</name><id>KR7E</id>");
-    QVERIFY(record.fromXMLStream(stream));
-    QCOMPARE(record.name(), std::string("KR7D-2"));
-    QCOMPARE(record.id(), std::string("KR7E"));
-    QVERIFY(stream.good());
-}
-
-void tst_ExtensionSystem::unusableSensorEntryLeavesTheRecordAsItWas_data()
+void tst_ExtensionSystem::unusableSensorEntryLeavesTheRecordAsItWasForTheNext_data()
 {
     QTest::addColumn<QByteArray>("text");
 
@@ -617,7 +595,7 @@ void tst_ExtensionSystem::unusableSensorEntryLeavesTheRecordAsItWas_data()
     QTest::newRow("nothing written") << QByteArray();
 }
 
-void tst_ExtensionSystem::unusableSensorEntryLeavesTheRecordAsItWas()
+void tst_ExtensionSystem::unusableSensorEntryLeavesTheRecordAsItWasForTheNext()
 {
     QFETCH(QByteArray, text);
 
@@ -627,6 +605,11 @@ void tst_ExtensionSystem::unusableSensorEntryLeavesTheRecordAsItWas()
     QVERIFY(!record.fromXMLStream(stream));
     QCOMPARE(record.id(), std::string("old-id"));
     QCOMPARE(record.name(), std::string("old-name"));
+    // Catalogue builders append to one stream: the next entry reads on its own.
+    stream << entryText("<name>KR7D-2</name><id>KR7E</id>");
+    QVERIFY(record.fromXMLStream(stream));
+    QCOMPARE(record.name(), std::string("KR7D-2"));
+    QCOMPARE(record.id(), std::string("KR7E"));
 }
 
 QTEST_GUILESS_MAIN(tst_ExtensionSystem)
