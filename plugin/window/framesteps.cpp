@@ -4,6 +4,8 @@
 #include "sensorwindowdata.h"
 #include "sequenceguard.h"
 
+#include <utility>
+
 namespace BravoSensorPlugin {
 namespace Core {
 
