@@ -16,7 +16,6 @@
 
 #include <app/languageswitcher.h>
 
-#include <extensionsystem/globals.h>
 #include <propertybrowser/qtproperty.h>
 #include <propertybrowser/qtpropertymanager.h>
 #include <propertybrowser/qttreepropertybrowser.h>
@@ -145,7 +144,6 @@ private slots:
     void startsOfflineWithItsSensorInTheTitle();
     void portListRefill_data();
     void portListRefill();
-    void presentationModeHidesAllDocks();
     void propertyVisibilityCoversEveryItem();
     void closeStopsLiveDataAndTimers();
     void destructionWritesTheLayoutEvenWhenNeverShown();
@@ -232,7 +230,6 @@ void tst_SensorWindow::cleanup()
     m_hand.reset();
     m_master.reset();
     switchTo("en");
-    ExtensionSystem::Globals::setPresentationMode(false);
 }
 
 QVariantList tst_SensorWindow::storedValues()
@@ -388,23 +385,6 @@ void tst_SensorWindow::portListRefill()
 
     QCOMPARE(itemsOf(combo), QStringList({"Offline", ""}) + refills.last());
     QTEST(combo->currentIndex(), "index");
-}
-
-void tst_SensorWindow::presentationModeHidesAllDocks()
-{
-    ExtensionSystem::Globals::setPresentationMode(true);
-    SensorWindow window(m_sensor);
-    const auto hiddenDocks = [&window] {
-        const SensorWindowData *data = window.windowData();
-        return QList<bool>{data->propertyDock->isHidden(),
-                           data->chart->getDockChartItem(0)->isHidden(),
-                           data->chart->getDockChartItem(1)->isHidden()};
-    };
-    QCOMPARE(hiddenDocks(), QList<bool>({true, true, true}));
-    window.vSensorUpdate(QVariant(false));
-    QCOMPARE(hiddenDocks(), QList<bool>({false, false, false}));
-    window.vSensorUpdate(QVariant(true));
-    QCOMPARE(hiddenDocks(), QList<bool>({true, true, true}));
 }
 
 void tst_SensorWindow::propertyVisibilityCoversEveryItem()
