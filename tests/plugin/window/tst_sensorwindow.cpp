@@ -128,7 +128,7 @@ Q_DECLARE_METATYPE(Edit)
 Q_DECLARE_METATYPE(QMessageBox::StandardButton)
 
 // A window opened for the catalogue's first sensor: its set-up, what the user does in it (files,
-// history, factory reset, units, dragged marks, the host's language switch) and its closing.
+// history, units, dragged marks, the host's language switch) and its closing.
 class tst_SensorWindow : public QObject
 {
     Q_OBJECT
@@ -160,8 +160,6 @@ private slots:
     void csvHasOneColumnPerPlot();
     void clearHistoryOnlyWhenConfirmed_data();
     void clearHistoryOnlyWhenConfirmed();
-    void factoryReset_data();
-    void factoryReset();
     void unitChangeConvertsEveryPoint_data();
     void unitChangeConvertsEveryPoint();
     void writesGoInBarAndCelsius_data();
@@ -746,38 +744,6 @@ void tst_SensorWindow::clearHistoryOnlyWhenConfirmed()
     QCOMPARE(data().chart->getData(0)->size(), samplesLeft);
     QCOMPARE(data().chart->getData(1)->size(), samplesLeft);
     QCOMPARE(m_window->form()->chartToolbar->isEnabled(), samplesLeft > 0);
-}
-
-void tst_SensorWindow::factoryReset_data()
-{
-    QTest::addColumn<bool>("connected");
-    QTest::addColumn<QMessageBox::StandardButton>("answer");
-    QTest::addColumn<bool>("reset");
-    QTest::newRow("connected, Ok") << true << QMessageBox::Ok << true;
-    QTest::newRow("connected, Cancel") << true << QMessageBox::Cancel << false;
-    QTest::newRow("not connected: no question") << false << QMessageBox::NoButton << false;
-}
-
-void tst_SensorWindow::factoryReset()
-{
-    QFETCH(bool, connected);
-    QFETCH(QMessageBox::StandardButton, answer);
-    QFETCH(bool, reset);
-    attachMaster(connected);
-    m_master->simulator().setParameter(QStringLiteral("OnDelay1"), 1500);
-    m_window->readParameter(QStringLiteral("OnDelay1"), false);
-    data().liveDataEnabled = false;
-    const int logged = m_master->queryLog().size();
-    if (answer != QMessageBox::NoButton)
-        m_hand->expect(ModalHand::click(answer));
-
-    m_window->vRestoreFactorySettings();
-    QCOMPARE(m_hand->boxesSeen().size(), answer != QMessageBox::NoButton ? 1 : 0);
-    QCOMPARE(
-        m_master->queryLog().mid(logged).contains(BravoSensorPlugin::Core::factoryResetFrame()),
-        reset);
-    QCOMPARE(data().intManager->value(property("OnDelay1")), reset ? 0 : 1500);
-    QCOMPARE(data().liveDataEnabled, reset);
 }
 
 void tst_SensorWindow::unitChangeConvertsEveryPoint_data()
