@@ -104,8 +104,6 @@ private slots:
     void framesKeepTheirSpacingWhileAnotherWindowRuns();
     void sequenceEndsAtOnceWhenItsWaitIsCutShort_data();
     void sequenceEndsAtOnceWhenItsWaitIsCutShort();
-    void noSecondSequenceStartsInsideAWait_data();
-    void noSecondSequenceStartsInsideAWait();
     void leavingTheDialogsChangesNothing_data();
     void leavingTheDialogsChangesNothing();
     void sensorToPcConnectsReadsThenGoesOffline();
@@ -259,6 +257,8 @@ void tst_DeviceCommunication::start(const QString &what)
         window().form()->actionWriting->trigger();
     else if (what == QLatin1String("Offline"))
         emit data().portCombo->activated(0);
+    else if (what == QLatin1String("readParameter"))
+        window().readParameter(QStringLiteral("OnDelay1"), false);
     else if (what == QLatin1String("bFactoryResetSequence"))
         window().bFactoryResetSequence();
     else if (what == QLatin1String("dropMark"))
@@ -782,36 +782,6 @@ void tst_DeviceCommunication::sequenceEndsAtOnceWhenItsWaitIsCutShort()
     QVERIFY(!BravoSensorPlugin::Core::platformSleepInterrupted());
 }
 
-// A timer or a user action inside the wait of a read: its four frames stay together.
-void tst_DeviceCommunication::noSecondSequenceStartsInsideAWait_data()
-{
-    QTest::addColumn<QString>("source");
-    QTest::newRow("write coming due") << "sendDelayValue";
-    QTest::newRow("watchdog") << "slotContinousDataTimeout";
-    QTest::newRow("Read") << "Read";
-    QTest::newRow("Write") << "Write";
-    QTest::newRow("choosing Offline") << "Offline";
-}
-
-void tst_DeviceCommunication::noSecondSequenceStartsInsideAWait()
-{
-    QFETCH(QString, source);
-    connectWithAnEditWaiting();
-    QTimer::singleShot(0, &window(), [this, source] { start(source); });
-    window().readParameter(QStringLiteral("OnDelay1"), false);
-
-    const QList<QByteArray> read = m_master->queryLog();
-    QCOMPARE(read.size(), 4);
-    QCOMPARE(read.last(), QByteArray::fromHex("027327"));
-    QVERIFY(window().isSensorConnected());
-    QVERIFY(data().watchdogTimer.isActive());
-    if (source != QLatin1String("sendDelayValue"))
-        return;
-    // The write goes out after the read.
-    QTRY_COMPARE(withCommand(m_master->queryLog(), 0x24).size(), 1);
-    QCOMPARE(m_master->simulator().parameter(QStringLiteral("OnDelay1")), QVariant(1200));
-}
-
 void tst_DeviceCommunication::leavingTheDialogsChangesNothing_data()
 {
     QTest::addColumn<QList<ModalHand::Answer>>("answers");
@@ -1270,7 +1240,12 @@ void tst_DeviceCommunication::actionStartedInsideASequenceRunsAfterIt_data()
 {
     QTest::addColumn<QString>("sequence"); // the actions start in its first wait
     QTest::addColumn<QStringList>("actions");
-    QTest::addColumn<QString>("outcome");
+    QTest::addColumn<QString>("outcome"); // afterwards; empty: the sequence's frames stayed together
+    for (const char *source : {"slotContinousDataTimeout", "Read", "Write", "Offline"})
+        QTest::addRow("%s during a single read", source)
+            << "readParameter" << QStringList{QLatin1String(source)} << "";
+    QTest::newRow("write coming due during a single read")
+        << "readParameter" << QStringList{"sendDelayValue"} << "written";
     QTest::newRow("Read during a single write")
         << "sendDelayValue" << QStringList{"Read"} << "read";
     QTest::newRow("factory reset confirmed during the watchdog's check")
@@ -1296,12 +1271,23 @@ void tst_DeviceCommunication::actionStartedInsideASequenceRunsAfterIt()
     });
     start(sequence);
 
-    if (outcome == QLatin1String("read"))
+    if (sequence == QLatin1String("readParameter")) {
+        const QList<QByteArray> read = m_master->queryLog();
+        QCOMPARE(read.size(), 4);
+        QCOMPARE(read.last(), QByteArray::fromHex("027327"));
+        QVERIFY(window().isSensorConnected());
+        QVERIFY(data().watchdogTimer.isActive());
+    }
+    if (outcome == QLatin1String("read")) {
         QTRY_COMPARE(data().intManager->value(property("OffDelay1")), 4321);
-    else if (outcome == QLatin1String("reset"))
+    } else if (outcome == QLatin1String("reset")) {
         QTRY_VERIFY(m_master->queryLog().contains(BravoSensorPlugin::Core::factoryResetFrame()));
-    else
+    } else if (outcome == QLatin1String("written")) {
+        QTRY_COMPARE(withCommand(m_master->queryLog(), 0x24).size(), 1);
+        QCOMPARE(m_master->simulator().parameter(QStringLiteral("OnDelay1")), QVariant(1200));
+    } else if (!outcome.isEmpty()) {
         QTRY_VERIFY(!window().isSensorConnected());
+    }
     if (outcome == QLatin1String("told"))
         QTRY_COMPARE(window().form()->statusBar->currentMessage(),
                      QStringLiteral("Read did not run: the sensor is no longer connected"));
