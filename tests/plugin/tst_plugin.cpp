@@ -5,6 +5,7 @@
 #include <plugin/sensorinterface.h>
 #include <window/sensorwindow.h>
 #include <window/sensorwindowdata.h>
+#include <window/ui_sensorwindow.h>
 
 #include <extensionsystem/communicationinterface.h>
 #include <extensionsystem/connectionregistry.h>
@@ -12,6 +13,7 @@
 #include <extensionsystem/portsettings.h>
 #include <utils/genericchart.h>
 
+#include <QAction>
 #include <QComboBox>
 #include <QDockWidget>
 #include <QMdiSubWindow>
@@ -25,6 +27,7 @@ using BravoSensorPlugin::Core::findSensor;
 using BravoSensorPlugin::Core::Sensor;
 using BravoSensorPlugin::Core::SensorInterface;
 using BravoSensorPlugin::Core::SensorWindow;
+using BravoSensorPlugin::Core::SensorWindowData;
 using ExtensionSystem::CommunicationInterface;
 using ExtensionSystem::ConnectionRegistry;
 using ExtensionSystem::PortSettings;
@@ -226,12 +229,22 @@ void tst_Plugin::exitClosesTheWindowAndReleasesThePort()
     m_subWindow->show();
     QVERIFY(window()->isVisible());
     plugin()->vComPortChanged(QStringLiteral("FAKE1"));
+    SensorWindowData &data = *window()->windowData();
+    window()->form()->actionEnable_live_data->setChecked(true);
+    data.liveDataEnabled = true;
+    data.pollTimer.start();
+    data.watchdogTimer.start();
     QSignalSpy aboutToClose(window(), SIGNAL(vAboutToClose()));
 
     plugin()->vActionExit(QStringLiteral("any reason"));
 
     QVERIFY(!window()->isVisible());
     QCOMPARE(aboutToClose.count(), 1);
+    // Live data and every timer stop with the window.
+    QVERIFY(!window()->form()->actionEnable_live_data->isChecked());
+    QVERIFY(!data.liveDataEnabled);
+    QVERIFY(!data.pollTimer.isActive());
+    QVERIFY(!data.watchdogTimer.isActive());
     QCOMPARE(ConnectionRegistry::instance().connectionOf(plugin()), nullptr);
     QTRY_COMPARE(plugin()->registeredConnection(), nullptr);
 }

@@ -145,7 +145,6 @@ private slots:
     void portListRefill_data();
     void portListRefill();
     void propertyVisibilityCoversEveryItem();
-    void closeStopsLiveDataAndTimers();
     void destructionWritesTheLayoutEvenWhenNeverShown();
     void unwritableLayoutIsToldOnceOnTheLog();
     void compareDialogGroupsDifferencesLikeTheTree();
@@ -409,24 +408,6 @@ void tst_SensorWindow::propertyVisibilityCoversEveryItem()
 
     m_window->setPropertyVisible(QStringLiteral("NoSuchProperty"), false);
     QVERIFY(!m_window->isPropertyVisible(QStringLiteral("NoSuchProperty")));
-}
-
-void tst_SensorWindow::closeStopsLiveDataAndTimers()
-{
-    m_window->show();
-    form()->actionEnable_live_data->setChecked(true);
-    data().liveDataEnabled = true;
-    data().pollTimer.start();
-    data().watchdogTimer.start();
-    QSignalSpy aboutToClose(m_window.get(), SIGNAL(vAboutToClose()));
-
-    QVERIFY(m_window->close());
-
-    QCOMPARE(aboutToClose.count(), 1);
-    QVERIFY(!form()->actionEnable_live_data->isChecked());
-    QVERIFY(!data().liveDataEnabled);
-    QVERIFY(!data().pollTimer.isActive());
-    QVERIFY(!data().watchdogTimer.isActive());
 }
 
 void tst_SensorWindow::destructionWritesTheLayoutEvenWhenNeverShown()
