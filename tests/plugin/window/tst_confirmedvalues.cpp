@@ -370,14 +370,6 @@ void tst_ConfirmedValues::marksSayWhatIsUnconfirmed()
     QCOMPARE(m_master->simulator().parameter(QStringLiteral("OnDelay1")).toInt(), 1500);
     QCOMPARE(m_master->simulator().parameter(QStringLiteral("OffDelay1")).toInt(), 1600);
 
-    // "Read" writes the edit still pending before it reads.
-    data().intManager->setValue(property(QStringLiteral("OnDelay1")), 1700);
-    QCOMPARE(unwrittenText(), QStringLiteral("1 changes not written to the sensor"));
-    window().form()->actionRead->trigger();
-    QCOMPARE(window().unconfirmedParameterIds(), QStringList());
-    QCOMPARE(unwrittenText(), QString());
-    QCOMPARE(m_master->simulator().parameter(QStringLiteral("OnDelay1")).toInt(), 1700);
-
     emit data().portCombo->activated(0);
     QVERIFY(item->font(1).italic());
     QVERIFY(item->toolTip(1).startsWith(QStringLiteral("sensor offline since ")));
