@@ -120,6 +120,19 @@ QStringList leaves(const QTreeWidgetItem *item, const QString &path = QString())
     return found;
 }
 
+// Counts the paint events each watched widget gets.
+class PaintCounter : public QObject
+{
+public:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++counts[watched];
+        return false;
+    }
+    QHash<QObject *, int> counts;
+};
+
 // An enumeration's id and the index the user chooses.
 using Choice = std::pair<const char *, int>;
 
@@ -148,6 +161,7 @@ private slots:
     void presentationModeHidesAllDocks();
     void propertyVisibilityCoversEveryItem();
     void closeStopsLiveDataAndTimers();
+    void livePollsRepaintTheirRowsNotTheWindowBehind();
     void destructionWritesTheLayoutEvenWhenNeverShown();
     void unwritableLayoutIsToldOnceOnTheLog();
     void compareDialogGroupsDifferencesLikeTheTree();
@@ -431,6 +445,24 @@ void tst_SensorWindow::propertyVisibilityCoversEveryItem()
 
     m_window->setPropertyVisible(QStringLiteral("NoSuchProperty"), false);
     QVERIFY(!m_window->isPropertyVisible(QStringLiteral("NoSuchProperty")));
+}
+
+void tst_SensorWindow::livePollsRepaintTheirRowsNotTheWindowBehind()
+{
+    attachMaster();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    QWidget *rows = data().processDataTree->viewport();
+    PaintCounter paints;
+    for (QWidget *watched : {rows, static_cast<QWidget *>(data().processDataDock),
+                             static_cast<QWidget *>(m_window.get())})
+        watched->installEventFilter(&paints);
+    // Each poll changes the pressure and temperature texts; the first paint shows the window.
+    QTRY_VERIFY(paints.counts.value(rows) > 0);
+    paints.counts.clear();
+    QTRY_VERIFY(paints.counts.value(rows) >= 3);
+    QCOMPARE(paints.counts.value(data().processDataDock), 0);
+    QCOMPARE(paints.counts.value(m_window.get()), 0);
 }
 
 void tst_SensorWindow::closeStopsLiveDataAndTimers()
