@@ -8,6 +8,7 @@
 #include <utils/historytext.h>
 #include <utils/plotdocument.h>
 #include <utils/progressbarui.h>
+#include <utils/replotlayout.h>
 #include <utils/sampleblock.h>
 #include <utils/thresholdmultimanager.h>
 #include <utils/thresholdwindowwidget.h>
@@ -229,10 +230,12 @@ QByteArray readAll(const QString &path)
 }
 
 using WidgetSetup = std::function<void(ThresholdWindowWidget *)>;
+using ChartChange = std::function<void(Utils::Charts::GenericChart &)>;
 
 } // namespace
 
 Q_DECLARE_METATYPE(WidgetSetup)
+Q_DECLARE_METATYPE(ChartChange)
 
 class tst_Utils : public QObject
 {
@@ -241,6 +244,8 @@ class tst_Utils : public QObject
 private slots:
     void samplesAreStampedOnTheirPlotAndDrawnWhenTheTimerFires();
     void replotRepaintsThePlotNotTheWindowBehindIt();
+    void replotLaysThePlotOutOnlyWhenAnAxisNeedsOtherRoom_data();
+    void replotLaysThePlotOutOnlyWhenAnAxisNeedsOtherRoom();
     void chartViewFollowsNewestSamplesUntilZoomedAndDoubleClickReturns();
     void chartPanningStopsAtTheOffsets_data();
     void chartPanningStopsAtTheOffsets();
@@ -345,6 +350,40 @@ void tst_Utils::replotRepaintsThePlotNotTheWindowBehindIt()
     QCoreApplication::processEvents();
     QCOMPARE(paints.counts.value(behind), 0);
     QCOMPARE(paints.counts.value(&fixture.window), 0);
+}
+
+void tst_Utils::replotLaysThePlotOutOnlyWhenAnAxisNeedsOtherRoom_data()
+{
+    using Change = ChartChange;
+    QTest::addColumn<Change>("change");
+    QTest::addColumn<bool>("laidOut");
+    QTest::newRow("time moves on") << Change([](Utils::Charts::GenericChart &chart) {
+        Utils::ValueOverTime later;
+        later.append(double(QDateTime::currentMSecsSinceEpoch()) + 7300.0, 2.0, 4.0);
+        chart.setData(0, later);
+    }) << false;
+    QTest::newRow("value labels grow") << Change([](Utils::Charts::GenericChart &chart) {
+        chart.vSetYScale(0, -100000.0, 100000.0);
+    }) << true;
+    QTest::newRow("axis title") << Change([](Utils::Charts::GenericChart &chart) {
+        chart.setPlotTitle(0, QStringLiteral("Pressure"), QString(), false, true);
+    }) << true;
+}
+
+void tst_Utils::replotLaysThePlotOutOnlyWhenAnAxisNeedsOtherRoom()
+{
+    QFETCH(ChartChange, change);
+    Fixture fixture(1);
+    QwtPlot *plot = fixture.chart.poPlot(0);
+    fixture.chart.vAppendData(0, 1.0, true, 4.0, false, -1.0, -1.0);
+    fixture.chart.updateChart(true);
+    const auto inputs = Utils::Charts::PlotLayoutInputs::of(*plot);
+    const QRect canvas = plot->canvas()->geometry();
+    change(fixture.chart);
+    fixture.chart.updateChart(true);
+    QFETCH(bool, laidOut);
+    QCOMPARE(Utils::Charts::PlotLayoutInputs::of(*plot) != inputs, laidOut);
+    QCOMPARE(plot->canvas()->geometry() != canvas, laidOut);
 }
 
 void tst_Utils::chartViewFollowsNewestSamplesUntilZoomedAndDoubleClickReturns()
