@@ -347,7 +347,8 @@ void ChartPlot::refresh(bool force)
           && (!m_sinceReplot.isValid()
               || newSamplesWorthReplot(newest, m_newestShownMs, m_timeView.width(), columns,
                                        m_sinceReplot.elapsed()));
-    if (!m_dirty && !newSamplesShow && !force)
+    // A plot out of sight (its dock closed, its window minimised) waits until it shows again.
+    if (!force && ((!m_dirty && !newSamplesShow) || !m_plot->isVisible()))
         return;
     if (m_following) {
         applyTime(followedTimeRange(firstTime(), newest, m_timeWindowMs));

@@ -246,6 +246,7 @@ private slots:
     void replotRepaintsThePlotNotTheWindowBehindIt();
     void replotLaysThePlotOutOnlyWhenAnAxisNeedsOtherRoom_data();
     void replotLaysThePlotOutOnlyWhenAnAxisNeedsOtherRoom();
+    void plotOutOfSightReplotsOnceShownAgain();
     void chartViewFollowsNewestSamplesUntilZoomedAndDoubleClickReturns();
     void chartPanningStopsAtTheOffsets_data();
     void chartPanningStopsAtTheOffsets();
@@ -384,6 +385,20 @@ void tst_Utils::replotLaysThePlotOutOnlyWhenAnAxisNeedsOtherRoom()
     QFETCH(bool, laidOut);
     QCOMPARE(Utils::Charts::PlotLayoutInputs::of(*plot) != inputs, laidOut);
     QCOMPARE(plot->canvas()->geometry() != canvas, laidOut);
+}
+
+void tst_Utils::plotOutOfSightReplotsOnceShownAgain()
+{
+    Fixture fixture(1);
+    QwtPlot *plot = fixture.chart.poPlot(0);
+    QDockWidget *dock = fixture.chart.getDockChartItem(0);
+    dock->hide();
+    const QwtInterval time = plot->axisScaleDiv(QwtPlot::xBottom).interval();
+    fixture.chart.vAppendData(0, 1.0, true, 4.0, false, -1.0, -1.0);
+    fixture.chart.updateChart(false);
+    QCOMPARE(plot->axisScaleDiv(QwtPlot::xBottom).interval(), time);
+    dock->show();
+    QTRY_VERIFY(plot->axisScaleDiv(QwtPlot::xBottom).interval() != time);
 }
 
 void tst_Utils::chartViewFollowsNewestSamplesUntilZoomedAndDoubleClickReturns()
