@@ -1,3 +1,4 @@
+#include <support/paintcounter.h>
 #include <utils/buttonfactory.h>
 #include <utils/buttonmanager.h>
 #include <utils/connectionstatus.h>
@@ -320,19 +321,6 @@ void tst_Utils::samplesAreStampedOnTheirPlotAndDrawnWhenTheTimerFires()
     fixture.chart.clear();
     QCOMPARE(fixture.chart.getData(0)->size(), 0);
 }
-
-// Counts the paint events each watched widget gets.
-class PaintCounter : public QObject
-{
-public:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++counts[watched];
-        return false;
-    }
-    QHash<QObject *, int> counts;
-};
 
 void tst_Utils::replotRepaintsThePlotNotTheWindowBehindIt()
 {

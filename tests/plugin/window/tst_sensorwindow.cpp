@@ -1,4 +1,5 @@
 #include <support/devicetestkit.h>
+#include <support/paintcounter.h>
 
 #include <comm/fixedframes.h>
 #include <comm/platformsleep.h>
@@ -119,19 +120,6 @@ QStringList leaves(const QTreeWidgetItem *item, const QString &path = QString())
     }
     return found;
 }
-
-// Counts the paint events each watched widget gets.
-class PaintCounter : public QObject
-{
-public:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++counts[watched];
-        return false;
-    }
-    QHash<QObject *, int> counts;
-};
 
 // An enumeration's id and the index the user chooses.
 using Choice = std::pair<const char *, int>;
