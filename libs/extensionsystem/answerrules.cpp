@@ -6,6 +6,8 @@
 #include <QRegularExpression>
 #include <QString>
 
+#include <string>
+
 namespace ExtensionSystem {
 
 namespace {
@@ -70,7 +72,13 @@ bool answerMatches(const QByteArray &answer, const std::string &pattern)
 {
     if (pattern.empty())
         return true;
-    const QRegularExpression expression(QString::fromStdString(pattern));
+    // A poll sends the same pattern several times a second: compile it once, not per answer.
+    thread_local std::string lastPattern;
+    thread_local QRegularExpression expression;
+    if (pattern != lastPattern) {
+        expression.setPattern(QString::fromStdString(pattern));
+        lastPattern = pattern;
+    }
     return expression.isValid() && expression.match(QString::fromLatin1(answer.toHex())).hasMatch();
 }
 
