@@ -1,7 +1,7 @@
 #pragma once
 
-#include <array>
 #include <cstddef>
+#include <iterator>
 #include <optional>
 #include <string>
 
@@ -32,7 +32,7 @@ struct ParameterKindRow
     ValueStorage storage;
 };
 
-constexpr std::array<ParameterKindRow, 7> parameterKinds = {{
+constexpr ParameterKindRow parameterKinds[] = {
     {ParameterKind::Category, "category", ValueStorage::None},
     {ParameterKind::Enumerator, "enumerator", ValueStorage::Choice},
     {ParameterKind::Int, "int", ValueStorage::Whole},
@@ -40,11 +40,11 @@ constexpr std::array<ParameterKindRow, 7> parameterKinds = {{
     {ParameterKind::Bool, "bool", ValueStorage::Truth},
     {ParameterKind::Action, "action", ValueStorage::Button},
     {ParameterKind::String, "string", ValueStorage::Text},
-}};
+};
 
 constexpr bool rowsFollowTheEnum()
 {
-    for (std::size_t row = 0; row < parameterKinds.size(); ++row) {
+    for (std::size_t row = 0; row < std::size(parameterKinds); ++row) {
         if (std::size_t(parameterKinds[row].kind) != row)
             return false;
     }
