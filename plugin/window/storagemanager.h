@@ -6,52 +6,25 @@
 #include <propertybrowser/qtpropertymanager.h>
 #include <utils/buttonmanager.h>
 
+#include <cstddef>
+#include <tuple>
+
 // The manager class that holds the properties of each value storage. Every kind's manager is one
 // of them (the window checks so when it registers the manager), so the window reaches any
 // property's values through the class of its storage, whatever its kind.
 namespace BravoSensorPlugin {
 namespace Core {
 
-template <ValueStorage>
-struct StorageManager;
-template <>
-struct StorageManager<ValueStorage::None>
-{
-    using Type = QtGroupPropertyManager;
-};
-template <>
-struct StorageManager<ValueStorage::Button>
-{
-    using Type = Utils::ButtonManager;
-};
-template <>
-struct StorageManager<ValueStorage::Choice>
-{
-    using Type = QtEnumPropertyManager;
-};
-template <>
-struct StorageManager<ValueStorage::Whole>
-{
-    using Type = QtIntPropertyManager;
-};
-template <>
-struct StorageManager<ValueStorage::Decimal>
-{
-    using Type = QtDoublePropertyManager;
-};
-template <>
-struct StorageManager<ValueStorage::Truth>
-{
-    using Type = QtBoolPropertyManager;
-};
-template <>
-struct StorageManager<ValueStorage::Text>
-{
-    using Type = QtStringPropertyManager;
-};
+// In the order of ValueStorage.
+using StorageManagers
+    = std::tuple<QtGroupPropertyManager, Utils::ButtonManager, QtEnumPropertyManager,
+                 QtIntPropertyManager, QtDoublePropertyManager, QtBoolPropertyManager,
+                 QtStringPropertyManager>;
+static_assert(std::tuple_size<StorageManagers>::value == std::size_t(ValueStorage::Text) + 1,
+              "one manager class per storage");
 
 template <ValueStorage storage>
-using StorageManagerType = typename StorageManager<storage>::Type;
+using StorageManagerType = std::tuple_element_t<std::size_t(storage), StorageManagers>;
 
 // The manager, known to hold values of the storage.
 template <ValueStorage storage>
