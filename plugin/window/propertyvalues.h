@@ -10,8 +10,8 @@ class QByteArray;
 class QtAbstractPropertyManager;
 class QtProperty;
 
-// The window's table of parameter kinds: what a property of each kind holds, how an answer of
-// the sensor sets it, which number a write sends and how a settings file stores it.
+// What the window does with a property by the storage of its kind: what it holds, how an answer
+// of the sensor sets it, which number a write sends and how a settings file stores it.
 namespace BravoSensorPlugin {
 namespace Core {
 
