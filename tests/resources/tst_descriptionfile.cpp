@@ -56,12 +56,11 @@ class tst_DescriptionFile : public QObject
 
 private slots:
     void initTestCase();
-    void sensorsAndTheirVariantsAreDistinct();
     void variantFitsSixteenBitDeviceNumbers_data();
     void variantFitsSixteenBitDeviceNumbers();
     void nodeCarriesTheKeysOfItsType_data();
     void nodeCarriesTheKeysOfItsType();
-    void addressesAndIdsAreUnique();
+    void namesIdsAndAddressesAreUnique();
     void unitChoicesFollowTheUnitIndex();
     void idsTheCodeNamesExist_data();
     void idsTheCodeNamesExist();
@@ -82,20 +81,6 @@ void tst_DescriptionFile::initTestCase()
     for (const auto &child : m_document.get_child("document.treeGui.default"))
         collect(child.second, m_nodes);
     QVERIFY(m_nodes.size() > 30);
-}
-
-void tst_DescriptionFile::sensorsAndTheirVariantsAreDistinct()
-{
-    std::set<std::string> names;
-    std::set<std::string> ids;
-    for (const auto &entry : sensors()) {
-        const Tree &sensor = entry.second;
-        QVERIFY2(names.insert(text(sensor, "name")).second, text(sensor, "name").c_str());
-        QVERIFY2(ids.insert(text(sensor, "id")).second, text(sensor, "id").c_str());
-        std::set<std::string> codes;
-        for (const auto &variant : sensor.get_child("sensors"))
-            QVERIFY2(codes.insert(text(variant.second, "ID3")).second, text(sensor, "id").c_str());
-    }
 }
 
 void tst_DescriptionFile::variantFitsSixteenBitDeviceNumbers_data()
@@ -166,9 +151,19 @@ void tst_DescriptionFile::nodeCarriesTheKeysOfItsType()
         QVERIFY(!text(*node, "caption.text.en").empty() && !text(*node, "caption.text.de").empty());
 }
 
-void tst_DescriptionFile::addressesAndIdsAreUnique()
+void tst_DescriptionFile::namesIdsAndAddressesAreUnique()
 {
+    std::set<std::string> names;
     std::set<std::string> ids;
+    for (const auto &entry : sensors()) {
+        const Tree &sensor = entry.second;
+        QVERIFY2(names.insert(text(sensor, "name")).second, text(sensor, "name").c_str());
+        QVERIFY2(ids.insert(text(sensor, "id")).second, text(sensor, "id").c_str());
+        std::set<std::string> codes;
+        for (const auto &variant : sensor.get_child("sensors"))
+            QVERIFY2(codes.insert(text(variant.second, "ID3")).second, text(sensor, "id").c_str());
+    }
+    ids.clear();
     std::set<std::pair<int, int>> addresses;
     for (const Tree *node : m_nodes) {
         const std::string id = text(*node, "id");

@@ -27,21 +27,6 @@ PtyDevice::~PtyDevice()
     unplug();
 }
 
-bool PtyDevice::isValid() const
-{
-    return m_slave >= 0;
-}
-
-QString PtyDevice::portName() const
-{
-    return m_portName;
-}
-
-int PtyDevice::slaveDescriptor() const
-{
-    return m_slave;
-}
-
 void PtyDevice::write(const QByteArray &bytes)
 {
     if (m_master >= 0 && ::write(m_master, bytes.constData(), size_t(bytes.size())) != bytes.size())
@@ -58,16 +43,6 @@ void PtyDevice::unplug()
         ::close(m_slave);
     m_master = -1;
     m_slave = -1;
-}
-
-QByteArray PtyDevice::received() const
-{
-    return m_received;
-}
-
-int PtyDevice::readCount() const
-{
-    return m_readCount;
 }
 
 void PtyDevice::onReadable()

@@ -20,19 +20,19 @@ public:
     explicit PtyDevice(QObject *parent = nullptr);
     ~PtyDevice() override;
 
-    bool isValid() const;
-    QString portName() const;
+    bool isValid() const { return m_slave >= 0; }
+    QString portName() const { return m_portName; }
     // A descriptor of the slave side, kept open so the master never sees a
     // hang-up between connections; also lets tests read the line settings.
-    int slaveDescriptor() const;
+    int slaveDescriptor() const { return m_slave; }
 
     void write(const QByteArray &bytes);
     // Closes the master: to the connection the port vanishes like an unplugged adapter.
     void unplug();
 
     // Every byte received so far and how many reads delivered them.
-    QByteArray received() const;
-    int readCount() const;
+    QByteArray received() const { return m_received; }
+    int readCount() const { return m_readCount; }
 
 signals:
     // One whole request (byte 0 = count of the bytes that follow).
