@@ -10,7 +10,7 @@ void AggregatePyramid::append(const Extremes &block)
     for (size_t level = 0;; ++level) {
         if (level == m_levels.size())
             m_levels.emplace_back();
-        std::deque<Extremes> &entries = m_levels[level];
+        ChunkedVector<Extremes> &entries = m_levels[level];
         entries.push_back(carry);
         if (entries.size() % 2 != 0)
             return;
@@ -39,7 +39,7 @@ Extremes AggregatePyramid::query(int firstBlock, int endBlock) const
     size_t first = size_t(firstBlock);
     size_t end = size_t(endBlock);
     for (size_t level = 0; first < end; ++level, first /= 2, end /= 2) {
-        const std::deque<Extremes> &entries = m_levels[level];
+        const ChunkedVector<Extremes> &entries = m_levels[level];
         if (first % 2 != 0)
             left.add(entries[first++]);
         if (end % 2 != 0)
@@ -53,7 +53,7 @@ Extremes AggregatePyramid::query(int firstBlock, int endBlock) const
 std::size_t AggregatePyramid::memoryBytes() const
 {
     std::size_t entries = 0;
-    for (const std::deque<Extremes> &level : m_levels)
+    for (const ChunkedVector<Extremes> &level : m_levels)
         entries += level.size();
     return entries * sizeof(Extremes);
 }

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "chunkedvector.h"
 #include "extremes.h"
 #include "utils_global.h"
 
 #include <cstddef>
-#include <deque>
 #include <vector>
 
 namespace Utils {
@@ -25,9 +25,9 @@ public:
     std::size_t memoryBytes() const;
 
 private:
-    // Level k holds one entry per 2^k blocks; deques grow without moving
-    // what they hold, so no append waits for a copy of the whole level.
-    std::vector<std::deque<Extremes>> m_levels;
+    // Level k holds one entry per 2^k blocks; a level grows by chunks, so
+    // no append waits for a copy of the whole level.
+    std::vector<ChunkedVector<Extremes>> m_levels;
 };
 
 } // namespace Utils

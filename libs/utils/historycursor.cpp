@@ -9,7 +9,7 @@ namespace {
 constexpr int blockSize = ValueOverTime::blockSize;
 
 // Where timeMs would fall in [first, end) if the blocks came at a steady pace, as polls do.
-int guessBlock(const std::deque<SampleBlock> &blocks, double timeMs, int first, int end)
+int guessBlock(const ChunkedVector<SampleBlock> &blocks, double timeMs, int first, int end)
 {
     const double start = blocks[size_t(first)].firstTime();
     const double share = (timeMs - start) / (blocks[size_t(end - 1)].lastTime() - start);
@@ -23,7 +23,7 @@ int guessBlock(const std::deque<SampleBlock> &blocks, double timeMs, int first, 
 // The first block in [first, end) whose last time stamp is not before timeMs (end when
 // none): galloping from the guess, so that a steady history costs a probe or two, each a
 // block that may be far from the last one read, and an unsteady one no more than a search.
-int firstBlockNotBefore(const std::deque<SampleBlock> &blocks, double timeMs, int first, int end)
+int firstBlockNotBefore(const ChunkedVector<SampleBlock> &blocks, double timeMs, int first, int end)
 {
     if (first >= end)
         return end;
@@ -48,8 +48,7 @@ int firstBlockNotBefore(const std::deque<SampleBlock> &blocks, double timeMs, in
         low = std::max(known - step + 1, first);
         high = known;
     }
-    return int(std::partition_point(blocks.cbegin() + low, blocks.cbegin() + high, lastBefore)
-               - blocks.cbegin());
+    return int(partitionPoint(blocks, size_t(low), size_t(high), lastBefore));
 }
 
 } // namespace
@@ -116,7 +115,7 @@ int HistoryCursor::indexAtOrAfter(double timeMs, int begin, int end)
 {
     if (begin >= end)
         return end;
-    const std::deque<SampleBlock> &blocks = m_history.blocks();
+    const ChunkedVector<SampleBlock> &blocks = m_history.blocks();
     const int lastBlock = (end - 1) / blockSize;
     const int firstBlock = begin / blockSize;
     const int closedEnd = std::max(firstBlock, std::min(lastBlock + 1, int(blocks.size())));

@@ -12,7 +12,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include <deque>
 #include <limits>
 #include <optional>
 #include <string_view>
@@ -333,7 +332,7 @@ bool readBlockHistory(const std::string &text, char separator, ValueOverTime &hi
     const QByteArray &bytes = stored->bytes;
     const auto *next = reinterpret_cast<const std::uint8_t *>(bytes.constData());
     const auto *end = next + bytes.size();
-    std::deque<SampleBlock> blocks;
+    ChunkedVector<SampleBlock> blocks;
     std::vector<Extremes> blockExtremes;
     blockExtremes.reserve(count / ValueOverTime::blockSize);
     std::vector<double> times;
@@ -382,8 +381,9 @@ std::string historyToText(const ValueOverTime &history)
     }
     const auto forEachBlock = [&](auto use) {
         std::array<std::uint8_t, 10> prefix;
-        for (const SampleBlock &block : history.blocks())
-            use(prefix.data(), putVarint(prefix.data(), block.bytes().size()), block.bytes());
+        const ChunkedVector<SampleBlock> &blocks = history.blocks();
+        for (std::size_t i = 0; i < blocks.size(); ++i)
+            use(prefix.data(), putVarint(prefix.data(), blocks[i].bytes().size()), blocks[i].bytes());
         if (openBlock)
             use(prefix.data(), putVarint(prefix.data(), openBlock->bytes().size()),
                 openBlock->bytes());

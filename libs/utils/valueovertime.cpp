@@ -88,18 +88,18 @@ Sample ValueOverTime::sample(int index) const
 
 int ValueOverTime::indexAtOrAfter(double timeMs) const
 {
-    const auto block = std::partition_point(
-        m_blocks.cbegin(), m_blocks.cend(),
+    const size_t block = partitionPoint(
+        m_blocks, 0, m_blocks.size(),
         [timeMs](const SampleBlock &candidate) { return candidate.lastTime() < timeMs; });
-    const int firstIndex = int(block - m_blocks.cbegin()) * blockSize;
-    if (block == m_blocks.cend()) {
+    const int firstIndex = int(block) * blockSize;
+    if (block == m_blocks.size()) {
         return firstIndex
                + int(std::lower_bound(m_times.cbegin(), m_times.cend(), timeMs) - m_times.cbegin());
     }
     std::array<double, blockSize> times;
-    block->decode(times.data(), nullptr, nullptr);
+    m_blocks[block].decode(times.data(), nullptr, nullptr);
     return firstIndex
-           + int(std::lower_bound(times.cbegin(), times.cbegin() + block->size(), timeMs)
+           + int(std::lower_bound(times.cbegin(), times.cbegin() + m_blocks[block].size(), timeMs)
                  - times.cbegin());
 }
 
@@ -116,7 +116,7 @@ bool ValueOverTime::assign(const std::vector<double> &times, const std::vector<d
     return true;
 }
 
-bool ValueOverTime::assign(std::deque<SampleBlock> blocks,
+bool ValueOverTime::assign(ChunkedVector<SampleBlock> blocks,
                            const std::vector<Extremes> &blockExtremes,
                            const std::vector<double> &times, const std::vector<double> &values,
                            const std::vector<double> &analogValues)
@@ -125,10 +125,10 @@ bool ValueOverTime::assign(std::deque<SampleBlock> blocks,
         || times.size() > size_t(blockSize) || !sortedTimes(times))
         return false;
     double newest = -std::numeric_limits<double>::infinity();
-    for (const SampleBlock &block : blocks) {
-        if (block.size() != blockSize || block.firstTime() < newest)
+    for (size_t i = 0; i < blocks.size(); ++i) {
+        if (blocks[i].size() != blockSize || blocks[i].firstTime() < newest)
             return false;
-        newest = block.lastTime();
+        newest = blocks[i].lastTime();
     }
     if (!times.empty() && times.front() < newest)
         return false;
@@ -149,7 +149,7 @@ bool ValueOverTime::assign(std::deque<SampleBlock> blocks,
     return true;
 }
 
-const std::deque<SampleBlock> &ValueOverTime::blocks() const
+const ChunkedVector<SampleBlock> &ValueOverTime::blocks() const
 {
     return m_blocks;
 }
@@ -178,8 +178,8 @@ std::size_t ValueOverTime::memoryBytes() const
 {
     std::size_t bytes = m_aggregates.memoryBytes()
                         + 3 * m_times.capacity() * sizeof(double);
-    for (const SampleBlock &block : m_blocks)
-        bytes += sizeof(SampleBlock) + block.bytes().capacity();
+    for (size_t i = 0; i < m_blocks.size(); ++i)
+        bytes += sizeof(SampleBlock) + m_blocks[i].bytes().capacity();
     return bytes;
 }
 

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "aggregatepyramid.h"
+#include "chunkedvector.h"
 #include "sampleblock.h"
 #include "utils_global.h"
 
 #include <cstddef>
-#include <deque>
 #include <vector>
 
 namespace Utils {
@@ -47,12 +47,12 @@ public:
     // SampleBlock::fromBytes found them, followed by the newest samples; false
     // (and nothing changed) when a block is not full, an extremes is missing
     // or the time stamps across them are not sorted.
-    bool assign(std::deque<SampleBlock> blocks, const std::vector<Extremes> &blockExtremes,
+    bool assign(ChunkedVector<SampleBlock> blocks, const std::vector<Extremes> &blockExtremes,
                 const std::vector<double> &times,
                 const std::vector<double> &values, const std::vector<double> &analogValues);
 
     // What readers decode: the closed blocks, then the open one.
-    const std::deque<SampleBlock> &blocks() const;
+    const ChunkedVector<SampleBlock> &blocks() const;
     const AggregatePyramid &aggregates() const;
     const std::vector<double> &openTimes() const;
     const std::vector<double> &openValues() const;
@@ -64,7 +64,7 @@ public:
 private:
     void closeOpenBlock();
 
-    std::deque<SampleBlock> m_blocks;
+    ChunkedVector<SampleBlock> m_blocks;
     AggregatePyramid m_aggregates;
     std::vector<double> m_times;
     std::vector<double> m_values;

@@ -176,6 +176,7 @@ protected:
 
 private:
     friend class EditsMuted;
+    friend class FrameSteps;
 
     void createPortCombo();
     void createPropertyDock();

@@ -1,6 +1,7 @@
 #include "sensorwindow.h"
 
 #include "connectionswitchdialog.h"
+#include "framesteps.h"
 #include "sensorwindowdata.h"
 #include "ui_sensorwindow.h"
 
@@ -27,6 +28,7 @@ namespace Core {
 namespace {
 
 constexpr int probeAttempts = 5;
+constexpr double probeTimeoutMs = 1000.0;
 constexpr int identityChecksOnConnect = 10;
 constexpr int identityChecksOfWatchdog = 11;
 constexpr int defaultBaudIndex = 2;
@@ -84,47 +86,43 @@ void SensorWindow::vDisconnect()
 bool SensorWindow::bConnectToSensor()
 {
     const SequenceGuard sequence(this, sequences);
-    if (sequence.refused())
-        return false;
-    ExtensionSystem::CommunicationInterface::DataFrame probe(1);
-    ExtensionSystem::CommunicationInterface::DataFrameRecord &record = probe.front();
-    record.query = probeFrame().toStdString();
-    record.answerPattern = ".*";
-    record.timeoutMs = 1000.0;
-    if (!data->connection)
+    if (sequence.refused() || !data->connection)
         return false;
     ui->statusBar->showMessage(
         tr("Connecting to %1 on %2...")
             .arg(QString::fromStdString(sensor.name()), data->portCombo->currentText()));
 
     ExtensionSystem::PortSettings settings = *data->connection->poGetPortSettings();
-    for (int attempt = 1; attempt <= probeAttempts && data->connection; ++attempt) {
+    FrameSteps steps(*this, sequence);
+    const bool answered = steps.repeat(probeAttempts, [&] {
+        FrameSteps::Record probe;
         settings.vSetBaudrateDefault(defaultBaudIndex);
         data->connection->vSetPortSettings(&settings);
-        sendDataFrame(&probe, data->showTransferUi);
-        if (sequence.stopped())
-            return false;
-        if (record.status == 0)
-            continue;
-        data->selectedSensorId = QString::fromStdString(sensor.id());
-        const bool identified = bIdentityConfirmed(identityChecksOnConnect);
-        if (sequence.stopped())
-            return false;
-        if (!identified) {
-            showConnectionFailure(!connectedSensorText.isEmpty());
-            return false;
-        }
-        vApplyVariantRange();
-        confirmations.sensorFound();
-        showConfirmations();
-        data->deviceValuesPending = true;
-        ui->actionOpen_Settings->setEnabled(false);
-        return true;
+        steps.transfer(probeFrame(), ".*", probeTimeoutMs, data->showTransferUi, &probe);
+        return probe.status != 0;
+    });
+    if (steps.stopped())
+        return false;
+    if (!answered) {
+        // A connection that went away meanwhile was dropped on purpose: no message then.
+        if (data->connection)
+            showConnectionFailure(false);
+        return false;
     }
-    // A connection that went away meanwhile was dropped on purpose: no message then.
-    if (data->connection)
-        showConnectionFailure(false);
-    return false;
+    data->selectedSensorId = QString::fromStdString(sensor.id());
+    const bool identified = bIdentityConfirmed(identityChecksOnConnect);
+    if (sequence.stopped())
+        return false;
+    if (!identified) {
+        showConnectionFailure(!connectedSensorText.isEmpty());
+        return false;
+    }
+    vApplyVariantRange();
+    confirmations.sensorFound();
+    showConfirmations();
+    data->deviceValuesPending = true;
+    ui->actionOpen_Settings->setEnabled(false);
+    return true;
 }
 
 // The watchdog is held between the checks, so that it cannot fire inside one of their waits.
@@ -133,14 +131,11 @@ bool SensorWindow::bIdentityConfirmed(int checks)
     const SequenceGuard sequence(this, sequences);
     // Set again by every identity answer: left empty, it tells that none came.
     connectedSensorText.clear();
-    for (int check = 0; check < checks; ++check) {
+    FrameSteps steps(*this, sequence);
+    return steps.repeat(checks, [this] {
         data->watchdogTimer.stop();
-        if (bCheckSensorIdentity())
-            return true;
-        if (sequence.stopped())
-            return false;
-    }
-    return false;
+        return bCheckSensorIdentity();
+    });
 }
 
 // The last identity check armed the watchdog; a failed attempt must not leave it running behind the

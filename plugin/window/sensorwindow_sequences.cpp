@@ -63,43 +63,37 @@ bool SensorWindow::bCheckSensorIdentity()
     const SequenceGuard sequence(this, sequences);
     if (sequence.refused())
         return false;
+    // The device's answer crosses the serial line character by character: give it that time too.
+    const QByteArray fetch = resultFetchFrame();
+    const unsigned int timeoutMs = unsigned(sensor.getLineDelay())
+                                   + unsigned(sensor.getCharacterDelay()) * unsigned(fetch.size())
+                                   + 2000u;
     FrameSteps steps(*this, sequence);
     // The answers up to the final fetch are not looked at: they prepare the master's port.
     steps.frame(probeFrame())
         .frame(identitySetupFrame())
         .frame(processDataFrame())
         .frame(identityStartFrame());
-    if (steps.stopped())
-        return false;
-    // The device's answer crosses the serial line character by character: give it that time too.
-    const QByteArray fetch = resultFetchFrame();
-    const unsigned int timeoutMs = unsigned(sensor.getLineDelay())
-                                   + unsigned(sensor.getCharacterDelay()) * unsigned(fetch.size())
-                                   + 2000u;
     // A lost read request leaves the master nothing to fetch: a missing identity is asked for
     // again.
-    bool matches = false;
-    for (int attempt = 0; attempt < stepAttempts && data->connection; ++attempt) {
+    QByteArray answer;
+    const bool identified = steps.repeat(stepAttempts, [&] {
+        FrameSteps::Record record;
         steps.frame(productIdReadFrame())
             .frame(processDataFrame())
             .pause(identityPauseMs)
             .frame(processDataFrame())
-            .pause(identityPauseMs);
-        if (steps.stopped())
-            return false;
-        const auto record = transferOne(fetch, std::string(), double(timeoutMs), false);
-        if (sequence.stopped())
-            return false;
-        const QByteArray answer = QByteArray::fromStdString(record.answer);
-        const QString identity = record.status != 0 ? identityText(answer) : QString();
-        if (!identity.isEmpty()) {
-            connectedSensorText = identity;
-            matches = identityMatches(answer, data->selectedSensorId);
-            break;
-        }
-    }
+            .pause(identityPauseMs)
+            .transfer(fetch, std::string(), double(timeoutMs), false, &record);
+        answer = QByteArray::fromStdString(record.answer);
+        return record.status != 0 && !identityText(answer).isEmpty();
+    });
+    if (steps.stopped())
+        return false;
+    if (identified)
+        connectedSensorText = identityText(answer);
     data->watchdogTimer.start();
-    return matches;
+    return identified && identityMatches(answer, data->selectedSensorId);
 }
 
 bool SensorWindow::readParameter(const QString &id, bool showUi)
@@ -131,27 +125,24 @@ StepAnswer SensorWindow::fetchParameter(const QString &id, bool showUi, bool pay
     const SequenceGuard sequence(this, sequences);
     FrameSteps steps(*this, sequence);
     const ParameterAddress address = ParameterAddress::fromText(parameterAddresses.value(id));
+    const QByteArray readRequest = readRequestFrame(address.index, address.subIndex);
+    // Once stopped, no answer is taken: the outcome is Missing.
     StepAnswer outcome = StepAnswer::Missing;
-    for (int attempt = 0; attempt < stepAttempts && data->connection; ++attempt) {
-        const QByteArray request
-            = answerTo(readRequestFrame(address.index, address.subIndex), showUi);
-        steps.pause(readRequestPauseMs)
+    steps.repeat(stepAttempts, [&] {
+        QByteArray request;
+        steps.answer(readRequest, &request, showUi)
+            .pause(readRequestPauseMs)
             .frame(processDataFrame(), true)
             .pause(processDataPauseMs)
             .frame(processDataFrame(), true)
-            .pause(processDataPauseMs);
-        if (steps.stopped())
-            return StepAnswer::Missing;
-        *answer = requestAnswer(resultFetchFrame());
-        if (sequence.stopped())
-            return StepAnswer::Missing;
+            .pause(processDataPauseMs)
+            .request(resultFetchFrame(), answer);
         // A request the master refused leaves the previous result to be fetched.
         outcome = stepAnswer(request);
         if (outcome == StepAnswer::Taken)
             outcome = stepAnswer(*answer, payloadRequired);
-        if (outcome == StepAnswer::Taken)
-            break;
-    }
+        return outcome == StepAnswer::Taken;
+    });
     return outcome;
 }
 
@@ -172,14 +163,14 @@ void SensorWindow::readAllParameters()
     if (sequence.refused())
         return;
     data->watchdogTimer.stop();
+    FrameSteps steps(*this, sequence);
     const QStringList ids = parameterAddresses.keys();
     for (int index = 0; index < ids.size(); ++index) {
         const QString &id = ids.at(index);
         showReadingProgress(index + 1, ids.size(), id);
-        if (!sequence.pause(betweenReadsPauseMs))
-            return;
-        const bool answered = readParameter(id, false);
-        if (sequence.stopped())
+        bool answered = false;
+        steps.pause(betweenReadsPauseMs).then([&] { answered = readParameter(id, false); });
+        if (steps.stopped())
             return;
         // The values read so far stand; the rest keep what they showed.
         if (!answered) {
@@ -285,13 +276,17 @@ void SensorWindow::writePendingProperty()
         const ParameterAddress address = ParameterAddress::fromText(parameterAddresses.value(id));
         if (sensorConnected && address.hasWriteFrame()) {
             const int number = deviceNumber(property, value, data->pressureDivisor, editForwarding);
-            steps.pause(writeStepPauseMs).frame(resultFetchFrame()).pause(writeStepPauseMs);
+            const QByteArray write
+                = writeFrame(address.index, address.subIndex, address.size, number);
+            bool answered = false;
+            steps.pause(writeStepPauseMs)
+                .frame(resultFetchFrame())
+                .pause(writeStepPauseMs)
+                .then([&] {
+                    signalWriteModeIcon(true);
+                    answered = writeParameterValue(property, write);
+                });
             if (steps.stopped())
-                return;
-            signalWriteModeIcon(true);
-            const bool answered = writeParameterValue(
-                property, writeFrame(address.index, address.subIndex, address.size, number));
-            if (sequence.stopped())
                 return;
             if (!answered)
                 giveUpSilentSensor();
@@ -308,18 +303,20 @@ void SensorWindow::writePendingProperty()
 bool SensorWindow::writeParameterValue(QtProperty *property, const QByteArray &frame)
 {
     const SequenceGuard sequence(this, sequences);
+    FrameSteps steps(*this, sequence);
+    QByteArray answer;
     // Text and button properties send a placeholder, not their value: there is nothing to confirm.
     if (!numericValue(property).isValid()) {
-        requestAnswer(frame);
+        steps.request(frame, &answer);
         return true;
     }
     StepAnswer outcome = StepAnswer::Missing;
-    for (int attempt = 0; attempt < stepAttempts && data->connection; ++attempt) {
-        outcome = stepAnswer(requestAnswer(frame));
-        if (sequence.stopped() || outcome == StepAnswer::Taken)
-            break;
-    }
-    if (sequence.stopped())
+    steps.repeat(stepAttempts, [&] {
+        steps.request(frame, &answer);
+        outcome = stepAnswer(answer);
+        return outcome == StepAnswer::Taken;
+    });
+    if (steps.stopped())
         return false;
     // A newer edit made while the write waited is still to be written.
     if (outcome == StepAnswer::Taken && !pendingEdits.contains(property))
@@ -355,6 +352,7 @@ void SensorWindow::writeAllSettings()
         return;
     pendingValue = -1;
     data->watchdogTimer.stop();
+    FrameSteps steps(*this, sequence);
     const QStringList ids = parameterAddresses.keys();
     for (const QString &id : ids) {
         enableStringManagerHandling(false);
@@ -367,14 +365,13 @@ void SensorWindow::writeAllSettings()
             pendingValue = current;
         if (isLeftOutOfWriteAll(id) || isReadOnlyParameter(pendingProperty))
             continue;
-        if (!sequence.pause(betweenWritesPauseMs))
-            return;
-        writePendingProperty();
-        if (sequence.stopped())
+        steps.pause(betweenWritesPauseMs).then([this] { writePendingProperty(); });
+        if (steps.stopped())
             return;
         if (!sensorConnected)
             break;
-        if (!sequence.pause(betweenWritesPauseMs))
+        steps.pause(betweenWritesPauseMs);
+        if (steps.stopped())
             return;
     }
     if (sensorConnected)
@@ -408,13 +405,12 @@ bool SensorWindow::bFactoryResetSequence()
         .pause(resetStepPauseMs)
         .frame(processDataFrame())
         .frame(processDataFrame())
-        .pause(resetStepPauseMs);
+        .pause(resetStepPauseMs)
+        .then([this] {
+            data->deviceValuesPending = true;
+            readAllParameters();
+        });
     if (steps.stopped())
-        return true;
-
-    data->deviceValuesPending = true;
-    readAllParameters();
-    if (sequence.stopped())
         return true;
     ui->actionEnable_live_data->setChecked(true);
     if (sensorConnected)

@@ -20,8 +20,8 @@ struct SequenceState
 
 // Marks one command sequence of a window for as long as it is on the stack.
 // A sequence that an event would start from inside another one's wait is
-// refused, so the frames of two sequences never interleave. After each wait a
-// sequence asks stopped(): its window may be gone by then.
+// refused, so the frames of two sequences never interleave. A sequence that touches
+// its window after a wait asks stopped() first: the window may be gone by then.
 class SequenceGuard
 {
 public:

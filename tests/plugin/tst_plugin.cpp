@@ -5,12 +5,15 @@
 #include <plugin/sensorinterface.h>
 #include <window/sensorwindow.h>
 #include <window/sensorwindowdata.h>
+#include <window/ui_sensorwindow.h>
 
 #include <extensionsystem/communicationinterface.h>
 #include <extensionsystem/connectionregistry.h>
 #include <extensionsystem/globals.h>
 #include <extensionsystem/portsettings.h>
+#include <utils/genericchart.h>
 
+#include <QAction>
 #include <QComboBox>
 #include <QDockWidget>
 #include <QMdiSubWindow>
@@ -24,6 +27,7 @@ using BravoSensorPlugin::Core::findSensor;
 using BravoSensorPlugin::Core::Sensor;
 using BravoSensorPlugin::Core::SensorInterface;
 using BravoSensorPlugin::Core::SensorWindow;
+using BravoSensorPlugin::Core::SensorWindowData;
 using ExtensionSystem::CommunicationInterface;
 using ExtensionSystem::ConnectionRegistry;
 using ExtensionSystem::PortSettings;
@@ -65,12 +69,9 @@ private slots:
     void exitClosesTheWindowAndReleasesThePort();
     void windowIsDestroyedOnceWhicheverGoesFirst_data();
     void windowIsDestroyedOnceWhicheverGoesFirst();
-    void catalogueKeepsFileOrderAndDuplicatesUpToANamelessEntry();
-    void documentDecidesWhetherThereAreSensors_data();
-    void documentDecidesWhetherThereAreSensors();
+    void catalogueAndLookupFollowTheDocument_data();
+    void catalogueAndLookupFollowTheDocument();
     void sensorMapReplacesTheListContents();
-    void lookupTakesTheFirstEntryOfThatName_data();
-    void lookupTakesTheFirstEntryOfThatName();
     void recordRejectsTextThatIsNoEntry();
 
 private:
@@ -203,12 +204,24 @@ void tst_Plugin::windowSignalsReachThePluginObject()
     QCOMPARE(connection->sent, std::vector<std::string>({std::string("\x02\x70\x22\xE9")}));
 }
 
+// A window opened in presentation mode starts with its docks hidden; the host's switch reaches it.
 void tst_Plugin::presentationModeReachesTheWindow()
 {
-    plugin()->vUpdate(QVariant(true));
-    QVERIFY(window()->windowData()->propertyDock->isHidden());
-    plugin()->vUpdate(QVariant(false));
-    QVERIFY(!window()->windowData()->propertyDock->isHidden());
+    ExtensionSystem::Globals::setPresentationMode(true);
+    QMdiSubWindow subWindow;
+    SensorInterface object(&m_sensor, &subWindow);
+    ExtensionSystem::Globals::setPresentationMode(false);
+    const auto docksHidden = [&object] {
+        const auto *data = object.sensorWindow()->windowData();
+        return QSet<bool>{data->propertyDock->isHidden(),
+                          data->chart->getDockChartItem(0)->isHidden(),
+                          data->chart->getDockChartItem(1)->isHidden()};
+    };
+    QCOMPARE(docksHidden(), QSet<bool>{true});
+    object.vUpdate(QVariant(false));
+    QCOMPARE(docksHidden(), QSet<bool>{false});
+    object.vUpdate(QVariant(true));
+    QCOMPARE(docksHidden(), QSet<bool>{true});
 }
 
 void tst_Plugin::exitClosesTheWindowAndReleasesThePort()
@@ -216,12 +229,22 @@ void tst_Plugin::exitClosesTheWindowAndReleasesThePort()
     m_subWindow->show();
     QVERIFY(window()->isVisible());
     plugin()->vComPortChanged(QStringLiteral("FAKE1"));
+    SensorWindowData &data = *window()->windowData();
+    window()->form()->actionEnable_live_data->setChecked(true);
+    data.liveDataEnabled = true;
+    data.pollTimer.start();
+    data.watchdogTimer.start();
     QSignalSpy aboutToClose(window(), SIGNAL(vAboutToClose()));
 
     plugin()->vActionExit(QStringLiteral("any reason"));
 
     QVERIFY(!window()->isVisible());
     QCOMPARE(aboutToClose.count(), 1);
+    // Live data and every timer stop with the window.
+    QVERIFY(!window()->form()->actionEnable_live_data->isChecked());
+    QVERIFY(!data.liveDataEnabled);
+    QVERIFY(!data.pollTimer.isActive());
+    QVERIFY(!data.watchdogTimer.isActive());
     QCOMPARE(ConnectionRegistry::instance().connectionOf(plugin()), nullptr);
     QTRY_COMPARE(plugin()->registeredConnection(), nullptr);
 }
@@ -253,39 +276,49 @@ void tst_Plugin::windowIsDestroyedOnceWhicheverGoesFirst()
     QCOMPARE(destroyed.count(), 1);
 }
 
-void tst_Plugin::catalogueKeepsFileOrderAndDuplicatesUpToANamelessEntry()
-{
-    // The entry without id is refused by the host's record and left out.
-    QCOMPARE(namesAndIds(buildSensorCatalogue(fixture("catalogue.xml"))),
-             QStringList({"Alpha 10/ALPH", "Beta 25/BETA", "Alpha 10/ALP2"}));
-    // The lookup stops at an entry without name; the catalogue goes on.
-    const std::string nameless = fixture("nameless_entry_first.xml");
-    QCOMPARE(namesAndIds(buildSensorCatalogue(nameless)), QStringList({"Beta 25/BETA"}));
-    QVERIFY(findSensor("Beta 25", nameless).tree.empty());
-}
-
-void tst_Plugin::documentDecidesWhetherThereAreSensors_data()
+void tst_Plugin::catalogueAndLookupFollowTheDocument_data()
 {
     QTest::addColumn<QString>("file");
-    QTest::addColumn<int>("sensors");
-    QTest::newRow("missing file") << "no_such_file.xml" << 0;
-    QTest::newRow("malformed XML") << "malformed.xml" << 0;
-    QTest::newRow("document id missing") << "id_missing.xml" << 0;
-    QTest::newRow("sensor list missing") << "sensorlist_missing.xml" << 0;
-    QTest::newRow("document id in other case") << "id_in_other_case.xml" << 0;
-    QTest::newRow("document id with a trailing blank") << "id_with_kept_trailing_blank.xml" << 0;
+    QTest::addColumn<QStringList>("catalogue"); // "name/id" in order
+    QTest::addColumn<QByteArray>("name");        // looked up
+    QTest::addColumn<QByteArray>("id");          // of the record found, empty for none
+    QTest::addColumn<int>("characterDelay");
+    QTest::addColumn<int>("lineDelay");
+    // The entry without id is refused by the host's record and left out.
+    const QStringList listed{"Alpha 10/ALPH", "Beta 25/BETA", "Alpha 10/ALP2"};
+    const auto row = [](const char *name, const char *file, const QStringList &catalogue,
+                        const char *lookedUp, const char *id, int characterDelay = 0,
+                        int lineDelay = 0) {
+        QTest::newRow(name) << QString::fromLatin1(file) << catalogue << QByteArray(lookedUp)
+                            << QByteArray(id) << characterDelay << lineDelay;
+    };
+    row("first of two entries named alike", "catalogue.xml", listed, "Alpha 10", "ALPH", 3, 7);
+    row("entry without port settings has no delays", "catalogue.xml", listed, "Beta 25", "BETA");
+    row("no such entry: an empty record", "catalogue.xml", listed, "Gamma 600", "");
+    // The lookup stops at an entry without name; the catalogue goes on.
+    row("nameless entry first", "nameless_entry_first.xml", {"Beta 25/BETA"}, "Beta 25", "");
+    for (const char *file : {"no_such_file.xml", "malformed.xml", "id_missing.xml",
+                             "sensorlist_missing.xml", "id_in_other_case.xml",
+                             "id_with_kept_trailing_blank.xml"})
+        row(file, file, {}, "Beta 25", "");
     // The reader trims element text, so a blank written around the id is not part of it.
-    QTest::newRow("blank trimmed by the reader") << "id_with_trimmed_trailing_blank.xml" << 1;
+    row("blank trimmed by the reader", "id_with_trimmed_trailing_blank.xml", {"Beta 25/BETA"},
+        "Beta 25", "BETA");
 }
 
-void tst_Plugin::documentDecidesWhetherThereAreSensors()
+void tst_Plugin::catalogueAndLookupFollowTheDocument()
 {
     QFETCH(QString, file);
-    QFETCH(int, sensors);
-    QCOMPARE(int(buildSensorCatalogue(fixture(file)).size()), sensors);
-    const Sensor record = findSensor("Beta 25", fixture(file));
-    QCOMPARE(record.id(), std::string(sensors ? "BETA" : ""));
-    QCOMPARE(record.tree.empty(), sensors == 0);
+    QFETCH(QByteArray, name);
+    QFETCH(QByteArray, id);
+    ExtensionSystem::Globals::setLanguage("de");
+    QTEST(namesAndIds(buildSensorCatalogue(fixture(file))), "catalogue");
+    const Sensor record = findSensor(name.toStdString(), fixture(file));
+    QCOMPARE(record.id(), id.toStdString());
+    QCOMPARE(record.tree.empty(), id.isEmpty());
+    QTEST(record.getCharacterDelay(), "characterDelay");
+    QTEST(record.getLineDelay(), "lineDelay");
+    QCOMPARE(record.getLanguage(), std::string("de"));
 }
 
 void tst_Plugin::sensorMapReplacesTheListContents()
@@ -296,33 +329,6 @@ void tst_Plugin::sensorMapReplacesTheListContents()
     const QStringList expected = namesAndIds(buildSensorCatalogue());
     QVERIFY(!expected.isEmpty());
     QCOMPARE(namesAndIds(sensors), expected);
-}
-
-void tst_Plugin::lookupTakesTheFirstEntryOfThatName_data()
-{
-    QTest::addColumn<QByteArray>("name");
-    QTest::addColumn<QByteArray>("id");
-    QTest::addColumn<int>("characterDelay");
-    QTest::addColumn<int>("lineDelay");
-    QTest::newRow("first of two entries named alike")
-        << QByteArray("Alpha 10") << QByteArray("ALPH") << 3 << 7;
-    QTest::newRow("entry without port settings has no delays")
-        << QByteArray("Beta 25") << QByteArray("BETA") << 0 << 0;
-    QTest::newRow("no such entry: an empty record")
-        << QByteArray("Gamma 600") << QByteArray() << 0 << 0;
-}
-
-void tst_Plugin::lookupTakesTheFirstEntryOfThatName()
-{
-    QFETCH(QByteArray, name);
-    QFETCH(QByteArray, id);
-    ExtensionSystem::Globals::setLanguage("de");
-    const Sensor record = findSensor(name.toStdString(), fixture("catalogue.xml"));
-    QCOMPARE(record.id(), id.toStdString());
-    QCOMPARE(record.tree.empty(), id.isEmpty());
-    QTEST(record.getCharacterDelay(), "characterDelay");
-    QTEST(record.getLineDelay(), "lineDelay");
-    QCOMPARE(record.getLanguage(), std::string("de"));
 }
 
 void tst_Plugin::recordRejectsTextThatIsNoEntry()

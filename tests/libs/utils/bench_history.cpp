@@ -1,5 +1,6 @@
 // A week of chart history per plot, or a month with --month: filling (the slowest poll), memory,
-// redraw, history text, CSV export and the memory given back by clearing and opening.
+// redraw, history text, CSV export and the memory given back by clearing and opening. With
+// --fill-only just the filling and memory.
 #include <utils/csvexport.h>
 #include <utils/genericchart.h>
 #include <utils/historycursor.h>
@@ -18,6 +19,9 @@
 #include <charconv>
 #include <cmath>
 #include <ctime>
+
+#include <sys/resource.h>
+#include <unistd.h>
 #include <vector>
 
 using Utils::ValueOverTime;
@@ -110,13 +114,15 @@ class bench_History : public QObject
     Q_OBJECT
 
 public:
-    explicit bench_History(int samples)
+    bench_History(int samples, bool fillOnly)
         : m_samples(samples)
+        , m_fillOnly(fillOnly)
     {
     }
 
 private slots:
     void initTestCase();
+    void init();
     void chartRedraw_data();
     void chartRedraw();
     void historyText_data();
@@ -130,12 +136,43 @@ private:
     QByteArray exportText(bool cancelAtHalf) const;
 
     const int m_samples;
+    const bool m_fillOnly;
     double m_startMegabytes = 0.0;
     ValueOverTime m_pressure;
     ValueOverTime m_temperature;
     QMainWindow m_window;
     GenericChart *m_chart = nullptr; // owned by m_window
 };
+
+// What a poll cost besides its time: what the kernel did for this thread and how the heap's
+// top moved, to tell page faults and the allocator's trimming from our own work.
+struct KernelCost
+{
+    long minorFaults = 0;
+    long majorFaults = 0;
+    long voluntarySwitches = 0;
+    long involuntarySwitches = 0;
+
+    // Costs a system call of a few microseconds: taken around block closes and after slow polls
+    // only, not around every poll.
+    static KernelCost now()
+    {
+        rusage usage{};
+        getrusage(RUSAGE_THREAD, &usage);
+        return {usage.ru_minflt, usage.ru_majflt, usage.ru_nvcsw, usage.ru_nivcsw};
+    }
+    KernelCost operator-(const KernelCost &before) const
+    {
+        return {minorFaults - before.minorFaults, majorFaults - before.majorFaults,
+                voluntarySwitches - before.voluntarySwitches,
+                involuntarySwitches - before.involuntarySwitches};
+    }
+};
+
+std::intptr_t heapTop()
+{
+    return reinterpret_cast<std::intptr_t>(sbrk(0));
+}
 
 // What filling two plots as the poll does cost.
 struct FillCost
@@ -145,23 +182,36 @@ struct FillCost
         int sample;
         double cpuMs;
         double wallMs;
+        bool closesBlock = false;
+        int carries = 0;          // pyramid levels the closed block's extremes were joined into
+        std::intptr_t heapGrowth = 0; // bytes the heap's top moved during the poll
+        KernelCost kernel;        // during the poll if it closes a block, else since the last close
     };
     std::vector<Poll> slow; // the polls over slowPollMs of CPU or wall time, by sample
     std::vector<double>
         closing; // CPU time of the polls that close a block, the only ones with work
+    std::vector<double> faultingClosing; // of those, the ones with a page fault
     double cpuMs = 0.0;
     double slowestEmptyMs = 0.0; // CPU time of an empty interval timed right after each poll
     int emptyOverMillisecond = 0;
+    KernelCost kernel;           // of the whole fill
+    KernelCost closingKernel;    // of the polls that close a block
 };
 
 constexpr double slowPollMs = 0.1;
+constexpr double reportedPollMs = 0.3;
 
 FillCost fill(ValueOverTime &pressure, ValueOverTime &temperature, int samples)
 {
     FillCost cost;
     cost.closing.reserve(size_t(samples / ValueOverTime::blockSize + 1));
     const Stopwatch clock;
+    const KernelCost atStart = KernelCost::now();
+    KernelCost sinceClose = atStart;
     for (int i = 0; i < samples; ++i) {
+        const bool closes = i % ValueOverTime::blockSize == 0 && i > 0;
+        const KernelCost before = closes ? KernelCost::now() : sinceClose;
+        const std::intptr_t topBefore = heapTop();
         const Stopwatch poll;
         pressure.append(timeOf(i), pressureOf(i), 4.0 + pressureOf(i) * 1.6);
         temperature.append(timeOf(i), temperatureOf(i), 0.0);
@@ -169,14 +219,33 @@ FillCost fill(ValueOverTime &pressure, ValueOverTime &temperature, int samples)
         const double wall = poll.wallMs();
         const double after = Stopwatch::cpuNowMs();
         const double empty = Stopwatch::cpuNowMs() - after;
+        const std::intptr_t topAfter = heapTop();
         cost.slowestEmptyMs = std::max(cost.slowestEmptyMs, empty);
         cost.emptyOverMillisecond += empty > 1.0;
-        if (cpu > slowPollMs || wall > slowPollMs)
-            cost.slow.push_back({i, cpu, wall});
-        if (i % ValueOverTime::blockSize == 0 && i > 0)
+        if (closes || cpu > reportedPollMs) {
+            sinceClose = KernelCost::now();
+            if (closes) {
+                const KernelCost during = sinceClose - before;
+                cost.closingKernel.minorFaults += during.minorFaults;
+                cost.closingKernel.majorFaults += during.majorFaults;
+                cost.closingKernel.voluntarySwitches += during.voluntarySwitches;
+                cost.closingKernel.involuntarySwitches += during.involuntarySwitches;
+            }
+        }
+        if (cpu > slowPollMs || wall > slowPollMs) {
+            const int blocks = pressure.size() / ValueOverTime::blockSize;
+            cost.slow.push_back({i, cpu, wall, closes,
+                                 closes ? int(qCountTrailingZeroBits(quint32(blocks))) : 0,
+                                 topAfter - topBefore, sinceClose - before});
+        }
+        if (closes) {
             cost.closing.push_back(cpu);
+            if ((sinceClose - before).minorFaults + (sinceClose - before).majorFaults > 0)
+                cost.faultingClosing.push_back(cpu);
+        }
     }
     cost.cpuMs = clock.cpuMs();
+    cost.kernel = KernelCost::now() - atStart;
     return cost;
 }
 
@@ -200,6 +269,32 @@ std::pair<double, int> slowestInBoth(const FillCost &first, const FillCost &seco
     return slowest;
 }
 
+void describePoll(const FillCost::Poll &poll)
+{
+    qInfo("  sample %d: %.3f ms CPU, %.3f ms wall; %s, pyramid carries %d, heap top %+ld B; "
+          "%s: %ld minor, %ld major faults, %ld voluntary, %ld involuntary switches",
+          poll.sample, poll.cpuMs, poll.wallMs, poll.closesBlock ? "closes a block" : "appends",
+          poll.carries, long(poll.heapGrowth),
+          poll.closesBlock ? "during it" : "since the last block close", poll.kernel.minorFaults,
+          poll.kernel.majorFaults, poll.kernel.voluntarySwitches,
+          poll.kernel.involuntarySwitches);
+}
+
+// The slowest polls over reportedPollMs of CPU, with what ran in them.
+void reportSlowPolls(const FillCost &run)
+{
+    std::vector<FillCost::Poll> polls;
+    std::copy_if(run.slow.cbegin(), run.slow.cend(), std::back_inserter(polls),
+                 [](const FillCost::Poll &poll) { return poll.cpuMs > reportedPollMs; });
+    std::sort(polls.begin(), polls.end(),
+              [](const auto &a, const auto &b) { return a.cpuMs > b.cpuMs; });
+    constexpr size_t shown = 12;
+    qInfo("%d polls over %.1f ms CPU%s", int(polls.size()), reportedPollMs,
+          polls.size() > shown ? ", the slowest 12:" : ":");
+    polls.resize(std::min(polls.size(), shown));
+    std::for_each(polls.cbegin(), polls.cend(), describePoll);
+}
+
 // Fills two plots twice and reports the slowest poll of each run, then the slowest by the
 // lesser of both runs at each sample, in CPU and wall time.
 void bench_History::initTestCase()
@@ -215,21 +310,28 @@ void bench_History::initTestCase()
         return cost;
     }();
     for (const FillCost *run : {&first, &second}) {
+        qInfo("%s:", run == &first ? "first fill, into fresh memory as a user gets it"
+                                   : "second fill, the first one still held");
         const auto slowestBy = [run](double FillCost::Poll::*figure) {
             const auto it = std::max_element(
                 run->slow.cbegin(), run->slow.cend(),
                 [figure](const auto &a, const auto &b) { return a.*figure < b.*figure; });
-            return it == run->slow.cend() ? FillCost::Poll{-1, 0.0, 0.0} : *it;
+            return it == run->slow.cend() ? FillCost::Poll{-1, 0.0, 0.0, false, 0, 0, {}} : *it;
         };
         const auto overMillisecond = [run](double FillCost::Poll::*figure) {
             return std::count_if(run->slow.cbegin(), run->slow.cend(),
                                  [figure](const auto &poll) { return poll.*figure > 1.0; });
         };
-        std::vector<double> closing = run->closing;
-        std::sort(closing.begin(), closing.end());
-        const auto closingAt = [&closing](double share) {
-            return closing.empty() ? 0.0 : closing[size_t(share * double(closing.size() - 1))];
+        const auto sorted = [](std::vector<double> values) {
+            std::sort(values.begin(), values.end());
+            return values;
         };
+        const std::vector<double> closing = sorted(run->closing);
+        const std::vector<double> faulting = sorted(run->faultingClosing);
+        const auto at = [](const std::vector<double> &values, double share) {
+            return values.empty() ? 0.0 : values[size_t(share * double(values.size() - 1))];
+        };
+        const auto closingAt = [&](double share) { return at(closing, share); };
         qInfo("fill %d samples per plot: %.0f ns CPU per poll on average (with the clocks); "
               "slowest poll %.3f ms CPU at sample %d, %.3f ms wall at sample %d; over 1 ms: %d "
               "polls CPU, %d wall; empty intervals: slowest %.3f ms CPU, %d over 1 ms",
@@ -241,16 +343,35 @@ void bench_History::initTestCase()
               run->emptyOverMillisecond);
         qInfo("polls closing blocks: median %.3f ms, 99.9 %% %.3f ms, slowest %.3f ms CPU",
               closingAt(0.5), closingAt(0.999), closingAt(1.0));
+        qInfo("kernel, whole fill: %ld minor, %ld major faults, %ld voluntary, %ld involuntary "
+              "switches; of these in polls closing blocks: %ld minor, %ld major, %ld, %ld",
+              run->kernel.minorFaults, run->kernel.majorFaults, run->kernel.voluntarySwitches,
+              run->kernel.involuntarySwitches, run->closingKernel.minorFaults,
+              run->closingKernel.majorFaults, run->closingKernel.voluntarySwitches,
+              run->closingKernel.involuntarySwitches);
+        qInfo("%d polls closing blocks had a page fault: median %.3f ms, 99.9 %% %.3f ms, "
+              "slowest %.3f ms CPU",
+              int(faulting.size()), at(faulting, 0.5), at(faulting, 0.999), at(faulting, 1.0));
+        reportSlowPolls(*run);
     }
     const auto cpu = slowestInBoth(first, second, &FillCost::Poll::cpuMs);
     const auto wall = slowestInBoth(first, second, &FillCost::Poll::wallMs);
     qInfo("slowest poll by the lesser of both runs at each sample: %.3f ms CPU at sample %d, "
           "%.3f ms wall at sample %d (-1: none over %.1f ms in both)",
           cpu.first, cpu.second, wall.first, wall.second, slowPollMs);
+    for (const FillCost *run : {&first, &second}) {
+        const auto poll = std::lower_bound(
+            run->slow.cbegin(), run->slow.cend(), cpu.second,
+            [](const FillCost::Poll &p, int sample) { return p.sample < sample; });
+        if (poll != run->slow.cend() && poll->sample == cpu.second)
+            describePoll(*poll);
+    }
     qInfo("memory: pressure %.2f B, temperature %.2f B per sample; RSS %.0f MB -> %.0f MB",
           double(m_pressure.memoryBytes()) / m_samples,
           double(m_temperature.memoryBytes()) / m_samples, m_startMegabytes, residentMegabytes());
 
+    if (m_fillOnly)
+        return;
     m_chart = new GenericChart(2, nullptr, &m_window);
     ValueOverTime other;
     for (int i = 0; i < m_samples; ++i)
@@ -263,6 +384,12 @@ void bench_History::initTestCase()
     m_window.resize(1200, 700);
     m_window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&m_window));
+}
+
+void bench_History::init()
+{
+    if (m_fillOnly)
+        QSKIP("--fill-only");
 }
 
 void bench_History::chartRedraw_data()
@@ -432,7 +559,15 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QStringList arguments = app.arguments();
     const bool month = arguments.removeAll(QStringLiteral("--month")) > 0;
-    bench_History bench(month ? MonthSamples : WeekSamples);
+    const bool fillOnly = arguments.removeAll(QStringLiteral("--fill-only")) > 0;
+    int samples = month ? MonthSamples : WeekSamples;
+    // A smaller history while looking at one figure: --samples N.
+    const int samplesAt = arguments.indexOf(QStringLiteral("--samples"));
+    if (samplesAt > 0 && samplesAt + 1 < arguments.size()) {
+        samples = arguments.at(samplesAt + 1).toInt();
+        arguments.erase(arguments.begin() + samplesAt, arguments.begin() + samplesAt + 2);
+    }
+    bench_History bench(samples, fillOnly);
     return QTest::qExec(&bench, arguments);
 }
 

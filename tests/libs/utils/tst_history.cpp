@@ -32,6 +32,9 @@ using Doubles = std::vector<double>;
 namespace {
 
 constexpr double Start = 1.7e12;
+// Enough samples that the blocks and the pyramid's lowest level span two chunks of storage.
+constexpr int moreBlocksThanAChunk
+    = int(Utils::ChunkedVector<SampleBlock>::chunkSize) * ValueOverTime::blockSize + 7;
 
 // Raw engine output only: the standard distributions differ between libraries.
 class Noise
@@ -384,7 +387,7 @@ void tst_History::damagedBlockBytesAreRefused()
 void tst_History::appendsAcrossBlockBoundariesKeepEverySample_data()
 {
     QTest::addColumn<int>("count");
-    for (const int count : {1, 255, 256, 257, 511, 512, 513, 3 * 256 + 7})
+    for (const int count : {1, 255, 256, 257, 511, 512, 513, 3 * 256 + 7, moreBlocksThanAChunk})
         QTest::addRow("%d samples", count) << count;
 }
 
@@ -448,6 +451,8 @@ void tst_History::extremesOfAnyRunMatchAScan_data()
     std::fill(stretch.begin() + 700, stretch.begin() + 1900, std::numeric_limits<double>::quiet_NaN());
     QTest::newRow("blocks of NaN only") << stretch << false;
     QTest::newRow("blocks of NaN only, read back") << stretch << true;
+    QTest::newRow("more blocks than a chunk holds") << tiedValues(moreBlocksThanAChunk, 14, true)
+                                                    << false;
 }
 
 void tst_History::extremesOfAnyRunMatchAScan()

@@ -1,6 +1,8 @@
 #include <support/devicetestkit.h>
 
 #include <comm/fixedframes.h>
+#include <comm/frame.h>
+#include <comm/platformsleep.h>
 #include <comm/processdata.h>
 #include <plugin/sensorcatalogue.h>
 #include <utils/genericchart.h>
@@ -8,10 +10,12 @@
 #include <window/sensorwindowdata.h>
 
 #include <QElapsedTimer>
+#include <QProgressBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <vector>
 
@@ -59,8 +63,9 @@ std::pair<Utils::ValueOverTime, Utils::ValueOverTime> simulatorDay(Kr7dSim::Mast
 
 } // namespace
 
-// What the user waits for: re-deriving charts and groups after every write, opening a window, and
-// saving and opening a settings file that holds a day of process data in both plots.
+// What the user waits for: re-deriving charts and groups after every write, opening a window,
+// saving and opening a settings file that holds a day of process data in both plots, and what one
+// completed poll costs the GUI thread once the plots hold a day of samples.
 class bench_Window : public QObject
 {
     Q_OBJECT
@@ -69,6 +74,7 @@ private slots:
     void applyUnitsAndOutputs();
     void openSensorWindow();
     void saveAndOpenADayOfHistory();
+    void completedPollWithFullPlots();
 };
 
 void bench_Window::applyUnitsAndOutputs()
@@ -113,6 +119,52 @@ void bench_Window::saveAndOpenADayOfHistory()
     const double bytes = double(QFileInfo(path).size());
     qInfo("file: %.1f MB, %.2f bytes per sample per plot; save %.0f ms, open %.0f ms", bytes / 1e6,
           bytes / (2.0 * Samples), saveMs, openMs);
+}
+
+void bench_Window::completedPollWithFullPlots()
+{
+    setPlatformSleepScale(0);
+    ExtensionSystem::SensorBasic sensor = buildSensorCatalogue().front();
+    const QString portName = QString::fromStdString(sensor.name());
+    SimulatedPort port{portName, sensor};
+    WindowSession session(sensor, {portName}, port.master);
+    SensorWindowData &data = *session.window().windowData();
+    session.object().vAutoConnect(portName);
+    QVERIFY(data.connection);
+    // Polling starts once the update dialog has run out.
+    data.progressBar->setValue(data.progressBar->maximum());
+    QTRY_VERIFY(data.chart->getData(1)->size() > 0);
+    QTRY_COMPARE(data.pendingPollId, 0u);
+    data.pollTimer.stop();
+    // The answer is written into the pending list by hand: only the window's work is timed.
+    ScriptedConnection instant([](const QByteArray &query) { return query; });
+    instant.holdTransfers();
+    data.connection = &instant;
+    Utils::ValueOverTime history;
+    for (int i = 0; i < Samples; ++i)
+        history.append(1.7e12 + double(IntervalMs) * i, 5.0 + std::sin(i / 5000.0), 12.0);
+    for (int plot = 0; plot < 2; ++plot)
+        data.chart->setData(plot, history);
+    const std::string answer = buildFrame(0x22, QByteArray::fromHex("00ff380195")).toStdString();
+
+    // Started, answered by hand, then completed: the start is cheap next to the completion.
+    const auto completePoll = [&] {
+        QMetaObject::invokeMethod(&session.window(), "queryStatusData", Q_ARG(unsigned int, 0));
+        const unsigned int id = data.pendingPollId;
+        ExtensionSystem::CommunicationInterface::DataFrameRecord &record
+            = data.pendingPolls.at(id)->front();
+        record.answer = answer;
+        record.status = 1;
+        QMetaObject::invokeMethod(&session.window(), "queryStatusData", Q_ARG(unsigned int, id));
+        data.pollTimer.stop();
+    };
+    // The first completion grows the plots' storage once; the day after it is what is measured.
+    completePoll();
+    QBENCHMARK {
+        completePoll();
+    }
+    QVERIFY(data.chart->getData(0)->size() > Samples);
+    data.connection = nullptr;
 }
 
 QTEST_MAIN(bench_Window)

@@ -6,6 +6,7 @@
 #include <comm/protocol.h>
 #include <plugin/sensorcatalogue.h>
 #include <window/propertyvalues.h>
+#include <window/valueconfirmations.h>
 #include <window/ui_sensorwindow.h>
 
 #include <propertybrowser/qtproperty.h>
@@ -20,6 +21,7 @@
 
 using BravoSensorPlugin::Core::SensorWindow;
 using BravoSensorPlugin::Core::SensorWindowData;
+using BravoSensorPlugin::Core::ValueConfirmations;
 using Faults = Kr7dSim::FaultSettings;
 namespace Protocol = BravoSensorPlugin::Core::Protocol;
 
@@ -50,6 +52,8 @@ private slots:
     void init();
     void cleanup();
 
+    void eventsDecideEachValuesMark_data();
+    void eventsDecideEachValuesMark();
     void noisyLineStillReadsEveryValue_data();
     void noisyLineStillReadsEveryValue();
     void lostSensorChangesNoValue_data();
@@ -146,6 +150,75 @@ QString tst_ConfirmedValues::unwrittenText()
 {
     const auto *label = window().findChild<QLabel *>(QStringLiteral("unwrittenChanges"));
     return label && !label->isHidden() ? label->text() : QString();
+}
+
+// Events: "read A" and "acknowledged A" confirm, "edit A" and "refused A" mark, "lost hh:mm:ss"
+// takes the sensor away. Reasons for A, B and C in that order: "-" confirmed, "unread" not read
+// yet; the unconfirmed ids and the pending count follow from them.
+void tst_ConfirmedValues::eventsDecideEachValuesMark_data()
+{
+    QTest::addColumn<QString>("events");
+    QTest::addColumn<QString>("reasons");
+    const auto row = [](const char *name, const char *events, const char *reasons) {
+        QTest::newRow(name) << QString::fromLatin1(events) << QString::fromLatin1(reasons);
+    };
+    row("nothing read yet", "", "unread|unread|unread");
+    row("read and acknowledged values are confirmed", "read A, acknowledged B, read C", "-|-|-");
+    row("an edit waits, a refusal stays until a write or read succeeds",
+        "read A, read B, read C, edit A, edit B, refused B, edit C",
+        "not yet written|refused by the sensor|not yet written");
+    row("a refused value is confirmed by reading it back",
+        "read A, refused A, read A, read B, read C", "-|-|-");
+    row("offline keeps edits, refusals and unread values as they were",
+        "read A, refused B, edit C, lost 09:05:07",
+        "sensor offline since 09:05:07|refused by the sensor|not yet written");
+    row("a later loss does not move the time", "read A, lost 09:05:07, lost 10:00:00",
+        "sensor offline since 09:05:07|unread|unread");
+    row("read after the loss confirms again", "read A, lost 09:05:07, read A, read B, read C",
+        "-|-|-");
+    row("a sensor found again is not read yet; edits and refusals stay",
+        "read A, refused B, edit C, lost 09:05:07, found",
+        "unread|refused by the sensor|not yet written");
+    row("ids that are not tracked are never marked",
+        "read A, read B, read C, edit Button, refused Group", "-|-|-");
+}
+
+void tst_ConfirmedValues::eventsDecideEachValuesMark()
+{
+    QFETCH(QString, events);
+    QFETCH(QString, reasons);
+    const QStringList ids{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")};
+    ValueConfirmations confirmations;
+    confirmations.track(ids);
+    for (const QString &event : events.split(QStringLiteral(", "), Qt::SkipEmptyParts)) {
+        const QString what = event.section(QLatin1Char(' '), 0, 0);
+        const QString argument = event.section(QLatin1Char(' '), 1);
+        if (what == QLatin1String("read") || what == QLatin1String("acknowledged"))
+            confirmations.confirm(argument);
+        else if (what == QLatin1String("edit"))
+            confirmations.markPending(argument);
+        else if (what == QLatin1String("refused"))
+            confirmations.markRefused(argument);
+        else if (what == QLatin1String("found"))
+            confirmations.sensorFound();
+        else
+            confirmations.sensorLost(QTime::fromString(argument, QStringLiteral("hh:mm:ss")));
+    }
+    const QStringList expected = reasons.split(QLatin1Char('|'));
+    QStringList shown;
+    QStringList unconfirmed;
+    for (const QString &id : ids) {
+        const bool confirmed = confirmations.state(id) == ValueConfirmations::State::Confirmed;
+        QCOMPARE(confirmations.reason(id).isEmpty(), confirmed);
+        shown << (confirmed ? QStringLiteral("-") : confirmations.reason(id));
+        if (!confirmed)
+            unconfirmed << id;
+    }
+    QCOMPARE(shown.join(QLatin1Char('|')),
+             QString(reasons).replace(QLatin1String("unread"),
+                                      QLatin1String("not read from the sensor yet")));
+    QCOMPARE(confirmations.unconfirmedIds(), unconfirmed);
+    QCOMPARE(confirmations.pendingCount(), int(expected.count(QStringLiteral("not yet written"))));
 }
 
 void tst_ConfirmedValues::noisyLineStillReadsEveryValue_data()
@@ -296,14 +369,6 @@ void tst_ConfirmedValues::marksSayWhatIsUnconfirmed()
     QVERIFY(!item->font(1).italic());
     QCOMPARE(m_master->simulator().parameter(QStringLiteral("OnDelay1")).toInt(), 1500);
     QCOMPARE(m_master->simulator().parameter(QStringLiteral("OffDelay1")).toInt(), 1600);
-
-    // "Read" writes the edit still pending before it reads.
-    data().intManager->setValue(property(QStringLiteral("OnDelay1")), 1700);
-    QCOMPARE(unwrittenText(), QStringLiteral("1 changes not written to the sensor"));
-    window().form()->actionRead->trigger();
-    QCOMPARE(window().unconfirmedParameterIds(), QStringList());
-    QCOMPARE(unwrittenText(), QString());
-    QCOMPARE(m_master->simulator().parameter(QStringLiteral("OnDelay1")).toInt(), 1700);
 
     emit data().portCombo->activated(0);
     QVERIFY(item->font(1).italic());

@@ -28,7 +28,6 @@
 #include <rapidcheck/state.h>
 
 #include <cmath>
-#include <type_traits>
 
 using namespace BravoSensorPlugin::Core;
 using Faults = Kr7dSim::FaultSettings;
@@ -40,28 +39,6 @@ namespace {
 const QString simulatedPort = QStringLiteral("SIM-CONSISTENCY");
 // The fixed run of CI; `scripts/soak` passes its own RC_PARAMS.
 constexpr const char *ciParameters = "seed=19 max_success=50 max_size=40";
-
-// The window marks what the sensor has not confirmed once it can tell; until then it claims
-// every value as confirmed.
-template <class Window, class = void>
-struct CanTellUnconfirmed : std::false_type
-{
-};
-template <class Window>
-struct CanTellUnconfirmed<
-    Window, std::void_t<decltype(std::declval<const Window &>().unconfirmedParameterIds())>>
-    : std::true_type
-{
-};
-
-template <class Window>
-QStringList unconfirmedIds(const Window &window)
-{
-    if constexpr (CanTellUnconfirmed<Window>::value)
-        return window.unconfirmedParameterIds();
-    else
-        return {};
-}
 
 // The value a property shows when the sensor holds `number` and `unitIndex` is shown.
 double shownFromDevice(const QtProperty *property, int number, int unitIndex, double divisor)
@@ -123,7 +100,6 @@ public:
     // The parameters with a number in the sensor; the user may edit those enabled and shown.
     const QList<QtProperty *> &parameters() const { return m_parameters; }
     QList<QtProperty *> editableParameters();
-    void setValue(QtProperty *property, double value);
     double value(const QString &id);
 
     // What the next boxes are answered with.
@@ -264,19 +240,6 @@ QList<QtProperty *> Session::editableParameters()
     return editable;
 }
 
-void Session::setValue(QtProperty *property, double value)
-{
-    QtAbstractPropertyManager *manager = property->propertyManager();
-    if (auto *doubles = qobject_cast<QtDoublePropertyManager *>(manager))
-        doubles->setValue(property, value);
-    else if (auto *bools = qobject_cast<QtBoolPropertyManager *>(manager))
-        bools->setValue(property, value != 0.0);
-    else if (auto *ints = qobject_cast<QtIntPropertyManager *>(manager))
-        ints->setValue(property, qRound(value));
-    else if (auto *choices = qobject_cast<QtEnumPropertyManager *>(manager))
-        choices->setValue(property, qRound(value));
-}
-
 double Session::value(const QString &id)
 {
     return numericValue(property(id)).toDouble();
@@ -351,16 +314,13 @@ QStringList Session::problems()
 {
     QStringList problems = markProblems();
     remember();
-    const bool canTell = CanTellUnconfirmed<SensorWindow>::value;
-    // Offline, a window that cannot mark values has made no claim that they are the sensor's.
-    const bool valuesClaimed = window().isSensorConnected() || canTell;
-    const QStringList unconfirmed = unconfirmedIds(window());
+    const QStringList unconfirmed = window().unconfirmedParameterIds();
     const int unitIndex = int(value(QLatin1String(ParameterIds::temperatureSettings)));
     for (QtProperty *parameter : qAsConst(m_parameters)) {
         const QString id = parameter->propertyId();
         if (m_readOnly.contains(id) && parameter->isEnabled())
             problems << id + QStringLiteral(" is read-only but editable");
-        if (!valuesClaimed || !m_sensorMemory.contains(id) || unconfirmed.contains(id))
+        if (!m_sensorMemory.contains(id) || unconfirmed.contains(id))
             continue;
         const double shown = numericValue(parameter).toDouble();
         const double expected = shownFromDevice(parameter, m_sensorMemory.value(id), unitIndex,
@@ -458,7 +418,7 @@ QString editOne(Session &session, int which, double at)
     if (editable.isEmpty())
         return QString();
     QtProperty *target = editable.at(which % editable.size());
-    session.setValue(target, valueAt(target, at));
+    edit(target, valueAt(target, at));
     return target->propertyId() + QLatin1Char('=') + numericValue(target).toString();
 }
 
@@ -506,7 +466,7 @@ struct Choose : Step
     {
         QtProperty *choice = session.property(id);
         const int count = session.data().enumManager->enumNames(choice).size();
-        session.setValue(choice, index % count);
+        edit(choice, index % count);
     }
     void show(std::ostream &os) const override
     {

@@ -96,28 +96,24 @@ private slots:
     void writeFrames_data();
     void writeFrames();
     void writeAllStoresEverythingButReadOnlyAndTeach();
-    void factoryResetThenReadsEverythingBack();
+    void factoryReset_data();
+    void factoryReset();
     void updateDialogEndsThenFinishesTheConnection_data();
     void updateDialogEndsThenFinishesTheConnection();
     void framesKeepTheirSpacingWhileAnotherWindowRuns_data();
     void framesKeepTheirSpacingWhileAnotherWindowRuns();
     void sequenceEndsAtOnceWhenItsWaitIsCutShort_data();
     void sequenceEndsAtOnceWhenItsWaitIsCutShort();
-    void noSecondSequenceStartsInsideAWait_data();
-    void noSecondSequenceStartsInsideAWait();
     void leavingTheDialogsChangesNothing_data();
     void leavingTheDialogsChangesNothing();
     void sensorToPcConnectsReadsThenGoesOffline();
     void pcToSensorWritesThenReadsBack();
-    void refusedConnectionEndsOffline_data();
-    void refusedConnectionEndsOffline();
-    void watchdogPassesThenGivesUpAfterElevenChecks();
+    void sensorIsGivenUpWhenItDoesNotAnswer_data();
+    void sensorIsGivenUpWhenItDoesNotAnswer();
     void offlineAttemptsFailSilently();
     void answersReachPlotsAndRows_data();
     void answersReachPlotsAndRows();
     void pollingGoesOnWithLiveDataOffAndOnePollAtATime();
-    void silentSensorIsGivenUpAtTheThirdMiss_data();
-    void silentSensorIsGivenUpAtTheThirdMiss();
     void hiddenAnalogPointsAreStoredInBarAndCelsius_data();
     void hiddenAnalogPointsAreStoredInBarAndCelsius();
     void marksEqualTheirPoints_data();
@@ -128,7 +124,6 @@ private slots:
     void editInsideASequenceIsWrittenAfterIt();
     void actionStartedInsideASequenceRunsAfterIt_data();
     void actionStartedInsideASequenceRunsAfterIt();
-    void resetConfirmedAfterTheSensorWentIsNotRun();
 
 private:
     SensorWindow &window() { return m_session->window(); }
@@ -262,6 +257,8 @@ void tst_DeviceCommunication::start(const QString &what)
         window().form()->actionWriting->trigger();
     else if (what == QLatin1String("Offline"))
         emit data().portCombo->activated(0);
+    else if (what == QLatin1String("readParameter"))
+        window().readParameter(QStringLiteral("OnDelay1"), false);
     else if (what == QLatin1String("bFactoryResetSequence"))
         window().bFactoryResetSequence();
     else if (what == QLatin1String("dropMark"))
@@ -506,20 +503,68 @@ void tst_DeviceCommunication::writeAllStoresEverythingButReadOnlyAndTeach()
     QVERIFY(data().watchdogTimer.isActive());
 }
 
-void tst_DeviceCommunication::factoryResetThenReadsEverythingBack()
+void tst_DeviceCommunication::factoryReset_data()
 {
-    connectQuietly();
+    QTest::addColumn<bool>("connected");
+    QTest::addColumn<QString>("answer"); // to the question; empty where none may be asked
+    QTest::addColumn<bool>("reset");
+    QTest::newRow("Ok") << true << "Ok" << true;
+    QTest::newRow("Cancel") << true << "Cancel" << false;
+    QTest::newRow("not connected: no question") << false << "" << false;
+    // Nothing is reset or read from nowhere.
+    QTest::newRow("Ok after the port went offline") << true << "Offline, Ok" << false;
+}
+
+void tst_DeviceCommunication::factoryReset()
+{
+    QFETCH(bool, connected);
+    QFETCH(QString, answer);
+    QFETCH(bool, reset);
+    m_port.stored.insert(QStringLiteral("OnDelay1"), 1500);
+    if (connected)
+        connectQuietly();
     window().form()->actionEnable_live_data->setChecked(false);
-    QVERIFY(window().bFactoryResetSequence());
-    const QList<QByteArray> log = m_master->queryLog();
+    data().liveDataEnabled = false;
+    const int before = data().intManager->value(property("OnDelay1"));
+    // Cleanup finds a question that never came, or one that came unasked.
+    if (!answer.isEmpty()) {
+        hand().expect([this, answer](QDialog *box) {
+            // A poll still running from the connection would restart the polling.
+            QTRY_COMPARE(data().pendingPollId, 0u);
+            data().pollTimer.stop();
+            m_master->clearQueryLog();
+            if (answer.startsWith(QLatin1String("Offline")))
+                start(QStringLiteral("Offline"));
+            ModalHand::click(answer.endsWith(QLatin1String("Ok")) ? QMessageBox::Ok
+                                                                     : QMessageBox::Cancel)(box);
+        });
+    }
+    start(QStringLiteral("vRestoreFactorySettings"));
+
+    const QList<QByteArray> log = m_master ? m_master->queryLog() : m_session->logAtRelease;
+    QCOMPARE(log.contains(BravoSensorPlugin::Core::factoryResetFrame()), reset);
+    QCOMPARE(data().intManager->value(property("OnDelay1")), reset ? 0 : before);
+    QCOMPARE(data().liveDataEnabled, reset);
+    QCOMPARE(window().form()->actionEnable_live_data->isChecked(), reset);
+    if (answer == QLatin1String("Offline, Ok")) {
+        QCOMPARE(log, QList<QByteArray>());
+        QCOMPARE(window().form()->statusBar->currentMessage(),
+                 QStringLiteral("Restore factory defaults did not run: the sensor is no longer "
+                                "connected"));
+    }
+    if (!reset)
+        return;
+    // The reset frame, every parameter read back, then the identity's product id; polls may
+    // come in between once live data is back on.
     const int reads = m_ids.size();
-    QCOMPARE(log.size(), 4 + 4 * reads + 4);
     QCOMPARE(log.mid(0, 4), frames({"027327", "066b2402000082", "027022", "027022"}));
-    QCOMPARE(log.mid(4 + 4 * reads), frames({"056b26410000", "027022", "027022", "027327"}));
-    QVERIFY(window().form()->actionEnable_live_data->isChecked());
+    QCOMPARE(withCommand(log, 0x24).size(), 1);
+    const QList<QByteArray> readRequests = withCommand(log, 0x26);
+    QCOMPARE(readRequests.size(), reads + 1);
+    QCOMPARE(readRequests.last(), QByteArray::fromHex("056b26410000"));
     // The bar counted just these frames and closed with the last one.
     QVERIFY(!data().progressDialog.isVisible());
-    QCOMPARE(data().progressBar->maximum(), log.size());
+    QCOMPARE(data().progressBar->maximum(), 4 + 4 * reads + 4);
 }
 
 void tst_DeviceCommunication::updateDialogEndsThenFinishesTheConnection_data()
@@ -737,36 +782,6 @@ void tst_DeviceCommunication::sequenceEndsAtOnceWhenItsWaitIsCutShort()
     QVERIFY(!BravoSensorPlugin::Core::platformSleepInterrupted());
 }
 
-// A timer or a user action inside the wait of a read: its four frames stay together.
-void tst_DeviceCommunication::noSecondSequenceStartsInsideAWait_data()
-{
-    QTest::addColumn<QString>("source");
-    QTest::newRow("write coming due") << "sendDelayValue";
-    QTest::newRow("watchdog") << "slotContinousDataTimeout";
-    QTest::newRow("Read") << "Read";
-    QTest::newRow("Write") << "Write";
-    QTest::newRow("choosing Offline") << "Offline";
-}
-
-void tst_DeviceCommunication::noSecondSequenceStartsInsideAWait()
-{
-    QFETCH(QString, source);
-    connectWithAnEditWaiting();
-    QTimer::singleShot(0, &window(), [this, source] { start(source); });
-    window().readParameter(QStringLiteral("OnDelay1"), false);
-
-    const QList<QByteArray> read = m_master->queryLog();
-    QCOMPARE(read.size(), 4);
-    QCOMPARE(read.last(), QByteArray::fromHex("027327"));
-    QVERIFY(window().isSensorConnected());
-    QVERIFY(data().watchdogTimer.isActive());
-    if (source != QLatin1String("sendDelayValue"))
-        return;
-    // The write goes out after the read.
-    QTRY_COMPARE(withCommand(m_master->queryLog(), 0x24).size(), 1);
-    QCOMPARE(m_master->simulator().parameter(QStringLiteral("OnDelay1")), QVariant(1200));
-}
-
 void tst_DeviceCommunication::leavingTheDialogsChangesNothing_data()
 {
     QTest::addColumn<QList<ModalHand::Answer>>("answers");
@@ -883,65 +898,84 @@ void tst_DeviceCommunication::pcToSensorWritesThenReadsBack()
     QVERIFY(window().form()->sensorOperationsToolbar->isEnabled());
 }
 
-void tst_DeviceCommunication::refusedConnectionEndsOffline_data()
+void tst_DeviceCommunication::sensorIsGivenUpWhenItDoesNotAnswer_data()
 {
+    QTest::addColumn<QString>("when"); // connecting, at a watchdog check or while polling
     QTest::addColumn<QString>("productId");
-    QTest::addColumn<int>("dropEvery");
-    QTest::addColumn<int>("probes");
-    QTest::addColumn<int>("identityChecks");
+    QTest::addColumn<Faults>("faults");
     QTest::addColumn<QString>("box");
-    QTest::newRow("foreign sensor, ten identity checks")
-        << "K7DB025" << 0 << 1 + 10 << 10 << mismatchBox;
+    QTest::addColumn<QList<int>>("sent"); // probes and identity checks until given up
+    QTest::newRow("connecting to a foreign sensor: ten identity checks")
+        << "connecting" << "K7DB025" << Faults{} << mismatchBox << QList<int>{11, 10};
     // Not told it holds the wrong sensor: nothing answered at all.
-    QTest::newRow("silent master, five probes") << "" << 1 << 5 << 0 << silentSensorBox;
+    QTest::newRow("connecting to a silent master: five probes")
+        << "connecting" << "" << Faults{0, 1} << silentSensorBox << QList<int>{5, 0};
+    QTest::newRow("watchdog: eleven identity checks")
+        << "watchdog" << "" << Faults{0, 1} << silentSensorBox << QList<int>{11, 11};
+    for (const auto &[name, faults] : {std::pair{"answers lost", Faults{0, 1}},
+                                       {"answers damaged", Faults{0, 0, 1}},
+                                       {"answers after the time-out", Faults{2100}},
+                                       {"cable pulled", Faults{0, 0, 0, 0}}})
+        QTest::addRow("polling, %s: the third miss", name)
+            << "polling" << "" << faults << silentSensorBox << QList<int>{0, 0};
 }
 
-void tst_DeviceCommunication::refusedConnectionEndsOffline()
+void tst_DeviceCommunication::sensorIsGivenUpWhenItDoesNotAnswer()
 {
+    QFETCH(QString, when);
+    QFETCH(Faults, faults);
+    QFETCH(QList<int>, sent);
     QFETCH(QString, productId);
     m_port.productId = productId;
-    QFETCH(int, dropEvery);
-    m_port.faults.dropEvery = dropEvery;
+    if (when == QLatin1String("connecting")) {
+        m_port.faults = faults;
+        hand().expect(ModalHand::push(QStringLiteral("sensorToPc")));
+    } else if (when == QLatin1String("watchdog")) {
+        connectQuietly();
+        data().watchdogTimer.stop();
+        // A check the sensor answers keeps it.
+        QVERIFY(QMetaObject::invokeMethod(&window(), "slotContinousDataTimeout"));
+        QCOMPARE(countOf(m_master->queryLog(), identitySetup), 1);
+        QVERIFY(indicatorOn() && data().watchdogTimer.isActive());
+    } else {
+        connectAndPoll();
+    }
     QSignalSpy selections(&window(), SIGNAL(vComPortSelected(QString)));
-    hand().expect(ModalHand::push(QStringLiteral("sensorToPc")));
     // However long the warning stays open, no watchdog may fire behind it.
     bool watchdogBehindWarning = true;
     hand().expect([this, &watchdogBehindWarning](QDialog *box) {
         watchdogBehindWarning = data().watchdogTimer.isActive();
         ModalHand::click(QMessageBox::Ok)(box);
     });
-    m_session->choosePort(simulatedPortIndex);
-    QVERIFY(!watchdogBehindWarning);
+    if (when == QLatin1String("connecting")) {
+        m_session->choosePort(simulatedPortIndex);
+    } else {
+        m_master->simulator().setFaults(faults);
+        m_master->clearQueryLog();
+        if (when == QLatin1String("watchdog"))
+            QVERIFY(QMetaObject::invokeMethod(&window(), "slotContinousDataTimeout"));
+    }
 
-    QTEST(hand().boxesSeen().value(1), "box");
-    QTEST(countOf(m_session->logAtRelease, probe), "probes");
-    QTEST(countOf(m_session->logAtRelease, identitySetup), "identityChecks");
+    QTRY_VERIFY(hand().allAnswered());
+    QTRY_VERIFY(!m_master);
+    QVERIFY(!watchdogBehindWarning);
+    QTEST(hand().boxesSeen().last(), "box");
+    const QList<QByteArray> &log = m_session->logAtRelease;
+    QCOMPARE(QList<int>({countOf(log, probe), countOf(log, identitySetup)}), sent);
+    // Polls give the sensor up on their own, with no other frame in between.
+    if (when == QLatin1String("polling"))
+        QCOMPARE(log, QVector<QByteArray>(3, BravoSensorPlugin::Core::processDataFrame()).toList());
+    if (when == QLatin1String("watchdog"))
+        QVERIFY(!window().form()->outuptsComboToolBar->isEnabled());
     verifyOffline();
+    QVERIFY(!data().pollTimer.isActive());
+    QCOMPARE(data().pendingPollId, 0u);
     QCOMPARE(window().windowTitle(),
              QString::fromStdString(m_sensor.name()) + QStringLiteral(" (Offline)"));
     QCOMPARE(selections.last().first().toString(), QString());
-}
-
-void tst_DeviceCommunication::watchdogPassesThenGivesUpAfterElevenChecks()
-{
-    connectQuietly();
-    data().watchdogTimer.stop();
-    QVERIFY(QMetaObject::invokeMethod(&window(), "slotContinousDataTimeout"));
-    QCOMPARE(countOf(m_master->queryLog(), identitySetup), 1);
-    QVERIFY(indicatorOn());
-    QVERIFY(data().watchdogTimer.isActive());
-
-    m_master->simulator().setFaults(Faults{0, 1});
-    QSignalSpy selections(&window(), SIGNAL(vComPortSelected(QString)));
-    hand().expect(ModalHand::click(QMessageBox::Ok));
-    m_master->clearQueryLog();
-    QVERIFY(QMetaObject::invokeMethod(&window(), "slotContinousDataTimeout"));
-    QCOMPARE(hand().boxesSeen().value(1), silentSensorBox);
-    QCOMPARE(countOf(m_session->logAtRelease, identitySetup), 11);
-    verifyOffline();
-    QVERIFY(!window().form()->outuptsComboToolBar->isEnabled());
-    QCOMPARE(selections.size(), 1);
-    QCOMPARE(selections.first().first().toString(), QString());
+    // A connected window lets its port go once.
+    if (when != QLatin1String("connecting"))
+        QCOMPARE(selections.size(), 1);
 }
 
 void tst_DeviceCommunication::offlineAttemptsFailSilently()
@@ -1042,38 +1076,10 @@ void tst_DeviceCommunication::pollingGoesOnWithLiveDataOffAndOnePollAtATime()
     QTRY_VERIFY(countOf(m_master->queryLog(), BravoSensorPlugin::Core::processDataFrame()) >= 2);
 }
 
-void tst_DeviceCommunication::silentSensorIsGivenUpAtTheThirdMiss_data()
-{
-    QTest::addColumn<Faults>("faults");
-    QTest::newRow("answers lost") << Faults{0, 1};
-    QTest::newRow("answers damaged") << Faults{0, 0, 1};
-    QTest::newRow("answers after the time-out") << Faults{2100};
-    QTest::newRow("cable pulled") << Faults{0, 0, 0, 0};
-}
-
-void tst_DeviceCommunication::silentSensorIsGivenUpAtTheThirdMiss()
-{
-    QFETCH(Faults, faults);
-    connectAndPoll();
-    hand().expect(ModalHand::click(QMessageBox::Ok));
-    m_master->clearQueryLog();
-    m_master->simulator().setFaults(faults);
-
-    QTRY_VERIFY(!m_master);
-    QTRY_VERIFY(hand().allAnswered());
-    QCOMPARE(hand().boxesSeen().last(), silentSensorBox);
-    const QByteArray poll = BravoSensorPlugin::Core::processDataFrame();
-    QCOMPARE(m_session->logAtRelease, QList<QByteArray>({poll, poll, poll}));
-    verifyOffline();
-    QVERIFY(!data().pollTimer.isActive());
-    QCOMPARE(data().pendingPollId, 0u);
-}
-
 void tst_DeviceCommunication::hiddenAnalogPointsAreStoredInBarAndCelsius_data()
 {
     QTest::addColumn<QString>("route");
     QTest::newRow("Write") << "Write";
-    QTest::newRow("settings file opened while connected") << "file";
     QTest::newRow("PC -> Sensor connection") << "pcToSensor";
 }
 
@@ -1094,17 +1100,6 @@ void tst_DeviceCommunication::hiddenAnalogPointsAreStoredInBarAndCelsius()
 
     if (route == QLatin1String("Write")) {
         start(route);
-    } else if (route == QLatin1String("file")) {
-        QTemporaryDir dir;
-        const QString file = dir.filePath(QStringLiteral("psi-fahrenheit.tgs"));
-        // Within the connected variant's -1 to 10 bar, or the whole file is refused.
-        setQuietly(window(), "ThresholdsPressure1A1", 116.0);
-        setQuietly(window(), "ThresholdsPressure1A2", 116.0);
-        setQuietly(window(), "analogPressure10V", 145.0);
-        QVERIFY(window().saveSettingsFile(file));
-        connectQuietly();
-        hand().expect(ModalHand::click(QMessageBox::Ok));
-        QVERIFY(window().bOpenSettings(file));
     } else {
         hand().expect(ModalHand::push(QStringLiteral("pcToSensor")));
         hand().expect(ModalHand::click(QMessageBox::Ok));
@@ -1245,7 +1240,12 @@ void tst_DeviceCommunication::actionStartedInsideASequenceRunsAfterIt_data()
 {
     QTest::addColumn<QString>("sequence"); // the actions start in its first wait
     QTest::addColumn<QStringList>("actions");
-    QTest::addColumn<QString>("outcome");
+    QTest::addColumn<QString>("outcome"); // afterwards; empty: the sequence's frames stayed together
+    for (const char *source : {"slotContinousDataTimeout", "Read", "Write", "Offline"})
+        QTest::addRow("%s during a single read", source)
+            << "readParameter" << QStringList{QLatin1String(source)} << "";
+    QTest::newRow("write coming due during a single read")
+        << "readParameter" << QStringList{"sendDelayValue"} << "written";
     QTest::newRow("Read during a single write")
         << "sendDelayValue" << QStringList{"Read"} << "read";
     QTest::newRow("factory reset confirmed during the watchdog's check")
@@ -1271,37 +1271,26 @@ void tst_DeviceCommunication::actionStartedInsideASequenceRunsAfterIt()
     });
     start(sequence);
 
-    if (outcome == QLatin1String("read"))
+    if (sequence == QLatin1String("readParameter")) {
+        const QList<QByteArray> read = m_master->queryLog();
+        QCOMPARE(read.size(), 4);
+        QCOMPARE(read.last(), QByteArray::fromHex("027327"));
+        QVERIFY(window().isSensorConnected());
+        QVERIFY(data().watchdogTimer.isActive());
+    }
+    if (outcome == QLatin1String("read")) {
         QTRY_COMPARE(data().intManager->value(property("OffDelay1")), 4321);
-    else if (outcome == QLatin1String("reset"))
+    } else if (outcome == QLatin1String("reset")) {
         QTRY_VERIFY(m_master->queryLog().contains(BravoSensorPlugin::Core::factoryResetFrame()));
-    else
+    } else if (outcome == QLatin1String("written")) {
+        QTRY_COMPARE(withCommand(m_master->queryLog(), 0x24).size(), 1);
+        QCOMPARE(m_master->simulator().parameter(QStringLiteral("OnDelay1")), QVariant(1200));
+    } else if (!outcome.isEmpty()) {
         QTRY_VERIFY(!window().isSensorConnected());
+    }
     if (outcome == QLatin1String("told"))
         QTRY_COMPARE(window().form()->statusBar->currentMessage(),
                      QStringLiteral("Read did not run: the sensor is no longer connected"));
-}
-
-// The port goes offline while the question is open: nothing is reset or read from nowhere.
-void tst_DeviceCommunication::resetConfirmedAfterTheSensorWentIsNotRun()
-{
-    connectQuietly();
-    data().intManager->setValue(property("OnDelay1"), 1500);
-    window().sendDelayTimer()->stop();
-    QVERIFY(QMetaObject::invokeMethod(&window(), "sendDelayValue"));
-    m_master->clearQueryLog();
-    hand().expect([this](QDialog *box) {
-        start(QStringLiteral("Offline"));
-        ModalHand::click(QMessageBox::Ok)(box);
-    });
-    start(QStringLiteral("vRestoreFactorySettings"));
-
-    QVERIFY(!window().isSensorConnected());
-    QCOMPARE(m_session->logAtRelease, QList<QByteArray>());
-    QCOMPARE(data().intManager->value(property("OnDelay1")), 1500);
-    QCOMPARE(window().form()->statusBar->currentMessage(),
-             QStringLiteral("Restore factory defaults did not run: the sensor is no longer "
-                            "connected"));
 }
 
 QTEST_MAIN(tst_DeviceCommunication)

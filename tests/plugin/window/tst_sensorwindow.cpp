@@ -16,7 +16,6 @@
 
 #include <app/languageswitcher.h>
 
-#include <extensionsystem/globals.h>
 #include <propertybrowser/qtproperty.h>
 #include <propertybrowser/qtpropertymanager.h>
 #include <propertybrowser/qttreepropertybrowser.h>
@@ -129,7 +128,7 @@ Q_DECLARE_METATYPE(Edit)
 Q_DECLARE_METATYPE(QMessageBox::StandardButton)
 
 // A window opened for the catalogue's first sensor: its set-up, what the user does in it (files,
-// history, factory reset, units, dragged marks, the host's language switch) and its closing.
+// history, units, dragged marks, the host's language switch) and its closing.
 class tst_SensorWindow : public QObject
 {
     Q_OBJECT
@@ -145,9 +144,7 @@ private slots:
     void startsOfflineWithItsSensorInTheTitle();
     void portListRefill_data();
     void portListRefill();
-    void presentationModeHidesAllDocks();
     void propertyVisibilityCoversEveryItem();
-    void closeStopsLiveDataAndTimers();
     void destructionWritesTheLayoutEvenWhenNeverShown();
     void unwritableLayoutIsToldOnceOnTheLog();
     void compareDialogGroupsDifferencesLikeTheTree();
@@ -162,8 +159,6 @@ private slots:
     void csvHasOneColumnPerPlot();
     void clearHistoryOnlyWhenConfirmed_data();
     void clearHistoryOnlyWhenConfirmed();
-    void factoryReset_data();
-    void factoryReset();
     void unitChangeConvertsEveryPoint_data();
     void unitChangeConvertsEveryPoint();
     void writesGoInBarAndCelsius_data();
@@ -232,7 +227,6 @@ void tst_SensorWindow::cleanup()
     m_hand.reset();
     m_master.reset();
     switchTo("en");
-    ExtensionSystem::Globals::setPresentationMode(false);
 }
 
 QVariantList tst_SensorWindow::storedValues()
@@ -390,23 +384,6 @@ void tst_SensorWindow::portListRefill()
     QTEST(combo->currentIndex(), "index");
 }
 
-void tst_SensorWindow::presentationModeHidesAllDocks()
-{
-    ExtensionSystem::Globals::setPresentationMode(true);
-    SensorWindow window(m_sensor);
-    const auto hiddenDocks = [&window] {
-        const SensorWindowData *data = window.windowData();
-        return QList<bool>{data->propertyDock->isHidden(),
-                           data->chart->getDockChartItem(0)->isHidden(),
-                           data->chart->getDockChartItem(1)->isHidden()};
-    };
-    QCOMPARE(hiddenDocks(), QList<bool>({true, true, true}));
-    window.vSensorUpdate(QVariant(false));
-    QCOMPARE(hiddenDocks(), QList<bool>({false, false, false}));
-    window.vSensorUpdate(QVariant(true));
-    QCOMPARE(hiddenDocks(), QList<bool>({true, true, true}));
-}
-
 void tst_SensorWindow::propertyVisibilityCoversEveryItem()
 {
     QtGroupPropertyManager *groups = data().groupManager;
@@ -431,24 +408,6 @@ void tst_SensorWindow::propertyVisibilityCoversEveryItem()
 
     m_window->setPropertyVisible(QStringLiteral("NoSuchProperty"), false);
     QVERIFY(!m_window->isPropertyVisible(QStringLiteral("NoSuchProperty")));
-}
-
-void tst_SensorWindow::closeStopsLiveDataAndTimers()
-{
-    m_window->show();
-    form()->actionEnable_live_data->setChecked(true);
-    data().liveDataEnabled = true;
-    data().pollTimer.start();
-    data().watchdogTimer.start();
-    QSignalSpy aboutToClose(m_window.get(), SIGNAL(vAboutToClose()));
-
-    QVERIFY(m_window->close());
-
-    QCOMPARE(aboutToClose.count(), 1);
-    QVERIFY(!form()->actionEnable_live_data->isChecked());
-    QVERIFY(!data().liveDataEnabled);
-    QVERIFY(!data().pollTimer.isActive());
-    QVERIFY(!data().watchdogTimer.isActive());
 }
 
 void tst_SensorWindow::destructionWritesTheLayoutEvenWhenNeverShown()
@@ -767,38 +726,6 @@ void tst_SensorWindow::clearHistoryOnlyWhenConfirmed()
     QCOMPARE(data().chart->getData(0)->size(), samplesLeft);
     QCOMPARE(data().chart->getData(1)->size(), samplesLeft);
     QCOMPARE(m_window->form()->chartToolbar->isEnabled(), samplesLeft > 0);
-}
-
-void tst_SensorWindow::factoryReset_data()
-{
-    QTest::addColumn<bool>("connected");
-    QTest::addColumn<QMessageBox::StandardButton>("answer");
-    QTest::addColumn<bool>("reset");
-    QTest::newRow("connected, Ok") << true << QMessageBox::Ok << true;
-    QTest::newRow("connected, Cancel") << true << QMessageBox::Cancel << false;
-    QTest::newRow("not connected: no question") << false << QMessageBox::NoButton << false;
-}
-
-void tst_SensorWindow::factoryReset()
-{
-    QFETCH(bool, connected);
-    QFETCH(QMessageBox::StandardButton, answer);
-    QFETCH(bool, reset);
-    attachMaster(connected);
-    m_master->simulator().setParameter(QStringLiteral("OnDelay1"), 1500);
-    m_window->readParameter(QStringLiteral("OnDelay1"), false);
-    data().liveDataEnabled = false;
-    const int logged = m_master->queryLog().size();
-    if (answer != QMessageBox::NoButton)
-        m_hand->expect(ModalHand::click(answer));
-
-    m_window->vRestoreFactorySettings();
-    QCOMPARE(m_hand->boxesSeen().size(), answer != QMessageBox::NoButton ? 1 : 0);
-    QCOMPARE(
-        m_master->queryLog().mid(logged).contains(BravoSensorPlugin::Core::factoryResetFrame()),
-        reset);
-    QCOMPARE(data().intManager->value(property("OnDelay1")), reset ? 0 : 1500);
-    QCOMPARE(data().liveDataEnabled, reset);
 }
 
 void tst_SensorWindow::unitChangeConvertsEveryPoint_data()
