@@ -4,6 +4,7 @@
 #include "chartpanner.h"
 #include "followview.h"
 #include "historycursor.h"
+#include "replotlayout.h"
 #include "replotpace.h"
 #include "sampleseries.h"
 #include "timescaledraw.h"
@@ -16,11 +17,13 @@
 #include <qwt_plot_marker.h>
 #include <qwt_plot_textlabel.h>
 #include <qwt_plot_zoneitem.h>
+#include <qwt_scale_widget.h>
 #include <qwt_text.h>
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDockWidget>
+#include <QFontMetrics>
 #include <QLocale>
 #include <QMainWindow>
 
@@ -41,11 +44,17 @@ QwtText axisText(const QString &text)
     return result;
 }
 
-// Ticks fall on local seconds and minutes through an offset the view keeps up to date.
+// Ticks fall on local seconds and minutes through an offset the view keeps up to date. Room for
+// half a label at each end, whether a label stands there or not: the canvas keeps its width
+// while the labels move along, and the plot need not be laid out again.
 void setupTimeAxis(QwtPlot *plot)
 {
     plot->setAxisScaleDraw(QwtPlot::xBottom, new TimeScaleDraw);
     plot->setAxisScaleEngine(QwtPlot::xBottom, new QwtDateScaleEngine(Qt::OffsetFromUTC));
+    QwtScaleWidget *axis = plot->axisWidget(QwtPlot::xBottom);
+    const int halfLabel
+        = QFontMetrics(axis->font()).horizontalAdvance(QStringLiteral("00:00:00")) / 2 + 2;
+    axis->setMinBorderDist(halfLabel, halfLabel);
 }
 
 void addGrid(QwtPlot *plot)
@@ -61,7 +70,7 @@ ChartPlot::ChartPlot(int index, QMainWindow *mainWindow, bool panning, bool zoom
     : m_dock(new QDockWidget(
         QCoreApplication::translate("Utils::Charts::GenericChart", "Chart %1").arg(index + 1),
         mainWindow))
-    , m_plot(new QwtPlot(m_dock))
+    , m_plot(new SteadyLayoutPlot(m_dock))
     , m_curve(new QwtPlotCurve)
     , m_series(new SampleSeries(&m_history))
     , m_valueLabel(new QwtPlotTextLabel)
@@ -338,7 +347,8 @@ void ChartPlot::refresh(bool force)
           && (!m_sinceReplot.isValid()
               || newSamplesWorthReplot(newest, m_newestShownMs, m_timeView.width(), columns,
                                        m_sinceReplot.elapsed()));
-    if (!m_dirty && !newSamplesShow && !force)
+    // A plot out of sight (its dock closed, its window minimised) waits until it shows again.
+    if (!force && ((!m_dirty && !newSamplesShow) || !m_plot->isVisible()))
         return;
     if (m_following) {
         applyTime(followedTimeRange(firstTime(), newest, m_timeWindowMs));
@@ -447,17 +457,21 @@ void ChartPlot::updateDecorations()
     const Sample last = hasSamples ? m_history.sample(m_history.size() - 1) : Sample{};
 
     m_valueLabel->setVisible(m_valueLabelVisible && m_hasLabelValue);
-    QwtText label(QLocale().toString(m_labelValue, 'f', m_precision));
-    label.setRenderFlags(Qt::AlignRight | Qt::AlignTop);
-    QFont font = label.font();
-    font.setPointSizeF(14.0);
-    font.setBold(true);
-    label.setFont(font);
-    label.setColor(m_lineColor);
-    label.setBackgroundBrush(QColor(255, 255, 255, 210));
-    label.setBorderPen(QPen(m_lineColor.lighter(160), 1.0));
-    label.setBorderRadius(3.0);
-    m_valueLabel->setText(label);
+    // A new text drops the label's rendered picture: only a changed value makes one.
+    const QString value = QLocale().toString(m_labelValue, 'f', m_precision);
+    if (value != m_valueLabel->text().text()) {
+        QwtText label(value);
+        label.setRenderFlags(Qt::AlignRight | Qt::AlignTop);
+        QFont font = label.font();
+        font.setPointSizeF(14.0);
+        font.setBold(true);
+        label.setFont(font);
+        label.setColor(m_lineColor);
+        label.setBackgroundBrush(QColor(255, 255, 255, 210));
+        label.setBorderPen(QPen(m_lineColor.lighter(160), 1.0));
+        label.setBorderRadius(3.0);
+        m_valueLabel->setText(label);
+    }
 
     m_guideLine->setVisible(m_guideLineVisible && hasSamples);
     if (hasSamples)
@@ -467,16 +481,23 @@ void ChartPlot::updateDecorations()
     if (hasSamples) {
         const double analog = last.analogValue;
         m_analogTag->setValue(m_timeView.maxValue(), analog);
-        QwtText tag(QLocale().toString(analog, 'f', 2));
-        tag.setColor(Qt::white);
-        tag.setBackgroundBrush(m_lineColor);
-        tag.setBorderRadius(2.0);
-        m_analogTag->setLabel(tag);
+        const QString text = QLocale().toString(analog, 'f', 2);
+        if (text != m_analogTag->label().text()) {
+            QwtText tag(text);
+            tag.setColor(Qt::white);
+            tag.setBackgroundBrush(m_lineColor);
+            tag.setBorderRadius(2.0);
+            m_analogTag->setLabel(tag);
+        }
     }
 }
 
 void ChartPlot::styleItems()
 {
+    // The labels take the new colour when next drawn.
+    m_valueLabel->setText(QwtText());
+    m_analogTag->setLabel(QwtText());
+
     QColor guide = m_lineColor;
     guide.setAlpha(140);
     m_guideLine->setLinePen(guide, 1.0, Qt::DashLine);

@@ -123,6 +123,9 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic &chosenSensor, QWi
         setPropertyVisible(id, false);
     initChartDefaults();
     vSetPresentationMode(ExtensionSystem::Globals::getPresentationMode());
+    // Sized to its contents all along, the tree would measure every row in sight once for each
+    // row inserted, expanded or marked while the window was built.
+    browser->setResizeMode(QtTreePropertyBrowser::ResizeToContents);
     retranslating = false;
 }
 
@@ -308,7 +311,8 @@ void SensorWindow::createPropertyEditing()
     data->enumEditorFactory = new QtEnumEditorFactory(dock);
 
     browser = new QtTreePropertyBrowser(dock);
-    browser->setResizeMode(QtTreePropertyBrowser::ResizeToContents);
+    // Sized to its contents once it holds them: see the constructor's end.
+    browser->setResizeMode(QtTreePropertyBrowser::Interactive);
     browser->setStyleSheet(QStringLiteral(" QTreeView {selection-background-color:  #00619E;}"));
     data->buttonManager = new Utils::ButtonManager(dock);
     data->buttonFactory = new Utils::ButtonFactory(dock);

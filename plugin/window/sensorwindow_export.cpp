@@ -55,6 +55,8 @@ bool SensorWindow::writeWholeFile(const QString &fileName, const QByteArray &byt
 
 void SensorWindow::vPrintDocument()
 {
+    // A plot out of sight is drawn only when asked: the print shows the newest samples too.
+    data->chart->updateChart(true);
     for (int plot : {0, 1}) {
         Utils::PlotDocument document(data->chart->poPlot(plot));
         document.vPrintDocument();

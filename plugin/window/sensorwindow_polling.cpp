@@ -52,6 +52,13 @@ QVariant decoration(const QString &path, bool asPixmap)
     return pixmap;
 }
 
+// A steady reading leaves its row alone: a changed row is measured and repainted.
+void showValue(QTreeWidgetItem *item, const QString &text)
+{
+    if (item->text(1) != text)
+        item->setText(1, text);
+}
+
 void showState(QTreeWidgetItem *item, const QString &text, const QString &iconPath, bool asPixmap)
 {
     if (item->text(1) == text && item->data(1, iconPathRole).toString() == iconPath)
@@ -198,10 +205,10 @@ void SensorWindow::vUpdateProcessData(QString answerHex)
     if (data->processDataItems.size() < processRowCount)
         return;
     const QLocale locale; // the host's language
-    data->processDataItems.at(pressureRow)
-        ->setText(1, QLatin1String("  ") + locale.toString(pressure, 'g', 6));
-    data->processDataItems.at(temperatureRow)
-        ->setText(1, QLatin1String("  ") + locale.toString(temperature, 'g', 6));
+    showValue(data->processDataItems.at(pressureRow),
+              QLatin1String("  ") + locale.toString(pressure, 'g', 6));
+    showValue(data->processDataItems.at(temperatureRow),
+              QLatin1String("  ") + locale.toString(temperature, 'g', 6));
     showProcessStates(decoded.output1, decoded.output2, decoded.signalTooLow);
 }
 

@@ -1,6 +1,7 @@
 #include "sensorwindow.h"
 
 #include "editsmuted.h"
+#include "filledviewport.h"
 #include "propertylookup.h"
 #include "propertyvalues.h"
 #include "sensorwindowdata.h"
@@ -336,6 +337,8 @@ void SensorWindow::vCreateProcessDataDock()
             rowsHeight += qMax(item->sizeHint(1).height(), tree->fontMetrics().height() + 4);
     }
     tree->setMinimumHeight(rowsHeight + 2 * tree->frameWidth());
+    // Polls change rows many times a second: they repaint the rows only.
+    new FilledViewport(tree);
     layout->addWidget(tree, 0, 0, 1, 4);
     dock->setWidget(panel);
     dock->installEventFilter(this);

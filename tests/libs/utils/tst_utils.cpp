@@ -1,3 +1,4 @@
+#include <support/paintcounter.h>
 #include <utils/buttonfactory.h>
 #include <utils/buttonmanager.h>
 #include <utils/connectionstatus.h>
@@ -8,6 +9,7 @@
 #include <utils/historytext.h>
 #include <utils/plotdocument.h>
 #include <utils/progressbarui.h>
+#include <utils/replotlayout.h>
 #include <utils/sampleblock.h>
 #include <utils/thresholdmultimanager.h>
 #include <utils/thresholdwindowwidget.h>
@@ -227,10 +229,12 @@ QByteArray readAll(const QString &path)
 }
 
 using WidgetSetup = std::function<void(ThresholdWindowWidget *)>;
+using ChartChange = std::function<void(Utils::Charts::GenericChart &)>;
 
 } // namespace
 
 Q_DECLARE_METATYPE(WidgetSetup)
+Q_DECLARE_METATYPE(ChartChange)
 
 class tst_Utils : public QObject
 {
@@ -239,6 +243,9 @@ class tst_Utils : public QObject
 private slots:
     void samplesAreStampedOnTheirPlotAndDrawnWhenTheTimerFires();
     void replotRepaintsThePlotNotTheWindowBehindIt();
+    void replotLaysThePlotOutOnlyWhenAnAxisNeedsOtherRoom_data();
+    void replotLaysThePlotOutOnlyWhenAnAxisNeedsOtherRoom();
+    void plotOutOfSightReplotsOnceShownAgain();
     void chartViewFollowsNewestSamplesUntilZoomedAndDoubleClickReturns();
     void chartPanningStopsAtTheOffsets_data();
     void chartPanningStopsAtTheOffsets();
@@ -311,19 +318,6 @@ void tst_Utils::samplesAreStampedOnTheirPlotAndDrawnWhenTheTimerFires()
     QCOMPARE(fixture.chart.getData(0)->size(), 0);
 }
 
-// Counts the paint events each watched widget gets.
-class PaintCounter : public QObject
-{
-public:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++counts[watched];
-        return false;
-    }
-    QHash<QObject *, int> counts;
-};
-
 void tst_Utils::replotRepaintsThePlotNotTheWindowBehindIt()
 {
     Fixture fixture(1);
@@ -341,6 +335,54 @@ void tst_Utils::replotRepaintsThePlotNotTheWindowBehindIt()
     QCoreApplication::processEvents();
     QCOMPARE(paints.counts.value(behind), 0);
     QCOMPARE(paints.counts.value(&fixture.window), 0);
+}
+
+void tst_Utils::replotLaysThePlotOutOnlyWhenAnAxisNeedsOtherRoom_data()
+{
+    using Change = ChartChange;
+    QTest::addColumn<Change>("change");
+    QTest::addColumn<bool>("laidOut");
+    QTest::newRow("time moves on") << Change([](Utils::Charts::GenericChart &chart) {
+        Utils::ValueOverTime later;
+        later.append(double(QDateTime::currentMSecsSinceEpoch()) + 7300.0, 2.0, 4.0);
+        chart.setData(0, later);
+    }) << false;
+    QTest::newRow("value labels grow") << Change([](Utils::Charts::GenericChart &chart) {
+        chart.vSetYScale(0, -100000.0, 100000.0);
+    }) << true;
+    QTest::newRow("axis title") << Change([](Utils::Charts::GenericChart &chart) {
+        chart.setPlotTitle(0, QStringLiteral("Pressure"), QString(), false, true);
+    }) << true;
+}
+
+void tst_Utils::replotLaysThePlotOutOnlyWhenAnAxisNeedsOtherRoom()
+{
+    QFETCH(ChartChange, change);
+    Fixture fixture(1);
+    QwtPlot *plot = fixture.chart.poPlot(0);
+    fixture.chart.vAppendData(0, 1.0, true, 4.0, false, -1.0, -1.0);
+    fixture.chart.updateChart(true);
+    const auto inputs = Utils::Charts::PlotLayoutInputs::of(*plot);
+    const QRect canvas = plot->canvas()->geometry();
+    change(fixture.chart);
+    fixture.chart.updateChart(true);
+    QFETCH(bool, laidOut);
+    QCOMPARE(Utils::Charts::PlotLayoutInputs::of(*plot) != inputs, laidOut);
+    QCOMPARE(plot->canvas()->geometry() != canvas, laidOut);
+}
+
+void tst_Utils::plotOutOfSightReplotsOnceShownAgain()
+{
+    Fixture fixture(1);
+    QwtPlot *plot = fixture.chart.poPlot(0);
+    QDockWidget *dock = fixture.chart.getDockChartItem(0);
+    dock->hide();
+    const QwtInterval time = plot->axisScaleDiv(QwtPlot::xBottom).interval();
+    fixture.chart.vAppendData(0, 1.0, true, 4.0, false, -1.0, -1.0);
+    fixture.chart.updateChart(false);
+    QCOMPARE(plot->axisScaleDiv(QwtPlot::xBottom).interval(), time);
+    dock->show();
+    QTRY_VERIFY(plot->axisScaleDiv(QwtPlot::xBottom).interval() != time);
 }
 
 void tst_Utils::chartViewFollowsNewestSamplesUntilZoomedAndDoubleClickReturns()

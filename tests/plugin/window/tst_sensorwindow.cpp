@@ -1,4 +1,5 @@
 #include <support/devicetestkit.h>
+#include <support/paintcounter.h>
 
 #include <comm/fixedframes.h>
 #include <comm/platformsleep.h>
@@ -145,6 +146,7 @@ private slots:
     void portListRefill_data();
     void portListRefill();
     void propertyVisibilityCoversEveryItem();
+    void livePollsRepaintTheirRowsNotTheWindowBehind();
     void destructionWritesTheLayoutEvenWhenNeverShown();
     void unwritableLayoutIsToldOnceOnTheLog();
     void compareDialogGroupsDifferencesLikeTheTree();
@@ -408,6 +410,24 @@ void tst_SensorWindow::propertyVisibilityCoversEveryItem()
 
     m_window->setPropertyVisible(QStringLiteral("NoSuchProperty"), false);
     QVERIFY(!m_window->isPropertyVisible(QStringLiteral("NoSuchProperty")));
+}
+
+void tst_SensorWindow::livePollsRepaintTheirRowsNotTheWindowBehind()
+{
+    attachMaster();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    QWidget *rows = data().processDataTree->viewport();
+    PaintCounter paints;
+    for (QWidget *watched : {rows, static_cast<QWidget *>(data().processDataDock),
+                             static_cast<QWidget *>(m_window.get())})
+        watched->installEventFilter(&paints);
+    // Each poll changes the pressure and temperature texts; the first paint shows the window.
+    QTRY_VERIFY(paints.counts.value(rows) > 0);
+    paints.counts.clear();
+    QTRY_VERIFY(paints.counts.value(rows) >= 3);
+    QCOMPARE(paints.counts.value(data().processDataDock), 0);
+    QCOMPARE(paints.counts.value(m_window.get()), 0);
 }
 
 void tst_SensorWindow::destructionWritesTheLayoutEvenWhenNeverShown()
