@@ -32,7 +32,7 @@ void collectParameters(const Tree &node, QVector<ParameterInfo> &out)
 {
     const std::string typeText = node.get<std::string>(DescriptionFormat::typeKey, std::string());
     const std::optional<ParameterKind> type = parameterKind(typeText);
-    if (type == ParameterKind::Category) {
+    if (type && storageOf(*type) == ValueStorage::None) {
         collectNestedParameters(node, out);
         return;
     }

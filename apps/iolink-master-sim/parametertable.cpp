@@ -14,6 +14,8 @@ namespace {
 
 namespace Ids = BravoSensorPlugin::Core::ParameterIds;
 using BravoSensorPlugin::Core::Quantity;
+using BravoSensorPlugin::Core::ValueStorage;
+using BravoSensorPlugin::Core::storageOf;
 
 bool isPressure(const ParameterInfo &info)
 {
@@ -61,17 +63,17 @@ auto withId(const QString &id)
 // Whether the sensor takes a written number for a parameter of its kind.
 bool acceptsNumber(const ParameterInfo &info, int number)
 {
-    switch (info.type) {
-    case ParameterKind::Enumerator:
+    switch (storageOf(info.type)) {
+    case ValueStorage::Choice:
         return isValidChoice(info, number);
-    case ParameterKind::Bool:
+    case ValueStorage::Truth:
         return number == 0 || number == 1;
-    case ParameterKind::Int:
-    case ParameterKind::Double:
-    case ParameterKind::Action:
+    case ValueStorage::Whole:
+    case ValueStorage::Decimal:
+    case ValueStorage::Button:
         return true;
-    case ParameterKind::Category:
-    case ParameterKind::String:
+    case ValueStorage::None:
+    case ValueStorage::Text:
         break;
     }
     return false;
@@ -212,29 +214,29 @@ void ParameterTable::applyDefault(Parameter &parameter) const
     const ParameterInfo &info = parameter.info;
     // Defaults are whole numbers; anything else counts as 0, as in the plug-in.
     const int whole = info.defaultValue.toInt();
-    switch (info.type) {
-    case ParameterKind::String:
+    switch (storageOf(info.type)) {
+    case ValueStorage::Text:
         parameter.text = info.index == Protocol::productIdIndex && info.subIndex == 0
                              ? m_productId
                              : info.defaultValue;
         return;
-    case ParameterKind::Enumerator:
+    case ValueStorage::Choice:
         parameter.number = deviceValueOfChoice(info, whole);
         return;
-    case ParameterKind::Double:
+    case ValueStorage::Decimal:
         if (isPressure(info))
             parameter.number = qRound(pressureDefault(info, whole) * m_variant.divisor);
         else
             parameter.number = whole * 100;
         return;
-    case ParameterKind::Bool:
+    case ValueStorage::Truth:
         parameter.number = whole != 0 ? 1 : 0;
         return;
-    case ParameterKind::Int:
+    case ValueStorage::Whole:
         parameter.number = whole;
         return;
-    case ParameterKind::Action:
-    case ParameterKind::Category: // never a parameter: categories carry no address
+    case ValueStorage::Button:
+    case ValueStorage::None: // never a parameter: categories carry no address
         parameter.number = 0;
         return;
     }

@@ -88,7 +88,7 @@ std::optional<PropertyNode> readPropertyNode(const ptree &node, const std::strin
     property.caption = nodeCaption(node, language);
     property.enabled = isExactly(node, "readonly", "false", "false");
     property.visible = isExactly(node, "visible", "true", "true");
-    if (property.type != ParameterKind::Category) {
+    if (storageOf(property.type) != ValueStorage::None) {
         if (!hasKeys(node, {DescriptionFormat::indexKey, DescriptionFormat::subIndexKey,
                             DescriptionFormat::sizeKey}))
             return std::nullopt;
@@ -99,26 +99,26 @@ std::optional<PropertyNode> readPropertyNode(const ptree &node, const std::strin
     // Whole numbers throughout: a "double" default of 2.5 does not read and gives 0.
     property.number = node.get<int>("defaultvalue", 0);
 
-    switch (property.type) {
-    case ParameterKind::Category:
-    case ParameterKind::Bool:
+    switch (storageOf(property.type)) {
+    case ValueStorage::None:
+    case ValueStorage::Truth:
         break;
-    case ParameterKind::Enumerator:
+    case ValueStorage::Choice:
         if (!readItems(node, language, property))
             return std::nullopt;
         break;
-    case ParameterKind::Int:
+    case ValueStorage::Whole:
         property.minimum = node.get<int>("min", 0);
         property.maximum = node.get<int>("max", 0);
         break;
-    case ParameterKind::Double:
+    case ValueStorage::Decimal:
         property.minimum = node.get<double>("min", 0.0);
         property.maximum = node.get<double>("max", 0.0);
         break;
-    case ParameterKind::Action:
+    case ValueStorage::Button:
         property.text = buttonCaption(node, language);
         break;
-    case ParameterKind::String:
+    case ValueStorage::Text:
         if (!hasKeys(node, {"defaultvalue"}))
             return std::nullopt;
         property.text = textAt(node, "defaultvalue");

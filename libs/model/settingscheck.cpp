@@ -31,18 +31,18 @@ std::optional<Quantity> shownQuantity(const QString &id)
 
 std::optional<ParameterRule> ruleOf(const PropertyNode &node)
 {
-    switch (node.type) {
-    case ParameterKind::Enumerator:
+    switch (storageOf(node.type)) {
+    case ValueStorage::Choice:
         return ParameterRule{node.id, false, 0.0, double(node.items.size() - 1), std::nullopt};
-    case ParameterKind::Bool:
+    case ValueStorage::Truth:
         return ParameterRule{node.id, false, 0.0, 1.0, std::nullopt};
-    case ParameterKind::Int:
+    case ValueStorage::Whole:
         return ParameterRule{node.id, false, node.minimum, node.maximum, std::nullopt};
-    case ParameterKind::Double:
+    case ValueStorage::Decimal:
         return ParameterRule{node.id, true, node.minimum, node.maximum, shownQuantity(node.id)};
-    case ParameterKind::Category:
-    case ParameterKind::Action:
-    case ParameterKind::String:
+    case ValueStorage::None:
+    case ValueStorage::Button:
+    case ValueStorage::Text:
         break;
     }
     return std::nullopt;

@@ -15,20 +15,20 @@ namespace {
 // and buttons never differ: opening a file leaves them alone.
 bool sameValue(const StoredParameter &parameter, const QString &fileValue)
 {
-    switch (parameter.kind) {
-    case ParameterKind::Enumerator:
-    case ParameterKind::Int:
+    switch (storageOf(parameter.kind)) {
+    case ValueStorage::Choice:
+    case ValueStorage::Whole:
         return parameterInt(parameter.value) == parameterInt(fileValue);
-    case ParameterKind::Bool:
+    case ValueStorage::Truth:
         return (parameterInt(parameter.value) != 0) == (parameterInt(fileValue) != 0);
-    case ParameterKind::Double: {
+    case ValueStorage::Decimal: {
         const double scale = std::pow(10.0, parameter.decimals);
         return std::llround(parameterDouble(parameter.value) * scale)
                == std::llround(parameterDouble(fileValue) * scale);
     }
-    case ParameterKind::Category:
-    case ParameterKind::Action:
-    case ParameterKind::String:
+    case ValueStorage::None:
+    case ValueStorage::Button:
+    case ValueStorage::Text:
         break;
     }
     return true;

@@ -1,13 +1,12 @@
 #include "propertyvalues.h"
 
+#include "storagemanager.h"
+
 #include <comm/answers.h>
 #include <model/parameterids.h>
+#include <model/propertynode.h>
 #include <model/settingscheck.h>
 #include <model/valuerules.h>
-
-#include <propertybrowser/qtproperty.h>
-#include <propertybrowser/qtpropertymanager.h>
-#include <utils/buttonmanager.h>
 
 #include <algorithm>
 
@@ -16,15 +15,11 @@ namespace Core {
 
 namespace {
 
-template <class Manager>
-Manager *managerOf(const QtProperty *property)
-{
-    return static_cast<Manager *>(property->propertyManager());
-}
+constexpr char kindTag[] = "parameterKind";
 
 void setPressure(QtProperty *property, double value, double divisor)
 {
-    auto *doubles = managerOf<QtDoublePropertyManager>(property);
+    auto *doubles = managerOf<ValueStorage::Decimal>(property);
     // Widened first, so that no value the device reports is clamped away, not even one below
     // vacuum.
     doubles->setMinimum(property, std::min(-1.0, value));
@@ -33,53 +28,78 @@ void setPressure(QtProperty *property, double value, double divisor)
     doubles->setDecimals(property, pressureDecimals(divisor));
 }
 
-bool isManagerOf(ParameterKind kind, const QtAbstractPropertyManager *manager)
-{
-    switch (kind) {
-    case ParameterKind::Category:
-        return qobject_cast<const QtGroupPropertyManager *>(manager);
-    case ParameterKind::Enumerator:
-        return qobject_cast<const QtEnumPropertyManager *>(manager);
-    case ParameterKind::Int:
-        return qobject_cast<const QtIntPropertyManager *>(manager);
-    case ParameterKind::Double:
-        return qobject_cast<const QtDoublePropertyManager *>(manager);
-    case ParameterKind::Bool:
-        return qobject_cast<const QtBoolPropertyManager *>(manager);
-    case ParameterKind::Action:
-        return qobject_cast<const Utils::ButtonManager *>(manager);
-    case ParameterKind::String:
-        return qobject_cast<const QtStringPropertyManager *>(manager);
-    }
-    return false;
-}
-
 } // namespace
+
+void setManagerKind(QtAbstractPropertyManager *manager, ParameterKind kind)
+{
+    manager->setProperty(kindTag, int(kind));
+}
 
 ParameterKind propertyKind(const QtProperty *property)
 {
     const QtAbstractPropertyManager *manager = property ? property->propertyManager() : nullptr;
-    for (const ParameterKind kind : allParameterKinds) {
-        if (manager && isManagerOf(kind, manager))
-            return kind;
+    const QVariant tag = manager ? manager->property(kindTag) : QVariant();
+    return tag.isValid() ? ParameterKind(tag.toInt()) : ParameterKind::Category;
+}
+
+QtProperty *addNodeProperty(QtAbstractPropertyManager *manager, const PropertyNode &node)
+{
+    QtProperty *property = manager->addProperty(node.caption);
+    switch (storageOf(node.type)) {
+    case ValueStorage::None:
+        break;
+    case ValueStorage::Choice: {
+        auto *choices = managerOf<ValueStorage::Choice>(property);
+        choices->setEnumNames(property, node.items);
+        choices->setValue(property, node.number);
+        break;
     }
-    return ParameterKind::Category;
+    case ValueStorage::Whole: {
+        auto *ints = managerOf<ValueStorage::Whole>(property);
+        ints->setMinimum(property, int(node.minimum));
+        ints->setMaximum(property, int(node.maximum));
+        ints->setValue(property, node.number);
+        break;
+    }
+    case ValueStorage::Decimal: {
+        auto *doubles = managerOf<ValueStorage::Decimal>(property);
+        doubles->setMinimum(property, node.minimum);
+        doubles->setMaximum(property, node.maximum);
+        doubles->setDecimals(property, 3);
+        doubles->setValue(property, node.number);
+        break;
+    }
+    case ValueStorage::Truth:
+        managerOf<ValueStorage::Truth>(property)->setValue(property, node.number != 0, QString(),
+                                                           QString());
+        break;
+    case ValueStorage::Button:
+        managerOf<ValueStorage::Button>(property)->setValue(property, node.text);
+        break;
+    case ValueStorage::Text:
+        managerOf<ValueStorage::Text>(property)->setValue(property, node.text);
+        if (node.readOnlyText)
+            property->setStatusTip(QLatin1String(ParameterIds::readOnlyMarker));
+        break;
+    }
+    property->setPropertyId(node.id);
+    return property;
 }
 
 QVariant numericValue(const QtProperty *property)
 {
-    switch (propertyKind(property)) {
-    case ParameterKind::Bool:
-        return managerOf<QtBoolPropertyManager>(property)->value(property);
-    case ParameterKind::Int:
-        return managerOf<QtIntPropertyManager>(property)->value(property);
-    case ParameterKind::Double:
-        return managerOf<QtDoublePropertyManager>(property)->value(property);
-    case ParameterKind::Enumerator:
-        return managerOf<QtEnumPropertyManager>(property)->value(property);
-    case ParameterKind::Category:
-    case ParameterKind::Action:
-    case ParameterKind::String:
+    switch (propertyStorage(property)) {
+    case ValueStorage::Truth:
+        return managerOf<ValueStorage::Truth>(property)->value(property);
+    case ValueStorage::Whole:
+        return managerOf<ValueStorage::Whole>(property)->value(property);
+    case ValueStorage::Decimal:
+        return managerOf<ValueStorage::Decimal>(property)->value(property);
+    case ValueStorage::Choice:
+        return managerOf<ValueStorage::Choice>(property)->value(property);
+    case ValueStorage::None:
+    case ValueStorage::Button:
+    case ValueStorage::Text:
         break;
     }
     return QVariant();
@@ -88,16 +108,16 @@ QVariant numericValue(const QtProperty *property)
 int deviceNumber(const QtProperty *property, const QVariant &value, double pressureDivisor,
                  bool editForwarding)
 {
-    switch (propertyKind(property)) {
-    case ParameterKind::Bool:
-    case ParameterKind::Int:
-    case ParameterKind::Enumerator:
+    switch (propertyStorage(property)) {
+    case ValueStorage::Truth:
+    case ValueStorage::Whole:
+    case ValueStorage::Choice:
         return encodeEnumerationValue(property->propertyId(), value.toInt());
-    case ParameterKind::Double:
+    case ValueStorage::Decimal:
         return encodeDeviceDouble(property->propertyId(), value.toDouble(), pressureDivisor);
-    case ParameterKind::Category:
-    case ParameterKind::Action:
-    case ParameterKind::String:
+    case ValueStorage::None:
+    case ValueStorage::Button:
+    case ValueStorage::Text:
         break;
     }
     return editForwarding ? 1 : 0;
@@ -107,36 +127,36 @@ std::optional<int> applyAnswer(QtProperty *property, const QByteArray &answer,
                                const AnswerDecoding &decoding)
 {
     const QString id = property->propertyId();
-    switch (propertyKind(property)) {
-    case ParameterKind::Bool:
-        managerOf<QtBoolPropertyManager>(property)->setValue(property, boolValue(answer), QString(),
-                                                             QString());
+    switch (propertyStorage(property)) {
+    case ValueStorage::Truth:
+        managerOf<ValueStorage::Truth>(property)->setValue(property, boolValue(answer), QString(),
+                                                           QString());
         break;
-    case ParameterKind::Int:
-        managerOf<QtIntPropertyManager>(property)->setValue(property, tailValue(answer));
+    case ValueStorage::Whole:
+        managerOf<ValueStorage::Whole>(property)->setValue(property, tailValue(answer));
         break;
-    case ParameterKind::Double: {
+    case ValueStorage::Decimal: {
         const double value
             = decodeDeviceDouble(id, signedTailValue(answer), decoding.pressureDivisor);
         if (isPressureId(id))
             setPressure(property, value, decoding.pressureDivisor);
         else
-            managerOf<QtDoublePropertyManager>(property)->setValue(property, value);
+            managerOf<ValueStorage::Decimal>(property)->setValue(property, value);
         break;
     }
-    case ParameterKind::String:
+    case ValueStorage::Text:
         if (decoding.decodeText)
-            managerOf<QtStringPropertyManager>(property)->setValue(property, textValue(answer));
+            managerOf<ValueStorage::Text>(property)->setValue(property, textValue(answer));
         break;
-    case ParameterKind::Enumerator: {
+    case ValueStorage::Choice: {
         const int index = decodeEnumerationValue(id, tailValue(answer));
-        managerOf<QtEnumPropertyManager>(property)->setValue(property, index);
+        managerOf<ValueStorage::Choice>(property)->setValue(property, index);
         if (id == QLatin1String(ParameterIds::temperatureSettings))
             return index;
         break;
     }
-    case ParameterKind::Category:
-    case ParameterKind::Action:
+    case ValueStorage::None:
+    case ValueStorage::Button:
         break;
     }
     return std::nullopt;
@@ -145,19 +165,19 @@ std::optional<int> applyAnswer(QtProperty *property, const QByteArray &answer,
 std::optional<QString> settingsText(const QtProperty *property, const QStringList &textChoices)
 {
     const QVariant value = numericValue(property);
-    switch (propertyKind(property)) {
-    case ParameterKind::Bool:
+    switch (propertyStorage(property)) {
+    case ValueStorage::Truth:
         return QString::number(value.toBool() ? 1 : 0);
-    case ParameterKind::Int:
-    case ParameterKind::Enumerator:
+    case ValueStorage::Whole:
+    case ValueStorage::Choice:
         return QString::number(value.toInt());
-    case ParameterKind::Double:
+    case ValueStorage::Decimal:
         return QString::number(value.toDouble(), 'f', 6);
-    case ParameterKind::String:
+    case ValueStorage::Text:
         return QString::number(
-            textChoices.indexOf(managerOf<QtStringPropertyManager>(property)->value(property)));
-    case ParameterKind::Category:
-    case ParameterKind::Action:
+            textChoices.indexOf(managerOf<ValueStorage::Text>(property)->value(property)));
+    case ValueStorage::None:
+    case ValueStorage::Button:
         break;
     }
     return std::nullopt;
@@ -165,26 +185,26 @@ std::optional<QString> settingsText(const QtProperty *property, const QStringLis
 
 void applySettingsValue(QtProperty *property, const CheckedValue &value)
 {
-    switch (propertyKind(property)) {
-    case ParameterKind::Enumerator:
-        managerOf<QtEnumPropertyManager>(property)->setValue(property, int(value.value));
+    switch (propertyStorage(property)) {
+    case ValueStorage::Choice:
+        managerOf<ValueStorage::Choice>(property)->setValue(property, int(value.value));
         break;
-    case ParameterKind::Bool:
-        managerOf<QtBoolPropertyManager>(property)->setValue(property, value.value != 0.0);
+    case ValueStorage::Truth:
+        managerOf<ValueStorage::Truth>(property)->setValue(property, value.value != 0.0);
         break;
-    case ParameterKind::Int:
-        managerOf<QtIntPropertyManager>(property)->setValue(property, int(value.value));
+    case ValueStorage::Whole:
+        managerOf<ValueStorage::Whole>(property)->setValue(property, int(value.value));
         break;
-    case ParameterKind::Double: {
+    case ValueStorage::Decimal: {
         // The file's values come with the file's units, and so does their range.
-        auto *doubles = managerOf<QtDoublePropertyManager>(property);
+        auto *doubles = managerOf<ValueStorage::Decimal>(property);
         doubles->setRange(property, value.minimum, value.maximum);
         doubles->setValue(property, value.value);
         break;
     }
-    case ParameterKind::Category:
-    case ParameterKind::Action:
-    case ParameterKind::String:
+    case ValueStorage::None:
+    case ValueStorage::Button:
+    case ValueStorage::Text:
         break;
     }
 }

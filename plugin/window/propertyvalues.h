@@ -7,17 +7,28 @@
 #include <optional>
 
 class QByteArray;
+class QtAbstractPropertyManager;
 class QtProperty;
 
-// The window's table of parameter kinds: what a property of each kind holds, how an answer of
-// the sensor sets it, which number a write sends and how a settings file stores it.
+// What the window does with a property by the storage of its kind: what it holds, how an answer
+// of the sensor sets it, which number a write sends and how a settings file stores it.
 namespace BravoSensorPlugin {
 namespace Core {
 
 struct CheckedValue;
+struct PropertyNode;
 
-// The kind of the manager that owns the property; Category for none.
+// Marks the manager as the one that holds the properties of the kind.
+void setManagerKind(QtAbstractPropertyManager *manager, ParameterKind kind);
+// The kind of the manager that owns the property; Category for none or an unmarked manager.
 ParameterKind propertyKind(const QtProperty *property);
+inline ValueStorage propertyStorage(const QtProperty *property)
+{
+    return storageOf(propertyKind(property));
+}
+
+// A property of the node in the manager of the node's kind, with its value and limits set.
+QtProperty *addNodeProperty(QtAbstractPropertyManager *manager, const PropertyNode &node);
 
 // The value of a bool, int, double or enumeration property; an invalid variant for the others.
 QVariant numericValue(const QtProperty *property);

@@ -1,8 +1,10 @@
 #include "sensorwindow.h"
 
 #include "layoutfile.h"
+#include "propertyvalues.h"
 #include "sensorwindowdata.h"
 #include "sequencestart.h"
+#include "storagemanager.h"
 #include "ui_sensorwindow.h"
 
 #include <comm/platformsleep.h>
@@ -29,6 +31,8 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include <type_traits>
+
 // Icons and captions are compiled into the plug-in's static core, whose resources register only
 // when something refers to them.
 static void registerResources()
@@ -38,6 +42,29 @@ static void registerResources()
 
 namespace BravoSensorPlugin {
 namespace Core {
+
+namespace {
+
+// Makes the manager the one that holds the properties of the kind.
+template <ParameterKind kind, class Manager>
+void addKind(SensorWindowData &data, Manager *manager)
+{
+    static_assert(std::is_base_of<StorageManagerType<storageOf(kind)>, Manager>::value,
+                  "the window reaches a kind's values through the manager of its storage");
+    data.kindManagers[std::size_t(kind)] = manager;
+    setManagerKind(manager, kind);
+}
+
+// The same, with the editor the browser shows for the kind's properties.
+template <ParameterKind kind, class Manager>
+void addKind(SensorWindowData &data, QtAbstractPropertyBrowser &browser, Manager *manager,
+             QtAbstractEditorFactory<Manager> *editor)
+{
+    addKind<kind>(data, manager);
+    browser.setFactoryForManager(manager, editor);
+}
+
+} // namespace
 
 SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic &chosenSensor, QWidget *)
     : QMainWindow(nullptr)
@@ -287,14 +314,16 @@ void SensorWindow::createPropertyEditing()
     // Sized to its contents once it holds them: see the constructor's end.
     browser->setResizeMode(QtTreePropertyBrowser::Interactive);
     browser->setStyleSheet(QStringLiteral(" QTreeView {selection-background-color:  #00619E;}"));
-    browser->setFactoryForManager(data->boolManager, data->checkBoxFactory);
-    browser->setFactoryForManager(data->intManager, data->spinBoxFactory);
-    browser->setFactoryForManager(data->doubleManager, data->doubleSpinBoxFactory);
-    browser->setFactoryForManager(data->stringManager, data->lineEditFactory);
-    browser->setFactoryForManager(data->enumManager, data->enumEditorFactory);
     data->buttonManager = new Utils::ButtonManager(dock);
     data->buttonFactory = new Utils::ButtonFactory(dock);
-    browser->setFactoryForManager(data->buttonManager, data->buttonFactory);
+    addKind<ParameterKind::Category>(*data, data->groupManager);
+    addKind<ParameterKind::Enumerator>(*data, *browser, data->enumManager, data->enumEditorFactory);
+    addKind<ParameterKind::Int>(*data, *browser, data->intManager, data->spinBoxFactory);
+    addKind<ParameterKind::Double>(*data, *browser, data->doubleManager,
+                                   data->doubleSpinBoxFactory);
+    addKind<ParameterKind::Bool>(*data, *browser, data->boolManager, data->checkBoxFactory);
+    addKind<ParameterKind::Action>(*data, *browser, data->buttonManager, data->buttonFactory);
+    addKind<ParameterKind::String>(*data, *browser, data->stringManager, data->lineEditFactory);
 
     // The dock sits in the window from the start, so that it shows (empty) even
     // when the description offers no parameters.

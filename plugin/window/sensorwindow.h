@@ -181,6 +181,9 @@ private:
     void createPortCombo();
     void createPropertyDock();
     void createPropertyEditing();
+    // Links (or unlinks) each kind's manager to the edit slot of its storage: the managers of
+    // texts when `texts`, all others otherwise.
+    void linkEdits(bool linked, bool texts);
     void createStatusWidgets();
     void createUpdateDialogWidgets();
     void connectFormActions();

@@ -3,6 +3,7 @@
 #include "comparedialog.h"
 #include "propertyvalues.h"
 #include "sensorwindowdata.h"
+#include "storagemanager.h"
 #include "ui_sensorwindow.h"
 
 #include <model/settingscompare.h>
@@ -10,7 +11,6 @@
 #include <model/valuerules.h>
 
 #include <propertybrowser/qtproperty.h>
-#include <propertybrowser/qtpropertymanager.h>
 
 #include <QAction>
 #include <QFileDialog>
@@ -69,8 +69,9 @@ SensorWindow::differencesFrom(const QString &fileName) const
     for (const ParameterEntry &entry : entries) {
         const QtProperty *property = findProperty(data->rootProperty, entry.id.toLatin1());
         const ParameterKind kind = propertyKind(property);
-        const int decimals
-            = kind == ParameterKind::Double ? data->doubleManager->decimals(property) : 0;
+        const int decimals = storageOf(kind) == ValueStorage::Decimal
+                                 ? managerOf<ValueStorage::Decimal>(property)->decimals(property)
+                                 : 0;
         // While a sensor is connected the comparison is with it, so say what it has not confirmed.
         const QString unconfirmed = sensorConnected ? confirmations.reason(entry.id) : QString();
         window.append({entry.id, kind, entry.value, decimals, unconfirmed});
@@ -134,24 +135,26 @@ void SensorWindow::vCompareSettings()
 QString SensorWindow::shownValue(const QString &id, const QString &storedValue) const
 {
     const QtProperty *property = findProperty(data->rootProperty, id.toLatin1());
-    switch (propertyKind(property)) {
-    case ParameterKind::Enumerator:
-        return data->enumManager->enumNames(property).value(parameterInt(storedValue), storedValue);
-    case ParameterKind::Bool:
+    switch (propertyStorage(property)) {
+    case ValueStorage::Choice:
+        return managerOf<ValueStorage::Choice>(property)->enumNames(property).value(
+            parameterInt(storedValue), storedValue);
+    case ValueStorage::Truth:
         return parameterInt(storedValue) != 0 ? tr("on") : tr("off");
-    case ParameterKind::Double: {
+    case ValueStorage::Decimal: {
         const QString unit = isPressureId(id) ? bareUnit(pressureUnitLabel(data->unitIndex))
                              : id.contains(QLatin1String("Temp"))
                                  ? bareUnit(temperatureUnitLabel(data->unitIndex))
                                  : QString();
-        const QString number = QLocale().toString(parameterDouble(storedValue), 'f',
-                                                  data->doubleManager->decimals(property));
+        const QString number
+            = QLocale().toString(parameterDouble(storedValue), 'f',
+                                 managerOf<ValueStorage::Decimal>(property)->decimals(property));
         return unit.isEmpty() ? number : number + QLatin1Char(' ') + unit;
     }
-    case ParameterKind::Category:
-    case ParameterKind::Int:
-    case ParameterKind::Action:
-    case ParameterKind::String:
+    case ValueStorage::None:
+    case ValueStorage::Whole:
+    case ValueStorage::Button:
+    case ValueStorage::Text:
         break;
     }
     return storedValue;

@@ -3,7 +3,9 @@
 #include "editsmuted.h"
 #include "filledviewport.h"
 #include "propertylookup.h"
+#include "propertyvalues.h"
 #include "sensorwindowdata.h"
+#include "storagemanager.h"
 #include "ui_sensorwindow.h"
 
 #include <model/descriptionformat.h>
@@ -36,58 +38,13 @@ namespace {
 using boost::property_tree::ptree;
 
 // One value-change link between a property manager and the window.
-template<class Manager, class Signal, class Slot>
+template <class Manager, class Signal, class Slot>
 void setLinked(Manager *manager, Signal signal, SensorWindow *window, Slot slot, bool linked)
 {
     if (linked)
         QObject::connect(manager, signal, window, slot, Qt::UniqueConnection);
     else
         QObject::disconnect(manager, signal, window, slot);
-}
-
-// The property of a node in the manager of its type, with its value and limits set.
-QtProperty *createProperty(const SensorWindowData &data, const PropertyNode &node)
-{
-    QtProperty *property = nullptr;
-    switch (node.type) {
-    case ParameterKind::Category:
-        property = data.groupManager->addProperty(node.caption);
-        break;
-    case ParameterKind::Enumerator:
-        property = data.enumManager->addProperty(node.caption);
-        data.enumManager->setEnumNames(property, node.items);
-        data.enumManager->setValue(property, node.number);
-        break;
-    case ParameterKind::Int:
-        property = data.intManager->addProperty(node.caption);
-        data.intManager->setMinimum(property, int(node.minimum));
-        data.intManager->setMaximum(property, int(node.maximum));
-        data.intManager->setValue(property, node.number);
-        break;
-    case ParameterKind::Double:
-        property = data.doubleManager->addProperty(node.caption);
-        data.doubleManager->setMinimum(property, node.minimum);
-        data.doubleManager->setMaximum(property, node.maximum);
-        data.doubleManager->setDecimals(property, 3);
-        data.doubleManager->setValue(property, node.number);
-        break;
-    case ParameterKind::Bool:
-        property = data.boolManager->addProperty(node.caption);
-        data.boolManager->setValue(property, node.number != 0, QString(), QString());
-        break;
-    case ParameterKind::Action:
-        property = data.buttonManager->addProperty(node.caption);
-        data.buttonManager->setValue(property, node.text);
-        break;
-    case ParameterKind::String:
-        property = data.stringManager->addProperty(node.caption);
-        data.stringManager->setValue(property, node.text);
-        if (node.readOnlyText)
-            property->setStatusTip(QLatin1String(ParameterIds::readOnlyMarker));
-        break;
-    }
-    property->setPropertyId(node.id);
-    return property;
 }
 
 QString categoryId(const ptree &category)
@@ -140,10 +97,11 @@ void SensorWindow::vBuildPropertyNode(const ptree &node, QtProperty *parent)
     if (!description)
         return;
 
-    QtProperty *property = createProperty(*data, *description);
-    if (description->type != ParameterKind::Category)
+    const ValueStorage storage = storageOf(description->type);
+    QtProperty *property = addNodeProperty(data->manager(description->type), *description);
+    if (storage != ValueStorage::None)
         parameterAddresses.insert(description->id, description->address);
-    if (description->type == ParameterKind::String && !description->readOnlyText)
+    if (storage == ValueStorage::Text && !description->readOnlyText)
         itemTexts.insert(description->id, description->items);
     property->setEnabled(description->enabled);
     if (!description->enabled)
@@ -251,23 +209,56 @@ void SensorWindow::buttonClicked(QtProperty *property)
 void SensorWindow::enableTreeDataHandling(bool enabled)
 {
     data->treeDataHandling = enabled;
-    setLinked(data->boolManager, &QtBoolPropertyManager::valueChanged, this,
-              &SensorWindow::boolValueChanged, enabled);
-    setLinked(data->intManager, &QtIntPropertyManager::valueChanged, this,
-              &SensorWindow::intValueChanged, enabled);
-    setLinked(data->doubleManager, &QtDoublePropertyManager::valueChanged, this,
-              &SensorWindow::doubleValueChanged, enabled);
-    setLinked(data->enumManager, &QtEnumPropertyManager::valueChanged, this,
-              &SensorWindow::enumValueChanged, enabled);
-    setLinked(data->buttonManager, &Utils::ButtonManager::buttonClicked, this,
-              &SensorWindow::buttonClicked, enabled);
+    linkEdits(enabled, false);
 }
 
 // Never switched on by the window itself, so edits of text properties are not written.
 void SensorWindow::enableStringManagerHandling(bool enabled)
 {
-    setLinked(data->stringManager, &QtStringPropertyManager::valueChanged, this,
-              &SensorWindow::stringValueChanged, enabled);
+    linkEdits(enabled, true);
+}
+
+void SensorWindow::linkEdits(bool linked, bool texts)
+{
+    for (const ParameterKindRow &row : parameterKinds) {
+        QtAbstractPropertyManager *manager = data->manager(row.kind);
+        if (!manager || (row.storage == ValueStorage::Text) != texts)
+            continue;
+        switch (row.storage) {
+        case ValueStorage::Truth:
+            setLinked(storageManager<ValueStorage::Truth>(manager),
+                      &QtBoolPropertyManager::valueChanged, this, &SensorWindow::boolValueChanged,
+                      linked);
+            break;
+        case ValueStorage::Whole:
+            setLinked(storageManager<ValueStorage::Whole>(manager),
+                      &QtIntPropertyManager::valueChanged, this, &SensorWindow::intValueChanged,
+                      linked);
+            break;
+        case ValueStorage::Decimal:
+            setLinked(storageManager<ValueStorage::Decimal>(manager),
+                      &QtDoublePropertyManager::valueChanged, this,
+                      &SensorWindow::doubleValueChanged, linked);
+            break;
+        case ValueStorage::Choice:
+            setLinked(storageManager<ValueStorage::Choice>(manager),
+                      &QtEnumPropertyManager::valueChanged, this, &SensorWindow::enumValueChanged,
+                      linked);
+            break;
+        case ValueStorage::Button:
+            setLinked(storageManager<ValueStorage::Button>(manager),
+                      &Utils::ButtonManager::buttonClicked, this, &SensorWindow::buttonClicked,
+                      linked);
+            break;
+        case ValueStorage::Text:
+            setLinked(storageManager<ValueStorage::Text>(manager),
+                      &QtStringPropertyManager::valueChanged, this,
+                      &SensorWindow::stringValueChanged, linked);
+            break;
+        case ValueStorage::None:
+            break;
+        }
+    }
 }
 
 void SensorWindow::comboIndexChangedString(QString text)
@@ -365,31 +356,33 @@ void SensorWindow::vRetranslatePropertyNode(const ptree &node)
         return;
     property->setPropertyName(nodeCaption(node, data->language));
     const std::optional<PropertyNode> description = readPropertyNode(node, data->language);
-    switch (description ? description->type : ParameterKind::Category) {
-    case ParameterKind::Action:
-        data->buttonManager->setValue(property, description->text);
+    switch (description ? storageOf(description->type) : ValueStorage::None) {
+    case ValueStorage::Button:
+        managerOf<ValueStorage::Button>(property)->setValue(property, description->text);
         break;
-    case ParameterKind::Enumerator: {
-        const int index = data->enumManager->value(property);
-        data->enumManager->setEnumNames(property, description->items);
-        data->enumManager->setValue(property, index);
+    case ValueStorage::Choice: {
+        auto *choices = managerOf<ValueStorage::Choice>(property);
+        const int index = choices->value(property);
+        choices->setEnumNames(property, description->items);
+        choices->setValue(property, index);
         break;
     }
-    case ParameterKind::String: {
+    case ValueStorage::Text: {
         if (description->readOnlyText)
             break;
         // A chosen item stays the item at the same position; a free text stays as it is.
+        auto *texts = managerOf<ValueStorage::Text>(property);
         const QString id = property->propertyId();
-        const int position = itemTexts.value(id).indexOf(data->stringManager->value(property));
+        const int position = itemTexts.value(id).indexOf(texts->value(property));
         itemTexts.insert(id, description->items);
         if (position >= 0)
-            data->stringManager->setValue(property, description->items.value(position));
+            texts->setValue(property, description->items.value(position));
         break;
     }
-    case ParameterKind::Category:
-    case ParameterKind::Int:
-    case ParameterKind::Double:
-    case ParameterKind::Bool:
+    case ValueStorage::None:
+    case ValueStorage::Whole:
+    case ValueStorage::Decimal:
+    case ValueStorage::Truth:
         break;
     }
     for (const auto &child : node) {

@@ -283,7 +283,7 @@ void SensorWindow::convertUnitDependentValues(int oldUnitIndex)
 // the window agree.
 QVariant SensorWindow::deviceUnitValue(QtProperty *property, const QVariant &value)
 {
-    if (propertyKind(property) != ParameterKind::Double)
+    if (propertyStorage(property) != ValueStorage::Decimal)
         return value;
     const QString id = property->propertyId();
     const std::optional<Quantity> quantity = unitDependentQuantity(id);

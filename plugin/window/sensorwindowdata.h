@@ -2,6 +2,7 @@
 
 #include <extensionsystem/communicationinterface.h>
 #include <model/parameterids.h>
+#include <model/parameterkind.h>
 
 #include <QDialog>
 #include <QList>
@@ -12,6 +13,9 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <array>
+#include <cstddef>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <string>
@@ -24,6 +28,7 @@ class QProgressBar;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QtAbstractPropertyManager;
 class QtBoolPropertyManager;
 class QtCheckBoxFactory;
 class QtDoublePropertyManager;
@@ -63,6 +68,11 @@ struct SensorWindowData
 
     SensorWindowData();
 
+    QtAbstractPropertyManager *manager(ParameterKind kind) const
+    {
+        return kindManagers[std::size_t(kind)];
+    }
+
     // Live data and the connection
     bool liveDataEnabled = false; // mirrors the "Enable live data" action
     // Not owned: set by the plugin object; cleared when the host deletes the connection.
@@ -84,6 +94,8 @@ struct SensorWindowData
     QtEnumEditorFactory *enumEditorFactory = nullptr;
     Utils::ButtonManager *buttonManager = nullptr;
     Utils::ButtonFactory *buttonFactory = nullptr;
+    // The manager of each kind: one of those above, or one that only the kind uses.
+    std::array<QtAbstractPropertyManager *, std::size(parameterKinds)> kindManagers{};
     bool treeDataHandling = false; // the managers' value signals reach the window as edits
 
     // Window parts

@@ -31,6 +31,11 @@ struct Managers
 
     Managers()
     {
+        setManagerKind(&bools, ParameterKind::Bool);
+        setManagerKind(&ints, ParameterKind::Int);
+        setManagerKind(&doubles, ParameterKind::Double);
+        setManagerKind(&strings, ParameterKind::String);
+        setManagerKind(&enums, ParameterKind::Enumerator);
         properties = {bools.addProperty(QStringLiteral("b")),
                       ints.addProperty(QStringLiteral("i")),
                       doubles.addProperty(QStringLiteral("ThresholdsPressure1A1")),

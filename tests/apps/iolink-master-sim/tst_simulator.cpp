@@ -187,8 +187,7 @@ void tst_Simulator::answersTheLastOfTheRequests_data()
         << write(72, 0, 6, 9) << refused(S::LengthMismatch);
     QTest::newRow("beyond the last unit choice")
         << write(64, 0, 6, 0x24) << refused(S::ValueOutOfRange);
-    QTest::newRow("bool other than 0 and 1") << write(89, 0, 6, 2) << refused(S::ValueOutOfRange);
-    QTest::newRow("refused value is not kept")
+    QTest::newRow("bool other than 0 and 1, not kept")
         << write(89, 0, 6, 2) + read(89, 0) << fetched(hex("00"));
     QTest::newRow("unknown subindex") << write(74, 9, 7, 1) << refused(S::SubIndexNotAvailable);
     QTest::newRow("unknown index") << write(300, 0, 6, 1) << refused(S::IndexNotAvailable);

@@ -540,7 +540,8 @@ void tst_SensorWindow::openOutcome_data()
     const Edit none = [](QByteArray file) { return file; };
     // The saved file holds the switching point 2.5 in bar, the units entry 0.
     const Edit inPsi = [](QByteArray file) {
-        return file.replace("TemperatureSettings=0;", "TemperatureSettings=1;")
+        const QByteArray units = ParameterIds::temperatureSettings;
+        return file.replace(units + "=0;", units + "=1;")
             .replace("ThresholdsPressure1A1=2.500000;", "ThresholdsPressure1A1=400.000000;");
     };
     row("intact file", none, QString(), true);
