@@ -280,6 +280,8 @@ private:
     void showSilentSensorWarning();
     // The sensor stopped answering while connected: offline, and the user told so.
     void giveUpSilentSensor();
+    // The sensor's operations and the outputs choice are offered while a sensor is connected.
+    void enableSensorToolbars(bool enabled);
     void connectSensorToPc();
     // False when the user declined to overwrite the sensor's settings.
     bool connectPcToSensor();

@@ -174,8 +174,14 @@ void SensorWindow::giveUpSilentSensor()
     data->portCombo->setCurrentIndex(0);
     data->activePortIndex = 0;
     vDisconnect();
-    ui->sensorOperationsToolbar->setEnabled(sensorConnected);
+    enableSensorToolbars(sensorConnected);
     showSilentSensorWarning();
+}
+
+void SensorWindow::enableSensorToolbars(bool enabled)
+{
+    ui->sensorOperationsToolbar->setEnabled(enabled);
+    ui->outuptsComboToolBar->setEnabled(enabled);
 }
 
 void SensorWindow::vAutoConnect(QString ComPort)
@@ -231,8 +237,7 @@ void SensorWindow::slotContinousDataTimeout()
     data->portCombo->setCurrentIndex(0);
     data->activePortIndex = 0;
     vDisconnect();
-    ui->sensorOperationsToolbar->setEnabled(sensorConnected);
-    ui->outuptsComboToolBar->setEnabled(sensorConnected);
+    enableSensorToolbars(sensorConnected);
     showSilentSensorWarning();
 }
 
@@ -366,7 +371,7 @@ bool SensorWindow::connectPcToSensor()
     endUpdateDialog();
     if (!sensorConnected)
         return true;
-    ui->sensorOperationsToolbar->setEnabled(sensorConnected);
+    enableSensorToolbars(true);
     data->activePortIndex = data->portCombo->currentIndex();
     makeMarksEditable();
     data->watchdogTimer.start();
@@ -385,7 +390,7 @@ void SensorWindow::takeConnectedSensor()
     readAllParameters();
     if (sequence.stopped() || !sensorConnected)
         return;
-    ui->sensorOperationsToolbar->setEnabled(true);
+    enableSensorToolbars(true);
     data->activePortIndex = data->portCombo->currentIndex();
     makeMarksEditable();
     data->watchdogTimer.start();
