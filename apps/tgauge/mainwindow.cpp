@@ -153,8 +153,9 @@ ExtensionSystem::PluginInterface *MainWindow::openSensor(const SensorRef &ref)
     else
         subWindow->show();
     m_mdiArea->setActiveSubWindow(subWindow);
-    // Showing the window activated it before the host knew its plugin object.
-    forwardActivation(m_mdiArea->activeSubWindow());
+    // A plug-in that showed its sub-window itself had it activated before the host knew it.
+    if (m_forwardedActive != m_mdiArea->activeSubWindow())
+        forwardActivation(m_mdiArea->activeSubWindow());
     return object;
 }
 
@@ -340,6 +341,7 @@ void MainWindow::forwardPorts(const QStringList &ports)
 
 void MainWindow::forwardActivation(QMdiSubWindow *active)
 {
+    m_forwardedActive = active;
     for (const Session &session : m_sessions) {
         if (session.object)
             session.object->setWindowActive(session.subWindow == active);

@@ -85,6 +85,7 @@ private:
     PortList &m_ports;
     LanguageSwitcher &m_languages;
     std::vector<Session> m_sessions;
+    QPointer<QMdiSubWindow> m_forwardedActive; // the sub-window the plugin objects were told of
 
     QMdiArea *m_mdiArea = nullptr;          // owned (Qt parent)
     CatalogueView *m_catalogue = nullptr;   // owned (Qt parent)
