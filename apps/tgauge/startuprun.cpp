@@ -77,6 +77,11 @@ StartupRun::StartupRun(CommandLine options, MainWindow &window, QObject *parent)
     m_paintTimeout.setSingleShot(true);
     m_paintTimeout.setInterval(paintWaitMs);
     connect(&m_paintTimeout, &QTimer::timeout, this, &StartupRun::painted);
+    // A timer, not a posted call: calls posted while the event loop delivers posted events, as
+    // its paints are, run in the same pass, and the host would wait for both in one piece.
+    m_nextSensor.setSingleShot(true);
+    m_nextSensor.setInterval(0);
+    connect(&m_nextSensor, &QTimer::timeout, this, &StartupRun::openNextSensor);
 }
 
 void StartupRun::start()
@@ -157,14 +162,14 @@ void StartupRun::openNextSensor()
     }
     fail(tr("tgauge: cannot open the sensor %1; the catalogue has: %2")
              .arg(name, catalogueNames(m_window.plugins())));
-    QTimer::singleShot(0, this, &StartupRun::openNextSensor);
+    m_nextSensor.start();
 }
 
-// A window out of sight gets no paint.
+// The sub-window shows on a later turn; in a host out of sight it gets no paint.
 void StartupRun::waitForPaint(QMdiSubWindow *subWindow)
 {
-    if (!subWindow || !subWindow->isVisible()) {
-        QTimer::singleShot(0, this, &StartupRun::openNextSensor);
+    if (!subWindow || !m_window.isVisible()) {
+        m_nextSensor.start();
         return;
     }
     m_painting = subWindow;
@@ -178,8 +183,7 @@ void StartupRun::painted()
         m_painting->removeEventFilter(this);
     m_painting = nullptr;
     m_paintTimeout.stop();
-    // Posted: the rest of the paint pass comes first.
-    QTimer::singleShot(0, this, &StartupRun::openNextSensor);
+    m_nextSensor.start();
 }
 
 void StartupRun::sensorsAreOpen()

@@ -100,6 +100,7 @@ private:
     int m_opened = 0;          // sensors of the command line tried so far
     QPointer<QMdiSubWindow> m_painting; // the last opened window, until painted
     QTimer m_paintTimeout;             // a window that never paints holds up no other
+    QTimer m_nextSensor;
     int m_connecting = 0;      // lanes not yet connected and loaded
     QString m_step; // what the run does now, for the interruption line
     bool m_failed = false;

@@ -107,9 +107,14 @@ private slots:
     void startupRunConnectsEachSensorThroughItsPort();
 
 private:
+    // Once its sub-window has shown; null when it never does.
     PluginInterface *open(const char *name)
     {
-        return m_host->window.openSensor(QString::fromLatin1(name));
+        PluginInterface *object = m_host->window.openSensor(QString::fromLatin1(name));
+        QMdiSubWindow *subWindow = m_host->window.subWindowOf(object);
+        if (subWindow && !QTest::qWaitFor([subWindow] { return subWindow->isVisible(); }))
+            return nullptr;
+        return object;
     }
 
     std::unique_ptr<TestHost> m_host;
