@@ -17,6 +17,7 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -147,15 +148,30 @@ ExtensionSystem::PluginInterface *MainWindow::openSensor(const SensorRef &ref)
     connect(subWindow, &QObject::destroyed, this, [this, object] { forget(object); });
 
     object->vAvailablePortsUpdated(m_ports.ports());
+    // On a later turn: building the window and laying it out are two long pieces of work, and
+    // the host stays responsive between them. A timer: a posted call would run in the same pass
+    // as the calls posted around it.
+    auto *show = new QTimer(subWindow);
+    show->setSingleShot(true);
+    connect(show, &QTimer::timeout, this, [this, subWindow, show] {
+        show->deleteLater();
+        showSubWindow(subWindow);
+    });
+    show->start(0);
+    return object;
+}
+
+void MainWindow::showSubWindow(QMdiSubWindow *subWindow)
+{
     // Alone in the area, the window gets all of it: names and values side by side, plots readable.
     if (m_mdiArea->subWindowList().size() == 1)
         subWindow->showMaximized();
     else
         subWindow->show();
     m_mdiArea->setActiveSubWindow(subWindow);
-    // Showing the window activated it before the host knew its plugin object.
-    forwardActivation(m_mdiArea->activeSubWindow());
-    return object;
+    // A plug-in that showed its sub-window itself had it activated before the host knew it.
+    if (m_forwardedActive != m_mdiArea->activeSubWindow())
+        forwardActivation(m_mdiArea->activeSubWindow());
 }
 
 ExtensionSystem::PluginInterface *MainWindow::openSensor(const QString &name)
@@ -340,6 +356,7 @@ void MainWindow::forwardPorts(const QStringList &ports)
 
 void MainWindow::forwardActivation(QMdiSubWindow *active)
 {
+    m_forwardedActive = active;
     for (const Session &session : m_sessions) {
         if (session.object)
             session.object->setWindowActive(session.subWindow == active);

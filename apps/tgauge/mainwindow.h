@@ -40,7 +40,8 @@ public:
     QMdiArea *mdiArea() const;
     FrameTraceDock *frameTraceDock() const;
 
-    // The plugin object for the sensor, or null when the plug-in gave none.
+    // The plugin object for the sensor, or null when the plug-in gave none. Its sub-window shows
+    // on the next turn of the event loop.
     ExtensionSystem::PluginInterface *openSensor(const SensorRef &sensor);
     // Opens the first catalogue entry of that name.
     ExtensionSystem::PluginInterface *openSensor(const QString &name);
@@ -65,6 +66,7 @@ private:
         QPointer<QMdiSubWindow> subWindow;                 // owned by the MDI area
     };
 
+    void showSubWindow(QMdiSubWindow *subWindow);
     void createMenus();
     void retranslate();
     QString pluginSummary(); // the status line on plug-ins; remembered to be replaced in kind
@@ -85,6 +87,7 @@ private:
     PortList &m_ports;
     LanguageSwitcher &m_languages;
     std::vector<Session> m_sessions;
+    QPointer<QMdiSubWindow> m_forwardedActive; // the sub-window the plugin objects were told of
 
     QMdiArea *m_mdiArea = nullptr;          // owned (Qt parent)
     CatalogueView *m_catalogue = nullptr;   // owned (Qt parent)

@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
+#include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -73,6 +74,14 @@ StartupRun::StartupRun(CommandLine options, MainWindow &window, QObject *parent)
     , m_options(std::move(options))
     , m_window(window)
 {
+    m_paintTimeout.setSingleShot(true);
+    m_paintTimeout.setInterval(paintWaitMs);
+    connect(&m_paintTimeout, &QTimer::timeout, this, &StartupRun::painted);
+    // A timer, not a posted call: calls posted while the event loop delivers posted events, as
+    // its paints are, run in the same pass, and the host would wait for both in one piece.
+    m_nextSensor.setSingleShot(true);
+    m_nextSensor.setInterval(0);
+    connect(&m_nextSensor, &QTimer::timeout, this, &StartupRun::openNextSensor);
 }
 
 void StartupRun::start()
@@ -83,13 +92,13 @@ void StartupRun::start()
         fail(tr("tgauge: cannot write the trace %1").arg(m_options.traceFile));
     if (m_options.presentation)
         m_window.setPresentationMode(true);
-    openSensors();
-    m_connecting = int(m_lanes.size()); // from now on, until each has connected and loaded
+    m_step = tr("opening the sensors");
+    m_connecting = int(m_options.openSensors.size()); // until each has connected and loaded
     // Someone may watch a window run: its time counts from the window, not from the
     // end of a connection that may never come.
     if (!m_options.batch && m_options.quitAfterMs)
         QTimer::singleShot(*m_options.quitAfterMs, this, &StartupRun::timeIsUp);
-    QTimer::singleShot(0, this, qOverload<>(&StartupRun::connectAndLoad));
+    openNextSensor();
 }
 
 int StartupRun::exitCode() const
@@ -136,18 +145,51 @@ void StartupRun::checkFiles()
     }
 }
 
-void StartupRun::openSensors()
+void StartupRun::openNextSensor()
 {
-    m_step = tr("opening the sensors");
-    for (int i = 0; i < m_options.openSensors.size(); ++i) {
-        const QString &name = m_options.openSensors.at(i);
-        if (ExtensionSystem::PluginInterface *object = m_window.openSensor(name)) {
-            m_lanes.push_back({object, name, m_options.connectPortFor(i)});
-        } else {
-            fail(tr("tgauge: cannot open the sensor %1; the catalogue has: %2")
-                     .arg(name, catalogueNames(m_window.plugins())));
-        }
+    if (m_interruptedBy)
+        return;
+    if (m_opened == m_options.openSensors.size()) {
+        sensorsAreOpen();
+        return;
     }
+    const int index = m_opened++;
+    const QString &name = m_options.openSensors.at(index);
+    if (ExtensionSystem::PluginInterface *object = m_window.openSensor(name)) {
+        m_lanes.push_back({object, name, m_options.connectPortFor(index)});
+        waitForPaint(m_window.subWindowOf(object));
+        return;
+    }
+    fail(tr("tgauge: cannot open the sensor %1; the catalogue has: %2")
+             .arg(name, catalogueNames(m_window.plugins())));
+    m_nextSensor.start();
+}
+
+// The sub-window shows on a later turn; in a host out of sight it gets no paint.
+void StartupRun::waitForPaint(QMdiSubWindow *subWindow)
+{
+    if (!subWindow || !m_window.isVisible()) {
+        m_nextSensor.start();
+        return;
+    }
+    m_painting = subWindow;
+    subWindow->installEventFilter(this);
+    m_paintTimeout.start();
+}
+
+void StartupRun::painted()
+{
+    if (m_painting)
+        m_painting->removeEventFilter(this);
+    m_painting = nullptr;
+    m_paintTimeout.stop();
+    m_nextSensor.start();
+}
+
+void StartupRun::sensorsAreOpen()
+{
+    emit sensorsOpened();
+    QTimer::singleShot(0, this, qOverload<>(&StartupRun::connectAndLoad));
 }
 
 // Sensors that share a port take turns on it; each one's waits let the others' run meanwhile.
@@ -166,10 +208,11 @@ void StartupRun::connectAndLoad()
         connectAndLoad(0);
         return;
     }
-    // Each lane on a stack of its own: its waits never hold up another lane's. Started from the
-    // event loop, so that a plug-in that waits in nested loops still lets the next lane start.
+    // Each lane on a stack of its own: its waits never hold up another lane's. Started by timers,
+    // so that a plug-in that waits in nested loops still lets the next lane start: a nested loop
+    // runs due timers, but not the calls posted before the call it was entered from.
     for (int lane = 0; lane < int(m_lanes.size()); ++lane) {
-        QTimer::singleShot(0, this, [this, lane] {
+        QTimer::singleShot(laneStartMs, this, [this, lane] {
             Utils::FiberRunner::instance()->start([this, lane] { connectAndLoad(lane); });
         });
     }
@@ -243,6 +286,8 @@ void StartupRun::timeIsUp()
 
 bool StartupRun::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_painting && event->type() == QEvent::Paint)
+        painted();
     if (m_connecting > 0 && event->type() == QEvent::Show && qobject_cast<QMessageBox *>(watched))
         QTimer::singleShot(0, this, &StartupRun::dismissMessageBoxes);
     return QObject::eventFilter(watched, event);

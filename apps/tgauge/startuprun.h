@@ -4,8 +4,11 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 
 #include <vector>
+
+class QMdiSubWindow;
 
 namespace ExtensionSystem {
 class PluginInterface;
@@ -25,11 +28,14 @@ class StartupRun final : public QObject
     Q_OBJECT
 public:
     static constexpr int screenshotDelayMs = 1500; // without --quit-after
+    static constexpr int paintWaitMs = 250;        // at most, for a window's first paint
+    static constexpr int laneStartMs = 1; // a timer: a zero one would be a posted call
 
     StartupRun(CommandLine options, MainWindow &window, QObject *parent = nullptr);
 
-    // Checks the files, opens the trace and the sensors at once; the rest follows on the
-    // event loop: connect, open settings, run for --quit-after ms, the last steps, quit.
+    // Checks the files, opens the trace and the first sensor at once; the rest follows on the
+    // event loop: the other sensors one by one, connect, open settings, run for --quit-after ms,
+    // the last steps, quit.
     void start();
     // The worst of the sensors': 0; 1 when a sensor, port or file failed; else 3 when a
     // comparison found differences; 128 + the signal number after an interruption.
@@ -41,6 +47,8 @@ public slots:
     void interrupt(int signalNumber);
 
 signals:
+    // Every sensor has its window, or failed to open; nothing has connected yet.
+    void sensorsOpened();
     void screenshotSaved(const QString &fileName);
     // A result for standard output: a difference or a summary.
     void reported(const QString &line);
@@ -63,7 +71,12 @@ private:
     };
 
     void checkFiles();
-    void openSensors();
+    // One sensor a turn of the event loop, the next once its window has been painted: windows
+    // opened all at once hold the host for all their layouts and paints in one piece.
+    void openNextSensor();
+    void waitForPaint(QMdiSubWindow *subWindow);
+    void painted();
+    void sensorsAreOpen();
     void connectAndLoad();
     // Connects the lane's sensor and opens its settings; with a port per sensor each lane runs on
     // a fiber of its own.
@@ -84,6 +97,10 @@ private:
     CommandLine m_options;
     MainWindow &m_window;
     std::vector<Lane> m_lanes; // never resized once connecting started
+    int m_opened = 0;          // sensors of the command line tried so far
+    QPointer<QMdiSubWindow> m_painting; // the last opened window, until painted
+    QTimer m_paintTimeout;             // a window that never paints holds up no other
+    QTimer m_nextSensor;
     int m_connecting = 0;      // lanes not yet connected and loaded
     QString m_step; // what the run does now, for the interruption line
     bool m_failed = false;

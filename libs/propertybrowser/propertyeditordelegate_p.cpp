@@ -51,7 +51,14 @@ void PropertyEditorDelegate::paint(QPainter *painter, const QStyleOptionViewItem
 QSize PropertyEditorDelegate::sizeHint(const QStyleOptionViewItem &option,
                                        const QModelIndex &index) const
 {
-    return QStyledItemDelegate::sizeHint(option, index) + QSize(0, rowPadding);
+    if (index.data(Qt::SizeHintRole).isValid())
+        return QStyledItemDelegate::sizeHint(option, index) + QSize(0, rowPadding);
+    QStyleOptionViewItem cell = option;
+    initStyleOption(&cell, index);
+    const QSize measured = m_measured.size(cell, option.widget, [&] {
+        return QStyledItemDelegate::sizeHint(option, index);
+    });
+    return measured + QSize(0, rowPadding);
 }
 
 } // namespace QtPropertyBrowserInternal

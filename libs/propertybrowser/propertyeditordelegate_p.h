@@ -1,5 +1,7 @@
 #pragma once
 
+#include "measuredsizes_p.h"
+
 #include <QStyledItemDelegate>
 
 #include <functional>
@@ -31,6 +33,7 @@ public:
 
 private:
     EditorSource m_source;
+    mutable MeasuredSizes m_measured;
 };
 
 } // namespace QtPropertyBrowserInternal

@@ -22,7 +22,10 @@ public:
 
     QtBrowserItem *browserItem(const QTreeWidgetItem *treeItem) const;
     QWidget *createEditor(const QModelIndex &index, QWidget *parent) const;
-    void show(QtBrowserItem *item) const;
+    // Works on a row outside the tree as well: it then tells the view nothing.
+    void fill(QTreeWidgetItem *treeItem, const QtProperty *property) const;
+    // Spanning makes the view lay out all rows at once: only when it changes.
+    static void span(QTreeWidgetItem *treeItem, const QtProperty *property);
 
     QtTreePropertyBrowser *m_browser;                      // not owned
     PropertyTreeWidget *m_tree;                            // owned by m_browser
@@ -50,10 +53,8 @@ QWidget *QtTreePropertyBrowserPrivate::createEditor(const QModelIndex &index, QW
     return m_browser->createEditor(item->property(), parent);
 }
 
-void QtTreePropertyBrowserPrivate::show(QtBrowserItem *item) const
+void QtTreePropertyBrowserPrivate::fill(QTreeWidgetItem *treeItem, const QtProperty *property) const
 {
-    QTreeWidgetItem *treeItem = m_treeItems.value(item);
-    const QtProperty *property = item->property();
     const int value = PropertyTreeWidget::valueColumn;
     treeItem->setText(0, property->propertyName());
     treeItem->setText(value, property->valueText());
@@ -71,7 +72,6 @@ void QtTreePropertyBrowserPrivate::show(QtBrowserItem *item) const
     treeItem->setDisabled(!property->isEnabled());
 
     const bool group = !property->hasValue();
-    treeItem->setFirstColumnSpanned(group);
     QFont font = m_tree->font();
     font.setBold(group);
     treeItem->setFont(0, font);
@@ -82,6 +82,13 @@ void QtTreePropertyBrowserPrivate::show(QtBrowserItem *item) const
     treeItem->setIcon(
         0, note.isEmpty() ? QIcon() : m_tree->style()->standardIcon(QStyle::SP_MessageBoxWarning));
     treeItem->setBackground(0, group ? m_tree->palette().brush(QPalette::Button) : QBrush());
+}
+
+void QtTreePropertyBrowserPrivate::span(QTreeWidgetItem *treeItem, const QtProperty *property)
+{
+    const bool group = !property->hasValue();
+    if (treeItem->isFirstColumnSpanned() != group)
+        treeItem->setFirstColumnSpanned(group);
 }
 
 QtTreePropertyBrowser::QtTreePropertyBrowser(QWidget *parent)
@@ -247,15 +254,20 @@ void QtTreePropertyBrowser::editItem(QtBrowserItem *item)
 
 void QtTreePropertyBrowser::itemInserted(QtBrowserItem *item, QtBrowserItem *afterItem)
 {
-    QTreeWidgetItem *preceding = d->m_treeItems.value(afterItem);
-    QTreeWidgetItem *treeItem
-        = item->parent() ? new QTreeWidgetItem(d->m_treeItems.value(item->parent()), preceding)
-                         : new QTreeWidgetItem(d->m_tree, preceding);
+    // Filled before it joins the tree: each value set on a shown row would measure it again.
+    auto *treeItem = new QTreeWidgetItem;
     treeItem->setFlags(treeItem->flags() | Qt::ItemIsEditable);
+    d->fill(treeItem, item->property());
+    QTreeWidgetItem *preceding = d->m_treeItems.value(afterItem);
+    if (QTreeWidgetItem *parent = d->m_treeItems.value(item->parent())) {
+        parent->insertChild(parent->indexOfChild(preceding) + 1, treeItem);
+    } else {
+        d->m_tree->insertTopLevelItem(d->m_tree->indexOfTopLevelItem(preceding) + 1, treeItem);
+    }
     d->m_treeItems.insert(item, treeItem);
     d->m_browserItems.insert(treeItem, item);
-    d->show(item);
     treeItem->setExpanded(true);
+    d->span(treeItem, item->property());
 }
 
 void QtTreePropertyBrowser::itemRemoved(QtBrowserItem *item)
@@ -267,7 +279,9 @@ void QtTreePropertyBrowser::itemRemoved(QtBrowserItem *item)
 
 void QtTreePropertyBrowser::itemChanged(QtBrowserItem *item)
 {
-    d->show(item);
+    QTreeWidgetItem *treeItem = d->m_treeItems.value(item);
+    d->fill(treeItem, item->property());
+    d->span(treeItem, item->property());
 }
 
 void QtTreePropertyBrowser::changeEvent(QEvent *event)

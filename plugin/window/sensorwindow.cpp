@@ -66,11 +66,13 @@ void addKind(SensorWindowData &data, QtAbstractPropertyBrowser &browser, Manager
 
 } // namespace
 
-SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic &chosenSensor, QWidget *)
-    : QMainWindow(nullptr)
+SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic &chosenSensor, QWidget *parent)
+    : QMainWindow(parent)
     , data(std::make_unique<SensorWindowData>())
     , ui(std::make_unique<Ui_SensorWindow>())
 {
+    // A widget that stops being a window later has all its children styled once more.
+    setWindowFlags(Qt::Widget);
     registerResources();
     ui->setupUi(this);
     createPortCombo();
@@ -98,8 +100,7 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic &chosenSensor, QWi
     sequences.ended = [this] { QTimer::singleShot(0, this, [this] { runDeferredWork(); }); };
     connectFormActions();
     createCompareAction();
-    setWindowFlags(Qt::Widget);
-    bBuildPropertyTree();
+    const bool parameters = bBuildPropertyTree();
     vCreateProcessDataDock();
 
     setMinimumHeight(500);
@@ -119,10 +120,16 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic &chosenSensor, QWi
     connect(browser, &QtTreePropertyBrowser::currentItemChanged, this,
             &SensorWindow::itemSelected);
 
+    // Rows come once the properties hold their ranges and notes: a row that changes once shown
+    // is measured again.
+    if (parameters)
+        showPropertyTree();
     for (const QString &id : qAsConst(data->hiddenPropertyIds))
         setPropertyVisible(id, false);
     initChartDefaults();
-    vSetPresentationMode(ExtensionSystem::Globals::getPresentationMode());
+    // The docks show with the window anyway; shown one by one, each lays out the window's docks.
+    if (ExtensionSystem::Globals::getPresentationMode())
+        vSetPresentationMode(true);
     // Sized to its contents all along, the tree would measure every row in sight once for each
     // row inserted, expanded or marked while the window was built.
     browser->setResizeMode(QtTreePropertyBrowser::ResizeToContents);

@@ -50,7 +50,8 @@ class SensorWindow : public QMainWindow
 {
     Q_OBJECT
 public:
-    // Always created without a parent; the plugin object hands it to the host's sub-window.
+    // Built inside the host's sub-window, when given one: a finished window handed over to it
+    // would have every widget styled once more.
     SensorWindow(const ExtensionSystem::SensorBasic &sensor, QWidget *parent = nullptr);
     ~SensorWindow() override;
 
@@ -310,7 +311,10 @@ private:
     QList<QtBrowserItem *> browserItemsOf(const QString &propertyId) const;
 
     // Description model: the property tree, pressure ranges, edits and the process-data panel
-    bool bBuildPropertyTree(); // once, from the constructor; always true
+    // Once, from the constructor: the properties, not yet shown. False when the description
+    // lists no parameters.
+    bool bBuildPropertyTree();
+    void showPropertyTree();
     void vBuildPropertyNode(const boost::property_tree::ptree &node, QtProperty *parent);
     void vApplySensorRange();
     // After the device identified itself: the range and scale of its variant (connectedSensorText).

@@ -74,19 +74,22 @@ bool SensorWindow::bBuildPropertyTree()
         descriptionTree = std::move(*description);
     const auto nodes = descriptionTree.get_child_optional(DescriptionFormat::parameterNodesPath);
     if (!nodes)
-        return true;
+        return false;
     for (const auto &node : *nodes)
         vBuildPropertyNode(node.second, data->rootProperty);
-
-    // The browser already sits in the property dock, see createPropertyEditing().
-    browser->addProperty(data->rootProperty);
-    browser->setRootIsDecorated(true);
-    browser->show();
 
     vApplySensorRange();
     if (data->chart)
         data->chart->setScale(0, data->pressureRangeMin, data->pressureRangeMax);
     return true;
+}
+
+void SensorWindow::showPropertyTree()
+{
+    // The browser already sits in the property dock, see createPropertyEditing().
+    browser->addProperty(data->rootProperty);
+    browser->setRootIsDecorated(true);
+    browser->show();
 }
 
 void SensorWindow::vBuildPropertyNode(const ptree &node, QtProperty *parent)

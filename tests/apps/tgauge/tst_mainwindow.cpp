@@ -53,6 +53,26 @@ QStringList callsOf(const QObject *object, const QString &pattern = QString())
     return object->property("calls").toStringList().filter(QRegularExpression(pattern));
 }
 
+// Adds "<title> painted" to the application's "calls" at each sub-window's first paint.
+class FirstPaints final : public QObject
+{
+public:
+    FirstPaints() { qApp->installEventFilter(this); }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *subWindow = qobject_cast<QMdiSubWindow *>(watched);
+        if (event->type() == QEvent::Paint && subWindow && !m_painted.contains(subWindow)) {
+            m_painted << subWindow;
+            qApp->setProperty("calls", qApp->property("calls").toStringList()
+                                           << subWindow->windowTitle() + QLatin1String(" painted"));
+        }
+        return false;
+    }
+
+private:
+    QSet<QObject *> m_painted;
+};
+
 QStringList sensorNames(const QList<PluginInterface *> &objects)
 {
     QStringList names;
@@ -87,9 +107,14 @@ private slots:
     void startupRunConnectsEachSensorThroughItsPort();
 
 private:
+    // Once its sub-window has shown; null when it never does.
     PluginInterface *open(const char *name)
     {
-        return m_host->window.openSensor(QString::fromLatin1(name));
+        PluginInterface *object = m_host->window.openSensor(QString::fromLatin1(name));
+        QMdiSubWindow *subWindow = m_host->window.subWindowOf(object);
+        if (subWindow && !QTest::qWaitFor([subWindow] { return subWindow->isVisible(); }))
+            return nullptr;
+        return object;
     }
 
     std::unique_ptr<TestHost> m_host;
@@ -300,8 +325,9 @@ void tst_MainWindow::startupRunSavesOnlyWhatAConnectedSensorConfirmed()
 }
 
 // Sensors that share a port take turns; with a port each they connect all at once, and each
-// opens the settings file named for it as soon as it is connected. Nothing connects before the
-// window is up and the loop runs, and the run time counts only from then on.
+// opens the settings file named for it as soon as it is connected. The windows open one by one,
+// each once the one before has been painted; nothing connects before all are up and the loop
+// runs, and the run time counts only from then on.
 void tst_MainWindow::startupRunConnectsEachSensorThroughItsPort_data()
 {
     QTest::addColumn<QStringList>("ports");
@@ -338,9 +364,16 @@ void tst_MainWindow::startupRunConnectsEachSensorThroughItsPort()
     options.quitAfterMs = 10; // shorter than one sensor takes to connect
     StartupRun run(options, m_host->window);
     QSignalSpy quit(&run, &StartupRun::quitRequested);
+    QSignalSpy opened(&run, &StartupRun::sensorsOpened);
+    const FirstPaints paints;
     run.start();
     QVERIFY(ExtensionSystem::Globals::getPresentationMode());
+    QCOMPARE(sensorNames(m_host->window.pluginObjects()), QStringList({"Fake-B"}));
+    QVERIFY(opened.wait(5000));
     QCOMPARE(sensorNames(m_host->window.pluginObjects()), QStringList({"Fake-B", "Fake-A"}));
+    QCOMPARE(callsOf(qApp, "ports|painted").mid(0, 3),
+             QStringList({"Fake-B ports:COM1,COM4,SIM", "Fake-B painted",
+                          "Fake-A ports:COM1,COM4,SIM"}));
     QVERIFY(callsOf(qApp, "connect").isEmpty());
     QVERIFY(quit.wait(5000));
     QTEST(callsOf(qApp, "connect|open"), "calls");

@@ -627,6 +627,15 @@ void tst_PropertyBrowser::suggestedWidthFitsNamesAndValuesWithinReason()
     const int width = m->browser.sizeHint().width();
     QVERIFY(width >= nameWidth + 100);
     QTEST(width >= nameWidth + valueWidth, "valueWhole");
+
+    // A longer name, then a larger font, are measured anew.
+    property->setPropertyName(name + name);
+    QVERIFY(m->browser.sizeHint().width() >= 2 * nameWidth + 100);
+    QFont larger = treeOf(m->browser)->font();
+    larger.setPointSizeF(larger.pointSizeF() * 2);
+    treeOf(m->browser)->setFont(larger);
+    QVERIFY(m->browser.sizeHint().width()
+            >= QFontMetrics(larger).horizontalAdvance(name + name) + 100);
 }
 
 void tst_PropertyBrowser::factoryIsPairedUntilTheLastBrowserLetsGo()
