@@ -1,6 +1,6 @@
 #include "timescaledraw.h"
 
-#include "timelabelengine.h"
+#include "axislabelengine.h"
 
 #include <QTime>
 
@@ -40,7 +40,7 @@ QwtText TimeScaleDraw::label(double value) const
         text = m_texts.insert(localSecond, QTime::fromMSecsSinceStartOfDay(int(secondOfDay) * 1000)
                                                .toString(QStringLiteral("hh:mm:ss")));
     }
-    return QwtText(*text, TimeLabelEngine::format());
+    return QwtText(*text, AxisLabelEngine::format());
 }
 
 int TimeScaleDraw::offsetAt(double value) const

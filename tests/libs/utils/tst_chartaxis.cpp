@@ -1,7 +1,7 @@
 #include <utils/followview.h>
 #include <utils/localoffset.h>
 #include <utils/replotpace.h>
-#include <utils/timelabelengine.h>
+#include <utils/axislabelengine.h>
 #include <utils/timescaledraw.h>
 
 #include <QDateTime>
@@ -199,7 +199,7 @@ void tst_ChartAxis::labelsShowTheLocalTimeOfTheirInstant()
 // Every measure is the plain engine's for the font asked, also after another font's.
 void tst_ChartAxis::labelMeasuresFollowTheFont()
 {
-    const Utils::Charts::TimeLabelEngine kept;
+    const Utils::Charts::AxisLabelEngine kept;
     const QwtPlainTextEngine plain;
     for (int pointSize : {9, 30, 9}) {
         QFont font;

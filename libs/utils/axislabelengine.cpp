@@ -1,4 +1,4 @@
-#include "timelabelengine.h"
+#include "axislabelengine.h"
 
 namespace Utils {
 namespace Charts {
@@ -11,23 +11,23 @@ constexpr int mostSizesKept = 256;
 } // namespace
 
 // Qwt keeps the engine until the program ends.
-QwtText::TextFormat TimeLabelEngine::format()
+QwtText::TextFormat AxisLabelEngine::format()
 {
     static const QwtText::TextFormat registered = [] {
         const auto id = QwtText::TextFormat(QwtText::OtherFormat + 1);
-        QwtText::setTextEngine(id, new TimeLabelEngine);
+        QwtText::setTextEngine(id, new AxisLabelEngine);
         return id;
     }();
     return registered;
 }
 
-double TimeLabelEngine::heightForWidth(const QFont &font, int flags, const QString &text,
+double AxisLabelEngine::heightForWidth(const QFont &font, int flags, const QString &text,
                                        double width) const
 {
     return m_plain.heightForWidth(font, flags, text, width);
 }
 
-QSizeF TimeLabelEngine::textSize(const QFont &font, int flags, const QString &text) const
+QSizeF AxisLabelEngine::textSize(const QFont &font, int flags, const QString &text) const
 {
     useFont(font);
     const QPair<int, QString> key(flags, text);
@@ -40,7 +40,7 @@ QSizeF TimeLabelEngine::textSize(const QFont &font, int flags, const QString &te
     return *kept;
 }
 
-void TimeLabelEngine::draw(QPainter *painter, const QRectF &rect, int flags,
+void AxisLabelEngine::draw(QPainter *painter, const QRectF &rect, int flags,
                            const QString &text) const
 {
     m_plain.draw(painter, rect, flags, text);
@@ -48,14 +48,14 @@ void TimeLabelEngine::draw(QPainter *painter, const QRectF &rect, int flags,
 
 // Qwt offers every text of unknown format to each engine it knows; this one takes only the texts
 // that name it.
-bool TimeLabelEngine::mightRender(const QString &) const
+bool AxisLabelEngine::mightRender(const QString &) const
 {
     return false;
 }
 
 // The plain engine's margins come from the font alone; it finds them through a text key of the
 // font that it builds on every call.
-void TimeLabelEngine::textMargins(const QFont &font, const QString &text, double &left,
+void AxisLabelEngine::textMargins(const QFont &font, const QString &text, double &left,
                                   double &right, double &top, double &bottom) const
 {
     useFont(font);
@@ -69,7 +69,7 @@ void TimeLabelEngine::textMargins(const QFont &font, const QString &text, double
     bottom = m_margins[3];
 }
 
-void TimeLabelEngine::useFont(const QFont &font) const
+void AxisLabelEngine::useFont(const QFont &font) const
 {
     if (font == m_font)
         return;

@@ -15,9 +15,9 @@
 namespace Utils {
 namespace Charts {
 
-// Plain text, measured and drawn by Qwt's plain engine, with the measures of one font kept: a
-// time axis asks for the size and margins of the same few labels many times on every replot.
-class UTILS_EXPORT TimeLabelEngine final : public QwtTextEngine
+// Plain text, measured and drawn by Qwt's plain engine, with the measures of one font kept: the
+// axes ask for the size and margins of the same few labels many times on every replot.
+class UTILS_EXPORT AxisLabelEngine final : public QwtTextEngine
 {
 public:
     // The text format of texts drawn by the engine; the engine is registered with Qwt at the
