@@ -8,6 +8,7 @@
 #include "replotpace.h"
 #include "sampleseries.h"
 #include "timescaledraw.h"
+#include "valuescaledraw.h"
 
 #include <qwt_date_scale_engine.h>
 #include <qwt_plot.h>
@@ -94,6 +95,8 @@ ChartPlot::ChartPlot(int index, QMainWindow *mainWindow, bool panning, bool zoom
     m_plot->setCanvasBackground(Qt::white);
     m_plot->setAutoReplot(false);
     setupTimeAxis(m_plot);
+    m_plot->setAxisScaleDraw(QwtPlot::yLeft, new ValueScaleDraw);
+    m_plot->setAxisScaleDraw(QwtPlot::yRight, new ValueScaleDraw);
     retranslate();
     m_plot->enableAxis(QwtPlot::yRight, false);
     addGrid(m_plot);

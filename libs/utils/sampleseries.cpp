@@ -10,6 +10,15 @@
 namespace Utils {
 namespace Charts {
 
+namespace {
+
+QPointF pointOf(HistoryCursor &history, int index)
+{
+    return {history.time(index), history.value(index)};
+}
+
+} // namespace
+
 SampleSeries::SampleSeries(const ValueOverTime *history)
     : m_history(history)
 {
@@ -24,6 +33,7 @@ void SampleSeries::reset()
 {
     m_pointsSize = -1;
     m_points.clear();
+    m_runBegin = -1;
     m_bounds = QRectF();
 }
 
@@ -61,23 +71,35 @@ void SampleSeries::setRectOfInterest(const QRectF &rect)
     const int begin = std::max(first - 1, 0);
     const int end = std::min(afterLast + 1, count);
     const bool reduced = afterLast - first > pointsPerColumn * m_columns;
-    const auto addPoint = [this, &history](int index) {
-        m_points.emplace_back(history.time(index), history.value(index));
-    };
-    m_points.clear();
     if (reduced) {
+        m_points.clear();
+        m_runBegin = -1;
         m_points.reserve(size_t(pointsPerColumn * m_columns + 2));
         if (begin < first)
-            addPoint(begin);
+            m_points.push_back(pointOf(history, begin));
         reduceToColumns(history, first, afterLast, from, to, m_columns, m_points);
         if (afterLast < end)
-            addPoint(afterLast);
+            m_points.push_back(pointOf(history, afterLast));
     } else {
-        m_points.reserve(size_t(end - begin));
-        for (int index = begin; index < end; ++index)
-            addPoint(index);
+        takeRun(history, begin, end);
     }
     updateBounds();
+}
+
+// A sample never changes once appended, and a history that is replaced or cleared resets the
+// series: of a view that moved on with the newest samples only the new ones are decoded.
+void SampleSeries::takeRun(HistoryCursor &history, int begin, int end)
+{
+    const int keptEnd = m_runBegin + int(m_points.size());
+    if (m_runBegin < 0 || begin < m_runBegin || begin > keptEnd || end < keptEnd) {
+        m_points.clear();
+        m_runBegin = begin;
+    }
+    m_points.erase(m_points.begin(), m_points.begin() + (begin - m_runBegin));
+    m_points.reserve(size_t(end - begin));
+    for (int index = begin + int(m_points.size()); index < end; ++index)
+        m_points.push_back(pointOf(history, index));
+    m_runBegin = begin;
 }
 
 void SampleSeries::updateBounds()

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "utils_global.h"
+
 #include <qwt_series_data.h>
 
 #include <vector>
 
 namespace Utils {
 
+class HistoryCursor;
 class ValueOverTime;
 
 namespace Charts {
@@ -13,7 +16,7 @@ namespace Charts {
 // Lets a curve draw a ValueOverTime: the samples in view as they are, or,
 // when there are more than a few per pixel column, reduced to the column
 // extremes. Either way only the points in view are decoded.
-class SampleSeries final : public QwtSeriesData<QPointF>
+class UTILS_EXPORT SampleSeries final : public QwtSeriesData<QPointF>
 {
 public:
     explicit SampleSeries(const ValueOverTime *history); // not owned
@@ -32,6 +35,8 @@ public:
 private:
     static constexpr int pointsPerColumn = 4;
 
+    // The samples [begin, end) as they are; those of the last such run still in it are kept.
+    void takeRun(HistoryCursor &history, int begin, int end);
     void updateBounds();
 
     const ValueOverTime *m_history; // not owned
@@ -42,6 +47,7 @@ private:
     int m_pointsColumns = 0;
     int m_pointsSize = -1;
     std::vector<QPointF> m_points;
+    int m_runBegin = -1; // the index of m_points' first sample when they are a run; else -1
     QRectF m_bounds;
 };
 

@@ -1,26 +1,46 @@
 #include "timescaledraw.h"
 
-#include <QDateTime>
+#include "axislabelengine.h"
+
+#include <QTime>
 
 #include <cmath>
 
 namespace Utils {
 namespace Charts {
 
+namespace {
+
+constexpr qint64 secondsPerDay = 24 * 60 * 60;
+// An axis shows a dozen labels; each new one a second or more from the last.
+constexpr int mostTextsKept = 256;
+
+qint64 floorDiv(qint64 value, qint64 divisor)
+{
+    return value / divisor - (value % divisor < 0 ? 1 : 0);
+}
+
+} // namespace
+
 TimeScaleDraw::TimeScaleDraw()
     : QwtDateScaleDraw(Qt::OffsetFromUTC)
 {
-    for (int unit = QwtDate::Millisecond; unit <= QwtDate::Year; ++unit)
-        setDateFormat(QwtDate::IntervalType(unit), QStringLiteral("hh:mm:ss"));
 }
 
+// The text is the local time of day; the local second since 1970 names it whatever the offset.
 QwtText TimeScaleDraw::label(double value) const
 {
-    const QDateTime local
-        = QDateTime::fromMSecsSinceEpoch(qint64(std::floor(value)), Qt::OffsetFromUTC,
-                                         offsetAt(value));
-    return QwtDate::toString(local, dateFormatOfDate(local, intervalType(scaleDiv())),
-                             week0Type());
+    const qint64 localSecond = floorDiv(qint64(std::floor(value)), 1000) + offsetAt(value);
+    auto text = m_texts.constFind(localSecond);
+    if (text == m_texts.constEnd()) {
+        if (m_texts.size() >= mostTextsKept)
+            m_texts.clear();
+        const qint64 secondOfDay
+            = localSecond - floorDiv(localSecond, secondsPerDay) * secondsPerDay;
+        text = m_texts.insert(localSecond, QTime::fromMSecsSinceStartOfDay(int(secondOfDay) * 1000)
+                                               .toString(QStringLiteral("hh:mm:ss")));
+    }
+    return QwtText(*text, AxisLabelEngine::format());
 }
 
 int TimeScaleDraw::offsetAt(double value) const

@@ -1,14 +1,18 @@
 #pragma once
 
 #include "localoffset.h"
+#include "utils_global.h"
 
 #include <qwt_date_scale_draw.h>
+
+#include <QHash>
+#include <QString>
 
 namespace Utils {
 namespace Charts {
 
-// The chart's time axis: labels "hh:mm:ss" in local time, from a cached offset.
-class TimeScaleDraw final : public QwtDateScaleDraw
+// The chart's time axis: labels "hh:mm:ss" in local time, from a cached offset, at every zoom.
+class UTILS_EXPORT TimeScaleDraw final : public QwtDateScaleDraw
 {
 public:
     TimeScaleDraw();
@@ -19,6 +23,8 @@ public:
 
 private:
     LocalOffset m_offset;
+    // Qwt forgets its labels whenever the axis moves on, on every replot.
+    mutable QHash<qint64, QString> m_texts; // by local seconds since 1970
 };
 
 } // namespace Charts

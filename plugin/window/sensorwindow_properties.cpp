@@ -2,6 +2,7 @@
 
 #include "editsmuted.h"
 #include "filledviewport.h"
+#include "processdatatree.h"
 #include "propertylookup.h"
 #include "propertyvalues.h"
 #include "sensorwindowdata.h"
@@ -292,7 +293,7 @@ void SensorWindow::vCreateProcessDataDock()
     auto *panel = new QWidget(dock);
     auto *layout = new QGridLayout(panel);
     layout->setContentsMargins(0, 0, 1, 0);
-    auto *tree = new QTreeWidget(panel);
+    auto *tree = new ProcessDataTree(panel);
     data->processDataTree = tree;
     tree->setAlternatingRowColors(true);
     tree->setColumnCount(2);

@@ -1,6 +1,8 @@
 #include <utils/followview.h>
 #include <utils/localoffset.h>
 #include <utils/replotpace.h>
+#include <utils/axislabelengine.h>
+#include <utils/timescaledraw.h>
 
 #include <QDateTime>
 #include <QtTest>
@@ -10,6 +12,7 @@
 // The chart's time axis: its local offset, cached between transitions, against the C library's
 // own conversion of every instant, in zones with and without daylight saving time; and the pace
 // at which new samples alone redraw it; and what a plot that follows its newest samples shows.
+// Its labels and their measures are kept across replots.
 class tst_ChartAxis : public QObject
 {
     Q_OBJECT
@@ -24,6 +27,9 @@ private slots:
     void followedValuesKeepEverySampleInSight();
     void followedTimeStartsAtTheFirstSample_data();
     void followedTimeStartsAtTheFirstSample();
+    void labelsShowTheLocalTimeOfTheirInstant_data();
+    void labelsShowTheLocalTimeOfTheirInstant();
+    void labelMeasuresFollowTheFont();
 
 private:
     void useZone(const QByteArray &zone);
@@ -159,5 +165,55 @@ void tst_ChartAxis::followedTimeStartsAtTheFirstSample()
     QTEST(time.maxValue(), "toMs");
 }
 
-QTEST_GUILESS_MAIN(tst_ChartAxis)
+void tst_ChartAxis::labelsShowTheLocalTimeOfTheirInstant_data()
+{
+    QTest::addColumn<QByteArray>("zone");
+    QTest::addColumn<QStringList>("walk"); // UTC instants, asked of one axis in this order
+    QTest::newRow("the same hour a day apart, over the autumn change")
+        << QByteArray("Europe/Berlin")
+        << QStringList{"2026-10-24T10:00:00.000", "2026-10-25T10:00:00.000",
+                       "2026-10-24T10:00:00.999"};
+    QTest::newRow("the same hour a day apart, half an hour of summer time")
+        << QByteArray("Australia/Lord_Howe")
+        << QStringList{"2026-04-03T20:00:00.000", "2026-04-04T20:00:00.000"};
+    QTest::newRow("either side of 1970")
+        << QByteArray("UTC") << QStringList{"1970-01-01T00:00:00.000", "1969-12-31T23:59:59.500"};
+}
+
+void tst_ChartAxis::labelsShowTheLocalTimeOfTheirInstant()
+{
+    QFETCH(QByteArray, zone);
+    QFETCH(QStringList, walk);
+    useZone(zone);
+    const Utils::Charts::TimeScaleDraw axis;
+    for (const QString &text : walk) {
+        QDateTime utc = QDateTime::fromString(text, Qt::ISODateWithMs);
+        utc.setTimeSpec(Qt::UTC);
+        const qint64 ms = utc.toMSecsSinceEpoch();
+        QCOMPARE(
+            axis.label(double(ms)).text(),
+            QDateTime::fromMSecsSinceEpoch(ms, Qt::LocalTime).toString(QStringLiteral("hh:mm:ss")));
+    }
+}
+
+// Every measure is the plain engine's for the font asked, also after another font's.
+void tst_ChartAxis::labelMeasuresFollowTheFont()
+{
+    const Utils::Charts::AxisLabelEngine kept;
+    const QwtPlainTextEngine plain;
+    for (int pointSize : {9, 30, 9}) {
+        QFont font;
+        font.setPointSize(pointSize);
+        for (const QString &text : {QStringLiteral("11:11:11"), QStringLiteral("20:48:00")}) {
+            QCOMPARE(kept.textSize(font, 0, text), plain.textSize(font, 0, text));
+            double keptTop = 0.0, keptBottom = 0.0, plainTop = 0.0, plainBottom = 0.0, unused = 0.0;
+            kept.textMargins(font, text, unused, unused, keptTop, keptBottom);
+            plain.textMargins(font, text, unused, unused, plainTop, plainBottom);
+            QCOMPARE(keptTop, plainTop);
+            QCOMPARE(keptBottom, plainBottom);
+        }
+    }
+}
+
+QTEST_MAIN(tst_ChartAxis)
 #include "tst_chartaxis.moc"

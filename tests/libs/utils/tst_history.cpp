@@ -2,6 +2,7 @@
 #include <utils/genericchart.h>
 #include <utils/historycursor.h>
 #include <utils/historytext.h>
+#include <utils/sampleseries.h>
 #include <utils/sampleblock.h>
 #include <utils/valueovertime.h>
 
@@ -226,6 +227,8 @@ private slots:
     void columnsFromThePyramidMatchAScan();
     void curvePixelsStayTheSameForAGivenHistory_data();
     void curvePixelsStayTheSameForAGivenHistory();
+    void curvePointsOfAMovingViewMatchAFreshLook_data();
+    void curvePointsOfAMovingViewMatchAFreshLook();
 };
 
 void tst_History::blockGivesBackEveryBit_data()
@@ -570,6 +573,47 @@ void tst_History::curvePixelsStayTheSameForAGivenHistory()
     const QImage expected = QImage(path).convertToFormat(QImage::Format_ARGB32);
     QVERIFY2(!expected.isNull(), qPrintable(path));
     QCOMPARE(image, expected);
+}
+
+void tst_History::curvePointsOfAMovingViewMatchAFreshLook_data()
+{
+    QTest::addColumn<int>("columns");
+    QTest::addColumn<double>("backMs"); // how far every third view lies behind the newest sample
+    QTest::newRow("following the newest samples") << 800 << 0.0;
+    QTest::newRow("panned back and forth") << 800 << 7000.0;
+    QTest::newRow("more samples in view than columns hold, then fewer") << 70 << 19000.0;
+}
+
+// Samples arrive a few at a time, as polls bring them, and the curve is asked for a 20 s view
+// after each: what it shows must be what a curve that never saw an earlier view shows.
+void tst_History::curvePointsOfAMovingViewMatchAFreshLook()
+{
+    QFETCH(int, columns);
+    QFETCH(double, backMs);
+    ValueOverTime history;
+    Utils::Charts::SampleSeries moving(&history);
+    moving.setColumns(columns);
+    Noise noise(17);
+    double time = Start;
+    for (int step = 0; step < 150; ++step) {
+        for (int i = int(noise.bits() % 12); i > 0; --i) {
+            time += 60.0 + double(noise.bits() % 10);
+            history.append(time, noise.unit(), 0.0);
+        }
+        const double to = time - (step % 3 == 2 ? backMs : 0.0);
+        const QRectF view(QPointF(to - 20000.0, -1.0), QPointF(to, 2.0));
+        moving.setRectOfInterest(view);
+        Utils::Charts::SampleSeries fresh(&history);
+        fresh.setColumns(columns);
+        fresh.setRectOfInterest(view);
+        QCOMPARE(moving.size(), fresh.size());
+        for (size_t i = 0; i < fresh.size(); ++i) {
+            const QPointF shown = moving.sample(i);
+            const QPointF expected = fresh.sample(i);
+            QVERIFY2(shown.x() == expected.x() && shown.y() == expected.y(),
+                     qPrintable(QStringLiteral("step %1, point %2").arg(step).arg(i)));
+        }
+    }
 }
 
 QTEST_MAIN(tst_History)

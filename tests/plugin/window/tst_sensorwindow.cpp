@@ -147,6 +147,7 @@ private slots:
     void portListRefill();
     void propertyVisibilityCoversEveryItem();
     void livePollsRepaintTheirRowsNotTheWindowBehind();
+    void aProcessValueWithoutASizeOfItsOwnResizesItsRow();
     void destructionWritesTheLayoutEvenWhenNeverShown();
     void unwritableLayoutIsToldOnceOnTheLog();
     void compareDialogGroupsDifferencesLikeTheTree();
@@ -428,6 +429,17 @@ void tst_SensorWindow::livePollsRepaintTheirRowsNotTheWindowBehind()
     QTRY_VERIFY(paints.counts.value(rows) >= 3);
     QCOMPARE(paints.counts.value(data().processDataDock), 0);
     QCOMPARE(paints.counts.value(m_window.get()), 0);
+}
+
+// The process rows' values have sizes of their own and are not measured on each poll; any other
+// row still is.
+void tst_SensorWindow::aProcessValueWithoutASizeOfItsOwnResizesItsRow()
+{
+    QTreeWidget *tree = data().processDataTree;
+    auto *row = new QTreeWidgetItem(tree, {QStringLiteral("Extra"), QStringLiteral("1")});
+    const int height = tree->visualItemRect(row).height();
+    row->setText(1, QStringLiteral("one\ntwo\nthree"));
+    QVERIFY(tree->visualItemRect(row).height() > height);
 }
 
 void tst_SensorWindow::destructionWritesTheLayoutEvenWhenNeverShown()

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "utils_global.h"
+
+#include <qwt_text.h>
+#include <qwt_text_engine.h>
+
+#include <QFont>
+#include <QHash>
+#include <QPair>
+#include <QSizeF>
+
+#include <array>
+
+namespace Utils {
+namespace Charts {
+
+// Plain text, measured and drawn by Qwt's plain engine, with the measures of one font kept: the
+// axes ask for the size and margins of the same few labels many times on every replot.
+class UTILS_EXPORT AxisLabelEngine final : public QwtTextEngine
+{
+public:
+    // The text format of texts drawn by the engine; the engine is registered with Qwt at the
+    // first call.
+    static QwtText::TextFormat format();
+
+    double heightForWidth(const QFont &font, int flags, const QString &text,
+                          double width) const override;
+    QSizeF textSize(const QFont &font, int flags, const QString &text) const override;
+    void draw(QPainter *painter, const QRectF &rect, int flags, const QString &text) const override;
+    bool mightRender(const QString &text) const override;
+    void textMargins(const QFont &font, const QString &text, double &left, double &right,
+                     double &top, double &bottom) const override;
+
+private:
+    // Drops what was kept for another font.
+    void useFont(const QFont &font) const;
+
+    QwtPlainTextEngine m_plain;
+    mutable QFont m_font;
+    mutable bool m_hasMargins = false;
+    mutable std::array<double, 4> m_margins{};          // left, right, top, bottom
+    mutable QHash<QPair<int, QString>, QSizeF> m_sizes; // by render flags and text
+};
+
+} // namespace Charts
+} // namespace Utils
