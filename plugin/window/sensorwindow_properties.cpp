@@ -71,8 +71,8 @@ bool SensorWindow::bBuildPropertyTree()
     // A missing or broken file leaves the tree empty, without a word to the user.
     if (auto description
         = readDescriptionFile(descriptionFilePath(), DescriptionFormat::skipComments))
-        descriptionTree = std::move(*description);
-    const auto nodes = descriptionTree.get_child_optional(DescriptionFormat::parameterNodesPath);
+        descriptionTree = std::move(description);
+    const auto nodes = descriptionTree->get_child_optional(DescriptionFormat::parameterNodesPath);
     if (!nodes)
         return false;
     for (const auto &node : *nodes)
@@ -313,7 +313,7 @@ void SensorWindow::vCreateProcessDataDock()
     }};
     data->categoryCaptions.clear();
     if (const auto categories
-        = descriptionTree.get_child_optional(DescriptionFormat::categoryNodesPath)) {
+        = descriptionTree->get_child_optional(DescriptionFormat::categoryNodesPath)) {
         for (const auto &category : *categories) {
             const int row = data->processDataItems.size();
             vAddCategoryCaption(category.second, row);
@@ -397,12 +397,12 @@ void SensorWindow::vRetranslatePropertyNode(const ptree &node)
 void SensorWindow::retranslateDescriptionTexts()
 {
     if (const auto nodes
-        = descriptionTree.get_child_optional(DescriptionFormat::parameterNodesPath)) {
+        = descriptionTree->get_child_optional(DescriptionFormat::parameterNodesPath)) {
         for (const auto &node : *nodes)
             vRetranslatePropertyNode(node.second);
     }
     const auto categories
-        = descriptionTree.get_child_optional(DescriptionFormat::categoryNodesPath);
+        = descriptionTree->get_child_optional(DescriptionFormat::categoryNodesPath);
     if (!categories || data->processDataItems.isEmpty())
         return;
     data->categoryCaptions.clear();

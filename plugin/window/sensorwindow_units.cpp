@@ -317,9 +317,9 @@ QVariant SensorWindow::deviceUnitValue(QtProperty *property, const QVariant &val
 
 void SensorWindow::vApplySensorRange()
 {
-    if (!descriptionTree.get_child_optional(DescriptionFormat::sensorListPath))
+    if (!descriptionTree->get_child_optional(DescriptionFormat::sensorListPath))
         return;
-    if (const std::optional<SensorRange> range = sensorRange(descriptionTree, sensor.name())) {
+    if (const std::optional<SensorRange> range = sensorRange(*descriptionTree, sensor.name())) {
         data->pressureRangeMax = range->max;
         data->pressureRangeMin = range->min;
         data->pressureDivisor = usableDivisor(range->divisor, data->pressureDivisor);
@@ -345,7 +345,7 @@ void SensorWindow::vApplyVariantRange()
         return;
     // The sensor record holds the selected sensor's variants; the description only has to list it.
     const auto variants = sensor.tree.get_child_optional("sensors");
-    if (variants && sensorRange(descriptionTree, sensor.name())) {
+    if (variants && sensorRange(*descriptionTree, sensor.name())) {
         if (const std::optional<VariantRange> variant
             = variantRange(*variants, code.toStdString())) {
             data->pressureRangeMax = variant->max;
