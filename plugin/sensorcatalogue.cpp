@@ -14,7 +14,8 @@ namespace {
 
 // The description's sensor list, when the file is readable and the document is ours; it keeps
 // the shared parsed file alive instead of copying the list out of it.
-std::shared_ptr<const boost::property_tree::ptree> readSensorList(const std::string &descriptionPath)
+std::shared_ptr<const boost::property_tree::ptree>
+readSensorList(const std::string &descriptionPath)
 {
     const auto description
         = readDescriptionFile(descriptionPath, DescriptionFormat::skipCommentsAndTrim);

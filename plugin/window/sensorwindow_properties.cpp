@@ -5,6 +5,7 @@
 #include "propertylookup.h"
 #include "propertyvalues.h"
 #include "sensorwindowdata.h"
+#include "sharedicon.h"
 #include "storagemanager.h"
 #include "ui_sensorwindow.h"
 
@@ -286,7 +287,7 @@ void SensorWindow::vCreateProcessDataDock()
     dock->setAllowedAreas(Qt::AllDockWidgetAreas);
     dock->setStyleSheet(QStringLiteral("QWidget {border: 1px solid lightgray;}"));
     QAction *toggle = dock->toggleViewAction();
-    toggle->setIcon(QIcon(QStringLiteral(":/newPrefix/icons/Sensorenliste.svg")));
+    toggle->setIcon(sharedIcon(QStringLiteral(":/newPrefix/icons/Sensorenliste.svg")));
     ui->fileToolBar->addAction(toggle);
 
     auto *panel = new QWidget(dock);
@@ -326,7 +327,7 @@ void SensorWindow::vCreateProcessDataDock()
                 const ProcessDataStart &start = starts[row];
                 item->setText(1, start.text);
                 if (!start.icon.isEmpty())
-                    item->setIcon(1, QIcon(start.icon));
+                    item->setIcon(1, sharedIcon(start.icon));
                 item->setSizeHint(1, QSize(start.size, start.size));
             }
         }

@@ -4,6 +4,7 @@
 #include "logging.h"
 #include "propertyvalues.h"
 #include "sensorwindowdata.h"
+#include "sharedicon.h"
 #include "ui_sensorwindow.h"
 
 #include <model/descriptionformat.h>
@@ -190,9 +191,9 @@ void SensorWindow::applyUnitsAndOutputs(const QString &)
     data->output2IsSwitching = config.output2IsSwitching;
     if (QTreeWidgetItem *row = data->processDataItems.value(output2Row)) {
         row->setText(1, config.output2IsSwitching ? tr("Off") : QString());
-        row->setIcon(1, QIcon(config.output2IsSwitching
-                                  ? QStringLiteral(":/newPrefix/icons/led_state_1_2.svg")
-                                  : QStringLiteral(":/newPrefix/icons/led_state_0.svg")));
+        row->setIcon(1, sharedIcon(config.output2IsSwitching
+                                       ? QStringLiteral(":/newPrefix/icons/led_state_1_2.svg")
+                                       : QStringLiteral(":/newPrefix/icons/led_state_0.svg")));
     }
 
     for (const QString &id : outputGroupIds())
