@@ -305,6 +305,8 @@ void SensorWindow::createPropertyDock()
 void SensorWindow::createPropertyEditing()
 {
     QDockWidget *dock = data->propertyDock;
+    // In the window before its contents exist, see vCreateProcessDataDock().
+    dock->setParent(this);
     data->boolManager = new QtBoolPropertyManager(dock);
     data->intManager = new QtIntPropertyManager(dock);
     data->doubleManager = new QtDoublePropertyManager(dock);

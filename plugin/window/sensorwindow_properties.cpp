@@ -289,6 +289,9 @@ void SensorWindow::vCreateProcessDataDock()
     QAction *toggle = dock->toggleViewAction();
     toggle->setIcon(sharedIcon(QStringLiteral(":/newPrefix/icons/Sensorenliste.svg")));
     ui->fileToolBar->addAction(toggle);
+    // In the window before its contents exist: a built subtree moved under the window's style
+    // sheet is styled a second time. Here, after the tool button, the focus order stays the same.
+    dock->setParent(this);
 
     auto *panel = new QWidget(dock);
     auto *layout = new QGridLayout(panel);
