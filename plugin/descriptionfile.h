@@ -2,6 +2,7 @@
 
 #include <boost/property_tree/ptree_fwd.hpp>
 
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -15,8 +16,10 @@ namespace Core {
 // description).
 std::string descriptionFilePath();
 
-// The parsed file, or nothing when it is missing, unreadable or malformed.
-std::optional<boost::property_tree::ptree> readDescriptionFile(const std::string &path, int flags);
+// The parsed file, or null when it is missing, unreadable or malformed. Parsed once per path and
+// flags: later calls share that tree until the file's modification time or size changes.
+std::shared_ptr<const boost::property_tree::ptree> readDescriptionFile(const std::string &path,
+                                                                       int flags);
 // The same for the file's text. A text nested deeper than any description is refused as malformed.
 std::optional<boost::property_tree::ptree> readDescriptionText(const std::string &text, int flags);
 

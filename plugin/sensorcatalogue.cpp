@@ -4,7 +4,7 @@
 
 #include <boost/property_tree/ptree.hpp>
 
-#include <optional>
+#include <memory>
 #include <sstream>
 
 namespace BravoSensorPlugin {
@@ -12,21 +12,23 @@ namespace Core {
 
 namespace {
 
-// The description's sensor list, when the file is readable and the document is ours.
-std::optional<boost::property_tree::ptree> readSensorList(const std::string &descriptionPath)
+// The description's sensor list, when the file is readable and the document is ours; it keeps
+// the shared parsed file alive instead of copying the list out of it.
+std::shared_ptr<const boost::property_tree::ptree>
+readSensorList(const std::string &descriptionPath)
 {
     const auto description
         = readDescriptionFile(descriptionPath, DescriptionFormat::skipCommentsAndTrim);
     if (!description)
-        return std::nullopt;
+        return nullptr;
     try {
         if (description->get<std::string>(DescriptionFormat::documentIdPath)
             != DescriptionFormat::documentId)
-            return std::nullopt;
-        return description->get_child(DescriptionFormat::sensorListPath);
+            return nullptr;
+        return {description, &description->get_child(DescriptionFormat::sensorListPath)};
     } catch (const boost::property_tree::ptree_error &) {
         // A document without id or sensor list offers nothing.
-        return std::nullopt;
+        return nullptr;
     }
 }
 

@@ -6,8 +6,9 @@
 #include <list>
 #include <string>
 
-// The sensors that the description file offers. Both functions read the file afresh
-// and never throw; a description that cannot be used yields no sensors.
+// The sensors that the description file offers. Both functions see the file as it is now
+// (a changed file is read again) and never throw; a description that cannot be used yields no
+// sensors.
 namespace BravoSensorPlugin {
 namespace Core {
 

@@ -4,6 +4,7 @@
 #include "propertyvalues.h"
 #include "sensorwindowdata.h"
 #include "sequencestart.h"
+#include "sharedicon.h"
 #include "storagemanager.h"
 #include "ui_sensorwindow.h"
 
@@ -297,13 +298,15 @@ void SensorWindow::createPropertyDock()
     data->propertyDock->setObjectName(QStringLiteral("propertyTree"));
     data->propertyDock->setAllowedAreas(Qt::AllDockWidgetAreas);
     QAction *toggle = data->propertyDock->toggleViewAction();
-    toggle->setIcon(QIcon(QStringLiteral(":/newPrefix/icons/Menuebaum.svg")));
+    toggle->setIcon(sharedIcon(QStringLiteral(":/newPrefix/icons/Menuebaum.svg")));
     ui->fileToolBar->addAction(toggle);
 }
 
 void SensorWindow::createPropertyEditing()
 {
     QDockWidget *dock = data->propertyDock;
+    // In the window before its contents exist, see vCreateProcessDataDock().
+    dock->setParent(this);
     data->boolManager = new QtBoolPropertyManager(dock);
     data->intManager = new QtIntPropertyManager(dock);
     data->doubleManager = new QtDoublePropertyManager(dock);

@@ -367,7 +367,9 @@ private:
     QSet<QString> readOnlyIds;                 // parameters the description marks read-only
     PendingEdits pendingEdits;
     QList<DeferredAction> deferredActions;
-    boost::property_tree::ptree descriptionTree;
+    // Shared with every window of the same, unchanged description file.
+    std::shared_ptr<const boost::property_tree::ptree> descriptionTree
+        = std::make_shared<const boost::property_tree::ptree>();
 };
 
 } // namespace Core

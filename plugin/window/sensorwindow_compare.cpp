@@ -3,6 +3,7 @@
 #include "comparedialog.h"
 #include "propertyvalues.h"
 #include "sensorwindowdata.h"
+#include "sharedicon.h"
 #include "storagemanager.h"
 #include "ui_sensorwindow.h"
 
@@ -36,8 +37,8 @@ QString bareUnit(const QString &label)
 
 void SensorWindow::createCompareAction()
 {
-    compareAction
-        = new QAction(QIcon(QStringLiteral(":/newPrefix/icons/file_compare.svg")), QString(), this);
+    compareAction = new QAction(sharedIcon(QStringLiteral(":/newPrefix/icons/file_compare.svg")),
+                                QString(), this);
     compareAction->setObjectName(QStringLiteral("actionCompare_Settings"));
     retranslateCompareAction();
     // Beside Save, before the separator that follows it.

@@ -6,6 +6,7 @@
 #include "propertylookup.h"
 #include "propertyvalues.h"
 #include "sensorwindowdata.h"
+#include "sharedicon.h"
 #include "storagemanager.h"
 #include "ui_sensorwindow.h"
 
@@ -72,8 +73,8 @@ bool SensorWindow::bBuildPropertyTree()
     // A missing or broken file leaves the tree empty, without a word to the user.
     if (auto description
         = readDescriptionFile(descriptionFilePath(), DescriptionFormat::skipComments))
-        descriptionTree = std::move(*description);
-    const auto nodes = descriptionTree.get_child_optional(DescriptionFormat::parameterNodesPath);
+        descriptionTree = std::move(description);
+    const auto nodes = descriptionTree->get_child_optional(DescriptionFormat::parameterNodesPath);
     if (!nodes)
         return false;
     for (const auto &node : *nodes)
@@ -287,8 +288,11 @@ void SensorWindow::vCreateProcessDataDock()
     dock->setAllowedAreas(Qt::AllDockWidgetAreas);
     dock->setStyleSheet(QStringLiteral("QWidget {border: 1px solid lightgray;}"));
     QAction *toggle = dock->toggleViewAction();
-    toggle->setIcon(QIcon(QStringLiteral(":/newPrefix/icons/Sensorenliste.svg")));
+    toggle->setIcon(sharedIcon(QStringLiteral(":/newPrefix/icons/Sensorenliste.svg")));
     ui->fileToolBar->addAction(toggle);
+    // In the window before its contents exist: a built subtree moved under the window's style
+    // sheet is styled a second time. Here, after the tool button, the focus order stays the same.
+    dock->setParent(this);
 
     auto *panel = new QWidget(dock);
     auto *layout = new QGridLayout(panel);
@@ -314,7 +318,7 @@ void SensorWindow::vCreateProcessDataDock()
     }};
     data->categoryCaptions.clear();
     if (const auto categories
-        = descriptionTree.get_child_optional(DescriptionFormat::categoryNodesPath)) {
+        = descriptionTree->get_child_optional(DescriptionFormat::categoryNodesPath)) {
         for (const auto &category : *categories) {
             const int row = data->processDataItems.size();
             vAddCategoryCaption(category.second, row);
@@ -327,7 +331,7 @@ void SensorWindow::vCreateProcessDataDock()
                 const ProcessDataStart &start = starts[row];
                 item->setText(1, start.text);
                 if (!start.icon.isEmpty())
-                    item->setIcon(1, QIcon(start.icon));
+                    item->setIcon(1, sharedIcon(start.icon));
                 item->setSizeHint(1, QSize(start.size, start.size));
             }
         }
@@ -398,12 +402,12 @@ void SensorWindow::vRetranslatePropertyNode(const ptree &node)
 void SensorWindow::retranslateDescriptionTexts()
 {
     if (const auto nodes
-        = descriptionTree.get_child_optional(DescriptionFormat::parameterNodesPath)) {
+        = descriptionTree->get_child_optional(DescriptionFormat::parameterNodesPath)) {
         for (const auto &node : *nodes)
             vRetranslatePropertyNode(node.second);
     }
     const auto categories
-        = descriptionTree.get_child_optional(DescriptionFormat::categoryNodesPath);
+        = descriptionTree->get_child_optional(DescriptionFormat::categoryNodesPath);
     if (!categories || data->processDataItems.isEmpty())
         return;
     data->categoryCaptions.clear();

@@ -171,7 +171,7 @@ bool SensorWindow::bOpenSettings(QString fileName)
 
 QList<ParameterRule> SensorWindow::settingsRules() const
 {
-    const auto nodes = descriptionTree.get_child_optional(DescriptionFormat::parameterNodesPath);
+    const auto nodes = descriptionTree->get_child_optional(DescriptionFormat::parameterNodesPath);
     QList<ParameterRule> rules = nodes ? parameterRules(*nodes) : QList<ParameterRule>();
     // The window's pressure points follow the sensor's range, not the description's.
     for (ParameterRule &rule : rules) {

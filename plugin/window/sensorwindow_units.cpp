@@ -4,6 +4,7 @@
 #include "logging.h"
 #include "propertyvalues.h"
 #include "sensorwindowdata.h"
+#include "sharedicon.h"
 #include "ui_sensorwindow.h"
 
 #include <model/descriptionformat.h>
@@ -190,9 +191,9 @@ void SensorWindow::applyUnitsAndOutputs(const QString &)
     data->output2IsSwitching = config.output2IsSwitching;
     if (QTreeWidgetItem *row = data->processDataItems.value(output2Row)) {
         row->setText(1, config.output2IsSwitching ? tr("Off") : QString());
-        row->setIcon(1, QIcon(config.output2IsSwitching
-                                  ? QStringLiteral(":/newPrefix/icons/led_state_1_2.svg")
-                                  : QStringLiteral(":/newPrefix/icons/led_state_0.svg")));
+        row->setIcon(1, sharedIcon(config.output2IsSwitching
+                                       ? QStringLiteral(":/newPrefix/icons/led_state_1_2.svg")
+                                       : QStringLiteral(":/newPrefix/icons/led_state_0.svg")));
     }
 
     for (const QString &id : outputGroupIds())
@@ -317,9 +318,9 @@ QVariant SensorWindow::deviceUnitValue(QtProperty *property, const QVariant &val
 
 void SensorWindow::vApplySensorRange()
 {
-    if (!descriptionTree.get_child_optional(DescriptionFormat::sensorListPath))
+    if (!descriptionTree->get_child_optional(DescriptionFormat::sensorListPath))
         return;
-    if (const std::optional<SensorRange> range = sensorRange(descriptionTree, sensor.name())) {
+    if (const std::optional<SensorRange> range = sensorRange(*descriptionTree, sensor.name())) {
         data->pressureRangeMax = range->max;
         data->pressureRangeMin = range->min;
         data->pressureDivisor = usableDivisor(range->divisor, data->pressureDivisor);
@@ -345,7 +346,7 @@ void SensorWindow::vApplyVariantRange()
         return;
     // The sensor record holds the selected sensor's variants; the description only has to list it.
     const auto variants = sensor.tree.get_child_optional("sensors");
-    if (variants && sensorRange(descriptionTree, sensor.name())) {
+    if (variants && sensorRange(*descriptionTree, sensor.name())) {
         if (const std::optional<VariantRange> variant
             = variantRange(*variants, code.toStdString())) {
             data->pressureRangeMax = variant->max;

@@ -1,5 +1,7 @@
 #include "ui_sensorwindow.h"
 
+#include "sharedicon.h"
+
 #include <QAction>
 #include <QCoreApplication>
 #include <QFrame>
@@ -185,9 +187,7 @@ void Ui_SensorWindow::createActions(QMainWindow *SensorWindow)
     for (const ActionInfo &info : actionInfos) {
         auto *action = new QAction(SensorWindow);
         action->setObjectName(QLatin1String(info.objectName));
-        QIcon icon;
-        icon.addFile(QLatin1String(info.icon), QSize(), QIcon::Normal, QIcon::Off);
-        action->setIcon(icon);
+        action->setIcon(sharedIcon(QLatin1String(info.icon)));
         this->*info.member = action;
     }
     actionOpen_Settings->setCheckable(false);

@@ -71,6 +71,8 @@ private slots:
     void windowIsDestroyedOnceWhicheverGoesFirst();
     void catalogueAndLookupFollowTheDocument_data();
     void catalogueAndLookupFollowTheDocument();
+    void aRewrittenDescriptionIsReadAgain_data();
+    void aRewrittenDescriptionIsReadAgain();
     void sensorMapReplacesTheListContents();
     void recordRejectsTextThatIsNoEntry();
 
@@ -319,6 +321,41 @@ void tst_Plugin::catalogueAndLookupFollowTheDocument()
     QTEST(record.getCharacterDelay(), "characterDelay");
     QTEST(record.getLineDelay(), "lineDelay");
     QCOMPARE(record.getLanguage(), std::string("de"));
+}
+
+void tst_Plugin::aRewrittenDescriptionIsReadAgain_data()
+{
+    QTest::addColumn<QByteArray>("newId");
+    QTest::addColumn<int>("secondsLater"); // of the rewritten file's modification time
+    QTest::newRow("same size, modified later") << QByteArray("BETB") << 2;
+    QTest::newRow("other size, same modification time") << QByteArray("BETA2") << 0;
+}
+
+void tst_Plugin::aRewrittenDescriptionIsReadAgain()
+{
+    QFETCH(QByteArray, newId);
+    QFETCH(int, secondsLater);
+    QFile original(QString::fromStdString(fixture(QStringLiteral("catalogue.xml"))));
+    QVERIFY(original.open(QIODevice::ReadOnly));
+    const QByteArray text = original.readAll();
+    const QTemporaryDir dir;
+    QFile copy(dir.filePath(QStringLiteral("description.xml")));
+    // Whole seconds, so that "the same time" is exactly the same on every file system.
+    const QDateTime written = QDateTime::fromSecsSinceEpoch(1764856987);
+    const auto write = [&copy](const QByteArray &content, const QDateTime &modified) {
+        return copy.open(QIODevice::WriteOnly | QIODevice::Truncate) && copy.write(content) >= 0
+               && copy.flush() && copy.setFileTime(modified, QFileDevice::FileModificationTime);
+    };
+    const std::string path = copy.fileName().toStdString();
+    QVERIFY(write(text, written));
+    copy.close();
+    QCOMPARE(findSensor("Beta 25", path).id(), std::string("BETA"));
+
+    QVERIFY(write(QByteArray(text).replace("<id>BETA</id>", "<id>" + newId + "</id>"),
+                  written.addSecs(secondsLater)));
+    copy.close();
+    QCOMPARE(findSensor("Beta 25", path).id(), newId.toStdString());
+    QVERIFY(namesAndIds(buildSensorCatalogue(path)).contains(QLatin1String("Beta 25/" + newId)));
 }
 
 void tst_Plugin::sensorMapReplacesTheListContents()
