@@ -208,14 +208,21 @@ void StartupRun::connectAndLoad()
         connectAndLoad(0);
         return;
     }
-    // Each lane on a stack of its own: its waits never hold up another lane's. Started by timers,
-    // so that a plug-in that waits in nested loops still lets the next lane start: a nested loop
-    // runs due timers, but not the calls posted before the call it was entered from.
-    for (int lane = 0; lane < int(m_lanes.size()); ++lane) {
-        QTimer::singleShot(laneStartMs, this, [this, lane] {
-            Utils::FiberRunner::instance()->start([this, lane] { connectAndLoad(lane); });
-        });
-    }
+    startLane(0);
+}
+
+// Each lane on a stack of its own: its waits never hold up another lane's. Started by timers, so
+// that a plug-in that waits in nested loops still lets the next lane start: a nested loop runs due
+// timers, but not the calls posted before the call it was entered from. One lane a turn: timers
+// due together run in one pass, and every lane's start would hold the host in one piece.
+void StartupRun::startLane(int lane)
+{
+    QTimer::singleShot(laneStartMs, this, [this, lane] {
+        // Armed first: due on a later turn, also inside this lane's nested waits.
+        if (lane + 1 < int(m_lanes.size()))
+            startLane(lane + 1);
+        Utils::FiberRunner::instance()->start([this, lane] { connectAndLoad(lane); });
+    });
 }
 
 void StartupRun::connectAndLoad(int index)

@@ -81,6 +81,8 @@ private:
     // Connects the lane's sensor and opens its settings; with a port per sensor each lane runs on
     // a fiber of its own.
     void connectAndLoad(int lane);
+    // Starts the lane's fiber on a turn of its own, the next lane's on a later one.
+    void startLane(int lane);
     void startRunTime();
     void timeIsUp();
     void dismissMessageBoxes();
