@@ -98,7 +98,8 @@ void StartupRun::start()
     // end of a connection that may never come.
     if (!m_options.batch && m_options.quitAfterMs)
         QTimer::singleShot(*m_options.quitAfterMs, this, &StartupRun::timeIsUp);
-    openNextSensor();
+    // The host paints itself first; built at once, the first window would add to that piece.
+    waitForPaint(&m_window);
 }
 
 int StartupRun::exitCode() const
@@ -165,15 +166,15 @@ void StartupRun::openNextSensor()
     m_nextSensor.start();
 }
 
-// The sub-window shows on a later turn; in a host out of sight it gets no paint.
-void StartupRun::waitForPaint(QMdiSubWindow *subWindow)
+// A sub-window shows on a later turn; in a host out of sight nothing gets a paint.
+void StartupRun::waitForPaint(QWidget *widget)
 {
-    if (!subWindow || !m_window.isVisible()) {
+    if (!widget || !m_window.isVisible()) {
         m_nextSensor.start();
         return;
     }
-    m_painting = subWindow;
-    subWindow->installEventFilter(this);
+    m_painting = widget;
+    widget->installEventFilter(this);
     m_paintTimeout.start();
 }
 
