@@ -5,6 +5,7 @@
 #include "languageswitcher.h"
 #include "portlist.h"
 #include "sensorsubwindow.h"
+#include "tiler.h"
 
 #include <extensionsystem/globals.h>
 #include <extensionsystem/plugininterface.h>
@@ -35,6 +36,7 @@ MainWindow::MainWindow(std::vector<PluginLoadResult> loadResults, PortList &port
     , m_ports(ports)
     , m_languages(languages)
     , m_mdiArea(new QMdiArea(this))
+    , m_tiler(new Tiler(*m_mdiArea, this))
     , m_catalogue(new CatalogueView(this))
     , m_catalogueDock(new QDockWidget(this))
     , m_frameTraceDock(new FrameTraceDock(this))
@@ -117,6 +119,11 @@ QMdiArea *MainWindow::mdiArea() const
 FrameTraceDock *MainWindow::frameTraceDock() const
 {
     return m_frameTraceDock;
+}
+
+Tiler *MainWindow::tiler() const
+{
+    return m_tiler;
 }
 
 ExtensionSystem::PluginInterface *MainWindow::openSensor(const SensorRef &ref)
@@ -380,7 +387,7 @@ void MainWindow::forget(const ExtensionSystem::PluginInterface *object)
 void MainWindow::fillWindowMenu()
 {
     m_windowMenu->clear();
-    m_windowMenu->addAction(tr("&Tile"), m_mdiArea, &QMdiArea::tileSubWindows);
+    m_windowMenu->addAction(tr("&Tile"), m_tiler, &Tiler::tile);
     m_windowMenu->addAction(tr("&Cascade"), m_mdiArea, &QMdiArea::cascadeSubWindows);
     m_windowMenu->addSeparator();
     for (const Session &session : m_sessions) {

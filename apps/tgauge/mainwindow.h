@@ -22,6 +22,7 @@ namespace TGauge {
 class FrameTraceDock;
 class LanguageSwitcher;
 class PortList;
+class Tiler;
 
 // The host's main window: the catalogue dock, one MDI sub-window per opened
 // sensor, and the actions the host forwards to every plugin object.
@@ -39,6 +40,8 @@ public:
     CatalogueView *catalogueView() const;
     QMdiArea *mdiArea() const;
     FrameTraceDock *frameTraceDock() const;
+    // What the Window menu's Tile runs.
+    Tiler *tiler() const;
 
     // The plugin object for the sensor, or null when the plug-in gave none. Its sub-window shows
     // on the next turn of the event loop.
@@ -90,6 +93,7 @@ private:
     QPointer<QMdiSubWindow> m_forwardedActive; // the sub-window the plugin objects were told of
 
     QMdiArea *m_mdiArea = nullptr;          // owned (Qt parent)
+    Tiler *m_tiler = nullptr;               // owned (Qt parent)
     CatalogueView *m_catalogue = nullptr;   // owned (Qt parent)
     QDockWidget *m_catalogueDock = nullptr; // owned (Qt parent), likewise the others
     QMenu *m_fileMenu = nullptr;

@@ -98,7 +98,8 @@ void StartupRun::start()
     // end of a connection that may never come.
     if (!m_options.batch && m_options.quitAfterMs)
         QTimer::singleShot(*m_options.quitAfterMs, this, &StartupRun::timeIsUp);
-    openNextSensor();
+    // The host paints itself first; built at once, the first window would add to that piece.
+    waitForPaint(&m_window);
 }
 
 int StartupRun::exitCode() const
@@ -165,15 +166,15 @@ void StartupRun::openNextSensor()
     m_nextSensor.start();
 }
 
-// The sub-window shows on a later turn; in a host out of sight it gets no paint.
-void StartupRun::waitForPaint(QMdiSubWindow *subWindow)
+// A sub-window shows on a later turn; in a host out of sight nothing gets a paint.
+void StartupRun::waitForPaint(QWidget *widget)
 {
-    if (!subWindow || !m_window.isVisible()) {
+    if (!widget || !m_window.isVisible()) {
         m_nextSensor.start();
         return;
     }
-    m_painting = subWindow;
-    subWindow->installEventFilter(this);
+    m_painting = widget;
+    widget->installEventFilter(this);
     m_paintTimeout.start();
 }
 
@@ -208,14 +209,21 @@ void StartupRun::connectAndLoad()
         connectAndLoad(0);
         return;
     }
-    // Each lane on a stack of its own: its waits never hold up another lane's. Started by timers,
-    // so that a plug-in that waits in nested loops still lets the next lane start: a nested loop
-    // runs due timers, but not the calls posted before the call it was entered from.
-    for (int lane = 0; lane < int(m_lanes.size()); ++lane) {
-        QTimer::singleShot(laneStartMs, this, [this, lane] {
-            Utils::FiberRunner::instance()->start([this, lane] { connectAndLoad(lane); });
-        });
-    }
+    startLane(0);
+}
+
+// Each lane on a stack of its own: its waits never hold up another lane's. Started by timers, so
+// that a plug-in that waits in nested loops still lets the next lane start: a nested loop runs due
+// timers, but not the calls posted before the call it was entered from. One lane a turn: timers
+// due together run in one pass, and every lane's start would hold the host in one piece.
+void StartupRun::startLane(int lane)
+{
+    QTimer::singleShot(laneStartMs, this, [this, lane] {
+        // Armed first: due on a later turn, also inside this lane's nested waits.
+        if (lane + 1 < int(m_lanes.size()))
+            startLane(lane + 1);
+        Utils::FiberRunner::instance()->start([this, lane] { connectAndLoad(lane); });
+    });
 }
 
 void StartupRun::connectAndLoad(int index)

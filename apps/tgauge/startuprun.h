@@ -33,8 +33,8 @@ public:
 
     StartupRun(CommandLine options, MainWindow &window, QObject *parent = nullptr);
 
-    // Checks the files, opens the trace and the first sensor at once; the rest follows on the
-    // event loop: the other sensors one by one, connect, open settings, run for --quit-after ms,
+    // Checks the files and opens the trace at once; the rest follows on the event loop once the
+    // host has painted: the sensors one by one, connect, open settings, run for --quit-after ms,
     // the last steps, quit.
     void start();
     // The worst of the sensors': 0; 1 when a sensor, port or file failed; else 3 when a
@@ -74,13 +74,15 @@ private:
     // One sensor a turn of the event loop, the next once its window has been painted: windows
     // opened all at once hold the host for all their layouts and paints in one piece.
     void openNextSensor();
-    void waitForPaint(QMdiSubWindow *subWindow);
+    void waitForPaint(QWidget *widget);
     void painted();
     void sensorsAreOpen();
     void connectAndLoad();
     // Connects the lane's sensor and opens its settings; with a port per sensor each lane runs on
     // a fiber of its own.
     void connectAndLoad(int lane);
+    // Starts the lane's fiber on a turn of its own, the next lane's on a later one.
+    void startLane(int lane);
     void startRunTime();
     void timeIsUp();
     void dismissMessageBoxes();
@@ -98,7 +100,7 @@ private:
     MainWindow &m_window;
     std::vector<Lane> m_lanes; // never resized once connecting started
     int m_opened = 0;          // sensors of the command line tried so far
-    QPointer<QMdiSubWindow> m_painting; // the last opened window, until painted
+    QPointer<QWidget> m_painting; // the host, then the last opened window, until painted
     QTimer m_paintTimeout;             // a window that never paints holds up no other
     QTimer m_nextSensor;
     int m_connecting = 0;      // lanes not yet connected and loaded

@@ -2,6 +2,7 @@
 
 #include "editsmuted.h"
 #include "sensorwindowdata.h"
+#include "sharedicon.h"
 #include "ui_sensorwindow.h"
 
 #include <model/outputconfig.h>
@@ -104,10 +105,8 @@ void SensorWindow::addChartDockActions(Utils::Charts::GenericChart *chart, const
         auto *gap = new QWidget(ui->fileToolBar);
         gap->setFixedSize(2, 12);
         ui->fileToolBar->addWidget(gap);
-        QIcon icon;
-        icon.addFile(QStringLiteral(":/icons/icons/%1.svg").arg(icons.at(dock)), QSize(12, 12));
         QAction *toggle = chart->getDockChartItem(dock)->toggleViewAction();
-        toggle->setIcon(icon);
+        toggle->setIcon(sharedIcon(QStringLiteral(":/icons/icons/%1.svg").arg(icons.at(dock))));
         ui->fileToolBar->addAction(toggle);
     }
 }

@@ -1,6 +1,7 @@
 #include "sensorwindow.h"
 
 #include "sensorwindowdata.h"
+#include "sharedicon.h"
 #include "ui_sensorwindow.h"
 
 #include <QAction>
@@ -27,10 +28,10 @@ void SensorWindow::updateChart()
 void SensorWindow::signalWriteModeIcon(bool signalIcon)
 {
     if (!signalIcon) {
-        ui->actionWriting->setIcon(QIcon(QStringLiteral(":/icons/icons/schreiben.svg")));
+        ui->actionWriting->setIcon(sharedIcon(QStringLiteral(":/icons/icons/schreiben.svg")));
         return;
     }
-    ui->actionWriting->setIcon(QIcon(QStringLiteral(":/icons/icons/schreiben2cerc.svg")));
+    ui->actionWriting->setIcon(sharedIcon(QStringLiteral(":/icons/icons/schreiben2cerc.svg")));
     data->writeModeIconTimer.start();
 }
 

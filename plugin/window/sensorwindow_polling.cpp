@@ -1,6 +1,7 @@
 #include "sensorwindow.h"
 
 #include "sensorwindowdata.h"
+#include "sharedicon.h"
 #include "ui_sensorwindow.h"
 
 #include <comm/fixedframes.h>
@@ -43,7 +44,7 @@ constexpr int iconPathRole = Qt::UserRole;
 QVariant decoration(const QString &path, bool asPixmap)
 {
     if (!asPixmap)
-        return QIcon(path);
+        return sharedIcon(path);
     QPixmap pixmap;
     if (!QPixmapCache::find(path, &pixmap)) {
         pixmap = QPixmap(path).scaled(40, 40, Qt::KeepAspectRatio, Qt::SmoothTransformation);

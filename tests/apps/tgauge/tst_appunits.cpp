@@ -10,6 +10,7 @@
 #include <app/recentports.h>
 #include <app/sensorfiles.h>
 #include <app/simulatedmaster.h>
+#include <app/tiler.h>
 #include <app/tracelines.h>
 #include <app/windowpicture.h>
 #include <support/simulatedmaster.h>
@@ -27,9 +28,13 @@
 #include <QAction>
 #include <QFileDialog>
 #include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QtTest>
+
+#include <array>
 
 using ExtensionSystem::ConnectionRegistry;
 using TGauge::BatchAnswerer;
@@ -163,6 +168,8 @@ private slots:
     void fileProblemsNameTheirReason_data();
     void fileProblemsNameTheirReason();
     void pictureShowsTheOpenDialogWhereItStands();
+    void tilingInPiecesEndsWhereTheAreasOwnTilingDoes_data();
+    void tilingInPiecesEndsWhereTheAreasOwnTilingDoes();
 
 private:
     ExtensionSystem::CommunicationInterface *openPort(const QString &port)
@@ -673,6 +680,51 @@ void tst_AppUnits::pictureShowsTheOpenDialogWhereItStands()
     QCOMPARE(picture.size(), window.size());
     QCOMPARE(picture.pixelColor(300, 60), QColor(Qt::blue));
     QCOMPARE(picture.pixelColor(100, 200), QColor(Qt::red));
+}
+
+// Rows give the sub-windows' minimum contents sizes, the first one maximized.
+void tst_AppUnits::tilingInPiecesEndsWhereTheAreasOwnTilingDoes_data()
+{
+    QTest::addColumn<QVector<QSize>>("minimumSizes");
+    QTest::newRow("one, maximized") << QVector<QSize>{{200, 100}};
+    QTest::newRow("two side by side") << QVector<QSize>{{200, 100}, {150, 120}};
+    QTest::newRow("five, grid uneven") << QVector<QSize>(5, QSize(100, 80));
+    QTest::newRow("four too big: the area grows") << QVector<QSize>(4, QSize(850, 500));
+}
+
+void tst_AppUnits::tilingInPiecesEndsWhereTheAreasOwnTilingDoes()
+{
+    QFETCH(QVector<QSize>, minimumSizes);
+    // Each area its own window, as the areas grow to fit.
+    std::array<QMdiArea, 2> areas;
+    for (QMdiArea &area : areas) {
+        area.resize(900, 600);
+        area.show();
+        for (const QSize &size : std::as_const(minimumSizes)) {
+            auto *contents = new QWidget;
+            contents->setMinimumSize(size);
+            QMdiSubWindow *subWindow = area.addSubWindow(contents);
+            if (area.subWindowList().size() == 1)
+                subWindow->showMaximized();
+            else
+                subWindow->show();
+        }
+        QVERIFY(QTest::qWaitForWindowExposed(&area));
+    }
+    const auto placed = [](const QMdiArea &area) {
+        QList<QRect> rects{area.geometry()};
+        for (const QMdiSubWindow *subWindow : area.subWindowList())
+            rects << subWindow->geometry() << subWindow->widget()->geometry();
+        return rects;
+    };
+    areas[0].tileSubWindows();
+    TGauge::Tiler tiler(areas[1]);
+    QSignalSpy tiled(&tiler, &TGauge::Tiler::tiled);
+    tiler.tile();
+    QVERIFY(tiler.isTiling());
+    QVERIFY(tiled.wait(5000));
+    QCOMPARE(tiled.count(), 1);
+    QCOMPARE(placed(areas[1]), placed(areas[0]));
 }
 
 QTEST_MAIN(tst_AppUnits)

@@ -2,9 +2,9 @@
 // entry point with that entry point left out (FAKE_WITHOUT_<name>).
 #include <extensionsystem/plugininterface.h>
 #include <extensionsystem/sensorbasic.h>
+#include <utils/fiberwait.h>
 
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -34,12 +34,13 @@ public:
         record(QStringLiteral("ports:") + ports.join(QLatin1Char(',')));
     }
     void vActionOpen(QString fileName) override { record(QStringLiteral("open:") + fileName); }
-    // Connecting runs the event loop, as a real plug-in's transfers do.
+    // Connecting waits as a real plug-in's transfers do: on a fiber it yields, elsewhere it runs
+    // the event loop.
     void vAutoConnect(QString port) override
     {
         record(QStringLiteral("connect:") + port);
-        QEventLoop transfer;
-        QTimer::singleShot(30, &transfer, &QEventLoop::quit);
+        Utils::FiberWait transfer;
+        QTimer::singleShot(30, this, [&transfer] { transfer.quit(); });
         transfer.exec();
         record(QStringLiteral("connected:") + port);
     }
