@@ -57,6 +57,10 @@ MainWindow::MainWindow(std::vector<PluginLoadResult> loadResults, PortList &port
     }
 
     m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    // Tiles that do not fit scroll; without scroll bars the area would grow the whole host
+    // window, past the screen's edge with a few sensor windows.
+    m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdiArea);
     m_catalogueDock->setObjectName(QStringLiteral("catalogueDock"));
     m_catalogueDock->setWidget(m_catalogue);

@@ -28,6 +28,8 @@
 namespace {
 
 // Seconds each station polls once all its sensors are connected; BENCH_STATION_SECONDS overrides.
+constexpr int roomSettleMs = 250;
+
 int steadySeconds()
 {
     bool ok = false;
@@ -150,6 +152,23 @@ QList<QMainWindow *> sensorWindows(const QMdiArea &area)
     return windows;
 }
 
+// Grows the host until the area holds every sub-window at its smallest in the grid Qt tiles in,
+// as a station's user sizes the host once: tiled in too small an area, the windows past the
+// viewport would not be painted.
+void giveRoomForTiles(QMainWindow &host, const QMdiArea &area)
+{
+    const QList<QMdiSubWindow *> subWindows = area.subWindowList();
+    QSize tile;
+    for (const QMdiSubWindow *subWindow : subWindows)
+        tile = tile.expandedTo(subWindow->minimumSizeHint().expandedTo(subWindow->minimumSize()));
+    const int count = std::max(int(subWindows.size()), 1);
+    const int columns = int(std::ceil(std::sqrt(double(count))));
+    const int rows = (count + columns - 1) / columns;
+    const QSize viewport = area.viewport()->size();
+    const QSize needed = QSize(columns * tile.width(), rows * tile.height()).expandedTo(viewport);
+    host.resize(host.size() + needed - viewport);
+}
+
 } // namespace
 
 // A commissioning station: N sensor windows tiled in tgauge's main window, each connected to an
@@ -241,8 +260,12 @@ void bench_Station::station()
     QByteArray stallTiling;
     connect(&run, &TGauge::StartupRun::sensorsOpened, this, [&] {
         stallOpening = probe.longest();
-        probe.restart();
-        window.tiler()->tile();
+        giveRoomForTiles(window, *window.mdiArea());
+        // The host's own growth and repaint are no part of tiling.
+        QTimer::singleShot(roomSettleMs, this, [&] {
+            probe.restart();
+            window.tiler()->tile();
+        });
     });
     connect(window.tiler(), &TGauge::Tiler::tiled, this, [&] { stallTiling = probe.longest(); });
     clock.start();
