@@ -13,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScrollBar>
 #include <QTimer>
 #include <QtTest>
 
@@ -28,8 +29,6 @@
 namespace {
 
 // Seconds each station polls once all its sensors are connected; BENCH_STATION_SECONDS overrides.
-constexpr int roomSettleMs = 250;
-
 int steadySeconds()
 {
     bool ok = false;
@@ -152,18 +151,14 @@ QList<QMainWindow *> sensorWindows(const QMdiArea &area)
     return windows;
 }
 
-// Grows the host until the area holds every sub-window at its smallest in the grid Qt tiles in,
-// as a station's user sizes the host once: tiled in too small an area, the windows past the
+// Sizes the host, as a station's user does once, so that the area holds every sensor window at
+// its smallest in the grid Qt tiles in: tiled in too small an area, the windows past the
 // viewport would not be painted.
-void giveRoomForTiles(QMainWindow &host, const QMdiArea &area)
+void giveRoomForTiles(QMainWindow &host, const QMdiArea &area, int windows)
 {
-    const QList<QMdiSubWindow *> subWindows = area.subWindowList();
-    QSize tile;
-    for (const QMdiSubWindow *subWindow : subWindows)
-        tile = tile.expandedTo(subWindow->minimumSizeHint().expandedTo(subWindow->minimumSize()));
-    const int count = std::max(int(subWindows.size()), 1);
-    const int columns = int(std::ceil(std::sqrt(double(count))));
-    const int rows = (count + columns - 1) / columns;
+    const QSize tile(900, 600); // a sensor window's smallest, with its frame and title
+    const int columns = int(std::ceil(std::sqrt(double(windows))));
+    const int rows = (windows + columns - 1) / columns;
     const QSize viewport = area.viewport()->size();
     const QSize needed = QSize(columns * tile.width(), rows * tile.height()).expandedTo(viewport);
     host.resize(host.size() + needed - viewport);
@@ -225,6 +220,10 @@ void bench_Station::station()
         TGauge::PluginLoader(QStringLiteral(KR7D_APP_DIR "/plugins")).loadAll(), ports, languages);
     window.resize(1600, 1000);
     window.show();
+    giveRoomForTiles(window, *window.mdiArea(), windows);
+    // The host's own first paint, at a size the bench chose, is no part of opening sensors.
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    runFor(100);
 
     QElapsedTimer clock;
     QHash<QString, std::vector<PortEvent>> events;
@@ -260,12 +259,8 @@ void bench_Station::station()
     QByteArray stallTiling;
     connect(&run, &TGauge::StartupRun::sensorsOpened, this, [&] {
         stallOpening = probe.longest();
-        giveRoomForTiles(window, *window.mdiArea());
-        // The host's own growth and repaint are no part of tiling.
-        QTimer::singleShot(roomSettleMs, this, [&] {
-            probe.restart();
-            window.tiler()->tile();
-        });
+        probe.restart();
+        window.tiler()->tile();
     });
     connect(window.tiler(), &TGauge::Tiler::tiled, this, [&] { stallTiling = probe.longest(); });
     clock.start();
@@ -276,6 +271,9 @@ void bench_Station::station()
     const QByteArray stallWhileConnecting = probe.longest();
     QVERIFY(!stallOpening.isEmpty());
     QVERIFY(!stallTiling.isEmpty());
+    // Every window in sight, so every one is painted.
+    QVERIFY(!window.mdiArea()->horizontalScrollBar()->isVisible());
+    QVERIFY(!window.mdiArea()->verticalScrollBar()->isVisible());
 
     // The probe's own wake-ups would count as the station's: CPU first, then the stalls.
     probe.stop();
