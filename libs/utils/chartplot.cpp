@@ -1,5 +1,6 @@
 #include "chartplot.h"
 
+#include "axislabelengine.h"
 #include "chartmagnifier.h"
 #include "chartpanner.h"
 #include "followview.h"
@@ -27,6 +28,7 @@
 #include <QFontMetrics>
 #include <QLocale>
 #include <QMainWindow>
+#include <QTextDocument>
 
 #include <algorithm>
 #include <limits>
@@ -36,9 +38,11 @@ namespace Charts {
 
 namespace {
 
+// Plain titles are drawn from kept layouts, as the labels are: the time axis draws its title on
+// every replot.
 QwtText axisText(const QString &text)
 {
-    QwtText result(text);
+    QwtText result(text, Qt::mightBeRichText(text) ? QwtText::AutoText : AxisLabelEngine::format());
     QFont font = result.font();
     font.setPointSizeF(9.0);
     result.setFont(font);

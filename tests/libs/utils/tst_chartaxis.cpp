@@ -5,6 +5,8 @@
 #include <utils/timescaledraw.h>
 
 #include <QDateTime>
+#include <QPainter>
+#include <QScreen>
 #include <QtTest>
 
 #include <ctime>
@@ -30,6 +32,8 @@ private slots:
     void labelsShowTheLocalTimeOfTheirInstant_data();
     void labelsShowTheLocalTimeOfTheirInstant();
     void labelMeasuresFollowTheFont();
+    void labelsDrawAsThePlainEngineDraws_data();
+    void labelsDrawAsThePlainEngineDraws();
 
 private:
     void useZone(const QByteArray &zone);
@@ -213,6 +217,56 @@ void tst_ChartAxis::labelMeasuresFollowTheFont()
             QCOMPARE(keptBottom, plainBottom);
         }
     }
+}
+
+void tst_ChartAxis::labelsDrawAsThePlainEngineDraws_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("flags");
+    QTest::addColumn<QRectF>("rect");
+    QTest::addColumn<double>("rotation");
+    const QRectF roomy(10.3, 7.6, 90.0, 30.0);
+    const QRectF narrow(20.5, 10.25, 25.0, 8.0);
+    QTest::addRow("centred") << "12:34:56" << int(Qt::AlignCenter) << roomy << 0.0;
+    QTest::addRow("top left") << "00:00:01" << int(Qt::AlignLeft | Qt::AlignTop) << roomy << 0.0;
+    QTest::addRow("bottom right") << "23:59:59" << int(Qt::AlignRight | Qt::AlignBottom) << roomy
+                                  << 0.0;
+    QTest::addRow("clipped to a narrow rect") << "12:34:56" << int(Qt::AlignCenter) << narrow << 0.0;
+    QTest::addRow("unclipped") << "12:34:56" << int(Qt::AlignCenter | Qt::TextDontClip) << narrow
+                               << 0.0;
+    QTest::addRow("rotated title") << "Pressure [bar]" << int(Qt::AlignCenter) << roomy << -90.0;
+    QTest::addRow("two lines") << "Pressure\n[bar]" << int(Qt::AlignCenter) << roomy << 0.0;
+    QTest::addRow("wrapped") << "Pressure [bar]" << int(Qt::AlignLeft | Qt::TextWordWrap) << narrow
+                             << 0.0;
+}
+
+// A label drawn from its kept layout, drawn again, has every pixel the plain engine gives it.
+void tst_ChartAxis::labelsDrawAsThePlainEngineDraws()
+{
+    QFETCH(QString, text);
+    QFETCH(int, flags);
+    QFETCH(QRectF, rect);
+    QFETCH(double, rotation);
+    const Utils::Charts::AxisLabelEngine kept;
+    const QwtPlainTextEngine plain;
+    const auto drawn = [&](const QwtTextEngine &engine) {
+        QImage image(120, 120, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        // The resolution of a widget on the screen, which Qwt draws in without rescaling fonts.
+        const qreal dpi = QGuiApplication::primaryScreen()->logicalDotsPerInch();
+        image.setDotsPerMeterX(qRound(dpi / 0.0254));
+        image.setDotsPerMeterY(qRound(dpi / 0.0254));
+        QPainter painter(&image);
+        painter.translate(60.0, 60.0);
+        painter.rotate(rotation);
+        painter.translate(-60.0, -60.0);
+        for (int twice = 0; twice < 2; ++twice)
+            engine.draw(&painter, rect, flags, text);
+        return image;
+    };
+    const QImage expected = drawn(plain);
+    QVERIFY(expected != QImage(expected.size(), expected.format()));
+    QCOMPARE(drawn(kept), expected);
 }
 
 QTEST_MAIN(tst_ChartAxis)
