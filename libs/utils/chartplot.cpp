@@ -1,6 +1,7 @@
 #include "chartplot.h"
 
 #include "axislabelengine.h"
+#include "boxedtextlabel.h"
 #include "chartmagnifier.h"
 #include "chartpanner.h"
 #include "followview.h"
@@ -78,7 +79,7 @@ ChartPlot::ChartPlot(int index, QMainWindow *mainWindow, bool panning, bool zoom
     , m_plot(new SteadyLayoutPlot(m_dock))
     , m_curve(new QwtPlotCurve)
     , m_series(new SampleSeries(&m_history))
-    , m_valueLabel(new QwtPlotTextLabel)
+    , m_valueLabel(new BoxedTextLabel)
     , m_analogTag(new QwtPlotMarker)
     , m_guideLine(new QwtPlotMarker)
     , m_noiseBand(new QwtPlotZoneItem)

@@ -2,12 +2,15 @@
 #include <utils/localoffset.h>
 #include <utils/replotpace.h>
 #include <utils/axislabelengine.h>
+#include <utils/boxedtextlabel.h>
 #include <utils/timescaledraw.h>
 
 #include <QDateTime>
 #include <QPainter>
 #include <QScreen>
 #include <QtTest>
+
+#include <qwt_scale_map.h>
 
 #include <ctime>
 
@@ -34,6 +37,8 @@ private slots:
     void labelMeasuresFollowTheFont();
     void labelsDrawAsThePlainEngineDraws_data();
     void labelsDrawAsThePlainEngineDraws();
+    void boxedValueDrawsAsThePlainLabelDraws_data();
+    void boxedValueDrawsAsThePlainLabelDraws();
 
 private:
     void useZone(const QByteArray &zone);
@@ -267,6 +272,59 @@ void tst_ChartAxis::labelsDrawAsThePlainEngineDraws()
     const QImage expected = drawn(plain);
     QVERIFY(expected != QImage(expected.size(), expected.format()));
     QCOMPARE(drawn(kept), expected);
+}
+
+namespace {
+
+QwtText boxedValue(const QString &value, const QColor &color)
+{
+    QwtText text(value);
+    QFont font = text.font();
+    font.setPointSizeF(14.0);
+    font.setBold(true);
+    text.setFont(font);
+    text.setRenderFlags(Qt::AlignRight | Qt::AlignTop);
+    text.setColor(color);
+    text.setBackgroundBrush(QColor(255, 255, 255, 210));
+    text.setBorderPen(QPen(color.lighter(160), 1.0));
+    text.setBorderRadius(3.0);
+    return text;
+}
+
+} // namespace
+
+void tst_ChartAxis::boxedValueDrawsAsThePlainLabelDraws_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QColor>("color");
+    QTest::addRow("the same value") << "5.03" << QColor(Qt::blue);
+    QTest::addRow("another value as wide") << "5.04" << QColor(Qt::blue);
+    QTest::addRow("a wider value") << "-125.04" << QColor(Qt::blue);
+    QTest::addRow("another colour") << "5.03" << QColor(Qt::darkGreen);
+}
+
+// After "5.03" in blue, the row's value: pixel for pixel what a plain label draws, on a canvas
+// with something to show through the box.
+void tst_ChartAxis::boxedValueDrawsAsThePlainLabelDraws()
+{
+    QFETCH(QString, value);
+    QFETCH(QColor, color);
+    const auto drawn = [&](QwtPlotTextLabel &label) {
+        const QwtPlotItem &item = label;
+        QImage image(200, 100, QImage::Format_ARGB32_Premultiplied);
+        for (const QwtText &text : {boxedValue(QStringLiteral("5.03"), Qt::blue),
+                                    boxedValue(value, color)}) {
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            painter.fillRect(QRect(0, 0, 200, 20), Qt::gray);
+            label.setText(text);
+            item.draw(&painter, QwtScaleMap(), QwtScaleMap(), QRectF(0.0, 0.0, 200.0, 100.0));
+        }
+        return image;
+    };
+    QwtPlotTextLabel plain;
+    Utils::Charts::BoxedTextLabel boxed;
+    QCOMPARE(drawn(boxed), drawn(plain));
 }
 
 QTEST_MAIN(tst_ChartAxis)
