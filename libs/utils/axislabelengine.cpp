@@ -115,9 +115,9 @@ std::shared_ptr<const QTextLayout> AxisLabelEngine::laidOut(const QPainter &pain
 {
     const QFont &font = painter.font();
     const Qt::LayoutDirection direction = painter.layoutDirection();
-    if ((flags & ~placingFlags) || direction == Qt::RightToLeft || font.underline() || font.overline()
-        || font.strikeOut() || !laysOutAsOneLine(text) || !drawsInItsOwnFont(painter)
-        || painter.pen().style() == Qt::NoPen)
+    if ((flags & ~placingFlags) || direction == Qt::RightToLeft || font.underline()
+        || font.overline() || font.strikeOut() || !laysOutAsOneLine(text)
+        || !drawsInItsOwnFont(painter) || painter.pen().style() == Qt::NoPen)
         return nullptr;
     const auto key = std::make_tuple(int(direction), font, text);
     const auto kept = m_layouts.find(key);

@@ -44,8 +44,8 @@ void BoxedTextLabel::draw(QPainter *painter, const QwtScaleMap &xMap, const QwtS
     const int m = margin();
     const QRectF rect
         = textRect(canvasRect.adjusted(m, m, -m, -m), label.textSize(painter->font()));
-    const int pw = label.borderPen().style() != Qt::NoPen ? std::max(label.borderPen().width(), 1)
-                                                           : 0;
+    const int pw
+        = label.borderPen().style() != Qt::NoPen ? std::max(label.borderPen().width(), 1) : 0;
     QRect pixmapRect;
     pixmapRect.setLeft(int(std::floor(rect.left())) - pw);
     pixmapRect.setTop(int(std::floor(rect.top())) - pw);

@@ -1,8 +1,8 @@
+#include <utils/axislabelengine.h>
+#include <utils/boxedtextlabel.h>
 #include <utils/followview.h>
 #include <utils/localoffset.h>
 #include <utils/replotpace.h>
-#include <utils/axislabelengine.h>
-#include <utils/boxedtextlabel.h>
 #include <utils/timescaledraw.h>
 
 #include <QDateTime>
@@ -236,7 +236,8 @@ void tst_ChartAxis::labelsDrawAsThePlainEngineDraws_data()
     QTest::addRow("top left") << "00:00:01" << int(Qt::AlignLeft | Qt::AlignTop) << roomy << 0.0;
     QTest::addRow("bottom right") << "23:59:59" << int(Qt::AlignRight | Qt::AlignBottom) << roomy
                                   << 0.0;
-    QTest::addRow("clipped to a narrow rect") << "12:34:56" << int(Qt::AlignCenter) << narrow << 0.0;
+    QTest::addRow("clipped to a narrow rect")
+        << "12:34:56" << int(Qt::AlignCenter) << narrow << 0.0;
     QTest::addRow("unclipped") << "12:34:56" << int(Qt::AlignCenter | Qt::TextDontClip) << narrow
                                << 0.0;
     QTest::addRow("rotated title") << "Pressure [bar]" << int(Qt::AlignCenter) << roomy << -90.0;
@@ -312,8 +313,8 @@ void tst_ChartAxis::boxedValueDrawsAsThePlainLabelDraws()
     const auto drawn = [&](QwtPlotTextLabel &label) {
         const QwtPlotItem &item = label;
         QImage image(200, 100, QImage::Format_ARGB32_Premultiplied);
-        for (const QwtText &text : {boxedValue(QStringLiteral("5.03"), Qt::blue),
-                                    boxedValue(value, color)}) {
+        for (const QwtText &text :
+             {boxedValue(QStringLiteral("5.03"), Qt::blue), boxedValue(value, color)}) {
             image.fill(Qt::white);
             QPainter painter(&image);
             painter.fillRect(QRect(0, 0, 200, 20), Qt::gray);
