@@ -33,6 +33,7 @@ public:
 
     DataFrameRecord &currentRecord() { return *queue.front().next; }
     void schedulePump();
+    void startOrSchedule();
     void pump();
     void startRecord();
     void sendFrame();
@@ -93,6 +94,18 @@ void TransferEngine::Private::schedulePump()
         Qt::QueuedConnection);
 }
 
+// A list that finds the link idle starts at once: starting a record only writes and arms the
+// timers, it never finishes a list, so a caller still never hears of its list inside the call.
+void TransferEngine::Private::startOrSchedule()
+{
+    const Transfer &transfer = queue.front();
+    if (phase == Phase::Idle && !pumpPosted && queue.size() == 1
+        && transfer.next != transfer.frames->end())
+        startRecord();
+    else
+        schedulePump();
+}
+
 void TransferEngine::Private::pump()
 {
     if (phase != Phase::Idle || queue.empty())
@@ -104,7 +117,9 @@ void TransferEngine::Private::pump()
     }
     const unsigned int id = transfer.id;
     queue.pop_front();
-    schedulePump();
+    // A list that a listener queues on hearing of this one starts from its own call.
+    if (!queue.empty())
+        schedulePump();
     emit q->emitFinished(id);
 }
 
@@ -321,7 +336,7 @@ unsigned int TransferEngine::uiSendDataFrames(DataFrame *frames)
     }
     d->queue.push_back({id, frames, frames->begin()});
     if (bIsOpen())
-        d->schedulePump();
+        d->startOrSchedule();
     else
         d->failAll();
     return id;

@@ -11,12 +11,18 @@
 #include <QSizeF>
 
 #include <array>
+#include <map>
+#include <memory>
+#include <tuple>
+
+class QTextLayout;
 
 namespace Utils {
 namespace Charts {
 
-// Plain text, measured and drawn by Qwt's plain engine, with the measures of one font kept: the
-// axes ask for the size and margins of the same few labels many times on every replot.
+// Plain text, measured and drawn as Qwt's plain engine does, with the measures of one font and the
+// laid-out lines of single-line texts (by font) kept: the axes measure and draw the same few labels
+// and titles on every replot.
 class UTILS_EXPORT AxisLabelEngine final : public QwtTextEngine
 {
 public:
@@ -36,11 +42,18 @@ private:
     // Drops what was kept for another font.
     void useFont(const QFont &font) const;
 
+    // The text laid out once for the painter's font, as QPainter::drawText lays it out; null for
+    // texts and flags that this shortcut does not cover.
+    std::shared_ptr<const QTextLayout> laidOut(const QPainter &painter, int flags,
+                                               const QString &text) const;
+
     QwtPlainTextEngine m_plain;
     mutable QFont m_font;
     mutable bool m_hasMargins = false;
     mutable std::array<double, 4> m_margins{};          // left, right, top, bottom
     mutable QHash<QPair<int, QString>, QSizeF> m_sizes; // by render flags and text
+    // by layout direction, font and text
+    mutable std::map<std::tuple<int, QFont, QString>, std::shared_ptr<const QTextLayout>> m_layouts;
 };
 
 } // namespace Charts

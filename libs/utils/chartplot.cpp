@@ -1,5 +1,7 @@
 #include "chartplot.h"
 
+#include "axislabelengine.h"
+#include "boxedtextlabel.h"
 #include "chartmagnifier.h"
 #include "chartpanner.h"
 #include "followview.h"
@@ -27,6 +29,7 @@
 #include <QFontMetrics>
 #include <QLocale>
 #include <QMainWindow>
+#include <QTextDocument>
 
 #include <algorithm>
 #include <limits>
@@ -36,9 +39,11 @@ namespace Charts {
 
 namespace {
 
+// Plain titles are drawn from kept layouts, as the labels are: the time axis draws its title on
+// every replot.
 QwtText axisText(const QString &text)
 {
-    QwtText result(text);
+    QwtText result(text, Qt::mightBeRichText(text) ? QwtText::AutoText : AxisLabelEngine::format());
     QFont font = result.font();
     font.setPointSizeF(9.0);
     result.setFont(font);
@@ -74,7 +79,7 @@ ChartPlot::ChartPlot(int index, QMainWindow *mainWindow, bool panning, bool zoom
     , m_plot(new SteadyLayoutPlot(m_dock))
     , m_curve(new QwtPlotCurve)
     , m_series(new SampleSeries(&m_history))
-    , m_valueLabel(new QwtPlotTextLabel)
+    , m_valueLabel(new BoxedTextLabel)
     , m_analogTag(new QwtPlotMarker)
     , m_guideLine(new QwtPlotMarker)
     , m_noiseBand(new QwtPlotZoneItem)

@@ -289,10 +289,13 @@ void tst_ExtensionSystem::listsFromTwoCallersAreServedInOrderOneRecordAtATime()
     DataFrame first{makeRecord(bytes("03401201"), 500), makeRecord(bytes("03401202"), 500)};
     DataFrame second{makeRecord(bytes("03401203"), 500)};
     QSignalSpy finished(m_connection.get(), &CommunicationInterface::emitFinished);
+    QSignalSpy traced(&FrameTrace::instance(), &FrameTrace::lineAdded);
     const unsigned int firstId = m_connection->uiSendDataFrames(&first);
     const unsigned int secondId = m_connection->uiSendDataFrames(&second);
     QVERIFY(firstId != 0 && secondId != 0 && firstId != secondId);
     QCOMPARE(m_connection->iPendingTransfers(), 2);
+    // The idle link sent the first record from the call; the second list waits its turn.
+    QCOMPARE(traced.count(), 1);
 
     QTRY_COMPARE(finished.count(), 2);
     QCOMPARE(finished.at(0).at(0).toUInt(), firstId);

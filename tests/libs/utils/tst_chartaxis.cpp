@@ -1,11 +1,16 @@
+#include <utils/axislabelengine.h>
+#include <utils/boxedtextlabel.h>
 #include <utils/followview.h>
 #include <utils/localoffset.h>
 #include <utils/replotpace.h>
-#include <utils/axislabelengine.h>
 #include <utils/timescaledraw.h>
 
 #include <QDateTime>
+#include <QPainter>
+#include <QScreen>
 #include <QtTest>
+
+#include <qwt_scale_map.h>
 
 #include <ctime>
 
@@ -30,6 +35,10 @@ private slots:
     void labelsShowTheLocalTimeOfTheirInstant_data();
     void labelsShowTheLocalTimeOfTheirInstant();
     void labelMeasuresFollowTheFont();
+    void labelsDrawAsThePlainEngineDraws_data();
+    void labelsDrawAsThePlainEngineDraws();
+    void boxedValueDrawsAsThePlainLabelDraws_data();
+    void boxedValueDrawsAsThePlainLabelDraws();
 
 private:
     void useZone(const QByteArray &zone);
@@ -213,6 +222,110 @@ void tst_ChartAxis::labelMeasuresFollowTheFont()
             QCOMPARE(keptBottom, plainBottom);
         }
     }
+}
+
+void tst_ChartAxis::labelsDrawAsThePlainEngineDraws_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("flags");
+    QTest::addColumn<QRectF>("rect");
+    QTest::addColumn<double>("rotation");
+    const QRectF roomy(10.3, 7.6, 90.0, 30.0);
+    const QRectF narrow(20.5, 10.25, 25.0, 8.0);
+    QTest::addRow("centred") << "12:34:56" << int(Qt::AlignCenter) << roomy << 0.0;
+    QTest::addRow("top left") << "00:00:01" << int(Qt::AlignLeft | Qt::AlignTop) << roomy << 0.0;
+    QTest::addRow("bottom right") << "23:59:59" << int(Qt::AlignRight | Qt::AlignBottom) << roomy
+                                  << 0.0;
+    QTest::addRow("clipped to a narrow rect")
+        << "12:34:56" << int(Qt::AlignCenter) << narrow << 0.0;
+    QTest::addRow("unclipped") << "12:34:56" << int(Qt::AlignCenter | Qt::TextDontClip) << narrow
+                               << 0.0;
+    QTest::addRow("rotated title") << "Pressure [bar]" << int(Qt::AlignCenter) << roomy << -90.0;
+    QTest::addRow("two lines") << "Pressure\n[bar]" << int(Qt::AlignCenter) << roomy << 0.0;
+    QTest::addRow("wrapped") << "Pressure [bar]" << int(Qt::AlignLeft | Qt::TextWordWrap) << narrow
+                             << 0.0;
+}
+
+// A label drawn from its kept layout, drawn again, has every pixel the plain engine gives it.
+void tst_ChartAxis::labelsDrawAsThePlainEngineDraws()
+{
+    QFETCH(QString, text);
+    QFETCH(int, flags);
+    QFETCH(QRectF, rect);
+    QFETCH(double, rotation);
+    const Utils::Charts::AxisLabelEngine kept;
+    const QwtPlainTextEngine plain;
+    const auto drawn = [&](const QwtTextEngine &engine) {
+        QImage image(120, 120, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        // The resolution of a widget on the screen, which Qwt draws in without rescaling fonts.
+        const qreal dpi = QGuiApplication::primaryScreen()->logicalDotsPerInch();
+        image.setDotsPerMeterX(qRound(dpi / 0.0254));
+        image.setDotsPerMeterY(qRound(dpi / 0.0254));
+        QPainter painter(&image);
+        painter.translate(60.0, 60.0);
+        painter.rotate(rotation);
+        painter.translate(-60.0, -60.0);
+        for (int twice = 0; twice < 2; ++twice)
+            engine.draw(&painter, rect, flags, text);
+        return image;
+    };
+    const QImage expected = drawn(plain);
+    QVERIFY(expected != QImage(expected.size(), expected.format()));
+    QCOMPARE(drawn(kept), expected);
+}
+
+namespace {
+
+QwtText boxedValue(const QString &value, const QColor &color)
+{
+    QwtText text(value);
+    QFont font = text.font();
+    font.setPointSizeF(14.0);
+    font.setBold(true);
+    text.setFont(font);
+    text.setRenderFlags(Qt::AlignRight | Qt::AlignTop);
+    text.setColor(color);
+    text.setBackgroundBrush(QColor(255, 255, 255, 210));
+    text.setBorderPen(QPen(color.lighter(160), 1.0));
+    text.setBorderRadius(3.0);
+    return text;
+}
+
+} // namespace
+
+void tst_ChartAxis::boxedValueDrawsAsThePlainLabelDraws_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QColor>("color");
+    QTest::addRow("the same value") << "5.03" << QColor(Qt::blue);
+    QTest::addRow("another value as wide") << "5.04" << QColor(Qt::blue);
+    QTest::addRow("a wider value") << "-125.04" << QColor(Qt::blue);
+    QTest::addRow("another colour") << "5.03" << QColor(Qt::darkGreen);
+}
+
+// After "5.03" in blue, the row's value: pixel for pixel what a plain label draws, on a canvas
+// with something to show through the box.
+void tst_ChartAxis::boxedValueDrawsAsThePlainLabelDraws()
+{
+    QFETCH(QString, value);
+    QFETCH(QColor, color);
+    const auto drawn = [&](QwtPlotTextLabel &label) {
+        const QwtPlotItem &item = label;
+        QImage image(200, 100, QImage::Format_ARGB32_Premultiplied);
+        for (const QwtText &text :
+             {boxedValue(QStringLiteral("5.03"), Qt::blue), boxedValue(value, color)}) {
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            painter.fillRect(QRect(0, 0, 200, 20), Qt::gray);
+            label.setText(text);
+            item.draw(&painter, QwtScaleMap(), QwtScaleMap(), QRectF(0.0, 0.0, 200.0, 100.0));
+        }
+        return image;
+    };
+    QwtPlotTextLabel plain;
+    Utils::Charts::BoxedTextLabel boxed;
+    QCOMPARE(drawn(boxed), drawn(plain));
 }
 
 QTEST_MAIN(tst_ChartAxis)
