@@ -156,7 +156,7 @@ QList<QMainWindow *> sensorWindows(const QMdiArea &area)
 // viewport would not be painted.
 void giveRoomForTiles(QMainWindow &host, const QMdiArea &area, int windows)
 {
-    const QSize tile(900, 600); // a sensor window's smallest, with its frame and title
+    const QSize tile(860, 530); // a sensor window's smallest, with its frame and title
     const int columns = int(std::ceil(std::sqrt(double(windows))));
     const int rows = (windows + columns - 1) / columns;
     const QSize viewport = area.viewport()->size();
