@@ -354,6 +354,13 @@ void bench_Station::station()
     QCOMPARE(int(events.size()), windows);
 }
 
+// A timer is told by its interval: station timers have no names.
+QByteArray timerInterval(QObject *receiver)
+{
+    const auto *timer = qobject_cast<QTimer *>(receiver);
+    return timer ? " every " + QByteArray::number(timer->interval()) + " ms" : QByteArray();
+}
+
 // With BENCH_STATION_SLOW_EVENTS=<ms>, prints each event the GUI thread spent longer on than
 // that, with its receiver and the monotonic time it ended at (to find it in a perf recording).
 // Work on fibers switches stacks inside an event: their time counts where they ran.
@@ -372,7 +379,8 @@ public:
         const double startMs = threadCpuMs();
         const QByteArray what = QByteArray(receiver->metaObject()->className()) + '/'
                                 + receiver->objectName().toLatin1() + " type "
-                                + QByteArray::number(int(event->type()));
+                                + QByteArray::number(int(event->type()))
+                                + timerInterval(receiver);
         const int depth = m_depth++;
         const bool handled = QApplication::notify(receiver, event);
         --m_depth;
