@@ -1202,6 +1202,7 @@ void tst_DeviceCommunication::pendingEditGoesOutBeforeTheNextSequence_data()
     QTest::newRow("Read") << "Read";
     QTest::newRow("factory reset") << "vRestoreFactorySettings";
     QTest::newRow("going offline") << "Offline";
+    QTest::newRow("closing the window") << "close";
 }
 
 // Started while an edit waits for its send delay: the edit is the first write, before any read.
