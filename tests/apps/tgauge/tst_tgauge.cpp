@@ -127,10 +127,9 @@ QString tst_Tgauge::parameterText(const QString &name) const
     return entries.match(settingsText(name)).captured(1);
 }
 
-// changed.tgs is what a fresh window saves, but for one switching point; empty.tgs has empty
-// chart histories; refused.tgs a switching point beyond the sensor's range; notxml.tgs is no
-// settings file at all. sim.pty and p025.pty link to iolink-master-sim's pseudo-terminals,
-// silent.pty to one whose master answers nothing.
+// changed.tgs is what a fresh window saves, but for one switching point; refused.tgs a switching
+// point beyond the sensor's range; notxml.tgs is no settings file at all. sim.pty and p025.pty
+// link to iolink-master-sim's pseudo-terminals, silent.pty to one whose master answers nothing.
 void tst_Tgauge::initTestCase()
 {
     QVERIFY(m_simulator.start(command("--sensor KR7D-P250 --link sim.pty")));
@@ -153,10 +152,6 @@ void tst_Tgauge::initTestCase()
     };
     write("changed.tgs", withPoint("1.250000"));
     write("refused.tgs", withPoint("300.000000"));
-    QString empty = defaults;
-    write("empty.tgs",
-          empty.replace(QRegularExpression(QStringLiteral("(chartdata1?) data=\"[^\"]*\"")),
-                        QStringLiteral("\\1 data=\"\"")));
 
     const TgaugeRun read = runTgauge(command("--batch --open-sensor KR7D-P250 --connect sim.pty "
                                              "--save-settings sensor.tgs"));
@@ -264,9 +259,6 @@ void tst_Tgauge::answersAndRunsInOrderWithItsExitStatus_data()
         << "tgauge: Opening settings...: The selected settings are corupted The value 300.000000 "
            "of ThresholdsPressure1A1 is out of range \\(0 to 25\\). \\[OK\\]\n"
            "tgauge: cannot apply the settings file ";
-    QTest::newRow("empty histories: applied, then no differences")
-        << batch + "--open-settings empty.tgs --compare-settings empty.tgs" << 0
-        << ": no differences from \\S+empty.tgs";
     // Without --batch a failure does not stop the run: the screenshot still comes.
     QTest::newRow("unknown sensor: the catalogue, 1 after the screenshot")
         << "--open-sensor KR7D-P250 --open-sensor KR7D-X --screenshot shot.png --quit-after 50" << 1

@@ -21,14 +21,8 @@ private slots:
     void framesAreReproducedByteForByteAndGuardEveryBit();
     void malformedFramesAreRejected_data();
     void malformedFramesAreRejected();
-    void cleanAnswerDropsZerosThenSkips_data();
-    void cleanAnswerDropsZerosThenSkips();
-    void numbersComeFromTheAnswerTail_data();
-    void numbersComeFromTheAnswerTail();
-    void textValueSkipsHeaderAndZeros_data();
-    void textValueSkipsHeaderAndZeros();
-    void identityAnswerIsComparedWithSensorId_data();
-    void identityAnswerIsComparedWithSensorId();
+    void decodersReadWhatTheirValueNeeds_data();
+    void decodersReadWhatTheirValueNeeds();
     void decodesTheLastFourBytes_data();
     void decodesTheLastFourBytes();
     void analogOutputFollowsCharacteristic_data();
@@ -96,125 +90,84 @@ void tst_Comm::malformedFramesAreRejected()
     QVERIFY(!isFrameIntact(QByteArray::fromHex(frameHex)));
 }
 
-void tst_Comm::cleanAnswerDropsZerosThenSkips_data()
+// Each decoder next to what it makes of an answer: the cleaned bytes as hex; integers unsigned,
+// doubles signed and bools any bit, from the tail; texts and identities past the header.
+void tst_Comm::decodersReadWhatTheirValueNeeds_data()
 {
-    QTest::addColumn<QByteArray>("answerHex");
-    QTest::addColumn<int>("skip");
-    QTest::addColumn<QByteArray>("expectedHex");
-
-    QTest::newRow("zeros first, then three dropped")
-        << QByteArray("00410042434445") << 3 << QByteArray("4445");
-    QTest::newRow("two bytes keep all but zeros") << QByteArray("0041") << 3 << QByteArray("41");
-    QTest::newRow("three left, nothing dropped")
-        << QByteArray("41004243") << 3 << QByteArray("414243");
-    QTest::newRow("single zero byte stays") << QByteArray("00") << 3 << QByteArray("00");
-    QTest::newRow("no skip") << QByteArray("0041004243") << 0 << QByteArray("414243");
-    QTest::newRow("negative skip drops nothing")
-        << QByteArray("41424344") << -1 << QByteArray("41424344");
-    QTest::newRow("empty") << QByteArray() << 3 << QByteArray();
-}
-
-void tst_Comm::cleanAnswerDropsZerosThenSkips()
-{
-    QFETCH(QByteArray, answerHex);
-    QFETCH(int, skip);
-    QTEST(cleanAnswer(QByteArray::fromHex(answerHex), skip).toHex(), "expectedHex");
-}
-
-// Unsigned for integers, signed for doubles, any bit for bools.
-void tst_Comm::numbersComeFromTheAnswerTail_data()
-{
-    QTest::addColumn<QString>("decoder");
-    QTest::addColumn<QByteArray>("answerHex");
-    QTest::addColumn<int>("expected");
-    const auto row = [](const char *decoder, const char *name, const char *hex, int expected) {
-        QTest::addRow("%s: %s", decoder, name) << QString::fromLatin1(decoder) << QByteArray(hex)
-                                               << expected;
-    };
-    row("tail", "count 5, two bytes", "050027000120", 0x0120);
-    row("tail", "count 3, last byte", "0300012c", 0x2c);
-    row("tail", "first byte 0A reads as 0", "0a002700012c", 0x2c);
-    row("tail", "first byte 4 is not above 4", "040027000102", 0x02);
-    row("tail", "four bytes are too short", "0600ff01", 0x01);
-    row("tail", "one byte", "07", 7);
-    row("tail", "empty", "", 0);
-    row("signed", "negative two bytes", "065b2700ff38", -200);
-    row("signed", "positive two bytes", "065b2700ff6a0096", 150);
-    row("signed", "short answer ending A7 00", "03a7a700", 0);
-    row("signed", "A7 00 in a five-byte answer", "045b27a700", -22784);
-    row("signed", "short answer, other bytes", "03a7a701", -22783);
-    row("signed", "one byte is unsigned", "ff", 255);
-    row("signed", "empty", "", 0);
-    row("bool", "low byte set", "055b270001", 1);
-    row("bool", "high byte set", "065b27000100", 1);
-    row("bool", "last two zero", "065b27000000", 0);
-    row("bool", "one byte set", "01", 1);
-    row("bool", "empty", "", 0);
-}
-
-void tst_Comm::numbersComeFromTheAnswerTail()
-{
-    QFETCH(QString, decoder);
-    QFETCH(QByteArray, answerHex);
-    const QByteArray answer = QByteArray::fromHex(answerHex);
-    if (decoder == QLatin1String("tail"))
-        QTEST(int(tailValue(answer)), "expected");
-    else if (decoder == QLatin1String("signed"))
-        QTEST(signedTailValue(answer), "expected");
-    else
-        QTEST(int(boolValue(answer)), "expected");
-}
-
-void tst_Comm::textValueSkipsHeaderAndZeros_data()
-{
+    QTest::addColumn<QString>("decoder"); // "clean <skip>", "identity <sensor id>" or the kind
     QTest::addColumn<QByteArray>("answer");
     QTest::addColumn<QString>("expected");
-
-    QTest::newRow("status byte and padding gone")
-        << QByteArray::fromHex("0a5b2700") + QByteArray("KR7D") + QByteArray(2, '\0') << "KR7D";
-    QTest::newRow("UTF-8") << QByteArray::fromHex("075b2700")
-                                  + QByteArray("25 \xc2\xb0"
-                                               "C")
-                           << QString::fromUtf8("25 \xc2\xb0"
-                                                "C");
-    QTest::newRow("header only") << QByteArray::fromHex("035b2700") << "";
-    QTest::newRow("empty") << QByteArray() << "";
+    const auto row = [](const char *decoder, const char *name, const QByteArray &answer,
+                        const QString &expected) {
+        QTest::addRow("%s: %s", decoder, name)
+            << QString::fromLatin1(decoder) << answer << expected;
+    };
+    const auto hex = [](const char *text) { return QByteArray::fromHex(text); };
+    const auto number
+        = [&](const char *decoder, const char *name, const char *answer, int expected) {
+              row(decoder, name, hex(answer), QString::number(expected));
+          };
+    row("clean 3", "zeros first, then three dropped", hex("00410042434445"), "4445");
+    row("clean 3", "two bytes keep all but zeros", hex("0041"), "41");
+    row("clean 3", "three left, nothing dropped", hex("41004243"), "414243");
+    row("clean 3", "single zero byte stays", hex("00"), "00");
+    row("clean 0", "no skip", hex("0041004243"), "414243");
+    row("clean -1", "negative skip drops nothing", hex("41424344"), "41424344");
+    row("clean 3", "empty", QByteArray(), "");
+    number("tail", "count 5, two bytes", "050027000120", 0x0120);
+    number("tail", "count 3, last byte", "0300012c", 0x2c);
+    number("tail", "first byte 0A reads as 0", "0a002700012c", 0x2c);
+    number("tail", "first byte 4 is not above 4", "040027000102", 0x02);
+    number("tail", "four bytes are too short", "0600ff01", 0x01);
+    number("tail", "one byte", "07", 7);
+    number("tail", "empty", "", 0);
+    number("signed", "negative two bytes", "065b2700ff38", -200);
+    number("signed", "positive two bytes", "065b2700ff6a0096", 150);
+    number("signed", "short answer ending A7 00", "03a7a700", 0);
+    number("signed", "A7 00 in a five-byte answer", "045b27a700", -22784);
+    number("signed", "short answer, other bytes", "03a7a701", -22783);
+    number("signed", "one byte is unsigned", "ff", 255);
+    number("signed", "empty", "", 0);
+    number("bool", "low byte set", "055b270001", 1);
+    number("bool", "high byte set", "065b27000100", 1);
+    number("bool", "last two zero", "065b27000000", 0);
+    number("bool", "one byte set", "01", 1);
+    number("bool", "empty", "", 0);
+    row("text", "status byte and padding gone", hex("0a5b2700") + "KR7D" + QByteArray(2, '\0'),
+        "KR7D");
+    row("text", "UTF-8", hex("075b2700") + "25 \xc2\xb0\x43", QString::fromUtf8("25 \xc2\xb0\x43"));
+    row("text", "header only", hex("035b2700"), "");
+    row("text", "empty", QByteArray(), "");
+    const QByteArray identity = hex("0b5b2700");
+    row("identity KR7D", "matching sensor", identity + "KR7DA10", "KR7DA10 matches");
+    row("identity KR7D", "other sensor", identity + "KR8DA10", "KR8DA10");
+    row("identity KR7D", "id is case-sensitive", identity + "kr7dA10", "kr7dA10");
+    row("identity K", "shorter than 3 after cleaning", hex("004b00"), "");
+    row("identity", "empty id never matches a short answer", hex("0400"), "");
+    row("identity KR7", "three bytes are kept whole", "KR7", "KR7 matches");
 }
 
-void tst_Comm::textValueSkipsHeaderAndZeros()
+void tst_Comm::decodersReadWhatTheirValueNeeds()
 {
+    QFETCH(QString, decoder);
     QFETCH(QByteArray, answer);
-    QTEST(textValue(answer), "expected");
-}
-
-void tst_Comm::identityAnswerIsComparedWithSensorId_data()
-{
-    QTest::addColumn<QByteArray>("answer");
-    QTest::addColumn<QString>("sensorId");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("matches");
-
-    const QByteArray header = QByteArray::fromHex("0b5b2700");
-    QTest::newRow("matching sensor") << header + QByteArray("KR7DA10") << "KR7D"
-                                     << "KR7DA10" << true;
-    QTest::newRow("other sensor") << header + QByteArray("KR8DA10") << "KR7D"
-                                  << "KR8DA10" << false;
-    QTest::newRow("id is case-sensitive") << header + QByteArray("kr7dA10") << "KR7D"
-                                          << "kr7dA10" << false;
-    QTest::newRow("shorter than 3 after cleaning") << QByteArray::fromHex("004b00") << "K"
-                                                   << "" << false;
-    QTest::newRow("empty id never matches a short answer") << QByteArray::fromHex("0400") << ""
-                                                           << "" << false;
-    QTest::newRow("three bytes are kept whole") << QByteArray("KR7") << "KR7"
-                                                << "KR7" << true;
-}
-
-void tst_Comm::identityAnswerIsComparedWithSensorId()
-{
-    QFETCH(QByteArray, answer);
-    QFETCH(QString, sensorId);
-    QTEST(identityText(answer), "text");
-    QTEST(identityMatches(answer, sensorId), "matches");
+    const QString kind = decoder.section(QLatin1Char(' '), 0, 0);
+    const QString argument = decoder.section(QLatin1Char(' '), 1);
+    QString decoded;
+    if (kind == QLatin1String("clean"))
+        decoded = QString::fromLatin1(cleanAnswer(answer, argument.toInt()).toHex());
+    else if (kind == QLatin1String("tail"))
+        decoded = QString::number(tailValue(answer));
+    else if (kind == QLatin1String("signed"))
+        decoded = QString::number(signedTailValue(answer));
+    else if (kind == QLatin1String("bool"))
+        decoded = QString::number(int(boolValue(answer)));
+    else if (kind == QLatin1String("text"))
+        decoded = textValue(answer);
+    else
+        decoded = identityText(answer)
+                  + QLatin1String(identityMatches(answer, argument) ? " matches" : "");
+    QTEST(decoded, "expected");
 }
 
 void tst_Comm::decodesTheLastFourBytes_data()

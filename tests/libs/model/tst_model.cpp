@@ -403,8 +403,9 @@ void tst_Model::valuesAreComparedAsOpeningReadsThem()
     QFETCH(QString, fileValue);
     QFETCH(bool, differs);
 
-    const QList<ParameterDifference> differences = compareParameters(
-        {{QStringLiteral("P"), kind, windowValue, decimals, {}}}, {{QStringLiteral("P"), fileValue}});
+    const QList<ParameterDifference> differences
+        = compareParameters({{QStringLiteral("P"), kind, windowValue, decimals, {}}},
+                            {{QStringLiteral("P"), fileValue}});
     QCOMPARE(differences.size(), differs ? 1 : 0);
 }
 
@@ -519,35 +520,23 @@ void tst_Model::settingsFileChecksOutWholeOrNotAtAll()
 
 void tst_Model::rulesFollowTheDescriptionNodes()
 {
-    const QByteArray address = "<index>1</index><subIndex>0</subIndex><size>6</size>";
+    const auto property = [](const QByteArray &type, const QByteArray &id,
+                             const QByteArray &extra = {}) -> QByteArray {
+        return "<property><type>" + type + "</type><id>" + id
+               + "</id><index>1</index><subIndex>0</subIndex><size>6</size>" + extra
+               + "</property>";
+    };
     const ptree nodes
         = parse("<default><c><type>category</type><id>Group</id>"
-                "<property><type>enumerator</type><id>E</id>"
-                + address
-                + "<items><a><en>a</en></a><b><en>b</en></b><c><en>c</en></c></items></property>"
-                  "<property><type>bool</type><id>B</id>"
-                + address
-                + "</property>"
-                  "<property><type>int</type><id>I</id>"
-                + address
-                + "<min>-5</min><max>9</max></property>"
-                  "<property><type>double</type><id>analogPressure0V</id>"
-                + address
-                + "<min>-1</min><max>600</max></property>"
-                  "<property><type>double</type><id>ThresholdsTemp2A2</id>"
-                + address
-                + "<min>-40</min><max>125</max></property>"
-                  "<property><type>double</type><id>Plain</id>"
-                + address
-                + "<min>0.5</min><max>1.5</max></property>"
-                  "<property><type>string</type><id>Text</id>"
-                + address
-                + "<defaultvalue>x</defaultvalue></property>"
-                  "<property><type>double</type><id>NoAddress</id>"
-                  "<property><type>int</type><id>BelowNoAddress</id>"
-                + address
-                + "</property>"
-                  "</property></c></default>");
+                + property("enumerator", "E",
+                           "<items><a><en>a</en></a><b><en>b</en></b><c><en>c</en></c></items>")
+                + property("bool", "B") + property("int", "I", "<min>-5</min><max>9</max>")
+                + property("double", "analogPressure0V", "<min>-1</min><max>600</max>")
+                + property("double", "ThresholdsTemp2A2", "<min>-40</min><max>125</max>")
+                + property("double", "Plain", "<min>0.5</min><max>1.5</max>")
+                + property("string", "Text", "<defaultvalue>x</defaultvalue>")
+                + "<property><type>double</type><id>NoAddress</id>"
+                + property("int", "BelowNoAddress") + "</property></c></default>");
 
     QStringList rules;
     for (const ParameterRule &rule : parameterRules(nodes.get_child("default"))) {

@@ -61,7 +61,6 @@ private slots:
     void writeIsRepeatedThenConfirmedOrRefused_data();
     void writeIsRepeatedThenConfirmedOrRefused();
     void marksSayWhatIsUnconfirmed();
-    void editJustBeforeClosingIsWritten();
 
 private:
     SensorWindow &window() { return m_session->window(); }
@@ -374,16 +373,6 @@ void tst_ConfirmedValues::marksSayWhatIsUnconfirmed()
     QVERIFY(item->font(1).italic());
     QVERIFY(item->toolTip(1).startsWith(QStringLiteral("sensor offline since ")));
     QCOMPARE(window().unconfirmedParameterIds().size(), shownValues().size());
-}
-
-void tst_ConfirmedValues::editJustBeforeClosingIsWritten()
-{
-    connectSensorToPc();
-    data().intManager->setValue(property(QStringLiteral("OnDelay1")), 1800);
-    const QPointer<Kr7dSim::SimulatedConnection> master = m_master;
-    window().close();
-    QVERIFY(master);
-    QCOMPARE(master->simulator().parameter(QStringLiteral("OnDelay1")).toInt(), 1800);
 }
 
 QTEST_MAIN(tst_ConfirmedValues)

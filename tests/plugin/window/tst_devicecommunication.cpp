@@ -114,8 +114,8 @@ private slots:
     void answersReachPlotsAndRows_data();
     void answersReachPlotsAndRows();
     void pollingGoesOnWithLiveDataOffAndOnePollAtATime();
-    void hiddenAnalogPointsAreStoredInBarAndCelsius_data();
-    void hiddenAnalogPointsAreStoredInBarAndCelsius();
+    void everyPointIsStoredInBarAndCelsius_data();
+    void everyPointIsStoredInBarAndCelsius();
     void marksEqualTheirPoints_data();
     void marksEqualTheirPoints();
     void pendingEditGoesOutBeforeTheNextSequence_data();
@@ -1080,40 +1080,55 @@ void tst_DeviceCommunication::pollingGoesOnWithLiveDataOffAndOnePollAtATime()
     QTRY_VERIFY(countOf(m_master->queryLog(), BravoSensorPlugin::Core::processDataFrame()) >= 2);
 }
 
-void tst_DeviceCommunication::hiddenAnalogPointsAreStoredInBarAndCelsius_data()
+void tst_DeviceCommunication::everyPointIsStoredInBarAndCelsius_data()
 {
     QTest::addColumn<QString>("route");
-    QTest::newRow("Write") << "Write";
-    QTest::newRow("PC -> Sensor connection") << "pcToSensor";
+    QTest::addColumn<int>("unitIndex");
+    QTest::addColumn<double>("perBar"); // of the shown pressure unit
+    QTest::newRow("Write, psi and Fahrenheit") << "Write" << 5 << 14.504;
+    QTest::newRow("PC -> Sensor connection, psi and Fahrenheit") << "pcToSensor" << 5 << 14.504;
+    QTest::newRow("settings file in kPa and Fahrenheit") << "bOpenSettings" << 7 << 100.0;
 }
 
-// With psi / °F shown and output A2 switching, the analog groups are hidden; their points still
-// reach the sensor converted, whichever way all settings are written.
-void tst_DeviceCommunication::hiddenAnalogPointsAreStoredInBarAndCelsius()
+// Output A2 switches, so the analog groups are hidden; every point still reaches the sensor
+// converted, whichever way all settings are written.
+void tst_DeviceCommunication::everyPointIsStoredInBarAndCelsius()
 {
     QFETCH(QString, route);
-    if (route == QLatin1String("Write"))
+    QFETCH(int, unitIndex);
+    QFETCH(double, perBar);
+    const QList<std::pair<const char *, double>> points{
+        {"ThresholdsPressure1A1", 5.0}, {"ThresholdsPressure2A1", 2.0},
+        {"ThresholdsPressure1A2", 4.0}, {"ThresholdsPressure2A2", 1.0},
+        {"analogPressure0V", 0.5},      {"analogPressure10V", 8.0},
+        {"ThresholdsTemp1A1", 80.0},    {"ThresholdsTemp2A1", 70.0},
+        {"ThresholdsTemp1A2", 60.0},    {"ThresholdsTemp2A2", 50.0},
+        {"analogTemp0V", 0.0},          {"analogTemp10V", 90.0}};
+    const auto shown = [perBar](const char *id, double base) {
+        return QByteArray(id).contains("Pressure") ? base * perBar : base * 1.8 + 32.0;
+    };
+    if (route != QLatin1String("pcToSensor"))
         connectQuietly();
-    edit(property(ParameterIds::temperatureSettings), 5);
+    edit(property(ParameterIds::temperatureSettings), unitIndex);
     edit(property("PinFunctionA2"), 0);
     QVERIFY(QMetaObject::invokeMethod(&window(), "sendDelayValue"));
-    setQuietly(window(), "analogTemp10V", 176.0);
-    setQuietly(window(), "analogPressure0V", 72.52);
+    for (const auto &[id, base] : points)
+        setQuietly(window(), id, shown(id, base));
     QVERIFY(!window().isPropertyVisible(QStringLiteral("AnalogPointsTemperature")));
     QVERIFY(!window().isPropertyVisible(QStringLiteral("AnalogPointsPressure")));
 
-    if (route == QLatin1String("Write")) {
-        start(route);
-    } else {
+    if (route == QLatin1String("pcToSensor")) {
         hand().expect(ModalHand::push(QStringLiteral("pcToSensor")));
         hand().expect(ModalHand::click(QMessageBox::Ok));
         m_session->choosePort(simulatedPortIndex);
+    } else {
+        start(route);
     }
     QVERIFY(window().isSensorConnected());
-    QCOMPARE(stored("analogTemp10V"), 80.0);
-    QCOMPARE(stored("analogPressure0V"), 5.0);
-    QCOMPARE(data().doubleManager->value(property("analogTemp10V")), 176.0);
-    QCOMPARE(data().doubleManager->value(property("analogPressure0V")), 72.52);
+    for (const auto &[id, base] : points) {
+        QCOMPARE(stored(id), base);
+        QCOMPARE(data().doubleManager->value(property(id)), shown(id, base));
+    }
 }
 
 void tst_DeviceCommunication::marksEqualTheirPoints_data()
@@ -1187,6 +1202,7 @@ void tst_DeviceCommunication::pendingEditGoesOutBeforeTheNextSequence_data()
     QTest::newRow("Read") << "Read";
     QTest::newRow("factory reset") << "vRestoreFactorySettings";
     QTest::newRow("going offline") << "Offline";
+    QTest::newRow("closing the window") << "close";
 }
 
 // Started while an edit waits for its send delay: the edit is the first write, before any read.
