@@ -141,6 +141,17 @@ ChartPlot::ChartPlot(int index, QMainWindow *mainWindow, bool panning, bool zoom
     styleItems();
     applyValue(m_home);
     updateDecorations();
+
+    for (QTimer *timer : {&m_changeTimer, &m_lagTimer}) {
+        timer->setSingleShot(true);
+        // The main window may have destroyed the dock, and the plot with it, meanwhile.
+        QObject::connect(timer, &QTimer::timeout, [this] {
+            if (isAlive())
+                refresh(false);
+        });
+    }
+    // A coarse timer may fire a twentieth late.
+    m_lagTimer.setTimerType(Qt::PreciseTimer);
 }
 
 ChartPlot::~ChartPlot()
@@ -187,7 +198,10 @@ void ChartPlot::append(double timeMs, double value, bool showValue, double analo
     m_noiseBand->setVisible(noiseBand);
     if (noiseBand)
         m_noiseBand->setInterval(noiseLow, noiseHigh);
+    if (!m_newSamples)
+        m_unshownFor.start();
     m_newSamples = true;
+    refresh(false);
 }
 
 void ChartPlot::clear()
@@ -242,6 +256,7 @@ void ChartPlot::setHomeRange(double min, double max)
         applyValue(followedValue());
     else
         updateRightAxis();
+    markDirty();
 }
 
 void ChartPlot::setRightAxisScale(double min, double max, double step)
@@ -249,6 +264,7 @@ void ChartPlot::setRightAxisScale(double min, double max, double step)
     m_right = QwtInterval(min, max);
     m_rightStep = std::max(step, 0.0);
     updateRightAxis();
+    markDirty();
 }
 
 void ChartPlot::enableRightAxis(bool enable)
@@ -354,10 +370,19 @@ void ChartPlot::refresh(bool force)
         = m_newSamples
           && (!m_sinceReplot.isValid()
               || newSamplesWorthReplot(newest, m_newestShownMs, m_timeView.width(), columns,
-                                       m_sinceReplot.elapsed()));
-    // A plot out of sight (its dock closed, its window minimised) waits until it shows again.
-    if (!force && ((!m_dirty && !newSamplesShow) || !m_plot->isVisible()))
-        return;
+                                       m_sinceReplot.elapsed(), m_unshownFor.elapsed()));
+    if (!force) {
+        // A plot out of sight (its dock closed, its window minimised) waits until it shows again.
+        if (!m_plot->isVisible())
+            return;
+        if (!m_dirty && !newSamplesShow) {
+            // While samples keep coming, one of them shows the value before this fires.
+            if (m_newSamples && !m_lagTimer.isActive())
+                m_lagTimer.start(
+                    int(std::max<qint64>(0, longestValueLagMs - m_unshownFor.elapsed())));
+            return;
+        }
+    }
     if (m_following) {
         applyTime(followedTimeRange(firstTime(), newest, m_timeWindowMs));
         applyValue(followedValue());
@@ -369,6 +394,8 @@ void ChartPlot::refresh(bool force)
     m_newSamples = false;
     m_newestShownMs = newest;
     m_sinceReplot.start();
+    m_changeTimer.stop();
+    m_lagTimer.stop();
 }
 
 double ChartPlot::firstTime() const
@@ -391,6 +418,8 @@ QwtInterval ChartPlot::followedValue() const
 void ChartPlot::markDirty()
 {
     m_dirty = true;
+    if (!m_changeTimer.isActive())
+        m_changeTimer.start(0);
 }
 
 void ChartPlot::requestView(const QwtInterval &time, const QwtInterval &value)
@@ -425,7 +454,6 @@ void ChartPlot::applyTime(const QwtInterval &time)
     static_cast<QwtDateScaleEngine *>(m_plot->axisScaleEngine(QwtPlot::xBottom))
         ->setUtcOffset(draw->offsetAt(time.maxValue()));
     m_plot->setAxisScale(QwtPlot::xBottom, time.minValue(), time.maxValue());
-    markDirty();
 }
 
 void ChartPlot::applyValue(const QwtInterval &value)
@@ -439,7 +467,6 @@ void ChartPlot::applyValue(const QwtInterval &value)
 // it follows the left axis when the user pans or zooms.
 void ChartPlot::updateRightAxis()
 {
-    markDirty();
     if (!m_rightAxis || m_home.width() <= 0.0)
         return;
     const QwtInterval &left = m_valueView;

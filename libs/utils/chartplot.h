@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 
 class QDockWidget;
 class QMainWindow;
@@ -39,6 +40,8 @@ public:
 
     const ValueOverTime &history() const;
     void setHistory(ValueOverTime history);
+    // Replots at once when the new sample is worth it, otherwise in time for its value to show
+    // within longestValueLagMs.
     void append(double timeMs, double value, bool showValue, double analogValue, bool noiseBand,
                 double noiseLow, double noiseHigh);
     void clear();
@@ -69,6 +72,7 @@ public:
     // Replots when anything changed since the last time, new samples at the pace they show
     // at, or when forced.
     void refresh(bool force);
+    // Replots once the event loop comes round, once for any number of changes.
     void markDirty();
 
 private:
@@ -127,6 +131,9 @@ private:
     bool m_newSamples = false;
     double m_newestShownMs = 0.0;
     QElapsedTimer m_sinceReplot;
+    QElapsedTimer m_unshownFor; // since the oldest sample not shown yet came
+    QTimer m_changeTimer;       // zero delay
+    QTimer m_lagTimer;          // for a newest value that no later sample brings into sight
 };
 
 } // namespace Charts

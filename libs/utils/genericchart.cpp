@@ -11,20 +11,12 @@
 #include <QMainWindow>
 #include <QMouseEvent>
 #include <QPointer>
-#include <QTimer>
 
 #include <algorithm>
 #include <vector>
 
 namespace Utils {
 namespace Charts {
-
-namespace {
-
-// Redraws per second at most; samples arrive faster than anybody reads them.
-constexpr int refreshIntervalMs = 100;
-
-} // namespace
 
 class GenericChart::Private
 {
@@ -48,7 +40,6 @@ public:
     std::vector<std::unique_ptr<ChartPlot>> plots;
     std::vector<int> rows; // plots per layout row
     QPointer<QMainWindow> mainWindow;
-    QTimer refreshTimer;
 };
 
 GenericChart::GenericChart(int count, QWidget *parent, QMainWindow *mainWindow, bool panning,
@@ -65,9 +56,6 @@ GenericChart::GenericChart(int count, QWidget *parent, QMainWindow *mainWindow, 
             mainWindow->addDockWidget(Qt::RightDockWidgetArea, plot.dock(), Qt::Vertical);
     }
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
-    d->refreshTimer.setInterval(refreshIntervalMs);
-    connect(&d->refreshTimer, &QTimer::timeout, this, [this] { updateChart(false); });
-    d->refreshTimer.start();
 }
 
 GenericChart::~GenericChart() = default;
@@ -314,7 +302,8 @@ bool GenericChart::eventFilter(QObject *watched, QEvent *event)
         && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
         jumpToPlottingArea();
         emit vSignalZommResetForNoiseLine();
-    } else if (event->type() == QEvent::Resize) {
+    } else if (event->type() == QEvent::Resize || event->type() == QEvent::Show) {
+        // A plot shown again draws what came while it was out of sight, as a resized one its size.
         d->forEachPlot([](ChartPlot &plot) { plot.markDirty(); });
     }
     return QWidget::eventFilter(watched, event);

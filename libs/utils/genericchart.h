@@ -20,10 +20,10 @@ namespace Charts {
 
 // A set of live plots, each a QwtPlot in its own dock of a main window,
 // addressed by index from 0. Samples are time-stamped when appended and kept
-// for as long as the chart lives; the plots redraw on a timer and follow the
-// newest samples until the user pans or zooms. The widget itself holds no
-// plot: it goes into the host window's layout and enabling or disabling it
-// enables or disables every plot.
+// for as long as the chart lives; the plots redraw as new samples come, at the
+// pace they show at, and follow the newest samples until the user pans or
+// zooms. The widget itself holds no plot: it goes into the host window's
+// layout and enabling or disabling it enables or disables every plot.
 class UTILS_EXPORT GenericChart : public QWidget
 {
     Q_OBJECT
@@ -108,7 +108,7 @@ signals:
 public slots:
     // Back to the newest samples and the left axis range, following new ones.
     void jumpToPlottingArea();
-    // Redraws what changed now, or on the next refresh tick (`now` false).
+    // Redraws what changed now, or at the pace new samples show at (`now` false).
     void updateChart(bool now);
 
 protected:

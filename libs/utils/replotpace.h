@@ -7,12 +7,14 @@
 namespace Utils {
 namespace Charts {
 
-// New samples alone are worth a replot once the newest one lies a pixel column past the newest
-// one shown, or once the value shown has lagged long enough for a reader to notice.
-UTILS_EXPORT bool newSamplesWorthReplot(double newestMs, double newestShownMs, double viewMs,
-                                        int columns, qint64 sinceReplotMs);
-
+constexpr qint64 replotPaceMs = 100;
 constexpr qint64 longestValueLagMs = 500;
+
+// New samples alone are worth a replot once the last one is a pace ago and either the newest
+// sample lies a pixel column past the newest one shown or the oldest one not shown has waited
+// so long that the sample after it could come too late.
+UTILS_EXPORT bool newSamplesWorthReplot(double newestMs, double newestShownMs, double viewMs,
+                                        int columns, qint64 sinceReplotMs, qint64 unshownForMs);
 
 } // namespace Charts
 } // namespace Utils

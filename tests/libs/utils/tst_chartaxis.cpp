@@ -100,12 +100,17 @@ void tst_ChartAxis::newSamplesReplotOncePerColumnOrWhenLate_data()
     QTest::addColumn<double>("newestMs");
     QTest::addColumn<int>("columns"); // across a view of 60 s: 200 ms per column
     QTest::addColumn<qint64>("sinceReplotMs");
+    QTest::addColumn<qint64>("unshownForMs");
     QTest::addColumn<bool>("worth");
-    QTest::newRow("within the column shown") << 1199.0 << 300 << qint64(120) << false;
-    QTest::newRow("one column on") << 1200.0 << 300 << qint64(120) << true;
-    QTest::newRow("a narrow plot's wide column") << 1400.0 << 60 << qint64(400) << false;
-    QTest::newRow("the value shown lags too long") << 1001.0 << 60 << qint64(500) << true;
-    QTest::newRow("no width yet") << 1001.0 << 0 << qint64(0) << false;
+    QTest::newRow("within the column shown") << 1199.0 << 300 << qint64(120) << qint64(50) << false;
+    QTest::newRow("one column on") << 1200.0 << 300 << qint64(120) << qint64(50) << true;
+    QTest::newRow("one column on within the pace")
+        << 1200.0 << 300 << qint64(99) << qint64(30) << false;
+    QTest::newRow("a narrow plot's wide column")
+        << 1400.0 << 60 << qint64(400) << qint64(399) << false;
+    QTest::newRow("the next sample could come too late")
+        << 1001.0 << 60 << qint64(450) << qint64(400) << true;
+    QTest::newRow("no width yet") << 1001.0 << 0 << qint64(120) << qint64(50) << false;
 }
 
 void tst_ChartAxis::newSamplesReplotOncePerColumnOrWhenLate()
@@ -113,7 +118,9 @@ void tst_ChartAxis::newSamplesReplotOncePerColumnOrWhenLate()
     QFETCH(double, newestMs);
     QFETCH(int, columns);
     QFETCH(qint64, sinceReplotMs);
-    QTEST(Utils::Charts::newSamplesWorthReplot(newestMs, 1000.0, 60000.0, columns, sinceReplotMs),
+    QFETCH(qint64, unshownForMs);
+    QTEST(Utils::Charts::newSamplesWorthReplot(newestMs, 1000.0, 60000.0, columns, sinceReplotMs,
+                                               unshownForMs),
           "worth");
 }
 

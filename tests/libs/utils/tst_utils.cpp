@@ -246,6 +246,7 @@ private slots:
     void replotLaysThePlotOutOnlyWhenAnAxisNeedsOtherRoom_data();
     void replotLaysThePlotOutOnlyWhenAnAxisNeedsOtherRoom();
     void plotOutOfSightReplotsOnceShownAgain();
+    void changeShowsWithoutBeingAskedFor();
     void chartViewFollowsNewestSamplesUntilZoomedAndDoubleClickReturns();
     void chartPanningStopsAtTheOffsets_data();
     void chartPanningStopsAtTheOffsets();
@@ -383,6 +384,17 @@ void tst_Utils::plotOutOfSightReplotsOnceShownAgain()
     QCOMPARE(plot->axisScaleDiv(QwtPlot::xBottom).interval(), time);
     dock->show();
     QTRY_VERIFY(plot->axisScaleDiv(QwtPlot::xBottom).interval() != time);
+}
+
+void tst_Utils::changeShowsWithoutBeingAskedFor()
+{
+    Fixture fixture(1);
+    QwtPlot *plot = fixture.chart.poPlot(0);
+    fixture.chart.updateChart(true);
+    const QwtInterval before = axis(plot, QwtPlot::yLeft);
+    fixture.chart.vSetYScale(0, -100000.0, 100000.0);
+    QCOMPARE(axis(plot, QwtPlot::yLeft), before);
+    QTRY_VERIFY(axis(plot, QwtPlot::yLeft) != before);
 }
 
 void tst_Utils::chartViewFollowsNewestSamplesUntilZoomedAndDoubleClickReturns()
