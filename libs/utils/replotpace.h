@@ -7,7 +7,9 @@
 namespace Utils {
 namespace Charts {
 
-constexpr qint64 replotPaceMs = 100;
+// Five pictures a second carry a following trend along evenly; the rows of process data show
+// every poll's value as it comes.
+constexpr qint64 replotPaceMs = 200;
 constexpr qint64 longestValueLagMs = 500;
 
 // New samples alone are worth a replot once the last one is a pace ago and either the newest

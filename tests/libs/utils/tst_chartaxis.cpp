@@ -102,15 +102,15 @@ void tst_ChartAxis::newSamplesReplotOncePerColumnOrWhenLate_data()
     QTest::addColumn<qint64>("sinceReplotMs");
     QTest::addColumn<qint64>("unshownForMs");
     QTest::addColumn<bool>("worth");
-    QTest::newRow("within the column shown") << 1199.0 << 300 << qint64(120) << qint64(50) << false;
-    QTest::newRow("one column on") << 1200.0 << 300 << qint64(120) << qint64(50) << true;
+    QTest::newRow("within the column shown") << 1199.0 << 300 << qint64(220) << qint64(50) << false;
+    QTest::newRow("one column on") << 1200.0 << 300 << qint64(220) << qint64(50) << true;
     QTest::newRow("one column on within the pace")
-        << 1200.0 << 300 << qint64(99) << qint64(30) << false;
+        << 1200.0 << 300 << qint64(199) << qint64(30) << false;
     QTest::newRow("a narrow plot's wide column")
-        << 1400.0 << 60 << qint64(400) << qint64(399) << false;
+        << 1400.0 << 60 << qint64(400) << qint64(299) << false;
     QTest::newRow("the next sample could come too late")
-        << 1001.0 << 60 << qint64(450) << qint64(400) << true;
-    QTest::newRow("no width yet") << 1001.0 << 0 << qint64(120) << qint64(50) << false;
+        << 1001.0 << 60 << qint64(450) << qint64(300) << true;
+    QTest::newRow("no width yet") << 1001.0 << 0 << qint64(220) << qint64(50) << false;
 }
 
 void tst_ChartAxis::newSamplesReplotOncePerColumnOrWhenLate()
