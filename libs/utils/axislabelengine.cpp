@@ -105,7 +105,8 @@ void AxisLabelEngine::draw(QPainter *painter, const QRectF &rect, int flags,
         painter->save();
         painter->setClipRect(rect, Qt::IntersectClip);
     }
-    line.draw(painter, QPointF(left, top));
+    if (!m_images.draw(*painter, text, line, QPointF(left, top)))
+        line.draw(painter, QPointF(left, top));
     if (clip)
         painter->restore();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "textimagecache.h"
 #include "utils_global.h"
 
 #include <qwt_text.h>
@@ -20,9 +21,9 @@ class QTextLayout;
 namespace Utils {
 namespace Charts {
 
-// Plain text, measured and drawn as Qwt's plain engine does, with the measures of one font and the
-// laid-out lines of single-line texts (by font) kept: the axes measure and draw the same few labels
-// and titles on every replot.
+// Plain text, measured and drawn as Qwt's plain engine does, with the measures of one font, the
+// laid-out lines of single-line texts (by font) and their drawn pixels kept: the axes measure and
+// draw the same few labels and titles on every replot.
 class UTILS_EXPORT AxisLabelEngine final : public QwtTextEngine
 {
 public:
@@ -54,6 +55,7 @@ private:
     mutable QHash<QPair<int, QString>, QSizeF> m_sizes; // by render flags and text
     // by layout direction, font and text
     mutable std::map<std::tuple<int, QFont, QString>, std::shared_ptr<const QTextLayout>> m_layouts;
+    mutable TextImageCache m_images;
 };
 
 } // namespace Charts

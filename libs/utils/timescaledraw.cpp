@@ -2,6 +2,7 @@
 
 #include "axislabelengine.h"
 
+#include <QPainter>
 #include <QTime>
 
 #include <cmath>
@@ -41,6 +42,21 @@ QwtText TimeScaleDraw::label(double value) const
                                                .toString(QStringLiteral("hh:mm:ss")));
     }
     return QwtText(*text, AxisLabelEngine::format());
+}
+
+void TimeScaleDraw::drawLabel(QPainter *painter, double value) const
+{
+    const QwtText text = tickLabel(painter->font(), value);
+    if (text.isEmpty())
+        return;
+    const QSizeF size = text.textSize(painter->font());
+    QTransform place = labelTransformation(labelPosition(value), size);
+    if (place.type() <= QTransform::TxTranslate)
+        place = QTransform::fromTranslate(std::round(place.dx()), std::round(place.dy()));
+    painter->save();
+    painter->setWorldTransform(place, true);
+    text.draw(painter, QRect(QPoint(0, 0), size.toSize()));
+    painter->restore();
 }
 
 int TimeScaleDraw::offsetAt(double value) const

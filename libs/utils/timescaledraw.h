@@ -18,6 +18,9 @@ public:
     TimeScaleDraw();
 
     QwtText label(double value) const override;
+    // On whole pixels, so that a label drawn again is copied from what was drawn before; the
+    // labels move on with the axis a pixel at a time anyway.
+    void drawLabel(QPainter *painter, double value) const override;
     // The local offset at a time on the axis, in seconds east of UTC.
     int offsetAt(double value) const;
 

@@ -237,49 +237,101 @@ void tst_ChartAxis::labelsDrawAsThePlainEngineDraws_data()
     QTest::addColumn<int>("flags");
     QTest::addColumn<QRectF>("rect");
     QTest::addColumn<double>("rotation");
+    QTest::addColumn<QFont>("font");
+    QTest::addColumn<QColor>("ink");
+    QTest::addColumn<QColor>("paper");
+    QTest::addColumn<bool>("underlaid"); // a line under the text, so its background is not plain
+    QTest::addColumn<int>("format");     // of the image drawn on
     const QRectF roomy(10.3, 7.6, 90.0, 30.0);
     const QRectF narrow(20.5, 10.25, 25.0, 8.0);
-    QTest::addRow("centred") << "12:34:56" << int(Qt::AlignCenter) << roomy << 0.0;
-    QTest::addRow("top left") << "00:00:01" << int(Qt::AlignLeft | Qt::AlignTop) << roomy << 0.0;
+    const QFont font;
+    QFont slanted;
+    slanted.setFamily(QStringLiteral("DejaVu Serif"));
+    slanted.setItalic(true);
+    slanted.setBold(true);
+    slanted.setPixelSize(24);
+    const QColor black(Qt::black);
+    const QColor white(Qt::white);
+    const int pixels = QImage::Format_ARGB32_Premultiplied;
+    const int center = Qt::AlignCenter;
+    QTest::addRow("centred") << "12:34:56" << center << roomy << 0.0 << font << black << white
+                             << false << pixels;
+    QTest::addRow("top left") << "00:00:01" << int(Qt::AlignLeft | Qt::AlignTop) << roomy << 0.0
+                              << font << black << white << false << pixels;
     QTest::addRow("bottom right") << "23:59:59" << int(Qt::AlignRight | Qt::AlignBottom) << roomy
-                                  << 0.0;
+                                  << 0.0 << font << black << white << false << pixels;
     QTest::addRow("clipped to a narrow rect")
-        << "12:34:56" << int(Qt::AlignCenter) << narrow << 0.0;
+        << "12:34:56" << center << narrow << 0.0 << font << black << white << false << pixels;
     QTest::addRow("unclipped") << "12:34:56" << int(Qt::AlignCenter | Qt::TextDontClip) << narrow
-                               << 0.0;
-    QTest::addRow("rotated title") << "Pressure [bar]" << int(Qt::AlignCenter) << roomy << -90.0;
-    QTest::addRow("two lines") << "Pressure\n[bar]" << int(Qt::AlignCenter) << roomy << 0.0;
+                               << 0.0 << font << black << white << false << pixels;
+    QTest::addRow("rotated title") << "Pressure [bar]" << center << roomy << -90.0 << font << black
+                                   << white << false << pixels;
+    QTest::addRow("two lines") << "Pressure\n[bar]" << center << roomy << 0.0 << font << black
+                               << white << false << pixels;
     QTest::addRow("wrapped") << "Pressure [bar]" << int(Qt::AlignLeft | Qt::TextWordWrap) << narrow
-                             << 0.0;
+                             << 0.0 << font << black << white << false << pixels;
+    QTest::addRow("translucent ink") << "12:34:56" << center << roomy << 0.0 << font
+                                     << QColor(0, 0, 255, 128) << white << false << pixels;
+    QTest::addRow("grey paper") << "12:34:56" << center << roomy << 0.0 << font << black
+                                << QColor(Qt::lightGray) << false << pixels;
+    QTest::addRow("over a line") << "12:34:56" << center << roomy << 0.0 << font << black << white
+                                 << true << pixels;
+    QTest::addRow("opaque image") << "12:34:56" << center << roomy << 0.0 << font << black << white
+                                  << false << int(QImage::Format_RGB32);
+    QTest::addRow("slanted glyphs reaching out")
+        << "fjf" << center << QRectF(15.3, 40.6, 90.0, 30.0) << 0.0 << slanted
+                                                 << black << white << false << pixels;
 }
 
-// A label drawn from its kept layout, drawn again, has every pixel the plain engine gives it.
+// After "12:34:56" in black on white, a label drawn from its kept layout and pixels, and again,
+// has every pixel the plain engine gives it.
 void tst_ChartAxis::labelsDrawAsThePlainEngineDraws()
 {
     QFETCH(QString, text);
     QFETCH(int, flags);
     QFETCH(QRectF, rect);
     QFETCH(double, rotation);
+    QFETCH(QFont, font);
+    QFETCH(QColor, ink);
+    QFETCH(QColor, paper);
+    QFETCH(bool, underlaid);
+    QFETCH(int, format);
     const Utils::Charts::AxisLabelEngine kept;
     const QwtPlainTextEngine plain;
-    const auto drawn = [&](const QwtTextEngine &engine) {
-        QImage image(120, 120, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::white);
+    struct Label
+    {
+        QString text;
+        int flags;
+        QRectF rect;
+        QFont font;
+        QColor ink;
+        QColor paper;
+    };
+    const auto drawn = [&](const QwtTextEngine &engine, const Label &label) {
+        QImage image(120, 120, QImage::Format(format));
+        image.fill(label.paper);
         // The resolution of a widget on the screen, which Qwt draws in without rescaling fonts.
         const qreal dpi = QGuiApplication::primaryScreen()->logicalDotsPerInch();
         image.setDotsPerMeterX(qRound(dpi / 0.0254));
         image.setDotsPerMeterY(qRound(dpi / 0.0254));
         QPainter painter(&image);
+        if (underlaid)
+            painter.fillRect(QRect(0, 22, 120, 1), Qt::gray);
+        painter.setFont(label.font);
+        painter.setPen(label.ink);
         painter.translate(60.0, 60.0);
         painter.rotate(rotation);
         painter.translate(-60.0, -60.0);
-        for (int twice = 0; twice < 2; ++twice)
-            engine.draw(&painter, rect, flags, text);
+        engine.draw(&painter, label.rect, label.flags, label.text);
         return image;
     };
-    const QImage expected = drawn(plain);
+    drawn(kept, {"12:34:56", Qt::AlignCenter, QRectF(10.3, 7.6, 90.0, 30.0), QFont(), Qt::black,
+                 Qt::white});
+    const Label label{text, flags, rect, font, ink, paper};
+    const QImage expected = drawn(plain, label);
     QVERIFY(expected != QImage(expected.size(), expected.format()));
-    QCOMPARE(drawn(kept), expected);
+    for (int twice = 0; twice < 2; ++twice)
+        QCOMPARE(drawn(kept, label), expected);
 }
 
 namespace {
