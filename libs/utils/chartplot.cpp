@@ -458,8 +458,11 @@ void ChartPlot::applyTime(const QwtInterval &time)
 
 void ChartPlot::applyValue(const QwtInterval &value)
 {
-    m_valueView = value;
-    m_plot->setAxisScale(QwtPlot::yLeft, value.minValue(), value.maxValue());
+    // A range set again as it is would be divided again on the next replot.
+    if (value != m_valueView) {
+        m_valueView = value;
+        m_plot->setAxisScale(QwtPlot::yLeft, value.minValue(), value.maxValue());
+    }
     updateRightAxis();
 }
 
@@ -473,8 +476,12 @@ void ChartPlot::updateRightAxis()
     const auto map = [this](double y) {
         return m_right.minValue() + (y - m_home.minValue()) * m_right.width() / m_home.width();
     };
-    m_plot->setAxisScale(QwtPlot::yRight, map(left.minValue()), map(left.maxValue()),
-                         m_following ? m_rightStep : 0.0);
+    const std::array<double, 3> scale{map(left.minValue()), map(left.maxValue()),
+                                      m_following ? m_rightStep : 0.0};
+    if (scale == m_rightScale)
+        return;
+    m_rightScale = scale;
+    m_plot->setAxisScale(QwtPlot::yRight, scale[0], scale[1], scale[2]);
 }
 
 void ChartPlot::updateAxisTitles()

@@ -10,6 +10,8 @@
 #include <QString>
 #include <QTimer>
 
+#include <array>
+
 class QDockWidget;
 class QMainWindow;
 class QwtPlot;
@@ -118,6 +120,8 @@ private:
     // The view last given to the axes; Qwt applies it at the next replot.
     QwtInterval m_timeView;
     QwtInterval m_valueView;
+    // min, max, step; none given yet
+    std::array<double, 3> m_rightScale{qQNaN(), qQNaN(), qQNaN()};
     double m_timeWindowMs = 60000.0;
     bool m_following = true;
 
