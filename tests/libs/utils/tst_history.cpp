@@ -2,6 +2,7 @@
 #include <utils/genericchart.h>
 #include <utils/historycursor.h>
 #include <utils/historytext.h>
+#include <utils/samplerun.h>
 #include <utils/sampleseries.h>
 #include <utils/sampleblock.h>
 #include <utils/valueovertime.h>
@@ -223,8 +224,8 @@ private slots:
     void appendsAcrossBlockBoundariesKeepEverySample();
     void extremesOfAnyRunMatchAScan_data();
     void extremesOfAnyRunMatchAScan();
-    void columnsFromThePyramidMatchAScan_data();
-    void columnsFromThePyramidMatchAScan();
+    void columnsFromThePyramidOrKeptSamplesMatchAScan_data();
+    void columnsFromThePyramidOrKeptSamplesMatchAScan();
     void curvePixelsStayTheSameForAGivenHistory_data();
     void curvePixelsStayTheSameForAGivenHistory();
     void curvePointsOfAMovingViewMatchAFreshLook_data();
@@ -485,7 +486,7 @@ void tst_History::extremesOfAnyRunMatchAScan()
     }
 }
 
-void tst_History::columnsFromThePyramidMatchAScan_data()
+void tst_History::columnsFromThePyramidOrKeptSamplesMatchAScan_data()
 {
     QTest::addColumn<int>("columns");
     QTest::addColumn<double>("fromPart"); // of the time span, where the view starts and ends
@@ -500,7 +501,7 @@ void tst_History::columnsFromThePyramidMatchAScan_data()
     QTest::newRow("more columns than samples in view") << 1000 << 0.5 << 0.51 << true;
 }
 
-void tst_History::columnsFromThePyramidMatchAScan()
+void tst_History::columnsFromThePyramidOrKeptSamplesMatchAScan()
 {
     QFETCH(int, columns);
     QFETCH(double, fromPart);
@@ -521,6 +522,14 @@ void tst_History::columnsFromThePyramidMatchAScan()
     std::vector<QPointF> reduced;
     Utils::Charts::reduceToColumns(cursor, begin, end, from, to, columns, reduced);
     const std::vector<QPointF> expected = scannedColumns(times, values, begin, end, from, to, columns);
+    QCOMPARE(reduced.size(), expected.size());
+    QVERIFY(std::memcmp(reduced.data(), expected.data(), reduced.size() * sizeof(QPointF)) == 0);
+
+    // Kept with a few more on both sides, as a curve keeps its neighbours.
+    Utils::Charts::SampleRun kept;
+    kept.take(cursor, std::max(begin - 3, 0), std::min(end + 3, count));
+    reduced.clear();
+    Utils::Charts::reduceToColumns(kept, begin, end, from, to, columns, reduced);
     QCOMPARE(reduced.size(), expected.size());
     QVERIFY(std::memcmp(reduced.data(), expected.data(), reduced.size() * sizeof(QPointF)) == 0);
 }
