@@ -587,10 +587,29 @@ void tst_History::curvePixelsStayTheSameForAGivenHistory()
 void tst_History::curvePointsOfAMovingViewMatchAFreshLook_data()
 {
     QTest::addColumn<int>("columns");
-    QTest::addColumn<double>("backMs"); // how far every third view lies behind the newest sample
-    QTest::newRow("following the newest samples") << 800 << 0.0;
-    QTest::newRow("panned back and forth") << 800 << 7000.0;
-    QTest::newRow("more samples in view than columns hold, then fewer") << 70 << 19000.0;
+    QTest::addColumn<int>("otherColumns"); // on every fifth view
+    QTest::addColumn<int>("arriving");     // fewer new samples than this before each view
+    QTest::addColumn<double>("backMs");    // how far every third view lies behind the newest sample
+    QTest::addColumn<int>("replacedAt");   // the view before which the history is replaced; or -1
+
+    // A view holds about 310 samples.
+    QTest::newRow("following the newest samples") << 800 << 800 << 12 << 0.0 << -1;
+    QTest::newRow("panned back and forth") << 800 << 800 << 12 << 7000.0 << -1;
+    QTest::newRow("more samples in view than columns hold, then fewer") << 70 << 70 << 12 << 19000.0
+                                                                        << -1;
+    QTest::newRow("reduced, moving on less than a column") << 40 << 40 << 3 << 0.0 << -1;
+    QTest::newRow("reduced, moving on several columns") << 40 << 40 << 60 << 0.0 << -1;
+    QTest::newRow("reduced, jumping back") << 40 << 40 << 12 << 7000.0 << -1;
+    QTest::newRow("reduced, jumping back and on by more than a view") << 40 << 40 << 12 << 30000.0
+                                                                      << -1;
+    QTest::newRow("reduced, now and then ahead of the newest samples") << 40 << 40 << 12
+                                                                      << -15000.0 << -1;
+    QTest::newRow("reduced, the column count changing") << 40 << 33 << 12 << 0.0 << -1;
+    QTest::newRow("reduced, then shown as they are") << 40 << 90 << 12 << 0.0 << -1;
+    QTest::newRow("samples per column about as many as shown") << 78 << 77 << 12 << 0.0 << -1;
+    QTest::newRow("samples per column about as many as kept") << 20 << 19 << 12 << 0.0 << -1;
+    QTest::newRow("history replaced by one a little longer") << 40 << 40 << 12 << 0.0 << 100;
+    QTest::newRow("history replaced, shown as they are") << 800 << 800 << 12 << 0.0 << 100;
 }
 
 // Samples arrive a few at a time, as polls bring them, and the curve is asked for a 20 s view
@@ -598,22 +617,37 @@ void tst_History::curvePointsOfAMovingViewMatchAFreshLook_data()
 void tst_History::curvePointsOfAMovingViewMatchAFreshLook()
 {
     QFETCH(int, columns);
+    QFETCH(int, otherColumns);
+    QFETCH(int, arriving);
     QFETCH(double, backMs);
+    QFETCH(int, replacedAt);
     ValueOverTime history;
     Utils::Charts::SampleSeries moving(&history);
-    moving.setColumns(columns);
     Noise noise(17);
     double time = Start;
+    const auto poll = [&] {
+        time += 60.0 + double(noise.bits() % 10);
+        history.append(time, noise.unit(), 0.0);
+    };
     for (int step = 0; step < 150; ++step) {
-        for (int i = int(noise.bits() % 12); i > 0; --i) {
-            time += 60.0 + double(noise.bits() % 10);
-            history.append(time, noise.unit(), 0.0);
+        if (step == replacedAt) {
+            // As opening a history file does: the same times, other values, a few more.
+            const int count = history.size() + 5;
+            history.clear();
+            moving.reset();
+            time = Start;
+            for (int i = 0; i < count; ++i)
+                poll();
         }
+        for (int i = int(noise.bits() % std::uint32_t(arriving)); i > 0; --i)
+            poll();
+        const int viewColumns = step % 5 == 4 ? otherColumns : columns;
         const double to = time - (step % 3 == 2 ? backMs : 0.0);
         const QRectF view(QPointF(to - 20000.0, -1.0), QPointF(to, 2.0));
+        moving.setColumns(viewColumns);
         moving.setRectOfInterest(view);
         Utils::Charts::SampleSeries fresh(&history);
-        fresh.setColumns(columns);
+        fresh.setColumns(viewColumns);
         fresh.setRectOfInterest(view);
         QCOMPARE(moving.size(), fresh.size());
         for (size_t i = 0; i < fresh.size(); ++i) {
