@@ -54,12 +54,19 @@ double SampleRun::value(int index) const
     return m_values[size_t(index - m_begin)];
 }
 
+// A column holds a few samples: galloping from begin finds its end in a few probes, where
+// halving would start from the whole run.
 int SampleRun::indexAtOrAfter(double timeMs, int begin, int end) const
 {
-    const auto times = m_times.cbegin();
-    return m_begin
-           + int(std::lower_bound(times + (begin - m_begin), times + (end - m_begin), timeMs)
-                 - times);
+    auto low = m_times.cbegin() + (begin - m_begin);
+    const auto last = m_times.cbegin() + (end - m_begin);
+    long step = 1;
+    while (last - low > step && *(low + step - 1) < timeMs) {
+        low += step;
+        step *= 2;
+    }
+    const auto high = last - low > step ? low + step : last;
+    return m_begin + int(std::lower_bound(low, high, timeMs) - m_times.cbegin());
 }
 
 Extremes SampleRun::extremes(int begin, int end) const
