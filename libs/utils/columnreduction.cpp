@@ -4,9 +4,9 @@
 #include "samplerun.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace Utils {
 namespace Charts {
@@ -42,17 +42,19 @@ void reduce(Samples &samples, int begin, int end, double from, double to, int co
         }
         const int last = next - 1;
         const QPointF lastPoint(samples.time(last), samples.value(last));
-        std::array<std::pair<int, QPointF>, 4> picked{
-            std::pair{first, QPointF(firstTime, firstValue)},
-            std::pair{extremes.minIndex, QPointF(extremes.minTime, extremes.minValue)},
-            std::pair{extremes.maxIndex, QPointF(extremes.maxTime, extremes.maxValue)},
-            std::pair{last, lastPoint}};
-        const auto byIndex = [](const auto &a, const auto &b) { return a.first < b.first; };
-        const auto sameIndex = [](const auto &a, const auto &b) { return a.first == b.first; };
-        std::sort(picked.begin(), picked.end(), byIndex);
-        const auto unique = std::unique(picked.begin(), picked.end(), sameIndex);
-        for (auto it = picked.begin(); it != unique; ++it)
-            out.push_back(it->second);
+        std::pair lowest{extremes.minIndex, QPointF(extremes.minTime, extremes.minValue)};
+        std::pair highest{extremes.maxIndex, QPointF(extremes.maxTime, extremes.maxValue)};
+        if (highest.first < lowest.first)
+            std::swap(lowest, highest);
+        // Both extremes lie between the first and the last sample: in index order already,
+        // each sample once.
+        out.emplace_back(firstTime, firstValue);
+        int shown = first;
+        for (const auto &[index, point] : {lowest, highest, std::pair{last, lastPoint}}) {
+            if (index != shown)
+                out.push_back(point);
+            shown = index;
+        }
         first = next;
     }
 }
