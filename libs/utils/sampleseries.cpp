@@ -12,9 +12,15 @@ namespace Charts {
 
 namespace {
 
-QPointF pointOf(HistoryCursor &history, int index)
+// The first index in [0, count) whose time stamp is not before timeMs. Looked up in the kept
+// run when it lies there, so that a view that followed the newest samples decodes no block for
+// its start.
+int indexAtOrAfter(const SampleRun &run, HistoryCursor &history, double timeMs, int count)
 {
-    return {history.time(index), history.value(index)};
+    if (run.begin() == run.end() || !(run.time(run.begin()) < timeMs))
+        return history.indexAtOrAfter(timeMs, 0, count);
+    const int found = run.indexAtOrAfter(timeMs, run.begin(), run.end());
+    return found < run.end() ? found : history.indexAtOrAfter(timeMs, run.end(), count);
 }
 
 } // namespace
@@ -32,8 +38,8 @@ void SampleSeries::setColumns(int columns)
 void SampleSeries::reset()
 {
     m_pointsSize = -1;
+    m_run.clear();
     m_points.clear();
-    m_runBegin = -1;
     m_bounds = QRectF();
 }
 
@@ -66,40 +72,36 @@ void SampleSeries::setRectOfInterest(const QRectF &rect)
     m_pointsColumns = m_columns;
     HistoryCursor history(*m_history);
     // One neighbour on each side, so the line runs on to the canvas edges.
-    const int first = history.indexAtOrAfter(from, 0, count);
+    const int first = indexAtOrAfter(m_run, history, from, count);
     const int afterLast = history.indexAtOrAfter(std::nextafter(to, to + 1.0), first, count);
     const int begin = std::max(first - 1, 0);
     const int end = std::min(afterLast + 1, count);
-    const bool reduced = afterLast - first > pointsPerColumn * m_columns;
-    if (reduced) {
-        m_points.clear();
-        m_runBegin = -1;
+    // Up to keptPerColumn samples a column stay decoded: a column then spans far less than a
+    // block, so through the cursor every sample in view would be decoded again on every replot,
+    // where a view that moved on with the newest samples needs only those. The kept run takes
+    // at most four times the memory of the points drawn; more samples, up to the whole history,
+    // are left to the cursor, which takes the extremes of whole blocks from the pyramid.
+    const int inView = afterLast - first;
+    const auto reduce = [&](auto &samples) {
         m_points.reserve(size_t(pointsPerColumn * m_columns + 2));
         if (begin < first)
-            m_points.push_back(pointOf(history, begin));
-        reduceToColumns(history, first, afterLast, from, to, m_columns, m_points);
+            m_points.emplace_back(samples.time(begin), samples.value(begin));
+        reduceToColumns(samples, first, afterLast, from, to, m_columns, m_points);
         if (afterLast < end)
-            m_points.push_back(pointOf(history, afterLast));
+            m_points.emplace_back(samples.time(afterLast), samples.value(afterLast));
+    };
+    m_points.clear();
+    if (inView > keptPerColumn * m_columns) {
+        m_run.clear();
+        reduce(history);
     } else {
-        takeRun(history, begin, end);
+        m_run.take(history, begin, end);
+        if (inView > pointsPerColumn * m_columns)
+            reduce(m_run);
+        else
+            m_run.appendPoints(m_points);
     }
     updateBounds();
-}
-
-// A sample never changes once appended, and a history that is replaced or cleared resets the
-// series: of a view that moved on with the newest samples only the new ones are decoded.
-void SampleSeries::takeRun(HistoryCursor &history, int begin, int end)
-{
-    const int keptEnd = m_runBegin + int(m_points.size());
-    if (m_runBegin < 0 || begin < m_runBegin || begin > keptEnd || end < keptEnd) {
-        m_points.clear();
-        m_runBegin = begin;
-    }
-    m_points.erase(m_points.begin(), m_points.begin() + (begin - m_runBegin));
-    m_points.reserve(size_t(end - begin));
-    for (int index = begin + int(m_points.size()); index < end; ++index)
-        m_points.push_back(pointOf(history, index));
-    m_runBegin = begin;
 }
 
 void SampleSeries::updateBounds()

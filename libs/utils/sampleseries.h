@@ -1,5 +1,6 @@
 #pragma once
 
+#include "samplerun.h"
 #include "utils_global.h"
 
 #include <qwt_series_data.h>
@@ -8,14 +9,14 @@
 
 namespace Utils {
 
-class HistoryCursor;
 class ValueOverTime;
 
 namespace Charts {
 
 // Lets a curve draw a ValueOverTime: the samples in view as they are, or,
 // when there are more than a few per pixel column, reduced to the column
-// extremes. Either way only the points in view are decoded.
+// extremes. Either way only the points in view are decoded, and of a view
+// that moved on with the newest samples only the new ones.
 class UTILS_EXPORT SampleSeries final : public QwtSeriesData<QPointF>
 {
 public:
@@ -34,9 +35,9 @@ public:
 
 private:
     static constexpr int pointsPerColumn = 4;
+    // Up to this many samples per column in view stay decoded in m_run.
+    static constexpr int keptPerColumn = 16;
 
-    // The samples [begin, end) as they are; those of the last such run still in it are kept.
-    void takeRun(HistoryCursor &history, int begin, int end);
     void updateBounds();
 
     const ValueOverTime *m_history; // not owned
@@ -46,8 +47,8 @@ private:
     double m_pointsTo = 0.0;
     int m_pointsColumns = 0;
     int m_pointsSize = -1;
+    SampleRun m_run;
     std::vector<QPointF> m_points;
-    int m_runBegin = -1; // the index of m_points' first sample when they are a run; else -1
     QRectF m_bounds;
 };
 

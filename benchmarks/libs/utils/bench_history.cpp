@@ -4,6 +4,7 @@
 #include <utils/csvexport.h>
 #include <utils/genericchart.h>
 #include <utils/historycursor.h>
+#include <utils/sampleseries.h>
 #include <utils/valueovertime.h>
 
 #include <qwt_plot.h>
@@ -125,6 +126,8 @@ private slots:
     void init();
     void chartRedraw_data();
     void chartRedraw();
+    void followingCurve_data();
+    void followingCurve();
     void historyText_data();
     void historyText();
     void csvExportAgainstBaseline_data();
@@ -426,6 +429,47 @@ void bench_History::chartRedraw()
     }
     qInfo("redraw and render of a %d-pixel plot: median %.2f ms wall, %.2f ms CPU",
           plot->canvas()->contentsRect().width(), median(wall), median(cpu));
+}
+
+void bench_History::followingCurve_data()
+{
+    QTest::addColumn<int>("columns");
+    QTest::addColumn<double>("viewMs");
+    QTest::addColumn<int>("before"); // samples in the history before the first replot
+    const int minute = int(60000.0 / IntervalMs);
+    QTest::newRow("eight tiled windows, newest minute") << 200 << 60000.0 << minute;
+    QTest::newRow("one window, newest minute") << 1000 << 60000.0 << minute;
+    QTest::newRow("one window, whole history") << 1000 << 200000 * IntervalMs << 200000;
+}
+
+// The curve of a view that follows the newest samples, replotted five times a second as they
+// arrive; measure with callgrind around SampleSeries::setRectOfInterest.
+void bench_History::followingCurve()
+{
+    QFETCH(int, columns);
+    QFETCH(double, viewMs);
+    QFETCH(int, before);
+    constexpr int replots = 1000;
+    constexpr double replotMs = 200.0;
+    ValueOverTime history;
+    Utils::Charts::SampleSeries series(&history);
+    series.setColumns(columns);
+    int next = 0;
+    const auto pollUntil = [&](double timeMs) {
+        for (; timeOf(next) <= timeMs; ++next)
+            history.append(timeOf(next), pressureOf(next), 0.0);
+    };
+    pollUntil(timeOf(before - 1));
+    size_t points = 0;
+    const Stopwatch clock;
+    for (int replot = 0; replot < replots; ++replot) {
+        pollUntil(timeOf(before - 1) + replotMs * replot);
+        const double newest = history.sample(history.size() - 1).time;
+        series.setRectOfInterest(QRectF(QPointF(newest - viewMs, 0.0), QPointF(newest, 10.0)));
+        points += series.size();
+    }
+    qInfo("following curve, %d columns: %.1f points and %.1f us CPU per replot", columns,
+          double(points) / replots, clock.cpuMs() * 1000.0 / replots);
 }
 
 void bench_History::historyText_data()
