@@ -1,5 +1,7 @@
 #include "processdatatree.h"
 
+#include "plaincelldelegate.h"
+
 namespace BravoSensorPlugin {
 namespace Core {
 
@@ -25,6 +27,8 @@ bool keepsRowHeights(const QModelIndex &topLeft, const QModelIndex &bottomRight,
 ProcessDataTree::ProcessDataTree(QWidget *parent)
     : QTreeWidget(parent)
 {
+    // Polls repaint the value cells many times a second.
+    setItemDelegate(new PlainCellDelegate(this));
 }
 
 // The tree view measures every cell of a changed row to find its height again.

@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QProgressBar>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include <algorithm>
@@ -75,6 +76,7 @@ private slots:
     void openSensorWindow();
     void saveAndOpenADayOfHistory();
     void completedPollWithFullPlots();
+    void repaintAChangedValueCell();
 };
 
 void bench_Window::applyUnitsAndOutputs()
@@ -165,6 +167,25 @@ void bench_Window::completedPollWithFullPlots()
     }
     QVERIFY(data.chart->getData(0)->size() > Samples);
     data.connection = nullptr;
+}
+
+// What each poll costs the screen: the pressure cell shows a new value and only that cell is
+// painted again. Meant for -callgrind: the instruction count is the measure.
+void bench_Window::repaintAChangedValueCell()
+{
+    SensorWindow window(buildSensorCatalogue().front());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTreeWidget *tree = window.windowData()->processDataTree;
+    QTreeWidgetItem *pressure = tree->topLevelItem(4);
+    QVERIFY(pressure && !pressure->isHidden());
+    const QRect cell = tree->visualRect(tree->model()->index(4, 1));
+    const QString values[] = {QStringLiteral("  12.3457"), QStringLiteral("  -0.98765")};
+    int poll = 0;
+    QBENCHMARK {
+        pressure->setText(1, values[++poll % 2]);
+        tree->viewport()->repaint(cell);
+    }
 }
 
 QTEST_MAIN(bench_Window)

@@ -28,21 +28,28 @@
 #include <qwt_scale_div.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QDockWidget>
 #include <QFileInfo>
+#include <QFontMetricsF>
+#include <QHeaderView>
 #include <QLabel>
 #include <QScopeGuard>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QtMath>
 #include <QtTest>
 
 #include <csignal>
+#include <limits>
 #include <sys/resource.h>
 
 using BravoSensorPlugin::Core::CompareDialog;
@@ -56,6 +63,8 @@ namespace {
 const QString Corrupted = QStringLiteral("Opening settings...|The selected settings are corupted");
 const QString Foreign
     = QStringLiteral("Opening settings...|The selected settings are not for the current sensor");
+// Spare pixels of a value column left as wide as the dock makes it.
+constexpr int Docked = std::numeric_limits<int>::min();
 
 // The current of a 4..20 mA output whose points are low and high at `value`.
 double analogAt(double value, double low, double high)
@@ -148,6 +157,8 @@ private slots:
     void propertyVisibilityCoversEveryItem();
     void livePollsRepaintTheirRowsNotTheWindowBehind();
     void aProcessValueWithoutASizeOfItsOwnResizesItsRow();
+    void processCellsLookAsTheStylePaintsThem_data();
+    void processCellsLookAsTheStylePaintsThem();
     void destructionWritesTheLayoutEvenWhenNeverShown();
     void unwritableLayoutIsToldOnceOnTheLog();
     void compareDialogGroupsDifferencesLikeTheTree();
@@ -438,6 +449,76 @@ void tst_SensorWindow::aProcessValueWithoutASizeOfItsOwnResizesItsRow()
     const int height = tree->visualItemRect(row).height();
     row->setText(1, QStringLiteral("one\ntwo\nthree"));
     QVERIFY(tree->visualItemRect(row).height() > height);
+}
+
+void tst_SensorWindow::processCellsLookAsTheStylePaintsThem_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("spare"); // pixels the value column has beyond the text and its margins
+    QTest::addColumn<int>("pixelSize"); // of the cell's own font, 0 for the tree's
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<QString>("style");
+
+    const QString fusion = QStringLiteral("Fusion");
+    QTest::newRow("pressure") << 4 << QStringLiteral("  12.3457") << Docked << 0 << true << fusion;
+    QTest::newRow("temperature, negative")
+        << 3 << QStringLiteral("  -0.98765") << Docked << 0 << true << fusion;
+    QTest::newRow("empty") << 3 << QString() << Docked << 0 << true << fusion;
+    QTest::newRow("long") << 4 << QStringLiteral("  -123456.789 and a long tail of text") << Docked
+                          << 0 << true << fusion;
+    QTest::newRow("a pixel short") << 4 << QStringLiteral("  -12.5") << -1 << 0 << true << fusion;
+    QTest::newRow("elided to nothing")
+        << 3 << QStringLiteral("  -12345.6789") << -90 << 0 << true << fusion;
+    QTest::newRow("taller than its row")
+        << 4 << QStringLiteral("7") << Docked << 60 << true << fusion;
+    QTest::newRow("state with an icon")
+        << 2 << QStringLiteral("Signal too low") << -20 << 0 << true << fusion;
+    QTest::newRow("disabled") << 4 << QStringLiteral("  12.3457") << Docked << 0 << false << fusion;
+    QTest::newRow("windows style")
+        << 4 << QStringLiteral("  12.3457") << Docked << 0 << true << QStringLiteral("Windows");
+    QTest::newRow("windows style, a pixel short")
+        << 4 << QStringLiteral("  -12.5") << -1 << 0 << true << QStringLiteral("Windows");
+}
+
+// The value cells are painted by a delegate of their own for speed; it must not show a pixel
+// the style would not.
+void tst_SensorWindow::processCellsLookAsTheStylePaintsThem()
+{
+    QFETCH(int, row);
+    QFETCH(QString, text);
+    QFETCH(int, spare);
+    QFETCH(int, pixelSize);
+    QFETCH(bool, enabled);
+    QFETCH(QString, style);
+    const QString previousStyle = QApplication::style()->objectName();
+    QApplication::setStyle(style);
+    const auto restoreStyle = qScopeGuard([&] { QApplication::setStyle(previousStyle); });
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    QTreeWidget *tree = data().processDataTree;
+    QTreeWidgetItem *item = tree->topLevelItem(row);
+    item->setText(1, text);
+    QFont font = tree->font();
+    if (pixelSize > 0) {
+        font.setPixelSize(pixelSize);
+        item->setFont(1, font);
+    }
+    if (spare != Docked) {
+        const int margins = 2 * (tree->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+        const qreal width = QFontMetricsF(font).horizontalAdvance(text);
+        tree->header()->setStretchLastSection(false);
+        tree->setColumnWidth(1, qCeil(width) + margins + spare);
+    }
+    tree->setEnabled(enabled);
+
+    QAbstractItemDelegate *installed = tree->itemDelegate();
+    const QImage painted = tree->viewport()->grab().toImage();
+    QStyledItemDelegate styled;
+    tree->setItemDelegate(&styled);
+    const QImage expected = tree->viewport()->grab().toImage();
+    tree->setItemDelegate(installed);
+    QCOMPARE(painted, expected);
 }
 
 void tst_SensorWindow::destructionWritesTheLayoutEvenWhenNeverShown()
