@@ -4,7 +4,22 @@
 
 #include <QSerialPort>
 
+#include <poll.h>
+
 namespace ExtensionSystem {
+
+namespace {
+
+// Qt takes a read that finds nothing for a read error. The bytes that woke it can be gone by
+// then (a master clears what its client has not read when a request comes): a line that is
+// really lost has hung up.
+bool hasHungUp(qintptr descriptor)
+{
+    pollfd line{int(descriptor), POLLIN, 0};
+    return ::poll(&line, 1, 0) < 0 || (line.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+}
+
+} // namespace
 
 SerialConnection::SerialConnection(const PortSettings &settings, QObject *parent)
     : TransferEngine(settings, parent)
@@ -19,6 +34,10 @@ SerialConnection::SerialConnection(const PortSettings &settings, QObject *parent
             return;
         if (bPortLost())
             return;
+        if (error == QSerialPort::ReadError && !hasHungUp(m_port->handle())) {
+            m_port->clearError();
+            return;
+        }
         linkLost(m_port->errorString());
         // Closing inside the port's own error signal would pull its buffer away
         // under it; until the queued close runs, further errors are ignored.

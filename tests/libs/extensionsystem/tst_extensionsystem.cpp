@@ -11,6 +11,7 @@
 
 #include <QElapsedTimer>
 #include <QPointer>
+#include <QSocketNotifier>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSignalSpy>
@@ -18,7 +19,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include <sys/ioctl.h>
 #include <termios.h>
+#include <unistd.h>
 
 #include <memory>
 #include <sstream>
@@ -120,6 +123,7 @@ private slots:
     void delaysSpaceTheFrameWithoutBlockingTheEventLoop_data();
     void delaysSpaceTheFrameWithoutBlockingTheEventLoop();
     void unplugFailsTheRestAtOnceAndIsReportedOnce();
+    void bytesGoneBeforeTheReadAreNoLoss();
     void openPortTakesNewSettingsAndRawData();
     void traceLinesReachFileAndSignalWithTheRoundTrip();
     void portIsRefusedWhileMissingOrHeldWithTheReason();
@@ -590,4 +594,42 @@ void tst_ExtensionSystem::unusableSensorEntryLeavesTheRecordAsItWasForTheNext()
 }
 
 QTEST_GUILESS_MAIN(tst_ExtensionSystem)
+// A master that clears what its client has not read yet (as one does when a request comes) can
+// leave the port readable and then empty: that is a busy line, not an unplugged one.
+void tst_ExtensionSystem::bytesGoneBeforeTheReadAreNoLoss()
+{
+    // Registered before the port, so its handler runs first in the event loop round that sees
+    // both ready, and takes the bytes away between the port's poll and its read.
+    int pipeEnds[2] = {-1, -1};
+    QCOMPARE(::pipe(pipeEnds), 0);
+    const auto closePipe = qScopeGuard([&] {
+        ::close(pipeEnds[0]);
+        ::close(pipeEnds[1]);
+    });
+    QSocketNotifier flusher(pipeEnds[0], QSocketNotifier::Read);
+    connect(&flusher, &QSocketNotifier::activated, this, [&] {
+        char byte = 0;
+        QCOMPARE(::read(pipeEnds[0], &byte, 1), ssize_t(1));
+        ::tcflush(m_device->slaveDescriptor(), TCIFLUSH);
+    });
+    openConnection();
+    QTest::qWait(20);
+
+    m_device->write(answerTo(0x22));
+    int waiting = 0;
+    for (QElapsedTimer clock; clock.start(), waiting == 0 && clock.elapsed() < 1000;)
+        QCOMPARE(::ioctl(m_device->slaveDescriptor(), FIONREAD, &waiting), 0);
+    QVERIFY(waiting > 0);
+    QCOMPARE(::write(pipeEnds[1], "x", 1), ssize_t(1));
+    QCoreApplication::processEvents();
+    QTest::qWait(20);
+    QVERIFY(!m_connection->bPortLost());
+
+    connect(m_device.get(), &PtyDevice::frameReceived, this,
+            [&] { m_device->write(answerTo(0x22, "0001020304")); });
+    DataFrame frames{makeRecord(bytes("027022"), 2000)};
+    QVERIFY(transfer(frames));
+    QCOMPARE(frames.front().status, 1);
+}
+
 #include "tst_extensionsystem.moc"
