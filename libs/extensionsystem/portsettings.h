@@ -24,7 +24,7 @@ public:
 
     QString portName;
     int characterDelay = 0; // ms between two bytes of a frame
-    int lineDelay = 0;      // ms before each frame
+    int lineDelay = 0;      // ms of quiet line before each frame
     int responseDelay = 0;  // ms the master is given before it answers; plug-ins write 0
     qint32 baudRate = 38400;
     QSerialPort::DataBits dataBits = QSerialPort::Data8;

@@ -5,6 +5,7 @@
 #include "logging.h"
 #include "portsettings.h"
 
+#include <QElapsedTimer>
 #include <QIODevice>
 #include <QPointer>
 #include <QTimer>
@@ -36,6 +37,7 @@ public:
     void startOrSchedule();
     void pump();
     void startRecord();
+    void sendWhenQuiet();
     void sendFrame();
     void sendNextByte();
     void onStep();
@@ -50,6 +52,7 @@ public:
     QMetaObject::Connection readConnection;
     QTimer *stepTimer;   // owned by q; line delay and character delay
     QTimer *answerTimer; // owned by q; the record's time-out
+    QElapsedTimer lineActive; // since the last byte either way, or since the link opened
     std::deque<Transfer> queue;
     Phase phase = Phase::Idle;
     QByteArray frame;
@@ -134,9 +137,18 @@ void TransferEngine::Private::startRecord()
     const double timeout = std::ceil(std::max(0.0, record.timeoutMs * timeoutScale));
     answerTimer->start(timeout < double(INT_MAX) ? int(timeout) : INT_MAX);
     frame = QByteArray::fromStdString(record.query);
-    if (settings.lineDelay > 0) {
+    sendWhenQuiet();
+}
+
+// The line delay is the quiet the line needs before a frame: a frame that follows an answer
+// waits for it, one that follows a longer pause goes at once (a poll then costs one wake-up
+// less). Bytes that arrive meanwhile start the quiet again.
+void TransferEngine::Private::sendWhenQuiet()
+{
+    const qint64 waitNs = qint64(settings.lineDelay) * 1000000 - lineActive.nsecsElapsed();
+    if (settings.lineDelay > 0 && waitNs > 0) {
         phase = Phase::LineDelay;
-        stepTimer->start(settings.lineDelay);
+        stepTimer->start(int((waitNs + 999999) / 1000000));
     } else {
         sendFrame();
     }
@@ -148,6 +160,7 @@ void TransferEngine::Private::sendFrame()
     q->readBytes();
     received.clear();
     FrameTrace::instance().frameSent(settings.portName, frame);
+    lineActive.start();
     if (settings.characterDelay > 0) {
         phase = Phase::Sending;
         sentBytes = 0;
@@ -160,8 +173,10 @@ void TransferEngine::Private::sendFrame()
 
 void TransferEngine::Private::sendNextByte()
 {
-    if (sentBytes < frame.size())
+    if (sentBytes < frame.size()) {
         q->writeBytes(frame.mid(sentBytes++, 1));
+        lineActive.start();
+    }
     if (sentBytes < frame.size())
         stepTimer->start(settings.characterDelay);
     else if (phase == Phase::Sending)
@@ -171,7 +186,7 @@ void TransferEngine::Private::sendNextByte()
 void TransferEngine::Private::onStep()
 {
     if (phase == Phase::LineDelay)
-        sendFrame();
+        sendWhenQuiet();
     else if (phase == Phase::Sending)
         sendNextByte();
 }
@@ -179,6 +194,8 @@ void TransferEngine::Private::onStep()
 void TransferEngine::Private::onReadyRead()
 {
     const QByteArray bytes = q->readBytes();
+    if (!bytes.isEmpty())
+        lineActive.start();
     if (phase != Phase::AwaitingAnswer)
         return;
     received += bytes;
@@ -255,6 +272,7 @@ void TransferEngine::attach(QIODevice *device)
     d->lost = false;
     d->closed = false;
     d->errorText.clear();
+    d->lineActive.start();
     if (device)
         d->readConnection
             = QObject::connect(device, &QIODevice::readyRead, this, [this] { d->onReadyRead(); });
@@ -316,8 +334,10 @@ bool TransferEngine::bIsOpen() const
 
 void TransferEngine::vSendRawData(std::string data)
 {
-    if (bIsOpen())
+    if (bIsOpen()) {
         writeBytes(QByteArray::fromStdString(data));
+        d->lineActive.start();
+    }
 }
 
 QString TransferEngine::portName() const

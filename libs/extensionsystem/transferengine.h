@@ -9,11 +9,11 @@ class QIODevice;
 namespace ExtensionSystem {
 
 // The transfer rules every link shares: lists are served in the order they
-// came, one record at a time, after the line delay and with the character
-// delay between bytes; an answer is byte 0 = N followed by N bytes, with a
-// right check octet and the request's command in byte 2 (or the "ERROR"
-// frame), taken within the record's time-out. A link only opens its byte
-// stream, attaches it and says when it was lost.
+// came, one record at a time, each sent once the line has been quiet for the
+// line delay and with the character delay between bytes; an answer is byte 0
+// = N followed by N bytes, with a right check octet and the request's command
+// in byte 2 (or the "ERROR" frame), taken within the record's time-out. A link
+// only opens its byte stream, attaches it and says when it was lost.
 class EXTENSIONSYSTEM_EXPORT TransferEngine : public CommunicationInterface
 {
     Q_OBJECT

@@ -23,6 +23,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <climits>
 #include <memory>
 #include <sstream>
 #include <vector>
@@ -352,43 +353,61 @@ void tst_ExtensionSystem::delaysSpaceTheFrameWithoutBlockingTheEventLoop_data()
 {
     QTest::addColumn<int>("lineDelay");
     QTest::addColumn<int>("characterDelay");
-    QTest::addColumn<int>("minimumMs");
+    QTest::addColumn<int>("pauseMs");
+    QTest::addColumn<int>("firstAtLeastMs");
+    QTest::addColumn<int>("firstBelowMs");
+    QTest::addColumn<int>("gapAtLeastMs");
 
-    // Six bytes: five character delays between them.
-    QTest::newRow("line delay") << 150 << 0 << 150;
-    QTest::newRow("character delay") << 0 << 40 << 200;
+    // Six bytes: five character delays between them. The gap runs from the first answer to the
+    // whole second frame.
+    QTest::newRow("line delay after an answer") << 150 << 0 << 0 << 0 << INT_MAX << 150;
+    QTest::newRow("line quiet longer than the delay") << 150 << 0 << 250 << 0 << 150 << 150;
+    QTest::newRow("character delay") << 0 << 40 << 0 << 200 << INT_MAX << 200;
 }
 
 void tst_ExtensionSystem::delaysSpaceTheFrameWithoutBlockingTheEventLoop()
 {
     QFETCH(int, lineDelay);
     QFETCH(int, characterDelay);
-    QFETCH(int, minimumMs);
+    QFETCH(int, pauseMs);
+    QFETCH(int, firstAtLeastMs);
+    QFETCH(int, firstBelowMs);
+    QFETCH(int, gapAtLeastMs);
 
     PortSettings settings;
     settings.lineDelay = lineDelay;
     settings.characterDelay = characterDelay;
     openConnection(settings);
+    QTest::qWait(pauseMs);
     const QByteArray query = bytes("05462613000a");
-    qint64 frameArrivedAfter = -1;
+    std::vector<qint64> framesArrivedMs;
+    qint64 firstAnsweredMs = -1;
     QElapsedTimer clock;
+    // A slow answer: the quiet runs from the answer, not from the request.
     connect(m_device.get(), &PtyDevice::frameReceived, this, [&] {
-        frameArrivedAfter = clock.elapsed();
-        m_device->write(answerTo(0x26));
+        framesArrivedMs.push_back(clock.elapsed());
+        QTimer::singleShot(60, this, [&] {
+            if (firstAnsweredMs < 0)
+                firstAnsweredMs = clock.elapsed();
+            m_device->write(answerTo(0x26));
+        });
     });
     int ticks = 0;
     QTimer ticker;
     connect(&ticker, &QTimer::timeout, this, [&] { ++ticks; });
     ticker.start(10);
 
-    DataFrame frames{makeRecord(query, 2000)};
+    DataFrame frames(2, makeRecord(query, 2000));
     clock.start();
     QVERIFY(transfer(frames));
-    QCOMPARE(m_device->received(), query);
-    QVERIFY(frameArrivedAfter >= minimumMs);
-    QVERIFY(ticks >= minimumMs / 20);
+    QCOMPARE(m_device->received(), query + query);
+    QCOMPARE(framesArrivedMs.size(), std::size_t(2));
+    QVERIFY(framesArrivedMs.front() >= firstAtLeastMs);
+    QVERIFY(framesArrivedMs.front() < firstBelowMs);
+    QVERIFY(framesArrivedMs.back() - firstAnsweredMs >= gapAtLeastMs);
+    QVERIFY(ticks >= (firstAtLeastMs + gapAtLeastMs) / 20);
     // Byte by byte means several reads on the device's side.
-    QCOMPARE(m_device->readCount() > 1, characterDelay > 0);
+    QCOMPARE(m_device->readCount() > 2, characterDelay > 0);
 }
 
 void tst_ExtensionSystem::unplugFailsTheRestAtOnceAndIsReportedOnce()
