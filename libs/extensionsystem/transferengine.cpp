@@ -40,6 +40,7 @@ public:
     void sendWhenQuiet();
     void sendFrame();
     void sendNextByte();
+    void write(const QByteArray &bytes);
     void onStep();
     void onReadyRead();
     void completeRecord(int status);
@@ -160,27 +161,30 @@ void TransferEngine::Private::sendFrame()
     q->readBytes();
     received.clear();
     FrameTrace::instance().frameSent(settings.portName, frame);
-    lineActive.start();
     if (settings.characterDelay > 0) {
         phase = Phase::Sending;
         sentBytes = 0;
         sendNextByte();
     } else {
         phase = Phase::AwaitingAnswer;
-        q->writeBytes(frame);
+        write(frame);
     }
 }
 
 void TransferEngine::Private::sendNextByte()
 {
-    if (sentBytes < frame.size()) {
-        q->writeBytes(frame.mid(sentBytes++, 1));
-        lineActive.start();
-    }
+    if (sentBytes < frame.size())
+        write(frame.mid(sentBytes++, 1));
     if (sentBytes < frame.size())
         stepTimer->start(settings.characterDelay);
     else if (phase == Phase::Sending)
         phase = Phase::AwaitingAnswer;
+}
+
+void TransferEngine::Private::write(const QByteArray &bytes)
+{
+    q->writeBytes(bytes);
+    lineActive.start();
 }
 
 void TransferEngine::Private::onStep()
@@ -334,10 +338,8 @@ bool TransferEngine::bIsOpen() const
 
 void TransferEngine::vSendRawData(std::string data)
 {
-    if (bIsOpen()) {
-        writeBytes(QByteArray::fromStdString(data));
-        d->lineActive.start();
-    }
+    if (bIsOpen())
+        d->write(QByteArray::fromStdString(data));
 }
 
 QString TransferEngine::portName() const

@@ -11,10 +11,10 @@
 
 #include <QElapsedTimer>
 #include <QPointer>
-#include <QSocketNotifier>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSignalSpy>
+#include <QSocketNotifier>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -612,7 +612,6 @@ void tst_ExtensionSystem::unusableSensorEntryLeavesTheRecordAsItWasForTheNext()
     QCOMPARE(record.id(), std::string("KR7E"));
 }
 
-QTEST_GUILESS_MAIN(tst_ExtensionSystem)
 // A master that clears what its client has not read yet (as one does when a request comes) can
 // leave the port readable and then empty: that is a busy line, not an unplugged one.
 void tst_ExtensionSystem::bytesGoneBeforeTheReadAreNoLoss()
@@ -636,7 +635,9 @@ void tst_ExtensionSystem::bytesGoneBeforeTheReadAreNoLoss()
 
     m_device->write(answerTo(0x22));
     int waiting = 0;
-    for (QElapsedTimer clock; clock.start(), waiting == 0 && clock.elapsed() < 1000;)
+    QElapsedTimer clock;
+    clock.start();
+    while (waiting == 0 && clock.elapsed() < 1000)
         QCOMPARE(::ioctl(m_device->slaveDescriptor(), FIONREAD, &waiting), 0);
     QVERIFY(waiting > 0);
     QCOMPARE(::write(pipeEnds[1], "x", 1), ssize_t(1));
@@ -651,4 +652,5 @@ void tst_ExtensionSystem::bytesGoneBeforeTheReadAreNoLoss()
     QCOMPARE(frames.front().status, 1);
 }
 
+QTEST_GUILESS_MAIN(tst_ExtensionSystem)
 #include "tst_extensionsystem.moc"
