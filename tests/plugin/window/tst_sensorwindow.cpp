@@ -8,6 +8,7 @@
 #include <model/valuerules.h>
 #include <plugin/sensorcatalogue.h>
 #include <utils/genericchart.h>
+#include <utils/replotpace.h>
 #include <utils/valueovertime.h>
 #include <window/comparedialog.h>
 #include <window/layoutfile.h>
@@ -156,6 +157,7 @@ private slots:
     void portListRefill();
     void propertyVisibilityCoversEveryItem();
     void livePollsRepaintTheirRowsNotTheWindowBehind();
+    void aValueBetweenPacesIsPaintedLaterNotDropped();
     void aProcessValueWithoutASizeOfItsOwnResizesItsRow();
     void processCellsLookAsTheStylePaintsThem_data();
     void processCellsLookAsTheStylePaintsThem();
@@ -435,9 +437,32 @@ void tst_SensorWindow::livePollsRepaintTheirRowsNotTheWindowBehind()
     // Each poll changes the pressure and temperature texts; the first paint shows the window.
     QTRY_VERIFY(paints.counts.value(rows) > 0);
     paints.counts.clear();
+    QElapsedTimer clock;
+    clock.start();
     QTRY_VERIFY(paints.counts.value(rows) >= 3);
+    // Three paints at the plots' pace span two paces; one a poll would take two polls.
+    QVERIFY2(clock.elapsed() > 3 * Utils::Charts::replotPaceMs / 2,
+             qPrintable(QString::number(clock.elapsed())));
     QCOMPARE(paints.counts.value(data().processDataDock), 0);
     QCOMPARE(paints.counts.value(m_window.get()), 0);
+}
+
+void tst_SensorWindow::aValueBetweenPacesIsPaintedLaterNotDropped()
+{
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    QWidget *rows = data().processDataTree->viewport();
+    PaintCounter paints;
+    rows->installEventFilter(&paints);
+    QTreeWidgetItem *pressure = data().processDataItems.at(4);
+    QElapsedTimer clock;
+    clock.start();
+    pressure->setText(1, QStringLiteral("  1"));
+    QTRY_VERIFY(paints.counts.value(rows) > 0);
+    const int shown = paints.counts.value(rows);
+    pressure->setText(1, QStringLiteral("  2"));
+    QTRY_COMPARE(paints.counts.value(rows), shown + 1);
+    QVERIFY(clock.elapsed() >= Utils::Charts::replotPaceMs);
 }
 
 // The process rows' values have sizes of their own and are not measured on each poll; any other
