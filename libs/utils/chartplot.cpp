@@ -61,6 +61,9 @@ void setupTimeAxis(QwtPlot *plot)
     const int halfLabel
         = QFontMetrics(axis->font()).horizontalAdvance(QStringLiteral("00:00:00")) / 2 + 2;
     axis->setMinBorderDist(halfLabel, halfLabel);
+    // Opaque in the plot's own colour: the labels move on with every replot, and the plot behind
+    // them would be painted again with them.
+    axis->setAutoFillBackground(true);
 }
 
 void addGrid(QwtPlot *plot)
