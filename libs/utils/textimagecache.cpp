@@ -47,6 +47,26 @@ bool plainBackground(const QImage &image, const QRect &area, QRgb *colour)
     return true;
 }
 
+// The pixels a text drawn on `background` changed, with one more around them for the faintest
+// edge of a glyph; none where the glyphs reach the image's edge and may have been cut.
+std::optional<QRect> inkOf(const QImage &image, QRgb background)
+{
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *row = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (row[x] != background)
+                ink |= QRect(x, y, 1, 1);
+        }
+    }
+    if (ink.isEmpty())
+        return ink;
+    ink.adjust(-1, -1, 1, 1);
+    if (!image.rect().adjusted(1, 1, -1, -1).contains(ink))
+        return std::nullopt;
+    return ink;
+}
+
 } // namespace
 
 bool TextImageCache::draw(QPainter &painter, const QString &text, const QTextLine &line,
@@ -67,9 +87,13 @@ bool TextImageCache::draw(QPainter &painter, const QString &text, const QTextLin
     const QPoint corner(int(std::floor(at.x())) - margin, int(std::floor(at.y())) - margin);
     const QRect area(corner, QSize(int(std::ceil(line.horizontalAdvance())) + 2 * margin + 1,
                                    int(std::ceil(line.height())) + 2 * margin + 1));
-    QRgb background = 0;
-    if (!target->rect().contains(area) || !plainBackground(*target, area, &background))
+    // The pixel amid the line names the background; only the pixels the text changes must have
+    // it, so ticks and neighbours within the margin do not matter.
+    const QPoint middle = area.center();
+    if (!target->rect().contains(middle))
         return false;
+    const QRgb background
+        = reinterpret_cast<const QRgb *>(target->constScanLine(middle.y()))[middle.x()];
 
     const QPointF within = at - corner;
     const Key key(text, painter.font(), pen.color().rgba(), background, int(target->format()),
@@ -86,16 +110,26 @@ bool TextImageCache::draw(QPainter &painter, const QString &text, const QTextLin
         inside.setFont(painter.font());
         line.draw(&inside, within);
         inside.end();
+        const std::optional<QRect> ink = inkOf(image, background);
         // Opaque pixels either way; an image without alpha is copied, not blended.
-        kept = m_images.emplace(key, image.convertToFormat(QImage::Format_RGB32)).first;
+        kept = m_images.emplace(key, Kept{image.convertToFormat(QImage::Format_RGB32), ink}).first;
     }
+    if (!kept->second.ink)
+        return false;
+    const QRect ink = *kept->second.ink;
+    const QRect changed = ink.translated(corner);
+    QRgb under = background;
+    if (!ink.isEmpty()
+        && (!target->rect().contains(changed) || !plainBackground(*target, changed, &under)
+            || under != background))
+        return false;
 
     // In device pixels, so the copy lands on whole pixels whatever the painter's own offset.
     painter.save();
     painter.resetTransform();
     const QTransform base = painter.deviceTransform();
-    painter.drawImage(QPoint(corner.x() - int(base.dx()), corner.y() - int(base.dy())),
-                      kept->second);
+    painter.drawImage(QPoint(changed.x() - int(base.dx()), changed.y() - int(base.dy())),
+                      kept->second.image, ink);
     painter.restore();
     return true;
 }

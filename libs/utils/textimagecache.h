@@ -4,9 +4,11 @@
 
 #include <QFont>
 #include <QImage>
+#include <QRect>
 #include <QString>
 
 #include <map>
+#include <optional>
 #include <tuple>
 
 class QPainter;
@@ -20,8 +22,8 @@ namespace Charts {
 // blended pixels does, and an axis draws the same few labels on every replot.
 //
 // Copies only where the result is the very pixels the painter would draw itself: a raster painter
-// on an image, moved by a translation alone, drawing with a plain pen over one colour, with room
-// around the text on every side.
+// on an image, moved by a translation alone, drawing with a plain pen where every pixel the text
+// changes has one colour, with room around the text on every side.
 class UTILS_EXPORT TextImageCache
 {
 public:
@@ -33,7 +35,13 @@ private:
     // text, font, pen colour, background, image format, render hints, fraction of the origin
     using Key = std::tuple<QString, QFont, QRgb, QRgb, int, int, double, double>;
 
-    std::map<Key, QImage> m_images;
+    struct Kept
+    {
+        QImage image;
+        // The part of the image the text changed; none where it could not be drawn whole.
+        std::optional<QRect> ink;
+    };
+    std::map<Key, Kept> m_images;
 };
 
 } // namespace Charts

@@ -240,7 +240,7 @@ void tst_ChartAxis::labelsDrawAsThePlainEngineDraws_data()
     QTest::addColumn<QFont>("font");
     QTest::addColumn<QColor>("ink");
     QTest::addColumn<QColor>("paper");
-    QTest::addColumn<bool>("underlaid"); // a line under the text, so its background is not plain
+    QTest::addColumn<int>("lineAt"); // a grey line's row under the text, -1 for none
     QTest::addColumn<int>("format");     // of the image drawn on
     const QRectF roomy(10.3, 7.6, 90.0, 30.0);
     const QRectF narrow(20.5, 10.25, 25.0, 8.0);
@@ -255,32 +255,34 @@ void tst_ChartAxis::labelsDrawAsThePlainEngineDraws_data()
     const int pixels = QImage::Format_ARGB32_Premultiplied;
     const int center = Qt::AlignCenter;
     QTest::addRow("centred") << "12:34:56" << center << roomy << 0.0 << font << black << white
-                             << false << pixels;
+                             << -1 << pixels;
     QTest::addRow("top left") << "00:00:01" << int(Qt::AlignLeft | Qt::AlignTop) << roomy << 0.0
-                              << font << black << white << false << pixels;
+                              << font << black << white << -1 << pixels;
     QTest::addRow("bottom right") << "23:59:59" << int(Qt::AlignRight | Qt::AlignBottom) << roomy
-                                  << 0.0 << font << black << white << false << pixels;
+                                  << 0.0 << font << black << white << -1 << pixels;
     QTest::addRow("clipped to a narrow rect")
-        << "12:34:56" << center << narrow << 0.0 << font << black << white << false << pixels;
+        << "12:34:56" << center << narrow << 0.0 << font << black << white << -1 << pixels;
     QTest::addRow("unclipped") << "12:34:56" << int(Qt::AlignCenter | Qt::TextDontClip) << narrow
-                               << 0.0 << font << black << white << false << pixels;
+                               << 0.0 << font << black << white << -1 << pixels;
     QTest::addRow("rotated title") << "Pressure [bar]" << center << roomy << -90.0 << font << black
-                                   << white << false << pixels;
+                                   << white << -1 << pixels;
     QTest::addRow("two lines") << "Pressure\n[bar]" << center << roomy << 0.0 << font << black
-                               << white << false << pixels;
+                               << white << -1 << pixels;
     QTest::addRow("wrapped") << "Pressure [bar]" << int(Qt::AlignLeft | Qt::TextWordWrap) << narrow
-                             << 0.0 << font << black << white << false << pixels;
+                             << 0.0 << font << black << white << -1 << pixels;
     QTest::addRow("translucent ink") << "12:34:56" << center << roomy << 0.0 << font
-                                     << QColor(0, 0, 255, 128) << white << false << pixels;
+                                     << QColor(0, 0, 255, 128) << white << -1 << pixels;
     QTest::addRow("grey paper") << "12:34:56" << center << roomy << 0.0 << font << black
-                                << QColor(Qt::lightGray) << false << pixels;
+                                << QColor(Qt::lightGray) << -1 << pixels;
     QTest::addRow("over a line") << "12:34:56" << center << roomy << 0.0 << font << black << white
-                                 << true << pixels;
+                                 << 22 << pixels;
+    QTest::addRow("a line just below the glyphs") << "12:34:56" << center << roomy << 0.0 << font
+                                                  << black << white << 32 << pixels;
     QTest::addRow("opaque image") << "12:34:56" << center << roomy << 0.0 << font << black << white
-                                  << false << int(QImage::Format_RGB32);
+                                  << -1 << int(QImage::Format_RGB32);
     QTest::addRow("slanted glyphs reaching out")
         << "fjf" << center << QRectF(15.3, 40.6, 90.0, 30.0) << 0.0 << slanted
-                                                 << black << white << false << pixels;
+                                                 << black << white << -1 << pixels;
 }
 
 // After "12:34:56" in black on white, a label drawn from its kept layout and pixels, and again,
@@ -294,7 +296,7 @@ void tst_ChartAxis::labelsDrawAsThePlainEngineDraws()
     QFETCH(QFont, font);
     QFETCH(QColor, ink);
     QFETCH(QColor, paper);
-    QFETCH(bool, underlaid);
+    QFETCH(int, lineAt);
     QFETCH(int, format);
     const Utils::Charts::AxisLabelEngine kept;
     const QwtPlainTextEngine plain;
@@ -315,8 +317,8 @@ void tst_ChartAxis::labelsDrawAsThePlainEngineDraws()
         image.setDotsPerMeterX(qRound(dpi / 0.0254));
         image.setDotsPerMeterY(qRound(dpi / 0.0254));
         QPainter painter(&image);
-        if (underlaid)
-            painter.fillRect(QRect(0, 22, 120, 1), Qt::gray);
+        if (lineAt >= 0)
+            painter.fillRect(QRect(0, lineAt, 120, 1), Qt::gray);
         painter.setFont(label.font);
         painter.setPen(label.ink);
         painter.translate(60.0, 60.0);
