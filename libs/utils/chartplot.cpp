@@ -53,13 +53,26 @@ QwtText axisText(const QString &text)
 // Ticks fall on local seconds and minutes through an offset the view keeps up to date. Room for
 // half a label at each end, whether a label stands there or not: the canvas keeps its width
 // while the labels move along, and the plot need not be laid out again.
+int timeLabelWidth(const QwtPlot *plot)
+{
+    return QFontMetrics(plot->axisWidget(QwtPlot::xBottom)->font())
+        .horizontalAdvance(QStringLiteral("00:00:00"));
+}
+
+// Intervals between major ticks along `length` pixels for labels `labelLength` long each: as many
+// as Qwt divides an axis into by default, fewer where they would not fit.
+int labelsThatFit(int length, int labelLength)
+{
+    constexpr int qwtMaxMajor = 8;
+    return std::clamp(2 * length / (3 * std::max(1, labelLength)), 1, qwtMaxMajor);
+}
+
 void setupTimeAxis(QwtPlot *plot)
 {
     plot->setAxisScaleDraw(QwtPlot::xBottom, new TimeScaleDraw);
     plot->setAxisScaleEngine(QwtPlot::xBottom, new QwtDateScaleEngine(Qt::OffsetFromUTC));
     QwtScaleWidget *axis = plot->axisWidget(QwtPlot::xBottom);
-    const int halfLabel
-        = QFontMetrics(axis->font()).horizontalAdvance(QStringLiteral("00:00:00")) / 2 + 2;
+    const int halfLabel = timeLabelWidth(plot) / 2 + 2;
     axis->setMinBorderDist(halfLabel, halfLabel);
     // Opaque in the plot's own colour: the labels move on with every replot, and the plot behind
     // them would be painted again with them.
@@ -391,6 +404,12 @@ void ChartPlot::refresh(bool force)
         applyValue(followedValue());
     }
     m_series->setColumns(columns);
+    // Labels half a label apart at the least: a small plot shows fewer of them.
+    const int rows = m_plot->canvas()->contentsRect().height();
+    m_plot->setAxisMaxMajor(QwtPlot::xBottom, labelsThatFit(columns, timeLabelWidth(m_plot)));
+    for (const int axis : {QwtPlot::yLeft, QwtPlot::yRight})
+        m_plot->setAxisMaxMajor(
+            axis, labelsThatFit(rows, QFontMetrics(m_plot->axisWidget(axis)->font()).height()));
     updateDecorations();
     m_plot->replot();
     m_dirty = false;

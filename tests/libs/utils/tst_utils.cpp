@@ -25,6 +25,7 @@
 #include <qwt_plot_zoneitem.h>
 #include <qwt_scale_div.h>
 #include <qwt_scale_draw.h>
+#include <qwt_scale_widget.h>
 
 #include <QCheckBox>
 #include <QDateTime>
@@ -257,6 +258,8 @@ private slots:
     void chartAxisTitlesComeFromTitleOrCustomLabels();
     void chartLabelsMarkersBandAndBaselineFollowTheSamples_data();
     void chartLabelsMarkersBandAndBaselineFollowTheSamples();
+    void axisLabelsKeepApartInSmallPlots_data();
+    void axisLabelsKeepApartInSmallPlots();
     void draggingAThresholdMarkEmitsItsIndexAndValue_data();
     void draggingAThresholdMarkEmitsItsIndexAndValue();
     void thresholdManagerReportsDropsNotSetsAndTheBandFollowsTheMarks();
@@ -553,6 +556,48 @@ void tst_Utils::chartAxisTitlesComeFromTitleOrCustomLabels()
 }
 
 // The plots speak the user's language; the files written from them keep theirs (csv tests).
+void tst_Utils::axisLabelsKeepApartInSmallPlots_data()
+{
+    QTest::addColumn<QSize>("window");
+    QTest::newRow("roomy") << QSize(1000, 700);
+    QTest::newRow("a tile of eight") << QSize(420, 260);
+    QTest::newRow("smallest") << QSize(220, 150);
+}
+
+// A minute of samples over a wide range: no two labels of an axis overlap, however small the plot.
+void tst_Utils::axisLabelsKeepApartInSmallPlots()
+{
+    QFETCH(QSize, window);
+    Fixture fixture(1);
+    fixture.window.resize(window);
+    QTRY_COMPARE(fixture.window.size(), window);
+    QCoreApplication::processEvents();
+    const double now = double(QDateTime::currentMSecsSinceEpoch());
+    ValueOverTime minute;
+    for (int second = 0; second <= 60; ++second)
+        minute.append(now - 60000.0 + second * 1000.0, second * 1000.0, 0.0);
+    fixture.chart.setData(0, std::move(minute));
+    fixture.chart.vSetYScale(0, 0.0, 60000.0);
+    fixture.chart.updateChart(true);
+    QwtPlot *plot = fixture.chart.poPlot(0);
+    const QFontMetrics time(plot->axisWidget(QwtPlot::xBottom)->font());
+    const QFontMetrics value(plot->axisWidget(QwtPlot::yLeft)->font());
+    const std::pair<int, int> axes[]
+        = {{QwtPlot::xBottom, time.horizontalAdvance(QStringLiteral("00:00:00"))},
+           {QwtPlot::yLeft, value.height()}};
+    for (const auto &[axis, labelLength] : axes) {
+        const QList<double> ticks = plot->axisScaleDiv(axis).ticks(QwtScaleDiv::MajorTick);
+        const QwtScaleMap map = plot->canvasMap(axis);
+        for (int i = 1; i < ticks.size(); ++i) {
+            const double apart = std::abs(map.transform(ticks[i]) - map.transform(ticks[i - 1]));
+            QVERIFY2(apart > labelLength, qPrintable(QStringLiteral("axis %1: %2 px for %3")
+                                                         .arg(axis)
+                                                         .arg(apart)
+                                                         .arg(labelLength)));
+        }
+    }
+}
+
 void tst_Utils::chartLabelsMarkersBandAndBaselineFollowTheSamples_data()
 {
     QTest::addColumn<QLocale>("locale");
