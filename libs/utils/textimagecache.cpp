@@ -117,11 +117,12 @@ bool TextImageCache::draw(QPainter &painter, const QString &text, const QTextLin
     if (!kept->second.ink)
         return false;
     const QRect ink = *kept->second.ink;
+    if (ink.isEmpty())
+        return true; // a text without ink, such as a space, changes no pixel
     const QRect changed = ink.translated(corner);
     QRgb under = background;
-    if (!ink.isEmpty()
-        && (!target->rect().contains(changed) || !plainBackground(*target, changed, &under)
-            || under != background))
+    if (!target->rect().contains(changed) || !plainBackground(*target, changed, &under)
+        || under != background)
         return false;
 
     // In device pixels, so the copy lands on whole pixels whatever the painter's own offset.
