@@ -121,6 +121,8 @@ ChartPlot::ChartPlot(int index, QMainWindow *mainWindow, bool panning, bool zoom
     retranslate();
     m_plot->enableAxis(QwtPlot::yRight, false);
     addGrid(m_plot);
+    m_timeLabelWidth = timeLabelWidth(m_plot);
+    m_valueLabelHeight = QFontMetrics(m_plot->axisWidget(QwtPlot::yLeft)->font()).height();
 
     const ViewRequest request
         = [this](const QwtInterval &time, const QwtInterval &value) { requestView(time, value); };
@@ -406,10 +408,9 @@ void ChartPlot::refresh(bool force)
     m_series->setColumns(columns);
     // Labels half a label apart at the least: a small plot shows fewer of them.
     const int rows = m_plot->canvas()->contentsRect().height();
-    m_plot->setAxisMaxMajor(QwtPlot::xBottom, labelsThatFit(columns, timeLabelWidth(m_plot)));
+    m_plot->setAxisMaxMajor(QwtPlot::xBottom, labelsThatFit(columns, m_timeLabelWidth));
     for (const int axis : {QwtPlot::yLeft, QwtPlot::yRight})
-        m_plot->setAxisMaxMajor(
-            axis, labelsThatFit(rows, QFontMetrics(m_plot->axisWidget(axis)->font()).height()));
+        m_plot->setAxisMaxMajor(axis, labelsThatFit(rows, m_valueLabelHeight));
     updateDecorations();
     m_plot->replot();
     m_dirty = false;

@@ -124,6 +124,9 @@ private:
     std::array<double, 3> m_rightScale{qQNaN(), qQNaN(), qQNaN()};
     double m_timeWindowMs = 60000.0;
     bool m_following = true;
+    // What a time label is long and a value label high, in the axes' fonts.
+    int m_timeLabelWidth = 0;
+    int m_valueLabelHeight = 0;
 
     int m_precision = 2;
     bool m_valueLabelVisible = true;
