@@ -75,10 +75,7 @@ public:
             return;
         ::kill(pid_t(m_pid), SIGTERM);
         // The master removes its link as it exits.
-        QElapsedTimer waited;
-        waited.start();
-        while (QFileInfo::exists(m_link) && waited.elapsed() < 5000)
-            QThread::msleep(10);
+        waitForLink(false);
     }
 
     // True once the master's link names its port.
@@ -90,16 +87,20 @@ public:
         process.setArguments(arguments + QStringList{QStringLiteral("--link"), link});
         process.setStandardOutputFile(QProcess::nullDevice());
         process.setStandardErrorFile(QProcess::nullDevice());
-        if (!process.startDetached(&m_pid))
-            return false;
-        QElapsedTimer waited;
-        waited.start();
-        while (!QFileInfo::exists(link) && waited.elapsed() < 5000)
-            QThread::msleep(10);
-        return QFileInfo::exists(link);
+        return process.startDetached(&m_pid) && waitForLink(true);
     }
 
 private:
+    // Up to five seconds; the master is another process, with no signal to wait on.
+    bool waitForLink(bool exists) const
+    {
+        QElapsedTimer waited;
+        waited.start();
+        while (QFileInfo::exists(m_link) != exists && waited.elapsed() < 5000)
+            QThread::msleep(10);
+        return QFileInfo::exists(m_link) == exists;
+    }
+
     qint64 m_pid = 0;
     QString m_link;
 };
