@@ -50,9 +50,6 @@ QwtText axisText(const QString &text)
     return result;
 }
 
-// Ticks fall on local seconds and minutes through an offset the view keeps up to date. Room for
-// half a label at each end, whether a label stands there or not: the canvas keeps its width
-// while the labels move along, and the plot need not be laid out again.
 int timeLabelWidth(const QwtPlot *plot)
 {
     return QFontMetrics(plot->axisWidget(QwtPlot::xBottom)->font())
@@ -67,6 +64,9 @@ int labelsThatFit(int length, int labelLength)
     return std::clamp(2 * length / (3 * std::max(1, labelLength)), 1, qwtMaxMajor);
 }
 
+// Ticks fall on local seconds and minutes through an offset the view keeps up to date. Room for
+// half a label at each end, whether a label stands there or not: the canvas keeps its width
+// while the labels move along, and the plot need not be laid out again.
 void setupTimeAxis(QwtPlot *plot)
 {
     plot->setAxisScaleDraw(QwtPlot::xBottom, new TimeScaleDraw);

@@ -555,7 +555,6 @@ void tst_Utils::chartAxisTitlesComeFromTitleOrCustomLabels()
              onAxis ? QString() : QStringLiteral("Pressure (bar)"));
 }
 
-// The plots speak the user's language; the files written from them keep theirs (csv tests).
 void tst_Utils::axisLabelsKeepApartInSmallPlots_data()
 {
     QTest::addColumn<QSize>("window");
@@ -598,6 +597,7 @@ void tst_Utils::axisLabelsKeepApartInSmallPlots()
     }
 }
 
+// The plots speak the user's language; the files written from them keep theirs (csv tests).
 void tst_Utils::chartLabelsMarkersBandAndBaselineFollowTheSamples_data()
 {
     QTest::addColumn<QLocale>("locale");
